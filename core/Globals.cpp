@@ -1,0 +1,4 @@
+#include "core/Globals.h"
+
+std::string GuLstErrMsg;
+std::string GuInsDir;

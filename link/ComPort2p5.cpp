@@ -1,0 +1,1 @@
+#include "link/ComPort2p5.h"

@@ -1,0 +1,4 @@
+#include "link/PrtNam.h"
+
+std::string PrtDevPth(const std::string&) { return {}; }
+std::vector<std::string> ScnComPrt() { return {}; }

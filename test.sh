@@ -1,0 +1,27 @@
+#!/bin/sh
+# Installs what is missing, then builds and runs every test: the plain build,
+# the AddressSanitizer + UndefinedBehaviorSanitizer build, and the
+# ThreadSanitizer build of the link.
+set -e
+cd "$(dirname "$0")"
+. tools/deps.sh
+tessaro_install_deps
+JOBS="$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+
+echo "== plain build"
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build-test -j"$JOBS"
+ctest --test-dir build-test --output-on-failure -j"$JOBS"
+
+echo "== address and undefined behaviour sanitizers"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTESSARO_SANITIZE=address,undefined -DTESSARO_WITH_BENCH=OFF >/dev/null
+cmake --build build-asan -j"$JOBS"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$JOBS"
+
+echo "== thread sanitizer (link)"
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DTESSARO_SANITIZE=thread -DTESSARO_LINK_ONLY=ON -DTESSARO_WITH_BENCH=OFF >/dev/null
+cmake --build build-tsan -j"$JOBS"
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j"$JOBS"
+echo "== all tests passed"

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include "core/Globals.h"
+#include "messages/SysLgeMsg.h"
+#include "support/FakePlatform.h"
+
+namespace {
+
+const char* kNoMsg =
+    "#221, No corresponding system message in message TMemo found. Searched message identifier (decimal): ";
+
+class SysLgeMsgTest : public ::testing::Test {
+protected:
+  TFakePlatform Pf;
+  TTmpDir Dir;
+  std::unique_ptr<TSysLgeMsg> Load(const std::string& content) {
+    Dir.Write("SysMsgFil.sys", content);
+    return std::make_unique<TSysLgeMsg>(nullptr, Dir.Path());
+  }
+};
+
+TEST_F(SysLgeMsgTest, BlocksInAnyOrderGiveTheSameTexts) {
+  auto asc = Load("; header\n0x14\nno start\ngeen start\nkein Start\n0x15\nno swi\ngeen swi\nkein swi\n");
+  std::string e0 = asc->GetSysMsg(0x14, 0), e2 = asc->GetSysMsg(0x14, 2), e5 = asc->GetSysMsg(0x15, 1);
+  auto dsc = Load("0x15\r\nno swi\r\ngeen swi\r\nkein swi\r\n\r\n0x14\r\nno start\r\ngeen start\r\nkein Start\r\n");
+  EXPECT_EQ(e0, "no start");
+  EXPECT_EQ(e2, "kein Start");
+  EXPECT_EQ(e5, "geen swi");
+  EXPECT_EQ(dsc->GetSysMsg(0x14, 0), e0);
+  EXPECT_EQ(dsc->GetSysMsg(0x14, 2), e2);
+  EXPECT_EQ(dsc->GetSysMsg(0x15, 1), e5);
+  EXPECT_TRUE(Pf.MsgBox.Calls.empty());
+}
+
+TEST_F(SysLgeMsgTest, IdentifierDigitsIgnoreCaseButPrefixDoesNot) {
+  auto m = Load("0xA5\nupper\nU1\nU2\n0XB6\nbad prefix\nx\ny\n0xb6 \ntrailing blank\nx\ny\n");
+  EXPECT_EQ(m->GetSysMsg(0xA5, 0), "upper");
+  EXPECT_EQ(m->GetSysMsg(0xB6, 0), "");
+  EXPECT_EQ(GuLstErrMsg, std::string(kNoMsg) + "182");
+}
+
+TEST_F(SysLgeMsgTest, FirstBlockWinsAndATextThatLooksLikeAnIdentifierIsOne) {
+  // The English text of 0x10 is "0x1f": later searches take it for an identifier line.
+  auto m = Load("0x10\n0x1f\nNL\nDE\n0x10\nsecond\nx\ny\n0x1f\nreal\nx\ny\n");
+  EXPECT_EQ(m->GetSysMsg(0x10, 0), "0x1f");
+  EXPECT_EQ(m->GetSysMsg(0x1F, 0), "NL");
+  EXPECT_EQ(m->GetSysMsg(0x1F, 2), "0x10");
+}
+
+TEST_F(SysLgeMsgTest, UnknownIdentifierGivesEmptyTextAndTheDecimalNumber) {
+  auto m = Load("0x02\na\nb\nc\n");
+  GuLstErrMsg.clear();
+  EXPECT_EQ(m->GetSysMsg(0x25, 0), "");
+  EXPECT_EQ(GuLstErrMsg, std::string(kNoMsg) + "37");
+  EXPECT_TRUE(Pf.MsgBox.Calls.empty());
+}
+
+TEST_F(SysLgeMsgTest, ABlockCutShortByTheEndOfTheFileNeverReadsPastIt) {
+  auto m = Load("0x02\nhint\nhint NL\n0x03\nonly english");
+  EXPECT_EQ(m->GetSysMsg(0x02, 1), "hint NL");
+  EXPECT_EQ(m->GetSysMsg(0x02, 2), "0x03");  // the next identifier line is the third text
+  EXPECT_EQ(m->GetSysMsg(0x03, 0), "only english");
+  EXPECT_EQ(m->GetSysMsg(0x03, 1), "");
+  EXPECT_EQ(GuLstErrMsg, std::string(kNoMsg) + "3");
+  EXPECT_EQ(m->GetSysMsg(0x03, 2), "");
+  auto last = Load("0x07");
+  EXPECT_EQ(last->GetSysMsg(0x07, 0), "");
+  EXPECT_EQ(last->GetSysMsg(0x07, 255), "");
+}
+
+TEST_F(SysLgeMsgTest, EmptyFileLoadsAndEveryLookupFails) {
+  auto m = Load("");
+  EXPECT_FALSE(Pf.EvtLoop.Terminated);
+  for (int id = 0; id < 256; ++id) {
+    EXPECT_EQ(m->GetSysMsg(static_cast<std::uint8_t>(id), 0), "");
+    EXPECT_EQ(GuLstErrMsg, std::string(kNoMsg) + std::to_string(id));
+  }
+}
+
+TEST_F(SysLgeMsgTest, MissingFileShowsItsPathAndEndsTheApplication) {
+  TSysLgeMsg m(nullptr, Dir.Path());
+  const std::string want = "#174, File error: SysMsg File '" + Dir.Path() + "SysMsgFil.sys' could not be found";
+  EXPECT_EQ(GuLstErrMsg, want);
+  ASSERT_EQ(Pf.MsgBox.Calls.size(), 1u);
+  EXPECT_EQ(Pf.MsgBox.Calls[0].Text, want);
+  EXPECT_EQ(Pf.MsgBox.Calls[0].Caption, "");
+  EXPECT_GE(Pf.EvtLoop.PrcMsgCnt, 1);
+  EXPECT_TRUE(Pf.EvtLoop.Terminated);
+  EXPECT_TRUE(m.Lines().empty());
+}
+
+TEST_F(SysLgeMsgTest, ReloadClearsTheOldLines) {
+  auto m = Load("0x02\nold\nx\ny\n");
+  std::string other = Dir.Write("other.sys", "0x03\nnew\nx\ny\n");
+  ASSERT_TRUE(m->LodSysMsgFil(other));
+  EXPECT_EQ(m->GetSysMsg(0x02, 0), "");
+  EXPECT_EQ(m->GetSysMsg(0x03, 0), "new");
+  EXPECT_FALSE(m->LodSysMsgFil(Dir.Path() + "gone.sys"));
+  EXPECT_TRUE(m->Lines().empty());
+}
+
+TEST(ShippedSysMsgFil, EveryIdentifierResolvesInAllThreeLanguages) {
+  TFakePlatform pf;
+  TSysLgeMsg m(nullptr, std::string(TESSARO_DATA_DIR) + "/");
+  ASSERT_FALSE(pf.EvtLoop.Terminated) << GuLstErrMsg;
+  std::vector<int> ids;
+  for (int id = 0x02; id <= 0x12; ++id) ids.push_back(id);
+  for (int id = 0x14; id <= 0x1A; ++id) ids.push_back(id);
+  for (int id = 0x1C; id <= 0x25; ++id) ids.push_back(id);
+  for (int id : ids)
+    for (std::uint8_t l = 0; l < 3; ++l) {
+      std::string t = m.GetSysMsg(static_cast<std::uint8_t>(id), l);
+      EXPECT_FALSE(t.empty()) << "id 0x" << std::hex << id << " language " << int(l);
+      EXPECT_FALSE(t.size() == 4 && t.rfind("0x", 0) == 0) << "text looks like an identifier line";
+    }
+  // The three languages differ for a hint.
+  EXPECT_NE(m.GetSysMsg(0x0F, 0), m.GetSysMsg(0x0F, 2));
+}
+
+}  // namespace

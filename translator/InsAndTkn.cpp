@@ -1,0 +1,4 @@
+#include "translator/InsAndTkn.h"
+
+TInsAndTkn::TInsAndTkn(IWndMsgTgt* owner) : FpSarAndTkn(std::make_unique<TSarAndTkn>(owner)), FpOwn(owner) {}
+TInsAndTkn::~TInsAndTkn() = default;
