@@ -1,9 +1,77 @@
 #include "translator/SarAndTkn.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "core/Globals.h"
 #include "core/PathUtl.h"
+#include "messages/SysLgeMsg.h"
+
+namespace {
+
+constexpr std::size_t GcDefFldCnt = 8;
+
+bool IsBlk(char c) {
+  unsigned char u = static_cast<unsigned char>(c);
+  return u >= 1 && u <= 32;
+}
+
+bool EqlNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}
+
+bool HasNoCase(const TStrLst& lst, const std::string& s) {
+  for (const std::string& e : lst)
+    if (EqlNoCase(e, s)) return true;
+  return false;
+}
+
+}  // namespace
+
+void SplTknLin(const std::string& line, TStrLst& fields) {
+  fields.clear();
+  // A NUL character ends the line: it is neither a blank nor part of a field,
+  // and treating it as text would leave the splitter standing on it.
+  const std::size_t n = std::min(line.size(), line.find('\0'));
+  std::size_t i = 0;
+  while (i < n && IsBlk(line[i])) ++i;
+  while (i < n) {
+    std::string f;
+    if (line[i] == '"') {
+      ++i;
+      while (i < n) {
+        if (line[i] == '"') {
+          if (i + 1 < n && line[i + 1] == '"') {
+            f += '"';
+            i += 2;
+          } else {
+            ++i;
+            break;
+          }
+        } else {
+          f += line[i++];
+        }
+      }
+    } else {
+      while (i < n && line[i] != ',' && static_cast<unsigned char>(line[i]) > 32) f += line[i++];
+    }
+    fields.push_back(std::move(f));
+    while (i < n && IsBlk(line[i])) ++i;
+    if (i < n && line[i] == ',') {
+      ++i;
+      while (i < n && IsBlk(line[i])) ++i;
+    }
+  }
+}
 
 TSarAndTkn::TSarAndTkn(IWndMsgTgt* owner) : FpOwn(owner) {}
+
+TSarAndTkn::~TSarAndTkn() = default;
 
 bool TSarAndTkn::LodTknFil(const std::string& path) {
   FpSarTknMmo.clear();
@@ -17,4 +85,63 @@ bool TSarAndTkn::LodTknFil(const std::string& path) {
     return false;
   }
   return true;
+}
+
+bool TSarAndTkn::SplDefLin(std::size_t i) {
+  SplTknLin(FpSarTknMmo[i], FpTmpTknMmo);
+  return FpTmpTknMmo.size() == GcDefFldCnt;
+}
+
+bool TSarAndTkn::DefOfr(std::uint8_t avlCol, bool actor) const {
+  const std::string& knd = FpTmpTknMmo[0];
+  if (actor ? (knd != "A" && knd != "X") : (knd != "S" && knd != "X")) return false;
+  const std::string& flg = FpTmpTknMmo[1];
+  return avlCol < flg.size() && flg[avlCol] == 'X';
+}
+
+bool TSarAndTkn::GetSarTypLst(TStrLst& out, std::uint8_t lge, std::uint8_t avlCol, bool actor) {
+  out.clear();
+  if (lge <= 2) {
+    for (std::size_t i = 0; i < FpSarTknMmo.size(); ++i) {
+      if (!SplDefLin(i) || !DefOfr(avlCol, actor)) continue;
+      const std::string& typ = FpTmpTknMmo[2 + 2 * lge];
+      if (!HasNoCase(out, typ)) out.push_back(typ);
+    }
+  }
+  if (out.empty()) {
+    GuLstErrMsg = "#191, no sar types found in memo";
+    return false;
+  }
+  return true;
+}
+
+bool TSarAndTkn::GetSarComLst(TStrLst& out, const std::string& sarTyp, std::uint8_t lge,
+                              std::uint8_t avlCol, bool actor) {
+  out.clear();
+  if (lge <= 2) {
+    for (std::size_t i = 0; i < FpSarTknMmo.size(); ++i) {
+      if (!SplDefLin(i) || !DefOfr(avlCol, actor)) continue;
+      if (FpTmpTknMmo[2 + 2 * lge] != sarTyp) continue;
+      const std::string& com = FpTmpTknMmo[3 + 2 * lge];
+      if (!HasNoCase(out, com)) out.push_back(com);
+    }
+  }
+  if (out.empty()) {
+    GuLstErrMsg = "#194, no sar commands found in memo";
+    return false;
+  }
+  return true;
+}
+
+int TSarAndTkn::GetSarTkn(std::uint8_t lge, const std::string& sarTyp, const std::string& sarCom) {
+  if (lge <= 2) {
+    for (std::size_t i = 0; i < FpSarTknMmo.size(); ++i) {
+      if (!SplDefLin(i)) continue;
+      if (FpTmpTknMmo[2 + 2 * lge] != sarTyp || FpTmpTknMmo[3 + 2 * lge] != sarCom) continue;
+      std::uint8_t v;
+      if (i > 0 && HexIdfLin(FpSarTknMmo[i - 1], v)) return v;
+    }
+  }
+  GuLstErrMsg = "#183, sar type/command combination '" + sarTyp + "'/'" + sarCom + "' not found in language memo";
+  return -1;
 }

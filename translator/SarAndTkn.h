@@ -1,20 +1,55 @@
 // Sensor and actor ("sar") command definitions, read from ExtComTkn.sys.
+//
+// The file is kept as its lines; every question is answered by scanning them
+// again. A value line "0xHH" gives the token byte of the definition line right
+// after it. A definition line splits into exactly 8 fields:
+//   kind (A, S or X), availability flags, then type and command name for each
+//   of the three languages.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "messages/TxtFil.h"
 
 class IWndMsgTgt;
 
+// Splits one line into fields: blanks (codes 1..32) separate, commas separate,
+// double quotes enclose a field that may hold blanks and commas ("" inside
+// stands for one quote). A comma at the very end gives no further field.
+void SplTknLin(const std::string& line, TStrLst& fields);
+
 class TSarAndTkn {
 public:
   explicit TSarAndTkn(IWndMsgTgt* owner);
+  ~TSarAndTkn();
+  TSarAndTkn(const TSarAndTkn&) = delete;
+  TSarAndTkn& operator=(const TSarAndTkn&) = delete;
+
   // Clears the lines; false with the #174 text when no file exists at the path.
   bool LodTknFil(const std::string& path);
   const TStrLst& Lines() const { return FpSarTknMmo; }
+  // Replaces the lines (tests and tools that build definitions in memory).
+  void SetLines(TStrLst lines) { FpSarTknMmo = std::move(lines); }
+
+  // Sar type names offered for an Actor (actor = true) or Sensor vio, in the
+  // order of first appearance, each once (compared without regard to case).
+  // False with the #191 text when there is none.
+  bool GetSarTypLst(TStrLst& out, std::uint8_t lge, std::uint8_t avlCol, bool actor);
+  // Commands offered for the type (type compared exactly). False with the
+  // #194 text when there is none.
+  bool GetSarComLst(TStrLst& out, const std::string& sarTyp, std::uint8_t lge, std::uint8_t avlCol,
+                    bool actor);
+  // Token byte of the type/command pair in the language; -1 with the #183 text
+  // when no definition with a value line in front of it matches.
+  int GetSarTkn(std::uint8_t lge, const std::string& sarTyp, const std::string& sarCom);
 
 private:
+  // Splits line i into FpTmpTknMmo; true when it is a definition line.
+  bool SplDefLin(std::size_t i);
+  // The split line passes the kind and availability filter.
+  bool DefOfr(std::uint8_t avlCol, bool actor) const;
+
   IWndMsgTgt* FpOwn;
   TStrLst FpSarTknMmo;
   TStrLst FpTmpTknMmo;
