@@ -2,10 +2,14 @@
 
 #include "messages/SysLgeMsg.h"
 
+void TVio::SetVisible(bool v) { FbVis = v; }
+
 TVioPgmItp::TVioPgmItp(IWndMsgTgt* owner)
     : FpInsAndTkn(std::make_unique<TInsAndTkn>(owner)), FpOwnFrm(owner) {}
 
-TVioPgmItp::~TVioPgmItp() = default;
+TVioPgmItp::~TVioPgmItp() {
+  for (TVio* v : FpVioLst) delete v;
+}
 
 void TVioPgmItp::CrtVioFld(int, int) {}
 

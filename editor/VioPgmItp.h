@@ -1,23 +1,127 @@
-// The editor: the programming field with its vios (widget-free model).
+// The editor: the programming field with its vios, as a widget-free model.
+//
+// The model holds everything a vio is made of: its record, its pixel position,
+// its colours and caption, and its child controls as plain data. Views show the
+// model and forward user actions to it; they hear about every change through
+// IVioPgmObs, never by polling.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "core/Globals.h"
+#include "editor/VioTyp.h"
+#include "messages/TxtFil.h"
 #include "translator/InsAndTkn.h"
 
 class IWndMsgTgt;
+class TVio;
+class TVioPgmItp;
+
+// The record of every vio.
+struct TuVioRec {
+  std::uint8_t VioTyp = 0;
+  std::uint8_t SarTkn = 0xFF;  // token of the chosen sar type and command (Actor, Sensor)
+  std::int32_t GrdCol = 0;
+  std::int32_t GrdRow = 0;
+  TVio* pPrvVio = nullptr;  // written by the program walk
+  TVio* pNxtVio = nullptr;
+};
+
+// Kinds of child controls of a vio.
+enum class TeCtlKnd : std::uint8_t { Cbx, Edt, Lbl };
+
+// Roles of the combo boxes and edits of a vio. Labels carry no role.
+enum TeCtlRol : std::uint8_t {
+  CR_SAR_TYP = 0,  // combo box, Actor/Sensor: sar type
+  CR_SAR_COM = 1,  // combo box, Actor/Sensor: sar command
+  CR_VAL = 3,      // edit, Delay: tenths of a second; Actor: distance or time
+  CR_LBL_NAM = 4,  // combo box, Label: label name
+  CR_GTO_NAM = 5,  // combo box, Goto: target label name
+  CR_SPD = 6,      // edit, engine speed in cm/s
+  CR_SPD_TWO = 7,  // second speed value; never created, reads as empty
+  CR_NON = 0xFF,   // labels
+};
+
+// One child control of a vio, as data.
+struct TVioCtl {
+  TeCtlKnd Knd = TeCtlKnd::Lbl;
+  std::uint8_t CtlRol = CR_NON;
+  std::string Txt;
+  TStrLst Itms;           // combo boxes: the drop-down items
+  bool Vis = true;
+  bool Ena = true;
+  bool Edt = false;       // combo boxes: the user may type (else a fixed list)
+  int Left = 0, Top = 0;  // relative to the vio
+  int Width = 0;          // 0: natural size
+  int FntHgt = 0;         // font height in pixels; 0: default
+  int FntPts = 0;         // font size in points set by the font fitting; 0: none
+  std::int32_t Clr = -1;  // background colour; -1: default
+  int MaxLen = 0;         // edits: maximum text length; 0: none
+};
 
 // One vio on the programming field.
 class TVio {
 public:
+  TuVioRec Rec;
+
+  // Pixel position inside the field and size.
+  int Left() const { return FiLeft; }
+  int Top() const { return FiTop; }
+  int Width() const { return FiWdt; }
+  int Height() const { return FiHgt; }
+  const std::string& Caption() const { return FsCap; }
+  std::int32_t Clr() const { return FiClr; }
+  std::int32_t FntClr() const { return FiFntClr; }
   bool Visible() const { return FbVis; }
-  void SetVisible(bool v) { FbVis = v; }
+  // Shows or hides the vio (the blink toggles it); views are told.
+  void SetVisible(bool v);
+
+  // Child controls in child order.
+  const std::vector<TVioCtl>& Ctls() const { return FCtls; }
+  // Index of the first child of the kind with the role (any role for labels), -1 when none.
+  int FndCtl(TeCtlKnd knd, std::uint8_t rol) const;
+  // Index of the first child of the kind, -1 when none.
+  int FstCtl(TeCtlKnd knd) const;
+
+  TVioPgmItp* Owner() const { return FpOwn; }
 
 private:
-  bool FbVis = true;
+  friend class TVioPgmItp;
+  explicit TVio(TVioPgmItp* own) : FpOwn(own) {}
+  TVioPgmItp* FpOwn;
+  int FiLeft = 0, FiTop = 0, FiWdt = 0, FiHgt = 0;
+  std::string FsCap;
+  std::int32_t FiClr = 0;
+  std::int32_t FiFntClr = 0;
+  bool FbVis = false;
+  std::vector<TVioCtl> FCtls;
+};
+
+// Listener of the model. Every callback has an empty default.
+class IVioPgmObs {
+public:
+  virtual ~IVioPgmObs() = default;
+  virtual void VioAdd(TVio*) {}            // a vio was created (hidden until shown)
+  virtual void VioRmv(TVio*) {}            // a vio is about to be deleted
+  virtual void VioMov(TVio*) {}            // its pixel position changed
+  virtual void VioChg(TVio*) {}            // caption or colours changed
+  virtual void VioVis(TVio*) {}            // shown or hidden
+  virtual void CtlChg(TVio*, int /*ctl*/) {}  // a child control changed (any of its data)
+  virtual void CtlFoc(TVio*, int /*ctl*/) {}  // the control should get the input focus
+  virtual void FldClr() {}                 // every vio has been removed
+};
+
+// Text measurement for the font fitting (the GUI supplies the real one).
+class ITxtMsr {
+public:
+  virtual ~ITxtMsr() = default;
+  virtual void MsrTxt(const std::string& face, int pts, const std::string& txt, int& width,
+                      int& height) = 0;
 };
 
 class TVioPgmItp {
@@ -27,9 +131,36 @@ public:
   TVioPgmItp(const TVioPgmItp&) = delete;
   TVioPgmItp& operator=(const TVioPgmItp&) = delete;
 
-  // Builds the programming field of the given pixel size and fixes the cell size.
+  // ---- Field and grid ------------------------------------------------------
+  // Builds the programming field of the given pixel size and fixes the cell
+  // size. A size of 0 (no window) gives a field of 800 x 600.
   void CrtVioFld(int width, int height);
+  // Grid size (FiGrdCls x FiGrdRws) and cell size (FiCelWdt x FiCelHgt) in pixels.
+  int GrdCls() const { return FiGrdCls; }
+  int GrdRws() const { return FiGrdRws; }
+  int CelWdt() const { return FiCelWdt; }
+  int CelHgt() const { return FiCelHgt; }
+  int FldWdt() const { return FiFldWdt; }
+  int FldHgt() const { return FiFldHgt; }
 
+  // The vios in the field's child order (creation order).
+  const std::vector<TVio*>& Vios() const { return FpVioLst; }
+  int GetVioCnt() const { return static_cast<int>(FpVioLst.size()); }
+
+  // Grid queries on pixel positions.
+  bool CelInGrd(int col, int row) const;
+  bool CelFre(int col, int row) const;
+  bool CelFreExc(int col, int row, const TVio* vio) const;
+  bool CelOcc(int col, int row) const;
+  bool NbrCelFre(int col, int row, std::uint8_t dir) const;
+  // First free cell of column 0; false when every row is taken.
+  bool FstFreCelCol0(int& col, int& row) const;
+  // The other vio whose record holds the neighbouring cell; none outside the grid.
+  TVio* GetNbrVio(const TVio* vio, std::uint8_t dir) const;
+  // Text of the first child of the kind with the role; empty when there is none.
+  std::string GetCtlTxt(const TVio* vio, TeCtlKnd knd, std::uint8_t rol) const;
+
+  // ---- Settings ------------------------------------------------------------
   void SetLgeIdx(std::uint8_t idx) { FbyLgeIdx = idx; }
   void SetAvlCol(std::uint8_t col) { FbyAvlCol = col; }
   std::uint8_t LgeIdx() const { return FbyLgeIdx; }
@@ -38,11 +169,87 @@ public:
   // Message text in the current language (through GuSysLgeMsg).
   std::string GetSysUsrMsg(std::uint8_t id);
 
+  // ---- Creation and removal ------------------------------------------------
   // Adds a vio of the type next to the last placed one; false with GuLstErrMsg.
   bool AddVio(std::uint8_t typ);
-  // Removes the vio from the field.
-  void RmvVio(TVio* vio);
+  // Creates a vio of the type on the cell with default parameters. The new
+  // vio, or null with GuLstErrMsg (#131 or #311).
+  TVio* PutVio(std::uint8_t typ, int col, int row);
 
+  bool CrtSmpVio(std::uint8_t typ, int col, int row);
+  bool CrtDlyVio(int col, int row, const std::string& dly);
+  // name: the label name to show; none to show the first item (Label) or the item at idx (Goto).
+  bool CrtLblVio(int col, int row, int idx, const std::optional<std::string>& name);
+  bool CrtGtoVio(int col, int row, int idx, const std::optional<std::string>& name);
+  bool CrtSarVio(std::uint8_t lge, std::uint8_t avlCol, int col, int row, const std::string& typTxt,
+                 const std::string& comTxt, const std::string& valTxt, bool actor);
+  bool CrtSpdVio(int col, int row, std::uint8_t spd);
+
+  // Removes the vio from the field and deletes it.
+  void RmvVio(TVio* vio);
+  void RmvAllVio();
+
+  // ---- Sar lists -----------------------------------------------------------
+  bool FilSarTypCbx(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, bool actor);
+  bool FilSarComCbx(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, const std::string& typTxt,
+                    bool actor);
+  bool SetSarTkn(std::uint8_t lge, const std::string& typTxt, const std::string& comTxt, TVio* vio);
+  // Shows or hides the value edit and unit label of the current vio by its sar type and command.
+  void UpdActUnt();
+  void FitVioFnt(TVio* vio, bool withEdt);
+  void SetTxtMsr(ITxtMsr* msr) { FpTxtMsr = msr; }
+
+  // ---- User actions on controls (forwarded by the views) -------------------
+  // Typing into an editable combo box or an edit.
+  void SetCtlTxt(TVio* vio, int ctl, const std::string& txt);
+  // Choosing an item of a combo box; runs the change handler of the sar boxes.
+  void SelCtlItm(TVio* vio, int ctl, int itm);
+  // Label combo box, Enter pressed: label name entry.
+  void LblNamEnt(TVio* vio);
+  // Goto combo box gained the focus: refresh its items from the label list.
+  void GtoLblRfs(TVio* vio);
+  // Key filter of the Actor value edit (3 digits) and the speed edit (2 digits):
+  // sets the maximum length; true when the key is accepted.
+  bool DgtFlt(TVio* vio, int ctl, char key);
+  // Focus-loss checks; true when the value passed.
+  bool ChkDlyVal(TVio* vio);
+  bool ChkDstVal(TVio* vio);
+  bool ChkSpdVal(TVio* vio);
+  // Change of the sar type or command combo box.
+  void SarTypChg(TVio* vio);
+  void SarComChg(TVio* vio);
+
+  // Checks the numeric parameters of a vio as they will be sent to the robot:
+  // delay, distance/time (when shown) and engine speed must be whole numbers
+  // that fit; a speed must not be 0. False with a message naming the vio in
+  // GuLstErrMsg. The translator calls it before generating tokens.
+  bool ChkVioPrm(const TVio* vio);
+
+  // ---- Positions (mouse handling) ------------------------------------------
+  // Moves the vio to a pixel position; the record is not touched.
+  void SetVioPos(TVio* vio, int left, int top);
+  // Puts the vio on the cell's origin and records the cell as the last placed one.
+  void PutVioOnCel(TVio* vio, int col, int row);
+  int CurCol() const { return FiCurCol; }
+  int CurRow() const { return FiCurRow; }
+
+  // ---- Program files -------------------------------------------------------
+  bool SavVioFil(const std::string& path);
+  bool LodVioFil(const std::string& path);
+  // Builds the lines of the program file from the field; false on #018/#019.
+  bool BldVioLns(TStrLst& lines);
+
+  // ---- Observers -----------------------------------------------------------
+  void AddObs(IVioPgmObs* obs);
+  void RmvObs(IVioPgmObs* obs);
+
+  const TStrLst& LblVioDdwStl() const { return FpLblVioDdwStl; }
+
+  // ---- Translation (defined by the translator) -----------------------------
+  bool TrnVioPgm();
+  std::string GetVioErrMsg(std::uint8_t vioTyp, std::uint8_t msgId);
+
+  IWndMsgTgt* OwnFrm() const { return FpOwnFrm; }
   TSarAndTkn& SarAndTkn() { return *FpInsAndTkn->FpSarAndTkn; }
 
   TVio* FpCurVio = nullptr;
@@ -53,11 +260,36 @@ public:
   std::function<void(TVio*)> FOnVioBlkReq;
   std::function<void(TVio*)> FOnVioBlk;
   std::function<bool()> FOnStaDblClk;
+  // The loader enables (true) or disables (false) the Start or SwiInt tool button.
+  std::function<void(std::uint8_t vioTyp, bool ena)> FOnTbnEna;
 
   std::unique_ptr<TInsAndTkn> FpInsAndTkn;
 
 private:
+  friend class TVio;
+  TVio* CrtVioPnl(std::uint8_t typ, int col, int row);
+  int AddCtl(TVio* vio, const TVioCtl& ctl);
+  void ShwVio(TVio* vio, bool prcMsg);
+  void ClrVio(TVio* vio);
+  void NtfVioVis(TVio* vio);
+  void NtfCtl(TVio* vio, int ctl);
+  void ReqFoc(TVio* vio, int ctl);
+  bool OwnsVio(const TVio* vio) const;
+  bool CrtLblOrGto(std::uint8_t typ, int col, int row, int idx, const std::optional<std::string>& name);
+
   IWndMsgTgt* FpOwnFrm;
   std::uint8_t FbyLgeIdx = 0xFF;
   std::uint8_t FbyAvlCol = 0xFF;
+  int FiCurCol = -1;
+  int FiCurRow = -1;
+  int FiGrdCls = GcGrdCls;
+  int FiGrdRws = GcGrdRws;
+  int FiCelWdt = 66;
+  int FiCelHgt = 60;
+  int FiFldWdt = 800;
+  int FiFldHgt = 600;
+  TStrLst FpLblVioDdwStl;
+  std::vector<TVio*> FpVioLst;  // owned
+  std::vector<IVioPgmObs*> FpObsLst;
+  ITxtMsr* FpTxtMsr = nullptr;
 };
