@@ -1,0 +1,211 @@
+#include "app/platform/QtPlatform.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QSettings>
+#include <QString>
+#include <QThread>
+#include <QWidget>
+
+#include <cctype>
+
+#include "sound/qt/QtSoundOut.h"
+
+namespace {
+
+QString QStr(const std::string& s) { return QString::fromStdString(s); }
+
+bool OnAppThread() {
+  QCoreApplication* app = QCoreApplication::instance();
+  return app && QThread::currentThread() == app->thread();
+}
+
+TeMsgAns ShwBox(const std::string& text, const std::string& caption, TeMsgBtn buttons) {
+  QMessageBox::StandardButtons btns = QMessageBox::Ok;
+  QMessageBox::StandardButton def = QMessageBox::Ok;
+  switch (buttons) {
+    case TeMsgBtn::Ok: btns = QMessageBox::Ok; def = QMessageBox::Ok; break;
+    case TeMsgBtn::OkCancel: btns = QMessageBox::Ok | QMessageBox::Cancel; def = QMessageBox::Ok; break;
+    case TeMsgBtn::YesNo: btns = QMessageBox::Yes | QMessageBox::No; def = QMessageBox::Yes; break;
+    case TeMsgBtn::YesNoCancel:
+      btns = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+      def = QMessageBox::Yes;
+      break;
+  }
+  QMessageBox box(QMessageBox::NoIcon, QStr(caption), QStr(text), btns, QApplication::activeWindow());
+  box.setDefaultButton(def);
+  box.setWindowTitle(QStr(caption));
+  const int res = box.exec();
+  switch (res) {
+    case QMessageBox::Ok: return TeMsgAns::Ok;
+    case QMessageBox::Cancel: return TeMsgAns::Cancel;
+    case QMessageBox::Yes: return TeMsgAns::Yes;
+    case QMessageBox::No: return TeMsgAns::No;
+    default: break;
+  }
+  // Closed by the window's close button or Escape without an escape button.
+  switch (buttons) {
+    case TeMsgBtn::Ok: return TeMsgAns::Ok;
+    case TeMsgBtn::YesNo: return TeMsgAns::No;
+    default: return TeMsgAns::Cancel;
+  }
+}
+
+// One open key: a QSettings with the group of the key.
+class TQtStore final : public ISettingsStore {
+public:
+  explicit TQtStore(TQtSettingsFactory& own)
+      : FOwn(own), FSet(QSettings::NativeFormat, QSettings::UserScope, TQtSettingsFactory::GcOrg,
+                        TQtSettingsFactory::GcApp) {}
+
+  bool OpenKey(const std::string& key, bool canCreate) override {
+    FOpn = false;
+    std::string grp;
+    if (!TQtSettingsFactory::KeyToGroup(key, grp)) return false;
+    FSet.sync();  // take in what other access objects wrote
+    if (FSet.status() == QSettings::FormatError) return false;
+    const bool exs = grp.empty() || Exists(grp) || FOwn.Created(grp);
+    if (!exs && !canCreate) return false;
+    if (canCreate) {
+      // The key is usable only when the store can be written.
+      if (!FSet.isWritable() || FSet.status() != QSettings::NoError) return false;
+      if (!exs) FOwn.MarkCreated(grp);
+    }
+    FGrp = QStr(grp);
+    FOpn = true;
+    return true;
+  }
+
+  std::string ReadString(const std::string& name) override {
+    if (!FOpn) return {};
+    const QVariant v = FSet.value(FullName(name));
+    if (!v.isValid()) return {};
+    // An INI value with unquoted commas reads as a list: give it back as written.
+    if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(", ").toStdString();
+    return v.toString().toStdString();
+  }
+
+  bool WriteString(const std::string& name, const std::string& value) override {
+    if (!FOpn || name.empty()) return false;
+    FSet.setValue(FullName(name), QStr(value));
+    FSet.sync();
+    return FSet.status() == QSettings::NoError;
+  }
+
+private:
+  QString FullName(const std::string& name) const {
+    return FGrp.isEmpty() ? QStr(name) : FGrp + '/' + QStr(name);
+  }
+
+  // A group exists when it holds a value or a sub-group.
+  bool Exists(const std::string& grp) {
+    FSet.beginGroup(QStr(grp));
+    const bool any = !FSet.childKeys().isEmpty() || !FSet.childGroups().isEmpty();
+    FSet.endGroup();
+    return any;
+  }
+
+  TQtSettingsFactory& FOwn;
+  QSettings FSet;
+  QString FGrp;
+  bool FOpn = false;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- message box
+
+TeMsgAns TQtMsgBox::Show(const std::string& text, const std::string& caption, TeMsgBtn buttons) {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!app) return buttons == TeMsgBtn::YesNo || buttons == TeMsgBtn::YesNoCancel ? TeMsgAns::Yes : TeMsgAns::Ok;
+  if (OnAppThread()) return ShwBox(text, caption, buttons);
+  // A worker thread: show the box on the GUI thread and wait for the answer.
+  TeMsgAns ans = TeMsgAns::Ok;
+  QMetaObject::invokeMethod(
+      app, [&] { ans = ShwBox(text, caption, buttons); }, Qt::BlockingQueuedConnection);
+  return ans;
+}
+
+// ---------------------------------------------------------------- event loop
+
+TQtEvtLoop::TQtEvtLoop() : FCrtThr(QThread::currentThread()) {}
+
+void TQtEvtLoop::PrcMsg() {
+  if (OnUiThread()) QCoreApplication::processEvents();
+}
+
+void TQtEvtLoop::Terminate() {
+  FTrm = true;
+  QCoreApplication::quit();
+}
+
+bool TQtEvtLoop::TerminateRequested() const { return FTrm; }
+
+bool TQtEvtLoop::OnUiThread() const {
+  if (QCoreApplication::instance()) return OnAppThread();
+  return QThread::currentThread() == FCrtThr;
+}
+
+// ---------------------------------------------------------------- settings
+
+bool TQtSettingsFactory::KeyToGroup(const std::string& key, std::string& group) {
+  const std::string pfx = GcKeyPfx;
+  std::string k = key;
+  while (!k.empty() && k.back() == '\\') k.pop_back();
+  if (k.size() < pfx.size()) return false;
+  for (std::size_t i = 0; i < pfx.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(k[i])) != std::tolower(static_cast<unsigned char>(pfx[i])))
+      return false;
+  if (k.size() > pfx.size() && k[pfx.size()] != '\\') return false;
+  std::string rest = k.size() > pfx.size() ? k.substr(pfx.size() + 1) : std::string();
+  std::string grp;
+  bool sep = false;
+  for (char c : rest) {
+    if (c == '\\' || c == '/') {
+      sep = true;  // doubled separators make no empty group
+      continue;
+    }
+    if (sep && !grp.empty()) grp += '/';
+    sep = false;
+    grp += c;
+  }
+  group = grp;
+  return true;
+}
+
+bool TQtSettingsFactory::Created(const std::string& group) const {
+  std::lock_guard<std::mutex> lk(FMtx);
+  return FCrt.count(group) != 0;
+}
+
+void TQtSettingsFactory::MarkCreated(const std::string& group) {
+  std::lock_guard<std::mutex> lk(FMtx);
+  FCrt.insert(group);
+}
+
+std::unique_ptr<ISettingsStore> TQtSettingsFactory::Create() {
+  return std::make_unique<TQtStore>(*this);
+}
+
+// ---------------------------------------------------------------- all seams
+
+struct TQtPlatform::TImp {
+  TQtMsgBox MsgBox;
+  TQtSoundOut Sound;
+  TQtEvtLoop EvtLoop;
+  TQtSettingsFactory Settings;
+};
+
+TQtPlatform::TQtPlatform()
+    : FImp(std::make_unique<TImp>()),
+      FPrv(SetPlatform({&FImp->MsgBox, &FImp->Sound, &FImp->EvtLoop, &FImp->Settings})) {}
+
+TQtPlatform::~TQtPlatform() { SetPlatform(FPrv); }
+
+TQtMsgBox& TQtPlatform::MsgBox() { return FImp->MsgBox; }
+TQtSoundOut& TQtPlatform::Sound() { return FImp->Sound; }
+TQtEvtLoop& TQtPlatform::EvtLoop() { return FImp->EvtLoop; }
+TQtSettingsFactory& TQtPlatform::Settings() { return FImp->Settings; }

@@ -1,0 +1,105 @@
+// Qt implementations of the platform seams of core/Seams.h: message box,
+// event loop and settings store. The sound output lives in
+// sound/qt/QtSoundOut.h. TQtPlatform installs all four for the program.
+//
+// Threads: every seam may be called from a worker thread (the serial
+// receive thread). Message boxes are then shown on the GUI thread while the
+// worker waits; "let pending events run" does nothing off the GUI thread (a
+// worker has no user interface events of its own). A worker that shows a
+// message box must not be waited for by the GUI thread at the same time.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+
+#include "core/Seams.h"
+
+class TQtSoundOut;
+
+// QMessageBox without an icon; an empty caption gives an empty title. The
+// parent is the active window, if any.
+class TQtMsgBox final : public IMsgBox {
+public:
+  TeMsgAns Show(const std::string& text, const std::string& caption, TeMsgBtn buttons) override;
+};
+
+// The application's event loop.
+class TQtEvtLoop final : public IEvtLoop {
+public:
+  TQtEvtLoop();
+  // QCoreApplication::processEvents() on the GUI thread; nothing elsewhere.
+  void PrcMsg() override;
+  // Sets the termination flag and calls QCoreApplication::quit(). quit()
+  // has no effect before exec() runs, so the program entry looks at
+  // TerminateRequested() and returns instead of entering exec().
+  void Terminate() override;
+  bool TerminateRequested() const override;
+  // True on the thread of the QCoreApplication (or, without one, on the
+  // thread that created this object).
+  bool OnUiThread() const override;
+
+private:
+  std::atomic<bool> FTrm{false};
+  const void* FCrtThr;  // QThread that created the object
+};
+
+// Per-user settings store on QSettings (NativeFormat, UserScope, "Quorel",
+// "TessaroV1.0"): on Windows the registry key of the same name, elsewhere the
+// INI file $XDG_CONFIG_HOME/Quorel/TessaroV1.0.conf. Keys are written as in
+// the registry; the prefix "SOFTWARE\Quorel\TessaroV1.0" names the store and
+// the rest is the group: "SOFTWARE\Quorel\TessaroV1.0\Options" is the group
+// "Options", so the value "Comport" there is the INI key "Options/Comport".
+// Keys outside that prefix cannot be opened.
+class TQtSettingsFactory final : public ISettingsFactory {
+public:
+  static constexpr const char* GcOrg = "Quorel";
+  static constexpr const char* GcApp = "TessaroV1.0";
+  static constexpr const char* GcKeyPfx = "SOFTWARE\\Quorel\\TessaroV1.0";
+
+  std::unique_ptr<ISettingsStore> Create() override;
+
+  // The group of a registry key: "" for the prefix itself, "Options" for
+  // "SOFTWARE\Quorel\TessaroV1.0\Options"; false for a key outside the
+  // prefix. The prefix is compared without regard to case, as in the registry.
+  static bool KeyToGroup(const std::string& key, std::string& group);
+
+  // Keys created in this process that hold no value yet (a group without
+  // values is not kept in the INI file).
+  bool Created(const std::string& group) const;
+  void MarkCreated(const std::string& group);
+
+private:
+  mutable std::mutex FMtx;
+  std::set<std::string> FCrt;
+};
+
+// Installs the Qt seams (message box, sound output, event loop, settings
+// store) for its lifetime and restores the previous ones afterwards. Create it
+// on the GUI thread after the QApplication and destroy it before the
+// QApplication. The program entry:
+//
+//   QApplication app(argc, argv);
+//   TQtPlatform platform;
+//   ... create the windows ...
+//   if (platform.EvtLoop().TerminateRequested()) return 1;
+//   return app.exec();
+class TQtPlatform {
+public:
+  TQtPlatform();
+  ~TQtPlatform();
+  TQtPlatform(const TQtPlatform&) = delete;
+  TQtPlatform& operator=(const TQtPlatform&) = delete;
+
+  TQtMsgBox& MsgBox();
+  TQtSoundOut& Sound();
+  TQtEvtLoop& EvtLoop();
+  TQtSettingsFactory& Settings();
+
+private:
+  struct TImp;
+  std::unique_ptr<TImp> FImp;
+  TPlatform FPrv;
+};
