@@ -211,7 +211,10 @@ public:
   // Key filter of the Actor value edit (3 digits) and the speed edit (2 digits):
   // sets the maximum length; true when the key is accepted.
   bool DgtFlt(TVio* vio, int ctl, char key);
-  // Focus-loss checks; true when the value passed.
+  // The speed edit gained the focus: the number of characters to select.
+  int SpdFocGai(TVio* vio);
+  // Focus-loss checks; true when the value passed. A failed check shows its
+  // error box, sets its input-error flag and asks for the focus back.
   bool ChkDlyVal(TVio* vio);
   bool ChkDstVal(TVio* vio);
   bool ChkSpdVal(TVio* vio);
