@@ -1,18 +1,160 @@
-// The translator: instruction and token tables, program walk, token generation.
+// The translator: the fixed instruction/token table, the token records of a
+// translation, the valid-next table, and token generation.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "translator/SarAndTkn.h"
 
 class IWndMsgTgt;
+class TVio;
+class TVioPgmItp;
+
+// Instruction tokens of the robot's interpreter.
+enum TeInsTkn : std::uint8_t {
+  IT_STA = 0xA0,  // start of the main program
+  IT_STO = 0xA1,  // stop
+  IT_IFF = 0xA2,  // if: condition token and else address follow
+  IT_THN = 0xA3,  // then: becomes the else address byte
+  IT_ELS = 0xA4,  // else: removed from the stream
+  IT_LBL = 0xA5,  // label: removed when a goto names it
+  IT_GTO = 0xA6,  // goto: address byte follows
+  IT_GOF = 0xA7,  // produced by no vio
+  IT_DLY = 0xA8,  // delay: value byte follows
+  IT_ACT = 0xA9,  // actor: replaced by the sar token
+  IT_SNS = 0xAA,  // sensor: replaced by the sar token
+  IT_SPD = 0xAB,  // engine speed: two byte arguments follow
+  IT_SWI = 0xAC,  // start of the switch-interrupt routine
+  IT_RTI = 0xAD,  // return from the interrupt routine
+  IT_UDF = 0x01,  // placeholder for the value of the record before it
+  IT_BYT = 0xAE,  // byte parameter marker: value byte follows
+};
+
+// Instruction numbers besides the vio types 0..12.
+constexpr std::uint8_t GcInsUdf = 0x0D;
+constexpr std::uint8_t GcInsByt = 0x0E;
+constexpr std::uint8_t GcInsNon = 0xFF;  // entry that no vio produces
+
+struct TuInsTknEnt {
+  std::uint8_t Ins;
+  std::uint8_t Tkn;
+  const char* Mne;
+};
+
+// The instruction/token table: 16 fixed entries.
+class TInsTknTbl {
+public:
+  static constexpr int GcEntCnt = 16;
+  // Token of the instruction; 0xFF when the number is not in the table.
+  std::uint8_t GetInsTkn(std::uint8_t ins) const;
+  // Mnemonic of the token; empty when the token is not in the table.
+  std::string GetTknMne(std::uint8_t tkn) const;
+  static const TuInsTknEnt& Ent(int i);
+};
+
+// One record of a translation; one per byte of the final stream once Label
+// and Else records are removed.
+struct TuExtComTkn {
+  std::uint8_t Tkn = 0;
+  std::string Mne;
+  std::string LblNam;
+  std::int32_t Val = -1;
+  std::int32_t TgtIdx = -1;
+  TVio* Vio = nullptr;
+  // The token is a sensor or actor command byte, never an instruction, even
+  // when its value happens to equal an instruction token.
+  bool Sar = false;
+};
+
+// A record of the translator's own program list; nothing fills it.
+struct TuMaiPgmRec {
+  std::string Nam;
+  std::string Val;
+  std::string Cmt;
+};
+
+// The valid-next-instruction table: 13 rows, each a vio type and a text of
+// 13 '0'/'1' characters whose column j refers to the type of row j.
+struct TuVldNxtRow {
+  std::uint8_t Typ;
+  const char* Nxt;
+};
+constexpr int GcVldNxtRowCnt = 13;
+const TuVldNxtRow& GetVldNxtRow(int i);
+
+// What an actor's sar token does with the vio's value (the role-3 edit).
+enum class TeActPrm : std::uint8_t {
+  Non,  // 0x11, 0x14..0x17: no parameter
+  Byt,  // 0x12, 0x13: a byte argument (0xAE, value)
+  Dly,  // 0x20..0x23, 0x30..0x33, 0x40, 0x41: a delay after the command (0xA8, value)
+  Unk,  // any other: not an actor token
+};
+
+// Which pass of token generation failed last (RslJmpLbl's caller composes
+// the missing-label text).
+enum class TeGenPas : std::uint8_t { Non, CnvVioTkn, RslIfThnEls, RslJmpLbl, RmvLblTkn, RmvElsTkn, BldTsmTkn };
+
+// Largest token stream: addresses and the packet's length byte are one byte.
+constexpr std::size_t GcMaxTsmLen = 255;
 
 class TInsAndTkn {
 public:
   explicit TInsAndTkn(IWndMsgTgt* owner);
   ~TInsAndTkn();
+  TInsAndTkn(const TInsAndTkn&) = delete;
+  TInsAndTkn& operator=(const TInsAndTkn&) = delete;
+
+  static TeActPrm ActTknPrm(std::uint8_t tkn);
+
+  // A new record: the token, its mnemonic, no label, value and target -1, no vio.
+  TuExtComTkn NewExtComTkn(std::uint8_t tkn) const;
+
+  // The walk list.
+  void ClrPgmVioLst() { FpPgmVioLst.clear(); }
+  void AddPgmVio(TVio* vio) { FpPgmVioLst.push_back(vio); }
+
+  // May the type of nxt follow the type of cur? False without a message when
+  // not; false with the #186 text when cur's type has no row.
+  bool ChkVldNxtIns(const TVio* cur, const TVio* nxt);
+  static bool ChkVldNxtTyp(std::uint8_t cur, std::uint8_t nxt);
+
+  // Token generation from the walk list: the six passes in order. The editor
+  // supplies the vio parameters. False with GuLstErrMsg at the first failure.
+  bool GenTknStm(TVioPgmItp& edt, std::uint8_t lge);
+  bool CnvVioTkn(TVioPgmItp& edt, std::uint8_t lge);
+  bool RslIfThnEls();
+  bool RslJmpLbl();
+  bool RmvLblTkn();
+  bool RmvElsTkn();
+  bool BldTsmTkn();
+
+  // Removes the record at r and applies the index fix-up to every Goto and Then.
+  void RmvTknAt(std::size_t r);
+
+  // Empties every list and resets the cursor.
+  void Clr();
+
+  TeGenPas LstErrPas() const { return FeErrPas; }
+
+  std::vector<TuMaiPgmRec> FpMaiPgmLst;
+  int FiMaiPgmIdx = -1;
+  bool FbMaiPgmEnd = true;
+
+  std::unique_ptr<TInsTknTbl> FpInsTknTbl;
+  std::vector<TVio*> FpPgmVioLst;
+  std::vector<TuExtComTkn> FpVioTknLst;
+  std::vector<std::uint8_t> FpTsmTknLst;
   std::unique_ptr<TSarAndTkn> FpSarAndTkn;
 
+  IWndMsgTgt* Owner() const { return FpOwn; }
+
 private:
+  // Asks the main window to blink the vio.
+  void ReqVioBlk(TVio* vio);
+
   IWndMsgTgt* FpOwn;
+  TeGenPas FeErrPas = TeGenPas::Non;
 };
