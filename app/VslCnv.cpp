@@ -1,0 +1,699 @@
+#include "app/VslCnv.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+#include "app/AppIto.h"
+#include "app/HlpInf.h"
+#include "app/Options.h"
+#include "app/VslCnvLgc.h"
+#include "core/Globals.h"
+#include "core/PathUtl.h"
+#include "core/Seams.h"
+#include "editor/VioPgmItp.h"
+#include "link/ComPort2p5.h"
+#include "link/MtxAndRbf.h"
+#include "link/PrtNam.h"
+#include "messages/SysLgeMsg.h"
+#include "sound/PlyWavFil.h"
+
+TfrmVslCnv* frmVslCnv = nullptr;
+TfrmOptions* frmOptions = nullptr;
+TfrmAppIto* frmAppIto = nullptr;
+TfrmHlpInf* frmHlpInf = nullptr;
+QLabel* GuBckGndImg = nullptr;
+
+namespace {
+
+QString QStr(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
+
+// Message code: the low byte of the first parameter.
+std::uint8_t MsgCod(std::uintptr_t wParam) { return static_cast<std::uint8_t>(wParam & 0xFF); }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Construction
+
+TfrmVslCnv::TfrmVslCnv(QWidget* owner, TVslCnvCfg cfg) : QMainWindow(owner), FCfg(std::move(cfg)) {
+  // Build the window and its controls; every text field starts empty.
+  BldCtl();
+
+  // Timers, all off.
+  tmrVioBlk.setInterval(FCfg.Tms.VioBlk);
+  tmrBlkComPrtCupMsg.setInterval(FCfg.Tms.BlkComPrtCupMsg);
+  tmrRcvPckTimOutTmr.setInterval(FCfg.Tms.RcvPckTimOut);
+  tmrAppIto.setInterval(FCfg.Tms.AppIto);
+  connect(&tmrVioBlk, &QTimer::timeout, this, &TfrmVslCnv::tmrVioBlkTimer);
+  connect(&tmrBlkComPrtCupMsg, &QTimer::timeout, this, &TfrmVslCnv::tmrBlkComPrtCupMsgTimer);
+  connect(&tmrRcvPckTimOutTmr, &QTimer::timeout, this, &TfrmVslCnv::tmrRcvPckTimOutTmrTimer);
+  connect(&tmrAppIto, &QTimer::timeout, this, &TfrmVslCnv::tmrAppItoTimer);
+
+  // The editor, with its blink events.
+  FpVioPgmItp = std::make_unique<TVioPgmItp>(this);
+  Trc("FpVioPgmItp");
+  FpVioPgmItp->FOnVioBlk = [this](TVio* v) { StaVioBlk(v); };
+  FpVioPgmItp->FOnVioBlkReq = [this](TVio* v) { ReqVioBlk(v); };
+
+  mmoComMsg->clear();
+  FsVioFilNam.clear();
+
+  // The serial component: no port yet, 2400 baud, one character at a time.
+  FpcomUsbZefor = std::make_unique<TComport2p5>(this);
+  Trc("FpcomUsbZefor");
+  FpcomUsbZefor->FsPrtNam = "";
+  FpcomUsbZefor->FbyBauIdx = 4;
+  // Its buffer callbacks reach the ring buffers, each under the buffer's lock.
+  FpcomUsbZefor->FOnGetTxdChr = [this](std::uint8_t& b) { return FpTxMtxAndRbf && LckGetChr(*FpTxMtxAndRbf, b); };
+  FpcomUsbZefor->FOnPutTxdChr = [this](std::uint8_t b) { return FpTxMtxAndRbf && LckPutChr(*FpTxMtxAndRbf, b); };
+  FpcomUsbZefor->FOnTxdDatAvl = [this]() { return FpTxMtxAndRbf && LckDatAvl(*FpTxMtxAndRbf); };
+  FpcomUsbZefor->FOnGetRxdChr = [this](std::uint8_t& b) { return FpRxMtxAndRbf && LckGetChr(*FpRxMtxAndRbf, b); };
+  FpcomUsbZefor->FOnPutRxdChr = [this](std::uint8_t b) { return FpRxMtxAndRbf && LckPutChr(*FpRxMtxAndRbf, b); };
+  FpcomUsbZefor->FOnRxdDatAvl = [this]() { return FpRxMtxAndRbf && LckDatAvl(*FpRxMtxAndRbf); };
+  FpcomUsbZefor->FbSglChr = true;
+
+  FbComPrtOpn = false;
+  FbyPckCnt = 0;
+
+  FbComLnkOky = false;
+  SetTbnImg(tbnComSte, GcImgComNok);
+
+  SetAvlCol(0);
+  smnEngClick();
+  tbnRun->setEnabled(false);
+
+  FpPlyWavFil = std::make_unique<TclsPlyWavFil>();
+  Trc("FpPlyWavFil");
+
+  // Paths. Without drive letters the drive and the path below it are the folder itself.
+  FsAppDir = FCfg.AppDir.empty() ? ExeDir() : FCfg.AppDir;
+#ifdef _WIN32
+  FsAppDrv = FsAppDir.substr(0, 1);
+  FsAppPth = FsAppDir.size() > 2 ? FsAppDir.substr(2) : std::string();
+#else
+  FsAppDrv = "";
+  FsAppPth = FsAppDir;
+#endif
+  FsPicDir = "pictures";
+  FsSndDir = "sounds";
+
+  // The message table; a missing file has already been reported and the end requested.
+  FpSysLgeMsg = std::make_unique<TSysLgeMsg>(this, FsAppDir);
+  GuSysLgeMsg = FpSysLgeMsg.get();
+  Trc("FpSysLgeMsg");
+
+  FsExtComTknFil = FsAppDir + "ExtComTkn.sys";
+  if (!FpVioPgmItp->SarAndTkn().LodTknFil(FsExtComTknFil)) {
+    ShwErrMsg(GuLstErrMsg);
+    PrcMsg();
+    GuPlatform().EvtLoop->Terminate();
+    PrcMsg();
+    return;
+  }
+  Trc("ExtComTkn.sys");
+
+  FpRxMtxAndRbf = std::make_unique<TRxMtxAndRbf>();
+  if (!FpRxMtxAndRbf->IsCrt()) {
+    GuLstErrMsg = "Rx mutex/ringbuffer creation error";
+    FpRxMtxAndRbf.reset();
+    return;
+  }
+  Trc("FpRxMtxAndRbf");
+
+  std::vector<std::string> ports = FCfg.ScnPrt ? FCfg.ScnPrt() : ScnComPrt();
+  Trc("ScnComPrt");
+
+  FsRegKey = "SOFTWARE\\Quorel\\TessaroV1.0";
+  FpRegistry = GuPlatform().Settings->Create();
+  if (!FpRegistry) {
+    ShwMsgBox("Could not create registry object1");
+    GuPlatform().EvtLoop->Terminate();
+    PrcMsg();
+    return;
+  }
+  Trc("FpRegistry");
+
+  // A store that cannot be written is as unusable as one that cannot be
+  // opened: the default port could not be kept.
+  bool regOky = FpRegistry->OpenKey(FsRegKey + "\\Options", true);
+  if (regOky) {
+    std::string val = FpRegistry->ReadString("Comport");
+    if (val.empty()) {
+      val = "COM0";
+      regOky = FpRegistry->WriteString("Comport", val);
+    }
+    if (regOky) {
+      FsComPrtNam = val;
+      FiComPrtIdx = FndComPrtIdx(FsComPrtNam, ports);
+    }
+  }
+  if (!regOky) {
+    ShwMsgBox("Could not create registry object2");
+    GuPlatform().EvtLoop->Terminate();
+    PrcMsg();
+    FsComPrtNam.clear();
+    FiComPrtIdx = -1;
+  }
+  ports.clear();
+
+  FpTxMtxAndRbf = std::make_unique<TTxMtxAndRbf>();
+  if (!FpTxMtxAndRbf->IsCrt()) {
+    GuLstErrMsg = "Tx mutex/ringbuffer creation error";
+    FpTxMtxAndRbf.reset();
+  } else {
+    Trc("FpTxMtxAndRbf");
+  }
+
+  FormCreate();
+}
+
+void TfrmVslCnv::FormCreate() {
+  FsInsDir = FCfg.InsDir.empty() ? DefaultInsDir() : FCfg.InsDir;
+  GuInsDir = FsInsDir;
+  Trc("FormCreate");
+}
+
+void TfrmVslCnv::BldCtl() {
+  setWindowTitle(QString::fromLatin1(GcVslCnvCap));
+  resize(772, 571);
+  if (QScreen* scr = QGuiApplication::primaryScreen())
+    move(scr->availableGeometry().center() - rect().center());
+
+  // Main menu.
+  QMenuBar* mmnMaiMnu = menuBar();
+  mmnMaiMnu->setObjectName("mmnMaiMnu");
+  mmnFil = mmnMaiMnu->addMenu("&File");
+  mmnFil->setObjectName("mmnFil");
+  smnFilOpn = mmnFil->addAction("&Open");
+  mmnFil->addSeparator();
+  smnFilSav = mmnFil->addAction("&Save");
+  smnFilSas = mmnFil->addAction("Save &As...");
+  smnFilSav->setEnabled(false);
+  smnFilSas->setEnabled(false);
+  mmnOpt = mmnMaiMnu->addAction("Options");
+  connect(mmnOpt, &QAction::triggered, this, &TfrmVslCnv::mmnOptClick);
+  mmnLge = mmnMaiMnu->addMenu("Language");
+  mmnLge->setObjectName("mmnLge");
+  auto* lge = new QActionGroup(this);
+  smnEng = mmnLge->addAction("Englisch");
+  smnDut = mmnLge->addAction("Nederlands");
+  smnGer = mmnLge->addAction("Deutsch");
+  for (QAction* a : {smnEng, smnDut, smnGer}) {
+    a->setCheckable(true);
+    lge->addAction(a);
+  }
+  connect(smnEng, &QAction::triggered, this, &TfrmVslCnv::smnEngClick);
+  connect(smnDut, &QAction::triggered, this, &TfrmVslCnv::smnDutClick);
+  connect(smnGer, &QAction::triggered, this, &TfrmVslCnv::smnGerClick);
+  mmnLge->menuAction()->setVisible(false);
+  mmnHlp = mmnMaiMnu->addMenu("Help");
+  mmnHlp->setObjectName("mmnHlp");
+  smnHlpMnlEng = mmnHlp->addAction("Manual (Englisch)");
+  HandbuchDeutch1 = mmnHlp->addAction("Anleitung (Deutsch)");
+  smnHlpInf = mmnHlp->addAction("Info");
+  connect(smnHlpMnlEng, &QAction::triggered, this, &TfrmVslCnv::smnHlpMnlEngClick);
+  connect(HandbuchDeutch1, &QAction::triggered, this, &TfrmVslCnv::HandbuchDeutch1Click);
+  connect(smnHlpInf, &QAction::triggered, this, &TfrmVslCnv::smnHlpInfClick);
+
+  // Tool bars: the vio buttons above, the robot commands below.
+  tbrVioObj = new QToolBar("tbrVioObj", this);
+  tbrDatCom = new QToolBar("tbrDatCom", this);
+  for (QToolBar* t : {tbrVioObj, tbrDatCom}) {
+    t->setObjectName(t->windowTitle());
+    t->setMovable(false);
+    t->setFloatable(false);
+    t->setIconSize(QSize(GcTbnImgSiz, GcTbnImgSiz));
+    t->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    t->setContextMenuPolicy(Qt::PreventContextMenu);
+    t->toggleViewAction()->setVisible(false);
+  }
+  addToolBar(Qt::TopToolBarArea, tbrVioObj);
+  addToolBarBreak(Qt::TopToolBarArea);
+  addToolBar(Qt::TopToolBarArea, tbrDatCom);
+  setContextMenuPolicy(Qt::NoContextMenu);
+
+  struct TTbn {
+    QAction** Fld;
+    const char* Nam;
+    int Img;
+    int VioTyp;  // -1: not a vio button
+    bool Hnt;    // routes its mouse movements to the hint handler
+  };
+  const TTbn vioTbn[] = {
+      {&tbnSta, "tbnSta", 0, VT_STA, true},  {&tbnSto, "tbnSto", 1, VT_STO, true},
+      {&tbnIff, "tbnIff", 2, VT_IFF, true},  {&tbnThn, "tbnThn", 3, VT_THN, true},
+      {&tbnEls, "tbnEls", 4, VT_ELS, true},  {&tbnLbl, "tbnLbl", 5, VT_LBL, true},
+      {&tbnGto, "tbnGto", 6, VT_GTO, true},  {&tbnDly, "tbnDly", 7, VT_DLY, false},
+      {&tbnAct, "tbnAct", 8, VT_ACT, true},  {&tbnSns, "tbnSns", 9, VT_SNS, true},
+      {&tbnSpd, "tbnSpd", 10, VT_SPD, true}, {&tbnSwi, "tbnSwi", 11, VT_SWI, true},
+      {&tbnRti, "tbnRti", 12, VT_RTI, true},
+  };
+  const TTbn comTbn[] = {
+      {&tbnUpl, "tbnUpl", 13, -1, true},
+      {&tbnRun, "tbnRun", 16, -1, true},
+      {&tbnUpr, "tbnUpr", 17, -1, true},
+      {&tbnComSte, "tbnComSte", GcImgComNok, -1, false},
+  };
+  auto addTbn = [this](QToolBar* tbr, const TTbn& b, int width) {
+    QAction* a = tbr->addAction(QString());
+    a->setObjectName(b.Nam);
+    *b.Fld = a;
+    FTbnImg[a] = b.Img;
+    QWidget* w = tbr->widgetForAction(a);
+    w->setObjectName(b.Nam);
+    w->setFixedWidth(width);
+    if (b.Hnt) {
+      w->setMouseTracking(true);
+      w->installEventFilter(this);
+    }
+    if (b.VioTyp >= 0) {
+      const auto typ = static_cast<std::uint8_t>(b.VioTyp);
+      connect(a, &QAction::triggered, this, [this, a, typ]() { tbnVioClick(a, typ); });
+    }
+  };
+  for (const TTbn& b : vioTbn) addTbn(tbrVioObj, b, 32 + 6);
+  for (std::size_t i = 0; i < std::size(comTbn); ++i) {
+    if (i == 3) {
+      auto* sep = new QWidget(tbrDatCom);
+      sep->setFixedWidth(33);
+      tbrDatCom->addWidget(sep);
+    }
+    addTbn(tbrDatCom, comTbn[i], 33 + 6);
+  }
+
+  // The programming field fills the rest of the client area.
+  pnlVioFld = new QWidget(this);
+  pnlVioFld->setObjectName("pnlVioFld");
+  pnlVioFld->setAutoFillBackground(true);
+  setCentralWidget(pnlVioFld);
+
+  // Hidden diagnostic outputs.
+  mmoComMsg = new QPlainTextEdit(this);
+  mmoComMsg->setToolTip("Communication Events");
+  mmoVioDwgFil = new QPlainTextEdit(this);
+  mmoVioDwgFil->setToolTip("Loaded from file");
+  for (QLineEdit** e : {&tbxTst001, &tbxTst002, &tbxTst003, &tbxAdcMeaVal1, &tbxAdcMeaVal2}) *e = new QLineEdit(this);
+  for (QWidget* w : std::initializer_list<QWidget*>{mmoComMsg, mmoVioDwgFil, tbxTst001, tbxTst002, tbxTst003,
+                                                    tbxAdcMeaVal1, tbxAdcMeaVal2})
+    w->hide();
+}
+
+// ---------------------------------------------------------------------------
+// Shutdown
+
+template <typename T>
+void TfrmVslCnv::RlsFld(std::unique_ptr<T>& fld, const char* name) {
+  if (!fld) return;
+  try {
+    // Taken out of the field first: whatever happens below, the field is none
+    // afterwards and the object is gone.
+    std::unique_ptr<T> obj = std::move(fld);
+    if (FOnRls) FOnRls(name);
+    obj.reset();
+  } catch (...) {
+    ShwMsgBox(std::string("Error deleting ") + name, "Destructor");
+  }
+  Trc(std::string("~") + name);
+}
+
+TfrmVslCnv::~TfrmVslCnv() {
+  tmrVioBlk.stop();
+  tmrBlkComPrtCupMsg.stop();
+  tmrRcvPckTimOutTmr.stop();
+  tmrMovBckGndPic.stop();
+  tmrAppIto.stop();
+  FpBlkVio = nullptr;
+  // The serial component's threads reach the ring buffers: stop them first.
+  if (FpcomUsbZefor) FpcomUsbZefor->StpThr();
+
+  RlsFld(FpTxMtxAndRbf, "FpTxMtxAndRbf");
+  RlsFld(FpRxMtxAndRbf, "FpRxMtxAndRbf");
+  if (GuSysLgeMsg == FpSysLgeMsg.get()) GuSysLgeMsg = nullptr;
+  RlsFld(FpSysLgeMsg, "FpSysLgeMsg");
+  RlsFld(FpVioPgmItp, "FpVioPgmItp");
+  RlsFld(FpcomUsbZefor, "FpcomUsbZefor");
+  RlsFld(FpPlyWavFil, "FpPlyWavFil");
+  RlsFld(FpRegistry, "FpRegistry");
+  if (GuBckGndImg && GuBckGndImg->window() == this) GuBckGndImg = nullptr;
+}
+
+void TfrmVslCnv::Trc(const std::string& step) const {
+  if (FCfg.Trc) FCfg.Trc(step);
+}
+
+// ---------------------------------------------------------------------------
+// Showing and the end of start-up
+
+void TfrmVslCnv::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (!FbShwDon) {
+    FbShwDon = true;
+    FormShow();
+  }
+}
+
+void TfrmVslCnv::FormShow() {
+  if (frmOptions) {
+    frmOptions->FpMaiFrm = this;
+    frmOptions->SetComPrtIdx(FiComPrtIdx);
+  }
+  setWindowState(windowState() | Qt::WindowMaximized);
+  if (layout()) layout()->activate();
+
+  // The programming field with the background picture below every vio.
+  FpVioPgmItp->CrtVioFld(pnlVioFld->width(), pnlVioFld->height());
+  if (!GuBckGndImg) {
+    GuBckGndImg = new QLabel(pnlVioFld);
+    GuBckGndImg->setObjectName("GuBckGndImg");
+    GuBckGndImg->setScaledContents(true);
+    GuBckGndImg->lower();
+  }
+  FpBckBmp = QPixmap(QStr(NativePath(GuInsDir + "pictures\\background.bmp")));
+  if (FpBckBmp.isNull()) FMisPic.push_back(NativePath(GuInsDir + "pictures\\background.bmp"));
+  PrcMsg();
+  GuBckGndImg->setPixmap(FpBckBmp);
+  GuBckGndImg->resize(FpBckBmp.width() / 2, FpBckBmp.height() / 2);
+  GuBckGndImg->setGeometry(0, 0, pnlVioFld->width(), pnlVioFld->height());
+  GuBckGndImg->show();
+  FiBckTop = FiBckTgtTop = FiBckLft = FiBckTgtLft = 0;
+  tmrMovBckGndPic.setInterval(FCfg.Tms.MovBckGndPic);
+  FiIdlCnt = 0;
+
+  if (frmAppIto) frmAppIto->ShwOn(this);
+
+  setWindowTitle(QString::fromStdString(BldCap(windowTitle().toStdString(), AppFilVer())));
+
+  PrcMsg();
+  BldTbnImgLst();
+  PrcMsg();
+
+  SetLck(true);
+  if (GuBckGndImg) GuBckGndImg->resize(pnlVioFld->size());
+  tmrAppIto.start(FCfg.Tms.AppIto);
+  FbFrmShw = true;
+}
+
+void TfrmVslCnv::tmrAppItoTimer() {
+  tmrAppIto.stop();
+  if (frmAppIto) frmAppIto->hide();
+  if (!OpnComPrt(FsComPrtNam)) {
+    ShwMsgBox(GuLstErrMsg);
+    if (frmOptions) {
+      frmOptions->show();
+      frmOptions->raise();
+    }
+    return;
+  }
+  tmrRcvPckTimOutTmr.start();
+  SetLck(false);
+  PrcMsg();
+  FpPlyWavFil->PlyWavFilFlg(FsAppDir + "..\\" + FsSndDir + "\\system\\systems online.wav", SND_SYNC);
+}
+
+void TfrmVslCnv::SetLck(bool locked) {
+  tbrVioObj->setEnabled(!locked);
+  tbrDatCom->setEnabled(!locked);
+  mmnFil->menuAction()->setEnabled(!locked);
+  mmnOpt->setEnabled(!locked);
+  mmnHlp->menuAction()->setEnabled(!locked);
+}
+
+bool TfrmVslCnv::Locked() const {
+  return !tbrVioObj->isEnabled() && !tbrDatCom->isEnabled() && !mmnFil->menuAction()->isEnabled() &&
+         !mmnOpt->isEnabled() && !mmnHlp->menuAction()->isEnabled();
+}
+
+void TfrmVslCnv::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  FormResize();
+}
+
+void TfrmVslCnv::FormResize() {
+  if (FbFrmShw && GuBckGndImg) GuBckGndImg->resize(pnlVioFld->size());
+}
+
+void TfrmVslCnv::closeEvent(QCloseEvent* e) {
+  FormClose();
+  QMainWindow::closeEvent(e);
+  // The main window is the application: closing it ends the run.
+  if (e->isAccepted()) GuPlatform().EvtLoop->Terminate();
+}
+
+void TfrmVslCnv::FormClose() { FbFrmShw = false; }
+
+// ---------------------------------------------------------------------------
+// Link
+
+bool TfrmVslCnv::OpnComPrt(const std::string& name) {
+  GuLstErrMsg.clear();
+  if (FbComPrtOpn) return true;
+  FpcomUsbZefor->FsPrtNam = name;
+  if (FpcomUsbZefor->OpnPrt() == 0) {
+    FbComPrtOpn = true;
+    tmrBlkComPrtCupMsg.start();
+    return true;
+  }
+  if (!FpPlyWavFil->PlyWavFilFlg(GuInsDir + FsSndDir + "\\system\\datalink offline.wav", SND_SYNC)) return false;
+  const std::string txt = FpVioPgmItp->GetSysUsrMsg(SUM_LNK_COM_PRT_ERR);
+  if (txt.empty()) return false;
+  GuLstErrMsg = "Comport " + FpcomUsbZefor->FsPrtNam + txt;
+  return false;
+}
+
+void TfrmVslCnv::tmrBlkComPrtCupMsgTimer() { tmrBlkComPrtCupMsg.stop(); }
+
+void TfrmVslCnv::tmrRcvPckTimOutTmrTimer() {
+  FbComLnkOky = false;
+  SetTbnImg(tbnComSte, GcImgComNok);
+}
+
+// ---------------------------------------------------------------------------
+// Error box and blink
+
+void TfrmVslCnv::ShwErrMsg(const std::string& text) {
+  ShwMsgBox(text, "", TeMsgBtn::Ok);
+  PrcMsg();
+  if (FpBlkVio) {
+    tmrVioBlk.stop();
+    FpBlkVio->SetVisible(true);
+    // A blink cut short starts the next one afresh.
+    FpBlkVio = nullptr;
+    FiVioBlkShwCnt = 0;
+  }
+}
+
+void TfrmVslCnv::StaVioBlk(TVio* vio) {
+  // A new target while another blinks: the earlier one ends visible.
+  if (FpBlkVio && FpBlkVio != vio && tmrVioBlk.isActive()) FpBlkVio->SetVisible(true);
+  FpBlkVio = vio;
+  if (vio) tmrVioBlk.start();
+}
+
+void TfrmVslCnv::ReqVioBlk(TVio* vio) {
+  if (FpVioPgmItp->FOnVioBlk) FpVioPgmItp->FOnVioBlk(vio);
+}
+
+void TfrmVslCnv::tmrVioBlkTimer() {
+  if (!FpBlkVio) {
+    tmrVioBlk.stop();
+    return;
+  }
+  if (FpBlkVio->Visible()) {
+    FpBlkVio->SetVisible(false);
+    tmrVioBlk.stop();
+    tmrVioBlk.setInterval(FCfg.Tms.VioBlkHid);
+    tmrVioBlk.start();
+    return;
+  }
+  FpBlkVio->SetVisible(true);
+  tmrVioBlk.setInterval(FCfg.Tms.VioBlkShw);
+  if (++FiVioBlkShwCnt >= 5) {
+    tmrVioBlk.stop();
+    FiVioBlkShwCnt = 0;
+    // The blink is over; the target may be removed from now on.
+    FpBlkVio = nullptr;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Folders, language, availability
+
+void TfrmVslCnv::SetAppDir() {
+  std::error_code ec;
+  std::filesystem::current_path(NativePath(FsAppDir), ec);
+}
+
+void TfrmVslCnv::SetLgeIdx(std::uint8_t idx) {
+  FbyLgeIdx = idx;
+  FpVioPgmItp->SetLgeIdx(idx);
+}
+
+void TfrmVslCnv::SetAvlCol(std::uint8_t idx) {
+  FbyAvlCol = idx;
+  FpVioPgmItp->SetAvlCol(idx);
+}
+
+void TfrmVslCnv::SelLge(std::uint8_t idx, QAction* item) {
+  for (QAction* a : {smnEng, smnDut, smnGer}) a->setChecked(a == item);
+  FbyLgeIdx = idx;
+  SetLgeIdx(idx);
+}
+
+void TfrmVslCnv::smnEngClick() { SelLge(0, smnEng); }
+void TfrmVslCnv::smnDutClick() { SelLge(1, smnDut); }
+void TfrmVslCnv::smnGerClick() { SelLge(2, smnGer); }
+
+// ---------------------------------------------------------------------------
+// Window messages
+
+std::intptr_t TfrmVslCnv::SndMsg(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+  switch (msg) {
+    case WM_APP_MSG: AppMsgHdl(MsgCod(wParam), lParam); break;
+    case WM_SET_MSG: SetMsgHdl(MsgCod(wParam), lParam); break;
+    case WM_NOP_MSG: break;
+    default: break;
+  }
+  return 0;
+}
+
+void TfrmVslCnv::AppMsgHdl(std::uint8_t code, std::intptr_t value) {
+  switch (code) {
+    case AM_ENA_STA: tbnSta->setEnabled(true); break;
+    case AM_ENA_SWI: tbnSwi->setEnabled(true); break;
+    case AM_VIO_BLK: ReqVioBlk(reinterpret_cast<TVio*>(value)); break;
+    default: break;
+  }
+}
+
+void TfrmVslCnv::SetMsgHdl(std::uint8_t code, std::intptr_t) {
+  switch (code) {
+    case SM_RMV_CUR_VIO: {
+      tmrVioBlk.stop();
+      PrcMsg();
+      TVio* cur = FpVioPgmItp->FpCurVio;
+      if (!cur) break;
+      cur->SetVisible(true);
+      if (FpBlkVio == cur) {
+        FpBlkVio = nullptr;
+        FiVioBlkShwCnt = 0;
+      }
+      FpVioPgmItp->RmvVio(cur);
+      break;
+    }
+    default: break;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Tool bars
+
+bool TfrmVslCnv::ChkVioInpErr() {
+  smnFilSas->setEnabled(true);
+  pnlVioFld->setFocus(Qt::OtherFocusReason);
+  return FpVioPgmItp->FbDlyErr || FpVioPgmItp->FbSpdErr || FpVioPgmItp->FbDstErr;
+}
+
+void TfrmVslCnv::tbnVioClick(QAction* tbn, std::uint8_t vioTyp) {
+  if (ChkVioInpErr()) return;
+  if (!FpVioPgmItp->AddVio(vioTyp)) {
+    ShwErrMsg(GuLstErrMsg);
+    return;
+  }
+  if (tbn == tbnSta || tbn == tbnSwi) tbn->setEnabled(false);
+}
+
+void TfrmVslCnv::BldTbnImgLst() {
+  auto lod = [this](int idx, QPixmap& bmp) {
+    const std::string pth = NativePath(GuInsDir + FsPicDir + GcTbnImgFil[idx]);
+    if (bmp.load(QStr(pth))) return true;
+    FMisPic.push_back(pth);
+    return false;
+  };
+  QPixmap bmp;
+  lod(0, bmp);
+  FImgLst.assign(GcTbnImgCnt, bmp);
+  PrcMsg();
+  for (int idx : GcTbnImgLodOrd) {
+    if (idx == 0) continue;  // loaded above
+    QPixmap pic;
+    // A picture that cannot be loaded keeps the Start picture.
+    if (lod(idx, pic)) FImgLst[idx] = pic;
+  }
+  PrcMsg();
+  for (auto& [tbn, img] : FTbnImg) SetTbnImg(const_cast<QAction*>(tbn), img);
+}
+
+int TfrmVslCnv::TbnImgIdx(const QAction* tbn) const {
+  auto it = FTbnImg.find(tbn);
+  return it == FTbnImg.end() ? -1 : it->second;
+}
+
+void TfrmVslCnv::SetTbnImg(QAction* tbn, int idx) {
+  if (!tbn || idx < 0 || idx >= GcTbnImgCnt) return;
+  FTbnImg[tbn] = idx;
+  if (static_cast<std::size_t>(idx) < FImgLst.size()) tbn->setIcon(QIcon(FImgLst[idx]));
+}
+
+QPixmap TfrmVslCnv::TbnImg(int idx) const {
+  return idx >= 0 && static_cast<std::size_t>(idx) < FImgLst.size() ? FImgLst[idx] : QPixmap();
+}
+
+bool TfrmVslCnv::eventFilter(QObject* obj, QEvent* e) {
+  if (e->type() == QEvent::MouseMove) tbnToolButtonMouseMove(obj);
+  return QMainWindow::eventFilter(obj, e);
+}
+
+void TfrmVslCnv::tbnToolButtonMouseMove(QObject* sender) {
+  tmrMovBckGndPic.setInterval(FCfg.Tms.MovBckGndPic);
+  FiIdlCnt = 0;
+  auto* btn = qobject_cast<QToolButton*>(sender);
+  if (!btn) return;
+  const std::string txt = FpVioPgmItp->GetSysUsrMsg(TbnHntIdf(btn->objectName().toStdString()));
+  if (txt.empty()) {
+    ShwMsgBox("Toolbutton Hint: " + GuLstErrMsg);
+    return;
+  }
+  if (QAction* a = btn->defaultAction()) a->setToolTip(QStr(txt));
+  btn->setToolTip(QStr(txt));
+}
+
+// ---------------------------------------------------------------------------
+// Menus
+
+void TfrmVslCnv::mmnOptClick() {
+  if (!frmOptions) return;
+  frmOptions->show();
+  frmOptions->raise();
+  frmOptions->activateWindow();
+}
+
+void TfrmVslCnv::smnHlpMnlEngClick() {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QStr(NativePath(DocDir(GuInsDir) + GcMnlEng))));
+}
+
+void TfrmVslCnv::HandbuchDeutch1Click() {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QStr(NativePath(DocDir(GuInsDir) + GcMnlGer))));
+}
+
+void TfrmVslCnv::smnHlpInfClick() {
+  if (!frmHlpInf) return;
+  frmHlpInf->ShwOn(this);
+}

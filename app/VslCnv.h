@@ -1,0 +1,242 @@
+// The main window. It owns every long-lived object of the program, creates
+// them in a fixed order, shows the intro for five seconds while its tool bars
+// and menus are locked, then opens the serial link and unlocks itself. On
+// shutdown it releases the owned objects in a second fixed order, each release
+// guarded on its own.
+#pragma once
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/WndMsg.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QToolBar;
+class ISettingsStore;
+class TVio;
+class TVioPgmItp;
+class TComport2p5;
+class TclsPlyWavFil;
+class TSysLgeMsg;
+class TRxMtxAndRbf;
+class TTxMtxAndRbf;
+class TfrmVslCnv;
+class TfrmOptions;
+class TfrmAppIto;
+class TfrmHlpInf;
+
+// The four windows of the program, created by the program entry in this order.
+extern TfrmVslCnv* frmVslCnv;
+extern TfrmOptions* frmOptions;
+extern TfrmAppIto* frmAppIto;
+extern TfrmHlpInf* frmHlpInf;
+
+// The background image control on the programming field.
+extern QLabel* GuBckGndImg;
+
+// Timer intervals in milliseconds.
+struct TVslCnvTms {
+  int VioBlk = 10;        // tmrVioBlk as constructed: the first blink of a run starts after it
+  int VioBlkHid = 100;    // a blinking vio stays hidden this long
+  int VioBlkShw = 500;    // and then shown this long
+  int BlkComPrtCupMsg = 100;
+  int RcvPckTimOut = 1100;
+  int MovBckGndPic = 60000;
+  int AppIto = 5000;      // the intro
+};
+
+// What the main window takes from its surroundings. Empty entries take the
+// defaults of the running program.
+struct TVslCnvCfg {
+  std::string AppDir;  // folder of the executable, ending in a separator; default ExeDir()
+  std::string InsDir;  // installation folder, ending in a separator; default DefaultInsDir()
+  TVslCnvTms Tms;
+  std::function<std::vector<std::string>()> ScnPrt;  // port scan; default ScnComPrt()
+  // Told each step of construction and shutdown as it happens (the owned
+  // object's field name, "~" + field name for its release).
+  std::function<void(const std::string&)> Trc;
+};
+
+class TfrmVslCnv : public QMainWindow, public IWndMsgTgt {
+  Q_OBJECT
+
+public:
+  explicit TfrmVslCnv(QWidget* owner = nullptr, TVslCnvCfg cfg = {});
+  ~TfrmVslCnv() override;
+
+  // Private window messages, routed synchronously.
+  std::intptr_t SndMsg(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
+
+  // Shows the text in a message box (empty title, OK) and ends a running blink.
+  void ShwErrMsg(const std::string& text);
+  // Makes the vio the blink target and starts the blink.
+  void StaVioBlk(TVio* vio);
+  // Raises the editor's blink event with the vio.
+  void ReqVioBlk(TVio* vio);
+  // Makes the executable's folder the current folder.
+  void SetAppDir();
+  void SetLgeIdx(std::uint8_t idx);
+  void SetAvlCol(std::uint8_t idx);
+  // Makes sure that the serial port is open; false with GuLstErrMsg.
+  bool OpnComPrt(const std::string& name);
+  // The input gate of every tool bar command: true when the command must not run.
+  bool ChkVioInpErr();
+  // Loads the 20 tool bar pictures and gives the buttons their images.
+  void BldTbnImgLst();
+
+  void FormCreate();
+  void FormShow();
+  void FormResize();
+  void FormClose();
+
+  void tmrAppItoTimer();
+  void tmrVioBlkTimer();
+  void tmrBlkComPrtCupMsgTimer();
+  void tmrRcvPckTimOutTmrTimer();
+
+  void smnEngClick();
+  void smnDutClick();
+  void smnGerClick();
+  void mmnOptClick();
+  void smnHlpMnlEngClick();
+  void HandbuchDeutch1Click();
+  void smnHlpInfClick();
+  // The vio tool buttons: gate, add a vio of the type, show the failure.
+  void tbnVioClick(QAction* tbn, std::uint8_t vioTyp);
+  // Hint of a tool button, fetched on every mouse movement over it.
+  void tbnToolButtonMouseMove(QObject* sender);
+
+  // Image index that a tool button shows; -1 for an unknown button.
+  int TbnImgIdx(const QAction* tbn) const;
+  void SetTbnImg(QAction* tbn, int idx);
+  // The picture of an image list entry (null before BldTbnImgLst).
+  QPixmap TbnImg(int idx) const;
+  // Pictures that could not be loaded by BldTbnImgLst (full paths).
+  const std::vector<std::string>& MisPic() const { return FMisPic; }
+  // True while the tool bars and the File, Options and Help menus are disabled.
+  bool Locked() const;
+
+  // Owned objects, in the order of their creation.
+  std::unique_ptr<TVioPgmItp> FpVioPgmItp;
+  std::unique_ptr<TComport2p5> FpcomUsbZefor;
+  std::unique_ptr<TclsPlyWavFil> FpPlyWavFil;
+  std::unique_ptr<TSysLgeMsg> FpSysLgeMsg;
+  std::unique_ptr<TRxMtxAndRbf> FpRxMtxAndRbf;
+  std::unique_ptr<ISettingsStore> FpRegistry;
+  std::unique_ptr<TTxMtxAndRbf> FpTxMtxAndRbf;
+  QPixmap FpBckBmp;
+
+  TVio* FpBlkVio = nullptr;
+  std::string FsVioFilNam;
+  bool FbComPrtOpn = false;
+  std::string FsComPrtNam;
+  std::uint8_t FbyPckCnt = 0;
+  bool FbComLnkOky = false;
+  std::string FsExtComTknFil;
+  std::uint8_t FbyLgeIdx = 0;
+  std::uint8_t FbyAvlCol = 0;
+  std::string FsAppDir;
+  std::string FsAppDrv;
+  std::string FsAppPth;
+  std::string FsPicDir;
+  std::string FsSndDir;
+  std::int32_t FiBckTop = 0, FiBckLft = 0, FiBckTgtTop = 0, FiBckTgtLft = 0, FiIdlCnt = 0;
+  std::string FsRegKey;
+  std::int32_t FiComPrtIdx = -1;
+  bool FbFrmShw = false;
+
+  // Controls.
+  QMenu* mmnFil = nullptr;
+  QAction* smnFilOpn = nullptr;
+  QAction* smnFilSav = nullptr;
+  QAction* smnFilSas = nullptr;
+  QAction* mmnOpt = nullptr;
+  QMenu* mmnLge = nullptr;
+  QAction* smnEng = nullptr;
+  QAction* smnDut = nullptr;
+  QAction* smnGer = nullptr;
+  QMenu* mmnHlp = nullptr;
+  QAction* smnHlpMnlEng = nullptr;
+  QAction* HandbuchDeutch1 = nullptr;
+  QAction* smnHlpInf = nullptr;
+
+  QToolBar* tbrVioObj = nullptr;
+  QToolBar* tbrDatCom = nullptr;
+  QAction* tbnSta = nullptr;
+  QAction* tbnSto = nullptr;
+  QAction* tbnIff = nullptr;
+  QAction* tbnThn = nullptr;
+  QAction* tbnEls = nullptr;
+  QAction* tbnLbl = nullptr;
+  QAction* tbnGto = nullptr;
+  QAction* tbnDly = nullptr;
+  QAction* tbnAct = nullptr;
+  QAction* tbnSns = nullptr;
+  QAction* tbnSpd = nullptr;
+  QAction* tbnSwi = nullptr;
+  QAction* tbnRti = nullptr;
+  QAction* tbnUpl = nullptr;
+  QAction* tbnRun = nullptr;
+  QAction* tbnUpr = nullptr;
+  QAction* tbnComSte = nullptr;
+
+  // The programming field: the client area below the tool bars.
+  QWidget* pnlVioFld = nullptr;
+
+  // Diagnostic outputs of the link; never shown.
+  QPlainTextEdit* mmoComMsg = nullptr;
+  QPlainTextEdit* mmoVioDwgFil = nullptr;
+  QLineEdit* tbxTst001 = nullptr;
+  QLineEdit* tbxTst002 = nullptr;
+  QLineEdit* tbxTst003 = nullptr;
+  QLineEdit* tbxAdcMeaVal1 = nullptr;
+  QLineEdit* tbxAdcMeaVal2 = nullptr;
+
+  QTimer tmrVioBlk;
+  QTimer tmrBlkComPrtCupMsg;
+  QTimer tmrRcvPckTimOutTmr;
+  QTimer tmrMovBckGndPic;
+  QTimer tmrAppIto;
+
+  // Called with the field name at the start of each guarded release; a
+  // release that throws is reported and shutdown goes on. Tests inject
+  // failures here.
+  std::function<void(const std::string&)> FOnRls;
+
+protected:
+  void showEvent(QShowEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* obj, QEvent* e) override;
+
+private:
+  void BldCtl();
+  void SetLck(bool locked);
+  void Trc(const std::string& step) const;
+  template <typename T>
+  void RlsFld(std::unique_ptr<T>& fld, const char* name);
+  // Application and settings messages: code and value.
+  void AppMsgHdl(std::uint8_t code, std::intptr_t value);
+  void SetMsgHdl(std::uint8_t code, std::intptr_t value);
+  void SelLge(std::uint8_t idx, QAction* item);
+
+  TVslCnvCfg FCfg;
+  std::string FsInsDir;
+  std::map<const QAction*, int> FTbnImg;
+  std::vector<QPixmap> FImgLst;
+  std::vector<std::string> FMisPic;
+  int FiVioBlkShwCnt = 0;  // shows of the running blink
+  bool FbShwDon = false;   // FormShow has run
+};

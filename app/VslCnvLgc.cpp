@@ -1,0 +1,70 @@
+#include "app/VslCnvLgc.h"
+
+#include <cstring>
+
+#ifndef TESSARO_VERSION
+#error "TESSARO_VERSION must be set by the build"
+#endif
+
+std::string AppFilVer() { return TESSARO_VERSION; }
+
+std::string BldCap(const std::string& designed, const std::string& version) {
+  return designed + " (Build: " + version + ")";
+}
+
+int FndComPrtIdx(const std::string& name, const std::vector<std::string>& ports) {
+  if (name.size() < 4) return -1;
+  for (std::size_t i = 0; i < ports.size(); ++i)
+    if (ports[i] == name) return static_cast<int>(i);
+  return -1;
+}
+
+std::uint8_t TbnHntIdf(const std::string& name) {
+  static const struct {
+    const char* Nam;
+    std::uint8_t Idf;
+  } tbl[] = {
+      {"tbnSta", 0x02}, {"tbnSto", 0x03}, {"tbnIff", 0x04}, {"tbnThn", 0x05}, {"tbnEls", 0x06},
+      {"tbnGto", 0x07}, {"tbnLbl", 0x08}, {"tbnDly", 0x09}, {"tbnAct", 0x0A}, {"tbnSns", 0x0B},
+      {"tbnSpd", 0x0C}, {"tbnSwi", 0x0D}, {"tbnRti", 0x0E}, {"tbnUpl", 0x0F}, {"tbnRun", 0x10},
+      {"tbnUpr", 0x11}, {"tbnComSte", 0x12},
+  };
+  for (const auto& e : tbl)
+    if (name == e.Nam) return e.Idf;
+  return 0x00;
+}
+
+const std::array<const char*, GcTbnImgCnt> GcTbnImgFil = {
+    "\\Vio. Start. 32x32. color.bmp",
+    "\\Vio. Stop. 32x32. color.bmp",
+    "\\Vio. If. 32x32. color.bmp",
+    "\\Vio. Then. 32x32. color.bmp",
+    "\\Vio. Else. 32x32. color.bmp",
+    "\\Vio. Label. 32x32. color.bmp",
+    "\\Vio. Goto. 32x32. color.bmp",
+    "\\Vio. Delay. 32x32. color.bmp",
+    "\\Vio. Actor. 32x32. color.bmp",
+    "\\Vio. Sensor. 32x32. color.bmp",
+    "\\Vio. EngSpd. 32x32. color.bmp",
+    "\\Vio. SwiInt. 32x32. color.bmp",
+    "\\Vio. RTI. 32x32. color.bmp",
+    "\\Control. Upload. 32x32. color. green.bmp",
+    "\\Control. Upload. 32x32. color. orange.bmp",
+    "\\Control. Upload. 32x32. color. blue2.bmp",
+    "\\Control. Run. 32x32. color. blue.bmp",
+    "\\Control. Upload. Run. 32x32. color. yellow.bmp",
+    "\\Comm. panel. Comm. Okay. green. 32x32. color.bmp",
+    "\\Comm. panel. No Comm.. red. 32x32. color.bmp",
+};
+
+const std::array<int, GcTbnImgCnt> GcTbnImgLodOrd = {0,  1,  2,  3,  4,  6,  5,  7,  8,  9,
+                                                     10, 11, 12, 13, 14, 15, 16, 17, 19, 18};
+
+std::string DocDir(const std::string& insDir) {
+#ifdef _WIN32
+  (void)insDir;
+  return "C:\\Brinkmoor\\Documentation\\";
+#else
+  return insDir + "..\\Documentation\\";
+#endif
+}
