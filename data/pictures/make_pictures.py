@@ -422,13 +422,19 @@ FIELD_W, FIELD_H = 1024, 768
 
 
 def pale_field(top, bottom):
-    """A calm vertical gradient with a faint dotted grid of 12 x 10 cells."""
+    """A calm vertical gradient."""
     img = Image.new("RGB", (FIELD_W, FIELD_H))
     d = ImageDraw.Draw(img)
     for y in range(FIELD_H):
         t = y / (FIELD_H - 1)
         d.line([(0, y), (FIELD_W, y)], fill=tuple(int(a + (b - a) * t) for a, b in zip(top, bottom)))
-    dot = tuple(max(0, v - 14) for v in bottom)
+    return img
+
+
+def dotted_grid(img, base):
+    """Faint dots on the corners of the 12 x 10 cells of the programming field."""
+    d = ImageDraw.Draw(img)
+    dot = tuple(max(0, v - 16) for v in base)
     cw, ch = FIELD_W / 12, FIELD_H / 10
     for i in range(13):
         for j in range(11):
@@ -438,22 +444,27 @@ def pale_field(top, bottom):
 
 
 def soft_shapes(img, colours, count, seed):
-    """Large, very faint circles for a friendly, calm texture."""
+    """Large, very faint round clouds for a friendly, calm texture.
+
+    They are drawn and blurred at one eighth of the size and scaled up, which
+    keeps their edges perfectly soft."""
     rnd = random.Random(seed)
-    layer = img.copy()
+    small = img.resize((FIELD_W // 8, FIELD_H // 8), Image.BILINEAR)
+    layer = small.copy()
     d = ImageDraw.Draw(layer)
     for _ in range(count):
-        r = rnd.randint(60, 180)
-        x, y = rnd.randint(-50, FIELD_W + 50), rnd.randint(-50, FIELD_H + 50)
+        r = rnd.randint(60, 180) / 8
+        x, y = rnd.randint(-50, FIELD_W + 50) / 8, rnd.randint(-50, FIELD_H + 50) / 8
         d.ellipse([x - r, y - r, x + r, y + r], fill=rnd.choice(colours))
-    layer = layer.filter(ImageFilter.GaussianBlur(40))
-    return Image.blend(img, layer, 0.35)
+    layer = layer.filter(ImageFilter.GaussianBlur(6)).filter(ImageFilter.GaussianBlur(3))
+    layer = layer.resize((FIELD_W, FIELD_H), Image.BICUBIC)
+    return Image.blend(img, layer, 0.45)
 
 
 def background():
-    img = pale_field((246, 250, 255), (236, 244, 250))
-    img = soft_shapes(img, [(225, 238, 252), (238, 248, 232), (252, 246, 228)], 14, 7)
-    return img
+    img = soft_shapes(pale_field((246, 250, 255), (236, 244, 250)),
+                      [(222, 236, 252), (234, 248, 228), (252, 244, 224)], 14, 7)
+    return dotted_grid(img, (236, 244, 250))
 
 
 def direction_picture(upward):
@@ -462,7 +473,7 @@ def direction_picture(upward):
         top, bottom, arrow, icon_from, icon_to = (232, 242, 255), (214, 230, 252), (150, 190, 240), "robot", "pc"
     else:
         top, bottom, arrow, icon_from, icon_to = (234, 250, 234), (218, 242, 220), (140, 210, 150), "pc", "robot"
-    img = pale_field(top, bottom)
+    img = dotted_grid(pale_field(top, bottom), bottom)
     c = Canvas(FIELD_W, FIELD_H, (0, 0, 0))
     c.img = img.resize((FIELD_W * SS, FIELD_H * SS))
     c.d = ImageDraw.Draw(c.img)
@@ -549,8 +560,14 @@ def intro():
         c.d.line([(0, y), (INTRO_W * SS, y)], fill=col)
     # floor with the programming grid
     c.rect(0, 300, INTRO_W, INTRO_H, fill=(222, 236, 214))
-    for i in range(0, INTRO_W, 24):
-        c.line([(i, 300), (i - (i - SHOWN_W / 2) * 0.35, SHOWN_H)], (200, 220, 192), 1.0, round_ends=False)
+    # floor tiles in perspective towards a point above the horizon
+    vx, vy = SHOWN_W / 2, 170
+    for i in range(-8, 9):
+        bx = SHOWN_W / 2 + i * 60
+        t = (300 - vy) / (INTRO_H - vy)
+        c.line([(vx + (bx - vx) * t, 300), (bx, INTRO_H)], (200, 220, 192), 1.0, round_ends=False)
+    for y in (312, 330, 354, 385):
+        c.line([(0, y), (INTRO_W, y)], (206, 225, 198), 1.0, round_ends=False)
     # a few picture blocks lying around, in the colours of the blocks
     blocks = [(38, 312, VIO_ORANGE_YELLOW, "START"), (104, 318, VIO_PALE_ORANGE, "ACTOR"),
               (330, 318, VIO_PALE_CYAN, "SENSOR"), (396, 312, VIO_ORANGE_YELLOW, "STOP")]
