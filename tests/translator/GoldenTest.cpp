@@ -90,6 +90,37 @@ TEST_P(GoldenTest, ToolGivesExpectedResult) {
 INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest, testing::ValuesIn(CasNams()),
                          [](const testing::TestParamInfo<std::string>& i) { return i.param; });
 
+// ---- the example programs, with the shipped data files beside the tool ----------
+
+const std::string GcExaDir = std::string(TESSARO_DATA_DIR) + "/examples/";
+
+std::vector<std::string> ExaNams() {
+  std::vector<std::string> out;
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(GcExaDir, ec))
+    if (e.path().extension() == ".vio") out.push_back(e.path().stem().string());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+class ExampleTest : public testing::TestWithParam<std::string> {};
+
+TEST_P(ExampleTest, TranslatesWithTheShippedFiles) {
+  TTmpDir tmp;
+  const TRun r = RunTool(Quote(GcExaDir + GetParam() + ".vio"), tmp);
+  EXPECT_EQ(r.Rc, 0) << r.Err;
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Out, Slurp(GcDatDir + "examples/" + GetParam() + ".out"));
+}
+
+TEST(ExampleSet, HasTheFourBeginnerPrograms) {
+  EXPECT_EQ(ExaNams(), (std::vector<std::string>{"drive_square", "loop_label_goto", "sensor_if_then_else",
+                                                  "switch_interrupt"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, ExampleTest, testing::ValuesIn(ExaNams()),
+                         [](const testing::TestParamInfo<std::string>& i) { return i.param; });
+
 // ---- the tool's own behaviour --------------------------------------------------
 
 TEST(CompileTool, UsageErrorsExit2) {
