@@ -1,10 +1,42 @@
-// The serial port component. (Placeholder until the link is built: the port
-// can never be opened.)
+// The serial port component.
+//
+// TComport2p5 opens one serial device, sets up the line and runs two threads
+// of its own:
+//  - the I/O thread reads one byte at a time, writes one byte at a time and
+//    waits for modem-line events where the device has modem lines;
+//  - the receive controller hands received bytes, one at a time, to
+//    FOnComPrtComEvt. It runs at a lower priority where the system allows it.
+// The component holds no byte queues: it reaches its owner's two ring buffers
+// (TTxMtxAndRbf, TRxMtxAndRbf) through the six buffer callbacks, which are the
+// owner's lock-wrapped operations (LckPutChr, LckGetChr, LckDatAvl).
+//
+// Threads and events:
+//  - FOnComPrtLerEvt fires on the I/O thread (a failed system call, with the
+//    site number and errno).
+//  - FOnComPrtComEvt and FOnComPrtCtlEvt fire on the receive controller.
+//  - FOnComPrtErrEvt fires on the user interface thread from SndChr, and on
+//    the receive controller when the link ends by itself (device lost, receive
+//    buffer full, a failed wait) or a byte arrives out of single-character
+//    mode. Worker threads never touch GuLstErrMsg or show message boxes.
+// Handlers must be safe to run on those threads and must not wait for the
+// user interface thread (post to it instead): StpThr and the destructor wait
+// for the threads to end.
+//
+// Assign the callbacks and the settings before OpnPrt; they are read by the
+// threads without a lock. FbBlkCbk and FbSglChr may change at any time.
 #pragma once
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
+
+#include "link/LnkEvt.h"
+#include "link/SerLin.h"
 
 class TComport2p5;
 
@@ -16,28 +48,92 @@ using TGetChr = std::function<bool(std::uint8_t& b)>;
 using TPutChr = std::function<bool(std::uint8_t b)>;
 using TDatAvl = std::function<bool()>;
 
+// Codes of FOnComPrtErrEvt.
+enum TeComErr : std::int8_t {
+  CE_PRT_UND = 0,  // "Error #003, trying to access comport function while comport is not defined"
+  CE_SGL_CHR = 1,  // "Comport not in signle character mode" (the byte was dropped)
+  CE_RX_FUL = 2,   // "Rx ringbuffer is full": the link has ended, the port is closed
+  CE_DEV_LST = 3,  // "Error #004, comport device lost": the link has ended, the port is closed
+  CE_IO_THR = 4,   // "Error #005, comport I/O thread failed": the link has ended, the port is closed
+  CE_RXC_THR = 5,  // "Error in 'bRxDataController' thread function"
+};
+
+// Set of line events (bit numbers of FstComEvt).
+enum TeComEvt : std::uint16_t {
+  evBreak = 1u << 0, evCTS = 1u << 1, evDSR = 1u << 2, evError = 1u << 3, evRing = 1u << 4,
+  evRlsd = 1u << 5, evRxChar = 1u << 6, evRxFlag = 1u << 7, evTxEmpty = 1u << 8,
+};
+
 class TComport2p5 {
 public:
-  explicit TComport2p5(void* owner) : FpOwn(owner) {}
-  ~TComport2p5() = default;
+  // The quiet flag. While it is set no event is fired, received bytes are
+  // thrown away and nothing is written to the line; bytes handed to SndChr
+  // meanwhile stay queued in the transmit buffer and go out when the flag is
+  // cleared.
+  class TQtFlg {
+  public:
+    explicit TQtFlg(TComport2p5& own) : FOwn(own) {}
+    TQtFlg(const TQtFlg&) = delete;
+    TQtFlg& operator=(bool v);
+    operator bool() const { return FbVal.load(std::memory_order_acquire); }
+  private:
+    TComport2p5& FOwn;
+    std::atomic<bool> FbVal{true};
+  };
+
+  explicit TComport2p5(void* owner);
+  ~TComport2p5();
   TComport2p5(const TComport2p5&) = delete;
   TComport2p5& operator=(const TComport2p5&) = delete;
 
-  // Opens the port FsPrtNam and starts the threads; 0 on success.
-  std::uint8_t OpnPrt() { return 7; }
-  bool SndChr(std::uint8_t) { return false; }
-  bool StpThr() { return true; }
-  bool StaThr() { return true; }
+  // The constructor could create its events. Otherwise GuLstErrMsg tells why
+  // and OpnPrt fails with 11.
+  bool IsCrt() const { return FbCrt; }
 
-  std::uint8_t FbyDatBts = 7;
-  std::uint8_t FbyPrt = 0;
-  std::uint8_t FbyStpBts = 0;
-  std::uint8_t FbyBauIdx = 6;
-  std::uint16_t FstComEvt = 0x30;
+  // Opens the port FsPrtNam (see PrtDevPth) and starts the threads; 0 on
+  // success. Codes: 2 a thread could not be started, 3 the running threads
+  // could not be stopped, 5 closing the open port failed, 7 the port could not
+  // be opened (no device, not a terminal, used by another program), 8 the
+  // port could not be made non-blocking, 9 the line settings were refused,
+  // 11 an event could not be signalled, 12 one of FOnComPrtComEvt,
+  // FOnComPrtCtlEvt, FOnComPrtErrEvt is not assigned (with a message box).
+  std::uint8_t OpnPrt();
+  // Queue one byte for sending. False with GuLstErrMsg: "Comport is not
+  // defined" (port not open, or the link has ended), the transmit buffer's
+  // refusal ("Tx ringbuffer is full"), "SetEvent error".
+  bool SndChr(std::uint8_t b);
+  // Stop both threads (waiting up to FiStpTmo for each); true when neither runs.
+  bool StpThr();
+  // Start both threads; false when one runs already or cannot be started. On
+  // an open port the read and the modem-event wait are started again.
+  bool StaThr();
+
+  // The port is open.
+  bool PrtOpn() const { return FhPrt.load() >= 0; }
+  void* Owner() const { return FpOwn; }
+
+  // Settings.
+  std::uint8_t FbyDatBts = 7;   // data bits index: 0..7 give 1..8 bits, other 8
+  std::uint8_t FbyPrt = 0;      // 0 none, 1 odd, 2 even, 3 mark, 4 space
+  std::uint8_t FbyStpBts = 0;   // 0 one, 1 one and a half, 2 two, other one
+  std::uint8_t FbyBauIdx = 6;   // baud-rate index, see BauRat; the main window sets 4 (2400)
+  std::uint16_t FstComEvt = evRing | evRlsd;  // line events to wait for
   std::string FsPrtNam = "COM1";
-  bool FbMdmEvt = true;
-  bool FbSglChr = false;
-  bool FbBlkCbk = true;
+  bool FbMdmEvt = true;         // OpnPrt starts the modem-event wait
+  std::atomic<bool> FbSglChr{false};  // single-character mode
+  TQtFlg FbBlkCbk{*this};       // quiet flag, set after construction
+
+  // Timing. Set before OpnPrt or StaThr.
+  std::chrono::milliseconds FiRdTmo{1001};   // a silent read completes empty after this
+  std::chrono::milliseconds FiMdmSmp{100};   // modem lines are looked at this often
+  std::chrono::milliseconds FiStpTmo{1000};  // StpThr waits this long for each thread
+
+  // State, read-only for others.
+  std::atomic<bool> FbIoThrRun{false};
+  std::atomic<bool> FbRxcThrRun{false};
+  std::atomic<std::uint32_t> FdwMdmEvt{0};
+  std::atomic<std::uint64_t> FiEmpRdCnt{0};  // silent reads completed (diagnostics)
+  std::atomic<std::uint64_t> FiRxdCnt{0};    // bytes read from the line, kept or not
 
   TComEvt FOnComPrtComEvt;
   TCtlEvt FOnComPrtCtlEvt;
@@ -51,5 +147,34 @@ public:
   TDatAvl FOnRxdDatAvl;
 
 private:
+  // I/O thread events.
+  enum : unsigned { IE_STP = 0, IE_RD_CPL = 1, IE_RD_STA = 2, IE_WR_CPL = 3, IE_SND = 4,
+                    IE_MDM_CPL = 5, IE_MDM_STA = 6 };
+  // Receive controller events.
+  enum : unsigned { RE_STP = 0, RE_DAT = 1, RE_MDM = 2, RE_IO_END = 4 };
+
+  bool StaThrImp();
+  void IoThr(int fd);
+  void RxcThr();
+  bool Qt() const { return FbBlkCbk; }
+  void FirErr(std::int8_t code, const std::string& text);
+  void FirLer(std::uint32_t num, std::uint32_t err);
+  void EndQt();
+  bool WaiEnd(std::atomic<bool>& run, std::thread& thr);
+  bool ClsPrt();
+
   void* FpOwn;
+  bool FbCrt = false;
+  std::atomic<int> FhPrt{-1};
+  TLnkEvt FphIoEvt;
+  TLnkEvt FphRxcEvt;
+  std::thread FhIoThr;
+  std::thread FhRxcThr;
+  std::mutex FmtxEnd;
+  std::condition_variable FcvEnd;
+  // The report of an I/O thread that ended by itself; written before RE_IO_END
+  // is signalled, read by the receive controller after it.
+  TeComErr FeIoErr = CE_IO_THR;
+  std::string FsIoErr;
+  std::uint8_t FpTxdBuf[1] = {0};
 };

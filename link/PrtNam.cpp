@@ -1,4 +1,92 @@
 #include "link/PrtNam.h"
 
-std::string PrtDevPth(const std::string&) { return {}; }
-std::vector<std::string> ScnComPrt() { return {}; }
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <cctype>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+
+#include "core/Seams.h"
+
+namespace {
+
+// True when a terminal driver serves the character device (the kernel's
+// table /proc/tty/drivers: name, node, major, minor range, type). Without the
+// table every character device passes.
+bool IsTtyDev(dev_t rdev) {
+  std::ifstream drv("/proc/tty/drivers");
+  if (!drv) return true;
+  const unsigned maj = major(rdev), min = minor(rdev);
+  std::string nam, nod, rng;
+  unsigned m = 0;
+  while (drv >> nam >> nod >> m >> rng) {
+    std::string typ;
+    std::getline(drv, typ);
+    if (m != maj) continue;
+    char* end = nullptr;
+    const unsigned long lo = std::strtoul(rng.c_str(), &end, 10);
+    const unsigned long hi = *end == '-' ? std::strtoul(end + 1, nullptr, 10) : lo;
+    if (min >= lo && min <= hi) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int PrtNum(const std::string& name) {
+  if (name.size() < 4 || name.size() > 5) return 0;
+  for (int i = 0; i < 3; ++i)
+    if (std::toupper(static_cast<unsigned char>(name[i])) != "COM"[i]) return 0;
+  if (name[3] == '0') return 0;
+  int n = 0;
+  for (std::size_t i = 3; i < name.size(); ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(name[i]))) return 0;
+    n = n * 10 + (name[i] - '0');
+  }
+  return n >= 1 && n <= 19 ? n : 0;
+}
+
+std::string PrtDevPth(const std::string& name) {
+  if (!name.empty() && name[0] == '/') return name;
+  const int n = PrtNum(name);
+  if (n == 0) return {};
+  const std::string key = "COM" + std::to_string(n);
+  if (auto st = GuPlatform().Settings->Create()) {
+    if (st->OpenKey(GcPrtMapKey, false)) {
+      std::string pth = st->ReadString(key);
+      if (!pth.empty()) return pth;
+    }
+  }
+  if (n <= 4) return "/dev/ttyS" + std::to_string(n - 1);
+  if (n <= 8) return "/dev/ttyUSB" + std::to_string(n - 5);
+  if (n <= 12) return "/dev/ttyACM" + std::to_string(n - 9);
+  return {};
+}
+
+bool PrtPrs(const std::string& name) {
+  const std::string pth = PrtDevPth(name);
+  if (pth.empty()) return false;
+  struct stat sb{};
+  if (::stat(pth.c_str(), &sb) != 0 || !S_ISCHR(sb.st_mode) || !IsTtyDev(sb.st_rdev)) return false;
+  char buf[PATH_MAX];
+  const char* real = ::realpath(pth.c_str(), buf);
+  std::string dev = real ? real : pth;
+  const std::string bas = dev.substr(dev.rfind('/') + 1);
+  if (bas.rfind("ttyS", 0) == 0) {
+    std::ifstream typ("/sys/class/tty/" + bas + "/type");
+    int t = -1;
+    if (typ >> t && t == 0) return false;
+  }
+  return true;
+}
+
+std::vector<std::string> ScnComPrt() {
+  std::vector<std::string> lst;
+  for (int n = 1; n <= 19; ++n) {
+    const std::string name = "COM" + std::to_string(n);
+    if (PrtPrs(name)) lst.push_back(name);
+  }
+  return lst;
+}

@@ -1,12 +1,36 @@
 // COM port names. "COMn" (n from 1 to 19) is the port's name everywhere in the
 // program and in the settings store; on this platform it stands for a device.
+//
+// A name is resolved to a device path in this order:
+//  1. A name that begins with "/" is a path already and is used as it is.
+//  2. The per-user setting "COMn" under the key
+//     "SOFTWARE\Quorel\TessaroV1.0\Ports", when it is present and not empty,
+//     as any path (/dev/serial/by-id/..., the link of a pseudo-terminal ...).
+//  3. COM1 to COM4 are /dev/ttyS0 to /dev/ttyS3, COM5 to COM8 /dev/ttyUSB0 to
+//     /dev/ttyUSB3, COM9 to COM12 /dev/ttyACM0 to /dev/ttyACM3. COM13 to COM19
+//     have no device until they are mapped in the settings.
+// "COM" may be written in any case; any other name has no device.
 #pragma once
 
 #include <string>
 #include <vector>
 
+// Key of the port mappings in the settings store.
+inline constexpr const char* GcPrtMapKey = "SOFTWARE\\Quorel\\TessaroV1.0\\Ports";
+
+// Port number of "COMn" (1 to 19), or 0 when the name is not such a name.
+int PrtNum(const std::string& name);
+
 // Device path of a port name; empty when the name has no device.
 std::string PrtDevPth(const std::string& name);
+
+// True when the device of the port name is present. The check never opens the
+// device (opening a serial port raises DTR and can reset what hangs on it): the
+// path must lead (through links) to a character device that a terminal driver
+// serves (as the kernel lists them in /proc/tty/drivers), and a legacy serial
+// port ttySn whose kernel record says that no UART answers there
+// (/sys/class/tty/ttySn/type is 0) counts as absent.
+bool PrtPrs(const std::string& name);
 
 // Names of the ports that are present, "COM1" to "COM19" in ascending order.
 std::vector<std::string> ScnComPrt();
