@@ -32,7 +32,7 @@ std::string MakFulPgm(TVioPgmItp& edt) {
   int n = 0;
   for (int r = 0; r < 10; ++r)
     for (int c = 0; c < 12; ++c, ++n) {
-      const std::uint8_t t = n == 0 ? VT_STA : GcTyp[n % 12];
+      const std::uint8_t t = n == 0 ? std::uint8_t{VT_STA} : GcTyp[n % 12];
       if (!edt.PutVio(t, c, r)) return {};
     }
   const std::string p =
