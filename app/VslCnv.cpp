@@ -53,6 +53,15 @@ std::uint8_t MsgCod(std::uintptr_t wParam) { return static_cast<std::uint8_t>(wP
 // ---------------------------------------------------------------------------
 // Construction
 
+struct TfrmVslCnv::TVioRmvObs final : IVioPgmObs {
+  explicit TVioRmvObs(TfrmVslCnv& w) : FWnd(w) {}
+  void VioRmv(TVio* vio) override {
+    if (FWnd.FpBlkVio == vio) FWnd.EndVioBlk(false);
+  }
+  void FldClr() override { FWnd.EndVioBlk(false); }
+  TfrmVslCnv& FWnd;
+};
+
 TfrmVslCnv::TfrmVslCnv(QWidget* owner, TVslCnvCfg cfg) : QMainWindow(owner), FCfg(std::move(cfg)) {
   // Build the window and its controls; every text field starts empty.
   BldCtl();
@@ -72,6 +81,13 @@ TfrmVslCnv::TfrmVslCnv(QWidget* owner, TVslCnvCfg cfg) : QMainWindow(owner), FCf
   Trc("FpVioPgmItp");
   FpVioPgmItp->FOnVioBlk = [this](TVio* v) { StaVioBlk(v); };
   FpVioPgmItp->FOnVioBlkReq = [this](TVio* v) { ReqVioBlk(v); };
+  FpVioRmvObs = std::make_unique<TVioRmvObs>(*this);
+  FpVioPgmItp->AddObs(FpVioRmvObs.get());
+  // Opening a program sets the Start and switch interrupt buttons by the vios it holds.
+  FpVioPgmItp->FOnTbnEna = [this](std::uint8_t typ, bool ena) {
+    if (typ == VT_STA) tbnSta->setEnabled(ena);
+    if (typ == VT_SWI) tbnSwi->setEnabled(ena);
+  };
 
   mmoComMsg->clear();
   FsVioFilNam.clear();
@@ -81,6 +97,12 @@ TfrmVslCnv::TfrmVslCnv(QWidget* owner, TVslCnvCfg cfg) : QMainWindow(owner), FCf
   Trc("FpcomUsbZefor");
   FpcomUsbZefor->FsPrtNam = "";
   FpcomUsbZefor->FbyBauIdx = 4;
+  FpcomUsbZefor->FOnComPrtComEvt = [this](TComport2p5* s, std::uint8_t k, std::uint32_t x, std::uint8_t d) {
+    RcvComChr(s, k, x, d);
+  };
+  FpcomUsbZefor->FOnComPrtCtlEvt = [this](TComport2p5* s, std::uint32_t m) { ShwCtlEvt(s, m); };
+  FpcomUsbZefor->FOnComPrtErrEvt = [this](TComport2p5* s, std::int8_t c, const std::string& t) { ShwErrEvt(s, c, t); };
+  FpcomUsbZefor->FOnComPrtLerEvt = [this](TComport2p5* s, std::uint32_t n, std::uint32_t e) { ShwLerEvt(s, n, e); };
   // Its buffer callbacks reach the ring buffers, each under the buffer's lock.
   FpcomUsbZefor->FOnGetTxdChr = [this](std::uint8_t& b) { return FpTxMtxAndRbf && LckGetChr(*FpTxMtxAndRbf, b); };
   FpcomUsbZefor->FOnPutTxdChr = [this](std::uint8_t b) { return FpTxMtxAndRbf && LckPutChr(*FpTxMtxAndRbf, b); };
@@ -341,6 +363,7 @@ TfrmVslCnv::~TfrmVslCnv() {
   tmrMovBckGndPic.stop();
   tmrAppIto.stop();
   FpBlkVio = nullptr;
+  if (FpVioPgmItp && FpVioRmvObs) FpVioPgmItp->RmvObs(FpVioRmvObs.get());
   // The serial component's threads reach the ring buffers: stop them first.
   if (FpcomUsbZefor) FpcomUsbZefor->StpThr();
 
@@ -478,7 +501,37 @@ bool TfrmVslCnv::OpnComPrt(const std::string& name) {
   return false;
 }
 
-void TfrmVslCnv::tmrBlkComPrtCupMsgTimer() { tmrBlkComPrtCupMsg.stop(); }
+void TfrmVslCnv::tmrBlkComPrtCupMsgTimer() {
+  FpcomUsbZefor->FbBlkCbk = false;
+  tmrBlkComPrtCupMsg.stop();
+}
+
+void TfrmVslCnv::OnUi(std::function<void()> fn) {
+  if (GuPlatform().EvtLoop->OnUiThread())
+    fn();
+  else
+    QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
+}
+
+void TfrmVslCnv::RcvComChr(TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t) {
+  // The packet parser is not built yet: received bytes are dropped.
+}
+
+void TfrmVslCnv::ShwCtlEvt(TComport2p5*, std::uint32_t) {
+  OnUi([this] { mmoComMsg->appendPlainText("Ctl event"); });
+}
+
+void TfrmVslCnv::ShwErrEvt(TComport2p5*, std::int8_t code, const std::string& text) {
+  const QString lin = QString::number(code) + ", " + QStr(text);
+  OnUi([this, lin] { mmoComMsg->appendPlainText(lin); });
+}
+
+void TfrmVslCnv::ShwLerEvt(TComport2p5*, std::uint32_t evtNum, std::uint32_t lastErr) {
+  OnUi([this, evtNum, lastErr] {
+    tbxTst001->setText("iEvtNum = " + QString::number(evtNum));
+    tbxTst001->setText("dwLstErrNum = " + QString::number(lastErr));
+  });
+}
 
 void TfrmVslCnv::tmrRcvPckTimOutTmrTimer() {
   FbComLnkOky = false;
@@ -491,13 +544,15 @@ void TfrmVslCnv::tmrRcvPckTimOutTmrTimer() {
 void TfrmVslCnv::ShwErrMsg(const std::string& text) {
   ShwMsgBox(text, "", TeMsgBtn::Ok);
   PrcMsg();
-  if (FpBlkVio) {
-    tmrVioBlk.stop();
-    FpBlkVio->SetVisible(true);
-    // A blink cut short starts the next one afresh.
-    FpBlkVio = nullptr;
-    FiVioBlkShwCnt = 0;
-  }
+  if (FpBlkVio) EndVioBlk(true);
+}
+
+void TfrmVslCnv::EndVioBlk(bool show) {
+  tmrVioBlk.stop();
+  if (show && FpBlkVio) FpBlkVio->SetVisible(true);
+  FpBlkVio = nullptr;
+  // A blink cut short starts the next one afresh.
+  FiVioBlkShwCnt = 0;
 }
 
 void TfrmVslCnv::StaVioBlk(TVio* vio) {
@@ -586,15 +641,12 @@ void TfrmVslCnv::AppMsgHdl(std::uint8_t code, std::intptr_t value) {
 void TfrmVslCnv::SetMsgHdl(std::uint8_t code, std::intptr_t) {
   switch (code) {
     case SM_RMV_CUR_VIO: {
-      tmrVioBlk.stop();
+      // The blink ends here; a target other than the current vio is left visible.
+      EndVioBlk(true);
       PrcMsg();
       TVio* cur = FpVioPgmItp->FpCurVio;
       if (!cur) break;
       cur->SetVisible(true);
-      if (FpBlkVio == cur) {
-        FpBlkVio = nullptr;
-        FiVioBlkShwCnt = 0;
-      }
       FpVioPgmItp->RmvVio(cur);
       break;
     }

@@ -101,6 +101,14 @@ public:
   void FormResize();
   void FormClose();
 
+  // Events of the serial component. RcvComChr and ShwCtlEvt run on its
+  // receive controller thread, ShwLerEvt on its I/O thread, ShwErrEvt on
+  // either or on this thread: each hands its effect to the user interface thread.
+  void RcvComChr(TComport2p5* sender, std::uint8_t kind, std::uint32_t extra, std::uint8_t data);
+  void ShwCtlEvt(TComport2p5* sender, std::uint32_t mask);
+  void ShwErrEvt(TComport2p5* sender, std::int8_t code, const std::string& text);
+  void ShwLerEvt(TComport2p5* sender, std::uint32_t evtNum, std::uint32_t lastErr);
+
   void tmrAppItoTimer();
   void tmrVioBlkTimer();
   void tmrBlkComPrtCupMsgTimer();
@@ -231,6 +239,14 @@ private:
   void AppMsgHdl(std::uint8_t code, std::intptr_t value);
   void SetMsgHdl(std::uint8_t code, std::intptr_t value);
   void SelLge(std::uint8_t idx, QAction* item);
+  // Runs the function on the user interface thread (at once when called there).
+  void OnUi(std::function<void()> fn);
+
+  // Told by the editor when a vio is about to be deleted: a blink target
+  // must not outlive its vio.
+  struct TVioRmvObs;
+  std::unique_ptr<TVioRmvObs> FpVioRmvObs;
+  void EndVioBlk(bool show);
 
   TVslCnvCfg FCfg;
   std::string FsInsDir;

@@ -1,0 +1,600 @@
+// The main window's lifecycle with recording seams and a temporary install tree.
+#include <QAction>
+#include <QApplication>
+#include <QColor>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <stdexcept>
+
+#include "app/AppIto.h"
+#include "app/Options.h"
+#include "app/VslCnv.h"
+#include "app/VslCnvLgc.h"
+#include "core/Globals.h"
+#include "core/PathUtl.h"
+#include "editor/VioPgmItp.h"
+#include "link/ComPort2p5.h"
+#include "messages/SysLgeMsg.h"
+#include "support/FakePlatform.h"
+
+namespace {
+
+const char* const GcOptKey = "SOFTWARE\\Quorel\\TessaroV1.0\\Options";
+
+const char* const GcSysMsg =
+    "Test messages\n"
+    "0x0F\n"
+    "Upload EN\n"
+    "Upload NL\n"
+    "Upload DE\n"
+    "0x25\n"
+    ": cannot be opened\n"
+    ": kan niet\n"
+    ": geht nicht\n";
+
+const char* const GcExtTkn =
+    "0x11\n"
+    "A,XXX,Driving,Forward,Rijden,Vooruit,Fahren,Vorwaerts\n";
+
+const std::vector<std::string> GcCtrStp = {"FpVioPgmItp", "FpcomUsbZefor", "FpPlyWavFil", "FpSysLgeMsg",
+                                           "ExtComTkn.sys", "FpRxMtxAndRbf", "ScnComPrt", "FpRegistry",
+                                           "FpTxMtxAndRbf", "FormCreate"};
+const std::vector<std::string> GcRlsFld = {"FpTxMtxAndRbf", "FpRxMtxAndRbf", "FpSysLgeMsg", "FpVioPgmItp",
+                                           "FpcomUsbZefor", "FpPlyWavFil", "FpRegistry"};
+
+class VslCnv : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Ins.Write("bin/SysMsgFil.sys", GcSysMsg);
+    Ins.Write("bin/ExtComTkn.sys", GcExtTkn);
+    Ins.Write("sounds/system/datalink offline.wav", "RIFF");
+  }
+
+  void TearDown() override {
+    W.reset();
+    frmOptions = nullptr;
+    frmAppIto = nullptr;
+  }
+
+  TVslCnvCfg Cfg() {
+    TVslCnvCfg c;
+    c.AppDir = Ins.Path() + "bin/";
+    c.InsDir = Ins.Path();
+    c.ScnPrt = [this] { return Ports; };
+    c.Trc = [this](const std::string& s) { Trc.push_back(s); };
+    c.Tms = Tms;
+    return c;
+  }
+
+  TfrmVslCnv& Mk() {
+    W = std::make_unique<TfrmVslCnv>(nullptr, Cfg());
+    return *W;
+  }
+
+  // The trace entries that start with "~", in order.
+  std::vector<std::string> Rls() const {
+    std::vector<std::string> r;
+    for (const auto& s : Trc)
+      if (!s.empty() && s[0] == '~') r.push_back(s.substr(1));
+    return r;
+  }
+
+  bool Traced(const std::string& s) const { return std::find(Trc.begin(), Trc.end(), s) != Trc.end(); }
+
+  TVio* PutVio(int col) {
+    TVio* v = W->FpVioPgmItp->PutVio(VT_STO, col, 0);
+    EXPECT_NE(v, nullptr) << GuLstErrMsg;
+    return v;
+  }
+
+  TFakePlatform Plt;
+  TTmpDir Ins;
+  std::vector<std::string> Ports;
+  std::vector<std::string> Trc;
+  TVslCnvTms Tms;
+  std::unique_ptr<TfrmVslCnv> W;
+};
+
+// ---------------------------------------------------------------------------
+// Construction and shutdown
+
+TEST_F(VslCnv, ConstructsInItsOrderAndWritesTheDefaultPort) {
+  TfrmVslCnv& w = Mk();
+  EXPECT_EQ(Trc, GcCtrStp);
+  EXPECT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls.front().Text;
+  EXPECT_FALSE(Plt.EvtLoop.Terminated);
+
+  EXPECT_EQ(Plt.Settings.Writes, std::vector<std::string>{std::string(GcOptKey) + "|Comport=COM0"});
+  EXPECT_EQ(w.FsComPrtNam, "COM0");
+  EXPECT_EQ(w.FiComPrtIdx, -1);
+
+  for (QTimer* t : {&w.tmrVioBlk, &w.tmrBlkComPrtCupMsg, &w.tmrRcvPckTimOutTmr, &w.tmrMovBckGndPic, &w.tmrAppIto})
+    EXPECT_FALSE(t->isActive());
+  EXPECT_EQ(w.tmrVioBlk.interval(), 10);
+  EXPECT_EQ(w.tmrBlkComPrtCupMsg.interval(), 100);
+  EXPECT_EQ(w.tmrRcvPckTimOutTmr.interval(), 1100);
+
+  EXPECT_EQ(w.FpcomUsbZefor->FbyBauIdx, 4);
+  EXPECT_TRUE(w.FpcomUsbZefor->FbSglChr);
+  EXPECT_FALSE(w.tbnRun->isEnabled());
+  EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), GcImgComNok);
+  EXPECT_EQ(w.FpVioPgmItp->LgeIdx(), 0);
+  EXPECT_EQ(w.FpVioPgmItp->AvlCol(), 0);
+  EXPECT_TRUE(w.smnEng->isChecked());
+  EXPECT_FALSE(w.mmnLge->menuAction()->isVisible());
+  EXPECT_EQ(GuSysLgeMsg, w.FpSysLgeMsg.get());
+  EXPECT_EQ(GuInsDir, Ins.Path());
+  EXPECT_EQ(w.windowTitle().toStdString(), "Brinkmoor - Tessaro 1.3");
+}
+
+TEST_F(VslCnv, ReleasesInItsOrderAtShutdown) {
+  Mk();
+  W.reset();
+  EXPECT_EQ(Rls(), GcRlsFld);
+  EXPECT_TRUE(Plt.MsgBox.Calls.empty());
+  EXPECT_EQ(GuSysLgeMsg, nullptr);
+}
+
+TEST_F(VslCnv, AFailedReleaseIsReportedAndShutdownGoesOn) {
+  for (const std::string& bad : GcRlsFld) {
+    SCOPED_TRACE(bad);
+    Plt.MsgBox.Calls.clear();
+    Trc.clear();
+    Mk().FOnRls = [bad](const std::string& fld) {
+      if (fld == bad) throw std::runtime_error("release failed");
+    };
+    W.reset();
+    ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
+    EXPECT_EQ(Plt.MsgBox.Calls[0].Text, "Error deleting " + bad);
+    EXPECT_EQ(Plt.MsgBox.Calls[0].Caption, "Destructor");
+    EXPECT_EQ(Rls(), GcRlsFld);
+  }
+}
+
+TEST_F(VslCnv, AStoredPortIsKeptAndFoundByItsWholeName) {
+  Plt.Settings.Keys[GcOptKey]["Comport"] = "COM12";
+  Ports = {"COM1", "COM3", "COM12"};
+  TfrmVslCnv& w = Mk();
+  EXPECT_TRUE(Plt.Settings.Writes.empty());
+  EXPECT_EQ(w.FsComPrtNam, "COM12");
+  EXPECT_EQ(w.FiComPrtIdx, 2);
+}
+
+TEST_F(VslCnv, PortOneDoesNotSelectPortTwelve) {
+  Plt.Settings.Keys[GcOptKey]["Comport"] = "COM1";
+  Ports = {"COM12"};
+  EXPECT_EQ(Mk().FiComPrtIdx, -1);
+}
+
+// ---------------------------------------------------------------------------
+// Fatal start-up paths
+
+struct TFtlCas {
+  const char* Nam;
+  void (*Arrange)(TFakePlatform&, TTmpDir&);
+  std::string (*Box)(const TTmpDir&);
+  const char* LstStp;  // last construction step carried out
+  bool TxCrt;          // the transmit buffer exists
+  bool PrtRed;         // the port name was read
+};
+
+class VslCnvFtl : public VslCnv, public ::testing::WithParamInterface<TFtlCas> {};
+
+TEST_P(VslCnvFtl, ShowsItsMessageAndAsksToTerminate) {
+  const TFtlCas& c = GetParam();
+  c.Arrange(Plt, Ins);
+  TfrmVslCnv& w = Mk();
+  ASSERT_FALSE(Plt.MsgBox.Calls.empty());
+  EXPECT_EQ(Plt.MsgBox.Calls[0].Text, c.Box(Ins));
+  EXPECT_EQ(Plt.MsgBox.Calls.size(), 1u);
+  EXPECT_TRUE(Plt.EvtLoop.Terminated);
+  ASSERT_FALSE(Trc.empty());
+  EXPECT_EQ(Trc.back(), c.LstStp);
+  EXPECT_EQ(w.FpTxMtxAndRbf != nullptr, c.TxCrt);
+  EXPECT_EQ(w.FsComPrtNam, c.PrtRed ? "COM0" : "");
+  EXPECT_EQ(w.FiComPrtIdx, -1);
+  // Shutdown releases what exists and reports nothing.
+  Plt.MsgBox.Calls.clear();
+  W.reset();
+  EXPECT_TRUE(Plt.MsgBox.Calls.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, VslCnvFtl,
+    ::testing::Values(
+        TFtlCas{"TokenFileMissing", [](TFakePlatform&, TTmpDir& d) { std::remove((d.Path() + "bin/ExtComTkn.sys").c_str()); },
+                [](const TTmpDir& d) {
+                  return "#174, File error: Token File '" + d.Path() + "bin/ExtComTkn.sys' could not be found";
+                },
+                "FpSysLgeMsg", false, false},
+        // The message table reports itself; the rest of the start-up still runs.
+        TFtlCas{"MessageFileMissing", [](TFakePlatform&, TTmpDir& d) { std::remove((d.Path() + "bin/SysMsgFil.sys").c_str()); },
+                [](const TTmpDir& d) {
+                  return "#174, File error: SysMsg File '" + d.Path() + "bin/SysMsgFil.sys' could not be found";
+                },
+                "FormCreate", true, true},
+        TFtlCas{"StoreCannotBeCreated", [](TFakePlatform& p, TTmpDir&) { p.Settings.FailCreate = true; },
+                [](const TTmpDir&) { return std::string("Could not create registry object1"); }, "ScnComPrt", false,
+                false},
+        TFtlCas{"KeyCannotBeOpened", [](TFakePlatform& p, TTmpDir&) { p.Settings.FailOpen = true; },
+                [](const TTmpDir&) { return std::string("Could not create registry object2"); }, "FormCreate", true,
+                false},
+        TFtlCas{"StoreCannotBeWritten", [](TFakePlatform& p, TTmpDir&) { p.Settings.FailWrite = true; },
+                [](const TTmpDir&) { return std::string("Could not create registry object2"); }, "FormCreate", true,
+                false},
+        // The key exists but the default port cannot be written into it.
+        TFtlCas{"DefaultPortCannotBeWritten",
+                [](TFakePlatform& p, TTmpDir&) {
+                  p.Settings.Keys[GcOptKey];
+                  p.Settings.FailWrite = true;
+                },
+                [](const TTmpDir&) { return std::string("Could not create registry object2"); }, "FormCreate", true,
+                false}),
+    [](const ::testing::TestParamInfo<TFtlCas>& i) { return std::string(i.param.Nam); });
+
+// ---------------------------------------------------------------------------
+// Blink
+
+TEST_F(VslCnv, BlinkHidesAndShowsFiveTimesAndEndsVisible) {
+  TfrmVslCnv& w = Mk();
+  w.FpVioPgmItp->CrtVioFld(800, 600);
+  TVio* v = PutVio(0);
+  ASSERT_TRUE(v->Visible());
+
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run);
+    w.SndMsg(WM_APP_MSG, AM_VIO_BLK, reinterpret_cast<std::intptr_t>(v));
+    ASSERT_TRUE(w.tmrVioBlk.isActive());
+    // The interval is not reset: a later blink starts after the last shown phase.
+    EXPECT_EQ(w.tmrVioBlk.interval(), run == 0 ? 10 : 500);
+    for (int i = 0; i < 5; ++i) {
+      w.tmrVioBlkTimer();
+      EXPECT_FALSE(v->Visible());
+      EXPECT_EQ(w.tmrVioBlk.interval(), 100);
+      EXPECT_TRUE(w.tmrVioBlk.isActive());
+      w.tmrVioBlkTimer();
+      EXPECT_TRUE(v->Visible());
+      EXPECT_EQ(w.tmrVioBlk.interval(), 500);
+      EXPECT_EQ(w.tmrVioBlk.isActive(), i < 4) << i;
+    }
+  }
+}
+
+TEST_F(VslCnv, BlinkRunsOnItsTimer) {
+  Tms.VioBlk = 1;
+  Tms.VioBlkHid = 1;
+  Tms.VioBlkShw = 1;
+  TfrmVslCnv& w = Mk();
+  w.FpVioPgmItp->CrtVioFld(800, 600);
+  TVio* v = PutVio(0);
+  struct TVisCnt : IVioPgmObs {
+    void VioVis(TVio*) override { ++N; }
+    int N = 0;
+  } cnt;
+  w.FpVioPgmItp->AddObs(&cnt);
+  w.ReqVioBlk(v);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !w.tmrVioBlk.isActive(); }, 5000));
+  EXPECT_TRUE(v->Visible());
+  EXPECT_EQ(cnt.N, 10);
+  w.FpVioPgmItp->RmvObs(&cnt);
+}
+
+TEST_F(VslCnv, ErrorBoxEndsTheBlinkAndShowsTheVio) {
+  TfrmVslCnv& w = Mk();
+  w.FpVioPgmItp->CrtVioFld(800, 600);
+  TVio* v = PutVio(0);
+  w.StaVioBlk(v);
+  w.tmrVioBlkTimer();
+  w.tmrVioBlkTimer();
+  w.tmrVioBlkTimer();
+  ASSERT_FALSE(v->Visible());
+  const int prc = Plt.EvtLoop.PrcMsgCnt;
+
+  w.ShwErrMsg("#312, No free vio position left on programming field");
+  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
+  EXPECT_EQ(Plt.MsgBox.Calls[0].Text, "#312, No free vio position left on programming field");
+  EXPECT_EQ(Plt.MsgBox.Calls[0].Caption, "");
+  EXPECT_EQ(Plt.MsgBox.Calls[0].Buttons, TeMsgBtn::Ok);
+  EXPECT_GT(Plt.EvtLoop.PrcMsgCnt, prc);
+  EXPECT_FALSE(w.tmrVioBlk.isActive());
+  EXPECT_TRUE(v->Visible());
+
+  // The next blink shows the vio five times again.
+  w.StaVioBlk(v);
+  int shows = 0;
+  for (int i = 0; i < 20 && w.tmrVioBlk.isActive(); ++i) {
+    w.tmrVioBlkTimer();
+    if (v->Visible()) ++shows;
+  }
+  EXPECT_EQ(shows, 5);
+}
+
+TEST_F(VslCnv, ANewBlinkTargetLeavesTheEarlierOneVisible) {
+  TfrmVslCnv& w = Mk();
+  w.FpVioPgmItp->CrtVioFld(800, 600);
+  TVio* a = PutVio(0);
+  TVio* b = PutVio(1);
+  w.StaVioBlk(a);
+  w.tmrVioBlkTimer();
+  ASSERT_FALSE(a->Visible());
+  w.StaVioBlk(b);
+  EXPECT_TRUE(a->Visible());
+  w.tmrVioBlkTimer();
+  EXPECT_FALSE(b->Visible());
+  EXPECT_TRUE(a->Visible());
+}
+
+TEST_F(VslCnv, RemovingTheBlinkingVioEndsTheBlink) {
+  TfrmVslCnv& w = Mk();
+  w.FpVioPgmItp->CrtVioFld(800, 600);
+  TVio* a = PutVio(0);
+  TVio* b = PutVio(1);
+
+  // Settings message 8 removes the editor's current vio.
+  w.StaVioBlk(a);
+  w.tmrVioBlkTimer();
+  w.FpVioPgmItp->FpCurVio = a;
+  w.SndMsg(WM_SET_MSG, SM_RMV_CUR_VIO, 0);
+  EXPECT_FALSE(w.tmrVioBlk.isActive());
+  EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 1);
+  EXPECT_EQ(w.FpBlkVio, nullptr);
+
+  // A removal by the editor itself (mouse delete) while b blinks.
+  w.StaVioBlk(b);
+  w.tmrVioBlkTimer();
+  w.FpVioPgmItp->RmvVio(b);
+  EXPECT_EQ(w.FpBlkVio, nullptr);
+  EXPECT_FALSE(w.tmrVioBlk.isActive());
+  w.tmrVioBlkTimer();
+  w.ShwErrMsg("x");  // must not touch the deleted vio
+  EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 0);
+}
+
+TEST_F(VslCnv, SettingsMessageEightShowsAnotherBlinkingVio) {
+  TfrmVslCnv& w = Mk();
+  w.FpVioPgmItp->CrtVioFld(800, 600);
+  TVio* a = PutVio(0);
+  TVio* b = PutVio(1);
+  w.StaVioBlk(a);
+  w.tmrVioBlkTimer();
+  w.FpVioPgmItp->FpCurVio = b;
+  w.SndMsg(WM_SET_MSG, SM_RMV_CUR_VIO, 0);
+  EXPECT_TRUE(a->Visible());
+  EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 1);
+}
+
+// ---------------------------------------------------------------------------
+// Window messages
+
+TEST_F(VslCnv, RoutesApplicationMessagesByTheLowByteOfTheCode) {
+  TfrmVslCnv& w = Mk();
+  w.tbnSta->setEnabled(false);
+  w.tbnSwi->setEnabled(false);
+  w.SndMsg(WM_APP_MSG, 0x100 | AM_ENA_STA, 0);
+  EXPECT_TRUE(w.tbnSta->isEnabled());
+  EXPECT_FALSE(w.tbnSwi->isEnabled());
+  w.SndMsg(WM_APP_MSG, AM_ENA_SWI, 0);
+  EXPECT_TRUE(w.tbnSwi->isEnabled());
+
+  // The no-action message and foreign messages change nothing.
+  w.tbnSta->setEnabled(false);
+  EXPECT_EQ(w.SndMsg(WM_NOP_MSG, AM_ENA_STA, 0), 0);
+  EXPECT_EQ(w.SndMsg(WM_USER + 9, AM_ENA_STA, 0), 0);
+  EXPECT_EQ(w.SndMsg(WM_SET_MSG, AM_ENA_STA, 0), 0);
+  EXPECT_FALSE(w.tbnSta->isEnabled());
+  EXPECT_FALSE(w.tmrVioBlk.isActive());
+}
+
+TEST_F(VslCnv, LinkDiagnosticsReachTheHiddenOutputsOnTheUserInterfaceThread) {
+  TfrmVslCnv& w = Mk();
+  w.FpcomUsbZefor->FOnComPrtErrEvt(w.FpcomUsbZefor.get(), -3, "Error #004, comport device lost");
+  EXPECT_EQ(w.mmoComMsg->toPlainText().toStdString(), "-3, Error #004, comport device lost");
+
+  // From a worker thread the effect waits for the user interface thread.
+  Plt.EvtLoop.UiThread = false;
+  w.FpcomUsbZefor->FOnComPrtCtlEvt(w.FpcomUsbZefor.get(), 0x20);
+  w.FpcomUsbZefor->FOnComPrtLerEvt(w.FpcomUsbZefor.get(), 7, 5);
+  EXPECT_EQ(w.mmoComMsg->toPlainText().toStdString(), "-3, Error #004, comport device lost");
+  QApplication::processEvents();
+  EXPECT_EQ(w.mmoComMsg->toPlainText().toStdString(), "-3, Error #004, comport device lost\nCtl event");
+  EXPECT_EQ(w.tbxTst001->text().toStdString(), "dwLstErrNum = 5");
+}
+
+// ---------------------------------------------------------------------------
+// Showing and the end of start-up
+
+class VslCnvShw : public VslCnv {
+protected:
+  void SetUp() override {
+    VslCnv::SetUp();
+    // Pictures of distinct colours, so that each entry can be told apart.
+    for (int i = 0; i < GcTbnImgCnt; ++i) WrtPic(GcTbnImgFil[static_cast<std::size_t>(i)] + 1, 32, 32, PicClr(i));
+    WrtPic("background.bmp", 200, 100, Qt::darkGray);
+    WrtPic("intro.bmp", 474, 390, Qt::blue);
+  }
+
+  void WrtPic(const std::string& name, int w, int h, QColor c) {
+    QImage img(w, h, QImage::Format_RGB888);
+    img.fill(c);
+    const std::string p = Ins.Write("pictures/" + name, "");
+    ASSERT_TRUE(img.save(QString::fromStdString(p), "BMP"));
+  }
+
+  static QColor PicClr(int i) { return QColor(10 * i, 255 - 10 * i, 100); }
+
+  static QColor ImgClr(const QPixmap& p) { return p.isNull() ? QColor() : p.toImage().pixelColor(0, 0); }
+
+  // Builds the windows of the program entry and shows the main window.
+  TfrmVslCnv& MkShw() {
+    TfrmVslCnv& w = Mk();
+    Opt = std::make_unique<TfrmOptions>(nullptr, [this] { return Ports; });
+    frmOptions = Opt.get();
+    Ito = std::make_unique<TfrmAppIto>(Ins.Path());
+    frmAppIto = Ito.get();
+    w.show();
+    return w;
+  }
+
+  void TearDown() override {
+    VslCnv::TearDown();
+    Ito.reset();
+    Opt.reset();
+  }
+
+  std::unique_ptr<TfrmOptions> Opt;
+  std::unique_ptr<TfrmAppIto> Ito;
+};
+
+TEST_F(VslCnvShw, ShowingLocksTheWindowAndStartsTheIntro) {
+  TfrmVslCnv& w = MkShw();
+  EXPECT_TRUE(w.FbFrmShw);
+  EXPECT_EQ(w.windowTitle().toStdString(), "Brinkmoor - Tessaro 1.3 (Build: 1.0.0.7)");
+  EXPECT_TRUE(w.Locked());
+  EXPECT_TRUE(w.tmrAppIto.isActive());
+  EXPECT_EQ(w.tmrAppIto.interval(), 5000);
+  EXPECT_EQ(w.tmrMovBckGndPic.interval(), 60000);
+  EXPECT_FALSE(w.tmrMovBckGndPic.isActive());
+  EXPECT_EQ(frmOptions->FpMaiFrm, &w);
+
+  EXPECT_TRUE(Ito->PicLod());
+  EXPECT_TRUE(Ito->isVisible());
+  EXPECT_EQ(Ito->size(), QSize(473, 377));
+  EXPECT_TRUE(Ito->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_TRUE(Ito->windowFlags() & Qt::WindowStaysOnTopHint);
+
+  ASSERT_NE(GuBckGndImg, nullptr);
+  EXPECT_TRUE(GuBckGndImg->hasScaledContents());
+  EXPECT_EQ(GuBckGndImg->size(), w.pnlVioFld->size());
+  // The background keeps filling the field.
+  w.resize(w.width() - 50, w.height() - 40);
+  QApplication::processEvents();
+  EXPECT_EQ(GuBckGndImg->size(), w.pnlVioFld->size());
+  EXPECT_TRUE(w.MisPic().empty()) << w.MisPic().front();
+}
+
+TEST_F(VslCnvShw, ThePortCannotBeOpenedAtTheEndOfTheIntro) {
+  TfrmVslCnv& w = MkShw();
+  w.tmrAppItoTimer();
+  EXPECT_FALSE(w.tmrAppIto.isActive());
+  EXPECT_FALSE(Ito->isVisible());
+
+  ASSERT_EQ(Plt.Sound.Calls.size(), 1u);
+  EXPECT_EQ(Plt.Sound.Calls[0].Path, Ins.Path() + "sounds/system/datalink offline.wav");
+  EXPECT_TRUE(Plt.Sound.Calls[0].Sync);
+  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
+  EXPECT_EQ(Plt.MsgBox.Calls[0].Text, "Comport COM0: cannot be opened");
+  EXPECT_EQ(Plt.MsgBox.Calls[0].Buttons, TeMsgBtn::Ok);
+
+  EXPECT_TRUE(Opt->isVisible());
+  EXPECT_FALSE(Opt->isModal());
+  EXPECT_TRUE(w.Locked());
+  EXPECT_FALSE(w.FbComPrtOpn);
+  EXPECT_FALSE(w.tmrRcvPckTimOutTmr.isActive());
+}
+
+TEST_F(VslCnvShw, ToolBarPicturesGoToTheirButtons) {
+  // One picture is missing: its entry keeps the Start picture.
+  std::remove((Ins.Path() + "pictures/Control. Upload. 32x32. color. orange.bmp").c_str());
+  TfrmVslCnv& w = MkShw();
+  for (int i = 0; i < GcTbnImgCnt; ++i)
+    EXPECT_EQ(ImgClr(w.TbnImg(i)), i == 14 ? PicClr(0) : PicClr(i)) << i;
+  ASSERT_EQ(w.MisPic().size(), 1u);
+  EXPECT_EQ(w.MisPic()[0], Ins.Path() + "pictures/Control. Upload. 32x32. color. orange.bmp");
+
+  // Label, Goto and Delay stand in another order than their pictures' numbers.
+  EXPECT_EQ(w.TbnImgIdx(w.tbnLbl), 5);
+  EXPECT_EQ(w.TbnImgIdx(w.tbnGto), 6);
+  EXPECT_EQ(w.TbnImgIdx(w.tbnDly), 7);
+  EXPECT_EQ(w.TbnImgIdx(w.tbnRun), 16);
+  EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), 19);
+  EXPECT_EQ(ImgClr(w.tbnDly->icon().pixmap(32, 32)), PicClr(7));
+  EXPECT_EQ(ImgClr(w.tbnComSte->icon().pixmap(32, 32)), PicClr(19));
+}
+
+TEST_F(VslCnvShw, HintsComeFromTheMessageFileInTheCurrentLanguage) {
+  TfrmVslCnv& w = MkShw();
+  auto* upl = qobject_cast<QToolButton*>(w.tbrDatCom->widgetForAction(w.tbnUpl));
+  ASSERT_NE(upl, nullptr);
+  auto move = [](QWidget* b) {
+    QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), b->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(b, &e);
+  };
+  move(upl);
+  EXPECT_EQ(upl->toolTip().toStdString(), "Upload EN");
+  w.smnGerClick();
+  move(upl);
+  EXPECT_EQ(upl->toolTip().toStdString(), "Upload DE");
+  EXPECT_TRUE(Plt.MsgBox.Calls.empty());
+
+  // A hint that the message file lacks.
+  move(w.tbrVioObj->widgetForAction(w.tbnSta));
+  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
+  EXPECT_EQ(Plt.MsgBox.Calls[0].Text.rfind("Toolbutton Hint: #221, ", 0), 0u) << Plt.MsgBox.Calls[0].Text;
+}
+
+TEST_F(VslCnvShw, TheInputGateStopsVioButtons) {
+  TfrmVslCnv& w = MkShw();
+  ASSERT_FALSE(w.smnFilSas->isEnabled());
+  w.FpVioPgmItp->FbDlyErr = true;
+  w.tbnSta->trigger();
+  EXPECT_TRUE(w.smnFilSas->isEnabled());
+  EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 0);
+  EXPECT_TRUE(w.tbnSta->isEnabled());
+
+  w.FpVioPgmItp->FbDlyErr = false;
+  w.tbnSta->trigger();
+  w.tbnSto->trigger();
+  EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 2);
+  // At most one Start vio: its button is disabled until the vio goes.
+  EXPECT_FALSE(w.tbnSta->isEnabled());
+  EXPECT_TRUE(w.tbnSto->isEnabled());
+}
+
+TEST_F(VslCnvShw, OptionsListsThePresentPorts) {
+  Plt.Settings.Keys[GcOptKey]["Comport"] = "COM3";
+  Ports = {"COM1", "COM3"};
+  MkShw();
+  Opt->show();
+  ASSERT_EQ(Opt->lbxComPrt->count(), 2);
+  EXPECT_EQ(Opt->lbxComPrt->item(1)->text(), "COM3");
+  EXPECT_TRUE(Opt->lbxComPrt->item(1)->font().bold());
+  EXPECT_FALSE(Opt->lbxComPrt->item(0)->font().bold());
+
+  Ports.clear();
+  Opt->hide();
+  Opt->show();
+  ASSERT_EQ(Opt->lbxComPrt->count(), 1);
+  EXPECT_EQ(Opt->lbxComPrt->item(0)->text(), "No COM port present");
+}
+
+// The pictures the build installs: all 20 tool bar pictures, the intro and the background load.
+TEST_F(VslCnv, InstalledPicturesLoad) {
+  TVslCnvCfg c = Cfg();
+  c.InsDir = std::string(TESSARO_DATA_DIR) + "/";
+  W = std::make_unique<TfrmVslCnv>(nullptr, c);
+  TfrmAppIto ito(c.InsDir);
+  frmAppIto = &ito;
+  W->show();
+  EXPECT_TRUE(W->MisPic().empty()) << W->MisPic().front();
+  for (int i = 0; i < GcTbnImgCnt; ++i) EXPECT_EQ(W->TbnImg(i).size(), QSize(32, 32)) << i;
+  EXPECT_FALSE(W->FpBckBmp.isNull());
+  EXPECT_TRUE(ito.PicLod());
+  W.reset();
+  frmAppIto = nullptr;
+}
+
+}  // namespace
