@@ -33,15 +33,23 @@ bool HasNoCase(const TStrLst& lst, const std::string& s) {
 
 }  // namespace
 
-void SplTknLin(const std::string& line, TStrLst& fields) {
-  fields.clear();
+void SplTknLin(const std::string& line, TStrLst& fields, std::size_t maxFld) {
+  // The strings already in the list are reused: the lookups split every line
+  // of the file on every call.
+  std::size_t cnt = 0;
+  auto nxtFld = [&]() -> std::string& {
+    if (cnt == fields.size()) fields.emplace_back();
+    std::string& f = fields[cnt++];
+    f.clear();
+    return f;
+  };
   // A NUL character ends the line: it is neither a blank nor part of a field,
   // and treating it as text would leave the splitter standing on it.
   const std::size_t n = std::min(line.size(), line.find('\0'));
   std::size_t i = 0;
   while (i < n && IsBlk(line[i])) ++i;
-  while (i < n) {
-    std::string f;
+  while (i < n && cnt <= maxFld) {
+    std::string& f = nxtFld();
     if (line[i] == '"') {
       ++i;
       while (i < n) {
@@ -58,15 +66,17 @@ void SplTknLin(const std::string& line, TStrLst& fields) {
         }
       }
     } else {
-      while (i < n && line[i] != ',' && static_cast<unsigned char>(line[i]) > 32) f += line[i++];
+      const std::size_t b = i;
+      while (i < n && line[i] != ',' && static_cast<unsigned char>(line[i]) > 32) ++i;
+      f.assign(line, b, i - b);
     }
-    fields.push_back(std::move(f));
     while (i < n && IsBlk(line[i])) ++i;
     if (i < n && line[i] == ',') {
       ++i;
       while (i < n && IsBlk(line[i])) ++i;
     }
   }
+  fields.resize(cnt);
 }
 
 TSarAndTkn::TSarAndTkn(IWndMsgTgt* owner) : FpOwn(owner) {}
@@ -88,7 +98,8 @@ bool TSarAndTkn::LodTknFil(const std::string& path) {
 }
 
 bool TSarAndTkn::SplDefLin(std::size_t i) {
-  SplTknLin(FpSarTknMmo[i], FpTmpTknMmo);
+  // More than 8 fields is no definition: splitting may stop at the ninth.
+  SplTknLin(FpSarTknMmo[i], FpTmpTknMmo, GcDefFldCnt);
   return FpTmpTknMmo.size() == GcDefFldCnt;
 }
 

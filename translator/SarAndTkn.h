@@ -7,6 +7,8 @@
 //   of the three languages.
 #pragma once
 
+#include <cstddef>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -17,7 +19,8 @@ class IWndMsgTgt;
 // Splits one line into fields: blanks (codes 1..32) separate, commas separate,
 // double quotes enclose a field that may hold blanks and commas ("" inside
 // stands for one quote). A comma at the very end gives no further field.
-void SplTknLin(const std::string& line, TStrLst& fields);
+// Stops after maxFld + 1 fields (enough to tell that a line has more).
+void SplTknLin(const std::string& line, TStrLst& fields, std::size_t maxFld = SIZE_MAX);
 
 class TSarAndTkn {
 public:

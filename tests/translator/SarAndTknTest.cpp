@@ -206,3 +206,15 @@ TEST(SarAndTknLoad, MissingFileAndReload) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SplTknLin, StopsAfterOneFieldMoreThanAsked) {
+  TStrLst f = {"old", "values", "x", "y", "z"};
+  SplTknLin("a b c d e", f, 2);
+  EXPECT_EQ(f, (TStrLst{"a", "b", "c"}));
+  SplTknLin("a,b", f, 2);
+  EXPECT_EQ(f, (TStrLst{"a", "b"}));
+}
+
+}  // namespace

@@ -1,0 +1,180 @@
+// Translator benchmarks: translating a field of 120 vios, and the lookups of
+// the two data files on files ten times the shipped size.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "core/Globals.h"
+#include "core/Seams.h"
+#include "editor/VioPgmItp.h"
+#include "messages/SysLgeMsg.h"
+#include "translator/InsAndTkn.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string GcDat = std::string(TESSARO_DATA_DIR) + "/";
+
+class TQuietBox final : public IMsgBox {
+public:
+  TeMsgAns Show(const std::string&, const std::string&, TeMsgBtn) override { return TeMsgAns::Ok; }
+};
+
+std::string Blk(const char* key, int col, int row, std::initializer_list<const char*> prm) {
+  char cel[32];
+  std::snprintf(cel, sizeof cel, "%04d\r\n%04d\r\n", col, row);
+  std::string s = std::string(key) + "\r\n" + cel;
+  for (const char* p : prm) s += std::string(p) + "\r\n";
+  return s + "\r\n";
+}
+
+// 120 vios: a program of 64 vios that winds through rows 1 to 9 of the grid
+// (Start, delays, actors, a sensor condition, Stop), and 56 vios that are
+// not connected to it.
+std::string FulPgm() {
+  std::vector<std::pair<int, int>> cel;
+  for (int c = 1; c <= 12; ++c) cel.push_back({c, 1});
+  cel.push_back({12, 2});
+  for (int c = 12; c >= 1; --c) cel.push_back({c, 3});
+  cel.push_back({1, 4});
+  for (int c = 1; c <= 12; ++c) cel.push_back({c, 5});
+  cel.push_back({12, 6});
+  for (int c = 12; c >= 1; --c) cel.push_back({c, 7});
+  cel.push_back({1, 8});
+  for (int c = 1; c <= 12; ++c) cel.push_back({c, 9});
+  std::string f;
+  for (std::size_t i = 0; i < cel.size(); ++i) {
+    const auto [c, r] = cel[i];
+    if (i == 0)
+      f += Blk("START1", c, r, {});
+    else if (i + 1 == cel.size())
+      f += Blk("STOP1", c, r, {});
+    else if (i == 1)
+      f += Blk("LABEL1", c, r, {"top"});
+    else if (i % 3 == 0)
+      f += Blk("ACTOR1", c, r, {"Driving", "Forward", "20"});
+    else if (i % 3 == 1)
+      f += Blk("ACTOR1", c, r, {"System led", "On", "5"});
+    else
+      f += Blk("DELAY1", c, r, {"3"});
+  }
+  for (int k = 0; k < 56; ++k) f += Blk("DELAY1", 20 + 2 * (k % 14), 20 + 2 * (k / 14), {"1"});
+  return f + "EOF\r\n";
+}
+
+std::string TmpFil(const std::string& name, const std::string& content) {
+  const fs::path p = fs::temp_directory_path() / ("tessaro-bench-" + std::to_string(::getpid()) + "-" + name);
+  std::ofstream(p, std::ios::binary) << content;
+  return p.string();
+}
+
+std::string TenTimes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string one((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string ten;
+  for (int i = 0; i < 10; ++i) ten += one;
+  return ten;
+}
+
+struct TFld {
+  TQuietBox Box;
+  TScopedPlatform Pf{TPlatform{&Box, nullptr, nullptr, nullptr}};
+  TVioPgmItp Edt{nullptr};
+  TSysLgeMsg Msg{nullptr, GcDat};
+  TFld() {
+    GuSysLgeMsg = &Msg;
+    Edt.CrtVioFld(0, 0);
+    Edt.SetLgeIdx(0);
+    Edt.SetAvlCol(0);
+    Edt.SarAndTkn().LodTknFil(GcDat + "ExtComTkn.sys");
+  }
+  ~TFld() { GuSysLgeMsg = nullptr; }
+};
+
+void BM_TrnFulFld(benchmark::State& st) {
+  TFld f;
+  const std::string pgm = TmpFil("full.vio", FulPgm());
+  if (!f.Edt.LodVioFil(pgm) || f.Edt.GetVioCnt() != 120 || !f.Edt.TrnVioPgm()) {
+    st.SkipWithError(("program not translated: " + GuLstErrMsg).c_str());
+    return;
+  }
+  for (auto _ : st) benchmark::DoNotOptimize(f.Edt.TrnVioPgm());
+  st.counters["bytes"] = static_cast<double>(f.Edt.FpInsAndTkn->FpTsmTknLst.size());
+  st.counters["walked"] = static_cast<double>(f.Edt.FpInsAndTkn->FpPgmVioLst.size());
+  fs::remove(pgm);
+}
+BENCHMARK(BM_TrnFulFld)->Unit(benchmark::kMicrosecond);
+
+void BM_LodAndTrnFulFld(benchmark::State& st) {
+  TFld f;
+  const std::string pgm = TmpFil("full2.vio", FulPgm());
+  for (auto _ : st) {
+    f.Edt.LodVioFil(pgm);
+    benchmark::DoNotOptimize(f.Edt.TrnVioPgm());
+  }
+  fs::remove(pgm);
+}
+BENCHMARK(BM_LodAndTrnFulFld)->Unit(benchmark::kMicrosecond);
+
+// ---- data file lookups on ten copies of the shipped files ------------------------
+
+struct TBigTkn {
+  TQuietBox Box;
+  TScopedPlatform Pf{TPlatform{&Box, nullptr, nullptr, nullptr}};
+  TSarAndTkn Sar{nullptr};
+  TBigTkn() { Sar.LodTknFil(TmpFil("tkn.sys", TenTimes(GcDat + "ExtComTkn.sys"))); }
+};
+
+void BM_SarTypLst(benchmark::State& st) {
+  TBigTkn b;
+  TStrLst l;
+  for (auto _ : st) benchmark::DoNotOptimize(b.Sar.GetSarTypLst(l, 0, 0, st.range(0) != 0));
+  st.counters["lines"] = static_cast<double>(b.Sar.Lines().size());
+}
+BENCHMARK(BM_SarTypLst)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+void BM_SarComLst(benchmark::State& st) {
+  TBigTkn b;
+  TStrLst l;
+  for (auto _ : st) benchmark::DoNotOptimize(b.Sar.GetSarComLst(l, "Driving", 0, 0, true));
+}
+BENCHMARK(BM_SarComLst)->Unit(benchmark::kMicrosecond);
+
+void BM_SarTknFirst(benchmark::State& st) {
+  TBigTkn b;
+  for (auto _ : st) benchmark::DoNotOptimize(b.Sar.GetSarTkn(0, "Driving", "Forward"));
+}
+BENCHMARK(BM_SarTknFirst)->Unit(benchmark::kMicrosecond);
+
+void BM_SarTknMissing(benchmark::State& st) {
+  // The whole file is scanned.
+  TBigTkn b;
+  for (auto _ : st) benchmark::DoNotOptimize(b.Sar.GetSarTkn(0, "Driving", "Backflip"));
+}
+BENCHMARK(BM_SarTknMissing)->Unit(benchmark::kMicrosecond);
+
+struct TBigMsg {
+  TQuietBox Box;
+  TScopedPlatform Pf{TPlatform{&Box, nullptr, nullptr, nullptr}};
+  TSysLgeMsg Msg{nullptr, GcDat};
+  TBigMsg() { Msg.LodSysMsgFil(TmpFil("msg.sys", TenTimes(GcDat + "SysMsgFil.sys"))); }
+};
+
+void BM_SysMsgLast(benchmark::State& st) {
+  TBigMsg b;
+  for (auto _ : st) benchmark::DoNotOptimize(b.Msg.GetSysMsg(SUM_LNK_COM_PRT_ERR, 2));
+  st.counters["lines"] = static_cast<double>(b.Msg.Lines().size());
+}
+BENCHMARK(BM_SysMsgLast)->Unit(benchmark::kMicrosecond);
+
+void BM_SysMsgMissing(benchmark::State& st) {
+  TBigMsg b;
+  for (auto _ : st) benchmark::DoNotOptimize(b.Msg.GetSysMsg(0xEE, 0));
+}
+BENCHMARK(BM_SysMsgMissing)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
