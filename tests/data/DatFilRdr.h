@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,10 +14,13 @@ using TBytes = std::vector<std::uint8_t>;
 // Whole file, or false when it cannot be opened.
 inline bool ReadAll(const std::string& path, TBytes& out) {
   out.clear();
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) return false;
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  std::streamoff size = in.tellg();
+  if (size < 0) return false;
+  out.resize(static_cast<std::size_t>(size));
+  in.seekg(0);
+  return size == 0 || static_cast<bool>(in.read(reinterpret_cast<char*>(out.data()), size));
 }
 
 inline std::uint32_t U16(const TBytes& b, std::size_t at) {
