@@ -15,7 +15,7 @@ thread_local bool GbLnkWrk = false;
 // Take the mutex in slices; between slices let pending events run when on the
 // user interface thread. False when there is no mutex.
 bool LckMtx(TMtxAndRbf& b) {
-  std::timed_mutex* m = b.Mtx();
+  TLckMtx* m = b.Mtx();
   if (!m) return false;
   const bool ui = LnkOnUiThr();
   for (;;) {
@@ -40,7 +40,7 @@ std::chrono::milliseconds TMtxAndRbf::LckSlc() { return std::chrono::millisecond
 std::uint64_t TMtxAndRbf::LckSlcCnt() { return GiLckSlcCnt.load(); }
 
 TMtxAndRbf::TMtxAndRbf(const char* dir) : FsDir(dir) {
-  FhMtx.reset(new (std::nothrow) std::timed_mutex);
+  FhMtx.reset(new (std::nothrow) TLckMtx);
   if (!FhMtx) {
     GuLstErrMsg = FsDir + " mutex creation error";
     return;
@@ -88,18 +88,18 @@ bool TMtxAndRbf::DatAvl() const { return FpRbf && FiRdIdx != FiWrIdx; }
 
 bool LckPutChr(TMtxAndRbf& b, std::uint8_t c) {
   if (!LckMtx(b)) return false;
-  std::lock_guard<std::timed_mutex> g(*b.Mtx(), std::adopt_lock);
+  std::lock_guard<TLckMtx> g(*b.Mtx(), std::adopt_lock);
   return b.PutChr(c);
 }
 
 bool LckGetChr(TMtxAndRbf& b, std::uint8_t& c) {
   if (!LckMtx(b)) return false;
-  std::lock_guard<std::timed_mutex> g(*b.Mtx(), std::adopt_lock);
+  std::lock_guard<TLckMtx> g(*b.Mtx(), std::adopt_lock);
   return b.GetChr(c);
 }
 
 bool LckDatAvl(TMtxAndRbf& b) {
   if (!LckMtx(b)) return false;
-  std::lock_guard<std::timed_mutex> g(*b.Mtx(), std::adopt_lock);
+  std::lock_guard<TLckMtx> g(*b.Mtx(), std::adopt_lock);
   return b.DatAvl();
 }

@@ -10,10 +10,40 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
+
+// The buffer's mutex: a lock with a timed wait. (Built on a condition
+// variable, which every thread checker of the toolchain understands.)
+class TLckMtx {
+public:
+  void lock() {
+    std::unique_lock<std::mutex> lk(FMtx);
+    FCv.wait(lk, [&] { return !FbHld; });
+    FbHld = true;
+  }
+  bool try_lock_for(std::chrono::milliseconds d) {
+    std::unique_lock<std::mutex> lk(FMtx);
+    if (!FCv.wait_for(lk, d, [&] { return !FbHld; })) return false;
+    FbHld = true;
+    return true;
+  }
+  void unlock() {
+    {
+      std::lock_guard<std::mutex> lk(FMtx);
+      FbHld = false;
+    }
+    FCv.notify_one();
+  }
+
+private:
+  std::mutex FMtx;
+  std::condition_variable FCv;
+  bool FbHld = false;
+};
 
 class TMtxAndRbf {
 public:
@@ -47,7 +77,7 @@ public:
   const std::string& Dir() const { return FsDir; }
 
   // The buffer's mutex, for the lock-wrapped operations; null when it could not be created.
-  std::timed_mutex* Mtx() const { return FhMtx.get(); }
+  TLckMtx* Mtx() const { return FhMtx.get(); }
 
   // Length of one wait slice of the lock-wrapped operations (100 ms). Tests
   // shorten it.
@@ -63,7 +93,7 @@ protected:
 private:
   static std::int32_t Nxt(std::int32_t i) { return i == GcRbfSiz - 1 ? 0 : i + 1; }
   std::string FsDir;
-  std::unique_ptr<std::timed_mutex> FhMtx;
+  std::unique_ptr<TLckMtx> FhMtx;
   std::unique_ptr<std::uint8_t[]> FpRbf;
   std::int32_t FiWrIdx = GcRbfSiz - 1;
   std::int32_t FiRdIdx = GcRbfSiz - 1;
