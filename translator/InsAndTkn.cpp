@@ -1,10 +1,10 @@
 #include "translator/InsAndTkn.h"
 
 #include <array>
-#include <climits>
 
 #include "core/Globals.h"
 #include "core/WndMsg.h"
+#include "editor/VioNum.h"
 #include "editor/VioPgmItp.h"
 #include "editor/VioTyp.h"
 
@@ -47,43 +47,9 @@ constexpr std::array<TuVldNxtRow, GcVldNxtRowCnt> GcVldNxtTbl = {{
     {VT_SPD, "0110011111001"},
 }};
 
-bool IsBlk(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-// The leading decimal number of a text: optional blanks and sign, then
-// digits; no digits give 0. Kept within 32 bits.
-std::int32_t NumIn(const std::string& s) {
-  std::size_t i = 0;
-  while (i < s.size() && IsBlk(s[i])) ++i;
-  bool neg = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) neg = s[i++] == '-';
-  long long v = 0;
-  for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-    v = v * 10 + (s[i] - '0');
-    if (v > INT_MAX) v = static_cast<long long>(INT_MAX) + 1;
-  }
-  if (neg) v = -v;
-  if (v > INT_MAX) v = INT_MAX;
-  return static_cast<std::int32_t>(v);
-}
-
-// The whole text as an integer: optional blanks and sign, digits, nothing else.
-bool WhlInt(const std::string& s, std::int32_t& out) {
-  std::size_t i = 0;
-  while (i < s.size() && IsBlk(s[i])) ++i;
-  bool neg = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) neg = s[i++] == '-';
-  if (i == s.size()) return false;
-  long long v = 0;
-  for (; i < s.size(); ++i) {
-    if (s[i] < '0' || s[i] > '9') return false;
-    v = v * 10 + (s[i] - '0');
-    if (v > static_cast<long long>(INT_MAX) + 1) return false;
-  }
-  if (neg) v = -v;
-  if (v > INT_MAX || v < INT_MIN) return false;
-  out = static_cast<std::int32_t>(v);
-  return true;
-}
+// Parameter texts are read with the editor's conversions, so that the values
+// sent are the values its checks passed.
+std::int32_t NumIn32(const std::string& s) { return static_cast<std::int32_t>(NumIn(s)); }
 
 }  // namespace
 
@@ -218,7 +184,7 @@ bool TInsAndTkn::CnvVioTkn(TVioPgmItp& edt, std::uint8_t lge) {
         add(IT_UDF, -1);
         break;
       case IT_DLY:
-        FpVioTknLst[fst].Val = NumIn(edt.GetCtlTxt(vio, TeCtlKnd::Edt, CR_VAL));
+        FpVioTknLst[fst].Val = NumIn32(edt.GetCtlTxt(vio, TeCtlKnd::Edt, CR_VAL));
         add(IT_UDF, -1);
         break;
       case IT_ACT:
@@ -239,7 +205,7 @@ bool TInsAndTkn::CnvVioTkn(TVioPgmItp& edt, std::uint8_t lge) {
           return false;
         }
         const std::string valTxt = edt.GetCtlTxt(vio, TeCtlKnd::Edt, CR_VAL);
-        const std::int32_t prm = (valTxt.empty() || valTxt == "0") ? 0 : NumIn(valTxt);
+        const std::int32_t prm = (valTxt.empty() || valTxt == "0") ? 0 : NumIn32(valTxt);
         if (prm == 0 || kind == TeActPrm::Non) break;
         if (kind == TeActPrm::Byt) {
           add(IT_BYT, prm);
@@ -251,18 +217,20 @@ bool TInsAndTkn::CnvVioTkn(TVioPgmItp& edt, std::uint8_t lge) {
         break;
       }
       case IT_SPD: {
-        std::int32_t spd = 0;
-        if (!WhlInt(edt.GetCtlTxt(vio, TeCtlKnd::Edt, CR_SPD), spd) || spd == 0) {
-          // ChkVioPrm refuses these; never divide by zero all the same.
-          GuLstErrMsg = "#313, Illegal engine speed value '" + edt.GetCtlTxt(vio, TeCtlKnd::Edt, CR_SPD) + "'";
+        const std::string spdTxt = edt.GetCtlTxt(vio, TeCtlKnd::Edt, CR_SPD);
+        long long spd = 0;
+        if (!StrToInt(spdTxt, spd) || spd == 0) {
+          // ChkVioPrm has refused these; this only guards the division below.
+          GuLstErrMsg = "#313, Programming error: unchecked engine speed '" + spdTxt + "' in token generation";
           ReqVioBlk(vio);
           return false;
         }
-        FpVioTknLst[fst].Val = spd;
-        add(IT_BYT, spd);
-        add(IT_UDF, spd);
-        add(IT_BYT, spd);
-        add(IT_UDF, spd);
+        const auto v = static_cast<std::int32_t>(spd);
+        FpVioTknLst[fst].Val = v;
+        add(IT_BYT, v);
+        add(IT_UDF, v);
+        add(IT_BYT, v);
+        add(IT_UDF, v);
         break;
       }
       default:

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <unistd.h>
 #include <fstream>
 #include <string>
 
