@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -19,7 +20,9 @@ TfrmOptions::TfrmOptions(QWidget* owner, TScnPrt scan) : QDialog(owner), FScn(st
   lbxComPrt->setObjectName("lbxComPrt");
   lbxComPrt->setSelectionMode(QAbstractItemView::NoSelection);
   lbxComPrt->setFocusPolicy(Qt::NoFocus);
+  auto* lblPrs = new QLabel("Ports present on this computer:", gbxComport);
   auto* gbl = new QVBoxLayout(gbxComport);
+  gbl->addWidget(lblPrs);
   gbl->addWidget(lbxComPrt);
 
   btnCls = new QPushButton("Close", this);
@@ -33,7 +36,7 @@ TfrmOptions::TfrmOptions(QWidget* owner, TScnPrt scan) : QDialog(owner), FScn(st
   auto* lay = new QVBoxLayout(this);
   lay->addWidget(gbxComport);
   lay->addLayout(btl);
-  resize(240, 200);
+  resize(260, 220);
 }
 
 void TfrmOptions::showEvent(QShowEvent* e) {
