@@ -149,20 +149,17 @@ protected:
 
 // ---- Opening
 
-struct TCbkCas {
-  int Missing;  // 0 FOnComPrtComEvt, 1 FOnComPrtCtlEvt, 2 FOnComPrtErrEvt
-};
-
 class OpnCbkTest : public ComPrtTest, public ::testing::WithParamInterface<int> {};
 
-TEST_P(OpnCbkTest, UnassignedEventGives12AndLeavesTheOpenPortAlone) {
-  OpnLnk();
+TEST_P(OpnCbkTest, UnassignedEventGives12WithoutTouchingThePort) {
+  TComEvt com = Com->FOnComPrtComEvt;
+  TCtlEvt ctl = Com->FOnComPrtCtlEvt;
+  TErrEvt err = Com->FOnComPrtErrEvt;
   switch (GetParam()) {
     case 0: Com->FOnComPrtComEvt = nullptr; break;
     case 1: Com->FOnComPrtCtlEvt = nullptr; break;
     default: Com->FOnComPrtErrEvt = nullptr; break;
   }
-  const int prc = Plt.EvtLoop.PrcMsgCnt;
   EXPECT_EQ(Com->OpnPrt(), 12);
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
   EXPECT_EQ(Plt.MsgBox.Calls[0].Caption, "Comport error message");
@@ -170,9 +167,14 @@ TEST_P(OpnCbkTest, UnassignedEventGives12AndLeavesTheOpenPortAlone) {
             "Callback function pointers:\n- FOnComPrtComEvt\n- FOnComPrtCtlEvt\n- FOnComPrtErrEvt\n"
             "should be assigned to functions\nto read received data.\n"
             "- FOnComPrtLerEvt\n not obligatory, for debugging only");
-  EXPECT_GT(Plt.EvtLoop.PrcMsgCnt, prc);
-  EXPECT_TRUE(Com->PrtOpn());
-  EXPECT_TRUE(Com->FbIoThrRun);
+  EXPECT_EQ(Plt.EvtLoop.PrcMsgCnt, 1);
+  EXPECT_FALSE(Com->PrtOpn());
+  EXPECT_FALSE(Com->FbIoThrRun);
+  // The device was left free.
+  Com->FOnComPrtComEvt = com;
+  Com->FOnComPrtCtlEvt = ctl;
+  Com->FOnComPrtErrEvt = err;
+  OpnLnk();
   ASSERT_TRUE(Snd({0x11, 0x22}));
   EXPECT_EQ(Pty.Rd(2), (std::vector<std::uint8_t>{0x11, 0x22}));
 }
@@ -400,11 +402,7 @@ TEST_F(ComPrtTest, FullReceiveBufferEndsTheLinkAndAReopenRecovers) {
   EXPECT_FALSE(Com->SndChr(1));
   EXPECT_EQ(GuLstErrMsg, "Comport is not defined");
   Rec.Opn(true);
-  ASSERT_TRUE(Rec.Wait([&] {
-    for (auto& e : Rec.Err)
-      if (e.first == CE_RX_FUL) return true;
-    return false;
-  }));
+  ASSERT_TRUE(WaitUntil([&] { return Rec.HasErr(CE_RX_FUL); }));
   // Every byte that was taken is delivered before the report.
   EXPECT_EQ(Rec.Get([&] { return Rec.Byt; }), std::vector<std::uint8_t>(v.begin(), v.begin() + 1024));
   EXPECT_EQ(Rec.Get([&] { return Rec.Err.back(); }), (std::pair<int, std::string>{CE_RX_FUL, "Rx ringbuffer is full"}));
@@ -455,11 +453,7 @@ TEST_F(ComPrtTest, FarEndClosedWhileSendingEndsCleanly) {
     if (!Com->SndChr(static_cast<std::uint8_t>(i)) && GuLstErrMsg == "Comport is not defined") gaveUp = true;
   farEnd.join();
   EXPECT_TRUE(gaveUp);
-  ASSERT_TRUE(Rec.Wait([&] {
-    for (auto& e : Rec.Err)
-      if (e.first == CE_DEV_LST) return true;
-    return false;
-  }));
+  ASSERT_TRUE(WaitUntil([&] { return Rec.HasErr(CE_DEV_LST); }));
   ASSERT_TRUE(WaitUntil([&] { return !Com->FbIoThrRun && !Com->FbRxcThrRun; }));
 }
 
