@@ -222,10 +222,15 @@ public:
   void SarTypChg(TVio* vio);
   void SarComChg(TVio* vio);
 
-  // Checks the numeric parameters of a vio as they will be sent to the robot:
-  // delay, distance/time (when shown) and engine speed must be whole numbers
-  // that fit; a speed must not be 0. False with a message naming the vio in
-  // GuLstErrMsg. The translator calls it before generating tokens.
+  // Checks the numeric parameters of a vio as they will be sent to the robot
+  // (values a file brought in are not checked when the vio is created):
+  //  - Delay: the leading number of the role-3 edit lies in 0..255 (#410);
+  //  - Actor: the leading number of the role-3 edit lies in 0..255 (#411);
+  //    an empty text counts as 0;
+  //  - engine speed: the role-6 text is a whole number (#412) of at least 1 (#413).
+  // Other vios always pass. False with a message naming the vio and its cell
+  // in GuLstErrMsg; the caller makes the vio blink. The translator calls it for
+  // every walked vio before generating tokens.
   bool ChkVioPrm(const TVio* vio);
 
   // ---- Positions (mouse handling) ------------------------------------------
