@@ -697,6 +697,12 @@ void TVioPgmItp::SelCtlItm(TVio* vio, int ctl, int itm) {
     SarComChg(vio);
 }
 
+void TVioPgmItp::LblKeyPrs(TVio* vio, char key) {
+  if (!OwnsVio(vio)) return;
+  FpCurVio = vio;
+  if (key == 13) LblNamEnt(vio);
+}
+
 void TVioPgmItp::LblNamEnt(TVio* vio) {
   if (!OwnsVio(vio)) return;
   FpCurVio = vio;

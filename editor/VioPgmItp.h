@@ -204,7 +204,11 @@ public:
   void SetCtlTxt(TVio* vio, int ctl, const std::string& txt);
   // Choosing an item of a combo box; runs the change handler of the sar boxes.
   void SelCtlItm(TVio* vio, int ctl, int itm);
-  // Label combo box, Enter pressed: label name entry.
+  // Key press in a Label combo box: makes its vio the current one; Enter (13)
+  // runs the label name entry. The key itself always goes on to the box.
+  void LblKeyPrs(TVio* vio, char key);
+  // Label name entry: the shown name joins the box's items (if no item equals
+  // it without regard to case), and the label list becomes a copy of the items.
   void LblNamEnt(TVio* vio);
   // Goto combo box gained the focus: refresh its items from the label list.
   void GtoLblRfs(TVio* vio);

@@ -129,7 +129,10 @@ TEST_F(VioPrm, LabelEnterCopiesTheItemsOfThatComboIntoTheLabelList) {
   TVio* l1 = Edt.PutVio(VT_LBL, 0, 0);
   TVio* l2 = Edt.PutVio(VT_LBL, 1, 0);
   const int c = l1->FndCtl(TeCtlKnd::Cbx, CR_LBL_NAM);
-  Edt.LblNamEnt(l1);
+  Edt.LblKeyPrs(l1, 'x');  // only Enter does anything
+  EXPECT_TRUE(Edt.LblVioDdwStl().empty());
+  EXPECT_EQ(Edt.FpCurVio, l1);
+  Edt.LblKeyPrs(l1, '\r');
   EXPECT_EQ(Edt.LblVioDdwStl(), (TStrLst{"A"}));
   Edt.SetCtlTxt(l1, c, "B");
   Edt.LblNamEnt(l1);
