@@ -5,33 +5,15 @@
 
 namespace {
 
-struct TTypRow {
-  std::uint8_t Typ;
-  const char* Cap;
-  const char* Key;
-  std::int32_t Clr;
-};
-
-TEST(VioTyp, TableLookupsGiveCaptionKeywordAndColours) {
+TEST(VioTyp, KeywordsLeadBackToTheirTypeAndCaptionsAreNoKeywords) {
   TFakePlatform fake;
-  const TTypRow rows[] = {
-      {0, "START", "START1", 0xFCCC04},        {1, "STOP", "STOP1", 0xFCCC04},
-      {2, "IF", "IF1", 0xFCFC94},              {3, "THEN", "THEN1", 0xFCFC94},
-      {4, "ELSE", "ELSE1", 0xFCFC94},          {5, "DELAY", "DELAY1", 0xCCFCCC},
-      {6, "LABEL", "LABEL1", 0xCCFCCC},        {7, "GOTO", "GOTO1", 0xCCFCCC},
-      {8, "ACTOR", "ACTOR1", 0xFCCC94},        {9, "SENSOR", "SENSOR1", 0xCCFCFC},
-      {10, "ENGINE SPEED", "ENGINE SPEED1", 0xFCCC94},
-      {11, "SWITCH\nINTERRUPT", "SWITCH_INTERRUPT1", 0xFCCC04},
-      {12, "RTI", "RTI1", 0xFCCC04},
-  };
-  for (const TTypRow& r : rows) {
-    SCOPED_TRACE(r.Key);
-    EXPECT_EQ(GetVioCap(r.Typ), r.Cap);
-    EXPECT_EQ(GetVioKey(r.Typ), r.Key);
-    EXPECT_EQ(GetVioTypOfKey(r.Key), r.Typ);
-    EXPECT_EQ(GetVioClr(r.Typ), r.Clr);
-    EXPECT_EQ(GetVioFntClr(r.Typ), 0);
+  for (std::uint8_t t = 0; t < GcVioTypCnt; ++t) {
+    EXPECT_EQ(GetVioTypOfKey(GetVioKey(t)), t);
+    EXPECT_EQ(GetVioKey(t), GetVioCap(t) == "SWITCH\nINTERRUPT" ? "SWITCH_INTERRUPT1" : GetVioCap(t) + "1");
+    EXPECT_EQ(GetVioFntClr(t), 0);
   }
+  EXPECT_EQ(GetVioClr(VT_STA), RgbClr(252, 204, 4));
+  EXPECT_EQ(GetVioClr(VT_SNS), RgbClr(204, 252, 252));
   EXPECT_TRUE(fake.MsgBox.Calls.empty());
 }
 

@@ -6,38 +6,52 @@ namespace {
 
 using VioPrm = TEdtTst;
 
+// One focus-loss check: the vio type, its edit, the text typed and the outcome.
 struct TChkCas {
+  std::uint8_t Typ;
   const char* Txt;
-  bool Ok;
-  const char* Box;  // expected error box text; empty for none
+  const char* Box;  // the error box; empty when the value passes
 };
 
-TEST_F(VioPrm, DelayCheck) {
-  TVio* v = Edt.PutVio(VT_DLY, 0, 0);
-  const int e = v->FndCtl(TeCtlKnd::Edt, CR_VAL);
+TEST_F(VioPrm, FocusLossChecksWithTheirExactMessages) {
   const TChkCas cases[] = {
-      {"10", true, ""},
-      {"255", true, ""},
-      {"0", true, ""},
-      {"256", false, "Illigal delay value '256', valid values are 0 - 255"},
-      {"-1", false, "Illigal delay value '-1', valid values are 0 - 255"},
-      {"300", false, "Illigal delay value '300', valid values are 0 - 255"},
+      {VT_DLY, "10", ""},
+      {VT_DLY, "255", ""},
+      {VT_DLY, "256", "Illigal delay value '256', valid values are 0 - 255"},
+      {VT_DLY, "0", ""},
+      {VT_DLY, "-1", "Illigal delay value '-1', valid values are 0 - 255"},
+      {VT_ACT, "255", ""},
+      {VT_ACT, "256", "Distance value '256' above maximum value 255"},
+      {VT_ACT, "0", ""},
+      {VT_ACT, "", "No distance value found"},
+      {VT_SPD, "3", ""},
+      {VT_SPD, "2", "Illegal left engine speed value '2', valid values are 3 - 60"},
+      {VT_SPD, "60", ""},
+      {VT_SPD, "61", "Illegal left engine speed value '61', valid values are 3 - 60"},
   };
+  TVio* dly = Edt.PutVio(VT_DLY, 0, 0);
+  TVio* act = Edt.PutVio(VT_ACT, 1, 0);
+  TVio* spd = Edt.PutVio(VT_SPD, 2, 0);
   for (const TChkCas& c : cases) {
-    SCOPED_TRACE(c.Txt);
+    SCOPED_TRACE(std::to_string(c.Typ) + " '" + c.Txt + "'");
+    TVio* v = c.Typ == VT_DLY ? dly : c.Typ == VT_ACT ? act : spd;
+    const bool& flg = c.Typ == VT_DLY ? Edt.FbDlyErr : c.Typ == VT_ACT ? Edt.FbDstErr : Edt.FbSpdErr;
+    const int e = v->FndCtl(TeCtlKnd::Edt, c.Typ == VT_SPD ? CR_SPD : CR_VAL);
+    const bool ok = *c.Box == 0;
     Fake.MsgBox.Calls.clear();
     Obs.FocCnt = 0;
     Edt.SetCtlTxt(v, e, c.Txt);
-    EXPECT_EQ(Edt.ChkDlyVal(v), c.Ok);
-    EXPECT_EQ(Edt.FbDlyErr, !c.Ok);
-    EXPECT_EQ(Obs.FocCnt, c.Ok ? 0 : 1);
-    if (c.Ok) {
+    const bool res = c.Typ == VT_DLY ? Edt.ChkDlyVal(v) : c.Typ == VT_ACT ? Edt.ChkDstVal(v) : Edt.ChkSpdVal(v);
+    EXPECT_EQ(res, ok);
+    EXPECT_EQ(flg, !ok);
+    EXPECT_EQ(Obs.FocCnt, ok ? 0 : 1);  // the edit asks for the focus back
+    if (ok) {
       EXPECT_TRUE(Fake.MsgBox.Calls.empty());
     } else {
       ASSERT_EQ(Fake.MsgBox.Calls.size(), 1u);
       EXPECT_EQ(Fake.MsgBox.Calls[0].Text, c.Box);
       EXPECT_EQ(Fake.MsgBox.Calls[0].Caption, "Error");
-      EXPECT_EQ(Edt.GetCtlTxt(v, TeCtlKnd::Edt, CR_VAL), c.Txt);  // the wrong text stays
+      EXPECT_EQ(v->Ctls()[static_cast<std::size_t>(e)].Txt, c.Txt);  // the wrong text stays
     }
   }
 }
@@ -53,51 +67,6 @@ TEST_F(VioPrm, NonNumberIsReportedAndLeavesTheFlagAsItWas) {
   EXPECT_FALSE(Edt.ChkDlyVal(v));
   EXPECT_TRUE(Edt.FbDlyErr);
   EXPECT_EQ(Fake.MsgBox.Texts(), (std::vector<std::string>{"'1x' is not a valid integer value"}));
-}
-
-TEST_F(VioPrm, DistanceCheck) {
-  TVio* v = Edt.PutVio(VT_ACT, 0, 0);
-  const int e = v->FndCtl(TeCtlKnd::Edt, CR_VAL);
-  const TChkCas cases[] = {
-      {"255", true, ""},
-      {"256", false, "Distance value '256' above maximum value 255"},
-      {"", false, "No distance value found"},
-      {"0", true, ""},
-  };
-  for (const TChkCas& c : cases) {
-    SCOPED_TRACE(c.Txt);
-    Fake.MsgBox.Calls.clear();
-    Edt.SetCtlTxt(v, e, c.Txt);
-    EXPECT_EQ(Edt.ChkDstVal(v), c.Ok);
-    EXPECT_EQ(Edt.FbDstErr, !c.Ok);
-    EXPECT_EQ(Fake.MsgBox.Calls.empty(), c.Ok);
-    if (!c.Ok) {
-      EXPECT_EQ(Fake.MsgBox.Calls.at(0).Text, c.Box);
-    }
-  }
-}
-
-TEST_F(VioPrm, SpeedCheck) {
-  TVio* v = Edt.PutVio(VT_SPD, 0, 0);
-  const int e = v->FndCtl(TeCtlKnd::Edt, CR_SPD);
-  const TChkCas cases[] = {
-      {"3", true, ""},
-      {"60", true, ""},
-      {"2", false, "Illegal left engine speed value '2', valid values are 3 - 60"},
-      {"61", false, "Illegal left engine speed value '61', valid values are 3 - 60"},
-      {"20", true, ""},
-      {"0", false, "Illegal left engine speed value '0', valid values are 3 - 60"},
-  };
-  for (const TChkCas& c : cases) {
-    SCOPED_TRACE(c.Txt);
-    Fake.MsgBox.Calls.clear();
-    Edt.SetCtlTxt(v, e, c.Txt);
-    EXPECT_EQ(Edt.ChkSpdVal(v), c.Ok);
-    EXPECT_EQ(Edt.FbSpdErr, !c.Ok);
-    if (!c.Ok) {
-      EXPECT_EQ(Fake.MsgBox.Calls.at(0).Text, c.Box);
-    }
-  }
 }
 
 TEST_F(VioPrm, FlagStaysSetAfterTheFaultyVioIsRemoved) {
