@@ -574,6 +574,7 @@ void TVioPgmItp::RmvAllVio() {
 // ---- Sar lists --------------------------------------------------------------------
 
 bool TVioPgmItp::FilSarTypCbx(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, bool actor) {
+  if (!vio) return false;
   TStrLst lst;
   if (!GetSarTypLst(lst, lge, avlCol, actor)) return false;
   const int i = vio->FndCtl(TeCtlKnd::Cbx, CR_SAR_TYP);
@@ -588,6 +589,7 @@ bool TVioPgmItp::FilSarTypCbx(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, 
 
 bool TVioPgmItp::FilSarComCbx(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, const std::string& typTxt,
                               bool actor) {
+  if (!vio) return false;
   TStrLst lst;
   if (!GetSarComLst(lst, typTxt, lge, avlCol, actor)) return false;
   const int i = vio->FndCtl(TeCtlKnd::Cbx, CR_SAR_COM);
@@ -601,6 +603,7 @@ bool TVioPgmItp::FilSarComCbx(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, 
 }
 
 bool TVioPgmItp::SetSarTkn(std::uint8_t lge, const std::string& typTxt, const std::string& comTxt, TVio* vio) {
+  if (!vio) return false;
   const int tkn = GetSarTkn(lge, typTxt, comTxt);
   if (tkn < 0) return false;
   vio->Rec.SarTkn = static_cast<std::uint8_t>(tkn);
@@ -635,6 +638,7 @@ void TVioPgmItp::UpdActUnt() {
 }
 
 void TVioPgmItp::FitVioFnt(TVio* vio, bool withEdt) {
+  if (!vio) return;
   TDefTxtMsr defMsr;
   ITxtMsr* msr = FpTxtMsr ? FpTxtMsr : &defMsr;
   const std::string prb(12, 'A');
@@ -919,4 +923,14 @@ void TVioPgmItp::PutVioOnCel(TVio* vio, int col, int row) {
   vio->Rec.GrdRow = row;
   FiCurCol = col;
   FiCurRow = row;
+}
+
+void TVioPgmItp::DrpVio(TVio* vio) {
+  if (!OwnsVio(vio)) return;
+  const int c = (vio->FiLeft + FiCelWdt / 2) / FiCelWdt;
+  const int r = (vio->FiTop + FiCelHgt / 2) / FiCelHgt;
+  if (CelFreExc(c, r, vio))
+    PutVioOnCel(vio, c, r);
+  else
+    PutVioOnCel(vio, vio->Rec.GrdCol, vio->Rec.GrdRow);
 }

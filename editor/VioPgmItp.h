@@ -242,6 +242,10 @@ public:
   void SetVioPos(TVio* vio, int left, int top);
   // Puts the vio on the cell's origin and records the cell as the last placed one.
   void PutVioOnCel(TVio* vio, int col, int row);
+  // Drops a vio where its pixels are: onto the nearest cell (half-way rounds
+  // to the next) when that cell lies in the grid and no other vio stands on
+  // it, otherwise back onto the cell of its record. Records the cell.
+  void DrpVio(TVio* vio);
   int CurCol() const { return FiCurCol; }
   int CurRow() const { return FiCurRow; }
 

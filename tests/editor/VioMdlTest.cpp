@@ -80,6 +80,27 @@ TEST_F(VioGrd, AVioBetweenCellsOccupiesNoneButKeepsItsRecord) {
   EXPECT_EQ(Edt.GetNbrVio(v, ND_UPP), nullptr);
 }
 
+TEST_F(VioGrd, DropGoesToTheNearestFreeCellOrBack) {
+  TVio* v = Edt.PutVio(VT_STO, 2, 2);
+  Edt.PutVio(VT_STO, 4, 2);
+  struct {
+    int L, T, Col, Row;
+  } const cases[] = {
+      {2 * 66 + 33, 120, 3, 2},  // half-way rounds to the next cell
+      {3 * 66 + 32, 120, 3, 2},
+      {3 * 66 + 33, 120, 3, 2},  // (4, 2) is taken: back to its record
+      {11 * 66 + 30, 9 * 60 + 29, 11, 9},
+      {11 * 66 + 33, 9 * 60, 11, 9},  // outside the grid: back
+  };
+  for (const auto& c : cases) {
+    Edt.SetVioPos(v, c.L, c.T);
+    Edt.DrpVio(v);
+    EXPECT_EQ(std::make_pair(v->Rec.GrdCol, v->Rec.GrdRow), std::make_pair(c.Col, c.Row)) << c.L << "," << c.T;
+    EXPECT_EQ(std::make_pair(v->Left(), v->Top()), std::make_pair(c.Col * 66, c.Row * 60));
+    EXPECT_EQ(std::make_pair(Edt.CurCol(), Edt.CurRow()), std::make_pair(c.Col, c.Row));
+  }
+}
+
 TEST_F(VioGrd, NeighbourQueryStopsAtTheBorder) {
   TVio* a = Edt.PutVio(VT_STO, 0, 0);
   TVio* b = Edt.PutVio(VT_STO, 0, 1);
