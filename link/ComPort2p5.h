@@ -24,6 +24,8 @@
 //
 // Assign the callbacks and the settings before OpnPrt; they are read by the
 // threads without a lock. FbBlkCbk and FbSglChr may change at any time.
+// An owner that releases the ring buffers before the component stops the
+// threads first (StpThr true, or the component's destructor).
 #pragma once
 
 #include <atomic>
