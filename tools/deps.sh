@@ -5,6 +5,7 @@ TESSARO_PACKAGES="
   cmake g++ make pkg-config
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6
   libgtest-dev libgmock-dev libbenchmark-dev
+  pulseaudio
 "
 tessaro_install_deps() {
   missing=""

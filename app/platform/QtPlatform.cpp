@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <cctype>
+#include <cstdio>
 
 #include "sound/qt/QtSoundOut.h"
 
@@ -54,26 +55,25 @@ TeMsgAns ShwBox(const std::string& text, const std::string& caption, TeMsgBtn bu
   }
 }
 
-// One open key: a QSettings with the group of the key.
+// One open key. Every operation works on a QSettings of its own, so that the
+// status it looks at is that of this operation (QSettings keeps the first
+// error it met); the file's contents are shared and cached by Qt.
 class TQtStore final : public ISettingsStore {
 public:
-  explicit TQtStore(TQtSettingsFactory& own)
-      : FOwn(own), FSet(QSettings::NativeFormat, QSettings::UserScope, TQtSettingsFactory::GcOrg,
-                        TQtSettingsFactory::GcApp) {}
+  explicit TQtStore(TQtSettingsFactory& own) : FOwn(own) {}
 
   bool OpenKey(const std::string& key, bool canCreate) override {
     FOpn = false;
     std::string grp;
     if (!TQtSettingsFactory::KeyToGroup(key, grp)) return false;
-    FSet.sync();  // take in what other access objects wrote
-    if (FSet.status() == QSettings::FormatError) return false;
-    const bool exs = grp.empty() || Exists(grp) || FOwn.Created(grp);
+    QSettings set(QSettings::NativeFormat, QSettings::UserScope, TQtSettingsFactory::GcOrg,
+                  TQtSettingsFactory::GcApp);
+    if (set.status() != QSettings::NoError) return false;
+    const bool exs = grp.empty() || Exists(set, QStr(grp)) || FOwn.Created(grp);
     if (!exs && !canCreate) return false;
-    if (canCreate) {
-      // The key is usable only when the store can be written.
-      if (!FSet.isWritable() || FSet.status() != QSettings::NoError) return false;
-      if (!exs) FOwn.MarkCreated(grp);
-    }
+    // A key that may be created must be writable.
+    if (canCreate && !set.isWritable()) return false;
+    if (!exs) FOwn.MarkCreated(grp);
     FGrp = QStr(grp);
     FOpn = true;
     return true;
@@ -81,7 +81,9 @@ public:
 
   std::string ReadString(const std::string& name) override {
     if (!FOpn) return {};
-    const QVariant v = FSet.value(FullName(name));
+    QSettings set(QSettings::NativeFormat, QSettings::UserScope, TQtSettingsFactory::GcOrg,
+                  TQtSettingsFactory::GcApp);
+    const QVariant v = set.value(FullName(name));
     if (!v.isValid()) return {};
     // An INI value with unquoted commas reads as a list: give it back as written.
     if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(", ").toStdString();
@@ -90,9 +92,12 @@ public:
 
   bool WriteString(const std::string& name, const std::string& value) override {
     if (!FOpn || name.empty()) return false;
-    FSet.setValue(FullName(name), QStr(value));
-    FSet.sync();
-    return FSet.status() == QSettings::NoError;
+    QSettings set(QSettings::NativeFormat, QSettings::UserScope, TQtSettingsFactory::GcOrg,
+                  TQtSettingsFactory::GcApp);
+    if (!set.isWritable()) return false;
+    set.setValue(FullName(name), QStr(value));
+    set.sync();
+    return set.status() == QSettings::NoError;
   }
 
 private:
@@ -101,15 +106,14 @@ private:
   }
 
   // A group exists when it holds a value or a sub-group.
-  bool Exists(const std::string& grp) {
-    FSet.beginGroup(QStr(grp));
-    const bool any = !FSet.childKeys().isEmpty() || !FSet.childGroups().isEmpty();
-    FSet.endGroup();
+  static bool Exists(QSettings& set, const QString& grp) {
+    set.beginGroup(grp);
+    const bool any = !set.childKeys().isEmpty() || !set.childGroups().isEmpty();
+    set.endGroup();
     return any;
   }
 
   TQtSettingsFactory& FOwn;
-  QSettings FSet;
   QString FGrp;
   bool FOpn = false;
 };
@@ -120,7 +124,11 @@ private:
 
 TeMsgAns TQtMsgBox::Show(const std::string& text, const std::string& caption, TeMsgBtn buttons) {
   QCoreApplication* app = QCoreApplication::instance();
-  if (!app) return buttons == TeMsgBtn::YesNo || buttons == TeMsgBtn::YesNoCancel ? TeMsgAns::Yes : TeMsgAns::Ok;
+  if (!qobject_cast<QApplication*>(app)) {
+    // No widgets to show a box with: say it on stderr and take the default.
+    std::fprintf(stderr, "%s%s%s\n", caption.c_str(), caption.empty() ? "" : ": ", text.c_str());
+    return buttons == TeMsgBtn::YesNo || buttons == TeMsgBtn::YesNoCancel ? TeMsgAns::Yes : TeMsgAns::Ok;
+  }
   if (OnAppThread()) return ShwBox(text, caption, buttons);
   // A worker thread: show the box on the GUI thread and wait for the answer.
   TeMsgAns ans = TeMsgAns::Ok;

@@ -80,7 +80,10 @@ void TQtSoundOut::EndCur() {
 
 void TQtSoundOut::Start(const std::string& path, const std::shared_ptr<TWait>& wait) {
   EndCur();
-  if (!HasDev()) {
+  // Only complete wave files go to QSoundEffect: for a cut-off file it waits
+  // for the missing samples forever, and its shared sample cache then blocks
+  // the destruction of every later effect.
+  if (!HasDev() || !WavCmp(path)) {
     Release(wait);
     return;
   }

@@ -2,7 +2,9 @@
 //
 // One sound at a time: a new sound (or Stop) ends the current one. A
 // synchronous play returns when the sound has ended and never hangs:
-//  - without an output device it returns at once and plays nothing;
+//  - without an output device, or for a file that is no complete wave file
+//    (QSoundEffect would wait for its missing samples forever), it returns at
+//    once and plays nothing;
 //  - otherwise it runs a local event loop that excludes user input (the
 //    windows repaint, timers and queued calls run, clicks and keys wait)
 //    until the sound stops after having started, fails to load, is cut by a
@@ -38,8 +40,10 @@ class QSoundEffect;
 class TQtSoundOut final : public QObject, public ISoundOut {
   Q_OBJECT
 public:
-  // Time a sound may take beyond its length before a synchronous play gives up.
-  static constexpr int GcGrdMrgMs = 2000;
+  // Time a sound may take beyond its length before a synchronous play gives
+  // up. QSoundEffect on PulseAudio reports the end of a short mono clip up to
+  // about two seconds late.
+  static constexpr int GcGrdMrgMs = 3000;
 
   explicit TQtSoundOut(QObject* parent = nullptr);
   ~TQtSoundOut() override;
