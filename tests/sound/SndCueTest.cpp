@@ -61,13 +61,8 @@ TEST(SndCue, FullPathAndModeOfEveryCue) {
 }
 
 TEST(SndCue, SwitchNumbers) {
-  for (int n = 1; n <= 6; ++n) {
-    ASSERT_NE(SndCueSwi(n), nullptr);
-    EXPECT_EQ(SndCuePth(SndCueSwi(n)->Cue, GcIns, GcApp), GcIns + "Sounds\\System\\" + std::to_string(n) + ".wav");
-  }
-  EXPECT_EQ(SndCueSwi(0), nullptr);
-  EXPECT_EQ(SndCueSwi(7), nullptr);
-  EXPECT_EQ(SndCueSwi(-1), nullptr);
+  for (int n = 1; n <= 6; ++n) EXPECT_EQ(SndCueSwi(n), &GcSndCue[SC_SWI_1 + n - 1]);
+  for (int n : {-1, 0, 7}) EXPECT_EQ(SndCueSwi(n), nullptr);
 }
 
 TEST(SndCue, PlayedInItsModeThroughThePlayer) {

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
+#include <QTest>
 #include <QTimer>
 
 #include <atomic>
@@ -171,6 +172,7 @@ TEST(QtEvtLoop, PendingEventsRunOnTheGuiThreadOnly) {
 namespace {
 
 struct TBoxSeen {
+  QWidget* Parent = nullptr;
   QString Text, Title;
   QMessageBox::StandardButtons Btns;
   QMessageBox::Icon Icon = QMessageBox::Question;
@@ -183,6 +185,7 @@ void ArmCloser(TBoxSeen& seen, QMessageBox::StandardButton click) {
   QObject::connect(tmr, &QTimer::timeout, tmr, [tmr, &seen, click] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box) return;
+    seen.Parent = box->parentWidget();
     seen.Text = box->text();
     seen.Title = box->windowTitle();
     seen.Btns = box->standardButtons();
@@ -229,6 +232,26 @@ TEST(QtMsgBox, ButtonsAndAnswers) {
     EXPECT_EQ(seen.Btns, c.Shown);
     EXPECT_EQ(seen.Icon, QMessageBox::NoIcon);
   }
+}
+
+TEST(QtMsgBox, ParentIsTheActiveWindow) {
+  TQtMsgBox mb;
+  {
+    TBoxSeen seen;
+    ArmCloser(seen, QMessageBox::Ok);
+    mb.Show("No window", "", TeMsgBtn::Ok);
+    ASSERT_TRUE(seen.Seen);
+    EXPECT_EQ(seen.Parent, nullptr);
+  }
+  QWidget w;
+  w.show();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  TBoxSeen seen;
+  ArmCloser(seen, QMessageBox::Ok);
+  mb.Show("Over the window", "", TeMsgBtn::Ok);
+  ASSERT_TRUE(seen.Seen);
+  EXPECT_EQ(seen.Parent, &w);
 }
 
 TEST(QtMsgBox, FromAWorkerThreadTheBoxIsShownOnTheGuiThread) {
