@@ -322,6 +322,12 @@ bool TVioPgmItp::LodVioFil(const std::string& path) {
         long long v = 0;
         StrToInt(b.Prm[0], v);
         ok = CrtSpdVio(b.Col, b.Row, static_cast<std::uint8_t>(v & 0xFF));
+        // The edit keeps the number as the file wrote it: cutting 300 down to
+        // 8 bits would silently turn it into 44 and change the program.
+        if (ok) {
+          TVio* spd = FpVioLst.back();
+          SetCtlTxt(spd, spd->FndCtl(TeCtlKnd::Edt, CR_SPD), b.Prm[0]);
+        }
         break;
       }
       default:

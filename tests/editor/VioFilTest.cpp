@@ -108,7 +108,7 @@ TEST_F(VioFil, ReaderSetsLabelListButtonsAndLastPlacedCell) {
   EXPECT_EQ(tbn, (std::vector<std::pair<int, bool>>{{VT_STA, true}, {VT_SWI, true}, {VT_SWI, false}}));
   EXPECT_EQ(Edt.GetVioCnt(), 4);  // nothing after EOF
   EXPECT_EQ(Edt.GetCtlTxt(Edt.Vios()[1], TeCtlKnd::Cbx, CR_GTO_NAM), "LOOP");
-  EXPECT_EQ(Edt.GetCtlTxt(Edt.Vios()[3], TeCtlKnd::Edt, CR_SPD), "44");  // 300 kept to 8 bits
+  EXPECT_EQ(Edt.GetCtlTxt(Edt.Vios()[3], TeCtlKnd::Edt, CR_SPD), "300");  // kept as written, not cut to 8 bits
   EXPECT_EQ(Edt.CurCol(), 4);
   EXPECT_EQ(Edt.CurRow(), 5);
   // Values from a file are not checked when the vio is created.
