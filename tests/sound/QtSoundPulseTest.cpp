@@ -20,7 +20,10 @@
 #include <unistd.h>
 
 #include "sound/QtTstEnv.h"
+#include "core/PathUtl.h"
+#include "sound/SndCue.h"
 #include "sound/WavGen.h"
+#include "sound/WavInf.h"
 #include "sound/qt/QtSoundOut.h"
 #include "support/FakePlatform.h"
 
@@ -174,6 +177,21 @@ TEST_F(QtSoundPulseTest, WorkerSyncPlayBlocksOnlyTheWorker) {
   wrk.join();
   EXPECT_GE(el.load(), GcClpMs / 2);
   EXPECT_GT(guiRounds, 10);
+}
+
+// An installed cue (22050 Hz, a name with spaces and a dot) through its
+// program path.
+TEST_F(QtSoundPulseTest, InstalledCuePlaysForItsLength) {
+  const std::string stg = TESSARO_STAGE_DIR;
+  const std::string pth = NativePath(SndCuePth(SC_BTN_UPL, stg + "/", stg + "/bin/"));
+  const int len = WavDurMs(pth);
+  ASSERT_GT(len, 0) << pth;
+  Snd.SetGuardMs(-1);
+  QElapsedTimer t;
+  t.start();
+  Snd.Play(pth, true);
+  EXPECT_GE(t.elapsed(), len / 2);
+  EXPECT_LT(t.elapsed(), Snd.GuardMs(pth) + 4000);
 }
 
 int main(int argc, char** argv) { return RunQtTests(argc, argv, &StartPulse, &StopPulse); }
