@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QSettings>
@@ -68,7 +69,15 @@ public:
     if (!TQtSettingsFactory::KeyToGroup(key, grp)) return false;
     QSettings set(QSettings::NativeFormat, QSettings::UserScope, TQtSettingsFactory::GcOrg,
                   TQtSettingsFactory::GcApp);
-    if (set.status() != QSettings::NoError) return false;
+    if (set.status() == QSettings::AccessError) return false;
+    // A damaged file is read as far as it goes and written anew with the next
+    // value: keep the original beside it. (Qt reports the damage to the
+    // access that reads the changed file, at start-up this one.)
+    if (set.status() == QSettings::FormatError) {
+      const QString bad = set.fileName() + ".damaged";
+      QFile::remove(bad);
+      QFile::copy(set.fileName(), bad);
+    }
     const bool exs = grp.empty() || Exists(set, QStr(grp)) || FOwn.Created(grp);
     if (!exs && !canCreate) return false;
     // A key that may be created must be writable.
@@ -97,7 +106,8 @@ public:
     if (!set.isWritable()) return false;
     set.setValue(FullName(name), QStr(value));
     set.sync();
-    return set.status() == QSettings::NoError;
+    // FormatError stays from reading the damaged file; the write itself went through.
+    return set.status() != QSettings::AccessError;
   }
 
 private:

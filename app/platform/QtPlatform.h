@@ -52,7 +52,9 @@ private:
 // the registry; the prefix "SOFTWARE\Quorel\TessaroV1.0" names the store and
 // the rest is the group: "SOFTWARE\Quorel\TessaroV1.0\Options" is the group
 // "Options", so the value "Comport" there is the INI key "Options/Comport".
-// Keys outside that prefix cannot be opened.
+// Keys outside that prefix cannot be opened. A damaged INI file is read as
+// far as it goes, copied to TessaroV1.0.conf.damaged, and written anew with
+// the next value.
 class TQtSettingsFactory final : public ISettingsFactory {
 public:
   static constexpr const char* GcOrg = "Quorel";

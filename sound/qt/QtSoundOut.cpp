@@ -118,12 +118,16 @@ void TQtSoundOut::Play(const std::string& path, bool sync) {
     }
     auto wait = std::make_shared<TWait>();
     Start(path, wait);
-    if (!wait->Done) {
-      QEventLoop loop;
+    QEventLoop loop;
+    {
+      std::lock_guard<std::mutex> lk(wait->Mtx);
+      if (wait->Done) return;
       wait->Loop = &loop;
-      loop.exec(QEventLoop::ExcludeUserInputEvents);
-      wait->Loop = nullptr;
     }
+    // Only this thread releases a wait made here, so it cannot end before exec().
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    std::lock_guard<std::mutex> lk(wait->Mtx);
+    wait->Loop = nullptr;
     return;
   }
 

@@ -126,6 +126,25 @@ TEST(QtSettings, MissingKeyOpensOnlyWhenCreated) {
   EXPECT_FALSE(TQtSettingsFactory().Create()->OpenKey("SOFTWARE\\Quorel\\TessaroV1.0\\Fresh", false));
 }
 
+// A damaged file is read as far as it goes, written anew, and kept aside.
+TEST(QtSettings, DamagedFileIsKeptAsideAndWrittenAnew) {
+  const char raw[] = "\x00\x01garbage\xff\xfe[[[\n=\n[Options]\nComport=COM7\n[Broken\nx=1\n";
+  const std::string bad(raw, sizeof raw - 1);
+  fs::create_directories(QtTstEnv()->Cfg + "/Quorel");
+  std::ofstream(ConfFile(), std::ios::binary | std::ios::trunc) << bad;
+  fs::remove(ConfFile() + ".damaged");
+  TQtSettingsFactory fac;
+  auto st = fac.Create();
+  ASSERT_TRUE(st->OpenKey(GcOpt, true));
+  EXPECT_EQ(st->ReadString("Comport"), "COM7");
+  EXPECT_TRUE(st->WriteString("Comport", "COM2"));
+  EXPECT_EQ(ReadAll(ConfFile() + ".damaged"), bad);
+  const std::string ini = ReadAll(ConfFile());
+  EXPECT_NE(ini.find("Comport=COM2"), std::string::npos) << ini;
+  EXPECT_TRUE(st->WriteString("Comport", "COM3"));  // a second write keeps the first copy
+  EXPECT_EQ(ReadAll(ConfFile() + ".damaged"), bad);
+}
+
 // A regular file where the Quorel folder should be: nothing can be written.
 TEST(QtSettings, StoreThatCannotBeWritten) {
   const fs::path dir = QtTstEnv()->Cfg + "/Quorel";
