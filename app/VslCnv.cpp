@@ -63,6 +63,12 @@ struct TfrmVslCnv::TVioRmvObs final : IVioPgmObs {
 };
 
 TfrmVslCnv::TfrmVslCnv(QWidget* owner, TVslCnvCfg cfg) : QMainWindow(owner), FCfg(std::move(cfg)) {
+  Crt();
+  // Runs when construction has finished, also when it ended early.
+  FormCreate();
+}
+
+void TfrmVslCnv::Crt() {
   // Build the window and its controls; every text field starts empty.
   BldCtl();
 
@@ -203,8 +209,6 @@ TfrmVslCnv::TfrmVslCnv(QWidget* owner, TVslCnvCfg cfg) : QMainWindow(owner), FCf
   } else {
     Trc("FpTxMtxAndRbf");
   }
-
-  FormCreate();
 }
 
 void TfrmVslCnv::FormCreate() {

@@ -230,6 +230,8 @@ protected:
   bool eventFilter(QObject* obj, QEvent* e) override;
 
 private:
+  // The construction steps; a fatal failure ends them early.
+  void Crt();
   void BldCtl();
   void SetLck(bool locked);
   void Trc(const std::string& step) const;
