@@ -140,7 +140,15 @@ TeMsgAns TQtMsgBox::Show(const std::string& text, const std::string& caption, Te
     return buttons == TeMsgBtn::YesNo || buttons == TeMsgBtn::YesNoCancel ? TeMsgAns::Yes : TeMsgAns::Ok;
   }
   if (OnAppThread()) return ShwBox(text, caption, buttons);
-  // A worker thread: show the box on the GUI thread and wait for the answer.
+  // A worker thread. A box with only Ok has nothing to answer: it is queued
+  // to the GUI thread and the worker goes on, so that a GUI thread that waits
+  // for the worker cannot lock up with it.
+  if (buttons == TeMsgBtn::Ok) {
+    QMetaObject::invokeMethod(
+        app, [text, caption] { ShwBox(text, caption, TeMsgBtn::Ok); }, Qt::QueuedConnection);
+    return TeMsgAns::Ok;
+  }
+  // A question: show it on the GUI thread and wait for the answer.
   TeMsgAns ans = TeMsgAns::Ok;
   QMetaObject::invokeMethod(
       app, [&] { ans = ShwBox(text, caption, buttons); }, Qt::BlockingQueuedConnection);

@@ -3,10 +3,11 @@
 // sound/qt/QtSoundOut.h. TQtPlatform installs all four for the program.
 //
 // Threads: every seam may be called from a worker thread (the serial
-// receive thread). Message boxes are then shown on the GUI thread while the
-// worker waits; "let pending events run" does nothing off the GUI thread (a
-// worker has no user interface events of its own). A worker that shows a
-// message box must not be waited for by the GUI thread at the same time.
+// receive thread). Message boxes are then shown on the GUI thread: a box with
+// only Ok is queued and the worker goes on at once; for a question the worker
+// waits for the answer, so the GUI thread must not wait for such a worker at
+// the same time. "Let pending events run" does nothing off the GUI thread (a
+// worker has no user interface events of its own).
 #pragma once
 
 #include <atomic>

@@ -292,6 +292,21 @@ TEST(QtMsgBox, FromAWorkerThreadTheBoxIsShownOnTheGuiThread) {
   EXPECT_EQ(ans, TeMsgAns::No);
 }
 
+TEST(QtMsgBox, FromAWorkerThreadAnOkBoxDoesNotWaitForTheGuiThread) {
+  TQtMsgBox mb;
+  TeMsgAns ans = TeMsgAns::Cancel;
+  // The GUI thread joins the worker without running events.
+  std::thread([&] { ans = mb.Show("File 'x.wav' not found", "", TeMsgBtn::Ok); }).join();
+  EXPECT_EQ(ans, TeMsgAns::Ok);
+  TBoxSeen seen;
+  ArmCloser(seen, QMessageBox::Ok);
+  QElapsedTimer t;
+  t.start();
+  while (!seen.Seen && t.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_TRUE(seen.Seen);  // shown later on the GUI thread
+  EXPECT_EQ(seen.Text, "File 'x.wav' not found");
+}
+
 TEST(QtPlatform, InstallsAllFourSeamsAndRestoresThePrevious) {
   const TPlatform before = GuPlatform();
   {
