@@ -281,22 +281,21 @@ void TfrmVslCnv::BldCtl() {
     const char* Nam;
     int Img;
     int VioTyp;  // -1: not a vio button
-    bool Hnt;    // routes its mouse movements to the hint handler
   };
   const TTbn vioTbn[] = {
-      {&tbnSta, "tbnSta", 0, VT_STA, true},  {&tbnSto, "tbnSto", 1, VT_STO, true},
-      {&tbnIff, "tbnIff", 2, VT_IFF, true},  {&tbnThn, "tbnThn", 3, VT_THN, true},
-      {&tbnEls, "tbnEls", 4, VT_ELS, true},  {&tbnLbl, "tbnLbl", 5, VT_LBL, true},
-      {&tbnGto, "tbnGto", 6, VT_GTO, true},  {&tbnDly, "tbnDly", 7, VT_DLY, false},
-      {&tbnAct, "tbnAct", 8, VT_ACT, true},  {&tbnSns, "tbnSns", 9, VT_SNS, true},
-      {&tbnSpd, "tbnSpd", 10, VT_SPD, true}, {&tbnSwi, "tbnSwi", 11, VT_SWI, true},
-      {&tbnRti, "tbnRti", 12, VT_RTI, true},
+      {&tbnSta, "tbnSta", 0, VT_STA},  {&tbnSto, "tbnSto", 1, VT_STO},
+      {&tbnIff, "tbnIff", 2, VT_IFF},  {&tbnThn, "tbnThn", 3, VT_THN},
+      {&tbnEls, "tbnEls", 4, VT_ELS},  {&tbnLbl, "tbnLbl", 5, VT_LBL},
+      {&tbnGto, "tbnGto", 6, VT_GTO},  {&tbnDly, "tbnDly", 7, VT_DLY},
+      {&tbnAct, "tbnAct", 8, VT_ACT},  {&tbnSns, "tbnSns", 9, VT_SNS},
+      {&tbnSpd, "tbnSpd", 10, VT_SPD}, {&tbnSwi, "tbnSwi", 11, VT_SWI},
+      {&tbnRti, "tbnRti", 12, VT_RTI},
   };
   const TTbn comTbn[] = {
-      {&tbnUpl, "tbnUpl", 13, -1, true},
-      {&tbnRun, "tbnRun", 16, -1, true},
-      {&tbnUpr, "tbnUpr", 17, -1, true},
-      {&tbnComSte, "tbnComSte", GcImgComNok, -1, false},
+      {&tbnUpl, "tbnUpl", 13, -1},
+      {&tbnRun, "tbnRun", 16, -1},
+      {&tbnUpr, "tbnUpr", 17, -1},
+      {&tbnComSte, "tbnComSte", GcImgComNok, -1},
   };
   auto addTbn = [this](QToolBar* tbr, const TTbn& b, int width) {
     QAction* a = tbr->addAction(QString());
@@ -306,10 +305,9 @@ void TfrmVslCnv::BldCtl() {
     QWidget* w = tbr->widgetForAction(a);
     w->setObjectName(b.Nam);
     w->setFixedWidth(width);
-    if (b.Hnt) {
-      w->setMouseTracking(true);
-      w->installEventFilter(this);
-    }
+    // Every button shows its hint; the message file holds one for each.
+    w->setMouseTracking(true);
+    w->installEventFilter(this);
     if (b.VioTyp >= 0) {
       const auto typ = static_cast<std::uint8_t>(b.VioTyp);
       connect(a, &QAction::triggered, this, [this, a, typ]() { tbnVioClick(a, typ); });
