@@ -59,8 +59,8 @@ public:
   // For tests: replaces the check for an output device.
   void SetDevChk(std::function<bool()> chk);
 
-  // GUI thread: true while the current sound has started and not ended (or
-  // been given up by the guard).
+  // GUI thread: true from the start of a sound until it has ended, failed,
+  // been cut or been given up by the guard.
   bool Playing() const;
 
 signals:
