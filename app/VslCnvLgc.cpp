@@ -1,6 +1,7 @@
 #include "app/VslCnvLgc.h"
 
-#include <cstring>
+#include <algorithm>
+#include <cctype>
 
 #ifndef TESSARO_VERSION
 #error "TESSARO_VERSION must be set by the build"
@@ -14,8 +15,14 @@ std::string BldCap(const std::string& designed, const std::string& version) {
 
 int FndComPrtIdx(const std::string& name, const std::vector<std::string>& ports) {
   if (name.size() < 4) return -1;
+  // Port names are not case-sensitive ("com3" is COM3).
+  auto eql = [](const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+             return std::tolower(x) == std::tolower(y);
+           });
+  };
   for (std::size_t i = 0; i < ports.size(); ++i)
-    if (ports[i] == name) return static_cast<int>(i);
+    if (eql(ports[i], name)) return static_cast<int>(i);
   return -1;
 }
 

@@ -18,8 +18,8 @@ std::string AppFilVer();
 std::string BldCap(const std::string& designed, const std::string& version);
 
 // Index of the configured port in the list of present ports, -1 when it is
-// not present. The whole names are compared, so "COM1" does not select
-// "COM12"; a name shorter than "COMn" matches nothing.
+// not present. The whole names are compared, without regard to case, so
+// "COM1" does not select "COM12"; a name shorter than "COMn" matches nothing.
 int FndComPrtIdx(const std::string& name, const std::vector<std::string>& ports);
 
 // Message identifier of a tool button's hint, by the button's name ("tbnSta"

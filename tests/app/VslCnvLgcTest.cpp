@@ -32,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Too short to name a port.
         TPrtMchCas{"COM", {"COM1"}, -1},
         TPrtMchCas{"", {"COM1"}, -1},
-        TPrtMchCas{"com1", {"COM1"}, -1}));
+        TPrtMchCas{"com3", {"COM1", "COM3"}, 1},
+        TPrtMchCas{"COM3 ", {"COM3"}, -1}));
 
 TEST(TbnHnt, ButtonNamesAreComparedExactly) {
   EXPECT_EQ(TbnHntIdf("tbnUpl"), 0x0F);

@@ -518,6 +518,22 @@ TEST_F(VslCnvShw, ThePortCannotBeOpenedAtTheEndOfTheIntro) {
   EXPECT_FALSE(w.tmrRcvPckTimOutTmr.isActive());
 }
 
+TEST_F(VslCnvShw, ClosingTheMainWindowEndsTheRun) {
+  TfrmVslCnv& w = MkShw();
+  w.pnlVioFld->resize(300, 200);
+  w.FormResize();
+  EXPECT_EQ(GuBckGndImg->size(), QSize(300, 200));
+  EXPECT_FALSE(Plt.EvtLoop.Terminated);
+
+  EXPECT_TRUE(w.close());
+  EXPECT_FALSE(w.FbFrmShw);
+  EXPECT_TRUE(Plt.EvtLoop.Terminated);
+  // The background is left alone once the window is closing.
+  w.pnlVioFld->resize(250, 150);
+  w.FormResize();
+  EXPECT_EQ(GuBckGndImg->size(), QSize(300, 200));
+}
+
 TEST_F(VslCnvShw, ToolBarPicturesGoToTheirButtons) {
   // One picture is missing: its entry keeps the Start picture.
   std::remove((Ins.Path() + "pictures/Control. Upload. 32x32. color. orange.bmp").c_str());
