@@ -492,8 +492,11 @@ TEST_F(VslCnvShw, ShowingLocksTheWindowAndStartsTheIntro) {
   EXPECT_TRUE(GuBckGndImg->hasScaledContents());
   EXPECT_EQ(GuBckGndImg->size(), w.pnlVioFld->size());
   // The background keeps filling the field.
+  const QSize fld = w.pnlVioFld->size();
+  w.setWindowState(Qt::WindowNoState);
   w.resize(w.width() - 50, w.height() - 40);
   QApplication::processEvents();
+  ASSERT_NE(w.pnlVioFld->size(), fld);
   EXPECT_EQ(GuBckGndImg->size(), w.pnlVioFld->size());
   EXPECT_TRUE(w.MisPic().empty()) << w.MisPic().front();
 }
