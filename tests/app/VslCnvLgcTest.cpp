@@ -42,15 +42,4 @@ TEST(TbnHnt, ButtonNamesAreComparedExactly) {
   EXPECT_EQ(TbnHntIdf("tbnUpl "), 0x00);
 }
 
-TEST(TbnImg, LoadOrderCoversEveryEntryOnce) {
-  std::vector<int> seen(GcTbnImgCnt, 0);
-  for (int i : GcTbnImgLodOrd) ++seen.at(static_cast<std::size_t>(i));
-  for (int n : seen) EXPECT_EQ(n, 1);
-  EXPECT_EQ(GcTbnImgLodOrd.front(), 0);
-}
-
-TEST(Caption, BuildSuffix) {
-  EXPECT_EQ(BldCap(GcVslCnvCap, AppFilVer()), "Brinkmoor - Tessaro 1.3 (Build: 1.0.0.7)");
-}
-
 }  // namespace

@@ -15,6 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <pty.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -519,6 +522,38 @@ TEST_F(VslCnvShw, ThePortCannotBeOpenedAtTheEndOfTheIntro) {
   EXPECT_TRUE(w.Locked());
   EXPECT_FALSE(w.FbComPrtOpn);
   EXPECT_FALSE(w.tmrRcvPckTimOutTmr.isActive());
+}
+
+TEST_F(VslCnvShw, AnOpenedPortUnlocksTheWindowAtTheEndOfTheIntro) {
+  // A pseudo-terminal stands for the robot's port.
+  int mst = -1, slv = -1;
+  ASSERT_EQ(openpty(&mst, &slv, nullptr, nullptr, nullptr), 0);
+  Plt.Settings.Keys[GcOptKey]["Comport"] = ttyname(slv);
+  Ins.Write("sounds/system/systems online.wav", "RIFF");
+  TfrmVslCnv& w = MkShw();
+  ASSERT_TRUE(w.Locked());
+  w.tmrAppItoTimer();
+  EXPECT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls.front().Text;
+  EXPECT_TRUE(w.FbComPrtOpn);
+  EXPECT_FALSE(w.Locked());
+  EXPECT_FALSE(Opt->isVisible());
+  EXPECT_TRUE(w.tmrRcvPckTimOutTmr.isActive());
+  ASSERT_EQ(Plt.Sound.Calls.size(), 1u);
+  EXPECT_EQ(Plt.Sound.Calls[0].Path, Ins.Path() + "bin/../sounds/system/systems online.wav");
+  EXPECT_TRUE(Plt.Sound.Calls[0].Sync);
+
+  // The quiet period of the serial component ends with the first tick.
+  EXPECT_TRUE(w.tmrBlkComPrtCupMsg.isActive());
+  EXPECT_TRUE(w.FpcomUsbZefor->FbBlkCbk);
+  w.tmrBlkComPrtCupMsgTimer();
+  EXPECT_FALSE(w.FpcomUsbZefor->FbBlkCbk);
+  EXPECT_FALSE(w.tmrBlkComPrtCupMsg.isActive());
+
+  // A second open is not tried again.
+  EXPECT_TRUE(w.OpnComPrt("COM0"));
+  W.reset();
+  close(slv);
+  close(mst);
 }
 
 TEST_F(VslCnvShw, ClosingTheMainWindowEndsTheRun) {
