@@ -1,24 +1,14 @@
 #include "core/PathUtl.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
+#include "core/StrUtl.h"
+
 namespace fs = std::filesystem;
-
-namespace {
-
-bool EqlNoCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-           return std::tolower(x) == std::tolower(y);
-         });
-}
-
-}  // namespace
 
 const char* PathSep() {
 #ifdef _WIN32

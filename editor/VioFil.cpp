@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/Globals.h"
+#include "core/StrUtl.h"
 #include "core/Seams.h"
 #include "editor/VioNum.h"
 #include "editor/VioPgmItp.h"
@@ -39,13 +40,6 @@ void SplLns(const std::string& all, TStrLst& lines) {
   }
 }
 
-bool EqlNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 // One vio block of a file, read and checked before the field is touched.
 struct TuVioBlk {

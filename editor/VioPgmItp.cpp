@@ -7,19 +7,13 @@
 #include <tuple>
 
 #include "core/Globals.h"
+#include "core/StrUtl.h"
 #include "core/Seams.h"
 #include "editor/VioNum.h"
 #include "messages/SysLgeMsg.h"
 
 namespace {
 
-bool EqlNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 int FndNoCase(const TStrLst& lst, const std::string& s) {
   for (std::size_t i = 0; i < lst.size(); ++i)

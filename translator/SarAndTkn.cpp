@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "core/Globals.h"
+#include "core/StrUtl.h"
 #include "core/PathUtl.h"
 #include "messages/SysLgeMsg.h"
 
@@ -14,15 +15,6 @@ constexpr std::size_t GcDefFldCnt = 8;
 bool IsBlk(char c) {
   unsigned char u = static_cast<unsigned char>(c);
   return u >= 1 && u <= 32;
-}
-
-bool EqlNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
 }
 
 bool HasNoCase(const TStrLst& lst, const std::string& s) {

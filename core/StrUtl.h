@@ -1,0 +1,14 @@
+// Small text helpers shared by the subsystems.
+#pragma once
+
+#include <cctype>
+#include <string_view>
+
+// Equal without regard to case (8-bit, "C" locale).
+inline bool EqlNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
