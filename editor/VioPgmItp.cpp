@@ -14,7 +14,6 @@
 
 namespace {
 
-
 int FndNoCase(const TStrLst& lst, const std::string& s) {
   for (std::size_t i = 0; i < lst.size(); ++i)
     if (EqlNoCase(lst[i], s)) return static_cast<int>(i);
