@@ -440,7 +440,8 @@ void TfrmVslCnv::tmrAppItoTimer() {
   tmrAppIto.stop();
   if (frmAppIto) frmAppIto->hide();
   if (!OpnComPrt(FsComPrtNam)) {
-    ShwMsgBox(GuLstErrMsg);
+    // Empty when the cue was missing: the player has said so already.
+    if (!GuLstErrMsg.empty()) ShwMsgBox(GuLstErrMsg);
     if (frmOptions) {
       frmOptions->show();
       frmOptions->raise();

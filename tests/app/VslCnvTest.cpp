@@ -524,6 +524,16 @@ TEST_F(VslCnvShw, ThePortCannotBeOpenedAtTheEndOfTheIntro) {
   EXPECT_FALSE(w.tmrRcvPckTimOutTmr.isActive());
 }
 
+TEST_F(VslCnvShw, AMissingOfflineCueLeavesNoEmptyBox) {
+  std::remove((Ins.Path() + "sounds/system/datalink offline.wav").c_str());
+  TfrmVslCnv& w = MkShw();
+  w.tmrAppItoTimer();
+  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
+  EXPECT_EQ(Plt.MsgBox.Calls[0].Text, "File '" + Ins.Path() + "sounds/system/datalink offline.wav' not found");
+  EXPECT_TRUE(Opt->isVisible());
+  EXPECT_TRUE(w.Locked());
+}
+
 TEST_F(VslCnvShw, AnOpenedPortUnlocksTheWindowAtTheEndOfTheIntro) {
   // A pseudo-terminal stands for the robot's port.
   int mst = -1, slv = -1;
