@@ -382,49 +382,47 @@ bool TVioPgmItp::CrtSarVio(std::uint8_t lge, std::uint8_t avlCol, int col, int r
   cbx.CtlRol = CR_SAR_TYP;
   const int typCtl = AddCtl(vio, cbx);
   if (!FilSarTypCbx(vio, lge, avlCol, actor)) return fail();
-  TVioCtl* tc = &vio->FCtls[static_cast<std::size_t>(typCtl)];
-  std::string typ = typTxt;
-  if (typ.empty()) {
-    if (!tc->Itms.empty()) typ = tc->Itms[0];
-    if (typ.empty()) {
-      GuLstErrMsg = "#189, No Actor types in combobox dropdown list specified";
-      return fail();
+  // Shows the wanted item of a filled list (the first one when none is
+  // wanted); false with the message when there is none or it is not listed.
+  // The shown item, as the list spells it, is what later lookups compare with.
+  auto shwItm = [&](int ctl, const std::string& want, const std::string& noneMsg,
+                    const std::string& misMsg, std::string& shown) {
+    TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
+    if (want.empty()) {
+      shown = c.Itms.empty() ? std::string() : c.Itms[0];
+      if (shown.empty()) {
+        GuLstErrMsg = noneMsg;
+        return false;
+      }
+    } else {
+      const int i = FndNoCase(c.Itms, want);
+      if (i < 0) {
+        GuLstErrMsg = misMsg;
+        return false;
+      }
+      shown = c.Itms[static_cast<std::size_t>(i)];
     }
-  } else {
-    const int i = FndNoCase(tc->Itms, typ);
-    if (i < 0) {
-      GuLstErrMsg = "#155, 'Actor' vio combobox 'actor-type', default text '" + typ +
-                    "' not found in dropdown list (filled from language file)";
-      return fail();
-    }
-    // The shown item is what the other lookups compare with.
-    typ = tc->Itms[static_cast<std::size_t>(i)];
-  }
-  tc->Txt = typ;
-  NtfCtl(vio, typCtl);
+    c.Txt = shown;
+    NtfCtl(vio, ctl);
+    return true;
+  };
+
+  std::string typ;
+  if (!shwItm(typCtl, typTxt, "#189, No Actor types in combobox dropdown list specified",
+              "#155, 'Actor' vio combobox 'actor-type', default text '" + typTxt +
+                  "' not found in dropdown list (filled from language file)",
+              typ))
+    return fail();
 
   cbx.CtlRol = CR_SAR_COM;
   const int comCtl = AddCtl(vio, cbx);
   if (!FilSarComCbx(vio, lge, avlCol, typ, actor)) return fail();
-  TVioCtl* cc = &vio->FCtls[static_cast<std::size_t>(comCtl)];
-  std::string com = comTxt;
-  if (com.empty()) {
-    if (!cc->Itms.empty()) com = cc->Itms[0];
-    if (com.empty()) {
-      GuLstErrMsg = "#197, No Actor commands in combobox dropdown list specified";
-      return fail();
-    }
-  } else {
-    const int i = FndNoCase(cc->Itms, com);
-    if (i < 0) {
-      GuLstErrMsg = "#156, Sar vio combobox 'prop', default text '" + com +
-                    "' not found in dropdown list (filled from language file)";
-      return fail();
-    }
-    com = cc->Itms[static_cast<std::size_t>(i)];
-  }
-  cc->Txt = com;
-  NtfCtl(vio, comCtl);
+  std::string com;
+  if (!shwItm(comCtl, comTxt, "#197, No Actor commands in combobox dropdown list specified",
+              "#156, Sar vio combobox 'prop', default text '" + comTxt +
+                  "' not found in dropdown list (filled from language file)",
+              com))
+    return fail();
 
   if (!SetSarTkn(lge, typ, com, vio)) return fail();
 
