@@ -1,7 +1,6 @@
 #include "app/VslCnvLgc.h"
 
-#include <algorithm>
-#include <cctype>
+#include "core/StrUtl.h"
 
 #ifndef TESSARO_VERSION
 #error "TESSARO_VERSION must be set by the build"
@@ -16,13 +15,8 @@ std::string BldCap(const std::string& designed, const std::string& version) {
 int FndComPrtIdx(const std::string& name, const std::vector<std::string>& ports) {
   if (name.size() < 4) return -1;
   // Port names are not case-sensitive ("com3" is COM3).
-  auto eql = [](const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-             return std::tolower(x) == std::tolower(y);
-           });
-  };
   for (std::size_t i = 0; i < ports.size(); ++i)
-    if (eql(ports[i], name)) return static_cast<int>(i);
+    if (EqlNoCase(ports[i], name)) return static_cast<int>(i);
   return -1;
 }
 

@@ -11,9 +11,9 @@
 #include <QThread>
 #include <QWidget>
 
-#include <cctype>
 #include <cstdio>
 
+#include "core/StrUtl.h"
 #include "sound/qt/QtSoundOut.h"
 
 namespace {
@@ -181,10 +181,7 @@ bool TQtSettingsFactory::KeyToGroup(const std::string& key, std::string& group) 
   const std::string pfx = GcKeyPfx;
   std::string k = key;
   while (!k.empty() && k.back() == '\\') k.pop_back();
-  if (k.size() < pfx.size()) return false;
-  for (std::size_t i = 0; i < pfx.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(k[i])) != std::tolower(static_cast<unsigned char>(pfx[i])))
-      return false;
+  if (k.size() < pfx.size() || !EqlNoCase(std::string_view(k).substr(0, pfx.size()), pfx)) return false;
   if (k.size() > pfx.size() && k[pfx.size()] != '\\') return false;
   std::string rest = k.size() > pfx.size() ? k.substr(pfx.size() + 1) : std::string();
   std::string grp;
