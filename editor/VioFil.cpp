@@ -270,12 +270,6 @@ bool TVioPgmItp::LodVioFil(const std::string& path) {
   std::vector<TuVioBlk> blks;
   if (!TVioFilRdr(lines, path).Prs(blks)) return false;
 
-  struct TCchScp {
-    TVioPgmItp& E;
-    explicit TCchScp(TVioPgmItp& e) : E(e) { E.BgnSarCch(); }
-    ~TCchScp() { E.EndSarCch(); }
-  } cch(*this);
-
   FpLblVioDdwStl.clear();
   RmvAllVio();
   if (FOnTbnEna) {

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
-#include <map>
-#include <tuple>
 
 #include "core/Globals.h"
 #include "core/StrUtl.h"
@@ -61,71 +59,6 @@ int TVio::FstCtl(TeCtlKnd knd) const {
   for (std::size_t i = 0; i < FCtls.size(); ++i)
     if (FCtls[i].Knd == knd) return static_cast<int>(i);
   return -1;
-}
-
-// ---- Sar definition answers while loading -------------------------------------
-
-struct TVioPgmItp::TSarCch {
-  struct TLst {
-    bool Ok;
-    TStrLst Lst;
-    std::string Err;
-  };
-  struct TTkn {
-    int Tkn;
-    std::string Err;
-  };
-  std::map<std::tuple<std::uint8_t, std::uint8_t, bool>, TLst> Typ;
-  std::map<std::tuple<std::string, std::uint8_t, std::uint8_t, bool>, TLst> Com;
-  std::map<std::tuple<std::uint8_t, std::string, std::string>, TTkn> Tkn;
-};
-
-void TVioPgmItp::BgnSarCch() { FpSarCch = std::make_unique<TSarCch>(); }
-void TVioPgmItp::EndSarCch() { FpSarCch.reset(); }
-
-bool TVioPgmItp::GetSarTypLst(TStrLst& lst, std::uint8_t lge, std::uint8_t avlCol, bool actor) {
-  if (!FpSarCch) return SarAndTkn().GetSarTypLst(lst, lge, avlCol, actor);
-  const auto key = std::make_tuple(lge, avlCol, actor);
-  auto it = FpSarCch->Typ.find(key);
-  if (it == FpSarCch->Typ.end()) {
-    TSarCch::TLst e;
-    e.Ok = SarAndTkn().GetSarTypLst(e.Lst, lge, avlCol, actor);
-    if (!e.Ok) e.Err = GuLstErrMsg;
-    it = FpSarCch->Typ.emplace(key, std::move(e)).first;
-  }
-  lst = it->second.Lst;
-  if (!it->second.Ok) GuLstErrMsg = it->second.Err;
-  return it->second.Ok;
-}
-
-bool TVioPgmItp::GetSarComLst(TStrLst& lst, const std::string& typ, std::uint8_t lge, std::uint8_t avlCol,
-                              bool actor) {
-  if (!FpSarCch) return SarAndTkn().GetSarComLst(lst, typ, lge, avlCol, actor);
-  const auto key = std::make_tuple(typ, lge, avlCol, actor);
-  auto it = FpSarCch->Com.find(key);
-  if (it == FpSarCch->Com.end()) {
-    TSarCch::TLst e;
-    e.Ok = SarAndTkn().GetSarComLst(e.Lst, typ, lge, avlCol, actor);
-    if (!e.Ok) e.Err = GuLstErrMsg;
-    it = FpSarCch->Com.emplace(key, std::move(e)).first;
-  }
-  lst = it->second.Lst;
-  if (!it->second.Ok) GuLstErrMsg = it->second.Err;
-  return it->second.Ok;
-}
-
-int TVioPgmItp::GetSarTkn(std::uint8_t lge, const std::string& typ, const std::string& com) {
-  if (!FpSarCch) return SarAndTkn().GetSarTkn(lge, typ, com);
-  const auto key = std::make_tuple(lge, typ, com);
-  auto it = FpSarCch->Tkn.find(key);
-  if (it == FpSarCch->Tkn.end()) {
-    TSarCch::TTkn e;
-    e.Tkn = SarAndTkn().GetSarTkn(lge, typ, com);
-    if (e.Tkn < 0) e.Err = GuLstErrMsg;
-    it = FpSarCch->Tkn.emplace(key, std::move(e)).first;
-  }
-  if (it->second.Tkn < 0) GuLstErrMsg = it->second.Err;
-  return it->second.Tkn;
 }
 
 // ---- Construction and field --------------------------------------------------
@@ -567,7 +500,7 @@ void TVioPgmItp::RmvAllVio() {
 bool TVioPgmItp::FilSarTypCbx(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, bool actor) {
   if (!vio) return false;
   TStrLst lst;
-  if (!GetSarTypLst(lst, lge, avlCol, actor)) return false;
+  if (!SarAndTkn().GetSarTypLst(lst, lge, avlCol, actor)) return false;
   const int i = vio->FndCtl(TeCtlKnd::Cbx, CR_SAR_TYP);
   if (i >= 0) {
     TVioCtl& c = vio->FCtls[static_cast<std::size_t>(i)];
@@ -582,7 +515,7 @@ bool TVioPgmItp::FilSarComCbx(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, 
                               bool actor) {
   if (!vio) return false;
   TStrLst lst;
-  if (!GetSarComLst(lst, typTxt, lge, avlCol, actor)) return false;
+  if (!SarAndTkn().GetSarComLst(lst, typTxt, lge, avlCol, actor)) return false;
   const int i = vio->FndCtl(TeCtlKnd::Cbx, CR_SAR_COM);
   if (i >= 0) {
     TVioCtl& c = vio->FCtls[static_cast<std::size_t>(i)];
@@ -595,7 +528,7 @@ bool TVioPgmItp::FilSarComCbx(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, 
 
 bool TVioPgmItp::SetSarTkn(std::uint8_t lge, const std::string& typTxt, const std::string& comTxt, TVio* vio) {
   if (!vio) return false;
-  const int tkn = GetSarTkn(lge, typTxt, comTxt);
+  const int tkn = SarAndTkn().GetSarTkn(lge, typTxt, comTxt);
   if (tkn < 0) return false;
   vio->Rec.SarTkn = static_cast<std::uint8_t>(tkn);
   return true;

@@ -293,15 +293,6 @@ private:
   bool OwnsVio(const TVio* vio) const;
   bool CrtLblOrGto(std::uint8_t typ, int col, int row, int idx, const std::optional<std::string>& name);
 
-  // Answers of the sar definitions, remembered only while a file is loaded
-  // (the definitions cannot change during a load).
-  struct TSarCch;
-  std::unique_ptr<TSarCch> FpSarCch;
-  void BgnSarCch();
-  void EndSarCch();
-  bool GetSarTypLst(TStrLst& lst, std::uint8_t lge, std::uint8_t avlCol, bool actor);
-  bool GetSarComLst(TStrLst& lst, const std::string& typ, std::uint8_t lge, std::uint8_t avlCol, bool actor);
-  int GetSarTkn(std::uint8_t lge, const std::string& typ, const std::string& com);
 
   IWndMsgTgt* FpOwnFrm;
   std::uint8_t FbyLgeIdx = 0xFF;

@@ -26,8 +26,7 @@ bool HasNoCase(const TStrLst& lst, const std::string& s) {
 }  // namespace
 
 void SplTknLin(const std::string& line, TStrLst& fields, std::size_t maxFld) {
-  // The strings already in the list are reused: the lookups split every line
-  // of the file on every call.
+  // The strings already in the list are reused.
   std::size_t cnt = 0;
   auto nxtFld = [&]() -> std::string& {
     if (cnt == fields.size()) fields.emplace_back();
@@ -77,37 +76,49 @@ TSarAndTkn::~TSarAndTkn() = default;
 
 bool TSarAndTkn::LodTknFil(const std::string& path) {
   FpSarTknMmo.clear();
+  FpDefFld.clear();
   const std::string nat = NativePath(path);
   if (!FilExs(nat)) {
     GuLstErrMsg = "#174, File error: Token File '" + nat + "' could not be found";
     return false;
   }
   if (!LodLinFil(nat, FpSarTknMmo)) {
+    FpSarTknMmo.clear();
+    SplAllLin();
     GuLstErrMsg = "#174, File error: Token File '" + nat + "' could not be read";
     return false;
   }
+  SplAllLin();
   return true;
 }
 
-bool TSarAndTkn::SplDefLin(std::size_t i) {
-  // More than 8 fields is no definition: splitting may stop at the ninth.
-  SplTknLin(FpSarTknMmo[i], FpTmpTknMmo, GcDefFldCnt);
-  return FpTmpTknMmo.size() == GcDefFldCnt;
+void TSarAndTkn::SetLines(TStrLst lines) {
+  FpSarTknMmo = std::move(lines);
+  SplAllLin();
 }
 
-bool TSarAndTkn::DefOfr(std::uint8_t avlCol, bool actor) const {
-  const std::string& knd = FpTmpTknMmo[0];
+void TSarAndTkn::SplAllLin() {
+  FpDefFld.assign(FpSarTknMmo.size(), TStrLst());
+  for (std::size_t i = 0; i < FpSarTknMmo.size(); ++i) {
+    // More than 8 fields is no definition: splitting may stop at the ninth.
+    SplTknLin(FpSarTknMmo[i], FpDefFld[i], GcDefFldCnt);
+    if (FpDefFld[i].size() != GcDefFldCnt) FpDefFld[i].clear();
+  }
+}
+
+bool TSarAndTkn::DefOfr(const TStrLst& def, std::uint8_t avlCol, bool actor) {
+  const std::string& knd = def[0];
   if (actor ? (knd != "A" && knd != "X") : (knd != "S" && knd != "X")) return false;
-  const std::string& flg = FpTmpTknMmo[1];
+  const std::string& flg = def[1];
   return avlCol < flg.size() && flg[avlCol] == 'X';
 }
 
 bool TSarAndTkn::GetSarTypLst(TStrLst& out, std::uint8_t lge, std::uint8_t avlCol, bool actor) {
   out.clear();
   if (lge <= 2) {
-    for (std::size_t i = 0; i < FpSarTknMmo.size(); ++i) {
-      if (!SplDefLin(i) || !DefOfr(avlCol, actor)) continue;
-      const std::string& typ = FpTmpTknMmo[2 + 2 * lge];
+    for (const TStrLst& def : FpDefFld) {
+      if (def.empty() || !DefOfr(def, avlCol, actor)) continue;
+      const std::string& typ = def[2 + 2 * lge];
       if (!HasNoCase(out, typ)) out.push_back(typ);
     }
   }
@@ -122,10 +133,10 @@ bool TSarAndTkn::GetSarComLst(TStrLst& out, const std::string& sarTyp, std::uint
                               std::uint8_t avlCol, bool actor) {
   out.clear();
   if (lge <= 2) {
-    for (std::size_t i = 0; i < FpSarTknMmo.size(); ++i) {
-      if (!SplDefLin(i) || !DefOfr(avlCol, actor)) continue;
-      if (FpTmpTknMmo[2 + 2 * lge] != sarTyp) continue;
-      const std::string& com = FpTmpTknMmo[3 + 2 * lge];
+    for (const TStrLst& def : FpDefFld) {
+      if (def.empty() || !DefOfr(def, avlCol, actor)) continue;
+      if (def[2 + 2 * lge] != sarTyp) continue;
+      const std::string& com = def[3 + 2 * lge];
       if (!HasNoCase(out, com)) out.push_back(com);
     }
   }
@@ -138,9 +149,9 @@ bool TSarAndTkn::GetSarComLst(TStrLst& out, const std::string& sarTyp, std::uint
 
 int TSarAndTkn::GetSarTkn(std::uint8_t lge, const std::string& sarTyp, const std::string& sarCom) {
   if (lge <= 2) {
-    for (std::size_t i = 0; i < FpSarTknMmo.size(); ++i) {
-      if (!SplDefLin(i)) continue;
-      if (FpTmpTknMmo[2 + 2 * lge] != sarTyp || FpTmpTknMmo[3 + 2 * lge] != sarCom) continue;
+    for (std::size_t i = 0; i < FpDefFld.size(); ++i) {
+      const TStrLst& def = FpDefFld[i];
+      if (def.empty() || def[2 + 2 * lge] != sarTyp || def[3 + 2 * lge] != sarCom) continue;
       std::uint8_t v;
       if (i > 0 && HexIdfLin(FpSarTknMmo[i - 1], v)) return v;
     }

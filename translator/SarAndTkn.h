@@ -1,16 +1,16 @@
 // Sensor and actor ("sar") command definitions, read from ExtComTkn.sys.
 //
-// The file is kept as its lines; every question is answered by scanning them
-// again. A value line "0xHH" gives the token byte of the definition line right
+// The file is kept as its lines, each split into its fields once when the
+// lines are set; every question is answered by scanning them in file order. A value line "0xHH" gives the token byte of the definition line right
 // after it. A definition line splits into exactly 8 fields:
 //   kind (A, S or X), availability flags, then type and command name for each
 //   of the three languages.
 #pragma once
 
 #include <cstddef>
-#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "messages/TxtFil.h"
 
@@ -33,7 +33,7 @@ public:
   bool LodTknFil(const std::string& path);
   const TStrLst& Lines() const { return FpSarTknMmo; }
   // Replaces the lines (tests and tools that build definitions in memory).
-  void SetLines(TStrLst lines) { FpSarTknMmo = std::move(lines); }
+  void SetLines(TStrLst lines);
 
   // Sar type names offered for an Actor (actor = true) or Sensor vio, in the
   // order of first appearance, each once (compared without regard to case).
@@ -48,12 +48,12 @@ public:
   int GetSarTkn(std::uint8_t lge, const std::string& sarTyp, const std::string& sarCom);
 
 private:
-  // Splits line i into FpTmpTknMmo; true when it is a definition line.
-  bool SplDefLin(std::size_t i);
-  // The split line passes the kind and availability filter.
-  bool DefOfr(std::uint8_t avlCol, bool actor) const;
+  // Splits every line; a line that is no definition keeps no fields.
+  void SplAllLin();
+  // The definition's fields pass the kind and availability filter.
+  static bool DefOfr(const TStrLst& def, std::uint8_t avlCol, bool actor);
 
   IWndMsgTgt* FpOwn;
   TStrLst FpSarTknMmo;
-  TStrLst FpTmpTknMmo;
+  std::vector<TStrLst> FpDefFld;  // fields of line i, or none
 };
