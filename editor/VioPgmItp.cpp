@@ -676,6 +676,13 @@ namespace {
 void ShwCnvErr(const std::string& txt) { ShwErrBox("'" + txt + "' is not a valid integer value"); }
 }  // namespace
 
+bool TVioPgmItp::RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg) {
+  ShwErrBox(msg);
+  errFlg = true;
+  ReqFoc(vio, edt);
+  return false;
+}
+
 bool TVioPgmItp::ChkDlyVal(TVio* vio) {
   if (!OwnsVio(vio)) return false;
   const int e = vio->FndCtl(TeCtlKnd::Edt, CR_VAL);
@@ -686,12 +693,7 @@ bool TVioPgmItp::ChkDlyVal(TVio* vio) {
     ShwCnvErr(txt);
     return false;
   }
-  if (v < 0 || v > 255) {
-    ShwErrBox("Illigal delay value '" + txt + "', valid values are 0 - 255");
-    FbDlyErr = true;
-    ReqFoc(vio, e);
-    return false;
-  }
+  if (v < 0 || v > 255) return RfsVal(vio, e, "Illigal delay value '" + txt + "', valid values are 0 - 255", FbDlyErr);
   FbDlyErr = false;
   return true;
 }
@@ -713,12 +715,7 @@ bool TVioPgmItp::ChkDstVal(TVio* vio) {
     }
     if (v > 255) msg = "Distance value '" + txt + "' above maximum value 255";
   }
-  if (!msg.empty()) {
-    ShwErrBox(msg);
-    FbDstErr = true;
-    ReqFoc(vio, e);
-    return false;
-  }
+  if (!msg.empty()) return RfsVal(vio, e, msg, FbDstErr);
   FbDstErr = false;
   return true;
 }
@@ -734,12 +731,8 @@ bool TVioPgmItp::ChkSpdVal(TVio* vio) {
     ShwCnvErr(txt);
     return false;
   }
-  if (v >= 61 || v < 3) {
-    ShwErrBox("Illegal left engine speed value '" + txt + "', valid values are 3 - 60");
-    FbSpdErr = true;
-    ReqFoc(vio, e);
-    return false;
-  }
+  if (v >= 61 || v < 3)
+    return RfsVal(vio, e, "Illegal left engine speed value '" + txt + "', valid values are 3 - 60", FbSpdErr);
   FbSpdErr = false;
   return true;
 }

@@ -290,6 +290,9 @@ private:
   void NtfVioVis(TVio* vio);
   void NtfCtl(TVio* vio, int ctl);
   void ReqFoc(TVio* vio, int ctl);
+  // A refused value: shows the message, sets the input-error flag and gives
+  // the edit the focus back. Returns false.
+  bool RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg);
   bool OwnsVio(const TVio* vio) const;
   bool CrtLblOrGto(std::uint8_t typ, int col, int row, int idx, const std::optional<std::string>& name);
 
