@@ -29,6 +29,7 @@
 #include "core/PathUtl.h"
 #include "core/Seams.h"
 #include "editor/VioPgmItp.h"
+#include "editor/qt/VioFldViw.h"
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
 #include "link/PrtNam.h"
@@ -365,6 +366,7 @@ TfrmVslCnv::~TfrmVslCnv() {
   tmrMovBckGndPic.stop();
   tmrAppIto.stop();
   FpBlkVio = nullptr;
+  FpVioFldViw.reset();
   if (FpVioPgmItp && FpVioRmvObs) FpVioPgmItp->RmvObs(FpVioRmvObs.get());
   // The serial component's threads reach the ring buffers: stop them first.
   if (FpcomUsbZefor) FpcomUsbZefor->StpThr();
@@ -405,6 +407,7 @@ void TfrmVslCnv::FormShow() {
 
   // The programming field with the background picture below every vio.
   FpVioPgmItp->CrtVioFld(pnlVioFld->width(), pnlVioFld->height());
+  CrtEdtViw();
   if (!GuBckGndImg) {
     GuBckGndImg = new QLabel(pnlVioFld);
     GuBckGndImg->setObjectName("GuBckGndImg");
