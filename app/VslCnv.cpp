@@ -406,7 +406,6 @@ void TfrmVslCnv::FormShow() {
   if (layout()) layout()->activate();
 
   // The programming field with the background picture below every vio.
-  FpVioPgmItp->CrtVioFld(pnlVioFld->width(), pnlVioFld->height());
   CrtEdtViw();
   if (!GuBckGndImg) {
     GuBckGndImg = new QLabel(pnlVioFld);
