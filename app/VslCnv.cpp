@@ -664,7 +664,10 @@ void TfrmVslCnv::SetMsgHdl(std::uint8_t code, std::intptr_t) {
 
 bool TfrmVslCnv::ChkVioInpErr() {
   smnFilSas->setEnabled(true);
-  pnlVioFld->setFocus(Qt::OtherFocusReason);
+  if (FpVioFldViw)
+    FpVioFldViw->FocFld();
+  else
+    pnlVioFld->setFocus(Qt::OtherFocusReason);
   return FpVioPgmItp->FbDlyErr || FpVioPgmItp->FbSpdErr || FpVioPgmItp->FbDstErr;
 }
 

@@ -155,8 +155,12 @@ void TVioEdt::focusInEvent(QFocusEvent* e) {
 
 void TVioEdt::focusOutEvent(QFocusEvent* e) {
   QLineEdit::focusOutEvent(e);
+  if (ChkRsn(e->reason())) RunChk();
+}
+
+void TVioEdt::RunChk() {
   TVio* vio = FpPnl->Vio();
-  if (!vio || GbInChk || !ChkRsn(e->reason())) return;
+  if (!vio || GbInChk) return;
   GbInChk = true;
   const std::uint8_t rol = vio->Ctls()[static_cast<std::size_t>(FiCtl)].CtlRol;
   if (rol == CR_SPD)
@@ -222,6 +226,15 @@ TVioFldViw::~TVioFldViw() {
 TVioPnl* TVioFldViw::Pnl(const TVio* vio) const {
   auto it = FPnls.find(vio);
   return it == FPnls.end() ? nullptr : it->second;
+}
+
+void TVioFldViw::FocFld() {
+  if (!FpFld) return;
+  QWidget* win = FpFld->window();
+  const bool act = win->isActiveWindow();
+  QWidget* prv = win->focusWidget();
+  FpFld->setFocus(Qt::OtherFocusReason);
+  if (auto* e = qobject_cast<TVioEdt*>(prv); e && !act) e->RunChk();
 }
 
 std::optional<TVioPgmItp::TuPos> TVioFldViw::FldPos(const QMouseEvent* e) const {

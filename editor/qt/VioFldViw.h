@@ -49,6 +49,8 @@ class TVioEdt final : public QLineEdit {
 
 public:
   TVioEdt(TVioFldViw& viw, TVioPnl* pnl, int ctl);
+  // The check of the edit's value that runs when it loses the focus.
+  void RunChk();
 
 protected:
   void keyPressEvent(QKeyEvent* e) override;
@@ -103,6 +105,11 @@ public:
 
   // ITxtMsr: the real font metrics.
   void MsrTxt(const std::string& face, int pts, const std::string& txt, int& width, int& height) override;
+
+  // Gives the field the input focus, so that an edit being typed in runs its
+  // check. In a window that is not active no focus event is sent: the check
+  // of the edit that held the window's focus then runs here.
+  void FocFld();
 
   // Pointer position of a mouse event in field pixels.
   std::optional<TVioPgmItp::TuPos> FldPos(const QMouseEvent* e) const;
