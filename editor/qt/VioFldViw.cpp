@@ -354,7 +354,16 @@ void TVioFldViw::UpdCtl(TVioPnl* pnl, int ctl) {
     if (e->text() != t) e->setText(t);
     // An existing longer text is kept; the limit holds for typing.
     const int max = c.MaxLen > 0 ? std::max(c.MaxLen, static_cast<int>(t.size())) : 32767;
-    if (e->maxLength() != max) e->setMaxLength(max);
+    if (e->maxLength() != max) {
+      // Setting the limit sets the text anew: the selection being typed over stays.
+      const int selBeg = e->selectionStart(), selLen = static_cast<int>(e->selectedText().size());
+      const int cur = e->cursorPosition();
+      e->setMaxLength(max);
+      if (selBeg >= 0)
+        e->setSelection(selBeg, selLen);
+      else
+        e->setCursorPosition(cur);
+    }
     e->setFrame(true);
     e->setTextMargins(0, 0, 0, 0);
     hgt = c.FntPts > 0 ? celHgt / 4 : std::min(e->sizeHint().height(), celHgt / 2);
