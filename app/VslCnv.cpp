@@ -29,6 +29,7 @@
 #include "core/PathUtl.h"
 #include "core/Seams.h"
 #include "editor/VioPgmItp.h"
+#include "editor/qt/VioFldViw.h"
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
 #include "link/PrtNam.h"
@@ -365,6 +366,7 @@ TfrmVslCnv::~TfrmVslCnv() {
   tmrMovBckGndPic.stop();
   tmrAppIto.stop();
   FpBlkVio = nullptr;
+  FpVioFldViw.reset();
   if (FpVioPgmItp && FpVioRmvObs) FpVioPgmItp->RmvObs(FpVioRmvObs.get());
   // The serial component's threads reach the ring buffers: stop them first.
   if (FpcomUsbZefor) FpcomUsbZefor->StpThr();
@@ -404,7 +406,7 @@ void TfrmVslCnv::FormShow() {
   if (layout()) layout()->activate();
 
   // The programming field with the background picture below every vio.
-  FpVioPgmItp->CrtVioFld(pnlVioFld->width(), pnlVioFld->height());
+  CrtEdtViw();
   if (!GuBckGndImg) {
     GuBckGndImg = new QLabel(pnlVioFld);
     GuBckGndImg->setObjectName("GuBckGndImg");
@@ -662,7 +664,10 @@ void TfrmVslCnv::SetMsgHdl(std::uint8_t code, std::intptr_t) {
 
 bool TfrmVslCnv::ChkVioInpErr() {
   smnFilSas->setEnabled(true);
-  pnlVioFld->setFocus(Qt::OtherFocusReason);
+  if (FpVioFldViw)
+    FpVioFldViw->FocFld();
+  else
+    pnlVioFld->setFocus(Qt::OtherFocusReason);
   return FpVioPgmItp->FbDlyErr || FpVioPgmItp->FbSpdErr || FpVioPgmItp->FbDstErr;
 }
 

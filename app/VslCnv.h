@@ -27,6 +27,7 @@ class QToolBar;
 class ISettingsStore;
 class TVio;
 class TVioPgmItp;
+class TVioFldViw;
 class TComport2p5;
 class TclsPlyWavFil;
 class TSysLgeMsg;
@@ -202,6 +203,11 @@ public:
 
   // The programming field: the client area below the tool bars.
   QWidget* pnlVioFld = nullptr;
+  // The vios on the field (VslCnvEdt.cpp).
+  std::unique_ptr<TVioFldViw> FpVioFldViw;
+  void CrtEdtViw();
+  // Double click on the Start vio: upload and run; false with GuLstErrMsg.
+  bool StaDblClkHdl();
 
   // Diagnostic outputs of the link; never shown.
   QPlainTextEdit* mmoComMsg = nullptr;

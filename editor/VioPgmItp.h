@@ -196,8 +196,12 @@ public:
   bool SetSarTkn(std::uint8_t lge, const std::string& typTxt, const std::string& comTxt, TVio* vio);
   // Shows or hides the value edit and unit label of the current vio by its sar type and command.
   void UpdActUnt();
+  // The fitted size is searched once per measurer and cell size, then reused.
   void FitVioFnt(TVio* vio, bool withEdt);
-  void SetTxtMsr(ITxtMsr* msr) { FpTxtMsr = msr; }
+  void SetTxtMsr(ITxtMsr* msr) {
+    FpTxtMsr = msr;
+    FiFitPts = -1;
+  }
 
   // ---- User actions on controls (forwarded by the views) -------------------
   // Typing into an editable combo box or an edit.
@@ -249,6 +253,42 @@ public:
   int CurCol() const { return FiCurCol; }
   int CurRow() const { return FiCurRow; }
 
+  // ---- Mouse (positions in field pixels) ------------------------------------
+  // The views forward the events of the vio panels; a position that could not
+  // be read is none (the press or move then shows #126 and has no effect).
+  enum class TeMouBtn : std::uint8_t { Lft, Rgt, Oth };
+  struct TuPos {
+    int X = 0, Y = 0;
+  };
+  // A glue candidate of the drag in progress: signed distance and side
+  // ('L', 'R', 'T', 'B').
+  struct TuGluCnd {
+    int Dst = 0;
+    char Sid = 'L';
+  };
+  // Press on the vio (or on its caption label).
+  void VioMouDwn(TVio* vio, TeMouBtn btn, const std::optional<TuPos>& pos);
+  // Movement while a button is down; acts on the current vio.
+  void VioMouMov(const std::optional<TuPos>& pos);
+  // Release; acts on the current vio. A right release after a context-menu
+  // request removes the current vio through the main window.
+  void VioMouUp(TeMouBtn btn);
+  // The platform's context-menu request on a vio.
+  void VioCtxPop() { FbCtxPop = true; }
+  // Double click on a Start vio: runs FOnStaDblClk; a failure shows
+  // GuLstErrMsg and disarms the next press.
+  void StaDblClk();
+  const std::vector<TuGluCnd>& NbrGluVioLst() const { return FpNbrGluVioLst; }
+  int DrgOfsX() const { return FiDrgOfsX; }
+  int DrgOfsY() const { return FiDrgOfsY; }
+  // Move events received while a drag was on, over the whole run.
+  static unsigned MouMovCnt();
+
+  bool FbStaRun = false;
+  bool FbMouArm = true;
+  bool FbVioDrg = false;
+  bool FbCtxPop = false;
+
   // ---- Program files -------------------------------------------------------
   bool SavVioFil(const std::string& path);
   bool LodVioFil(const std::string& path);
@@ -292,7 +332,7 @@ private:
   void ReqFoc(TVio* vio, int ctl);
   // A refused value: shows the message, sets the input-error flag and gives
   // the edit the focus back. Returns false.
-  bool RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg);
+  bool RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg, const TVio*& errVio);
   bool OwnsVio(const TVio* vio) const;
   bool CrtLblOrGto(std::uint8_t typ, int col, int row, int idx, const std::optional<std::string>& name);
 
@@ -312,4 +352,12 @@ private:
   std::vector<TVio*> FpVioLst;  // owned
   std::vector<IVioPgmObs*> FpObsLst;
   ITxtMsr* FpTxtMsr = nullptr;
+  // The font size last fitted and the cell size it was fitted for.
+  int FiFitPts = -1, FiFitWdt = -1, FiFitHgt = -1;
+  // The vio whose refused value set each input-error flag: removing it clears the flag.
+  const TVio* FpDlyErrVio = nullptr;
+  const TVio* FpSpdErrVio = nullptr;
+  const TVio* FpDstErrVio = nullptr;
+  int FiDrgOfsX = 0, FiDrgOfsY = 0;
+  std::vector<TuGluCnd> FpNbrGluVioLst;
 };
