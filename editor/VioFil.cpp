@@ -77,6 +77,25 @@ public:
     }
   }
 
+  // Skips the empty lines that follow, all in one go (a file may hold
+  // millions of them between its blocks).
+  void SkpEmp() {
+    for (;;) {
+      if (FiPos == FiLen && !Fil()) return;  // a read error is reported by Nxt
+      const char c = FcBuf[FiPos];
+      if (c == '\n') {
+        if (!FbCr) ++FiNbr;  // else the LF of a CR LF pair
+        FbCr = false;
+      } else if (c == '\r') {
+        ++FiNbr;
+        FbCr = true;
+      } else {
+        return;
+      }
+      ++FiPos;
+    }
+  }
+
   // Number of the line last read, from 1.
   std::size_t Nbr() const { return FiNbr; }
 
@@ -127,6 +146,7 @@ public:
   bool Prs(std::vector<TuVioBlk>& blks) {
     std::string lin;
     for (;;) {
+      if (!FbPnd) FLns.SkpEmp();
       const TVioLinRdr::TeRes r = Get(lin);
       if (r == TVioLinRdr::LR_ERR) return false;
       if (r == TVioLinRdr::LR_END || lin == "EOF") return true;
