@@ -14,7 +14,8 @@
 
 namespace {
 
-int FndNoCase(const TStrLst& lst, const std::string& s) {
+template <class TLst>
+int FndNoCase(const TLst& lst, const std::string& s) {
   for (std::size_t i = 0; i < lst.size(); ++i)
     if (EqlNoCase(lst[i], s)) return static_cast<int>(i);
   return -1;
@@ -274,7 +275,9 @@ bool TVioPgmItp::CrtLblOrGto(std::uint8_t typ, int col, int row, int idx,
   cbx.Clr = GcLblCynClr;
   cbx.Edt = true;
   cbx.Width = FiCelWdt;
-  cbx.Itms = FpLblVioDdwStl.empty() ? TStrLst{"A"} : FpLblVioDdwStl;
+  cbx.MaxLen = static_cast<int>(GcMaxLblLen);
+  // The box shares the label list rather than copying it.
+  cbx.Itms = FpLblVioDdwStl.empty() ? TShrStrLst{"A"} : FpLblVioDdwStl;
   if (name) {
     cbx.Txt = *name;
   } else {
@@ -629,8 +632,14 @@ void TVioPgmItp::FitVioFnt(TVio* vio, bool withEdt) {
 void TVioPgmItp::SetCtlTxt(TVio* vio, int ctl, const std::string& txt) {
   if (!OwnsVio(vio) || ctl < 0 || static_cast<std::size_t>(ctl) >= vio->FCtls.size()) return;
   TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
-  if (c.Txt == txt) return;
-  c.Txt = txt;
+  // A label box takes no more than it can show.
+  const bool cut = c.Knd == TeCtlKnd::Cbx && c.MaxLen > 0 && txt.size() > static_cast<std::size_t>(c.MaxLen);
+  const std::string_view t = cut ? std::string_view(txt).substr(0, static_cast<std::size_t>(c.MaxLen)) : txt;
+  if (c.Txt == t) {
+    if (cut) NtfCtl(vio, ctl);  // the view shows more than the box holds
+    return;
+  }
+  c.Txt = t;
   NtfCtl(vio, ctl);
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/Globals.h"
+#include "editor/ShrStrLst.h"
 #include "editor/VioTyp.h"
 #include "messages/TxtFil.h"
 #include "translator/InsAndTkn.h"
@@ -47,12 +48,15 @@ enum TeCtlRol : std::uint8_t {
   CR_NON = 0xFF,   // labels
 };
 
+// The longest label name a Label or Goto combo box takes.
+constexpr std::size_t GcMaxLblLen = 64;
+
 // One child control of a vio, as data.
 struct TVioCtl {
   TeCtlKnd Knd = TeCtlKnd::Lbl;
   std::uint8_t CtlRol = CR_NON;
   std::string Txt;
-  TStrLst Itms;           // combo boxes: the drop-down items
+  TShrStrLst Itms;        // combo boxes: the drop-down items (copies share them)
   bool Vis = true;
   bool Ena = true;
   bool Edt = false;       // combo boxes: the user may type (else a fixed list)
@@ -61,7 +65,7 @@ struct TVioCtl {
   int FntHgt = 0;         // font height in pixels; 0: default
   int FntPts = 0;         // font size in points set by the font fitting; 0: none
   std::int32_t Clr = -1;  // background colour; -1: default
-  int MaxLen = 0;         // edits: maximum text length; 0: none
+  int MaxLen = 0;         // edits, label boxes: maximum text length; 0: none
 };
 
 // One vio on the programming field.
@@ -299,7 +303,7 @@ public:
   void AddObs(IVioPgmObs* obs);
   void RmvObs(IVioPgmObs* obs);
 
-  const TStrLst& LblVioDdwStl() const { return FpLblVioDdwStl; }
+  const TShrStrLst& LblVioDdwStl() const { return FpLblVioDdwStl; }
 
   // ---- Translation (defined by the translator) -----------------------------
   bool TrnVioPgm();
@@ -348,7 +352,7 @@ private:
   int FiCelHgt = 60;
   int FiFldWdt = 800;
   int FiFldHgt = 600;
-  TStrLst FpLblVioDdwStl;
+  TShrStrLst FpLblVioDdwStl;
   std::vector<TVio*> FpVioLst;  // owned
   std::vector<IVioPgmObs*> FpObsLst;
   ITxtMsr* FpTxtMsr = nullptr;
