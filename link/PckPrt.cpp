@@ -1,0 +1,231 @@
+#include "link/PckPrt.h"
+
+#include <cstdio>
+
+#include "core/Globals.h"
+#include "messages/SysLgeMsg.h"
+
+TuRcvPck GuRcvPck;
+
+void RstRcvPck(TuRcvPck& p) { p.PckSte = PS_STA; }
+
+void PrsRcvChr(TuRcvPck& p, std::uint8_t b) {
+  switch (p.PckSte) {
+    case PS_STA:
+      if (b == GcPckSta) p.PckSte = PS_ORG;
+      break;
+    case PS_ORG:
+      p.PckOrg = b;
+      p.PckSte = PS_SEQ;
+      break;
+    case PS_SEQ:
+      p.PckSeq = b;
+      p.PckSte = PS_LEN;
+      break;
+    case PS_LEN:
+      p.PckLen = b;
+      p.DatCnt = 0;
+      p.PckSte = PS_CLS;
+      break;
+    case PS_CLS:
+      p.MsgCls = b;
+      p.PckSte = PS_COD;
+      break;
+    case PS_COD:
+      p.MsgCod = b;
+      p.DatIdx = 0;
+      p.PckSte = PS_DAT;
+      break;
+    case PS_DAT:
+      if (p.DatCnt < p.PckLen) {
+        ++p.DatCnt;
+        if (p.DatIdx == GcRcvDatMax) {
+          // Too long to keep: the frame is abandoned.
+          p.PckSte = PS_STA;
+          break;
+        }
+        p.DatBuf[p.DatIdx++] = b;
+      } else {
+        // The byte after the data ends the frame or breaks it; either way it
+        // is not looked at again as a start byte.
+        p.PckSte = b == GcPckEnd ? PS_CPL : PS_STA;
+      }
+      break;
+    case PS_CPL:
+      break;
+    default:
+      // A state no step produces: start over.
+      p.PckSte = PS_STA;
+      break;
+  }
+}
+
+void RstRcvPck() { RstRcvPck(GuRcvPck); }
+void PrsRcvChr(std::uint8_t b) { PrsRcvChr(GuRcvPck, b); }
+
+// ---------------------------------------------------------------------------
+// Sending
+
+bool BldPck(std::uint8_t seq, std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat,
+            std::vector<std::uint8_t>& out) {
+  if (dat.size() > GcPckMaxDat) return false;
+  out.clear();
+  out.reserve(dat.size() + 7);
+  out.push_back(GcPckSta);
+  out.push_back(GcPckOrgOwn);
+  out.push_back(seq);
+  out.push_back(static_cast<std::uint8_t>(dat.size()));
+  out.push_back(cls);
+  out.push_back(cod);
+  out.insert(out.end(), dat.begin(), dat.end());
+  out.push_back(GcPckEnd);
+  return true;
+}
+
+std::string PckTooLngMsg(std::size_t len, std::uint8_t lge) {
+  std::string txt;
+  if (GuSysLgeMsg) {
+    const std::string keep = GuLstErrMsg;
+    txt = GuSysLgeMsg->GetSysMsg(GcMsgPckTooLng, lge);
+    GuLstErrMsg = keep;
+  }
+  if (txt.empty())
+    txt = "#601, The program is too long to be uploaded: one packet to the robot holds at most 255 bytes. "
+          "Bytes in this program:";
+  return txt + " " + std::to_string(len);
+}
+
+bool SndPck(std::uint8_t& pckCnt, std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat,
+            const TPckOut& out) {
+  // Checked before anything happens: the length byte cannot carry more.
+  if (dat.size() > GcPckMaxDat) {
+    GuLstErrMsg = PckTooLngMsg(dat.size(), out.Lge);
+    return false;
+  }
+  if (!out.OpnPrt || !out.OpnPrt()) return false;
+  if (!out.SndChr) {
+    GuLstErrMsg = "Comport is not defined";
+    return false;
+  }
+  auto snd = [&](std::uint8_t b) { return out.SndChr(b); };
+  if (!snd(GcPckSta) || !snd(GcPckOrgOwn)) return false;
+  const std::uint8_t seq = pckCnt++;
+  if (!snd(seq)) return false;
+  if (!snd(static_cast<std::uint8_t>(dat.size())) || !snd(cls) || !snd(cod)) return false;
+  for (std::uint8_t b : dat)
+    if (!snd(b)) return false;
+  return snd(GcPckEnd);
+}
+
+bool SndUplPck(std::uint8_t& pckCnt, const std::vector<std::uint8_t>& tkn, const TPckOut& out) {
+  return SndPck(pckCnt, MC_PGM, MK_UPL, tkn, out);
+}
+
+bool SndRunPck(std::uint8_t& pckCnt, const TPckOut& out) { return SndPck(pckCnt, MC_PGM, MK_RUN, {}, out); }
+
+bool SndUprPck(std::uint8_t& pckCnt, const std::vector<std::uint8_t>& tkn, const TPckOut& out) {
+  return SndPck(pckCnt, MC_PGM, MK_UPR, tkn, out);
+}
+
+bool SndLnkChkPck(std::uint8_t& pckCnt, const TPckOut& out) { return SndPck(pckCnt, MC_CTL, MK_LNK_CHK, {}, out); }
+
+// ---------------------------------------------------------------------------
+// Receiving
+
+std::string Hex4(std::uint16_t v) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%04X", static_cast<unsigned>(v));
+  return buf;
+}
+
+namespace {
+
+TRcvEff Eff(TeRcvEff k) { return TRcvEff{k}; }
+TRcvEff Ply(TeSndCue c) {
+  TRcvEff e{TeRcvEff::Play};
+  e.Cue = c;
+  return e;
+}
+TRcvEff Val(TeRcvEff k, std::uint16_t v) {
+  TRcvEff e{k};
+  e.Val = v;
+  return e;
+}
+
+// The 16-bit value of the first two kept data bytes, low byte first; a byte
+// the frame did not carry counts as 0.
+std::uint16_t DatVal(const TuRcvPck& p) {
+  const unsigned d0 = p.DatIdx > 0 ? p.DatBuf[0] : 0;
+  const unsigned d1 = p.DatIdx > 1 ? p.DatBuf[1] : 0;
+  return static_cast<std::uint16_t>(d0 + 256 * d1);
+}
+
+}  // namespace
+
+std::vector<TRcvEff> DspRcvPck(const TuRcvPck& p) {
+  std::vector<TRcvEff> e;
+  const unsigned key = static_cast<unsigned>(p.MsgCls) << 8 | p.MsgCod;
+  switch (key) {
+    case MC_CTL << 8 | MK_INC_SIG:
+      e = {Eff(TeRcvEff::Flash), Ply(SC_INC_SIG)};
+      break;
+    case MC_CTL << 8 | MK_STB:
+      e = {Eff(TeRcvEff::DisRun), Eff(TeRcvEff::Flash), Ply(SC_STB)};
+      break;
+    case MC_CTL << 8 | MK_LNK_EST:
+      e = {Eff(TeRcvEff::DisRun), Eff(TeRcvEff::Flash), Ply(SC_LNK_EST)};
+      break;
+    case MC_MEA << 8 | MK_MEA_1:
+      if (p.DatCnt != 2) {
+        TRcvEff err{TeRcvEff::SetLstErr};
+        err.Txt = GcTxtMeaCnt;
+        return {err};  // nothing shown, the time-out not restarted
+      }
+      e = {Val(TeRcvEff::ShwMea1, DatVal(p))};
+      break;
+    case MC_MEA << 8 | MK_MEA_2: {
+      const std::uint16_t v = DatVal(p);
+      e = {Val(TeRcvEff::ShwMea2, v), Eff(TeRcvEff::PrcMsg)};
+      // One number per report: the highest of the six switch bits.
+      const std::uint8_t d0 = static_cast<std::uint8_t>(v & 0xFF);
+      for (int n = 1; n <= 6; ++n) {
+        if (d0 & (0x40 >> n)) {
+          e.push_back(Eff(TeRcvEff::Flash));
+          e.push_back(Ply(SndCueSwi(n)->Cue));
+          break;
+        }
+      }
+      break;
+    }
+    case MC_STS << 8 | MK_TRF_CMP:
+      e = {Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::EnaRun), Eff(TeRcvEff::Flash), Ply(SC_TRF_CMP)};
+      break;
+    case MC_STS << 8 | MK_WRK:
+      e = {Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::RpnRun), Eff(TeRcvEff::Flash), Ply(SC_WRK)};
+      break;
+    case MC_STS << 8 | MK_PGM_CMP:
+      e = {Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::EnaRun), Eff(TeRcvEff::Flash), Ply(SC_PGM_CMP)};
+      break;
+    default:
+      break;
+  }
+  e.push_back(Eff(TeRcvEff::RstTmo));
+  return e;
+}
+
+std::vector<TRcvEff> RcvChrEff(TuRcvPck& p, std::uint8_t b) {
+  PrsRcvChr(p, b);
+  if (p.PckSte != PS_CPL) return {Eff(TeRcvEff::RstTmo)};
+  RstRcvPck(p);
+  std::vector<TRcvEff> e{Val(TeRcvEff::ShwSeq, p.PckSeq)};
+  if (p.PckOrg == GcPckOrgOwn) {
+    // Our own packet coming back: not dispatched.
+    e.push_back(Eff(TeRcvEff::RstTmo));
+    return e;
+  }
+  e.push_back(Eff(TeRcvEff::LnkUp));
+  e.push_back(Eff(TeRcvEff::PrcMsg));
+  std::vector<TRcvEff> d = DspRcvPck(p);
+  e.insert(e.end(), std::make_move_iterator(d.begin()), std::make_move_iterator(d.end()));
+  return e;
+}

@@ -1,0 +1,149 @@
+// The packet protocol with the robot.
+//
+// Frame (both directions; single bytes, no checksum, no escaping):
+//   0x02, origin, sequence, length N, class, code, N data bytes, 0x04
+// This program sends origin 0x01. A frame has N + 7 bytes; N fits one byte,
+// so a stream of more than 255 data bytes cannot be framed and is refused.
+//
+// Receiving: PrsRcvChr advances the byte parser TuRcvPck; RcvChrEff is the
+// whole packet receive handler for one byte, and returns what the main window
+// has to do, in order, as a list of effects (TRcvEff). The main window carries
+// them out on the user interface thread.
+//
+// Sending: SndPck frames a packet and hands it byte by byte to the serial
+// component, through the two callbacks of TPckOut.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "sound/SndCue.h"
+
+// Message classes and codes.
+constexpr std::uint8_t GcPckSta = 0x02;
+constexpr std::uint8_t GcPckEnd = 0x04;
+constexpr std::uint8_t GcPckOrgOwn = 0x01;  // origin of every packet this program sends
+constexpr std::size_t GcPckMaxDat = 255;    // data bytes a frame can carry
+constexpr std::size_t GcRcvDatMax = 60;     // data bytes of a received frame that are kept
+
+constexpr std::uint8_t MC_CTL = 0x00, MC_PGM = 0x01, MC_MEA = 0x02, MC_STS = 0x03;
+// To the robot.
+constexpr std::uint8_t MK_UPL = 0x00, MK_RUN = 0x01, MK_UPR = 0x02, MK_LNK_CHK = 0x05;
+// From the robot.
+constexpr std::uint8_t MK_INC_SIG = 0x03, MK_STB = 0x04, MK_LNK_EST = 0x06;
+constexpr std::uint8_t MK_MEA_1 = 0x12, MK_MEA_2 = 0x13;
+constexpr std::uint8_t MK_TRF_CMP = 0x14, MK_WRK = 0x15, MK_PGM_CMP = 0x16;
+
+// Parser states.
+enum TePckSte : std::uint8_t {
+  PS_STA = 1,  // waiting for 0x02
+  PS_ORG = 2,
+  PS_SEQ = 3,
+  PS_LEN = 4,
+  PS_CLS = 5,
+  PS_COD = 6,
+  PS_DAT = 7,  // data bytes, then the end byte
+  PS_CPL = 8,  // a frame is complete; nothing changes until RstRcvPck
+};
+
+struct TuRcvPck {
+  std::uint8_t PckSte = PS_STA;
+  std::uint8_t PckSeq = 0;
+  std::uint8_t PckLen = 0;
+  std::uint8_t DatCnt = 0;  // data bytes consumed (up to PckLen, also beyond 60)
+  std::uint8_t PckOrg = 0;
+  std::uint8_t MsgCls = 0;
+  std::uint8_t MsgCod = 0;
+  std::uint8_t DatIdx = 0;  // data bytes kept in DatBuf (0 to 60)
+  std::uint8_t DatBuf[GcRcvDatMax] = {};  // not cleared between frames
+};
+
+// The program's receive record, touched only by the packet receive handler.
+extern TuRcvPck GuRcvPck;
+
+void RstRcvPck(TuRcvPck& p);
+void PrsRcvChr(TuRcvPck& p, std::uint8_t b);
+// On GuRcvPck.
+void RstRcvPck();
+void PrsRcvChr(std::uint8_t b);
+
+// ---- Frames ---------------------------------------------------------------
+
+// The frame of a packet with the given sequence byte; false (out untouched)
+// when the data do not fit the length byte.
+bool BldPck(std::uint8_t seq, std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat,
+            std::vector<std::uint8_t>& out);
+
+// Where SndPck sends to.
+struct TPckOut {
+  // Makes sure that the port is open; false with GuLstErrMsg.
+  std::function<bool()> OpnPrt;
+  // Queues one byte; false with GuLstErrMsg.
+  std::function<bool(std::uint8_t)> SndChr;
+  // Language of the messages (0 English, 1 Dutch, 2 German).
+  std::uint8_t Lge = 0;
+};
+
+// Text left in GuLstErrMsg when a stream is too long for one frame; the
+// message table supplies it in the user's language, the fixed text below
+// stands in when it cannot.
+std::string PckTooLngMsg(std::size_t len, std::uint8_t lge);
+// Message identifier of that text in SysMsgFil.sys.
+constexpr std::uint8_t GcMsgPckTooLng = 0x60;
+
+// Sends one packet: refuses data of more than 255 bytes (nothing sent, the
+// port not touched), opens the port, then hands 0x02, 0x01, the counter (which
+// is then incremented, wrapping after 255), the length, the class, the code,
+// the data and 0x04 to SndChr, stopping with false at the first refused byte.
+// False also when the port cannot be opened (the counter is unchanged).
+bool SndPck(std::uint8_t& pckCnt, std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat,
+            const TPckOut& out);
+bool SndUplPck(std::uint8_t& pckCnt, const std::vector<std::uint8_t>& tkn, const TPckOut& out);
+bool SndRunPck(std::uint8_t& pckCnt, const TPckOut& out);
+bool SndUprPck(std::uint8_t& pckCnt, const std::vector<std::uint8_t>& tkn, const TPckOut& out);
+bool SndLnkChkPck(std::uint8_t& pckCnt, const TPckOut& out);
+
+// ---- Effects of received bytes ----------------------------------------------
+
+enum class TeRcvEff : std::uint8_t {
+  RstTmo,     // restart the receive time-out
+  ShwSeq,     // tbxTst003 shows Val in decimal
+  LnkUp,      // FbComLnkOky = true, tbnComSte shows image 18
+  PrcMsg,     // let pending events run
+  DisRun,     // disable tbnRun and repaint it
+  EnaRun,     // enable tbnRun and repaint it
+  RpnRun,     // repaint tbnRun
+  EnaComSte,  // enable tbnComSte
+  Flash,      // show the upstream picture
+  Play,       // play Cue in its mode; a missing file ends the list here
+  ShwMea1,    // tbxAdcMeaVal1 shows Val as four upper-case hex digits
+  ShwMea2,    // tbxAdcMeaVal2 likewise
+  SetLstErr,  // GuLstErrMsg = Txt
+};
+
+struct TRcvEff {
+  TRcvEff(TeRcvEff k = TeRcvEff::RstTmo) : Knd(k) {}
+  TeRcvEff Knd;
+  std::uint16_t Val = 0;
+  TeSndCue Cue = SC_SYS_ONL;
+  std::string Txt;
+  bool operator==(const TRcvEff&) const = default;
+};
+
+// Text of the measurement frame 0x02, 0x12 with a count other than 2.
+inline constexpr const char* GcTxtMeaCnt = "Two message characters expected in received package";
+
+// The effects of a complete frame that came from the robot (origin not 0x01),
+// after the link has been marked up: the dispatch on class and code, ending
+// with the restart of the receive time-out where the frame asks for it.
+std::vector<TRcvEff> DspRcvPck(const TuRcvPck& p);
+
+// The packet receive handler for one byte: parses it and returns its effects.
+// An incomplete frame restarts the time-out; a complete one shows its
+// sequence byte and, from the robot, marks the link up and is dispatched.
+std::vector<TRcvEff> RcvChrEff(TuRcvPck& p, std::uint8_t b);
+
+// Four upper-case hexadecimal digits.
+std::string Hex4(std::uint16_t v);
