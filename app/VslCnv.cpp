@@ -191,6 +191,7 @@ void TfrmVslCnv::Crt() {
     if (regOky) {
       FsComPrtNam = val;
       FiComPrtIdx = FndComPrtIdx(FsComPrtNam, ports);
+      LodLge();
     }
   }
   if (!regOky) {
@@ -249,7 +250,6 @@ void TfrmVslCnv::BldCtl() {
   connect(smnEng, &QAction::triggered, this, &TfrmVslCnv::smnEngClick);
   connect(smnDut, &QAction::triggered, this, &TfrmVslCnv::smnDutClick);
   connect(smnGer, &QAction::triggered, this, &TfrmVslCnv::smnGerClick);
-  mmnLge->menuAction()->setVisible(false);
   mmnHlp = mmnMaiMnu->addMenu("Help");
   mmnHlp->setObjectName("mmnHlp");
   smnHlpMnlEng = mmnHlp->addAction("Manual (Englisch)");
@@ -592,16 +592,11 @@ void TfrmVslCnv::tmrVioBlkTimer() {
 }
 
 // ---------------------------------------------------------------------------
-// Folders, language, availability
+// Folders, availability
 
 void TfrmVslCnv::SetAppDir() {
   std::error_code ec;
   std::filesystem::current_path(NativePath(FsAppDir), ec);
-}
-
-void TfrmVslCnv::SetLgeIdx(std::uint8_t idx) {
-  FbyLgeIdx = idx;
-  FpVioPgmItp->SetLgeIdx(idx);
 }
 
 void TfrmVslCnv::SetAvlCol(std::uint8_t idx) {
@@ -609,15 +604,7 @@ void TfrmVslCnv::SetAvlCol(std::uint8_t idx) {
   FpVioPgmItp->SetAvlCol(idx);
 }
 
-void TfrmVslCnv::SelLge(std::uint8_t idx, QAction* item) {
-  for (QAction* a : {smnEng, smnDut, smnGer}) a->setChecked(a == item);
-  FbyLgeIdx = idx;
-  SetLgeIdx(idx);
-}
-
-void TfrmVslCnv::smnEngClick() { SelLge(0, smnEng); }
-void TfrmVslCnv::smnDutClick() { SelLge(1, smnDut); }
-void TfrmVslCnv::smnGerClick() { SelLge(2, smnGer); }
+// Language: VslCnvLge.cpp.
 
 // ---------------------------------------------------------------------------
 // Window messages

@@ -240,7 +240,12 @@ private:
   // Application and settings messages: code and value.
   void AppMsgHdl(std::uint8_t code, std::intptr_t value);
   void SetMsgHdl(std::uint8_t code, std::intptr_t value);
-  void SelLge(std::uint8_t idx, QAction* item);
+  // Checks the item, sets the language and keeps it in the settings store (sav).
+  void SelLge(std::uint8_t idx, QAction* item, bool sav = true);
+  // The language kept in the settings store, at start.
+  void LodLge();
+  // The tool button hints in the current language.
+  void RfsTbnHnt();
   // Runs the function on the user interface thread (at once when called there).
   void OnUi(std::function<void()> fn);
 

@@ -138,7 +138,7 @@ TEST_F(VslCnv, ConstructsInItsOrderAndWritesTheDefaultPort) {
   EXPECT_EQ(w.FpVioPgmItp->LgeIdx(), 0);
   EXPECT_EQ(w.FpVioPgmItp->AvlCol(), 0);
   EXPECT_TRUE(w.smnEng->isChecked());
-  EXPECT_FALSE(w.mmnLge->menuAction()->isVisible());
+  EXPECT_TRUE(w.mmnLge->menuAction()->isVisible());
   EXPECT_EQ(GuSysLgeMsg, w.FpSysLgeMsg.get());
   EXPECT_EQ(GuInsDir, Ins.Path());
   EXPECT_EQ(w.windowTitle().toStdString(), "Brinkmoor - Tessaro 1.3");
