@@ -728,11 +728,11 @@ void TfrmVslCnv::mmnOptClick() {
 }
 
 void TfrmVslCnv::smnHlpMnlEngClick() {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QStr(NativePath(DocDir(GuInsDir) + GcMnlEng))));
+  OpnMnl(NativePath(DocDir(GuInsDir) + GcMnlEng), FbyLgeIdx);
 }
 
 void TfrmVslCnv::HandbuchDeutch1Click() {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QStr(NativePath(DocDir(GuInsDir) + GcMnlGer))));
+  OpnMnl(NativePath(DocDir(GuInsDir) + GcMnlGer), FbyLgeIdx);
 }
 
 void TfrmVslCnv::smnHlpInfClick() {
