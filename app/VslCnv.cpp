@@ -22,6 +22,7 @@
 #include <system_error>
 
 #include "app/AppIto.h"
+#include "app/BkgDrf.h"
 #include "app/HlpInf.h"
 #include "app/Options.h"
 #include "app/VslCnvLgc.h"
@@ -359,6 +360,7 @@ void TfrmVslCnv::RlsFld(std::unique_ptr<T>& fld, const char* name) {
 }
 
 TfrmVslCnv::~TfrmVslCnv() {
+  FpBkgDrf.reset();
   tmrVioBlk.stop();
   tmrBlkComPrtCupMsg.stop();
   tmrRcvPckTimOutTmr.stop();
@@ -434,6 +436,7 @@ void TfrmVslCnv::FormShow() {
   if (GuBckGndImg) GuBckGndImg->resize(pnlVioFld->size());
   tmrAppIto.start(FCfg.Tms.AppIto);
   FbFrmShw = true;
+  StaBkgDrf();
 }
 
 void TfrmVslCnv::tmrAppItoTimer() {
@@ -474,6 +477,7 @@ void TfrmVslCnv::resizeEvent(QResizeEvent* e) {
 
 void TfrmVslCnv::FormResize() {
   if (FbFrmShw && GuBckGndImg) GuBckGndImg->resize(pnlVioFld->size());
+  if (FbFrmShw && FpBkgDrf) FpBkgDrf->Rsz();
 }
 
 void TfrmVslCnv::closeEvent(QCloseEvent* e) {

@@ -36,6 +36,7 @@ class TfrmVslCnv;
 class TfrmOptions;
 class TfrmAppIto;
 class TfrmHlpInf;
+class TBkgDrf;
 
 // The four windows of the program, created by the program entry in this order.
 extern TfrmVslCnv* frmVslCnv;
@@ -217,6 +218,8 @@ public:
   QTimer tmrRcvPckTimOutTmr;
   QTimer tmrMovBckGndPic;
   QTimer tmrAppIto;
+  // Keeps the background picture over the field and lets it drift when idle.
+  std::unique_ptr<TBkgDrf> FpBkgDrf;
 
   // Called with the field name at the start of each guarded release; a
   // release that throws is reported and shutdown goes on. Tests inject
@@ -246,6 +249,8 @@ private:
   void LodLge();
   // The tool button hints in the current language.
   void RfsTbnHnt();
+  // Starts the background picture's keeper (end of FormShow).
+  void StaBkgDrf();
   // Runs the function on the user interface thread (at once when called there).
   void OnUi(std::function<void()> fn);
 
