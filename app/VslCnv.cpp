@@ -22,6 +22,7 @@
 #include <system_error>
 
 #include "app/AppIto.h"
+#include "app/BkgDrf.h"
 #include "app/HlpInf.h"
 #include "app/Options.h"
 #include "app/VslCnvLgc.h"
@@ -192,6 +193,7 @@ void TfrmVslCnv::Crt() {
     if (regOky) {
       FsComPrtNam = val;
       FiComPrtIdx = FndComPrtIdx(FsComPrtNam, ports);
+      LodLge();
     }
   }
   if (!regOky) {
@@ -250,7 +252,6 @@ void TfrmVslCnv::BldCtl() {
   connect(smnEng, &QAction::triggered, this, &TfrmVslCnv::smnEngClick);
   connect(smnDut, &QAction::triggered, this, &TfrmVslCnv::smnDutClick);
   connect(smnGer, &QAction::triggered, this, &TfrmVslCnv::smnGerClick);
-  mmnLge->menuAction()->setVisible(false);
   mmnHlp = mmnMaiMnu->addMenu("Help");
   mmnHlp->setObjectName("mmnHlp");
   smnHlpMnlEng = mmnHlp->addAction("Manual (Englisch)");
@@ -360,6 +361,7 @@ void TfrmVslCnv::RlsFld(std::unique_ptr<T>& fld, const char* name) {
 }
 
 TfrmVslCnv::~TfrmVslCnv() {
+  FpBkgDrf.reset();
   tmrVioBlk.stop();
   tmrBlkComPrtCupMsg.stop();
   tmrRcvPckTimOutTmr.stop();
@@ -436,6 +438,7 @@ void TfrmVslCnv::FormShow() {
   if (GuBckGndImg) GuBckGndImg->resize(pnlVioFld->size());
   tmrAppIto.start(FCfg.Tms.AppIto);
   FbFrmShw = true;
+  StaBkgDrf();
 }
 
 void TfrmVslCnv::tmrAppItoTimer() {
@@ -476,6 +479,7 @@ void TfrmVslCnv::resizeEvent(QResizeEvent* e) {
 
 void TfrmVslCnv::FormResize() {
   if (FbFrmShw && GuBckGndImg) GuBckGndImg->resize(pnlVioFld->size());
+  if (FbFrmShw && FpBkgDrf) FpBkgDrf->Rsz();
 }
 
 void TfrmVslCnv::closeEvent(QCloseEvent* e) {
@@ -594,16 +598,11 @@ void TfrmVslCnv::tmrVioBlkTimer() {
 }
 
 // ---------------------------------------------------------------------------
-// Folders, language, availability
+// Folders, availability
 
 void TfrmVslCnv::SetAppDir() {
   std::error_code ec;
   std::filesystem::current_path(NativePath(FsAppDir), ec);
-}
-
-void TfrmVslCnv::SetLgeIdx(std::uint8_t idx) {
-  FbyLgeIdx = idx;
-  FpVioPgmItp->SetLgeIdx(idx);
 }
 
 void TfrmVslCnv::SetAvlCol(std::uint8_t idx) {
@@ -611,15 +610,7 @@ void TfrmVslCnv::SetAvlCol(std::uint8_t idx) {
   FpVioPgmItp->SetAvlCol(idx);
 }
 
-void TfrmVslCnv::SelLge(std::uint8_t idx, QAction* item) {
-  for (QAction* a : {smnEng, smnDut, smnGer}) a->setChecked(a == item);
-  FbyLgeIdx = idx;
-  SetLgeIdx(idx);
-}
-
-void TfrmVslCnv::smnEngClick() { SelLge(0, smnEng); }
-void TfrmVslCnv::smnDutClick() { SelLge(1, smnDut); }
-void TfrmVslCnv::smnGerClick() { SelLge(2, smnGer); }
+// Language: VslCnvLge.cpp.
 
 // ---------------------------------------------------------------------------
 // Window messages
@@ -746,11 +737,11 @@ void TfrmVslCnv::mmnOptClick() {
 }
 
 void TfrmVslCnv::smnHlpMnlEngClick() {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QStr(NativePath(DocDir(GuInsDir) + GcMnlEng))));
+  OpnMnl(NativePath(DocDir(GuInsDir) + GcMnlEng), FbyLgeIdx);
 }
 
 void TfrmVslCnv::HandbuchDeutch1Click() {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QStr(NativePath(DocDir(GuInsDir) + GcMnlGer))));
+  OpnMnl(NativePath(DocDir(GuInsDir) + GcMnlGer), FbyLgeIdx);
 }
 
 void TfrmVslCnv::smnHlpInfClick() {

@@ -37,6 +37,7 @@ class TfrmVslCnv;
 class TfrmOptions;
 class TfrmAppIto;
 class TfrmHlpInf;
+class TBkgDrf;
 
 // The four windows of the program, created by the program entry in this order.
 extern TfrmVslCnv* frmVslCnv;
@@ -223,6 +224,8 @@ public:
   QTimer tmrRcvPckTimOutTmr;
   QTimer tmrMovBckGndPic;
   QTimer tmrAppIto;
+  // Keeps the background picture over the field and lets it drift when idle.
+  std::unique_ptr<TBkgDrf> FpBkgDrf;
 
   // Called with the field name at the start of each guarded release; a
   // release that throws is reported and shutdown goes on. Tests inject
@@ -246,7 +249,14 @@ private:
   // Application and settings messages: code and value.
   void AppMsgHdl(std::uint8_t code, std::intptr_t value);
   void SetMsgHdl(std::uint8_t code, std::intptr_t value);
-  void SelLge(std::uint8_t idx, QAction* item);
+  // Checks the item, sets the language and keeps it in the settings store (sav).
+  void SelLge(std::uint8_t idx, QAction* item, bool sav = true);
+  // The language kept in the settings store, at start.
+  void LodLge();
+  // The tool button hints in the current language.
+  void RfsTbnHnt();
+  // Starts the background picture's keeper (end of FormShow).
+  void StaBkgDrf();
   // Runs the function on the user interface thread (at once when called there).
   void OnUi(std::function<void()> fn);
 

@@ -396,10 +396,10 @@ bool TVioPgmItp::LodVioFil(const std::string& path) {
         ok = CrtGtoVio(b.Col, b.Row, 0, b.Prm[0]);
         break;
       case VT_ACT:
-        ok = CrtSarVio(FbyLgeIdx, FbyAvlCol, b.Col, b.Row, b.Prm[0], b.Prm[1], b.Prm[2], true);
+        ok = CrtFilSarVio(b.Col, b.Row, b.Prm[0], b.Prm[1], b.Prm[2], true);
         break;
       case VT_SNS:
-        ok = CrtSarVio(FbyLgeIdx, FbyAvlCol, b.Col, b.Row, b.Prm[0], b.Prm[1], "", false);
+        ok = CrtFilSarVio(b.Col, b.Row, b.Prm[0], b.Prm[1], "", false);
         break;
       case VT_SPD: {
         long long v = 0;

@@ -165,7 +165,15 @@ public:
   std::string GetCtlTxt(const TVio* vio, TeCtlKnd knd, std::uint8_t rol) const;
 
   // ---- Settings ------------------------------------------------------------
-  void SetLgeIdx(std::uint8_t idx) { FbyLgeIdx = idx; }
+  // Sets the language and shows the sar vios on the field in it: each keeps
+  // its token and value, its lists and names are those of the new language.
+  // False with #415 naming the vios whose token has no names in it (they
+  // keep their names). Defined in VioLge.cpp.
+  bool SetLgeIdx(std::uint8_t idx);
+  // A sar pair of a program file in the current language: a pair found only
+  // in another language is replaced by the current names of its token.
+  // False when no language knows the pair (the names stay as given).
+  bool SarInCurLge(bool actor, std::string& typTxt, std::string& comTxt);
   void SetAvlCol(std::uint8_t col) { FbyAvlCol = col; }
   std::uint8_t LgeIdx() const { return FbyLgeIdx; }
   std::uint8_t AvlCol() const { return FbyAvlCol; }
@@ -339,6 +347,15 @@ private:
   bool RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg, const TVio*& errVio);
   bool OwnsVio(const TVio* vio) const;
   bool CrtLblOrGto(std::uint8_t typ, int col, int row, int idx, const std::optional<std::string>& name);
+  // Token of a type/command pair offered in the language (names without regard
+  // to case), optionally with the names as the lists spell them; and the
+  // names of a token. False when there is none; GuLstErrMsg is kept.
+  bool FndSarTkn(std::uint8_t lge, bool actor, const std::string& typTxt, const std::string& comTxt,
+                 std::uint8_t& tkn, std::string* typOut = nullptr, std::string* comOut = nullptr);
+  bool FndSarNam(std::uint8_t lge, bool actor, std::uint8_t tkn, std::string& typTxt, std::string& comTxt);
+  // A sar vio of a program file, whose names may be those of another language.
+  bool CrtFilSarVio(int col, int row, std::string typTxt, std::string comTxt, const std::string& valTxt,
+                    bool actor);
 
 
   IWndMsgTgt* FpOwnFrm;
