@@ -54,9 +54,12 @@ struct TBenchWnd {
   std::unique_ptr<TfrmVslCnv> Wnd;
 };
 
+// Made on first use, released before the application object.
+std::unique_ptr<TBenchWnd> GuBenchWnd;
+
 TBenchWnd& Wnd() {
-  static TBenchWnd w;
-  return w;
+  if (!GuBenchWnd) GuBenchWnd = std::make_unique<TBenchWnd>();
+  return *GuBenchWnd;
 }
 
 // Every cell taken, every kind of vio.
@@ -156,5 +159,6 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  GuBenchWnd.reset();
   return 0;
 }
