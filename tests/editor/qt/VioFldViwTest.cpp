@@ -429,6 +429,31 @@ TEST_F(VioTbr, TheGateCatchesAValueStillBeingTyped) {
   EXPECT_EQ(w.FpVioPgmItp->Vios().back()->Rec.VioTyp, VT_STO);
 }
 
+TEST_F(VioTbr, RightClickOnStartRemovesItAndEnablesItsButton) {
+  TfrmVslCnv& w = *Wnd;
+  w.tbnSta->trigger();
+  w.tbnSto->trigger();
+  ASSERT_FALSE(w.tbnSta->isEnabled());
+  auto rgtClk = [&](TVio* v) {
+    TVioPnl* p = w.FpVioFldViw->Pnl(v);
+    QTest::mousePress(p, Qt::RightButton, Qt::NoModifier, QPoint(4, 4));
+    QContextMenuEvent ctx(QContextMenuEvent::Mouse, QPoint(4, 4), p->mapToGlobal(QPoint(4, 4)));
+    QCoreApplication::sendEvent(p, &ctx);
+    QTest::mouseRelease(p, Qt::RightButton, Qt::NoModifier, QPoint(4, 4));
+  };
+  rgtClk(w.FpVioPgmItp->Vios().front());
+  ASSERT_EQ(w.FpVioPgmItp->GetVioCnt(), 1);
+  EXPECT_EQ(w.FpVioPgmItp->Vios().front()->Rec.VioTyp, VT_STO);
+  EXPECT_TRUE(w.tbnSta->isEnabled());
+  // The last placed vio goes too: the next one takes its cell.
+  rgtClk(w.FpVioPgmItp->Vios().front());
+  EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 0);
+  w.tbnSta->trigger();
+  ASSERT_EQ(w.FpVioPgmItp->GetVioCnt(), 1);
+  EXPECT_EQ(w.FpVioPgmItp->Vios().back()->Rec.GrdCol, 1);
+  EXPECT_FALSE(w.tbnSta->isEnabled());
+}
+
 TEST_F(VioTbr, StartDoubleClickReportsThatTheCommandIsNotThereYet) {
   TfrmVslCnv& w = *Wnd;
   w.tbnSta->trigger();

@@ -1,0 +1,164 @@
+// The field on screen with the real widgets (run with QT_QPA_PLATFORM=offscreen):
+// opening a program of 120 vios, one processed drag move, one tool button add.
+#include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+#include "app/VslCnv.h"
+#include "app/platform/QtPlatform.h"
+#include "core/Globals.h"
+#include "core/Seams.h"
+#include "editor/VioPgmItp.h"
+#include "editor/qt/VioFldViw.h"
+
+namespace {
+
+class TSilentBox final : public IMsgBox {
+public:
+  TeMsgAns Show(const std::string&, const std::string&, TeMsgBtn) override { return TeMsgAns::Ok; }
+};
+
+// The main window, shown, with the Qt event loop and silent message boxes.
+struct TBenchWnd {
+  TBenchWnd() : Plt({&Box, nullptr, &Evt, nullptr}) {
+    TVslCnvCfg cfg;
+    cfg.AppDir = TESSARO_STAGE_DIR "/bin/";
+    cfg.InsDir = TESSARO_STAGE_DIR "/";
+    cfg.ScnPrt = [] { return std::vector<std::string>{}; };
+    Wnd = std::make_unique<TfrmVslCnv>(nullptr, cfg);
+    frmVslCnv = Wnd.get();
+    Wnd->show();
+    QCoreApplication::processEvents();
+  }
+  ~TBenchWnd() {
+    Wnd.reset();
+    frmVslCnv = nullptr;
+  }
+  TVioPgmItp& Edt() { return *Wnd->FpVioPgmItp; }
+  void Clr() {
+    Edt().RmvAllVio();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+  }
+  TSilentBox Box;
+  TQtEvtLoop Evt;
+  TScopedPlatform Plt;
+  std::unique_ptr<TfrmVslCnv> Wnd;
+};
+
+// Made on first use, released before the application object.
+std::unique_ptr<TBenchWnd> GuBenchWnd;
+
+TBenchWnd& Wnd() {
+  if (!GuBenchWnd) GuBenchWnd = std::make_unique<TBenchWnd>();
+  return *GuBenchWnd;
+}
+
+// Every cell taken, every kind of vio.
+std::string MakFulPgm(TVioPgmItp& edt) {
+  static const std::uint8_t GcTyp[] = {VT_DLY, VT_ACT, VT_SNS, VT_IFF, VT_THN, VT_ELS,
+                                       VT_LBL, VT_GTO, VT_SPD, VT_STO, VT_RTI, VT_ACT};
+  int n = 0;
+  for (int r = 0; r < 10; ++r)
+    for (int c = 0; c < 12; ++c, ++n) {
+      const std::uint8_t t = n == 0 ? std::uint8_t{VT_STA} : GcTyp[n % 12];
+      if (!edt.PutVio(t, c, r)) return {};
+    }
+  const std::string p =
+      (std::filesystem::temp_directory_path() / ("tessaro-bench-wdg-" + std::to_string(::getpid()) + ".vio"))
+          .string();
+  return edt.SavVioFil(p) ? p : std::string();
+}
+
+void BM_OpnFulPgm(benchmark::State& st) {
+  TBenchWnd& w = Wnd();
+  w.Clr();
+  const std::string p = MakFulPgm(w.Edt());
+  if (p.empty()) {
+    st.SkipWithError(GuLstErrMsg.c_str());
+    return;
+  }
+  for (auto _ : st) {
+    st.PauseTiming();
+    w.Clr();
+    // The font is fitted afresh for every opening.
+    w.Edt().SetTxtMsr(w.Wnd->FpVioFldViw.get());
+    st.ResumeTiming();
+    if (!w.Edt().LodVioFil(p)) st.SkipWithError(GuLstErrMsg.c_str());
+    QCoreApplication::processEvents();
+  }
+  st.counters["vios"] = w.Edt().GetVioCnt();
+  std::remove(p.c_str());
+  w.Clr();
+}
+BENCHMARK(BM_OpnFulPgm)->Unit(benchmark::kMillisecond);
+
+void SndMou(QWidget* pnl, QEvent::Type t, QPoint fld, Qt::MouseButton b, Qt::MouseButtons bs) {
+  QWidget* f = pnl->parentWidget();
+  const QPoint g = f->mapToGlobal(fld);
+  QMouseEvent e(t, QPointF(pnl->mapFromGlobal(g)), QPointF(g), b, bs, Qt::NoModifier);
+  QCoreApplication::sendEvent(pnl, &e);
+}
+
+void BM_DrgMov(benchmark::State& st) {
+  TBenchWnd& w = Wnd();
+  w.Clr();
+  // A half-full field, so that the glue finds neighbours.
+  for (int r = 0; r < 10; r += 2)
+    for (int c = 0; c < 12; ++c) w.Edt().PutVio(VT_STO, c, r);
+  TVio* v = w.Edt().PutVio(VT_ACT, 0, 1);
+  TVioPnl* p = w.Wnd->FpVioFldViw->Pnl(v);
+  QCoreApplication::processEvents();
+  SndMou(p, QEvent::MouseButtonPress, {5, w.Edt().CelHgt() + 5}, Qt::LeftButton, Qt::LeftButton);
+  const int span = (w.Edt().GrdCls() - 1) * w.Edt().CelWdt();
+  int x = 0;
+  for (auto _ : st) {
+    x = (x + 7) % span;
+    const QPoint to(x + 5, w.Edt().CelHgt() + 5 + x % 40);
+    // Two move events make one processed move.
+    SndMou(p, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    SndMou(p, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    QCoreApplication::processEvents();
+  }
+  SndMou(p, QEvent::MouseButtonRelease, {5, 5}, Qt::LeftButton, Qt::NoButton);
+  w.Clr();
+}
+BENCHMARK(BM_DrgMov)->Unit(benchmark::kMicrosecond);
+
+void TbnAdd(benchmark::State& st, QAction* TfrmVslCnv::*tbn) {
+  TBenchWnd& w = Wnd();
+  w.Clr();
+  for (auto _ : st) {
+    if (w.Edt().GetVioCnt() >= 100) {
+      st.PauseTiming();
+      w.Clr();
+      st.ResumeTiming();
+    }
+    (w.Wnd.get()->*tbn)->trigger();
+  }
+  w.Clr();
+}
+void BM_TbnAddAct(benchmark::State& st) { TbnAdd(st, &TfrmVslCnv::tbnAct); }
+void BM_TbnAddSto(benchmark::State& st) { TbnAdd(st, &TfrmVslCnv::tbnSto); }
+BENCHMARK(BM_TbnAddAct)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TbnAddSto)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  GuBenchWnd.reset();
+  return 0;
+}
