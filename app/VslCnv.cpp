@@ -237,6 +237,7 @@ void TfrmVslCnv::BldCtl() {
   smnFilSas = mmnFil->addAction("Save &As...");
   smnFilSav->setEnabled(false);
   smnFilSas->setEnabled(false);
+  BldFilMnu();
   mmnOpt = mmnMaiMnu->addAction("Options");
   connect(mmnOpt, &QAction::triggered, this, &TfrmVslCnv::mmnOptClick);
   mmnLge = mmnMaiMnu->addMenu("Language");

@@ -123,6 +123,13 @@ public:
   void smnHlpMnlEngClick();
   void HandbuchDeutch1Click();
   void smnHlpInfClick();
+  // The File menu.
+  void smnFilOpnClick();
+  void smnFilSavClick();
+  void smnFilSasClick();
+  // Folder the file dialogs start in: that of the current file, or the
+  // example programs' folder when no file is open.
+  std::string FilDlgDir() const;
   // The vio tool buttons: gate, add a vio of the type, show the failure.
   void tbnVioClick(QAction* tbn, std::uint8_t vioTyp);
   // Hint of a tool button, fetched on every mouse movement over it.
@@ -243,6 +250,10 @@ private:
   void Crt();
   void BldCtl();
   void SetLck(bool locked);
+  // Shortcuts and handlers of the File menu.
+  void BldFilMnu();
+  // Loads the program; a file that fails leaves the field as it was.
+  bool LodVioFilKep(const std::string& name);
   void Trc(const std::string& step) const;
   template <typename T>
   void RlsFld(std::unique_ptr<T>& fld, const char* name);

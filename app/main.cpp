@@ -6,6 +6,7 @@
 #include "app/Options.h"
 #include "app/TssApp.h"
 #include "app/VslCnv.h"
+#include "app/platform/QtFilDlg.h"
 #include "app/platform/QtPlatform.h"
 #include "core/Globals.h"
 
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
   // The main window ends the run when it is closed; the other windows may still be open.
   QApplication::setQuitOnLastWindowClosed(false);
   TQtPlatform platform;
+  TQtFilDlgIns filDlg;
   try {
     return Run(platform, app);
   } catch (...) {

@@ -100,3 +100,24 @@ TeMsgAns ShwMsgBox(const std::string& text, const std::string& caption, TeMsgBtn
 }
 
 void PrcMsg() { GuPlatform().EvtLoop->PrcMsg(); }
+
+namespace {
+
+class TNoFilDlg final : public IFilDlg {
+public:
+  bool Opn(const TFilDlgReq&, std::string&) override { return false; }
+  bool Sav(const TFilDlgReq&, std::string&) override { return false; }
+};
+
+TNoFilDlg& DefFilDlg() { static TNoFilDlg d; return d; }
+IFilDlg*& CurFilDlg() { static IFilDlg* d = &DefFilDlg(); return d; }
+
+}  // namespace
+
+IFilDlg& GuFilDlg() { return *CurFilDlg(); }
+
+IFilDlg* SetFilDlg(IFilDlg* dlg) {
+  IFilDlg* prv = CurFilDlg();
+  CurFilDlg() = dlg ? dlg : &DefFilDlg();
+  return prv;
+}

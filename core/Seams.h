@@ -65,6 +65,28 @@ public:
   virtual std::unique_ptr<ISettingsStore> Create() = 0;
 };
 
+// The open and save file dialogs.
+struct TFilDlgReq {
+  // "description|pattern" pairs, each separated from the next by '|'.
+  std::string Filter;
+  // Folder the dialog starts in (native); empty: the platform's choice.
+  std::string IniDir;
+};
+
+class IFilDlg {
+public:
+  virtual ~IFilDlg() = default;
+  // True with the chosen file (native full path); false when cancelled.
+  // The save dialog never asks about an existing file itself: the caller does.
+  virtual bool Opn(const TFilDlgReq& req, std::string& name) = 0;
+  virtual bool Sav(const TFilDlgReq& req, std::string& name) = 0;
+};
+
+// The file dialogs in use; without an installed one every dialog is cancelled.
+IFilDlg& GuFilDlg();
+// Install the dialogs; null selects the default. Returns the previous ones.
+IFilDlg* SetFilDlg(IFilDlg* dlg);
+
 struct TPlatform {
   IMsgBox* MsgBox;
   ISoundOut* Sound;

@@ -56,8 +56,22 @@ std::unique_ptr<ISettingsStore> TFakeSettings::Create() {
   return std::make_unique<TFakeStore>(*this);
 }
 
-TFakePlatform::TFakePlatform() : FPrv(SetPlatform({&MsgBox, &Sound, &EvtLoop, &Settings})) {}
-TFakePlatform::~TFakePlatform() { SetPlatform(FPrv); }
+TFakePlatform::TFakePlatform()
+    : FPrv(SetPlatform({&MsgBox, &Sound, &EvtLoop, &Settings})), FPrvFilDlg(SetFilDlg(&FilDlg)) {}
+TFakePlatform::~TFakePlatform() {
+  SetFilDlg(FPrvFilDlg);
+  SetPlatform(FPrv);
+}
+
+bool TFakeFilDlg::Ans(bool sav, const TFilDlgReq& req, std::string& name) {
+  Calls.push_back({sav, req});
+  if (Answers.empty()) return false;
+  std::optional<std::string> a = std::move(Answers.front());
+  Answers.pop_front();
+  if (!a) return false;
+  name = *a;
+  return true;
+}
 
 TTmpDir::TTmpDir() {
   std::string tmpl = (fs::temp_directory_path() / "tessaro-test-XXXXXX").string();

@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,7 +63,24 @@ public:
   std::vector<std::string> Writes;  // "key|name=value"
 };
 
-// All four doubles, installed for the lifetime of the object.
+struct TFilDlgCall {
+  bool Sav;  // the save dialog (false: the open dialog)
+  TFilDlgReq Req;
+};
+
+// Records every file dialog and answers from a queue: a name chooses that
+// file, nullopt cancels; an empty queue cancels.
+class TFakeFilDlg final : public IFilDlg {
+public:
+  bool Opn(const TFilDlgReq& req, std::string& name) override { return Ans(false, req, name); }
+  bool Sav(const TFilDlgReq& req, std::string& name) override { return Ans(true, req, name); }
+  std::vector<TFilDlgCall> Calls;
+  std::deque<std::optional<std::string>> Answers;
+private:
+  bool Ans(bool sav, const TFilDlgReq& req, std::string& name);
+};
+
+// All the doubles, installed for the lifetime of the object.
 class TFakePlatform {
 public:
   TFakePlatform();
@@ -73,9 +91,11 @@ public:
   TFakeSound Sound;
   TFakeEvtLoop EvtLoop;
   TFakeSettings Settings;
+  TFakeFilDlg FilDlg;
 
 private:
   TPlatform FPrv;
+  IFilDlg* FPrvFilDlg;
 };
 
 // A fresh temporary folder, removed with the object.

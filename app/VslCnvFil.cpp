@@ -1,0 +1,137 @@
+// The main window's File menu: Open, Save and Save As of visual programs.
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QString>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "app/VslCnv.h"
+#include "core/Globals.h"
+#include "core/PathUtl.h"
+#include "core/Seams.h"
+#include "editor/VioPgmItp.h"
+
+namespace {
+
+const char* const GcVioExt = "vio";
+
+// The one filter of both dialogs: description and pattern.
+std::string VioFlt() { return std::string("Visual program files (") + "*." + GcVioExt + ")|" + "*." + GcVioExt; }
+
+QString QStr(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
+
+// A private file name in the temporary folder.
+std::filesystem::path TmpFil() {
+  static std::atomic<unsigned> cnt{0};
+  const auto tck = std::chrono::steady_clock::now().time_since_epoch().count();
+  std::error_code ec;
+  std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
+  if (ec) dir = ".";
+  return dir / ("tessaro-field-" + std::to_string(tck) + "-" + std::to_string(cnt++) + ".vio");
+}
+
+}  // namespace
+
+void TfrmVslCnv::BldFilMnu() {
+  smnFilOpn->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  smnFilSav->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  smnFilSas->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  // A shortcut reaches its command also while the menu is locked: the
+  // commands run only while it is not.
+  auto cmd = [this](void (TfrmVslCnv::*fn)()) {
+    return [this, fn]() {
+      if (mmnFil->menuAction()->isEnabled()) (this->*fn)();
+    };
+  };
+  connect(smnFilOpn, &QAction::triggered, this, cmd(&TfrmVslCnv::smnFilOpnClick));
+  connect(smnFilSav, &QAction::triggered, this, cmd(&TfrmVslCnv::smnFilSavClick));
+  connect(smnFilSas, &QAction::triggered, this, cmd(&TfrmVslCnv::smnFilSasClick));
+}
+
+std::string TfrmVslCnv::FilDlgDir() const {
+  if (!FsVioFilNam.empty()) {
+    const std::filesystem::path dir = std::filesystem::path(FsVioFilNam).parent_path();
+    std::error_code ec;
+    if (!dir.empty() && std::filesystem::is_directory(dir, ec)) return dir.string();
+  }
+  return NativePath(GuInsDir + "examples");
+}
+
+bool TfrmVslCnv::LodVioFilKep(const std::string& name) {
+  TStrLst bfr;
+  FpVioPgmItp->BldVioLns(bfr);
+  if (FpVioPgmItp->LodVioFil(name)) return true;
+  // The file is checked whole before the field is cleared; a vio that cannot
+  // be created (a sensor the tables do not know, say) fails only later. Then
+  // the program that was on the field comes back.
+  TStrLst aft;
+  FpVioPgmItp->BldVioLns(aft);
+  if (aft == bfr) return false;
+  const std::string why = GuLstErrMsg;
+  const std::filesystem::path tmp = TmpFil();
+  {
+    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    for (const std::string& l : bfr) out << l << "\r\n";
+  }
+  if (!FpVioPgmItp->LodVioFil(tmp.string())) {
+    // Cannot happen for lines the field wrote itself; the field is then cleared
+    // rather than left half loaded.
+    FpVioPgmItp->RmvAllVio();
+  }
+  std::error_code ec;
+  std::filesystem::remove(tmp, ec);
+  GuLstErrMsg = why;
+  return false;
+}
+
+void TfrmVslCnv::smnFilOpnClick() {
+  // A message left by an earlier command must not be shown for this one.
+  GuLstErrMsg.clear();
+  TFilDlgReq req{VioFlt(), FilDlgDir()};
+  std::string name;
+  if (GuFilDlg().Opn(req, name) && LodVioFilKep(name)) {
+    FsVioFilNam = name;
+    setWindowTitle(QStr(name));
+    SetAppDir();
+    smnFilSav->setEnabled(true);
+    smnFilSas->setEnabled(true);
+    return;
+  }
+  if (!GuLstErrMsg.empty()) ShwErrMsg(GuLstErrMsg);
+  SetAppDir();
+}
+
+void TfrmVslCnv::smnFilSavClick() {
+  if (FpVioPgmItp->GetVioCnt() == 0) return;
+  GuLstErrMsg.clear();
+  if (!FpVioPgmItp->SavVioFil(FsVioFilNam) && !GuLstErrMsg.empty()) ShwErrMsg(GuLstErrMsg);
+}
+
+void TfrmVslCnv::smnFilSasClick() {
+  if (FpVioPgmItp->GetVioCnt() == 0) return;
+  TFilDlgReq req{VioFlt(), FilDlgDir()};
+  std::string name;
+  if (!GuFilDlg().Sav(req, name)) return;
+  const std::string ext = std::string(".") + GcVioExt;
+  if (name.size() > 5 && (name.size() < ext.size() || name.compare(name.size() - ext.size(), ext.size(), ext) != 0))
+    name += ext;
+  std::error_code ec;
+  if (std::filesystem::exists(name, ec)) {
+    const TeMsgAns ans = ShwMsgBox("Overwrite existing file?", "Warning, file allready exists", TeMsgBtn::YesNoCancel);
+    if (ans != TeMsgAns::Yes) return;
+    // The old file stays until the new one is complete: the writer replaces it
+    // in one step.
+  }
+  GuLstErrMsg.clear();
+  if (!FpVioPgmItp->SavVioFil(name)) {
+    if (!GuLstErrMsg.empty()) ShwErrMsg(GuLstErrMsg);
+    return;
+  }
+  FsVioFilNam = name;
+  setWindowTitle(QString());
+}
