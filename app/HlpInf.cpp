@@ -1,14 +1,45 @@
 #include "app/HlpInf.h"
 
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QLabel>
+#include <QProcess>
+#include <QUrl>
+
+#include "app/VslCnvLgc.h"
+#include "core/Seams.h"
+#include "messages/SysLgeMsg.h"
+
+#ifdef _WIN32
+QString GuMnlOpnCmd;
+#else
+QString GuMnlOpnCmd = QStringLiteral("xdg-open");
+#endif
 
 namespace {
 
-// The product owner's texts. A line the owner has not given stays hidden.
-constexpr const char* GcInfRgt = "Copyright (C) Brinkmoor. All rights reserved.";
-constexpr const char* GcInfWeb = "";
-constexpr const char* GcInfMal = "";
-constexpr const char* GcInfMad = "";
+// Notices about the program. There is no web or mail address to give, so
+// those lines say where help is found instead.
+constexpr const char* GcInfRgt = "(C) The Tessaro developers";
+constexpr const char* GcInfWhy = "Programs the Zefor robot";
+constexpr const char* GcInfHlp = "Help: see the two manuals";
+constexpr const char* GcInfMad = "Made with C++20 and Qt 6";
+
+// Message identifiers: the manual is missing / nothing could open it.
+constexpr std::uint8_t GcMsgMnlMis = 0x71;
+constexpr std::uint8_t GcMsgMnlNoViw = 0x72;
+
+void ShwMnlErr(std::uint8_t id, const char* dflt, const std::string& path, std::uint8_t lge) {
+  std::string txt = GuSysLgeMsg ? GuSysLgeMsg->GetSysMsg(id, lge) : std::string();
+  if (txt.empty()) txt = dflt;
+  ShwMsgBox(txt + " " + path);
+}
+
+void NoViw(const std::string& path, std::uint8_t lge) {
+  ShwMnlErr(GcMsgMnlNoViw, "No program could open the manual. Install a PDF viewer and try again. The manual is here:",
+            path, lge);
+}
 
 }  // namespace
 
@@ -25,8 +56,8 @@ TfrmHlpInf::TfrmHlpInf(QWidget* owner) : QDialog(owner) {
   } lbl[] = {
       {&Label1, "Label1", 40, "Tessaro version 1.1"},
       {&Label3, "Label3", 64, GcInfRgt},
-      {&Label2, "Label2", 88, GcInfWeb},
-      {&Label4, "Label4", 112, *GcInfMal ? QString("E-mail: ") + GcInfMal : QString()},
+      {&Label2, "Label2", 88, GcInfWhy},
+      {&Label4, "Label4", 112, GcInfHlp},
       {&Label5, "Label5", 136, GcInfMad},
   };
   for (auto& l : lbl) {
@@ -34,12 +65,12 @@ TfrmHlpInf::TfrmHlpInf(QWidget* owner) : QDialog(owner) {
     (*l.Fld)->setObjectName(l.Nam);
     (*l.Fld)->move(40, l.Y);
     (*l.Fld)->adjustSize();
-    (*l.Fld)->setVisible(!l.Txt.isEmpty());
   }
-  // A long notice must not run past the dialog's edge.
-  Label3->setWordWrap(true);
-  Label3->setFixedWidth(273 - 2 * 40);
-  Label3->adjustSize();
+  // The build that runs, beside the designed version.
+  LblBld = new QLabel(QString::fromStdString("(Build " + AppFilVer() + ")"), this);
+  LblBld->setObjectName("LblBld");
+  LblBld->move(Label1->x() + Label1->width() + 6, Label1->y());
+  LblBld->adjustSize();
 }
 
 void TfrmHlpInf::ShwOn(QWidget* mainWnd) {
@@ -47,4 +78,31 @@ void TfrmHlpInf::ShwOn(QWidget* mainWnd) {
   show();
   raise();
   activateWindow();
+}
+
+void OpnMnl(const std::string& path, std::uint8_t lge) {
+  const QString pth = QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size()));
+  if (!QFileInfo(pth).isFile()) {
+    ShwMnlErr(GcMsgMnlMis, "The manual could not be found. Install Tessaro again, or ask your teacher. It should be here:",
+              path, lge);
+    return;
+  }
+  if (GuMnlOpnCmd.isEmpty()) {
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(pth))) NoViw(path, lge);
+    return;
+  }
+  // The opener may stay until the viewer is closed: it is not waited for. It
+  // tells whether it found a program when it ends.
+  auto* prc = new QProcess(QCoreApplication::instance());
+  QObject::connect(prc, &QProcess::finished, prc, [prc, path, lge](int code, QProcess::ExitStatus sts) {
+    prc->deleteLater();
+    if (sts != QProcess::NormalExit || code != 0) NoViw(path, lge);
+  });
+  QObject::connect(prc, &QProcess::errorOccurred, prc, [prc, path, lge](QProcess::ProcessError err) {
+    if (err != QProcess::FailedToStart) return;
+    prc->deleteLater();
+    NoViw(path, lge);
+  });
+  prc->setProcessChannelMode(QProcess::ForwardedChannels);
+  prc->start(GuMnlOpnCmd, {pth});
 }

@@ -1,7 +1,12 @@
-// The Info dialog: version and the product owner's notices.
+// The Info dialog: version and the notices about the program; and the opening
+// of the two manuals.
 #pragma once
 
 #include <QDialog>
+#include <QString>
+
+#include <cstdint>
+#include <string>
 
 class QLabel;
 
@@ -14,8 +19,21 @@ public:
   void ShwOn(QWidget* mainWnd);
 
   QLabel* Label1 = nullptr;  // version
+  QLabel* LblBld = nullptr;  // the build, beside the version
   QLabel* Label3 = nullptr;  // rights notice
-  QLabel* Label2 = nullptr;  // web address
-  QLabel* Label4 = nullptr;  // e-mail address
-  QLabel* Label5 = nullptr;  // who made the program
+  QLabel* Label2 = nullptr;  // what the program is for
+  QLabel* Label4 = nullptr;  // where help is found
+  QLabel* Label5 = nullptr;  // what the program is made with
 };
+
+// Opens a manual (a native path) with the desktop's viewer for it, without
+// waiting for the viewer. A missing file is told at once, a desktop that has
+// no program for it as soon as that is known; both in a message box in the
+// language lge, followed by the path.
+void OpnMnl(const std::string& path, std::uint8_t lge);
+
+// The program that opens a document on this desktop ("xdg-open" outside
+// Windows), given the path as its one argument; it ends with a non-zero code
+// when nothing could open the file. Empty: the toolkit's own document opening.
+// Tests name a script of their own.
+extern QString GuMnlOpnCmd;

@@ -22,6 +22,7 @@
 #include <system_error>
 
 #include "app/AppIto.h"
+#include "app/BkgDrf.h"
 #include "app/HlpInf.h"
 #include "app/Options.h"
 #include "app/VslCnvLgc.h"
@@ -29,6 +30,7 @@
 #include "core/PathUtl.h"
 #include "core/Seams.h"
 #include "editor/VioPgmItp.h"
+#include "editor/qt/VioFldViw.h"
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
 #include "link/PrtNam.h"
@@ -192,6 +194,7 @@ void TfrmVslCnv::Crt() {
     if (regOky) {
       FsComPrtNam = val;
       FiComPrtIdx = FndComPrtIdx(FsComPrtNam, ports);
+      LodLge();
     }
   }
   if (!regOky) {
@@ -250,7 +253,6 @@ void TfrmVslCnv::BldCtl() {
   connect(smnEng, &QAction::triggered, this, &TfrmVslCnv::smnEngClick);
   connect(smnDut, &QAction::triggered, this, &TfrmVslCnv::smnDutClick);
   connect(smnGer, &QAction::triggered, this, &TfrmVslCnv::smnGerClick);
-  mmnLge->menuAction()->setVisible(false);
   mmnHlp = mmnMaiMnu->addMenu("Help");
   mmnHlp->setObjectName("mmnHlp");
   smnHlpMnlEng = mmnHlp->addAction("Manual (Englisch)");
@@ -360,12 +362,14 @@ void TfrmVslCnv::RlsFld(std::unique_ptr<T>& fld, const char* name) {
 }
 
 TfrmVslCnv::~TfrmVslCnv() {
+  FpBkgDrf.reset();
   tmrVioBlk.stop();
   tmrBlkComPrtCupMsg.stop();
   tmrRcvPckTimOutTmr.stop();
   tmrMovBckGndPic.stop();
   tmrAppIto.stop();
   FpBlkVio = nullptr;
+  FpVioFldViw.reset();
   if (FpVioPgmItp && FpVioRmvObs) FpVioPgmItp->RmvObs(FpVioRmvObs.get());
   // The serial component's threads reach the ring buffers: stop them first.
   // Threads that would not stop are waited for by the component's destructor,
@@ -407,7 +411,7 @@ void TfrmVslCnv::FormShow() {
   if (layout()) layout()->activate();
 
   // The programming field with the background picture below every vio.
-  FpVioPgmItp->CrtVioFld(pnlVioFld->width(), pnlVioFld->height());
+  CrtEdtViw();
   if (!GuBckGndImg) {
     GuBckGndImg = new QLabel(pnlVioFld);
     GuBckGndImg->setObjectName("GuBckGndImg");
@@ -437,6 +441,7 @@ void TfrmVslCnv::FormShow() {
   if (GuBckGndImg) GuBckGndImg->resize(pnlVioFld->size());
   tmrAppIto.start(FCfg.Tms.AppIto);
   FbFrmShw = true;
+  StaBkgDrf();
 }
 
 void TfrmVslCnv::tmrAppItoTimer() {
@@ -478,6 +483,7 @@ void TfrmVslCnv::resizeEvent(QResizeEvent* e) {
 
 void TfrmVslCnv::FormResize() {
   if (FbFrmShw && GuBckGndImg) GuBckGndImg->resize(pnlVioFld->size());
+  if (FbFrmShw && FpBkgDrf) FpBkgDrf->Rsz();
 }
 
 void TfrmVslCnv::closeEvent(QCloseEvent* e) {
@@ -550,16 +556,11 @@ void TfrmVslCnv::tmrVioBlkTimer() {
 }
 
 // ---------------------------------------------------------------------------
-// Folders, language, availability
+// Folders, availability
 
 void TfrmVslCnv::SetAppDir() {
   std::error_code ec;
   std::filesystem::current_path(NativePath(FsAppDir), ec);
-}
-
-void TfrmVslCnv::SetLgeIdx(std::uint8_t idx) {
-  FbyLgeIdx = idx;
-  FpVioPgmItp->SetLgeIdx(idx);
 }
 
 void TfrmVslCnv::SetAvlCol(std::uint8_t idx) {
@@ -567,15 +568,7 @@ void TfrmVslCnv::SetAvlCol(std::uint8_t idx) {
   FpVioPgmItp->SetAvlCol(idx);
 }
 
-void TfrmVslCnv::SelLge(std::uint8_t idx, QAction* item) {
-  for (QAction* a : {smnEng, smnDut, smnGer}) a->setChecked(a == item);
-  FbyLgeIdx = idx;
-  SetLgeIdx(idx);
-}
-
-void TfrmVslCnv::smnEngClick() { SelLge(0, smnEng); }
-void TfrmVslCnv::smnDutClick() { SelLge(1, smnDut); }
-void TfrmVslCnv::smnGerClick() { SelLge(2, smnGer); }
+// Language: VslCnvLge.cpp.
 
 // ---------------------------------------------------------------------------
 // Window messages
@@ -622,7 +615,10 @@ std::intptr_t TfrmVslCnv::SetMsgHdl(std::uint8_t code, std::intptr_t value) {
 
 bool TfrmVslCnv::ChkVioInpErr() {
   smnFilSas->setEnabled(true);
-  pnlVioFld->setFocus(Qt::OtherFocusReason);
+  if (FpVioFldViw)
+    FpVioFldViw->FocFld();
+  else
+    pnlVioFld->setFocus(Qt::OtherFocusReason);
   return FpVioPgmItp->FbDlyErr || FpVioPgmItp->FbSpdErr || FpVioPgmItp->FbDstErr;
 }
 
@@ -701,11 +697,11 @@ void TfrmVslCnv::mmnOptClick() {
 }
 
 void TfrmVslCnv::smnHlpMnlEngClick() {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QStr(NativePath(DocDir(GuInsDir) + GcMnlEng))));
+  OpnMnl(NativePath(DocDir(GuInsDir) + GcMnlEng), FbyLgeIdx);
 }
 
 void TfrmVslCnv::HandbuchDeutch1Click() {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QStr(NativePath(DocDir(GuInsDir) + GcMnlGer))));
+  OpnMnl(NativePath(DocDir(GuInsDir) + GcMnlGer), FbyLgeIdx);
 }
 
 void TfrmVslCnv::smnHlpInfClick() {

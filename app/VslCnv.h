@@ -27,6 +27,7 @@ class QToolBar;
 class ISettingsStore;
 class TVio;
 class TVioPgmItp;
+class TVioFldViw;
 class TComport2p5;
 class TclsPlyWavFil;
 class TSysLgeMsg;
@@ -36,6 +37,7 @@ class TfrmVslCnv;
 class TfrmOptions;
 class TfrmAppIto;
 class TfrmHlpInf;
+class TBkgDrf;
 
 // The four windows of the program, created by the program entry in this order.
 extern TfrmVslCnv* frmVslCnv;
@@ -225,6 +227,11 @@ public:
 
   // The programming field: the client area below the tool bars.
   QWidget* pnlVioFld = nullptr;
+  // The vios on the field (VslCnvEdt.cpp).
+  std::unique_ptr<TVioFldViw> FpVioFldViw;
+  void CrtEdtViw();
+  // Double click on the Start vio: upload and run; false with GuLstErrMsg.
+  bool StaDblClkHdl();
 
   // Diagnostic outputs of the link; never shown.
   QPlainTextEdit* mmoComMsg = nullptr;
@@ -240,6 +247,8 @@ public:
   QTimer tmrRcvPckTimOutTmr;
   QTimer tmrMovBckGndPic;
   QTimer tmrAppIto;
+  // Keeps the background picture over the field and lets it drift when idle.
+  std::unique_ptr<TBkgDrf> FpBkgDrf;
 
   // Called with the field name at the start of each guarded release; a
   // release that throws is reported and shutdown goes on. Tests inject
@@ -263,7 +272,14 @@ private:
   // Application and settings messages: code and value.
   void AppMsgHdl(std::uint8_t code, std::intptr_t value);
   std::intptr_t SetMsgHdl(std::uint8_t code, std::intptr_t value);
-  void SelLge(std::uint8_t idx, QAction* item);
+  // Checks the item, sets the language and keeps it in the settings store (sav).
+  void SelLge(std::uint8_t idx, QAction* item, bool sav = true);
+  // The language kept in the settings store, at start.
+  void LodLge();
+  // The tool button hints in the current language.
+  void RfsTbnHnt();
+  // Starts the background picture's keeper (end of FormShow).
+  void StaBkgDrf();
   // Runs the function on the user interface thread (at once when called there).
   void OnUi(std::function<void()> fn);
 

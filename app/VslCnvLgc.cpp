@@ -1,5 +1,8 @@
 #include "app/VslCnvLgc.h"
 
+#include <filesystem>
+
+#include "core/PathUtl.h"
 #include "core/StrUtl.h"
 
 #ifndef TESSARO_VERSION
@@ -62,10 +65,13 @@ const std::array<int, GcTbnImgCnt> GcTbnImgLodOrd = {0,  1,  2,  3,  4,  6,  5, 
                                                      10, 11, 12, 13, 14, 15, 16, 17, 19, 18};
 
 std::string DocDir(const std::string& insDir) {
+  namespace fs = std::filesystem;
 #ifdef _WIN32
   (void)insDir;
   return "C:\\Brinkmoor\\Documentation\\";
 #else
+  // An installed package keeps the manuals inside its own folder.
+  if (fs::is_directory(fs::path(NativePath(insDir + "Documentation")))) return insDir + "Documentation\\";
   return insDir + "..\\Documentation\\";
 #endif
 }

@@ -43,5 +43,6 @@ constexpr int GcImgComNok = 19;
 inline constexpr const char* GcMnlEng = "Brinkmoor Manual V2.07.pdf";
 inline constexpr const char* GcMnlGer = "Brinkmoor Anleitung V2.07.pdf";
 // The documentation folder: on Windows the designed "C:\Brinkmoor\Documentation\",
-// elsewhere the folder "Documentation" beside the installation folder.
+// elsewhere the folder "Documentation" inside the installation folder when there
+// is one (the installed package), else the one beside the installation folder.
 std::string DocDir(const std::string& insDir);

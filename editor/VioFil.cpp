@@ -26,20 +26,109 @@ std::string FmtCel(int v) {
   return buf;
 }
 
-// Splits the bytes into lines: CR, LF or the pair CR LF end a line; a last
-// line without an end counts.
-void SplLns(const std::string& all, TStrLst& lines) {
-  lines.clear();
-  std::size_t pos = 0;
-  while (pos < all.size()) {
-    std::size_t end = pos;
-    while (end < all.size() && all[end] != '\r' && all[end] != '\n') ++end;
-    lines.emplace_back(all, pos, end - pos);
-    if (end < all.size() && all[end] == '\r' && end + 1 < all.size() && all[end + 1] == '\n') ++end;
-    pos = end + 1;
-  }
-}
+// The lines of a program file, read in pieces so that no limit waits for
+// the whole file: CR, LF or the pair CR LF end a line, a last line without an
+// end counts. A line longer than the limit, more bytes than the file may
+// hold, or a read error stop the reading.
+class TVioLinRdr {
+public:
+  enum TeRes { LR_LIN, LR_END, LR_ERR };
 
+  TVioLinRdr(std::istream& in, const std::string& path) : FIn(in), FsPth(path) {}
+
+  // The next line into lin; LR_ERR with the message in GuLstErrMsg.
+  TeRes Nxt(std::string& lin) {
+    lin.clear();
+    bool any = false;  // a character or a line end was taken
+    for (;;) {
+      if (FiPos == FiLen && !Fil()) {
+        if (FbErr) return LR_ERR;
+        if (!any) return LR_END;
+        ++FiNbr;
+        return LR_LIN;
+      }
+      const char* b = FcBuf + FiPos;
+      const char* e = FcBuf + FiLen;
+      if (FbCr) {  // the LF of a CR LF pair
+        FbCr = false;
+        if (*b == '\n') {
+          ++FiPos;
+          continue;
+        }
+      }
+      const char* p = b;
+      while (p != e && *p != '\r' && *p != '\n') ++p;
+      const std::size_t n = static_cast<std::size_t>(p - b);
+      if (lin.size() + n > GcMaxLinLen) {
+        ++FiNbr;
+        GuLstErrMsg = "#406, Line " + std::to_string(FiNbr) + " of vio file '" + FsPth + "' is longer than " +
+                      std::to_string(GcMaxLinLen) + " characters";
+        return LR_ERR;
+      }
+      lin.append(b, n);
+      any = true;
+      FiPos += n;
+      if (p != e) {
+        FbCr = *p == '\r';
+        ++FiPos;
+        ++FiNbr;
+        return LR_LIN;
+      }
+    }
+  }
+
+  // Skips the empty lines that follow, all in one go (a file may hold
+  // millions of them between its blocks).
+  void SkpEmp() {
+    for (;;) {
+      if (FiPos == FiLen && !Fil()) return;  // a read error is reported by Nxt
+      const char c = FcBuf[FiPos];
+      if (c == '\n') {
+        if (!FbCr) ++FiNbr;  // else the LF of a CR LF pair
+        FbCr = false;
+      } else if (c == '\r') {
+        ++FiNbr;
+        FbCr = true;
+      } else {
+        return;
+      }
+      ++FiPos;
+    }
+  }
+
+  // Number of the line last read, from 1.
+  std::size_t Nbr() const { return FiNbr; }
+
+private:
+  bool Fil() {
+    FiPos = 0;
+    FiLen = 0;
+    if (FbErr || !FIn) return false;
+    FIn.read(FcBuf, sizeof FcBuf);
+    FiLen = static_cast<std::size_t>(FIn.gcount());
+    if (FIn.bad()) {
+      GuLstErrMsg = "#402, Vio file '" + FsPth + "' could not be read";
+      FbErr = true;
+      return false;
+    }
+    FiTot += FiLen;
+    if (FiTot > GcMaxFilSiz) {  // the file grew after its size was checked
+      GuLstErrMsg = "#407, Vio file '" + FsPth + "' is too large to be a program";
+      FbErr = true;
+      return false;
+    }
+    return FiLen > 0;
+  }
+
+  std::istream& FIn;
+  std::string FsPth;
+  char FcBuf[64 * 1024];
+  std::size_t FiPos = 0, FiLen = 0;
+  std::uintmax_t FiTot = 0;
+  std::size_t FiNbr = 0;
+  bool FbCr = false;
+  bool FbErr = false;
+};
 
 // One vio block of a file, read and checked before the field is touched.
 struct TuVioBlk {
@@ -51,19 +140,17 @@ struct TuVioBlk {
 
 class TVioFilRdr {
 public:
-  TVioFilRdr(const TStrLst& lines, const std::string& path) : FLns(lines), FsPth(path) {}
+  TVioFilRdr(std::istream& in, const std::string& path) : FLns(in, path), FsPth(path) {}
 
   // False with the message in GuLstErrMsg.
   bool Prs(std::vector<TuVioBlk>& blks) {
-    std::size_t i = 0;
-    while (i < FLns.size()) {
-      if (!ChkLen(i)) return false;
-      const std::string& lin = FLns[i];
-      if (lin.empty()) {
-        ++i;
-        continue;
-      }
-      if (lin == "EOF") return true;
+    std::string lin;
+    for (;;) {
+      if (!FbPnd) FLns.SkpEmp();
+      const TVioLinRdr::TeRes r = Get(lin);
+      if (r == TVioLinRdr::LR_ERR) return false;
+      if (r == TVioLinRdr::LR_END || lin == "EOF") return true;
+      if (lin.empty()) continue;
       const int typ = GetVioTypOfKey(lin);
       if (typ < 0) {
         GuLstErrMsg = "#401, Illegal vio type in vio file detected";
@@ -74,30 +161,40 @@ public:
                       " vios";
         return false;
       }
-      const std::size_t blkLin = i;
+      const std::size_t blkLin = FLns.Nbr();
       TuVioBlk b{};
       b.Typ = static_cast<std::uint8_t>(typ);
-      ++i;
-      if (!RdCel(i, blkLin, lin, b.Col) || !RdCel(i, blkLin, lin, b.Row)) return false;
+      if (!RdCel(blkLin, lin, b.Col) || !RdCel(blkLin, lin, b.Row)) return false;
       switch (b.Typ) {
-        case VT_DLY: case VT_LBL: case VT_GTO:
-          if (!RdPrm(i, blkLin, lin, b.Prm[0])) return false;
+        case VT_DLY:
+          if (!RdPrm(blkLin, lin, b.Prm[0])) return false;
+          break;
+        case VT_LBL: case VT_GTO:
+          if (!RdPrm(blkLin, lin, b.Prm[0])) return false;
+          if (b.Prm[0].size() > GcMaxLblLen) {
+            GuLstErrMsg = "#409, Label name in line " + std::to_string(FLns.Nbr()) + " of vio file '" + FsPth +
+                          "' is longer than " + std::to_string(GcMaxLblLen) + " characters";
+            return false;
+          }
           break;
         case VT_ACT:
           for (std::string& p : b.Prm)
-            if (!RdPrm(i, blkLin, lin, p)) return false;
+            if (!RdPrm(blkLin, lin, p)) return false;
           break;
-        case VT_SNS:
-          if (!RdPrm(i, blkLin, lin, b.Prm[0]) || !RdPrm(i, blkLin, lin, b.Prm[1])) return false;
+        case VT_SNS: {
+          if (!RdPrm(blkLin, lin, b.Prm[0]) || !RdPrm(blkLin, lin, b.Prm[1])) return false;
           // The block's empty separator belongs to it; a file without
           // separators goes straight on with the next block.
-          if (i < FLns.size() && FLns[i].empty()) ++i;
+          const TVioLinRdr::TeRes s = Get(FsPnd);
+          if (s == TVioLinRdr::LR_ERR) return false;
+          FbPnd = s == TVioLinRdr::LR_LIN && !FsPnd.empty();
           break;
+        }
         case VT_SPD: {
-          if (!RdPrm(i, blkLin, lin, b.Prm[0])) return false;
+          if (!RdPrm(blkLin, lin, b.Prm[0])) return false;
           long long v;
           if (!StrToInt(b.Prm[0], v)) {
-            GuLstErrMsg = "#405, Engine speed '" + b.Prm[0] + "' in line " + std::to_string(i) +
+            GuLstErrMsg = "#405, Engine speed '" + b.Prm[0] + "' in line " + std::to_string(FLns.Nbr()) +
                           " of vio file '" + FsPth + "' is not a whole number";
             return false;
           }
@@ -108,37 +205,37 @@ public:
       }
       blks.push_back(std::move(b));
     }
-    return true;
   }
 
 private:
-  bool ChkLen(std::size_t i) {
-    if (FLns[i].size() <= GcMaxLinLen) return true;
-    GuLstErrMsg = "#406, Line " + std::to_string(i + 1) + " of vio file '" + FsPth + "' is longer than " +
-                  std::to_string(GcMaxLinLen) + " characters";
-    return false;
+  // The next line: the one looked at after a Sensor block, or a new one.
+  TVioLinRdr::TeRes Get(std::string& lin) {
+    if (FbPnd) {
+      FbPnd = false;
+      lin.swap(FsPnd);
+      return TVioLinRdr::LR_LIN;
+    }
+    return FLns.Nxt(lin);
   }
 
-  bool CutShort(std::size_t blkLin, const std::string& key) {
-    GuLstErrMsg = "#403, Vio file '" + FsPth + "' ends inside the " + key + " block of line " +
-                  std::to_string(blkLin + 1);
-    return false;
-  }
-
-  bool RdPrm(std::size_t& i, std::size_t blkLin, const std::string& key, std::string& out) {
-    if (i >= FLns.size()) return CutShort(blkLin, key);
-    if (!ChkLen(i)) return false;
-    out = FLns[i++];
-    return true;
+  bool RdPrm(std::size_t blkLin, const std::string& key, std::string& out) {
+    switch (Get(out)) {
+      case TVioLinRdr::LR_LIN: return true;
+      case TVioLinRdr::LR_END:
+        GuLstErrMsg = "#403, Vio file '" + FsPth + "' ends inside the " + key + " block of line " +
+                      std::to_string(blkLin);
+        return false;
+      default: return false;
+    }
   }
 
   // A column or row line: the cell number + 1 as a decimal number.
-  bool RdCel(std::size_t& i, std::size_t blkLin, const std::string& key, int& cel) {
+  bool RdCel(std::size_t blkLin, const std::string& key, int& cel) {
     std::string txt;
-    if (!RdPrm(i, blkLin, key, txt)) return false;
+    if (!RdPrm(blkLin, key, txt)) return false;
     long long v;
     if (!StrToInt(txt, v) || v < -GcMaxCelNbr || v > GcMaxCelNbr) {
-      GuLstErrMsg = "#404, Illegal column or row number '" + txt + "' in line " + std::to_string(i) +
+      GuLstErrMsg = "#404, Illegal column or row number '" + txt + "' in line " + std::to_string(FLns.Nbr()) +
                     " of vio file '" + FsPth + "'";
       return false;
     }
@@ -146,8 +243,10 @@ private:
     return true;
   }
 
-  const TStrLst& FLns;
+  TVioLinRdr FLns;
   std::string FsPth;
+  std::string FsPnd;  // a line read ahead
+  bool FbPnd = false;
 };
 
 }  // namespace
@@ -254,21 +353,17 @@ bool TVioPgmItp::LodVioFil(const std::string& path) {
     GuLstErrMsg = "#407, Vio file '" + path + "' is too large to be a program";
     return false;
   }
-  std::string all;
-  {
-    std::ifstream in(path, std::ios::binary);
-    if (in) all.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (!in && !in.eof()) {
-      GuLstErrMsg = "#402, Vio file '" + path + "' could not be read";
-      return false;
-    }
-  }
-  TStrLst lines;
-  SplLns(all, lines);
   // The whole file is checked before the field is touched: a damaged file
   // leaves the program on the field as it was.
   std::vector<TuVioBlk> blks;
-  if (!TVioFilRdr(lines, path).Prs(blks)) return false;
+  {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+      GuLstErrMsg = "#402, Vio file '" + path + "' could not be read";
+      return false;
+    }
+    if (!TVioFilRdr(in, path).Prs(blks)) return false;
+  }
 
   FpLblVioDdwStl.clear();
   RmvAllVio();
@@ -301,10 +396,10 @@ bool TVioPgmItp::LodVioFil(const std::string& path) {
         ok = CrtGtoVio(b.Col, b.Row, 0, b.Prm[0]);
         break;
       case VT_ACT:
-        ok = CrtSarVio(FbyLgeIdx, FbyAvlCol, b.Col, b.Row, b.Prm[0], b.Prm[1], b.Prm[2], true);
+        ok = CrtFilSarVio(b.Col, b.Row, b.Prm[0], b.Prm[1], b.Prm[2], true);
         break;
       case VT_SNS:
-        ok = CrtSarVio(FbyLgeIdx, FbyAvlCol, b.Col, b.Row, b.Prm[0], b.Prm[1], "", false);
+        ok = CrtFilSarVio(b.Col, b.Row, b.Prm[0], b.Prm[1], "", false);
         break;
       case VT_SPD: {
         long long v = 0;

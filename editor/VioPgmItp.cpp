@@ -3,16 +3,19 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cstdlib>
 
 #include "core/Globals.h"
 #include "core/StrUtl.h"
+#include "core/WndMsg.h"
 #include "core/Seams.h"
 #include "editor/VioNum.h"
 #include "messages/SysLgeMsg.h"
 
 namespace {
 
-int FndNoCase(const TStrLst& lst, const std::string& s) {
+template <class TLst>
+int FndNoCase(const TLst& lst, const std::string& s) {
   for (std::size_t i = 0; i < lst.size(); ++i)
     if (EqlNoCase(lst[i], s)) return static_cast<int>(i);
   return -1;
@@ -272,7 +275,9 @@ bool TVioPgmItp::CrtLblOrGto(std::uint8_t typ, int col, int row, int idx,
   cbx.Clr = GcLblCynClr;
   cbx.Edt = true;
   cbx.Width = FiCelWdt;
-  cbx.Itms = FpLblVioDdwStl.empty() ? TStrLst{"A"} : FpLblVioDdwStl;
+  cbx.MaxLen = static_cast<int>(GcMaxLblLen);
+  // The box shares the label list rather than copying it.
+  cbx.Itms = FpLblVioDdwStl.empty() ? TShrStrLst{"A"} : FpLblVioDdwStl;
   if (name) {
     cbx.Txt = *name;
   } else {
@@ -487,6 +492,20 @@ void TVioPgmItp::RmvVio(TVio* vio) {
     if (v->Rec.pNxtVio == vio) v->Rec.pNxtVio = nullptr;
   }
   if (FpCurVio == vio) FpCurVio = nullptr;
+  // A refused value goes with its vio: its flag must not block the tool bars
+  // for the rest of the run.
+  if (FpDlyErrVio == vio) {
+    FbDlyErr = false;
+    FpDlyErrVio = nullptr;
+  }
+  if (FpSpdErrVio == vio) {
+    FbSpdErr = false;
+    FpSpdErrVio = nullptr;
+  }
+  if (FpDstErrVio == vio) {
+    FbDstErr = false;
+    FpDstErrVio = nullptr;
+  }
   delete vio;
 }
 
@@ -563,24 +582,29 @@ void TVioPgmItp::UpdActUnt() {
 
 void TVioPgmItp::FitVioFnt(TVio* vio, bool withEdt) {
   if (!vio) return;
-  TDefTxtMsr defMsr;
-  ITxtMsr* msr = FpTxtMsr ? FpTxtMsr : &defMsr;
-  const std::string prb(12, 'A');
-  int w = 0, h = 0;
-  int wdtSiz = 1;
-  for (;; ++wdtSiz) {
-    msr->MsrTxt("Arial", wdtSiz, prb, w, h);
-    if (w >= FiCelWdt || wdtSiz >= GcMaxFntPts) break;
+  if (FiFitPts < 0 || FiFitWdt != FiCelWdt || FiFitHgt != vio->FiHgt) {
+    TDefTxtMsr defMsr;
+    ITxtMsr* msr = FpTxtMsr ? FpTxtMsr : &defMsr;
+    const std::string prb(12, 'A');
+    int w = 0, h = 0;
+    int wdtSiz = 1;
+    for (;; ++wdtSiz) {
+      msr->MsrTxt("Arial", wdtSiz, prb, w, h);
+      if (w >= FiCelWdt || wdtSiz >= GcMaxFntPts) break;
+    }
+    --wdtSiz;
+    const int tgt = vio->FiHgt / 4;
+    int hgtSiz = 1;
+    for (;; ++hgtSiz) {
+      msr->MsrTxt("Arial", hgtSiz, prb, w, h);
+      if (h >= tgt || hgtSiz >= GcMaxFntPts) break;
+    }
+    --hgtSiz;
+    FiFitPts = std::max(1, std::min(wdtSiz, hgtSiz));
+    FiFitWdt = FiCelWdt;
+    FiFitHgt = vio->FiHgt;
   }
-  --wdtSiz;
-  const int tgt = vio->FiHgt / 4;
-  int hgtSiz = 1;
-  for (;; ++hgtSiz) {
-    msr->MsrTxt("Arial", hgtSiz, prb, w, h);
-    if (h >= tgt || hgtSiz >= GcMaxFntPts) break;
-  }
-  --hgtSiz;
-  const int pts = std::max(1, std::min(wdtSiz, hgtSiz));
+  const int pts = FiFitPts;
   int n = 0;
   for (std::size_t i = 0; i < vio->FCtls.size(); ++i) {
     TVioCtl& c = vio->FCtls[i];
@@ -608,8 +632,14 @@ void TVioPgmItp::FitVioFnt(TVio* vio, bool withEdt) {
 void TVioPgmItp::SetCtlTxt(TVio* vio, int ctl, const std::string& txt) {
   if (!OwnsVio(vio) || ctl < 0 || static_cast<std::size_t>(ctl) >= vio->FCtls.size()) return;
   TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
-  if (c.Txt == txt) return;
-  c.Txt = txt;
+  // A label box takes no more than it can show.
+  const bool cut = c.Knd == TeCtlKnd::Cbx && c.MaxLen > 0 && txt.size() > static_cast<std::size_t>(c.MaxLen);
+  const std::string_view t = cut ? std::string_view(txt).substr(0, static_cast<std::size_t>(c.MaxLen)) : txt;
+  if (c.Txt == t) {
+    if (cut) NtfCtl(vio, ctl);  // the view shows more than the box holds
+    return;
+  }
+  c.Txt = t;
   NtfCtl(vio, ctl);
 }
 
@@ -672,13 +702,14 @@ int TVioPgmItp::SpdFocGai(TVio* vio) {
 }
 
 namespace {
-// The error a failed conversion of an edit's text gives.
-void ShwCnvErr(const std::string& txt) { ShwErrBox("'" + txt + "' is not a valid integer value"); }
+// The refusal of a text that is not a whole number.
+std::string CnvErr(const std::string& txt) { return "'" + txt + "' is not a valid integer value"; }
 }  // namespace
 
-bool TVioPgmItp::RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg) {
+bool TVioPgmItp::RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg, const TVio*& errVio) {
   ShwErrBox(msg);
   errFlg = true;
+  errVio = vio;
   ReqFoc(vio, edt);
   return false;
 }
@@ -689,12 +720,11 @@ bool TVioPgmItp::ChkDlyVal(TVio* vio) {
   if (e < 0) return false;
   const std::string txt = vio->FCtls[static_cast<std::size_t>(e)].Txt;
   long long v;
-  if (!StrToInt(txt, v)) {
-    ShwCnvErr(txt);
-    return false;
-  }
-  if (v < 0 || v > 255) return RfsVal(vio, e, "Illigal delay value '" + txt + "', valid values are 0 - 255", FbDlyErr);
+  if (!StrToInt(txt, v)) return RfsVal(vio, e, CnvErr(txt), FbDlyErr, FpDlyErrVio);
+  if (v < 0 || v > 255)
+    return RfsVal(vio, e, "Illigal delay value '" + txt + "', valid values are 0 - 255", FbDlyErr, FpDlyErrVio);
   FbDlyErr = false;
+  FpDlyErrVio = nullptr;
   return true;
 }
 
@@ -709,14 +739,14 @@ bool TVioPgmItp::ChkDstVal(TVio* vio) {
     msg = "No distance value found";
   } else {
     long long v;
-    if (!StrToInt(txt, v)) {
-      ShwCnvErr(txt);
-      return false;
-    }
-    if (v > 255) msg = "Distance value '" + txt + "' above maximum value 255";
+    if (!StrToInt(txt, v))
+      msg = CnvErr(txt);
+    else if (v > 255)
+      msg = "Distance value '" + txt + "' above maximum value 255";
   }
-  if (!msg.empty()) return RfsVal(vio, e, msg, FbDstErr);
+  if (!msg.empty()) return RfsVal(vio, e, msg, FbDstErr, FpDstErrVio);
   FbDstErr = false;
+  FpDstErrVio = nullptr;
   return true;
 }
 
@@ -727,13 +757,12 @@ bool TVioPgmItp::ChkSpdVal(TVio* vio) {
   if (e < 0) return false;
   const std::string txt = vio->FCtls[static_cast<std::size_t>(e)].Txt;
   long long v;
-  if (!StrToInt(txt, v)) {
-    ShwCnvErr(txt);
-    return false;
-  }
+  if (!StrToInt(txt, v)) return RfsVal(vio, e, CnvErr(txt), FbSpdErr, FpSpdErrVio);
   if (v >= 61 || v < 3)
-    return RfsVal(vio, e, "Illegal left engine speed value '" + txt + "', valid values are 3 - 60", FbSpdErr);
+    return RfsVal(vio, e, "Illegal left engine speed value '" + txt + "', valid values are 3 - 60", FbSpdErr,
+                  FpSpdErrVio);
   FbSpdErr = false;
+  FpSpdErrVio = nullptr;
   return true;
 }
 
@@ -850,4 +879,92 @@ void TVioPgmItp::DrpVio(TVio* vio) {
     PutVioOnCel(vio, c, r);
   else
     PutVioOnCel(vio, vio->Rec.GrdCol, vio->Rec.GrdRow);
+}
+
+// ---- Mouse ----------------------------------------------------------------------------
+
+namespace {
+// Move events received while a drag was on; only every second one is processed.
+unsigned GuMouMovCnt = 0;
+constexpr const char* GcMouErr = "#126, 'eVisualInstructionOnMouseGoingDown' error";
+constexpr int GcGluDst = 25;
+}  // namespace
+
+unsigned TVioPgmItp::MouMovCnt() { return GuMouMovCnt; }
+
+void TVioPgmItp::VioMouDwn(TVio* vio, TeMouBtn btn, const std::optional<TuPos>& pos) {
+  if (FbStaRun || !OwnsVio(vio)) return;
+  if (!FbMouArm) {
+    FbMouArm = true;
+    return;
+  }
+  if (btn == TeMouBtn::Lft) {
+    FpCurVio = vio;
+    if (!pos) {
+      ShwMsgBox(GcMouErr);
+      return;
+    }
+    FiDrgOfsX = vio->FiLeft - pos->X;
+    FiDrgOfsY = vio->FiTop - pos->Y;
+    FbVioDrg = true;
+  } else if (btn == TeMouBtn::Rgt) {
+    FpCurVio = vio;
+  }
+}
+
+void TVioPgmItp::VioMouMov(const std::optional<TuPos>& pos) {
+  if (FbStaRun || !FbVioDrg) return;
+  if (++GuMouMovCnt % 2 == 1) return;
+  if (!pos) {
+    ShwMsgBox(GcMouErr);
+    return;
+  }
+  TVio* vio = FpCurVio;
+  if (!vio) return;
+  int l = pos->X + FiDrgOfsX, t = pos->Y + FiDrgOfsY;
+  const int maxL = (FiGrdCls - 1) * FiCelWdt, maxT = (FiGrdRws - 1) * FiCelHgt;
+  if (l < 0 || l >= maxL || t < 0 || t >= maxT) {
+    SetVioPos(vio, std::clamp(l, 0, maxL), std::clamp(t, 0, maxT));
+    return;
+  }
+  const int c = (l + FiCelWdt / 2) / FiCelWdt, r = (t + FiCelHgt / 2) / FiCelHgt;
+  FpNbrGluVioLst.clear();
+  auto tst = [&](int nc, int nr, int dst, char sid) {
+    if (CelOcc(nc, nr) && std::abs(dst) < GcGluDst) FpNbrGluVioLst.push_back({dst, sid});
+  };
+  tst(c - 1, r, l - c * FiCelWdt, 'L');
+  tst(c + 1, r, c * FiCelWdt - l, 'R');
+  tst(c, r - 1, t - r * FiCelHgt, 'T');
+  tst(c, r + 1, r * FiCelHgt - t, 'B');
+  std::stable_sort(FpNbrGluVioLst.begin(), FpNbrGluVioLst.end(),
+                   [](const TuGluCnd& a, const TuGluCnd& b) { return a.Dst < b.Dst; });
+  if (!FpNbrGluVioLst.empty())
+    SetVioPos(vio, c * FiCelWdt, r * FiCelHgt);
+  else
+    SetVioPos(vio, l, t);
+}
+
+void TVioPgmItp::VioMouUp(TeMouBtn btn) {
+  if (FbStaRun) return;
+  TVio* vio = FpCurVio;
+  if (btn == TeMouBtn::Lft && vio) {
+    DrpVio(vio);
+  } else if (btn == TeMouBtn::Rgt && FbCtxPop) {
+    FbCtxPop = false;
+    if (vio && FpOwnFrm) {
+      if (vio->Rec.VioTyp == VT_STA) FpOwnFrm->SndMsg(WM_APP_MSG, AM_ENA_STA, 0);
+      if (vio->Rec.VioTyp == VT_SWI) FpOwnFrm->SndMsg(WM_APP_MSG, AM_ENA_SWI, 0);
+      FpOwnFrm->SndMsg(WM_SET_MSG, SM_RMV_CUR_VIO, 0);
+    }
+  }
+  FbVioDrg = false;
+}
+
+void TVioPgmItp::StaDblClk() {
+  FbStaRun = true;
+  if (FOnStaDblClk && !FOnStaDblClk()) {
+    ShwMsgBox(GuLstErrMsg);
+    FbMouArm = false;
+  }
+  FbStaRun = false;
 }

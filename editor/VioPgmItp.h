@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/Globals.h"
+#include "editor/ShrStrLst.h"
 #include "editor/VioTyp.h"
 #include "messages/TxtFil.h"
 #include "translator/InsAndTkn.h"
@@ -47,12 +48,15 @@ enum TeCtlRol : std::uint8_t {
   CR_NON = 0xFF,   // labels
 };
 
+// The longest label name a Label or Goto combo box takes.
+constexpr std::size_t GcMaxLblLen = 64;
+
 // One child control of a vio, as data.
 struct TVioCtl {
   TeCtlKnd Knd = TeCtlKnd::Lbl;
   std::uint8_t CtlRol = CR_NON;
   std::string Txt;
-  TStrLst Itms;           // combo boxes: the drop-down items
+  TShrStrLst Itms;        // combo boxes: the drop-down items (copies share them)
   bool Vis = true;
   bool Ena = true;
   bool Edt = false;       // combo boxes: the user may type (else a fixed list)
@@ -61,7 +65,7 @@ struct TVioCtl {
   int FntHgt = 0;         // font height in pixels; 0: default
   int FntPts = 0;         // font size in points set by the font fitting; 0: none
   std::int32_t Clr = -1;  // background colour; -1: default
-  int MaxLen = 0;         // edits: maximum text length; 0: none
+  int MaxLen = 0;         // edits, label boxes: maximum text length; 0: none
 };
 
 // One vio on the programming field.
@@ -161,7 +165,15 @@ public:
   std::string GetCtlTxt(const TVio* vio, TeCtlKnd knd, std::uint8_t rol) const;
 
   // ---- Settings ------------------------------------------------------------
-  void SetLgeIdx(std::uint8_t idx) { FbyLgeIdx = idx; }
+  // Sets the language and shows the sar vios on the field in it: each keeps
+  // its token and value, its lists and names are those of the new language.
+  // False with #415 naming the vios whose token has no names in it (they
+  // keep their names). Defined in VioLge.cpp.
+  bool SetLgeIdx(std::uint8_t idx);
+  // A sar pair of a program file in the current language: a pair found only
+  // in another language is replaced by the current names of its token.
+  // False when no language knows the pair (the names stay as given).
+  bool SarInCurLge(bool actor, std::string& typTxt, std::string& comTxt);
   void SetAvlCol(std::uint8_t col) { FbyAvlCol = col; }
   std::uint8_t LgeIdx() const { return FbyLgeIdx; }
   std::uint8_t AvlCol() const { return FbyAvlCol; }
@@ -196,8 +208,12 @@ public:
   bool SetSarTkn(std::uint8_t lge, const std::string& typTxt, const std::string& comTxt, TVio* vio);
   // Shows or hides the value edit and unit label of the current vio by its sar type and command.
   void UpdActUnt();
+  // The fitted size is searched once per measurer and cell size, then reused.
   void FitVioFnt(TVio* vio, bool withEdt);
-  void SetTxtMsr(ITxtMsr* msr) { FpTxtMsr = msr; }
+  void SetTxtMsr(ITxtMsr* msr) {
+    FpTxtMsr = msr;
+    FiFitPts = -1;
+  }
 
   // ---- User actions on controls (forwarded by the views) -------------------
   // Typing into an editable combo box or an edit.
@@ -249,6 +265,42 @@ public:
   int CurCol() const { return FiCurCol; }
   int CurRow() const { return FiCurRow; }
 
+  // ---- Mouse (positions in field pixels) ------------------------------------
+  // The views forward the events of the vio panels; a position that could not
+  // be read is none (the press or move then shows #126 and has no effect).
+  enum class TeMouBtn : std::uint8_t { Lft, Rgt, Oth };
+  struct TuPos {
+    int X = 0, Y = 0;
+  };
+  // A glue candidate of the drag in progress: signed distance and side
+  // ('L', 'R', 'T', 'B').
+  struct TuGluCnd {
+    int Dst = 0;
+    char Sid = 'L';
+  };
+  // Press on the vio (or on its caption label).
+  void VioMouDwn(TVio* vio, TeMouBtn btn, const std::optional<TuPos>& pos);
+  // Movement while a button is down; acts on the current vio.
+  void VioMouMov(const std::optional<TuPos>& pos);
+  // Release; acts on the current vio. A right release after a context-menu
+  // request removes the current vio through the main window.
+  void VioMouUp(TeMouBtn btn);
+  // The platform's context-menu request on a vio.
+  void VioCtxPop() { FbCtxPop = true; }
+  // Double click on a Start vio: runs FOnStaDblClk; a failure shows
+  // GuLstErrMsg and disarms the next press.
+  void StaDblClk();
+  const std::vector<TuGluCnd>& NbrGluVioLst() const { return FpNbrGluVioLst; }
+  int DrgOfsX() const { return FiDrgOfsX; }
+  int DrgOfsY() const { return FiDrgOfsY; }
+  // Move events received while a drag was on, over the whole run.
+  static unsigned MouMovCnt();
+
+  bool FbStaRun = false;
+  bool FbMouArm = true;
+  bool FbVioDrg = false;
+  bool FbCtxPop = false;
+
   // ---- Program files -------------------------------------------------------
   bool SavVioFil(const std::string& path);
   bool LodVioFil(const std::string& path);
@@ -259,7 +311,7 @@ public:
   void AddObs(IVioPgmObs* obs);
   void RmvObs(IVioPgmObs* obs);
 
-  const TStrLst& LblVioDdwStl() const { return FpLblVioDdwStl; }
+  const TShrStrLst& LblVioDdwStl() const { return FpLblVioDdwStl; }
 
   // ---- Translation (defined by the translator) -----------------------------
   bool TrnVioPgm();
@@ -292,9 +344,18 @@ private:
   void ReqFoc(TVio* vio, int ctl);
   // A refused value: shows the message, sets the input-error flag and gives
   // the edit the focus back. Returns false.
-  bool RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg);
+  bool RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg, const TVio*& errVio);
   bool OwnsVio(const TVio* vio) const;
   bool CrtLblOrGto(std::uint8_t typ, int col, int row, int idx, const std::optional<std::string>& name);
+  // Token of a type/command pair offered in the language (names without regard
+  // to case), optionally with the names as the lists spell them; and the
+  // names of a token. False when there is none; GuLstErrMsg is kept.
+  bool FndSarTkn(std::uint8_t lge, bool actor, const std::string& typTxt, const std::string& comTxt,
+                 std::uint8_t& tkn, std::string* typOut = nullptr, std::string* comOut = nullptr);
+  bool FndSarNam(std::uint8_t lge, bool actor, std::uint8_t tkn, std::string& typTxt, std::string& comTxt);
+  // A sar vio of a program file, whose names may be those of another language.
+  bool CrtFilSarVio(int col, int row, std::string typTxt, std::string comTxt, const std::string& valTxt,
+                    bool actor);
 
 
   IWndMsgTgt* FpOwnFrm;
@@ -308,8 +369,16 @@ private:
   int FiCelHgt = 60;
   int FiFldWdt = 800;
   int FiFldHgt = 600;
-  TStrLst FpLblVioDdwStl;
+  TShrStrLst FpLblVioDdwStl;
   std::vector<TVio*> FpVioLst;  // owned
   std::vector<IVioPgmObs*> FpObsLst;
   ITxtMsr* FpTxtMsr = nullptr;
+  // The font size last fitted and the cell size it was fitted for.
+  int FiFitPts = -1, FiFitWdt = -1, FiFitHgt = -1;
+  // The vio whose refused value set each input-error flag: removing it clears the flag.
+  const TVio* FpDlyErrVio = nullptr;
+  const TVio* FpSpdErrVio = nullptr;
+  const TVio* FpDstErrVio = nullptr;
+  int FiDrgOfsX = 0, FiDrgOfsY = 0;
+  std::vector<TuGluCnd> FpNbrGluVioLst;
 };

@@ -35,11 +35,16 @@ bool TSysLgeMsg::LodSysMsgFil(const std::string& path) {
     GuLstErrMsg = "#174, File error: SysMsg File '" + path + "' could not be found";
     return false;
   }
-  if (!LodLinFil(NativePath(path), FpLgeFilMmo)) {
-    GuLstErrMsg = "#174, File error: SysMsg File '" + path + "' could not be read";
-    return false;
+  switch (RdLinFil(NativePath(path), FpLgeFilMmo, GcMaxSysFilSiz)) {
+    case TeLinFilRes::Ok: return true;
+    case TeLinFilRes::TooBig:
+      GuLstErrMsg = "#175, File error: SysMsg File '" + path + "' is larger than " +
+                    std::to_string(GcMaxSysFilSiz) + " bytes";
+      return false;
+    default:
+      GuLstErrMsg = "#174, File error: SysMsg File '" + path + "' could not be read";
+      return false;
   }
-  return true;
 }
 
 std::string TSysLgeMsg::GetSysMsg(std::uint8_t id, std::uint8_t lge) {

@@ -58,7 +58,8 @@ public:
   TSysLgeMsg& operator=(const TSysLgeMsg&) = delete;
 
   // Clears the lines, then reads the file. False (and the #174 text in
-  // GuLstErrMsg) when no file exists at the path.
+  // GuLstErrMsg) when no file exists at the path or it cannot be read; the
+  // #175 text when it is larger than GcMaxSysFilSiz (the lines stay empty).
   bool LodSysMsgFil(const std::string& path);
 
   // Text of message id in language lge (0..2). Empty, with the #221 text in

@@ -1,23 +1,51 @@
 #include "messages/TxtFil.h"
 
 #include <fstream>
-#include <iterator>
+#include <string>
 
-bool LodLinFil(const std::string& nativePath, TStrLst& lines) {
+TeLinFilRes RdLinFil(const std::string& nativePath, TStrLst& lines, std::uintmax_t maxSiz) {
   lines.clear();
   std::ifstream in(nativePath, std::ios::binary);
-  if (!in) return false;
-  std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return false;
-  std::size_t pos = 0;
-  while (pos < all.size()) {
-    std::size_t nl = all.find('\n', pos);
-    std::size_t end = nl == std::string::npos ? all.size() : nl;
-    std::size_t len = end - pos;
-    if (len > 0 && all[end - 1] == '\r') --len;
-    lines.emplace_back(all, pos, len);
-    if (nl == std::string::npos) break;
-    pos = nl + 1;
+  if (!in) return TeLinFilRes::CantRd;
+  // Read in pieces and split as the bytes come, so that the limit is met
+  // before the file is in memory.
+  char buf[16 * 1024];
+  std::string cur;       // the line being read
+  std::uintmax_t tot = 0;
+  for (;;) {
+    in.read(buf, sizeof buf);
+    const std::size_t n = static_cast<std::size_t>(in.gcount());
+    if (in.bad()) {
+      lines.clear();
+      return TeLinFilRes::CantRd;
+    }
+    if (n == 0) break;
+    tot += n;
+    if (tot > maxSiz) {
+      lines.clear();
+      return TeLinFilRes::TooBig;
+    }
+    std::size_t pos = 0;
+    while (pos < n) {
+      const char* b = buf + pos;
+      const char* f = std::char_traits<char>::find(b, n - pos, '\n');
+      const std::size_t end = f ? static_cast<std::size_t>(f - buf) : n;
+      cur.append(b, end - pos);
+      if (!f) break;
+      if (!cur.empty() && cur.back() == '\r') cur.pop_back();
+      lines.push_back(std::move(cur));
+      cur.clear();
+      pos = end + 1;
+    }
+    if (!in) break;
   }
-  return true;
+  if (!cur.empty()) {  // a last line without its end
+    if (cur.back() == '\r') cur.pop_back();
+    lines.push_back(std::move(cur));
+  }
+  return TeLinFilRes::Ok;
+}
+
+bool LodLinFil(const std::string& nativePath, TStrLst& lines) {
+  return RdLinFil(nativePath, lines, UINTMAX_MAX) == TeLinFilRes::Ok;
 }

@@ -82,10 +82,14 @@ bool TSarAndTkn::LodTknFil(const std::string& path) {
     GuLstErrMsg = "#174, File error: Token File '" + nat + "' could not be found";
     return false;
   }
-  if (!LodLinFil(nat, FpSarTknMmo)) {
+  const TeLinFilRes res = RdLinFil(nat, FpSarTknMmo, GcMaxSysFilSiz);
+  if (res != TeLinFilRes::Ok) {
     FpSarTknMmo.clear();
     SplAllLin();
-    GuLstErrMsg = "#174, File error: Token File '" + nat + "' could not be read";
+    GuLstErrMsg = res == TeLinFilRes::TooBig
+                      ? "#176, File error: Token File '" + nat + "' is larger than " +
+                            std::to_string(GcMaxSysFilSiz) + " bytes"
+                      : "#174, File error: Token File '" + nat + "' could not be read";
     return false;
   }
   SplAllLin();

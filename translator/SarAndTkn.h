@@ -29,7 +29,8 @@ public:
   TSarAndTkn(const TSarAndTkn&) = delete;
   TSarAndTkn& operator=(const TSarAndTkn&) = delete;
 
-  // Clears the lines; false with the #174 text when no file exists at the path.
+  // Clears the lines; false with the #174 text when no file exists at the path
+  // or it cannot be read, the #176 text when it is larger than GcMaxSysFilSiz.
   bool LodTknFil(const std::string& path);
   const TStrLst& Lines() const { return FpSarTknMmo; }
   // Replaces the lines (tests and tools that build definitions in memory).

@@ -56,27 +56,66 @@ TEST_F(VioPrm, FocusLossChecksWithTheirExactMessages) {
   }
 }
 
-TEST_F(VioPrm, NonNumberIsReportedAndLeavesTheFlagAsItWas) {
-  TVio* v = Edt.PutVio(VT_DLY, 0, 0);
-  const int e = v->FndCtl(TeCtlKnd::Edt, CR_VAL);
-  Edt.SetCtlTxt(v, e, "999");
-  Edt.ChkDlyVal(v);
-  ASSERT_TRUE(Edt.FbDlyErr);
-  Edt.SetCtlTxt(v, e, "1x");
-  Fake.MsgBox.Calls.clear();
-  EXPECT_FALSE(Edt.ChkDlyVal(v));
-  EXPECT_TRUE(Edt.FbDlyErr);
-  EXPECT_EQ(Fake.MsgBox.Texts(), (std::vector<std::string>{"'1x' is not a valid integer value"}));
+// A text that is no whole number is refused like a value out of range: its
+// box, the flag and the focus back, in each of the three edits.
+TEST_F(VioPrm, NonNumberIsRefusedLikeAValueOutOfRange) {
+  TVio* dly = Edt.PutVio(VT_DLY, 0, 0);
+  TVio* act = Edt.PutVio(VT_ACT, 1, 0);
+  TVio* spd = Edt.PutVio(VT_SPD, 2, 0);
+  struct TCas {
+    TVio* Vio;
+    std::uint8_t Rol;
+    const char* Txt;
+    const bool* Flg;
+  };
+  const TCas cases[] = {
+      {dly, CR_VAL, "1x", &Edt.FbDlyErr}, {act, CR_VAL, "1 0", &Edt.FbDstErr}, {spd, CR_SPD, "", &Edt.FbSpdErr}};
+  for (const TCas& c : cases) {
+    SCOPED_TRACE(c.Txt);
+    const int e = c.Vio->FndCtl(TeCtlKnd::Edt, c.Rol);
+    Edt.SetCtlTxt(c.Vio, e, c.Txt);
+    Fake.MsgBox.Calls.clear();
+    Obs.FocCnt = 0;
+    ASSERT_FALSE(*c.Flg);
+    const bool res = c.Vio == dly ? Edt.ChkDlyVal(c.Vio) : c.Vio == act ? Edt.ChkDstVal(c.Vio) : Edt.ChkSpdVal(c.Vio);
+    EXPECT_FALSE(res);
+    EXPECT_TRUE(*c.Flg);
+    EXPECT_EQ(Obs.FocCnt, 1);
+    ASSERT_EQ(Fake.MsgBox.Calls.size(), 1u);
+    EXPECT_EQ(Fake.MsgBox.Calls[0].Caption, "Error");
+    EXPECT_EQ(Fake.MsgBox.Calls[0].Text, "'" + std::string(c.Txt) + "' is not a valid integer value");
+  }
 }
 
-TEST_F(VioPrm, FlagStaysSetAfterTheFaultyVioIsRemoved) {
+// Removing the vio whose value set a flag clears that flag; removing another
+// vio does not.
+TEST_F(VioPrm, RemovingTheFaultyVioClearsItsFlag) {
   TVio* v = Edt.PutVio(VT_SPD, 0, 0);
+  TVio* d = Edt.PutVio(VT_DLY, 1, 0);
+  TVio* o = Edt.PutVio(VT_STO, 2, 0);
   Edt.SetCtlTxt(v, v->FndCtl(TeCtlKnd::Edt, CR_SPD), "99");
+  Edt.SetCtlTxt(d, d->FndCtl(TeCtlKnd::Edt, CR_VAL), "300");
   Edt.ChkSpdVal(v);
+  Edt.ChkDlyVal(d);
+  ASSERT_TRUE(Edt.FbSpdErr && Edt.FbDlyErr);
+  Edt.RmvVio(o);
+  EXPECT_TRUE(Edt.FbSpdErr && Edt.FbDlyErr);
   Edt.RmvVio(v);
+  EXPECT_FALSE(Edt.FbSpdErr);
+  EXPECT_TRUE(Edt.FbDlyErr);
+  Edt.RmvAllVio();
+  EXPECT_FALSE(Edt.FbDlyErr);
+  // The flag belongs to the last refusal: a later refused value of another
+  // vio keeps it set when the first vio goes.
+  TVio* a = Edt.PutVio(VT_SPD, 0, 0);
+  TVio* b = Edt.PutVio(VT_SPD, 1, 0);
+  Edt.SetCtlTxt(a, a->FndCtl(TeCtlKnd::Edt, CR_SPD), "1");
+  Edt.ChkSpdVal(a);
+  Edt.SetCtlTxt(b, b->FndCtl(TeCtlKnd::Edt, CR_SPD), "2");
+  Edt.ChkSpdVal(b);
+  Edt.RmvVio(a);
   EXPECT_TRUE(Edt.FbSpdErr);
-  TVio* w = Edt.PutVio(VT_SPD, 0, 0);
-  Edt.ChkSpdVal(w);
+  Edt.RmvVio(b);
   EXPECT_FALSE(Edt.FbSpdErr);
 }
 

@@ -1,0 +1,80 @@
+// The background picture of the programming field: stretched over the whole
+// field, drifting slowly after some minutes without input, and briefly
+// replaced by a data direction picture.
+//
+// While the user works the picture lies still and a timer ticks once a minute;
+// nothing else runs. After more than five idle ticks the picture is shown a
+// little larger than the field and drifts one pixel per short tick towards
+// targets drawn at random, so that the whole picture is seen in turn. The next
+// input ends the drift at once and the picture covers the field again.
+#pragma once
+
+#include <QObject>
+#include <QPixmap>
+#include <QPoint>
+#include <QSize>
+
+#include <cstdint>
+#include <random>
+
+class QLabel;
+class QTimer;
+class QWidget;
+
+struct TBkgDrfTms {
+  int Idl = 60000;  // idle tick while the picture lies still
+  int Stp = 10;     // drift step
+  int IdlTck = 5;   // the drift begins when the idle ticks exceed this
+};
+
+class TBkgDrf final : public QObject {
+  Q_OBJECT
+
+public:
+  // fld: the programming field; img: the image control on it; tmr: the timer
+  // that drives the drift. Nothing runs before Start.
+  TBkgDrf(QWidget* fld, QLabel* img, QTimer& tmr, TBkgDrfTms tms = {}, std::uint32_t seed = 1);
+  ~TBkgDrf() override;
+  TBkgDrf(const TBkgDrf&) = delete;
+  TBkgDrf& operator=(const TBkgDrf&) = delete;
+
+  // The background bitmap; the control shows it.
+  void SetBmp(const QPixmap& bmp);
+  // Idle counting begins; the picture lies at (0, 0) over the whole field.
+  void Start();
+  void Stop();
+  // Input from the user: the idle count starts anew and a drift ends.
+  void Inp();
+  // The field changed its size.
+  void Rsz();
+  // One tick of the timer.
+  void Tck();
+  bool Drifting() const { return FbDrf; }
+  QPoint Ofs() const { return {FiBckLft, FiBckTop}; }
+  QPoint Tgt() const { return {FiBckTgtLft, FiBckTgtTop}; }
+  int IdlCnt() const { return FiIdlCnt; }
+  // The size of the control while it drifts.
+  QSize DrfSiz() const;
+
+  // Shows the picture in the control in place of the background, lets
+  // pending events run, and shows the background again. A null picture
+  // shows nothing.
+  void FlsPic(const QPixmap& pic);
+
+protected:
+  bool eventFilter(QObject* obj, QEvent* e) override;
+
+private:
+  void Place();
+  int Rnd(int n);
+
+  QWidget* FpFld;
+  QLabel* FpImg;
+  QTimer& FTmr;
+  TBkgDrfTms FTms;
+  std::minstd_rand FRnd;
+  QPixmap FBmp;
+  bool FbRun = false;
+  bool FbDrf = false;
+  std::int32_t FiBckTop = 0, FiBckLft = 0, FiBckTgtTop = 0, FiBckTgtLft = 0, FiIdlCnt = 0;
+};

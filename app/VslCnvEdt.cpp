@@ -1,0 +1,35 @@
+// The main window's share of the visual editor: the field view over the
+// programming field and the Start vio's double click.
+#include <QLayout>
+#include <QScreen>
+#include <QWidget>
+
+#include "app/VslCnv.h"
+#include "core/Globals.h"
+#include "editor/VioPgmItp.h"
+#include "editor/qt/VioFldViw.h"
+
+namespace {
+// Message: upload and run from the Start vio is not available in this version.
+constexpr std::uint8_t GcMsgStaDblClkNav = 0x30;
+}  // namespace
+
+void TfrmVslCnv::CrtEdtViw() {
+  if (FpVioFldViw || !FpVioPgmItp) return;
+  // The cells are taken from the maximized field. A window manager maximizes
+  // only after the window is shown, and without one nothing does: the window
+  // takes the screen's size here, so that the cells are not those of the
+  // unmaximized window.
+  if ((windowState() & Qt::WindowMaximized) && screen()) {
+    const QRect avl = screen()->availableGeometry();
+    if (width() < avl.width() || height() < avl.height()) setGeometry(avl);
+    if (layout()) layout()->activate();
+  }
+  FpVioPgmItp->CrtVioFld(pnlVioFld->width(), pnlVioFld->height());
+  // The field takes the focus from an edit when a tool button is clicked.
+  pnlVioFld->setFocusPolicy(Qt::ClickFocus);
+  FpVioFldViw = std::make_unique<TVioFldViw>(*FpVioPgmItp, pnlVioFld);
+  FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkHdl(); };
+}
+
+bool TfrmVslCnv::StaDblClkHdl() { return StaDblClkUpr(); }

@@ -1,0 +1,135 @@
+// The language of the editor: switching it shows the vios already on the field
+// in the new language, and program files written in another language open.
+//
+// A sar vio is what its token says: the names on its two lists are only the
+// token's spelling in one language. Switching therefore looks the token up in
+// the new language and shows that type and command; the token and the value
+// edit stay as they were, so the program translates to the same stream.
+#include <string>
+
+#include "core/Globals.h"
+#include "core/StrUtl.h"
+#include "editor/VioPgmItp.h"
+
+namespace {
+
+int FndNoCase(const TStrLst& lst, const std::string& s) {
+  for (std::size_t i = 0; i < lst.size(); ++i)
+    if (EqlNoCase(lst[i], s)) return static_cast<int>(i);
+  return -1;
+}
+
+// Keeps the last-error text of the caller: the lookups below write their own
+// "not found" texts, which are answers here, not failures to report.
+class TKeepLstErr {
+public:
+  TKeepLstErr() : FsKep(GuLstErrMsg) {}
+  ~TKeepLstErr() { GuLstErrMsg = FsKep; }
+  TKeepLstErr(const TKeepLstErr&) = delete;
+  TKeepLstErr& operator=(const TKeepLstErr&) = delete;
+
+private:
+  std::string FsKep;
+};
+
+}  // namespace
+
+bool TVioPgmItp::FndSarTkn(std::uint8_t lge, bool actor, const std::string& typTxt, const std::string& comTxt,
+                           std::uint8_t& tkn, std::string* typOut, std::string* comOut) {
+  TKeepLstErr kep;
+  TSarAndTkn& sat = SarAndTkn();
+  TStrLst typs, coms;
+  if (!sat.GetSarTypLst(typs, lge, FbyAvlCol, actor)) return false;
+  // Names are matched as the lists of a new vio match them: without regard to case.
+  const int t = FndNoCase(typs, typTxt);
+  if (t < 0) return false;
+  const std::string& typ = typs[static_cast<std::size_t>(t)];
+  if (!sat.GetSarComLst(coms, typ, lge, FbyAvlCol, actor)) return false;
+  const int c = FndNoCase(coms, comTxt);
+  if (c < 0) return false;
+  const std::string& com = coms[static_cast<std::size_t>(c)];
+  const int v = sat.GetSarTkn(lge, typ, com);
+  if (v < 0) return false;
+  tkn = static_cast<std::uint8_t>(v);
+  if (typOut) *typOut = typ;
+  if (comOut) *comOut = com;
+  return true;
+}
+
+bool TVioPgmItp::FndSarNam(std::uint8_t lge, bool actor, std::uint8_t tkn, std::string& typTxt,
+                           std::string& comTxt) {
+  TKeepLstErr kep;
+  TSarAndTkn& sat = SarAndTkn();
+  TStrLst typs, coms;
+  if (!sat.GetSarTypLst(typs, lge, FbyAvlCol, actor)) return false;
+  for (const std::string& typ : typs) {
+    if (!sat.GetSarComLst(coms, typ, lge, FbyAvlCol, actor)) continue;
+    for (const std::string& com : coms) {
+      if (sat.GetSarTkn(lge, typ, com) != tkn) continue;
+      typTxt = typ;
+      comTxt = com;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool TVioPgmItp::SetLgeIdx(std::uint8_t idx) {
+  if (idx == FbyLgeIdx) return true;
+  FbyLgeIdx = idx;
+  if (idx > 2) return true;  // no names to show: the vios keep theirs
+  std::string kep;
+  for (TVio* vio : FpVioLst) {
+    const std::uint8_t typ = vio->Rec.VioTyp;
+    if (typ != VT_ACT && typ != VT_SNS) continue;
+    const bool actor = typ == VT_ACT;
+    const int typCtl = vio->FndCtl(TeCtlKnd::Cbx, CR_SAR_TYP);
+    const int comCtl = vio->FndCtl(TeCtlKnd::Cbx, CR_SAR_COM);
+    std::string typTxt, comTxt;
+    TStrLst typs, coms;
+    bool ok = typCtl >= 0 && comCtl >= 0 && FndSarNam(idx, actor, vio->Rec.SarTkn, typTxt, comTxt);
+    if (ok) {
+      TKeepLstErr kepErr;
+      ok = SarAndTkn().GetSarTypLst(typs, idx, FbyAvlCol, actor) &&
+           SarAndTkn().GetSarComLst(coms, typTxt, idx, FbyAvlCol, actor);
+    }
+    if (!ok) {
+      // Its token has no name in the new language: the vio shows its old
+      // names, which still stand for the same token.
+      kep += (kep.empty() ? "" : "; ") + GetVioCap(typ) + " at column " + std::to_string(vio->Rec.GrdCol + 1) +
+             ", row " + std::to_string(vio->Rec.GrdRow + 1);
+      continue;
+    }
+    TVioCtl& tc = vio->FCtls[static_cast<std::size_t>(typCtl)];
+    tc.Itms = std::move(typs);
+    tc.Txt = typTxt;
+    NtfCtl(vio, typCtl);
+    TVioCtl& cc = vio->FCtls[static_cast<std::size_t>(comCtl)];
+    cc.Itms = std::move(coms);
+    cc.Txt = comTxt;
+    NtfCtl(vio, comCtl);
+    // Names differ in length from language to language.
+    FitVioFnt(vio, actor);
+  }
+  if (kep.empty()) return true;
+  GuLstErrMsg = "#415, No names in the chosen language for the sensor or actor command of: " + kep +
+                ". These blocks keep their names.";
+  return false;
+}
+
+bool TVioPgmItp::SarInCurLge(bool actor, std::string& typTxt, std::string& comTxt) {
+  std::uint8_t tkn;
+  if (FbyLgeIdx > 2 || FndSarTkn(FbyLgeIdx, actor, typTxt, comTxt, tkn)) return true;
+  for (std::uint8_t lge = 0; lge <= 2; ++lge) {
+    if (lge == FbyLgeIdx || !FndSarTkn(lge, actor, typTxt, comTxt, tkn)) continue;
+    return FndSarNam(FbyLgeIdx, actor, tkn, typTxt, comTxt);
+  }
+  return false;
+}
+
+bool TVioPgmItp::CrtFilSarVio(int col, int row, std::string typTxt, std::string comTxt, const std::string& valTxt,
+                              bool actor) {
+  // A pair no language knows goes on as written and is refused by the vio's lists.
+  SarInCurLge(actor, typTxt, comTxt);
+  return CrtSarVio(FbyLgeIdx, FbyAvlCol, col, row, typTxt, comTxt, valTxt, actor);
+}

@@ -1,0 +1,67 @@
+// Runs the simulated robot behind a serial device: a pseudo-terminal of its
+// own or a device it is given. It maps the wall clock to the model's clock
+// with a speed factor, paces the wire in both directions and tells when the
+// peer has opened the line.
+//
+// The wall time is always passed in, so that tests run it on a fake clock.
+#pragma once
+
+#include <string>
+
+#include "sim/SimLnk.h"
+#include "sim/SimRbt.h"
+
+class TSimDrv {
+public:
+  TSimDrv();
+  ~TSimDrv();
+  TSimDrv(const TSimDrv&) = delete;
+  TSimDrv& operator=(const TSimDrv&) = delete;
+
+  // A new pseudo-terminal; its device path is Pth(). False with the reason.
+  bool OpnPty(std::string& err);
+  // A device given by path, set to 2400 baud raw. The peer is taken to be
+  // there from the start.
+  bool OpnDev(const std::string& path, std::string& err);
+  void Cls();
+  int Fd() const { return FhFd; }
+  const std::string& Pth() const { return FsPth; }
+
+  // Wire pacing (on by default) and the speed factor of the model.
+  void SetPac(bool on);
+  bool Pac() const { return FIn.On(); }
+  void SetSpd(double fac, TSimWal now);
+  double Spd() const { return FdSpd; }
+
+  // Starts the clocks; call once before the first Poll.
+  void Sta(TSimWal now);
+  // All work due at now: the peer's state, reading, pacing, the model, the
+  // reports, writing.
+  void Poll(TSimWal now);
+  // When the next work falls due (for the wait of the main loop); at most
+  // the given limit ahead.
+  TSimWal NxtDue(TSimWal now, TSimWal lim) const;
+  // The peer has the line open.
+  bool PeerUp() const { return FLnk.Up(); }
+  // Wall time of a model time (to show the program's timing), and back.
+  TSimTim MdlAt(TSimWal w) const;
+
+  TSimRbt& Rbt() { return FRbt; }
+  TSimLnk& Lnk() { return FLnk; }
+
+private:
+  void ChkPeer(TSimWal now);
+  void Rd(TSimWal now);
+  void Wr(TSimWal now);
+
+  TSimRbt FRbt;
+  TSimLnk FLnk{FRbt};
+  TSimPac FIn, FOut;
+  int FhFd = -1;
+  bool FbPty = false;
+  std::string FsPth;
+  double FdSpd = 1.0;
+  TSimWal FiWalBas = 0;
+  TSimTim FiMdlBas = 0;
+  TSimWal FiNxtPeer = 0;
+};

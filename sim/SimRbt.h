@@ -1,0 +1,171 @@
+// The simulated Zefor: its resident interpreter running an uploaded token
+// stream, its LEDs, bumpers, line and light sensors and six switches, in the
+// world of SimWld.h.
+//
+// Time is the model's own: nothing here reads a clock. AdvTo moves the model
+// to a later time and runs whatever happens up to it, so that tests step it
+// and a driver maps it to the wall clock with a speed factor.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "sim/SimWld.h"
+
+// Model time in microseconds.
+using TSimTim = std::int64_t;
+constexpr TSimTim GcSimSec = 1000000;
+
+// Time the interpreter takes for one instruction.
+constexpr TSimTim GcInsTim = 1000;
+// Instructions in a row without a Delay, a motion or a wait after which the
+// interpreter gives up on the program.
+constexpr int GcMaxBsyIns = 10000;
+// Speed before the program sets one: the translator's default of 20 cm/s.
+constexpr double GcDefSpd = 20.0;
+
+// LED modes.
+enum class TeLed : std::uint8_t { Off, On, Blk, Fls, Alt };
+
+// One line of the trace: an executed instruction (Adr >= 0) or an event of the
+// robot (Adr = -1: protocol, faults, user input).
+struct TuSimTrc {
+  TSimTim Tim = 0;
+  int Adr = -1;
+  std::string Mne;  // mnemonic or token name; empty for events
+  std::string Txt;  // what it did
+  bool Flt = false; // a fault that stopped the program
+};
+
+// Names of sensor and actor tokens for the trace (from ExtComTkn.sys).
+class TSimTknNam {
+public:
+  // Reads the value/definition pairs of a token file's lines (language 0).
+  void SetLines(const std::vector<std::string>& lines);
+  // "Type Command", or empty when the token is not named there.
+  std::string Nam(std::uint8_t tkn) const;
+  // The tokens named, in file order.
+  const std::vector<std::uint8_t>& Tkns() const { return FTkn; }
+
+private:
+  std::vector<std::uint8_t> FTkn;
+  std::vector<std::string> FNam;
+};
+
+// The model's meaning of a sensor or actor token.
+bool SimActTkn(std::uint8_t tkn);  // an actor command the robot carries out
+bool SimSnsTkn(std::uint8_t tkn);  // a condition the robot can test
+
+class TSimRbt {
+public:
+  enum class TeSte : std::uint8_t { Idl, Run, Wai };
+
+  TSimRbt();
+
+  // The uploaded program (replaces the previous one and ends a run).
+  void Lod(std::vector<std::uint8_t> stm);
+  bool HasPgm() const { return FbHasPgm; }
+  const std::vector<std::uint8_t>& Pgm() const { return FStm; }
+  // Start the program from address 0; false (and a trace line) when there is
+  // no program to run.
+  bool Run();
+  // Stop the program where it is (no "program complete").
+  void Hlt(const std::string& why);
+
+  // Move the model to time t (not before Now()).
+  void AdvTo(TSimTim t);
+  TSimTim Now() const { return FiNow; }
+
+  // User input. A switch that goes on while the main program runs enters the
+  // switch-interrupt routine; during the routine one press is remembered.
+  void SetSwi(int idx, bool on);  // idx 0..5 for switches 1..6
+  bool Swi(int idx) const { return (FbySwi >> idx) & 1; }
+  // Switches turned on since the last call (bit 0x20 switch 1 .. 0x01 switch 6).
+  std::uint8_t TakSwiPrs();
+  void SetBmpUsr(bool lft, bool prs);
+  bool BmpUsr(bool lft) const { return lft ? FbBmpUsrL : FbBmpUsrR; }
+  void SetLgt(double pct);
+  double Lgt() const { return FdLgt; }
+
+  // Sensors as the program sees them.
+  bool Bmp(bool lft) const;
+  bool Lin(bool lft) const { return FWld.LinSns(lft); }
+  double LgtVal() const { return FWld.LgtSns(FdLgt); }
+  bool Drk() const { return LgtVal() < 50.0; }
+  // The truth of a sensor token now; false (with ok = false) for a token the
+  // robot does not know.
+  bool SnsVal(std::uint8_t tkn, bool& ok) const;
+
+  // LEDs: their modes, and whether they are lit now.
+  TeLed SysLed() const { return FeSysLed; }
+  TeLed BckLed() const { return FeBckLed; }
+  bool TrkLed() const { return FbTrkLed; }
+  bool SysLit() const;
+  bool BckLit(bool lft) const;
+
+  TeSte Ste() const { return FeSte; }
+  bool Running() const { return FeSte != TeSte::Idl; }
+  bool InRti() const { return FbInSwi; }  // in the switch-interrupt routine
+  int Pc() const { return FiPc; }
+  // Address of the byte after 0xAC, or -1 when the program has no routine.
+  int SwiAdr() const { return FiSwiAdr; }
+  std::uint64_t InsCnt() const { return FiInsCnt; }
+
+  TSimWld& Wld() { return FWld; }
+  const TSimWld& Wld() const { return FWld; }
+  TSimTknNam& TknNam() { return FNam; }
+
+  // Called for every trace line.
+  std::function<void(const TuSimTrc&)> FOnTrc;
+  // Called when the program reaches a Stop ("program complete").
+  std::function<void()> FOnCpl;
+
+  // A trace line for an event of the robot.
+  void Evt(const std::string& txt, bool flt = false);
+
+private:
+  void Exe();
+  void Flt(const std::string& why);
+  void Trc(int adr, const std::string& mne, const std::string& txt);
+  bool AdrOk(int a) const { return a >= 0 && a < static_cast<int>(FStm.size()); }
+  bool Arg(int off, std::uint8_t& b) const;
+  void Wai(TSimTim dur, const std::string& what);
+  void EntSwi();
+  void EndWai();
+  std::string TknNam(std::uint8_t t) const;
+
+  TSimWld FWld;
+  TSimTknNam FNam;
+  std::vector<std::uint8_t> FStm;
+  bool FbHasPgm = false;
+  int FiSwiAdr = -1;
+
+  TSimTim FiNow = 0;
+  TeSte FeSte = TeSte::Idl;
+  int FiPc = 0;
+  TSimTim FiNxtIns = 0;  // time of the next instruction while running
+  TSimTim FiWaiEnd = 0;  // end of the wait while waiting
+  bool FbStpWhl = false; // the wait is a drive or turn: the wheels stop at its end
+  double FdTrnHdg = 0;   // heading at the end of a turn
+  bool FbTrn = false;
+  int FiBsy = 0;         // instructions since the last Delay, motion or wait
+  std::uint64_t FiInsCnt = 0;
+
+  // Switch-interrupt routine.
+  bool FbInSwi = false;
+  bool FbSwiPnd = false;
+  int FiRetPc = 0;
+  TeSte FeRetSte = TeSte::Run;
+  TSimTim FiRetWai = 0;  // rest of the wait that the routine interrupted
+
+  std::uint8_t FbySwi = 0;     // bit i: switch i+1 on
+  std::uint8_t FbySwiPrs = 0;  // presses not yet reported
+  bool FbBmpUsrL = false, FbBmpUsrR = false;
+  double FdLgt = 80.0;
+
+  TeLed FeSysLed = TeLed::Off;
+  TeLed FeBckLed = TeLed::Off;
+  bool FbTrkLed = false;
+};

@@ -1,0 +1,112 @@
+// The Language menu of the main window: the hints and the vios on the field
+// follow at once, and the choice is kept for the next start.
+#include <QAction>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/VslCnv.h"
+#include "editor/VioPgmItp.h"
+#include "support/FakePlatform.h"
+
+namespace {
+
+const char* const GcOptKey = "SOFTWARE\\Quorel\\TessaroV1.0\\Options";
+
+class VslCnvLge : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Ins.Write("bin/SysMsgFil.sys",
+              "0x0F\nUpload EN\nUpload NL\nUpload DE\n"
+              "0x70\nNot kept EN\nNot kept NL\nNot kept DE\n");
+    Ins.Write("bin/ExtComTkn.sys",
+              "0x11\nA,XXX,Driving,Forward,Driving,Vooruit,Driving,Vorwaerts\n"
+              "0x12\nA,XXX,Driving,Stop,Driving,Stoppen,Driving,Halt\n");
+  }
+
+  TfrmVslCnv& Mk() {
+    TVslCnvCfg c;
+    c.AppDir = Ins.Path() + "bin/";
+    c.InsDir = Ins.Path();
+    c.ScnPrt = [] { return std::vector<std::string>{}; };
+    W = std::make_unique<TfrmVslCnv>(nullptr, c);
+    return *W;
+  }
+
+  std::string UplHnt() const {
+    auto* b = qobject_cast<QToolButton*>(W->tbrDatCom->widgetForAction(W->tbnUpl));
+    return b ? b->toolTip().toStdString() : "(no button)";
+  }
+
+  TFakePlatform Plt;
+  TTmpDir Ins;
+  std::unique_ptr<TfrmVslCnv> W;
+};
+
+TEST_F(VslCnvLge, TheMenuSwitchesHintsAndVioNamesAndKeepsTheChoice) {
+  TfrmVslCnv& w = Mk();
+  ASSERT_TRUE(w.mmnLge->menuAction()->isVisible());
+  TVio* act = w.FpVioPgmItp->PutVio(VT_ACT, 0, 0);
+  ASSERT_NE(act, nullptr) << GuLstErrMsg;
+  const std::uint8_t tkn = act->Rec.SarTkn;
+  Plt.Settings.Writes.clear();
+
+  w.smnGer->trigger();
+  EXPECT_TRUE(w.smnGer->isChecked());
+  EXPECT_FALSE(w.smnEng->isChecked());
+  EXPECT_EQ(w.FbyLgeIdx, 2);
+  EXPECT_EQ(w.FpVioPgmItp->LgeIdx(), 2);
+  // The hint changes without waiting for the mouse.
+  EXPECT_EQ(UplHnt(), "Upload DE");
+  EXPECT_EQ(w.FpVioPgmItp->GetCtlTxt(act, TeCtlKnd::Cbx, CR_SAR_COM), "Vorwaerts");
+  EXPECT_EQ(act->Rec.SarTkn, tkn);
+  EXPECT_EQ(Plt.Settings.Writes, (std::vector<std::string>{std::string(GcOptKey) + "|Language=2"}));
+
+  // Choosing it again writes nothing.
+  w.smnGer->trigger();
+  EXPECT_EQ(Plt.Settings.Writes.size(), 1u);
+  w.smnDut->trigger();
+  EXPECT_EQ(UplHnt(), "Upload NL");
+  EXPECT_EQ(Plt.Settings.Keys[GcOptKey]["Language"], "1");
+  EXPECT_TRUE(Plt.MsgBox.Calls.empty());
+}
+
+TEST_F(VslCnvLge, TheKeptLanguageIsUsedAtTheNextStart) {
+  Plt.Settings.Keys[GcOptKey]["Comport"] = "COM3";
+  Plt.Settings.Keys[GcOptKey]["Language"] = "2";
+  TfrmVslCnv& w = Mk();
+  EXPECT_TRUE(w.smnGer->isChecked());
+  EXPECT_FALSE(w.smnEng->isChecked());
+  EXPECT_EQ(w.FpVioPgmItp->LgeIdx(), 2);
+  EXPECT_EQ(w.FpVioPgmItp->GetSysUsrMsg(0x0F), "Upload DE");
+  EXPECT_TRUE(Plt.Settings.Writes.empty());
+  EXPECT_TRUE(Plt.MsgBox.Calls.empty());
+}
+
+TEST_F(VslCnvLge, AnUnknownKeptValueStartsInEnglish) {
+  for (const char* val : {"", "7", "German", "-1"}) {
+    SCOPED_TRACE(val);
+    Plt.Settings.Keys[GcOptKey]["Language"] = val;
+    TfrmVslCnv& w = Mk();
+    EXPECT_TRUE(w.smnEng->isChecked());
+    EXPECT_EQ(w.FpVioPgmItp->LgeIdx(), 0);
+    W.reset();
+  }
+}
+
+TEST_F(VslCnvLge, AStoreThatRefusesTheValueSaysSo) {
+  Plt.Settings.Keys[GcOptKey]["Comport"] = "COM3";
+  TfrmVslCnv& w = Mk();
+  Plt.Settings.FailWrite = true;
+  w.smnGer->trigger();
+  // The language is in force for this run all the same.
+  EXPECT_EQ(w.FpVioPgmItp->LgeIdx(), 2);
+  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
+  EXPECT_EQ(Plt.MsgBox.Calls[0].Text, "Not kept DE");
+}
+
+}  // namespace

@@ -1,0 +1,443 @@
+// The field on screen: panels and controls of every vio type, the key
+// filters and focus checks through real widgets, the mouse, and the tool
+// bars of the main window.
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/Options.h"
+#include "app/VslCnv.h"
+#include "core/Globals.h"
+#include "core/WndMsg.h"
+#include "editor/qt/VioFldViw.h"
+#include "support/FakePlatform.h"
+
+namespace {
+
+// The main window as the editor sees it: removes the current vio on message 8.
+class TRmvWnd final : public IWndMsgTgt {
+public:
+  std::intptr_t SndMsg(std::uint32_t msg, std::uintptr_t w, std::intptr_t) override {
+    Msgs.push_back(static_cast<int>(msg) * 100 + static_cast<int>(w));
+    if (msg == WM_SET_MSG && w == SM_RMV_CUR_VIO && Edt && Edt->FpCurVio) Edt->RmvVio(Edt->FpCurVio);
+    return 0;
+  }
+  std::vector<int> Msgs;
+  TVioPgmItp* Edt = nullptr;
+};
+
+class VioFldViw : public ::testing::Test {
+protected:
+  VioFldViw() : Edt(&Wnd) {
+    Wnd.Edt = &Edt;
+    Fld.resize(800, 600);
+    Fld.setFocusPolicy(Qt::ClickFocus);
+    Fld.show();
+    Edt.CrtVioFld(Fld.width(), Fld.height());  // cells of 66 x 60
+    Edt.SetLgeIdx(0);
+    Edt.SetAvlCol(0);
+    Viw = std::make_unique<TVioFldViw>(Edt, &Fld);
+    GuLstErrMsg.clear();
+  }
+  void SetUp() override {
+    ASSERT_TRUE(Edt.SarAndTkn().LodTknFil(TESSARO_DATA_DIR "/ExtComTkn.sys")) << GuLstErrMsg;
+  }
+  ~VioFldViw() override { Viw.reset(); }
+
+  TVioPnl* Put(std::uint8_t typ, int col, int row) {
+    TVio* v = Edt.PutVio(typ, col, row);
+    EXPECT_NE(v, nullptr) << GuLstErrMsg;
+    return v ? Viw->Pnl(v) : nullptr;
+  }
+  template <typename T>
+  static T* Ctl(TVioPnl* p, TeCtlKnd k, std::uint8_t rol) {
+    return qobject_cast<T*>(p->Ctl(p->Vio()->FndCtl(k, rol)));
+  }
+  // A mouse event at a point of the field, sent to the widget.
+  void Mou(QWidget* w, QEvent::Type t, QPoint fldPos, Qt::MouseButton b, Qt::MouseButtons bs) {
+    const QPoint g = Fld.mapToGlobal(fldPos);
+    QMouseEvent e(t, QPointF(w->mapFromGlobal(g)), QPointF(g), b, bs, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &e);
+  }
+  void Drg(QWidget* w, QPoint from, QPoint to) {
+    Mou(w, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    // Only every second move counts: send each position twice.
+    for (int i = 0; i < 2; ++i) Mou(w, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    Mou(w, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+  }
+  static QColor Bkg(QWidget* w, QPalette::ColorRole r = QPalette::Window) { return w->palette().color(r); }
+
+  TFakePlatform Fake;
+  TRmvWnd Wnd;
+  QWidget Fld;
+  TVioPgmItp Edt;
+  std::unique_ptr<TVioFldViw> Viw;
+};
+
+TEST_F(VioFldViw, SimpleVioPanelsStandOnTheirCellsInTheirColours) {
+  TVioPnl* s = Put(VT_STA, 2, 3);
+  TVioPnl* w = Put(VT_SWI, 11, 9);
+  ASSERT_TRUE(s && w);
+  EXPECT_EQ(s->geometry(), QRect(132, 180, 66, 60));
+  EXPECT_EQ(w->geometry(), QRect(726, 540, 66, 60));
+  EXPECT_TRUE(s->isVisible());
+  EXPECT_EQ(Bkg(s), QColor(252, 204, 4));
+  EXPECT_EQ(s->parentWidget(), &Fld);
+  // The caption is drawn on the panel.
+  const QImage img = s->grab().toImage();
+  int dark = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) dark += img.pixelColor(x, y).lightness() < 80;
+  EXPECT_GT(dark, 10);
+}
+
+TEST_F(VioFldViw, ParameterVioLayouts) {
+  TVioPnl* d = Put(VT_DLY, 0, 0);
+  auto* de = Ctl<QLineEdit>(d, TeCtlKnd::Edt, CR_VAL);
+  ASSERT_TRUE(de);
+  EXPECT_EQ(de->text(), "10");
+  EXPECT_EQ(de->width(), 33);
+  EXPECT_EQ(Bkg(de, QPalette::Base), QColor(148, 204, 252));
+  auto* du = qobject_cast<QLabel*>(d->Ctl(d->Vio()->FstCtl(TeCtlKnd::Lbl)));
+  ASSERT_TRUE(du);
+  EXPECT_EQ(du->text(), "* 0.1S");
+  EXPECT_EQ(du->pos(), QPoint(40, 4));
+  EXPECT_EQ(du->font().pixelSize(), 18);
+  EXPECT_EQ(Bkg(du), QColor(204, 252, 204));
+
+  TVioPnl* l = Put(VT_LBL, 1, 0);
+  auto* lc = Ctl<QComboBox>(l, TeCtlKnd::Cbx, CR_LBL_NAM);
+  ASSERT_TRUE(lc);
+  EXPECT_TRUE(lc->isEditable());
+  EXPECT_EQ(lc->currentText(), "A");
+  EXPECT_EQ(lc->width(), 66);
+  EXPECT_EQ(Bkg(lc, QPalette::Base), QColor(204, 252, 252));
+
+  TVioPnl* a = Put(VT_ACT, 2, 0);
+  auto* at = Ctl<QComboBox>(a, TeCtlKnd::Cbx, CR_SAR_TYP);
+  auto* ac = Ctl<QComboBox>(a, TeCtlKnd::Cbx, CR_SAR_COM);
+  auto* av = Ctl<QLineEdit>(a, TeCtlKnd::Edt, CR_VAL);
+  ASSERT_TRUE(at && ac && av);
+  EXPECT_FALSE(at->isEditable());
+  EXPECT_EQ(at->currentText(), "Driving");
+  EXPECT_EQ(ac->currentText(), "Forward");
+  EXPECT_EQ(av->text(), "10");
+  // Rows of a quarter cell: type, command, value; all in the one fitted size.
+  EXPECT_EQ(at->y(), 0);
+  EXPECT_EQ(ac->y(), 15);
+  EXPECT_EQ(av->y(), 30);
+  EXPECT_GT(at->font().pointSize(), 0);
+  EXPECT_EQ(ac->font().pointSize(), at->font().pointSize());
+  EXPECT_EQ(av->font().pointSize(), at->font().pointSize());
+  // The fitted size: the largest whose probe is narrower than a cell and lower than a quarter cell.
+  int w = 0, h = 0;
+  Viw->MsrTxt("Arial", at->font().pointSize(), std::string(12, 'A'), w, h);
+  EXPECT_LT(w, 66);
+  EXPECT_LT(h, 15);
+  bool capFnd = false;
+  for (QWidget* c : a->Ctls())
+    if (auto* q = qobject_cast<QLabel*>(c); q && q->text() == "ACTOR") {
+      capFnd = true;
+      EXPECT_EQ(q->pos(), QPoint(25, 52));
+    }
+  EXPECT_TRUE(capFnd);
+
+  TVioPnl* n = Put(VT_SNS, 3, 0);
+  EXPECT_EQ(n->Vio()->FstCtl(TeCtlKnd::Edt), -1);  // two boxes and the caption only
+  EXPECT_EQ(n->Ctls().size(), 3u);
+
+  TVioPnl* e = Put(VT_SPD, 4, 0);
+  auto* se = Ctl<QLineEdit>(e, TeCtlKnd::Edt, CR_SPD);
+  ASSERT_TRUE(se);
+  EXPECT_EQ(se->text(), "20");
+  EXPECT_EQ(Bkg(e), QColor(252, 204, 148));
+}
+
+TEST_F(VioFldViw, ActorUnitFollowsTheSarTypeChange) {
+  TVioPnl* a = Put(VT_ACT, 0, 0);
+  auto* at = Ctl<QComboBox>(a, TeCtlKnd::Cbx, CR_SAR_TYP);
+  auto* ac = Ctl<QComboBox>(a, TeCtlKnd::Cbx, CR_SAR_COM);
+  auto* av = Ctl<QLineEdit>(a, TeCtlKnd::Edt, CR_VAL);
+  auto* un = qobject_cast<QLabel*>(a->Ctl(a->Vio()->FstCtl(TeCtlKnd::Lbl)));
+  ASSERT_TRUE(at && ac && av && un);
+  EXPECT_EQ(un->text(), "cm");
+  const int i = at->findText("System led");
+  ASSERT_GE(i, 0);
+  at->setCurrentIndex(i);
+  emit at->activated(i);
+  EXPECT_EQ(a->Vio()->Ctls()[0].Txt, "System led");
+  EXPECT_EQ(ac->currentIndex(), 0);
+  EXPECT_EQ(ac->currentText().toStdString(), a->Vio()->Ctls()[1].Itms.at(0));
+  EXPECT_EQ(un->text(), "0.1s");
+  EXPECT_TRUE(av->isVisible());
+  const std::uint8_t tkn = a->Vio()->Rec.SarTkn;
+  // Back to Driving: its first command, Stop, has no value; edit and unit go.
+  const int s = at->findText("Driving");
+  at->setCurrentIndex(s);
+  emit at->activated(s);
+  EXPECT_EQ(ac->currentText(), "Stop");
+  EXPECT_FALSE(av->isVisible());
+  EXPECT_FALSE(un->isVisible());
+  EXPECT_EQ(a->Vio()->Rec.SarTkn, 0x11);
+  EXPECT_NE(a->Vio()->Rec.SarTkn, tkn);
+  // The command change shows them again.
+  const int f = ac->findText("Forward");
+  ac->setCurrentIndex(f);
+  emit ac->activated(f);
+  EXPECT_TRUE(av->isVisible());
+  EXPECT_EQ(un->text(), "cm");
+  EXPECT_EQ(a->Vio()->Rec.SarTkn, 0x12);
+}
+
+TEST_F(VioFldViw, DigitFiltersOfTheValueAndSpeedEdits) {
+  TVioPnl* a = Put(VT_ACT, 0, 0);
+  TVioPnl* e = Put(VT_SPD, 1, 0);
+  TVioPnl* d = Put(VT_DLY, 2, 0);
+  auto* av = Ctl<QLineEdit>(a, TeCtlKnd::Edt, CR_VAL);
+  auto* se = Ctl<QLineEdit>(e, TeCtlKnd::Edt, CR_SPD);
+  auto* de = Ctl<QLineEdit>(d, TeCtlKnd::Edt, CR_VAL);
+  av->selectAll();
+  QTest::keyClicks(av, "1a2-3 45");
+  EXPECT_EQ(av->text(), "123");
+  EXPECT_EQ(Edt.GetCtlTxt(a->Vio(), TeCtlKnd::Edt, CR_VAL), "123");
+  se->selectAll();
+  QTest::keyClicks(se, "9x99");
+  EXPECT_EQ(se->text(), "99");
+  QTest::keyClick(se, Qt::Key_Backspace);
+  EXPECT_EQ(se->text(), "9");
+  // The Delay edit has no filter.
+  de->selectAll();
+  QTest::keyClicks(de, "1x");
+  EXPECT_EQ(Edt.GetCtlTxt(d->Vio(), TeCtlKnd::Edt, CR_VAL), "1x");
+}
+
+TEST_F(VioFldViw, FocusLossRefusesAValueAndGivesTheFocusBack) {
+  Fld.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Fld));
+  TVioPnl* d = Put(VT_DLY, 0, 0);
+  auto* de = Ctl<QLineEdit>(d, TeCtlKnd::Edt, CR_VAL);
+  de->setFocus();
+  ASSERT_TRUE(de->hasFocus());
+  de->selectAll();
+  QTest::keyClicks(de, "256");
+  Viw->FocFld();
+  ASSERT_EQ(Fake.MsgBox.Calls.size(), 1u);
+  EXPECT_EQ(Fake.MsgBox.Calls[0].Text, "Illigal delay value '256', valid values are 0 - 255");
+  EXPECT_EQ(Fake.MsgBox.Calls[0].Caption, "Error");
+  EXPECT_TRUE(Edt.FbDlyErr);
+  EXPECT_TRUE(de->hasFocus());
+  EXPECT_EQ(de->text(), "256");
+  // Corrected, the next focus move clears the flag.
+  de->selectAll();
+  QTest::keyClicks(de, "25");
+  Viw->FocFld();
+  EXPECT_FALSE(Edt.FbDlyErr);
+  EXPECT_TRUE(Fld.hasFocus());
+  EXPECT_EQ(Fake.MsgBox.Calls.size(), 1u);
+}
+
+TEST_F(VioFldViw, AnInactiveWindowStillChecksTheEditThatHeldItsFocus) {
+  TVioPnl* e = Put(VT_SPD, 0, 0);
+  auto* se = Ctl<QLineEdit>(e, TeCtlKnd::Edt, CR_SPD);
+  ASSERT_FALSE(Fld.isActiveWindow());
+  se->setFocus();
+  ASSERT_EQ(Fld.focusWidget(), se);
+  se->setText("2");
+  Edt.SetCtlTxt(e->Vio(), e->Vio()->FndCtl(TeCtlKnd::Edt, CR_SPD), "2");
+  Viw->FocFld();
+  EXPECT_TRUE(Edt.FbSpdErr);
+  EXPECT_EQ(Fake.MsgBox.Texts(),
+            (std::vector<std::string>{"Illegal left engine speed value '2', valid values are 3 - 60"}));
+  EXPECT_EQ(Fld.focusWidget(), se);
+}
+
+TEST_F(VioFldViw, LabelEnterAndGotoRefresh) {
+  Fld.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Fld));
+  TVioPnl* l = Put(VT_LBL, 0, 0);
+  TVioPnl* g = Put(VT_GTO, 1, 0);
+  auto* lc = Ctl<QComboBox>(l, TeCtlKnd::Cbx, CR_LBL_NAM);
+  auto* gc = Ctl<QComboBox>(g, TeCtlKnd::Cbx, CR_GTO_NAM);
+  lc->setFocus();
+  lc->lineEdit()->selectAll();
+  QTest::keyClicks(lc, "loop");
+  QTest::keyClick(lc, Qt::Key_Return);
+  EXPECT_EQ(Edt.LblVioDdwStl(), (TStrLst{"A", "loop"}));
+  EXPECT_EQ(lc->count(), 2);
+  EXPECT_EQ(lc->currentText(), "loop");
+  EXPECT_EQ(gc->count(), 1);
+  gc->setFocus();
+  EXPECT_EQ(gc->count(), 2);
+  EXPECT_EQ(gc->itemText(1), "loop");
+  EXPECT_EQ(gc->currentText(), "A");  // the shown text stays
+}
+
+TEST_F(VioFldViw, DragGluesAndDrops) {
+  Put(VT_STO, 5, 5);
+  TVioPnl* v = Put(VT_STO, 0, 0);
+  // Pressed at (5, 5) inside the vio; to 24 pixels right of cell (6, 5): glued.
+  Mou(v, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+  for (int i = 0; i < 2; ++i) Mou(v, QEvent::MouseMove, {6 * 66 + 24 + 5, 300 + 8}, Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(v->pos(), QPoint(6 * 66, 300));
+  for (int i = 0; i < 2; ++i) Mou(v, QEvent::MouseMove, {6 * 66 + 30 + 5, 300 + 8}, Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(v->pos(), QPoint(6 * 66 + 30, 303));
+  Mou(v, QEvent::MouseButtonRelease, {6 * 66 + 30 + 5, 308}, Qt::LeftButton, Qt::NoButton);
+  EXPECT_EQ(v->pos(), QPoint(6 * 66, 300));
+  EXPECT_EQ(v->Vio()->Rec.GrdCol, 6);
+  // Onto the other vio: back to its cell.
+  Drg(v, {6 * 66 + 5, 305}, {5 * 66 + 7, 305});
+  EXPECT_EQ(v->pos(), QPoint(6 * 66, 300));
+  // Beyond the border: clamped to column 11.
+  Drg(v, {6 * 66 + 5, 305}, {2000, 305});
+  EXPECT_EQ(v->Vio()->Rec.GrdCol, 11);
+}
+
+TEST_F(VioFldViw, PressesOnControlsNeverStartADragButCaptionLabelsDo) {
+  TVioPnl* d = Put(VT_DLY, 3, 3);
+  auto* de = Ctl<QLineEdit>(d, TeCtlKnd::Edt, CR_VAL);
+  QTest::mousePress(de, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+  EXPECT_FALSE(Edt.FbVioDrg);
+  QTest::mouseRelease(de, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+  TVioPnl* a = Put(VT_ACT, 4, 4);
+  auto* ac = Ctl<QComboBox>(a, TeCtlKnd::Cbx, CR_SAR_TYP);
+  QTest::mousePress(ac, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+  EXPECT_FALSE(Edt.FbVioDrg);
+  QTest::mouseRelease(ac, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+  if (QWidget* pop = QApplication::activePopupWidget()) pop->close();
+  QLabel* cap = nullptr;
+  for (QWidget* c : a->Ctls())
+    if (auto* q = qobject_cast<QLabel*>(c); q && q->text() == "ACTOR") cap = q;
+  ASSERT_TRUE(cap);
+  // The label lets the press through to its vio.
+  QWidget* hit = a->childAt(cap->geometry().center());
+  EXPECT_EQ(hit, nullptr);
+  Edt.FpCurVio = nullptr;
+  Mou(a, QEvent::MouseButtonPress, a->pos() + cap->geometry().center(), Qt::LeftButton, Qt::LeftButton);
+  EXPECT_TRUE(Edt.FbVioDrg);
+  EXPECT_EQ(Edt.FpCurVio, a->Vio());
+  Mou(a, QEvent::MouseButtonRelease, a->pos() + cap->geometry().center(), Qt::LeftButton, Qt::NoButton);
+}
+
+TEST_F(VioFldViw, RightClickRemovesTheVioAndItsPanel) {
+  TVioPnl* s = Put(VT_STA, 0, 0);
+  QPointer<TVioPnl> ps = s;
+  Mou(s, QEvent::MouseButtonPress, {5, 5}, Qt::RightButton, Qt::RightButton);
+  QContextMenuEvent ctx(QContextMenuEvent::Mouse, QPoint(5, 5), s->mapToGlobal(QPoint(5, 5)));
+  QCoreApplication::sendEvent(s, &ctx);
+  Mou(s, QEvent::MouseButtonRelease, {5, 5}, Qt::RightButton, Qt::NoButton);
+  EXPECT_EQ(Edt.GetVioCnt(), 0);
+  EXPECT_EQ(Wnd.Msgs, (std::vector<int>{int(WM_APP_MSG) * 100 + 0, int(WM_SET_MSG) * 100 + 8}));
+  EXPECT_FALSE(ps->isVisible());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(ps.isNull());
+}
+
+TEST_F(VioFldViw, DoubleClickOnStartRunsTheStartAction) {
+  TVioPnl* s = Put(VT_STA, 0, 0);
+  TVioPnl* o = Put(VT_STO, 1, 0);
+  int runs = 0;
+  Edt.FOnStaDblClk = [&] {
+    ++runs;
+    GuLstErrMsg = "not yet";
+    return false;
+  };
+  QTest::mouseDClick(o, Qt::LeftButton);
+  EXPECT_EQ(runs, 0);
+  QTest::mouseDClick(s, Qt::LeftButton);
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(Fake.MsgBox.Texts(), (std::vector<std::string>{"not yet"}));
+  EXPECT_FALSE(Edt.FbMouArm);
+}
+
+// ---- The tool bars of the main window ----------------------------------------
+
+class VioTbr : public ::testing::Test {
+protected:
+  VioTbr() {
+    TVslCnvCfg cfg;
+    cfg.AppDir = TESSARO_STAGE_DIR "/bin/";
+    cfg.InsDir = TESSARO_STAGE_DIR "/";
+    cfg.ScnPrt = [] { return std::vector<std::string>{}; };
+    Wnd = std::make_unique<TfrmVslCnv>(nullptr, cfg);
+    frmVslCnv = Wnd.get();
+    Wnd->show();
+  }
+  ~VioTbr() override {
+    Wnd.reset();
+    frmVslCnv = nullptr;
+  }
+  TFakePlatform Fake;
+  std::unique_ptr<TfrmVslCnv> Wnd;
+};
+
+TEST_F(VioTbr, TheThirteenButtonsAddVisibleVios) {
+  TfrmVslCnv& w = *Wnd;
+  ASSERT_TRUE(w.FpVioFldViw);
+  QAction* tbn[] = {w.tbnSta, w.tbnSto, w.tbnIff, w.tbnThn, w.tbnEls, w.tbnLbl, w.tbnGto,
+                    w.tbnDly, w.tbnAct, w.tbnSns, w.tbnSpd, w.tbnSwi, w.tbnRti};
+  const std::uint8_t typ[] = {VT_STA, VT_STO, VT_IFF, VT_THN, VT_ELS, VT_LBL, VT_GTO,
+                              VT_DLY, VT_ACT, VT_SNS, VT_SPD, VT_SWI, VT_RTI};
+  for (std::size_t i = 0; i < std::size(tbn); ++i) {
+    tbn[i]->trigger();
+    ASSERT_EQ(w.FpVioPgmItp->GetVioCnt(), static_cast<int>(i + 1)) << GuLstErrMsg;
+    TVio* v = w.FpVioPgmItp->Vios().back();
+    EXPECT_EQ(v->Rec.VioTyp, typ[i]);
+    TVioPnl* p = w.FpVioFldViw->Pnl(v);
+    ASSERT_TRUE(p);
+    EXPECT_TRUE(p->isVisible());
+    EXPECT_EQ(p->parentWidget(), w.pnlVioFld);
+    // Right along row 0, then down the last column.
+    const int col = i < 12 ? static_cast<int>(i) : 11, row = i < 12 ? 0 : 1;
+    EXPECT_EQ(p->pos(), QPoint(col * w.FpVioPgmItp->CelWdt(), row * w.FpVioPgmItp->CelHgt()));
+  }
+  EXPECT_FALSE(w.tbnSta->isEnabled());
+  EXPECT_FALSE(w.tbnSwi->isEnabled());
+  w.SndMsg(WM_APP_MSG, AM_ENA_STA, 0);
+  w.SndMsg(WM_APP_MSG, AM_ENA_SWI, 0);
+  EXPECT_TRUE(w.tbnSta->isEnabled());
+  EXPECT_TRUE(w.tbnSwi->isEnabled());
+}
+
+TEST_F(VioTbr, TheGateCatchesAValueStillBeingTyped) {
+  TfrmVslCnv& w = *Wnd;
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  w.tbnDly->trigger();
+  TVio* d = w.FpVioPgmItp->Vios().back();
+  auto* de = qobject_cast<QLineEdit*>(w.FpVioFldViw->Pnl(d)->Ctl(d->FndCtl(TeCtlKnd::Edt, CR_VAL)));
+  ASSERT_TRUE(de);
+  de->setFocus();
+  de->selectAll();
+  QTest::keyClicks(de, "999");
+  // The tool button takes no focus: the gate moves it and the check runs.
+  w.tbnSto->trigger();
+  EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 1);
+  EXPECT_TRUE(w.FpVioPgmItp->FbDlyErr);
+  EXPECT_EQ(Fake.MsgBox.Texts(), (std::vector<std::string>{"Illigal delay value '999', valid values are 0 - 255"}));
+  EXPECT_TRUE(de->hasFocus());
+  // Removing the faulty vio frees the tool bar.
+  w.FpVioPgmItp->FpCurVio = d;
+  w.SndMsg(WM_SET_MSG, SM_RMV_CUR_VIO, 0);
+  w.tbnSto->trigger();
+  EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 1);
+  EXPECT_EQ(w.FpVioPgmItp->Vios().back()->Rec.VioTyp, VT_STO);
+}
+
+TEST_F(VioTbr, StartDoubleClickReportsThatTheCommandIsNotThereYet) {
+  TfrmVslCnv& w = *Wnd;
+  w.tbnSta->trigger();
+  TVioPnl* p = w.FpVioFldViw->Pnl(w.FpVioPgmItp->Vios().back());
+  QTest::mouseDClick(p, Qt::LeftButton);
+  EXPECT_EQ(Fake.MsgBox.Texts(),
+            (std::vector<std::string>{"Upload and run from the START block is not available yet."}));
+  EXPECT_FALSE(w.FpVioPgmItp->FbMouArm);
+  EXPECT_FALSE(w.FpVioPgmItp->FbStaRun);
+}
+
+}  // namespace
