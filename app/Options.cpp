@@ -1,12 +1,14 @@
 #include "app/Options.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/Seams.h"
+#include "core/WndMsg.h"
 #include "link/PrtNam.h"
 
 TfrmOptions::TfrmOptions(QWidget* owner, TScnPrt scan) : QDialog(owner), FScn(std::move(scan)) {
@@ -16,18 +18,21 @@ TfrmOptions::TfrmOptions(QWidget* owner, TScnPrt scan) : QDialog(owner), FScn(st
 
   gbxComport = new QGroupBox("Comport", this);
   gbxComport->setObjectName("gbxComport");
-  lbxComPrt = new QListWidget(gbxComport);
-  lbxComPrt->setObjectName("lbxComPrt");
-  lbxComPrt->setSelectionMode(QAbstractItemView::NoSelection);
-  lbxComPrt->setFocusPolicy(Qt::NoFocus);
-  auto* lblPrs = new QLabel("Ports present on this computer:", gbxComport);
+  cbxComportSelector = new QComboBox(gbxComport);
+  cbxComportSelector->setObjectName("cbxComportSelector");
+  cbxComportSelector->setEditable(true);
+  cbxComportSelector->setInsertPolicy(QComboBox::NoInsert);
+  cbxComportSelector->setMinimumWidth(240);
+  connect(cbxComportSelector, &QComboBox::activated, this, [this](int) { cbxComportSelectorChange(); });
+  lblComPrtSte = new QLabel(gbxComport);
+  lblComPrtSte->setObjectName("lblComPrtSte");
   auto* gbl = new QVBoxLayout(gbxComport);
-  gbl->addWidget(lblPrs);
-  gbl->addWidget(lbxComPrt);
+  gbl->addWidget(cbxComportSelector);
+  gbl->addWidget(lblComPrtSte);
 
   btnCls = new QPushButton("Close", this);
   btnCls->setObjectName("btnCls");
-  btnCls->setDefault(true);
+  btnCls->setAutoDefault(false);
   connect(btnCls, &QPushButton::clicked, this, &QDialog::close);
 
   auto* btl = new QHBoxLayout;
@@ -36,7 +41,7 @@ TfrmOptions::TfrmOptions(QWidget* owner, TScnPrt scan) : QDialog(owner), FScn(st
   auto* lay = new QVBoxLayout(this);
   lay->addWidget(gbxComport);
   lay->addLayout(btl);
-  resize(260, 220);
+  resize(300, 140);
 }
 
 void TfrmOptions::showEvent(QShowEvent* e) {
@@ -44,20 +49,42 @@ void TfrmOptions::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
 }
 
+bool TfrmOptions::PrbComPrt(int n, bool& inUse) { return ::PrbComPrt(n, inUse); }
+
+void TfrmOptions::ScnComPrt(std::vector<TComPrtEnt>& lst) {
+  lst.clear();
+  const std::vector<std::string> names = FScn ? FScn() : ::ScnComPrt();
+  for (const std::string& nam : names) {
+    const int n = PrtNum(nam);
+    if (n == 0) continue;
+    const std::string dev = PrtDevPth(nam);
+    std::string txt = "COM" + std::to_string(n);
+    if (!dev.empty()) txt += " (" + dev + (PrtInUse(dev) ? ", in use" : "") + ")";
+    lst.push_back({txt, n});
+  }
+}
+
 void TfrmOptions::FormShow() {
-  FpComPrtLst = FScn ? FScn() : ScnComPrt();
-  lbxComPrt->clear();
-  if (FpComPrtLst.empty()) {
-    lbxComPrt->addItem("No COM port present");
-    return;
-  }
-  for (std::size_t i = 0; i < FpComPrtLst.size(); ++i) {
-    auto* it = new QListWidgetItem(QString::fromStdString(FpComPrtLst[i]), lbxComPrt);
-    // The configured port stands out.
-    if (static_cast<std::int32_t>(i) == FiSelIdx) {
-      QFont f = it->font();
-      f.setBold(true);
-      it->setFont(f);
-    }
-  }
+  ScnComPrt(FpComPrtLst);
+  cbxComportSelector->blockSignals(true);
+  cbxComportSelector->clear();
+  for (const TComPrtEnt& e : FpComPrtLst) cbxComportSelector->addItem(QString::fromStdString(e.Txt), e.Num);
+  cbxComportSelector->setCurrentIndex(FiSelIdx >= 0 && FiSelIdx < cbxComportSelector->count() ? FiSelIdx : -1);
+  if (FiSelIdx < 0 || FiSelIdx >= cbxComportSelector->count()) cbxComportSelector->setEditText(QString());
+  cbxComportSelector->blockSignals(false);
+  lblComPrtSte->setText(FpComPrtLst.empty() ? "No COM port present" : "");
+}
+
+void TfrmOptions::cbxComportSelectorChange() {
+  const int idx = cbxComportSelector->currentIndex();
+  // Text typed into the box that names no entry selects nothing.
+  if (idx < 0 || cbxComportSelector->currentText() != cbxComportSelector->itemText(idx)) return;
+  FiSelIdx = idx;
+  if (static_cast<std::size_t>(idx) >= FpComPrtLst.size()) return;
+  // The number attached to the entry: COM1 and COM10 to COM19 stay apart.
+  const int num = FpComPrtLst[static_cast<std::size_t>(idx)].Num;
+  std::intptr_t ok = 0;
+  if (FpMaiFrm) ok = FpMaiFrm->SndMsg(WM_SET_MSG, SM_NEW_COM_PRT, num);
+  PrcMsg();
+  lblComPrtSte->setText(ok ? QString("COM%1 is open").arg(num) : QString("COM%1 could not be opened").arg(num));
 }

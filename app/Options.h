@@ -1,4 +1,5 @@
-// The Options dialog: the COM ports that are present on this computer.
+// The Options dialog: the COM port of the robot, chosen from the ports that
+// are present on this computer.
 #pragma once
 
 #include <QDialog>
@@ -8,30 +9,45 @@
 #include <string>
 #include <vector>
 
+class QComboBox;
 class QGroupBox;
-class QListWidget;
+class QLabel;
 class QPushButton;
 class IWndMsgTgt;
+
+// One entry of the port list: the text shown and the port number attached.
+struct TComPrtEnt {
+  std::string Txt;  // "COM5 (/dev/ttyUSB0)"
+  int Num = 0;      // 5
+};
 
 class TfrmOptions : public QDialog {
   Q_OBJECT
 
 public:
   using TScnPrt = std::function<std::vector<std::string>()>;
-  // scan: the port scan; empty for ScnComPrt().
+  // scan: the names of the present ports; empty for ScnComPrt().
   explicit TfrmOptions(QWidget* owner = nullptr, TScnPrt scan = {});
+
+  // Fills the list with the present ports, COM1 to COM19 in ascending order.
+  void ScnComPrt(std::vector<TComPrtEnt>& lst);
+  // True when the port COMn is present; inUse when another program holds it.
+  static bool PrbComPrt(int n, bool& inUse);
 
   // The entry to select when the dialog is shown (-1: none).
   void SetComPrtIdx(std::int32_t idx) { FiSelIdx = idx; }
-  // Scans the ports again and fills the list; called whenever the dialog is shown.
+  // Scans the ports again and fills the drop-down; runs whenever the dialog is shown.
   void FormShow();
+  // The user picked an entry: the main window stores and opens the port.
+  void cbxComportSelectorChange();
 
   std::int32_t FiSelIdx = -1;
   IWndMsgTgt* FpMaiFrm = nullptr;
-  std::vector<std::string> FpComPrtLst;
+  std::vector<TComPrtEnt> FpComPrtLst;
 
   QGroupBox* gbxComport = nullptr;
-  QListWidget* lbxComPrt = nullptr;
+  QComboBox* cbxComportSelector = nullptr;
+  QLabel* lblComPrtSte = nullptr;
   QPushButton* btnCls = nullptr;
 
 protected:

@@ -73,6 +73,7 @@ TfrmVslCnv::TfrmVslCnv(QWidget* owner, TVslCnvCfg cfg) : QMainWindow(owner), FCf
 void TfrmVslCnv::Crt() {
   // Build the window and its controls; every text field starts empty.
   BldCtl();
+  CrtLnk();
 
   // Timers, all off.
   tmrVioBlk.setInterval(FCfg.Tms.VioBlk);
@@ -372,7 +373,9 @@ TfrmVslCnv::~TfrmVslCnv() {
   FpVioFldViw.reset();
   if (FpVioPgmItp && FpVioRmvObs) FpVioPgmItp->RmvObs(FpVioRmvObs.get());
   // The serial component's threads reach the ring buffers: stop them first.
-  if (FpcomUsbZefor) FpcomUsbZefor->StpThr();
+  // Threads that would not stop are waited for by the component's destructor,
+  // which then has to run before the buffers go.
+  if (FpcomUsbZefor && !FpcomUsbZefor->StpThr()) RlsFld(FpcomUsbZefor, "FpcomUsbZefor");
 
   RlsFld(FpTxMtxAndRbf, "FpTxMtxAndRbf");
   RlsFld(FpRxMtxAndRbf, "FpRxMtxAndRbf");
@@ -446,6 +449,7 @@ void TfrmVslCnv::tmrAppItoTimer() {
   tmrAppIto.stop();
   if (frmAppIto) frmAppIto->hide();
   if (!OpnComPrt(FsComPrtNam)) {
+    FbStaFai = true;
     // Empty when the cue was missing: the player has said so already.
     if (!GuLstErrMsg.empty()) ShwMsgBox(GuLstErrMsg);
     if (frmOptions) {
@@ -495,57 +499,11 @@ void TfrmVslCnv::FormClose() { FbFrmShw = false; }
 // ---------------------------------------------------------------------------
 // Link
 
-bool TfrmVslCnv::OpnComPrt(const std::string& name) {
-  GuLstErrMsg.clear();
-  if (FbComPrtOpn) return true;
-  FpcomUsbZefor->FsPrtNam = name;
-  if (FpcomUsbZefor->OpnPrt() == 0) {
-    FbComPrtOpn = true;
-    tmrBlkComPrtCupMsg.start();
-    return true;
-  }
-  if (!FpPlyWavFil->PlyWavFilFlg(GuInsDir + FsSndDir + "\\system\\datalink offline.wav", SND_SYNC)) return false;
-  const std::string txt = FpVioPgmItp->GetSysUsrMsg(SUM_LNK_COM_PRT_ERR);
-  if (txt.empty()) return false;
-  GuLstErrMsg = "Comport " + FpcomUsbZefor->FsPrtNam + txt;
-  return false;
-}
-
-void TfrmVslCnv::tmrBlkComPrtCupMsgTimer() {
-  FpcomUsbZefor->FbBlkCbk = false;
-  tmrBlkComPrtCupMsg.stop();
-}
-
 void TfrmVslCnv::OnUi(std::function<void()> fn) {
   if (GuPlatform().EvtLoop->OnUiThread())
     fn();
   else
     QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
-}
-
-void TfrmVslCnv::RcvComChr(TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t) {
-  // The packet parser is not built yet: received bytes are dropped.
-}
-
-void TfrmVslCnv::ShwCtlEvt(TComport2p5*, std::uint32_t) {
-  OnUi([this] { mmoComMsg->appendPlainText("Ctl event"); });
-}
-
-void TfrmVslCnv::ShwErrEvt(TComport2p5*, std::int8_t code, const std::string& text) {
-  const QString lin = QString::number(code) + ", " + QStr(text);
-  OnUi([this, lin] { mmoComMsg->appendPlainText(lin); });
-}
-
-void TfrmVslCnv::ShwLerEvt(TComport2p5*, std::uint32_t evtNum, std::uint32_t lastErr) {
-  OnUi([this, evtNum, lastErr] {
-    tbxTst001->setText("iEvtNum = " + QString::number(evtNum));
-    tbxTst001->setText("dwLstErrNum = " + QString::number(lastErr));
-  });
-}
-
-void TfrmVslCnv::tmrRcvPckTimOutTmrTimer() {
-  FbComLnkOky = false;
-  SetTbnImg(tbnComSte, GcImgComNok);
 }
 
 // ---------------------------------------------------------------------------
@@ -619,7 +577,7 @@ void TfrmVslCnv::SetAvlCol(std::uint8_t idx) {
 std::intptr_t TfrmVslCnv::SndMsg(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
   switch (msg) {
     case WM_APP_MSG: AppMsgHdl(MsgCod(wParam), lParam); break;
-    case WM_SET_MSG: SetMsgHdl(MsgCod(wParam), lParam); break;
+    case WM_SET_MSG: return SetMsgHdl(MsgCod(wParam), lParam);
     case WM_NOP_MSG: break;
     default: break;
   }
@@ -631,12 +589,13 @@ void TfrmVslCnv::AppMsgHdl(std::uint8_t code, std::intptr_t value) {
     case AM_ENA_STA: tbnSta->setEnabled(true); break;
     case AM_ENA_SWI: tbnSwi->setEnabled(true); break;
     case AM_VIO_BLK: ReqVioBlk(reinterpret_cast<TVio*>(value)); break;
-    default: break;
+    default: LnkAppMsg(code, value); break;
   }
 }
 
-void TfrmVslCnv::SetMsgHdl(std::uint8_t code, std::intptr_t) {
+std::intptr_t TfrmVslCnv::SetMsgHdl(std::uint8_t code, std::intptr_t value) {
   switch (code) {
+    case SM_NEW_COM_PRT: return LnkSetMsg(value);
     case SM_RMV_CUR_VIO: {
       // The blink ends here; a target other than the current vio is left visible.
       EndVioBlk(true);
@@ -649,6 +608,7 @@ void TfrmVslCnv::SetMsgHdl(std::uint8_t code, std::intptr_t) {
     }
     default: break;
   }
+  return 0;
 }
 
 // ---------------------------------------------------------------------------

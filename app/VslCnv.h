@@ -93,6 +93,29 @@ public:
   void SetAvlCol(std::uint8_t idx);
   // Makes sure that the serial port is open; false with GuLstErrMsg.
   bool OpnComPrt(const std::string& name);
+
+  // Robot commands (app/VslCnvLnk.cpp); true on success, else GuLstErrMsg.
+  bool UplPgm();
+  bool RunPgm();
+  bool UprPgm();
+  bool StaDblClkUpr();
+  // Packets; each opens the port first.
+  bool SndPck(std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat);
+  bool SndUplPck();
+  bool SndRunPck();
+  bool SndUprPck();
+  bool SndLnkChkPck();
+  // Direction pictures over the programming field.
+  void ShwUpsPic();
+  void ShwDnsPic();
+  void ShwBckPic();
+  void tbnUplClick();
+  void tbnRunClick();
+  void tbnUprClick();
+  void tbnComSteClick();
+  // Link effects handed over by the serial component's threads and not yet
+  // carried out (diagnostics and tests).
+  std::size_t LnkEffPnd() const;
   // The input gate of every tool bar command: true when the command must not run.
   bool ChkVioInpErr();
   // Loads the 20 tool bar pictures and gives the buttons their images.
@@ -259,7 +282,7 @@ private:
   void RlsFld(std::unique_ptr<T>& fld, const char* name);
   // Application and settings messages: code and value.
   void AppMsgHdl(std::uint8_t code, std::intptr_t value);
-  void SetMsgHdl(std::uint8_t code, std::intptr_t value);
+  std::intptr_t SetMsgHdl(std::uint8_t code, std::intptr_t value);
   // Checks the item, sets the language and keeps it in the settings store (sav).
   void SelLge(std::uint8_t idx, QAction* item, bool sav = true);
   // The language kept in the settings store, at start.
@@ -270,6 +293,22 @@ private:
   void StaBkgDrf();
   // Runs the function on the user interface thread (at once when called there).
   void OnUi(std::function<void()> fn);
+
+  // The robot link's side of the window (app/VslCnvLnk.cpp).
+  struct TLnkUi;
+  struct TLnkUiDel {
+    void operator()(TLnkUi* p) const;
+  };
+  std::unique_ptr<TLnkUi, TLnkUiDel> FpLnkUi;
+  void CrtLnk();
+  // Hands a task from any thread to the user interface thread, after every
+  // task handed over before it.
+  void PstLnk(std::function<void()> fn);
+  void RunLnk();
+  void LnkEnd(std::int8_t code, const std::string& text);
+  void LnkAppMsg(std::uint8_t code, std::intptr_t value);
+  std::intptr_t LnkSetMsg(std::intptr_t value);
+  bool FbStaFai = false;  // the port could not be opened at the end of start-up
 
   // Told by the editor when a vio is about to be deleted: a blink target
   // must not outlive its vio.

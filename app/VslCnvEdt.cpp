@@ -32,9 +32,4 @@ void TfrmVslCnv::CrtEdtViw() {
   FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkHdl(); };
 }
 
-bool TfrmVslCnv::StaDblClkHdl() {
-  const std::string txt = FpVioPgmItp->GetSysUsrMsg(GcMsgStaDblClkNav);
-  // Without the text the lookup has left its own message.
-  if (!txt.empty()) GuLstErrMsg = txt;
-  return false;
-}
+bool TfrmVslCnv::StaDblClkHdl() { return StaDblClkUpr(); }

@@ -16,6 +16,7 @@ constexpr std::uint32_t AM_ENA_SWI = 1;  // enable tbnSwi
 constexpr std::uint32_t AM_VIO_BLK = 2;  // blink the vio given in the second parameter
 
 // Settings message codes (first parameter of WM_SET_MSG).
+constexpr std::uint32_t SM_NEW_COM_PRT = 7;  // a new COM port was chosen: "COM" + the second parameter
 constexpr std::uint32_t SM_RMV_CUR_VIO = 8;  // remove the editor's current vio
 
 // Receiver of the private window messages: the main window.

@@ -103,8 +103,19 @@ void TComport2p5::EndQt() {
 bool TComport2p5::ClsPrt() {
   const int fd = FhPrt.exchange(-1);
   if (fd < 0) return true;
+  int q = 0;
+  if (::ioctl(fd, TIOCOUTQ, &q) == 0 && q > 0) FiTxDrp.fetch_add(static_cast<std::uint64_t>(q));
+  ::tcflush(fd, TCOFLUSH);
   ::ioctl(fd, TIOCNXCL);
   return ::close(fd) == 0;
+}
+
+void TComport2p5::DrpTxd() {
+  if (!FOnGetTxdChr) return;
+  std::uint8_t b;
+  std::uint64_t n = 0;
+  while (FOnGetTxdChr(b)) ++n;
+  FiTxDrp.fetch_add(n);
 }
 
 std::uint8_t TComport2p5::OpnPrt() {
@@ -113,10 +124,17 @@ std::uint8_t TComport2p5::OpnPrt() {
     PrcMsg();
     return 12;
   }
+  const std::uint64_t drp = FiTxDrp.load();
   if (!StpThr()) return 3;
   if (PrtOpn()) {
     if (!ClsPrt()) return 5;
+    // Queued bytes stay queued for the reopened port, unless bytes before
+    // them have been lost in the close: then they are the rest of a frame
+    // whose start never reached the line, and go too.
+    if (FiTxDrp.load() != drp) DrpTxd();
     PrcMsg();
+    // An open started by one of those events has done the work already.
+    if (PrtOpn()) return FbIoThrRun && FbRxcThrRun ? 0 : 7;
   }
   const std::string pth = PrtDevPth(FsPrtNam);
   if (pth.empty()) return 7;
@@ -347,7 +365,11 @@ void TComport2p5::IoThr(int fd) {
 
     const int ev = FphIoEvt.Tak();
     if (ev < 0) continue;
-    if (ev == IE_STP) break;
+    if (ev == IE_STP) {
+      // A byte taken for writing that the line has not accepted yet.
+      if (wrOut && wrWai) FiTxDrp.fetch_add(1);
+      break;
+    }
     if (ev == IE_RD_STA) {
       if (fd < 0 || rdOut) continue;
       rdOut = true;
@@ -398,6 +420,7 @@ void TComport2p5::IoThr(int fd) {
     } else if (ev == IE_WR_CPL) {
       if (!wrOut) continue;
       wrOut = false;
+      if (wrRes != TeIoRes::Don) FiTxDrp.fetch_add(1);  // the byte did not go out
       if (wrRes == TeIoRes::Lst) {
         FirLer(69, static_cast<std::uint32_t>(wrErr));
         endFail(CE_DEV_LST, GcTxtDevLst);
@@ -442,7 +465,10 @@ void TComport2p5::IoThr(int fd) {
   if (fail) {
     // The link has ended by itself: close the port at once (a USB device that
     // comes back gets its old name only when nobody holds the old one), and let
-    // the receive controller deliver what it has and then report.
+    // the receive controller deliver what it has and then report. What waits
+    // to be sent will never reach this line.
+    if (wrOut && wrWai) FiTxDrp.fetch_add(1);
+    DrpTxd();
     ClsPrt();
     FeIoErr = errCod;
     FsIoErr = errTxt;

@@ -112,6 +112,11 @@ public:
 
   // The port is open.
   bool PrtOpn() const { return FhPrt.load() >= 0; }
+  // Bytes handed to SndChr that never reached the line since the last call
+  // (taken and reset): what was still queued when the port was closed for a
+  // reopen, or when the link ended by itself. A frame cut this way is not
+  // finished on the reopened port either: its rest is dropped and counted too.
+  std::uint64_t TakTxDrp() { return FiTxDrp.exchange(0); }
   void* Owner() const { return FpOwn; }
 
   // Settings.
@@ -163,7 +168,12 @@ private:
   void FirLer(std::uint32_t num, std::uint32_t err);
   void EndQt();
   bool WaiEnd(std::atomic<bool>& run, std::thread& thr);
+  // Closes the port without waiting for unsent output (a terminal's close
+  // would wait for it to drain, up to 30 s); adds what was thrown away to FiTxDrp.
   bool ClsPrt();
+  // Empties the transmit buffer into FiTxDrp.
+  void DrpTxd();
+  std::atomic<std::uint64_t> FiTxDrp{0};
 
   void* FpOwn;
   bool FbCrt = false;

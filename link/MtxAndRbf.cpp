@@ -103,3 +103,15 @@ bool LckDatAvl(TMtxAndRbf& b) {
   std::lock_guard<TLckMtx> g(*b.Mtx(), std::adopt_lock);
   return b.DatAvl();
 }
+
+std::int32_t TMtxAndRbf::FreSpc() const {
+  if (!FpRbf) return 0;
+  const std::int32_t used = (FiWrIdx - FiRdIdx + GcRbfSiz) % GcRbfSiz;
+  return GcRbfSiz - 1 - used;
+}
+
+std::size_t LckFreSpc(TMtxAndRbf& b) {
+  if (!LckMtx(b)) return 0;
+  std::lock_guard<TLckMtx> g(*b.Mtx(), std::adopt_lock);
+  return static_cast<std::size_t>(b.FreSpc());
+}

@@ -69,6 +69,8 @@ public:
   bool GetChr(std::uint8_t& b);
   // DatAvl: at least one byte is stored.
   bool DatAvl() const;
+  // FreSpc: bytes that can still be put (0 to 1023).
+  std::int32_t FreSpc() const;
 
   // Read-outs for diagnostics and tests.
   std::int32_t WrIdx() const { return FiWrIdx; }
@@ -119,6 +121,8 @@ public:
 bool LckPutChr(TMtxAndRbf& b, std::uint8_t c);
 bool LckGetChr(TMtxAndRbf& b, std::uint8_t& c);
 bool LckDatAvl(TMtxAndRbf& b);
+// Free room under the lock; 0 for a buffer without a mutex or store.
+std::size_t LckFreSpc(TMtxAndRbf& b);
 
 // Threads of the link. The serial component marks its own threads as link
 // workers; LnkOnUiThr() is true only on the user interface thread (as the

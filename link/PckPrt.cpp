@@ -107,6 +107,7 @@ bool SndPck(std::uint8_t& pckCnt, std::uint8_t cls, std::uint8_t cod, const std:
     GuLstErrMsg = "Comport is not defined";
     return false;
   }
+  if (out.Rsv && !out.Rsv(dat.size() + 7)) return false;
   auto snd = [&](std::uint8_t b) { return out.SndChr(b); };
   if (!snd(GcPckSta) || !snd(GcPckOrgOwn)) return false;
   const std::uint8_t seq = pckCnt++;

@@ -80,6 +80,9 @@ bool BldPck(std::uint8_t seq, std::uint8_t cls, std::uint8_t cod, const std::vec
 struct TPckOut {
   // Makes sure that the port is open; false with GuLstErrMsg.
   std::function<bool()> OpnPrt;
+  // Optional: room for a frame of n bytes; false with GuLstErrMsg, and
+  // nothing of the frame is sent.
+  std::function<bool(std::size_t)> Rsv;
   // Queues one byte; false with GuLstErrMsg.
   std::function<bool(std::uint8_t)> SndChr;
   // Language of the messages (0 English, 1 Dutch, 2 German).
@@ -97,6 +100,7 @@ constexpr std::uint8_t GcMsgPckTooLng = 0x60;
 // port not touched), opens the port, then hands 0x02, 0x01, the counter (which
 // is then incremented, wrapping after 255), the length, the class, the code,
 // the data and 0x04 to SndChr, stopping with false at the first refused byte.
+// With Rsv, a frame that does not fit is not begun.
 // False also when the port cannot be opened (the counter is unchanged).
 bool SndPck(std::uint8_t& pckCnt, std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat,
             const TPckOut& out);

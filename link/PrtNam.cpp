@@ -2,11 +2,16 @@
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <climits>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 
 #include "core/Seams.h"
 
@@ -89,4 +94,49 @@ std::vector<std::string> ScnComPrt() {
     if (PrtPrs(name)) lst.push_back(name);
   }
   return lst;
+}
+
+bool PrtInUse(const std::string& devPth) {
+  if (devPth.empty()) return false;
+  struct stat sb{};
+  if (::stat(devPth.c_str(), &sb) != 0) return false;
+  // Locks on the device's inode: "1: FLOCK  ADVISORY  WRITE 1234 00:05:87 0 EOF".
+  std::ifstream lck("/proc/locks");
+  std::string lin;
+  char ino[64];
+  std::snprintf(ino, sizeof ino, ":%lu ", static_cast<unsigned long>(sb.st_ino));
+  const std::string own = std::to_string(::getpid());
+  while (std::getline(lck, lin)) {
+    if (lin.find(ino) == std::string::npos) continue;
+    std::istringstream is(lin);
+    std::string idx, knd, adv, mod, pid, dev;
+    if (!(is >> idx >> knd)) continue;
+    if (knd == "->") is >> knd;  // a waiting lock
+    if (!(is >> adv >> mod >> pid >> dev)) continue;
+    unsigned maj = 0, min = 0;
+    unsigned long in = 0;
+    if (std::sscanf(dev.c_str(), "%x:%x:%lu", &maj, &min, &in) != 3) continue;
+    if (in == sb.st_ino && makedev(maj, min) == sb.st_dev && pid != own) return true;
+  }
+  // Lock files of the serial programs, holding the owner's process number.
+  char buf[PATH_MAX];
+  const char* real = ::realpath(devPth.c_str(), buf);
+  const std::string dev = real ? real : devPth;
+  const std::string bas = dev.substr(dev.rfind('/') + 1);
+  for (const char* dir : {"/var/lock/", "/run/lock/"}) {
+    std::ifstream f(std::string(dir) + "LCK.." + bas);
+    long pid = 0;
+    if (f >> pid && pid > 0 && pid != ::getpid() && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM))
+      return true;
+  }
+  return false;
+}
+
+bool PrbComPrt(int n, bool& inUse) {
+  inUse = false;
+  if (n < 1 || n > 19) return false;
+  const std::string name = "COM" + std::to_string(n);
+  if (!PrtPrs(name)) return false;
+  inUse = PrtInUse(PrtDevPth(name));
+  return true;
 }

@@ -34,3 +34,11 @@ bool PrtPrs(const std::string& name);
 
 // Names of the ports that are present, "COM1" to "COM19" in ascending order.
 std::vector<std::string> ScnComPrt();
+
+// True when the port COMn is present. inUse tells whether another program
+// holds it, as far as that can be seen without opening the device: a lock
+// on the device (flock, as this program takes one) or a lock file
+// (/var/lock/LCK..ttyUSB0 and the like) of a running process.
+bool PrbComPrt(int n, bool& inUse);
+// True when the device at the path is held by another program (see PrbComPrt).
+bool PrtInUse(const std::string& devPth);

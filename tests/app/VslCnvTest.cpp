@@ -4,7 +4,7 @@
 #include <QColor>
 #include <QImage>
 #include <QLabel>
-#include <QListWidget>
+#include <QComboBox>
 #include <QMenu>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -647,16 +647,15 @@ TEST_F(VslCnvShw, OptionsListsThePresentPorts) {
   Ports = {"COM1", "COM3"};
   MkShw();
   Opt->show();
-  ASSERT_EQ(Opt->lbxComPrt->count(), 2);
-  EXPECT_EQ(Opt->lbxComPrt->item(1)->text(), "COM3");
-  EXPECT_TRUE(Opt->lbxComPrt->item(1)->font().bold());
-  EXPECT_FALSE(Opt->lbxComPrt->item(0)->font().bold());
+  ASSERT_EQ(Opt->cbxComportSelector->count(), 2);
+  EXPECT_EQ(Opt->cbxComportSelector->itemText(1), "COM3 (/dev/ttyS2)");
+  EXPECT_EQ(Opt->cbxComportSelector->currentIndex(), 1);
 
   Ports.clear();
   Opt->hide();
   Opt->show();
-  ASSERT_EQ(Opt->lbxComPrt->count(), 1);
-  EXPECT_EQ(Opt->lbxComPrt->item(0)->text(), "No COM port present");
+  EXPECT_EQ(Opt->cbxComportSelector->count(), 0);
+  EXPECT_EQ(Opt->lblComPrtSte->text(), "No COM port present");
 }
 
 // The pictures the build installs: all 20 tool bar pictures, the intro and the background load.

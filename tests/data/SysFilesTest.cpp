@@ -250,7 +250,7 @@ TEST_P(SysMsgFilFile, HoldsEveryMessageInThreeLanguages) {
   for (int i = 0x02; i <= 0x12; ++i) ids.push_back(i);
   for (int i = 0x14; i <= 0x1A; ++i) ids.push_back(i);
   for (int i = 0x1C; i <= 0x25; ++i) ids.push_back(i);
-  ids.push_back(0x60);  // robot link
+  for (int i = 0x60; i <= 0x62; ++i) ids.push_back(i);  // robot link
   ids.push_back(0x30);
   for (int i = 0x70; i <= 0x72; ++i) ids.push_back(i);
   std::set<int> wanted(ids.begin(), ids.end());

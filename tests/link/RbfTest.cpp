@@ -37,7 +37,9 @@ TYPED_TEST(RbfTest, FirstByteGoesToSlotZero) {
 
 TYPED_TEST(RbfTest, HoldsAtMost1023BytesAndKeepsThemWhenFull) {
   auto& b = this->Buf;
+  EXPECT_EQ(b.FreSpc(), 1023);
   for (int i = 0; i < 1023; ++i) ASSERT_TRUE(b.PutChr(static_cast<std::uint8_t>(i * 7))) << i;
+  EXPECT_EQ(b.FreSpc(), 0);
   GuLstErrMsg.clear();
   EXPECT_FALSE(b.PutChr(0xEE));
   EXPECT_EQ(GuLstErrMsg, b.Dir() + " ringbuffer is full");
@@ -56,6 +58,7 @@ TYPED_TEST(RbfTest, OrderSurvivesTheWrapAndEmptyGetSaysNothing) {
   std::uint8_t c = 0;
   for (int i = 0; i < 1000; ++i) ASSERT_TRUE(b.PutChr(0) && b.GetChr(c));
   for (int i = 0; i < 600; ++i) ASSERT_TRUE(b.PutChr(static_cast<std::uint8_t>(i)));
+  EXPECT_EQ(b.FreSpc(), 423);  // across the wrap
   for (int i = 0; i < 600; ++i) {
     ASSERT_TRUE(b.GetChr(c));
     ASSERT_EQ(c, static_cast<std::uint8_t>(i)) << i;

@@ -454,15 +454,4 @@ TEST_F(VioTbr, RightClickOnStartRemovesItAndEnablesItsButton) {
   EXPECT_FALSE(w.tbnSta->isEnabled());
 }
 
-TEST_F(VioTbr, StartDoubleClickReportsThatTheCommandIsNotThereYet) {
-  TfrmVslCnv& w = *Wnd;
-  w.tbnSta->trigger();
-  TVioPnl* p = w.FpVioFldViw->Pnl(w.FpVioPgmItp->Vios().back());
-  QTest::mouseDClick(p, Qt::LeftButton);
-  EXPECT_EQ(Fake.MsgBox.Texts(),
-            (std::vector<std::string>{"Upload and run from the START block is not available yet."}));
-  EXPECT_FALSE(w.FpVioPgmItp->FbMouArm);
-  EXPECT_FALSE(w.FpVioPgmItp->FbStaRun);
-}
-
 }  // namespace

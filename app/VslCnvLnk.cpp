@@ -1,0 +1,453 @@
+// The main window's share of the robot link: opening the port, the robot
+// commands with their cues, the packets, the effects of the robot's packets,
+// the link state and the direction pictures.
+//
+// The serial component calls RcvComChr, ShwCtlEvt and ShwLerEvt on its own
+// threads. They parse there (the receive record is touched by RcvComChr
+// alone) and hand what has to happen to a queue that the user interface
+// thread works off in the order the bytes came. A synchronous cue or a
+// message box runs a local event loop; a drain that finds itself started
+// inside another one returns at once, so effects never overtake each other.
+#include <QLabel>
+#include <QLineEdit>
+#include <QMetaObject>
+#include <QPlainTextEdit>
+#include <QThread>
+#include <QToolBar>
+
+#include <deque>
+#include <map>
+#include <mutex>
+
+#include "app/VslCnv.h"
+#include "app/VslCnvLgc.h"
+#include "core/Globals.h"
+#include "core/PathUtl.h"
+#include "core/Seams.h"
+#include "editor/VioPgmItp.h"
+#include "link/ComPort2p5.h"
+#include "link/MtxAndRbf.h"
+#include "link/PckPrt.h"
+#include "messages/SysLgeMsg.h"
+#include "sound/PlyWavFil.h"
+#include "sound/SndCue.h"
+#include "translator/InsAndTkn.h"
+
+namespace {
+
+QString QStr(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
+
+// Tasks waiting for the user interface thread at most; beyond that the
+// effects of received bytes are counted and dropped (a robot does not send
+// that much while one cue plays, a flood of garbage does).
+constexpr std::size_t GcLnkTskMax = 4096;
+
+// Messages of the link in SysMsgFil.sys.
+constexpr std::uint8_t GcMsgDevLst = 0x61;  // follows "Comport <name>": the device has gone
+constexpr std::uint8_t GcMsgTxDrp = 0x62;   // follows "Comport <name>": a packet was not sent completely
+
+bool PurTmo(const std::vector<TRcvEff>& e) { return e.size() == 1 && e[0].Knd == TeRcvEff::RstTmo; }
+
+}  // namespace
+
+struct TfrmVslCnv::TLnkUi {
+  struct TTsk {
+    std::vector<TRcvEff> Eff;
+    std::function<void()> Fn;
+  };
+  explicit TLnkUi(TfrmVslCnv& w) : W(w) {}
+  TfrmVslCnv& W;
+  mutable std::mutex M;
+  std::deque<TTsk> Q;
+  std::uint64_t Drp = 0;
+  // User interface thread only.
+  bool Run = false;   // a drain is under way
+  bool Snd = false;   // a packet is being handed to the port
+  std::map<std::string, QPixmap> Pic;
+
+  // From any thread.
+  void Pst(TTsk t) {
+    bool post;
+    {
+      std::lock_guard<std::mutex> lk(M);
+      if (!t.Fn) {
+        // One restart of the time-out stands for any number in a row.
+        if (PurTmo(t.Eff) && !Q.empty() && !Q.back().Fn && PurTmo(Q.back().Eff)) return;
+        if (Q.size() >= GcLnkTskMax) {
+          ++Drp;
+          return;
+        }
+      }
+      post = Q.empty();
+      Q.push_back(std::move(t));
+    }
+    // A drain is due whenever the queue turns non-empty; one that is running
+    // (perhaps suspended in a local event loop) takes the new task as well.
+    if (post) QMetaObject::invokeMethod(&W, [w = &W] { w->RunLnk(); }, Qt::QueuedConnection);
+  }
+
+  bool Ply(TeSndCue c) { return PlySndCue(*W.FpPlyWavFil, c, GuInsDir, W.FsAppDir); }
+
+  void RpnRun() {
+    if (QWidget* b = W.tbrDatCom->widgetForAction(W.tbnRun)) b->update();
+  }
+
+  // One effect; false when the rest of its list must not run.
+  bool Exe(const TRcvEff& e) {
+    switch (e.Knd) {
+      case TeRcvEff::RstTmo:
+        W.tmrRcvPckTimOutTmr.stop();
+        W.tmrRcvPckTimOutTmr.start();
+        break;
+      case TeRcvEff::ShwSeq: W.tbxTst003->setText(QString::number(e.Val)); break;
+      case TeRcvEff::LnkUp:
+        W.FbComLnkOky = true;
+        W.SetTbnImg(W.tbnComSte, GcImgComOky);
+        break;
+      case TeRcvEff::PrcMsg: PrcMsg(); break;
+      case TeRcvEff::DisRun:
+        W.tbnRun->setEnabled(false);
+        RpnRun();
+        break;
+      case TeRcvEff::EnaRun:
+        W.tbnRun->setEnabled(true);
+        RpnRun();
+        break;
+      case TeRcvEff::RpnRun: RpnRun(); break;
+      case TeRcvEff::EnaComSte: W.tbnComSte->setEnabled(true); break;
+      case TeRcvEff::Flash: W.ShwUpsPic(); break;
+      case TeRcvEff::Play: return Ply(e.Cue);
+      case TeRcvEff::ShwMea1: W.tbxAdcMeaVal1->setText(QStr(Hex4(e.Val))); break;
+      case TeRcvEff::ShwMea2: W.tbxAdcMeaVal2->setText(QStr(Hex4(e.Val))); break;
+      case TeRcvEff::SetLstErr: GuLstErrMsg = e.Txt; break;
+    }
+    return true;
+  }
+};
+
+void TfrmVslCnv::TLnkUiDel::operator()(TLnkUi* p) const { delete p; }
+
+void TfrmVslCnv::CrtLnk() {
+  FpLnkUi.reset(new TLnkUi(*this));
+  RstRcvPck();
+  connect(tbnUpl, &QAction::triggered, this, &TfrmVslCnv::tbnUplClick);
+  connect(tbnRun, &QAction::triggered, this, &TfrmVslCnv::tbnRunClick);
+  connect(tbnUpr, &QAction::triggered, this, &TfrmVslCnv::tbnUprClick);
+  connect(tbnComSte, &QAction::triggered, this, &TfrmVslCnv::tbnComSteClick);
+}
+
+std::size_t TfrmVslCnv::LnkEffPnd() const {
+  if (!FpLnkUi) return 0;
+  std::lock_guard<std::mutex> lk(FpLnkUi->M);
+  return FpLnkUi->Q.size();
+}
+
+void TfrmVslCnv::PstLnk(std::function<void()> fn) {
+  if (!FpLnkUi) return;
+  TLnkUi& l = *FpLnkUi;
+  if (GuPlatform().EvtLoop->OnUiThread() && QThread::currentThread() == thread() && !l.Run && LnkEffPnd() == 0) {
+    fn();
+    return;
+  }
+  l.Pst({{}, std::move(fn)});
+}
+
+void TfrmVslCnv::RunLnk() {
+  if (!FpLnkUi) return;
+  TLnkUi& l = *FpLnkUi;
+  if (l.Run) return;  // started inside a running drain's local event loop
+  l.Run = true;
+  for (;;) {
+    TLnkUi::TTsk t;
+    std::uint64_t drp = 0;
+    {
+      std::lock_guard<std::mutex> lk(l.M);
+      if (l.Q.empty()) break;
+      t = std::move(l.Q.front());
+      l.Q.pop_front();
+      drp = std::exchange(l.Drp, 0);
+    }
+    if (drp) mmoComMsg->appendPlainText("Received bytes dropped while busy: " + QString::number(drp));
+    if (t.Fn) {
+      t.Fn();
+      continue;
+    }
+    for (const TRcvEff& e : t.Eff)
+      if (!l.Exe(e)) break;  // a missing cue: the player has said so
+  }
+  l.Run = false;
+}
+
+// ---------------------------------------------------------------------------
+// Events of the serial component
+
+void TfrmVslCnv::RcvComChr(TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t data) {
+  if (!FpLnkUi) return;
+  FpLnkUi->Pst({RcvChrEff(GuRcvPck, data), {}});
+}
+
+void TfrmVslCnv::ShwCtlEvt(TComport2p5*, std::uint32_t) {
+  PstLnk([this] { mmoComMsg->appendPlainText("Ctl event"); });
+}
+
+void TfrmVslCnv::ShwErrEvt(TComport2p5*, std::int8_t code, const std::string& text) {
+  const QString lin = QString::number(code) + ", " + QStr(text);
+  PstLnk([this, lin, code, text] {
+    mmoComMsg->appendPlainText(lin);
+    LnkEnd(code, text);
+  });
+}
+
+void TfrmVslCnv::ShwLerEvt(TComport2p5*, std::uint32_t evtNum, std::uint32_t lastErr) {
+  PstLnk([this, evtNum, lastErr] {
+    tbxTst001->setText("iEvtNum = " + QString::number(evtNum));
+    tbxTst001->setText("dwLstErrNum = " + QString::number(lastErr));
+  });
+}
+
+namespace {
+// "Comport <name>" and the message, or its stand-in when the table lacks it.
+std::string PrtMsg(TVioPgmItp& edt, const std::string& nam, std::uint8_t id, const char* dflt) {
+  const std::string keep = GuLstErrMsg;
+  std::string t = edt.GetSysUsrMsg(id);
+  GuLstErrMsg = keep;
+  return "Comport " + nam + (t.empty() ? std::string(dflt) : t);
+}
+const char* const GcTxtDevLst = ": the connection to the robot was lost. The next command opens the port again.";
+const char* const GcTxtTxDrp = ": a packet to the robot was not sent completely. Send it again.";
+}  // namespace
+
+void TfrmVslCnv::LnkEnd(std::int8_t code, const std::string& text) {
+  if (code != CE_RX_FUL && code != CE_DEV_LST && code != CE_IO_THR) return;
+  // The link ended by itself and the component has closed the port. A
+  // command given since may have opened it again: then this is history.
+  if (!FpcomUsbZefor || FpcomUsbZefor->PrtOpn()) return;
+  FbComPrtOpn = false;
+  FbComLnkOky = false;
+  SetTbnImg(tbnComSte, GcImgComNok);
+  const std::string& nam = FpcomUsbZefor->FsPrtNam;
+  std::string msg = code == CE_DEV_LST ? PrtMsg(*FpVioPgmItp, nam, GcMsgDevLst, GcTxtDevLst) : text;
+  if (FpcomUsbZefor->TakTxDrp() > 0) msg += "\n" + PrtMsg(*FpVioPgmItp, nam, GcMsgTxDrp, GcTxtTxDrp);
+  if (code == CE_DEV_LST)
+    ShwMsgBox(msg);
+  else
+    ShwMsgBox(msg, "Error message");
+}
+
+// ---------------------------------------------------------------------------
+// Port and timers
+
+bool TfrmVslCnv::OpnComPrt(const std::string& name) {
+  GuLstErrMsg.clear();
+  // Open only while the component says so: a device that has gone (and
+  // whose end has not been reported yet) is opened again.
+  if (FbComPrtOpn && FpcomUsbZefor->PrtOpn()) return true;
+  FbComPrtOpn = false;
+  const std::string old = FpcomUsbZefor->FsPrtNam;
+  FpcomUsbZefor->FsPrtNam = name;
+  const std::uint8_t res = FpcomUsbZefor->OpnPrt();
+  // Closing the old port may have cut a packet short: say so, it was not sent.
+  if (FpcomUsbZefor->TakTxDrp() > 0) ShwMsgBox(PrtMsg(*FpVioPgmItp, old, GcMsgTxDrp, GcTxtTxDrp));
+  if (res == 0) {
+    FbComPrtOpn = true;
+    tmrBlkComPrtCupMsg.start();
+    return true;
+  }
+  if (!FpLnkUi->Ply(SC_LNK_OFL)) return false;
+  // The cue ran a local event loop; an open started there may have succeeded.
+  if (FbComPrtOpn && FpcomUsbZefor->PrtOpn()) {
+    GuLstErrMsg.clear();
+    return true;
+  }
+  const std::string txt = FpVioPgmItp->GetSysUsrMsg(SUM_LNK_COM_PRT_ERR);
+  if (txt.empty()) return false;
+  GuLstErrMsg = "Comport " + FpcomUsbZefor->FsPrtNam + txt;
+  return false;
+}
+
+void TfrmVslCnv::tmrBlkComPrtCupMsgTimer() {
+  FpcomUsbZefor->FbBlkCbk = false;
+  tmrBlkComPrtCupMsg.stop();
+}
+
+void TfrmVslCnv::tmrRcvPckTimOutTmrTimer() {
+  FbComLnkOky = false;
+  SetTbnImg(tbnComSte, GcImgComNok);
+}
+
+// ---------------------------------------------------------------------------
+// Packets
+
+bool TfrmVslCnv::SndPck(std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat) {
+  TLnkUi& l = *FpLnkUi;
+  // Opening the port and waiting for a buffer lock let events run; a second
+  // packet started there would mix its bytes into this one.
+  if (l.Snd) {
+    GuLstErrMsg = "#602, Another packet to the robot is still being sent";
+    return false;
+  }
+  l.Snd = true;
+  TPckOut out;
+  out.Lge = FbyLgeIdx;
+  out.OpnPrt = [this] { return OpnComPrt(FsComPrtNam); };
+  // The whole frame or nothing: a frame cut short by a full transmit buffer
+  // would reach the robot as garbage.
+  out.Rsv = [this](std::size_t n) {
+    if (FpTxMtxAndRbf && LckFreSpc(*FpTxMtxAndRbf) < n) {
+      GuLstErrMsg = "Tx ringbuffer is full";
+      return false;
+    }
+    return true;
+  };
+  out.SndChr = [this](std::uint8_t b) { return FpcomUsbZefor->SndChr(b); };
+  const bool ok = ::SndPck(FbyPckCnt, cls, cod, dat, out);
+  l.Snd = false;
+  return ok;
+}
+
+bool TfrmVslCnv::SndUplPck() { return SndPck(MC_PGM, MK_UPL, FpVioPgmItp->FpInsAndTkn->FpTsmTknLst); }
+bool TfrmVslCnv::SndRunPck() { return SndPck(MC_PGM, MK_RUN, {}); }
+bool TfrmVslCnv::SndUprPck() { return SndPck(MC_PGM, MK_UPR, FpVioPgmItp->FpInsAndTkn->FpTsmTknLst); }
+bool TfrmVslCnv::SndLnkChkPck() { return SndPck(MC_CTL, MK_LNK_CHK, {}); }
+
+// ---------------------------------------------------------------------------
+// Commands
+
+bool TfrmVslCnv::UplPgm() {
+  if (!FpVioPgmItp->TrnVioPgm()) {
+    FpLnkUi->Ply(SC_UPL_NAC);
+    return false;
+  }
+  return SndUplPck();
+}
+
+bool TfrmVslCnv::RunPgm() { return SndRunPck(); }
+
+bool TfrmVslCnv::UprPgm() {
+  if (!FpVioPgmItp->TrnVioPgm()) return false;
+  if (!SndUprPck()) {
+    ShwErrMsg(GuLstErrMsg);
+    return false;
+  }
+  return true;
+}
+
+bool TfrmVslCnv::StaDblClkUpr() {
+  if (!FpLnkUi->Ply(SC_STA_DBL_UPR)) return false;
+  return UprPgm();
+}
+
+// A failed command: its cue, then its reason. The reason is taken before the
+// cue, whose local event loop may run link effects that write the last-error text.
+namespace {
+template <class F>
+void CmdFai(TeSndCue cue, F&& ply, TfrmVslCnv& w) {
+  const std::string msg = GuLstErrMsg;
+  if (ply(cue) && !msg.empty()) w.ShwErrMsg(msg);
+}
+}  // namespace
+
+void TfrmVslCnv::tbnUplClick() {
+  if (ChkVioInpErr()) return;
+  auto ply = [this](TeSndCue c) { return FpLnkUi->Ply(c); };
+  if (!UplPgm()) {
+    CmdFai(SC_ACC_DEN, ply, *this);
+    return;
+  }
+  ShwDnsPic();
+  ply(SC_BTN_UPL);
+}
+
+void TfrmVslCnv::tbnRunClick() {
+  if (ChkVioInpErr()) return;
+  auto ply = [this](TeSndCue c) { return FpLnkUi->Ply(c); };
+  if (!RunPgm()) {
+    CmdFai(SC_CMD_NAC, ply, *this);
+    return;
+  }
+  ShwDnsPic();
+  ply(SC_BTN_RUN);
+}
+
+void TfrmVslCnv::tbnUprClick() {
+  if (ChkVioInpErr()) return;
+  auto ply = [this](TeSndCue c) { return FpLnkUi->Ply(c); };
+  if (!UprPgm()) {
+    CmdFai(SC_CMD_NAC, ply, *this);
+    return;
+  }
+  ShwDnsPic();
+  if (ply(SC_BTN_UPR)) {
+    tbnRun->setEnabled(true);
+    PrcMsg();
+  }
+}
+
+void TfrmVslCnv::tbnComSteClick() {
+  ShwDnsPic();
+  if (FpLnkUi->Ply(SC_PLS_ACK)) SndLnkChkPck();
+}
+
+// ---------------------------------------------------------------------------
+// Direction pictures
+
+namespace {
+void ShwPic(TfrmVslCnv& w, std::map<std::string, QPixmap>& cache, const std::string& pth) {
+  auto it = cache.find(pth);
+  if (it == cache.end()) it = cache.emplace(pth, QPixmap(QStr(NativePath(pth)))).first;
+  w.FpBckBmp = it->second;
+  if (GuBckGndImg) GuBckGndImg->setPixmap(w.FpBckBmp);
+  PrcMsg();
+}
+}  // namespace
+
+void TfrmVslCnv::ShwUpsPic() {
+  ShwPic(*this, FpLnkUi->Pic, FsAppDir + "..\\" + FsPicDir + "\\upstream.bmp");
+  ShwBckPic();
+}
+
+void TfrmVslCnv::ShwDnsPic() {
+  ShwPic(*this, FpLnkUi->Pic, FsAppDir + "..\\" + FsPicDir + "\\downstream.bmp");
+  ShwBckPic();
+}
+
+void TfrmVslCnv::ShwBckPic() { ShwPic(*this, FpLnkUi->Pic, FsAppDir + "..\\" + FsPicDir + "\\background.bmp"); }
+
+// ---------------------------------------------------------------------------
+// Window messages of the link
+
+void TfrmVslCnv::LnkAppMsg(std::uint8_t code, std::intptr_t value) {
+  switch (code) {
+    case 3: tbxTst001->setText(QString::number(value)); break;
+    case 4: tbxTst002->setText(QString::number(value)); break;
+    case 5: tbxTst003->setText(QString::number(value)); break;
+    case 33:
+      tbnRun->setEnabled(false);
+      PrcMsg();
+      break;
+    default: ShwMsgBox("#156, Unknown application message received"); break;
+  }
+}
+
+std::intptr_t TfrmVslCnv::LnkSetMsg(std::intptr_t value) {
+  const std::string nam = "COM" + std::to_string(value);
+  bool kept = FpRegistry && FpRegistry->OpenKey(FsRegKey + "\\Options", false);
+  kept = kept && FpRegistry->WriteString("Comport", nam);
+  if (!kept) ShwMsgBox("#157, The chosen Comport could not be kept in the settings store");
+  // The choice holds from now on, not only from the next start.
+  FsComPrtNam = nam;
+  FbComPrtOpn = false;
+  const bool ok = OpnComPrt(nam);
+  if (!ok) {
+    if (!GuLstErrMsg.empty()) ShwMsgBox(GuLstErrMsg);
+  } else if (FbStaFai) {
+    // Start-up could not open its port: it ends now, as it would have then.
+    FbStaFai = false;
+    tmrRcvPckTimOutTmr.start();
+    SetLck(false);
+    PrcMsg();
+    PlySndCue(*FpPlyWavFil, SC_SYS_ONL, GuInsDir, FsAppDir);
+  }
+  PrcMsg();
+  return ok ? 1 : 0;
+}

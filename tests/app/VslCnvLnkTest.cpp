@@ -1,0 +1,372 @@
+// The main window's robot link on a pseudo-terminal: the commands with their
+// cues and frames, the effects of robot frames, the link state, faults on the
+// line, the settings message and the Options dialog.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "app/Options.h"
+#include "app/VslCnv.h"
+#include "app/VslCnvLgc.h"
+#include "core/Globals.h"
+#include "core/PathUtl.h"
+#include "editor/VioPgmItp.h"
+#include "link/ComPort2p5.h"
+#include "link/LnkTstPty.h"
+#include "link/PckPrt.h"
+#include "sound/SndCue.h"
+#include "support/FakePlatform.h"
+#include "translator/InsAndTkn.h"
+
+namespace {
+
+using B = std::vector<std::uint8_t>;
+const char* const GcOptKey = "SOFTWARE\\Quorel\\TessaroV1.0\\Options";
+const char* const GcPrtKey = "SOFTWARE\\Quorel\\TessaroV1.0\\Ports";
+
+// Sound output that records each cue with the state of the window when it
+// starts, and that runs a local event loop while a synchronous cue "plays",
+// as the real output does.
+struct TLopSnd final : ISoundOut {
+  struct TCal {
+    std::string Nam;  // file name without the folder
+    bool Sync;
+    bool RunEna;
+    int Dpt;          // cues playing already when this one started
+  };
+  std::vector<TCal> Calls;
+  TfrmVslCnv* W = nullptr;
+  int Dpt = 0;
+  std::function<void()> OnSync;  // runs once, inside the first synchronous cue
+  void Play(const std::string& path, bool sync) override {
+    Calls.push_back({path.substr(path.rfind('/') + 1), sync, W && W->tbnRun->isEnabled(), Dpt});
+    if (!sync) return;
+    ++Dpt;
+    if (auto f = std::exchange(OnSync, nullptr)) f();
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    --Dpt;
+  }
+  void Stop() override {}
+  std::vector<std::string> Names() const {
+    std::vector<std::string> r;
+    for (auto& c : Calls) r.push_back(c.Nam);
+    return r;
+  }
+};
+
+B Frm(std::uint8_t org, std::uint8_t seq, std::uint8_t cls, std::uint8_t cod, const B& d = {}) {
+  B f;
+  BldPck(seq, cls, cod, d, f);
+  f[1] = org;
+  return f;
+}
+
+class VslCnvLnk : public ::testing::Test {
+protected:
+  TFakePlatform Plt;
+  TLopSnd Snd;
+  TTmpDir Ins;
+  std::unique_ptr<TPty> Pty = std::make_unique<TPty>();
+  std::unique_ptr<TfrmVslCnv> W;
+  std::unique_ptr<TfrmOptions> Opt;
+  std::vector<std::string> Ports;
+  std::string Lnk;  // the robot's port: a link to the pseudo-terminal
+
+  void SetUp() override {
+    TPlatform p = GuPlatform();
+    p.Sound = &Snd;
+    SetPlatform(p);
+    for (const char* f : {"SysMsgFil.sys", "ExtComTkn.sys"}) {
+      std::ifstream in(std::string(TESSARO_DATA_DIR) + "/" + f, std::ios::binary);
+      Ins.Write(std::string("bin/") + f, std::string(std::istreambuf_iterator<char>(in), {}));
+    }
+    for (int c = 0; c < GcSndCueCnt; ++c) {
+      const std::string pth = NativePath(SndCuePth(static_cast<TeSndCue>(c), Ins.Path(), Ins.Path() + "bin/"));
+      std::filesystem::create_directories(std::filesystem::path(pth).parent_path());
+      std::ofstream(pth) << "RIFF";
+    }
+    Lnk = Ins.Path() + "robot";
+    std::filesystem::create_symlink(Pty->Pth(), Lnk);
+    Plt.Settings.Keys[GcOptKey]["Comport"] = Lnk;
+  }
+
+  void TearDown() override {
+    W.reset();
+    frmOptions = nullptr;
+    Opt.reset();
+  }
+
+  TfrmVslCnv& Mk(int rcvTmo = 1100) {
+    TVslCnvCfg c;
+    c.AppDir = Ins.Path() + "bin/";
+    c.InsDir = Ins.Path();
+    c.ScnPrt = [this] { return Ports; };
+    c.Tms.RcvPckTimOut = rcvTmo;
+    W = std::make_unique<TfrmVslCnv>(nullptr, c);
+    Snd.W = W.get();
+    Opt = std::make_unique<TfrmOptions>(nullptr, [this] { return Ports; });
+    frmOptions = Opt.get();
+    W->show();
+    return *W;
+  }
+
+  // Shown, at the end of the intro, with the quiet period over.
+  TfrmVslCnv& MkOpn(int rcvTmo = 1100) {
+    TfrmVslCnv& w = Mk(rcvTmo);
+    w.tmrAppItoTimer();
+    EXPECT_TRUE(w.FbComPrtOpn);
+    w.tmrBlkComPrtCupMsgTimer();
+    Snd.Calls.clear();
+    return w;
+  }
+
+  void AddPgm(TfrmVslCnv& w) {
+    ASSERT_TRUE(w.FpVioPgmItp->AddVio(VT_STA)) << GuLstErrMsg;
+    ASSERT_TRUE(w.FpVioPgmItp->AddVio(VT_STO)) << GuLstErrMsg;
+  }
+
+  B Tkn(TfrmVslCnv& w) {
+    EXPECT_TRUE(w.FpVioPgmItp->TrnVioPgm()) << GuLstErrMsg;
+    return w.FpVioPgmItp->FpInsAndTkn->FpTsmTknLst;
+  }
+
+  bool Wait(const std::function<bool()>& c) { return QTest::qWaitFor(c, 5000); }
+};
+
+TEST_F(VslCnvLnk, UploadRunAndUploadAndRunFromTheToolBar) {
+  TfrmVslCnv& w = MkOpn();
+  AddPgm(w);
+  const B tkn = Tkn(w);
+  ASSERT_FALSE(tkn.empty());
+
+  w.tbnUpl->trigger();
+  EXPECT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 0, 1, 0, tkn));
+  EXPECT_EQ(Snd.Names(), std::vector<std::string>{"button. upload.wav"});
+  EXPECT_EQ(Snd.Calls[0].Sync, true);
+  EXPECT_FALSE(w.tbnRun->isEnabled());
+
+  // The robot's "transfer complete": tbnRun and the link state.
+  ASSERT_TRUE(Pty->Wr({0x02, 0x05, 0x03, 0x00, 0x03, 0x14, 0x04}));
+  ASSERT_TRUE(Wait([&] { return w.tbnRun->isEnabled(); }));
+  EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), GcImgComOky);
+  EXPECT_TRUE(w.FbComLnkOky);
+  EXPECT_EQ(w.tbxTst003->text(), "3");
+  EXPECT_EQ(Snd.Calls.back().Nam, "transfer complete.wav");
+
+  Snd.Calls.clear();
+  w.tbnRun->trigger();
+  EXPECT_EQ(Pty->Rd(7), Frm(1, 1, 1, 1));
+  w.tbnRun->setEnabled(false);
+  w.tbnUpr->trigger();
+  EXPECT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 2, 1, 2, tkn));
+  EXPECT_TRUE(w.tbnRun->isEnabled());
+  w.tbnComSte->trigger();
+  EXPECT_EQ(Pty->Rd(7), Frm(1, 3, 0, 5));
+  EXPECT_EQ(Snd.Names(), (std::vector<std::string>{"button. run.wav", "button. upload and run.wav",
+                                                    "please acknowledge.wav"}));
+
+  // The Start vio's double click: its cue first, then upload and run.
+  Snd.Calls.clear();
+  EXPECT_TRUE(w.StaDblClkUpr());
+  EXPECT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 4, 1, 2, tkn));
+  ASSERT_EQ(Snd.Calls.size(), 1u);
+  EXPECT_EQ(Snd.Calls[0].Nam, "button. upload and run.wav");
+  EXPECT_FALSE(Snd.Calls[0].Sync);
+  EXPECT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls[0].Text;
+}
+
+TEST_F(VslCnvLnk, InputErrorOrNoProgramSendsNothing) {
+  TfrmVslCnv& w = MkOpn();
+  AddPgm(w);
+  w.FpVioPgmItp->FbDlyErr = true;
+  w.tbnUpl->trigger();
+  w.tbnUpr->trigger();
+  w.tbnRun->setEnabled(true);
+  w.tbnRun->trigger();
+  EXPECT_TRUE(Snd.Calls.empty());
+  w.FpVioPgmItp->FbDlyErr = false;
+  w.FpVioPgmItp->RmvAllVio();
+  w.tbnUpl->trigger();
+  EXPECT_EQ(Snd.Names(), (std::vector<std::string>{"input algorithm not accepted.wav", "access denied.wav"}));
+  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
+  EXPECT_FALSE(Plt.MsgBox.Calls[0].Text.empty());
+  EXPECT_EQ(Pty->Rd(1, std::chrono::milliseconds(50)), B{});
+}
+
+TEST_F(VslCnvLnk, RunWhenThePortCannotBeOpened) {
+  Plt.Settings.Keys[GcOptKey]["Comport"] = "COM0";
+  TfrmVslCnv& w = Mk();
+  w.tmrAppItoTimer();
+  Snd.Calls.clear();
+  Plt.MsgBox.Calls.clear();
+  w.tbnRun->setEnabled(true);
+  w.tbnRunClick();
+  EXPECT_EQ(Snd.Names(), (std::vector<std::string>{"datalink offline.wav", "input algorithm not accepted.wav"}));
+  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
+  EXPECT_EQ(Plt.MsgBox.Calls[0].Text.rfind("Comport COM0: the port cannot be opened.", 0), 0u)
+      << Plt.MsgBox.Calls[0].Text;
+  EXPECT_EQ(w.FbyPckCnt, 0);
+}
+
+TEST_F(VslCnvLnk, RobotFramesTakeTheirEffectsInByteOrder) {
+  TfrmVslCnv& w = MkOpn();
+  // The later frames arrive while the first one's synchronous cue plays.
+  B all;
+  for (const B& f : {Frm(5, 2, 3, 0x15), Frm(5, 3, 0, 0x06), Frm(5, 4, 2, 0x13, {0x30, 0}),
+                     Frm(5, 5, 2, 0x12, {0x34, 0x12})})
+    all.insert(all.end(), f.begin(), f.end());
+  Snd.OnSync = [&] {
+    ASSERT_TRUE(Pty->Wr(all));
+    EXPECT_TRUE(Wait([&] { return w.LnkEffPnd() > 0; }));
+    for (int i = 0; i < 20; ++i) QApplication::processEvents();
+  };
+  ASSERT_TRUE(Pty->Wr(Frm(5, 1, 3, 0x14)));
+  ASSERT_TRUE(Wait([&] { return w.tbxAdcMeaVal1->text() == "1234"; }));
+  EXPECT_EQ(Snd.Names(), (std::vector<std::string>{"transfer complete.wav", "working.wav", "link established.wav",
+                                                    "1.wav"}));
+  for (auto& c : Snd.Calls) EXPECT_EQ(c.Dpt, 0) << c.Nam << " started inside another cue";
+  EXPECT_TRUE(Snd.Calls[0].RunEna);
+  EXPECT_FALSE(Snd.Calls[2].RunEna);
+  EXPECT_EQ(w.tbxAdcMeaVal2->text(), "0030");
+  EXPECT_EQ(w.tbxTst003->text(), "5");
+
+  // A measurement of the wrong length sets only the last-error text.
+  Snd.Calls.clear();
+  GuLstErrMsg.clear();
+  ASSERT_TRUE(Pty->Wr({0x02, 0x05, 0x00, 0x01, 0x02, 0x12, 0x77, 0x04}));
+  ASSERT_TRUE(Wait([&] { return !GuLstErrMsg.empty(); }));
+  EXPECT_EQ(GuLstErrMsg, GcTxtMeaCnt);
+  EXPECT_EQ(w.tbxAdcMeaVal1->text(), "1234");
+  EXPECT_TRUE(Snd.Calls.empty());
+  EXPECT_TRUE(Plt.MsgBox.Calls.empty());
+}
+
+TEST_F(VslCnvLnk, SilenceTurnsTheLinkStateRed) {
+  TfrmVslCnv& w = MkOpn(60);
+  ASSERT_TRUE(Pty->Wr(Frm(5, 1, 3, 0x15)));
+  ASSERT_TRUE(Wait([&] { return w.TbnImgIdx(w.tbnComSte) == GcImgComOky; }));
+  ASSERT_TRUE(Wait([&] { return w.TbnImgIdx(w.tbnComSte) == GcImgComNok; }));
+  EXPECT_FALSE(w.FbComLnkOky);
+  EXPECT_TRUE(w.tmrRcvPckTimOutTmr.isActive());
+  // Our own packet coming back is no answer.
+  ASSERT_TRUE(Pty->Wr({0x02, 0x01, 0x07, 0x00, 0x01, 0x01, 0x04}));
+  ASSERT_TRUE(Wait([&] { return w.tbxTst003->text() == "7"; }));
+  EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), GcImgComNok);
+}
+
+TEST_F(VslCnvLnk, AVanishedDeviceIsReportedAndTheNextCommandOpensAgain) {
+  TfrmVslCnv& w = MkOpn();
+  AddPgm(w);
+  const B tkn = Tkn(w);
+  Pty->ClsMst();
+  ASSERT_TRUE(Wait([&] { return !Plt.MsgBox.Calls.empty(); }));
+  EXPECT_EQ(Plt.MsgBox.Calls[0].Text.rfind("Comport " + Lnk + ": the connection to the robot was lost.", 0), 0u)
+      << Plt.MsgBox.Calls[0].Text;
+  EXPECT_FALSE(w.FbComPrtOpn);
+
+  // Still gone: the command says the port cannot be opened.
+  Plt.MsgBox.Calls.clear();
+  std::filesystem::remove(Lnk);
+  w.tbnUplClick();
+  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
+  EXPECT_NE(Plt.MsgBox.Calls[0].Text.find("cannot be opened"), std::string::npos);
+
+  // Back under the same name: the next upload goes out.
+  Pty = std::make_unique<TPty>();
+  std::filesystem::create_symlink(Pty->Pth(), Lnk);
+  Plt.MsgBox.Calls.clear();
+  w.tbnUplClick();
+  EXPECT_TRUE(w.FbComPrtOpn);
+  EXPECT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 0, 1, 0, tkn));
+  EXPECT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls[0].Text;
+}
+
+TEST_F(VslCnvLnk, APortChosenAfterAFailedStartUnlocksTheWindow) {
+  Plt.Settings.Keys[GcOptKey]["Comport"] = "COM0";
+  Plt.Settings.Keys[GcPrtKey]["COM13"] = Lnk;
+  Ports = {"COM1", "COM13"};
+  TfrmVslCnv& w = Mk();
+  w.tmrAppItoTimer();
+  ASSERT_TRUE(w.Locked());
+  ASSERT_TRUE(Opt->isVisible());
+  ASSERT_EQ(Opt->cbxComportSelector->count(), 2);
+  EXPECT_EQ(Opt->cbxComportSelector->itemText(1).toStdString(), "COM13 (" + Lnk + ")");
+  EXPECT_EQ(Opt->cbxComportSelector->currentIndex(), -1);
+  Plt.MsgBox.Calls.clear();
+  Snd.Calls.clear();
+
+  Opt->cbxComportSelector->setCurrentIndex(1);
+  Opt->cbxComportSelectorChange();
+  EXPECT_EQ(Plt.Settings.Keys[GcOptKey]["Comport"], "COM13");
+  EXPECT_EQ(w.FsComPrtNam, "COM13");
+  EXPECT_TRUE(w.FbComPrtOpn);
+  EXPECT_FALSE(w.Locked());
+  EXPECT_TRUE(w.tmrRcvPckTimOutTmr.isActive());
+  EXPECT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls[0].Text;
+  EXPECT_EQ(Snd.Names(), std::vector<std::string>{"systems online.wav"});
+
+  // The next command goes to the chosen port.
+  w.tmrBlkComPrtCupMsgTimer();
+  w.tbnComSteClick();
+  EXPECT_EQ(Pty->Rd(7), Frm(1, 0, 0, 5));
+}
+
+TEST_F(VslCnvLnk, PortsTenToNineteenKeepTheirNumbers) {
+  Ports = {"COM1", "COM12", "COM19"};
+  TfrmVslCnv& w = MkOpn();
+  Opt->show();
+  Plt.MsgBox.Calls.clear();
+  Opt->cbxComportSelector->setCurrentIndex(1);
+  Opt->cbxComportSelectorChange();
+  EXPECT_EQ(Plt.Settings.Keys[GcOptKey]["Comport"], "COM12");
+  EXPECT_EQ(w.FsComPrtNam, "COM12");
+  // COM12 has no device here: the reopen fails and says so.
+  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
+  EXPECT_EQ(Plt.MsgBox.Calls[0].Text.rfind("Comport COM12:", 0), 0u) << Plt.MsgBox.Calls[0].Text;
+  Opt->cbxComportSelector->setCurrentIndex(2);
+  Opt->cbxComportSelectorChange();
+  EXPECT_EQ(Plt.Settings.Keys[GcOptKey]["Comport"], "COM19");
+  // Typed text that names no entry does nothing.
+  Opt->cbxComportSelector->setEditText("COM1x");
+  Opt->cbxComportSelectorChange();
+  EXPECT_EQ(Plt.Settings.Keys[GcOptKey]["Comport"], "COM19");
+}
+
+TEST_F(VslCnvLnk, ApplicationMessagesOfTheLink) {
+  TfrmVslCnv& w = MkOpn();
+  w.SndMsg(WM_APP_MSG, 3, 11);
+  w.SndMsg(WM_APP_MSG, 4, 22);
+  w.SndMsg(WM_APP_MSG, 5, 33);
+  EXPECT_EQ(w.tbxTst001->text(), "11");
+  EXPECT_EQ(w.tbxTst002->text(), "22");
+  EXPECT_EQ(w.tbxTst003->text(), "33");
+  w.tbnRun->setEnabled(true);
+  w.SndMsg(WM_APP_MSG, 33, 0);
+  EXPECT_FALSE(w.tbnRun->isEnabled());
+  EXPECT_TRUE(Plt.MsgBox.Calls.empty());
+  w.SndMsg(WM_APP_MSG, static_cast<std::uintptr_t>(-1), 0);
+  w.SndMsg(WM_APP_MSG, 6, 0);
+  EXPECT_EQ(Plt.MsgBox.Texts(), (std::vector<std::string>{"#156, Unknown application message received",
+                                                          "#156, Unknown application message received"}));
+}
+
+TEST_F(VslCnvLnk, AStreamTooLongForOneFrameIsRefusedBeforeSending) {
+  TfrmVslCnv& w = MkOpn();
+  EXPECT_FALSE(w.SndPck(1, 0, B(256, 0xA0)));
+  EXPECT_EQ(GuLstErrMsg.rfind("The program is too long to be uploaded", 0), 0u) << GuLstErrMsg;
+  EXPECT_NE(GuLstErrMsg.find(" 256"), std::string::npos);
+  EXPECT_EQ(w.FbyPckCnt, 0);
+  EXPECT_EQ(Pty->Rd(1, std::chrono::milliseconds(50)), B{});
+}
+
+}  // namespace
