@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what is missing, then builds and runs every test: the plain build,
-# the AddressSanitizer + UndefinedBehaviorSanitizer build, and the
-# ThreadSanitizer build of the link.
+# the AddressSanitizer + UndefinedBehaviorSanitizer build, the
+# ThreadSanitizer build of the link, and a bounded run of every fuzz target.
 set -e
 cd "$(dirname "$0")"
 . tools/deps.sh
@@ -24,4 +24,12 @@ echo "== thread sanitizer (link)"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DTESSARO_SANITIZE=thread -DTESSARO_LINK_ONLY=ON -DTESSARO_WITH_BENCH=OFF >/dev/null
 cmake --build build-tsan -j"$JOBS"
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j"$JOBS"
+
+FUZZ_SECS="${TESSARO_FUZZ_SECONDS:-60}"
+echo "== fuzzing (libFuzzer, $FUZZ_SECS s per target)"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARO_FUZZ=ON \
+  -DTESSARO_SANITIZE=address,undefined -DTESSARO_WITH_GUI=OFF -DTESSARO_WITH_TESTS=OFF \
+  -DTESSARO_WITH_BENCH=OFF >/dev/null
+cmake --build build-fuzz -j"$JOBS" --target tessaro_fuzz
+fuzz/run.sh build-fuzz "$FUZZ_SECS"
 echo "== all tests passed"

@@ -6,6 +6,7 @@ TESSARO_PACKAGES="
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6
   libgtest-dev libgmock-dev libbenchmark-dev
   pulseaudio
+  clang libclang-rt-14-dev
 "
 tessaro_install_deps() {
   missing=""
