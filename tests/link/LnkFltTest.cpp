@@ -451,8 +451,9 @@ TEST_F(LnkFlt, HundredReopensLeakNoThreadDescriptorOrMemory) {
     ASSERT_EQ(CntDir("/proc/self/task"), thr);
     ASSERT_EQ(CntDir("/proc/self/fd"), fds);
   }
-  // Less than one allocation of a thread or event per reopen can have gone.
-  EXPECT_LT(HeapUse(), heap + 2048) << HeapUse() - heap;
+  // Less than one allocation per reopen can have gone: the smallest heap
+  // chunk is 32 bytes, and the recorder's own buffers grow a little meanwhile.
+  EXPECT_LT(HeapUse(), heap + 100 * 32) << HeapUse() - heap;
   // Destroying it releases its two threads, the port and its two events.
   Com.reset();
   EXPECT_EQ(CntDir("/proc/self/task"), thr - 2);
