@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <condition_variable>
 #include <cstdlib>
@@ -167,6 +168,18 @@ std::size_t CntDir(const char* dir) {
     ::closedir(d);
   }
   return n - (std::string(dir) == "/proc/self/fd" ? 1 : 0);  // the folder read itself
+}
+
+// The count once it has settled on the expected one, or after 3 s. A joined
+// thread can still be listed in /proc for a moment after the join returns.
+std::size_t CntDirAt(const char* dir, std::size_t want) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  std::size_t n = CntDir(dir);
+  while (n != want && std::chrono::steady_clock::now() < end) {
+    std::this_thread::yield();
+    n = CntDir(dir);
+  }
+  return n;
 }
 
 // What the component delivered and reported, from its threads.
@@ -412,7 +425,7 @@ TEST_F(LnkFlt, PortHeldByAnotherProgramIsRefusedAndOpensOnceReleased) {
   EXPECT_EQ(Com->OpnPrt(), 7);
   EXPECT_FALSE(Com->PrtOpn());
   EXPECT_FALSE(Com->FbIoThrRun);
-  EXPECT_EQ(CntDir("/proc/self/fd"), fds);
+  EXPECT_EQ(CntDirAt("/proc/self/fd", fds), fds);
   ::close(in[1]);  // the other program ends
   int st = 0;
   ASSERT_EQ(::waitpid(pid, &st, 0), pid);
@@ -448,16 +461,16 @@ TEST_F(LnkFlt, HundredReopensLeakNoThreadDescriptorOrMemory) {
     const std::size_t n = Rec.Get([&] { return Rec.NByt; });
     ASSERT_TRUE(Far.Wr({b}));
     ASSERT_TRUE(Rec.Wait([&] { return Rec.NByt == n + 1; }));
-    ASSERT_EQ(CntDir("/proc/self/task"), thr);
-    ASSERT_EQ(CntDir("/proc/self/fd"), fds);
+    ASSERT_EQ(CntDirAt("/proc/self/task", thr), thr);
+    ASSERT_EQ(CntDirAt("/proc/self/fd", fds), fds);
   }
   // Less than one allocation per reopen can have gone: the smallest heap
   // chunk is 32 bytes, and the recorder's own buffers grow a little meanwhile.
   EXPECT_LT(HeapUse(), heap + 100 * 32) << HeapUse() - heap;
   // Destroying it releases its two threads, the port and its two events.
   Com.reset();
-  EXPECT_EQ(CntDir("/proc/self/task"), thr - 2);
-  EXPECT_EQ(CntDir("/proc/self/fd"), fds - 3);
+  EXPECT_EQ(CntDirAt("/proc/self/task", thr - 2), thr - 2);
+  EXPECT_EQ(CntDirAt("/proc/self/fd", fds - 3), fds - 3);
   // And the far end pulled and plugged in again, 20 times.
   Com = MakCom();
   for (int i = 0; i < 20; ++i) {
@@ -468,8 +481,8 @@ TEST_F(LnkFlt, HundredReopensLeakNoThreadDescriptorOrMemory) {
     ASSERT_FALSE(Com->PrtOpn());
     ASSERT_TRUE(Far.Opn());
   }
-  EXPECT_EQ(CntDir("/proc/self/task"), thr - 2);
-  EXPECT_EQ(CntDir("/proc/self/fd"), fds - 1);  // only the port is closed
+  EXPECT_EQ(CntDirAt("/proc/self/task", thr - 2), thr - 2);
+  EXPECT_EQ(CntDirAt("/proc/self/fd", fds - 1), fds - 1);  // only the port is closed
 }
 
 }  // namespace
