@@ -17,6 +17,7 @@
 #include "core/Globals.h"
 #include "core/Seams.h"
 #include "editor/VioPgmItp.h"
+#include "EdtBenchSup.h"
 
 // ---- Heap accounting of this program -----------------------------------------------------
 namespace {
@@ -49,19 +50,6 @@ void operator delete(void* p, std::size_t) noexcept { CntFre(p); }
 void operator delete[](void* p, std::size_t) noexcept { CntFre(p); }
 
 namespace {
-
-class TSilentBox final : public IMsgBox {
-public:
-  TeMsgAns Show(const std::string&, const std::string&, TeMsgBtn) override { return TeMsgAns::Ok; }
-};
-
-class TNoEvtLoop final : public IEvtLoop {
-public:
-  void PrcMsg() override {}
-  void Terminate() override {}
-  bool TerminateRequested() const override { return false; }
-  bool OnUiThread() const override { return true; }
-};
 
 constexpr std::size_t GcFilMax = 16u * 1024u * 1024u;
 

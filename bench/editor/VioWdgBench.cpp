@@ -17,14 +17,10 @@
 #include "core/Globals.h"
 #include "core/Seams.h"
 #include "editor/VioPgmItp.h"
+#include "EdtBenchSup.h"
 #include "editor/qt/VioFldViw.h"
 
 namespace {
-
-class TSilentBox final : public IMsgBox {
-public:
-  TeMsgAns Show(const std::string&, const std::string&, TeMsgBtn) override { return TeMsgAns::Ok; }
-};
 
 // The main window, shown, with the Qt event loop and silent message boxes.
 struct TBenchWnd {
@@ -62,26 +58,10 @@ TBenchWnd& Wnd() {
   return *GuBenchWnd;
 }
 
-// Every cell taken, every kind of vio.
-std::string MakFulPgm(TVioPgmItp& edt) {
-  static const std::uint8_t GcTyp[] = {VT_DLY, VT_ACT, VT_SNS, VT_IFF, VT_THN, VT_ELS,
-                                       VT_LBL, VT_GTO, VT_SPD, VT_STO, VT_RTI, VT_ACT};
-  int n = 0;
-  for (int r = 0; r < 10; ++r)
-    for (int c = 0; c < 12; ++c, ++n) {
-      const std::uint8_t t = n == 0 ? std::uint8_t{VT_STA} : GcTyp[n % 12];
-      if (!edt.PutVio(t, c, r)) return {};
-    }
-  const std::string p =
-      (std::filesystem::temp_directory_path() / ("tessaro-bench-wdg-" + std::to_string(::getpid()) + ".vio"))
-          .string();
-  return edt.SavVioFil(p) ? p : std::string();
-}
-
 void BM_OpnFulPgm(benchmark::State& st) {
   TBenchWnd& w = Wnd();
   w.Clr();
-  const std::string p = MakFulPgm(w.Edt());
+  const std::string p = MakFulPgm(w.Edt(), "wdg");
   if (p.empty()) {
     st.SkipWithError(GuLstErrMsg.c_str());
     return;

@@ -90,14 +90,6 @@ struct TFrmCol {
   }
 };
 
-void MakRaw(int fd) {
-  termios t{};
-  if (::tcgetattr(fd, &t) != 0) return;
-  ::cfmakeraw(&t);
-  t.c_cflag |= CLOCAL | CREAD;
-  ::tcsetattr(fd, TCSANOW, &t);
-}
-
 // The far end behind a fixed path: a link to the slave of a pseudo-terminal
 // pair, which a reopen replaces by a new pair (a cable pulled and plugged in
 // again gives the same device name).

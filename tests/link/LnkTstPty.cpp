@@ -10,7 +10,6 @@
 #include <stdexcept>
 #include <thread>
 
-namespace {
 void MakRaw(int fd) {
   termios t{};
   if (::tcgetattr(fd, &t) != 0) return;
@@ -18,7 +17,6 @@ void MakRaw(int fd) {
   t.c_cflag |= CLOCAL | CREAD;
   ::tcsetattr(fd, TCSANOW, &t);
 }
-}  // namespace
 
 TPty::TPty() {
   if (::openpty(&FiMst, &FiSlv, nullptr, nullptr, nullptr) != 0) throw std::runtime_error("openpty failed");

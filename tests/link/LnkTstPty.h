@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+// Put a terminal into raw mode, with the receiver on and no modem control.
+void MakRaw(int fd);
+
 // A pseudo-terminal pair, both ends raw. The serial component opens the slave
 // by its path; the test plays the far end on the master.
 class TPty {
