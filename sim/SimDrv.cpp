@@ -88,6 +88,10 @@ TSimTim TSimDrv::MdlAt(TSimWal w) const {
 
 void TSimDrv::SetSpd(double fac, TSimWal now) {
   if (!(fac > 0)) return;
+  if (!FbSta) {
+    FdSpd = fac;
+    return;
+  }
   FRbt.AdvTo(std::max(FRbt.Now(), MdlAt(now)));
   FiMdlBas = FRbt.Now();
   FiWalBas = now;
@@ -95,6 +99,7 @@ void TSimDrv::SetSpd(double fac, TSimWal now) {
 }
 
 void TSimDrv::Sta(TSimWal now) {
+  FbSta = true;
   FiWalBas = now;
   FiMdlBas = FRbt.Now();
   FiNxtPeer = now;

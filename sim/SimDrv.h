@@ -33,7 +33,8 @@ public:
   void SetSpd(double fac, TSimWal now);
   double Spd() const { return FdSpd; }
 
-  // Starts the clocks; call once before the first Poll.
+  // Starts the clocks; call once before the first Poll. A speed factor set
+  // before counts from here.
   void Sta(TSimWal now);
   // All work due at now: the peer's state, reading, pacing, the model, the
   // reports, writing.
@@ -64,4 +65,5 @@ private:
   TSimWal FiWalBas = 0;
   TSimTim FiMdlBas = 0;
   TSimWal FiNxtPeer = 0;
+  bool FbSta = false;
 };

@@ -436,7 +436,7 @@ void TSimRbt::Exe() {
   switch (t) {
     case AT_STP:
       FWld.SetWhl(TeWhl::Stp);
-      Trc(adr, "", nam);
+      Trc(adr, Hex2(t), nam);
       return;
     case AT_FWD:
     case AT_REV:
@@ -444,12 +444,12 @@ void TSimRbt::Exe() {
       FbStpWhl = false;
       FWld.SetWhl(t == AT_FWD ? TeWhl::Fwd : TeWhl::Rev);
       if (dst == 0) {
-        Trc(adr, "", nam + ", on until the next driving command");
+        Trc(adr, Hex2(t), nam + ", on until the next driving command");
       } else {
         const auto dur = static_cast<TSimTim>(dst / spd * GcSimSec + 0.5);
         char buf[96];
         std::snprintf(buf, sizeof buf, "%s %d cm (%.2f s)", nam.c_str(), dst, static_cast<double>(dur) / GcSimSec);
-        Trc(adr, "", buf);
+        Trc(adr, Hex2(t), buf);
         Wai(dur, "drive");
         FbStpWhl = true;
       }
@@ -462,7 +462,7 @@ void TSimRbt::Exe() {
       FWld.SetWhl(t == AT_TRR ? TeWhl::SpnRgt : TeWhl::SpnLft);
       char buf[96];
       std::snprintf(buf, sizeof buf, "%s 90 degrees (%.2f s)", nam.c_str(), static_cast<double>(dur) / GcSimSec);
-      Trc(adr, "", buf);
+      Trc(adr, Hex2(t), buf);
       Wai(dur, "turn");
       FbStpWhl = true;
       FbTrn = true;
@@ -473,7 +473,7 @@ void TSimRbt::Exe() {
       FiBsy = 0;
       FbStpWhl = false;
       FWld.SetWhl(t == AT_SPR ? TeWhl::SpnRgt : TeWhl::SpnLft);
-      Trc(adr, "", nam + ", on until the next driving command");
+      Trc(adr, Hex2(t), nam + ", on until the next driving command");
       return;
     default: break;
   }
@@ -491,5 +491,5 @@ void TSimRbt::Exe() {
     case 0x41: FbTrkLed = false; break;
     default: break;
   }
-  Trc(adr, "", nam);
+  Trc(adr, Hex2(t), nam);
 }

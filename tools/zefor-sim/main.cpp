@@ -1,0 +1,211 @@
+// zefor-sim: a simulated Zefor behind a serial line.
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "SimApp.h"
+#include "core/PathUtl.h"
+#include "messages/TxtFil.h"
+#include "sim/SimCmd.h"
+#include "sim/SimDrv.h"
+
+namespace {
+
+const char* const GcUsg =
+    "usage: zefor-sim [--headless] [--device PATH] [--link PATH] [--speed FACTOR] [--no-pacing] [--tokens FILE]";
+
+volatile sig_atomic_t GbQit = 0;
+void OnSig(int) { GbQit = 1; }
+
+int RunHdl(const TuSimOpt& o, TSimDrv& drv) {
+  drv.Rbt().FOnTrc = [](const TuSimTrc& t) {
+    std::fputs((FmtTrc(t) + "\n").c_str(), stdout);
+    std::fflush(stdout);
+  };
+  (void)o;
+  drv.Sta(SimWalNow());
+  bool inOpn = true;
+  std::string acc;
+  while (!GbQit) {
+    const long long now = SimWalNow();
+    drv.Poll(now);
+    const long long due = drv.NxtDue(now, 50000);
+    pollfd p[2];
+    nfds_t n = 0;
+    if (inOpn) p[n++] = {STDIN_FILENO, POLLIN, 0};
+    // A pseudo-terminal without a peer reports a hang-up all the time; the
+    // driver looks at it on its own schedule then.
+    if (drv.Fd() >= 0 && drv.PeerUp()) p[n++] = {drv.Fd(), POLLIN, 0};
+    const int ms = static_cast<int>(std::max<long long>(0, (due - now + 999) / 1000));
+    if (::poll(p, n, ms) < 0 && errno != EINTR) break;
+    if (inOpn && (p[0].revents & (POLLIN | POLLHUP | POLLERR))) {
+      char buf[512];
+      const ssize_t r = ::read(STDIN_FILENO, buf, sizeof buf);
+      if (r <= 0) {
+        inOpn = false;  // no more commands; the robot goes on until it is stopped
+        continue;
+      }
+      acc.append(buf, static_cast<std::size_t>(r));
+      std::size_t nl;
+      while ((nl = acc.find('\n')) != std::string::npos) {
+        std::string line = acc.substr(0, nl);
+        acc.erase(0, nl + 1);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::string out;
+        const TeSimCmd c = SimCmd(drv, line, SimWalNow(), out);
+        if (c == TeSimCmd::Qit) return GcSimOk;
+        if (!out.empty()) {
+          std::fputs(((c == TeSimCmd::Err ? "error: " : "") + out + "\n").c_str(),
+                     c == TeSimCmd::Err ? stderr : stdout);
+          std::fflush(stdout);
+        }
+      }
+    }
+  }
+  return GcSimOk;
+}
+
+}  // namespace
+
+bool SimQitReq() { return GbQit != 0; }
+
+long long SimWalNow() {
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+int PrsSimArg(const std::vector<std::string>& args, TuSimOpt& o, std::string& err) {
+  o = TuSimOpt{};
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    std::string a = args[i], val;
+    bool hasVal = false;
+    const std::size_t eq = a.find('=');
+    if (a.rfind("--", 0) == 0 && eq != std::string::npos) {
+      val = a.substr(eq + 1);
+      a.resize(eq);
+      hasVal = true;
+    }
+    auto nxt = [&](std::string& dst) {
+      if (hasVal) {
+        dst = val;
+      } else if (i + 1 < args.size()) {
+        dst = args[++i];
+      } else {
+        err = "option " + a + " needs a value";
+        return false;
+      }
+      if (dst.empty()) {
+        err = "option " + a + " needs a value";
+        return false;
+      }
+      return true;
+    };
+    if (a == "--headless" && !hasVal) {
+      o.Hdl = true;
+    } else if (a == "--no-pacing" && !hasVal) {
+      o.Pac = false;
+    } else if (a == "--device") {
+      if (!nxt(o.Dev)) return GcSimUsg;
+    } else if (a == "--link") {
+      if (!nxt(o.Lnk)) return GcSimUsg;
+    } else if (a == "--tokens") {
+      if (!nxt(o.Tkn)) return GcSimUsg;
+    } else if (a == "--speed") {
+      std::string v;
+      if (!nxt(v)) return GcSimUsg;
+      try {
+        std::size_t n = 0;
+        o.Spd = std::stod(v, &n);
+        if (n != v.size() || !(o.Spd > 0) || o.Spd > 1e6) throw 1;
+      } catch (...) {
+        err = "--speed takes a factor above 0 (1 is real time), not '" + v + "'";
+        return GcSimUsg;
+      }
+    } else {
+      err = "unknown argument '" + args[i] + "'";
+      return GcSimUsg;
+    }
+  }
+  return GcSimOk;
+}
+
+int OpnSimLin(const TuSimOpt& o, TSimDrv& drv) {
+  std::string err;
+  const bool ok = o.Dev.empty() ? drv.OpnPty(err) : drv.OpnDev(o.Dev, err);
+  if (!ok) {
+    std::cerr << "zefor-sim: " << err << "\n";
+    return GcSimErr;
+  }
+  if (!o.Lnk.empty()) {
+    struct stat st{};
+    if (::lstat(o.Lnk.c_str(), &st) == 0) {
+      if (!S_ISLNK(st.st_mode)) {
+        std::cerr << "zefor-sim: " << o.Lnk << " exists and is not a symbolic link; it is left alone\n";
+        return GcSimErr;
+      }
+      ::unlink(o.Lnk.c_str());
+    }
+    if (::symlink(drv.Pth().c_str(), o.Lnk.c_str()) != 0) {
+      std::cerr << "zefor-sim: cannot make the link " << o.Lnk << ": " << std::strerror(errno) << "\n";
+      return GcSimErr;
+    }
+  }
+  drv.SetPac(o.Pac);
+  drv.SetSpd(o.Spd, SimWalNow());
+  TStrLst lines;
+  const std::string tkn = o.Tkn.empty() ? ExeDir() + "ExtComTkn.sys" : o.Tkn;
+  if (LodLinFil(NativePath(tkn), lines)) {
+    drv.Rbt().TknNam().SetLines(lines);
+  } else {
+    std::cerr << "zefor-sim: no token names (" << tkn << " cannot be read); the trace shows token bytes\n";
+  }
+  std::cout << drv.Pth() << std::endl;
+  return GcSimOk;
+}
+
+void RmvSimLnk(const TuSimOpt& o) {
+  if (o.Lnk.empty()) return;
+  struct stat st{};
+  if (::lstat(o.Lnk.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) ::unlink(o.Lnk.c_str());
+}
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv, argv + argc);
+  TuSimOpt o;
+  std::string why;
+  if (PrsSimArg(args, o, why) != GcSimOk) {
+    std::cerr << "zefor-sim: " << why << "\n" << GcUsg << "\n";
+    return GcSimUsg;
+  }
+#ifndef TESSARO_SIM_GUI
+  if (!o.Hdl) {
+    std::cerr << "zefor-sim: this build has no window; use --headless\n";
+    return GcSimUsg;
+  }
+#endif
+  struct sigaction sa{};
+  sa.sa_handler = OnSig;
+  ::sigaction(SIGINT, &sa, nullptr);
+  ::sigaction(SIGTERM, &sa, nullptr);
+  ::sigaction(SIGHUP, &sa, nullptr);
+  ::signal(SIGPIPE, SIG_IGN);
+
+  TSimDrv drv;
+  int rc = OpnSimLin(o, drv);
+  if (rc != GcSimOk) return rc;
+#ifdef TESSARO_SIM_GUI
+  rc = o.Hdl ? RunHdl(o, drv) : RunSimWnd(argc, argv, o, drv);
+#else
+  rc = RunHdl(o, drv);
+#endif
+  RmvSimLnk(o);
+  return rc;
+}
