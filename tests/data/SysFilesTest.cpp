@@ -251,6 +251,7 @@ TEST_P(SysMsgFilFile, HoldsEveryMessageInThreeLanguages) {
   for (int i = 0x14; i <= 0x1A; ++i) ids.push_back(i);
   for (int i = 0x1C; i <= 0x25; ++i) ids.push_back(i);
   ids.push_back(0x60);  // robot link
+  for (int i = 0x40; i <= 0x5F; ++i) ids.push_back(i);  // connection check
   std::set<int> wanted(ids.begin(), ids.end());
   for (const auto& [id, line] : Blocks) EXPECT_EQ(wanted.count(id), 1u) << "unexpected identifier " << id;
   for (int id : ids)
