@@ -1,0 +1,108 @@
+// What the connection doctor asks the system: the serial devices that sysfs
+// knows, who may open a device, which processes hold it, and the device itself.
+// Every probe goes through IDocSys, so that a test can stand in its own tree of
+// sysfs and /proc, its own user and groups, and a pseudo-terminal as the port.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One serial device of the computer.
+struct TSerDev {
+  std::string Dev;  // device node, "/dev/ttyUSB0"
+  std::string Vid;  // USB vendor and product id, four hex digits each; empty when not USB
+  std::string Pid;
+  std::string Mfr;  // USB manufacturer, product and serial number, where the device says
+  std::string Prd;
+  std::string Ser;
+  std::vector<std::string> Lnk;  // links in /dev that lead to it ("/dev/zefor")
+};
+
+// Owner and mode of a file.
+struct TFilInf {
+  bool Exs = false;  // the path leads to something
+  bool Chr = false;  // a character device
+  uid_t Uid = 0;
+  gid_t Gid = 0;
+  mode_t Mod = 0;
+};
+
+// A group of the group database.
+struct TGrpInf {
+  bool Fnd = false;
+  std::string Nam;
+  gid_t Gid = 0;
+  std::vector<std::string> Mbr;  // members named in the database
+};
+
+// The result of opening a port for the link check.
+enum class TeOpnRes : std::uint8_t { Ok, Missing, Denied, Busy, Other };
+
+class IDocSys {
+public:
+  virtual ~IDocSys() = default;
+
+  // ---- Devices
+  virtual std::vector<TSerDev> SerDevs() = 0;
+  virtual TFilInf Stat(const std::string& path) = 0;  // follows links
+  virtual std::string RealPath(const std::string& path) = 0;  // empty when the path leads nowhere
+
+  // ---- The user
+  virtual uid_t Uid() = 0;
+  virtual gid_t Gid() = 0;
+  virtual std::vector<gid_t> Groups() = 0;  // supplementary groups of this process
+  virtual std::string UserName() = 0;
+  virtual TGrpInf GroupById(gid_t gid) = 0;
+  virtual TGrpInf GroupByName(const std::string& name) = 0;
+
+  // ---- Processes that have the device open, as far as the system lets us see.
+  struct THolder {
+    int Pid = 0;
+    std::string Nam;   // the program's name
+    bool Own = false;  // this process
+  };
+  virtual std::vector<THolder> Holders(const std::string& realDev) = 0;
+
+  // ---- The line. OpnPrt opens and locks the device for the link check,
+  // configured for the robot's line; on failure the system's text in err.
+  virtual TeOpnRes OpnPrt(const std::string& path, int& fd, std::string& err) = 0;
+  // Writes all bytes; false when the line refuses them.
+  virtual bool WrtAll(int fd, const std::vector<std::uint8_t>& bytes) = 0;
+  // Waits up to ms milliseconds for bytes and appends what arrived; false on a
+  // line that has gone away.
+  virtual bool RdSome(int fd, int ms, std::vector<std::uint8_t>& out) = 0;
+  virtual void ClsPrt(int fd) = 0;
+  // Milliseconds of a steady clock.
+  virtual std::int64_t NowMs() = 0;
+};
+
+// The system as it is. The roots let a test stand its own sysfs, /proc and /dev
+// trees in; the group database is /etc/group.
+class TDocSysLnx : public IDocSys {
+public:
+  explicit TDocSysLnx(std::string sysRoot = "/sys", std::string procRoot = "/proc",
+                      std::string devRoot = "/dev", std::string grpFil = "/etc/group");
+
+  std::vector<TSerDev> SerDevs() override;
+  TFilInf Stat(const std::string& path) override;
+  std::string RealPath(const std::string& path) override;
+  uid_t Uid() override;
+  gid_t Gid() override;
+  std::vector<gid_t> Groups() override;
+  std::string UserName() override;
+  TGrpInf GroupById(gid_t gid) override;
+  TGrpInf GroupByName(const std::string& name) override;
+  std::vector<THolder> Holders(const std::string& realDev) override;
+  TeOpnRes OpnPrt(const std::string& path, int& fd, std::string& err) override;
+  bool WrtAll(int fd, const std::vector<std::uint8_t>& bytes) override;
+  bool RdSome(int fd, int ms, std::vector<std::uint8_t>& out) override;
+  void ClsPrt(int fd) override;
+  std::int64_t NowMs() override;
+
+private:
+  TGrpInf FndGrp(bool byId, gid_t gid, const std::string& name);
+  std::string FsSys, FsPrc, FsDev, FsGrp;
+};
