@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes a picture of the staged program with a program file opened.
 #   tools/screenshot.sh PROGRAM.vio OUT.png [BUILD_DIR] [DISPLAY_NUMBER]
+# TESSARO_LANGUAGE=0, 1 or 2 starts the program in English, Dutch or German.
 # A pseudo-terminal stands in for the robot's port, so that the window
 # unlocks after the intro; the file is opened through File > Open.
 set -euo pipefail
@@ -14,7 +15,8 @@ Xvfb ":$dsp" -screen 0 1280x800x24 >/dev/null 2>&1 & pids+=($!)
 socat pty,raw,echo=0,link="$tmp/port" pty,raw,echo=0,link="$tmp/robot" >/dev/null 2>&1 & pids+=($!)
 for _ in $(seq 50); do [ -e "$tmp/port" ] && [ -e /tmp/.X11-unix/X$dsp ] && break; sleep 0.1; done
 mkdir -p "$tmp/cfg/Quorel"
-printf '[Options]\nComport=COM19\n\n[Ports]\nCOM19=%s\n' "$tmp/port" > "$tmp/cfg/Quorel/TessaroV1.0.conf"
+printf '[Options]\nComport=COM19\nLanguage=%s\n\n[Ports]\nCOM19=%s\n' "${TESSARO_LANGUAGE:-0}" "$tmp/port" \
+  > "$tmp/cfg/Quorel/TessaroV1.0.conf"
 export DISPLAY=":$dsp" XDG_CONFIG_HOME="$tmp/cfg" HOME="$tmp" XDG_RUNTIME_DIR="$tmp" QT_QPA_PLATFORM=xcb
 "$exe" >"$tmp/log" 2>&1 & pids+=($!)
 sleep 8  # the intro lasts five seconds

@@ -8,7 +8,7 @@ macro(fail msg)
   set(_failed TRUE)
 endmacro()
 
-foreach(pair "en.md|Brinkmoor Manual V2.07.pdf")
+foreach(pair "en.md|Brinkmoor Manual V2.07.pdf" "de.md|Brinkmoor Anleitung V2.07.pdf")
   string(REPLACE "|" ";" pair "${pair}")
   list(GET pair 0 src)
   list(GET pair 1 pdf)

@@ -5,7 +5,10 @@
 //   tessaro-mkmanual SOURCE.md OUTPUT.pdf
 //
 // The first level-one heading of the source is the document's title.
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
+#include <QFontMetricsF>
+#include <QPainter>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -23,6 +26,8 @@
 #include <QTextTable>
 #include <QUrl>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -62,12 +67,59 @@ bool FitPictures(QTextDocument& doc, const QString& srcDir, qreal txtWdt, QStrin
   return true;
 }
 
+// A picture that stands alone in its paragraph is centred, and the text of
+// its description follows it as a caption in a paragraph of its own.
+void CaptionPictures(QTextDocument& doc) {
+  QList<QPair<QTextBlock, QString>> pics;
+  for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+    if (b.text().trimmed().size() != 1) continue;  // one object character
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment f = it.fragment();
+      if (f.isValid() && f.charFormat().isImageFormat()) {
+        pics.append({b, f.charFormat().stringProperty(QTextFormat::ImageAltText)});
+        break;
+      }
+    }
+  }
+  for (const auto& [b, cap] : pics) {
+    QTextCursor cur(b);
+    QTextBlockFormat bf = b.blockFormat();
+    bf.setAlignment(Qt::AlignHCenter);
+    bf.setBottomMargin(2);
+    cur.setBlockFormat(bf);
+    if (cap.isEmpty()) continue;
+    cur.movePosition(QTextCursor::EndOfBlock);
+    QTextBlockFormat cf;
+    cf.setAlignment(Qt::AlignHCenter);
+    cf.setBottomMargin(10);
+    QTextCharFormat tf;
+    tf.setFontItalic(true);
+    tf.setFontPointSize(9);
+    tf.setForeground(QColor(0x44, 0x44, 0x44));
+    cur.insertBlock(cf, tf);
+    cur.insertText(cap, tf);
+  }
+}
+
 // Headings in the colour of the program's title, tables with room in their cells.
 void Style(QTextDocument& doc) {
   for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+    if (b.blockFormat().hasProperty(QTextFormat::BlockCodeFence) ||
+        b.blockFormat().hasProperty(QTextFormat::BlockCodeLanguage) || b.blockFormat().nonBreakableLines()) {
+      QTextCursor cur(b);
+      QTextBlockFormat bf = b.blockFormat();
+      bf.setBackground(QColor(0xee, 0xf2, 0xf6));
+      bf.setLeftMargin(12);
+      bf.setTopMargin(0);
+      bf.setBottomMargin(0);
+      cur.setBlockFormat(bf);
+      continue;
+    }
     if (b.blockFormat().headingLevel() == 0) continue;
+    // Select this block's text only: a selection of the whole block would take
+    // the separator before it, and with it the paragraph above.
     QTextCursor cur(b);
-    cur.select(QTextCursor::BlockUnderCursor);
+    cur.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     QTextCharFormat f;
     f.setForeground(QColor(b.blockFormat().headingLevel() <= 2 ? 0x1f4e79 : 0x2e75b6));
     cur.mergeCharFormat(f);
@@ -85,7 +137,61 @@ void Style(QTextDocument& doc) {
     tf.setBorderBrush(QColor(0x9d, 0xb3, 0xc8));
     tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     tf.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+    tf.setHeaderRowCount(1);
     tbl->setFormat(tf);
+    for (int c = 0; c < tbl->columns(); ++c) {
+      QTextTableCell cell = tbl->cellAt(0, c);
+      QTextCharFormat cf = cell.format();
+      cf.setBackground(QColor(0xdd, 0xe7, 0xf1));
+      cell.setFormat(cf);
+    }
+  }
+}
+
+// A heading that would stand at the foot of a page, apart from the text it
+// heads, begins the next page instead.
+void KeepHeadings(QTextDocument& doc, qreal pagHgt, qreal botMrg) {
+  QAbstractTextDocumentLayout* lay = doc.documentLayout();
+  for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+    if (b.blockFormat().headingLevel() == 0) continue;
+    (void)doc.pageCount();  // lays the whole document out; it is laid out lazily otherwise
+    const QRectF r = lay->blockBoundingRect(b);
+    const qreal pagEnd = (std::floor(r.top() / pagHgt) + 1) * pagHgt - botMrg;
+    // Room for the heading and the first lines below it, or for the whole
+    // next paragraph when it is a picture (which never splits).
+    qreal need = 3.5 * QFontMetricsF(doc.defaultFont()).lineSpacing();
+    if (const QTextBlock n = b.next(); n.isValid()) {
+      const qreal nh = lay->blockBoundingRect(n).height();
+      if (n.text().trimmed().size() == 1 && nh < pagHgt / 2) need = std::max(need, nh);
+    }
+    if (r.bottom() + need <= pagEnd) continue;
+    QTextBlockFormat bf = b.blockFormat();
+    bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    QTextCursor(b).setBlockFormat(bf);
+  }
+}
+
+// Paints the paginated document page by page onto the PDF, with the page
+// number centred in the bottom margin.
+void PrintPages(QTextDocument& doc, QPdfWriter& pdf, qreal dpi, qreal mrg) {
+  const QSizeF pag = doc.pageSize();
+  QPainter pnt(&pdf);
+  const qreal scl = pdf.resolution() / dpi;
+  pnt.scale(scl, scl);
+  QFont num(doc.defaultFont());
+  num.setPixelSize(qRound(9 * dpi / 72));
+  for (int i = 0; i < doc.pageCount(); ++i) {
+    if (i > 0) pdf.newPage();
+    pnt.save();
+    pnt.translate(0, -i * pag.height());
+    QAbstractTextDocumentLayout::PaintContext ctx;
+    ctx.clip = QRectF(0, i * pag.height(), pag.width(), pag.height());
+    pnt.setClipRect(ctx.clip);
+    doc.documentLayout()->draw(&pnt, ctx);
+    pnt.restore();
+    pnt.setFont(num);
+    pnt.setPen(QColor(0x55, 0x55, 0x55));
+    pnt.drawText(QRectF(0, pag.height() - mrg, pag.width(), mrg / 2), Qt::AlignCenter, QString::number(i + 1));
   }
 }
 
@@ -119,8 +225,8 @@ int main(int argc, char** argv) {
     doc.setDefaultFont(fnt);
     doc.setMarkdown(md);
     Style(doc);
-    // A4 less the 2 cm margins that printing adds, in the document's units:
-    // pixels at the screen's logical resolution.
+    // A4 less its 2 cm margins, in the document's units: pixels at the
+    // screen's logical resolution.
     const qreal dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
     const qreal txtWdt = (210.0 - 40.0) / 25.4 * dpi;
     QString err;
@@ -128,7 +234,16 @@ int main(int argc, char** argv) {
       QFile::remove(tmp);
       return Fail(err);
     }
-    doc.print(&pdf);
+    CaptionPictures(doc);
+    // A4 pages in the document's units, with 2 cm margins.
+    const qreal mmPx = dpi / 25.4;
+    const qreal mrg = 20 * mmPx;
+    QTextFrameFormat rf = doc.rootFrame()->frameFormat();
+    rf.setMargin(mrg);
+    doc.rootFrame()->setFrameFormat(rf);
+    doc.setPageSize(QSizeF(210 * mmPx, 297 * mmPx));
+    KeepHeadings(doc, doc.pageSize().height(), mrg);
+    PrintPages(doc, pdf, dpi, mrg);
   }
   // Replace the old PDF only once the new one is complete.
   QFile::remove(args[2]);
