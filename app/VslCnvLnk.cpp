@@ -245,6 +245,10 @@ bool TfrmVslCnv::OpnComPrt(const std::string& name) {
   FbComPrtOpn = false;
   const std::string old = FpcomUsbZefor->FsPrtNam;
   FpcomUsbZefor->FsPrtNam = name;
+  // Every open starts a new receive record: the start of a frame read before
+  // the device went away must not swallow the first frame of the new link.
+  // Only while no receive thread runs, which owns the record otherwise.
+  if (FpcomUsbZefor->StpThr()) RstRcvPck();
   const std::uint8_t res = FpcomUsbZefor->OpnPrt();
   // Closing the old port may have cut a packet short: say so, it was not sent.
   if (FpcomUsbZefor->TakTxDrp() > 0) ShwMsgBox(PrtMsg(*FpVioPgmItp, old, GcMsgTxDrp, GcTxtTxDrp));

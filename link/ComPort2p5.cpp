@@ -110,6 +110,13 @@ bool TComport2p5::ClsPrt() {
   return ::close(fd) == 0;
 }
 
+void TComport2p5::DrpRxd() {
+  if (!FOnGetRxdChr) return;
+  std::uint8_t b;
+  while (FOnGetRxdChr(b)) {
+  }
+}
+
 void TComport2p5::DrpTxd() {
   if (!FOnGetTxdChr) return;
   std::uint8_t b;
@@ -126,7 +133,14 @@ std::uint8_t TComport2p5::OpnPrt() {
   }
   const std::uint64_t drp = FiTxDrp.load();
   if (!StpThr()) return 3;
-  if (PrtOpn()) {
+  if (!PrtOpn()) {
+    // Whatever the buffers hold belongs to a link that has ended (a byte may
+    // slip into the transmit buffer while a vanishing device is being
+    // closed): none of it may reach the robot, or the receive handler, of the
+    // port opened now.
+    DrpTxd();
+    DrpRxd();
+  } else {
     if (!ClsPrt()) return 5;
     // Queued bytes stay queued for the reopened port, unless bytes before
     // them have been lost in the close: then they are the rest of a frame

@@ -116,6 +116,8 @@ public:
   // (taken and reset): what was still queued when the port was closed for a
   // reopen, or when the link ended by itself. A frame cut this way is not
   // finished on the reopened port either: its rest is dropped and counted too.
+  // Opening a port that is closed starts with empty buffers: what they still
+  // hold is dropped (sent bytes counted here).
   std::uint64_t TakTxDrp() { return FiTxDrp.exchange(0); }
   void* Owner() const { return FpOwn; }
 
@@ -173,6 +175,8 @@ private:
   bool ClsPrt();
   // Empties the transmit buffer into FiTxDrp.
   void DrpTxd();
+  // Empties the receive buffer.
+  void DrpRxd();
   std::atomic<std::uint64_t> FiTxDrp{0};
 
   void* FpOwn;

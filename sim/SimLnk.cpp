@@ -139,7 +139,7 @@ void TSimLnk::Dsp() {
   const std::string frm = "frame " + Hx(cls) + " " + Hx(cod) + " with " + std::to_string(FDat.size()) + " data bytes";
   if (cls == MC_PGM && (cod == MK_UPL || cod == MK_UPR)) {
     FRbt.Evt(std::string(cod == MK_UPL ? "upload" : "upload and run") + ": program of " +
-             std::to_string(FDat.size()) + " bytes received");
+             std::to_string(FDat.size()) + (FDat.size() == 1 ? " byte" : " bytes") + " received");
     FRbt.Lod(FDat);
     Snd(MC_STS, MK_TRF_CMP);
     if (cod == MK_UPR && FRbt.Run()) Snd(MC_STS, MK_WRK);

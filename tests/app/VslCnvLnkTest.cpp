@@ -291,6 +291,30 @@ TEST_F(VslCnvLnk, AVanishedDeviceIsReportedAndTheNextCommandOpensAgain) {
   EXPECT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls[0].Text;
 }
 
+TEST_F(VslCnvLnk, HalfAFrameFromBeforeADeviceLossNeverJoinsTheNextFrame) {
+  TfrmVslCnv& w = MkOpn();
+  AddPgm(w);
+  w.tbnRun->setEnabled(false);
+  // The start of a robot frame, then the cable is pulled.
+  ASSERT_TRUE(Pty->Wr({0x02, 0x05, 0x09}));
+  ASSERT_TRUE(Wait([&] { return w.FpcomUsbZefor->FiRxdCnt.load() == 3; }));
+  Pty->ClsMst();
+  ASSERT_TRUE(Wait([&] { return !Plt.MsgBox.Calls.empty() && !w.FbComPrtOpn; }));
+  EXPECT_EQ(GuRcvPck.PckSte, PS_LEN);  // the receive thread has ended holding it
+
+  Pty = std::make_unique<TPty>();
+  std::filesystem::remove(Lnk);
+  std::filesystem::create_symlink(Pty->Pth(), Lnk);
+  w.tbnUplClick();
+  ASSERT_TRUE(w.FbComPrtOpn);
+  w.tmrBlkComPrtCupMsgTimer();
+  // "Transfer complete" on the new link is read as a frame of its own.
+  ASSERT_TRUE(Pty->Wr(Frm(5, 0x21, MC_STS, MK_TRF_CMP)));
+  ASSERT_TRUE(Wait([&] { return w.tbxTst003->text() == "33"; }));
+  EXPECT_TRUE(w.tbnRun->isEnabled());
+  EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), GcImgComOky);
+}
+
 TEST_F(VslCnvLnk, APortChosenAfterAFailedStartUnlocksTheWindow) {
   Plt.Settings.Keys[GcOptKey]["Comport"] = "COM0";
   Plt.Settings.Keys[GcPrtKey]["COM13"] = Lnk;

@@ -448,6 +448,31 @@ TEST_F(ComPrtTest, FarEndClosedWhileReceivingEndsCleanlyAndAnotherPortOpens) {
   ASSERT_TRUE(Rec.Wait([&] { return Rec.Byt.size() == before + 1; }));
 }
 
+TEST_F(ComPrtTest, OpeningAfterTheDeviceWentAwayStartsWithEmptyBuffers) {
+  OpnLnk();
+  Pty.ClsMst();
+  ASSERT_TRUE(WaitUntil([&] { return Rec.HasErr(CE_DEV_LST) && !Com->FbIoThrRun && !Com->FbRxcThrRun; }));
+  Com->TakTxDrp();
+  // Bytes that slipped into the buffers while the vanishing device was
+  // closed: the rest of a command, the start of a robot frame.
+  for (std::uint8_t b : {0x02, 0x01, 0x07, 0x00}) ASSERT_TRUE(LckPutChr(Tx, b));
+  for (std::uint8_t b : {0xE1, 0xE2}) ASSERT_TRUE(LckPutChr(Rx, b));
+  const std::size_t rcv = Rec.NByt();
+
+  TPty pty2;
+  Com->FsPrtNam = pty2.Pth();
+  ASSERT_EQ(Com->OpnPrt(), 0);
+  EXPECT_EQ(Com->TakTxDrp(), 4u);  // counted, so the owner can say the command was not sent
+  Com->FbBlkCbk = false;
+  ASSERT_TRUE(Snd({0x66}));
+  EXPECT_EQ(pty2.Rd(1), std::vector<std::uint8_t>{0x66});
+  EXPECT_EQ(pty2.Rd(1, 100ms), std::vector<std::uint8_t>{});
+  ASSERT_TRUE(pty2.Wr({0x77}));
+  ASSERT_TRUE(Rec.Wait([&] { return Rec.Byt.size() > rcv; }));
+  EXPECT_EQ(Rec.Get([&] { return std::vector<std::uint8_t>(Rec.Byt.begin() + static_cast<std::ptrdiff_t>(rcv), Rec.Byt.end()); }),
+            std::vector<std::uint8_t>{0x77});
+}
+
 TEST_F(ComPrtTest, FarEndClosedWhileSendingEndsCleanly) {
   OpnLnk();
   std::thread farEnd([&] {

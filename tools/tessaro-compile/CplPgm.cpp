@@ -88,7 +88,7 @@ void WrtLst(const TInsAndTkn& trn, std::ostream& out) {
 
 }  // namespace
 
-int PrsCplArg(const std::vector<std::string>& args, TuCplOpt& opt, std::string& err) {
+int PrsCplArg(const std::vector<std::string>& args, TuCplOpt& opt, std::string& err, const TCplArgExt& ext) {
   opt = TuCplOpt{};
   bool havPgm = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
@@ -113,6 +113,11 @@ int PrsCplArg(const std::vector<std::string>& args, TuCplOpt& opt, std::string& 
       dst = args[++i];
       return true;
     };
+    if (ext && a.rfind("--", 0) == 0) {
+      const int r = ext(a, hasVal, nxt, err);
+      if (r == GcCplUsg) return GcCplUsg;
+      if (r == GcCplOk) continue;
+    }
     if (a == "--language") {
       std::string v;
       if (!nxt(v)) return GcCplUsg;
@@ -146,7 +151,7 @@ int PrsCplArg(const std::vector<std::string>& args, TuCplOpt& opt, std::string& 
   return GcCplOk;
 }
 
-int RunCpl(const TuCplOpt& opt, std::ostream& out, std::ostream& err) {
+int CplPgm(const TuCplOpt& opt, std::ostream& err, const std::function<void(const TInsAndTkn&)>& onOk) {
   TRecMsgBox box;
   TQuietLoop lop;
   TScopedPlatform pf(TPlatform{&box, nullptr, &lop, nullptr});
@@ -197,11 +202,16 @@ int RunCpl(const TuCplOpt& opt, std::ostream& out, std::ostream& err) {
   GuLstErrMsg.clear();
   if (!edt.TrnVioPgm()) return fail();
 
-  const TInsAndTkn& trn = *edt.FpInsAndTkn;
-  for (std::size_t i = 0; i < trn.FpTsmTknLst.size(); ++i) out << (i ? " " : "") << Hex2(trn.FpTsmTknLst[i]);
-  out << "\n";
-  if (opt.Lst) WrtLst(trn, out);
+  onOk(*edt.FpInsAndTkn);
   return GcCplOk;
+}
+
+int RunCpl(const TuCplOpt& opt, std::ostream& out, std::ostream& err) {
+  return CplPgm(opt, err, [&](const TInsAndTkn& trn) {
+    for (std::size_t i = 0; i < trn.FpTsmTknLst.size(); ++i) out << (i ? " " : "") << Hex2(trn.FpTsmTknLst[i]);
+    out << "\n";
+    if (opt.Lst) WrtLst(trn, out);
+  });
 }
 
 int CplMai(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

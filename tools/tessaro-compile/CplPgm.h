@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -20,9 +21,24 @@ constexpr int GcCplOk = 0;
 constexpr int GcCplErr = 1;
 constexpr int GcCplUsg = 2;
 
+// Options of a tool that compiles as this one does and adds options of its
+// own. Called for every option before this tool's own: name is the option
+// without "=value", val fetches its value (false with the reason in err when
+// there is none). Returns GcCplOk when it took the option, GcCplUsg with the
+// reason in err, or GcCplNot to leave the option to this tool.
+constexpr int GcCplNot = -1;
+using TCplArgExt = std::function<int(const std::string& name, bool hasVal,
+                                     const std::function<bool(std::string&)>& val, std::string& err)>;
+
 // Parses the arguments (argv[0] is the program name). GcCplOk, or GcCplUsg with
 // the reason in err.
-int PrsCplArg(const std::vector<std::string>& args, TuCplOpt& opt, std::string& err);
+int PrsCplArg(const std::vector<std::string>& args, TuCplOpt& opt, std::string& err, const TCplArgExt& ext = {});
+
+class TInsAndTkn;
+// Reads and translates the program. On success calls onOk with the
+// translation and returns GcCplOk; on failure writes the message-box texts,
+// the last-error text and the blink line to err and returns GcCplErr.
+int CplPgm(const TuCplOpt& opt, std::ostream& err, const std::function<void(const TInsAndTkn&)>& onOk);
 
 // Runs one compilation. On success writes the stream (and the listing) to out
 // and returns GcCplOk; on failure writes the message-box texts, the last-error

@@ -1,0 +1,251 @@
+// tessaro-upload in-process, against the simulated robot on a pseudo-terminal
+// and against robot ends that stay silent or go away.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+#include "UplPgm.h"
+#include "sim/SimCmd.h"
+#include "sim/SimDrv.h"
+#include "translator/InsAndTkn.h"
+
+namespace {
+
+using TBy = std::vector<std::uint8_t>;
+
+const std::string GcTkn = TESSARO_DATA_DIR "/ExtComTkn.sys";
+const std::string GcMsg = TESSARO_DATA_DIR "/SysMsgFil.sys";
+std::string Exm(const std::string& n) { return TESSARO_DATA_DIR "/examples/" + n; }
+
+long long WalUs() {
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+// The simulated robot on a pseudo-terminal of its own, run by a thread on the
+// wall clock (the serial component on the other side runs on it too).
+class TSimThr {
+public:
+  explicit TSimThr(bool pac = false) {
+    std::string err;
+    EXPECT_TRUE(FDrv.OpnPty(err)) << err;
+    FDrv.SetPac(pac);
+    FDrv.Rbt().FOnTrc = [this](const TuSimTrc& t) {
+      std::lock_guard<std::mutex> l(FMtx);
+      FTrc.push_back(FmtTrc(t));
+    };
+    FDrv.Sta(WalUs());
+    FThr = std::thread([this] {
+      while (!FbStp) {
+        const long long now = WalUs();
+        FDrv.Poll(now);
+        ::poll(nullptr, 0, 2);
+      }
+    });
+  }
+  ~TSimThr() { Stp(); }
+  void Stp() {
+    FbStp = true;
+    if (FThr.joinable()) FThr.join();
+  }
+  const std::string& Pth() const { return FDrv.Pth(); }
+  // After Stp.
+  TSimRbt& Rbt() { return FDrv.Rbt(); }
+  bool Has(const std::string& s) {
+    std::lock_guard<std::mutex> l(FMtx);
+    for (const auto& t : FTrc)
+      if (t.find(s) != std::string::npos) return true;
+    return false;
+  }
+
+private:
+  TSimDrv FDrv;
+  std::thread FThr;
+  std::atomic<bool> FbStp{false};
+  std::mutex FMtx;
+  std::vector<std::string> FTrc;
+};
+
+int Upl(std::vector<std::string> a, std::string& out, std::string& err) {
+  a.insert(a.begin(), {"tessaro-upload", "--tokens", GcTkn, "--messages", GcMsg});
+  std::ostringstream o, e;
+  const int rc = UplMai(a, o, e);
+  out = o.str();
+  err = e.str();
+  return rc;
+}
+
+TBy Stm(const std::string& pgm) {
+  TuCplOpt o;
+  o.TknPth = GcTkn;
+  o.MsgPth = GcMsg;
+  o.PgmPth = pgm;
+  TBy s;
+  std::ostringstream err;
+  EXPECT_EQ(CplPgm(o, err, [&](const TInsAndTkn& t) { s = t.FpTsmTknLst; }), GcCplOk) << err.str();
+  return s;
+}
+
+TEST(Upload, UploadAndRunReachTheSimulatedRobot) {
+  TSimThr sim;
+  std::string out, err;
+  ASSERT_EQ(Upl({"--run", "--port", sim.Pth(), Exm("drive_square.vio")}, out, err), GcUplOk) << err;
+  EXPECT_NE(out.find("transfer complete: 23 bytes"), std::string::npos) << out;
+  EXPECT_NE(out.find("the program runs"), std::string::npos) << out;
+  EXPECT_TRUE(sim.Has("upload and run: program of 23 bytes received"));
+
+  // A plain upload replaces the running program and does not start it.
+  ASSERT_EQ(Upl({"--port=" + sim.Pth(), Exm("sensor_if_then_else.vio"), "--language", "2"}, out, err), GcUplOk)
+      << err;
+  EXPECT_EQ(out.find("runs"), std::string::npos) << out;
+  sim.Stp();
+  EXPECT_EQ(sim.Rbt().Pgm(), Stm(Exm("sensor_if_then_else.vio")));
+  EXPECT_FALSE(sim.Rbt().Running());
+  EXPECT_TRUE(sim.Has("program halted: a new program was uploaded"));
+}
+
+TEST(Upload, UsageErrorsExitTwoWithTheReason) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{Exm("drive_square.vio")}, "no port given"},
+      {{"--port", "COM1"}, "no program file given"},
+      {{"--port"}, "option --port needs a value"},
+      {{"--port=", "a.vio"}, "--port needs a port name"},
+      {{"--port", "COM1", "--language", "3", "a.vio"}, "--language must be 0, 1 or 2"},
+      {{"--port", "COM1", "--timeout", "0", "a.vio"}, "--timeout takes seconds above 0"},
+      {{"--port", "COM1", "--timeout", "2s", "a.vio"}, "not '2s'"},
+      {{"--port", "COM1", "--listing", "a.vio"}, "unknown option '--listing'"},
+      {{"--port", "COM1", "--run=1", "a.vio"}, "unknown option '--run=1'"},
+      {{"--port", "COM1", "a.vio", "b.vio"}, "only one program file"},
+  };
+  for (const auto& [a, why] : cases) {
+    std::string out, err;
+    EXPECT_EQ(Upl(a, out, err), GcUplUsg) << why;
+    EXPECT_NE(err.find(why), std::string::npos) << err;
+    EXPECT_NE(err.find("usage: tessaro-upload"), std::string::npos) << err;
+    EXPECT_TRUE(out.empty());
+  }
+}
+
+TEST(Upload, FailuresBeforeSendingExitOneAndSendNothing) {
+  TSimThr sim;
+  std::string out, err;
+  // A program that does not translate: its messages, as tessaro-compile prints them.
+  char dir[] = "/tmp/tessaro-upl-XXXXXX";
+  ASSERT_NE(::mkdtemp(dir), nullptr);
+  const std::string bad = std::string(dir) + "/nostop.vio";
+  std::ofstream(bad) << "START1\n0001\n0001\n\nEOF\n";
+  EXPECT_EQ(Upl({"--port", sim.Pth(), bad}, out, err), GcUplErr);
+  EXPECT_NE(err.find("After START instruction: nothing is connected"), std::string::npos) << err;
+  EXPECT_NE(err.find("blink: START at column 1, row 1"), std::string::npos) << err;
+  ::unlink(bad.c_str());
+  ::rmdir(dir);
+
+  EXPECT_EQ(Upl({"--port", std::string(dir) + "/tty", Exm("drive_square.vio")}, out, err), GcUplErr);
+  EXPECT_NE(err.find("there is no such device"), std::string::npos) << err;
+  EXPECT_EQ(Upl({"--port", "COM17", Exm("drive_square.vio")}, out, err), GcUplErr);
+  EXPECT_NE(err.find("COM17 has no device"), std::string::npos) << err;
+  EXPECT_EQ(Upl({"--port", "/dev/null", Exm("drive_square.vio")}, out, err), GcUplErr);
+  EXPECT_NE(err.find("not a serial device"), std::string::npos) << err;
+  EXPECT_TRUE(out.empty());
+  sim.Stp();
+  EXPECT_FALSE(sim.Rbt().HasPgm());
+  EXPECT_FALSE(sim.Has("upload"));
+}
+
+// A robot end that the test holds itself: the master of a pseudo-terminal.
+struct TRawEnd {
+  int Mst = -1, Slv = -1;
+  std::string Pth;
+  TRawEnd() {
+    EXPECT_EQ(::openpty(&Mst, &Slv, nullptr, nullptr, nullptr), 0);
+    termios t{};
+    ::tcgetattr(Slv, &t);
+    ::cfmakeraw(&t);
+    ::tcsetattr(Slv, TCSANOW, &t);
+    Pth = ::ttyname(Slv);
+    // The tool opens the device itself; the slave kept open here would keep
+    // the line up when the master goes.
+    ::close(Slv);
+  }
+  ~TRawEnd() {
+    if (Mst >= 0) ::close(Mst);
+  }
+};
+
+TEST(Upload, SilentOrVanishingRobotEndsWithTheReason) {
+  {
+    TRawEnd end;
+    std::string out, err;
+    EXPECT_EQ(Upl({"--port", end.Pth, "--timeout", "0.2", Exm("drive_square.vio")}, out, err), GcUplErr);
+    EXPECT_NE(err.find("no \"transfer complete\" from the robot on " + end.Pth + " within 0.3 s"),
+              std::string::npos)
+        << err;
+    // The frame did go out.
+    std::uint8_t buf[64];
+    EXPECT_EQ(::read(end.Mst, buf, sizeof buf), 30);
+    EXPECT_EQ(buf[0], 0x02);
+    EXPECT_EQ(buf[4], 0x01);
+    EXPECT_EQ(buf[5], 0x00);
+  }
+  {
+    // The robot end goes away once the upload has begun: the tool tells so
+    // long before its time-out.
+    TRawEnd end;
+    std::thread quit([&] {
+      pollfd p{end.Mst, POLLIN, 0};
+      ::poll(&p, 1, 30000);
+      std::uint8_t b;
+      (void)!::read(end.Mst, &b, 1);
+      ::close(end.Mst);
+      end.Mst = -1;
+    });
+    std::string out, err;
+    EXPECT_EQ(Upl({"--run", "--port", end.Pth, "--timeout", "60", Exm("drive_square.vio")}, out, err), GcUplErr);
+    quit.join();
+    EXPECT_NE(err.find("the connection to the robot on " + end.Pth + " was lost during the upload"),
+              std::string::npos)
+        << err;
+    EXPECT_TRUE(out.empty());
+  }
+}
+
+// The robot end goes while the tool is still in the quiet start after opening
+// the port, when the serial component reports nothing.
+TEST(Upload, RobotGoneDuringTheQuietStart) {
+  TRawEnd end;
+  std::thread quit([&] {
+    // A pseudo-terminal's master hangs up until the other end is opened.
+    for (int i = 0; i < 1000; ++i) {
+      pollfd p{end.Mst, POLLIN, 0};
+      ::poll(&p, 1, 10);
+      if (!(p.revents & POLLHUP)) break;
+    }
+    ::close(end.Mst);
+    end.Mst = -1;
+  });
+  TuUplOpt o;
+  std::string why;
+  ASSERT_EQ(PrsUplArg({"tessaro-upload", "--tokens", GcTkn, "--messages", GcMsg, "--timeout", "60", "--port",
+                       end.Pth, Exm("drive_square.vio")},
+                      o, why),
+            GcUplOk)
+      << why;
+  o.Qt = std::chrono::milliseconds(1000);
+  std::ostringstream out, err;
+  EXPECT_EQ(RunUpl(o, out, err), GcUplErr);
+  quit.join();
+  EXPECT_NE(err.str().find("was lost during the upload"), std::string::npos) << err.str();
+}
+
+}  // namespace

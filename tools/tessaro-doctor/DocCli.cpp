@@ -1,0 +1,95 @@
+#include "DocCli.h"
+
+#include <ostream>
+
+#include "core/Seams.h"
+#include "core/WndMsg.h"
+#include "doctor/ConDoc.h"
+#include "messages/SysLgeMsg.h"
+
+namespace {
+
+const char* const GcUsg = "usage: tessaro-doctor [--port COMn|PATH] [--language 0|1|2]";
+const char* const GcOptKey = "SOFTWARE\\Quorel\\TessaroV1.0\\Options";
+
+// The message table asks its owner nothing that a command line must answer.
+class TDocOwn final : public IWndMsgTgt {
+public:
+  std::intptr_t SndMsg(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+};
+
+// The port and the language as the main window keeps them.
+void RdSto(std::string& prt, std::string& lge) {
+  auto st = GuPlatform().Settings->Create();
+  if (!st || !st->OpenKey(GcOptKey, false)) return;
+  prt = st->ReadString("Comport");
+  lge = st->ReadString("Language");
+}
+
+const char* SteTag(TeDocSte s) {
+  switch (s) {
+    case TeDocSte::Ok: return "[ ok ] ";
+    case TeDocSte::Fail: return "[FAIL] ";
+    case TeDocSte::Skip: return "[ -- ] ";
+  }
+  return "";
+}
+
+}  // namespace
+
+int DocMai(const std::vector<std::string>& args, IDocSys& sys, const std::string& msgDir,
+           std::ostream& out, std::ostream& err) {
+  std::string prt, lge;
+  bool hasPrt = false, hasLge = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if ((a == "--port" || a == "--language") && i + 1 < args.size()) {
+      (a == "--port" ? prt : lge) = args[++i];
+      (a == "--port" ? hasPrt : hasLge) = true;
+    } else if (a == "--help" || a == "-h") {
+      out << GcUsg << "\n";
+      return GcDocAllOky;
+    } else {
+      err << GcUsg << "\n";
+      return GcDocUsg;
+    }
+  }
+  if (hasLge && lge != "0" && lge != "1" && lge != "2") {
+    err << "tessaro-doctor: the language is 0, 1 or 2\n" << GcUsg << "\n";
+    return GcDocUsg;
+  }
+  if (hasPrt && prt.empty()) {
+    err << "tessaro-doctor: --port needs a name\n" << GcUsg << "\n";
+    return GcDocUsg;
+  }
+  std::string stoPrt, stoLge;
+  RdSto(stoPrt, stoLge);
+  if (!hasPrt) prt = stoPrt;
+  if (!hasLge) lge = stoLge;
+  // The main window writes COM0 when no port has been chosen yet.
+  if (prt == "COM0") prt.clear();
+  const std::uint8_t lgeIdx = lge == "1" ? 1 : lge == "2" ? 2 : 0;
+
+  TDocOwn own;
+  TSysLgeMsg msg(&own, msgDir);
+  if (msg.Lines().empty()) {
+    err << "tessaro-doctor: the messages cannot be read from " << msgDir << "SysMsgFil.sys\n";
+    return GcDocFnd;
+  }
+  TSysLgeMsg* prv = GuSysLgeMsg;
+  GuSysLgeMsg = &msg;
+  const TDocTxt txt = SysDocTxt(lgeIdx);
+  TDocCfg cfg;
+  cfg.PrtNam = prt;
+  const std::vector<TDocRes> res = RunConDoc(sys, cfg, txt);
+
+  out << txt(DM_TTL_DOC) << "\n\n";
+  bool allOky = true;
+  for (const TDocRes& r : res) {
+    if (r.Ste != TeDocSte::Ok) allOky = false;
+    out << SteTag(r.Ste) << DocStpTtl(r.Stp, txt) << "\n       " << r.Fnd << "\n";
+    if (!r.Do.empty()) out << "       " << txt(DM_WRD_DO) << " " << r.Do << "\n";
+  }
+  GuSysLgeMsg = prv;
+  return allOky ? GcDocAllOky : GcDocFnd;
+}

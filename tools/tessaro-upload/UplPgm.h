@@ -1,0 +1,34 @@
+// tessaro-upload: compile a program as tessaro-compile does and send it to the
+// robot over a serial port, as the upload commands of the main window do.
+#pragma once
+
+#include <chrono>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "CplPgm.h"
+
+struct TuUplOpt {
+  TuCplOpt Cpl;
+  std::string Prt;  // "COMn" or a device path
+  bool Run = false; // upload and run
+  // How long to wait for "transfer complete" once the frame is handed over.
+  std::chrono::milliseconds Tmo{5000};
+  // Silence after opening the port: what the line brings in its first
+  // moments is thrown away, as the main window does.
+  std::chrono::milliseconds Qt{100};
+};
+
+// Exit codes: those of tessaro-compile.
+constexpr int GcUplOk = GcCplOk, GcUplErr = GcCplErr, GcUplUsg = GcCplUsg;
+
+// GcUplOk, or GcUplUsg with the reason.
+int PrsUplArg(const std::vector<std::string>& args, TuUplOpt& opt, std::string& err);
+
+// Compiles, opens the port, sends the frame and waits for the answer. out
+// gets one line on success; err gets the reason of a failure.
+int RunUpl(const TuUplOpt& opt, std::ostream& out, std::ostream& err);
+
+// The whole tool: arguments, usage text, run.
+int UplMai(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
