@@ -180,7 +180,11 @@ void PrintPages(QTextDocument& doc, QPdfWriter& pdf, qreal dpi, qreal mrg) {
   pnt.scale(scl, scl);
   QFont num(doc.defaultFont());
   num.setPixelSize(qRound(9 * dpi / 72));
-  for (int i = 0; i < doc.pageCount(); ++i) {
+  // Asking for the last block lays the document out to its end; the page
+  // count alone may still count the pages before the last page breaks.
+  const QRectF lst = doc.documentLayout()->blockBoundingRect(doc.lastBlock());
+  const int pages = std::max(doc.pageCount(), int(std::floor(lst.bottom() / pag.height())) + 1);
+  for (int i = 0; i < pages; ++i) {
     if (i > 0) pdf.newPage();
     pnt.save();
     pnt.translate(0, -i * pag.height());
