@@ -33,6 +33,9 @@ std::string Hx(unsigned v) {
 
 TSimLnk::TSimLnk(TSimRbt& rbt) : FRbt(rbt) {
   RstRcvPck(FPck);
+  FRbt.FOnExe = [this](int adr) {
+    if (FbUp) Snd(MC_SIM, MK_SIM_EXE, {static_cast<std::uint8_t>(adr)});
+  };
   FRbt.FOnCpl = [this] {
     if (FbUp) Snd(MC_STS, MK_PGM_CMP);
   };
