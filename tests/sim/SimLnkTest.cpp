@@ -136,27 +136,37 @@ TEST_F(TLnkFix, UploadRunAndTheirAnswers) {
   EXPECT_EQ(f[9], static_cast<std::uint8_t>(f[2] + 1));
 }
 
-// Each executed instruction is reported with its address, in the order of
-// execution, between "working" and "program complete".
+// Executed instructions are reported with their addresses, in the order of
+// execution, while the line has room; when it has not, only the latest waits.
 TEST_F(TLnkFix, ExecutedAddressesFollowTheProgram) {
   L.SetUp(true, 0);
   L.Tck(Ms(300));
   Tak();
   // 0 Start, 1 Goto 5, 3 Delay (skipped), 5 Delay 0.2 s, 7 Stop.
   Snd(Frm(0x01, 0x02, {0xA0, 0xA6, 0x05, 0xA8, 0x0A, 0xA8, 0x02, 0xA1}), Ms(310));
+  EXPECT_EQ(Msgs(Tak(), nullptr, true), (std::vector<TMsg>{{0x03, 0x14}, {0x03, 0x15}}));
   R.AdvTo(R.Now() + Ms(150));
   std::vector<TBy> dat;
-  EXPECT_EQ(Msgs(Tak(), &dat, true),
-            (std::vector<TMsg>{{0x03, 0x14}, {0x03, 0x15}, {0x04, 0x17}, {0x04, 0x17}, {0x04, 0x17}}));
-  EXPECT_EQ(dat, (std::vector<TBy>{{}, {}, {0}, {1}, {5}}));
+  // Two frames fill the line; address 5 waits for room.
+  EXPECT_EQ(Msgs(Tak(), &dat, true), (std::vector<TMsg>{{0x04, 0x17}, {0x04, 0x17}}));
+  EXPECT_EQ(dat, (std::vector<TBy>{{0}, {1}}));
+  L.Tck(Ms(320));
+  dat.clear();
+  EXPECT_EQ(Msgs(Tak(), &dat, true), (std::vector<TMsg>{{0x04, 0x17}}));
+  EXPECT_EQ(dat, (std::vector<TBy>{{5}}));
   R.AdvTo(R.Now() + Ms(100));
   dat.clear();
   EXPECT_EQ(Msgs(Tak(), &dat, true), (std::vector<TMsg>{{0x04, 0x17}, {0x03, 0x16}}));
   EXPECT_EQ(dat[0], TBy{7});
+
+  // A busy loop (0 Start, 1 Goto 1) on a full line: one waiting address, not thousands.
+  Snd(Frm(0x01, 0x02, {0xA0, 0xA6, 0x01}), Ms(330));
+  R.AdvTo(R.Now() + Ms(500));
+  EXPECT_LE(Tak().size(), 14u + 2 * 8u);
   // Nothing is reported to a line that is down.
   L.SetUp(false, Ms(600));
-  ASSERT_TRUE(R.Run());
   R.AdvTo(R.Now() + Ms(10));
+  L.Tck(Ms(610));
   EXPECT_TRUE(L.OutEmp());
 }
 
