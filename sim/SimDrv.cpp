@@ -17,7 +17,9 @@ namespace {
 constexpr TSimWal GcPeerItv = 50000;
 }  // namespace
 
-TSimDrv::TSimDrv() = default;
+TSimDrv::TSimDrv() {
+  FLnk.FOutBkl = [this] { return FOut.Siz(); };
+}
 TSimDrv::~TSimDrv() { Cls(); }
 
 void TSimDrv::Cls() {

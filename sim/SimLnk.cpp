@@ -33,9 +33,20 @@ std::string Hx(unsigned v) {
 
 TSimLnk::TSimLnk(TSimRbt& rbt) : FRbt(rbt) {
   RstRcvPck(FPck);
+  FRbt.FOnExe = [this](int adr) {
+    FiExePnd = adr;
+    SndExe();
+  };
   FRbt.FOnCpl = [this] {
     if (FbUp) Snd(MC_STS, MK_PGM_CMP);
   };
+}
+
+void TSimLnk::SndExe() {
+  if (FiExePnd < 0 || !FbUp) return;
+  if (FOut.size() + (FOutBkl ? FOutBkl() : 0) >= GcExeBkl) return;
+  Snd(MC_SIM, MK_SIM_EXE, {static_cast<std::uint8_t>(FiExePnd)});
+  FiExePnd = -1;
 }
 
 void TSimLnk::SetUp(bool up, TSimWal now) {
@@ -50,6 +61,7 @@ void TSimLnk::SetUp(bool up, TSimWal now) {
     FRbt.Evt("link up");
   } else {
     FbStbPnd = false;
+    FiExePnd = -1;
     FOut.clear();
     FRbt.Evt("link down");
   }
@@ -101,6 +113,7 @@ void TSimLnk::Tck(TSimWal now) {
     Snd(MC_MEA, MK_MEA_1, {static_cast<std::uint8_t>(v1 & 0xFF), static_cast<std::uint8_t>(v1 >> 8)});
     Snd(MC_MEA, MK_MEA_2, {static_cast<std::uint8_t>(v2 & 0xFF), static_cast<std::uint8_t>(v2 >> 8)});
   }
+  SndExe();
 }
 
 TSimWal TSimLnk::NxtTck() const {

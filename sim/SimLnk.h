@@ -48,6 +48,9 @@ private:
 // Interval of the measurement reports, and the origin the robot sends with.
 constexpr TSimWal GcMeaItv = 500000;
 constexpr std::uint8_t GcSimOrg = 0x05;
+// Sent by the simulated robot only: the address of each executed instruction,
+// one data byte, so that the tool can show where the program is.
+constexpr std::uint8_t MC_SIM = 0x04, MK_SIM_EXE = 0x17;
 // A frame that stops half-way is dropped after this much silence.
 constexpr TSimWal GcFrmTmo = 500000;
 
@@ -79,12 +82,20 @@ public:
   // what comes in during the first 100 ms after it has opened the port.
   TSimWal FiStbDly = 300000;
 
+  // Bytes the driver still holds for the wire. An executed address is sent
+  // only while the line is nearly idle; otherwise the latest one waits, so
+  // that a fast program does not bury the other frames.
+  std::function<std::size_t()> FOutBkl;
+  static constexpr std::size_t GcExeBkl = 16;
+
   // The two measured values of the reports.
   std::uint16_t MeaVal1() const;
   std::uint16_t MeaVal2(std::uint8_t swiPrs) const;
 
 private:
   void Dsp();
+  void SndExe();
+  int FiExePnd = -1;  // executed address not sent yet
   TSimRbt& FRbt;
   TuRcvPck FPck;
   std::vector<std::uint8_t> FDat;

@@ -121,6 +121,7 @@ void TSimRbt::Evt(const std::string& txt, bool flt) {
 }
 
 void TSimRbt::Trc(int adr, const std::string& mne, const std::string& txt) {
+  if (FOnExe) FOnExe(adr);
   if (!FOnTrc) return;
   TuSimTrc t;
   t.Tim = FiNow;

@@ -119,6 +119,8 @@ public:
 
   // Called for every trace line.
   std::function<void(const TuSimTrc&)> FOnTrc;
+  // Called with the address of every executed instruction.
+  std::function<void(int)> FOnExe;
   // Called when the program reaches a Stop ("program complete").
   std::function<void()> FOnCpl;
 

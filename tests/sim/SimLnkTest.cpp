@@ -23,13 +23,16 @@ TBy Frm(std::uint8_t cls, std::uint8_t cod, const TBy& dat = {}, std::uint8_t se
 }
 
 // Parses what the robot sent into (class, code) pairs; checks the origin.
-std::vector<std::pair<int, int>> Msgs(const TBy& out, std::vector<TBy>* dat = nullptr) {
+// The frames of executed addresses are left out unless exe is set.
+std::vector<std::pair<int, int>> Msgs(const TBy& out, std::vector<TBy>* dat = nullptr, bool exe = false) {
   std::vector<std::pair<int, int>> r;
   TuRcvPck p;
   RstRcvPck(p);
   for (std::uint8_t b : out) {
     PrsRcvChr(p, b);
-    if (p.PckSte == PS_CPL) {
+    if (p.PckSte == PS_CPL && !exe && p.MsgCls == MC_SIM && p.MsgCod == MK_SIM_EXE) {
+      RstRcvPck(p);
+    } else if (p.PckSte == PS_CPL) {
       EXPECT_EQ(p.PckOrg, GcSimOrg);
       r.emplace_back(p.MsgCls, p.MsgCod);
       if (dat) dat->push_back(TBy(p.DatBuf, p.DatBuf + p.DatIdx));
@@ -125,10 +128,46 @@ TEST_F(TLnkFix, UploadRunAndTheirAnswers) {
   Snd(Frm(0x00, 0x05), Ms(500));
   EXPECT_EQ(Msgs(Tak()), (std::vector<TMsg>{{0x00, 0x06}}));
   // Sequence bytes count up.
+  Tak();
+  L.Snd(0x00, 0x03);
   L.Snd(0x00, 0x03);
   const TBy f = Tak();
-  ASSERT_EQ(f.size(), 7u);
-  EXPECT_EQ(f[2], 7);
+  ASSERT_EQ(f.size(), 14u);
+  EXPECT_EQ(f[9], static_cast<std::uint8_t>(f[2] + 1));
+}
+
+// Executed instructions are reported with their addresses, in the order of
+// execution, while the line has room; when it has not, only the latest waits.
+TEST_F(TLnkFix, ExecutedAddressesFollowTheProgram) {
+  L.SetUp(true, 0);
+  L.Tck(Ms(300));
+  Tak();
+  // 0 Start, 1 Goto 5, 3 Delay (skipped), 5 Delay 0.2 s, 7 Stop.
+  Snd(Frm(0x01, 0x02, {0xA0, 0xA6, 0x05, 0xA8, 0x0A, 0xA8, 0x02, 0xA1}), Ms(310));
+  EXPECT_EQ(Msgs(Tak(), nullptr, true), (std::vector<TMsg>{{0x03, 0x14}, {0x03, 0x15}}));
+  R.AdvTo(R.Now() + Ms(150));
+  std::vector<TBy> dat;
+  // Two frames fill the line; address 5 waits for room.
+  EXPECT_EQ(Msgs(Tak(), &dat, true), (std::vector<TMsg>{{0x04, 0x17}, {0x04, 0x17}}));
+  EXPECT_EQ(dat, (std::vector<TBy>{{0}, {1}}));
+  L.Tck(Ms(320));
+  dat.clear();
+  EXPECT_EQ(Msgs(Tak(), &dat, true), (std::vector<TMsg>{{0x04, 0x17}}));
+  EXPECT_EQ(dat, (std::vector<TBy>{{5}}));
+  R.AdvTo(R.Now() + Ms(100));
+  dat.clear();
+  EXPECT_EQ(Msgs(Tak(), &dat, true), (std::vector<TMsg>{{0x04, 0x17}, {0x03, 0x16}}));
+  EXPECT_EQ(dat[0], TBy{7});
+
+  // A busy loop (0 Start, 1 Goto 1) on a full line: one waiting address, not thousands.
+  Snd(Frm(0x01, 0x02, {0xA0, 0xA6, 0x01}), Ms(330));
+  R.AdvTo(R.Now() + Ms(500));
+  EXPECT_LE(Tak().size(), 14u + 2 * 8u);
+  // Nothing is reported to a line that is down.
+  L.SetUp(false, Ms(600));
+  R.AdvTo(R.Now() + Ms(10));
+  L.Tck(Ms(610));
+  EXPECT_TRUE(L.OutEmp());
 }
 
 TEST_F(TLnkFix, GarbledAndCutOffFramesGetNoAnswer) {

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <sstream>
@@ -163,6 +164,16 @@ TEST(Upload, FailuresBeforeSendingExitOneAndSendNothing) {
   EXPECT_FALSE(sim.Has("upload"));
 }
 
+// A descriptor of this process is open on the device.
+int OpnCnt(const std::string& pth) {
+  std::error_code ec;
+  int n = 0;
+  for (const auto& e : std::filesystem::directory_iterator("/proc/self/fd", ec))
+    n += std::filesystem::read_symlink(e.path(), ec) == pth;
+  return n;
+}
+bool OpnHere(const std::string& pth) { return OpnCnt(pth) > 0; }
+
 // A robot end that the test holds itself: the master of a pseudo-terminal.
 struct TRawEnd {
   int Mst = -1, Slv = -1;
@@ -177,6 +188,13 @@ struct TRawEnd {
     // The tool opens the device itself; the slave kept open here would keep
     // the line up when the master goes.
     ::close(Slv);
+    // The hang-up reaches the master a moment later.
+    for (int i = 0; i < 500; ++i) {
+      pollfd p{Mst, POLLIN, 0};
+      ::poll(&p, 1, 0);
+      if (p.revents & POLLHUP) break;
+      ::poll(nullptr, 0, 2);
+    }
   }
   ~TRawEnd() {
     if (Mst >= 0) ::close(Mst);
@@ -188,6 +206,7 @@ TEST(Upload, SilentOrVanishingRobotEndsWithTheReason) {
     TRawEnd end;
     std::string out, err;
     EXPECT_EQ(Upl({"--port", end.Pth, "--timeout", "0.2", Exm("drive_square.vio")}, out, err), GcUplErr);
+    EXPECT_FALSE(OpnHere(end.Pth)) << "the tool left the port open";
     EXPECT_NE(err.find("no \"transfer complete\" from the robot on " + end.Pth + " within 0.3 s"),
               std::string::npos)
         << err;
@@ -203,10 +222,15 @@ TEST(Upload, SilentOrVanishingRobotEndsWithTheReason) {
     // long before its time-out.
     TRawEnd end;
     std::thread quit([&] {
-      pollfd p{end.Mst, POLLIN, 0};
-      ::poll(&p, 1, 30000);
-      std::uint8_t b;
-      (void)!::read(end.Mst, &b, 1);
+      // The master hangs up until the tool opens the other end: wait for
+      // the first byte of the frame itself.
+      for (int i = 0; i < 3000; ++i) {
+        pollfd p{end.Mst, POLLIN, 0};
+        ::poll(&p, 1, 10);
+        std::uint8_t b;
+        if ((p.revents & POLLIN) && ::read(end.Mst, &b, 1) == 1) break;
+        if (p.revents & POLLHUP) ::poll(nullptr, 0, 10);
+      }
       ::close(end.Mst);
       end.Mst = -1;
     });
@@ -224,13 +248,10 @@ TEST(Upload, SilentOrVanishingRobotEndsWithTheReason) {
 // the port, when the serial component reports nothing.
 TEST(Upload, RobotGoneDuringTheQuietStart) {
   TRawEnd end;
+  const int bas = OpnCnt(end.Pth);
   std::thread quit([&] {
-    // A pseudo-terminal's master hangs up until the other end is opened.
-    for (int i = 0; i < 1000; ++i) {
-      pollfd p{end.Mst, POLLIN, 0};
-      ::poll(&p, 1, 10);
-      if (!(p.revents & POLLHUP)) break;
-    }
+    // The tool runs in this process: its open shows in our descriptors.
+    for (int i = 0; i < 1000 && OpnCnt(end.Pth) <= bas; ++i) ::poll(nullptr, 0, 5);
     ::close(end.Mst);
     end.Mst = -1;
   });

@@ -158,7 +158,11 @@ int RunUpl(const TuUplOpt& opt, std::ostream& out, std::ostream& err) {
     po.SndChr = [&](std::uint8_t b) { return com.SndChr(b); };
     GuLstErrMsg.clear();
     if (!(opt.Run ? SndUprPck(cnt, stm, po) : SndUplPck(cnt, stm, po))) {
-      err << "the frame could not be sent: " << GuLstErrMsg << "\n";
+      if (!com.PrtOpn())
+        err << "the connection to the robot on " << pth
+            << " was lost during the upload (the port was closed); the program was not transferred\n";
+      else
+        err << "the frame could not be sent: " << GuLstErrMsg << "\n";
       return GcUplErr;
     }
     std::this_thread::sleep_for(opt.Qt);
