@@ -35,7 +35,13 @@ TfrmOptions::TfrmOptions(QWidget* owner, TScnPrt scan) : QDialog(owner), FScn(st
   btnCls->setAutoDefault(false);
   connect(btnCls, &QPushButton::clicked, this, &QDialog::close);
 
+  btnChk = new QPushButton("Check connection", this);
+  btnChk->setObjectName("btnChk");
+  btnChk->setAutoDefault(false);
+  connect(btnChk, &QPushButton::clicked, this, &TfrmOptions::btnChkClick);
+
   auto* btl = new QHBoxLayout;
+  btl->addWidget(btnChk);
   btl->addStretch();
   btl->addWidget(btnCls);
   auto* lay = new QVBoxLayout(this);
@@ -87,4 +93,14 @@ void TfrmOptions::cbxComportSelectorChange() {
   if (FpMaiFrm) ok = FpMaiFrm->SndMsg(WM_SET_MSG, SM_NEW_COM_PRT, num);
   PrcMsg();
   lblComPrtSte->setText(ok ? QString("COM%1 is open").arg(num) : QString("COM%1 could not be opened").arg(num));
+}
+
+void TfrmOptions::btnChkClick() {
+  std::string prt;
+  std::uint8_t lge = 0;
+  if (FDocCtx) FDocCtx(prt, lge);
+  if (!FpDocDlg) FpDocDlg = new TfrmConDoc(this, FDocMak);
+  FpDocDlg->show();
+  FpDocDlg->raise();
+  FpDocDlg->Run(prt, lge);
 }

@@ -9,11 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "app/DocDlg.h"
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class IWndMsgTgt;
+class TfrmConDoc;
 
 // One entry of the port list: the text shown and the port number attached.
 struct TComPrtEnt {
@@ -49,6 +52,14 @@ public:
   QComboBox* cbxComportSelector = nullptr;
   QLabel* lblComPrtSte = nullptr;
   QPushButton* btnCls = nullptr;
+
+  // "Check connection": the connection doctor on the main window's port, in
+  // its language (FDocCtx answers both), shown in its own window.
+  void btnChkClick();
+  std::function<void(std::string& prt, std::uint8_t& lge)> FDocCtx;
+  TfrmConDoc::TMakSys FDocMak;  // the system the check asks; empty: the computer
+  QPushButton* btnChk = nullptr;
+  TfrmConDoc* FpDocDlg = nullptr;
 
 protected:
   void showEvent(QShowEvent* e) override;

@@ -407,6 +407,10 @@ void TfrmVslCnv::FormShow() {
   if (frmOptions) {
     frmOptions->FpMaiFrm = this;
     frmOptions->SetComPrtIdx(FiComPrtIdx);
+    frmOptions->FDocCtx = [this](std::string& prt, std::uint8_t& lge) {
+      prt = FsComPrtNam;
+      lge = FbyLgeIdx;
+    };
   }
   setWindowState(windowState() | Qt::WindowMaximized);
   if (layout()) layout()->activate();
