@@ -452,6 +452,7 @@ void TfrmVslCnv::FormShow() {
 void TfrmVslCnv::tmrAppItoTimer() {
   tmrAppIto.stop();
   if (frmAppIto) frmAppIto->hide();
+  OpnCmdFil();
   if (!OpnComPrt(FsComPrtNam)) {
     FbStaFai = true;
     // Empty when the cue was missing: the player has said so already.
