@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <filesystem>
+
 #include "core/Seams.h"
 #include "core/WndMsg.h"
 #include "link/PrtNam.h"
@@ -60,12 +62,16 @@ bool TfrmOptions::PrbComPrt(int n, bool& inUse) { return ::PrbComPrt(n, inUse); 
 void TfrmOptions::ScnComPrt(std::vector<TComPrtEnt>& lst) {
   lst.clear();
   const std::vector<std::string> names = FScn ? FScn() : ::ScnComPrt();
+  std::error_code ec;
+  const std::filesystem::path zfr = FsZfrLnk.empty() ? std::filesystem::path() : std::filesystem::canonical(FsZfrLnk, ec);
   for (const std::string& nam : names) {
     const int n = PrtNum(nam);
     if (n == 0) continue;
     const std::string dev = PrtDevPth(nam);
     std::string txt = "COM" + std::to_string(n);
-    if (!dev.empty()) txt += " (" + dev + (PrtInUse(dev) ? ", in use" : "") + ")";
+    const bool isZfr = !dev.empty() && !zfr.empty() && std::filesystem::canonical(dev, ec) == zfr;
+    if (!dev.empty())
+      txt += " (" + dev + (isZfr ? ", " + FsZfrLnk : std::string()) + (PrtInUse(dev) ? ", in use" : "") + ")";
     lst.push_back({txt, n});
   }
 }

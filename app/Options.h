@@ -44,6 +44,10 @@ public:
   // The user picked an entry: the main window stores and opens the port.
   void cbxComportSelectorChange();
 
+  // The stable link that the udev rule gives the robot's cable; a port that
+  // it leads to shows it in the list.
+  std::string FsZfrLnk = "/dev/zefor";
+
   std::int32_t FiSelIdx = -1;
   IWndMsgTgt* FpMaiFrm = nullptr;
   std::vector<TComPrtEnt> FpComPrtLst;

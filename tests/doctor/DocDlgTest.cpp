@@ -13,6 +13,7 @@
 
 #include "LnkTstPty.h"
 #include "app/Options.h"
+#include "link/PrtNam.h"
 #include "messages/SysLgeMsg.h"
 #include "support/FakePlatform.h"
 
@@ -143,4 +144,25 @@ TEST_F(DocDlg, PortThatTessaroHoldsIsSaidPlainly) {
   EXPECT_NE(Rpt().find("[ -- ] " + Txt(DM_TTL_ROB, 0) + "\n       " + Txt(DM_ROB_OWN, 0, {pty.Pth()})),
             std::string::npos) << Rpt();
   EXPECT_EQ(Rpt().find("[FAIL]"), std::string::npos) << real;
+}
+
+TEST(OptPrt, PortThatTheRobotsLinkLeadsToShowsTheLink) {
+  TFakePlatform plt;
+  TTmpDir tmp;
+  TPty a, b;
+  auto& map = plt.Settings.Keys[GcPrtMapKey];
+  map["COM13"] = a.Pth();
+  map["COM14"] = b.Pth();
+  TfrmOptions opt(nullptr, [] { return std::vector<std::string>{"COM13", "COM14"}; });
+  opt.FsZfrLnk = tmp.Path() + "zefor";
+  std::vector<TComPrtEnt> lst;
+  opt.ScnComPrt(lst);  // no link yet
+  ASSERT_EQ(lst.size(), 2u);
+  EXPECT_EQ(lst[0].Txt, "COM13 (" + a.Pth() + ")");
+  std::filesystem::create_symlink(b.Pth(), opt.FsZfrLnk);
+  opt.ScnComPrt(lst);
+  ASSERT_EQ(lst.size(), 2u);
+  EXPECT_EQ(lst[0].Txt, "COM13 (" + a.Pth() + ")");
+  EXPECT_EQ(lst[1].Txt, "COM14 (" + b.Pth() + ", " + opt.FsZfrLnk + ")");
+  EXPECT_EQ(lst[1].Num, 14);
 }
