@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <filesystem>
+
 #include "core/Seams.h"
 #include "core/WndMsg.h"
 #include "link/PrtNam.h"
@@ -35,7 +37,13 @@ TfrmOptions::TfrmOptions(QWidget* owner, TScnPrt scan) : QDialog(owner), FScn(st
   btnCls->setAutoDefault(false);
   connect(btnCls, &QPushButton::clicked, this, &QDialog::close);
 
+  btnChk = new QPushButton("Check connection", this);
+  btnChk->setObjectName("btnChk");
+  btnChk->setAutoDefault(false);
+  connect(btnChk, &QPushButton::clicked, this, &TfrmOptions::btnChkClick);
+
   auto* btl = new QHBoxLayout;
+  btl->addWidget(btnChk);
   btl->addStretch();
   btl->addWidget(btnCls);
   auto* lay = new QVBoxLayout(this);
@@ -54,12 +62,16 @@ bool TfrmOptions::PrbComPrt(int n, bool& inUse) { return ::PrbComPrt(n, inUse); 
 void TfrmOptions::ScnComPrt(std::vector<TComPrtEnt>& lst) {
   lst.clear();
   const std::vector<std::string> names = FScn ? FScn() : ::ScnComPrt();
+  std::error_code ec;
+  const std::filesystem::path zfr = FsZfrLnk.empty() ? std::filesystem::path() : std::filesystem::canonical(FsZfrLnk, ec);
   for (const std::string& nam : names) {
     const int n = PrtNum(nam);
     if (n == 0) continue;
     const std::string dev = PrtDevPth(nam);
     std::string txt = "COM" + std::to_string(n);
-    if (!dev.empty()) txt += " (" + dev + (PrtInUse(dev) ? ", in use" : "") + ")";
+    const bool isZfr = !dev.empty() && !zfr.empty() && std::filesystem::canonical(dev, ec) == zfr;
+    if (!dev.empty())
+      txt += " (" + dev + (isZfr ? ", " + FsZfrLnk : std::string()) + (PrtInUse(dev) ? ", in use" : "") + ")";
     lst.push_back({txt, n});
   }
 }
@@ -87,4 +99,14 @@ void TfrmOptions::cbxComportSelectorChange() {
   if (FpMaiFrm) ok = FpMaiFrm->SndMsg(WM_SET_MSG, SM_NEW_COM_PRT, num);
   PrcMsg();
   lblComPrtSte->setText(ok ? QString("COM%1 is open").arg(num) : QString("COM%1 could not be opened").arg(num));
+}
+
+void TfrmOptions::btnChkClick() {
+  std::string prt;
+  std::uint8_t lge = 0;
+  if (FDocCtx) FDocCtx(prt, lge);
+  if (!FpDocDlg) FpDocDlg = new TfrmConDoc(this, FDocMak);
+  FpDocDlg->show();
+  FpDocDlg->raise();
+  FpDocDlg->Run(prt, lge);
 }

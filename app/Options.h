@@ -9,11 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "app/DocDlg.h"
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class IWndMsgTgt;
+class TfrmConDoc;
 
 // One entry of the port list: the text shown and the port number attached.
 struct TComPrtEnt {
@@ -41,6 +44,10 @@ public:
   // The user picked an entry: the main window stores and opens the port.
   void cbxComportSelectorChange();
 
+  // The stable link that the udev rule gives the robot's cable; a port that
+  // it leads to shows it in the list.
+  std::string FsZfrLnk = "/dev/zefor";
+
   std::int32_t FiSelIdx = -1;
   IWndMsgTgt* FpMaiFrm = nullptr;
   std::vector<TComPrtEnt> FpComPrtLst;
@@ -49,6 +56,14 @@ public:
   QComboBox* cbxComportSelector = nullptr;
   QLabel* lblComPrtSte = nullptr;
   QPushButton* btnCls = nullptr;
+
+  // "Check connection": the connection doctor on the main window's port, in
+  // its language (FDocCtx answers both), shown in its own window.
+  void btnChkClick();
+  std::function<void(std::string& prt, std::uint8_t& lge)> FDocCtx;
+  TfrmConDoc::TMakSys FDocMak;  // the system the check asks; empty: the computer
+  QPushButton* btnChk = nullptr;
+  TfrmConDoc* FpDocDlg = nullptr;
 
 protected:
   void showEvent(QShowEvent* e) override;

@@ -407,6 +407,10 @@ void TfrmVslCnv::FormShow() {
   if (frmOptions) {
     frmOptions->FpMaiFrm = this;
     frmOptions->SetComPrtIdx(FiComPrtIdx);
+    frmOptions->FDocCtx = [this](std::string& prt, std::uint8_t& lge) {
+      prt = FsComPrtNam;
+      lge = FbyLgeIdx;
+    };
   }
   setWindowState(windowState() | Qt::WindowMaximized);
   if (layout()) layout()->activate();
@@ -448,6 +452,7 @@ void TfrmVslCnv::FormShow() {
 void TfrmVslCnv::tmrAppItoTimer() {
   tmrAppIto.stop();
   if (frmAppIto) frmAppIto->hide();
+  OpnCmdFil();
   if (!OpnComPrt(FsComPrtNam)) {
     FbStaFai = true;
     // Empty when the cue was missing: the player has said so already.

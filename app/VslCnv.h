@@ -148,6 +148,13 @@ public:
   void smnHlpInfClick();
   // The File menu.
   void smnFilOpnClick();
+  // Opens a program file as File -> Open does once the file is chosen: on
+  // failure the reason is shown and the field keeps what it had.
+  bool OpnVioFil(const std::string& name);
+  // The program file named on the command line (as the desktop opens a file),
+  // opened once the intro has gone; empty when none was named.
+  std::string FsCmdFil;
+  void OpnCmdFil();
   void smnFilSavClick();
   void smnFilSasClick();
   // Folder the file dialogs start in: that of the current file, or the

@@ -94,16 +94,34 @@ void TfrmVslCnv::smnFilOpnClick() {
   GuLstErrMsg.clear();
   TFilDlgReq req{VioFlt(), FilDlgDir()};
   std::string name;
-  if (GuFilDlg().Opn(req, name) && LodVioFilKep(name)) {
+  if (GuFilDlg().Opn(req, name)) {
+    OpnVioFil(name);
+    return;
+  }
+  if (!GuLstErrMsg.empty()) ShwErrMsg(GuLstErrMsg);
+  SetAppDir();
+}
+
+bool TfrmVslCnv::OpnVioFil(const std::string& name) {
+  if (LodVioFilKep(name)) {
     FsVioFilNam = name;
     setWindowTitle(QStr(name));
     SetAppDir();
     smnFilSav->setEnabled(true);
     smnFilSas->setEnabled(true);
-    return;
+    return true;
   }
   if (!GuLstErrMsg.empty()) ShwErrMsg(GuLstErrMsg);
   SetAppDir();
+  return false;
+}
+
+void TfrmVslCnv::OpnCmdFil() {
+  if (FsCmdFil.empty()) return;
+  const std::string name = FsCmdFil;
+  FsCmdFil.clear();  // once
+  GuLstErrMsg.clear();
+  OpnVioFil(name);
 }
 
 void TfrmVslCnv::smnFilSavClick() {

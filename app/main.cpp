@@ -1,4 +1,7 @@
 // Program entry: the four windows in their order, then the event loop.
+#include <QFileInfo>
+#include <QStringList>
+
 #include <memory>
 
 #include "app/AppIto.h"
@@ -20,6 +23,9 @@ int Run(TQtPlatform& platform, QApplication& app) {
     frmVslCnv = nullptr;
     return 1;
   }
+  // "tessaro FILE.vio": the file is opened after the intro.
+  const QStringList args = QCoreApplication::arguments();
+  if (args.size() > 1) vslCnv->FsCmdFil = QFileInfo(args[1]).absoluteFilePath().toLocal8Bit().toStdString();
   auto options = std::make_unique<TfrmOptions>();
   frmOptions = options.get();
   auto appIto = std::make_unique<TfrmAppIto>(GuInsDir);

@@ -1,6 +1,7 @@
 #include "doctor/ConDoc.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "link/PckPrt.h"
 #include "link/PrtNam.h"
@@ -225,4 +226,39 @@ std::vector<TDocRes> RunConDoc(IDocSys& sys, const TDocCfg& cfg, const TDocTxt& 
     out.push_back(Res(TeDocStp::Rob, TeDocSte::Fail, Msg(txt, DM_ROB_SIL, {dev, std::to_string(cfg.TmoMs / 1000)}),
                       Msg(txt, DM_ROB_SIL_DO)));
   return out;
+}
+
+namespace {
+const char* SteTag(TeDocSte s) {
+  switch (s) {
+    case TeDocSte::Ok: return "[ ok ] ";
+    case TeDocSte::Fail: return "[FAIL] ";
+    case TeDocSte::Skip: return "[ -- ] ";
+  }
+  return "";
+}
+}  // namespace
+
+std::string DocRptTxt(const std::vector<TDocRes>& res, const TDocTxt& txt) {
+  std::string out = Msg(txt, DM_TTL_DOC) + "\n\n";
+  for (const TDocRes& r : res) {
+    out += SteTag(r.Ste) + DocStpTtl(r.Stp, txt) + "\n       " + r.Fnd + "\n";
+    if (!r.Do.empty()) out += "       " + Msg(txt, DM_WRD_DO) + " " + r.Do + "\n";
+  }
+  return out;
+}
+
+bool DocAllOky(const std::vector<TDocRes>& res) {
+  for (const TDocRes& r : res)
+    if (r.Ste != TeDocSte::Ok) return false;
+  return !res.empty();
+}
+
+TDocTxt DocTxtCpy(const TDocTxt& txt) {
+  auto tbl = std::make_shared<std::vector<std::string>>();
+  for (int id = DM_DEV_LST; id <= DM_TTL_DOC; ++id) tbl->push_back(txt(static_cast<std::uint8_t>(id)));
+  return [tbl](std::uint8_t id) -> std::string {
+    if (id < DM_DEV_LST || id > DM_TTL_DOC) return {};
+    return (*tbl)[id - DM_DEV_LST];
+  };
 }

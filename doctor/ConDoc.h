@@ -86,3 +86,12 @@ std::string DocFmt(const std::string& msg, const std::vector<std::string>& arg);
 // One device as the first step lists it: "/dev/ttyUSB0 (USB 0403:6001, FTDI,
 // FT232R USB UART, serial number A600xyz; /dev/zefor)".
 std::string DocDevTxt(const TSerDev& d, const TDocTxt& txt);
+
+// The report of a run as text: the title of the check, then each step with its
+// state ("[ ok ]", "[FAIL]", "[ -- ]"), what it found and what to do.
+std::string DocRptTxt(const std::vector<TDocRes>& res, const TDocTxt& txt);
+// True when every step passed.
+bool DocAllOky(const std::vector<TDocRes>& res);
+// The texts of the doctor's messages (0x40 to 0x5F) copied out of txt, so that
+// a check on another thread does not read the message table.
+TDocTxt DocTxtCpy(const TDocTxt& txt);

@@ -26,15 +26,6 @@ void RdSto(std::string& prt, std::string& lge) {
   lge = st->ReadString("Language");
 }
 
-const char* SteTag(TeDocSte s) {
-  switch (s) {
-    case TeDocSte::Ok: return "[ ok ] ";
-    case TeDocSte::Fail: return "[FAIL] ";
-    case TeDocSte::Skip: return "[ -- ] ";
-  }
-  return "";
-}
-
 }  // namespace
 
 int DocMai(const std::vector<std::string>& args, IDocSys& sys, const std::string& msgDir,
@@ -83,13 +74,7 @@ int DocMai(const std::vector<std::string>& args, IDocSys& sys, const std::string
   cfg.PrtNam = prt;
   const std::vector<TDocRes> res = RunConDoc(sys, cfg, txt);
 
-  out << txt(DM_TTL_DOC) << "\n\n";
-  bool allOky = true;
-  for (const TDocRes& r : res) {
-    if (r.Ste != TeDocSte::Ok) allOky = false;
-    out << SteTag(r.Ste) << DocStpTtl(r.Stp, txt) << "\n       " << r.Fnd << "\n";
-    if (!r.Do.empty()) out << "       " << txt(DM_WRD_DO) << " " << r.Do << "\n";
-  }
+  out << DocRptTxt(res, txt);
   GuSysLgeMsg = prv;
-  return allOky ? GcDocAllOky : GcDocFnd;
+  return DocAllOky(res) ? GcDocAllOky : GcDocFnd;
 }
