@@ -19,6 +19,7 @@
 #include <map>
 #include <mutex>
 
+#include "app/BkgDrf.h"
 #include "app/VslCnv.h"
 #include "app/VslCnvLgc.h"
 #include "core/Globals.h"
@@ -396,26 +397,35 @@ void TfrmVslCnv::tbnComSteClick() {
 // Direction pictures
 
 namespace {
-void ShwPic(TfrmVslCnv& w, std::map<std::string, QPixmap>& cache, const std::string& pth) {
+const QPixmap& LodPic(std::map<std::string, QPixmap>& cache, const std::string& pth) {
   auto it = cache.find(pth);
   if (it == cache.end()) it = cache.emplace(pth, QPixmap(QStr(NativePath(pth)))).first;
-  w.FpBckBmp = it->second;
-  if (GuBckGndImg) GuBckGndImg->setPixmap(w.FpBckBmp);
+  return it->second;
+}
+
+// The field's background control flashes the picture: shown while pending
+// events run, then the background (still or drifting) is back.
+void FlsDirPic(TfrmVslCnv& w, std::map<std::string, QPixmap>& cache, const char* fil) {
+  const QPixmap& pic = LodPic(cache, w.FsAppDir + "..\\" + w.FsPicDir + "\\" + fil);
+  if (w.FpBkgDrf) {
+    w.FpBkgDrf->FlsPic(pic);
+    return;
+  }
+  // No field yet (the window is being built): the control alone.
+  if (!GuBckGndImg || pic.isNull()) return;
+  GuBckGndImg->setPixmap(pic);
   PrcMsg();
+  w.ShwBckPic();
 }
 }  // namespace
 
-void TfrmVslCnv::ShwUpsPic() {
-  ShwPic(*this, FpLnkUi->Pic, FsAppDir + "..\\" + FsPicDir + "\\upstream.bmp");
-  ShwBckPic();
-}
+void TfrmVslCnv::ShwUpsPic() { FlsDirPic(*this, FpLnkUi->Pic, "upstream.bmp"); }
+void TfrmVslCnv::ShwDnsPic() { FlsDirPic(*this, FpLnkUi->Pic, "downstream.bmp"); }
 
-void TfrmVslCnv::ShwDnsPic() {
-  ShwPic(*this, FpLnkUi->Pic, FsAppDir + "..\\" + FsPicDir + "\\downstream.bmp");
-  ShwBckPic();
+void TfrmVslCnv::ShwBckPic() {
+  if (GuBckGndImg) GuBckGndImg->setPixmap(FpBckBmp);
+  PrcMsg();
 }
-
-void TfrmVslCnv::ShwBckPic() { ShwPic(*this, FpLnkUi->Pic, FsAppDir + "..\\" + FsPicDir + "\\background.bmp"); }
 
 // ---------------------------------------------------------------------------
 // Window messages of the link

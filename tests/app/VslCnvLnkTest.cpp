@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -313,6 +315,51 @@ TEST_F(VslCnvLnk, HalfAFrameFromBeforeADeviceLossNeverJoinsTheNextFrame) {
   ASSERT_TRUE(Wait([&] { return w.tbxTst003->text() == "33"; }));
   EXPECT_TRUE(w.tbnRun->isEnabled());
   EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), GcImgComOky);
+}
+
+// The colour at the corner of the field's background control each time
+// pending events run.
+std::vector<QRgb> GvSeen;
+void RecSeen() {
+  if (GuBckGndImg && !GuBckGndImg->pixmap().isNull()) GvSeen.push_back(GuBckGndImg->pixmap().toImage().pixel(0, 0));
+}
+
+TEST_F(VslCnvLnk, DirectionPicturesFlashOverTheFieldOnSendAndReceive) {
+  const QRgb bck = qRgb(0, 80, 0), dns = qRgb(250, 250, 0), ups = qRgb(0, 0, 250);
+  std::filesystem::create_directories(Ins.Path() + "pictures");
+  for (auto [f, c] : {std::pair{"background.bmp", bck}, {"downstream.bmp", dns}, {"upstream.bmp", ups}}) {
+    QImage im(32, 24, QImage::Format_RGB32);
+    im.fill(c);
+    ASSERT_TRUE(im.save(QString::fromStdString(Ins.Path() + "pictures/" + f), "BMP"));
+  }
+  TfrmVslCnv& w = MkOpn();
+  AddPgm(w);
+  const B tkn = Tkn(w);
+  GvSeen.clear();
+  Plt.EvtLoop.OnPrcMsg = RecSeen;
+  auto seen = [](QRgb c) { return std::find(GvSeen.begin(), GvSeen.end(), c) != GvSeen.end(); };
+  auto now = [] { return GuBckGndImg->pixmap().toImage().pixel(0, 0); };
+
+  w.tbnUplClick();
+  EXPECT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 0, 1, 0, tkn));
+  EXPECT_TRUE(seen(dns));
+  EXPECT_FALSE(seen(ups));
+  EXPECT_EQ(now(), bck);
+
+  GvSeen.clear();
+  ASSERT_TRUE(Pty->Wr(Frm(5, 1, MC_STS, MK_TRF_CMP)));
+  ASSERT_TRUE(Wait([&] { return w.tbnRun->isEnabled(); }));
+  EXPECT_TRUE(seen(ups));
+  EXPECT_FALSE(seen(dns));
+  EXPECT_EQ(now(), bck);
+
+  // The link check flashes before it sends.
+  GvSeen.clear();
+  w.tbnComSteClick();
+  EXPECT_EQ(Pty->Rd(7), Frm(1, 1, 0, 5));
+  EXPECT_TRUE(seen(dns));
+  Plt.EvtLoop.OnPrcMsg = nullptr;
+  EXPECT_EQ(now(), bck);
 }
 
 TEST_F(VslCnvLnk, APortChosenAfterAFailedStartUnlocksTheWindow) {

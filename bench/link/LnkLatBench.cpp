@@ -1,0 +1,194 @@
+// Latency of the robot link through the main window, on a pseudo-terminal
+// whose master plays the robot (run with QT_QPA_PLATFORM=offscreen):
+//  - a robot frame written at the far end until the link state image has
+//    turned green on the user interface thread;
+//  - the upload click until the first byte of the frame is at the far end
+//    (the cues are silent here, so they add nothing).
+// Each reports the median and the worst of its iterations (100 frames).
+#include <QAction>
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "LnkTstPty.h"
+#include "app/VslCnv.h"
+#include "app/VslCnvLgc.h"
+#include "app/platform/QtPlatform.h"
+#include "core/Globals.h"
+#include "core/Seams.h"
+#include "editor/VioPgmItp.h"
+#include "link/ComPort2p5.h"
+#include "link/PckPrt.h"
+
+namespace {
+
+using TClk = std::chrono::steady_clock;
+
+class TSilentBox final : public IMsgBox {
+public:
+  TeMsgAns Show(const std::string&, const std::string&, TeMsgBtn) override { return TeMsgAns::Ok; }
+};
+class TSilentSnd final : public ISoundOut {
+public:
+  void Play(const std::string&, bool) override {}
+  void Stop() override {}
+};
+// A settings store whose only port is the pseudo-terminal.
+class TMemSet final : public ISettingsStore {
+public:
+  explicit TMemSet(std::string prt) : FsPrt(std::move(prt)) {}
+  bool OpenKey(const std::string&, bool) override { return true; }
+  std::string ReadString(const std::string& n) override { return n == "Comport" ? FsPrt : std::string(); }
+  bool WriteString(const std::string&, const std::string&) override { return true; }
+private:
+  std::string FsPrt;
+};
+class TMemSetFac final : public ISettingsFactory {
+public:
+  std::string Prt;
+  std::unique_ptr<ISettingsStore> Create() override { return std::make_unique<TMemSet>(Prt); }
+};
+
+struct TBenchLnk {
+  TBenchLnk() : Plt({&Box, &Snd, &Evt, &Set}) {
+    Set.Prt = Pty.Pth();
+    TVslCnvCfg cfg;
+    cfg.AppDir = TESSARO_STAGE_DIR "/bin/";
+    cfg.InsDir = TESSARO_STAGE_DIR "/";
+    cfg.ScnPrt = [] { return std::vector<std::string>{}; };
+    W = std::make_unique<TfrmVslCnv>(nullptr, cfg);
+    frmVslCnv = W.get();
+    W->show();
+    QCoreApplication::processEvents();
+    W->tmrAppItoTimer();
+    W->tmrBlkComPrtCupMsgTimer();
+    Ok = W->FbComPrtOpn && W->FpVioPgmItp->AddVio(VT_STA) && W->FpVioPgmItp->AddVio(VT_STO);
+  }
+  ~TBenchLnk() {
+    W.reset();
+    frmVslCnv = nullptr;
+  }
+  // Reads what has come to the far end, without waiting.
+  void Drn() {
+    std::uint8_t b[4096];
+    pollfd p{Pty.Mst(), POLLIN, 0};
+    while (::poll(&p, 1, 0) > 0 && (p.revents & POLLIN) && ::read(Pty.Mst(), b, sizeof b) > 0) {
+    }
+  }
+  TSilentBox Box;
+  TSilentSnd Snd;
+  TQtEvtLoop Evt;
+  TMemSetFac Set;
+  TPty Pty;
+  TScopedPlatform Plt;
+  std::unique_ptr<TfrmVslCnv> W;
+  bool Ok = false;
+};
+
+std::unique_ptr<TBenchLnk> GuBench;
+TBenchLnk& Bch() {
+  if (!GuBench) GuBench = std::make_unique<TBenchLnk>();
+  return *GuBench;
+}
+
+void Rpt(benchmark::State& st, std::vector<double>& ms) {
+  if (ms.empty()) return;
+  std::sort(ms.begin(), ms.end());
+  st.counters["median_ms"] = ms[ms.size() / 2];
+  st.counters["worst_ms"] = ms.back();
+  st.counters["frames"] = static_cast<double>(ms.size());
+}
+
+void BM_RobotFrameToGreenLinkState(benchmark::State& st) {
+  TBenchLnk& b = Bch();
+  if (!b.Ok) {
+    st.SkipWithError("the link could not be set up");
+    return;
+  }
+  // "working": the link is marked up; its cue is played asynchronously.
+  std::vector<std::uint8_t> frm;
+  std::vector<double> ms;
+  std::uint8_t seq = 0;
+  for (auto _ : st) {
+    b.W->SetTbnImg(b.W->tbnComSte, GcImgComNok);
+    QCoreApplication::processEvents();
+    BldPck(seq++, MC_STS, MK_WRK, {}, frm);
+    frm[1] = 0x05;
+    const auto t0 = TClk::now();
+    if (!b.Pty.Wr(frm)) {
+      st.SkipWithError("far end write failed");
+      return;
+    }
+    const auto end = t0 + std::chrono::seconds(2);
+    while (b.W->TbnImgIdx(b.W->tbnComSte) != GcImgComOky && TClk::now() < end)
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    const auto t1 = TClk::now();
+    if (b.W->TbnImgIdx(b.W->tbnComSte) != GcImgComOky) {
+      st.SkipWithError("the link state did not turn green");
+      return;
+    }
+    const double d = std::chrono::duration<double>(t1 - t0).count();
+    st.SetIterationTime(d);
+    ms.push_back(d * 1000.0);
+  }
+  Rpt(st, ms);
+}
+BENCHMARK(BM_RobotFrameToGreenLinkState)->UseManualTime()->Iterations(100)->Unit(benchmark::kMillisecond);
+
+void BM_UploadClickToFirstByte(benchmark::State& st) {
+  TBenchLnk& b = Bch();
+  if (!b.Ok) {
+    st.SkipWithError("the link could not be set up");
+    return;
+  }
+  std::vector<double> ms;
+  for (auto _ : st) {
+    b.Drn();
+    std::atomic<bool> got{false};
+    TClk::time_point t1{};
+    std::thread far([&] {
+      pollfd p{b.Pty.Mst(), POLLIN, 0};
+      if (::poll(&p, 1, 2000) > 0) {
+        t1 = TClk::now();
+        got = true;
+      }
+    });
+    const auto t0 = TClk::now();
+    b.W->tbnUplClick();
+    far.join();
+    if (!got) {
+      st.SkipWithError("nothing reached the far end");
+      return;
+    }
+    const double d = std::chrono::duration<double>(t1 - t0).count();
+    st.SetIterationTime(d);
+    ms.push_back(d * 1000.0);
+    QCoreApplication::processEvents();
+  }
+  b.Drn();
+  Rpt(st, ms);
+}
+BENCHMARK(BM_UploadClickToFirstByte)->UseManualTime()->Iterations(100)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  GuBench.reset();
+  return 0;
+}
