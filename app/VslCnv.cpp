@@ -239,6 +239,7 @@ void TfrmVslCnv::BldCtl() {
   smnFilSav->setEnabled(false);
   smnFilSas->setEnabled(false);
   BldFilMnu();
+  BldEdtMnu(mmnMaiMnu);
   mmnOpt = mmnMaiMnu->addAction("Options");
   connect(mmnOpt, &QAction::triggered, this, &TfrmVslCnv::mmnOptClick);
   mmnLge = mmnMaiMnu->addMenu("Language");
@@ -381,6 +382,7 @@ TfrmVslCnv::~TfrmVslCnv() {
   RlsFld(FpRxMtxAndRbf, "FpRxMtxAndRbf");
   if (GuSysLgeMsg == FpSysLgeMsg.get()) GuSysLgeMsg = nullptr;
   RlsFld(FpSysLgeMsg, "FpSysLgeMsg");
+  EndHstObs();
   RlsFld(FpVioPgmItp, "FpVioPgmItp");
   RlsFld(FpcomUsbZefor, "FpcomUsbZefor");
   RlsFld(FpPlyWavFil, "FpPlyWavFil");

@@ -22,6 +22,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMenuBar;
 class QPlainTextEdit;
 class QToolBar;
 class ISettingsStore;
@@ -282,6 +283,26 @@ private:
   void SetLck(bool locked);
   // Shortcuts and handlers of the File menu.
   void BldFilMnu();
+  // The Edit menu and the unsaved mark of the caption (app/VslCnvUnd.cpp).
+  void BldEdtMnu(QMenuBar* bar);
+  void EndHstObs();
+  // Lets the Edit menu hear the editor's history (once the editor exists).
+  void BndHstObs();
+  struct THstObs;
+  struct THstObsDel {
+    void operator()(THstObs* p) const;
+  };
+  std::unique_ptr<THstObs, THstObsDel> FpHstObs;
+  bool FbCapDrt = false;
+
+public:
+  // Enables Undo and Redo and marks the caption as the history tells.
+  void RfsEdtMnu();
+  QMenu* mmnEdt = nullptr;
+  QAction* smnEdtUnd = nullptr;
+  QAction* smnEdtRed = nullptr;
+
+private:
   // Loads the program; a file that fails leaves the field as it was.
   bool LodVioFilKep(const std::string& name);
   void Trc(const std::string& step) const;

@@ -30,6 +30,7 @@ void TfrmVslCnv::CrtEdtViw() {
   pnlVioFld->setFocusPolicy(Qt::ClickFocus);
   FpVioFldViw = std::make_unique<TVioFldViw>(*FpVioPgmItp, pnlVioFld);
   FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkHdl(); };
+  BndHstObs();
 }
 
 bool TfrmVslCnv::StaDblClkHdl() { return StaDblClkUpr(); }

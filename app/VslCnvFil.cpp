@@ -4,10 +4,7 @@
 #include <QMenu>
 #include <QString>
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "app/VslCnv.h"
@@ -24,16 +21,6 @@ const char* const GcVioExt = "vio";
 std::string VioFlt() { return std::string("Visual program files (") + "*." + GcVioExt + ")|" + "*." + GcVioExt; }
 
 QString QStr(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
-
-// A private file name in the temporary folder.
-std::filesystem::path TmpFil() {
-  static std::atomic<unsigned> cnt{0};
-  const auto tck = std::chrono::steady_clock::now().time_since_epoch().count();
-  std::error_code ec;
-  std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
-  if (ec) dir = ".";
-  return dir / ("tessaro-field-" + std::to_string(tck) + "-" + std::to_string(cnt++) + ".vio");
-}
 
 }  // namespace
 
@@ -73,18 +60,8 @@ bool TfrmVslCnv::LodVioFilKep(const std::string& name) {
   FpVioPgmItp->BldVioLns(aft);
   if (aft == bfr) return false;
   const std::string why = GuLstErrMsg;
-  const std::filesystem::path tmp = TmpFil();
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    for (const std::string& l : bfr) out << l << "\r\n";
-  }
-  if (!FpVioPgmItp->LodVioFil(tmp.string())) {
-    // Cannot happen for lines the field wrote itself; the field is then cleared
-    // rather than left half loaded.
-    FpVioPgmItp->RmvAllVio();
-  }
-  std::error_code ec;
-  std::filesystem::remove(tmp, ec);
+  // The history takes the half-loaded field back; it never becomes a step.
+  if (!FpVioPgmItp->DrpStp()) FpVioPgmItp->RmvAllVio();
   GuLstErrMsg = why;
   return false;
 }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <system_error>
 
 #include "core/Globals.h"
@@ -338,6 +339,8 @@ bool TVioPgmItp::SavVioFil(const std::string& path) {
     GuLstErrMsg = "#414, Vio file '" + path + "' could not be written";
     return false;
   }
+  FSavLns = std::move(lines);
+  NtfHst();
   return true;
 }
 
@@ -353,17 +356,23 @@ bool TVioPgmItp::LodVioFil(const std::string& path) {
     GuLstErrMsg = "#407, Vio file '" + path + "' is too large to be a program";
     return false;
   }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    GuLstErrMsg = "#402, Vio file '" + path + "' could not be read";
+    return false;
+  }
+  TStpGrd stp(*this);
+  if (!LodVioStm(in, path, false)) return false;
+  FSavLns.clear();
+  BldVioLns(FSavLns);
+  return true;
+}
+
+bool TVioPgmItp::LodVioStm(std::istream& in, const std::string& path, bool exact) {
   // The whole file is checked before the field is touched: a damaged file
   // leaves the program on the field as it was.
   std::vector<TuVioBlk> blks;
-  {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-      GuLstErrMsg = "#402, Vio file '" + path + "' could not be read";
-      return false;
-    }
-    if (!TVioFilRdr(in, path).Prs(blks)) return false;
-  }
+  if (!TVioFilRdr(in, path).Prs(blks)) return false;
 
   FpLblVioDdwStl.clear();
   RmvAllVio();
@@ -386,7 +395,15 @@ bool TVioPgmItp::LodVioFil(const std::string& path) {
       case VT_STO: case VT_IFF: case VT_THN: case VT_ELS: case VT_RTI:
         ok = CrtSmpVio(b.Typ, b.Col, b.Row);
         break;
-      case VT_DLY: ok = CrtDlyVio(b.Col, b.Row, b.Prm[0]); break;
+      case VT_DLY:
+        ok = CrtDlyVio(b.Col, b.Row, b.Prm[0]);
+        // A file's empty delay reads as the default; the field's own lines
+        // come back as they were.
+        if (ok && exact && b.Prm[0].empty()) {
+          TVio* dly = FpVioLst.back();
+          SetCtlTxt(dly, dly->FndCtl(TeCtlKnd::Edt, CR_VAL), "");
+        }
+        break;
       case VT_LBL:
         addLbl(b.Prm[0]);
         ok = CrtLblVio(b.Col, b.Row, 0, b.Prm[0]);

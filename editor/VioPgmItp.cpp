@@ -67,7 +67,9 @@ int TVio::FstCtl(TeCtlKnd knd) const {
 // ---- Construction and field --------------------------------------------------
 
 TVioPgmItp::TVioPgmItp(IWndMsgTgt* owner)
-    : FpInsAndTkn(std::make_unique<TInsAndTkn>(owner)), FpOwnFrm(owner) {}
+    : FpInsAndTkn(std::make_unique<TInsAndTkn>(owner)), FpOwnFrm(owner) {
+  FHst.push_back(TakSnp());
+}
 
 TVioPgmItp::~TVioPgmItp() {
   for (TVio* v : FpVioLst) delete v;
@@ -232,6 +234,7 @@ void TVioPgmItp::ShwVio(TVio* vio, bool prcMsg) {
 }
 
 bool TVioPgmItp::CrtSmpVio(std::uint8_t typ, int col, int row) {
+  TStpGrd stp(*this);
   const bool smp = typ <= VT_ELS || typ == VT_SWI || typ == VT_RTI;
   if (!smp) {
     GuLstErrMsg = "#084, Unknown Visual Instruction Object Type";
@@ -245,6 +248,7 @@ bool TVioPgmItp::CrtSmpVio(std::uint8_t typ, int col, int row) {
 }
 
 bool TVioPgmItp::CrtDlyVio(int col, int row, const std::string& dly) {
+  TStpGrd stp(*this);
   TVio* vio = CrtVioPnl(VT_DLY, col, row);
   TVioCtl edt;
   edt.Knd = TeCtlKnd::Edt;
@@ -268,6 +272,7 @@ bool TVioPgmItp::CrtDlyVio(int col, int row, const std::string& dly) {
 
 bool TVioPgmItp::CrtLblOrGto(std::uint8_t typ, int col, int row, int idx,
                              const std::optional<std::string>& name) {
+  TStpGrd stp(*this);
   TVio* vio = CrtVioPnl(typ, col, row);
   TVioCtl cbx;
   cbx.Knd = TeCtlKnd::Cbx;
@@ -302,6 +307,7 @@ bool TVioPgmItp::CrtGtoVio(int col, int row, int idx, const std::optional<std::s
 
 bool TVioPgmItp::CrtSarVio(std::uint8_t lge, std::uint8_t avlCol, int col, int row, const std::string& typTxt,
                            const std::string& comTxt, const std::string& valTxt, bool actor) {
+  TStpGrd stp(*this);
   TVio* vio = CrtVioPnl(actor ? VT_ACT : VT_SNS, col, row);
   // A vio that cannot be completed is taken off the field again rather than
   // left behind hidden on its cell.
@@ -395,6 +401,7 @@ bool TVioPgmItp::CrtSarVio(std::uint8_t lge, std::uint8_t avlCol, int col, int r
 }
 
 bool TVioPgmItp::CrtSpdVio(int col, int row, std::uint8_t spd) {
+  TStpGrd stp(*this);
   TVio* vio = CrtVioPnl(VT_SPD, col, row);
   TVioCtl edt;
   edt.Knd = TeCtlKnd::Edt;
@@ -425,6 +432,7 @@ bool TVioPgmItp::CrtSpdVio(int col, int row, std::uint8_t spd) {
 }
 
 TVio* TVioPgmItp::PutVio(std::uint8_t typ, int col, int row) {
+  TStpGrd stp(*this);
   bool ok;
   switch (typ) {
     case VT_STA: case VT_STO: case VT_IFF: case VT_THN: case VT_ELS: case VT_SWI: case VT_RTI:
@@ -448,6 +456,7 @@ TVio* TVioPgmItp::PutVio(std::uint8_t typ, int col, int row) {
 }
 
 bool TVioPgmItp::AddVio(std::uint8_t typ) {
+  TStpGrd stp(*this);
   int col = -1, row = -1;
   bool fnd = false;
   if (FiCurCol != -1) {
@@ -480,6 +489,7 @@ bool TVioPgmItp::AddVio(std::uint8_t typ) {
 // ---- Removal --------------------------------------------------------------------
 
 void TVioPgmItp::RmvVio(TVio* vio) {
+  TStpGrd stp(*this);
   if (!OwnsVio(vio)) {
     ShwMsgBox("#125, no vio-tag was found when trying to remove vio");
     return;
@@ -510,6 +520,7 @@ void TVioPgmItp::RmvVio(TVio* vio) {
 }
 
 void TVioPgmItp::RmvAllVio() {
+  TStpGrd stp(*this);
   while (!FpVioLst.empty()) RmvVio(FpVioLst.back());
   for (IVioPgmObs* o : FpObsLst) o->FldClr();
 }
@@ -630,6 +641,7 @@ void TVioPgmItp::FitVioFnt(TVio* vio, bool withEdt) {
 // ---- User actions ---------------------------------------------------------------------
 
 void TVioPgmItp::SetCtlTxt(TVio* vio, int ctl, const std::string& txt) {
+  TStpGrd stp(*this, vio, ctl);
   if (!OwnsVio(vio) || ctl < 0 || static_cast<std::size_t>(ctl) >= vio->FCtls.size()) return;
   TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
   // A label box takes no more than it can show.
@@ -644,6 +656,7 @@ void TVioPgmItp::SetCtlTxt(TVio* vio, int ctl, const std::string& txt) {
 }
 
 void TVioPgmItp::SelCtlItm(TVio* vio, int ctl, int itm) {
+  TStpGrd stp(*this);
   if (!OwnsVio(vio) || ctl < 0 || static_cast<std::size_t>(ctl) >= vio->FCtls.size()) return;
   TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
   if (c.Knd != TeCtlKnd::Cbx || itm < 0 || static_cast<std::size_t>(itm) >= c.Itms.size()) return;
@@ -656,12 +669,14 @@ void TVioPgmItp::SelCtlItm(TVio* vio, int ctl, int itm) {
 }
 
 void TVioPgmItp::LblKeyPrs(TVio* vio, char key) {
+  TStpGrd stp(*this);
   if (!OwnsVio(vio)) return;
   FpCurVio = vio;
   if (key == 13) LblNamEnt(vio);
 }
 
 void TVioPgmItp::LblNamEnt(TVio* vio) {
+  TStpGrd stp(*this);
   if (!OwnsVio(vio)) return;
   FpCurVio = vio;
   const int i = vio->FndCtl(TeCtlKnd::Cbx, CR_LBL_NAM);
@@ -715,6 +730,7 @@ bool TVioPgmItp::RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg
 }
 
 bool TVioPgmItp::ChkDlyVal(TVio* vio) {
+  TStpGrd stp(*this);
   if (!OwnsVio(vio)) return false;
   const int e = vio->FndCtl(TeCtlKnd::Edt, CR_VAL);
   if (e < 0) return false;
@@ -729,6 +745,7 @@ bool TVioPgmItp::ChkDlyVal(TVio* vio) {
 }
 
 bool TVioPgmItp::ChkDstVal(TVio* vio) {
+  TStpGrd stp(*this);
   if (!OwnsVio(vio)) return false;
   FpCurVio = vio;
   const int e = vio->FndCtl(TeCtlKnd::Edt, CR_VAL);
@@ -751,6 +768,7 @@ bool TVioPgmItp::ChkDstVal(TVio* vio) {
 }
 
 bool TVioPgmItp::ChkSpdVal(TVio* vio) {
+  TStpGrd stp(*this);
   if (!OwnsVio(vio)) return false;
   FpCurVio = vio;
   const int e = vio->FndCtl(TeCtlKnd::Edt, CR_SPD);
@@ -767,6 +785,7 @@ bool TVioPgmItp::ChkSpdVal(TVio* vio) {
 }
 
 void TVioPgmItp::SarTypChg(TVio* vio) {
+  TStpGrd stp(*this);
   if (!OwnsVio(vio)) return;
   FpCurVio = vio;
   const std::string typ = GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_TYP);
@@ -800,6 +819,7 @@ void TVioPgmItp::SarTypChg(TVio* vio) {
 }
 
 void TVioPgmItp::SarComChg(TVio* vio) {
+  TStpGrd stp(*this);
   if (!OwnsVio(vio)) return;
   FpCurVio = vio;
   const std::string typ = GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_TYP);
@@ -863,6 +883,7 @@ void TVioPgmItp::SetVioPos(TVio* vio, int left, int top) {
 }
 
 void TVioPgmItp::PutVioOnCel(TVio* vio, int col, int row) {
+  TStpGrd stp(*this);
   if (!OwnsVio(vio)) return;
   SetVioPos(vio, col * FiCelWdt, row * FiCelHgt);
   vio->Rec.GrdCol = col;
@@ -872,6 +893,7 @@ void TVioPgmItp::PutVioOnCel(TVio* vio, int col, int row) {
 }
 
 void TVioPgmItp::DrpVio(TVio* vio) {
+  TStpGrd stp(*this);
   if (!OwnsVio(vio)) return;
   const int c = (vio->FiLeft + FiCelWdt / 2) / FiCelWdt;
   const int r = (vio->FiTop + FiCelHgt / 2) / FiCelHgt;
@@ -945,6 +967,7 @@ void TVioPgmItp::VioMouMov(const std::optional<TuPos>& pos) {
 }
 
 void TVioPgmItp::VioMouUp(TeMouBtn btn) {
+  TStpGrd stp(*this);
   if (FbStaRun) return;
   TVio* vio = FpCurVio;
   if (btn == TeMouBtn::Lft && vio) {

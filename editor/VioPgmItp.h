@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
@@ -118,6 +119,7 @@ public:
   virtual void CtlChg(TVio*, int /*ctl*/) {}  // a child control changed (any of its data)
   virtual void CtlFoc(TVio*, int /*ctl*/) {}  // the control should get the input focus
   virtual void FldClr() {}                 // every vio has been removed
+  virtual void HstChg() {}                 // undo/redo availability or the unsaved mark changed
 };
 
 // Text measurement for the font fitting (the GUI supplies the real one).
@@ -307,6 +309,27 @@ public:
   // Builds the lines of the program file from the field; false on #018/#019.
   bool BldVioLns(TStrLst& lines);
 
+  // ---- Undo history (VioHst.cpp) -------------------------------------------
+  // Every finished user action that changes the program file is one step;
+  // typing on in the same control extends the step. Opening a file is a step
+  // too. Undo and Redo put the field back exactly as it was (vios, label list,
+  // input-error flags); the loader sets the Start and SwiInt tool buttons.
+  static constexpr std::size_t GcMaxUndStp = 500;
+  bool CanUnd() const { return FiHstPos > 0; }
+  bool CanRed() const { return FiHstPos + 1 < FHst.size(); }
+  bool Und();
+  bool Red();
+  // Takes the last step back for good (a file that failed half way in).
+  bool DrpStp();
+  // Forgets every step; the field as it is becomes the start of the history.
+  void ClrHst();
+  // Changes not yet saved: the program differs from the one last saved or opened.
+  bool Drt() const;
+  // The field as it is counts as saved.
+  void MrkSav();
+  // Steps held (the start included).
+  std::size_t HstCnt() const { return FHst.size(); }
+
   // ---- Observers -----------------------------------------------------------
   void AddObs(IVioPgmObs* obs);
   void RmvObs(IVioPgmObs* obs);
@@ -335,6 +358,39 @@ public:
 
 private:
   friend class TVio;
+  // The program and the editor state undo brings back with it.
+  struct TuVioSnp {
+    TStrLst Lns;
+    TShrStrLst LblLst;
+    int DlyErr = -1, SpdErr = -1, DstErr = -1;  // index of the vio of each set flag
+    int CurCol = -1, CurRow = -1;
+    const TVio* MrgVio = nullptr;  // a typing step: its vio and control
+    int MrgCtl = -1;
+  };
+  // Held by every user action: the outermost one records the step when it ends.
+  class TStpGrd {
+  public:
+    explicit TStpGrd(TVioPgmItp& e, const TVio* mrgVio = nullptr, int mrgCtl = -1);
+    ~TStpGrd();
+    TStpGrd(const TStpGrd&) = delete;
+    TStpGrd& operator=(const TStpGrd&) = delete;
+
+  private:
+    TVioPgmItp& FEdt;
+  };
+  TuVioSnp TakSnp();
+  void RcdStp(const TVio* mrgVio, int mrgCtl);
+  bool RstSnp(const TuVioSnp& snp);
+  void NtfHst();
+  bool LodVioStm(std::istream& in, const std::string& path, bool exact);
+  std::vector<TuVioSnp> FHst;
+  std::size_t FiHstPos = 0;
+  int FiStpDep = 0;
+  bool FbHstOff = false;  // restoring: nothing is recorded
+  const TVio* FpMrgVio = nullptr;  // the outermost action's typing control
+  int FiMrgCtl = -1;
+  TStrLst FSavLns{"EOF"};
+
   TVio* CrtVioPnl(std::uint8_t typ, int col, int row);
   int AddCtl(TVio* vio, const TVioCtl& ctl);
   void ShwVio(TVio* vio, bool prcMsg);
