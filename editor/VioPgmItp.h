@@ -22,6 +22,7 @@
 class IWndMsgTgt;
 class TVio;
 class TVioPgmItp;
+class TInsAndTkn;
 
 // The record of every vio.
 struct TuVioRec {
@@ -315,6 +316,9 @@ public:
 
   // ---- Translation (defined by the translator) -----------------------------
   bool TrnVioPgm();
+  // The same translation into trn, with the editor's sensor/actor definitions,
+  // asking the window for no blink: for views that follow every edit.
+  bool TrnVioPgmQui(TInsAndTkn& trn);
   std::string GetVioErrMsg(std::uint8_t vioTyp, std::uint8_t msgId);
 
   IWndMsgTgt* OwnFrm() const { return FpOwnFrm; }
@@ -334,6 +338,7 @@ public:
   std::unique_ptr<TInsAndTkn> FpInsAndTkn;
 
 private:
+  bool TrnVioPgmInt(TInsAndTkn& trn, bool blk);
   friend class TVio;
   TVio* CrtVioPnl(std::uint8_t typ, int col, int row);
   int AddCtl(TVio* vio, const TVioCtl& ctl);
