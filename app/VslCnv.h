@@ -22,6 +22,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class TPgmViw;
 class QPlainTextEdit;
 class QToolBar;
 class ISettingsStore;
@@ -236,6 +237,7 @@ public:
   QWidget* pnlVioFld = nullptr;
   // The vios on the field (VslCnvEdt.cpp).
   std::unique_ptr<TVioFldViw> FpVioFldViw;
+  std::unique_ptr<TPgmViw> FpPgmViw;  // meter, listing, picture, run highlight
   void CrtEdtViw();
   // Double click on the Start vio: upload and run; false with GuLstErrMsg.
   bool StaDblClkHdl();
