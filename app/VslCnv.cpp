@@ -9,6 +9,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include "editor/qt/VioPgmViw.h"
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -371,6 +372,7 @@ TfrmVslCnv::~TfrmVslCnv() {
   tmrMovBckGndPic.stop();
   tmrAppIto.stop();
   FpBlkVio = nullptr;
+  FpPgmViw.reset();
   FpVioFldViw.reset();
   if (FpVioPgmItp && FpVioRmvObs) FpVioPgmItp->RmvObs(FpVioRmvObs.get());
   // The serial component's threads reach the ring buffers: stop them first.

@@ -23,6 +23,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
+class TPgmViw;
 class QPlainTextEdit;
 class QToolBar;
 class ISettingsStore;
@@ -244,6 +245,7 @@ public:
   QWidget* pnlVioFld = nullptr;
   // The vios on the field (VslCnvEdt.cpp).
   std::unique_ptr<TVioFldViw> FpVioFldViw;
+  std::unique_ptr<TPgmViw> FpPgmViw;  // meter, listing, picture, run highlight
   void CrtEdtViw();
   // Double click on the Start vio: upload and run; false with GuLstErrMsg.
   bool StaDblClkHdl();

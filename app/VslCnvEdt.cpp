@@ -8,6 +8,7 @@
 #include "core/Globals.h"
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioFldViw.h"
+#include "editor/qt/VioPgmViw.h"
 
 namespace {
 // Message: upload and run from the Start vio is not available in this version.
@@ -29,6 +30,7 @@ void TfrmVslCnv::CrtEdtViw() {
   // The field takes the focus from an edit when a tool button is clicked.
   pnlVioFld->setFocusPolicy(Qt::ClickFocus);
   FpVioFldViw = std::make_unique<TVioFldViw>(*FpVioPgmItp, pnlVioFld);
+  FpPgmViw = std::make_unique<TPgmViw>(*FpVioPgmItp, pnlVioFld, this, mmnFil);
   FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkHdl(); };
   BndHstObs();
 }

@@ -23,6 +23,7 @@
 class IWndMsgTgt;
 class TVio;
 class TVioPgmItp;
+class TInsAndTkn;
 
 // The record of every vio.
 struct TuVioRec {
@@ -338,6 +339,9 @@ public:
 
   // ---- Translation (defined by the translator) -----------------------------
   bool TrnVioPgm();
+  // The same translation into trn, with the editor's sensor/actor definitions,
+  // asking the window for no blink: for views that follow every edit.
+  bool TrnVioPgmQui(TInsAndTkn& trn);
   std::string GetVioErrMsg(std::uint8_t vioTyp, std::uint8_t msgId);
 
   IWndMsgTgt* OwnFrm() const { return FpOwnFrm; }
@@ -357,6 +361,7 @@ public:
   std::unique_ptr<TInsAndTkn> FpInsAndTkn;
 
 private:
+  bool TrnVioPgmInt(TInsAndTkn& trn, bool blk);
   friend class TVio;
   // The program and the editor state undo brings back with it.
   struct TuVioSnp {

@@ -1,5 +1,6 @@
 // The program walk: from the Start vio (and then the switch-interrupt vio)
 // through neighbouring cells into the walk list, then token generation.
+#include <utility>
 #include <vector>
 
 #include "core/Globals.h"
@@ -19,7 +20,7 @@ constexpr std::size_t GcMaxWlkLen = 1024;
 
 class TPgmWlk {
 public:
-  explicit TPgmWlk(TVioPgmItp& edt) : E(edt), T(*edt.FpInsAndTkn) {}
+  TPgmWlk(TVioPgmItp& edt, TInsAndTkn& trn, bool blk) : E(edt), T(trn), FbBlk(blk) {}
 
   // 1: found the one entry vio; 0: none (switch interrupt only); -1: failure.
   int FndEtyVio(std::uint8_t typ, TVio*& ety);
@@ -32,7 +33,7 @@ private:
     if (!s.empty()) GuLstErrMsg = s;
   }
   void Blk(TVio* vio) {
-    if (IWndMsgTgt* own = E.OwnFrm()) own->SndMsg(WM_APP_MSG, AM_VIO_BLK, reinterpret_cast<std::intptr_t>(vio));
+    if (IWndMsgTgt* own = FbBlk ? E.OwnFrm() : nullptr) own->SndMsg(WM_APP_MSG, AM_VIO_BLK, reinterpret_cast<std::intptr_t>(vio));
   }
   bool Fail(const TVio* cur, std::uint8_t id, TVio* blk) {
     VioMsg(cur, id);
@@ -53,6 +54,7 @@ private:
 
   TVioPgmItp& E;
   TInsAndTkn& T;
+  bool FbBlk;
 };
 
 bool IsTyp(const TVio* v, std::uint8_t typ) { return v && v->Rec.VioTyp == typ; }
@@ -219,9 +221,23 @@ std::string TVioPgmItp::GetVioErrMsg(std::uint8_t vioTyp, std::uint8_t msgId) {
   return aft + " " + GetVioCap(vioTyp) + " " + ins + ": " + txt;
 }
 
-bool TVioPgmItp::TrnVioPgm() {
-  TInsAndTkn& trn = *FpInsAndTkn;
-  TPgmWlk wlk(*this);
+bool TVioPgmItp::TrnVioPgm() { return TrnVioPgmInt(*FpInsAndTkn, true); }
+
+bool TVioPgmItp::TrnVioPgmQui(TInsAndTkn& trn) {
+  // The definitions are the editor's: lend them for the translation.
+  struct TLnd {
+    TLnd(TInsAndTkn& a, TInsAndTkn& b) : A(a), B(b) { std::swap(A.FpSarAndTkn, B.FpSarAndTkn); }
+    ~TLnd() { std::swap(A.FpSarAndTkn, B.FpSarAndTkn); }
+    TInsAndTkn& A;
+    TInsAndTkn& B;
+  };
+  if (&trn == FpInsAndTkn.get()) return TrnVioPgmInt(trn, false);
+  TLnd lnd(trn, *FpInsAndTkn);
+  return TrnVioPgmInt(trn, false);
+}
+
+bool TVioPgmItp::TrnVioPgmInt(TInsAndTkn& trn, bool blk) {
+  TPgmWlk wlk(*this, trn, blk);
   TVio* ety = nullptr;
   if (wlk.FndEtyVio(VT_STA, ety) < 0) return false;
   trn.ClrPgmVioLst();

@@ -1,6 +1,5 @@
 #include "CplPgm.h"
 
-#include <cstdio>
 #include <ostream>
 
 #include "core/Globals.h"
@@ -11,6 +10,7 @@
 #include "editor/VioTyp.h"
 #include "messages/SysLgeMsg.h"
 #include "translator/InsAndTkn.h"
+#include "translator/TrnLst.h"
 
 namespace {
 
@@ -47,44 +47,6 @@ public:
 private:
   bool FbTrm = false;
 };
-
-std::string OneLin(std::string s) {
-  for (char& c : s)
-    if (c == '\n' || c == '\r') c = ' ';
-  return s;
-}
-
-std::string VioDsc(const TVio* vio) {
-  return OneLin(GetVioCap(vio->Rec.VioTyp)) + " at column " + std::to_string(vio->Rec.GrdCol + 1) + ", row " +
-         std::to_string(vio->Rec.GrdRow + 1);
-}
-
-std::string Hex2(unsigned v) {
-  char b[4];
-  std::snprintf(b, sizeof b, "%02X", v & 0xFFu);
-  return b;
-}
-
-std::string PadL(const std::string& s, std::size_t w) { return s.size() >= w ? s : std::string(w - s.size(), ' ') + s; }
-std::string PadR(const std::string& s, std::size_t w) { return s.size() >= w ? s : s + std::string(w - s.size(), ' '); }
-
-// One line per byte: address, byte, mnemonic, jump target (Goto, Then), vio.
-void WrtLst(const TInsAndTkn& trn, std::ostream& out) {
-  out << "addr  byte  mne  target  vio\n";
-  const auto& recs = trn.FpVioTknLst;
-  const auto& tsm = trn.FpTsmTknLst;
-  for (std::size_t i = 0; i < tsm.size(); ++i) {
-    std::string mne = "-", tgt, vio;
-    if (i < recs.size()) {
-      const TuExtComTkn& r = recs[i];
-      if (!r.Mne.empty()) mne = r.Mne;
-      if (!r.Sar && (r.Tkn == IT_GTO || r.Tkn == IT_THN)) tgt = std::to_string(r.TgtIdx);
-      if (r.Vio) vio = VioDsc(r.Vio);
-    }
-    out << PadL(std::to_string(i), 4) << "  " << PadR(Hex2(tsm[i]), 4) << "  " << PadR(mne, 3) << "  "
-        << PadL(tgt, 6) << "  " << vio << "\n";
-  }
-}
 
 }  // namespace
 
@@ -161,7 +123,7 @@ int CplPgm(const TuCplOpt& opt, std::ostream& err, const std::function<void(cons
   auto fail = [&]() {
     for (const std::string& t : box.Txts) err << t << "\n";
     if (!GuLstErrMsg.empty()) err << GuLstErrMsg << "\n";
-    if (own.BlkVio) err << "blink: " << VioDsc(own.BlkVio) << "\n";
+    if (own.BlkVio) err << "blink: " << TrnVioDsc(own.BlkVio) << "\n";
     return GcCplErr;
   };
 
@@ -208,9 +170,8 @@ int CplPgm(const TuCplOpt& opt, std::ostream& err, const std::function<void(cons
 
 int RunCpl(const TuCplOpt& opt, std::ostream& out, std::ostream& err) {
   return CplPgm(opt, err, [&](const TInsAndTkn& trn) {
-    for (std::size_t i = 0; i < trn.FpTsmTknLst.size(); ++i) out << (i ? " " : "") << Hex2(trn.FpTsmTknLst[i]);
-    out << "\n";
-    if (opt.Lst) WrtLst(trn, out);
+    out << FmtTrnStm(trn) << "\n";
+    if (opt.Lst) out << FmtTrnLst(trn);
   });
 }
 

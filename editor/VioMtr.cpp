@@ -1,0 +1,55 @@
+#include "editor/VioMtr.h"
+
+#include <utility>
+
+#include "core/Globals.h"
+#include "translator/InsAndTkn.h"
+
+TuMtrStt MtrStt(bool ok, std::size_t len, const std::string& why, const std::string& unit,
+                const std::string& lead) {
+  TuMtrStt s;
+  const std::string max = " / " + std::to_string(GcMaxTsmLen) + " " + unit;
+  // A stream longer than one upload does not translate, whatever the passes said.
+  if (ok && len > GcMaxTsmLen) {
+    ok = false;
+  }
+  s.Ok = ok;
+  s.Len = ok ? len : 0;
+  s.Txt = (ok ? std::to_string(len) : std::string("-")) + max;
+  if (!ok) {
+    std::string r = why.empty() ? std::to_string(len) + max : why;
+    s.Why = lead.empty() ? r : lead + " " + r;
+  }
+  return s;
+}
+
+TVioMtr::TVioMtr(TVioPgmItp& edt) : FEdt(edt), FpTrn(std::make_unique<TInsAndTkn>(nullptr)) { FEdt.AddObs(this); }
+
+TVioMtr::~TVioMtr() { FEdt.RmvObs(this); }
+
+void TVioMtr::Mrk() {
+  if (FbStl) return;
+  FbStl = true;
+  if (FOnStl) FOnStl();
+}
+
+const TuMtrStt& TVioMtr::Upd() {
+  if (!FbStl) return FStt;
+  FbStl = false;
+  std::string keep = std::move(GuLstErrMsg);
+  GuLstErrMsg.clear();
+  FpTrn->Clr();
+  const bool ok = FEdt.TrnVioPgmQui(*FpTrn);
+  std::string why = ok ? std::string() : GuLstErrMsg;
+  std::string unit = FEdt.GetSysUsrMsg(SUM_MTR_BYT);
+  if (unit.empty()) unit = "bytes";
+  FStt = MtrStt(ok, FpTrn->FpTsmTknLst.size(), why, unit, FEdt.GetSysUsrMsg(SUM_MTR_NOT_TRN));
+  GuLstErrMsg = std::move(keep);
+  if (!FStt.Ok) FpTrn->Clr();
+  return FStt;
+}
+
+TVio* TVioMtr::VioAt(std::size_t adr) const {
+  const auto& r = FpTrn->FpVioTknLst;
+  return adr < r.size() && adr < FpTrn->FpTsmTknLst.size() ? r[adr].Vio : nullptr;
+}

@@ -1,0 +1,67 @@
+// The byte meter: what the status bar says about the size of the program's
+// stream against the robot's 255 bytes. It listens to the model and
+// translates again (quietly) when asked after a change.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "editor/VioPgmItp.h"
+
+// Message ids of the meter and the views that follow it.
+constexpr std::uint8_t SUM_MTR_BYT = 0xB0;      // "bytes"
+constexpr std::uint8_t SUM_MTR_NOT_TRN = 0xB1;  // tooltip lead when the program does not translate
+constexpr std::uint8_t SUM_VIW_LST = 0xB2;      // "Listing"
+constexpr std::uint8_t SUM_VIW_EXP = 0xB3;      // "Export picture"
+constexpr std::uint8_t SUM_VIW_PRT = 0xB4;      // "Print"
+constexpr std::uint8_t SUM_VIW_EXP_ERR = 0xB5;  // the picture could not be written; the path follows
+
+struct TuMtrStt {
+  bool Ok = false;       // the program translates
+  std::size_t Len = 0;   // bytes of the stream (0 when it does not translate)
+  std::string Txt;       // "37 / 255 bytes", "- / 255 bytes"
+  std::string Why;       // empty when Ok; else the translator's reason
+};
+
+// The rule: text and state from the outcome of one translation. unit is the
+// word after the numbers ("bytes"); lead goes in front of the reason.
+TuMtrStt MtrStt(bool ok, std::size_t len, const std::string& why, const std::string& unit,
+                const std::string& lead);
+
+class TVioMtr final : public IVioPgmObs {
+public:
+  explicit TVioMtr(TVioPgmItp& edt);
+  ~TVioMtr() override;
+  TVioMtr(const TVioMtr&) = delete;
+  TVioMtr& operator=(const TVioMtr&) = delete;
+
+  // Called on the first change after an update: the view schedules Upd().
+  std::function<void()> FOnStl;
+
+  // Translates the current program (when changed since the last time) and
+  // returns the state. The last-error text of the program is left as it was.
+  const TuMtrStt& Upd();
+  bool Stl() const { return FbStl; }
+  const TuMtrStt& Stt() const { return FStt; }
+  // The translation behind the state: records, stream and the vio of each
+  // address (empty lists when it does not translate).
+  const TInsAndTkn& Trn() const { return *FpTrn; }
+  // The vio that made the byte at the address; null when none.
+  TVio* VioAt(std::size_t adr) const;
+
+  void VioAdd(TVio*) override { Mrk(); }
+  void VioRmv(TVio*) override { Mrk(); }
+  void VioMov(TVio*) override { Mrk(); }
+  void VioChg(TVio*) override { Mrk(); }
+  void CtlChg(TVio*, int) override { Mrk(); }
+  void FldClr() override { Mrk(); }
+
+private:
+  void Mrk();
+  TVioPgmItp& FEdt;
+  std::unique_ptr<TInsAndTkn> FpTrn;
+  TuMtrStt FStt;
+  bool FbStl = true;
+};

@@ -1,0 +1,80 @@
+// Views of the whole program beside the field: the byte meter in the status
+// bar, the listing window, a frame that marks one vio (the listing's choice
+// or the vio the robot executes), and the field as a picture.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QImage>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "editor/VioMtr.h"
+
+class QFrame;
+class QLabel;
+class QListWidget;
+class QMainWindow;
+class QMenu;
+class QAction;
+class QTimer;
+class QWidget;
+
+class TPgmViw final : public QObject {
+  Q_OBJECT
+
+public:
+  // fld is the programming field; the meter goes into win's status bar, the
+  // commands into fil (Export picture) and a new View menu. ms: how long the
+  // meter waits after an edit before it translates (edits in a row count once).
+  TPgmViw(TVioPgmItp& edt, QWidget* fld, QMainWindow* win, QMenu* fil, int ms = 0);
+  ~TPgmViw() override;
+
+  TVioMtr& Mtr() { return *FpMtr; }
+  QLabel* MtrLbl() const { return FpMtrLbl; }
+  QListWidget* Lst() const { return FpLst; }
+  QAction* LstAct() const { return FpLstAct; }
+  QAction* ExpAct() const { return FpExpAct; }
+
+  // Brings the meter and the listing up to date now.
+  void Upd();
+  // The vio marked by the listing; null when none.
+  TVio* SelVio() const { return FpSel; }
+  // The field with its vios as an image of the field's size; saves it as PNG.
+  QImage FldImg() const;
+  bool ExpPng(const QString& path) const;
+
+  // The run highlight: the vio that made the byte at the address of the
+  // stream last uploaded. SetRunStm keeps that stream's vio per address.
+  void SetRunStm(const std::vector<TVio*>& vioAt) { FRunVio = vioAt; }
+  void RunAdr(int adr);
+  void RunEnd();
+  TVio* RunVio() const { return FpRun; }
+
+  // The chosen file for Export picture; the tests answer it.
+  std::function<QString()> FOnExpPth;
+
+private:
+  void Sel(TVio* vio);
+  void Mrk(QFrame* frm, TVio* vio);
+  bool Has(const TVio* vio) const;
+
+  // Forgets vios that go.
+  class TGon;
+  TVioPgmItp& FEdt;
+  QPointer<QWidget> FpFld;
+  std::unique_ptr<TVioMtr> FpMtr;
+  std::unique_ptr<TGon> FpGon;
+  QLabel* FpMtrLbl = nullptr;
+  QTimer* FpTmr = nullptr;
+  QListWidget* FpLst = nullptr;
+  QAction* FpLstAct = nullptr;
+  QAction* FpExpAct = nullptr;
+  QFrame* FpSelFrm = nullptr;
+  QFrame* FpRunFrm = nullptr;
+  TVio* FpSel = nullptr;
+  TVio* FpRun = nullptr;
+  std::vector<TVio*> FRunVio;
+};

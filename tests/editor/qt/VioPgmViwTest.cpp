@@ -1,0 +1,153 @@
+// The meter, listing, picture and run highlight on real widgets.
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "core/Globals.h"
+#include "editor/qt/VioFldViw.h"
+#include "editor/qt/VioPgmViw.h"
+#include "support/FakePlatform.h"
+#include "translator/TrnLst.h"
+
+namespace {
+
+class VioPgmViw : public ::testing::Test {
+protected:
+  VioPgmViw() : Edt(nullptr) {
+    Fld = new QWidget(&Win);
+    Fld->setAutoFillBackground(true);
+    Win.setCentralWidget(Fld);
+    Fil = Win.menuBar()->addMenu("File");
+    Win.resize(820, 680);
+    Win.show();
+    Edt.CrtVioFld(Fld->width(), Fld->height());
+    Edt.SetLgeIdx(0);
+    Edt.SetAvlCol(0);
+  }
+  void SetUp() override {
+    ASSERT_TRUE(Edt.SarAndTkn().LodTknFil(TESSARO_DATA_DIR "/ExtComTkn.sys")) << GuLstErrMsg;
+    Viw = std::make_unique<TVioFldViw>(Edt, Fld);
+    Pgm = std::make_unique<TPgmViw>(Edt, Fld, &Win, Fil);
+  }
+  ~VioPgmViw() override {
+    Pgm.reset();
+    Viw.reset();
+  }
+  // Start, Delay, Stop in a row.
+  void Row() {
+    ASSERT_TRUE(Edt.CrtSmpVio(VT_STA, 0, 0));
+    ASSERT_TRUE(Edt.CrtDlyVio(1, 0, "12"));
+    ASSERT_NE(Edt.PutVio(VT_STO, 2, 0), nullptr);
+  }
+  static QRect Geo(const TVio* v) { return QRect(v->Left(), v->Top(), v->Width(), v->Height()); }
+  QFrame* Frm(const char* nam) { return Fld->findChild<QFrame*>(nam); }
+
+  TFakePlatform Pf;
+  QMainWindow Win;
+  QWidget* Fld = nullptr;
+  QMenu* Fil = nullptr;
+  TVioPgmItp Edt;
+  std::unique_ptr<TVioFldViw> Viw;
+  std::unique_ptr<TPgmViw> Pgm;
+};
+
+TEST_F(VioPgmViw, MeterAndListingFollowEditsAndAClickSelects) {
+  QLabel* m = Pgm->MtrLbl();
+  EXPECT_EQ(m->text(), "- / 255 bytes");
+  EXPECT_FALSE(m->toolTip().isEmpty());
+  EXPECT_TRUE(m->styleSheet().contains("color")) << "red while it does not translate";
+
+  Row();
+  // The edits in a row are translated once, when the events run.
+  EXPECT_EQ(m->text(), "- / 255 bytes");
+  QApplication::processEvents();
+  EXPECT_EQ(m->text(), "4 / 255 bytes");
+  EXPECT_TRUE(m->toolTip().isEmpty());
+  EXPECT_TRUE(m->styleSheet().isEmpty());
+
+  QListWidget* l = Pgm->Lst();
+  ASSERT_EQ(l->count(), 1 + 4);
+  const QStringList want = VioQStr(FmtTrnLst(Pgm->Mtr().Trn())).split('\n', Qt::SkipEmptyParts);
+  for (int i = 0; i < l->count(); ++i) EXPECT_EQ(l->item(i)->text(), want[i]);
+  // Address 2 (the delay's value) belongs to the Delay vio.
+  emit l->itemClicked(l->item(1 + 2));
+  EXPECT_EQ(Pgm->SelVio(), Edt.Vios()[1]);
+  QFrame* sel = Frm("frmLstSel");
+  ASSERT_NE(sel, nullptr);
+  EXPECT_TRUE(sel->isVisible());
+  EXPECT_TRUE(sel->geometry().contains(Geo(Edt.Vios()[1])));
+  emit l->itemClicked(l->item(0));  // the header names no vio
+  EXPECT_EQ(Pgm->SelVio(), nullptr);
+  EXPECT_FALSE(sel->isVisible());
+
+  // Removing the Stop turns the meter red again and empties the listing.
+  emit l->itemClicked(l->item(1 + 3));
+  EXPECT_EQ(Pgm->SelVio(), Edt.Vios()[2]);
+  Edt.RmvVio(Edt.Vios()[2]);
+  EXPECT_EQ(Pgm->SelVio(), nullptr);
+  QApplication::processEvents();
+  EXPECT_EQ(m->text(), "- / 255 bytes");
+  EXPECT_EQ(l->count(), 1);
+}
+
+TEST_F(VioPgmViw, ExportsTheFieldAsPicture) {
+  Row();
+  QTemporaryDir dir;
+  const QString pth = dir.filePath("pgm.png");
+  Pgm->FOnExpPth = [&] { return pth; };
+  Pgm->ExpAct()->trigger();
+  QImage img(pth);
+  ASSERT_FALSE(img.isNull());
+  EXPECT_EQ(img.size(), Fld->size());
+  // The vios are drawn: the picture has more than one colour, and the Start
+  // vio's area differs from an empty corner.
+  const QRgb bg = img.pixel(img.width() - 2, img.height() - 2);
+  int dif = 0;
+  const QRect s = Geo(Edt.Vios()[0]);
+  for (int y = s.top(); y <= s.bottom(); y += 2)
+    for (int x = s.left(); x <= s.right(); x += 2) dif += img.pixel(x, y) != bg;
+  EXPECT_GT(dif, s.width() * s.height() / 40);
+
+  // A path that cannot be written gives a message and no file.
+  Pgm->FOnExpPth = [&] { return dir.filePath("no/such/folder/x.png"); };
+  Pgm->ExpAct()->trigger();
+  EXPECT_EQ(Pf.MsgBox.Calls.size(), 1u);
+}
+
+TEST_F(VioPgmViw, RunHighlightFollowsTheAddressAndGoes) {
+  Row();
+  Pgm->Upd();
+  std::vector<TVio*> at;
+  for (std::size_t a = 0; a < 4; ++a) at.push_back(Pgm->Mtr().VioAt(a));
+  Pgm->SetRunStm(at);
+  QFrame* run = Frm("frmRunVio");
+  ASSERT_NE(run, nullptr);
+  Pgm->RunAdr(1);
+  EXPECT_EQ(Pgm->RunVio(), Edt.Vios()[1]);
+  EXPECT_TRUE(run->isVisible());
+  EXPECT_TRUE(run->geometry().contains(Geo(Edt.Vios()[1])));
+  Pgm->RunAdr(3);
+  EXPECT_EQ(Pgm->RunVio(), Edt.Vios()[2]);
+  Pgm->RunAdr(200);  // beyond the stream: nothing
+  EXPECT_EQ(Pgm->RunVio(), nullptr);
+  EXPECT_FALSE(run->isVisible());
+  Pgm->RunAdr(0);
+  Pgm->RunEnd();
+  EXPECT_EQ(Pgm->RunVio(), nullptr);
+  EXPECT_FALSE(run->isVisible());
+  // A vio that goes is never highlighted afterwards.
+  Pgm->RunAdr(3);
+  Edt.RmvVio(Edt.Vios()[2]);
+  EXPECT_EQ(Pgm->RunVio(), nullptr);
+  Pgm->RunAdr(3);
+  EXPECT_EQ(Pgm->RunVio(), nullptr);
+}
+
+}  // namespace
