@@ -10,11 +10,6 @@
 #include "editor/qt/VioFldViw.h"
 #include "editor/qt/VioPgmViw.h"
 
-namespace {
-// Message: upload and run from the Start vio is not available in this version.
-constexpr std::uint8_t GcMsgStaDblClkNav = 0x30;
-}  // namespace
-
 void TfrmVslCnv::CrtEdtViw() {
   if (FpVioFldViw || !FpVioPgmItp) return;
   // The cells are taken from the maximized field. A window manager maximizes
