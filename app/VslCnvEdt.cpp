@@ -22,6 +22,10 @@ void TfrmVslCnv::CrtEdtViw() {
     if (layout()) layout()->activate();
   }
   FpVioPgmItp->CrtVioFld(pnlVioFld->width(), pnlVioFld->height());
+  // The grid keeps its cells when the window shrinks; the scroll area shows
+  // what does not fit.
+  pnlVioFld->setMinimumSize(FpVioPgmItp->GrdCls() * FpVioPgmItp->CelWdt(),
+                            FpVioPgmItp->GrdRws() * FpVioPgmItp->CelHgt());
   // The field takes the focus from an edit when a tool button is clicked.
   pnlVioFld->setFocusPolicy(Qt::ClickFocus);
   FpVioFldViw = std::make_unique<TVioFldViw>(*FpVioPgmItp, pnlVioFld);
