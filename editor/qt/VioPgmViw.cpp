@@ -24,7 +24,6 @@ public:
   void VioRmv(TVio* vio) override {
     if (V.FpSel == vio) V.Sel(nullptr);
     if (V.FpRun == vio) V.RunEnd();
-    std::replace(V.FRunVio.begin(), V.FRunVio.end(), vio, static_cast<TVio*>(nullptr));
   }
   void VioMov(TVio* vio) override {
     if (V.FpSel == vio) V.Mrk(V.FpSelFrm, vio);
@@ -33,7 +32,6 @@ public:
   void FldClr() override {
     V.Sel(nullptr);
     V.RunEnd();
-    V.FRunVio.clear();
   }
   TPgmViw& V;
 };
@@ -56,7 +54,7 @@ QFrame* NewFrm(QWidget* fld, const char* clr, const char* nam) {
 
 TPgmViw::TPgmViw(TVioPgmItp& edt, QWidget* fld, QMainWindow* win, QMenu* fil, int ms)
     : QObject(win), FEdt(edt), FpFld(fld), FpMtr(std::make_unique<TVioMtr>(edt)),
-      FpGon(std::make_unique<TGon>(*this)) {
+      FpGon(std::make_unique<TGon>(*this)), FpRunMap(std::make_unique<TVioRunMap>(edt)) {
   FEdt.AddObs(FpGon.get());
   FpMtrLbl = new QLabel(win);
   FpMtrLbl->setObjectName("lblBytMtr");
@@ -141,9 +139,18 @@ void TPgmViw::Sel(TVio* vio) {
   Mrk(FpSelFrm, FpSel);
 }
 
+void TPgmViw::SetRunStm(const TInsAndTkn& trn) {
+  RunEnd();
+  FpRunMap->Set(trn);
+}
+
+void TPgmViw::ClrRunStm() {
+  RunEnd();
+  FpRunMap->Clr();
+}
+
 void TPgmViw::RunAdr(int adr) {
-  TVio* v = adr >= 0 && static_cast<std::size_t>(adr) < FRunVio.size() ? FRunVio[static_cast<std::size_t>(adr)]
-                                                                       : nullptr;
+  TVio* v = FpRunMap->VioAt(adr);
   FpRun = Has(v) ? v : nullptr;
   Mrk(FpRunFrm, FpRun);
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "editor/VioMtr.h"
+#include "editor/VioRun.h"
 
 class QFrame;
 class QLabel;
@@ -47,11 +48,15 @@ public:
   bool ExpPng(const QString& path) const;
 
   // The run highlight: the vio that made the byte at the address of the
-  // stream last uploaded. SetRunStm keeps that stream's vio per address.
-  void SetRunStm(const std::vector<TVio*>& vioAt) { FRunVio = vioAt; }
+  // stream last uploaded. SetRunStm keeps that stream's vio per address (from
+  // its translation, at the upload) and ends the highlight of the one before.
+  void SetRunStm(const TInsAndTkn& trn);
+  // No stream is known to be on the robot: no address highlights a vio.
+  void ClrRunStm();
   void RunAdr(int adr);
   void RunEnd();
   TVio* RunVio() const { return FpRun; }
+  const TVioRunMap& RunMap() const { return *FpRunMap; }
 
   // The chosen file for Export picture; the tests answer it.
   std::function<QString()> FOnExpPth;
@@ -76,5 +81,5 @@ private:
   QFrame* FpRunFrm = nullptr;
   TVio* FpSel = nullptr;
   TVio* FpRun = nullptr;
-  std::vector<TVio*> FRunVio;
+  std::unique_ptr<TVioRunMap> FpRunMap;
 };

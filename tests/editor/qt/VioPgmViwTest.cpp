@@ -124,9 +124,7 @@ TEST_F(VioPgmViw, ExportsTheFieldAsPicture) {
 TEST_F(VioPgmViw, RunHighlightFollowsTheAddressAndGoes) {
   Row();
   Pgm->Upd();
-  std::vector<TVio*> at;
-  for (std::size_t a = 0; a < 4; ++a) at.push_back(Pgm->Mtr().VioAt(a));
-  Pgm->SetRunStm(at);
+  Pgm->SetRunStm(Pgm->Mtr().Trn());
   QFrame* run = Frm("frmRunVio");
   ASSERT_NE(run, nullptr);
   Pgm->RunAdr(1);
@@ -135,6 +133,7 @@ TEST_F(VioPgmViw, RunHighlightFollowsTheAddressAndGoes) {
   EXPECT_TRUE(run->geometry().contains(Geo(Edt.Vios()[1])));
   Pgm->RunAdr(3);
   EXPECT_EQ(Pgm->RunVio(), Edt.Vios()[2]);
+  EXPECT_TRUE(run->geometry().contains(Geo(Edt.Vios()[2])));
   Pgm->RunAdr(200);  // beyond the stream: nothing
   EXPECT_EQ(Pgm->RunVio(), nullptr);
   EXPECT_FALSE(run->isVisible());
@@ -142,11 +141,27 @@ TEST_F(VioPgmViw, RunHighlightFollowsTheAddressAndGoes) {
   Pgm->RunEnd();
   EXPECT_EQ(Pgm->RunVio(), nullptr);
   EXPECT_FALSE(run->isVisible());
-  // A vio that goes is never highlighted afterwards.
+  // The frame follows a highlighted vio that is moved.
   Pgm->RunAdr(3);
+  Edt.PutVioOnCel(Edt.Vios()[2], 4, 3);
+  EXPECT_TRUE(run->geometry().contains(Geo(Edt.Vios()[2])));
+  // A vio that goes is never highlighted afterwards.
   Edt.RmvVio(Edt.Vios()[2]);
   EXPECT_EQ(Pgm->RunVio(), nullptr);
+  EXPECT_FALSE(run->isVisible());
   Pgm->RunAdr(3);
+  EXPECT_EQ(Pgm->RunVio(), nullptr);
+  // A new stream ends the highlight of the old one; a cleared one maps nothing.
+  Pgm->RunAdr(0);
+  ASSERT_NE(Pgm->RunVio(), nullptr);
+  Pgm->SetRunStm(Pgm->Mtr().Trn());
+  EXPECT_EQ(Pgm->RunVio(), nullptr);
+  EXPECT_FALSE(run->isVisible());
+  Pgm->RunAdr(0);
+  ASSERT_EQ(Pgm->RunVio(), Edt.Vios()[0]);
+  Pgm->ClrRunStm();
+  EXPECT_FALSE(run->isVisible());
+  Pgm->RunAdr(0);
   EXPECT_EQ(Pgm->RunVio(), nullptr);
 }
 
