@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -119,6 +120,40 @@ TEST_F(VioPgmViw, ExportsTheFieldAsPicture) {
   Pgm->FOnExpPth = [&] { return dir.filePath("no/such/folder/x.png"); };
   Pgm->ExpAct()->trigger();
   EXPECT_EQ(Pf.MsgBox.Calls.size(), 1u);
+}
+
+TEST_F(VioPgmViw, PrintsTheFieldOntoOnePage) {
+  QTemporaryDir dir;
+  // Printing to a PDF file: the dialog's answer comes from the test.
+  auto toPdf = [&](const QString& pth, bool ok) {
+    Pgm->FOnPrtDlg = [pth, ok](QPrinter& p) {
+      EXPECT_EQ(p.pageLayout().orientation(), QPageLayout::Landscape) << "the field is wider than high";
+      p.setOutputFormat(QPrinter::PdfFormat);
+      p.setOutputFileName(pth);
+      return ok;
+    };
+    Pgm->PrtAct()->trigger();
+    QFile f(pth);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
+  const QByteArray empty = toPdf(dir.filePath("empty.pdf"), true);
+  Row();
+  const QByteArray pdf = toPdf(dir.filePath("pgm.pdf"), true);
+  ASSERT_TRUE(pdf.startsWith("%PDF-")) << pdf.left(16).toStdString();
+  EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
+  EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r"), 1) << "one page";
+  // The vios are on it: more to draw than the empty field.
+  EXPECT_GT(pdf.size(), empty.size() + 500) << pdf.size() << " vs " << empty.size();
+  EXPECT_TRUE(Pf.MsgBox.Calls.empty());
+
+  // A cancelled dialog prints nothing and says nothing.
+  EXPECT_TRUE(toPdf(dir.filePath("no.pdf"), false).isEmpty());
+  EXPECT_FALSE(QFile::exists(dir.filePath("no.pdf")));
+  EXPECT_TRUE(Pf.MsgBox.Calls.empty());
+  // A file that cannot be written is reported.
+  EXPECT_TRUE(toPdf(dir.filePath("no/such/folder/x.pdf"), true).isEmpty());
+  ASSERT_EQ(Pf.MsgBox.Calls.size(), 1u);
+  EXPECT_NE(Pf.MsgBox.Calls[0].Text.find("x.pdf"), std::string::npos) << Pf.MsgBox.Calls[0].Text;
 }
 
 TEST_F(VioPgmViw, RunHighlightFollowsTheAddressAndGoes) {
