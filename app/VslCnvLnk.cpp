@@ -473,6 +473,8 @@ std::intptr_t TfrmVslCnv::LnkSetMsg(std::intptr_t value) {
   // The choice holds from now on, not only from the next start.
   FsComPrtNam = nam;
   FbComPrtOpn = false;
+  // Another port may be another robot: it does not hold the last upload.
+  if (FpPgmViw) FpPgmViw->ClrRunStm();
   const bool ok = OpnComPrt(nam);
   if (!ok) {
     if (!GuLstErrMsg.empty()) ShwMsgBox(GuLstErrMsg);
