@@ -108,6 +108,8 @@ public:
   bool SndRunPck();
   bool SndUprPck();
   bool SndLnkChkPck();
+  // Ends the run highlight (the program has ended or the link is down).
+  void EndRunViw();
   // Direction pictures over the programming field.
   void ShwUpsPic();
   void ShwDnsPic();
@@ -339,6 +341,8 @@ private:
   // task handed over before it.
   void PstLnk(std::function<void()> fn);
   void RunLnk();
+  // Upload (MK_UPL) or upload and run (MK_UPR) of the last translation.
+  bool SndPckRun(std::uint8_t cod);
   void LnkEnd(std::int8_t code, const std::string& text);
   void LnkAppMsg(std::uint8_t code, std::intptr_t value);
   std::intptr_t LnkSetMsg(std::intptr_t value);

@@ -1,5 +1,6 @@
 // The main window's share of the visual editor: the field view over the
 // programming field and the Start vio's double click.
+#include <QFileInfo>
 #include <QLayout>
 #include <QScreen>
 #include <QWidget>
@@ -30,6 +31,7 @@ void TfrmVslCnv::CrtEdtViw() {
   pnlVioFld->setFocusPolicy(Qt::ClickFocus);
   FpVioFldViw = std::make_unique<TVioFldViw>(*FpVioPgmItp, pnlVioFld);
   FpPgmViw = std::make_unique<TPgmViw>(*FpVioPgmItp, pnlVioFld, this, mmnFil);
+  FpPgmViw->FOnDocNam = [this] { return QFileInfo(VioQStr(FsVioFilNam)).completeBaseName(); };
   FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkHdl(); };
   BndHstObs();
 }
