@@ -169,6 +169,20 @@ TEST_F(TRbtFix, WallsCloseTheBumpersAndHoldTheBody) {
   EXPECT_FALSE(R.SnsVal(0x52, ok));
 }
 
+// A heading a hair below zero must not round up to a full turn of 360.
+TEST(SimWld, HeadingStaysWithinOneTurn) {
+  TSimWld w;
+  for (double d : {-1e-17, -1e-13, -360.0, 360.0, 720.0 - 1e-14}) {
+    w.SetHdg(d);
+    EXPECT_GE(w.Hdg(), 0.0) << d;
+    EXPECT_LT(w.Hdg(), 360.0) << d;
+  }
+  w.SetHdg(-90.0);
+  EXPECT_DOUBLE_EQ(w.Hdg(), 270.0);
+  w.SetHdg(450.5);
+  EXPECT_DOUBLE_EQ(w.Hdg(), 90.5);
+}
+
 TEST_F(TRbtFix, SwitchInterruptReturnsAndRemembersOnePress) {
   // Main: Label, Delay 1 s, Goto 1.  Routine after 0xAC at 6: System led
   // Flash with a Delay of 0.5 s, RTI.
