@@ -10,6 +10,7 @@
 #include <ostream>
 #include <thread>
 
+#include "core/ArgRdr.h"
 #include "core/Globals.h"
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
@@ -51,14 +52,13 @@ std::string OpnErr(std::uint8_t code, const std::string& prt, const std::string&
 int PrsUplArg(const std::vector<std::string>& args, TuUplOpt& opt, std::string& err) {
   opt = TuUplOpt{};
   bool havPrt = false;
-  auto ext = [&](const std::string& a, bool hasVal, const std::function<bool(std::string&)>& val,
-                 std::string& why) {
-    if (a == "--run" && !hasVal) {
+  auto ext = [&](TArgRdr& r, std::string& why) {
+    if (r.IsFlg("--run")) {
       opt.Run = true;
       return GcCplOk;
     }
-    if (a == "--port") {
-      if (!val(opt.Prt)) return GcCplUsg;
+    if (r.Nam() == "--port") {
+      if (!r.Val(opt.Prt, why)) return GcCplUsg;
       if (opt.Prt.empty()) {
         why = "--port needs a port name (COM1 to COM19) or a device path";
         return GcCplUsg;
@@ -66,22 +66,19 @@ int PrsUplArg(const std::vector<std::string>& args, TuUplOpt& opt, std::string& 
       havPrt = true;
       return GcCplOk;
     }
-    if (a == "--timeout") {
+    if (r.Nam() == "--timeout") {
       std::string v;
-      if (!val(v)) return GcCplUsg;
-      try {
-        std::size_t n = 0;
-        const double s = std::stod(v, &n);
-        if (n != v.size() || !(s > 0) || s > 3600) throw 1;
-        opt.Tmo = std::chrono::milliseconds(static_cast<long long>(std::ceil(s * 1000)));
-      } catch (...) {
+      if (!r.Val(v, why)) return GcCplUsg;
+      const std::optional<double> s = ArgNum(v);
+      if (!s || !(*s > 0) || *s > 3600) {
         why = "--timeout takes seconds above 0, not '" + v + "'";
         return GcCplUsg;
       }
+      opt.Tmo = std::chrono::milliseconds(static_cast<long long>(std::ceil(*s * 1000)));
       return GcCplOk;
     }
-    if (a == "--listing") {
-      why = "unknown option '" + a + "' (tessaro-compile prints listings)";
+    if (r.Nam() == "--listing") {
+      why = "unknown option '" + r.Nam() + "' (tessaro-compile prints listings)";
       return GcCplUsg;
     }
     return GcCplNot;
