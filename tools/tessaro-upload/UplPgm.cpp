@@ -12,6 +12,7 @@
 
 #include "core/ArgRdr.h"
 #include "core/Globals.h"
+#include "link/ComBnd.h"
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
 #include "link/PckPrt.h"
@@ -110,9 +111,7 @@ int RunUpl(const TuUplOpt& opt, std::ostream& out, std::ostream& err) {
   TRcvSid rcv;
   {
     TComport2p5 com(nullptr);
-    com.FsPrtNam = opt.Prt;
-    com.FbyBauIdx = 4;  // 2400 baud
-    com.FbSglChr = true;
+    SetZefLin(com, opt.Prt);
     com.FOnComPrtComEvt = [&](TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t b) {
       std::lock_guard<std::mutex> l(rcv.Mtx);
       rcv.Byt.push_back(b);
@@ -127,12 +126,7 @@ int RunUpl(const TuUplOpt& opt, std::ostream& out, std::ostream& err) {
       rcv.Cv.notify_all();
     };
     com.FOnComPrtLerEvt = [](TComport2p5*, std::uint32_t, std::uint32_t) {};
-    com.FOnGetTxdChr = [&](std::uint8_t& b) { return LckGetChr(tx, b); };
-    com.FOnPutTxdChr = [&](std::uint8_t b) { return LckPutChr(tx, b); };
-    com.FOnTxdDatAvl = [&] { return LckDatAvl(tx); };
-    com.FOnGetRxdChr = [&](std::uint8_t& b) { return LckGetChr(rx, b); };
-    com.FOnPutRxdChr = [&](std::uint8_t b) { return LckPutChr(rx, b); };
-    com.FOnRxdDatAvl = [&] { return LckDatAvl(rx); };
+    BndComRbf(com, tx, rx);
 
     GuLstErrMsg.clear();
     if (const std::uint8_t c = com.OpnPrt(); c != 0) {
