@@ -71,6 +71,13 @@ protected:
     return DocFmt(Msg.GetSysMsg(id, lge), arg);
   }
   std::string Rpt() { return Opt.FpDocDlg->memRpt->toPlainText().toStdString(); }
+  // The port and the language that the main window hands over.
+  void Ctx(const std::string& prt, std::uint8_t lge) {
+    Opt.FDocCtx = [prt, lge](std::string& p, std::uint8_t& l) {
+      p = prt;
+      l = lge;
+    };
+  }
   TFakePlatform Plt;
   TTmpDir Tmp;
   std::string PrcRoot = Tmp.Path() + "proc";
@@ -164,10 +171,7 @@ TEST(OptPrt, LinkThatCannotBeKeptIsNotChosen) {
 
 TEST_F(DocDlg, ChecksTheMainWindowsPortInItsLanguage) {
   const std::string gone = Tmp.Path() + "gone";
-  Opt.FDocCtx = [&](std::string& prt, std::uint8_t& lge) {
-    prt = gone;
-    lge = 1;
-  };
+  Ctx(gone, 1);
   Opt.btnChk->click();
   ASSERT_NE(Opt.FpDocDlg, nullptr);
   EXPECT_TRUE(Opt.FpDocDlg->isVisible());
@@ -178,10 +182,7 @@ TEST_F(DocDlg, ChecksTheMainWindowsPortInItsLanguage) {
   EXPECT_NE(Rpt().find(Txt(DM_WRD_DO, 1) + " " + Txt(DM_PRT_MIS_DO, 1)), std::string::npos);
   // COM0 is no port yet; a second click reuses the window.
   TfrmConDoc* dlg = Opt.FpDocDlg;
-  Opt.FDocCtx = [](std::string& prt, std::uint8_t& lge) {
-    prt = "COM0";
-    lge = 0;
-  };
+  Ctx("COM0", 0);
   Opt.btnChk->click();
   EXPECT_EQ(Opt.FpDocDlg, dlg);
   Wait();
@@ -190,10 +191,7 @@ TEST_F(DocDlg, ChecksTheMainWindowsPortInItsLanguage) {
 
 TEST_F(DocDlg, WindowAnswersWhileTheRobotHasItsTime) {
   TPty pty;
-  Opt.FDocCtx = [&](std::string& prt, std::uint8_t& lge) {
-    prt = pty.Pth();
-    lge = 0;
-  };
+  Ctx(pty.Pth(), 0);
   Opt.btnChk->click();  // returns while the check waits for the line
   ASSERT_TRUE(Opt.FpDocDlg->Running());
   EXPECT_FALSE(Opt.FpDocDlg->btnAgn->isEnabled());
@@ -217,10 +215,7 @@ TEST_F(DocDlg, PortThatTessaroHoldsIsSaidPlainly) {
   TPty pty;  // this process holds the line, as the main window does
   PrcRoot.clear();
   Gat->Open();
-  Opt.FDocCtx = [&](std::string& prt, std::uint8_t& lge) {
-    prt = pty.Pth();
-    lge = 0;
-  };
+  Ctx(pty.Pth(), 0);
   Opt.btnChk->click();
   Wait();
   const std::string real = std::filesystem::canonical(pty.Pth()).string();
