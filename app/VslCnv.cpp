@@ -31,6 +31,7 @@
 #include "core/Globals.h"
 #include "core/PathUtl.h"
 #include "core/Seams.h"
+#include "editor/VioKep.h"
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioFldViw.h"
 #include "link/ComPort2p5.h"
@@ -94,6 +95,7 @@ void TfrmVslCnv::Crt() {
   FpVioPgmItp->FOnVioBlkReq = [this](TVio* v) { ReqVioBlk(v); };
   FpVioRmvObs = std::make_unique<TVioRmvObs>(*this);
   FpVioPgmItp->AddObs(FpVioRmvObs.get());
+  CrtKep();
   // Opening a program sets the Start and switch interrupt buttons by the vios it holds.
   FpVioPgmItp->FOnTbnEna = [this](std::uint8_t typ, bool ena) {
     if (typ == VT_STA) tbnSta->setEnabled(ena);
@@ -392,6 +394,7 @@ TfrmVslCnv::~TfrmVslCnv() {
   RlsFld(FpRxMtxAndRbf, "FpRxMtxAndRbf");
   if (GuSysLgeMsg == FpSysLgeMsg.get()) GuSysLgeMsg = nullptr;
   RlsFld(FpSysLgeMsg, "FpSysLgeMsg");
+  EndKep();
   EndHstObs();
   RlsFld(FpVioPgmItp, "FpVioPgmItp");
   RlsFld(FpcomUsbZefor, "FpcomUsbZefor");
@@ -464,6 +467,7 @@ void TfrmVslCnv::FormShow() {
 void TfrmVslCnv::tmrAppItoTimer() {
   tmrAppIto.stop();
   if (frmAppIto) frmAppIto->hide();
+  OfrRcv();
   OpnCmdFil();
   if (!OpnComPrt(FsComPrtNam)) {
     FbStaFai = true;
@@ -505,6 +509,7 @@ void TfrmVslCnv::FormResize() {
 }
 
 void TfrmVslCnv::closeEvent(QCloseEvent* e) {
+  if (!KepCls()) return e->ignore();
   FormClose();
   QMainWindow::closeEvent(e);
   // The main window is the application: closing it ends the run.

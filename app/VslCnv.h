@@ -31,6 +31,7 @@ class ISettingsStore;
 class TVio;
 class TVioPgmItp;
 class TVioFldViw;
+class TVioRcv;
 class TComport2p5;
 class TclsPlyWavFil;
 class TSysLgeMsg;
@@ -60,6 +61,8 @@ struct TVslCnvTms {
   int RcvPckTimOut = 1100;
   int MovBckGndPic = 60000;
   int AppIto = 5000;      // the intro
+  int RcvSav = 30000;     // a changed program waits this long for its recovery copy
+  int RcvPol = 1000;      // tmrRcvSav: how often the recovery keeper looks
 };
 
 // What the main window takes from its surroundings. Empty entries take the
@@ -72,6 +75,9 @@ struct TVslCnvCfg {
   // Told each step of construction and shutdown as it happens (the owned
   // object's field name, "~" + field name for its release).
   std::function<void(const std::string&)> Trc;
+  // The recovery copy of a changed program; empty: none is kept (the program
+  // entry names the one in the per-user data folder).
+  std::string RcvPth;
 };
 
 class TfrmVslCnv : public QMainWindow, public IWndMsgTgt {
@@ -302,6 +308,22 @@ private:
   };
   std::unique_ptr<THstObs, THstObsDel> FpHstObs;
   bool FbCapDrt = false;
+
+public:
+  // Keeping the user's work (app/VslCnvKep.cpp). Asks Save / Discard /
+  // Cancel when the program has unsaved changes; true when it may go.
+  bool AskDrp();
+  // The window closes: asks as AskDrp does; true when it may close.
+  bool KepCls();
+  // End of start-up: offers a recovery copy left by an earlier run.
+  void OfrRcv();
+  void tmrRcvSavTimer();
+  std::unique_ptr<TVioRcv> FpVioRcv;
+  QTimer tmrRcvSav;
+
+private:
+  void CrtKep();
+  void EndKep();
 
 public:
   // Enables Undo and Redo and marks the caption as the history tells.

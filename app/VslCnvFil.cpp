@@ -67,6 +67,7 @@ bool TfrmVslCnv::LodVioFilKep(const std::string& name) {
 }
 
 void TfrmVslCnv::smnFilOpnClick() {
+  if (!AskDrp()) return;
   // A message left by an earlier command must not be shown for this one.
   GuLstErrMsg.clear();
   TFilDlgReq req{VioFlt(), FilDlgDir()};
@@ -97,6 +98,7 @@ void TfrmVslCnv::OpnCmdFil() {
   if (FsCmdFil.empty()) return;
   const std::string name = FsCmdFil;
   FsCmdFil.clear();  // once
+  if (!AskDrp()) return;  // a restored recovery copy is on the field
   GuLstErrMsg.clear();
   OpnVioFil(name);
 }

@@ -12,11 +12,14 @@
 #include "app/platform/QtFilDlg.h"
 #include "app/platform/QtPlatform.h"
 #include "core/Globals.h"
+#include "editor/VioKep.h"
 
 namespace {
 
 int Run(TQtPlatform& platform, QApplication& app) {
-  auto vslCnv = std::make_unique<TfrmVslCnv>();
+  TVslCnvCfg cfg;
+  cfg.RcvPth = TVioRcv::DftPth();  // the recovery copy of a changed program
+  auto vslCnv = std::make_unique<TfrmVslCnv>(nullptr, std::move(cfg));
   frmVslCnv = vslCnv.get();
   // A missing data file or settings store has been reported: end before the event loop.
   if (platform.EvtLoop().TerminateRequested()) {

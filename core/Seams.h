@@ -10,8 +10,9 @@
 #include <memory>
 #include <string>
 
-enum class TeMsgBtn { Ok, OkCancel, YesNo, YesNoCancel };
-enum class TeMsgAns { Ok, Cancel, Yes, No };
+// SavDscCnc: the question about unsaved changes, with Save, Discard and Cancel.
+enum class TeMsgBtn { Ok, OkCancel, YesNo, YesNoCancel, SavDscCnc };
+enum class TeMsgAns { Ok, Cancel, Yes, No, Sav, Dsc };
 
 // A modal message box.
 class IMsgBox {

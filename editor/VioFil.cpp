@@ -344,7 +344,7 @@ bool TVioPgmItp::SavVioFil(const std::string& path) {
   return true;
 }
 
-bool TVioPgmItp::LodVioFil(const std::string& path) {
+bool TVioPgmItp::LodVioFil(const std::string& path, bool sav) {
   namespace fs = std::filesystem;
   std::error_code ec;
   const std::uintmax_t siz = fs::file_size(path, ec);
@@ -361,10 +361,17 @@ bool TVioPgmItp::LodVioFil(const std::string& path) {
     GuLstErrMsg = "#402, Vio file '" + path + "' could not be read";
     return false;
   }
-  TStpGrd stp(*this);
-  if (!LodVioStm(in, path, false)) return false;
-  FSavLns.clear();
-  BldVioLns(FSavLns);
+  {
+    TStpGrd stp(*this);
+    if (!LodVioStm(in, path, false)) return false;
+    if (sav) {
+      FSavLns.clear();
+      BldVioLns(FSavLns);
+    }
+  }
+  // The unsaved mark changes also when the file holds what the field held
+  // (then the history takes no step and says nothing).
+  if (sav) NtfHst();
   return true;
 }
 

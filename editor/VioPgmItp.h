@@ -306,7 +306,9 @@ public:
 
   // ---- Program files -------------------------------------------------------
   bool SavVioFil(const std::string& path);
-  bool LodVioFil(const std::string& path);
+  // sav = false loads the program as one with unsaved changes (a recovery
+  // copy): the program saved last stays what it was.
+  bool LodVioFil(const std::string& path, bool sav = true);
   // Builds the lines of the program file from the field; false on #018/#019.
   bool BldVioLns(TStrLst& lines);
 

@@ -36,6 +36,10 @@ TeMsgAns ShwBox(const std::string& text, const std::string& caption, TeMsgBtn bu
       btns = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
       def = QMessageBox::Yes;
       break;
+    case TeMsgBtn::SavDscCnc:
+      btns = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+      def = QMessageBox::Save;
+      break;
   }
   QMessageBox box(QMessageBox::NoIcon, QStr(caption), QStr(text), btns, QApplication::activeWindow());
   box.setDefaultButton(def);
@@ -46,6 +50,8 @@ TeMsgAns ShwBox(const std::string& text, const std::string& caption, TeMsgBtn bu
     case QMessageBox::Cancel: return TeMsgAns::Cancel;
     case QMessageBox::Yes: return TeMsgAns::Yes;
     case QMessageBox::No: return TeMsgAns::No;
+    case QMessageBox::Save: return TeMsgAns::Sav;
+    case QMessageBox::Discard: return TeMsgAns::Dsc;
     default: break;
   }
   // Closed by the window's close button or Escape without an escape button.

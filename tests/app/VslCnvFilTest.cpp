@@ -60,8 +60,17 @@ protected:
   }
 
   void Open(const std::string& path) {
+    // Unsaved changes on the field are let go.
+    const bool ask = W->FpVioPgmItp->Drt() && W->FpVioPgmItp->GetVioCnt() > 0;
+    if (ask) Plt.MsgBox.Answers.push_front(TeMsgAns::Dsc);
     Plt.FilDlg.Answers.push_back(path);
     W->smnFilOpnClick();
+    // The boxes of the open itself are what the tests look at.
+    if (ask) {
+      ASSERT_FALSE(Plt.MsgBox.Calls.empty());
+      ASSERT_EQ(Plt.MsgBox.Calls.front().Buttons, TeMsgBtn::SavDscCnc);
+      Plt.MsgBox.Calls.erase(Plt.MsgBox.Calls.begin());
+    }
   }
 
   TStrLst Lns() {
@@ -280,9 +289,11 @@ TEST_F(VslCnvFil, ACancelledOpenChangesNothingAndShowsNoOldMessage) {
   W->tbnSta->trigger();
   const TStrLst bfr = Lns();
   GuLstErrMsg = "an earlier message";
+  Plt.MsgBox.Answers.push_back(TeMsgAns::Dsc);
   W->smnFilOpnClick();
   EXPECT_EQ(Plt.FilDlg.Calls.size(), 1u);
-  EXPECT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls.front().Text;
+  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u) << "only the question about the unsaved Start vio";
+  EXPECT_EQ(Plt.MsgBox.Calls[0].Buttons, TeMsgBtn::SavDscCnc);
   EXPECT_EQ(Lns(), bfr);
   EXPECT_FALSE(W->smnFilSav->isEnabled());
 }
@@ -299,6 +310,7 @@ TEST_F(VslCnvFil, ShortcutsReachTheCommandsOnlyWhileTheMenuIsUnlocked) {
   EXPECT_TRUE(Plt.FilDlg.Calls.empty());
 
   W->mmnFil->menuAction()->setEnabled(true);
+  Plt.MsgBox.Answers.push_back(TeMsgAns::Dsc);
   QTest::keyClick(W.get(), Qt::Key_O, Qt::ControlModifier);
   QTest::keyClick(W.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
   ASSERT_EQ(Plt.FilDlg.Calls.size(), 2u);

@@ -14,6 +14,7 @@ TeMsgAns TFakeMsgBox::Show(const std::string& text, const std::string& caption, 
     Answers.pop_front();
     return a;
   }
+  if (buttons == TeMsgBtn::SavDscCnc) return TeMsgAns::Cancel;  // nothing is lost
   return buttons == TeMsgBtn::YesNo || buttons == TeMsgBtn::YesNoCancel ? TeMsgAns::Yes : TeMsgAns::Ok;
 }
 

@@ -17,7 +17,8 @@ struct TMsgBoxCall {
   TeMsgBtn Buttons;
 };
 
-// Records every message box and answers from a queue (Ok / Yes when empty).
+// Records every message box and answers from a queue (Ok / Yes when empty;
+// Cancel to the question about unsaved changes).
 class TFakeMsgBox final : public IMsgBox {
 public:
   TeMsgAns Show(const std::string& text, const std::string& caption, TeMsgBtn buttons) override;

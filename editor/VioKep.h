@@ -1,0 +1,88 @@
+// Keeping the user's work: the question before a changed program is dropped,
+// and the recovery copy that a crash or a kill leaves behind.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "editor/VioPgmItp.h"
+
+// Messages of this part (SysMsgFil.sys).
+constexpr std::uint8_t SUM_KEP_ASK = 0xA0;      // the program has unsaved changes: save them?
+constexpr std::uint8_t SUM_KEP_ASK_CAP = 0xA1;  // caption of that question
+constexpr std::uint8_t SUM_RCV_OFR = 0xA2;      // a recovery copy exists: restore it?
+constexpr std::uint8_t SUM_RCV_CAP = 0xA3;      // caption of the recovery boxes
+constexpr std::uint8_t SUM_RCV_BAD = 0xA4;      // the copy is damaged; the path it was kept as follows
+constexpr std::uint8_t SUM_RCV_WRT = 0xA5;      // the copy could not be written; the path follows
+
+// A message of the table in the editor's language, or dft when the table
+// lacks it (or no table is loaded).
+std::string VioUsrMsg(TVioPgmItp& edt, std::uint8_t id, const char* dft);
+
+// Asks before the program on the field is dropped (the window closes,
+// another file is opened). Nothing is asked when the program has no unsaved
+// changes or the field is empty. Save runs sav (File -> Save, or Save As
+// when the program has no file yet): the field may go only when the program
+// was saved, not when the save failed or its dialog was cancelled. Discard
+// lets it go, Cancel keeps it. True when the field may be dropped.
+bool AskDrpPgm(TVioPgmItp& edt, const std::function<void()>& sav);
+
+// The recovery copy of a changed program. Once armed, a program that has
+// changed is written to the recovery file (beside it first, then renamed
+// over it) when the change has waited the interval, and then again at most
+// once per interval while changes go on. The file goes as soon as the
+// program has no unsaved changes (saved, opened, undone to the saved state)
+// and when the caller drops the program.
+class TVioRcv final : public IVioPgmObs {
+public:
+  using TClk = std::function<std::chrono::steady_clock::time_point()>;
+  enum class TeOfr { Non, Rst, Dcl, Bad };
+
+  TVioRcv(TVioPgmItp& edt, std::string path, std::chrono::milliseconds intv, TClk clk = {});
+  ~TVioRcv() override;
+  TVioRcv(const TVioRcv&) = delete;
+  TVioRcv& operator=(const TVioRcv&) = delete;
+
+  // $XDG_DATA_HOME/tessaro/recovery.vio, or ~/.local/share/tessaro/... when
+  // XDG_DATA_HOME is unset or not absolute; empty when neither can be named.
+  static std::string DftPth();
+
+  const std::string& Pth() const { return FsPth; }
+  bool Armed() const { return FbArm; }
+
+  // At start: when a recovery file is left, offers to restore it. Restoring
+  // loads it as a changed, unsaved program (and keeps the file until the
+  // program is saved or dropped); declining removes it. A file that cannot
+  // be loaded is told, moved aside to BadPth() and the field stays as it was.
+  // Arms the keeper in every case.
+  TeOfr Ofr();
+  // Where a damaged recovery file is kept.
+  std::string BadPth() const { return FsPth + ".damaged"; }
+
+  // Called by the window's timer: writes when a change has waited the
+  // interval. True when the file was written.
+  bool Tck();
+  // Writes the program now unless the file already holds it. False with
+  // GuLstErrMsg when it could not be written (told the user once per run).
+  bool Wrt();
+  // The program was dropped (the window closes, Discard): the file goes.
+  void Drp();
+
+  void HstChg() override;
+
+private:
+  std::chrono::steady_clock::time_point Now() const;
+  void Rmv();
+
+  TVioPgmItp& FEdt;
+  std::string FsPth;
+  std::chrono::milliseconds FIntv;
+  TClk FClk;
+  bool FbArm = false;
+  bool FbPnd = false;  // a change waits to be written
+  std::chrono::steady_clock::time_point FDue{};
+  TStrLst FLstWrt;      // what the file holds
+  bool FbWrtTld = false;  // a failed write has been told
+};

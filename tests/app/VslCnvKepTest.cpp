@@ -1,0 +1,175 @@
+// The main window keeps the user's work: it asks before a changed program is
+// closed or replaced, writes the recovery copy on its timer, and offers the
+// copy at the next start.
+#include <QAction>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "app/VslCnv.h"
+#include "core/Globals.h"
+#include "editor/VioKep.h"
+#include "editor/VioPgmItp.h"
+#include "support/FakePlatform.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string RdFil(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class VslCnvKep : public ::testing::Test {
+protected:
+  std::unique_ptr<TfrmVslCnv> Mk() {
+    TVslCnvCfg c;
+    c.AppDir = std::string(TESSARO_DATA_DIR) + "/";
+    c.InsDir = c.AppDir;
+    c.ScnPrt = [] { return std::vector<std::string>{}; };
+    c.RcvPth = Rcv();
+    c.Tms.RcvSav = 0;  // a change is due at the timer's next look
+    auto w = std::make_unique<TfrmVslCnv>(nullptr, c);
+    w->show();
+    return w;
+  }
+  void SetUp() override { W = Mk(); }
+  void TearDown() override { W.reset(); }
+  std::string Rcv() const { return Tmp.Path() + "share/tessaro/recovery.vio"; }
+  std::size_t Asks() const {
+    std::size_t n = 0;
+    for (const auto& c : Plt.MsgBox.Calls) n += c.Buttons == TeMsgBtn::SavDscCnc;
+    return n;
+  }
+  TStrLst Lns() {
+    TStrLst l;
+    W->FpVioPgmItp->BldVioLns(l);
+    return l;
+  }
+
+  TFakePlatform Plt;
+  TTmpDir Tmp;
+  std::unique_ptr<TfrmVslCnv> W;
+};
+
+TEST_F(VslCnvKep, ClosingAChangedProgramAsksAndKeepsTheWindowUnlessSavedOrDiscarded) {
+  W->tmrAppItoTimer();
+  W->tbnSta->trigger();
+  W->tbnSto->trigger();
+  ASSERT_EQ(W->FpVioPgmItp->GetVioCnt(), 2);
+  W->tmrRcvSavTimer();
+  ASSERT_TRUE(fs::exists(Rcv()));
+
+  // Cancel, and Save whose dialog is cancelled: the window stays.
+  Plt.MsgBox.Answers = {TeMsgAns::Cancel, TeMsgAns::Sav};
+  EXPECT_FALSE(W->close());
+  EXPECT_FALSE(W->close());
+  EXPECT_EQ(Asks(), 2u);
+  ASSERT_EQ(Plt.FilDlg.Calls.size(), 1u);
+  EXPECT_TRUE(Plt.FilDlg.Calls[0].Sav);
+  EXPECT_FALSE(Plt.EvtLoop.Terminated);
+  EXPECT_EQ(W->FpVioPgmItp->GetVioCnt(), 2);
+  EXPECT_TRUE(fs::exists(Rcv()));
+
+  // Save, and the write fails: still open.
+  Plt.MsgBox.Answers = {TeMsgAns::Sav};
+  Plt.FilDlg.Answers.push_back(Tmp.Path() + "no/such/folder/p.vio");
+  EXPECT_FALSE(W->close());
+  EXPECT_FALSE(Plt.EvtLoop.Terminated);
+
+  // Save to a file: it is written and the window closes; the copy goes.
+  const std::string fil = Tmp.Path() + "p.vio";
+  Plt.MsgBox.Answers = {TeMsgAns::Sav};
+  Plt.FilDlg.Answers.push_back(fil);
+  const TStrLst lns = Lns();
+  EXPECT_TRUE(W->close());
+  EXPECT_TRUE(Plt.EvtLoop.Terminated);
+  std::string all;
+  for (const auto& l : lns) all += l + "\r\n";
+  EXPECT_EQ(RdFil(fil), all);
+  EXPECT_FALSE(fs::exists(Rcv()));
+
+  // Discard on a program that came from a file: the file stays as it was.
+  W = Mk();
+  W->tmrAppItoTimer();
+  Plt.FilDlg.Answers.push_back(fil);
+  W->smnFilOpnClick();
+  ASSERT_EQ(W->FsVioFilNam, fil);
+  const std::string saved = RdFil(fil);
+  W->tbnDly->trigger();
+  W->tmrRcvSavTimer();
+  ASSERT_TRUE(fs::exists(Rcv()));
+  Plt.MsgBox.Answers = {TeMsgAns::Dsc};
+  EXPECT_TRUE(W->close());
+  EXPECT_EQ(RdFil(fil), saved);
+  EXPECT_FALSE(fs::exists(Rcv()));
+}
+
+TEST_F(VslCnvKep, OpeningAnotherFileAsksFirstAndSaveGoesToTheOpenFile) {
+  const std::string a = Tmp.Path() + "a.vio";
+  W->tmrAppItoTimer();
+  W->tbnSta->trigger();
+  Plt.FilDlg.Answers.push_back(a);
+  W->smnFilSasClick();
+  ASSERT_EQ(W->FsVioFilNam, a);
+  W->tbnSto->trigger();
+  ASSERT_TRUE(W->FpVioPgmItp->Drt());
+
+  // Cancel: not even the open dialog comes.
+  const std::size_t dlg = Plt.FilDlg.Calls.size();
+  Plt.MsgBox.Answers = {TeMsgAns::Cancel};
+  W->smnFilOpnClick();
+  EXPECT_EQ(Plt.FilDlg.Calls.size(), dlg);
+  EXPECT_EQ(W->FpVioPgmItp->GetVioCnt(), 2);
+
+  // Save: File -> Save writes the open file, then the other one opens.
+  const std::string ex = (fs::path(TESSARO_DATA_DIR) / "examples" / "drive_square.vio").string();
+  const TStrLst two = Lns();
+  Plt.MsgBox.Answers = {TeMsgAns::Sav};
+  Plt.FilDlg.Answers.push_back(ex);
+  W->smnFilOpnClick();
+  EXPECT_EQ(W->FsVioFilNam, ex);
+  std::string all;
+  for (const auto& l : two) all += l + "\r\n";
+  EXPECT_EQ(RdFil(a), all);
+  EXPECT_EQ(Plt.FilDlg.Calls.size(), dlg + 1) << "the open dialog, and no save dialog";
+  EXPECT_FALSE(W->FpVioPgmItp->Drt());
+}
+
+TEST_F(VslCnvKep, AKilledRunIsOfferedAtTheNextStartAndRestoredAsUnsaved) {
+  W->tmrAppItoTimer();
+  W->tbnSta->trigger();
+  W->tbnDly->trigger();
+  W->tbnSto->trigger();
+  const TStrLst lns = Lns();
+  W->tmrRcvSavTimer();
+  ASSERT_TRUE(fs::exists(Rcv()));
+  // A kill: no close, no question. The next run offers the copy once the intro goes.
+  W.reset();
+  Plt.MsgBox.Calls.clear();
+  W = Mk();
+  EXPECT_TRUE(Plt.MsgBox.Calls.empty());
+  Plt.MsgBox.Answers = {TeMsgAns::Yes};
+  W->tmrAppItoTimer();
+  ASSERT_FALSE(Plt.MsgBox.Calls.empty());
+  EXPECT_EQ(Plt.MsgBox.Calls[0].Buttons, TeMsgBtn::YesNo);
+  EXPECT_EQ(Lns(), lns);
+  EXPECT_TRUE(W->FpVioPgmItp->Drt());
+  EXPECT_TRUE(W->windowTitle().endsWith(" *")) << W->windowTitle().toStdString();
+  EXPECT_FALSE(W->tbnSta->isEnabled()) << "the restored Start vio disables its button";
+  EXPECT_TRUE(W->smnFilSas->isEnabled());
+  EXPECT_TRUE(W->FsVioFilNam.empty());
+  // Closing asks: the restored program is unsaved.
+  Plt.MsgBox.Answers = {TeMsgAns::Cancel};
+  EXPECT_FALSE(W->close());
+  EXPECT_EQ(Asks(), 1u);
+  EXPECT_TRUE(fs::exists(Rcv()));
+}
+
+}  // namespace

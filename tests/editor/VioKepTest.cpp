@@ -1,0 +1,244 @@
+// Keeping the user's work: the question before a changed program is dropped,
+// and the recovery copy written on a (fake) clock.
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+#include "EdtTstSup.h"
+#include "editor/VioKep.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::string Joi(const TStrLst& l) {
+  std::string s;
+  for (const auto& x : l) s += x + "\r\n";
+  return s;
+}
+
+class VioKep : public TEdtTst {
+protected:
+  TStrLst Lns() {
+    TStrLst l;
+    EXPECT_TRUE(Edt.BldVioLns(l));
+    return l;
+  }
+};
+
+TEST_F(VioKep, AskingBeforeTheProgramIsDroppedSavesDiscardsOrKeepsIt) {
+  int savCnt = 0;
+  const std::string fil = Tmp.Path() + "p.vio";
+  auto sav = [&] {
+    ++savCnt;
+    Edt.SavVioFil(fil);
+  };
+  // Nothing to lose: no question.
+  EXPECT_TRUE(AskDrpPgm(Edt, sav));
+  EXPECT_TRUE(Fake.MsgBox.Calls.empty());
+
+  ASSERT_TRUE(Edt.AddVio(VT_STA));
+  ASSERT_TRUE(Edt.Drt());
+  Fake.MsgBox.Answers = {TeMsgAns::Cancel, TeMsgAns::Dsc};
+  EXPECT_FALSE(AskDrpPgm(Edt, sav));
+  ASSERT_EQ(Fake.MsgBox.Calls.size(), 1u);
+  EXPECT_EQ(Fake.MsgBox.Calls[0].Buttons, TeMsgBtn::SavDscCnc);
+  EXPECT_FALSE(Fake.MsgBox.Calls[0].Text.empty());
+  EXPECT_TRUE(AskDrpPgm(Edt, sav));
+  EXPECT_EQ(savCnt, 0);
+  EXPECT_TRUE(Edt.Drt()) << "Discard does not touch the program";
+  // A box closed without an answer keeps the program (the double's default).
+  EXPECT_FALSE(AskDrpPgm(Edt, sav));
+
+  // Save: the field may go only once the program is saved.
+  Fake.MsgBox.Answers = {TeMsgAns::Sav};
+  EXPECT_TRUE(AskDrpPgm(Edt, sav));
+  EXPECT_EQ(savCnt, 1);
+  EXPECT_EQ(RdAll(fil), Joi(Lns()));
+  EXPECT_FALSE(Edt.Drt());
+
+  // A save that fails (or whose dialog is cancelled) keeps the window open.
+  ASSERT_TRUE(Edt.AddVio(VT_STO));
+  Fake.MsgBox.Answers = {TeMsgAns::Sav, TeMsgAns::Sav};
+  EXPECT_FALSE(AskDrpPgm(Edt, [&] { Edt.SavVioFil(Tmp.Path() + "no/such/folder/p.vio"); }));
+  EXPECT_FALSE(AskDrpPgm(Edt, [] {}));
+  EXPECT_TRUE(Edt.Drt());
+  EXPECT_EQ(Edt.GetVioCnt(), 2);
+
+  // A field emptied by hand holds nothing to save.
+  while (Edt.GetVioCnt() > 0) Edt.RmvVio(Edt.Vios().front());
+  ASSERT_TRUE(Edt.Drt());
+  const std::size_t n = Fake.MsgBox.Calls.size();
+  EXPECT_TRUE(AskDrpPgm(Edt, sav));
+  EXPECT_EQ(Fake.MsgBox.Calls.size(), n);
+}
+
+class VioRcvTst : public VioKep {
+protected:
+  std::chrono::steady_clock::time_point T0 = std::chrono::steady_clock::time_point{} + 1000s;
+  std::chrono::steady_clock::time_point Now = T0;
+  std::string Pth() const { return Tmp.Path() + "data/tessaro/recovery.vio"; }
+  std::optional<TVioRcv> Rcv;
+  void SetUp() override {
+    VioKep::SetUp();
+    Rcv.emplace(Edt, Pth(), 30s, [this] { return Now; });
+  }
+};
+
+TEST_F(VioRcvTst, AChangedProgramIsWrittenOnceTheIntervalHasPassedAndGoesWhenSaved) {
+  // Not armed before the offer at start: nothing is written.
+  ASSERT_TRUE(Edt.AddVio(VT_STA));
+  Now += 60s;
+  EXPECT_FALSE(Rcv->Tck());
+  EXPECT_EQ(Rcv->Ofr(), TVioRcv::TeOfr::Non);
+  EXPECT_TRUE(Fake.MsgBox.Calls.empty());
+
+  ASSERT_TRUE(Edt.AddVio(VT_STO));
+  Now += 29s;
+  EXPECT_FALSE(Rcv->Tck());
+  EXPECT_FALSE(fs::exists(Pth()));
+  Now += 1s;
+  EXPECT_TRUE(Rcv->Tck());
+  EXPECT_EQ(RdAll(Pth()), Joi(Lns())) << "the folder is created, the program written whole";
+  EXPECT_FALSE(fs::exists(Pth() + ".tmp~"));
+  // No change since: no write.
+  Now += 100s;
+  EXPECT_FALSE(Rcv->Tck());
+
+  // Changes go on: written again at most once per interval, the latest state.
+  ASSERT_TRUE(Edt.AddVio(VT_DLY));
+  Now += 10s;
+  ASSERT_TRUE(Edt.AddVio(VT_RTI));
+  Now += 19s;
+  EXPECT_FALSE(Rcv->Tck());
+  Now += 1s;
+  EXPECT_TRUE(Rcv->Tck());
+  EXPECT_EQ(RdAll(Pth()), Joi(Lns()));
+
+  // Saved: the copy goes; a change afterwards makes a new one.
+  ASSERT_TRUE(Edt.SavVioFil(Tmp.Path() + "p.vio"));
+  EXPECT_FALSE(fs::exists(Pth()));
+  ASSERT_TRUE(Edt.Und());
+  Now += 30s;
+  EXPECT_TRUE(Rcv->Tck());
+  EXPECT_TRUE(fs::exists(Pth()));
+  // Undone back to the saved state: nothing left to recover.
+  ASSERT_TRUE(Edt.Red());
+  EXPECT_FALSE(fs::exists(Pth()));
+
+  // Dropped (Discard, window closed): the copy goes.
+  ASSERT_TRUE(Edt.AddVio(VT_STO));
+  EXPECT_TRUE(Rcv->Wrt());
+  EXPECT_FALSE(Rcv->Wrt()) << "the file holds the program already";
+  Rcv->Drp();
+  EXPECT_FALSE(fs::exists(Pth()));
+  Now += 30s;
+  EXPECT_FALSE(Rcv->Tck()) << "the dropped change waits no more";
+}
+
+TEST_F(VioRcvTst, TheNextStartRestoresAsUnsavedOrDeclinesAndRemoves) {
+  ASSERT_TRUE(Rcv->Ofr() == TVioRcv::TeOfr::Non);
+  ASSERT_TRUE(Edt.AddVio(VT_STA));
+  ASSERT_TRUE(Edt.AddVio(VT_DLY));
+  ASSERT_TRUE(Edt.AddVio(VT_STO));
+  const TStrLst prg = Lns();
+  ASSERT_TRUE(Rcv->Wrt());
+  // A kill: the next run finds the copy.
+  Rcv.reset();
+  {
+    TVioPgmItp nxt(nullptr);
+    nxt.CrtVioFld(800, 600);
+    nxt.SetLgeIdx(0);
+    nxt.SetAvlCol(0);
+    ASSERT_TRUE(nxt.SarAndTkn().LodTknFil(TESSARO_DATA_DIR "/ExtComTkn.sys"));
+    TVioRcv rcv(nxt, Pth(), 30s, [this] { return Now; });
+    Fake.MsgBox.Answers = {TeMsgAns::Yes};
+    EXPECT_EQ(rcv.Ofr(), TVioRcv::TeOfr::Rst);
+    ASSERT_EQ(Fake.MsgBox.Calls.size(), 1u);
+    EXPECT_EQ(Fake.MsgBox.Calls[0].Buttons, TeMsgBtn::YesNo);
+    TStrLst got;
+    ASSERT_TRUE(nxt.BldVioLns(got));
+    EXPECT_EQ(got, prg);
+    EXPECT_TRUE(nxt.Drt()) << "restored as a changed, unsaved program";
+    EXPECT_TRUE(fs::exists(Pth())) << "kept until the program is saved or dropped";
+    Now += 30s;
+    EXPECT_FALSE(rcv.Tck());
+    EXPECT_FALSE(rcv.Wrt()) << "the copy holds the restored program";
+    ASSERT_TRUE(nxt.SavVioFil(Tmp.Path() + "saved.vio"));
+    EXPECT_FALSE(fs::exists(Pth()));
+  }
+  // Declined: the copy goes and the field stays as it is.
+  ASSERT_TRUE(Edt.AddVio(VT_RTI));
+  Rcv.emplace(Edt, Pth(), 30s, [this] { return Now; });
+  TStrLst bfr = Lns();
+  // Armed by the Ofr of a run without a copy, then written.
+  EXPECT_EQ(Rcv->Ofr(), TVioRcv::TeOfr::Non);
+  ASSERT_TRUE(Rcv->Wrt());
+  TVioRcv nxt(Edt, Pth(), 30s, [this] { return Now; });
+  Fake.MsgBox.Answers = {TeMsgAns::No};
+  EXPECT_EQ(nxt.Ofr(), TVioRcv::TeOfr::Dcl);
+  EXPECT_FALSE(fs::exists(Pth()));
+  EXPECT_EQ(Lns(), bfr);
+}
+
+TEST_F(VioRcvTst, ADamagedCopyIsToldAndKeptAsideAndTheFieldStays) {
+  ASSERT_TRUE(Edt.AddVio(VT_STA));
+  const TStrLst bfr = Lns();
+  fs::create_directories(fs::path(Pth()).parent_path());
+  {
+    std::ofstream(Pth(), std::ios::binary) << "0001\r\n0001\r\nnot a vio\r\n";
+  }
+  Fake.MsgBox.Answers = {TeMsgAns::Yes};
+  EXPECT_EQ(Rcv->Ofr(), TVioRcv::TeOfr::Bad);
+  // The offer, the reason (told by the loader or with the last box), and
+  // where the copy went.
+  ASSERT_GE(Fake.MsgBox.Calls.size(), 2u);
+  const std::string& txt = Fake.MsgBox.Calls.back().Text;
+  EXPECT_NE(txt.find(Rcv->BadPth()), std::string::npos) << txt;
+  std::string all;
+  for (std::size_t i = 1; i < Fake.MsgBox.Calls.size(); ++i) all += Fake.MsgBox.Calls[i].Text;
+  EXPECT_NE(all.find('#'), std::string::npos) << "the reason is told: " << all;
+  EXPECT_FALSE(fs::exists(Pth()));
+  EXPECT_EQ(RdAll(Rcv->BadPth()), "0001\r\n0001\r\nnot a vio\r\n");
+  EXPECT_EQ(Lns(), bfr);
+  EXPECT_TRUE(Rcv->Armed());
+  // The keeper goes on with a fresh copy.
+  EXPECT_TRUE(Rcv->Wrt());
+  EXPECT_EQ(RdAll(Pth()), Joi(bfr));
+}
+
+TEST_F(VioRcvTst, AFailedWriteIsToldOnceAndLeavesNoTemporaryFile) {
+  // A regular file where the folder should be.
+  fs::create_directories(Tmp.Path() + "data");
+  { std::ofstream(Tmp.Path() + "data/tessaro") << "x"; }
+  EXPECT_EQ(Rcv->Ofr(), TVioRcv::TeOfr::Non);
+  ASSERT_TRUE(Edt.AddVio(VT_STA));
+  EXPECT_FALSE(Rcv->Wrt());
+  ASSERT_TRUE(Edt.AddVio(VT_STO));
+  EXPECT_FALSE(Rcv->Wrt());
+  ASSERT_EQ(Fake.MsgBox.Calls.size(), 1u);
+  EXPECT_NE(Fake.MsgBox.Calls[0].Text.find(Pth()), std::string::npos);
+  EXPECT_EQ(RdAll(Tmp.Path() + "data/tessaro"), "x");
+}
+
+TEST(VioRcvPth, FollowsXdgDataHomeOrTheHomeFolder) {
+  auto get = [](const char* n) -> std::optional<std::string> {
+    const char* v = std::getenv(n);
+    return v ? std::optional<std::string>(v) : std::nullopt;
+  };
+  const auto xdg = get("XDG_DATA_HOME"), home = get("HOME");
+  setenv("XDG_DATA_HOME", "/srv/data", 1);
+  setenv("HOME", "/home/ann", 1);
+  EXPECT_EQ(TVioRcv::DftPth(), "/srv/data/tessaro/recovery.vio");
+  setenv("XDG_DATA_HOME", "relative/data", 1);
+  EXPECT_EQ(TVioRcv::DftPth(), "/home/ann/.local/share/tessaro/recovery.vio");
+  unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(TVioRcv::DftPth(), "/home/ann/.local/share/tessaro/recovery.vio");
+  unsetenv("HOME");
+  EXPECT_EQ(TVioRcv::DftPth(), "");
+  if (xdg) setenv("XDG_DATA_HOME", xdg->c_str(), 1);
+  if (home) setenv("HOME", home->c_str(), 1);
+}
+
+}  // namespace
