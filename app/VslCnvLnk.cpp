@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMetaObject>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QThread>
 #include <QToolBar>
 
@@ -121,6 +122,10 @@ struct TfrmVslCnv::TLnkUi {
       case TeRcvEff::ShwMea1: W.tbxAdcMeaVal1->setText(QStr(Hex4(e.Val))); break;
       case TeRcvEff::ShwMea2: W.tbxAdcMeaVal2->setText(QStr(Hex4(e.Val))); break;
       case TeRcvEff::SetLstErr: GuLstErrMsg = e.Txt; break;
+      case TeRcvEff::ShwRbtFlt:
+        W.statusBar()->showMessage(QStr(RbtFltMsg(static_cast<std::uint8_t>(e.Val & 0xFF),
+                                                  static_cast<std::uint8_t>(e.Val >> 8), W.FbyLgeIdx)));
+        break;
     }
     return true;
   }
