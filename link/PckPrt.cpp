@@ -222,13 +222,20 @@ std::vector<TRcvEff> DspRcvPck(const TuRcvPck& p) {
       break;
     }
     case MC_STS << 8 | MK_TRF_CMP:
-      e = {Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::EnaRun), Eff(TeRcvEff::Flash), Ply(SC_TRF_CMP)};
+      // A new program is on the robot: addresses of the old run mean nothing now.
+      e = {Eff(TeRcvEff::RunEnd), Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::EnaRun), Eff(TeRcvEff::Flash),
+           Ply(SC_TRF_CMP)};
       break;
     case MC_STS << 8 | MK_WRK:
       e = {Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::RpnRun), Eff(TeRcvEff::Flash), Ply(SC_WRK)};
       break;
     case MC_STS << 8 | MK_PGM_CMP:
-      e = {Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::EnaRun), Eff(TeRcvEff::Flash), Ply(SC_PGM_CMP)};
+      e = {Eff(TeRcvEff::RunEnd), Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::EnaRun), Eff(TeRcvEff::Flash),
+           Ply(SC_PGM_CMP)};
+      break;
+    case MC_SIM << 8 | MK_SIM_EXE:
+      // Quietly: it comes with every instruction. Without its byte it says nothing.
+      if (p.DatIdx > 0) e = {Val(TeRcvEff::RunAdr, p.DatBuf[0])};
       break;
     case MC_SIM << 8 | MK_SIM_FLT: {
       // The program has ended, though not at its Stop: Run is offered again,
@@ -236,7 +243,7 @@ std::vector<TRcvEff> DspRcvPck(const TuRcvPck& p) {
       if (p.DatCnt != 2) break;
       TRcvEff f{TeRcvEff::ShwRbtFlt};
       f.Val = static_cast<std::uint16_t>(p.DatBuf[0] | p.DatBuf[1] << 8);
-      e = {Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::EnaRun), Eff(TeRcvEff::Flash), f};
+      e = {Eff(TeRcvEff::RunEnd), Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::EnaRun), Eff(TeRcvEff::Flash), f};
       break;
     }
     default:

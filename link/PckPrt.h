@@ -35,9 +35,10 @@ constexpr std::uint8_t MK_UPL = 0x00, MK_RUN = 0x01, MK_UPR = 0x02, MK_LNK_CHK =
 constexpr std::uint8_t MK_INC_SIG = 0x03, MK_STB = 0x04, MK_LNK_EST = 0x06;
 constexpr std::uint8_t MK_MEA_1 = 0x12, MK_MEA_2 = 0x13;
 constexpr std::uint8_t MK_TRF_CMP = 0x14, MK_WRK = 0x15, MK_PGM_CMP = 0x16;
-// Sent by the simulated robot only: the address of each executed instruction
-// (one data byte), and the fault that made it stop the program (two data
-// bytes: the address and one of the TeRbtFlt kinds).
+// Sent by the simulated robot only (a real one never does): the address of
+// each instruction it executes, as one data byte, so that the tool can show
+// where the program is; and the fault that made it stop the program (two
+// data bytes: the address and one of the TeRbtFlt kinds).
 constexpr std::uint8_t MC_SIM = 0x04, MK_SIM_EXE = 0x17, MK_SIM_FLT = 0x18;
 
 // Parser states.
@@ -145,6 +146,8 @@ enum class TeRcvEff : std::uint8_t {
   ShwMea1,    // tbxAdcMeaVal1 shows Val as four upper-case hex digits
   ShwMea2,    // tbxAdcMeaVal2 likewise
   SetLstErr,  // GuLstErrMsg = Txt
+  RunAdr,     // highlight the vio that made the byte at address Val
+  RunEnd,     // no vio is highlighted
   ShwRbtFlt,  // the status bar shows RbtFltMsg of Val (address | kind << 8)
 };
 

@@ -9,7 +9,8 @@
 #include <string>
 
 #include "core/Globals.h"
-#include "core/Seams.h"
+#include "bench/BchSup.h"
+#include "editor/VioMtr.h"
 #include "editor/VioPgmItp.h"
 #include "messages/SysLgeMsg.h"
 #include "translator/InsAndTkn.h"
@@ -19,11 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string GcDat = std::string(TESSARO_DATA_DIR) + "/";
-
-class TQuietBox final : public IMsgBox {
-public:
-  TeMsgAns Show(const std::string&, const std::string&, TeMsgBtn) override { return TeMsgAns::Ok; }
-};
 
 std::string Blk(const char* key, int col, int row, std::initializer_list<const char*> prm) {
   char cel[32];
@@ -82,8 +78,7 @@ std::string TenTimes(const std::string& path) {
 }
 
 struct TFld {
-  TQuietBox Box;
-  TScopedPlatform Pf{TPlatform{&Box, nullptr, nullptr, nullptr}};
+  TBchQui Qui;
   TVioPgmItp Edt{nullptr};
   TSysLgeMsg Msg{nullptr, GcDat};
   TFld() {
@@ -121,11 +116,29 @@ void BM_LodAndTrnFulFld(benchmark::State& st) {
 }
 BENCHMARK(BM_LodAndTrnFulFld)->Unit(benchmark::kMicrosecond);
 
+// What the byte meter does after an edit of the full field: its own quiet
+// translation, the state and its texts.
+void BM_MtrUpdFulFld(benchmark::State& st) {
+  TFld f;
+  const std::string pgm = TmpFil("full3.vio", FulPgm());
+  TVioMtr mtr(f.Edt);
+  if (!f.Edt.LodVioFil(pgm) || !mtr.Upd().Ok) {
+    st.SkipWithError(("program not translated: " + mtr.Stt().Why).c_str());
+    return;
+  }
+  for (auto _ : st) {
+    mtr.VioChg(nullptr);  // as the model tells it of an edit
+    benchmark::DoNotOptimize(mtr.Upd().Len);
+  }
+  st.counters["bytes"] = static_cast<double>(mtr.Stt().Len);
+  fs::remove(pgm);
+}
+BENCHMARK(BM_MtrUpdFulFld)->Unit(benchmark::kMicrosecond);
+
 // ---- data file lookups on ten copies of the shipped files ------------------------
 
 struct TBigTkn {
-  TQuietBox Box;
-  TScopedPlatform Pf{TPlatform{&Box, nullptr, nullptr, nullptr}};
+  TBchQui Qui;
   TSarAndTkn Sar{nullptr};
   TBigTkn() { Sar.LodTknFil(TmpFil("tkn.sys", TenTimes(GcDat + "ExtComTkn.sys"))); }
 };
@@ -159,8 +172,7 @@ void BM_SarTknMissing(benchmark::State& st) {
 BENCHMARK(BM_SarTknMissing)->Unit(benchmark::kMicrosecond);
 
 struct TBigMsg {
-  TQuietBox Box;
-  TScopedPlatform Pf{TPlatform{&Box, nullptr, nullptr, nullptr}};
+  TBchQui Qui;
   TSysLgeMsg Msg{nullptr, GcDat};
   TBigMsg() { Msg.LodSysMsgFil(TmpFil("msg.sys", TenTimes(GcDat + "SysMsgFil.sys"))); }
 };

@@ -293,20 +293,18 @@ TEST(SimDrv, PseudoTerminalPeerUploadAtWireSpeed) {
     return false;
   };
   TBy got;
-  while (t < t0 + Ms(1085)) {
-    t += Ms(5);
-    d.Poll(t);
-    auto r = rd();
-    got.insert(got.end(), r.begin(), r.end());
-  }
+  auto pmp = [&](TSimWal end) {  // the driver polled every 5 ms until end
+    while (t < end) {
+      t += Ms(5);
+      d.Poll(t);
+      const TBy r = rd();
+      got.insert(got.end(), r.begin(), r.end());
+    }
+  };
+  pmp(t0 + Ms(1085));
   EXPECT_FALSE(has(got, {0x03, 0x14}));
   EXPECT_FALSE(d.Rbt().HasPgm());
-  while (t < t0 + Ms(1130)) {
-    t += Ms(5);
-    d.Poll(t);
-    auto r = rd();
-    got.insert(got.end(), r.begin(), r.end());
-  }
+  pmp(t0 + Ms(1130));
   EXPECT_TRUE(has(got, {0x03, 0x14}));
   EXPECT_EQ(d.Rbt().Pgm(), big);
 

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "SimApp.h"
+#include "core/ArgRdr.h"
 #include "core/PathUtl.h"
 #include "messages/TxtFil.h"
 #include "sim/SimCmd.h"
@@ -94,53 +95,26 @@ long long SimWalNow() {
 
 int PrsSimArg(const std::vector<std::string>& args, TuSimOpt& o, std::string& err) {
   o = TuSimOpt{};
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    std::string a = args[i], val;
-    bool hasVal = false;
-    const std::size_t eq = a.find('=');
-    if (a.rfind("--", 0) == 0 && eq != std::string::npos) {
-      val = a.substr(eq + 1);
-      a.resize(eq);
-      hasVal = true;
-    }
-    auto nxt = [&](std::string& dst) {
-      if (hasVal) {
-        dst = val;
-      } else if (i + 1 < args.size()) {
-        dst = args[++i];
-      } else {
-        err = "option " + a + " needs a value";
-        return false;
-      }
-      if (dst.empty()) {
-        err = "option " + a + " needs a value";
-        return false;
-      }
-      return true;
-    };
-    if (a == "--headless" && !hasVal) {
+  TArgRdr r(args);
+  while (r.Nxt()) {
+    if (r.IsFlg("--headless")) {
       o.Hdl = true;
-    } else if (a == "--no-pacing" && !hasVal) {
+    } else if (r.IsFlg("--no-pacing")) {
       o.Pac = false;
-    } else if (a == "--device") {
-      if (!nxt(o.Dev)) return GcSimUsg;
-    } else if (a == "--link") {
-      if (!nxt(o.Lnk)) return GcSimUsg;
-    } else if (a == "--tokens") {
-      if (!nxt(o.Tkn)) return GcSimUsg;
-    } else if (a == "--speed") {
+    } else if (r.IsOpt() && (r.Nam() == "--device" || r.Nam() == "--link" || r.Nam() == "--tokens")) {
+      std::string& dst = r.Nam() == "--device" ? o.Dev : r.Nam() == "--link" ? o.Lnk : o.Tkn;
+      if (!r.Val(dst, err, true)) return GcSimUsg;
+    } else if (r.IsOpt() && r.Nam() == "--speed") {
       std::string v;
-      if (!nxt(v)) return GcSimUsg;
-      try {
-        std::size_t n = 0;
-        o.Spd = std::stod(v, &n);
-        if (n != v.size() || !(o.Spd > 0) || o.Spd > 1e6) throw 1;
-      } catch (...) {
+      if (!r.Val(v, err, true)) return GcSimUsg;
+      const std::optional<double> spd = ArgNum(v);
+      if (!spd || !(*spd > 0) || *spd > 1e6) {
         err = "--speed takes a factor above 0 (1 is real time), not '" + v + "'";
         return GcSimUsg;
       }
+      o.Spd = *spd;
     } else {
-      err = "unknown argument '" + args[i] + "'";
+      err = "unknown argument '" + r.Arg() + "'";
       return GcSimUsg;
     }
   }
