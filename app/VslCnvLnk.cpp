@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMetaObject>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QThread>
 #include <QToolBar>
 
@@ -126,6 +127,10 @@ struct TfrmVslCnv::TLnkUi {
         if (W.FpPgmViw) W.FpPgmViw->RunAdr(e.Val);
         break;
       case TeRcvEff::RunEnd: W.EndRunViw(); break;
+      case TeRcvEff::ShwRbtFlt:
+        W.statusBar()->showMessage(QStr(RbtFltMsg(static_cast<std::uint8_t>(e.Val & 0xFF),
+                                                  static_cast<std::uint8_t>(e.Val >> 8), W.FbyLgeIdx)));
+        break;
     }
     return true;
   }

@@ -48,7 +48,7 @@ bool KnwMsg(std::uint8_t cls, std::uint8_t cod) {
     case MC_CTL: return cod == MK_STB || cod == MK_LNK_EST;
     case MC_MEA: return cod == MK_MEA_1 || cod == MK_MEA_2;
     case MC_STS: return cod == MK_TRF_CMP || cod == MK_WRK || cod == MK_PGM_CMP;
-    case MC_SIM: return cod == MK_SIM_EXE;
+    case MC_SIM: return cod == MK_SIM_EXE || cod == MK_SIM_FLT;
     default: return false;
   }
 }
@@ -65,7 +65,7 @@ struct TFuzTol {
       if (was == PS_DAT && P.PckSte == PS_STA) std::abort();  // a frame without its end byte
       if (P.PckSte == PS_CPL) {
         if (P.PckOrg == GcPckOrgOwn || !KnwMsg(P.MsgCls, P.MsgCod)) std::abort();
-        if (P.MsgCls == MC_MEA && P.DatIdx != 2) std::abort();
+        if ((P.MsgCls == MC_MEA || P.MsgCod == MK_SIM_FLT) && P.DatIdx != 2) std::abort();
         RstRcvPck(P);
       }
     }

@@ -95,6 +95,29 @@ std::string PckTooLngMsg(std::size_t len, std::uint8_t lge) {
   return txt + " " + std::to_string(len);
 }
 
+std::string RbtFltMsg(std::uint8_t adr, std::uint8_t knd, std::uint8_t lge) {
+  static const char* const fix[] = {
+      "the robot found no more instructions",
+      "the program ran past its end, or its last instruction is cut off",
+      "10000 instructions ran without a DELAY, a motion or a wait: does a loop need a DELAY?",
+      "a jump leads outside the program",
+      "the robot does not know this instruction or sensor",
+      "RTI stands outside the switch-interrupt routine",
+      "ENGINE SPEED is without its two values",
+  };
+  const std::uint8_t k = knd <= static_cast<std::uint8_t>(TeRbtFlt::SpdArg) ? knd : 0;
+  std::string lead, txt;
+  if (GuSysLgeMsg) {
+    const std::string keep = GuLstErrMsg;
+    lead = GuSysLgeMsg->GetSysMsg(GcMsgRbtFlt, lge);
+    if (k) txt = GuSysLgeMsg->GetSysMsg(static_cast<std::uint8_t>(GcMsgRbtFlt + k), lge);
+    GuLstErrMsg = keep;
+  }
+  if (lead.empty()) lead = "The robot stopped the program at address";
+  if (txt.empty()) txt = fix[k];
+  return lead + " " + std::to_string(adr) + ": " + txt;
+}
+
 bool SndPck(std::uint8_t& pckCnt, std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat,
             const TPckOut& out) {
   // Checked before anything happens: the length byte cannot carry more.
@@ -214,6 +237,15 @@ std::vector<TRcvEff> DspRcvPck(const TuRcvPck& p) {
       // Quietly: it comes with every instruction. Without its byte it says nothing.
       if (p.DatIdx > 0) e = {Val(TeRcvEff::RunAdr, p.DatBuf[0])};
       break;
+    case MC_SIM << 8 | MK_SIM_FLT: {
+      // The program has ended, though not at its Stop: Run is offered again,
+      // and the user reads why.
+      if (p.DatCnt != 2) break;
+      TRcvEff f{TeRcvEff::ShwRbtFlt};
+      f.Val = static_cast<std::uint16_t>(p.DatBuf[0] | p.DatBuf[1] << 8);
+      e = {Eff(TeRcvEff::RunEnd), Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::EnaRun), Eff(TeRcvEff::Flash), f};
+      break;
+    }
     default:
       break;
   }

@@ -37,8 +37,9 @@ constexpr std::uint8_t MK_MEA_1 = 0x12, MK_MEA_2 = 0x13;
 constexpr std::uint8_t MK_TRF_CMP = 0x14, MK_WRK = 0x15, MK_PGM_CMP = 0x16;
 // Sent by the simulated robot only (a real one never does): the address of
 // each instruction it executes, as one data byte, so that the tool can show
-// where the program is.
-constexpr std::uint8_t MC_SIM = 0x04, MK_SIM_EXE = 0x17;
+// where the program is; and the fault that made it stop the program (two
+// data bytes: the address and one of the TeRbtFlt kinds).
+constexpr std::uint8_t MC_SIM = 0x04, MK_SIM_EXE = 0x17, MK_SIM_FLT = 0x18;
 
 // Parser states.
 enum TePckSte : std::uint8_t {
@@ -113,6 +114,22 @@ bool SndRunPck(std::uint8_t& pckCnt, const TPckOut& out);
 bool SndUprPck(std::uint8_t& pckCnt, const std::vector<std::uint8_t>& tkn, const TPckOut& out);
 bool SndLnkChkPck(std::uint8_t& pckCnt, const TPckOut& out);
 
+// Faults for which the simulated robot stops a program.
+enum class TeRbtFlt : std::uint8_t {
+  PstEnd = 1,  // runs past the end, or an instruction is cut off by it
+  BsyLop,      // 10,000 instructions without a Delay, a motion or a wait
+  JmpOut,      // a jump outside the program
+  UnkTkn,      // an instruction or a sensor that the robot does not know
+  RtiOut,      // RTI outside the switch-interrupt routine
+  SpdArg,      // engine speed without its two byte arguments
+};
+// Message identifiers in SysMsgFil.sys: the lead-in (the address follows),
+// then one text per kind.
+constexpr std::uint8_t GcMsgRbtFlt = 0x90;
+// "<lead-in> <address>: <text of the kind>", in the user's language, with
+// fixed English texts where the message table cannot supply them.
+std::string RbtFltMsg(std::uint8_t adr, std::uint8_t knd, std::uint8_t lge);
+
 // ---- Effects of received bytes ----------------------------------------------
 
 enum class TeRcvEff : std::uint8_t {
@@ -131,6 +148,7 @@ enum class TeRcvEff : std::uint8_t {
   SetLstErr,  // GuLstErrMsg = Txt
   RunAdr,     // highlight the vio that made the byte at address Val
   RunEnd,     // no vio is highlighted
+  ShwRbtFlt,  // the status bar shows RbtFltMsg of Val (address | kind << 8)
 };
 
 struct TRcvEff {

@@ -40,6 +40,11 @@ TSimLnk::TSimLnk(TSimRbt& rbt) : FRbt(rbt) {
   FRbt.FOnCpl = [this] {
     if (FbUp) Snd(MC_STS, MK_PGM_CMP);
   };
+  // The tool learns that the program has ended, and why, in a frame that
+  // only the simulated robot sends.
+  FRbt.FOnFlt = [this](int adr, TeRbtFlt knd) {
+    if (FbUp) Snd(MC_SIM, MK_SIM_FLT, {static_cast<std::uint8_t>(adr), static_cast<std::uint8_t>(knd)});
+  };
 }
 
 void TSimLnk::SndExe() {

@@ -131,11 +131,12 @@ void TSimRbt::Trc(int adr, const std::string& mne, const std::string& txt) {
   FOnTrc(t);
 }
 
-void TSimRbt::Flt(const std::string& why) {
+void TSimRbt::Flt(TeRbtFlt knd, const std::string& why) {
   FeSte = TeSte::Idl;
   FbInSwi = FbSwiPnd = false;
   FWld.SetWhl(TeWhl::Stp);
   Evt("fault at address " + std::to_string(FiPc) + ": " + why + "; program stopped", true);
+  if (FOnFlt) FOnFlt(FiPc, knd);
 }
 
 void TSimRbt::AdvTo(TSimTim t) {
@@ -295,11 +296,11 @@ void TSimRbt::SetLgt(double pct) {
 
 void TSimRbt::Exe() {
   if (!AdrOk(FiPc)) {
-    Flt("the program runs past its end");
+    Flt(TeRbtFlt::PstEnd, "the program runs past its end");
     return;
   }
   if (++FiBsy > GcMaxBsyIns) {
-    Flt(std::to_string(GcMaxBsyIns) + " instructions without a Delay, a motion or a wait");
+    Flt(TeRbtFlt::BsyLop, std::to_string(GcMaxBsyIns) + " instructions without a Delay, a motion or a wait");
     return;
   }
   ++FiInsCnt;
@@ -311,14 +312,14 @@ void TSimRbt::Exe() {
   auto need = [&](int n) {
     for (int i = 1; i <= n; ++i)
       if (!AdrOk(adr + i)) {
-        Flt("the " + mne + " instruction is cut off by the end of the program");
+        Flt(TeRbtFlt::PstEnd, "the " + mne + " instruction is cut off by the end of the program");
         return false;
       }
     return true;
   };
   auto jmp = [&](std::uint8_t to, const std::string& txt) {
     if (!AdrOk(to)) {
-      Flt("jump to address " + std::to_string(to) + ", outside the program of " + std::to_string(FStm.size()) +
+      Flt(TeRbtFlt::JmpOut, "jump to address " + std::to_string(to) + ", outside the program of " + std::to_string(FStm.size()) +
           " bytes");
       return;
     }
@@ -349,7 +350,7 @@ void TSimRbt::Exe() {
       bool ok = false;
       const bool v = SnsVal(a, ok);
       if (!ok) {
-        Flt("unknown sensor token " + Hex2(a) + " in the If condition");
+        Flt(TeRbtFlt::UnkTkn, "unknown sensor token " + Hex2(a) + " in the If condition");
         return;
       }
       if (v) {
@@ -384,7 +385,7 @@ void TSimRbt::Exe() {
       Arg(3, m2);
       Arg(4, b);
       if (m1 != IT_BYT || m2 != IT_BYT) {
-        Flt("engine speed without its two byte arguments");
+        Flt(TeRbtFlt::SpdArg, "engine speed without its two byte arguments");
         return;
       }
       // 200 / byte gives cm/s; 0 stands for the top speed.
@@ -402,7 +403,7 @@ void TSimRbt::Exe() {
       return;
     case IT_RTI: {
       if (!FbInSwi) {
-        Flt("return from interrupt outside the switch-interrupt routine");
+        Flt(TeRbtFlt::RtiOut, "return from interrupt outside the switch-interrupt routine");
         return;
       }
       Trc(adr, mne, "return to address " + std::to_string(FiRetPc));
@@ -435,7 +436,7 @@ void TSimRbt::Exe() {
   }
 
   if (!SimActTkn(t)) {
-    Flt(mne.empty() ? "unknown token " + Hex2(t) : "token " + Hex2(t) + " (" + mne + ") cannot be executed");
+    Flt(TeRbtFlt::UnkTkn, mne.empty() ? "unknown token " + Hex2(t) : "token " + Hex2(t) + " (" + mne + ") cannot be executed");
     return;
   }
 

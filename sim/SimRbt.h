@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "link/PckPrt.h"
 #include "sim/SimWld.h"
 
 // Model time in microseconds.
@@ -125,13 +126,15 @@ public:
   std::function<void(int)> FOnExe;
   // Called when the program reaches a Stop ("program complete").
   std::function<void()> FOnCpl;
+  // Called when a fault stops the program, with the address where it stopped.
+  std::function<void(int, TeRbtFlt)> FOnFlt;
 
   // A trace line for an event of the robot.
   void Evt(const std::string& txt, bool flt = false);
 
 private:
   void Exe();
-  void Flt(const std::string& why);
+  void Flt(TeRbtFlt knd, const std::string& why);
   void Trc(int adr, const std::string& mne, const std::string& txt);
   bool AdrOk(int a) const { return a >= 0 && a < static_cast<int>(FStm.size()); }
   bool Arg(int off, std::uint8_t& b) const;

@@ -11,6 +11,7 @@
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
 #include "link/PckPrt.h"
+#include "messages/SysLgeMsg.h"
 #include "support/FakePlatform.h"
 
 namespace {
@@ -289,6 +290,9 @@ TEST(PckEff, EveryRobotMessage) {
        with(up(4), {E(K::RunAdr, 7), E(K::RstTmo)})},
       {"executed address without its byte", Frm(5, 4, 4, 0x17, {}), with(up(4), {E(K::RstTmo)})},
       {"unknown code of the simulator's class", Frm(5, 4, 4, 0x16, {3}), with(up(4), {E(K::RstTmo)})},
+      {"fault of the simulated robot", Frm(5, 4, 4, 0x18, {7, 2}),
+       with(up(4), {E(K::RunEnd), E(K::EnaComSte), E(K::EnaRun), E(K::Flash), E(K::ShwRbtFlt, 0x0207), E(K::RstTmo)})},
+      {"fault without its two bytes", Frm(5, 4, 4, 0x18, {7}), with(up(4), {E(K::RstTmo)})},
       {"unknown message", Frm(5, 4, 7, 0x77, {1}), with(up(4), {E(K::RstTmo)})},
       {"unknown code of a known class", Frm(5, 4, 3, 0x17, {}), with(up(4), {E(K::RstTmo)})},
       {"a frame that stops half-way", {0x02, 0x05, 0x03}, {E(K::RstTmo)}},
@@ -300,6 +304,26 @@ TEST(PckEff, EveryRobotMessage) {
     EXPECT_EQ(RcvChrEff(p, c.In.back()), c.Eff) << c.Nam;
     EXPECT_EQ(p.PckSte, c.In.size() >= 7 ? PS_STA : PS_LEN) << c.Nam;
   }
+}
+
+TEST(PckEff, RobotFaultTextInTheUsersLanguage) {
+  TSysLgeMsg* const was = GuSysLgeMsg;
+  GuSysLgeMsg = nullptr;  // no message table: the fixed English texts
+  EXPECT_EQ(RbtFltMsg(12, static_cast<std::uint8_t>(TeRbtFlt::BsyLop), 1),
+            "The robot stopped the program at address 12: 10000 instructions ran without a DELAY, a motion or a "
+            "wait: does a loop need a DELAY?");
+  EXPECT_EQ(RbtFltMsg(3, 0xEE, 0), "The robot stopped the program at address 3: the robot found no more instructions");
+  {
+    TSysLgeMsg msg(nullptr, TESSARO_DATA_DIR "/");
+    GuSysLgeMsg = &msg;
+    GuLstErrMsg = "kept";
+    EXPECT_EQ(RbtFltMsg(40, static_cast<std::uint8_t>(TeRbtFlt::JmpOut), 2),
+              "Der Roboter hat das Programm angehalten an Adresse 40: ein Sprung fuehrt aus dem Programm hinaus");
+    EXPECT_EQ(RbtFltMsg(0, static_cast<std::uint8_t>(TeRbtFlt::SpdArg), 1),
+              "De robot heeft het programma gestopt op adres 0: ENGINE SPEED heeft zijn twee waarden niet");
+    EXPECT_EQ(GuLstErrMsg, "kept");
+  }
+  GuSysLgeMsg = was;
 }
 
 TEST(PckEff, AnExecutedAddressWithoutItsByteNeverTakesAnOldOne) {

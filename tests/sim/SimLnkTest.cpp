@@ -170,6 +170,34 @@ TEST_F(TLnkFix, ExecutedAddressesFollowTheProgram) {
   EXPECT_TRUE(L.OutEmp());
 }
 
+TEST_F(TLnkFix, AFaultEndsTheRunWithItsReasonNotWithProgramComplete) {
+  L.SetUp(true, 0);
+  L.Tck(Ms(300));
+  Tak();
+  struct TCas {
+    TBy Pgm;
+    TBy Flt;  // address, kind
+  };
+  const TCas cas[] = {
+      {{0xA0, 0xA6, 0x01, 0xA1}, {1, static_cast<std::uint8_t>(TeRbtFlt::BsyLop)}},  // a loop with no Delay
+      {{0xA0, 0xA6, 0x09, 0xA1}, {1, static_cast<std::uint8_t>(TeRbtFlt::JmpOut)}},
+      {{0xA0, 0xAD, 0xA1}, {1, static_cast<std::uint8_t>(TeRbtFlt::RtiOut)}},
+  };
+  for (const TCas& c : cas) {
+    Snd(Frm(0x01, 0x02, c.Pgm), R.Now());
+    std::vector<TMsg> got;
+    std::vector<TBy> dat;
+    for (int i = 0; i < 120 && R.Running(); ++i) {
+      R.AdvTo(R.Now() + Ms(100));
+      for (const TMsg& m : Msgs(Tak(), &dat))
+        if (m.first != MC_MEA) got.push_back(m);  // the reports go on beside the run
+    }
+    EXPECT_FALSE(R.Running());
+    ASSERT_EQ(got, (std::vector<TMsg>{{0x03, 0x14}, {0x03, 0x15}, {0x04, 0x18}})) << int(c.Flt[1]);
+    EXPECT_EQ(dat.back(), c.Flt);
+  }
+}
+
 TEST_F(TLnkFix, GarbledAndCutOffFramesGetNoAnswer) {
   L.SetUp(true, 0);
   L.Tck(Ms(300));

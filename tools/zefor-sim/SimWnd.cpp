@@ -207,7 +207,6 @@ TfrmZfrSim::TfrmZfrSim(TSimDrv& drv, const QString& pth) : FDrv(drv) {
   FpTrc = new QPlainTextEdit(this);
   FpTrc->setReadOnly(true);
   FpTrc->setMaximumBlockCount(5000);
-  FpTrc->setLineWrapMode(QPlainTextEdit::NoWrap);  // one executed instruction a line
   FpTrc->setFont(QFont(QStringLiteral("Monospace"), 9));
   FpTrc->setMinimumWidth(440);
   rgt->addWidget(FpTrc, 1);
