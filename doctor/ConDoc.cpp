@@ -188,6 +188,10 @@ std::vector<TDocRes> RunConDoc(IDocSys& sys, const TDocCfg& cfg, const TDocTxt& 
     out.push_back(Res(TeDocStp::Hld, TeDocSte::Fail, Msg(txt, DM_HLD_OTH, {dev, oth}), Msg(txt, DM_HLD_OTH_DO)));
   } else if (own) {
     out.push_back(Res(TeDocStp::Hld, TeDocSte::Ok, Msg(txt, DM_HLD_OWN, {dev})));
+  } else if (fail) {
+    // A user who may not open the device cannot see the other users'
+    // programs either: finding none says nothing.
+    out.push_back(Res(TeDocStp::Hld, TeDocSte::Skip, Msg(txt, DM_STP_SKP)));
   } else {
     out.push_back(Res(TeDocStp::Hld, TeDocSte::Ok, Msg(txt, DM_HLD_NON, {dev})));
   }

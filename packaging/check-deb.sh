@@ -20,9 +20,16 @@ trap 'rm -rf "$tmp"' EXIT
 faults=0
 fail() { echo "FAULT: $*"; faults=$((faults + 1)); }
 
+lib=usr/lib/tessaro
+programs="tessaro tessaro-compile tessaro-upload zefor-sim tessaro-doctor"
 if [ $# -ge 2 ]; then
   deb=$2
 else
+  # CPack builds what is out of date first: a partly built tree would be built
+  # whole here, so it is refused instead.
+  for p in $programs; do
+    [ -x "$bld/stage/bin/$p" ] || { echo "FAULT: $bld is not built whole ($p is missing): build all targets first"; exit 1; }
+  done
   if ! "${CPACK:-cpack}" --config "$bld/CPackConfig.cmake" -G DEB -B "$tmp/cpack" \
        -D CPACK_OUTPUT_FILE_PREFIX="$tmp" >"$tmp/cpack.log" 2>&1; then
     cat "$tmp/cpack.log"
@@ -36,8 +43,6 @@ root=$tmp/root
 ctl=$tmp/control
 dpkg-deb -x "$deb" "$root" && dpkg-deb -e "$deb" "$ctl" || { echo "FAULT: $deb does not unpack"; exit 1; }
 field() { dpkg-deb -f "$deb" "$1"; }
-lib=usr/lib/tessaro
-programs="tessaro tessaro-compile tessaro-upload zefor-sim tessaro-doctor"
 
 # ---- Control data
 [ "$(field Package)" = tessaro ] || fail "package name is '$(field Package)'"

@@ -213,7 +213,15 @@ TEST_F(ConDoc, PermissionThroughTheDevicesGroup) {
   ASSERT_EQ(res.size(), 5u);
   ExpStp(res[2], TeDocStp::Prm, TeDocSte::Fail, DM_PRM_GRP);
   EXPECT_EQ(res[2].Do, Id(DM_PRM_GRP_DO) + pty.Pth() + "|dialout|alice");
+  // Such a user cannot see who holds the device: that is not "nobody".
+  ExpStp(res[3], TeDocStp::Hld, TeDocSte::Skip, DM_STP_SKP);
   ExpStp(res[4], TeDocStp::Rob, TeDocSte::Skip, DM_STP_SKP);
+  // A holder that can be seen is still named.
+  Tmp.Write("proc/4242/comm", "minicom\n");
+  MkLnk(Sys.RealPath(pty.Pth()), Tmp.Path() + "proc/4242/fd/3");
+  res = Run(pty.Pth());
+  ExpStp(res[3], TeDocStp::Hld, TeDocSte::Fail, DM_HLD_OTH);
+  fs::remove_all(Tmp.Path() + "proc/4242");
 
   // Joined in the group database, but this login started before.
   Tmp.Write("group", "root:x:0:\ndialout:x:20:bob,alice\n");
