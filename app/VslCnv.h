@@ -25,6 +25,7 @@ class QMenu;
 class QMenuBar;
 class TPgmViw;
 class QPlainTextEdit;
+class QScrollArea;
 class QToolBar;
 class ISettingsStore;
 class TVio;
@@ -243,7 +244,10 @@ public:
   QAction* tbnUpr = nullptr;
   QAction* tbnComSte = nullptr;
 
-  // The programming field: the client area below the tool bars.
+  // The programming field: the client area below the tool bars. It keeps the
+  // size of its grid when the window is made smaller, and the scroll area
+  // around it lets the user reach the vios that no longer fit.
+  QScrollArea* scbVioFld = nullptr;
   QWidget* pnlVioFld = nullptr;
   // The vios on the field (VslCnvEdt.cpp).
   std::unique_ptr<TVioFldViw> FpVioFldViw;

@@ -11,11 +11,6 @@
 #include "editor/qt/VioFldViw.h"
 #include "editor/qt/VioPgmViw.h"
 
-namespace {
-// Message: upload and run from the Start vio is not available in this version.
-constexpr std::uint8_t GcMsgStaDblClkNav = 0x30;
-}  // namespace
-
 void TfrmVslCnv::CrtEdtViw() {
   if (FpVioFldViw || !FpVioPgmItp) return;
   // The cells are taken from the maximized field. A window manager maximizes
@@ -28,6 +23,10 @@ void TfrmVslCnv::CrtEdtViw() {
     if (layout()) layout()->activate();
   }
   FpVioPgmItp->CrtVioFld(pnlVioFld->width(), pnlVioFld->height());
+  // The grid keeps its cells when the window shrinks; the scroll area shows
+  // what does not fit.
+  pnlVioFld->setMinimumSize(FpVioPgmItp->GrdCls() * FpVioPgmItp->CelWdt(),
+                            FpVioPgmItp->GrdRws() * FpVioPgmItp->CelHgt());
   // The field takes the focus from an edit when a tool button is clicked.
   pnlVioFld->setFocusPolicy(Qt::ClickFocus);
   FpVioFldViw = std::make_unique<TVioFldViw>(*FpVioPgmItp, pnlVioFld);

@@ -1,4 +1,4 @@
-// Helpers of the editor benchmarks: quiet seams and a full program on disk.
+// Helpers of the editor benchmarks: a full program on disk.
 #pragma once
 
 #include <cstdint>
@@ -6,21 +6,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "core/Seams.h"
+#include "bench/BchSup.h"
 #include "editor/VioPgmItp.h"
-
-class TSilentBox final : public IMsgBox {
-public:
-  TeMsgAns Show(const std::string&, const std::string&, TeMsgBtn) override { return TeMsgAns::Ok; }
-};
-
-class TNoEvtLoop final : public IEvtLoop {
-public:
-  void PrcMsg() override {}
-  void Terminate() override {}
-  bool TerminateRequested() const override { return false; }
-  bool OnUiThread() const override { return true; }
-};
 
 // Every cell taken, every kind of vio, saved to a temporary file whose name
 // carries tag; empty when placing or saving failed.

@@ -15,9 +15,7 @@
 namespace {
 
 void BM_LodFulPgm(benchmark::State& st) {
-  TSilentBox box;
-  TNoEvtLoop evt;
-  TScopedPlatform plt({&box, nullptr, &evt, nullptr});
+  TBchQui qui;
   TVioPgmItp edt(nullptr);
   edt.SetLgeIdx(0);
   edt.SetAvlCol(0);

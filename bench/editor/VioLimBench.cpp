@@ -122,9 +122,7 @@ const char* const GcNam[] = {"labels_1200x64",    "label_goto_1200x64", "labels_
 void BM_LodCrafted(benchmark::State& st) {
   const int kind = static_cast<int>(st.range(0));
   st.SetLabel(GcNam[kind]);
-  TSilentBox box;
-  TNoEvtLoop evt;
-  TScopedPlatform plt({&box, nullptr, &evt, nullptr});
+  TBchQui qui;
   const std::string p =
       (std::filesystem::temp_directory_path() / ("tessaro-bench-lim-" + std::to_string(::getpid()) + ".vio"))
           .string();

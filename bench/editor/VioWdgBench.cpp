@@ -18,22 +18,14 @@
 #include "core/Seams.h"
 #include "editor/VioPgmItp.h"
 #include "EdtBenchSup.h"
+#include "bench/BchSup.h"
+#include "bench/BchWnd.h"
 #include "editor/qt/VioFldViw.h"
 
 namespace {
 
 // The main window, shown, with the Qt event loop and silent message boxes.
 struct TBenchWnd {
-  TBenchWnd() : Plt({&Box, nullptr, &Evt, nullptr}) {
-    TVslCnvCfg cfg;
-    cfg.AppDir = TESSARO_STAGE_DIR "/bin/";
-    cfg.InsDir = TESSARO_STAGE_DIR "/";
-    cfg.ScnPrt = [] { return std::vector<std::string>{}; };
-    Wnd = std::make_unique<TfrmVslCnv>(nullptr, cfg);
-    frmVslCnv = Wnd.get();
-    Wnd->show();
-    QCoreApplication::processEvents();
-  }
   ~TBenchWnd() {
     Wnd.reset();
     frmVslCnv = nullptr;
@@ -44,10 +36,9 @@ struct TBenchWnd {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
   }
-  TSilentBox Box;
   TQtEvtLoop Evt;
-  TScopedPlatform Plt;
-  std::unique_ptr<TfrmVslCnv> Wnd;
+  TBchQui Qui{&Evt};
+  std::unique_ptr<TfrmVslCnv> Wnd = MakBchWnd();
 };
 
 // Made on first use, released before the application object.
@@ -134,11 +125,5 @@ BENCHMARK(BM_TbnAddSto)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  GuBenchWnd.reset();
-  return 0;
+  return RunQtBch(argc, argv, [] { GuBenchWnd.reset(); });
 }

@@ -22,6 +22,8 @@
 #include <vector>
 
 #include "LnkTstPty.h"
+#include "bench/BchSup.h"
+#include "bench/BchWnd.h"
 #include "app/VslCnv.h"
 #include "app/VslCnvLgc.h"
 #include "app/platform/QtPlatform.h"
@@ -35,15 +37,6 @@ namespace {
 
 using TClk = std::chrono::steady_clock;
 
-class TSilentBox final : public IMsgBox {
-public:
-  TeMsgAns Show(const std::string&, const std::string&, TeMsgBtn) override { return TeMsgAns::Ok; }
-};
-class TSilentSnd final : public ISoundOut {
-public:
-  void Play(const std::string&, bool) override {}
-  void Stop() override {}
-};
 // A settings store whose only port is the pseudo-terminal.
 class TMemSet final : public ISettingsStore {
 public:
@@ -61,16 +54,9 @@ public:
 };
 
 struct TBenchLnk {
-  TBenchLnk() : Plt({&Box, &Snd, &Evt, &Set}) {
+  TBenchLnk() {
     Set.Prt = Pty.Pth();
-    TVslCnvCfg cfg;
-    cfg.AppDir = TESSARO_STAGE_DIR "/bin/";
-    cfg.InsDir = TESSARO_STAGE_DIR "/";
-    cfg.ScnPrt = [] { return std::vector<std::string>{}; };
-    W = std::make_unique<TfrmVslCnv>(nullptr, cfg);
-    frmVslCnv = W.get();
-    W->show();
-    QCoreApplication::processEvents();
+    W = MakBchWnd();
     W->tmrAppItoTimer();
     W->tmrBlkComPrtCupMsgTimer();
     Ok = W->FbComPrtOpn && W->FpVioPgmItp->AddVio(VT_STA) && W->FpVioPgmItp->AddVio(VT_STO);
@@ -86,12 +72,10 @@ struct TBenchLnk {
     while (::poll(&p, 1, 0) > 0 && (p.revents & POLLIN) && ::read(Pty.Mst(), b, sizeof b) > 0) {
     }
   }
-  TSilentBox Box;
-  TSilentSnd Snd;
   TQtEvtLoop Evt;
   TMemSetFac Set;
   TPty Pty;
-  TScopedPlatform Plt;
+  TBchQui Qui{&Evt, &Set};
   std::unique_ptr<TfrmVslCnv> W;
   bool Ok = false;
 };
@@ -184,11 +168,5 @@ BENCHMARK(BM_UploadClickToFirstByte)->UseManualTime()->Iterations(100)->Unit(ben
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  GuBench.reset();
-  return 0;
+  return RunQtBch(argc, argv, [] { GuBench.reset(); });
 }

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/Globals.h"
-#include "core/Seams.h"
+#include "bench/BchSup.h"
 #include "editor/VioMtr.h"
 #include "editor/VioPgmItp.h"
 #include "messages/SysLgeMsg.h"
@@ -20,11 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string GcDat = std::string(TESSARO_DATA_DIR) + "/";
-
-class TQuietBox final : public IMsgBox {
-public:
-  TeMsgAns Show(const std::string&, const std::string&, TeMsgBtn) override { return TeMsgAns::Ok; }
-};
 
 std::string Blk(const char* key, int col, int row, std::initializer_list<const char*> prm) {
   char cel[32];
@@ -83,8 +78,7 @@ std::string TenTimes(const std::string& path) {
 }
 
 struct TFld {
-  TQuietBox Box;
-  TScopedPlatform Pf{TPlatform{&Box, nullptr, nullptr, nullptr}};
+  TBchQui Qui;
   TVioPgmItp Edt{nullptr};
   TSysLgeMsg Msg{nullptr, GcDat};
   TFld() {
@@ -144,8 +138,7 @@ BENCHMARK(BM_MtrUpdFulFld)->Unit(benchmark::kMicrosecond);
 // ---- data file lookups on ten copies of the shipped files ------------------------
 
 struct TBigTkn {
-  TQuietBox Box;
-  TScopedPlatform Pf{TPlatform{&Box, nullptr, nullptr, nullptr}};
+  TBchQui Qui;
   TSarAndTkn Sar{nullptr};
   TBigTkn() { Sar.LodTknFil(TmpFil("tkn.sys", TenTimes(GcDat + "ExtComTkn.sys"))); }
 };
@@ -179,8 +172,7 @@ void BM_SarTknMissing(benchmark::State& st) {
 BENCHMARK(BM_SarTknMissing)->Unit(benchmark::kMicrosecond);
 
 struct TBigMsg {
-  TQuietBox Box;
-  TScopedPlatform Pf{TPlatform{&Box, nullptr, nullptr, nullptr}};
+  TBchQui Qui;
   TSysLgeMsg Msg{nullptr, GcDat};
   TBigMsg() { Msg.LodSysMsgFil(TmpFil("msg.sys", TenTimes(GcDat + "SysMsgFil.sys"))); }
 };

@@ -4,12 +4,10 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
-#include <thread>
 
 #include "support/FakePlatform.h"
-#include "LnkTstPty.h"
+#include "DocTstSup.h"
 #include "link/PckPrt.h"
 #include "messages/SysLgeMsg.h"
 
@@ -18,10 +16,12 @@ namespace fs = std::filesystem;
 namespace {
 
 // The system with its own trees, user and clock.
-class TFakeSys : public TDocSysLnx {
+class TFakeSys : public TFakClk<TDocSysLnx> {
 public:
   explicit TFakeSys(const std::string& root)
-      : TDocSysLnx(root + "sys", root + "proc", root + "dev", root + "group") {}
+      : TFakClk(root + "sys", root + "proc", root + "dev", root + "group") {
+    FNow = 1000;
+  }
   uid_t Uid() override { return FUid; }
   gid_t Gid() override { return FGid; }
   std::vector<gid_t> Groups() override { return FGrp; }
@@ -35,23 +35,12 @@ public:
     }
     return inf;
   }
-  // A fake clock: a wait takes no time but moves the clock on.
-  std::int64_t NowMs() override { return FbFakClk ? FNow : TDocSysLnx::NowMs(); }
-  bool RdSome(int fd, int ms, std::vector<std::uint8_t>& out) override {
-    const std::size_t n = out.size();
-    const bool ok = TDocSysLnx::RdSome(fd, FbFakClk ? 0 : ms, out);
-    if (FbFakClk && out.size() == n) FNow += ms;
-    return ok;
-  }
-
   uid_t FUid = 0;
   gid_t FGid = 0;
   std::vector<gid_t> FGrp;
   bool FbOwnMod = false;  // the device belongs to root:FDevGid with FDevMod
   gid_t FDevGid = 20;
   mode_t FDevMod = 0660;
-  bool FbFakClk = false;
-  std::int64_t FNow = 1000;
 };
 
 // Message texts: the identifier and the arguments, so that the tests see
@@ -85,37 +74,6 @@ protected:
   }
   TTmpDir Tmp;
   TFakeSys Sys;
-};
-
-// A robot on the far end of the pseudo-terminal: answers a link check with
-// "link established", as the robot does.
-class TFakRob {
-public:
-  TFakRob(TPty& pty, bool answer) : FPty(pty), FbAns(answer), FThr([this] { Loop(); }) {}
-  ~TFakRob() {
-    FbRun = false;
-    FThr.join();
-  }
-
-private:
-  void Loop() {
-    TuRcvPck p;
-    RstRcvPck(p);
-    while (FbRun) {
-      for (std::uint8_t b : FPty.Rd(1, std::chrono::milliseconds(20))) {
-        PrsRcvChr(p, b);
-        if (p.PckSte != PS_CPL) continue;
-        if (FbAns && p.MsgCls == MC_CTL && p.MsgCod == MK_LNK_CHK)
-          FPty.Wr({GcPckSta, 0x02, 0x00, 0x00, MC_CTL, MK_STB, GcPckEnd,  // a frame of another kind first
-                   GcPckSta, 0x02, 0x01, 0x00, MC_CTL, MK_LNK_EST, GcPckEnd});
-        RstRcvPck(p);
-      }
-    }
-  }
-  TPty& FPty;
-  bool FbAns;
-  std::atomic<bool> FbRun{true};
-  std::thread FThr;
 };
 
 }  // namespace
@@ -181,7 +139,7 @@ TEST_F(ConDoc, MissingPortOrNoneChosen) {
 
 TEST_F(ConDoc, RobotAnswersOnAPseudoTerminal) {
   TPty pty;
-  TFakRob rob(pty, true);
+  TDocRob rob(pty);
   const auto res = Run(pty.Pth());
   ASSERT_EQ(res.size(), 5u);
   ExpStp(res[0], TeDocStp::Dev, TeDocSte::Ok, DM_DEV_NON);  // no device of the computer, but a port

@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <sstream>
-#include <thread>
 
-#include "LnkTstPty.h"
+#include "DocTstSup.h"
 #include "doctor/ConDoc.h"
 #include "link/PckPrt.h"
 #include "messages/SysLgeMsg.h"
@@ -18,46 +16,10 @@ namespace {
 const std::string GcMsgDir = std::string(TESSARO_DATA_DIR) + "/";
 
 // The real devices and groups, no other process in /proc (the test holds its
-// own pseudo-terminal open) and, when asked, a clock that a wait moves on.
-class TTstSys : public TDocSysLnx {
+// own pseudo-terminal open) and, unless the test says otherwise, the fake clock.
+class TTstSys : public TFakClk<TDocSysLnx> {
 public:
-  explicit TTstSys(const std::string& prc) : TDocSysLnx("/sys", prc) {}
-  std::int64_t NowMs() override { return FNow; }
-  bool RdSome(int fd, int ms, std::vector<std::uint8_t>& out) override {
-    const std::size_t n = out.size();
-    const bool ok = TDocSysLnx::RdSome(fd, FbFakClk ? 0 : ms, out);
-    FNow += FbFakClk && out.size() == n ? ms : 1;
-    return ok;
-  }
-  bool FbFakClk = true;
-  std::int64_t FNow = 0;
-};
-
-// Answers the link check as the robot does.
-class TAnsRob {
-public:
-  explicit TAnsRob(TPty& pty) : FPty(pty), FThr([this] { Loop(); }) {}
-  ~TAnsRob() {
-    FbRun = false;
-    FThr.join();
-  }
-
-private:
-  void Loop() {
-    TuRcvPck p;
-    RstRcvPck(p);
-    while (FbRun)
-      for (std::uint8_t b : FPty.Rd(1, std::chrono::milliseconds(20))) {
-        PrsRcvChr(p, b);
-        if (p.PckSte != PS_CPL) continue;
-        if (p.MsgCls == MC_CTL && p.MsgCod == MK_LNK_CHK)
-          FPty.Wr({GcPckSta, 0x02, 0x00, 0x00, MC_CTL, MK_LNK_EST, GcPckEnd});
-        RstRcvPck(p);
-      }
-  }
-  TPty& FPty;
-  std::atomic<bool> FbRun{true};
-  std::thread FThr;
+  explicit TTstSys(const std::string& prc) : TFakClk("/sys", prc) { FbFakClk = true; }
 };
 
 class DocCli : public ::testing::Test {
@@ -131,7 +93,7 @@ TEST_F(DocCli, SilentDeviceFailsAndAnsweringRobotPasses) {
   pty.Rd(7, std::chrono::milliseconds(100));  // the unanswered check
 
   Sys.FbFakClk = false;
-  TAnsRob rob(pty);
+  TDocRob rob(pty);
   EXPECT_EQ(Run({"--port", pty.Pth()}), GcDocAllOky) << Out.str();
   EXPECT_EQ(Out.str().find("[FAIL]"), std::string::npos);
   EXPECT_EQ(Out.str().find(Txt(DM_WRD_DO, 0)), std::string::npos);

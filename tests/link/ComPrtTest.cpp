@@ -14,6 +14,7 @@
 
 #include "LnkTstPty.h"
 #include "core/Globals.h"
+#include "link/ComBnd.h"
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
 #include "link/PrtNam.h"
@@ -24,9 +25,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // What the component reported, from whatever thread.
-struct TRec {
-  std::mutex M;
-  std::condition_variable Cv;
+struct TRec : TLckRec {
   std::vector<std::uint8_t> Byt;
   std::vector<std::pair<int, std::string>> Err;
   std::vector<std::pair<std::uint32_t, std::uint32_t>> Ler;
@@ -35,16 +34,6 @@ struct TRec {
   // The receive handler waits here while Gate is closed.
   bool Gate = true;
 
-  template <class P>
-  bool Wait(P p, std::chrono::milliseconds t = 10s) {
-    std::unique_lock<std::mutex> lk(M);
-    return Cv.wait_for(lk, t, [&] { return p(); });
-  }
-  template <class F>
-  auto Get(F f) {
-    std::lock_guard<std::mutex> lk(M);
-    return f();
-  }
   std::size_t NByt() { return Get([&] { return Byt.size(); }); }
   bool HasErr(int code) {
     return Get([&] {
@@ -54,8 +43,7 @@ struct TRec {
     });
   }
   void Opn(bool open) {
-    { std::lock_guard<std::mutex> lk(M); Gate = open; }
-    Cv.notify_all();
+    Put([&] { Gate = open; });
   }
 };
 
@@ -74,9 +62,7 @@ protected:
   // A component wired as the main window wires it.
   std::unique_ptr<TComport2p5> MakCom() {
     auto c = std::make_unique<TComport2p5>(this);
-    c->FsPrtNam = Pty.Pth();
-    c->FbyBauIdx = 4;
-    c->FbSglChr = true;
+    SetZefLin(*c, Pty.Pth());
     TComport2p5* self = c.get();
     c->FOnComPrtComEvt = [this, self](TComport2p5* s, std::uint8_t kind, std::uint32_t extra, std::uint8_t d) {
       std::unique_lock<std::mutex> lk(Rec.M);
@@ -85,27 +71,14 @@ protected:
       Rec.Byt.push_back(d);
       Rec.Cv.notify_all();
     };
-    c->FOnComPrtCtlEvt = [this](TComport2p5*, std::uint32_t m) {
-      std::lock_guard<std::mutex> lk(Rec.M);
-      Rec.Ctl.push_back(m);
-      Rec.Cv.notify_all();
-    };
+    c->FOnComPrtCtlEvt = [this](TComport2p5*, std::uint32_t m) { Rec.Put([&] { Rec.Ctl.push_back(m); }); };
     c->FOnComPrtErrEvt = [this](TComport2p5*, std::int8_t code, const std::string& t) {
-      std::lock_guard<std::mutex> lk(Rec.M);
-      Rec.Err.emplace_back(code, t);
-      Rec.Cv.notify_all();
+      Rec.Put([&] { Rec.Err.emplace_back(code, t); });
     };
     c->FOnComPrtLerEvt = [this](TComport2p5*, std::uint32_t n, std::uint32_t e) {
-      std::lock_guard<std::mutex> lk(Rec.M);
-      Rec.Ler.emplace_back(n, e);
-      Rec.Cv.notify_all();
+      Rec.Put([&] { Rec.Ler.emplace_back(n, e); });
     };
-    c->FOnGetTxdChr = [this](std::uint8_t& b) { return LckGetChr(Tx, b); };
-    c->FOnPutTxdChr = [this](std::uint8_t b) { return LckPutChr(Tx, b); };
-    c->FOnTxdDatAvl = [this] { return LckDatAvl(Tx); };
-    c->FOnGetRxdChr = [this](std::uint8_t& b) { return LckGetChr(Rx, b); };
-    c->FOnPutRxdChr = [this](std::uint8_t b) { return LckPutChr(Rx, b); };
-    c->FOnRxdDatAvl = [this] { return LckDatAvl(Rx); };
+    BndComRbf(*c, Tx, Rx);
     return c;
   }
 

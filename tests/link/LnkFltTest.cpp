@@ -25,6 +25,7 @@
 
 #include "LnkTstPty.h"
 #include "core/Globals.h"
+#include "link/ComBnd.h"
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
 #include "link/PckPrt.h"
@@ -175,23 +176,12 @@ std::size_t CntDirAt(const char* dir, std::size_t want) {
 }
 
 // What the component delivered and reported, from its threads.
-struct TRec {
-  std::mutex M;
-  std::condition_variable Cv;
+struct TRec : TLckRec {
+  TRec() { Tmo = 20s; }
   std::size_t NByt = 0;
   TFrmCol Col;
   std::vector<int> Err;
 
-  template <class P>
-  bool Wait(P p, std::chrono::milliseconds t = 20s) {
-    std::unique_lock<std::mutex> lk(M);
-    return Cv.wait_for(lk, t, [&] { return p(); });
-  }
-  template <class F>
-  auto Get(F f) {
-    std::lock_guard<std::mutex> lk(M);
-    return f();
-  }
   bool HasErr(int c) {
     return Get([&] { return std::find(Err.begin(), Err.end(), c) != Err.end(); });
   }
@@ -217,29 +207,20 @@ protected:
   // through the frame parser.
   std::unique_ptr<TComport2p5> MakCom() {
     auto c = std::make_unique<TComport2p5>(this);
-    c->FsPrtNam = Far.Pth();
-    c->FbyBauIdx = 4;
-    c->FbSglChr = true;
+    SetZefLin(*c, Far.Pth());
     c->FiRdTmo = 50ms;
     c->FOnComPrtComEvt = [this](TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t d) {
-      std::lock_guard<std::mutex> lk(Rec.M);
-      ++Rec.NByt;
-      Rec.Col.Put(d);
-      Rec.Cv.notify_all();
+      Rec.Put([&] {
+        ++Rec.NByt;
+        Rec.Col.Put(d);
+      });
     };
     c->FOnComPrtCtlEvt = [](TComport2p5*, std::uint32_t) {};
     c->FOnComPrtErrEvt = [this](TComport2p5*, std::int8_t code, const std::string&) {
-      std::lock_guard<std::mutex> lk(Rec.M);
-      Rec.Err.push_back(code);
-      Rec.Cv.notify_all();
+      Rec.Put([&] { Rec.Err.push_back(code); });
     };
     c->FOnComPrtLerEvt = [](TComport2p5*, std::uint32_t, std::uint32_t) {};
-    c->FOnGetTxdChr = [this](std::uint8_t& b) { return LckGetChr(Tx, b); };
-    c->FOnPutTxdChr = [this](std::uint8_t b) { return LckPutChr(Tx, b); };
-    c->FOnTxdDatAvl = [this] { return LckDatAvl(Tx); };
-    c->FOnGetRxdChr = [this](std::uint8_t& b) { return LckGetChr(Rx, b); };
-    c->FOnPutRxdChr = [this](std::uint8_t b) { return LckPutChr(Rx, b); };
-    c->FOnRxdDatAvl = [this] { return LckDatAvl(Rx); };
+    BndComRbf(*c, Tx, Rx);
     return c;
   }
 

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,38 @@ private:
   int FiMst = -1;
   int FiSlv = -1;
   std::string FsPth;
+};
+
+// What the component's threads report and a test waits for: every access
+// under M, every change announced on Cv.
+struct TLckRec {
+  std::mutex M;
+  std::condition_variable Cv;
+  std::chrono::milliseconds Tmo = std::chrono::seconds(10);  // Wait's default limit
+
+  template <class P>
+  bool Wait(P p) {
+    return Wait(p, Tmo);
+  }
+  template <class P>
+  bool Wait(P p, std::chrono::milliseconds t) {
+    std::unique_lock<std::mutex> lk(M);
+    return Cv.wait_for(lk, t, [&] { return p(); });
+  }
+  template <class F>
+  auto Get(F f) {
+    std::lock_guard<std::mutex> lk(M);
+    return f();
+  }
+  // Changes under the lock, then wakes the waiters.
+  template <class F>
+  void Put(F f) {
+    {
+      std::lock_guard<std::mutex> lk(M);
+      f();
+    }
+    Cv.notify_all();
+  }
 };
 
 // Poll a condition every millisecond until it holds or timeout passes.

@@ -7,6 +7,7 @@
 
 #include "LnkTstPty.h"
 #include "core/Globals.h"
+#include "link/ComBnd.h"
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
 #include "link/PckPrt.h"
@@ -380,18 +381,11 @@ TEST(PckPty, FramesArriveByteForByteAtTheFarEnd) {
   TTxMtxAndRbf tx;
   TRxMtxAndRbf rx;
   TComport2p5 com(nullptr);
-  com.FsPrtNam = pty.Pth();
-  com.FbyBauIdx = 4;
-  com.FbSglChr = true;
+  SetZefLin(com, pty.Pth());
   com.FOnComPrtComEvt = [](TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t) {};
   com.FOnComPrtCtlEvt = [](TComport2p5*, std::uint32_t) {};
   com.FOnComPrtErrEvt = [](TComport2p5*, std::int8_t, const std::string&) {};
-  com.FOnGetTxdChr = [&](std::uint8_t& b) { return LckGetChr(tx, b); };
-  com.FOnPutTxdChr = [&](std::uint8_t b) { return LckPutChr(tx, b); };
-  com.FOnTxdDatAvl = [&] { return LckDatAvl(tx); };
-  com.FOnGetRxdChr = [&](std::uint8_t& b) { return LckGetChr(rx, b); };
-  com.FOnPutRxdChr = [&](std::uint8_t b) { return LckPutChr(rx, b); };
-  com.FOnRxdDatAvl = [&] { return LckDatAvl(rx); };
+  BndComRbf(com, tx, rx);
   bool opn = false;
   TPckOut out;
   out.OpnPrt = [&] {

@@ -265,20 +265,18 @@ TEST(SimDrv, PseudoTerminalPeerUploadAtWireSpeed) {
     return false;
   };
   TBy got;
-  while (t < t0 + Ms(1085)) {
-    t += Ms(5);
-    d.Poll(t);
-    auto r = rd();
-    got.insert(got.end(), r.begin(), r.end());
-  }
+  auto pmp = [&](TSimWal end) {  // the driver polled every 5 ms until end
+    while (t < end) {
+      t += Ms(5);
+      d.Poll(t);
+      const TBy r = rd();
+      got.insert(got.end(), r.begin(), r.end());
+    }
+  };
+  pmp(t0 + Ms(1085));
   EXPECT_FALSE(has(got, {0x03, 0x14}));
   EXPECT_FALSE(d.Rbt().HasPgm());
-  while (t < t0 + Ms(1130)) {
-    t += Ms(5);
-    d.Poll(t);
-    auto r = rd();
-    got.insert(got.end(), r.begin(), r.end());
-  }
+  pmp(t0 + Ms(1130));
   EXPECT_TRUE(has(got, {0x03, 0x14}));
   EXPECT_EQ(d.Rbt().Pgm(), big);
 
@@ -306,6 +304,19 @@ TEST(SimDrv, SpeedFactorRunsTheModelFaster) {
   d.Poll(Ms(300));
   EXPECT_FALSE(d.Rbt().Running());
   EXPECT_EQ(d.Rbt().Now(), 30 * GcSimSec);
+}
+
+// The wall clock counts from its own origin (for a monotonic clock, the boot):
+// the model's time still starts at zero.
+TEST(SimDrv, ModelTimeStartsAtTheFirstPoll) {
+  TSimDrv d;
+  d.SetSpd(2.0, 0);
+  const TSimWal boot = 66000 * GcSimSec;
+  d.Poll(boot);
+  EXPECT_EQ(d.Rbt().Now(), 0);
+  d.Sta(boot + Ms(100));  // a later start does not restart the clocks
+  d.Poll(boot + Ms(500));
+  EXPECT_EQ(d.Rbt().Now(), Ms(1000));
 }
 
 }  // namespace

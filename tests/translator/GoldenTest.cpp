@@ -32,10 +32,11 @@ std::string Trim(std::string s) {
   return s;
 }
 
-std::vector<std::string> CasNams() {
+// The names of the program files in dir, without ".vio", sorted.
+std::vector<std::string> VioNams(const std::string& dir) {
   std::vector<std::string> out;
   std::error_code ec;
-  for (const auto& e : fs::directory_iterator(GcCasDir, ec))
+  for (const auto& e : fs::directory_iterator(dir, ec))
     if (e.path().extension() == ".vio") out.push_back(e.path().stem().string());
   std::sort(out.begin(), out.end());
   return out;
@@ -87,21 +88,12 @@ TEST_P(GoldenTest, ToolGivesExpectedResult) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest, testing::ValuesIn(CasNams()),
+INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest, testing::ValuesIn(VioNams(GcCasDir)),
                          [](const testing::TestParamInfo<std::string>& i) { return i.param; });
 
 // ---- the example programs, with the shipped data files beside the tool ----------
 
 const std::string GcExaDir = std::string(TESSARO_DATA_DIR) + "/examples/";
-
-std::vector<std::string> ExaNams() {
-  std::vector<std::string> out;
-  std::error_code ec;
-  for (const auto& e : fs::directory_iterator(GcExaDir, ec))
-    if (e.path().extension() == ".vio") out.push_back(e.path().stem().string());
-  std::sort(out.begin(), out.end());
-  return out;
-}
 
 class ExampleTest : public testing::TestWithParam<std::string> {};
 
@@ -114,11 +106,11 @@ TEST_P(ExampleTest, TranslatesWithTheShippedFiles) {
 }
 
 TEST(ExampleSet, HasTheFourBeginnerPrograms) {
-  EXPECT_EQ(ExaNams(), (std::vector<std::string>{"drive_square", "loop_label_goto", "sensor_if_then_else",
+  EXPECT_EQ(VioNams(GcExaDir), (std::vector<std::string>{"drive_square", "loop_label_goto", "sensor_if_then_else",
                                                   "switch_interrupt"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, ExampleTest, testing::ValuesIn(ExaNams()),
+INSTANTIATE_TEST_SUITE_P(Examples, ExampleTest, testing::ValuesIn(VioNams(GcExaDir)),
                          [](const testing::TestParamInfo<std::string>& i) { return i.param; });
 
 // ---- the tool's own behaviour --------------------------------------------------

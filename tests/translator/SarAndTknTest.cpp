@@ -8,41 +8,39 @@
 namespace {
 
 struct TSplCase {
-  const char* Line;
+  std::string Line;
   TStrLst Fields;
+  int Max = -1;  // fields asked for; -1 all
 };
 
-class SplTknLinTest : public testing::TestWithParam<TSplCase> {};
-
-TEST_P(SplTknLinTest, Splits) {
-  TStrLst f;
-  SplTknLin(GetParam().Line, f);
-  EXPECT_EQ(f, GetParam().Fields);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rule, SplTknLinTest,
-    testing::Values(
-        TSplCase{"A,XXX,Driving,Forward,Rijden,Vooruit,Fahren,Vorwaerts",
-                 {"A", "XXX", "Driving", "Forward", "Rijden", "Vooruit", "Fahren", "Vorwaerts"}},
-        TSplCase{"  \tA , XXX,\"Back Leds\",On", {"A", "XXX", "Back Leds", "On"}},
-        TSplCase{"Back Leds,On", {"Back", "Leds", "On"}},
-        TSplCase{"a,,b", {"a", "", "b"}},
-        TSplCase{"a,b,", {"a", "b"}},
-        TSplCase{",a", {"", "a"}},
-        TSplCase{"\"say \"\"hi\"\", ok\",x", {"say \"hi\", ok", "x"}},
-        TSplCase{"\"unterminated, still", {"unterminated, still"}},
-        TSplCase{"\"ab\"cd", {"ab", "cd"}},
-        TSplCase{"", {}},
-        TSplCase{"   ", {}},
-        TSplCase{"0x12", {"0x12"}}));
-
-TEST(SplTknLin, NulCharacterEndsTheLine) {
-  TStrLst f;
-  SplTknLin(std::string("a,b\0,c", 6), f);
-  EXPECT_EQ(f, (TStrLst{"a", "b"}));
-  SplTknLin(std::string("\0", 1), f);
-  EXPECT_TRUE(f.empty());
+TEST(SplTknLin, SplitsByTheFileRule) {
+  const TSplCase cases[] = {
+      {"A,XXX,Driving,Forward,Rijden,Vooruit,Fahren,Vorwaerts",
+       {"A", "XXX", "Driving", "Forward", "Rijden", "Vooruit", "Fahren", "Vorwaerts"}},
+      {"  \tA , XXX,\"Back Leds\",On", {"A", "XXX", "Back Leds", "On"}},
+      {"Back Leds,On", {"Back", "Leds", "On"}},
+      {"a,,b", {"a", "", "b"}},
+      {"a,b,", {"a", "b"}},
+      {",a", {"", "a"}},
+      {"\"say \"\"hi\"\", ok\",x", {"say \"hi\", ok", "x"}},
+      {"\"unterminated, still", {"unterminated, still"}},
+      {"\"ab\"cd", {"ab", "cd"}},
+      {"", {}},
+      {"   ", {}},
+      {"0x12", {"0x12"}},
+      {std::string("a,b\0,c", 6), {"a", "b"}},  // a NUL character ends the line
+      {std::string("\0", 1), {}},
+      {"a b c d e", {"a", "b", "c"}, 2},  // stops after one field more than asked
+      {"a,b", {"a", "b"}, 2},
+  };
+  for (const TSplCase& c : cases) {
+    TStrLst f = {"old", "values", "x", "y", "z"};
+    if (c.Max < 0)
+      SplTknLin(c.Line, f);
+    else
+      SplTknLin(c.Line, f, c.Max);
+    EXPECT_EQ(f, c.Fields) << c.Line;
+  }
 }
 
 // A small definition file exercising every rule of the lookups.
@@ -178,18 +176,23 @@ TEST_F(SarAndTknTest, TokenLookup) {
   }
 }
 
-TEST_F(SarAndTknTest, DefinitionInFirstLineHasNoValueLine) {
-  Sar.SetLines({"A,XXX,Driving,Forward,a,b,c,d", "0x12", "A,XXX,Driving,Forward,a,b,c,d"});
-  EXPECT_EQ(Sar.GetSarTkn(0, "Driving", "Forward"), 0x12);
-  Sar.SetLines({"A,XXX,Driving,Forward,a,b,c,d"});
-  EXPECT_EQ(Sar.GetSarTkn(0, "Driving", "Forward"), -1);
-}
-
-TEST_F(SarAndTknTest, ValueLineWithOtherCharactersGivesComputedValue) {
-  // 'g' counts as 16: 16 * 1 + 16 = 32; "0X12" is no value line.
-  Sar.SetLines({"0x1g", "A,XXX,T,C,a,b,c,d", "0X12", "A,XXX,U,C,a,b,c,d"});
-  EXPECT_EQ(Sar.GetSarTkn(0, "T", "C"), 0x20);
-  EXPECT_EQ(Sar.GetSarTkn(0, "U", "C"), -1);
+TEST_F(SarAndTknTest, ValueLineMustStandRightBeforeTheDefinition) {
+  const struct {
+    TStrLst Lines;
+    const char* Typ;
+    int Tkn;
+  } cases[] = {
+      // A definition in the first line has no value line.
+      {{"A,XXX,Driving,Forward,a,b,c,d", "0x12", "A,XXX,Driving,Forward,a,b,c,d"}, "Driving", 0x12},
+      {{"A,XXX,Driving,Forward,a,b,c,d"}, "Driving", -1},
+      // 'g' counts as 16: 16 * 1 + 16 = 32; "0X12" is no value line.
+      {{"0x1g", "A,XXX,T,Forward,a,b,c,d"}, "T", 0x20},
+      {{"0X12", "A,XXX,U,Forward,a,b,c,d"}, "U", -1},
+  };
+  for (const auto& c : cases) {
+    Sar.SetLines(c.Lines);
+    EXPECT_EQ(Sar.GetSarTkn(0, c.Typ, "Forward"), c.Tkn) << c.Lines[0];
+  }
 }
 
 TEST(SarAndTknLoad, MissingFileAndReload) {
@@ -203,18 +206,6 @@ TEST(SarAndTknLoad, MissingFileAndReload) {
   EXPECT_EQ(sar.GetSarTkn(0, "Driving", "Forward"), 0x12);
   EXPECT_FALSE(sar.LodTknFil(dir.Path() + "nope.sys"));
   EXPECT_TRUE(sar.Lines().empty());
-}
-
-}  // namespace
-
-namespace {
-
-TEST(SplTknLin, StopsAfterOneFieldMoreThanAsked) {
-  TStrLst f = {"old", "values", "x", "y", "z"};
-  SplTknLin("a b c d e", f, 2);
-  EXPECT_EQ(f, (TStrLst{"a", "b", "c"}));
-  SplTknLin("a,b", f, 2);
-  EXPECT_EQ(f, (TStrLst{"a", "b"}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "core/ArgRdr.h"
 #include "core/Globals.h"
 #include "core/PathUtl.h"
 #include "core/Seams.h"
@@ -53,57 +54,37 @@ private:
 int PrsCplArg(const std::vector<std::string>& args, TuCplOpt& opt, std::string& err, const TCplArgExt& ext) {
   opt = TuCplOpt{};
   bool havPgm = false;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    std::string a = args[i];
-    std::string val;
-    bool hasVal = false;
-    const std::size_t eq = a.find('=');
-    if (a.rfind("--", 0) == 0 && eq != std::string::npos) {
-      val = a.substr(eq + 1);
-      a.resize(eq);
-      hasVal = true;
+  TArgRdr r(args);
+  while (r.Nxt()) {
+    if (ext && r.IsOpt() && r.Nam().rfind("--", 0) == 0) {
+      const int rc = ext(r, err);
+      if (rc == GcCplUsg) return GcCplUsg;
+      if (rc == GcCplOk) continue;
     }
-    auto nxt = [&](std::string& dst) {
-      if (hasVal) {
-        dst = val;
-        return true;
+    if (!r.IsOpt()) {
+      if (havPgm) {
+        err = "only one program file can be translated";
+        return GcCplUsg;
       }
-      if (i + 1 >= args.size()) {
-        err = "option " + a + " needs a value";
-        return false;
-      }
-      dst = args[++i];
-      return true;
-    };
-    if (ext && a.rfind("--", 0) == 0) {
-      const int r = ext(a, hasVal, nxt, err);
-      if (r == GcCplUsg) return GcCplUsg;
-      if (r == GcCplOk) continue;
-    }
-    if (a == "--language") {
+      opt.PgmPth = r.Arg();
+      havPgm = true;
+    } else if (r.Nam() == "--language") {
       std::string v;
-      if (!nxt(v)) return GcCplUsg;
+      if (!r.Val(v, err)) return GcCplUsg;
       if (v != "0" && v != "1" && v != "2") {
         err = "--language must be 0, 1 or 2, not '" + v + "'";
         return GcCplUsg;
       }
       opt.Lge = static_cast<std::uint8_t>(v[0] - '0');
-    } else if (a == "--tokens") {
-      if (!nxt(opt.TknPth)) return GcCplUsg;
-    } else if (a == "--messages") {
-      if (!nxt(opt.MsgPth)) return GcCplUsg;
-    } else if (a == "--listing" && !hasVal) {
+    } else if (r.Nam() == "--tokens") {
+      if (!r.Val(opt.TknPth, err)) return GcCplUsg;
+    } else if (r.Nam() == "--messages") {
+      if (!r.Val(opt.MsgPth, err)) return GcCplUsg;
+    } else if (r.IsFlg("--listing")) {
       opt.Lst = true;
-    } else if (a.size() > 1 && a[0] == '-') {
-      err = "unknown option '" + args[i] + "'";
-      return GcCplUsg;
     } else {
-      if (havPgm) {
-        err = "only one program file can be translated";
-        return GcCplUsg;
-      }
-      opt.PgmPth = a;
-      havPgm = true;
+      err = "unknown option '" + r.Arg() + "'";
+      return GcCplUsg;
     }
   }
   if (!havPgm || opt.PgmPth.empty()) {

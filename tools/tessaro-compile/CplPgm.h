@@ -22,13 +22,12 @@ constexpr int GcCplErr = 1;
 constexpr int GcCplUsg = 2;
 
 // Options of a tool that compiles as this one does and adds options of its
-// own. Called for every option before this tool's own: name is the option
-// without "=value", val fetches its value (false with the reason in err when
-// there is none). Returns GcCplOk when it took the option, GcCplUsg with the
+// own. Called for every long option before this tool's own, with the reader
+// standing on it. Returns GcCplOk when it took the option, GcCplUsg with the
 // reason in err, or GcCplNot to leave the option to this tool.
 constexpr int GcCplNot = -1;
-using TCplArgExt = std::function<int(const std::string& name, bool hasVal,
-                                     const std::function<bool(std::string&)>& val, std::string& err)>;
+class TArgRdr;
+using TCplArgExt = std::function<int(TArgRdr& rdr, std::string& err)>;
 
 // Parses the arguments (argv[0] is the program name). GcCplOk, or GcCplUsg with
 // the reason in err.

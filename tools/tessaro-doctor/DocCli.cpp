@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "core/ArgRdr.h"
 #include "core/Seams.h"
 #include "core/WndMsg.h"
 #include "doctor/ConDoc.h"
@@ -32,12 +33,17 @@ int DocMai(const std::vector<std::string>& args, IDocSys& sys, const std::string
            std::ostream& out, std::ostream& err) {
   std::string prt, lge;
   bool hasPrt = false, hasLge = false;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if ((a == "--port" || a == "--language") && i + 1 < args.size()) {
-      (a == "--port" ? prt : lge) = args[++i];
-      (a == "--port" ? hasPrt : hasLge) = true;
-    } else if (a == "--help" || a == "-h") {
+  TArgRdr r(args);
+  std::string why;
+  while (r.Nxt()) {
+    if (r.IsOpt() && (r.Nam() == "--port" || r.Nam() == "--language")) {
+      const bool isPrt = r.Nam() == "--port";
+      if (!r.Val(isPrt ? prt : lge, why)) {
+        err << GcUsg << "\n";
+        return GcDocUsg;
+      }
+      (isPrt ? hasPrt : hasLge) = true;
+    } else if (r.IsFlg("--help") || r.IsFlg("-h")) {
       out << GcUsg << "\n";
       return GcDocAllOky;
     } else {

@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "core/Globals.h"
+#include "link/ComBnd.h"
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
 
@@ -120,9 +121,7 @@ int main(int argc, char** argv) {
   std::atomic<bool> bad{false};
   std::atomic<bool> lnkErr{false};
   auto com = std::make_unique<TComport2p5>(nullptr);
-  com->FsPrtNam = pth;
-  com->FbyBauIdx = 4;
-  com->FbSglChr = true;
+  SetZefLin(*com, pth);
   com->FOnComPrtComEvt = [&](TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t d) {
     const std::size_t i = rcv.load(std::memory_order_relaxed);
     if (d != static_cast<std::uint8_t>(i * 7)) bad = true;
@@ -133,12 +132,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "link error %d: %s\n", c, t.c_str());
     lnkErr = true;
   };
-  com->FOnGetTxdChr = [&](std::uint8_t& b) { return LckGetChr(tx, b); };
-  com->FOnPutTxdChr = [&](std::uint8_t b) { return LckPutChr(tx, b); };
-  com->FOnTxdDatAvl = [&] { return LckDatAvl(tx); };
-  com->FOnGetRxdChr = [&](std::uint8_t& b) { return LckGetChr(rx, b); };
-  com->FOnPutRxdChr = [&](std::uint8_t b) { return LckPutChr(rx, b); };
-  com->FOnRxdDatAvl = [&] { return LckDatAvl(rx); };
+  BndComRbf(*com, tx, rx);
   if (const int c = com->OpnPrt(); c != 0) Die("OpnPrt gave " + std::to_string(c));
   com->FbBlkCbk = false;
 

@@ -10,7 +10,9 @@
 #include <ostream>
 #include <thread>
 
+#include "core/ArgRdr.h"
 #include "core/Globals.h"
+#include "link/ComBnd.h"
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
 #include "link/PckPrt.h"
@@ -51,14 +53,13 @@ std::string OpnErr(std::uint8_t code, const std::string& prt, const std::string&
 int PrsUplArg(const std::vector<std::string>& args, TuUplOpt& opt, std::string& err) {
   opt = TuUplOpt{};
   bool havPrt = false;
-  auto ext = [&](const std::string& a, bool hasVal, const std::function<bool(std::string&)>& val,
-                 std::string& why) {
-    if (a == "--run" && !hasVal) {
+  auto ext = [&](TArgRdr& r, std::string& why) {
+    if (r.IsFlg("--run")) {
       opt.Run = true;
       return GcCplOk;
     }
-    if (a == "--port") {
-      if (!val(opt.Prt)) return GcCplUsg;
+    if (r.Nam() == "--port") {
+      if (!r.Val(opt.Prt, why)) return GcCplUsg;
       if (opt.Prt.empty()) {
         why = "--port needs a port name (COM1 to COM19) or a device path";
         return GcCplUsg;
@@ -66,22 +67,19 @@ int PrsUplArg(const std::vector<std::string>& args, TuUplOpt& opt, std::string& 
       havPrt = true;
       return GcCplOk;
     }
-    if (a == "--timeout") {
+    if (r.Nam() == "--timeout") {
       std::string v;
-      if (!val(v)) return GcCplUsg;
-      try {
-        std::size_t n = 0;
-        const double s = std::stod(v, &n);
-        if (n != v.size() || !(s > 0) || s > 3600) throw 1;
-        opt.Tmo = std::chrono::milliseconds(static_cast<long long>(std::ceil(s * 1000)));
-      } catch (...) {
+      if (!r.Val(v, why)) return GcCplUsg;
+      const std::optional<double> s = ArgNum(v);
+      if (!s || !(*s > 0) || *s > 3600) {
         why = "--timeout takes seconds above 0, not '" + v + "'";
         return GcCplUsg;
       }
+      opt.Tmo = std::chrono::milliseconds(static_cast<long long>(std::ceil(*s * 1000)));
       return GcCplOk;
     }
-    if (a == "--listing") {
-      why = "unknown option '" + a + "' (tessaro-compile prints listings)";
+    if (r.Nam() == "--listing") {
+      why = "unknown option '" + r.Nam() + "' (tessaro-compile prints listings)";
       return GcCplUsg;
     }
     return GcCplNot;
@@ -113,9 +111,7 @@ int RunUpl(const TuUplOpt& opt, std::ostream& out, std::ostream& err) {
   TRcvSid rcv;
   {
     TComport2p5 com(nullptr);
-    com.FsPrtNam = opt.Prt;
-    com.FbyBauIdx = 4;  // 2400 baud
-    com.FbSglChr = true;
+    SetZefLin(com, opt.Prt);
     com.FOnComPrtComEvt = [&](TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t b) {
       std::lock_guard<std::mutex> l(rcv.Mtx);
       rcv.Byt.push_back(b);
@@ -130,12 +126,7 @@ int RunUpl(const TuUplOpt& opt, std::ostream& out, std::ostream& err) {
       rcv.Cv.notify_all();
     };
     com.FOnComPrtLerEvt = [](TComport2p5*, std::uint32_t, std::uint32_t) {};
-    com.FOnGetTxdChr = [&](std::uint8_t& b) { return LckGetChr(tx, b); };
-    com.FOnPutTxdChr = [&](std::uint8_t b) { return LckPutChr(tx, b); };
-    com.FOnTxdDatAvl = [&] { return LckDatAvl(tx); };
-    com.FOnGetRxdChr = [&](std::uint8_t& b) { return LckGetChr(rx, b); };
-    com.FOnPutRxdChr = [&](std::uint8_t b) { return LckPutChr(rx, b); };
-    com.FOnRxdDatAvl = [&] { return LckDatAvl(rx); };
+    BndComRbf(com, tx, rx);
 
     GuLstErrMsg.clear();
     if (const std::uint8_t c = com.OpnPrt(); c != 0) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "SimApp.h"
+#include "core/ArgRdr.h"
 #include "core/PathUtl.h"
 #include "messages/TxtFil.h"
 #include "sim/SimCmd.h"
@@ -24,6 +25,15 @@ const char* const GcUsg =
 
 volatile sig_atomic_t GbQit = 0;
 void OnSig(int) { GbQit = 1; }
+
+// Commands are read from a terminal only while this process has its
+// foreground: started in the background with &, a read would stop it
+// (SIGTTIN) at the next key the user types, and the robot would fall silent.
+bool OwnStdIn() {
+  if (!::isatty(STDIN_FILENO)) return true;
+  const pid_t fg = ::tcgetpgrp(STDIN_FILENO);
+  return fg < 0 || fg == ::getpgrp();  // < 0: not the controlling terminal
+}
 
 int RunHdl(const TuSimOpt& o, TSimDrv& drv) {
   drv.Rbt().FOnTrc = [](const TuSimTrc& t) {
@@ -40,13 +50,14 @@ int RunHdl(const TuSimOpt& o, TSimDrv& drv) {
     const long long due = drv.NxtDue(now, 50000);
     pollfd p[2];
     nfds_t n = 0;
-    if (inOpn) p[n++] = {STDIN_FILENO, POLLIN, 0};
+    const bool cmd = inOpn && OwnStdIn();
+    if (cmd) p[n++] = {STDIN_FILENO, POLLIN, 0};
     // A pseudo-terminal without a peer reports a hang-up all the time; the
     // driver looks at it on its own schedule then.
     if (drv.Fd() >= 0 && drv.PeerUp()) p[n++] = {drv.Fd(), POLLIN, 0};
     const int ms = static_cast<int>(std::max<long long>(0, (due - now + 999) / 1000));
     if (::poll(p, n, ms) < 0 && errno != EINTR) break;
-    if (inOpn && (p[0].revents & (POLLIN | POLLHUP | POLLERR))) {
+    if (cmd && (p[0].revents & (POLLIN | POLLHUP | POLLERR))) {
       char buf[512];
       const ssize_t r = ::read(STDIN_FILENO, buf, sizeof buf);
       if (r <= 0) {
@@ -84,53 +95,26 @@ long long SimWalNow() {
 
 int PrsSimArg(const std::vector<std::string>& args, TuSimOpt& o, std::string& err) {
   o = TuSimOpt{};
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    std::string a = args[i], val;
-    bool hasVal = false;
-    const std::size_t eq = a.find('=');
-    if (a.rfind("--", 0) == 0 && eq != std::string::npos) {
-      val = a.substr(eq + 1);
-      a.resize(eq);
-      hasVal = true;
-    }
-    auto nxt = [&](std::string& dst) {
-      if (hasVal) {
-        dst = val;
-      } else if (i + 1 < args.size()) {
-        dst = args[++i];
-      } else {
-        err = "option " + a + " needs a value";
-        return false;
-      }
-      if (dst.empty()) {
-        err = "option " + a + " needs a value";
-        return false;
-      }
-      return true;
-    };
-    if (a == "--headless" && !hasVal) {
+  TArgRdr r(args);
+  while (r.Nxt()) {
+    if (r.IsFlg("--headless")) {
       o.Hdl = true;
-    } else if (a == "--no-pacing" && !hasVal) {
+    } else if (r.IsFlg("--no-pacing")) {
       o.Pac = false;
-    } else if (a == "--device") {
-      if (!nxt(o.Dev)) return GcSimUsg;
-    } else if (a == "--link") {
-      if (!nxt(o.Lnk)) return GcSimUsg;
-    } else if (a == "--tokens") {
-      if (!nxt(o.Tkn)) return GcSimUsg;
-    } else if (a == "--speed") {
+    } else if (r.IsOpt() && (r.Nam() == "--device" || r.Nam() == "--link" || r.Nam() == "--tokens")) {
+      std::string& dst = r.Nam() == "--device" ? o.Dev : r.Nam() == "--link" ? o.Lnk : o.Tkn;
+      if (!r.Val(dst, err, true)) return GcSimUsg;
+    } else if (r.IsOpt() && r.Nam() == "--speed") {
       std::string v;
-      if (!nxt(v)) return GcSimUsg;
-      try {
-        std::size_t n = 0;
-        o.Spd = std::stod(v, &n);
-        if (n != v.size() || !(o.Spd > 0) || o.Spd > 1e6) throw 1;
-      } catch (...) {
+      if (!r.Val(v, err, true)) return GcSimUsg;
+      const std::optional<double> spd = ArgNum(v);
+      if (!spd || !(*spd > 0) || *spd > 1e6) {
         err = "--speed takes a factor above 0 (1 is real time), not '" + v + "'";
         return GcSimUsg;
       }
+      o.Spd = *spd;
     } else {
-      err = "unknown argument '" + args[i] + "'";
+      err = "unknown argument '" + r.Arg() + "'";
       return GcSimUsg;
     }
   }
