@@ -59,25 +59,57 @@ void TfrmOptions::showEvent(QShowEvent* e) {
 
 bool TfrmOptions::PrbComPrt(int n, bool& inUse) { return ::PrbComPrt(n, inUse); }
 
+namespace {
+
+std::string RealPthOf(const std::string& pth) {
+  std::error_code ec;
+  const std::filesystem::path p = std::filesystem::canonical(pth, ec);
+  return ec ? std::string() : p.string();
+}
+
+}  // namespace
+
 void TfrmOptions::ScnComPrt(std::vector<TComPrtEnt>& lst) {
   lst.clear();
+  FiZfrNum = 0;
   const std::vector<std::string> names = FScn ? FScn() : ::ScnComPrt();
-  std::error_code ec;
-  const std::filesystem::path zfr = FsZfrLnk.empty() ? std::filesystem::path() : std::filesystem::canonical(FsZfrLnk, ec);
+  // The device the robot's link leads to, and the port that stands for it.
+  const TLnkPrt zfr = FsZfrLnk.empty() ? TLnkPrt() : LnkPrt(FsZfrLnk);
+  bool zfrLst = false;
   for (const std::string& nam : names) {
     const int n = PrtNum(nam);
     if (n == 0) continue;
     const std::string dev = PrtDevPth(nam);
     std::string txt = "COM" + std::to_string(n);
-    const bool isZfr = !dev.empty() && !zfr.empty() && std::filesystem::canonical(dev, ec) == zfr;
-    if (!dev.empty())
-      txt += " (" + dev + (isZfr ? ", " + FsZfrLnk : std::string()) + (PrtInUse(dev) ? ", in use" : "") + ")";
+    if (!dev.empty()) {
+      std::string inr = dev;
+      if (!zfr.Dev.empty() && RealPthOf(dev) == zfr.Dev) {
+        zfrLst = true;
+        // "COM5 (/dev/ttyUSB0, /dev/zefor)"; mapped to the link itself: "COM13 (/dev/zefor, /dev/ttyUSB7)".
+        inr = dev == FsZfrLnk ? FsZfrLnk + ", " + zfr.Dev : dev + ", " + FsZfrLnk;
+      }
+      txt += " (" + inr + (PrtInUse(dev) ? ", in use" : "") + ")";
+    }
     lst.push_back({txt, n});
+  }
+  // A link to a device that no port stands for yet: listed last (the
+  // entries above keep their places), with the port that choosing it maps.
+  if (!zfrLst && zfr.Num > 0) {
+    lst.push_back({"COM" + std::to_string(zfr.Num) + " (" + FsZfrLnk + ", " + zfr.Dev +
+                       (PrtInUse(zfr.Dev) ? ", in use" : "") + ")",
+                   zfr.Num});
+    if (!zfr.Lst) FiZfrNum = zfr.Num;
   }
 }
 
 void TfrmOptions::FormShow() {
   ScnComPrt(FpComPrtLst);
+  // Once the user has chosen, the chosen port is selected wherever the scan puts it.
+  if (FiSelNum > 0) {
+    FiSelIdx = -1;
+    for (std::size_t i = 0; i < FpComPrtLst.size(); ++i)
+      if (FpComPrtLst[i].Num == FiSelNum) FiSelIdx = static_cast<std::int32_t>(i);
+  }
   cbxComportSelector->blockSignals(true);
   cbxComportSelector->clear();
   for (const TComPrtEnt& e : FpComPrtLst) cbxComportSelector->addItem(QString::fromStdString(e.Txt), e.Num);
@@ -91,10 +123,20 @@ void TfrmOptions::cbxComportSelectorChange() {
   const int idx = cbxComportSelector->currentIndex();
   // Text typed into the box that names no entry selects nothing.
   if (idx < 0 || cbxComportSelector->currentText() != cbxComportSelector->itemText(idx)) return;
-  FiSelIdx = idx;
   if (static_cast<std::size_t>(idx) >= FpComPrtLst.size()) return;
   // The number attached to the entry: COM1 and COM10 to COM19 stay apart.
   const int num = FpComPrtLst[static_cast<std::size_t>(idx)].Num;
+  // The robot's link gets its port: the mapping follows the link, not the
+  // device it leads to today.
+  if (num == FiZfrNum) {
+    if (!MapPrt(num, FsZfrLnk)) {
+      lblComPrtSte->setText(QString("COM%1 could not be kept").arg(num));
+      return;
+    }
+    FiZfrNum = 0;
+  }
+  FiSelIdx = idx;
+  FiSelNum = num;
   std::intptr_t ok = 0;
   if (FpMaiFrm) ok = FpMaiFrm->SndMsg(WM_SET_MSG, SM_NEW_COM_PRT, num);
   PrcMsg();

@@ -45,8 +45,13 @@ public:
   void cbxComportSelectorChange();
 
   // The stable link that the udev rule gives the robot's cable; a port that
-  // it leads to shows it in the list.
+  // it leads to shows it in the list. A link to a device that no port stands
+  // for is listed with the first free port of COM13 to COM19 (FiZfrNum),
+  // which choosing it maps to the link.
   std::string FsZfrLnk = "/dev/zefor";
+  int FiZfrNum = 0;
+  // The port the user chose here (0: none yet).
+  int FiSelNum = 0;
 
   std::int32_t FiSelIdx = -1;
   IWndMsgTgt* FpMaiFrm = nullptr;

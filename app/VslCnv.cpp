@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollArea>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -330,10 +331,17 @@ void TfrmVslCnv::BldCtl() {
   }
 
   // The programming field fills the rest of the client area.
-  pnlVioFld = new QWidget(this);
+  scbVioFld = new QScrollArea(this);
+  scbVioFld->setFrameShape(QFrame::NoFrame);
+  scbVioFld->setWidgetResizable(true);
+  // The field, not the scroll area, takes the focus from an edit.
+  scbVioFld->setFocusPolicy(Qt::NoFocus);
+  pnlVioFld = new QWidget;
   pnlVioFld->setObjectName("pnlVioFld");
   pnlVioFld->setAutoFillBackground(true);
-  setCentralWidget(pnlVioFld);
+  pnlVioFld->installEventFilter(this);
+  scbVioFld->setWidget(pnlVioFld);
+  setCentralWidget(scbVioFld);
 
   // Hidden diagnostic outputs.
   mmoComMsg = new QPlainTextEdit(this);
@@ -678,7 +686,9 @@ QPixmap TfrmVslCnv::TbnImg(int idx) const {
 }
 
 bool TfrmVslCnv::eventFilter(QObject* obj, QEvent* e) {
-  if (e->type() == QEvent::MouseMove) tbnToolButtonMouseMove(obj);
+  // The scroll area also resizes the field when only its scroll bars come or go.
+  if (obj == pnlVioFld && e->type() == QEvent::Resize) FormResize();
+  else if (e->type() == QEvent::MouseMove) tbnToolButtonMouseMove(obj);
   return QMainWindow::eventFilter(obj, e);
 }
 

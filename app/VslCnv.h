@@ -25,6 +25,7 @@ class QMenu;
 class QMenuBar;
 class TPgmViw;
 class QPlainTextEdit;
+class QScrollArea;
 class QToolBar;
 class ISettingsStore;
 class TVio;
@@ -107,6 +108,8 @@ public:
   bool SndRunPck();
   bool SndUprPck();
   bool SndLnkChkPck();
+  // Ends the run highlight (the program has ended or the link is down).
+  void EndRunViw();
   // Direction pictures over the programming field.
   void ShwUpsPic();
   void ShwDnsPic();
@@ -241,7 +244,10 @@ public:
   QAction* tbnUpr = nullptr;
   QAction* tbnComSte = nullptr;
 
-  // The programming field: the client area below the tool bars.
+  // The programming field: the client area below the tool bars. It keeps the
+  // size of its grid when the window is made smaller, and the scroll area
+  // around it lets the user reach the vios that no longer fit.
+  QScrollArea* scbVioFld = nullptr;
   QWidget* pnlVioFld = nullptr;
   // The vios on the field (VslCnvEdt.cpp).
   std::unique_ptr<TVioFldViw> FpVioFldViw;
@@ -335,6 +341,8 @@ private:
   // task handed over before it.
   void PstLnk(std::function<void()> fn);
   void RunLnk();
+  // Upload (MK_UPL) or upload and run (MK_UPR) of the last translation.
+  bool SndPckRun(std::uint8_t cod);
   void LnkEnd(std::int8_t code, const std::string& text);
   void LnkAppMsg(std::uint8_t code, std::intptr_t value);
   std::intptr_t LnkSetMsg(std::intptr_t value);

@@ -1,5 +1,6 @@
 // The main window's share of the visual editor: the field view over the
 // programming field and the Start vio's double click.
+#include <QFileInfo>
 #include <QLayout>
 #include <QScreen>
 #include <QWidget>
@@ -9,11 +10,6 @@
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioFldViw.h"
 #include "editor/qt/VioPgmViw.h"
-
-namespace {
-// Message: upload and run from the Start vio is not available in this version.
-constexpr std::uint8_t GcMsgStaDblClkNav = 0x30;
-}  // namespace
 
 void TfrmVslCnv::CrtEdtViw() {
   if (FpVioFldViw || !FpVioPgmItp) return;
@@ -27,10 +23,15 @@ void TfrmVslCnv::CrtEdtViw() {
     if (layout()) layout()->activate();
   }
   FpVioPgmItp->CrtVioFld(pnlVioFld->width(), pnlVioFld->height());
+  // The grid keeps its cells when the window shrinks; the scroll area shows
+  // what does not fit.
+  pnlVioFld->setMinimumSize(FpVioPgmItp->GrdCls() * FpVioPgmItp->CelWdt(),
+                            FpVioPgmItp->GrdRws() * FpVioPgmItp->CelHgt());
   // The field takes the focus from an edit when a tool button is clicked.
   pnlVioFld->setFocusPolicy(Qt::ClickFocus);
   FpVioFldViw = std::make_unique<TVioFldViw>(*FpVioPgmItp, pnlVioFld);
   FpPgmViw = std::make_unique<TPgmViw>(*FpVioPgmItp, pnlVioFld, this, mmnFil);
+  FpPgmViw->FOnDocNam = [this] { return QFileInfo(VioQStr(FsVioFilNam)).completeBaseName(); };
   FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkHdl(); };
   BndHstObs();
 }

@@ -1,6 +1,7 @@
 #include "app/VslCnvLgc.h"
 
 #include <filesystem>
+#include <system_error>
 
 #include "core/PathUtl.h"
 #include "core/StrUtl.h"
@@ -72,6 +73,12 @@ std::string DocDir(const std::string& insDir) {
 #else
   // An installed package keeps the manuals inside its own folder.
   if (fs::is_directory(fs::path(NativePath(insDir + "Documentation")))) return insDir + "Documentation\\";
-  return insDir + "..\\Documentation\\";
+  // Beside the installation folder. The path is resolved, so that a message
+  // that names it shows no "..".
+  const fs::path bsd = fs::path(NativePath(insDir + "..\\Documentation"));
+  std::error_code err;
+  const fs::path res = fs::weakly_canonical(bsd, err);
+  if (err || res.empty()) return insDir + "..\\Documentation\\";
+  return res.string() + "/";
 #endif
 }

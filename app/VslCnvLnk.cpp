@@ -26,6 +26,7 @@
 #include "core/PathUtl.h"
 #include "core/Seams.h"
 #include "editor/VioPgmItp.h"
+#include "editor/qt/VioPgmViw.h"
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
 #include "link/PckPrt.h"
@@ -121,6 +122,10 @@ struct TfrmVslCnv::TLnkUi {
       case TeRcvEff::ShwMea1: W.tbxAdcMeaVal1->setText(QStr(Hex4(e.Val))); break;
       case TeRcvEff::ShwMea2: W.tbxAdcMeaVal2->setText(QStr(Hex4(e.Val))); break;
       case TeRcvEff::SetLstErr: GuLstErrMsg = e.Txt; break;
+      case TeRcvEff::RunAdr:
+        if (W.FpPgmViw) W.FpPgmViw->RunAdr(e.Val);
+        break;
+      case TeRcvEff::RunEnd: W.EndRunViw(); break;
     }
     return true;
   }
@@ -226,6 +231,7 @@ void TfrmVslCnv::LnkEnd(std::int8_t code, const std::string& text) {
   FbComPrtOpn = false;
   FbComLnkOky = false;
   SetTbnImg(tbnComSte, GcImgComNok);
+  EndRunViw();
   const std::string& nam = FpcomUsbZefor->FsPrtNam;
   std::string msg = code == CE_DEV_LST ? PrtMsg(*FpVioPgmItp, nam, GcMsgDevLst, GcTxtDevLst) : text;
   if (FpcomUsbZefor->TakTxDrp() > 0) msg += "\n" + PrtMsg(*FpVioPgmItp, nam, GcMsgTxDrp, GcTxtTxDrp);
@@ -278,6 +284,7 @@ void TfrmVslCnv::tmrBlkComPrtCupMsgTimer() {
 void TfrmVslCnv::tmrRcvPckTimOutTmrTimer() {
   FbComLnkOky = false;
   SetTbnImg(tbnComSte, GcImgComNok);
+  EndRunViw();
 }
 
 // ---------------------------------------------------------------------------
@@ -310,10 +317,25 @@ bool TfrmVslCnv::SndPck(std::uint8_t cls, std::uint8_t cod, const std::vector<st
   return ok;
 }
 
-bool TfrmVslCnv::SndUplPck() { return SndPck(MC_PGM, MK_UPL, FpVioPgmItp->FpInsAndTkn->FpTsmTknLst); }
+bool TfrmVslCnv::SndUplPck() { return SndPckRun(MK_UPL); }
 bool TfrmVslCnv::SndRunPck() { return SndPck(MC_PGM, MK_RUN, {}); }
-bool TfrmVslCnv::SndUprPck() { return SndPck(MC_PGM, MK_UPR, FpVioPgmItp->FpInsAndTkn->FpTsmTknLst); }
+bool TfrmVslCnv::SndUprPck() { return SndPckRun(MK_UPR); }
 bool TfrmVslCnv::SndLnkChkPck() { return SndPck(MC_CTL, MK_LNK_CHK, {}); }
+
+bool TfrmVslCnv::SndPckRun(std::uint8_t cod) {
+  const TInsAndTkn& trn = *FpVioPgmItp->FpInsAndTkn;
+  // The run highlight follows the stream that goes out now. Its vios are
+  // taken before sending (which lets events run): the map then hears of every
+  // vio that goes. A stream that did not go out completely maps nothing.
+  if (FpPgmViw) FpPgmViw->SetRunStm(trn);
+  const bool ok = SndPck(MC_PGM, cod, trn.FpTsmTknLst);
+  if (!ok && FpPgmViw) FpPgmViw->ClrRunStm();
+  return ok;
+}
+
+void TfrmVslCnv::EndRunViw() {
+  if (FpPgmViw) FpPgmViw->RunEnd();
+}
 
 // ---------------------------------------------------------------------------
 // Commands
@@ -451,6 +473,8 @@ std::intptr_t TfrmVslCnv::LnkSetMsg(std::intptr_t value) {
   // The choice holds from now on, not only from the next start.
   FsComPrtNam = nam;
   FbComPrtOpn = false;
+  // Another port may be another robot: it does not hold the last upload.
+  if (FpPgmViw) FpPgmViw->ClrRunStm();
   const bool ok = OpnComPrt(nam);
   if (!ok) {
     if (!GuLstErrMsg.empty()) ShwMsgBox(GuLstErrMsg);

@@ -17,6 +17,7 @@ constexpr std::uint8_t SUM_VIW_LST = 0xB2;      // "Listing"
 constexpr std::uint8_t SUM_VIW_EXP = 0xB3;      // "Export picture"
 constexpr std::uint8_t SUM_VIW_PRT = 0xB4;      // "Print"
 constexpr std::uint8_t SUM_VIW_EXP_ERR = 0xB5;  // the picture could not be written; the path follows
+constexpr std::uint8_t SUM_VIW_PRT_ERR = 0xB6;  // the program could not be printed; the printer follows
 
 struct TuMtrStt {
   bool Ok = false;       // the program translates

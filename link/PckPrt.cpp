@@ -199,13 +199,20 @@ std::vector<TRcvEff> DspRcvPck(const TuRcvPck& p) {
       break;
     }
     case MC_STS << 8 | MK_TRF_CMP:
-      e = {Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::EnaRun), Eff(TeRcvEff::Flash), Ply(SC_TRF_CMP)};
+      // A new program is on the robot: addresses of the old run mean nothing now.
+      e = {Eff(TeRcvEff::RunEnd), Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::EnaRun), Eff(TeRcvEff::Flash),
+           Ply(SC_TRF_CMP)};
       break;
     case MC_STS << 8 | MK_WRK:
       e = {Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::RpnRun), Eff(TeRcvEff::Flash), Ply(SC_WRK)};
       break;
     case MC_STS << 8 | MK_PGM_CMP:
-      e = {Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::EnaRun), Eff(TeRcvEff::Flash), Ply(SC_PGM_CMP)};
+      e = {Eff(TeRcvEff::RunEnd), Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::EnaRun), Eff(TeRcvEff::Flash),
+           Ply(SC_PGM_CMP)};
+      break;
+    case MC_SIM << 8 | MK_SIM_EXE:
+      // Quietly: it comes with every instruction. Without its byte it says nothing.
+      if (p.DatIdx > 0) e = {Val(TeRcvEff::RunAdr, p.DatBuf[0])};
       break;
     default:
       break;

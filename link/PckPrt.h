@@ -35,6 +35,10 @@ constexpr std::uint8_t MK_UPL = 0x00, MK_RUN = 0x01, MK_UPR = 0x02, MK_LNK_CHK =
 constexpr std::uint8_t MK_INC_SIG = 0x03, MK_STB = 0x04, MK_LNK_EST = 0x06;
 constexpr std::uint8_t MK_MEA_1 = 0x12, MK_MEA_2 = 0x13;
 constexpr std::uint8_t MK_TRF_CMP = 0x14, MK_WRK = 0x15, MK_PGM_CMP = 0x16;
+// Sent by the simulated robot only (a real one never does): the address of
+// each instruction it executes, as one data byte, so that the tool can show
+// where the program is.
+constexpr std::uint8_t MC_SIM = 0x04, MK_SIM_EXE = 0x17;
 
 // Parser states.
 enum TePckSte : std::uint8_t {
@@ -125,6 +129,8 @@ enum class TeRcvEff : std::uint8_t {
   ShwMea1,    // tbxAdcMeaVal1 shows Val as four upper-case hex digits
   ShwMea2,    // tbxAdcMeaVal2 likewise
   SetLstErr,  // GuLstErrMsg = Txt
+  RunAdr,     // highlight the vio that made the byte at address Val
+  RunEnd,     // no vio is highlighted
 };
 
 struct TRcvEff {

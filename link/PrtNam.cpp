@@ -140,3 +140,42 @@ bool PrbComPrt(int n, bool& inUse) {
   inUse = PrtInUse(PrtDevPth(name));
   return true;
 }
+
+namespace {
+
+std::string RealPth(const std::string& pth) {
+  char buf[PATH_MAX];
+  const char* real = pth.empty() ? nullptr : ::realpath(pth.c_str(), buf);
+  return real ? real : std::string();
+}
+
+}  // namespace
+
+TLnkPrt LnkPrt(const std::string& lnk) {
+  TLnkPrt res;
+  if (lnk.empty() || lnk[0] != '/' || !PrtPrs(lnk)) return res;
+  res.Dev = RealPth(lnk);
+  if (res.Dev.empty()) return res;
+  for (int n = 1; n <= 19; ++n) {
+    const std::string name = "COM" + std::to_string(n);
+    const std::string dev = PrtDevPth(name);
+    if (!dev.empty() && RealPth(dev) == res.Dev && PrtPrs(name)) {
+      res.Num = n;
+      res.Lst = true;
+      return res;
+    }
+  }
+  for (int n = 13; n <= 19; ++n) {
+    if (PrtDevPth("COM" + std::to_string(n)).empty()) {
+      res.Num = n;
+      return res;
+    }
+  }
+  return res;
+}
+
+bool MapPrt(int n, const std::string& pth) {
+  if (n < 1 || n > 19 || pth.empty()) return false;
+  auto st = GuPlatform().Settings->Create();
+  return st && st->OpenKey(GcPrtMapKey, true) && st->WriteString("COM" + std::to_string(n), pth);
+}

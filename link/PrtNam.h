@@ -42,3 +42,22 @@ std::vector<std::string> ScnComPrt();
 bool PrbComPrt(int n, bool& inUse);
 // True when the device at the path is held by another program (see PrbComPrt).
 bool PrtInUse(const std::string& devPth);
+
+// The port that stands for a stable link to a serial device, such as the
+// name /dev/zefor that the udev rule gives the robot's cable, wherever the
+// link leads. Num is 0 when the link leads to no present terminal, or when
+// its device is none of COM1 to COM19 and COM13 to COM19 are all mapped.
+// Lst: COMn is present and leads to the link's device, so the scan lists it
+// already. Otherwise COMn is the first of COM13 to COM19 without a mapping,
+// which MapPrt maps to the link once the user chooses it. Dev is the device
+// the link leads to.
+struct TLnkPrt {
+  int Num = 0;
+  bool Lst = false;
+  std::string Dev;
+};
+TLnkPrt LnkPrt(const std::string& lnk);
+
+// Maps COMn to the path in the per-user settings store; false when the store
+// refuses (nothing is changed then).
+bool MapPrt(int n, const std::string& pth);

@@ -101,6 +101,7 @@ void TSimDrv::SetSpd(double fac, TSimWal now) {
 }
 
 void TSimDrv::Sta(TSimWal now) {
+  if (FbSta) return;
   FbSta = true;
   FiWalBas = now;
   FiMdlBas = FRbt.Now();
@@ -160,6 +161,9 @@ void TSimDrv::Wr(TSimWal now) {
 }
 
 void TSimDrv::Poll(TSimWal now) {
+  // A window may poll before its owner has started the clocks: the model's
+  // time then counts from this first poll, not from the wall clock's origin.
+  if (!FbSta) Sta(now);
   ChkPeer(now);
   Rd(now);
   // Received bytes reach the robot at their wire times, the model following.

@@ -33,7 +33,8 @@ public:
   void SetSpd(double fac, TSimWal now);
   double Spd() const { return FdSpd; }
 
-  // Starts the clocks; call once before the first Poll. A speed factor set
+  // Starts the clocks; call once before the first Poll (a first Poll without
+  // it starts them itself; a second call does nothing). A speed factor set
   // before counts from here.
   void Sta(TSimWal now);
   // All work due at now: the peer's state, reading, pacing, the model, the

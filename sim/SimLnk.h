@@ -48,9 +48,6 @@ private:
 // Interval of the measurement reports, and the origin the robot sends with.
 constexpr TSimWal GcMeaItv = 500000;
 constexpr std::uint8_t GcSimOrg = 0x05;
-// Sent by the simulated robot only: the address of each executed instruction,
-// one data byte, so that the tool can show where the program is.
-constexpr std::uint8_t MC_SIM = 0x04, MK_SIM_EXE = 0x17;
 // A frame that stops half-way is dropped after this much silence.
 constexpr TSimWal GcFrmTmo = 500000;
 

@@ -266,6 +266,15 @@ void TSimRbt::EntSwi() {
   FiRetPc = FiPc;
   FeRetSte = FeSte;
   FiRetWai = FeSte == TeSte::Wai ? std::max<TSimTim>(FiWaiEnd - FiNow, 0) : 0;
+  // A drive of a distance or a turn belongs to the main program: it waits
+  // with its clock for the routine, so that it still covers its distance or
+  // angle, and the routine's own waits do not end it.
+  FbRetStpWhl = FbStpWhl;
+  FbRetTrn = FbTrn;
+  FdRetTrnHdg = FdTrnHdg;
+  FeRetWhl = FWld.Whl();
+  if (FbStpWhl) FWld.SetWhl(TeWhl::Stp);
+  FbStpWhl = FbTrn = false;
   FbInSwi = true;
   FiPc = FiSwiAdr;
   FeSte = TeSte::Run;
@@ -402,6 +411,12 @@ void TSimRbt::Exe() {
       if (FeRetSte == TeSte::Wai) {
         FeSte = TeSte::Wai;
         FiWaiEnd = FiNow + FiRetWai;
+      }
+      if (FbRetStpWhl) {
+        FbStpWhl = true;
+        FbTrn = FbRetTrn;
+        FdTrnHdg = FdRetTrnHdg;
+        FWld.SetWhl(FeRetWhl);
       }
       if (FbSwiPnd) {
         FbSwiPnd = false;

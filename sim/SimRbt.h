@@ -80,6 +80,8 @@ public:
 
   // User input. A switch that goes on while the main program runs enters the
   // switch-interrupt routine; during the routine one press is remembered.
+  // A drive of a distance or a turn that the routine interrupts stands still
+  // until RTI and then goes on for the rest of its time.
   void SetSwi(int idx, bool on);  // idx 0..5 for switches 1..6
   bool Swi(int idx) const { return (FbySwi >> idx) & 1; }
   // Switches turned on since the last call (bit 0x20 switch 1 .. 0x01 switch 6).
@@ -161,6 +163,9 @@ private:
   int FiRetPc = 0;
   TeSte FeRetSte = TeSte::Run;
   TSimTim FiRetWai = 0;  // rest of the wait that the routine interrupted
+  bool FbRetStpWhl = false, FbRetTrn = false;  // the drive or turn it interrupted
+  double FdRetTrnHdg = 0;
+  TeWhl FeRetWhl = TeWhl::Stp;
 
   std::uint8_t FbySwi = 0;     // bit i: switch i+1 on
   std::uint8_t FbySwiPrs = 0;  // presses not yet reported

@@ -9,7 +9,9 @@ constexpr double GcPi = 3.14159265358979323846;
 double Rad(double deg) { return deg * GcPi / 180.0; }
 double NrmDeg(double d) {
   d = std::fmod(d, 360.0);
-  return d < 0 ? d + 360.0 : d;
+  if (d < 0) d += 360.0;
+  // -1e-17 + 360 rounds to 360 itself.
+  return d >= 360.0 ? 0.0 : d;
 }
 }  // namespace
 

@@ -7,7 +7,7 @@ TESSARO_PACKAGES="
   libgtest-dev libgmock-dev libbenchmark-dev
   pulseaudio
   clang libclang-rt-14-dev
-  socat desktop-file-utils appstream
+  socat desktop-file-utils appstream dpkg-dev file
 "
 tessaro_install_deps() {
   missing=""

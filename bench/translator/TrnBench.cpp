@@ -10,6 +10,7 @@
 
 #include "core/Globals.h"
 #include "bench/BchSup.h"
+#include "editor/VioMtr.h"
 #include "editor/VioPgmItp.h"
 #include "messages/SysLgeMsg.h"
 #include "translator/InsAndTkn.h"
@@ -114,6 +115,25 @@ void BM_LodAndTrnFulFld(benchmark::State& st) {
   fs::remove(pgm);
 }
 BENCHMARK(BM_LodAndTrnFulFld)->Unit(benchmark::kMicrosecond);
+
+// What the byte meter does after an edit of the full field: its own quiet
+// translation, the state and its texts.
+void BM_MtrUpdFulFld(benchmark::State& st) {
+  TFld f;
+  const std::string pgm = TmpFil("full3.vio", FulPgm());
+  TVioMtr mtr(f.Edt);
+  if (!f.Edt.LodVioFil(pgm) || !mtr.Upd().Ok) {
+    st.SkipWithError(("program not translated: " + mtr.Stt().Why).c_str());
+    return;
+  }
+  for (auto _ : st) {
+    mtr.VioChg(nullptr);  // as the model tells it of an edit
+    benchmark::DoNotOptimize(mtr.Upd().Len);
+  }
+  st.counters["bytes"] = static_cast<double>(mtr.Stt().Len);
+  fs::remove(pgm);
+}
+BENCHMARK(BM_MtrUpdFulFld)->Unit(benchmark::kMicrosecond);
 
 // ---- data file lookups on ten copies of the shipped files ------------------------
 

@@ -9,6 +9,9 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
@@ -24,7 +27,6 @@ public:
   void VioRmv(TVio* vio) override {
     if (V.FpSel == vio) V.Sel(nullptr);
     if (V.FpRun == vio) V.RunEnd();
-    std::replace(V.FRunVio.begin(), V.FRunVio.end(), vio, static_cast<TVio*>(nullptr));
   }
   void VioMov(TVio* vio) override {
     if (V.FpSel == vio) V.Mrk(V.FpSelFrm, vio);
@@ -33,12 +35,14 @@ public:
   void FldClr() override {
     V.Sel(nullptr);
     V.RunEnd();
-    V.FRunVio.clear();
   }
   TPgmViw& V;
 };
 
 namespace {
+// How much larger than on screen the field is drawn for print.
+constexpr double GcPrtScl = 2.0;
+
 QString Msg(TVioPgmItp& e, std::uint8_t id, const char* dft) {
   const std::string s = e.GetSysUsrMsg(id);
   return s.empty() ? QString::fromLatin1(dft) : VioQStr(s);
@@ -56,7 +60,7 @@ QFrame* NewFrm(QWidget* fld, const char* clr, const char* nam) {
 
 TPgmViw::TPgmViw(TVioPgmItp& edt, QWidget* fld, QMainWindow* win, QMenu* fil, int ms)
     : QObject(win), FEdt(edt), FpFld(fld), FpMtr(std::make_unique<TVioMtr>(edt)),
-      FpGon(std::make_unique<TGon>(*this)) {
+      FpGon(std::make_unique<TGon>(*this)), FpRunMap(std::make_unique<TVioRunMap>(edt)) {
   FEdt.AddObs(FpGon.get());
   FpMtrLbl = new QLabel(win);
   FpMtrLbl->setObjectName("lblBytMtr");
@@ -96,6 +100,9 @@ TPgmViw::TPgmViw(TVioPgmItp& edt, QWidget* fld, QMainWindow* win, QMenu* fil, in
       if (!ExpPng(p))
         ShwMsgBox(FEdt.GetSysUsrMsg(SUM_VIW_EXP_ERR) + " " + VioStdStr(p), "Error", TeMsgBtn::Ok);
     });
+    FpPrtAct = fil->addAction(Msg(FEdt, SUM_VIW_PRT, "Print"));
+    FpPrtAct->setShortcut(QKeySequence::Print);
+    connect(FpPrtAct, &QAction::triggered, this, &TPgmViw::Prt);
   }
   FpSelFrm = NewFrm(fld, "#1e64ff", "frmLstSel");
   FpRunFrm = NewFrm(fld, "#ff8c00", "frmRunVio");
@@ -141,9 +148,18 @@ void TPgmViw::Sel(TVio* vio) {
   Mrk(FpSelFrm, FpSel);
 }
 
+void TPgmViw::SetRunStm(const TInsAndTkn& trn) {
+  RunEnd();
+  FpRunMap->Set(trn);
+}
+
+void TPgmViw::ClrRunStm() {
+  RunEnd();
+  FpRunMap->Clr();
+}
+
 void TPgmViw::RunAdr(int adr) {
-  TVio* v = adr >= 0 && static_cast<std::size_t>(adr) < FRunVio.size() ? FRunVio[static_cast<std::size_t>(adr)]
-                                                                       : nullptr;
+  TVio* v = FpRunMap->VioAt(adr);
   FpRun = Has(v) ? v : nullptr;
   Mrk(FpRunFrm, FpRun);
 }
@@ -153,18 +169,70 @@ void TPgmViw::RunEnd() {
   Mrk(FpRunFrm, nullptr);
 }
 
-QImage TPgmViw::FldImg() const {
-  if (!FpFld) return {};
+void TPgmViw::DrwFld(QPainter& p, const QRect& box) const {
+  if (!FpFld || FpFld->width() <= 0 || FpFld->height() <= 0) return;
   const bool sel = FpSelFrm->isVisible(), run = FpRunFrm->isVisible();
   FpSelFrm->hide();
   FpRunFrm->hide();
-  QImage img = FpFld->grab().toImage();
+  // As large as the box allows, the field's proportions kept, centred.
+  const QSize sz = FpFld->size().scaled(box.size(), Qt::KeepAspectRatio);
+  const double f = static_cast<double>(sz.width()) / FpFld->width();
+  p.save();
+  p.translate(box.x() + (box.width() - sz.width()) / 2, box.y() + (box.height() - sz.height()) / 2);
+  p.scale(f, f);
+  FpFld->render(&p, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+  p.restore();
   FpSelFrm->setVisible(sel);
   FpRunFrm->setVisible(run);
+}
+
+QImage TPgmViw::FldImg(double scl) const {
+  if (!FpFld || scl <= 0) return {};
+  QImage img(FpFld->size() * scl, QImage::Format_ARGB32_Premultiplied);
+  if (img.isNull()) return img;
+  img.fill(Qt::white);
+  QPainter p(&img);
+  DrwFld(p, img.rect());
   return img;
 }
 
 bool TPgmViw::ExpPng(const QString& path) const {
   const QImage img = FldImg();
   return !img.isNull() && img.save(path, "PNG");
+}
+
+bool TPgmViw::PrtFld(QPrinter& prn) const {
+  // The picture at twice the screen's size, then stretched over the page: a
+  // printer's own resolution would take hundreds of megabytes for one page.
+  const QImage img = FldImg(GcPrtScl);
+  if (img.isNull()) return false;
+  QPainter p;
+  if (!p.begin(&prn)) return false;
+  const QRect pg(QPoint(), prn.pageLayout().paintRectPixels(prn.resolution()).size());
+  const QSize sz = img.size().scaled(pg.size(), Qt::KeepAspectRatio);
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  p.drawImage(QRect(QPoint((pg.width() - sz.width()) / 2, (pg.height() - sz.height()) / 2), sz), img);
+  return p.end();
+}
+
+void TPgmViw::Prt() {
+  if (!FpFld) return;
+  QPrinter prn(QPrinter::HighResolution);
+  // The field is wider than high: the page lies on its side.
+  prn.setPageOrientation(FpFld->width() >= FpFld->height() ? QPageLayout::Landscape : QPageLayout::Portrait);
+  QString doc = FOnDocNam ? FOnDocNam() : QString();
+  if (doc.isEmpty()) doc = FpPrtAct ? FpPrtAct->text().remove('&') : QString("Print");
+  prn.setDocName(doc);
+  bool go;
+  if (FOnPrtDlg) {
+    go = FOnPrtDlg(prn);
+  } else {
+    QPrintDialog dlg(&prn, FpFld->window());
+    go = dlg.exec() == QDialog::Accepted;
+  }
+  if (!go) return;
+  if (!PrtFld(prn)) {
+    const QString dst = prn.outputFileName().isEmpty() ? prn.printerName() : prn.outputFileName();
+    ShwMsgBox(FEdt.GetSysUsrMsg(SUM_VIW_PRT_ERR) + " " + VioStdStr(dst), "Error", TeMsgBtn::Ok);
+  }
 }

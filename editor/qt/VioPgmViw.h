@@ -12,11 +12,15 @@
 #include <vector>
 
 #include "editor/VioMtr.h"
+#include "editor/VioRun.h"
 
 class QFrame;
 class QLabel;
 class QListWidget;
 class QMainWindow;
+class QPainter;
+class QPrinter;
+class QRect;
 class QMenu;
 class QAction;
 class QTimer;
@@ -37,29 +41,47 @@ public:
   QListWidget* Lst() const { return FpLst; }
   QAction* LstAct() const { return FpLstAct; }
   QAction* ExpAct() const { return FpExpAct; }
+  QAction* PrtAct() const { return FpPrtAct; }
 
   // Brings the meter and the listing up to date now.
   void Upd();
   // The vio marked by the listing; null when none.
   TVio* SelVio() const { return FpSel; }
   // The field with its vios as an image of the field's size; saves it as PNG.
-  QImage FldImg() const;
+  // scl > 1 draws it that many times larger (for print).
+  QImage FldImg(double scl = 1.0) const;
   bool ExpPng(const QString& path) const;
+  // Prints the field's picture onto the printer, as large as the page allows;
+  // false when the printer cannot be drawn on.
+  bool PrtFld(QPrinter& prn) const;
 
   // The run highlight: the vio that made the byte at the address of the
-  // stream last uploaded. SetRunStm keeps that stream's vio per address.
-  void SetRunStm(const std::vector<TVio*>& vioAt) { FRunVio = vioAt; }
+  // stream last uploaded. SetRunStm keeps that stream's vio per address (from
+  // its translation, at the upload) and ends the highlight of the one before.
+  void SetRunStm(const TInsAndTkn& trn);
+  // No stream is known to be on the robot: no address highlights a vio.
+  void ClrRunStm();
   void RunAdr(int adr);
   void RunEnd();
   TVio* RunVio() const { return FpRun; }
+  const TVioRunMap& RunMap() const { return *FpRunMap; }
 
   // The chosen file for Export picture; the tests answer it.
   std::function<QString()> FOnExpPth;
+  // The print dialog: sets up the printer, true to print. The tests answer it.
+  std::function<bool(QPrinter&)> FOnPrtDlg;
+  // Name of the printed document (the program's file name); empty for the
+  // menu item's text.
+  std::function<QString()> FOnDocNam;
 
 private:
   void Sel(TVio* vio);
   void Mrk(QFrame* frm, TVio* vio);
   bool Has(const TVio* vio) const;
+  // Draws the field as Export picture shows it (without the marks) into the
+  // rectangle of the painter.
+  void DrwFld(QPainter& p, const QRect& box) const;
+  void Prt();
 
   // Forgets vios that go.
   class TGon;
@@ -72,9 +94,10 @@ private:
   QListWidget* FpLst = nullptr;
   QAction* FpLstAct = nullptr;
   QAction* FpExpAct = nullptr;
+  QAction* FpPrtAct = nullptr;
   QFrame* FpSelFrm = nullptr;
   QFrame* FpRunFrm = nullptr;
   TVio* FpSel = nullptr;
   TVio* FpRun = nullptr;
-  std::vector<TVio*> FRunVio;
+  std::unique_ptr<TVioRunMap> FpRunMap;
 };

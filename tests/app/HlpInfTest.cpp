@@ -109,6 +109,9 @@ TEST_F(MnlOpn, TheHelpMenuOpensTheManualOfItsItemInTheDocumentationFolder) {
   auto w = std::make_unique<TfrmVslCnv>(nullptr, c);
   GuMnlOpnCmd = Opener(0);
   const std::string doc = NativePath(DocDir(c.InsDir));
+  // The message names the folder beside the installation without "..".
+  EXPECT_EQ(doc.find(".."), std::string::npos) << doc;
+  EXPECT_EQ(doc.substr(doc.size() - 14), "Documentation/") << doc;
   w->smnGer->trigger();
   w->smnHlpMnlEng->trigger();
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);

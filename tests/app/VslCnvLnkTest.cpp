@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFrame>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,7 @@
 #include "core/Globals.h"
 #include "core/PathUtl.h"
 #include "editor/VioPgmItp.h"
+#include "editor/qt/VioPgmViw.h"
 #include "link/ComPort2p5.h"
 #include "link/LnkTstPty.h"
 #include "link/PckPrt.h"
@@ -438,6 +440,78 @@ TEST_F(VslCnvLnk, AStreamTooLongForOneFrameIsRefusedBeforeSending) {
   EXPECT_NE(GuLstErrMsg.find(" 256"), std::string::npos);
   EXPECT_EQ(w.FbyPckCnt, 0);
   EXPECT_EQ(Pty->Rd(1, std::chrono::milliseconds(50)), B{});
+}
+
+TEST_F(VslCnvLnk, TheSimulatedRobotsAddressesHighlightTheUploadedVios) {
+  TfrmVslCnv& w = MkOpn(600000);
+  TVioPgmItp& e = *w.FpVioPgmItp;
+  ASSERT_NE(w.FpPgmViw, nullptr);
+  TPgmViw& v = *w.FpPgmViw;
+  QFrame* frm = w.pnlVioFld->findChild<QFrame*>("frmRunVio");
+  ASSERT_NE(frm, nullptr);
+  std::uint8_t seq = 1;
+  // The robot's frame, once its effects have been carried out.
+  auto rcv = [&](std::uint8_t cls, std::uint8_t cod, const B& d) {
+    const std::uint8_t s = seq++;
+    ASSERT_TRUE(Pty->Wr(Frm(5, s, cls, cod, d)));
+    ASSERT_TRUE(Wait([&] { return w.tbxTst003->text() == QString::number(s) && w.LnkEffPnd() == 0; }));
+  };
+  auto exe = [&](std::uint8_t adr) { rcv(MC_SIM, MK_SIM_EXE, {adr}); };
+
+  ASSERT_TRUE(e.CrtSmpVio(VT_STA, 0, 0));
+  ASSERT_TRUE(e.CrtDlyVio(1, 0, "12"));
+  ASSERT_NE(e.PutVio(VT_STO, 2, 0), nullptr);
+  TVio *sta = e.Vios()[0], *dly = e.Vios()[1], *sto = e.Vios()[2];
+  // Nothing uploaded (a real robot never sends the frame): nothing to show.
+  exe(0);
+  EXPECT_EQ(v.RunVio(), nullptr);
+
+  const B tkn = Tkn(w);
+  ASSERT_EQ(tkn.size(), 4u);
+  w.tbnUpl->trigger();
+  ASSERT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 0, 1, 0, tkn));
+  exe(2);
+  EXPECT_EQ(v.RunVio(), dly);
+  EXPECT_TRUE(frm->isVisible());
+  EXPECT_TRUE(frm->geometry().contains(QRect(dly->Left(), dly->Top(), dly->Width(), dly->Height())));
+  exe(3);
+  EXPECT_EQ(v.RunVio(), sto);
+
+  // Edits after the upload: the robot still runs what it got. The Delay goes
+  // and the Stop takes its cell, so the field would now put the Stop at 1.
+  e.RmvVio(dly);
+  e.PutVioOnCel(sto, 1, 0);
+  exe(1);
+  EXPECT_EQ(v.RunVio(), nullptr);
+  exe(3);
+  EXPECT_EQ(v.RunVio(), sto);
+  EXPECT_TRUE(frm->geometry().contains(QRect(sto->Left(), sto->Top(), sto->Width(), sto->Height())));
+
+  // "Program complete" ends it.
+  rcv(MC_STS, MK_PGM_CMP, {});
+  EXPECT_EQ(v.RunVio(), nullptr);
+  EXPECT_FALSE(frm->isVisible());
+
+  // A new upload ends it and brings the new stream's addresses.
+  exe(0);
+  EXPECT_EQ(v.RunVio(), sta);
+  w.tbnUpl->trigger();
+  EXPECT_EQ(v.RunVio(), nullptr);
+  ASSERT_EQ(Pty->Rd(2 + 7), Frm(1, 1, 1, 0, {0xA0, 0xA1}));
+  exe(1);
+  EXPECT_EQ(v.RunVio(), sto);
+
+  // The time-out of the link ends it.
+  w.tmrRcvPckTimOutTmrTimer();
+  EXPECT_EQ(v.RunVio(), nullptr);
+
+  // So does a device that goes.
+  exe(1);
+  ASSERT_EQ(v.RunVio(), sto);
+  Pty->ClsMst();
+  ASSERT_TRUE(Wait([&] { return !w.FbComPrtOpn; }));
+  EXPECT_EQ(v.RunVio(), nullptr);
+  EXPECT_FALSE(frm->isVisible());
 }
 
 }  // namespace

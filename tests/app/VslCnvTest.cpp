@@ -1,6 +1,8 @@
 // The main window's lifecycle with recording seams and a temporary install tree.
 #include <QAction>
 #include <QApplication>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QColor>
 #include <QImage>
 #include <QLabel>
@@ -569,18 +571,48 @@ TEST_F(VslCnvShw, AnOpenedPortUnlocksTheWindowAtTheEndOfTheIntro) {
 
 TEST_F(VslCnvShw, ClosingTheMainWindowEndsTheRun) {
   TfrmVslCnv& w = MkShw();
-  w.pnlVioFld->resize(300, 200);
-  w.FormResize();
-  EXPECT_EQ(GuBckGndImg->size(), QSize(300, 200));
+  w.setWindowState(Qt::WindowNoState);
+  w.resize(w.size() + QSize(300, 200));
+  QApplication::processEvents();
+  const QSize big = w.pnlVioFld->size();
+  EXPECT_EQ(GuBckGndImg->size(), big);
   EXPECT_FALSE(Plt.EvtLoop.Terminated);
 
   EXPECT_TRUE(w.close());
   EXPECT_FALSE(w.FbFrmShw);
   EXPECT_TRUE(Plt.EvtLoop.Terminated);
   // The background is left alone once the window is closing.
-  w.pnlVioFld->resize(250, 150);
+  w.pnlVioFld->setMinimumSize(big + QSize(50, 50));
   w.FormResize();
-  EXPECT_EQ(GuBckGndImg->size(), QSize(300, 200));
+  ASSERT_NE(w.pnlVioFld->size(), big);
+  EXPECT_EQ(GuBckGndImg->size(), big);
+}
+
+TEST_F(VslCnvShw, ASmallWindowScrollsTheFieldInsteadOfCuttingItOff) {
+  TfrmVslCnv& w = MkShw();
+  ASSERT_NE(w.FpVioPgmItp, nullptr);
+  const TVioPgmItp& pgm = *w.FpVioPgmItp;
+  const QSize grd(pgm.GrdCls() * pgm.CelWdt(), pgm.GrdRws() * pgm.CelHgt());
+  ASSERT_GT(grd.width(), 772);
+  w.setWindowState(Qt::WindowNoState);
+  w.resize(772, 571);
+  QApplication::processEvents();
+  // The cells stay as they were made; the whole grid can be scrolled to.
+  EXPECT_GE(w.pnlVioFld->width(), grd.width());
+  EXPECT_GE(w.pnlVioFld->height(), grd.height());
+  QScrollBar* hor = w.scbVioFld->horizontalScrollBar();
+  QScrollBar* ver = w.scbVioFld->verticalScrollBar();
+  EXPECT_EQ(hor->maximum(), w.pnlVioFld->width() - w.scbVioFld->viewport()->width());
+  EXPECT_EQ(ver->maximum(), w.pnlVioFld->height() - w.scbVioFld->viewport()->height());
+  EXPECT_GT(hor->maximum(), 0);
+  EXPECT_EQ(GuBckGndImg->size(), w.pnlVioFld->size());
+  // Made large again, the field fills the window and the scroll bars go.
+  w.resize(grd.width() + 200, grd.height() + 300);
+  QApplication::processEvents();
+  EXPECT_EQ(w.scbVioFld->horizontalScrollBar()->maximum(), 0);
+  EXPECT_EQ(w.scbVioFld->verticalScrollBar()->maximum(), 0);
+  EXPECT_EQ(w.pnlVioFld->size(), w.scbVioFld->viewport()->size());
+  EXPECT_EQ(GuBckGndImg->size(), w.pnlVioFld->size());
 }
 
 TEST_F(VslCnvShw, ToolBarPicturesGoToTheirButtons) {

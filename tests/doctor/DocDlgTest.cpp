@@ -3,16 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
 
 #include "LnkTstPty.h"
 #include "app/Options.h"
+#include "core/WndMsg.h"
 #include "link/PrtNam.h"
 #include "messages/SysLgeMsg.h"
 #include "support/FakePlatform.h"
@@ -82,6 +86,86 @@ protected:
   TSysLgeMsg* Prv = nullptr;
   TfrmOptions Opt{nullptr, [] { return std::vector<std::string>{}; }};
 };
+
+// The main window as the dialog sees it: the port messages it was sent.
+struct TMaiWnd : IWndMsgTgt {
+  std::vector<std::intptr_t> Prt;
+  std::intptr_t SndMsg(std::uint32_t msg, std::uintptr_t w, std::intptr_t l) override {
+    if (msg == WM_SET_MSG && w == SM_NEW_COM_PRT) Prt.push_back(l);
+    return 1;
+  }
+};
+
+// The ports COM13 to COM19 that are present: the mapped ones of the test, not
+// the serial ports this computer happens to have.
+std::vector<std::string> MapScn() {
+  std::vector<std::string> v = ScnComPrt();
+  v.erase(std::remove_if(v.begin(), v.end(), [](const std::string& n) { return PrtNum(n) < 13; }), v.end());
+  return v;
+}
+
+TEST(OptPrt, LinkToADeviceOutsideThePortsIsListedChosenAndKept) {
+  TFakePlatform plt;
+  TTmpDir tmp;
+  TPty a, b;
+  auto& map = plt.Settings.Keys[GcPrtMapKey];
+  map["COM13"] = a.Pth();
+  TMaiWnd mai;
+  TfrmOptions opt(nullptr, MapScn);
+  opt.FpMaiFrm = &mai;
+  opt.FsZfrLnk = tmp.Path() + "zefor";
+  std::filesystem::create_symlink(b.Pth(), opt.FsZfrLnk);
+  const std::string real = std::filesystem::canonical(b.Pth()).string();
+  const QString zfrTxt = QString::fromStdString("COM14 (" + opt.FsZfrLnk + ", " + real + ")");
+  opt.SetComPrtIdx(0);
+  opt.show();
+  ASSERT_EQ(opt.cbxComportSelector->count(), 2);
+  EXPECT_EQ(opt.cbxComportSelector->itemText(0).toStdString(), "COM13 (" + a.Pth() + ")");
+  EXPECT_EQ(opt.cbxComportSelector->itemText(1), zfrTxt);
+  EXPECT_EQ(opt.cbxComportSelector->currentIndex(), 0);
+  EXPECT_EQ(map.count("COM14"), 0u);  // listing maps nothing
+
+  opt.cbxComportSelector->setCurrentIndex(1);
+  opt.cbxComportSelectorChange();
+  EXPECT_EQ(map["COM14"], opt.FsZfrLnk);
+  EXPECT_EQ(mai.Prt, (std::vector<std::intptr_t>{14}));
+  EXPECT_EQ(opt.lblComPrtSte->text(), "COM14 is open");
+
+  // Shown again: the port is a mapped one now, in the same words, and selected.
+  opt.hide();
+  opt.show();
+  ASSERT_EQ(opt.cbxComportSelector->count(), 2);
+  EXPECT_EQ(opt.cbxComportSelector->itemText(1), zfrTxt);
+  EXPECT_EQ(opt.cbxComportSelector->currentIndex(), 1);
+  EXPECT_EQ(opt.FiZfrNum, 0);
+
+  // A port mapped before COM14 moves the entry; the choice stays on COM14.
+  map["COM13"] = tmp.Path() + "unplugged";
+  opt.hide();
+  opt.show();
+  ASSERT_EQ(opt.cbxComportSelector->count(), 1);
+  EXPECT_EQ(opt.cbxComportSelector->currentIndex(), 0);
+  EXPECT_EQ(opt.cbxComportSelector->itemText(0), zfrTxt);
+}
+
+TEST(OptPrt, LinkThatCannotBeKeptIsNotChosen) {
+  TFakePlatform plt;
+  TTmpDir tmp;
+  TPty b;
+  plt.Settings.FailWrite = true;
+  TMaiWnd mai;
+  TfrmOptions opt(nullptr, MapScn);
+  opt.FpMaiFrm = &mai;
+  opt.FsZfrLnk = tmp.Path() + "zefor";
+  std::filesystem::create_symlink(b.Pth(), opt.FsZfrLnk);
+  opt.show();
+  ASSERT_EQ(opt.cbxComportSelector->count(), 1);
+  opt.cbxComportSelector->setCurrentIndex(0);
+  opt.cbxComportSelectorChange();
+  EXPECT_TRUE(mai.Prt.empty());
+  EXPECT_EQ(opt.lblComPrtSte->text(), "COM13 could not be kept");
+  EXPECT_EQ(opt.FiSelNum, 0);
+}
 
 }  // namespace
 

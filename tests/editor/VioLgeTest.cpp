@@ -100,6 +100,19 @@ TEST_F(VioLge, TheSameLanguageChangesNothing) {
   EXPECT_EQ(Txt(Act, CR_SAR_COM), "Turn left");
 }
 
+TEST_F(VioLge, SwitchKeepsWhichValueFieldsAreShown) {
+  BldPgm();
+  // Turning left takes no value: once the command is chosen the field goes.
+  Edt.SarComChg(Act);
+  ASSERT_FALSE(Ctl(Act, TeCtlKnd::Edt, CR_VAL).Vis);
+  ASSERT_TRUE(Ctl(Fwd, TeCtlKnd::Edt, CR_VAL).Vis);
+  for (std::uint8_t lge : {2, 1, 0}) {
+    ASSERT_TRUE(Edt.SetLgeIdx(lge)) << GuLstErrMsg;
+    EXPECT_FALSE(Ctl(Act, TeCtlKnd::Edt, CR_VAL).Vis) << int(lge);
+    EXPECT_TRUE(Ctl(Fwd, TeCtlKnd::Edt, CR_VAL).Vis) << int(lge);
+  }
+}
+
 TEST_F(VioLge, ATokenWithoutNamesInTheNewLanguageKeepsItsNames) {
   // In German both commands are spelt alike, so the second token has no
   // German names of its own.

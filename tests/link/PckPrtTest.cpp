@@ -278,11 +278,17 @@ TEST(PckEff, EveryRobotMessage) {
       {"switch report without data", Frm(5, 0, 2, 0x13, {}),
        with(up(0), {E(K::ShwMea2, 0), E(K::PrcMsg), E(K::RstTmo)})},
       {"transfer complete", {0x02, 0x05, 0x03, 0x00, 0x03, 0x14, 0x04},
-       with(up(3), {E(K::EnaComSte), E(K::EnaRun), E(K::Flash), P(SC_TRF_CMP), E(K::RstTmo)})},
+       with(up(3), {E(K::RunEnd), E(K::EnaComSte), E(K::EnaRun), E(K::Flash), P(SC_TRF_CMP), E(K::RstTmo)})},
       {"working", Frm(5, 4, 3, 0x15, {}),
        with(up(4), {E(K::EnaComSte), E(K::RpnRun), E(K::Flash), P(SC_WRK), E(K::RstTmo)})},
       {"program complete", Frm(5, 4, 3, 0x16, {}),
-       with(up(4), {E(K::EnaComSte), E(K::EnaRun), E(K::Flash), P(SC_PGM_CMP), E(K::RstTmo)})},
+       with(up(4), {E(K::RunEnd), E(K::EnaComSte), E(K::EnaRun), E(K::Flash), P(SC_PGM_CMP), E(K::RstTmo)})},
+      {"executed address", Frm(5, 4, 4, 0x17, {0x2A}), with(up(4), {E(K::RunAdr, 0x2A), E(K::RstTmo)})},
+      {"executed address 255", Frm(5, 4, 4, 0x17, {0xFF}), with(up(4), {E(K::RunAdr, 0xFF), E(K::RstTmo)})},
+      {"executed address, extra bytes ignored", Frm(5, 4, 4, 0x17, {7, 9}),
+       with(up(4), {E(K::RunAdr, 7), E(K::RstTmo)})},
+      {"executed address without its byte", Frm(5, 4, 4, 0x17, {}), with(up(4), {E(K::RstTmo)})},
+      {"unknown code of the simulator's class", Frm(5, 4, 4, 0x16, {3}), with(up(4), {E(K::RstTmo)})},
       {"unknown message", Frm(5, 4, 7, 0x77, {1}), with(up(4), {E(K::RstTmo)})},
       {"unknown code of a known class", Frm(5, 4, 3, 0x17, {}), with(up(4), {E(K::RstTmo)})},
       {"a frame that stops half-way", {0x02, 0x05, 0x03}, {E(K::RstTmo)}},
@@ -294,6 +300,17 @@ TEST(PckEff, EveryRobotMessage) {
     EXPECT_EQ(RcvChrEff(p, c.In.back()), c.Eff) << c.Nam;
     EXPECT_EQ(p.PckSte, c.In.size() >= 7 ? PS_STA : PS_LEN) << c.Nam;
   }
+}
+
+TEST(PckEff, AnExecutedAddressWithoutItsByteNeverTakesAnOldOne) {
+  // A measurement leaves its bytes in the receive record.
+  TuRcvPck p;
+  for (std::uint8_t b : Frm(5, 1, 2, 0x12, {0x34, 0x12})) RcvChrEff(p, b);
+  std::vector<TRcvEff> e;
+  for (std::uint8_t b : Frm(5, 2, 4, 0x17, {})) e = RcvChrEff(p, b);
+  EXPECT_EQ(e, (std::vector<TRcvEff>{E(K::ShwSeq, 2), E(K::LnkUp), E(K::PrcMsg), E(K::RstTmo)}));
+  for (std::uint8_t b : Frm(5, 3, 4, 0x17, {0x03})) e = RcvChrEff(p, b);
+  EXPECT_EQ(e, (std::vector<TRcvEff>{E(K::ShwSeq, 3), E(K::LnkUp), E(K::PrcMsg), E(K::RunAdr, 3), E(K::RstTmo)}));
 }
 
 TEST(PckEff, Hex4) {

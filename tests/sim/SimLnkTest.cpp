@@ -306,4 +306,17 @@ TEST(SimDrv, SpeedFactorRunsTheModelFaster) {
   EXPECT_EQ(d.Rbt().Now(), 30 * GcSimSec);
 }
 
+// The wall clock counts from its own origin (for a monotonic clock, the boot):
+// the model's time still starts at zero.
+TEST(SimDrv, ModelTimeStartsAtTheFirstPoll) {
+  TSimDrv d;
+  d.SetSpd(2.0, 0);
+  const TSimWal boot = 66000 * GcSimSec;
+  d.Poll(boot);
+  EXPECT_EQ(d.Rbt().Now(), 0);
+  d.Sta(boot + Ms(100));  // a later start does not restart the clocks
+  d.Poll(boot + Ms(500));
+  EXPECT_EQ(d.Rbt().Now(), Ms(1000));
+}
+
 }  // namespace

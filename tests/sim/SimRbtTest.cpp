@@ -169,6 +169,20 @@ TEST_F(TRbtFix, WallsCloseTheBumpersAndHoldTheBody) {
   EXPECT_FALSE(R.SnsVal(0x52, ok));
 }
 
+// A heading a hair below zero must not round up to a full turn of 360.
+TEST(SimWld, HeadingStaysWithinOneTurn) {
+  TSimWld w;
+  for (double d : {-1e-17, -1e-13, -360.0, 360.0, 720.0 - 1e-14}) {
+    w.SetHdg(d);
+    EXPECT_GE(w.Hdg(), 0.0) << d;
+    EXPECT_LT(w.Hdg(), 360.0) << d;
+  }
+  w.SetHdg(-90.0);
+  EXPECT_DOUBLE_EQ(w.Hdg(), 270.0);
+  w.SetHdg(450.5);
+  EXPECT_DOUBLE_EQ(w.Hdg(), 90.5);
+}
+
 TEST_F(TRbtFix, SwitchInterruptReturnsAndRemembersOnePress) {
   // Main: Label, Delay 1 s, Goto 1.  Routine after 0xAC at 6: System led
   // Flash with a Delay of 0.5 s, RTI.
@@ -202,6 +216,33 @@ TEST_F(TRbtFix, SwitchInterruptReturnsAndRemembersOnePress) {
   EXPECT_FALSE(R.InRti());
   EXPECT_EQ(R.TakSwiPrs(), 0x20 | 0x10);
   EXPECT_EQ(R.TakSwiPrs(), 0);
+}
+
+TEST_F(TRbtFix, InterruptedDriveAndTurnWaitForTheRoutine) {
+  // Main: Forward 40 cm, Turn right, Stop. Routine: System led Flash, Delay
+  // 1 s, Delay 0.5 s, RTI: its own waits must not end the main motion.
+  Go({0xA0, 0x12, 0xAE, 0x28, 0x15, 0xA1, 0xAC, 0x23, 0xA8, 0x0A, 0xA8, 0x05, 0xAD});
+  R.Wld().SetPos(50, 75, 0);
+  R.AdvTo(Ms(500));
+  const double x = R.Wld().X();
+  R.SetSwi(0, true);
+  R.AdvTo(Ms(1800));  // after the routine's first Delay
+  EXPECT_TRUE(R.InRti());
+  EXPECT_EQ(R.Wld().Whl(), TeWhl::Stp);
+  EXPECT_NEAR(R.Wld().X(), x, 1e-9);
+  R.AdvTo(Ms(3700));  // back in the drive, then into the turn
+  ASSERT_EQ(R.Wld().Whl(), TeWhl::SpnRgt);
+  const double h = R.Wld().Hdg();
+  R.SetSwi(0, false);
+  R.SetSwi(0, true);
+  R.AdvTo(Ms(4800));
+  EXPECT_TRUE(R.InRti());
+  EXPECT_NEAR(R.Wld().Hdg(), h, 1e-9);
+  R.AdvTo(Ms(7000));
+  EXPECT_EQ(Cpl, 1);
+  EXPECT_NEAR(R.Wld().X(), 90.0, 0.01);
+  EXPECT_NEAR(R.Wld().Y(), 75.0, 1e-9);
+  EXPECT_NEAR(R.Wld().Hdg(), 90.0, 1e-9);
 }
 
 TEST_F(TRbtFix, FaultsStopTheProgramAndAreReported) {

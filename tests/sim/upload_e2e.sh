@@ -47,4 +47,20 @@ rc=$?
 [ $rc = 1 ] || fail "exit code $rc instead of 1"
 grep -q "was lost during the upload" "$T/upl2.txt" || fail "no clear message"
 [ -e "$T/dev2" ] && fail "the link $T/dev2 was left behind"
+# Started with & from an interactive shell, as the README shows: keys the user
+# types then are the shell's, and the simulator, in the background of the
+# terminal, must not be stopped by reading them.
+if command -v script >/dev/null 2>&1; then
+  cat >"$T/bg.sh" <<EOF
+set -m
+"$SIM" --headless --no-pacing --link "$T/dev3" >"$T/sim3.txt" 2>&1 &
+i=0
+while [ ! -L "$T/dev3" ] && [ \$i -lt 200 ]; do i=\$((i + 1)); sleep 0.05; done
+"$UPL" --port "$T/dev3" --timeout 5 "$PGM" >"$T/upl3.txt" 2>&1
+echo \$? >"$T/rc3"
+kill %1; kill -CONT %1 2>/dev/null
+EOF
+  printf 'status\n' | script -qec "sh $T/bg.sh" /dev/null >/dev/null 2>&1
+  [ "$(cat "$T/rc3" 2>/dev/null)" = 0 ] || fail "a simulator in the background of a terminal did not answer"
+fi
 echo "ok"

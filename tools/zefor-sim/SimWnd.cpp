@@ -22,6 +22,16 @@
 namespace {
 constexpr double GcPi = 3.14159265358979323846;
 constexpr int GcMrg = 10;
+// Interval of the window's look at the robot: while it moves, and at rest
+// (still often enough for a flashing LED's 100 ms).
+constexpr int GcTckMov = 15, GcTckIdl = 50;
+
+TuArnKey ArnKey(const TSimRbt& r) {
+  const TSimWld& w = r.Wld();
+  return {std::lround(w.X() * 10), std::lround(w.Y() * 10), std::lround(w.Hdg() * 10),
+          r.SysLit(), r.BckLit(true), r.BckLit(false), r.TrkLed(),
+          r.Bmp(true), r.Bmp(false), r.Lin(true), r.Lin(false)};
+}
 }  // namespace
 
 TArnWgt::TArnWgt(TSimDrv& drv, QWidget* parent) : QWidget(parent), FDrv(drv) {
@@ -197,13 +207,14 @@ TfrmZfrSim::TfrmZfrSim(TSimDrv& drv, const QString& pth) : FDrv(drv) {
   FpTrc = new QPlainTextEdit(this);
   FpTrc->setReadOnly(true);
   FpTrc->setMaximumBlockCount(5000);
+  FpTrc->setLineWrapMode(QPlainTextEdit::NoWrap);  // one executed instruction a line
   FpTrc->setFont(QFont(QStringLiteral("Monospace"), 9));
   FpTrc->setMinimumWidth(440);
   rgt->addWidget(FpTrc, 1);
   top->addLayout(rgt, 2);
 
   FpTmr = new QTimer(this);
-  FpTmr->setInterval(15);
+  FpTmr->setInterval(GcTckMov);
   connect(FpTmr, &QTimer::timeout, this, &TfrmZfrSim::Tck);
   FpTmr->start();
   Tck();
@@ -230,7 +241,16 @@ void TfrmZfrSim::Tck() {
       FpSwi[i]->setChecked(r.Swi(i));
     }
   }
-  FpArn->update();
+  // The arena is repainted when what it shows has changed, and the window
+  // looks more often while something moves: an idle simulator stays quiet.
+  const TuArnKey key = ArnKey(r);
+  if (key != FaArnKey) {
+    FaArnKey = key;
+    FpArn->update();
+  }
+  const bool mov = r.Running() || r.Wld().Whl() != TeWhl::Stp;
+  const int itv = mov ? GcTckMov : GcTckIdl;
+  if (FpTmr->interval() != itv) FpTmr->setInterval(itv);
 }
 
 int RunSimWnd(int argc, char** argv, const TuSimOpt& o, TSimDrv& drv) {

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <tuple>
+
 #include "sim/SimDrv.h"
 
 class QLabel;
@@ -32,6 +34,10 @@ private:
   int FiPrsBmp = -1;  // bumper held with the mouse: 0 left, 1 right
 };
 
+// What the arena shows of the robot: tenths of a centimetre and of a degree,
+// the lit LEDs, the bumpers and the line sensors.
+using TuArnKey = std::tuple<long, long, long, bool, bool, bool, bool, bool, bool, bool, bool>;
+
 class TfrmZfrSim : public QWidget {
   Q_OBJECT
 public:
@@ -49,4 +55,5 @@ private:
   QPushButton* FpSwi[6];
   QSlider* FpLgtSld;
   QTimer* FpTmr;
+  TuArnKey FaArnKey{-1, -1, -1, false, false, false, false, false, false, false, false};
 };

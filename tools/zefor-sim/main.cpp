@@ -26,6 +26,15 @@ const char* const GcUsg =
 volatile sig_atomic_t GbQit = 0;
 void OnSig(int) { GbQit = 1; }
 
+// Commands are read from a terminal only while this process has its
+// foreground: started in the background with &, a read would stop it
+// (SIGTTIN) at the next key the user types, and the robot would fall silent.
+bool OwnStdIn() {
+  if (!::isatty(STDIN_FILENO)) return true;
+  const pid_t fg = ::tcgetpgrp(STDIN_FILENO);
+  return fg < 0 || fg == ::getpgrp();  // < 0: not the controlling terminal
+}
+
 int RunHdl(const TuSimOpt& o, TSimDrv& drv) {
   drv.Rbt().FOnTrc = [](const TuSimTrc& t) {
     std::fputs((FmtTrc(t) + "\n").c_str(), stdout);
@@ -41,13 +50,14 @@ int RunHdl(const TuSimOpt& o, TSimDrv& drv) {
     const long long due = drv.NxtDue(now, 50000);
     pollfd p[2];
     nfds_t n = 0;
-    if (inOpn) p[n++] = {STDIN_FILENO, POLLIN, 0};
+    const bool cmd = inOpn && OwnStdIn();
+    if (cmd) p[n++] = {STDIN_FILENO, POLLIN, 0};
     // A pseudo-terminal without a peer reports a hang-up all the time; the
     // driver looks at it on its own schedule then.
     if (drv.Fd() >= 0 && drv.PeerUp()) p[n++] = {drv.Fd(), POLLIN, 0};
     const int ms = static_cast<int>(std::max<long long>(0, (due - now + 999) / 1000));
     if (::poll(p, n, ms) < 0 && errno != EINTR) break;
-    if (inOpn && (p[0].revents & (POLLIN | POLLHUP | POLLERR))) {
+    if (cmd && (p[0].revents & (POLLIN | POLLHUP | POLLERR))) {
       char buf[512];
       const ssize_t r = ::read(STDIN_FILENO, buf, sizeof buf);
       if (r <= 0) {

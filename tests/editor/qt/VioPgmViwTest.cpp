@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -121,12 +122,44 @@ TEST_F(VioPgmViw, ExportsTheFieldAsPicture) {
   EXPECT_EQ(Pf.MsgBox.Calls.size(), 1u);
 }
 
+TEST_F(VioPgmViw, PrintsTheFieldOntoOnePage) {
+  QTemporaryDir dir;
+  // Printing to a PDF file: the dialog's answer comes from the test.
+  auto toPdf = [&](const QString& pth, bool ok) {
+    Pgm->FOnPrtDlg = [pth, ok](QPrinter& p) {
+      EXPECT_EQ(p.pageLayout().orientation(), QPageLayout::Landscape) << "the field is wider than high";
+      p.setOutputFormat(QPrinter::PdfFormat);
+      p.setOutputFileName(pth);
+      return ok;
+    };
+    Pgm->PrtAct()->trigger();
+    QFile f(pth);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
+  const QByteArray empty = toPdf(dir.filePath("empty.pdf"), true);
+  Row();
+  const QByteArray pdf = toPdf(dir.filePath("pgm.pdf"), true);
+  ASSERT_TRUE(pdf.startsWith("%PDF-")) << pdf.left(16).toStdString();
+  EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
+  EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r"), 1) << "one page";
+  // The vios are on it: more to draw than the empty field.
+  EXPECT_GT(pdf.size(), empty.size() + 500) << pdf.size() << " vs " << empty.size();
+  EXPECT_TRUE(Pf.MsgBox.Calls.empty());
+
+  // A cancelled dialog prints nothing and says nothing.
+  EXPECT_TRUE(toPdf(dir.filePath("no.pdf"), false).isEmpty());
+  EXPECT_FALSE(QFile::exists(dir.filePath("no.pdf")));
+  EXPECT_TRUE(Pf.MsgBox.Calls.empty());
+  // A file that cannot be written is reported.
+  EXPECT_TRUE(toPdf(dir.filePath("no/such/folder/x.pdf"), true).isEmpty());
+  ASSERT_EQ(Pf.MsgBox.Calls.size(), 1u);
+  EXPECT_NE(Pf.MsgBox.Calls[0].Text.find("x.pdf"), std::string::npos) << Pf.MsgBox.Calls[0].Text;
+}
+
 TEST_F(VioPgmViw, RunHighlightFollowsTheAddressAndGoes) {
   Row();
   Pgm->Upd();
-  std::vector<TVio*> at;
-  for (std::size_t a = 0; a < 4; ++a) at.push_back(Pgm->Mtr().VioAt(a));
-  Pgm->SetRunStm(at);
+  Pgm->SetRunStm(Pgm->Mtr().Trn());
   QFrame* run = Frm("frmRunVio");
   ASSERT_NE(run, nullptr);
   Pgm->RunAdr(1);
@@ -135,6 +168,7 @@ TEST_F(VioPgmViw, RunHighlightFollowsTheAddressAndGoes) {
   EXPECT_TRUE(run->geometry().contains(Geo(Edt.Vios()[1])));
   Pgm->RunAdr(3);
   EXPECT_EQ(Pgm->RunVio(), Edt.Vios()[2]);
+  EXPECT_TRUE(run->geometry().contains(Geo(Edt.Vios()[2])));
   Pgm->RunAdr(200);  // beyond the stream: nothing
   EXPECT_EQ(Pgm->RunVio(), nullptr);
   EXPECT_FALSE(run->isVisible());
@@ -142,11 +176,27 @@ TEST_F(VioPgmViw, RunHighlightFollowsTheAddressAndGoes) {
   Pgm->RunEnd();
   EXPECT_EQ(Pgm->RunVio(), nullptr);
   EXPECT_FALSE(run->isVisible());
-  // A vio that goes is never highlighted afterwards.
+  // The frame follows a highlighted vio that is moved.
   Pgm->RunAdr(3);
+  Edt.PutVioOnCel(Edt.Vios()[2], 4, 3);
+  EXPECT_TRUE(run->geometry().contains(Geo(Edt.Vios()[2])));
+  // A vio that goes is never highlighted afterwards.
   Edt.RmvVio(Edt.Vios()[2]);
   EXPECT_EQ(Pgm->RunVio(), nullptr);
+  EXPECT_FALSE(run->isVisible());
   Pgm->RunAdr(3);
+  EXPECT_EQ(Pgm->RunVio(), nullptr);
+  // A new stream ends the highlight of the old one; a cleared one maps nothing.
+  Pgm->RunAdr(0);
+  ASSERT_NE(Pgm->RunVio(), nullptr);
+  Pgm->SetRunStm(Pgm->Mtr().Trn());
+  EXPECT_EQ(Pgm->RunVio(), nullptr);
+  EXPECT_FALSE(run->isVisible());
+  Pgm->RunAdr(0);
+  ASSERT_EQ(Pgm->RunVio(), Edt.Vios()[0]);
+  Pgm->ClrRunStm();
+  EXPECT_FALSE(run->isVisible());
+  Pgm->RunAdr(0);
   EXPECT_EQ(Pgm->RunVio(), nullptr);
 }
 

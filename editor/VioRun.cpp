@@ -1,0 +1,30 @@
+#include "editor/VioRun.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "translator/InsAndTkn.h"
+
+TVioRunMap::TVioRunMap(TVioPgmItp& edt) : FEdt(edt) { FEdt.AddObs(this); }
+
+TVioRunMap::~TVioRunMap() { FEdt.RmvObs(this); }
+
+void TVioRunMap::Set(const TInsAndTkn& trn) {
+  // One record per byte once the stream is built; a translation that stopped
+  // half-way has records that are no bytes and maps nothing.
+  const auto& r = trn.FpVioTknLst;
+  const std::size_t n = trn.FpTsmTknLst.size();
+  FVio.clear();
+  if (r.size() != n) return;
+  FVio.reserve(n);
+  for (std::size_t a = 0; a < n; ++a) FVio.push_back(r[a].Vio);
+}
+
+void TVioRunMap::Set(std::vector<TVio*> vioAt) { FVio = std::move(vioAt); }
+
+TVio* TVioRunMap::VioAt(int adr) const {
+  if (adr < 0 || static_cast<std::size_t>(adr) >= FVio.size()) return nullptr;
+  return FVio[static_cast<std::size_t>(adr)];
+}
+
+void TVioRunMap::VioRmv(TVio* vio) { std::replace(FVio.begin(), FVio.end(), vio, static_cast<TVio*>(nullptr)); }
