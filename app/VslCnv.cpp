@@ -31,6 +31,7 @@
 #include "core/Globals.h"
 #include "core/PathUtl.h"
 #include "core/Seams.h"
+#include "app/RctFil.h"
 #include "editor/VioKep.h"
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioFldViw.h"

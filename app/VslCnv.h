@@ -32,6 +32,7 @@ class TVio;
 class TVioPgmItp;
 class TVioFldViw;
 class TVioRcv;
+class TRctFil;
 class TComport2p5;
 class TclsPlyWavFil;
 class TSysLgeMsg;
@@ -320,10 +321,21 @@ public:
   void tmrRcvSavTimer();
   std::unique_ptr<TVioRcv> FpVioRcv;
   QTimer tmrRcvSav;
+  // The recent files of the File menu (app/VslCnvRct.cpp), read from the
+  // settings store when first needed.
+  void RfsRctMnu();
+  void AddRctFil(const std::string& path);
+  // Opens a listed file; a file that has gone is told and taken off the list.
+  void OpnRctFil(const std::string& path);
+  QMenu* mmnFilRct = nullptr;
+  std::unique_ptr<TRctFil> FpRctFil;
 
 private:
   void CrtKep();
   void EndKep();
+  void BldRctMnu();
+  // Reads (load) or writes the list in the settings store; false when it cannot be reached.
+  bool RctSto(bool load);
 
 public:
   // Enables Undo and Redo and marks the caption as the history tells.

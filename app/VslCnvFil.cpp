@@ -87,6 +87,7 @@ bool TfrmVslCnv::OpnVioFil(const std::string& name) {
     SetAppDir();
     smnFilSav->setEnabled(true);
     smnFilSas->setEnabled(true);
+    AddRctFil(name);
     return true;
   }
   if (!GuLstErrMsg.empty()) ShwErrMsg(GuLstErrMsg);
@@ -131,4 +132,5 @@ void TfrmVslCnv::smnFilSasClick() {
   }
   FsVioFilNam = name;
   setWindowTitle(QString());
+  AddRctFil(name);
 }

@@ -10,6 +10,7 @@
 #include "editor/VioPgmItp.h"
 
 void TfrmVslCnv::CrtKep() {
+  BldRctMnu();
   if (!FpVioPgmItp || FpVioRcv || FCfg.RcvPth.empty()) return;
   FpVioRcv = std::make_unique<TVioRcv>(*FpVioPgmItp, FCfg.RcvPth, std::chrono::milliseconds(FCfg.Tms.RcvSav));
   tmrRcvSav.setInterval(FCfg.Tms.RcvPol);

@@ -2,6 +2,7 @@
 // closed or replaced, writes the recovery copy on its timer, and offers the
 // copy at the next start.
 #include <QAction>
+#include <QMenu>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -170,6 +171,56 @@ TEST_F(VslCnvKep, AKilledRunIsOfferedAtTheNextStartAndRestoredAsUnsaved) {
   EXPECT_FALSE(W->close());
   EXPECT_EQ(Asks(), 1u);
   EXPECT_TRUE(fs::exists(Rcv()));
+}
+
+TEST_F(VslCnvKep, RecentFilesListOpenedAndSavedFilesAndDropAMissingOne) {
+  ASSERT_NE(W->mmnFilRct, nullptr);
+  W->RfsRctMnu();
+  EXPECT_FALSE(W->mmnFilRct->isEnabled()) << "nothing opened yet";
+  const std::string ex = Tmp.Path() + "square.vio";
+  fs::copy_file(fs::path(TESSARO_DATA_DIR) / "examples" / "drive_square.vio", ex);
+  const std::string sav = Tmp.Path() + "mine.vio";
+  Plt.FilDlg.Answers.push_back(ex);
+  W->smnFilOpnClick();
+  ASSERT_EQ(W->FsVioFilNam, ex);
+  Plt.FilDlg.Answers.push_back(sav);
+  W->smnFilSasClick();
+  ASSERT_TRUE(fs::exists(sav));
+  auto items = [this] {
+    W->RfsRctMnu();
+    std::vector<std::string> t;
+    for (QAction* a : W->mmnFilRct->actions()) t.push_back(a->text().toStdString());
+    return t;
+  };
+  EXPECT_EQ(items(), (std::vector<std::string>{"&1 " + sav, "&2 " + ex}));
+
+  // Kept in the settings store: a new window lists them too, and opens one.
+  W = Mk();
+  W->tmrAppItoTimer();
+  ASSERT_EQ(items().size(), 2u);
+  W->mmnFil->menuAction()->setEnabled(true);  // as after the intro with a robot port
+  W->mmnFilRct->actions()[1]->trigger();
+  EXPECT_EQ(W->FsVioFilNam, ex);
+  EXPECT_EQ(items()[0], "&1 " + ex);
+
+  // A changed program is asked about first.
+  W->tbnSto->trigger();
+  Plt.MsgBox.Answers = {TeMsgAns::Cancel};
+  W->mmnFilRct->actions()[1]->trigger();
+  EXPECT_EQ(W->FsVioFilNam, ex);
+  EXPECT_EQ(Asks(), 1u);
+  Plt.MsgBox.Answers = {TeMsgAns::Dsc};
+  W->mmnFilRct->actions()[1]->trigger();
+  EXPECT_EQ(W->FsVioFilNam, sav);
+
+  // A file that has gone: told, and taken off the list.
+  fs::remove(ex);
+  Plt.MsgBox.Calls.clear();
+  W->mmnFilRct->actions()[1]->trigger();
+  EXPECT_EQ(W->FsVioFilNam, sav);
+  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
+  EXPECT_NE(Plt.MsgBox.Calls[0].Text.find(ex), std::string::npos);
+  EXPECT_EQ(items(), (std::vector<std::string>{"&1 " + sav}));
 }
 
 }  // namespace
