@@ -37,12 +37,16 @@ TSimLnk::TSimLnk(TSimRbt& rbt) : FRbt(rbt) {
     FiExePnd = adr;
     SndExe();
   };
+  // An executed address still waiting for room is dropped when the program
+  // ends: sent after the end, it would show the program as running again.
   FRbt.FOnCpl = [this] {
+    FiExePnd = -1;
     if (FbUp) Snd(MC_STS, MK_PGM_CMP);
   };
   // The tool learns that the program has ended, and why, in a frame that
   // only the simulated robot sends.
   FRbt.FOnFlt = [this](int adr, TeRbtFlt knd) {
+    FiExePnd = -1;
     if (FbUp) Snd(MC_SIM, MK_SIM_FLT, {static_cast<std::uint8_t>(adr), static_cast<std::uint8_t>(knd)});
   };
 }
