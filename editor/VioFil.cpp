@@ -302,19 +302,12 @@ bool TVioPgmItp::BldVioLns(TStrLst& lines) {
   return true;
 }
 
-bool TVioPgmItp::SavVioFil(const std::string& path) {
-  TStrLst lines;
-  if (!BldVioLns(lines)) {
-    GuLstErrMsg.clear();  // the message box has told it already
-    return false;
-  }
+bool TVioPgmItp::WrtVioLns(const TStrLst& lines, const std::string& path) {
   std::string all;
   for (const std::string& l : lines) {
     all += l;
     all += "\r\n";
   }
-  // Write beside the file and rename over it, so that a failed write never
-  // destroys the program saved before.
   namespace fs = std::filesystem;
   const fs::path dst(path);
   fs::path tmp = dst;
@@ -334,8 +327,17 @@ bool TVioPgmItp::SavVioFil(const std::string& path) {
     fs::rename(tmp, dst, ec);
     ok = !ec;
   }
-  if (!ok) {
-    fs::remove(tmp, ec);
+  if (!ok) fs::remove(tmp, ec);
+  return ok;
+}
+
+bool TVioPgmItp::SavVioFil(const std::string& path) {
+  TStrLst lines;
+  if (!BldVioLns(lines)) {
+    GuLstErrMsg.clear();  // the message box has told it already
+    return false;
+  }
+  if (!WrtVioLns(lines, path)) {
     GuLstErrMsg = "#414, Vio file '" + path + "' could not be written";
     return false;
   }

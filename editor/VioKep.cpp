@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "core/Globals.h"
@@ -129,34 +128,14 @@ bool TVioRcv::Wrt() {
   if (!FEdt.BldVioLns(lines)) return false;
   std::error_code ec;
   if (lines == FLstWrt && fs::exists(FsPth, ec)) return false;
-  std::string all;
-  for (const std::string& l : lines) {
-    all += l;
-    all += "\r\n";
-  }
   const fs::path dst(FsPth);
-  fs::path tmp = dst;
-  tmp += ".tmp~";
   bool ok = true;
   if (dst.has_parent_path()) {
     fs::create_directories(dst.parent_path(), ec);
     ok = !ec || fs::is_directory(dst.parent_path());
   }
-  if (ok) {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    ok = static_cast<bool>(out);
-    if (ok) {
-      out.write(all.data(), static_cast<std::streamsize>(all.size()));
-      out.flush();
-      ok = static_cast<bool>(out);
-    }
-  }
-  if (ok) {
-    fs::rename(tmp, dst, ec);
-    ok = !ec;
-  }
+  ok = ok && TVioPgmItp::WrtVioLns(lines, FsPth);
   if (!ok) {
-    fs::remove(tmp, ec);
     GuLstErrMsg = VioUsrMsg(FEdt, SUM_RCV_WRT, "The recovery copy of the program could not be written:") + " " + FsPth;
     if (!FbWrtTld) {
       FbWrtTld = true;

@@ -311,6 +311,9 @@ public:
   bool LodVioFil(const std::string& path, bool sav = true);
   // Builds the lines of the program file from the field; false on #018/#019.
   bool BldVioLns(TStrLst& lines);
+  // Writes the lines, each ended by CR LF, beside the file and renames them
+  // over it, so that a failed write never destroys the file there before.
+  static bool WrtVioLns(const TStrLst& lines, const std::string& path);
 
   // ---- Undo history (VioHst.cpp) -------------------------------------------
   // Every finished user action that changes the program file is one step;
