@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QLayout>
 #include <QScreen>
+#include <QStatusBar>
 #include <QWidget>
 
 #include "app/VslCnv.h"
@@ -16,12 +17,14 @@ void TfrmVslCnv::CrtEdtViw() {
   // The cells are taken from the maximized field. A window manager maximizes
   // only after the window is shown, and without one nothing does: the window
   // takes the screen's size here, so that the cells are not those of the
-  // unmaximized window.
+  // unmaximized window. The status bar, which carries the byte meter, takes
+  // its height from the field before the cells are made, not after.
+  statusBar()->show();
   if ((windowState() & Qt::WindowMaximized) && screen()) {
     const QRect avl = screen()->availableGeometry();
     if (width() < avl.width() || height() < avl.height()) setGeometry(avl);
-    if (layout()) layout()->activate();
   }
+  if (layout()) layout()->activate();
   FpVioPgmItp->CrtVioFld(pnlVioFld->width(), pnlVioFld->height());
   // The grid keeps its cells when the window shrinks; the scroll area shows
   // what does not fit.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QColor>
 #include <QImage>
 #include <QLabel>
@@ -594,7 +595,8 @@ TEST_F(VslCnvShw, ASmallWindowScrollsTheFieldInsteadOfCuttingItOff) {
   const TVioPgmItp& pgm = *w.FpVioPgmItp;
   const QSize grd(pgm.GrdCls() * pgm.CelWdt(), pgm.GrdRws() * pgm.CelHgt());
   ASSERT_GT(grd.width(), 772);
-  w.setWindowState(Qt::WindowNoState);
+  w.showNormal();
+  QApplication::processEvents();
   w.resize(772, 571);
   QApplication::processEvents();
   // The cells stay as they were made; the whole grid can be scrolled to.
@@ -613,6 +615,20 @@ TEST_F(VslCnvShw, ASmallWindowScrollsTheFieldInsteadOfCuttingItOff) {
   EXPECT_EQ(w.scbVioFld->verticalScrollBar()->maximum(), 0);
   EXPECT_EQ(w.pnlVioFld->size(), w.scbVioFld->viewport()->size());
   EXPECT_EQ(GuBckGndImg->size(), w.pnlVioFld->size());
+}
+
+TEST_F(VslCnvShw, TheMaximizedWindowShowsTheWholeGridWithoutScrollBars) {
+  TfrmVslCnv& w = MkShw();
+  ASSERT_NE(w.FpVioPgmItp, nullptr);
+  QApplication::processEvents();
+  const TVioPgmItp& pgm = *w.FpVioPgmItp;
+  // The status bar with the byte meter is there before the cells are made.
+  ASSERT_NE(w.findChild<QStatusBar*>(), nullptr);
+  const QSize vpt = w.scbVioFld->viewport()->size();
+  EXPECT_LE(pgm.GrdRws() * pgm.CelHgt(), vpt.height());
+  EXPECT_LE(pgm.GrdCls() * pgm.CelWdt(), vpt.width());
+  EXPECT_EQ(w.scbVioFld->verticalScrollBar()->maximum(), 0);
+  EXPECT_EQ(w.scbVioFld->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(VslCnvShw, ToolBarPicturesGoToTheirButtons) {
