@@ -456,6 +456,7 @@ void TfrmVslCnv::FormShow() {
 
   PrcMsg();
   BldTbnImgLst();
+  LodDirPic();
   PrcMsg();
 
   SetLck(true);

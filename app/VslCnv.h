@@ -120,6 +120,7 @@ public:
   // Direction pictures over the programming field.
   void ShwUpsPic();
   void ShwDnsPic();
+  void LodDirPic();  // the direction pictures, read before the first packet needs them
   void ShwBckPic();
   void tbnUplClick();
   void tbnRunClick();

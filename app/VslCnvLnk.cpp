@@ -430,10 +430,15 @@ const QPixmap& LodPic(std::map<std::string, QPixmap>& cache, const std::string& 
   return it->second;
 }
 
+constexpr const char* GcUpsPic = "upstream.bmp";
+constexpr const char* GcDnsPic = "downstream.bmp";
+
+std::string DirPicPth(const TfrmVslCnv& w, const char* fil) { return w.FsAppDir + "..\\" + w.FsPicDir + "\\" + fil; }
+
 // The field's background control flashes the picture: shown while pending
 // events run, then the background (still or drifting) is back.
 void FlsDirPic(TfrmVslCnv& w, std::map<std::string, QPixmap>& cache, const char* fil) {
-  const QPixmap& pic = LodPic(cache, w.FsAppDir + "..\\" + w.FsPicDir + "\\" + fil);
+  const QPixmap& pic = LodPic(cache, DirPicPth(w, fil));
   if (w.FpBkgDrf) {
     w.FpBkgDrf->FlsPic(pic);
     return;
@@ -446,8 +451,15 @@ void FlsDirPic(TfrmVslCnv& w, std::map<std::string, QPixmap>& cache, const char*
 }
 }  // namespace
 
-void TfrmVslCnv::ShwUpsPic() { FlsDirPic(*this, FpLnkUi->Pic, "upstream.bmp"); }
-void TfrmVslCnv::ShwDnsPic() { FlsDirPic(*this, FpLnkUi->Pic, "downstream.bmp"); }
+void TfrmVslCnv::ShwUpsPic() { FlsDirPic(*this, FpLnkUi->Pic, GcUpsPic); }
+void TfrmVslCnv::ShwDnsPic() { FlsDirPic(*this, FpLnkUi->Pic, GcDnsPic); }
+
+void TfrmVslCnv::LodDirPic() {
+  // Reading a picture from the disk at the first flash would hold up that
+  // packet's effects by the read.
+  if (!FpLnkUi) return;
+  for (const char* fil : {GcUpsPic, GcDnsPic}) LodPic(FpLnkUi->Pic, DirPicPth(*this, fil));
+}
 
 void TfrmVslCnv::ShwBckPic() {
   if (GuBckGndImg) GuBckGndImg->setPixmap(FpBckBmp);
