@@ -479,6 +479,14 @@ bool TVioPgmItp::AddVio(std::uint8_t typ) {
     }
   }
   if (!fnd) fnd = FstFreCelCol0(col, row);
+  // Column 0 full does not mean the field is: the message below must be true.
+  for (int r = 0; !fnd && r < FiGrdRws; ++r)
+    for (int c = 0; !fnd && c < FiGrdCls; ++c)
+      if (CelFre(c, r)) {
+        col = c;
+        row = r;
+        fnd = true;
+      }
   if (!fnd) {
     GuLstErrMsg = "#312, No free vio position left on programming field";
     return false;

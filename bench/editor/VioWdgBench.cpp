@@ -122,6 +122,32 @@ void BM_TbnAddSto(benchmark::State& st) { TbnAdd(st, &TfrmVslCnv::tbnSto); }
 BENCHMARK(BM_TbnAddAct)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TbnAddSto)->Unit(benchmark::kMicrosecond);
 
+// The last free cell of an otherwise full field: the add that searches
+// longest, and the refused one after it, whose #312 box is answered at once.
+void BM_TbnAddLstCel(benchmark::State& st) {
+  TBenchWnd& w = Wnd();
+  w.Clr();
+  const int cls = w.Edt().GrdCls(), rws = w.Edt().GrdRws();
+  for (int r = 0; r < rws; ++r)
+    for (int c = 0; c < cls; ++c)
+      if (r != rws / 2 || c != cls / 2) w.Edt().PutVio(VT_STO, c, r);
+  QCoreApplication::processEvents();
+  for (auto _ : st) {
+    w.Wnd->tbnSto->trigger();  // fills the last cell
+    w.Wnd->tbnSto->trigger();  // refused: no free cell is left
+    st.PauseTiming();
+    if (w.Edt().GetVioCnt() != cls * rws) {
+      st.SkipWithError("the last free cell was not filled");
+      break;
+    }
+    w.Edt().RmvVio(w.Edt().Vios().back());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    st.ResumeTiming();
+  }
+  w.Clr();
+}
+BENCHMARK(BM_TbnAddLstCel)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {

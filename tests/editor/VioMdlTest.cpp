@@ -180,6 +180,18 @@ TEST_F(VioPlc, FullFieldRefusesAnotherVio) {
   EXPECT_TRUE(Obs.Evt.empty());
 }
 
+TEST_F(VioPlc, AFreeCellOutsideColumnZeroIsFoundBeforeTheFieldCountsAsFull) {
+  // Every cell but (6, 5) taken, the last placed vio far from it.
+  for (int r = 0; r < 10; ++r)
+    for (int c = 0; c < 12; ++c)
+      if (r != 5 || c != 6) Edt.PutVio(VT_STO, c, r);
+  ASSERT_TRUE(Edt.AddVio(VT_RTI)) << GuLstErrMsg;
+  EXPECT_EQ(Edt.CurCol(), 6);
+  EXPECT_EQ(Edt.CurRow(), 5);
+  EXPECT_FALSE(Edt.AddVio(VT_STO));
+  EXPECT_EQ(GuLstErrMsg, "#312, No free vio position left on programming field");
+}
+
 TEST_F(VioPlc, UnknownTypeAndFailedCreationGiveTheirTexts) {
   EXPECT_FALSE(Edt.AddVio(13));
   EXPECT_EQ(GuLstErrMsg, "#131, Unknown instruction");
