@@ -344,6 +344,7 @@ void TfrmVslCnv::BldCtl() {
   pnlVioFld->setAutoFillBackground(true);
   pnlVioFld->installEventFilter(this);
   scbVioFld->setWidget(pnlVioFld);
+  scbVioFld->viewport()->installEventFilter(this);
   setCentralWidget(scbVioFld);
 
   // Hidden diagnostic outputs.
@@ -468,6 +469,7 @@ void TfrmVslCnv::FormShow() {
 
 void TfrmVslCnv::tmrAppItoTimer() {
   tmrAppIto.stop();
+  FbCelFix = true;
   if (frmAppIto) frmAppIto->hide();
   OfrRcv();
   OpnCmdFil();
@@ -695,6 +697,7 @@ QPixmap TfrmVslCnv::TbnImg(int idx) const {
 bool TfrmVslCnv::eventFilter(QObject* obj, QEvent* e) {
   // The scroll area also resizes the field when only its scroll bars come or go.
   if (obj == pnlVioFld && e->type() == QEvent::Resize) FormResize();
+  else if (scbVioFld && obj == scbVioFld->viewport() && e->type() == QEvent::Resize) FitCelToWnd();
   else if (e->type() == QEvent::MouseMove) tbnToolButtonMouseMove(obj);
   return QMainWindow::eventFilter(obj, e);
 }

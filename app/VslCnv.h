@@ -261,6 +261,10 @@ public:
   std::unique_ptr<TVioFldViw> FpVioFldViw;
   std::unique_ptr<TPgmViw> FpPgmViw;  // meter, listing, picture, run highlight
   void CrtEdtViw();
+  // Until the intro ends, an empty field takes its cells again from the
+  // maximized window once a window manager has framed and maximized it.
+  void FitCelToWnd();
+  bool FbCelFix = false;
   // Double click on the Start vio: upload and run; false with GuLstErrMsg.
   bool StaDblClkHdl();
 

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QLayout>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QWidget>
 
@@ -37,6 +38,23 @@ void TfrmVslCnv::CrtEdtViw() {
   FpPgmViw->FOnDocNam = [this] { return QFileInfo(VioQStr(FsVioFilNam)).completeBaseName(); };
   FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkHdl(); };
   BndHstObs();
+}
+
+void TfrmVslCnv::FitCelToWnd() {
+  // A window manager maximizes the window after it has been shown, and its
+  // frame takes a part of the screen that the cells were made for. Nothing
+  // lies on the field yet: the cells are made again for the field as it is
+  // now. After the intro, or with a vio on the field, they stay.
+  if (FbCelFix || !FpVioPgmItp || !FpVioFldViw || FpVioPgmItp->GetVioCnt() != 0 || !isMaximized()) return;
+  // Only the maximized size itself: not a step on the way out of it.
+  if (!screen()) return;
+  const QRect avl = screen()->availableGeometry();
+  if (frameGeometry().width() < avl.width() || frameGeometry().height() < avl.height()) return;
+  const QSize max = scbVioFld->maximumViewportSize();
+  TVioPgmItp& pgm = *FpVioPgmItp;
+  if (max.width() == pgm.FldWdt() && max.height() == pgm.FldHgt()) return;
+  pgm.CrtVioFld(max.width(), max.height());
+  pnlVioFld->setMinimumSize(pgm.GrdCls() * pgm.CelWdt(), pgm.GrdRws() * pgm.CelHgt());
 }
 
 bool TfrmVslCnv::StaDblClkHdl() { return StaDblClkUpr(); }

@@ -592,6 +592,7 @@ TEST_F(VslCnvShw, ClosingTheMainWindowEndsTheRun) {
 TEST_F(VslCnvShw, ASmallWindowScrollsTheFieldInsteadOfCuttingItOff) {
   TfrmVslCnv& w = MkShw();
   ASSERT_NE(w.FpVioPgmItp, nullptr);
+  QApplication::processEvents();
   const TVioPgmItp& pgm = *w.FpVioPgmItp;
   const QSize grd(pgm.GrdCls() * pgm.CelWdt(), pgm.GrdRws() * pgm.CelHgt());
   ASSERT_GT(grd.width(), 772);
@@ -629,6 +630,34 @@ TEST_F(VslCnvShw, TheMaximizedWindowShowsTheWholeGridWithoutScrollBars) {
   EXPECT_LE(pgm.GrdCls() * pgm.CelWdt(), vpt.width());
   EXPECT_EQ(w.scbVioFld->verticalScrollBar()->maximum(), 0);
   EXPECT_EQ(w.scbVioFld->horizontalScrollBar()->maximum(), 0);
+}
+
+// A window manager's frame and panels take a part of the screen only after
+// the window is shown; a taller status bar takes the same part of the field.
+TEST_F(VslCnvShw, AnEmptyFieldFollowsTheMaximizedWindowUntilTheIntroEnds) {
+  TfrmVslCnv& w = MkShw();
+  ASSERT_NE(w.FpVioPgmItp, nullptr);
+  QApplication::processEvents();
+  TVioPgmItp& pgm = *w.FpVioPgmItp;
+  auto shrink = [&w](int px) {
+    w.statusBar()->setFixedHeight(w.statusBar()->height() + px);
+    QApplication::processEvents();
+  };
+  const int hgt0 = pgm.CelHgt();
+  shrink(40);
+  EXPECT_LT(pgm.CelHgt(), hgt0);
+  EXPECT_LE(pgm.GrdRws() * pgm.CelHgt(), w.scbVioFld->viewport()->height());
+  EXPECT_EQ(w.scbVioFld->verticalScrollBar()->maximum(), 0);
+  // A vio on the field keeps the cells.
+  ASSERT_TRUE(pgm.AddVio(VT_STO));
+  const int hgt1 = pgm.CelHgt();
+  shrink(40);
+  EXPECT_EQ(pgm.CelHgt(), hgt1);
+  // So does the end of the intro, with the field empty again.
+  pgm.RmvAllVio();
+  w.FbCelFix = true;
+  shrink(40);
+  EXPECT_EQ(pgm.CelHgt(), hgt1);
 }
 
 TEST_F(VslCnvShw, ToolBarPicturesGoToTheirButtons) {
