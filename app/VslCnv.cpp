@@ -434,6 +434,7 @@ void TfrmVslCnv::FormShow() {
 
   // The programming field with the background picture below every vio.
   CrtEdtViw();
+  BldFilExt();
   if (!GuBckGndImg) {
     GuBckGndImg = new QLabel(pnlVioFld);
     GuBckGndImg->setObjectName("GuBckGndImg");

@@ -222,6 +222,7 @@ public:
   QAction* smnFilOpn = nullptr;
   QAction* smnFilSav = nullptr;
   QAction* smnFilSas = nullptr;
+  QAction* smnFilExt = nullptr;
   QAction* mmnOpt = nullptr;
   QMenu* mmnLge = nullptr;
   QAction* smnEng = nullptr;
@@ -261,6 +262,7 @@ public:
   std::unique_ptr<TVioFldViw> FpVioFldViw;
   std::unique_ptr<TPgmViw> FpPgmViw;  // meter, listing, picture, run highlight
   void CrtEdtViw();
+  void BldFilExt();  // Exit, below everything else of the File menu
   // Until the intro ends, an empty field takes its cells again from the
   // maximized window once a window manager has framed and maximized it.
   void FitCelToWnd();

@@ -7,10 +7,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/RctFil.h"
 #include "app/VslCnv.h"
 #include "core/Globals.h"
 #include "core/PathUtl.h"
 #include "core/Seams.h"
+#include "editor/VioKep.h"
 #include "editor/VioPgmItp.h"
 
 namespace {
@@ -38,6 +40,19 @@ void TfrmVslCnv::BldFilMnu() {
   connect(smnFilOpn, &QAction::triggered, this, cmd(&TfrmVslCnv::smnFilOpnClick));
   connect(smnFilSav, &QAction::triggered, this, cmd(&TfrmVslCnv::smnFilSavClick));
   connect(smnFilSas, &QAction::triggered, this, cmd(&TfrmVslCnv::smnFilSasClick));
+}
+
+void TfrmVslCnv::BldFilExt() {
+  if (smnFilExt || !mmnFil) return;
+  mmnFil->addSeparator();
+  smnFilExt = mmnFil->addAction("E&xit");
+  smnFilExt->setObjectName("smnFilExt");
+  smnFilExt->setShortcut(QKeySequence::Quit);
+  // Closing asks about unsaved work first, as the window's close button does.
+  connect(smnFilExt, &QAction::triggered, this, [this] { close(); });
+  connect(mmnFil, &QMenu::aboutToShow, this, [this] {
+    if (FpVioPgmItp) smnFilExt->setText(QStr(VioUsrMsg(*FpVioPgmItp, SUM_FIL_EXT, "E&xit")));
+  });
 }
 
 std::string TfrmVslCnv::FilDlgDir() const {

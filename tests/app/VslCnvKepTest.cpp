@@ -2,6 +2,7 @@
 // closed or replaced, writes the recovery copy on its timer, and offers the
 // copy at the next start.
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QTest>
 
@@ -224,3 +225,28 @@ TEST_F(VslCnvKep, RecentFilesListOpenedAndSavedFilesAndDropAMissingOne) {
 }
 
 }  // namespace
+
+TEST_F(VslCnvKep, ExitIsTheFileMenusLastItemAndAsksAboutUnsavedWorkLikeClosing) {
+  W->tmrAppItoTimer();
+  ASSERT_NE(W->smnFilExt, nullptr);
+  const QList<QAction*> items = W->mmnFil->actions();
+  ASSERT_FALSE(items.isEmpty());
+  EXPECT_EQ(items.back(), W->smnFilExt);
+  EXPECT_EQ(W->smnFilExt->shortcut(), QKeySequence(QKeySequence::Quit));
+  // Its text follows the language when the menu opens.
+  W->smnGer->trigger();
+  emit W->mmnFil->aboutToShow();
+  EXPECT_EQ(W->smnFilExt->text().toStdString(), "&Beenden");
+
+  W->tbnSta->trigger();
+  Plt.MsgBox.Answers = {TeMsgAns::Cancel};
+  W->smnFilExt->trigger();
+  EXPECT_EQ(Asks(), 1u);
+  EXPECT_TRUE(W->isVisible());
+  EXPECT_FALSE(Plt.EvtLoop.Terminated);
+  Plt.MsgBox.Answers = {TeMsgAns::Dsc};
+  W->smnFilExt->trigger();
+  EXPECT_EQ(Asks(), 2u);
+  EXPECT_FALSE(W->isVisible());
+  EXPECT_TRUE(Plt.EvtLoop.Terminated);
+}

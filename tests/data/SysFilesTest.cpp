@@ -253,7 +253,7 @@ TEST_F(SysMsgFilFile, HoldsEveryMessageInThreeLanguages) {
   for (int i = 0x60; i <= 0x62; ++i) ids.push_back(i);  // robot link
   for (int i = 0x90; i <= 0x96; ++i) ids.push_back(i);  // faults of the simulated robot
   for (int i = 0xB0; i <= 0xB6; ++i) ids.push_back(i);  // views of the program
-  for (int i = 0xA0; i <= 0xA7; ++i) ids.push_back(i);  // keeping the user's work
+  for (int i = 0xA0; i <= 0xA8; ++i) ids.push_back(i);  // keeping the user's work, the File menu
   for (int i = 0x70; i <= 0x72; ++i) ids.push_back(i);
   for (int i = 0x40; i <= 0x5F; ++i) ids.push_back(i);  // connection check
   std::set<int> wanted(ids.begin(), ids.end());
