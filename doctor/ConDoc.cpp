@@ -164,7 +164,11 @@ std::vector<TDocRes> RunConDoc(IDocSys& sys, const TDocCfg& cfg, const TDocTxt& 
     const bool inNow = sys.Gid() == inf.Gid || std::find(now.begin(), now.end(), inf.Gid) != now.end();
     const bool joined =
         !inNow && grp.Fnd && std::find(grp.Mbr.begin(), grp.Mbr.end(), usr) != grp.Mbr.end();
-    if (joined)
+    if (inf.Uid != sys.Uid() && (inf.Mod & 0060) != 0060)
+      // The group itself may not read and write: joining it does not help.
+      out.push_back(Res(TeDocStp::Prm, TeDocSte::Fail, Msg(txt, DM_PRM_MOD, {dev, grpNam, usr}),
+                        Msg(txt, DM_PRM_MOD_DO, {dev, grpNam, usr})));
+    else if (joined)
       out.push_back(Res(TeDocStp::Prm, TeDocSte::Fail, Msg(txt, DM_PRM_LGN, {dev, grpNam, usr}),
                         Msg(txt, DM_PRM_LGN_DO, {dev, grpNam, usr})));
     else

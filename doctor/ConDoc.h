@@ -72,6 +72,8 @@ enum TeDocMsg : std::uint8_t {
   DM_TTL_ROB = 0x5D,
   DM_WRD_DO = 0x5E,  // "What to do:"
   DM_TTL_DOC = 0x5F,  // the title of the check
+  DM_PRM_MOD = 0xC0,  // the device's group may not read and write it
+  DM_PRM_MOD_DO = 0xC1,
 };
 
 // Runs the five steps.

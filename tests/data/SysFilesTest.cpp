@@ -256,6 +256,7 @@ TEST_F(SysMsgFilFile, HoldsEveryMessageInThreeLanguages) {
   for (int i = 0xA0; i <= 0xA8; ++i) ids.push_back(i);  // keeping the user's work, the File menu
   for (int i = 0x70; i <= 0x72; ++i) ids.push_back(i);
   for (int i = 0x40; i <= 0x5F; ++i) ids.push_back(i);  // connection check
+  for (int i = 0xC0; i <= 0xC1; ++i) ids.push_back(i);  // connection check, the device's rights
   std::set<int> wanted(ids.begin(), ids.end());
   for (const auto& [id, line] : Blocks) EXPECT_EQ(wanted.count(id), 1u) << "unexpected identifier " << id;
   for (int id : ids)

@@ -233,13 +233,22 @@ TEST_F(ConDoc, PermissionThroughTheDevicesGroup) {
   Sys.FGrp = {1000, 20};
   res = Run(pty.Pth());
   ExpStp(res[2], TeDocStp::Prm, TeDocSte::Ok, DM_PRM_OKY);
-  // The group has no write right: membership does not help, everyone else may.
+  // The group has no write right: membership does not help, everyone else
+  // may. The advice is about the device's rights, not about the group.
   Sys.FDevMod = 0606;
   res = Run(pty.Pth());
-  ExpStp(res[2], TeDocStp::Prm, TeDocSte::Fail, DM_PRM_GRP);
+  ExpStp(res[2], TeDocStp::Prm, TeDocSte::Fail, DM_PRM_MOD);
+  EXPECT_EQ(res[2].Do, Id(DM_PRM_MOD_DO) + pty.Pth() + "|dialout|alice");
   Sys.FGrp = {1000};
   res = Run(pty.Pth());
   ExpStp(res[2], TeDocStp::Prm, TeDocSte::Ok, DM_PRM_OKY);
+  // Only the owner may (0600): joining the group would not help either.
+  Sys.FDevMod = 0600;
+  res = Run(pty.Pth());
+  ExpStp(res[2], TeDocStp::Prm, TeDocSte::Fail, DM_PRM_MOD);
+  Tmp.Write("group", "root:x:0:\ndialout:x:20:bob\n");
+  res = Run(pty.Pth());
+  ExpStp(res[2], TeDocStp::Prm, TeDocSte::Fail, DM_PRM_MOD);
 }
 
 TEST(ConDocTxt, MessagesInTheThreeLanguages) {
@@ -251,6 +260,8 @@ TEST(ConDocTxt, MessagesInTheThreeLanguages) {
   EXPECT_EQ(DocFmt(SysDocTxt(1)(DM_HLD_OTH), {"/dev/zefor", "minicom (proces 12)"}),
             "/dev/zefor wordt bezet gehouden door een ander programma: minicom (proces 12).");
   EXPECT_EQ(DocStpTtl(TeDocStp::Prm, SysDocTxt(2)), "Berechtigung");
+  EXPECT_EQ(DocFmt(SysDocTxt(2)(DM_PRM_MOD), {"/dev/ttyUSB0", "dialout"}),
+            "/dev/ttyUSB0 darf nur sein Besitzer oeffnen: die Gruppe dialout darf es nicht lesen und schreiben.");
   // Every step of a run reads as a sentence: no placeholder is left.
   TTmpDir tmp;
   TFakeSys sys(tmp.Path());
