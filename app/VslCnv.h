@@ -266,6 +266,7 @@ public:
   // Until the intro ends, an empty field takes its cells again from the
   // maximized window once a window manager has framed and maximized it.
   void FitCelToWnd();
+  void MakCel(QSize fld);  // the cells for a field of this size
   bool FbCelFix = false;
   // Double click on the Start vio: upload and run; false with GuLstErrMsg.
   bool StaDblClkHdl();

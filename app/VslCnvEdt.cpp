@@ -26,11 +26,7 @@ void TfrmVslCnv::CrtEdtViw() {
     if (width() < avl.width() || height() < avl.height()) setGeometry(avl);
   }
   if (layout()) layout()->activate();
-  FpVioPgmItp->CrtVioFld(pnlVioFld->width(), pnlVioFld->height());
-  // The grid keeps its cells when the window shrinks; the scroll area shows
-  // what does not fit.
-  pnlVioFld->setMinimumSize(FpVioPgmItp->GrdCls() * FpVioPgmItp->CelWdt(),
-                            FpVioPgmItp->GrdRws() * FpVioPgmItp->CelHgt());
+  MakCel(pnlVioFld->size());
   // The field takes the focus from an edit when a tool button is clicked.
   pnlVioFld->setFocusPolicy(Qt::ClickFocus);
   FpVioFldViw = std::make_unique<TVioFldViw>(*FpVioPgmItp, pnlVioFld);
@@ -51,9 +47,15 @@ void TfrmVslCnv::FitCelToWnd() {
   const QRect avl = screen()->availableGeometry();
   if (frameGeometry().width() < avl.width() || frameGeometry().height() < avl.height()) return;
   const QSize max = scbVioFld->maximumViewportSize();
+  if (max.width() == FpVioPgmItp->FldWdt() && max.height() == FpVioPgmItp->FldHgt()) return;
+  MakCel(max);
+}
+
+void TfrmVslCnv::MakCel(QSize fld) {
   TVioPgmItp& pgm = *FpVioPgmItp;
-  if (max.width() == pgm.FldWdt() && max.height() == pgm.FldHgt()) return;
-  pgm.CrtVioFld(max.width(), max.height());
+  pgm.CrtVioFld(fld.width(), fld.height());
+  // The grid keeps its cells when the window shrinks; the scroll area shows
+  // what does not fit.
   pnlVioFld->setMinimumSize(pgm.GrdCls() * pgm.CelWdt(), pgm.GrdRws() * pgm.CelHgt());
 }
 

@@ -6,8 +6,8 @@
 //    (the cues are silent here, so they add nothing).
 // Each reports the median and the worst of its iterations (100 frames).
 #include <QAction>
-#include <QToolBar>
 #include <QApplication>
+#include <QToolBar>
 
 #include <benchmark/benchmark.h>
 
@@ -85,7 +85,7 @@ struct TBenchLnk {
 // moment the user can see that the robot answers.
 class TGrnPnt final : public QObject {
 public:
-  TGrnPnt(TfrmVslCnv& w) : W(w) {}
+  explicit TGrnPnt(TfrmVslCnv& w) : W(w) {}
   bool eventFilter(QObject* o, QEvent* e) override {
     if (e->type() == QEvent::Paint && !Don && W.TbnImgIdx(W.tbnComSte) == GcImgComOky) {
       At = TClk::now();
