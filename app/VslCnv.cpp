@@ -455,6 +455,7 @@ void TfrmVslCnv::FormShow() {
   if (frmAppIto) frmAppIto->ShwOn(this);
 
   setWindowTitle(QString::fromStdString(BldCap(windowTitle().toStdString(), AppFilVer())));
+  FsStaCap = windowTitle();
 
   PrcMsg();
   BldTbnImgLst();
@@ -643,11 +644,12 @@ std::intptr_t TfrmVslCnv::SetMsgHdl(std::uint8_t code, std::intptr_t value) {
 
 bool TfrmVslCnv::ChkVioInpErr() {
   smnFilSas->setEnabled(true);
+  const unsigned rfs = FpVioPgmItp->RfsCnt();
   if (FpVioFldViw)
     FpVioFldViw->FocFld();
   else
     pnlVioFld->setFocus(Qt::OtherFocusReason);
-  return FpVioPgmItp->FbDlyErr || FpVioPgmItp->FbSpdErr || FpVioPgmItp->FbDstErr;
+  return FpVioPgmItp->ChkPndInp(rfs);
 }
 
 void TfrmVslCnv::tbnVioClick(QAction* tbn, std::uint8_t vioTyp) {

@@ -200,6 +200,7 @@ public:
 
   TVio* FpBlkVio = nullptr;
   std::string FsVioFilNam;
+  QString FsStaCap;  // the caption the window started with, for a program without a file
   bool FbComPrtOpn = false;
   std::string FsComPrtNam;
   std::uint8_t FbyPckCnt = 0;
@@ -311,6 +312,8 @@ private:
   void EndHstObs();
   // Lets the Edit menu hear the editor's history (once the editor exists).
   void BndHstObs();
+  // The file name and caption follow the program that Undo or Redo brought back.
+  void SynDocNam();
   struct THstObs;
   struct THstObsDel {
     void operator()(THstObs* p) const;

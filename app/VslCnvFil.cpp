@@ -121,6 +121,12 @@ void TfrmVslCnv::OpnCmdFil() {
 
 void TfrmVslCnv::smnFilSavClick() {
   if (FpVioPgmItp->GetVioCnt() == 0) return;
+  // A program that Undo took back to before any file was opened has no file
+  // of its own: it is not written into the one opened after it.
+  if (FsVioFilNam.empty()) {
+    smnFilSasClick();
+    return;
+  }
   GuLstErrMsg.clear();
   if (!FpVioPgmItp->SavVioFil(FsVioFilNam) && !GuLstErrMsg.empty()) ShwErrMsg(GuLstErrMsg);
 }

@@ -34,6 +34,7 @@ void TfrmVslCnv::BldEdtMnu(QMenuBar* bar) {
       FpVioPgmItp->Und();
     else
       FpVioPgmItp->Red();
+    SynDocNam();
   };
   connect(smnEdtUnd, &QAction::triggered, this, [run] { run(true); });
   connect(smnEdtRed, &QAction::triggered, this, [run] { run(false); });
@@ -62,6 +63,18 @@ void TfrmVslCnv::RfsEdtMnu() {
   } else if (cap.endsWith(GcDrtMrk)) {
     cap.chop(GcDrtMrk.size());
   }
+  setWindowTitle(cap);
+}
+
+void TfrmVslCnv::SynDocNam() {
+  // Undo and Redo across an Open bring back the program's own file: Save
+  // writes there, and the caption names it (or is the window's own).
+  const std::string& nam = FpVioPgmItp->DocNam();
+  if (nam == FsVioFilNam) return;
+  FsVioFilNam = nam;
+  QString cap = nam.empty() ? FsStaCap : QString::fromLocal8Bit(nam.data(), static_cast<qsizetype>(nam.size()));
+  FbCapDrt = FpVioPgmItp->Drt();
+  if (FbCapDrt) cap += GcDrtMrk;
   setWindowTitle(cap);
 }
 

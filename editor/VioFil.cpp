@@ -1,6 +1,8 @@
 // Program files: one value per line, a block per vio, "EOF" at the end.
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -8,6 +10,7 @@
 #include <system_error>
 
 #include "core/Globals.h"
+#include "core/SafFil.h"
 #include "core/StrUtl.h"
 #include "core/Seams.h"
 #include "editor/VioNum.h"
@@ -141,7 +144,8 @@ struct TuVioBlk {
 
 class TVioFilRdr {
 public:
-  TVioFilRdr(std::istream& in, const std::string& path) : FLns(in, path), FsPth(path) {}
+  TVioFilRdr(std::istream& in, const std::string& path, int cls, int rws)
+      : FLns(in, path), FsPth(path), FiCls(cls), FiRws(rws) {}
 
   // False with the message in GuLstErrMsg.
   bool Prs(std::vector<TuVioBlk>& blks) {
@@ -165,7 +169,7 @@ public:
       const std::size_t blkLin = FLns.Nbr();
       TuVioBlk b{};
       b.Typ = static_cast<std::uint8_t>(typ);
-      if (!RdCel(blkLin, lin, b.Col) || !RdCel(blkLin, lin, b.Row)) return false;
+      if (!RdCel(blkLin, lin, b.Col, FiCls, "column") || !RdCel(blkLin, lin, b.Row, FiRws, "row")) return false;
       switch (b.Typ) {
         case VT_DLY:
           if (!RdPrm(blkLin, lin, b.Prm[0])) return false;
@@ -231,7 +235,8 @@ private:
   }
 
   // A column or row line: the cell number + 1 as a decimal number.
-  bool RdCel(std::size_t blkLin, const std::string& key, int& cel) {
+  // A cell outside the field would give a vio the user cannot see or reach.
+  bool RdCel(std::size_t blkLin, const std::string& key, int& cel, int max, const char* what) {
     std::string txt;
     if (!RdPrm(blkLin, key, txt)) return false;
     long long v;
@@ -240,12 +245,19 @@ private:
                     " of vio file '" + FsPth + "'";
       return false;
     }
+    if (v < 1 || v > max) {
+      GuLstErrMsg = "#416, The " + std::string(what) + " number '" + txt + "' in line " + std::to_string(FLns.Nbr()) +
+                    " of vio file '" + FsPth + "' lies outside the programming field (1 to " + std::to_string(max) +
+                    ")";
+      return false;
+    }
     cel = static_cast<int>(v) - 1;
     return true;
   }
 
   TVioLinRdr FLns;
   std::string FsPth;
+  int FiCls, FiRws;  // the field's size in cells
   std::string FsPnd;  // a line read ahead
   bool FbPnd = false;
 };
@@ -302,32 +314,15 @@ bool TVioPgmItp::BldVioLns(TStrLst& lines) {
   return true;
 }
 
-bool TVioPgmItp::WrtVioLns(const TStrLst& lines, const std::string& path) {
+bool TVioPgmItp::WrtVioLns(const TStrLst& lines, const std::string& path, std::string* why) {
   std::string all;
   for (const std::string& l : lines) {
     all += l;
     all += "\r\n";
   }
-  namespace fs = std::filesystem;
-  const fs::path dst(path);
-  fs::path tmp = dst;
-  tmp += ".tmp~";
-  bool ok;
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    ok = static_cast<bool>(out);
-    if (ok) {
-      out.write(all.data(), static_cast<std::streamsize>(all.size()));
-      out.flush();
-      ok = static_cast<bool>(out);
-    }
-  }
-  std::error_code ec;
-  if (ok) {
-    fs::rename(tmp, dst, ec);
-    ok = !ec;
-  }
-  if (!ok) fs::remove(tmp, ec);
+  std::string err;
+  const bool ok = WrtFilSaf(path, all, err);
+  if (why) *why = err;
   return ok;
 }
 
@@ -337,11 +332,15 @@ bool TVioPgmItp::SavVioFil(const std::string& path) {
     GuLstErrMsg.clear();  // the message box has told it already
     return false;
   }
-  if (!WrtVioLns(lines, path)) {
-    GuLstErrMsg = "#414, Vio file '" + path + "' could not be written";
+  std::string why;
+  if (!WrtVioLns(lines, path, &why)) {
+    GuLstErrMsg = "#414, Vio file '" + path + "' could not be written: " + why;
+    // The way out of a file the user may not write.
+    if (why.rfind(std::strerror(EACCES), 0) == 0) GuLstErrMsg += " (Save As saves the program under another name)";
     return false;
   }
-  FSavLns = std::move(lines);
+  FpDoc->SavLns = std::move(lines);
+  FpDoc->Nam = path;
   NtfHst();
   return true;
 }
@@ -365,10 +364,18 @@ bool TVioPgmItp::LodVioFil(const std::string& path, bool sav) {
   }
   {
     TStpGrd stp(*this);
-    if (!LodVioStm(in, path, false)) return false;
+    const std::shared_ptr<TuVioDoc> bfr = FpDoc;
+    // The loaded program is a document of its own, also for the history:
+    // a recovery copy is one that has no file yet.
+    FpDoc = std::make_shared<TuVioDoc>();
+    if (!LodVioStm(in, path, false)) {
+      FpDoc = bfr;
+      return false;
+    }
     if (sav) {
-      FSavLns.clear();
-      BldVioLns(FSavLns);
+      FpDoc->Nam = path;
+      FpDoc->SavLns.clear();
+      BldVioLns(FpDoc->SavLns);
     }
   }
   // The unsaved mark changes also when the file holds what the field held
@@ -381,7 +388,7 @@ bool TVioPgmItp::LodVioStm(std::istream& in, const std::string& path, bool exact
   // The whole file is checked before the field is touched: a damaged file
   // leaves the program on the field as it was.
   std::vector<TuVioBlk> blks;
-  if (!TVioFilRdr(in, path).Prs(blks)) return false;
+  if (!TVioFilRdr(in, path, FiGrdCls, FiGrdRws).Prs(blks)) return false;
 
   FpLblVioDdwStl.clear();
   RmvAllVio();

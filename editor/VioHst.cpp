@@ -19,6 +19,7 @@ TVioPgmItp::TStpGrd::~TStpGrd() {
 
 TVioPgmItp::TuVioSnp TVioPgmItp::TakSnp() {
   TuVioSnp s;
+  s.Doc = FpDoc;
   if (!BldVioLns(s.Lns)) s.Lns.clear();
   s.LblLst = FpLblVioDdwStl;
   auto idx = [this](const TVio* v) {
@@ -75,6 +76,7 @@ bool TVioPgmItp::RstSnp(const TuVioSnp& snp) {
   std::istringstream in(all);
   const bool ok = LodVioStm(in, "undo", true);
   FpLblVioDdwStl = snp.LblLst;
+  FpDoc = snp.Doc;
   auto vio = [this](int i) -> TVio* {
     return i >= 0 && static_cast<std::size_t>(i) < FpVioLst.size() ? FpVioLst[static_cast<std::size_t>(i)] : nullptr;
   };
@@ -123,11 +125,11 @@ void TVioPgmItp::ClrHst() {
   RcdStp(nullptr, -1);
 }
 
-bool TVioPgmItp::Drt() const { return !FHst.empty() && FHst[FiHstPos].Lns != FSavLns; }
+bool TVioPgmItp::Drt() const { return !FHst.empty() && FHst[FiHstPos].Lns != FpDoc->SavLns; }
 
 void TVioPgmItp::MrkSav() {
-  FSavLns.clear();
-  BldVioLns(FSavLns);
+  FpDoc->SavLns.clear();
+  BldVioLns(FpDoc->SavLns);
   NtfHst();
 }
 

@@ -5,6 +5,7 @@
 // token's spelling in one language. Switching therefore looks the token up in
 // the new language and shows that type and command; the token and the value
 // edit stay as they were, so the program translates to the same stream.
+#include <optional>
 #include <string>
 
 #include "core/Globals.h"
@@ -78,6 +79,23 @@ bool TVioPgmItp::SetLgeIdx(std::uint8_t idx) {
   if (idx == FbyLgeIdx) return true;
   FbyLgeIdx = idx;
   if (idx > 2) return true;  // no names to show: the vios keep theirs
+  // A switch is no edit: the names change, the program does not. The step
+  // on top of the history and, when it was the saved one, the saved program
+  // take the new names, so that neither Undo nor the unsaved mark sees a change.
+  const bool sav = !FHst.empty() && FHst[FiHstPos].Lns == FpDoc->SavLns;
+  struct TNoStp {
+    explicit TNoStp(TVioPgmItp& e) : E(e), Off(e.FbHstOff) {
+      E.FbHstOff = true;
+      ++E.FiStpDep;
+    }
+    ~TNoStp() {
+      --E.FiStpDep;
+      E.FbHstOff = Off;
+    }
+    TVioPgmItp& E;
+    bool Off;
+  };
+  std::optional<TNoStp> noStp(std::in_place, *this);
   std::string kep;
   for (TVio* vio : FpVioLst) {
     const std::uint8_t typ = vio->Rec.VioTyp;
@@ -117,6 +135,13 @@ bool TVioPgmItp::SetLgeIdx(std::uint8_t idx) {
       vio->FCtls[static_cast<std::size_t>(edt)].Vis = edtVis;
       NtfCtl(vio, edt);
     }
+  }
+  noStp.reset();
+  TStrLst now;
+  if (!FHst.empty() && BldVioLns(now)) {
+    if (sav) FpDoc->SavLns = now;
+    FHst[FiHstPos].Lns = std::move(now);
+    NtfHst();
   }
   if (kep.empty()) return true;
   GuLstErrMsg = "#415, No names in the chosen language for the sensor or actor command of: " + kep +

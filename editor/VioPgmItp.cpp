@@ -187,7 +187,9 @@ void TVioPgmItp::NtfCtl(TVio* vio, int ctl) {
 }
 
 void TVioPgmItp::ReqFoc(TVio* vio, int ctl) {
-  if (ctl < 0) return;
+  // Undo and Redo re-create vios without moving the focus: it stays where
+  // the user pressed the key, so that the next press reaches the menu too.
+  if (ctl < 0 || FbHstOff) return;
   for (IVioPgmObs* o : FpObsLst) o->CtlFoc(vio, ctl);
 }
 
@@ -730,6 +732,7 @@ std::string CnvErr(const std::string& txt) { return "'" + txt + "' is not a vali
 }  // namespace
 
 bool TVioPgmItp::RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg, const TVio*& errVio) {
+  ++FiRfsCnt;
   ShwErrBox(msg);
   errFlg = true;
   errVio = vio;
@@ -790,6 +793,18 @@ bool TVioPgmItp::ChkSpdVal(TVio* vio) {
   FbSpdErr = false;
   FpSpdErrVio = nullptr;
   return true;
+}
+
+bool TVioPgmItp::ChkPndInp(unsigned rfsBfr) {
+  if (FiRfsCnt != rfsBfr) return true;  // the check that just ran has said why
+  auto own = [this](const TVio* v) -> TVio* {
+    const auto it = std::find(FpVioLst.begin(), FpVioLst.end(), v);
+    return it == FpVioLst.end() ? nullptr : *it;
+  };
+  if (FbDlyErr && !ChkDlyVal(own(FpDlyErrVio))) return true;
+  if (FbSpdErr && !ChkSpdVal(own(FpSpdErrVio))) return true;
+  if (FbDstErr && !ChkDstVal(own(FpDstErrVio))) return true;
+  return FbDlyErr || FbSpdErr || FbDstErr;
 }
 
 void TVioPgmItp::SarTypChg(TVio* vio) {

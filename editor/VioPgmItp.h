@@ -241,6 +241,14 @@ public:
   bool ChkDlyVal(TVio* vio);
   bool ChkDstVal(TVio* vio);
   bool ChkSpdVal(TVio* vio);
+  // The gate of the tool bar commands, after the focus has left the edits:
+  // true while a refused value stands. A refused value whose check did not
+  // just run (the focus went straight into another vio) is checked again, so
+  // that the command is never refused without its box, and a value corrected
+  // meanwhile clears its flag.
+  bool ChkPndInp(unsigned rfsBfr);
+  // Refusals so far: the gate's mark of whether a check just said why.
+  unsigned RfsCnt() const { return FiRfsCnt; }
   // Change of the sar type or command combo box.
   void SarTypChg(TVio* vio);
   void SarComChg(TVio* vio);
@@ -312,8 +320,9 @@ public:
   // Builds the lines of the program file from the field; false on #018/#019.
   bool BldVioLns(TStrLst& lines);
   // Writes the lines, each ended by CR LF, beside the file and renames them
-  // over it, so that a failed write never destroys the file there before.
-  static bool WrtVioLns(const TStrLst& lines, const std::string& path);
+  // over it, so that a failed write never destroys the file there before;
+  // why, if given, receives the reason of a failure.
+  static bool WrtVioLns(const TStrLst& lines, const std::string& path, std::string* why = nullptr);
 
   // ---- Undo history (VioHst.cpp) -------------------------------------------
   // Every finished user action that changes the program file is one step;
@@ -335,6 +344,10 @@ public:
   void MrkSav();
   // Steps held (the start included).
   std::size_t HstCnt() const { return FHst.size(); }
+  // The file the program on the field belongs to: the one opened, or saved
+  // last; empty for a program that has never been in a file. Undo and Redo
+  // across an Open bring back the earlier program's file and saved state.
+  const std::string& DocNam() const { return FpDoc->Nam; }
 
   // ---- Observers -----------------------------------------------------------
   void AddObs(IVioPgmObs* obs);
@@ -369,7 +382,14 @@ private:
   bool TrnVioPgmInt(TInsAndTkn& trn, bool blk);
   friend class TVio;
   // The program and the editor state undo brings back with it.
+  // One program file's name and the lines it holds as last saved or opened;
+  // shared by every step of the history taken while it was on the field.
+  struct TuVioDoc {
+    std::string Nam;
+    TStrLst SavLns{"EOF"};
+  };
   struct TuVioSnp {
+    std::shared_ptr<TuVioDoc> Doc;
     TStrLst Lns;
     TShrStrLst LblLst;
     int DlyErr = -1, SpdErr = -1, DstErr = -1;  // index of the vio of each set flag
@@ -399,7 +419,7 @@ private:
   bool FbHstOff = false;  // restoring: nothing is recorded
   const TVio* FpMrgVio = nullptr;  // the outermost action's typing control
   int FiMrgCtl = -1;
-  TStrLst FSavLns{"EOF"};
+  std::shared_ptr<TuVioDoc> FpDoc = std::make_shared<TuVioDoc>();
 
   TVio* CrtVioPnl(std::uint8_t typ, int col, int row);
   int AddCtl(TVio* vio, const TVioCtl& ctl);
@@ -447,4 +467,5 @@ private:
   const TVio* FpDstErrVio = nullptr;
   int FiDrgOfsX = 0, FiDrgOfsY = 0;
   std::vector<TuGluCnd> FpNbrGluVioLst;
+  unsigned FiRfsCnt = 0;
 };

@@ -23,6 +23,12 @@ namespace {
 
 const char* const GcFlt = "Visual program files (*.vio)|*.vio";
 
+std::string Joi(const TStrLst& lines) {
+  std::string s;
+  for (const std::string& l : lines) s += l + "\r\n";
+  return s;
+}
+
 std::string RdFil(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -170,9 +176,8 @@ TEST_F(VslCnvFil, SaveAsAsksBeforeReplacingAndKeepsTheOldFileUnlessTold) {
 TEST_F(VslCnvFil, AFailedWriteKeepsTheOldFileAndSaysSo) {
   W->tbnSta->trigger();
   const std::string dst = Tmp.Write("old.vio", "old program");
-  // The writer's work file cannot be created where a folder stands.
-  fs::create_directory(dst + ".tmp~");
-  Tmp.Write("old.vio.tmp~/keep", "");
+  // A read-only file is not replaced.
+  fs::permissions(dst, fs::perms(0444));
   Plt.MsgBox.Answers.push_back(TeMsgAns::Yes);
   Plt.FilDlg.Answers.push_back(dst);
   W->smnFilSasClick();
@@ -316,6 +321,42 @@ TEST_F(VslCnvFil, ShortcutsReachTheCommandsOnlyWhileTheMenuIsUnlocked) {
   ASSERT_EQ(Plt.FilDlg.Calls.size(), 2u);
   EXPECT_FALSE(Plt.FilDlg.Calls[0].Sav);
   EXPECT_TRUE(Plt.FilDlg.Calls[1].Sav);
+}
+
+TEST_F(VslCnvFil, UndoAcrossAnOpenBringsBackTheEarlierProgramWithItsOwnFile) {
+  W->mmnFil->menuAction()->setEnabled(true);  // unlocked: Undo and Redo run
+  W->FsStaCap = "Tessaro";
+  const std::string opened = Tmp.Write("opened.vio", Crlf({"STOP1", "0002", "0002", "", "EOF"}));
+  for (const bool named : {false, true}) {
+    SCOPED_TRACE(named ? "earlier program saved as a file" : "earlier program never saved");
+    W->tbnSta->trigger();
+    const std::string earlier = Tmp.Path() + "earlier.vio";
+    if (named) {
+      Plt.FilDlg.Answers.push_back(earlier);
+      W->smnFilSasClick();
+      ASSERT_EQ(RdFil(earlier), Joi(Lns()));
+      W->tbnSto->trigger();  // and changed since
+    }
+    const TStrLst bfr = Lns();
+    Open(opened);
+    ASSERT_EQ(W->FsVioFilNam, opened);
+
+    W->smnEdtUnd->trigger();
+    EXPECT_EQ(Lns(), bfr);
+    EXPECT_EQ(W->FsVioFilNam, named ? earlier : "");
+    EXPECT_EQ(W->windowTitle().toStdString(), (named ? earlier : "Tessaro") + " *");
+    // Save never writes the earlier program into the opened file.
+    if (!named) Plt.FilDlg.Answers.push_back(Tmp.Path() + "third.vio");
+    W->smnFilSavClick();
+    EXPECT_EQ(RdFil(opened), Crlf({"STOP1", "0002", "0002", "", "EOF"}));
+    const std::string got = named ? earlier : Tmp.Path() + "third.vio";
+    EXPECT_EQ(RdFil(got), Joi(bfr));
+
+    W->smnEdtRed->trigger();
+    EXPECT_EQ(W->FsVioFilNam, opened);
+    EXPECT_EQ(W->windowTitle().toStdString(), opened);
+    EXPECT_FALSE(W->FpVioPgmItp->Drt());
+  }
 }
 
 TEST(QtFilDlg, FilterListInTheDialogsForm) {

@@ -134,6 +134,11 @@ TEST_F(VioFil, DamagedFilesGiveAClearErrorAndLeaveTheFieldAlone) {
       {"letters for a column", Crlf({"STOP1", "00x1", "0001", ""}), "#404, Illegal column or row number '00x1' in line 2"},
       {"empty row line", Crlf({"STOP1", "0001", "", ""}), "#404, Illegal column or row number '' in line 3"},
       {"huge column", Crlf({"STOP1", "123456789012", "0001", ""}), "#404, Illegal column or row number"},
+      {"column 0", Crlf({"STOP1", "0000", "0001", ""}), "#416, The column number '0000' in line 2"},
+      {"column 13", Crlf({"STOP1", "0001", "0001", "", "STOP1", "0013", "0001", ""}),
+       "#416, The column number '0013' in line 6"},
+      {"row 11", Crlf({"STOP1", "0012", "0011", ""}), "#416, The row number '0011' in line 3"},
+      {"negative row", Crlf({"STOP1", "0001", "-1", ""}), "#416, The row number '-1' in line 3"},
       {"speed not a number", Crlf({"ENGINE SPEED1", "0001", "0001", "fast", "", ""}),
        "#405, Engine speed 'fast' in line 4"},
       {"very long keyword", lng + "\r\n", "#406, Line 1 of vio file '"},
@@ -186,27 +191,57 @@ TEST_F(VioFil, SarNamesAreMatchedWithoutRegardToCaseAndSavedAsListed) {
   EXPECT_EQ(RdAll(Tmp.Path() + "o.vio"), Crlf({"ACTOR1", "0001", "0001", "Back Leds", "Blink", "7", "", "EOF"}));
 }
 
-TEST_F(VioFil, FailedSaveKeepsTheOldFile) {
-  const std::string p = Tmp.Write("keep.vio", "old program\r\n");
+// Nothing but the saved file changes in the folder: no scratch file stays.
+std::vector<std::string> Entries(const std::string& dir) {
+  std::vector<std::string> e;
+  for (const auto& f : fs::directory_iterator(dir)) e.push_back(f.path().filename().string());
+  std::sort(e.begin(), e.end());
+  return e;
+}
+
+TEST_F(VioFil, SaveRefusesWhatItMayNotWriteAndKeepsModeAndLinks) {
   Edt.PutVio(VT_STA, 0, 0);
-  // The scratch file beside it cannot be created: a folder is in its way.
-  fs::create_directory(p + ".tmp~");
-  EXPECT_FALSE(Edt.SavVioFil(p));
-  EXPECT_EQ(GuLstErrMsg, "#414, Vio file '" + p + "' could not be written");
-  EXPECT_EQ(RdAll(p), "old program\r\n");
-  fs::remove(p + ".tmp~");
-  // The file itself is a folder: the rename fails, the folder stays, no scratch file is left.
+  const std::string prg = "START1\r\n0001\r\n0001\r\n\r\nEOF\r\n";
+  struct Case {
+    const char* nam;
+    fs::perms mod;
+    bool ok;
+    const char* why;  // the reason the message gives
+  };
+  for (const Case& c : {Case{"ro.vio", fs::perms(0444), false, "Permission denied: the file is read-only"},
+                        Case{"own.vio", fs::perms(0600), true, ""}, Case{"grp.vio", fs::perms(0664), true, ""}}) {
+    SCOPED_TRACE(c.nam);
+    const std::string p = Tmp.Write(c.nam, "old program\r\n");
+    fs::permissions(p, c.mod);
+    const auto before = Entries(Tmp.Path());
+    EXPECT_EQ(Edt.SavVioFil(p), c.ok);
+    EXPECT_EQ(RdAll(p), c.ok ? prg : "old program\r\n");
+    EXPECT_EQ(fs::status(p).permissions() & fs::perms::all, c.mod);
+    EXPECT_EQ(Entries(Tmp.Path()), before);
+    if (!c.ok) {
+      EXPECT_EQ(GuLstErrMsg, "#414, Vio file '" + p + "' could not be written: " + c.why +
+                                 " (Save As saves the program under another name)");
+    }
+  }
+  // A link is followed: its target gets the program, the link stays a link.
+  const std::string tgt = Tmp.Write("target.vio", "old program\r\n");
+  const std::string lnk = Tmp.Path() + "link.vio";
+  fs::create_symlink("target.vio", lnk);
+  ASSERT_TRUE(Edt.SavVioFil(lnk)) << GuLstErrMsg;
+  EXPECT_TRUE(fs::is_symlink(lnk));
+  EXPECT_EQ(RdAll(tgt), prg);
+
+  // A folder where the file should be, or a folder that is not there: the
+  // reason is told, and nothing is left behind.
   const std::string d = Tmp.Path() + "dir.vio";
   fs::create_directory(d);
-  fs::create_directory(d + "/inner");
+  const auto before = Entries(Tmp.Path());
   EXPECT_FALSE(Edt.SavVioFil(d));
-  EXPECT_TRUE(fs::is_directory(d + "/inner"));
-  EXPECT_FALSE(fs::exists(d + ".tmp~"));
-  EXPECT_FALSE(Edt.SavVioFil(Tmp.Path() + "no/such/folder/x.vio"));
-  // A working save replaces a longer file completely.
-  ASSERT_TRUE(Edt.SavVioFil(p));
-  EXPECT_EQ(RdAll(p), "START1\r\n0001\r\n0001\r\n\r\nEOF\r\n");
-  EXPECT_FALSE(fs::exists(p + ".tmp~"));
+  EXPECT_EQ(GuLstErrMsg, "#414, Vio file '" + d + "' could not be written: Is a directory");
+  EXPECT_EQ(Entries(Tmp.Path()), before);
+  const std::string gone = Tmp.Path() + "no/such/folder/x.vio";
+  EXPECT_FALSE(Edt.SavVioFil(gone));
+  EXPECT_EQ(GuLstErrMsg, "#414, Vio file '" + gone + "' could not be written: No such file or directory");
 }
 
 }  // namespace

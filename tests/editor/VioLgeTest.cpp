@@ -60,8 +60,14 @@ TEST_F(VioLge, SwitchShowsTheNewNamesAndKeepsTokenValueAndStream) {
   ASSERT_FALSE(eng.empty());
   const std::uint8_t snsTkn = Sns->Rec.SarTkn, actTkn = Act->Rec.SarTkn, fwdTkn = Fwd->Rec.SarTkn;
   Obs.Evt.clear();
+  Edt.MrkSav();
+  const std::size_t stp = Edt.HstCnt();
 
   ASSERT_TRUE(Edt.SetLgeIdx(2)) << GuLstErrMsg;
+  // A switch is no edit, also for the next action that changes nothing.
+  EXPECT_TRUE(Edt.ChkDstVal(Fwd));
+  EXPECT_EQ(Edt.HstCnt(), stp);
+  EXPECT_FALSE(Edt.Drt());
   EXPECT_EQ(Edt.LgeIdx(), 2);
   EXPECT_EQ(Txt(Sns, CR_SAR_TYP), "Stossfaenger");
   EXPECT_EQ(Txt(Sns, CR_SAR_COM), "Links gedrueckt");

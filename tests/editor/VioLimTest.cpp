@@ -10,7 +10,7 @@ using VioLim = TEdtTst;
 constexpr std::size_t GcFilMax = 16u * 1024u * 1024u;  // the largest program file read
 
 std::string Blk(const std::string& key, int col, std::initializer_list<std::string> prm, const char* eol = "\r\n") {
-  std::string s = key + eol + "000" + std::to_string(col % 10) + eol + "0001" + eol;
+  std::string s = key + eol + "000" + std::to_string(col % 9 + 1) + eol + "0001" + eol;
   for (const std::string& p : prm) s += p + eol;
   return s + eol;
 }

@@ -92,6 +92,28 @@ TEST_F(VioPrm, RemovingTheFaultyVioClearsItsFlag) {
   EXPECT_FALSE(Edt.FbSpdErr);
 }
 
+// The gate of the tool bar commands never refuses without a word: a refused
+// value whose own check did not just run is checked again.
+TEST_F(VioPrm, TheGateSaysWhyItRefusesAndSeesACorrectedValue) {
+  TVio* d = Edt.PutVio(VT_DLY, 0, 0);
+  const int e = d->FndCtl(TeCtlKnd::Edt, CR_VAL);
+  Edt.SetCtlTxt(d, e, "300");
+  unsigned rfs = Edt.RfsCnt();
+  EXPECT_FALSE(Edt.ChkDlyVal(d));  // the focus left the edit: the check said why
+  EXPECT_TRUE(Edt.ChkPndInp(rfs));
+  EXPECT_EQ(Fake.MsgBox.Calls.size(), 1u);
+  // The focus went elsewhere without the check: the gate asks again.
+  rfs = Edt.RfsCnt();
+  EXPECT_TRUE(Edt.ChkPndInp(rfs));
+  ASSERT_EQ(Fake.MsgBox.Calls.size(), 2u);
+  EXPECT_EQ(Fake.MsgBox.Calls[1].Text, "Illigal delay value '300', valid values are 0 - 255");
+  // Corrected without a check: the gate lets the command go.
+  Edt.SetCtlTxt(d, e, "30");
+  EXPECT_FALSE(Edt.ChkPndInp(Edt.RfsCnt()));
+  EXPECT_FALSE(Edt.FbDlyErr);
+  EXPECT_EQ(Fake.MsgBox.Calls.size(), 2u);
+}
+
 TEST_F(VioPrm, DigitFilterSetsTheLengthAndPassesDigitsEnterAndBackspace) {
   TVio* act = Edt.PutVio(VT_ACT, 0, 0);
   TVio* spd = Edt.PutVio(VT_SPD, 1, 0);

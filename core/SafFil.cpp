@@ -1,0 +1,177 @@
+#include "core/SafFil.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ErrTxt(int err) { return std::strerror(err); }
+
+#ifndef _WIN32
+// The file a chain of symbolic links ends in (which need not exist yet).
+bool FolLnk(fs::path p, fs::path& out, std::string& why) {
+  for (int hop = 0; hop < 40; ++hop) {
+    std::error_code ec;
+    const fs::file_status st = fs::symlink_status(p, ec);
+    if (ec || st.type() != fs::file_type::symlink) {
+      out = p;
+      return true;
+    }
+    fs::path tgt = fs::read_symlink(p, ec);
+    if (ec) {
+      why = ec.message();
+      return false;
+    }
+    p = tgt.is_absolute() ? tgt : p.parent_path() / tgt;
+  }
+  why = ErrTxt(ELOOP);
+  return false;
+}
+
+bool WrtAll(int fd, const std::string& data) {
+  const char* p = data.data();
+  std::size_t left = data.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+mode_t CurUmask() {
+  const mode_t m = ::umask(0);
+  ::umask(m);
+  return m;
+}
+#endif
+
+}  // namespace
+
+bool WrtFilSaf(const std::string& path, const std::string& data, std::string& why) {
+#ifdef _WIN32
+  // Without the POSIX calls: write beside and rename over.
+  fs::path tmp = fs::path(path);
+  tmp += ".tmp~";
+  {
+    FILE* f = std::fopen(tmp.string().c_str(), "wb");
+    if (!f) {
+      why = ErrTxt(errno);
+      return false;
+    }
+    const bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size() && std::fflush(f) == 0;
+    const int err = errno;
+    std::fclose(f);
+    if (!ok) {
+      std::remove(tmp.string().c_str());
+      why = ErrTxt(err);
+      return false;
+    }
+  }
+  std::error_code ec;
+  fs::rename(tmp, path, ec);
+  if (ec) {
+    fs::remove(tmp, ec);
+    why = ec.message();
+    return false;
+  }
+  return true;
+#else
+  fs::path dst;
+  if (!FolLnk(fs::path(path), dst, why)) return false;
+
+  struct stat old {};
+  const bool exs = ::stat(dst.c_str(), &old) == 0;
+  if (!exs && errno != ENOENT) {
+    why = ErrTxt(errno);
+    return false;
+  }
+  if (exs) {
+    if (S_ISDIR(old.st_mode)) {
+      why = ErrTxt(EISDIR);
+      return false;
+    }
+    if (!S_ISREG(old.st_mode)) {
+      why = "not a regular file";
+      return false;
+    }
+    // A file without any write permission is read-only by intent, also for
+    // a user (root) whom the system would let write it.
+    if ((old.st_mode & 0222) == 0 || ::access(dst.c_str(), W_OK) != 0) {
+      why = ErrTxt(EACCES) + ": the file is read-only";
+      return false;
+    }
+  }
+
+  const fs::path dir = dst.has_parent_path() ? dst.parent_path() : fs::path(".");
+  std::string tpl = (dir / ("." + dst.filename().string() + ".XXXXXX")).string();
+  std::vector<char> buf(tpl.begin(), tpl.end());
+  buf.push_back('\0');
+  const int fd = ::mkstemp(buf.data());
+  if (fd < 0) {
+    why = ErrTxt(errno);
+    return false;
+  }
+  const std::string tmp(buf.data());
+  auto fail = [&](int err) {
+    ::close(fd);
+    ::unlink(tmp.c_str());
+    why = ErrTxt(err);
+    return false;
+  };
+  if (!WrtAll(fd, data)) return fail(errno);
+  if (exs) {
+    if (::fchmod(fd, old.st_mode & 07777) != 0) return fail(errno);
+    // Owner and group where the process may set them (a user may give the
+    // file its group when a member of it; root may give back the owner).
+    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+      if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        if (::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+          // Neither can be kept: the copy would belong to someone else, so
+          // its mode must not give the old group more than it had.
+          if (::fchmod(fd, old.st_mode & 07707) != 0) return fail(errno);
+        }
+      }
+    }
+  } else if (::fchmod(fd, 0666 & ~CurUmask()) != 0) {
+    return fail(errno);
+  }
+  if (::fsync(fd) != 0) return fail(errno);
+  if (::close(fd) != 0) {
+    const int err = errno;
+    ::unlink(tmp.c_str());
+    why = ErrTxt(err);
+    return false;
+  }
+  if (::rename(tmp.c_str(), dst.c_str()) != 0) {
+    const int err = errno;
+    ::unlink(tmp.c_str());
+    why = ErrTxt(err);
+    return false;
+  }
+  // The rename itself reaches the disk with the folder.
+  const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+  if (dfd >= 0) {
+    ::fsync(dfd);
+    ::close(dfd);
+  }
+  return true;
+#endif
+}
