@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPointer>
@@ -250,6 +251,12 @@ QPointer<QTranslator> GpQtTrn;
 }  // namespace
 
 bool SetQtLge(std::uint8_t lge) {
+  // Dates, sizes and kinds of file in the dialogs follow the language too;
+  // English keeps the desktop's own formats.
+  static const QLocale GcDskLoc;
+  QLocale::setDefault(lge == 1 ? QLocale(QLocale::Dutch, QLocale::Netherlands)
+                      : lge == 2 ? QLocale(QLocale::German, QLocale::Germany)
+                                 : GcDskLoc);
   if (GpQtTrn) {
     QCoreApplication::removeTranslator(GpQtTrn);
     delete GpQtTrn;

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
@@ -261,10 +262,11 @@ TEST(QtMsgBox, StandardButtonsSpeakTheChosenLanguage) {
   const struct {
     std::uint8_t Lge;
     QStringList Sdc, Ync;  // Save Discard Cancel; Yes No Cancel
+    QLocale::Language Loc;
   } cas[] = {
-      {2, {"Speichern", "Verwerfen", "Abbrechen"}, {"Ja", "Nein", "Abbrechen"}},
-      {1, {"Opslaan", "Verwerpen", "Annuleren"}, {"Ja", "Nee", "Annuleren"}},
-      {0, {"Save", "Discard", "Cancel"}, {"Yes", "No", "Cancel"}},
+      {2, {"Speichern", "Verwerfen", "Abbrechen"}, {"Ja", "Nein", "Abbrechen"}, QLocale::German},
+      {1, {"Opslaan", "Verwerpen", "Annuleren"}, {"Ja", "Nee", "Annuleren"}, QLocale::Dutch},
+      {0, {"Save", "Discard", "Cancel"}, {"Yes", "No", "Cancel"}, QLocale::system().language()},
   };
   TQtMsgBox mb;
   for (const auto& c : cas) {
@@ -277,6 +279,7 @@ TEST(QtMsgBox, StandardButtonsSpeakTheChosenLanguage) {
     mb.Show("?", "", TeMsgBtn::YesNoCancel);
     EXPECT_EQ(sdc.BtnTxt, c.Sdc);
     EXPECT_EQ(ync.BtnTxt, c.Ync);
+    EXPECT_EQ(QLocale().language(), c.Loc);
   }
 }
 
