@@ -10,6 +10,7 @@
 #include <mutex>
 #include <thread>
 
+#include "app/VslCnvLgc.h"
 #include "messages/SysLgeMsg.h"
 
 // The worker may outlive the dialog: it keeps its own system and texts, and
@@ -31,9 +32,8 @@ TfrmConDoc::TfrmConDoc(QWidget* owner, TMakSys mak) : QDialog(owner), FMak(std::
   btnAgn = new QPushButton(this);
   btnAgn->setObjectName("btnAgn");
   btnAgn->setAutoDefault(false);
-  btnAgn->setText("Check again");
   connect(btnAgn, &QPushButton::clicked, this, [this] { Run(FsPrt, FbyLge); });
-  btnCls = new QPushButton("Close", this);
+  btnCls = new QPushButton(this);
   btnCls->setObjectName("btnCls");
   connect(btnCls, &QPushButton::clicked, this, &QDialog::close);
   auto* btl = new QHBoxLayout;
@@ -47,6 +47,14 @@ TfrmConDoc::TfrmConDoc(QWidget* owner, TMakSys mak) : QDialog(owner), FMak(std::
   FTmr = new QTimer(this);
   FTmr->setInterval(50);
   connect(FTmr, &QTimer::timeout, this, &TfrmConDoc::Poll);
+  SetLge(0);
+}
+
+void TfrmConDoc::SetLge(std::uint8_t lge) {
+  FbyLge = lge;
+  setWindowTitle(QString::fromStdString(LgeTxt(SUM_DOC_TTL, lge, "Check connection")));
+  btnAgn->setText(QString::fromStdString(LgeTxt(SUM_DOC_AGN, lge, "Check again")));
+  btnCls->setText(QString::fromStdString(LgeTxt(SUM_BTN_CLS, lge, "Close")));
 }
 
 TfrmConDoc::~TfrmConDoc() {

@@ -27,6 +27,8 @@ public:
   // Starts a check of the port in language lge; ignored while one runs.
   void Run(const std::string& prt, std::uint8_t lge);
   bool Running() const { return FbRun; }
+  // The buttons and the caption in language lge; "Check again" checks in it.
+  void SetLge(std::uint8_t lge);
   // The report of the last check; empty while the first one runs.
   std::string Report() const;
 

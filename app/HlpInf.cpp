@@ -19,8 +19,10 @@ QString GuMnlOpnCmd = QStringLiteral("xdg-open");
 
 namespace {
 
-// Notices about the program. There is no web or mail address to give, so
-// those lines say where help is found instead.
+// Notices about the program, in English when the message table lacks them.
+// There is no web or mail address to give, so those lines say where help is
+// found instead.
+constexpr const char* GcInfVer = "Tessaro version 1.1";
 constexpr const char* GcInfRgt = "(C) The Tessaro developers";
 constexpr const char* GcInfWhy = "Programs the Zefor robot";
 constexpr const char* GcInfHlp = "Help: see the two manuals";
@@ -54,7 +56,7 @@ TfrmHlpInf::TfrmHlpInf(QWidget* owner) : QDialog(owner) {
     int Y;
     QString Txt;
   } lbl[] = {
-      {&Label1, "Label1", 40, "Tessaro version 1.1"},
+      {&Label1, "Label1", 40, GcInfVer},
       {&Label3, "Label3", 64, GcInfRgt},
       {&Label2, "Label2", 88, GcInfWhy},
       {&Label4, "Label4", 112, GcInfHlp},
@@ -69,6 +71,24 @@ TfrmHlpInf::TfrmHlpInf(QWidget* owner) : QDialog(owner) {
   // The build that runs, beside the designed version.
   LblBld = new QLabel(QString::fromStdString("(Build " + AppFilVer() + ")"), this);
   LblBld->setObjectName("LblBld");
+  SetLge(0);
+}
+
+void TfrmHlpInf::SetLge(std::uint8_t lge) {
+  setWindowTitle(QString::fromStdString(LgeTxt(SUM_MNU_INF, lge, "Info")));
+  const struct {
+    QLabel* Lbl;
+    std::uint8_t Id;
+    const char* Dft;
+  } lbl[] = {{Label1, SUM_INF_VER, GcInfVer},
+             {Label3, SUM_INF_RGT, GcInfRgt},
+             {Label2, SUM_INF_WHY, GcInfWhy},
+             {Label4, SUM_INF_HLP, GcInfHlp},
+             {Label5, SUM_INF_MAD, GcInfMad}};
+  for (const auto& l : lbl) {
+    l.Lbl->setText(QString::fromStdString(LgeTxt(l.Id, lge, l.Dft)));
+    l.Lbl->adjustSize();
+  }
   LblBld->move(Label1->x() + Label1->width() + 6, Label1->y());
   LblBld->adjustSize();
 }

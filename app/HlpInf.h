@@ -17,6 +17,8 @@ public:
   explicit TfrmHlpInf(QWidget* owner = nullptr);
   // Shows the dialog, not modal, centred on the main window.
   void ShwOn(QWidget* mainWnd);
+  // The caption and the notices in language lge (0 English, 1 Dutch, 2 German).
+  void SetLge(std::uint8_t lge);
 
   QLabel* Label1 = nullptr;  // version
   QLabel* LblBld = nullptr;  // the build, beside the version

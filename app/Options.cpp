@@ -9,16 +9,16 @@
 
 #include <filesystem>
 
+#include "app/VslCnvLgc.h"
 #include "core/Seams.h"
 #include "core/WndMsg.h"
 #include "link/PrtNam.h"
 
 TfrmOptions::TfrmOptions(QWidget* owner, TScnPrt scan) : QDialog(owner), FScn(std::move(scan)) {
   setObjectName("frmOptions");
-  setWindowTitle("Options");
   setModal(false);
 
-  gbxComport = new QGroupBox("Comport", this);
+  gbxComport = new QGroupBox(this);
   gbxComport->setObjectName("gbxComport");
   cbxComportSelector = new QComboBox(gbxComport);
   cbxComportSelector->setObjectName("cbxComportSelector");
@@ -32,12 +32,12 @@ TfrmOptions::TfrmOptions(QWidget* owner, TScnPrt scan) : QDialog(owner), FScn(st
   gbl->addWidget(cbxComportSelector);
   gbl->addWidget(lblComPrtSte);
 
-  btnCls = new QPushButton("Close", this);
+  btnCls = new QPushButton(this);
   btnCls->setObjectName("btnCls");
   btnCls->setAutoDefault(false);
   connect(btnCls, &QPushButton::clicked, this, &QDialog::close);
 
-  btnChk = new QPushButton("Check connection", this);
+  btnChk = new QPushButton(this);
   btnChk->setObjectName("btnChk");
   btnChk->setAutoDefault(false);
   connect(btnChk, &QPushButton::clicked, this, &TfrmOptions::btnChkClick);
@@ -50,6 +50,33 @@ TfrmOptions::TfrmOptions(QWidget* owner, TScnPrt scan) : QDialog(owner), FScn(st
   lay->addWidget(gbxComport);
   lay->addLayout(btl);
   resize(300, 140);
+  SetLge(0);
+}
+
+void TfrmOptions::SetLge(std::uint8_t lge) {
+  FbyLgeIdx = lge;
+  auto txt = [lge](std::uint8_t id, const char* dft) { return QString::fromStdString(LgeTxt(id, lge, dft)); };
+  setWindowTitle(txt(SUM_MNU_OPT, "Options"));
+  gbxComport->setTitle(txt(SUM_OPT_COM, "Comport"));
+  btnCls->setText(txt(SUM_BTN_CLS, "Close"));
+  btnChk->setText(txt(SUM_DOC_TTL, "Check connection"));
+  ShwSte(FbySteId, FiSteNum);
+  if (FpDocDlg) FpDocDlg->SetLge(lge);
+}
+
+void TfrmOptions::ShwSte(std::uint8_t id, int num) {
+  FbySteId = id;
+  FiSteNum = num;
+  const char* dft = "";
+  switch (id) {
+    case SUM_OPT_NON: dft = "No COM port present"; break;
+    case SUM_OPT_NOT_KEP: dft = "COM%1 could not be kept"; break;
+    case SUM_OPT_OPN: dft = "COM%1 is open"; break;
+    case SUM_OPT_NOT_OPN: dft = "COM%1 could not be opened"; break;
+    default: lblComPrtSte->clear(); return;
+  }
+  QString t = QString::fromStdString(LgeTxt(id, FbyLgeIdx, dft));
+  lblComPrtSte->setText(t.contains("%1") ? t.arg(num) : t);
 }
 
 void TfrmOptions::showEvent(QShowEvent* e) {
@@ -88,7 +115,7 @@ void TfrmOptions::ScnComPrt(std::vector<TComPrtEnt>& lst) {
         // "COM5 (/dev/ttyUSB0, /dev/zefor)"; mapped to the link itself: "COM13 (/dev/zefor, /dev/ttyUSB7)".
         inr = dev == FsZfrLnk ? FsZfrLnk + ", " + zfr.Dev : dev + ", " + FsZfrLnk;
       }
-      txt += " (" + inr + (PrtInUse(dev) ? ", in use" : "") + ")";
+      txt += " (" + inr + (PrtInUse(dev) ? ", " + LgeTxt(SUM_OPT_USE, FbyLgeIdx, "in use") : "") + ")";
     }
     lst.push_back({txt, n});
   }
@@ -96,7 +123,7 @@ void TfrmOptions::ScnComPrt(std::vector<TComPrtEnt>& lst) {
   // entries above keep their places), with the port that choosing it maps.
   if (!zfrLst && zfr.Num > 0) {
     lst.push_back({"COM" + std::to_string(zfr.Num) + " (" + FsZfrLnk + ", " + zfr.Dev +
-                       (PrtInUse(zfr.Dev) ? ", in use" : "") + ")",
+                       (PrtInUse(zfr.Dev) ? ", " + LgeTxt(SUM_OPT_USE, FbyLgeIdx, "in use") : "") + ")",
                    zfr.Num});
     if (!zfr.Lst) FiZfrNum = zfr.Num;
   }
@@ -116,7 +143,7 @@ void TfrmOptions::FormShow() {
   cbxComportSelector->setCurrentIndex(FiSelIdx >= 0 && FiSelIdx < cbxComportSelector->count() ? FiSelIdx : -1);
   if (FiSelIdx < 0 || FiSelIdx >= cbxComportSelector->count()) cbxComportSelector->setEditText(QString());
   cbxComportSelector->blockSignals(false);
-  lblComPrtSte->setText(FpComPrtLst.empty() ? "No COM port present" : "");
+  ShwSte(FpComPrtLst.empty() ? SUM_OPT_NON : 0);
 }
 
 void TfrmOptions::cbxComportSelectorChange() {
@@ -130,7 +157,7 @@ void TfrmOptions::cbxComportSelectorChange() {
   // device it leads to today.
   if (num == FiZfrNum) {
     if (!MapPrt(num, FsZfrLnk)) {
-      lblComPrtSte->setText(QString("COM%1 could not be kept").arg(num));
+      ShwSte(SUM_OPT_NOT_KEP, num);
       return;
     }
     FiZfrNum = 0;
@@ -140,14 +167,17 @@ void TfrmOptions::cbxComportSelectorChange() {
   std::intptr_t ok = 0;
   if (FpMaiFrm) ok = FpMaiFrm->SndMsg(WM_SET_MSG, SM_NEW_COM_PRT, num);
   PrcMsg();
-  lblComPrtSte->setText(ok ? QString("COM%1 is open").arg(num) : QString("COM%1 could not be opened").arg(num));
+  ShwSte(ok ? SUM_OPT_OPN : SUM_OPT_NOT_OPN, num);
 }
 
 void TfrmOptions::btnChkClick() {
   std::string prt;
   std::uint8_t lge = 0;
   if (FDocCtx) FDocCtx(prt, lge);
-  if (!FpDocDlg) FpDocDlg = new TfrmConDoc(this, FDocMak);
+  if (!FpDocDlg) {
+    FpDocDlg = new TfrmConDoc(this, FDocMak);
+    FpDocDlg->SetLge(lge);
+  }
   FpDocDlg->show();
   FpDocDlg->raise();
   FpDocDlg->Run(prt, lge);

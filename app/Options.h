@@ -43,6 +43,10 @@ public:
   void FormShow();
   // The user picked an entry: the main window stores and opens the port.
   void cbxComportSelectorChange();
+  // Texts in language lge (0 English, 1 Dutch, 2 German), also of the
+  // connection check's window; the port list takes it when next filled.
+  void SetLge(std::uint8_t lge);
+  std::uint8_t FbyLgeIdx = 0;
 
   // The stable link that the udev rule gives the robot's cable; a port that
   // it leads to shows it in the list. A link to a device that no port stands
@@ -74,5 +78,9 @@ protected:
   void showEvent(QShowEvent* e) override;
 
 private:
+  // The state of the port below the list: a message id (0: none) and the port's number.
+  void ShwSte(std::uint8_t id, int num = 0);
+  std::uint8_t FbySteId = 0;
+  int FiSteNum = 0;
   TScnPrt FScn;
 };

@@ -40,6 +40,7 @@
 #include "link/PrtNam.h"
 #include "messages/SysLgeMsg.h"
 #include "sound/PlyWavFil.h"
+#include "sound/SndCue.h"
 
 TfrmVslCnv* frmVslCnv = nullptr;
 TfrmOptions* frmOptions = nullptr;
@@ -137,6 +138,7 @@ void TfrmVslCnv::Crt() {
   tbnRun->setEnabled(false);
 
   FpPlyWavFil = std::make_unique<TclsPlyWavFil>();
+  FpPlyWavFil->SetLgeDir(SndLgeDir(FbyLgeIdx));
   Trc("FpPlyWavFil");
 
   // Paths. Without drive letters the drive and the path below it are the folder itself.
@@ -435,6 +437,8 @@ void TfrmVslCnv::FormShow() {
   // The programming field with the background picture below every vio.
   CrtEdtViw();
   BldFilExt();
+  // The items made just now, and the windows made after this one, take the language.
+  RfsLgeTxt();
   if (!GuBckGndImg) {
     GuBckGndImg = new QLabel(pnlVioFld);
     GuBckGndImg->setObjectName("GuBckGndImg");

@@ -370,6 +370,8 @@ private:
   void LodLge();
   // The tool button hints in the current language.
   void RfsTbnHnt();
+  // The menus, the other windows and the toolkit's own texts in the current language.
+  void RfsLgeTxt();
   // Starts the background picture's keeper (end of FormShow).
   void StaBkgDrf();
   // Runs the function on the user interface thread (at once when called there).

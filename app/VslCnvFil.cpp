@@ -9,6 +9,7 @@
 
 #include "app/RctFil.h"
 #include "app/VslCnv.h"
+#include "app/VslCnvLgc.h"
 #include "core/Globals.h"
 #include "core/PathUtl.h"
 #include "core/Seams.h"
@@ -20,7 +21,9 @@ namespace {
 const char* const GcVioExt = "vio";
 
 // The one filter of both dialogs: description and pattern.
-std::string VioFlt() { return std::string("Visual program files (") + "*." + GcVioExt + ")|" + "*." + GcVioExt; }
+std::string VioFlt(std::uint8_t lge) {
+  return LgeTxt(SUM_FIL_FLT, lge, "Visual program files") + " (" + "*." + GcVioExt + ")|" + "*." + GcVioExt;
+}
 
 QString QStr(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -85,7 +88,7 @@ void TfrmVslCnv::smnFilOpnClick() {
   if (!AskDrp()) return;
   // A message left by an earlier command must not be shown for this one.
   GuLstErrMsg.clear();
-  TFilDlgReq req{VioFlt(), FilDlgDir()};
+  TFilDlgReq req{VioFlt(FbyLgeIdx), FilDlgDir()};
   std::string name;
   if (GuFilDlg().Opn(req, name)) {
     OpnVioFil(name);
@@ -133,7 +136,7 @@ void TfrmVslCnv::smnFilSavClick() {
 
 void TfrmVslCnv::smnFilSasClick() {
   if (FpVioPgmItp->GetVioCnt() == 0) return;
-  TFilDlgReq req{VioFlt(), FilDlgDir()};
+  TFilDlgReq req{VioFlt(FbyLgeIdx), FilDlgDir()};
   std::string name;
   if (!GuFilDlg().Sav(req, name)) return;
   const std::string ext = std::string(".") + GcVioExt;
@@ -141,7 +144,9 @@ void TfrmVslCnv::smnFilSasClick() {
     name += ext;
   std::error_code ec;
   if (std::filesystem::exists(name, ec)) {
-    const TeMsgAns ans = ShwMsgBox("Overwrite existing file?", "Warning, file allready exists", TeMsgBtn::YesNoCancel);
+    const TeMsgAns ans = ShwMsgBox(LgeTxt(SUM_FIL_OVR, FbyLgeIdx, "Overwrite existing file?"),
+                                   LgeTxt(SUM_FIL_OVR_CAP, FbyLgeIdx, "Warning, file allready exists"),
+                                   TeMsgBtn::YesNoCancel);
     if (ans != TeMsgAns::Yes) return;
     // The old file stays until the new one is complete: the writer replaces it
     // in one step.

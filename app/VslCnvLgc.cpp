@@ -3,8 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/Globals.h"
 #include "core/PathUtl.h"
 #include "core/StrUtl.h"
+#include "messages/SysLgeMsg.h"
 
 #ifndef TESSARO_VERSION
 #error "TESSARO_VERSION must be set by the build"
@@ -81,4 +83,12 @@ std::string DocDir(const std::string& insDir) {
   if (err || res.empty()) return insDir + "..\\Documentation\\";
   return res.string() + "/";
 #endif
+}
+
+std::string LgeTxt(std::uint8_t id, std::uint8_t lge, const char* dft) {
+  if (!GuSysLgeMsg) return dft;
+  const std::string err = GuLstErrMsg;  // a missing text is no failure of the caller's
+  std::string s = GuSysLgeMsg->GetSysMsg(id, lge);
+  GuLstErrMsg = err;
+  return s.empty() ? std::string(dft) : s;
 }

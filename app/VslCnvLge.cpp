@@ -1,17 +1,25 @@
-// The language of the main window: the Language menu, the tool button hints
-// in the chosen language, and the choice kept in the settings store beside the
-// COM port for the next start.
+// The language of the main window: the Language menu, the tool button hints,
+// menus, dialogs, the toolkit's standard buttons and the spoken cues in the
+// chosen language, and the choice kept in the settings store beside the COM
+// port for the next start.
 #include <QAction>
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
 
+#include "app/HlpInf.h"
+#include "app/Options.h"
+#include "app/RctFil.h"
 #include "app/VslCnv.h"
 #include "app/VslCnvLgc.h"
+#include "app/platform/QtPlatform.h"
 #include "core/Globals.h"
 #include "core/Seams.h"
 #include "editor/VioPgmItp.h"
+#include "editor/qt/VioPgmViw.h"
+#include "sound/PlyWavFil.h"
+#include "sound/SndCue.h"
 
 namespace {
 
@@ -35,7 +43,35 @@ void TfrmVslCnv::SetLgeIdx(std::uint8_t idx) {
   FbyLgeIdx = idx;
   // The editor shows the vios on the field in the new language.
   if (!FpVioPgmItp->SetLgeIdx(idx)) ShwErrMsg(GuLstErrMsg);
+  if (FpPlyWavFil) FpPlyWavFil->SetLgeDir(SndLgeDir(idx));
+  // Without the toolkit's translations its buttons stay English; the rest follows.
+  SetQtLge(idx);
   RfsTbnHnt();
+  RfsLgeTxt();
+}
+
+void TfrmVslCnv::RfsLgeTxt() {
+  const std::uint8_t lge = FbyLgeIdx;
+  auto txt = [lge](std::uint8_t id, const char* dft) { return QStr(LgeTxt(id, lge, dft)); };
+  mmnFil->setTitle(txt(SUM_MNU_FIL, "&File"));
+  smnFilOpn->setText(txt(SUM_MNU_OPN, "&Open"));
+  smnFilSav->setText(txt(SUM_MNU_SAV, "&Save"));
+  smnFilSas->setText(txt(SUM_MNU_SAS, "Save &As..."));
+  if (smnFilExt) smnFilExt->setText(txt(SUM_FIL_EXT, "E&xit"));
+  if (mmnFilRct) mmnFilRct->setTitle(txt(SUM_RCT_MNU, "Recent files"));
+  mmnEdt->setTitle(txt(SUM_MNU_EDT, "&Edit"));
+  smnEdtUnd->setText(txt(SUM_MNU_UND, "&Undo"));
+  smnEdtRed->setText(txt(SUM_MNU_RED, "&Redo"));
+  mmnOpt->setText(txt(SUM_MNU_OPT, "Options"));
+  mmnLge->setTitle(txt(SUM_MNU_LGE, "Language"));
+  mmnHlp->setTitle(txt(SUM_MNU_HLP, "Help"));
+  smnHlpMnlEng->setText(txt(SUM_MNU_MNL_ENG, "Manual (Englisch)"));
+  HandbuchDeutch1->setText(txt(SUM_MNU_MNL_GER, "Anleitung (Deutsch)"));
+  smnHlpInf->setText(txt(SUM_MNU_INF, "Info"));
+  if (FpPgmViw) FpPgmViw->RfsTxt();
+  // The other windows exist once the program entry has made them.
+  if (frmOptions) frmOptions->SetLge(lge);
+  if (frmHlpInf) frmHlpInf->SetLge(lge);
 }
 
 void TfrmVslCnv::RfsTbnHnt() {

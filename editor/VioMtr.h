@@ -18,6 +18,8 @@ constexpr std::uint8_t SUM_VIW_EXP = 0xB3;      // "Export picture"
 constexpr std::uint8_t SUM_VIW_PRT = 0xB4;      // "Print"
 constexpr std::uint8_t SUM_VIW_EXP_ERR = 0xB5;  // the picture could not be written; the path follows
 constexpr std::uint8_t SUM_VIW_PRT_ERR = 0xB6;  // the program could not be printed; the printer follows
+constexpr std::uint8_t SUM_VIW_MNU = 0xED;      // "View"
+constexpr std::uint8_t SUM_ERR_CAP = 0xF1;      // "Error", the caption of a box that tells of a failure
 
 struct TuMtrStt {
   bool Ok = false;       // the program translates

@@ -102,6 +102,7 @@ awk '$1 ~ /^-..x/ { print $6 }' "$tmp/list" | grep -v "^\./$lib/bin/" >"$tmp/exe
 deps=" $(field Depends | tr ',|' '\n\n' | awk '{ print $1 }' | tr '\n' ' ') "
 case $deps in *" qt6-qpa-plugins "*) ;; *) fail "Depends lacks qt6-qpa-plugins (the window cannot open without it)" ;; esac
 case $deps in *" libqt6widgets6 "*) ;; *) fail "Depends lacks libqt6widgets6" ;; esac
+case $deps in *" qt6-translations-l10n "*) ;; *) fail "Depends lacks qt6-translations-l10n (the standard buttons would stay English)" ;; esac
 : >"$tmp/needed"
 for p in $programs; do
   readelf -d "$root/$lib/bin/$p" >"$tmp/dyn" 2>/dev/null || { fail "$p is not an ELF program"; continue; }

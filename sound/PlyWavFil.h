@@ -19,4 +19,20 @@ public:
   // Plays the file with the given flags: 0 synchronous (returns when the sound
   // has ended), 1 asynchronous.
   bool PlyWavFilFlg(const std::string& path, std::uint32_t flags);
+
+  // The spoken cues of the user's language lie in a folder of their own
+  // beside the English ones ("nl", "de"); empty: English. A cue that the
+  // language's folder lacks is played from its English file.
+  void SetLgeDir(const std::string& dir) { FsLgeDir = dir; }
+  const std::string& LgeDir() const { return FsLgeDir; }
+  // The file that plays for path: the language's one when it exists, else path.
+  std::string LgeFil(const std::string& path) const;
+
+private:
+  std::string FsLgeDir;
 };
+
+// The cue of the same name in the folder dir beside the cue's own folder:
+// ".../sounds/system/x.wav" becomes ".../sounds/de/x.wav" (either separator).
+// Empty when the path has no folder above its file's folder.
+std::string LgeCuePth(const std::string& path, const std::string& dir);

@@ -27,6 +27,14 @@ const TuSndCue GcSndCue[GcSndCueCnt] = {
     {SC_SWI_6, TeSndBas::SB_INS_DIR, "Sounds\\System\\6.wav", false},
 };
 
+const char* SndLgeDir(std::uint8_t lge) {
+  switch (lge) {
+    case 1: return "nl";
+    case 2: return "de";
+    default: return "";
+  }
+}
+
 const TuSndCue* SndCueSwi(int num) {
   if (num < 1 || num > 6) return nullptr;
   return &GcSndCue[SC_SWI_1 + num - 1];

@@ -53,6 +53,10 @@ extern const TuSndCue GcSndCue[GcSndCueCnt];
 // The folder of the sounds below the installation folder and the executable's folder.
 constexpr const char* GcSndDir = "sounds";
 
+// The folder of the cues in language lge (0 English, 1 Dutch, 2 German) beside
+// the English ones; "" for English and any other value.
+const char* SndLgeDir(std::uint8_t lge);
+
 // The cue for a switch number 1 to 6; nullptr outside that range.
 const TuSndCue* SndCueSwi(int num);
 

@@ -4,6 +4,7 @@
 TESSARO_PACKAGES="
   cmake g++ make pkg-config
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6
+  qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   pulseaudio
   clang libclang-rt-14-dev

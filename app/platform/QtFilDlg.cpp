@@ -30,12 +30,16 @@ QString TQtFilDlg::QtFlt(const std::string& filter) {
   return out.join(";;");
 }
 
+// The toolkit's own dialogs: they speak the language chosen in the program,
+// where the desktop's would speak the desktop's.
 bool TQtFilDlg::Opn(const TFilDlgReq& req, std::string& name) {
-  return Take(QFileDialog::getOpenFileName(FOwn, QString(), QStr(req.IniDir), QtFlt(req.Filter)), name);
+  return Take(QFileDialog::getOpenFileName(FOwn, QString(), QStr(req.IniDir), QtFlt(req.Filter), nullptr,
+                                           QFileDialog::DontUseNativeDialog),
+              name);
 }
 
 bool TQtFilDlg::Sav(const TFilDlgReq& req, std::string& name) {
   return Take(QFileDialog::getSaveFileName(FOwn, QString(), QStr(req.IniDir), QtFlt(req.Filter), nullptr,
-                                           QFileDialog::DontConfirmOverwrite),
+                                           QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog),
               name);
 }

@@ -4,11 +4,15 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QPointer>
 #include <QSettings>
 #include <QString>
 #include <QThread>
+#include <QTranslator>
 #include <QWidget>
 
 #include <cstdio>
@@ -238,3 +242,35 @@ TQtMsgBox& TQtPlatform::MsgBox() { return FImp->MsgBox; }
 TQtSoundOut& TQtPlatform::Sound() { return FImp->Sound; }
 TQtEvtLoop& TQtPlatform::EvtLoop() { return FImp->EvtLoop; }
 TQtSettingsFactory& TQtPlatform::Settings() { return FImp->Settings; }
+
+// ---------------------------------------------------------------- language
+
+namespace {
+// The one translation of the toolkit's texts in use; owned by the application.
+QPointer<QTranslator> GpQtTrn;
+}  // namespace
+
+bool SetQtLge(std::uint8_t lge) {
+  // Dates, sizes and kinds of file in the dialogs follow the language too;
+  // English keeps the desktop's own formats.
+  static const QLocale GcDskLoc;
+  QLocale::setDefault(lge == 1 ? QLocale(QLocale::Dutch, QLocale::Netherlands)
+                      : lge == 2 ? QLocale(QLocale::German, QLocale::Germany)
+                                 : GcDskLoc);
+  if (GpQtTrn) {
+    QCoreApplication::removeTranslator(GpQtTrn);
+    delete GpQtTrn;
+  }
+  if (lge != 1 && lge != 2) return true;
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!app) return false;
+  auto* trn = new QTranslator(app);
+  const QString fil = QStringLiteral("qtbase_") + (lge == 1 ? QStringLiteral("nl") : QStringLiteral("de"));
+  if (!trn->load(fil, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete trn;
+    return false;
+  }
+  QCoreApplication::installTranslator(trn);
+  GpQtTrn = trn;
+  return true;
+}

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -106,3 +107,11 @@ private:
   std::unique_ptr<TImp> FImp;
   TPlatform FPrv;
 };
+
+// The toolkit's own texts (the standard buttons of message boxes, the file and
+// print dialogs) in language lge: 0 English, 1 Dutch, 2 German. They come from
+// the toolkit's translations installed with it (qtbase_nl.qm, qtbase_de.qm);
+// the translation of the language chosen before is taken out. Dates and sizes
+// in those dialogs follow the language as well. False when the
+// language's file is not found there: the toolkit's texts are then English.
+bool SetQtLge(std::uint8_t lge);

@@ -1,22 +1,25 @@
 #!/bin/sh
-# Generates the spoken cues of Tessaro into sounds/system/ beside this script.
-# Needs espeak-ng and sox. The generated WAV files are committed, so a build
-# does not need a speech engine; run this only to change the recordings.
+# Generates the spoken cues of Tessaro beside this script: the English ones
+# into sounds/system/, the Dutch ones into sounds/nl/ and the German ones into
+# sounds/de/, under the English file names. Needs espeak-ng and sox. The
+# generated WAV files are committed, so a build does not need a speech engine;
+# run this only to change the recordings.
 #
-# All cues lie in one folder "system": the program asks for "sounds\system\",
-# "sounds\System\" and "Sounds\System\", and folder names are matched without
-# regard to case.
+#   make_sounds.sh            all three languages
+#   make_sounds.sh nl de      only the languages named (en, nl, de)
+#
+# All English cues lie in one folder "system": the program asks for
+# "sounds\system\", "sounds\System\" and "Sounds\System\", and folder names
+# are matched without regard to case. A language's folder stands beside it;
+# a cue that it lacks is played in English.
 #
 # Format: 16-bit mono PCM, 22050 Hz.
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
-out="$here/system"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT INT TERM
-mkdir -p "$out"
 
-voice="en-us+f3"   # a clear female variant
 speed=145          # words per minute: calm, easy to follow
 pitch=55
 
@@ -42,20 +45,81 @@ say() {
   fi
 }
 
-say "systems online.wav"                 yes "Systems online."
-say "datalink offline.wav"               yes "Data link offline."
-say "input algorithm not accepted.wav"   no  "Input algorithm not accepted."
-say "access denied.wav"                  no  "Access denied."
-say "button. upload.wav"                 no  "Button. Upload."
-say "button. run.wav"                    no  "Button. Run."
-say "button. upload and run.wav"         no  "Button. Upload and run."
-say "please acknowledge.wav"             no  "Please acknowledge."
-say "incoming subspace signal.wav"       yes "Incoming subspace signal."
-say "standby.wav"                        yes "Standby."
-say "link established.wav"               yes "Link established."
-say "transfer complete.wav"              yes "Transfer complete."
-say "working.wav"                        no  "Working."
-say "program complete.wav"               yes "Program complete."
-for n in 1 2 3 4 5 6; do
-  say "$n.wav" no "$n"
+english() {
+  voice="en-us+f3"   # a clear female variant
+  out="$here/system"
+  mkdir -p "$out"
+  say "systems online.wav"                 yes "Systems online."
+  say "datalink offline.wav"               yes "Data link offline."
+  say "input algorithm not accepted.wav"   no  "Input algorithm not accepted."
+  say "access denied.wav"                  no  "Access denied."
+  say "button. upload.wav"                 no  "Button. Upload."
+  say "button. run.wav"                    no  "Button. Run."
+  say "button. upload and run.wav"         no  "Button. Upload and run."
+  say "please acknowledge.wav"             no  "Please acknowledge."
+  say "incoming subspace signal.wav"       yes "Incoming subspace signal."
+  say "standby.wav"                        yes "Standby."
+  say "link established.wav"               yes "Link established."
+  say "transfer complete.wav"              yes "Transfer complete."
+  say "working.wav"                        no  "Working."
+  say "program complete.wav"               yes "Program complete."
+  for n in 1 2 3 4 5 6; do
+    say "$n.wav" no "$n"
+  done
+}
+
+dutch() {
+  voice="nl+f3"
+  out="$here/nl"
+  mkdir -p "$out"
+  say "systems online.wav"                 yes "Systemen online."
+  say "datalink offline.wav"               yes "Dataverbinding verbroken."
+  say "input algorithm not accepted.wav"   no  "Invoeralgoritme niet geaccepteerd."
+  say "access denied.wav"                  no  "Toegang geweigerd."
+  say "button. upload.wav"                 no  "Knop. Uploaden."
+  say "button. run.wav"                    no  "Knop. Starten."
+  say "button. upload and run.wav"         no  "Knop. Uploaden en starten."
+  say "please acknowledge.wav"             no  "Graag bevestigen."
+  say "incoming subspace signal.wav"       yes "Inkomend subruimtesignaal."
+  say "standby.wav"                        yes "Paraat."
+  say "link established.wav"               yes "Verbinding gemaakt."
+  say "transfer complete.wav"              yes "Overdracht voltooid."
+  say "working.wav"                        no  "Bezig."
+  say "program complete.wav"               yes "Programma voltooid."
+  for n in 1 2 3 4 5 6; do
+    say "$n.wav" no "$n"
+  done
+}
+
+german() {
+  voice="de+f3"
+  out="$here/de"
+  mkdir -p "$out"
+  say "systems online.wav"                 yes "Systeme online."
+  say "datalink offline.wav"               yes "Datenverbindung getrennt."
+  say "input algorithm not accepted.wav"   no  "Eingabealgorithmus nicht akzeptiert."
+  say "access denied.wav"                  no  "Zugriff verweigert."
+  say "button. upload.wav"                 no  "Taste. Hochladen."
+  say "button. run.wav"                    no  "Taste. Starten."
+  say "button. upload and run.wav"         no  "Taste. Hochladen und starten."
+  say "please acknowledge.wav"             no  "Bitte bestätigen."
+  say "incoming subspace signal.wav"       yes "Eingehendes Subraumsignal."
+  say "standby.wav"                        yes "Bereitschaft."
+  say "link established.wav"               yes "Verbindung hergestellt."
+  say "transfer complete.wav"              yes "Übertragung abgeschlossen."
+  say "working.wav"                        no  "In Arbeit."
+  say "program complete.wav"               yes "Programm beendet."
+  for n in 1 2 3 4 5 6; do
+    say "$n.wav" no "$n"
+  done
+}
+
+[ $# -gt 0 ] || set -- en nl de
+for lge in "$@"; do
+  case $lge in
+    en) english ;;
+    nl) dutch ;;
+    de) german ;;
+    *) echo "unknown language: $lge (en, nl, de)" >&2; exit 2 ;;
+  esac
 done

@@ -74,7 +74,6 @@ TPgmViw::TPgmViw(TVioPgmItp& edt, QWidget* fld, QMainWindow* win, QMenu* fil, in
   FpLst = new QListWidget(win);
   FpLst->setObjectName("lstTrn");
   FpLst->setWindowFlags(Qt::Window);
-  FpLst->setWindowTitle(Msg(FEdt, SUM_VIW_LST, "Listing"));
   FpLst->setFont(QFont("Monospace"));
   FpLst->resize(520, 420);
   connect(FpLst, &QListWidget::itemClicked, this, [this](QListWidgetItem* it) {
@@ -82,9 +81,9 @@ TPgmViw::TPgmViw(TVioPgmItp& edt, QWidget* fld, QMainWindow* win, QMenu* fil, in
     Sel(adr >= 0 ? FpMtr->VioAt(static_cast<std::size_t>(adr)) : nullptr);
   });
 
-  QMenu* viw = win->menuBar()->addMenu("View");
-  viw->setObjectName("mmnViw");
-  FpLstAct = viw->addAction(Msg(FEdt, SUM_VIW_LST, "Listing"));
+  FpViwMnu = win->menuBar()->addMenu(QString());
+  FpViwMnu->setObjectName("mmnViw");
+  FpLstAct = FpViwMnu->addAction(QString());
   connect(FpLstAct, &QAction::triggered, this, [this] {
     Upd();
     FpLst->show();
@@ -92,21 +91,33 @@ TPgmViw::TPgmViw(TVioPgmItp& edt, QWidget* fld, QMainWindow* win, QMenu* fil, in
   });
   if (fil) {
     fil->addSeparator();
-    FpExpAct = fil->addAction(Msg(FEdt, SUM_VIW_EXP, "Export picture"));
+    FpExpAct = fil->addAction(QString());
     connect(FpExpAct, &QAction::triggered, this, [this] {
       const QString p = FOnExpPth ? FOnExpPth()
-                                  : QFileDialog::getSaveFileName(FpFld, FpExpAct->text(), QString(), "PNG (*.png)");
+                                  // The toolkit's own dialog speaks the language chosen here.
+                                  : QFileDialog::getSaveFileName(FpFld, FpExpAct->text(), QString(), "PNG (*.png)",
+                                                                 nullptr, QFileDialog::DontUseNativeDialog);
       if (p.isEmpty()) return;
       if (!ExpPng(p))
-        ShwMsgBox(FEdt.GetSysUsrMsg(SUM_VIW_EXP_ERR) + " " + VioStdStr(p), "Error", TeMsgBtn::Ok);
+        ShwMsgBox(FEdt.GetSysUsrMsg(SUM_VIW_EXP_ERR) + " " + VioStdStr(p),
+                  VioStdStr(Msg(FEdt, SUM_ERR_CAP, "Error")), TeMsgBtn::Ok);
     });
-    FpPrtAct = fil->addAction(Msg(FEdt, SUM_VIW_PRT, "Print"));
+    FpPrtAct = fil->addAction(QString());
     FpPrtAct->setShortcut(QKeySequence::Print);
     connect(FpPrtAct, &QAction::triggered, this, &TPgmViw::Prt);
   }
   FpSelFrm = NewFrm(fld, "#1e64ff", "frmLstSel");
   FpRunFrm = NewFrm(fld, "#ff8c00", "frmRunVio");
-  Upd();
+  RfsTxt();
+}
+
+void TPgmViw::RfsTxt() {
+  FpViwMnu->setTitle(Msg(FEdt, SUM_VIW_MNU, "View"));
+  FpLstAct->setText(Msg(FEdt, SUM_VIW_LST, "Listing"));
+  FpLst->setWindowTitle(FpLstAct->text());
+  if (FpExpAct) FpExpAct->setText(Msg(FEdt, SUM_VIW_EXP, "Export picture"));
+  if (FpPrtAct) FpPrtAct->setText(Msg(FEdt, SUM_VIW_PRT, "Print"));
+  Upd();  // the meter's unit and the reasons of the listing
 }
 
 TPgmViw::~TPgmViw() { FEdt.RmvObs(FpGon.get()); }
@@ -233,6 +244,7 @@ void TPgmViw::Prt() {
   if (!go) return;
   if (!PrtFld(prn)) {
     const QString dst = prn.outputFileName().isEmpty() ? prn.printerName() : prn.outputFileName();
-    ShwMsgBox(FEdt.GetSysUsrMsg(SUM_VIW_PRT_ERR) + " " + VioStdStr(dst), "Error", TeMsgBtn::Ok);
+    ShwMsgBox(FEdt.GetSysUsrMsg(SUM_VIW_PRT_ERR) + " " + VioStdStr(dst), VioStdStr(Msg(FEdt, SUM_ERR_CAP, "Error")),
+              TeMsgBtn::Ok);
   }
 }

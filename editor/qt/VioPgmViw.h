@@ -45,6 +45,8 @@ public:
 
   // Brings the meter and the listing up to date now.
   void Upd();
+  // Gives the menus, the listing and the meter the texts of the editor's language.
+  void RfsTxt();
   // The vio marked by the listing; null when none.
   TVio* SelVio() const { return FpSel; }
   // The field with its vios as an image of the field's size; saves it as PNG.
@@ -92,6 +94,7 @@ private:
   QLabel* FpMtrLbl = nullptr;
   QTimer* FpTmr = nullptr;
   QListWidget* FpLst = nullptr;
+  QMenu* FpViwMnu = nullptr;
   QAction* FpLstAct = nullptr;
   QAction* FpExpAct = nullptr;
   QAction* FpPrtAct = nullptr;

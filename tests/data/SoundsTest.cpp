@@ -10,6 +10,7 @@
 
 #include "DatFilRdr.h"
 #include "core/PathUtl.h"
+#include "sound/PlyWavFil.h"
 
 using namespace datatest;
 
@@ -102,8 +103,13 @@ std::string CuePath(const TInsRoot& root, const TCue& cue) {
 
 TEST(InstalledSounds, EveryCueIsASpokenPcmWave) {
   for (const auto& root : InsRoots()) {
-    for (const TCue& cue : kCues) {
-      std::string path = NativePath(CuePath(root, cue));
+    // English, and the Dutch and German folders beside it.
+    const char* const lges[] = {"", "nl", "de"};
+    for (std::size_t i = 0; i < 3 * std::size(kCues); ++i) {
+      const TCue& cue = kCues[i / 3];
+      const char* lge = lges[i % 3];
+      const std::string eng = CuePath(root, cue);
+      std::string path = NativePath(*lge ? LgeCuePth(eng, lge) : eng);
       SCOPED_TRACE(std::string(root.Name) + ": " + cue.Name + " -> " + path);
       ASSERT_TRUE(FilExs(path));
       TWavInf inf;

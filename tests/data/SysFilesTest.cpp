@@ -257,6 +257,7 @@ TEST_F(SysMsgFilFile, HoldsEveryMessageInThreeLanguages) {
   for (int i = 0x70; i <= 0x72; ++i) ids.push_back(i);
   for (int i = 0x40; i <= 0x5F; ++i) ids.push_back(i);  // connection check
   for (int i = 0xC0; i <= 0xC1; ++i) ids.push_back(i);  // connection check, the device's rights
+  for (int i = 0xE0; i <= 0xFE; ++i) ids.push_back(i);  // menus, dialogs and buttons in the chosen language
   std::set<int> wanted(ids.begin(), ids.end());
   for (const auto& [id, line] : Blocks) EXPECT_EQ(wanted.count(id), 1u) << "unexpected identifier " << id;
   for (int id : ids)

@@ -88,7 +88,26 @@ TEST(SndCue, PlayedInItsModeThroughThePlayer) {
   EXPECT_EQ(fak.MsgBox.Texts(), (std::vector<std::string>{"File '" + ins + "sounds/system/4.wav' not found"}));
 }
 
-// The staged installation holds a playable file for every cue.
+TEST(SndCue, ALanguagePlaysFromItsFolderAndFallsBackToEnglish) {
+  TFakePlatform fak;
+  TTmpDir tmp;
+  for (const char* f : {"sounds/system/standby.wav", "sounds/de/standby.wav", "sounds/system/working.wav"})
+    tmp.Write(f, WavBytes(20));
+  const std::string ins = tmp.Path(), app = tmp.Path() + "bin/";
+  TclsPlyWavFil ply;
+  ply.SetLgeDir(SndLgeDir(2));
+  EXPECT_TRUE(PlySndCue(ply, SC_STB, ins, app));
+  EXPECT_TRUE(PlySndCue(ply, SC_WRK, ins, app));     // no German file: the English one
+  EXPECT_FALSE(PlySndCue(ply, SC_SWI_4, ins, app));  // neither: the English path is named
+  ASSERT_EQ(fak.Sound.Calls.size(), 2u);
+  EXPECT_EQ(fak.Sound.Calls[0].Path, ins + "sounds/de/standby.wav");
+  EXPECT_EQ(fak.Sound.Calls[1].Path, ins + "sounds/system/working.wav");
+  EXPECT_EQ(fak.MsgBox.Texts(), (std::vector<std::string>{"File '" + ins + "sounds/system/4.wav' not found"}));
+  EXPECT_EQ(LgeCuePth("C:\\T\\Sounds\\System\\1.wav", "nl"), "C:\\T\\Sounds\\nl\\1.wav");
+  EXPECT_EQ(LgeCuePth("1.wav", "nl"), "");
+}
+
+// The staged installation holds a playable file for every cue, in every language.
 TEST(SndCue, EveryCueIsInstalled) {
   const std::string stg = TESSARO_STAGE_DIR;
   const std::string ins = stg + "/", app = stg + "/bin/";
@@ -96,5 +115,9 @@ TEST(SndCue, EveryCueIsInstalled) {
     const std::string pth = SndCuePth(TeSndCue(i), ins, app);
     EXPECT_TRUE(FilExs(pth)) << "missing: " << NativePath(pth);
     EXPECT_GT(WavDurMs(NativePath(pth)), 0) << "not a wave file with sound: " << NativePath(pth);
+    for (std::uint8_t lge : {1, 2}) {
+      const std::string own = NativePath(LgeCuePth(pth, SndLgeDir(lge)));
+      EXPECT_GT(WavDurMs(own), 0) << "missing or silent: " << own;
+    }
   }
 }

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
@@ -195,11 +196,13 @@ struct TBoxSeen {
   QString Text, Title;
   QMessageBox::StandardButtons Btns;
   QMessageBox::Icon Icon = QMessageBox::Question;
+  QStringList BtnTxt;  // the texts of the standard buttons, in their order, without "&"
   bool Seen = false;
 };
 
 // Polls for the modal box and clicks the given button (or closes the box).
 void ArmCloser(TBoxSeen& seen, QMessageBox::StandardButton click) {
+  using B = QMessageBox;
   auto* tmr = new QTimer(qApp);
   QObject::connect(tmr, &QTimer::timeout, tmr, [tmr, &seen, click] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -209,6 +212,8 @@ void ArmCloser(TBoxSeen& seen, QMessageBox::StandardButton click) {
     seen.Title = box->windowTitle();
     seen.Btns = box->standardButtons();
     seen.Icon = box->icon();
+    for (QMessageBox::StandardButton b : {B::Ok, B::Save, B::Discard, B::Yes, B::No, B::Cancel})
+      if (box->button(b)) seen.BtnTxt << box->button(b)->text().remove('&');
     seen.Seen = true;
     if (click == QMessageBox::NoButton)
       box->reject();
@@ -250,6 +255,31 @@ TEST(QtMsgBox, ButtonsAndAnswers) {
     EXPECT_EQ(seen.Title, i % 2 ? "Destructor" : "");
     EXPECT_EQ(seen.Btns, c.Shown);
     EXPECT_EQ(seen.Icon, QMessageBox::NoIcon);
+  }
+}
+
+TEST(QtMsgBox, StandardButtonsSpeakTheChosenLanguage) {
+  const struct {
+    std::uint8_t Lge;
+    QStringList Sdc, Ync;  // Save Discard Cancel; Yes No Cancel
+    QLocale::Language Loc;
+  } cas[] = {
+      {2, {"Speichern", "Verwerfen", "Abbrechen"}, {"Ja", "Nein", "Abbrechen"}, QLocale::German},
+      {1, {"Opslaan", "Verwerpen", "Annuleren"}, {"Ja", "Nee", "Annuleren"}, QLocale::Dutch},
+      {0, {"Save", "Discard", "Cancel"}, {"Yes", "No", "Cancel"}, QLocale::system().language()},
+  };
+  TQtMsgBox mb;
+  for (const auto& c : cas) {
+    SCOPED_TRACE(int(c.Lge));
+    ASSERT_TRUE(SetQtLge(c.Lge)) << "the toolkit's translations are not installed";
+    TBoxSeen sdc, ync;
+    ArmCloser(sdc, QMessageBox::Cancel);
+    mb.Show("?", "", TeMsgBtn::SavDscCnc);
+    ArmCloser(ync, QMessageBox::Cancel);
+    mb.Show("?", "", TeMsgBtn::YesNoCancel);
+    EXPECT_EQ(sdc.BtnTxt, c.Sdc);
+    EXPECT_EQ(ync.BtnTxt, c.Ync);
+    EXPECT_EQ(QLocale().language(), c.Loc);
   }
 }
 
