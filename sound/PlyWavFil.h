@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
+#include <set>
 #include <string>
+#include <vector>
 
 // Play flags, as callers pass them.
 constexpr std::uint32_t SND_SYNC = 0x0000;
@@ -19,4 +22,11 @@ public:
   // Plays the file with the given flags: 0 synchronous (returns when the sound
   // has ended), 1 asynchronous.
   bool PlyWavFilFlg(const std::string& path, std::uint32_t flags);
+  // Files whose absence has been told already (native paths, at start): a
+  // play of one of them returns false without a message.
+  void SetMisTld(const std::vector<std::string>& paths);
+
+private:
+  std::mutex FMtx;
+  std::set<std::string> FMisTld;
 };

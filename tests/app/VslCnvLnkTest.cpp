@@ -99,6 +99,7 @@ protected:
       std::filesystem::create_directories(std::filesystem::path(pth).parent_path());
       std::ofstream(pth) << "RIFF";
     }
+    std::filesystem::create_directory_symlink(std::string(TESSARO_DATA_DIR) + "/pictures", Ins.Path() + "pictures");
     Lnk = Ins.Path() + "robot";
     std::filesystem::create_symlink(Pty->Pth(), Lnk);
     Plt.Settings.Keys[GcOptKey]["Comport"] = Lnk;
