@@ -512,8 +512,8 @@ void TfrmVslCnv::ShwStaRpt() {
 void TfrmVslCnv::ChkSysMsg() {
   if (!FpSysLgeMsg || GuPlatform().EvtLoop->TerminateRequested()) return;
   // A lookup may fail on the link's threads: the status bar is the window's.
-  FpSysLgeMsg->FOnMis = [this](std::uint8_t id) {
-    const std::string txt = "#222, Message " + SysMsgIdfTxt({id}) + " is missing in " + FpSysLgeMsg->Path();
+  FpSysLgeMsg->FOnMis = [this, pth = FpSysLgeMsg->Path()](std::uint8_t id) {
+    const std::string txt = "#222, Message " + SysMsgIdfTxt({id}) + " is missing in " + pth;
     OnUi([this, txt] { statusBar()->showMessage(QStr(txt)); });
   };
   const std::vector<std::uint8_t> mis = FpSysLgeMsg->MisIdf();

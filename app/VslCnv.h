@@ -185,9 +185,8 @@ public:
   QPixmap TbnImg(int idx) const;
   // Pictures that could not be loaded by BldTbnImgLst (full paths).
   const std::vector<std::string>& MisPic() const { return FMisPic; }
-  // What the start found missing (message file, pictures, sounds): told in
-  // one message at the end of the intro, after the port's own message.
-  const std::string& StaRpt() const { return FsStaRpt; }
+  // Tells what the start found missing (message file, pictures, sounds) in
+  // one message, once: at the end of the intro, after the port's own message.
   void ShwStaRpt();
   // True while the tool bars and the File, Options and Help menus are disabled.
   bool Locked() const;
