@@ -15,10 +15,12 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -157,6 +159,7 @@ void TfrmVslCnv::Crt() {
   FpSysLgeMsg = std::make_unique<TSysLgeMsg>(this, FsAppDir);
   GuSysLgeMsg = FpSysLgeMsg.get();
   Trc("FpSysLgeMsg");
+  ChkSysMsg();
 
   FsExtComTknFil = FsAppDir + "ExtComTkn.sys";
   if (!FpVioPgmItp->SarAndTkn().LodTknFil(FsExtComTknFil)) {
@@ -464,6 +467,7 @@ void TfrmVslCnv::FormShow() {
   PrcMsg();
   BldTbnImgLst();
   LodDirPic();
+  ChkSndFil();
   PrcMsg();
 
   SetLck(true);
@@ -481,8 +485,9 @@ void TfrmVslCnv::tmrAppItoTimer() {
   OpnCmdFil();
   if (!OpnComPrt(FsComPrtNam)) {
     FbStaFai = true;
-    // Empty when the cue was missing: the player has said so already.
+    // The port's own message first, then what the start found missing.
     if (!GuLstErrMsg.empty()) ShwMsgBox(GuLstErrMsg);
+    ShwStaRpt();
     if (frmOptions) {
       frmOptions->show();
       frmOptions->raise();
@@ -492,7 +497,44 @@ void TfrmVslCnv::tmrAppItoTimer() {
   tmrRcvPckTimOutTmr.start();
   SetLck(false);
   PrcMsg();
+  ShwStaRpt();
   FpPlyWavFil->PlyWavFilFlg(FsAppDir + "..\\" + FsSndDir + "\\system\\systems online.wav", SND_SYNC);
+}
+
+void TfrmVslCnv::AddStaRpt(const std::string& txt) {
+  if (!txt.empty()) FsStaRpt += (FsStaRpt.empty() ? "" : "\n\n") + txt;
+}
+
+void TfrmVslCnv::ShwStaRpt() {
+  if (FsStaRpt.empty()) return;
+  const std::string txt = std::move(FsStaRpt);
+  FsStaRpt.clear();
+  // Told once; the start goes on.
+  ShwMsgBox(txt, "Tessaro", TeMsgBtn::Ok);
+}
+
+void TfrmVslCnv::ChkSysMsg() {
+  if (!FpSysLgeMsg || GuPlatform().EvtLoop->TerminateRequested()) return;
+  // A lookup may fail on the link's threads: the status bar is the window's.
+  FpSysLgeMsg->FOnMis = [this, pth = FpSysLgeMsg->Path()](std::uint8_t id) {
+    const std::string txt = "#222, Message " + SysMsgIdfTxt({id}) + " is missing in " + pth;
+    OnUi([this, txt] { statusBar()->showMessage(QStr(txt)); });
+  };
+  const std::vector<std::uint8_t> mis = FpSysLgeMsg->MisIdf();
+  if (mis.empty()) return;
+  AddStaRpt("#176, The message file '" + FpSysLgeMsg->Path() + "' lacks messages that the program uses: " +
+            SysMsgIdfTxt(mis) + ". Where one is needed, its number is shown in the status bar.");
+}
+
+void TfrmVslCnv::ChkSndFil() {
+  std::vector<std::string> mis;
+  for (int c = 0; c < GcSndCueCnt; ++c) {
+    const std::string pth = NativePath(SndCuePth(static_cast<TeSndCue>(c), GuInsDir, FsAppDir));
+    if (!FilExs(pth) && std::find(mis.begin(), mis.end(), pth) == mis.end()) mis.push_back(pth);
+  }
+  // Told at the end of the intro: a play of one of them says nothing more.
+  if (FpPlyWavFil) FpPlyWavFil->SetMisTld(mis);
+  AddStaRpt(MisFilRpt(GuInsDir, FMisPic, mis));
 }
 
 void TfrmVslCnv::SetLck(bool locked) {
@@ -716,7 +758,8 @@ void TfrmVslCnv::tbnToolButtonMouseMove(QObject* sender) {
   if (!btn) return;
   const std::string txt = FpVioPgmItp->GetSysUsrMsg(TbnHntIdf(btn->objectName().toStdString()));
   if (txt.empty()) {
-    ShwMsgBox("Toolbutton Hint: " + GuLstErrMsg);
+    // Never a box here: it would come back with every movement of the mouse.
+    statusBar()->showMessage(QStr("Toolbutton Hint: " + GuLstErrMsg));
     return;
   }
   if (QAction* a = btn->defaultAction()) a->setToolTip(QStr(txt));

@@ -185,6 +185,9 @@ public:
   QPixmap TbnImg(int idx) const;
   // Pictures that could not be loaded by BldTbnImgLst (full paths).
   const std::vector<std::string>& MisPic() const { return FMisPic; }
+  // Tells what the start found missing (message file, pictures, sounds) in
+  // one message, once: at the end of the intro, after the port's own message.
+  void ShwStaRpt();
   // True while the tool bars and the File, Options and Help menus are disabled.
   bool Locked() const;
 
@@ -406,6 +409,13 @@ private:
   std::map<const QAction*, int> FTbnImg;
   std::vector<QPixmap> FImgLst;
   std::vector<std::string> FMisPic;
+  std::string FsStaRpt;
+  void AddStaRpt(const std::string& txt);
+  // The message file: its gaps for the start's message, and the identifier
+  // of a lookup that fails later in the status bar.
+  void ChkSysMsg();
+  // The cue files that are not there, for the start's message.
+  void ChkSndFil();
   int FiVioBlkShwCnt = 0;  // shows of the running blink
   bool FbShwDon = false;   // FormShow has run
 };

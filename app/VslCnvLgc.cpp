@@ -1,5 +1,6 @@
 #include "app/VslCnvLgc.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -91,4 +92,47 @@ std::string LgeTxt(std::uint8_t id, std::uint8_t lge, const char* dft) {
   std::string s = GuSysLgeMsg->GetSysMsg(id, lge);
   GuLstErrMsg = err;
   return s.empty() ? std::string(dft) : s;
+}
+
+std::string MisFilRpt(const std::string& insDir, const std::vector<std::string>& pics,
+                      const std::vector<std::string>& snds) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  std::string rpt;
+  auto add = [&rpt](const std::string& l) { rpt += (rpt.empty() ? "" : "\n") + l; };
+  fs::path ins = fs::path(NativePath(insDir)).lexically_normal();
+  if (!ins.has_filename()) ins = ins.parent_path();
+  const bool insMis = !fs::is_directory(ins, ec);
+  if (insMis)
+    add("#177, The installation folder '" + ins.string() + "' does not exist: the pictures and sounds below it are missing.");
+  auto below = [&ins](const fs::path& p) {
+    const fs::path rel = p.lexically_relative(ins);
+    return !rel.empty() && *rel.begin() != "..";
+  };
+  auto grp = [&](const char* what, const std::vector<std::string>& files) {
+    std::vector<std::pair<fs::path, std::string>> dirs;  // folder, names not found there ("": the folder is missing)
+    for (const std::string& f : files) {
+      const fs::path p = fs::path(f).lexically_normal();
+      fs::path dir = p.parent_path();
+      if (insMis && below(dir)) continue;
+      const bool gone = !fs::is_directory(dir, ec);
+      // A missing folder is named once, as the outermost one that is missing.
+      while (gone && dir.has_relative_path() && dir.has_parent_path() && dir.parent_path() != dir &&
+             !fs::is_directory(dir.parent_path(), ec))
+        dir = dir.parent_path();
+      auto it = std::find_if(dirs.begin(), dirs.end(),
+                             [&dir](const auto& d) { return EqlNoCase(d.first.string(), dir.string()); });
+      if (it == dirs.end()) it = dirs.insert(dirs.end(), {dir, std::string()});
+      if (!gone) it->second += (it->second.empty() ? "" : ", ") + p.filename().string();
+    }
+    for (const auto& [dir, names] : dirs) {
+      if (names.empty())
+        add(std::string(what) + ": the folder '" + dir.string() + "' does not exist.");
+      else
+        add(std::string(what) + " not found in '" + dir.string() + "': " + names);
+    }
+  };
+  grp("#178, Pictures", pics);
+  grp("#179, Sounds", snds);
+  return rpt;
 }

@@ -82,3 +82,11 @@ constexpr std::uint8_t SUM_DOC_TTL = 0x5F;      // "Check connection"
 // Message id of the table in language lge (0 English, 1 Dutch, 2 German), or
 // dft when the table lacks it or none is loaded. GuLstErrMsg stays as it was.
 std::string LgeTxt(std::uint8_t id, std::uint8_t lge, const char* dft);
+
+// What the start found missing below the installation folder, for the one
+// message at start: a missing installation folder, then each folder of
+// missing pictures and sounds (native full paths) with the files not found
+// there, or the folder itself when it does not exist. Folders below a
+// missing installation folder are not named again. Empty when nothing is missing.
+std::string MisFilRpt(const std::string& insDir, const std::vector<std::string>& pics,
+                      const std::vector<std::string>& snds);

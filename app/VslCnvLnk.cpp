@@ -225,6 +225,7 @@ std::string PrtMsg(TVioPgmItp& edt, const std::string& nam, std::uint8_t id, con
   return "Comport " + nam + (t.empty() ? std::string(dflt) : t);
 }
 const char* const GcTxtDevLst = ": the connection to the robot was lost. The next command opens the port again.";
+const char* const GcTxtPrtErr = ": the port could not be opened. Choose the robot's port under Options.";
 const char* const GcTxtTxDrp = ": a packet to the robot was not sent completely. Send it again.";
 }  // namespace
 
@@ -269,15 +270,15 @@ bool TfrmVslCnv::OpnComPrt(const std::string& name) {
     tmrBlkComPrtCupMsg.start();
     return true;
   }
-  if (!FpLnkUi->Ply(SC_LNK_OFL)) return false;
+  // A missing cue has been told (at start, or by the player); the port's
+  // own message is composed all the same.
+  FpLnkUi->Ply(SC_LNK_OFL);
   // The cue ran a local event loop; an open started there may have succeeded.
   if (FbComPrtOpn && FpcomUsbZefor->PrtOpn()) {
     GuLstErrMsg.clear();
     return true;
   }
-  const std::string txt = FpVioPgmItp->GetSysUsrMsg(SUM_LNK_COM_PRT_ERR);
-  if (txt.empty()) return false;
-  GuLstErrMsg = "Comport " + FpcomUsbZefor->FsPrtNam + txt;
+  GuLstErrMsg = PrtMsg(*FpVioPgmItp, FpcomUsbZefor->FsPrtNam, SUM_LNK_COM_PRT_ERR, GcTxtPrtErr);
   return false;
 }
 

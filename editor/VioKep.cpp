@@ -1,9 +1,17 @@
 // The question before a changed program is dropped, and the recovery copy.
 #include "editor/VioKep.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "core/Globals.h"
 #include "core/Seams.h"
@@ -33,12 +41,59 @@ bool AskDrpPgm(TVioPgmItp& edt, const std::function<void()>& sav) {
 
 // ---- Recovery copy ----------------------------------------------------------
 
+namespace {
+
+constexpr const char* GcRcvPfx = "recovery";
+
+// Takes the lock file at path, creating it. -1 when another holder has it or
+// it cannot be made. The descriptor is not handed on to child processes: a
+// viewer started from the window must not keep the window's lock alive.
+int LckFil(const std::string& path) {
+  for (int tries = 0; tries < 4; ++tries) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) return -1;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      ::close(fd);
+      return -1;
+    }
+    // Another window may have removed the file between the open and the
+    // lock: a lock on a file without a name holds nothing. Try again.
+    struct stat own {}, nam {};
+    if (::fstat(fd, &own) == 0 && ::stat(path.c_str(), &nam) == 0 && own.st_dev == nam.st_dev &&
+        own.st_ino == nam.st_ino)
+      return fd;
+    ::close(fd);
+  }
+  return -1;
+}
+
+// Lets a lock go; the file goes first when rmv is set (while it is still held).
+void UnlFil(int& fd, const std::string& path, bool rmv) {
+  if (fd < 0) return;
+  if (rmv) ::unlink(path.c_str());
+  ::close(fd);
+  fd = -1;
+}
+
+// "recovery.vio" -> "recovery.lock".
+std::string LckPth(const fs::path& copy) {
+  fs::path p = copy;
+  return p.replace_extension(".lock").string();
+}
+
+}  // namespace
+
 TVioRcv::TVioRcv(TVioPgmItp& edt, std::string path, std::chrono::milliseconds intv, TClk clk)
-    : FEdt(edt), FsPth(std::move(path)), FIntv(intv), FClk(std::move(clk)) {
+    : FEdt(edt), FsOld(std::move(path)), FIntv(intv), FClk(std::move(clk)) {
   FEdt.AddObs(this);
 }
 
-TVioRcv::~TVioRcv() { FEdt.RmvObs(this); }
+TVioRcv::~TVioRcv() {
+  FEdt.RmvObs(this);
+  // A copy that is left stays for the next start, with its lock file free.
+  std::error_code ec;
+  UnlFil(FiLck, FsLck, FsPth.empty() || !fs::exists(FsPth, ec));
+}
 
 std::string TVioRcv::DftPth() {
   fs::path dir;
@@ -57,6 +112,32 @@ std::chrono::steady_clock::time_point TVioRcv::Now() const {
   return FClk ? FClk() : std::chrono::steady_clock::now();
 }
 
+void TVioRcv::Clm() {
+  if (FiLck >= 0 || FsOld.empty()) return;
+  const fs::path dir = fs::path(FsOld).parent_path();
+  std::error_code ec;
+  if (!dir.empty()) fs::create_directories(dir, ec);
+  const std::string pid = std::to_string(::getpid());
+  std::string first;
+  // A copy left by an earlier process of the same number is not ours.
+  for (int k = 0; k < 100; ++k) {
+    const std::string nam = std::string(GcRcvPfx) + "-" + pid + (k ? "-" + std::to_string(k) : "");
+    const fs::path cpy = dir / (nam + ".vio");
+    if (first.empty()) first = cpy.string();
+    if (fs::exists(cpy, ec)) continue;
+    const std::string lck = LckPth(cpy);
+    const int fd = LckFil(lck);
+    if (fd < 0) continue;
+    FsPth = cpy.string();
+    FsLck = lck;
+    FiLck = fd;
+    return;
+  }
+  // No lock (the folder cannot be written): the copy keeps its name, and a
+  // write tells why it fails.
+  if (FsPth.empty()) FsPth = first;
+}
+
 TVioRcv::TeOfr TVioRcv::Ofr() {
   // Armed once the offer is over: what the load does to the field must not
   // remove or rewrite the file on the way.
@@ -65,8 +146,48 @@ TVioRcv::TeOfr TVioRcv::Ofr() {
     ~TArm() { B = true; }
   } arm{FbArm};
   FbArm = false;
+  Clm();
+  if (FsOld.empty()) return TeOfr::Non;
+  // The copies (and lone lock files) in the folder, newest first.
+  const fs::path dir = fs::path(FsOld).parent_path();
+  const fs::path own = fs::path(FsPth).stem();
+  std::vector<std::pair<fs::file_time_type, fs::path>> cnd;
   std::error_code ec;
-  if (FsPth.empty() || !fs::exists(FsPth, ec)) return TeOfr::Non;
+  for (fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec), end; !ec && it != end; it.increment(ec)) {
+    const fs::path p = it->path();
+    const std::string nam = p.filename().string();
+    const std::string ext = p.extension().string();
+    if (ext != ".vio" && ext != ".lock") continue;
+    const std::string stm = p.stem().string();
+    if (stm != GcRcvPfx && stm.rfind(std::string(GcRcvPfx) + "-", 0) != 0) continue;
+    if (p.stem() == own) continue;
+    const fs::path cpy = dir / (stm + ".vio");
+    if (ext == ".lock" && fs::exists(cpy, ec)) continue;  // listed with its copy
+    std::error_code tec;
+    fs::file_time_type t = fs::last_write_time(cpy, tec);
+    if (tec) t = fs::file_time_type::min();
+    cnd.emplace_back(t, cpy);
+  }
+  std::sort(cnd.begin(), cnd.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  TeOfr res = TeOfr::Non;
+  for (const auto& c : cnd) {
+    const std::string cpy = c.second.string();
+    const std::string lck = LckPth(c.second);
+    int fd = LckFil(lck);
+    if (fd < 0) continue;  // its window runs, or another one is offering it now
+    if (!fs::exists(cpy, ec)) {
+      UnlFil(fd, lck, true);  // a window that ended without a copy
+      continue;
+    }
+    const TeOfr one = OfrOne(cpy, lck, fd);
+    if (one == TeOfr::Rst) return one;
+    if (one == TeOfr::Bad || res == TeOfr::Non) res = one;
+  }
+  return res;
+}
+
+TVioRcv::TeOfr TVioRcv::OfrOne(const std::string& cpy, const std::string& lck, int fd) {
+  std::error_code ec;
   const std::string cap = VioUsrMsg(FEdt, SUM_RCV_CAP, "Recovery");
   const TeMsgAns ans = ShwMsgBox(
       VioUsrMsg(FEdt, SUM_RCV_OFR,
@@ -74,15 +195,25 @@ TVioRcv::TeOfr TVioRcv::Ofr() {
                 "Restore it?"),
       cap, TeMsgBtn::YesNo);
   if (ans != TeMsgAns::Yes) {
-    Rmv();
+    fs::remove(cpy, ec);
+    UnlFil(fd, lck, true);
     return TeOfr::Dcl;
   }
   TStrLst bfr;
   FEdt.BldVioLns(bfr);
   GuLstErrMsg.clear();
-  if (FEdt.LodVioFil(FsPth, false)) {
-    FEdt.BldVioLns(FLstWrt);  // the file holds what the field shows
-    FbPnd = false;
+  if (FEdt.LodVioFil(cpy, false)) {
+    // It is this window's copy from now on.
+    if (!FsPth.empty()) fs::rename(cpy, FsPth, ec);
+    if (FsPth.empty() || ec) {
+      FLstWrt.clear();  // written under this window's name at the next look
+      FbPnd = true;
+      FDue = Now();
+    } else {
+      FEdt.BldVioLns(FLstWrt);  // the file holds what the field shows
+      FbPnd = false;
+    }
+    UnlFil(fd, lck, !ec);
     return TeOfr::Rst;
   }
   std::string why = GuLstErrMsg;
@@ -92,8 +223,9 @@ TVioRcv::TeOfr TVioRcv::Ofr() {
   FEdt.BldVioLns(aft);
   if (aft != bfr && !FEdt.DrpStp()) FEdt.RmvAllVio();
   FbPnd = false;
-  fs::rename(FsPth, BadPth(), ec);
-  const std::string kept = ec ? FsPth : BadPth();
+  fs::rename(cpy, BadPth(cpy), ec);
+  const std::string kept = ec ? cpy : BadPth(cpy);
+  UnlFil(fd, lck, !ec);
   std::string txt = VioUsrMsg(FEdt, SUM_RCV_BAD, "The recovery copy is damaged and could not be restored. It was kept as:");
   txt += " " + kept;
   if (!why.empty()) txt += "\n" + why;
@@ -123,16 +255,24 @@ bool TVioRcv::Tck() {
 }
 
 bool TVioRcv::Wrt() {
-  if (!FbArm || FsPth.empty()) return false;
+  if (!FbArm) return false;
+  std::error_code ec;
+  // Not locked at the offer (the folder could not be made then): try again
+  // while the copy has not been written.
+  if (FiLck < 0 && (FsPth.empty() || !fs::exists(FsPth, ec))) {
+    FsPth.clear();
+    Clm();
+  }
+  if (FsPth.empty()) return false;
   TStrLst lines;
   if (!FEdt.BldVioLns(lines)) return false;
-  std::error_code ec;
   if (lines == FLstWrt && fs::exists(FsPth, ec)) return false;
   const fs::path dst(FsPth);
   bool ok = true;
   if (dst.has_parent_path()) {
     fs::create_directories(dst.parent_path(), ec);
-    ok = !ec || fs::is_directory(dst.parent_path());
+    std::error_code dec;
+    ok = !ec || fs::is_directory(dst.parent_path(), dec);
   }
   ok = ok && TVioPgmItp::WrtVioLns(lines, FsPth);
   if (!ok) {

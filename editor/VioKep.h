@@ -35,6 +35,13 @@ bool AskDrpPgm(TVioPgmItp& edt, const std::function<void()>& sav);
 // once per interval while changes go on. The file goes as soon as the
 // program has no unsaved changes (saved, opened, undone to the saved state)
 // and when the caller drops the program.
+//
+// Every window keeps a copy of its own, "recovery-<id>.vio" in the folder of
+// the path it is given, and holds "recovery-<id>.lock" beside it locked for
+// as long as it runs; the operating system lets the lock go when the process
+// ends, however it ends. At start only copies whose lock can be taken are
+// offered: their window is no longer running. The path given names the
+// single copy of older versions, which is offered like a left one.
 class TVioRcv final : public IVioPgmObs {
 public:
   using TClk = std::function<std::chrono::steady_clock::time_point()>;
@@ -49,17 +56,22 @@ public:
   // XDG_DATA_HOME is unset or not absolute; empty when neither can be named.
   static std::string DftPth();
 
+  // This window's copy; empty until the offer at start has named it.
   const std::string& Pth() const { return FsPth; }
   bool Armed() const { return FbArm; }
+  // True while this window holds the lock of its copy.
+  bool Locked() const { return FiLck >= 0; }
 
-  // At start: when a recovery file is left, offers to restore it. Restoring
-  // loads it as a changed, unsaved program (and keeps the file until the
-  // program is saved or dropped); declining removes it. A file that cannot
-  // be loaded is told, moved aside to BadPth() and the field stays as it was.
+  // At start: names and locks this window's copy, then offers the copies
+  // that other windows have left, the newest first, until one is restored.
+  // Restoring loads it as a changed, unsaved program and keeps it as this
+  // window's copy until the program is saved or dropped; declining removes
+  // it. A copy that cannot be loaded is told, moved aside to BadPth() and
+  // the field stays as it was. Copies of running windows are left alone.
   // Arms the keeper in every case.
   TeOfr Ofr();
   // Where a damaged recovery file is kept.
-  std::string BadPth() const { return FsPth + ".damaged"; }
+  static std::string BadPth(const std::string& copy) { return copy + ".damaged"; }
 
   // Called by the window's timer: writes when a change has waited the
   // interval. True when the file was written.
@@ -75,9 +87,16 @@ public:
 private:
   std::chrono::steady_clock::time_point Now() const;
   void Rmv();
+  // Names this window's copy and takes its lock.
+  void Clm();
+  // Offers one left copy whose lock is held (lckFd); releases the lock.
+  TeOfr OfrOne(const std::string& copy, const std::string& lck, int lckFd);
 
   TVioPgmItp& FEdt;
+  std::string FsOld;  // the single copy of older versions; its folder holds every copy
   std::string FsPth;
+  std::string FsLck;
+  int FiLck = -1;
   std::chrono::milliseconds FIntv;
   TClk FClk;
   bool FbArm = false;

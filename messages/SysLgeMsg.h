@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "messages/TxtFil.h"
 
@@ -48,6 +50,17 @@ enum TeSysUsrMsg : std::uint8_t {
   SUM_LNK_COM_PRT_ERR = 0x25,  // completes "Comport <name>" when the port cannot be used
 };
 
+// Every identifier that the program asks for, as ranges of first and last.
+// A message added to the program belongs in this table: the check at start
+// names the identifiers that the file lacks.
+struct TuSysMsgRng {
+  std::uint8_t Frs, Lst;
+};
+extern const std::vector<TuSysMsgRng> GcSysMsgUse;
+
+// "0x02-0x12, 0x14" for the identifiers 0x02 to 0x12 and 0x14 (ascending).
+std::string SysMsgIdfTxt(const std::vector<std::uint8_t>& ids);
+
 class TSysLgeMsg {
 public:
   // Loads <appDir>SysMsgFil.sys. A missing file shows its message, lets
@@ -65,6 +78,14 @@ public:
   // Text of message id in language lge (0..2). Empty, with the #221 text in
   // GuLstErrMsg, when the identifier is not in the file or its block is cut short.
   std::string GetSysMsg(std::uint8_t id, std::uint8_t lge);
+
+  // The identifiers of GcSysMsgUse that the file does not hold whole: no
+  // block, or a text missing in one of the three languages (empty, cut off
+  // by the end of the file, or an identifier line in its place). Ascending.
+  std::vector<std::uint8_t> MisIdf() const;
+
+  // Told the identifier of every lookup that fails, on the caller's thread.
+  std::function<void(std::uint8_t id)> FOnMis;
 
   const std::string& Path() const { return FsPth; }
   const TStrLst& Lines() const { return FpLgeFilMmo; }

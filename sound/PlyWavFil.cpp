@@ -27,11 +27,21 @@ bool TclsPlyWavFil::PlyWavFilFlg(const std::string& path, std::uint32_t flags) {
   // When neither file exists, the message names the English one.
   const std::string nat = NativePath(LgeFil(path));
   if (!FilExs(nat)) {
-    ShwMsgBox("File '" + nat + "' not found");
+    bool tld;
+    {
+      std::lock_guard<std::mutex> lk(FMtx);
+      tld = FMisTld.count(nat) != 0;
+    }
+    if (!tld) ShwMsgBox("File '" + nat + "' not found");
     return false;
   }
   PrcMsg();
   GuPlatform().Sound->Play(nat, ((flags | SND_FILENAME) & SND_ASYNC) == 0);
   PrcMsg();
   return true;
+}
+
+void TclsPlyWavFil::SetMisTld(const std::vector<std::string>& paths) {
+  std::lock_guard<std::mutex> lk(FMtx);
+  FMisTld.insert(paths.begin(), paths.end());
 }

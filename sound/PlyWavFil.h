@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
+#include <set>
 #include <string>
+#include <vector>
 
 // Play flags, as callers pass them.
 constexpr std::uint32_t SND_SYNC = 0x0000;
@@ -27,9 +30,14 @@ public:
   const std::string& LgeDir() const { return FsLgeDir; }
   // The file that plays for path: the language's one when it exists, else path.
   std::string LgeFil(const std::string& path) const;
+  // Files whose absence has been told already (native paths, at start): a
+  // play of one of them returns false without a message.
+  void SetMisTld(const std::vector<std::string>& paths);
 
 private:
   std::string FsLgeDir;
+  std::mutex FMtx;
+  std::set<std::string> FMisTld;
 };
 
 // The cue of the same name in the folder dir beside the cue's own folder:

@@ -35,7 +35,7 @@ protected:
     c.AppDir = std::string(TESSARO_DATA_DIR) + "/";
     c.InsDir = c.AppDir;
     c.ScnPrt = [] { return std::vector<std::string>{}; };
-    c.RcvPth = Rcv();
+    c.RcvPth = Rcv();  // names the folder of the copies
     c.Tms.RcvSav = 0;  // a change is due at the timer's next look
     auto w = std::make_unique<TfrmVslCnv>(nullptr, c);
     w->show();
@@ -44,6 +44,7 @@ protected:
   void SetUp() override { W = Mk(); }
   void TearDown() override { W.reset(); }
   std::string Rcv() const { return Tmp.Path() + "share/tessaro/recovery.vio"; }
+  std::string Own() const { return W->FpVioRcv->Pth(); }  // the window's own copy
   std::size_t Asks() const {
     std::size_t n = 0;
     for (const auto& c : Plt.MsgBox.Calls) n += c.Buttons == TeMsgBtn::SavDscCnc;
@@ -66,7 +67,7 @@ TEST_F(VslCnvKep, ClosingAChangedProgramAsksAndKeepsTheWindowUnlessSavedOrDiscar
   W->tbnSto->trigger();
   ASSERT_EQ(W->FpVioPgmItp->GetVioCnt(), 2);
   W->tmrRcvSavTimer();
-  ASSERT_TRUE(fs::exists(Rcv()));
+  ASSERT_TRUE(fs::exists(Own()));
 
   // Cancel, and Save whose dialog is cancelled: the window stays.
   Plt.MsgBox.Answers = {TeMsgAns::Cancel, TeMsgAns::Sav};
@@ -77,7 +78,7 @@ TEST_F(VslCnvKep, ClosingAChangedProgramAsksAndKeepsTheWindowUnlessSavedOrDiscar
   EXPECT_TRUE(Plt.FilDlg.Calls[0].Sav);
   EXPECT_FALSE(Plt.EvtLoop.Terminated);
   EXPECT_EQ(W->FpVioPgmItp->GetVioCnt(), 2);
-  EXPECT_TRUE(fs::exists(Rcv()));
+  EXPECT_TRUE(fs::exists(Own()));
 
   // Save, and the write fails: still open.
   Plt.MsgBox.Answers = {TeMsgAns::Sav};
@@ -95,7 +96,7 @@ TEST_F(VslCnvKep, ClosingAChangedProgramAsksAndKeepsTheWindowUnlessSavedOrDiscar
   std::string all;
   for (const auto& l : lns) all += l + "\r\n";
   EXPECT_EQ(RdFil(fil), all);
-  EXPECT_FALSE(fs::exists(Rcv()));
+  EXPECT_FALSE(fs::exists(Own()));
 
   // Discard on a program that came from a file: the file stays as it was.
   W = Mk();
@@ -106,11 +107,11 @@ TEST_F(VslCnvKep, ClosingAChangedProgramAsksAndKeepsTheWindowUnlessSavedOrDiscar
   const std::string saved = RdFil(fil);
   W->tbnDly->trigger();
   W->tmrRcvSavTimer();
-  ASSERT_TRUE(fs::exists(Rcv()));
+  ASSERT_TRUE(fs::exists(Own()));
   Plt.MsgBox.Answers = {TeMsgAns::Dsc};
   EXPECT_TRUE(W->close());
   EXPECT_EQ(RdFil(fil), saved);
-  EXPECT_FALSE(fs::exists(Rcv()));
+  EXPECT_FALSE(fs::exists(Own()));
 }
 
 TEST_F(VslCnvKep, OpeningAnotherFileAsksFirstAndSaveGoesToTheOpenFile) {
@@ -151,7 +152,7 @@ TEST_F(VslCnvKep, AKilledRunIsOfferedAtTheNextStartAndRestoredAsUnsaved) {
   W->tbnSto->trigger();
   const TStrLst lns = Lns();
   W->tmrRcvSavTimer();
-  ASSERT_TRUE(fs::exists(Rcv()));
+  ASSERT_TRUE(fs::exists(Own()));
   // A kill: no close, no question. The next run offers the copy once the intro goes.
   W.reset();
   Plt.MsgBox.Calls.clear();
@@ -171,7 +172,7 @@ TEST_F(VslCnvKep, AKilledRunIsOfferedAtTheNextStartAndRestoredAsUnsaved) {
   Plt.MsgBox.Answers = {TeMsgAns::Cancel};
   EXPECT_FALSE(W->close());
   EXPECT_EQ(Asks(), 1u);
-  EXPECT_TRUE(fs::exists(Rcv()));
+  EXPECT_TRUE(fs::exists(Own()));
 }
 
 TEST_F(VslCnvKep, RecentFilesListOpenedAndSavedFilesAndDropAMissingOne) {

@@ -99,6 +99,8 @@ protected:
       std::filesystem::create_directories(std::filesystem::path(pth).parent_path());
       std::ofstream(pth) << "RIFF";
     }
+    // The installed pictures, copied: a test may write its own over them.
+    std::filesystem::copy(std::string(TESSARO_DATA_DIR) + "/pictures", Ins.Path() + "pictures");
     Lnk = Ins.Path() + "robot";
     std::filesystem::create_symlink(Pty->Pth(), Lnk);
     Plt.Settings.Keys[GcOptKey]["Comport"] = Lnk;

@@ -23,6 +23,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 
@@ -35,6 +37,7 @@
 #include "editor/VioPgmItp.h"
 #include "link/ComPort2p5.h"
 #include "messages/SysLgeMsg.h"
+#include "sound/SndCue.h"
 #include "support/FakePlatform.h"
 
 namespace {
@@ -65,9 +68,15 @@ const std::vector<std::string> GcRlsFld = {"FpTxMtxAndRbf", "FpRxMtxAndRbf", "Fp
 class VslCnv : public ::testing::Test {
 protected:
   void SetUp() override {
-    Ins.Write("bin/SysMsgFil.sys", GcSysMsg);
+    // Every message the program uses; the test's own texts come first.
+    std::string msg = GcSysMsg;
+    for (const TuSysMsgRng& r : GcSysMsgUse)
+      for (unsigned id = r.Frs; id <= r.Lst; ++id) msg += SysMsgIdfTxt({static_cast<std::uint8_t>(id)}) + "\nm\nm\nm\n";
+    Ins.Write("bin/SysMsgFil.sys", msg);
     Ins.Write("bin/ExtComTkn.sys", GcExtTkn);
-    Ins.Write("sounds/system/datalink offline.wav", "RIFF");
+    // Every cue; those below "Sounds" find the folder "sounds" written before them.
+    for (int c = 0; c < GcSndCueCnt; ++c)
+      Ins.Write(NativePath(SndCuePth(static_cast<TeSndCue>(c), Ins.Path(), Ins.Path() + "bin/")).substr(Ins.Path().size()), "RIFF");
   }
 
   void TearDown() override {
@@ -528,15 +537,65 @@ TEST_F(VslCnvShw, ThePortCannotBeOpenedAtTheEndOfTheIntro) {
   EXPECT_FALSE(w.tmrRcvPckTimOutTmr.isActive());
 }
 
-TEST_F(VslCnvShw, AMissingOfflineCueLeavesNoEmptyBox) {
-  std::remove((Ins.Path() + "sounds/system/datalink offline.wav").c_str());
-  TfrmVslCnv& w = MkShw();
-  w.tmrAppItoTimer();
-  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
-  EXPECT_EQ(Plt.MsgBox.Calls[0].Text, "File '" + Ins.Path() + "sounds/system/datalink offline.wav' not found");
+// What the start misses is told once, after the port's own message, and the
+// start goes on; a cue told missing there is not told again.
+struct TMisCas {
+  const char* Nam;
+  void (*Prp)(TTmpDir& ins, TVslCnvCfg& c);
+  const char* Prt;  // the port's message
+  std::vector<std::string> Rpt;  // in the start's message; "@" stands for the test installation
+};
+
+class VslCnvMis : public VslCnvShw, public ::testing::WithParamInterface<TMisCas> {};
+
+TEST_P(VslCnvMis, IsToldOnceAfterThePortsMessageAndTheStartGoesOn) {
+  const TMisCas& k = GetParam();
+  TVslCnvCfg c = Cfg();
+  k.Prp(Ins, c);
+  W = std::make_unique<TfrmVslCnv>(nullptr, c);
+  Opt = std::make_unique<TfrmOptions>(nullptr, [this] { return Ports; });
+  frmOptions = Opt.get();
+  W->show();
+  W->tmrAppItoTimer();
+  ASSERT_EQ(Plt.MsgBox.Texts().size(), 2u);
+  EXPECT_EQ(Plt.MsgBox.Calls[0].Text, k.Prt);
+  const std::string rpt = Plt.MsgBox.Calls[1].Text;
+  for (std::string w : k.Rpt) {
+    if (auto at = w.find('@'); at != std::string::npos) w.replace(at, 1, Ins.Path());
+    EXPECT_NE(rpt.find(w), std::string::npos) << w << " in:\n" << rpt;
+  }
   EXPECT_TRUE(Opt->isVisible());
-  EXPECT_TRUE(w.Locked());
+  // Hovering over a button, opening the port again: nothing more in a box.
+  QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(W->tbrVioObj->widgetForAction(W->tbnSta), &e);
+  EXPECT_FALSE(W->OpnComPrt("COM0"));
+  EXPECT_EQ(Plt.MsgBox.Calls.size(), 2u);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, VslCnvMis,
+    ::testing::Values(
+        TMisCas{"EmptyMessageFile", [](TTmpDir& d, TVslCnvCfg&) { d.Write("bin/SysMsgFil.sys", ""); },
+                "Comport COM0: the port could not be opened. Choose the robot's port under Options.",
+                {"#176, ", "@bin/SysMsgFil.sys", "0x02-0x12, 0x14-0x1A, 0x1C-0x25, 0x40-0x62"}},
+        TMisCas{"CutShortMessage",
+                [](TTmpDir& d, TVslCnvCfg&) {
+                  // 0x24 lacks its German text: the next identifier line stands in its place.
+                  std::ifstream in(d.Path() + "bin/SysMsgFil.sys");
+                  d.Write("bin/SysMsgFil.sys", "0x24\nAfter\nNa\n0x23\nx\ny\nz\n" +
+                                                   std::string(std::istreambuf_iterator<char>(in), {}));
+                },
+                "Comport COM0: cannot be opened", {"#176, ", ": 0x24. "}},
+        TMisCas{"PicturesFolder", [](TTmpDir& d, TVslCnvCfg&) { std::filesystem::remove_all(d.Path() + "pictures"); },
+                "Comport COM0: cannot be opened", {"#178, Pictures: the folder '@pictures' does not exist."}},
+        TMisCas{"SoundsFolder", [](TTmpDir& d, TVslCnvCfg&) { std::filesystem::remove_all(d.Path() + "sounds"); },
+                "Comport COM0: cannot be opened", {"#179, Sounds: the folder '@sounds' does not exist."}},
+        TMisCas{"OneSound",
+                [](TTmpDir& d, TVslCnvCfg&) { std::remove((d.Path() + "sounds/system/datalink offline.wav").c_str()); },
+                "Comport COM0: cannot be opened", {"#179, Sounds not found in '@sounds/system': datalink offline.wav"}},
+        TMisCas{"InstallationFolder", [](TTmpDir& d, TVslCnvCfg& c) { c.InsDir = d.Path() + "gone/"; },
+                "Comport COM0: cannot be opened", {"#177, The installation folder '@gone' does not exist"}}),
+    [](const auto& i) { return std::string(i.param.Nam); });
 
 TEST_F(VslCnvShw, AnOpenedPortUnlocksTheWindowAtTheEndOfTheIntro) {
   // A pseudo-terminal stands for the robot's port.
@@ -695,10 +754,13 @@ TEST_F(VslCnvShw, HintsComeFromTheMessageFileInTheCurrentLanguage) {
   EXPECT_EQ(upl->toolTip().toStdString(), "Upload DE");
   EXPECT_TRUE(Plt.MsgBox.Calls.empty());
 
-  // A hint that the message file lacks.
+  // A hint that the message file lacks: its number in the status bar, never a box.
+  Ins.Write("bin/SysMsgFil.sys", GcSysMsg);
+  w.FpSysLgeMsg->LodSysMsgFil(w.FpSysLgeMsg->Path());
   move(w.tbrVioObj->widgetForAction(w.tbnSta));
-  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
-  EXPECT_EQ(Plt.MsgBox.Calls[0].Text.rfind("Toolbutton Hint: #221, ", 0), 0u) << Plt.MsgBox.Calls[0].Text;
+  EXPECT_TRUE(Plt.MsgBox.Calls.empty());
+  EXPECT_EQ(w.statusBar()->currentMessage().toStdString().rfind("Toolbutton Hint: #221, ", 0), 0u)
+      << w.statusBar()->currentMessage().toStdString();
 }
 
 TEST_F(VslCnvShw, TheInputGateStopsVioButtons) {

@@ -78,11 +78,13 @@ class VioRcvTst : public VioKep {
 protected:
   std::chrono::steady_clock::time_point T0 = std::chrono::steady_clock::time_point{} + 1000s;
   std::chrono::steady_clock::time_point Now = T0;
-  std::string Pth() const { return Tmp.Path() + "data/tessaro/recovery.vio"; }
+  // The single copy of older versions; its folder holds every window's copy.
+  std::string Old() const { return Tmp.Path() + "data/tessaro/recovery.vio"; }
+  std::string Pth() const { return Rcv->Pth(); }
   std::optional<TVioRcv> Rcv;
   void SetUp() override {
     VioKep::SetUp();
-    Rcv.emplace(Edt, Pth(), 30s, [this] { return Now; });
+    Rcv.emplace(Edt, Old(), 30s, [this] { return Now; });
   }
 };
 
@@ -152,7 +154,7 @@ TEST_F(VioRcvTst, TheNextStartRestoresAsUnsavedOrDeclinesAndRemoves) {
     nxt.SetLgeIdx(0);
     nxt.SetAvlCol(0);
     ASSERT_TRUE(nxt.SarAndTkn().LodTknFil(TESSARO_DATA_DIR "/ExtComTkn.sys"));
-    TVioRcv rcv(nxt, Pth(), 30s, [this] { return Now; });
+    TVioRcv rcv(nxt, Old(), 30s, [this] { return Now; });
     Fake.MsgBox.Answers = {TeMsgAns::Yes};
     EXPECT_EQ(rcv.Ofr(), TVioRcv::TeOfr::Rst);
     ASSERT_EQ(Fake.MsgBox.Calls.size(), 1u);
@@ -161,33 +163,64 @@ TEST_F(VioRcvTst, TheNextStartRestoresAsUnsavedOrDeclinesAndRemoves) {
     ASSERT_TRUE(nxt.BldVioLns(got));
     EXPECT_EQ(got, prg);
     EXPECT_TRUE(nxt.Drt()) << "restored as a changed, unsaved program";
-    EXPECT_TRUE(fs::exists(Pth())) << "kept until the program is saved or dropped";
+    EXPECT_EQ(RdAll(rcv.Pth()), Joi(prg)) << "kept as this window's copy until saved or dropped";
     Now += 30s;
     EXPECT_FALSE(rcv.Tck());
     EXPECT_FALSE(rcv.Wrt()) << "the copy holds the restored program";
     ASSERT_TRUE(nxt.SavVioFil(Tmp.Path() + "saved.vio"));
-    EXPECT_FALSE(fs::exists(Pth()));
+    EXPECT_FALSE(fs::exists(rcv.Pth()));
   }
   // Declined: the copy goes and the field stays as it is.
   ASSERT_TRUE(Edt.AddVio(VT_RTI));
-  Rcv.emplace(Edt, Pth(), 30s, [this] { return Now; });
+  Rcv.emplace(Edt, Old(), 30s, [this] { return Now; });
   TStrLst bfr = Lns();
   // Armed by the Ofr of a run without a copy, then written.
   EXPECT_EQ(Rcv->Ofr(), TVioRcv::TeOfr::Non);
   ASSERT_TRUE(Rcv->Wrt());
-  TVioRcv nxt(Edt, Pth(), 30s, [this] { return Now; });
+  const std::string one = Pth();
+  Rcv.reset();
+  TVioRcv nxt(Edt, Old(), 30s, [this] { return Now; });
   Fake.MsgBox.Answers = {TeMsgAns::No};
   EXPECT_EQ(nxt.Ofr(), TVioRcv::TeOfr::Dcl);
-  EXPECT_FALSE(fs::exists(Pth()));
+  EXPECT_FALSE(fs::exists(one));
   EXPECT_EQ(Lns(), bfr);
+}
+
+TEST_F(VioRcvTst, OnlyCopiesOfWindowsThatHaveEndedAreOfferedTheOldSingleCopyToo) {
+  EXPECT_EQ(Rcv->Ofr(), TVioRcv::TeOfr::Non);
+  ASSERT_TRUE(Rcv->Locked());
+  ASSERT_TRUE(Edt.AddVio(VT_STA));
+  ASSERT_TRUE(Rcv->Wrt());
+  const std::string one = Pth();
+  // A second window while the first runs: its copy is left alone.
+  {
+    TVioRcv two(Edt, Old(), 30s, [this] { return Now; });
+    EXPECT_EQ(two.Ofr(), TVioRcv::TeOfr::Non);
+    EXPECT_TRUE(two.Locked());
+    EXPECT_NE(two.Pth(), one);
+    EXPECT_TRUE(Fake.MsgBox.Calls.empty());
+  }
+  EXPECT_EQ(RdAll(one), Joi(Lns()));
+  // The first window is killed, and an older version has left its single
+  // copy: both are offered, and declining removes each with its lock.
+  { std::ofstream(Old(), std::ios::binary) << RdAll(one); }
+  Rcv.reset();
+  ASSERT_TRUE(fs::exists(one));
+  TVioRcv nxt(Edt, Old(), 30s, [this] { return Now; });
+  Fake.MsgBox.Answers = {TeMsgAns::No, TeMsgAns::No};
+  EXPECT_EQ(nxt.Ofr(), TVioRcv::TeOfr::Dcl);
+  EXPECT_EQ(Fake.MsgBox.Calls.size(), 2u);
+  std::vector<std::string> left;
+  for (const auto& e : fs::directory_iterator(fs::path(Old()).parent_path())) left.push_back(e.path().filename().string());
+  EXPECT_EQ(left, std::vector<std::string>{fs::path(nxt.Pth()).stem().string() + ".lock"});
 }
 
 TEST_F(VioRcvTst, ADamagedCopyIsToldAndKeptAsideAndTheFieldStays) {
   ASSERT_TRUE(Edt.AddVio(VT_STA));
   const TStrLst bfr = Lns();
-  fs::create_directories(fs::path(Pth()).parent_path());
+  fs::create_directories(fs::path(Old()).parent_path());
   {
-    std::ofstream(Pth(), std::ios::binary) << "0001\r\n0001\r\nnot a vio\r\n";
+    std::ofstream(Old(), std::ios::binary) << "0001\r\n0001\r\nnot a vio\r\n";
   }
   Fake.MsgBox.Answers = {TeMsgAns::Yes};
   EXPECT_EQ(Rcv->Ofr(), TVioRcv::TeOfr::Bad);
@@ -195,12 +228,12 @@ TEST_F(VioRcvTst, ADamagedCopyIsToldAndKeptAsideAndTheFieldStays) {
   // where the copy went.
   ASSERT_GE(Fake.MsgBox.Calls.size(), 2u);
   const std::string& txt = Fake.MsgBox.Calls.back().Text;
-  EXPECT_NE(txt.find(Rcv->BadPth()), std::string::npos) << txt;
+  EXPECT_NE(txt.find(TVioRcv::BadPth(Old())), std::string::npos) << txt;
   std::string all;
   for (std::size_t i = 1; i < Fake.MsgBox.Calls.size(); ++i) all += Fake.MsgBox.Calls[i].Text;
   EXPECT_NE(all.find('#'), std::string::npos) << "the reason is told: " << all;
-  EXPECT_FALSE(fs::exists(Pth()));
-  EXPECT_EQ(RdAll(Rcv->BadPth()), "0001\r\n0001\r\nnot a vio\r\n");
+  EXPECT_FALSE(fs::exists(Old()));
+  EXPECT_EQ(RdAll(TVioRcv::BadPth(Old())), "0001\r\n0001\r\nnot a vio\r\n");
   EXPECT_EQ(Lns(), bfr);
   EXPECT_TRUE(Rcv->Armed());
   // The keeper goes on with a fresh copy.

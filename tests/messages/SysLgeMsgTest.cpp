@@ -89,6 +89,24 @@ TEST_F(SysLgeMsgTest, MissingFileShowsItsPathAndEndsTheApplication) {
   EXPECT_TRUE(m.Lines().empty());
 }
 
+TEST_F(SysLgeMsgTest, TheCheckNamesWhatIsMissingOrCutShortAndAFailedLookupIsTold) {
+  std::string all;
+  for (const TuSysMsgRng& r : GcSysMsgUse)
+    for (unsigned id = r.Frs; id <= r.Lst; ++id) {
+      const std::string idf = SysMsgIdfTxt({static_cast<std::uint8_t>(id)});
+      if (id == 0x03) continue;
+      all += idf + (id == 0x05 ? "\na\n\nc\n" : "\na\nb\nc\n");
+    }
+  auto m = Load("0x14\na\nb\n" + all);  // cut short by the next identifier line
+  EXPECT_EQ(SysMsgIdfTxt(m->MisIdf()), "0x03, 0x05, 0x14");
+  EXPECT_EQ(SysMsgIdfTxt(Load("")->MisIdf()).substr(0, 22), "0x02-0x12, 0x14-0x1A, ");
+  std::vector<int> told;
+  m->FOnMis = [&told](std::uint8_t id) { told.push_back(id); };
+  m->GetSysMsg(0x03, 0);
+  m->GetSysMsg(0x04, 0);
+  EXPECT_EQ(told, std::vector<int>{0x03});
+}
+
 TEST_F(SysLgeMsgTest, ReloadClearsTheOldLines) {
   auto m = Load("0x02\nold\nx\ny\n");
   std::string other = Dir.Write("other.sys", "0x03\nnew\nx\ny\n");
@@ -103,16 +121,13 @@ TEST(ShippedSysMsgFil, EveryIdentifierResolvesInAllThreeLanguages) {
   TFakePlatform pf;
   TSysLgeMsg m(nullptr, std::string(TESSARO_DATA_DIR) + "/");
   ASSERT_FALSE(pf.EvtLoop.Terminated) << GuLstErrMsg;
-  std::vector<int> ids;
-  for (int id = 0x02; id <= 0x12; ++id) ids.push_back(id);
-  for (int id = 0x14; id <= 0x1A; ++id) ids.push_back(id);
-  for (int id = 0x1C; id <= 0x25; ++id) ids.push_back(id);
-  for (int id : ids)
-    for (std::uint8_t l = 0; l < 3; ++l) {
-      std::string t = m.GetSysMsg(static_cast<std::uint8_t>(id), l);
-      EXPECT_FALSE(t.empty()) << "id 0x" << std::hex << id << " language " << int(l);
-      EXPECT_FALSE(t.size() == 4 && t.rfind("0x", 0) == 0) << "text looks like an identifier line";
-    }
+  EXPECT_EQ(SysMsgIdfTxt(m.MisIdf()), "") << "messages the program uses";
+  for (const TuSysMsgRng& r : GcSysMsgUse)
+    for (unsigned id = r.Frs; id <= r.Lst; ++id)
+      for (std::uint8_t l = 0; l < 3; ++l) {
+        std::string t = m.GetSysMsg(static_cast<std::uint8_t>(id), l);
+        EXPECT_FALSE(t.size() == 4 && t.rfind("0x", 0) == 0) << "text looks like an identifier line";
+      }
   // The three languages differ for a hint.
   EXPECT_NE(m.GetSysMsg(0x0F, 0), m.GetSysMsg(0x0F, 2));
 }
