@@ -21,6 +21,7 @@ constexpr std::uint8_t SUM_VIW_PRT_ERR = 0xB6;  // the program could not be prin
 
 struct TuMtrStt {
   bool Ok = false;       // the program translates
+  bool Emp = false;      // there is no program yet: nothing is wrong
   std::size_t Len = 0;   // bytes of the stream (0 when it does not translate)
   std::string Txt;       // "37 / 255 bytes", "- / 255 bytes"
   std::string Why;       // empty when Ok; else the translator's reason
