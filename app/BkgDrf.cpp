@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 
@@ -14,6 +16,9 @@
 TBkgDrf::TBkgDrf(QWidget* fld, QLabel* img, QTimer& tmr, TBkgDrfTms tms, std::uint32_t seed)
     : FpFld(fld), FpImg(img), FTmr(tmr), FTms(tms), FRnd(seed == 0 ? 1 : seed) {
   connect(&FTmr, &QTimer::timeout, this, &TBkgDrf::Tck);
+  FFlsTmr.setSingleShot(true);
+  FFlsTmr.setInterval(FTms.Fls);
+  connect(&FFlsTmr, &QTimer::timeout, this, &TBkgDrf::FlsEnd);
   // Input anywhere in the program counts, not only over the field.
   if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
 }
@@ -25,7 +30,8 @@ TBkgDrf::~TBkgDrf() {
 
 void TBkgDrf::SetBmp(const QPixmap& bmp) {
   FBmp = bmp;
-  if (FpImg) FpImg->setPixmap(FBmp);
+  FDrfPix = QPixmap();
+  if (FpImg && !FbFls) FpImg->setPixmap(FBmp);
   Place();
 }
 
@@ -41,9 +47,10 @@ void TBkgDrf::Start() {
 
 void TBkgDrf::Stop() {
   FbRun = false;
-  FbDrf = false;
   FTmr.stop();
-  FiBckTop = FiBckLft = FiBckTgtTop = FiBckTgtLft = 0;
+  FFlsQue.clear();
+  if (FbFls) FlsEnd();
+  Inp();
   Place();
 }
 
@@ -54,8 +61,9 @@ void TBkgDrf::Inp() {
   // back to its idle pace.
   FbDrf = false;
   FiBckTop = FiBckLft = FiBckTgtTop = FiBckTgtLft = 0;
+  FDrfPix = QPixmap();
   FTmr.setInterval(FTms.Idl);
-  Place();
+  if (FpImg) FpImg->update(Opn());
 }
 
 void TBkgDrf::Rsz() {
@@ -103,28 +111,78 @@ void TBkgDrf::Tck() {
   };
   stp(FiBckLft, FiBckTgtLft);
   stp(FiBckTop, FiBckTgtTop);
-  Place();
+  if (FpImg && !FbFls && !FBmp.isNull()) FpImg->update(Opn());
 }
 
 void TBkgDrf::Place() {
   if (!FpImg || !FpFld) return;
-  if (FbDrf)
-    FpImg->setGeometry(QRect(QPoint(FiBckLft, FiBckTop), DrfSiz()));
-  else
-    FpImg->setGeometry(FpFld->rect());
+  // The control covers the field also while the picture drifts: moving it
+  // would make every vio above it draw itself anew on each step.
+  if (FpImg->geometry() != FpFld->rect()) FpImg->setGeometry(FpFld->rect());
   FpImg->lower();
+}
+
+QRegion TBkgDrf::Opn() const {
+  QRegion r(FpImg->rect());
+  if (!FpFld) return r;
+  for (QObject* o : FpFld->children()) {
+    auto* w = qobject_cast<QWidget*>(o);
+    if (!w || w == FpImg || w->isWindow() || !w->isVisible()) continue;
+    if (w->autoFillBackground() || w->testAttribute(Qt::WA_OpaquePaintEvent))
+      r -= w->geometry().translated(-FpImg->pos());
+  }
+  return r;
+}
+
+void TBkgDrf::PntDrf() {
+  // Scaled once per drift; each step only copies it, clipped to what is open.
+  const QSize s = DrfSiz();
+  if (FDrfPix.size() != s) FDrfPix = FBmp.scaled(s, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  // The painter is clipped to the region being drawn.
+  QPainter p(FpImg);
+  p.drawPixmap(QPoint(FiBckLft, FiBckTop) - FpImg->pos(), FDrfPix);
 }
 
 void TBkgDrf::FlsPic(const QPixmap& pic) {
   if (!FpImg || pic.isNull()) return;
+  if (FbFls) {
+    // The same picture once more is still being seen: it stays the longer.
+    const qint64 lst = FFlsQue.empty() ? FpImg->pixmap().cacheKey() : FFlsQue.back().cacheKey();
+    if (lst == pic.cacheKey()) {
+      if (FFlsQue.empty()) FFlsTmr.start();
+      return;
+    }
+    FFlsQue.push_back(pic);
+    if (FFlsQue.size() > 2) FFlsQue.pop_front();
+    return;
+  }
+  FbFls = true;
   FpImg->setPixmap(pic);
+  FFlsTmr.start();
   PrcMsg();
+}
+
+void TBkgDrf::FlsEnd() {
+  FFlsTmr.stop();
+  if (!FbFls || !FpImg) return;
+  if (!FFlsQue.empty()) {
+    FpImg->setPixmap(FFlsQue.front());
+    FFlsQue.pop_front();
+    FFlsTmr.start();
+    return;
+  }
+  FbFls = false;
   FpImg->setPixmap(FBmp);
-  PrcMsg();
 }
 
 bool TBkgDrf::eventFilter(QObject* obj, QEvent* e) {
   switch (e->type()) {
+    case QEvent::Paint:
+      if (obj == FpImg && FbDrf && !FbFls && !FBmp.isNull()) {
+        PntDrf();
+        return true;
+      }
+      break;
     case QEvent::MouseMove:
     case QEvent::MouseButtonPress:
     case QEvent::Wheel:
@@ -146,7 +204,7 @@ void TfrmVslCnv::StaBkgDrf() {
   if (!GuBckGndImg || !pnlVioFld) return;
   if (!FpBkgDrf)
     FpBkgDrf = std::make_unique<TBkgDrf>(pnlVioFld, GuBckGndImg, tmrMovBckGndPic,
-                                         TBkgDrfTms{FCfg.Tms.MovBckGndPic, 10, 5});
+                                         TBkgDrfTms{FCfg.Tms.MovBckGndPic});
   FpBkgDrf->SetBmp(FpBckBmp);
   FpBkgDrf->Start();
 }

@@ -7,24 +7,32 @@
 // little larger than the field and drifts one pixel per short tick towards
 // targets drawn at random, so that the whole picture is seen in turn. The next
 // input ends the drift at once and the picture covers the field again.
+//
+// The drift has to stay cheap for as long as the window lies idle: the image
+// control keeps covering the field, and on each step it draws the picture,
+// scaled once to the drift size, at the new offset; only the part of the field
+// that no vio covers is drawn again, so the vios are left as they are.
 #pragma once
 
 #include <QObject>
 #include <QPixmap>
 #include <QPoint>
 #include <QSize>
+#include <QTimer>
 
 #include <cstdint>
+#include <deque>
 #include <random>
 
 class QLabel;
-class QTimer;
+class QRegion;
 class QWidget;
 
 struct TBkgDrfTms {
   int Idl = 60000;  // idle tick while the picture lies still
-  int Stp = 10;     // drift step
+  int Stp = 250;    // drift step of one pixel
   int IdlTck = 5;   // the drift begins when the idle ticks exceed this
+  int Fls = 150;    // a direction picture stays at least this long
 };
 
 class TBkgDrf final : public QObject {
@@ -53,13 +61,19 @@ public:
   QPoint Ofs() const { return {FiBckLft, FiBckTop}; }
   QPoint Tgt() const { return {FiBckTgtLft, FiBckTgtTop}; }
   int IdlCnt() const { return FiIdlCnt; }
-  // The size of the control while it drifts.
+  // The size of the picture while it drifts.
   QSize DrfSiz() const;
 
-  // Shows the picture in the control in place of the background, lets
-  // pending events run, and shows the background again. A null picture
-  // shows nothing.
+  // Shows the picture in the control in place of the background and lets
+  // pending events run; the background comes back when the picture has been
+  // seen for the flash time. A picture asked for meanwhile follows, each
+  // shown for the flash time, the same picture again only extends it; at most
+  // two wait (a burst keeps the latest). A null picture shows nothing.
   void FlsPic(const QPixmap& pic);
+  // The flash time is over: the next waiting picture or the background.
+  void FlsEnd();
+  bool Flashing() const { return FbFls; }
+  const QTimer& FlsTmr() const { return FFlsTmr; }
 
 protected:
   bool eventFilter(QObject* obj, QEvent* e) override;
@@ -67,6 +81,9 @@ protected:
 private:
   void Place();
   int Rnd(int n);
+  // The part of the control that no opaque vio covers.
+  QRegion Opn() const;
+  void PntDrf();
 
   QWidget* FpFld;
   QLabel* FpImg;
@@ -74,7 +91,11 @@ private:
   TBkgDrfTms FTms;
   std::minstd_rand FRnd;
   QPixmap FBmp;
+  QPixmap FDrfPix;  // FBmp scaled to the drift size, made at the first step
+  QTimer FFlsTmr;
+  std::deque<QPixmap> FFlsQue;  // pictures waiting for their flash
   bool FbRun = false;
   bool FbDrf = false;
+  bool FbFls = false;
   std::int32_t FiBckTop = 0, FiBckLft = 0, FiBckTgtTop = 0, FiBckTgtLft = 0, FiIdlCnt = 0;
 };

@@ -44,6 +44,7 @@ const TuMtrStt& TVioMtr::Upd() {
   std::string unit = FEdt.GetSysUsrMsg(SUM_MTR_BYT);
   if (unit.empty()) unit = "bytes";
   FStt = MtrStt(ok, FpTrn->FpTsmTknLst.size(), why, unit, FEdt.GetSysUsrMsg(SUM_MTR_NOT_TRN));
+  FStt.Emp = FEdt.GetVioCnt() == 0;
   GuLstErrMsg = std::move(keep);
   if (!FStt.Ok) FpTrn->Clr();
   return FStt;

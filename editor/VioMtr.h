@@ -23,6 +23,7 @@ constexpr std::uint8_t SUM_ERR_CAP = 0xF1;      // "Error", the caption of a box
 
 struct TuMtrStt {
   bool Ok = false;       // the program translates
+  bool Emp = false;      // there is no program yet: nothing is wrong
   std::size_t Len = 0;   // bytes of the stream (0 when it does not translate)
   std::string Txt;       // "37 / 255 bytes", "- / 255 bytes"
   std::string Why;       // empty when Ok; else the translator's reason

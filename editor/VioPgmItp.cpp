@@ -263,8 +263,8 @@ bool TVioPgmItp::CrtDlyVio(int col, int row, const std::string& dly) {
   vio->FsCap = "DELAY";
   TVioCtl lbl;
   lbl.Top = 4;
-  lbl.Left = FiCelHgt / 2 + 10;
-  lbl.FntHgt = 18;
+  // Above the caption in the middle of the vio.
+  PutUnt(lbl, edt, 18, {"* 0.1S"}, FiCelHgt / 2 - 8);
   lbl.Clr = GcDlyGrnClr;
   lbl.Txt = "* 0.1S";
   AddCtl(vio, lbl);
@@ -383,8 +383,8 @@ bool TVioPgmItp::CrtSarVio(std::uint8_t lge, std::uint8_t avlCol, int col, int r
     AddCtl(vio, edt);
     TVioCtl unt;
     unt.Top = (FiCelHgt / 4) * 2 + 3;
-    unt.Left = FiCelHgt / 2 + 10;
-    unt.FntHgt = 18;
+    // Down to the caption label; the same size for either unit.
+    PutUnt(unt, edt, 18, {"cm", "0.1s"}, FiCelHgt / 4 + 4);
     unt.Clr = GcActOrgClr;
     AddCtl(vio, unt);
   }
@@ -416,9 +416,8 @@ bool TVioPgmItp::CrtSpdVio(int col, int row, std::uint8_t spd) {
   vio->SetVisible(true);
   ReqFoc(vio, e);
   TVioCtl unt;
-  unt.Left = FiCelHgt / 2 + 10;
   unt.Top = 3;
-  unt.FntHgt = 12;
+  PutUnt(unt, edt, 12, {"cm/s"}, (FiCelHgt / 4) * 3 + 4);
   unt.Clr = GcActOrgClr;
   unt.Txt = "cm/s";
   AddCtl(vio, unt);
@@ -601,6 +600,26 @@ void TVioPgmItp::UpdActUnt() {
   }
 }
 
+void TVioPgmItp::PutUnt(TVioCtl& unt, const TVioCtl& edt, int px, std::initializer_list<const char*> txts,
+                        int maxHgt) {
+  // Beside the edit, never over it, whatever the proportions of the cell.
+  unt.Left = std::max(FiCelHgt / 2 + 10, edt.Left + edt.Width + 2);
+  TDefTxtMsr defMsr;
+  ITxtMsr* msr = FpTxtMsr ? FpTxtMsr : &defMsr;
+  // The panel's frame takes a pixel at the right; the label a little more than its text.
+  const int room = FiCelWdt - unt.Left - 4;
+  for (; px > 1; --px) {
+    bool fit = true;
+    for (const char* t : txts) {
+      int w = 0, h = 0;
+      msr->MsrPxl(px, t, w, h);
+      fit = fit && w <= room && h <= maxHgt;
+    }
+    if (fit) break;
+  }
+  unt.FntHgt = px;
+}
+
 void TVioPgmItp::FitVioFnt(TVio* vio, bool withEdt) {
   if (!vio) return;
   if (FiFitPts < 0 || FiFitWdt != FiCelWdt || FiFitHgt != vio->FiHgt) {
@@ -621,7 +640,37 @@ void TVioPgmItp::FitVioFnt(TVio* vio, bool withEdt) {
       if (h >= tgt || hgtSiz >= GcMaxFntPts) break;
     }
     --hgtSiz;
-    FiFitPts = std::max(1, std::min(wdtSiz, hgtSiz));
+    int pts = std::min(wdtSiz, hgtSiz);
+    // The probe is no name: the names the boxes may show in any language
+    // must fit whole beside the box's frame and button, the line with its
+    // descenders inside the box.
+    int romW = 0, romH = 0;
+    msr->CbxRom(romW, romH);
+    const std::string kep = GuLstErrMsg;
+    TStrLst nms;
+    for (std::uint8_t lge = 0; lge <= 2; ++lge)
+      for (bool actor : {true, false}) {
+        TStrLst typs, coms;
+        if (!SarAndTkn().GetSarTypLst(typs, lge, FbyAvlCol, actor)) continue;
+        for (const std::string& t : typs) {
+          nms.push_back(t);
+          if (SarAndTkn().GetSarComLst(coms, t, lge, FbyAvlCol, actor)) nms.insert(nms.end(), coms.begin(), coms.end());
+        }
+      }
+    GuLstErrMsg = kep;
+    std::sort(nms.begin(), nms.end());
+    nms.erase(std::unique(nms.begin(), nms.end()), nms.end());
+    for (; pts > 1; --pts) {
+      int wid = 0;
+      msr->MsrTxt("Arial", pts, prb, w, h);
+      const int hgt = h;
+      for (const std::string& n : nms) {
+        msr->MsrTxt("Arial", pts, n, w, h);
+        wid = std::max(wid, w);
+      }
+      if (wid + romW <= FiCelWdt && hgt + romH <= tgt) break;
+    }
+    FiFitPts = std::max(1, pts);
     FiFitWdt = FiCelWdt;
     FiFitHgt = vio->FiHgt;
   }
@@ -635,12 +684,11 @@ void TVioPgmItp::FitVioFnt(TVio* vio, bool withEdt) {
       c.Top = (FiCelHgt / 4) * n++;
       c.Vis = true;
     } else if (c.Knd == TeCtlKnd::Edt) {
+      // Whether the edit shows is the unit display's to say: a command
+      // without a value keeps it hidden, from a file as from the list.
       c.FntPts = pts;
       c.Left = 0;
-      if (withEdt) {
-        c.Top = (FiCelHgt / 4) * 2;
-        c.Vis = true;
-      }
+      if (withEdt) c.Top = (FiCelHgt / 4) * 2;
     } else {
       continue;
     }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -129,6 +130,17 @@ public:
   virtual ~ITxtMsr() = default;
   virtual void MsrTxt(const std::string& face, int pts, const std::string& txt, int& width,
                       int& height) = 0;
+  // The same for the field's own face at a height in pixels (the unit labels).
+  virtual void MsrPxl(int px, const std::string& txt, int& width, int& height) {
+    width = static_cast<int>(txt.size()) * (px * 2 / 3);
+    height = px * 115 / 100;
+  }
+  // What the frame and drop-down button of a list box take from its width
+  // and height beside the text, in pixels.
+  virtual void CbxRom(int& width, int& height) {
+    width = 0;
+    height = 0;
+  }
 };
 
 class TVioPgmItp {
@@ -211,7 +223,8 @@ public:
   bool SetSarTkn(std::uint8_t lge, const std::string& typTxt, const std::string& comTxt, TVio* vio);
   // Shows or hides the value edit and unit label of the current vio by its sar type and command.
   void UpdActUnt();
-  // The fitted size is searched once per measurer and cell size, then reused.
+  // The fitted size is searched once per measurer and cell size, then reused:
+  // the largest at which every sar name of every language fits its box whole.
   void FitVioFnt(TVio* vio, bool withEdt);
   void SetTxtMsr(ITxtMsr* msr) {
     FpTxtMsr = msr;
@@ -432,6 +445,10 @@ private:
   // the edit the focus back. Returns false.
   bool RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg, const TVio*& errVio);
   bool OwnsVio(const TVio* vio) const;
+  // A unit label beside the value edit of a vio: right of the edit, its
+  // font px pixels high, or less so that each of the texts fits whole in
+  // the room left beside the edit and in the given height.
+  void PutUnt(TVioCtl& unt, const TVioCtl& edt, int px, std::initializer_list<const char*> txts, int maxHgt);
   bool CrtLblOrGto(std::uint8_t typ, int col, int row, int idx, const std::optional<std::string>& name);
   // Token of a type/command pair offered in the language (names without regard
   // to case), optionally with the names as the lists spell them; and the

@@ -2,6 +2,7 @@
 # Takes a picture of the staged program with a program file opened.
 #   tools/screenshot.sh PROGRAM.vio OUT.png [BUILD_DIR] [DISPLAY_NUMBER]
 # TESSARO_LANGUAGE=0, 1 or 2 starts the program in English, Dutch or German.
+# TESSARO_SCREEN=WxH sets the screen size (1280x800).
 # A pseudo-terminal stands in for the robot's port, so that the window
 # unlocks after the intro; the file is opened through File > Open.
 set -euo pipefail
@@ -11,7 +12,7 @@ exe="$bld/stage/bin/tessaro"
 tmp=$(mktemp -d); pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$tmp"; }
 trap cleanup EXIT
-Xvfb ":$dsp" -screen 0 1280x800x24 >/dev/null 2>&1 & pids+=($!)
+Xvfb ":$dsp" -screen 0 "${TESSARO_SCREEN:-1280x800}x24" >/dev/null 2>&1 & pids+=($!)
 socat pty,raw,echo=0,link="$tmp/port" pty,raw,echo=0,link="$tmp/robot" >/dev/null 2>&1 & pids+=($!)
 for _ in $(seq 50); do [ -e "$tmp/port" ] && [ -e /tmp/.X11-unix/X$dsp ] && break; sleep 0.1; done
 mkdir -p "$tmp/cfg/Quorel"

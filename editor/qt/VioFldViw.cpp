@@ -7,7 +7,11 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QApplication>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 #include <algorithm>
 
@@ -180,6 +184,22 @@ TVioCbx::TVioCbx(TVioFldViw& viw, TVioPnl* pnl, int ctl) : QComboBox(pnl), FViw(
   });
 }
 
+void TVioCbx::paintEvent(QPaintEvent* e) {
+  if (isEditable()) {
+    QComboBox::paintEvent(e);
+    return;
+  }
+  // A list box shows its colour as it is: the style would draw it as a
+  // button, shaded lighter than the edits beside it.
+  QStylePainter p(this);
+  QStyleOptionComboBox o;
+  initStyleOption(&o);
+  p.drawComplexControl(QStyle::CC_ComboBox, o);
+  const QRect r = style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, this);
+  p.fillRect(r, palette().color(QPalette::Button));
+  p.drawControl(QStyle::CE_ComboBoxLabel, o);
+}
+
 void TVioCbx::keyPressEvent(QKeyEvent* e) {
   TVio* vio = FpPnl->Vio();
   const char c = KeyChr(e);
@@ -327,9 +347,7 @@ void TVioFldViw::UpdCtl(TVioPnl* pnl, int ctl) {
   // Font: a fitted size in points, or a height in pixels.
   QFont f = pnl->font();
   if (c.FntPts > 0) {
-    f = QFont("Arial");
-    f.setFixedPitch(true);
-    f.setPointSize(c.FntPts);
+    f = FitFnt("Arial", c.FntPts);
   } else if (c.FntHgt > 0) {
     f.setPixelSize(c.FntHgt);
   }
@@ -396,10 +414,38 @@ void TVioFldViw::UpdCtl(TVioPnl* pnl, int ctl) {
 }
 
 void TVioFldViw::MsrTxt(const std::string& face, int pts, const std::string& txt, int& width, int& height) {
-  QFont f(VioQStr(face));
-  f.setFixedPitch(true);
-  f.setPointSize(pts);
+  const QFontMetrics fm(FitFnt(face, pts), FpFld.data());
+  width = fm.horizontalAdvance(VioQStr(txt));
+  height = fm.height();
+}
+
+void TVioFldViw::MsrPxl(int px, const std::string& txt, int& width, int& height) {
+  QFont f = FpFld ? FpFld->font() : QFont();
+  f.setPixelSize(std::max(1, px));
   const QFontMetrics fm(f, FpFld.data());
   width = fm.horizontalAdvance(VioQStr(txt));
   height = fm.height();
+}
+
+void TVioFldViw::CbxRom(int& width, int& height) {
+  // The part of a list box that its text may use, as the style lays it out.
+  QStyleOptionComboBox o;
+  o.rect = QRect(0, 0, 200, 60);
+  o.editable = false;
+  o.frame = true;
+  QStyle* st = FpFld ? FpFld->style() : QApplication::style();
+  const QRect r = st->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, nullptr);
+  // The label is drawn a pixel in from each side of that part.
+  width = o.rect.width() - r.width() + 2;
+  height = o.rect.height() - r.height();
+}
+
+QFont FitFnt(const std::string& face, int pts) {
+  // A proportional face as the named one is, or a narrow one like it where
+  // it is not installed: a fixed-pitch or wide substitute would leave the
+  // longer names only a smaller size.
+  QFont f;
+  f.setFamilies({VioQStr(face), "Liberation Sans", "DejaVu Sans Condensed"});
+  f.setPointSize(std::max(1, pts));
+  return f;
 }

@@ -73,6 +73,7 @@ public:
 protected:
   void keyPressEvent(QKeyEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
+  void paintEvent(QPaintEvent* e) override;
 
 private:
   TVioFldViw& FViw;
@@ -105,6 +106,8 @@ public:
 
   // ITxtMsr: the real font metrics.
   void MsrTxt(const std::string& face, int pts, const std::string& txt, int& width, int& height) override;
+  void MsrPxl(int px, const std::string& txt, int& width, int& height) override;
+  void CbxRom(int& width, int& height) override;
 
   // Gives the field the input focus, so that an edit being typed in runs its
   // check. In a window that is not active no focus event is sent: the check
@@ -125,6 +128,8 @@ private:
   std::map<const TVio*, TVioPnl*> FPnls;
 };
 
+// The font of the fitted controls.
+QFont FitFnt(const std::string& face, int pts);
 QColor VioQClr(std::int32_t rgb);
 QString VioQStr(const std::string& s);
 std::string VioStdStr(const QString& s);

@@ -1,6 +1,7 @@
 #include "editor/qt/VioPgmViw.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFrame>
 #include <QImage>
@@ -76,6 +77,8 @@ TPgmViw::TPgmViw(TVioPgmItp& edt, QWidget* fld, QMainWindow* win, QMenu* fil, in
   FpLst->setWindowFlags(Qt::Window);
   FpLst->setFont(QFont("Monospace"));
   FpLst->resize(520, 420);
+  // The listing's mark belongs to the listing: it goes when the listing is closed.
+  FpLst->installEventFilter(this);
   connect(FpLst, &QListWidget::itemClicked, this, [this](QListWidgetItem* it) {
     const int adr = FpLst->row(it) - GcTrnLstHdrLin;
     Sel(adr >= 0 ? FpMtr->VioAt(static_cast<std::size_t>(adr)) : nullptr);
@@ -93,11 +96,20 @@ TPgmViw::TPgmViw(TVioPgmItp& edt, QWidget* fld, QMainWindow* win, QMenu* fil, in
     fil->addSeparator();
     FpExpAct = fil->addAction(QString());
     connect(FpExpAct, &QAction::triggered, this, [this] {
-      const QString p = FOnExpPth ? FOnExpPth()
-                                  // The toolkit's own dialog speaks the language chosen here.
-                                  : QFileDialog::getSaveFileName(FpFld, FpExpAct->text(), QString(), "PNG (*.png)",
-                                                                 nullptr, QFileDialog::DontUseNativeDialog);
+      QString p;
+      if (FOnExpPth) {
+        p = FOnExpPth();
+      } else {
+        // The toolkit's own dialog speaks the language chosen here.
+        QFileDialog dlg(FpFld, FpExpAct->text(), QString(), "PNG (*.png)");
+        dlg.setOption(QFileDialog::DontUseNativeDialog);
+        dlg.setAcceptMode(QFileDialog::AcceptSave);
+        dlg.setDefaultSuffix("png");  // the dialog asks before replacing the name with it
+        if (dlg.exec() == QDialog::Accepted) p = dlg.selectedFiles().value(0);
+      }
       if (p.isEmpty()) return;
+      // The file is a PNG picture whatever name was typed.
+      if (!p.endsWith(".png", Qt::CaseInsensitive)) p += ".png";
       if (!ExpPng(p))
         ShwMsgBox(FEdt.GetSysUsrMsg(SUM_VIW_EXP_ERR) + " " + VioStdStr(p),
                   VioStdStr(Msg(FEdt, SUM_ERR_CAP, "Error")), TeMsgBtn::Ok);
@@ -122,12 +134,19 @@ void TPgmViw::RfsTxt() {
 
 TPgmViw::~TPgmViw() { FEdt.RmvObs(FpGon.get()); }
 
+bool TPgmViw::eventFilter(QObject* obj, QEvent* e) {
+  if (obj == FpLst && e->type() == QEvent::Hide) Sel(nullptr);
+  return QObject::eventFilter(obj, e);
+}
+
 void TPgmViw::Upd() {
   FpTmr->stop();
   const TuMtrStt& s = FpMtr->Upd();
   FpMtrLbl->setText(VioQStr(s.Txt));
   FpMtrLbl->setToolTip(VioQStr(s.Why));
-  FpMtrLbl->setStyleSheet(s.Ok ? QString() : QString("QLabel { color: #c00000; font-weight: bold; }"));
+  // Red says that the program on the field will not go to the robot; an
+  // empty field holds nothing that could be wrong.
+  FpMtrLbl->setStyleSheet(s.Ok || s.Emp ? QString() : QString("QLabel { color: #c00000; font-weight: bold; }"));
   FpLst->clear();
   if (s.Ok) {
     const QStringList lns = VioQStr(FmtTrnLst(FpMtr->Trn())).split('\n', Qt::SkipEmptyParts);

@@ -76,6 +76,9 @@ public:
   // menu item's text.
   std::function<QString()> FOnDocNam;
 
+protected:
+  bool eventFilter(QObject* obj, QEvent* e) override;
+
 private:
   void Sel(TVio* vio);
   void Mrk(QFrame* frm, TVio* vio);

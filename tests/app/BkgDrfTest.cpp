@@ -75,7 +75,6 @@ TEST_F(BkgDrf, DriftsAfterTheIdleTicksInsideItsRoomAndEndsAtTheNextMouseMove) {
   const QSize s = d.DrfSiz();
   EXPECT_GT(s.width(), Fld.width());
   EXPECT_GT(s.height(), Fld.height());
-  EXPECT_EQ(Img->size(), s);
   QPoint prv = d.Ofs();
   bool moved = false, newTgt = false;
   QPoint tgt = d.Tgt();
@@ -92,7 +91,6 @@ TEST_F(BkgDrf, DriftsAfterTheIdleTicksInsideItsRoomAndEndsAtTheNextMouseMove) {
     ASSERT_LE(tgt.x(), 0);
     ASSERT_LE(tgt.y(), 0);
     ASSERT_TRUE(Covers()) << i;
-    EXPECT_EQ(Img->pos(), o);
     prv = o;
   }
   EXPECT_TRUE(moved);
@@ -136,27 +134,89 @@ TEST_F(BkgDrf, TheTimerDrivesItAtTheInjectedPace) {
   EXPECT_EQ(Img->geometry(), Fld.rect());
 }
 
+// Counts the paint events of a widget.
+class TPntCnt final : public QObject {
+public:
+  bool eventFilter(QObject*, QEvent* e) override {
+    N += e->type() == QEvent::Paint;
+    return false;
+  }
+  int N = 0;
+};
+
+TEST_F(BkgDrf, AStepDrawsThePictureAtItsOffsetAroundTheVios) {
+  QImage grd(512, 384, QImage::Format_RGB32);
+  for (int y = 0; y < grd.height(); ++y)
+    for (int x = 0; x < grd.width(); ++x) grd.setPixel(x, y, qRgb(x % 256, y % 256, x / 256 * 128));
+  QWidget vio(&Fld);
+  vio.setGeometry(50, 50, 66, 60);
+  vio.setAutoFillBackground(true);
+  TPntCnt cnt;
+  vio.installEventFilter(&cnt);
+  Fld.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&Fld));
+  TBkgDrf d(&Fld, Img, Tmr, TBkgDrfTms{60000, 10, 0}, 3);
+  d.SetBmp(QPixmap::fromImage(grd));
+  d.Start();
+  for (int i = 0; i < 30; ++i) d.Tck();
+  QApplication::processEvents();
+  const int n = cnt.N;
+  for (int i = 0; i < 20; ++i) {
+    d.Tck();
+    QApplication::processEvents();
+  }
+  EXPECT_EQ(cnt.N, n) << "the vio is not drawn again";
+  const QImage shot = Fld.grab().toImage();
+  const QImage want = grd.scaled(d.DrfSiz(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  const QPoint o = d.Ofs();
+  ASSERT_NE(o, QPoint(0, 0));
+  for (QPoint p : {QPoint(10, 10), QPoint(300, 200), QPoint(399, 299)})
+    EXPECT_EQ(shot.pixel(p), want.pixel(p - o)) << p.x();
+}
+
 QColor GcSeen;
 QLabel* GpImg = nullptr;
 
-TEST_F(BkgDrf, ADirectionPictureFlashesOverTheSameControl) {
-  TBkgDrf d(&Fld, Img, Tmr);
+TEST_F(BkgDrf, ADirectionPictureStaysForTheFlashTimeAndTheNextFollows) {
+  TBkgDrf d(&Fld, Img, Tmr, TBkgDrfTms{60000, 10, 5, 150});
   d.SetBmp(Pic(64, 48, Qt::darkGreen));
   d.Start();
   GpImg = Img;
+  // Shown at once, while pending events run.
   Plt.EvtLoop.OnPrcMsg = [] {
     if (GcSeen.isValid()) return;
     GcSeen = GpImg->pixmap().toImage().pixelColor(0, 0);
   };
-  d.FlsPic(Pic(64, 48, Qt::yellow));
+  auto now = [this] { return Img->pixmap().toImage().pixelColor(0, 0); };
+  const QPixmap yel = Pic(64, 48, Qt::yellow), blu = Pic(64, 48, Qt::blue);
+  d.FlsPic(yel);
   EXPECT_EQ(GcSeen, QColor(Qt::yellow));
-  EXPECT_EQ(Img->pixmap().toImage().pixelColor(0, 0), QColor(Qt::darkGreen));
+  EXPECT_EQ(d.FlsTmr().interval(), 150);
+  EXPECT_TRUE(d.FlsTmr().isActive());
+  d.FlsPic(blu);
+  d.FlsPic(blu);  // waits once
+  EXPECT_EQ(now(), QColor(Qt::yellow));
+  d.FlsEnd();
+  EXPECT_EQ(now(), QColor(Qt::blue));
+  EXPECT_TRUE(d.FlsTmr().isActive());
+  d.FlsEnd();
+  EXPECT_EQ(now(), QColor(Qt::darkGreen));
+  EXPECT_FALSE(d.Flashing());
   EXPECT_EQ(Img->geometry(), Fld.rect());
   const int n = Plt.EvtLoop.PrcMsgCnt;
   d.FlsPic(QPixmap());  // a picture that could not be loaded shows nothing
   EXPECT_EQ(Plt.EvtLoop.PrcMsgCnt, n);
+  EXPECT_FALSE(d.Flashing());
   Plt.EvtLoop.OnPrcMsg = nullptr;
   GpImg = nullptr;
+
+  // The timer ends it.
+  TBkgDrf e(&Fld, Img, Tmr, TBkgDrfTms{60000, 10, 5, 1});
+  e.SetBmp(Pic(64, 48, Qt::darkGreen));
+  e.FlsPic(yel);
+  EXPECT_TRUE(e.Flashing());
+  QTRY_VERIFY(!e.Flashing());
+  EXPECT_EQ(now(), QColor(Qt::darkGreen));
 }
 
 }  // namespace

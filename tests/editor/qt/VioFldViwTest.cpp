@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -108,7 +110,9 @@ TEST_F(VioFldViw, ParameterVioLayouts) {
   ASSERT_TRUE(du);
   EXPECT_EQ(du->text(), "* 0.1S");
   EXPECT_EQ(du->pos(), QPoint(40, 4));
-  EXPECT_EQ(du->font().pixelSize(), 18);
+  // 18 pixels high, or less where the text would not fit beside the edit.
+  EXPECT_LE(du->font().pixelSize(), 18);
+  EXPECT_LE(du->x() + QFontMetrics(du->font()).horizontalAdvance(du->text()), 66);
   EXPECT_EQ(Bkg(du), QColor(204, 252, 204));
 
   TVioPnl* l = Put(VT_LBL, 1, 0);
@@ -157,6 +161,84 @@ TEST_F(VioFldViw, ParameterVioLayouts) {
   ASSERT_TRUE(se);
   EXPECT_EQ(se->text(), "20");
   EXPECT_EQ(Bkg(e), QColor(252, 204, 148));
+}
+
+// Every text of a parameter vio whole, through every sar type and command:
+// names with their descenders inside their boxes, units beside their edits,
+// on the fields of 1280 x 800 and 1920 x 1080 screens in every language.
+TEST_F(VioFldViw, EveryTextFitsItsControlAtCommonSizesInEveryLanguage) {
+  auto chk = [](TVioPnl* p) {
+    for (QWidget* w : p->Ctls()) {
+      if (!w->isVisibleTo(p)) continue;
+      const QFontMetrics fm(w->font());
+      if (auto* b = qobject_cast<QComboBox*>(w)) {
+        QStyleOptionComboBox o;
+        o.rect = b->rect();
+        o.editable = b->isEditable();
+        const QRect r = b->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, b);
+        EXPECT_LE(fm.horizontalAdvance(b->currentText()) + 2, r.width()) << b->currentText().toStdString();
+        EXPECT_LE(fm.height(), r.height()) << b->currentText().toStdString();
+        EXPECT_TRUE(p->rect().contains(w->geometry())) << b->currentText().toStdString();
+      } else if (auto* l = qobject_cast<QLabel*>(w)) {
+        // The labels' texts are capitals and digits: whole down to their baseline.
+        EXPECT_LE(fm.horizontalAdvance(l->text()), l->width()) << l->text().toStdString();
+        EXPECT_LE(l->x() + l->width(), p->width()) << l->text().toStdString();
+        EXPECT_LE(l->y() + fm.ascent(), p->height()) << l->text().toStdString();
+        for (QWidget* o : p->Ctls()) {
+          if (qobject_cast<QLineEdit*>(o) && o->isVisibleTo(p)) {
+            EXPECT_FALSE(o->geometry().intersects(l->geometry())) << l->text().toStdString();
+          }
+        }
+      }
+    }
+  };
+  for (QSize fld : {QSize(1280, 655), QSize(1920, 925)})
+    for (std::uint8_t lge : {0, 1, 2}) {
+      SCOPED_TRACE(std::to_string(fld.width()) + " " + std::to_string(lge));
+      Edt.RmvAllVio();
+      Fld.resize(fld);
+      Edt.CrtVioFld(fld.width(), fld.height());
+      Edt.SetLgeIdx(lge);
+      for (std::uint8_t typ : {VT_DLY, VT_SPD}) chk(Put(typ, typ, 0));
+      for (std::uint8_t typ : {VT_ACT, VT_SNS}) {
+        TVioPnl* p = Put(typ, typ, 1);
+        ASSERT_TRUE(p);
+        TVio* v = p->Vio();
+        const int t = v->FndCtl(TeCtlKnd::Cbx, CR_SAR_TYP), c = v->FndCtl(TeCtlKnd::Cbx, CR_SAR_COM);
+        for (std::size_t i = 0; i < v->Ctls()[static_cast<std::size_t>(t)].Itms.size(); ++i) {
+          Edt.SelCtlItm(v, t, static_cast<int>(i));
+          for (std::size_t j = 0; j < v->Ctls()[static_cast<std::size_t>(c)].Itms.size(); ++j) {
+            Edt.SelCtlItm(v, c, static_cast<int>(j));
+            chk(p);
+          }
+        }
+      }
+    }
+}
+
+// A vio read from a file is drawn as the same vio made with the tool button
+// and the lists, and its lists in the parameter blue of its edits.
+TEST_F(VioFldViw, ALoadedVioLooksLikeTheSameVioMadeByHand) {
+  Fld.resize(1280, 655);
+  Edt.CrtVioFld(1280, 655);
+  for (const char* com : {"Stop", "Forward", "Turn right"}) {
+    SCOPED_TRACE(com);
+    Edt.RmvAllVio();
+    TVioPnl* h = Put(VT_ACT, 2, 2);  // away from the pointer, which highlights what it is over
+    ASSERT_TRUE(h);
+    auto* hc = Ctl<QComboBox>(h, TeCtlKnd::Cbx, CR_SAR_COM);
+    Edt.SelCtlItm(h->Vio(), h->Vio()->FndCtl(TeCtlKnd::Cbx, CR_SAR_COM), hc->findText(com));
+    ASSERT_TRUE(Edt.CrtSarVio(0, 0, 4, 2, "Driving", com, "10", true)) << GuLstErrMsg;
+    TVioPnl* f = Viw->Pnl(Edt.Vios().back());
+    ASSERT_TRUE(f);
+    QApplication::processEvents();
+    EXPECT_TRUE(h->grab().toImage() == f->grab().toImage());
+  }
+  auto* b = Ctl<QComboBox>(Viw->Pnl(Edt.Vios().back()), TeCtlKnd::Cbx, CR_SAR_TYP);
+  QStyleOptionComboBox o;
+  o.rect = b->rect();
+  const QRect r = b->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, b);
+  EXPECT_EQ(b->grab().toImage().pixelColor(r.right() - 1, r.center().y()), QColor(148, 204, 252));
 }
 
 TEST_F(VioFldViw, ActorUnitFollowsTheSarTypeChange) {

@@ -63,7 +63,7 @@ TEST_F(VioPgmViw, MeterAndListingFollowEditsAndAClickSelects) {
   QLabel* m = Pgm->MtrLbl();
   EXPECT_EQ(m->text(), "- / 255 bytes");
   EXPECT_FALSE(m->toolTip().isEmpty());
-  EXPECT_TRUE(m->styleSheet().contains("color")) << "red while it does not translate";
+  EXPECT_TRUE(m->styleSheet().isEmpty()) << "an empty field is nothing wrong";
 
   Row();
   // The edits in a row are translated once, when the events run.
@@ -95,16 +95,28 @@ TEST_F(VioPgmViw, MeterAndListingFollowEditsAndAClickSelects) {
   EXPECT_EQ(Pgm->SelVio(), nullptr);
   QApplication::processEvents();
   EXPECT_EQ(m->text(), "- / 255 bytes");
+  EXPECT_TRUE(m->styleSheet().contains("color")) << "red while it does not translate";
   EXPECT_EQ(l->count(), 1);
+
+  // The listing's mark goes with the listing.
+  Pgm->LstAct()->trigger();
+  ASSERT_TRUE(l->isVisible());
+  emit l->itemClicked(l->item(0));
+  Edt.PutVio(VT_STO, 2, 0);
+  QApplication::processEvents();
+  emit l->itemClicked(l->item(1 + 3));
+  ASSERT_TRUE(sel->isVisible());
+  l->close();
+  EXPECT_FALSE(sel->isVisible());
+  EXPECT_EQ(Pgm->SelVio(), nullptr);
 }
 
 TEST_F(VioPgmViw, ExportsTheFieldAsPicture) {
   Row();
   QTemporaryDir dir;
-  const QString pth = dir.filePath("pgm.png");
-  Pgm->FOnExpPth = [&] { return pth; };
+  Pgm->FOnExpPth = [&] { return dir.filePath("pgm"); };  // typed without ".png"
   Pgm->ExpAct()->trigger();
-  QImage img(pth);
+  QImage img(dir.filePath("pgm.png"), "PNG");
   ASSERT_FALSE(img.isNull());
   EXPECT_EQ(img.size(), Fld->size());
   // The vios are drawn: the picture has more than one colour, and the Start
