@@ -86,10 +86,13 @@ void TfrmVslCnv::Crt() {
   tmrVioBlk.setInterval(FCfg.Tms.VioBlk);
   tmrBlkComPrtCupMsg.setInterval(FCfg.Tms.BlkComPrtCupMsg);
   tmrRcvPckTimOutTmr.setInterval(FCfg.Tms.RcvPckTimOut);
+  tmrUplCfm.setInterval(FCfg.Tms.UplCfm);
+  tmrUplCfm.setSingleShot(true);
   tmrAppIto.setInterval(FCfg.Tms.AppIto);
   connect(&tmrVioBlk, &QTimer::timeout, this, &TfrmVslCnv::tmrVioBlkTimer);
   connect(&tmrBlkComPrtCupMsg, &QTimer::timeout, this, &TfrmVslCnv::tmrBlkComPrtCupMsgTimer);
   connect(&tmrRcvPckTimOutTmr, &QTimer::timeout, this, &TfrmVslCnv::tmrRcvPckTimOutTmrTimer);
+  connect(&tmrUplCfm, &QTimer::timeout, this, &TfrmVslCnv::tmrUplCfmTimer);
   connect(&tmrAppIto, &QTimer::timeout, this, &TfrmVslCnv::tmrAppItoTimer);
 
   // The editor, with its blink events.
@@ -386,6 +389,7 @@ TfrmVslCnv::~TfrmVslCnv() {
   tmrVioBlk.stop();
   tmrBlkComPrtCupMsg.stop();
   tmrRcvPckTimOutTmr.stop();
+  tmrUplCfm.stop();
   tmrMovBckGndPic.stop();
   tmrAppIto.stop();
   FpBlkVio = nullptr;

@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -60,6 +61,8 @@ struct TVslCnvTms {
   int VioBlkShw = 500;    // and then shown this long
   int BlkComPrtCupMsg = 100;
   int RcvPckTimOut = 1100;
+  int UplCfm = 5000;      // tmrUplCfm: an upload waits this long for the robot's "transfer complete"
+  int RcvChrGap = 200;    // a frame whose bytes stop for longer than this is given up
   int MovBckGndPic = 60000;
   int AppIto = 5000;      // the intro
   int RcvSav = 30000;     // a changed program waits this long for its recovery copy
@@ -73,6 +76,9 @@ struct TVslCnvCfg {
   std::string InsDir;  // installation folder, ending in a separator; default DefaultInsDir()
   TVslCnvTms Tms;
   std::function<std::vector<std::string>()> ScnPrt;  // port scan; default ScnComPrt()
+  // The clock of the gaps between received bytes (called on the receive
+  // thread); default the steady clock.
+  std::function<std::chrono::steady_clock::time_point()> Clk;
   // Told each step of construction and shutdown as it happens (the owned
   // object's field name, "~" + field name for its release).
   std::function<void(const std::string&)> Trc;
@@ -151,6 +157,8 @@ public:
   void tmrVioBlkTimer();
   void tmrBlkComPrtCupMsgTimer();
   void tmrRcvPckTimOutTmrTimer();
+  // The robot has not confirmed the last upload: the status bar says so.
+  void tmrUplCfmTimer();
 
   void smnEngClick();
   void smnDutClick();
@@ -287,6 +295,7 @@ public:
   QTimer tmrVioBlk;
   QTimer tmrBlkComPrtCupMsg;
   QTimer tmrRcvPckTimOutTmr;
+  QTimer tmrUplCfm;  // single shot: an upload that the robot has not confirmed yet
   QTimer tmrMovBckGndPic;
   QTimer tmrAppIto;
   // Keeps the background picture over the field and lets it drift when idle.
@@ -393,6 +402,9 @@ private:
   void RunLnk();
   // Upload (MK_UPL) or upload and run (MK_UPR) of the last translation.
   bool SndPckRun(std::uint8_t cod);
+  // The robot has confirmed the upload (or the wait starts again): tmrUplCfm
+  // stops and its warning goes.
+  void EndUplCfm();
   void LnkEnd(std::int8_t code, const std::string& text);
   void LnkAppMsg(std::uint8_t code, std::intptr_t value);
   std::intptr_t LnkSetMsg(std::intptr_t value);

@@ -48,8 +48,13 @@ constexpr std::size_t GcLnkTskMax = 4096;
 // Messages of the link in SysMsgFil.sys.
 constexpr std::uint8_t GcMsgDevLst = 0x61;  // follows "Comport <name>": the device has gone
 constexpr std::uint8_t GcMsgTxDrp = 0x62;   // follows "Comport <name>": a packet was not sent completely
+constexpr std::uint8_t GcMsgPrtHld = 0x63;  // follows "Comport <name>": another program holds the port
+constexpr std::uint8_t GcMsgUplNcf = 0x64;  // the robot has not confirmed an upload
 
-bool PurTmo(const std::vector<TRcvEff>& e) { return e.size() == 1 && e[0].Knd == TeRcvEff::RstTmo; }
+const char* const GcTxtPrtHld =
+    ": another program holds the port. Close that program (Options, Check connection names it), then try again.";
+const char* const GcTxtUplNcf =
+    "The robot did not confirm the upload. Is it switched on and connected? Options, Check connection finds out.";
 
 }  // namespace
 
@@ -67,6 +72,11 @@ struct TfrmVslCnv::TLnkUi {
   bool Run = false;   // a drain is under way
   bool Snd = false;   // a packet is being handed to the port
   std::map<std::string, QPixmap> Pic;
+  // Receive thread only: when the last byte was delivered, and whether the
+  // receive buffer held nothing behind it (only then is the time to the next
+  // byte a silence of the line, not a wait in the buffer).
+  std::chrono::steady_clock::time_point RxLst{};
+  bool RxIdl = false;
 
   // From any thread.
   void Pst(TTsk t) {
@@ -74,8 +84,9 @@ struct TfrmVslCnv::TLnkUi {
     {
       std::lock_guard<std::mutex> lk(M);
       if (!t.Fn) {
-        // One restart of the time-out stands for any number in a row.
-        if (PurTmo(t.Eff) && !Q.empty() && !Q.back().Fn && PurTmo(Q.back().Eff)) return;
+        // Effects that later ones replace are merged into the task before
+        // them: a burst of frames costs the window one task, not one each.
+        if (!Q.empty() && !Q.back().Fn && MrgRcvEff(Q.back().Eff, t.Eff)) return;
         if (Q.size() >= GcLnkTskMax) {
           ++Drp;
           return;
@@ -131,6 +142,7 @@ struct TfrmVslCnv::TLnkUi {
         W.statusBar()->showMessage(QStr(RbtFltMsg(static_cast<std::uint8_t>(e.Val & 0xFF),
                                                   static_cast<std::uint8_t>(e.Val >> 8), W.FbyLgeIdx)));
         break;
+      case TeRcvEff::UplCfm: W.EndUplCfm(); break;
     }
     return true;
   }
@@ -194,7 +206,14 @@ void TfrmVslCnv::RunLnk() {
 
 void TfrmVslCnv::RcvComChr(TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t data) {
   if (!FpLnkUi) return;
-  FpLnkUi->Pst({RcvChrEff(GuRcvPck, data), {}});
+  TLnkUi& l = *FpLnkUi;
+  // Nothing waits behind this byte: the next one is still on its way.
+  const bool idl = !FpRxMtxAndRbf || !LckDatAvl(*FpRxMtxAndRbf);
+  const auto now = FCfg.Clk ? FCfg.Clk() : std::chrono::steady_clock::now();
+  const bool gap = l.RxIdl && now - l.RxLst > std::chrono::milliseconds(FCfg.Tms.RcvChrGap);
+  l.RxLst = now;
+  l.RxIdl = idl;
+  l.Pst({RcvChrEff(GuRcvPck, data, gap), {}});
 }
 
 void TfrmVslCnv::ShwCtlEvt(TComport2p5*, std::uint32_t) {
@@ -238,6 +257,8 @@ void TfrmVslCnv::LnkEnd(std::int8_t code, const std::string& text) {
   FbComLnkOky = false;
   SetTbnImg(tbnComSte, GcImgComNok);
   EndRunViw();
+  // Its own message says what happened to the upload.
+  tmrUplCfm.stop();
   const std::string& nam = FpcomUsbZefor->FsPrtNam;
   std::string msg = code == CE_DEV_LST ? PrtMsg(*FpVioPgmItp, nam, GcMsgDevLst, GcTxtDevLst) : text;
   if (FpcomUsbZefor->TakTxDrp() > 0) msg += "\n" + PrtMsg(*FpVioPgmItp, nam, GcMsgTxDrp, GcTxtTxDrp);
@@ -278,6 +299,11 @@ bool TfrmVslCnv::OpnComPrt(const std::string& name) {
     GuLstErrMsg.clear();
     return true;
   }
+  if (FpcomUsbZefor->PrtHld()) {
+    // The port is there: the cable is not the trouble.
+    GuLstErrMsg = PrtMsg(*FpVioPgmItp, FpcomUsbZefor->FsPrtNam, GcMsgPrtHld, GcTxtPrtHld);
+    return false;
+  }
   GuLstErrMsg = PrtMsg(*FpVioPgmItp, FpcomUsbZefor->FsPrtNam, SUM_LNK_COM_PRT_ERR, GcTxtPrtErr);
   return false;
 }
@@ -291,6 +317,26 @@ void TfrmVslCnv::tmrRcvPckTimOutTmrTimer() {
   FbComLnkOky = false;
   SetTbnImg(tbnComSte, GcImgComNok);
   EndRunViw();
+}
+
+namespace {
+std::string UplNcfMsg(TVioPgmItp& edt) {
+  const std::string keep = GuLstErrMsg;
+  const std::string t = edt.GetSysUsrMsg(GcMsgUplNcf);
+  GuLstErrMsg = keep;
+  return t.empty() ? GcTxtUplNcf : t;
+}
+}  // namespace
+
+void TfrmVslCnv::tmrUplCfmTimer() {
+  tmrUplCfm.stop();
+  statusBar()->showMessage(QStr(UplNcfMsg(*FpVioPgmItp)));
+}
+
+void TfrmVslCnv::EndUplCfm() {
+  tmrUplCfm.stop();
+  // A confirmation that came late takes the warning back.
+  if (statusBar()->currentMessage() == QStr(UplNcfMsg(*FpVioPgmItp))) statusBar()->clearMessage();
 }
 
 // ---------------------------------------------------------------------------
@@ -336,6 +382,12 @@ bool TfrmVslCnv::SndPckRun(std::uint8_t cod) {
   if (FpPgmViw) FpPgmViw->SetRunStm(trn);
   const bool ok = SndPck(MC_PGM, cod, trn.FpTsmTknLst);
   if (!ok && FpPgmViw) FpPgmViw->ClrRunStm();
+  // The robot answers an upload with "transfer complete"; the wait for it
+  // starts again with each upload.
+  if (ok) {
+    EndUplCfm();
+    tmrUplCfm.start();
+  }
   return ok;
 }
 

@@ -14,11 +14,13 @@
 #include "app/VslCnv.h"
 
 // The main window on the staged installation, shown, with no ports to scan.
-inline std::unique_ptr<TfrmVslCnv> MakBchWnd() {
+// Adj changes the configuration first.
+inline std::unique_ptr<TfrmVslCnv> MakBchWnd(const std::function<void(TVslCnvCfg&)>& adj = {}) {
   TVslCnvCfg cfg;
   cfg.AppDir = TESSARO_STAGE_DIR "/bin/";
   cfg.InsDir = TESSARO_STAGE_DIR "/";
   cfg.ScnPrt = [] { return std::vector<std::string>{}; };
+  if (adj) adj(cfg);
   auto w = std::make_unique<TfrmVslCnv>(nullptr, cfg);
   frmVslCnv = w.get();
   w->show();

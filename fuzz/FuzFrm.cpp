@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<TRcvEff> eff = RcvChrEff(p, data[i]);
     if (p.PckSte == PS_CPL) std::abort();  // the handler takes every complete frame
     for (const TRcvEff& e : eff)
-      if (static_cast<unsigned>(e.Knd) > static_cast<unsigned>(TeRcvEff::ShwRbtFlt)) std::abort();
+      if (static_cast<unsigned>(e.Knd) > static_cast<unsigned>(TeRcvEff::UplCfm)) std::abort();
   }
   // Round trip: the first bytes give the header, the rest up to 60 the data.
   if (size >= 3) {

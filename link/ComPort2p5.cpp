@@ -150,12 +150,24 @@ std::uint8_t TComport2p5::OpnPrt() {
     // An open started by one of those events has done the work already.
     if (PrtOpn()) return FbIoThrRun && FbRxcThrRun ? 0 : 7;
   }
+  FbPrtHld = false;
   const std::string pth = PrtDevPth(FsPrtNam);
   if (pth.empty()) return 7;
   const int fd = ::open(pth.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return 7;
-  // Only terminals, and not one that another program holds.
-  if (!::isatty(fd) || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  if (fd < 0) {
+    // A terminal that another program has opened for itself alone.
+    FbPrtHld = errno == EBUSY;
+    return 7;
+  }
+  if (!::isatty(fd)) {
+    ::close(fd);
+    return 7;
+  }
+  // Not one that another program holds: by a lock on the device, or by a lock
+  // file as the serial programs take them.
+  const bool lck = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+  if (!lck || PrtInUse(pth)) {
+    FbPrtHld = lck || errno == EWOULDBLOCK;
     ::close(fd);
     return 7;
   }

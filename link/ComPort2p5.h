@@ -112,6 +112,9 @@ public:
 
   // The port is open.
   bool PrtOpn() const { return FhPrt.load() >= 0; }
+  // The last OpnPrt failed with 7 because another program holds the port (it
+  // has it open for itself alone, or holds a lock on it or a lock file of it).
+  bool PrtHld() const { return FbPrtHld; }
   // Bytes handed to SndChr that never reached the line since the last call
   // (taken and reset): what was still queued when the port was closed for a
   // reopen, or when the link ended by itself. A frame cut this way is not
@@ -178,6 +181,7 @@ private:
   // Empties the receive buffer.
   void DrpRxd();
   std::atomic<std::uint64_t> FiTxDrp{0};
+  bool FbPrtHld = false;
 
   void* FpOwn;
   bool FbCrt = false;

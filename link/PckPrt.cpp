@@ -1,5 +1,6 @@
 #include "link/PckPrt.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/Globals.h"
@@ -223,8 +224,8 @@ std::vector<TRcvEff> DspRcvPck(const TuRcvPck& p) {
     }
     case MC_STS << 8 | MK_TRF_CMP:
       // A new program is on the robot: addresses of the old run mean nothing now.
-      e = {Eff(TeRcvEff::RunEnd), Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::EnaRun), Eff(TeRcvEff::Flash),
-           Ply(SC_TRF_CMP)};
+      e = {Eff(TeRcvEff::UplCfm), Eff(TeRcvEff::RunEnd), Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::EnaRun),
+           Eff(TeRcvEff::Flash), Ply(SC_TRF_CMP)};
       break;
     case MC_STS << 8 | MK_WRK:
       e = {Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::RpnRun), Eff(TeRcvEff::Flash), Ply(SC_WRK)};
@@ -253,7 +254,8 @@ std::vector<TRcvEff> DspRcvPck(const TuRcvPck& p) {
   return e;
 }
 
-std::vector<TRcvEff> RcvChrEff(TuRcvPck& p, std::uint8_t b) {
+std::vector<TRcvEff> RcvChrEff(TuRcvPck& p, std::uint8_t b, bool gap) {
+  if (gap) RstRcvPck(p);
   PrsRcvChr(p, b);
   if (p.PckSte != PS_CPL) return {Eff(TeRcvEff::RstTmo)};
   RstRcvPck(p);
@@ -268,4 +270,35 @@ std::vector<TRcvEff> RcvChrEff(TuRcvPck& p, std::uint8_t b) {
   std::vector<TRcvEff> d = DspRcvPck(p);
   e.insert(e.end(), std::make_move_iterator(d.begin()), std::make_move_iterator(d.end()));
   return e;
+}
+
+namespace {
+bool Rpl(TeRcvEff k) {
+  switch (k) {
+    case TeRcvEff::RstTmo:
+    case TeRcvEff::ShwSeq:
+    case TeRcvEff::LnkUp:
+    case TeRcvEff::PrcMsg:
+    case TeRcvEff::ShwMea1:
+    case TeRcvEff::ShwMea2:
+    case TeRcvEff::SetLstErr:
+    case TeRcvEff::RunAdr: return true;
+    default: return false;
+  }
+}
+bool AllRpl(const std::vector<TRcvEff>& e) {
+  return std::all_of(e.begin(), e.end(), [](const TRcvEff& x) { return Rpl(x.Knd); });
+}
+}  // namespace
+
+bool MrgRcvEff(std::vector<TRcvEff>& into, const std::vector<TRcvEff>& add) {
+  if (!AllRpl(into) || !AllRpl(add)) return false;
+  for (const TRcvEff& e : add) {
+    auto it = std::find_if(into.begin(), into.end(), [&](const TRcvEff& x) { return x.Knd == e.Knd; });
+    if (it != into.end())
+      *it = e;
+    else
+      into.push_back(e);
+  }
+  return true;
 }

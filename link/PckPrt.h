@@ -149,6 +149,7 @@ enum class TeRcvEff : std::uint8_t {
   RunAdr,     // highlight the vio that made the byte at address Val
   RunEnd,     // no vio is highlighted
   ShwRbtFlt,  // the status bar shows RbtFltMsg of Val (address | kind << 8)
+  UplCfm,     // the robot has confirmed an upload: its wait ends
 };
 
 struct TRcvEff {
@@ -171,7 +172,17 @@ std::vector<TRcvEff> DspRcvPck(const TuRcvPck& p);
 // The packet receive handler for one byte: parses it and returns its effects.
 // An incomplete frame restarts the time-out; a complete one shows its
 // sequence byte and, from the robot, marks the link up and is dispatched.
-std::vector<TRcvEff> RcvChrEff(TuRcvPck& p, std::uint8_t b);
+// Gap: the line was silent before this byte for longer than a frame ever
+// pauses. A frame begun before it is given up (a glitch or a robot reset cut
+// it), so that its rest is not taken from the next frame.
+std::vector<TRcvEff> RcvChrEff(TuRcvPck& p, std::uint8_t b, bool gap = false);
+
+// Merges the effects of later bytes into those queued before them, when both
+// consist only of effects whose latest value is all that counts (the link
+// state, the read-outs, the time-out): each kind is kept once, at its first
+// place, with its latest value. False, and nothing changed, when either holds
+// an effect that must keep its place (a cue, a flash, a button).
+bool MrgRcvEff(std::vector<TRcvEff>& into, const std::vector<TRcvEff>& add);
 
 // Four upper-case hexadecimal digits.
 std::string Hex4(std::uint16_t v);

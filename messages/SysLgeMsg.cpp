@@ -14,7 +14,7 @@ const std::vector<TuSysMsgRng> GcSysMsgUse = {
     {0x14, 0x1A},  // program walk
     {0x1C, 0x25},  // program walk, token generation, the port
     {0x40, 0x5F},  // connection check
-    {0x60, 0x62},  // robot link
+    {0x60, 0x64},  // robot link
     {0x70, 0x72},  // language kept, manuals
     {0x90, 0x96},  // faults reported by the robot
     {0xA0, 0xA8},  // keeping the user's work, the File menu

@@ -3,10 +3,15 @@
 //  - a robot frame written at the far end until the link state image has
 //    turned green on the user interface thread;
 //  - the upload click until the first byte of the frame is at the far end
-//    (the cues are silent here, so they add nothing).
+//    (the cues are silent here, so they add nothing);
+//  - a burst of 2000 measurement frames that arrives while the window is
+//    busy: from the moment its last byte has been handed to the window until
+//    the window has worked off its effects (catch_up_ms; the robot paces its
+//    bytes so that the receive buffer never overflows).
 // Each reports the median and the worst of its iterations (100 frames).
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QToolBar>
 
 #include <benchmark/benchmark.h>
@@ -54,10 +59,18 @@ public:
   std::unique_ptr<ISettingsStore> Create() override { return std::make_unique<TMemSet>(Prt); }
 };
 
+// Bytes handed to the window's receive handler.
+std::atomic<long> GvDlv{0};
+
 struct TBenchLnk {
   TBenchLnk() {
     Set.Prt = Pty.Pth();
-    W = MakBchWnd();
+    W = MakBchWnd([](TVslCnvCfg& c) {
+      c.Clk = [] {
+        ++GvDlv;
+        return TClk::now();
+      };
+    });
     W->tmrAppItoTimer();
     W->tmrBlkComPrtCupMsgTimer();
     Ok = W->FbComPrtOpn && W->FpVioPgmItp->AddVio(VT_STA) && W->FpVioPgmItp->AddVio(VT_STO);
@@ -201,6 +214,67 @@ void BM_UploadClickToFirstByte(benchmark::State& st) {
   Rpt(st, ms);
 }
 BENCHMARK(BM_UploadClickToFirstByte)->UseManualTime()->Iterations(100)->Unit(benchmark::kMillisecond);
+
+void BM_BurstCatchUp(benchmark::State& st) {
+  TBenchLnk& b = Bch();
+  if (!b.Ok) {
+    st.SkipWithError("the link could not be set up");
+    return;
+  }
+  constexpr int GcFrm = 2000;
+  std::vector<std::uint8_t> all, f;
+  for (int i = 0; i < GcFrm; ++i) {
+    // Every other one a switch report without a switch (which would be spoken).
+    const auto lo = static_cast<std::uint8_t>(i), hi = static_cast<std::uint8_t>(i >> 8);
+    if (i % 2)
+      BldPck(lo, MC_MEA, MK_MEA_2, {0x00, lo}, f);
+    else
+      BldPck(lo, MC_MEA, MK_MEA_1, {lo, hi}, f);
+    f[1] = 0x05;
+    all.insert(all.end(), f.begin(), f.end());
+  }
+  // The last read-out of the first kind.
+  const QString lst = QString::fromStdString(Hex4(GcFrm - 2));
+  std::vector<double> cu;
+  for (auto _ : st) {
+    b.W->tbxAdcMeaVal1->clear();
+    const long d0 = GvDlv;
+    const long n = static_cast<long>(all.size());
+    std::atomic<bool> bad{false};
+    const auto t0 = TClk::now();
+    std::thread far([&] {
+      // At most 512 bytes ahead of the receive handler, as a line would be.
+      for (std::size_t i = 0; i < all.size() && !bad; i += 256) {
+        const auto end = TClk::now() + std::chrono::seconds(10);
+        while (static_cast<long>(i) - (GvDlv - d0) > 256 && TClk::now() < end) std::this_thread::yield();
+        const std::size_t k = std::min<std::size_t>(256, all.size() - i);
+        const auto at = all.begin() + static_cast<long>(i);
+        if (!b.Pty.Wr(std::vector<std::uint8_t>(at, at + static_cast<long>(k)))) bad = true;
+      }
+    });
+    // The window is busy meanwhile (as with a long cue): the effects wait.
+    const auto lim = t0 + std::chrono::seconds(120);
+    while (GvDlv - d0 < n && TClk::now() < lim) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    far.join();
+    const auto t1 = TClk::now();
+    st.counters["queued_tasks"] = static_cast<double>(b.W->LnkEffPnd());
+    while (TClk::now() < lim && !(b.W->LnkEffPnd() == 0 && b.W->tbxAdcMeaVal1->text() == lst))
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    const auto t2 = TClk::now();
+    if (bad || t2 >= lim) {
+      st.SkipWithError("the burst was not worked off");
+      return;
+    }
+    st.SetIterationTime(std::chrono::duration<double>(t2 - t1).count());
+    cu.push_back(std::chrono::duration<double>(t2 - t1).count() * 1000.0);
+  }
+  std::sort(cu.begin(), cu.end());
+  if (cu.empty()) return;
+  st.counters["catch_up_median_ms"] = cu[cu.size() / 2];
+  st.counters["catch_up_worst_ms"] = cu.back();
+  st.counters["frames"] = GcFrm;
+}
+BENCHMARK(BM_BurstCatchUp)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

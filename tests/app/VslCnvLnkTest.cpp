@@ -8,12 +8,16 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <sys/file.h>
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -48,13 +52,15 @@ struct TLopSnd final : ISoundOut {
     bool Sync;
     bool RunEna;
     int Dpt;          // cues playing already when this one started
+    std::string Mea;  // tbxAdcMeaVal1 then
   };
   std::vector<TCal> Calls;
   TfrmVslCnv* W = nullptr;
   int Dpt = 0;
   std::function<void()> OnSync;  // runs once, inside the first synchronous cue
   void Play(const std::string& path, bool sync) override {
-    Calls.push_back({path.substr(path.rfind('/') + 1), sync, W && W->tbnRun->isEnabled(), Dpt});
+    Calls.push_back({path.substr(path.rfind('/') + 1), sync, W && W->tbnRun->isEnabled(), Dpt,
+                     W ? W->tbxAdcMeaVal1->text().toStdString() : ""});
     if (!sync) return;
     ++Dpt;
     if (auto f = std::exchange(OnSync, nullptr)) f();
@@ -86,6 +92,15 @@ protected:
   std::unique_ptr<TfrmOptions> Opt;
   std::vector<std::string> Ports;
   std::string Lnk;  // the robot's port: a link to the pseudo-terminal
+  // A frame never pauses here unless the test says so.
+  TVslCnvTms Tms = [] {
+    TVslCnvTms t;
+    t.RcvChrGap = 60000;
+    return t;
+  }();
+  // The receive clock: bytes delivered so far, and a jump ahead of the steady clock.
+  std::atomic<int> Dlv{0};
+  std::atomic<std::int64_t> Jmp{0};
 
   void SetUp() override {
     TPlatform p = GuPlatform();
@@ -118,7 +133,13 @@ protected:
     c.AppDir = Ins.Path() + "bin/";
     c.InsDir = Ins.Path();
     c.ScnPrt = [this] { return Ports; };
+    c.Tms = Tms;
     c.Tms.RcvPckTimOut = rcvTmo;
+    c.Clk = [this] {
+      const auto t = std::chrono::steady_clock::now() + std::chrono::seconds(Jmp.load());
+      ++Dlv;
+      return t;
+    };
     W = std::make_unique<TfrmVslCnv>(nullptr, c);
     Snd.W = W.get();
     Opt = std::make_unique<TfrmOptions>(nullptr, [this] { return Ports; });
@@ -269,6 +290,76 @@ TEST_F(VslCnvLnk, SilenceTurnsTheLinkStateRed) {
   ASSERT_TRUE(Pty->Wr({0x02, 0x01, 0x07, 0x00, 0x01, 0x01, 0x04}));
   ASSERT_TRUE(Wait([&] { return w.tbxTst003->text() == "7"; }));
   EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), GcImgComNok);
+}
+
+TEST_F(VslCnvLnk, AnUploadTheRobotDoesNotConfirmIsReported) {
+  Tms.UplCfm = 30;
+  TfrmVslCnv& w = MkOpn(600000);
+  AddPgm(w);
+  const B tkn = Tkn(w);
+  w.tbnUpl->trigger();
+  ASSERT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 0, 1, 0, tkn));
+  ASSERT_TRUE(Wait([&] { return !w.statusBar()->currentMessage().isEmpty(); }));
+  EXPECT_TRUE(w.statusBar()->currentMessage().startsWith("The robot did not confirm the upload."));
+  EXPECT_TRUE(w.statusBar()->currentMessage().contains("Check connection"));
+  // A new upload waits again; "transfer complete" ends the wait, not the link state's.
+  w.tmrUplCfm.setInterval(600000);
+  w.tbnUpr->trigger();
+  EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
+  EXPECT_TRUE(w.tmrUplCfm.isActive());
+  ASSERT_TRUE(Pty->Wr(Frm(5, 3, MC_STS, MK_TRF_CMP)));
+  ASSERT_TRUE(Wait([&] { return !w.tmrUplCfm.isActive(); }));
+  EXPECT_TRUE(w.tmrRcvPckTimOutTmr.isActive());
+  EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
+}
+
+TEST_F(VslCnvLnk, ASilenceInsideAFrameDoesNotSwallowTheNextAnswer) {
+  TfrmVslCnv& w = MkOpn();
+  w.tbnRun->setEnabled(false);
+  ASSERT_TRUE(Pty->Wr({0x02, 0x05, 0x0d}));
+  ASSERT_TRUE(Wait([&] { return Dlv == 3; }));
+  Jmp = 3600;
+  ASSERT_TRUE(Pty->Wr(Frm(5, 0x21, MC_STS, MK_TRF_CMP)));
+  ASSERT_TRUE(Wait([&] { return w.tbnRun->isEnabled(); }));
+  EXPECT_EQ(w.tbxTst003->text(), "33");
+}
+
+TEST_F(VslCnvLnk, APortHeldByAnotherProgramIsNamedSo) {
+  const int fd = ::open(Pty->Pth().c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+  TfrmVslCnv& w = Mk();
+  EXPECT_FALSE(w.OpnComPrt(Lnk));
+  EXPECT_EQ(GuLstErrMsg.rfind("Comport " + Lnk + ": another program holds the port.", 0), 0u) << GuLstErrMsg;
+  ::close(fd);
+  EXPECT_TRUE(w.OpnComPrt(Lnk)) << GuLstErrMsg;
+}
+
+TEST_F(VslCnvLnk, ABurstOfReadOutsIsMergedAndCuesKeepTheirPlace) {
+  TfrmVslCnv& w = MkOpn(600000);
+  // The burst comes while the first frame's synchronous cue plays: read-outs,
+  // "working" with its cue, read-outs.
+  auto mea = [](int i) { return Frm(5, static_cast<std::uint8_t>(i), MC_MEA, MK_MEA_1, {std::uint8_t(i), std::uint8_t(i >> 8)}); };
+  Snd.OnSync = [&] {
+    const int d0 = Dlv;
+    int n = 0;
+    auto wr = [&](const B& f) {
+      ASSERT_TRUE(Pty->Wr(f));
+      n += static_cast<int>(f.size());
+    };
+    for (int i = 0; i < 300; ++i) {
+      wr(i == 150 ? Frm(5, 0, MC_STS, MK_WRK) : mea(i));
+      // The receive buffer is not made to overflow.
+      if (i % 50 == 49) {
+        ASSERT_TRUE(Wait([&] { return Dlv - d0 == n; }));
+      }
+    }
+    EXPECT_EQ(w.LnkEffPnd(), 3u);
+  };
+  ASSERT_TRUE(Pty->Wr(Frm(5, 1, MC_STS, MK_TRF_CMP)));
+  ASSERT_TRUE(Wait([&] { return w.tbxAdcMeaVal1->text() == Hex4(299).c_str(); }));
+  ASSERT_EQ(Snd.Names(), (std::vector<std::string>{"transfer complete.wav", "working.wav"}));
+  EXPECT_EQ(Snd.Calls[1].Mea, Hex4(149));
 }
 
 TEST_F(VslCnvLnk, AVanishedDeviceIsReportedAndTheNextCommandOpensAgain) {

@@ -251,6 +251,7 @@ TEST_F(SysMsgFilFile, HoldsEveryMessageInThreeLanguages) {
   for (int i = 0x14; i <= 0x1A; ++i) ids.push_back(i);
   for (int i = 0x1C; i <= 0x25; ++i) ids.push_back(i);
   for (int i = 0x60; i <= 0x62; ++i) ids.push_back(i);  // robot link
+  for (int i = 0x63; i <= 0x64; ++i) ids.push_back(i);  // robot link: a held port, an unconfirmed upload
   for (int i = 0x90; i <= 0x96; ++i) ids.push_back(i);  // faults of the simulated robot
   for (int i = 0xB0; i <= 0xB6; ++i) ids.push_back(i);  // views of the program
   for (int i = 0xA0; i <= 0xA8; ++i) ids.push_back(i);  // keeping the user's work, the File menu

@@ -279,7 +279,8 @@ TEST(PckEff, EveryRobotMessage) {
       {"switch report without data", Frm(5, 0, 2, 0x13, {}),
        with(up(0), {E(K::ShwMea2, 0), E(K::PrcMsg), E(K::RstTmo)})},
       {"transfer complete", {0x02, 0x05, 0x03, 0x00, 0x03, 0x14, 0x04},
-       with(up(3), {E(K::RunEnd), E(K::EnaComSte), E(K::EnaRun), E(K::Flash), P(SC_TRF_CMP), E(K::RstTmo)})},
+       with(up(3), {E(K::UplCfm), E(K::RunEnd), E(K::EnaComSte), E(K::EnaRun), E(K::Flash), P(SC_TRF_CMP),
+                    E(K::RstTmo)})},
       {"working", Frm(5, 4, 3, 0x15, {}),
        with(up(4), {E(K::EnaComSte), E(K::RpnRun), E(K::Flash), P(SC_WRK), E(K::RstTmo)})},
       {"program complete", Frm(5, 4, 3, 0x16, {}),
@@ -335,6 +336,42 @@ TEST(PckEff, AnExecutedAddressWithoutItsByteNeverTakesAnOldOne) {
   EXPECT_EQ(e, (std::vector<TRcvEff>{E(K::ShwSeq, 2), E(K::LnkUp), E(K::PrcMsg), E(K::RstTmo)}));
   for (std::uint8_t b : Frm(5, 3, 4, 0x17, {0x03})) e = RcvChrEff(p, b);
   EXPECT_EQ(e, (std::vector<TRcvEff>{E(K::ShwSeq, 3), E(K::LnkUp), E(K::PrcMsg), E(K::RunAdr, 3), E(K::RstTmo)}));
+}
+
+TEST(PckEff, ASilenceInsideAFrameGivesItUp) {
+  // The start of a frame, silence, then "transfer complete": read whole.
+  TuRcvPck p;
+  for (std::uint8_t b : B{0x02, 0x05, 0x0d}) RcvChrEff(p, b);
+  const B f = Frm(5, 3, MC_STS, MK_TRF_CMP, {});
+  std::vector<TRcvEff> e;
+  for (std::size_t i = 0; i < f.size(); ++i) e = RcvChrEff(p, f[i], i == 0);
+  ASSERT_GE(e.size(), 2u);
+  EXPECT_EQ(e[0], E(K::ShwSeq, 3));
+  // A silence between frames changes nothing.
+  for (std::size_t i = 0; i < f.size(); ++i) e = RcvChrEff(p, f[i], i == 0);
+  EXPECT_EQ(e[0], E(K::ShwSeq, 3));
+}
+
+TEST(PckEff, OnlyEffectsThatLaterOnesReplaceAreMerged) {
+  using L = std::vector<TRcvEff>;
+  struct {
+    L Into, Add, Out;  // Out empty: not merged
+  } cas[] = {
+      {{E(K::RstTmo)}, {E(K::RstTmo)}, {E(K::RstTmo)}},
+      {{E(K::ShwSeq, 1), E(K::LnkUp), E(K::ShwMea1, 5), E(K::RstTmo)},
+       {E(K::RstTmo), E(K::ShwSeq, 2), E(K::ShwMea2, 7), E(K::ShwMea1, 6)},
+       {E(K::ShwSeq, 2), E(K::LnkUp), E(K::ShwMea1, 6), E(K::RstTmo), E(K::ShwMea2, 7)}},
+      {{E(K::RunAdr, 3)}, {E(K::RunAdr, 4), E(K::PrcMsg)}, {E(K::RunAdr, 4), E(K::PrcMsg)}},
+      {{E(K::RstTmo)}, {E(K::Flash), P(SC_WRK)}, {}},
+      {{E(K::ShwSeq, 1), P(SC_WRK)}, {E(K::RstTmo)}, {}},
+      {{E(K::EnaRun)}, {E(K::EnaRun)}, {}},
+      {{E(K::RunAdr, 3)}, {E(K::RunEnd)}, {}},
+  };
+  for (const auto& c : cas) {
+    L into = c.Into;
+    EXPECT_EQ(MrgRcvEff(into, c.Add), !c.Out.empty());
+    EXPECT_EQ(into, c.Out.empty() ? c.Into : c.Out);
+  }
 }
 
 TEST(PckEff, Hex4) {
