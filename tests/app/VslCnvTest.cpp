@@ -46,6 +46,10 @@ const char* const GcOptKey = "SOFTWARE\\Quorel\\TessaroV1.0\\Options";
 
 const char* const GcSysMsg =
     "Test messages\n"
+    "0xF4\n"
+    "No COM port present\n"
+    "Geen COM-poort\n"
+    "Kein COM-Anschluss\n"
     "0x0F\n"
     "Upload EN\n"
     "Upload NL\n"
@@ -577,7 +581,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TMisCas{"EmptyMessageFile", [](TTmpDir& d, TVslCnvCfg&) { d.Write("bin/SysMsgFil.sys", ""); },
                 "Comport COM0: the port could not be opened. Choose the robot's port under Options.",
-                {"#176, ", "@bin/SysMsgFil.sys", "0x02-0x12, 0x14-0x1A, 0x1C-0x25, 0x40-0x62"}},
+                {"#176, ", "@bin/SysMsgFil.sys", "0x02-0x12, 0x14-0x1A, 0x1C-0x25, 0x40-0x64"}},
         TMisCas{"CutShortMessage",
                 [](TTmpDir& d, TVslCnvCfg&) {
                   // 0x24 lacks its German text: the next identifier line stands in its place.

@@ -252,6 +252,14 @@ TEST(Upload, RobotGoneDuringTheQuietStart) {
   std::thread quit([&] {
     // The tool runs in this process: its open shows in our descriptors.
     for (int i = 0; i < 1000 && OpnCnt(end.Pth) <= bas; ++i) ::poll(nullptr, 0, 5);
+    // ... and has set the line (the master reads the terminal's settings):
+    // from then on the quiet start of 1 s runs.
+    for (int i = 0; i < 1000; ++i) {
+      termios t{};
+      if (::tcgetattr(end.Mst, &t) == 0 && ::cfgetospeed(&t) == B2400) break;
+      ::poll(nullptr, 0, 5);
+    }
+    ::poll(nullptr, 0, 50);
     ::close(end.Mst);
     end.Mst = -1;
   });

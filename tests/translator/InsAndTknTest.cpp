@@ -223,11 +223,10 @@ TEST_F(Walk, BlinkRequestIsApplicationMessage2WithTheVio) {
 }
 
 TEST_F(Walk, RunawayWalkIsCutShort) {
-  // A chain of 1100 labels (a file may put vios beyond the grid) is refused
-  // before the recursion gets deep.
-  std::string f = "START1\r\n0001\r\n0001\r\n\r\n";
-  for (int c = 2; c <= 1100; ++c) f += "LABEL1\r\n" + std::to_string(c) + "\r\n0001\r\nx\r\n\r\n";
-  ASSERT_TRUE(Edt.LodVioFil(Dir.Write("long.vio", f))) << GuLstErrMsg;
+  // A chain of 1100 labels (vios made beyond the grid; a file may not put
+  // them there) is refused before the recursion gets deep.
+  ASSERT_TRUE(Edt.CrtSmpVio(VT_STA, 0, 0)) << GuLstErrMsg;
+  for (int c = 1; c < 1100; ++c) ASSERT_TRUE(Edt.CrtLblVio(c, 0, 0, "x")) << GuLstErrMsg;
   EXPECT_FALSE(Edt.TrnVioPgm());
   EXPECT_EQ(GuLstErrMsg,
             "#314, Program too long: the walk passes more than 1024 vios, at most 255 bytes can be uploaded; "
