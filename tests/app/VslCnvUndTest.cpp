@@ -1,6 +1,9 @@
 // The Edit menu of the main window: undo and redo through the menu and its
 // shortcuts, and the mark of unsaved changes in the caption.
 #include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -55,6 +58,25 @@ TEST_F(VslCnvUnd, MenuAndShortcutsUndoAndRedoAndTheCaptionShowsUnsavedChanges) {
   W->FpVioPgmItp->Red();
   EXPECT_FALSE(W->tbnSta->isEnabled());
   EXPECT_EQ(W->windowTitle().toStdString(), "prog.vio *");
+}
+
+// Undo re-creates the vios; an Engine speed vio's edit must not take the
+// focus and with it the next Ctrl+Z.
+TEST_F(VslCnvUnd, EveryCtrlZUndoesAStepWhateverTheProgramHolds) {
+  ASSERT_TRUE(QTest::qWaitForWindowActive(W.get()));
+  W->mmnFil->menuAction()->setEnabled(true);  // unlocked
+  for (QAction* a : {W->tbnSta, W->tbnSpd, W->tbnSpd, W->tbnSto}) a->trigger();
+  ASSERT_EQ(W->FpVioPgmItp->GetVioCnt(), 4);
+  W->pnlVioFld->setFocus(Qt::OtherFocusReason);
+  for (int n = 3; n >= 0; --n) {
+    QTest::keyClick(W.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(W->FpVioPgmItp->GetVioCnt(), n);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(QApplication::focusWidget()), nullptr);
+  }
+  for (int n = 1; n <= 4; ++n) {
+    QTest::keyClick(W.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(W->FpVioPgmItp->GetVioCnt(), n);
+  }
 }
 
 }  // namespace
