@@ -1,6 +1,7 @@
 #include "link/ComPort2p5.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
@@ -151,6 +152,7 @@ std::uint8_t TComport2p5::OpnPrt() {
     if (PrtOpn()) return FbIoThrRun && FbRxcThrRun ? 0 : 7;
   }
   FbPrtHld = false;
+  FbLinGon = false;
   const std::string pth = PrtDevPth(FsPrtNam);
   if (pth.empty()) return 7;
   const int fd = ::open(pth.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -178,7 +180,13 @@ std::uint8_t TComport2p5::OpnPrt() {
     ClsPrt();
     return 8;
   }
-  if (!SetLinCfg(fd, BauRat(FbyBauIdx), FbyDatBts, FbyPrt, FbyStpBts)) return 9;
+  if (!SetLinCfg(fd, BauRat(FbyBauIdx), FbyDatBts, FbyPrt, FbyStpBts)) {
+    // A line that hung up meanwhile refuses every setting: the robot's end
+    // has gone, the settings are not the trouble.
+    pollfd p{fd, 0, 0};
+    FbLinGon = ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR)) != 0;
+    return 9;
+  }
   if (!StaThrImp()) return 2;
   if (!FphIoEvt.Set(IE_RD_STA)) {
     ShwMsgBox("Reading - Master", "SetEvent() error");

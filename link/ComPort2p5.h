@@ -115,6 +115,9 @@ public:
   // The last OpnPrt failed with 7 because another program holds the port (it
   // has it open for itself alone, or holds a lock on it or a lock file of it).
   bool PrtHld() const { return FbPrtHld; }
+  // The last OpnPrt failed with 9 because the other end of the line went
+  // away while the port was being set up (the line hung up).
+  bool LinGon() const { return FbLinGon; }
   // Bytes handed to SndChr that never reached the line since the last call
   // (taken and reset): what was still queued when the port was closed for a
   // reopen, or when the link ended by itself. A frame cut this way is not
@@ -182,6 +185,7 @@ private:
   void DrpRxd();
   std::atomic<std::uint64_t> FiTxDrp{0};
   bool FbPrtHld = false;
+  bool FbLinGon = false;
 
   void* FpOwn;
   bool FbCrt = false;

@@ -130,7 +130,11 @@ int RunUpl(const TuUplOpt& opt, std::ostream& out, std::ostream& err) {
 
     GuLstErrMsg.clear();
     if (const std::uint8_t c = com.OpnPrt(); c != 0) {
-      err << OpnErr(c, opt.Prt, pth) << "\n";
+      if (c == 9 && com.LinGon())
+        err << "the connection to the robot on " << pth
+            << " was lost during the upload (the line hung up while it was opened); the program was not transferred\n";
+      else
+        err << OpnErr(c, opt.Prt, pth) << "\n";
       if (!GuLstErrMsg.empty()) err << GuLstErrMsg << "\n";
       return GcUplErr;
     }
