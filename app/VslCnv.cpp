@@ -459,9 +459,7 @@ void TfrmVslCnv::FormShow() {
   GuBckGndImg->resize(FpBckBmp.width() / 2, FpBckBmp.height() / 2);
   GuBckGndImg->setGeometry(0, 0, pnlVioFld->width(), pnlVioFld->height());
   GuBckGndImg->show();
-  FiBckTop = FiBckTgtTop = FiBckLft = FiBckTgtLft = 0;
   tmrMovBckGndPic.setInterval(FCfg.Tms.MovBckGndPic);
-  FiIdlCnt = 0;
 
   if (frmAppIto) frmAppIto->ShwOn(this);
 
@@ -757,7 +755,6 @@ bool TfrmVslCnv::eventFilter(QObject* obj, QEvent* e) {
 
 void TfrmVslCnv::tbnToolButtonMouseMove(QObject* sender) {
   tmrMovBckGndPic.setInterval(FCfg.Tms.MovBckGndPic);
-  FiIdlCnt = 0;
   auto* btn = qobject_cast<QToolButton*>(sender);
   if (!btn) return;
   const std::string txt = FpVioPgmItp->GetSysUsrMsg(TbnHntIdf(btn->objectName().toStdString()));

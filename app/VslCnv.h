@@ -224,7 +224,6 @@ public:
   std::string FsAppPth;
   std::string FsPicDir;
   std::string FsSndDir;
-  std::int32_t FiBckTop = 0, FiBckLft = 0, FiBckTgtTop = 0, FiBckTgtLft = 0, FiIdlCnt = 0;
   std::string FsRegKey;
   std::int32_t FiComPrtIdx = -1;
   bool FbFrmShw = false;
