@@ -61,6 +61,54 @@ mode_t CurUmask() {
   ::umask(m);
   return m;
 }
+
+// The file about to be replaced: whether it exists, and that it may be.
+bool ChkOld(const fs::path& dst, struct stat& old, bool& exs, std::string& why) {
+  exs = ::stat(dst.c_str(), &old) == 0;
+  if (!exs) {
+    if (errno == ENOENT) return true;
+    why = ErrTxt(errno);
+    return false;
+  }
+  if (S_ISDIR(old.st_mode)) {
+    why = ErrTxt(EISDIR);
+    return false;
+  }
+  if (!S_ISREG(old.st_mode)) {
+    why = "not a regular file";
+    return false;
+  }
+  // A file without any write permission is read-only by intent, also for
+  // a user (root) whom the system would let write it.
+  if ((old.st_mode & 0222) == 0 || ::access(dst.c_str(), W_OK) != 0) {
+    why = ErrTxt(EACCES) + ": the file is read-only";
+    return false;
+  }
+  return true;
+}
+
+// Mode, owner and group of the old file for the new one (old null: a new
+// file, with the mode the umask allows). False with errno set.
+bool CpyAtr(int fd, const struct stat* old) {
+  if (!old) return ::fchmod(fd, 0666 & ~CurUmask()) == 0;
+  if (::fchmod(fd, old->st_mode & 07777) != 0) return false;
+  if (old->st_uid == ::geteuid() && old->st_gid == ::getegid()) return true;
+  // Owner and group where the process may set them (a user may give the
+  // file its group when a member of it; root may give back the owner).
+  if (::fchown(fd, old->st_uid, old->st_gid) == 0) return true;
+  if (::fchown(fd, static_cast<uid_t>(-1), old->st_gid) == 0) return true;
+  // Neither can be kept: the copy would belong to someone else, so its mode
+  // must not give the old group more than it had.
+  return ::fchmod(fd, old->st_mode & 07707) == 0;
+}
+
+// The rename itself reaches the disk with the folder.
+void SynDir(const fs::path& dir) {
+  const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+  if (dfd < 0) return;
+  ::fsync(dfd);
+  ::close(dfd);
+}
 #endif
 
 }  // namespace
@@ -95,30 +143,9 @@ bool WrtFilSaf(const std::string& path, const std::string& data, std::string& wh
   return true;
 #else
   fs::path dst;
-  if (!FolLnk(fs::path(path), dst, why)) return false;
-
   struct stat old {};
-  const bool exs = ::stat(dst.c_str(), &old) == 0;
-  if (!exs && errno != ENOENT) {
-    why = ErrTxt(errno);
-    return false;
-  }
-  if (exs) {
-    if (S_ISDIR(old.st_mode)) {
-      why = ErrTxt(EISDIR);
-      return false;
-    }
-    if (!S_ISREG(old.st_mode)) {
-      why = "not a regular file";
-      return false;
-    }
-    // A file without any write permission is read-only by intent, also for
-    // a user (root) whom the system would let write it.
-    if ((old.st_mode & 0222) == 0 || ::access(dst.c_str(), W_OK) != 0) {
-      why = ErrTxt(EACCES) + ": the file is read-only";
-      return false;
-    }
-  }
+  bool exs = false;
+  if (!FolLnk(fs::path(path), dst, why) || !ChkOld(dst, old, exs, why)) return false;
 
   const fs::path dir = dst.has_parent_path() ? dst.parent_path() : fs::path(".");
   std::string tpl = (dir / ("." + dst.filename().string() + ".XXXXXX")).string();
@@ -130,48 +157,22 @@ bool WrtFilSaf(const std::string& path, const std::string& data, std::string& wh
     return false;
   }
   const std::string tmp(buf.data());
-  auto fail = [&](int err) {
-    ::close(fd);
-    ::unlink(tmp.c_str());
-    why = ErrTxt(err);
-    return false;
-  };
-  if (!WrtAll(fd, data)) return fail(errno);
-  if (exs) {
-    if (::fchmod(fd, old.st_mode & 07777) != 0) return fail(errno);
-    // Owner and group where the process may set them (a user may give the
-    // file its group when a member of it; root may give back the owner).
-    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
-      if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
-        if (::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
-          // Neither can be kept: the copy would belong to someone else, so
-          // its mode must not give the old group more than it had.
-          if (::fchmod(fd, old.st_mode & 07707) != 0) return fail(errno);
-        }
-      }
-    }
-  } else if (::fchmod(fd, 0666 & ~CurUmask()) != 0) {
-    return fail(errno);
+  bool ok = WrtAll(fd, data) && CpyAtr(fd, exs ? &old : nullptr) && ::fsync(fd) == 0;
+  int err = ok ? 0 : errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    err = errno;
   }
-  if (::fsync(fd) != 0) return fail(errno);
-  if (::close(fd) != 0) {
-    const int err = errno;
+  if (ok && ::rename(tmp.c_str(), dst.c_str()) != 0) {
+    ok = false;
+    err = errno;
+  }
+  if (!ok) {
     ::unlink(tmp.c_str());
     why = ErrTxt(err);
     return false;
   }
-  if (::rename(tmp.c_str(), dst.c_str()) != 0) {
-    const int err = errno;
-    ::unlink(tmp.c_str());
-    why = ErrTxt(err);
-    return false;
-  }
-  // The rename itself reaches the disk with the folder.
-  const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-  if (dfd >= 0) {
-    ::fsync(dfd);
-    ::close(dfd);
-  }
+  SynDir(dir);
   return true;
 #endif
 }

@@ -17,6 +17,16 @@ TVioPgmItp::TStpGrd::~TStpGrd() {
   if (--FEdt.FiStpDep == 0 && !FEdt.FbHstOff) FEdt.RcdStp(FEdt.FpMrgVio, FEdt.FiMrgCtl);
 }
 
+TVioPgmItp::TNoRcd::TNoRcd(TVioPgmItp& e) : FEdt(e), FbOff(e.FbHstOff) {
+  FEdt.FbHstOff = true;
+  ++FEdt.FiStpDep;
+}
+
+TVioPgmItp::TNoRcd::~TNoRcd() {
+  --FEdt.FiStpDep;
+  FEdt.FbHstOff = FbOff;
+}
+
 TVioPgmItp::TuVioSnp TVioPgmItp::TakSnp() {
   TuVioSnp s;
   s.Doc = FpDoc;
@@ -66,8 +76,7 @@ void TVioPgmItp::RcdStp(const TVio* mrgVio, int mrgCtl) {
 }
 
 bool TVioPgmItp::RstSnp(const TuVioSnp& snp) {
-  FbHstOff = true;
-  ++FiStpDep;
+  TNoRcd noRcd(*this);
   std::string all;
   for (const std::string& l : snp.Lns) {
     all += l;
@@ -89,8 +98,6 @@ bool TVioPgmItp::RstSnp(const TuVioSnp& snp) {
   FiCurCol = snp.CurCol;
   FiCurRow = snp.CurRow;
   FpCurVio = nullptr;
-  --FiStpDep;
-  FbHstOff = false;
   return ok;
 }
 

@@ -83,19 +83,7 @@ bool TVioPgmItp::SetLgeIdx(std::uint8_t idx) {
   // on top of the history and, when it was the saved one, the saved program
   // take the new names, so that neither Undo nor the unsaved mark sees a change.
   const bool sav = !FHst.empty() && FHst[FiHstPos].Lns == FpDoc->SavLns;
-  struct TNoStp {
-    explicit TNoStp(TVioPgmItp& e) : E(e), Off(e.FbHstOff) {
-      E.FbHstOff = true;
-      ++E.FiStpDep;
-    }
-    ~TNoStp() {
-      --E.FiStpDep;
-      E.FbHstOff = Off;
-    }
-    TVioPgmItp& E;
-    bool Off;
-  };
-  std::optional<TNoStp> noStp(std::in_place, *this);
+  std::optional<TNoRcd> noRcd(std::in_place, *this);
   std::string kep;
   for (TVio* vio : FpVioLst) {
     const std::uint8_t typ = vio->Rec.VioTyp;
@@ -136,7 +124,7 @@ bool TVioPgmItp::SetLgeIdx(std::uint8_t idx) {
       NtfCtl(vio, edt);
     }
   }
-  noStp.reset();
+  noRcd.reset();
   TStrLst now;
   if (!FHst.empty() && BldVioLns(now)) {
     if (sav) FpDoc->SavLns = now;

@@ -845,10 +845,8 @@ bool TVioPgmItp::ChkSpdVal(TVio* vio) {
 
 bool TVioPgmItp::ChkPndInp(unsigned rfsBfr) {
   if (FiRfsCnt != rfsBfr) return true;  // the check that just ran has said why
-  auto own = [this](const TVio* v) -> TVio* {
-    const auto it = std::find(FpVioLst.begin(), FpVioLst.end(), v);
-    return it == FpVioLst.end() ? nullptr : *it;
-  };
+  // The flag's vio is one of the field's own (removing it clears the flag).
+  auto own = [](const TVio* v) { return const_cast<TVio*>(v); };
   if (FbDlyErr && !ChkDlyVal(own(FpDlyErrVio))) return true;
   if (FbSpdErr && !ChkSpdVal(own(FpSpdErrVio))) return true;
   if (FbDstErr && !ChkDstVal(own(FpDstErrVio))) return true;

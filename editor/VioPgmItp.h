@@ -421,6 +421,19 @@ private:
   private:
     TVioPgmItp& FEdt;
   };
+  // Held while the field changes without being an edit (a restored step, a
+  // language switch): nothing is recorded meanwhile.
+  class TNoRcd {
+  public:
+    explicit TNoRcd(TVioPgmItp& e);
+    ~TNoRcd();
+    TNoRcd(const TNoRcd&) = delete;
+    TNoRcd& operator=(const TNoRcd&) = delete;
+
+  private:
+    TVioPgmItp& FEdt;
+    bool FbOff;
+  };
   TuVioSnp TakSnp();
   void RcdStp(const TVio* mrgVio, int mrgCtl);
   bool RstSnp(const TuVioSnp& snp);
