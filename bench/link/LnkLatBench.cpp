@@ -27,7 +27,7 @@
 #include <thread>
 #include <vector>
 
-#include "LnkTstPty.h"
+#include "core/PtyPar.h"
 #include "bench/BchSup.h"
 #include "bench/BchWnd.h"
 #include "app/VslCnv.h"

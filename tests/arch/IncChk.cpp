@@ -1,0 +1,172 @@
+// The include check: reads the #include lines of the product sources and
+// fails on an include against the direction of the libraries or on a cycle
+// between files.
+//
+//   inc_check <source tree>
+//
+// Prints one line per fault and exits 1 when there is any.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Each library folder and the folders it may include directly; what those
+// may include follows. Folders not named here (tools, benchmarks, fuzz
+// targets) stand on top and may include any library, but not each other.
+const std::map<std::string, std::vector<std::string>> GcLyr = {
+    {"core", {}},
+    {"messages", {"core"}},
+    {"sound", {"core"}},
+    {"sound/qt", {"sound"}},
+    {"translator", {"messages"}},
+    {"editor", {"translator"}},
+    {"editor/qt", {"editor"}},
+    {"link", {"core"}},
+    {"sim", {"link", "translator"}},
+    {"doctor", {"link", "messages"}},
+    {"app/platform", {"core", "sound/qt"}},
+    {"app", {"editor/qt", "app/platform", "link", "doctor", "sound/qt"}},
+};
+
+// Includes against the direction that are still being taken apart.
+const std::set<std::pair<std::string, std::string>> GcKnw = {
+    {"translator", "editor"},
+    {"link", "messages"},
+    {"link", "sound"},
+    {"tools/tessaro-upload", "tools/tessaro-compile"},
+};
+
+// The library folder a path lies in: the longest named folder that holds it.
+std::string LibOf(const std::string& rel) {
+  std::string best;
+  for (const auto& [dir, deps] : GcLyr)
+    if (rel.rfind(dir + "/", 0) == 0 && dir.size() > best.size()) best = dir;
+  return best;
+}
+
+// The top folder of a path that lies in no library (tools/x, bench, fuzz).
+std::string TopOf(const std::string& rel) {
+  auto p = rel.find('/');
+  if (rel.rfind("tools/", 0) == 0) p = rel.find('/', p + 1);
+  return p == std::string::npos ? std::string() : rel.substr(0, p);
+}
+
+std::set<std::string> Reach(const std::string& lib) {
+  std::set<std::string> out{lib};
+  std::vector<std::string> todo{lib};
+  while (!todo.empty()) {
+    auto cur = todo.back();
+    todo.pop_back();
+    for (const auto& d : GcLyr.at(cur))
+      if (out.insert(d).second) todo.push_back(d);
+  }
+  return out;
+}
+
+bool IsSrc(const fs::path& p) {
+  const auto e = p.extension();
+  return e == ".h" || e == ".cpp";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << "usage: inc_check <source tree>\n";
+    return 2;
+  }
+  const fs::path root = fs::canonical(argv[1]);
+  const std::set<std::string> tops = {"core", "messages", "sound", "translator", "editor", "link",
+                                      "sim", "doctor", "app", "tools", "bench", "fuzz"};
+  // Every product source, by its path from the root.
+  std::vector<std::string> files;
+  for (const auto& t : tops) {
+    if (!fs::is_directory(root / t)) continue;
+    for (const auto& e : fs::recursive_directory_iterator(root / t))
+      if (e.is_regular_file() && IsSrc(e.path())) files.push_back(fs::relative(e.path(), root).string());
+  }
+  std::sort(files.begin(), files.end());
+  std::set<std::string> known(files.begin(), files.end());
+  // The tests' files may be included by nothing else; a name without a
+  // folder that is found neither beside the file nor at the root is the one
+  // file of that name (a tool's or a test's own include folder).
+  if (fs::is_directory(root / "tests"))
+    for (const auto& e : fs::recursive_directory_iterator(root / "tests"))
+      if (e.is_regular_file() && IsSrc(e.path())) known.insert(fs::relative(e.path(), root).string());
+  std::map<std::string, std::vector<std::string>> byName;
+  for (const auto& k : known) byName[fs::path(k).filename().string()].push_back(k);
+
+  static const std::regex inc(R"re(^\s*#\s*include\s*"([^"]+)")re");
+  std::map<std::string, std::vector<std::string>> edges;
+  int faults = 0;
+  for (const auto& f : files) {
+    std::ifstream in(root / f);
+    const std::string dir = fs::path(f).parent_path().string();
+    const std::string lib = LibOf(f);
+    std::string line;
+    int no = 0;
+    while (std::getline(in, line)) {
+      ++no;
+      std::smatch m;
+      if (!std::regex_search(line, m, inc)) continue;
+      // A quoted include is found beside the file first, then from the root.
+      std::string tgt = (fs::path(dir) / m[1].str()).lexically_normal().string();
+      if (!known.count(tgt)) tgt = fs::path(m[1].str()).lexically_normal().string();
+      if (!known.count(tgt)) {
+        const auto& same = byName[m[1].str()];
+        if (same.size() != 1) continue;  // a system or generated header
+        tgt = same.front();
+      }
+      edges[f].push_back(tgt);
+      const std::string tlib = LibOf(tgt);
+      std::string why;
+      if (!lib.empty()) {
+        if (tlib.empty())
+          why = "a library includes a tool's file";
+        else if (!Reach(lib).count(tlib) && !GcKnw.count({lib, tlib}))
+          why = "'" + lib + "' may not include '" + tlib + "'";
+      } else if (tlib.empty() && TopOf(f) != TopOf(tgt) && !GcKnw.count({TopOf(f), TopOf(tgt)})) {
+        why = "'" + TopOf(f) + "' may not include '" + TopOf(tgt) + "'";
+      }
+      if (!why.empty()) {
+        std::cout << f << ":" << no << ": includes " << tgt << ": " << why << "\n";
+        ++faults;
+      }
+    }
+  }
+
+  // Cycles between files: a depth-first walk that meets a file on its own path.
+  std::map<std::string, int> state;  // 1 on the path, 2 done
+  std::vector<std::string> path;
+  std::function<void(const std::string&)> walk = [&](const std::string& f) {
+    state[f] = 1;
+    path.push_back(f);
+    for (const auto& t : edges[f]) {
+      if (state[t] == 1) {
+        std::cout << "cycle:";
+        for (auto it = std::find(path.begin(), path.end(), t); it != path.end(); ++it) std::cout << " " << *it << " ->";
+        std::cout << " " << t << "\n";
+        ++faults;
+      } else if (state[t] == 0) {
+        walk(t);
+      }
+    }
+    path.pop_back();
+    state[f] = 2;
+  };
+  for (const auto& f : files)
+    if (state[f] == 0) walk(f);
+
+  std::cout << files.size() << " files, " << faults << " faults\n";
+  return faults == 0 ? 0 : 1;
+}

@@ -1,0 +1,1 @@
+#include "translator/Trn.h"
