@@ -2,7 +2,7 @@
 # Makes the pictures of the manuals from the staged program: docs/manual/pictures/ in
 # English for the English manual, docs/manual/pictures/de/ in German for the German one.
 #   tools/tessaro-mkmanual/make_pictures.sh [BUILD_DIR] [DISPLAY_NUMBER]
-# Needs Xvfb, socat, xdotool and imagemagick (tools/deps.sh).
+# Needs xvfb, socat, xdotool and imagemagick (see tools/deps.sh).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 bld=${1:-build}; dsp=${2:-64}
