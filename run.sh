@@ -6,7 +6,7 @@
 set -e
 cd "$(dirname "$0")"
 . tools/deps.sh
-tessaro_install_deps
+tessaro_install_deps build
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARO_WITH_TESTS=OFF -DTESSARO_WITH_BENCH=OFF >/dev/null
 cmake --build build -j"$(nproc)"
 if [ "${1:-}" = "--real" ]; then

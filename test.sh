@@ -5,7 +5,7 @@
 set -e
 cd "$(dirname "$0")"
 . tools/deps.sh
-tessaro_install_deps
+tessaro_install_deps build test
 JOBS="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 

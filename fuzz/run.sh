@@ -1,17 +1,17 @@
 #!/bin/sh
 # Runs every fuzz target for a bounded time, two at a time.
-#   fuzz/run.sh BUILD_DIR [SECONDS]
-# BUILD_DIR is a build configured with -DTESSARO_FUZZ=ON (clang). Each target
+#   fuzz/run.sh [BUILD_DIR] [SECONDS]
+# BUILD_DIR is a build configured with -DTESSARO_FUZZ=ON (clang); it defaults
+# to build-fuzz, the folder that test.sh builds. Each target
 # starts from its seed corpus (fuzz/corpus/<target>) and the inputs that once
 # failed (fuzz/regress/<target>); what it finds new goes to
 # BUILD_DIR/fuzz/work/<target>, a failing input to BUILD_DIR/fuzz/artifacts/.
 # Fails when any target reports a crash, leak, timeout, memory excess or
 # sanitizer finding. Prints the inputs run and the coverage of each target.
 set -e
-BLD="$1"
-SECS="${2:-60}"
 SRC="$(cd "$(dirname "$0")" && pwd)"
-[ -n "$BLD" ] || { echo "usage: $0 BUILD_DIR [SECONDS]" >&2; exit 2; }
+BLD="${1:-$SRC/../build-fuzz}"
+SECS="${2:-60}"
 OUT="$BLD/fuzz"
 JOBS="${TESSARO_FUZZ_JOBS:-2}"
 mkdir -p "$OUT/artifacts" "$OUT/logs"

@@ -5,15 +5,17 @@
 # link, the desktop files, no paths of the build machine, and that the
 # programs, unpacked under another prefix, find their data files.
 #
-#   packaging/check-deb.sh BUILD_DIR [PACKAGE.deb]
+#   packaging/check-deb.sh [BUILD_DIR] [PACKAGE.deb]
 #
+# BUILD_DIR defaults to build, the folder that run.sh builds whole.
 # With PACKAGE.deb given, that package is checked instead of a new one.
 # Exit 0 when every check passes, 1 otherwise (each fault is printed).
 set -u
 export LC_ALL=C
 src=$(cd "$(dirname "$0")/.." && pwd)
-[ $# -ge 1 ] && [ -d "$1" ] || { echo "usage: $0 BUILD_DIR [PACKAGE.deb]" >&2; exit 2; }
-bld=$(cd "$1" && pwd)
+bld=${1:-$src/build}
+[ -d "$bld" ] || { echo "usage: $0 [BUILD_DIR] [PACKAGE.deb] (no build folder $bld)" >&2; exit 2; }
+bld=$(cd "$bld" && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 

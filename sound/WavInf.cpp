@@ -31,11 +31,13 @@ bool WavInfRd(const std::uint8_t* d, std::size_t n, std::uint64_t size, TuWavInf
     if (std::memcmp(ck, "fmt ", 4) == 0) {
       if (ckSz < 16 || body + 16 > n) return false;
       inf.FmtTag = Le16(d + body);
+      inf.Chn = Le16(d + body + 2);
       inf.ByteRate = Le32(d + body + 8);
       inf.Bits = Le16(d + body + 14);
       fmt = true;
     } else if (std::memcmp(ck, "data", 4) == 0) {
       if (!fmt || inf.ByteRate == 0) return false;
+      inf.DatOff = body;
       inf.DatSiz = ckSz;
       const std::uint64_t have = size > body ? size - body : 0;
       inf.DatHav = ckSz < have ? ckSz : have;

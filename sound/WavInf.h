@@ -7,8 +7,10 @@
 
 struct TuWavInf {
   std::uint16_t FmtTag = 0;      // 1 PCM, 3 float, 0xFFFE extensible ...
+  std::uint16_t Chn = 0;         // channels
   std::uint16_t Bits = 0;        // bits per sample
   std::uint32_t ByteRate = 0;    // bytes a second
+  std::uint64_t DatOff = 0;      // where the samples begin in the file
   std::uint64_t DatSiz = 0;      // size of the "data" chunk as stated
   std::uint64_t DatHav = 0;      // bytes of it that the file really holds
 };

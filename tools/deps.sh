@@ -1,21 +1,43 @@
 #!/bin/sh
-# Installs, with apt, the Debian 12 packages that the build and the tests need
-# and that are not installed yet. Sourced by run.sh and test.sh.
-TESSARO_PACKAGES="
+# Installs, with apt, the Debian 12 packages that are not installed yet. Sourced
+# by run.sh and test.sh:
+#   tessaro_install_deps build        what building and running Tessaro need
+#   tessaro_install_deps build test   and what the tests need besides
+# The tools that take pictures of the window (tools/screenshot.sh,
+# tools/idle-cpu.sh, tools/tessaro-mkmanual/make_pictures.sh) need xvfb, socat,
+# xdotool and imagemagick, which neither set installs.
+
+# Compiler, Qt, Qt's own translations of the standard buttons, and what the
+# Debian package takes its dependencies from (dpkg-shlibdeps, file).
+TESSARO_BUILD_PACKAGES="
   cmake g++ make pkg-config
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6
   qt6-translations-l10n
+  dpkg-dev file
+"
+# Test and benchmark libraries; clang and its sanitizer and libFuzzer runtime
+# for the fuzz build (GCC's sanitizer runtimes come with g++); a sound server
+# for real playback, socat for a held port, and the validators of the desktop
+# files.
+TESSARO_TEST_PACKAGES="
   libgtest-dev libgmock-dev libbenchmark-dev
-  pulseaudio
   clang libclang-rt-14-dev
-  socat desktop-file-utils appstream dpkg-dev file
+  pulseaudio socat
+  desktop-file-utils appstream
 "
 tessaro_install_deps() {
   missing=""
-  for p in $TESSARO_PACKAGES; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-      missing="$missing $p"
-    fi
+  for group in "$@"; do
+    case $group in
+      build) wanted=$TESSARO_BUILD_PACKAGES ;;
+      test) wanted=$TESSARO_TEST_PACKAGES ;;
+      *) echo "tessaro_install_deps: no package set '$group'" >&2; return 2 ;;
+    esac
+    for p in $wanted; do
+      if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+      fi
+    done
   done
   [ -z "$missing" ] && return 0
   echo "Installing:$missing"

@@ -2,12 +2,13 @@
 # Measures the CPU time the staged program takes while its window lies idle
 # and the background drifts.
 #   tools/idle-cpu.sh [PROGRAM.vio|-] [BUILD_DIR] [DISPLAY_NUMBER] [WxH] [WAIT_S] [SAMPLE_S] [SHOT.png]
+# BUILD_DIR defaults to build, the folder that run.sh builds and stages.
 # The drift begins after six idle minutes, so WAIT_S defaults to 400. The
 # figure printed is the share of one core over SAMPLE_S seconds (default 60),
 # read from /proc/PID/stat (utime + stime). A pseudo-terminal stands in for
 # the robot's port, so that the window unlocks after the intro.
 set -euo pipefail
-vio=${1:--}; bld=${2:-build-dev}; dsp=${3:-98}; scr=${4:-1920x1080}; wait_s=${5:-400}; smp=${6:-60}
+vio=${1:--}; bld=${2:-build}; dsp=${3:-98}; scr=${4:-1920x1080}; wait_s=${5:-400}; smp=${6:-60}
 shot=${7:-}
 exe="$bld/stage/bin/tessaro"
 [ -x "$exe" ] || { echo "no staged program at $exe" >&2; exit 1; }

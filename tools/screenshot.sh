@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Takes a picture of the staged program with a program file opened.
 #   tools/screenshot.sh PROGRAM.vio OUT.png [BUILD_DIR] [DISPLAY_NUMBER]
+# BUILD_DIR defaults to build, the folder that run.sh builds and stages.
 # TESSARO_LANGUAGE=0, 1 or 2 starts the program in English, Dutch or German.
 # TESSARO_SCREEN=WxH sets the screen size (1280x800).
 # A pseudo-terminal stands in for the robot's port, so that the window
 # unlocks after the intro; the file is opened through File > Open.
 set -euo pipefail
-vio=$(realpath "$1"); out=$(realpath -m "$2"); bld=${3:-build-dev}; dsp=${4:-99}
+vio=$(realpath "$1"); out=$(realpath -m "$2"); bld=${3:-build}; dsp=${4:-99}
 exe="$bld/stage/bin/tessaro"
 [ -x "$exe" ] || { echo "no staged program at $exe" >&2; exit 1; }
 tmp=$(mktemp -d); pids=()

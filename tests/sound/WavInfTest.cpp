@@ -80,6 +80,12 @@ TEST(WavInf, LengthAndCompletenessFromHeader) {
     const bool ok = WavInfRd(reinterpret_cast<const std::uint8_t*>(c.Bytes.data()), c.Bytes.size(), c.Bytes.size(), inf);
     EXPECT_EQ(ok && WavCmp(inf), c.Cmp) << c.Nam;
   }
+  // The samples begin after every chunk before them.
+  const std::string lst = Riff(fmt + Chunk("LIST", "abcd", 4) + Chunk("data", Samples(250), 4000));
+  TuWavInf inf;
+  ASSERT_TRUE(WavInfRd(reinterpret_cast<const std::uint8_t*>(lst.data()), lst.size(), lst.size(), inf));
+  EXPECT_EQ(inf.DatOff, 56u);
+  EXPECT_EQ(inf.Chn, 1u);
 }
 
 TEST(WavInf, FromFile) {

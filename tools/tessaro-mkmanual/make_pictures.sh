@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Makes the pictures of the manuals from the staged program: pictures/ in
-# English for the English manual, pictures/de/ in German for the German one.
-#   docs/manual/make_pictures.sh [BUILD_DIR] [DISPLAY_NUMBER]
-# Needs Xvfb, socat, xdotool and imagemagick (tools/deps.sh).
+# Makes the pictures of the manuals from the staged program: docs/manual/pictures/ in
+# English for the English manual, docs/manual/pictures/de/ in German for the German one.
+#   tools/tessaro-mkmanual/make_pictures.sh [BUILD_DIR] [DISPLAY_NUMBER]
+# Needs xvfb, socat, xdotool and imagemagick (see tools/deps.sh).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-bld=${1:-build-dev}; dsp=${2:-64}
+bld=${1:-build}; dsp=${2:-64}
 # Without a window manager the window fills the 1280 x 800 screen from its top
 # left corner: keep the tool bars, and the part of the field that the program uses.
 make_set() {

@@ -6,6 +6,7 @@
 //
 // The first level-one heading of the source is the document's title.
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -29,6 +30,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
+
+#include "core/SafFil.h"
 
 namespace {
 
@@ -199,6 +203,41 @@ void PrintPages(QTextDocument& doc, QPdfWriter& pdf, qreal dpi, qreal mrg) {
   }
 }
 
+// Lays the Markdown source out on A4 pages with 2 cm margins and returns the
+// PDF's bytes; a missing picture leaves them empty and says why in err.
+QByteArray RenderPdf(const QString& md, const QString& srcDir, const QString& title, QString& err) {
+  QBuffer out;
+  out.open(QIODevice::WriteOnly);
+  QPdfWriter pdf(&out);
+  pdf.setTitle(title);
+  pdf.setCreator("tessaro-mkmanual");
+  pdf.setResolution(300);
+  pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+
+  QTextDocument doc;
+  QFont fnt("DejaVu Sans");
+  fnt.setPointSizeF(10.5);
+  doc.setDefaultFont(fnt);
+  doc.setMarkdown(md);
+  Style(doc);
+  // A4 less its 2 cm margins, in the document's units: pixels at the
+  // screen's logical resolution.
+  const qreal dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+  const qreal txtWdt = (210.0 - 40.0) / 25.4 * dpi;
+  if (!FitPictures(doc, srcDir, txtWdt, err)) return {};
+  CaptionPictures(doc);
+  // A4 pages in the document's units, with 2 cm margins.
+  const qreal mmPx = dpi / 25.4;
+  const qreal mrg = 20 * mmPx;
+  QTextFrameFormat rf = doc.rootFrame()->frameFormat();
+  rf.setMargin(mrg);
+  doc.rootFrame()->setFrameFormat(rf);
+  doc.setPageSize(QSizeF(210 * mmPx, 297 * mmPx));
+  KeepHeadings(doc, doc.pageSize().height(), mrg);
+  PrintPages(doc, pdf, dpi, mrg);
+  return out.data();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -215,42 +254,12 @@ int main(int argc, char** argv) {
   const QRegularExpressionMatch m = QRegularExpression("^# (.+)$", QRegularExpression::MultilineOption).match(md);
   if (m.hasMatch()) title = m.captured(1).trimmed();
 
-  const QString tmp = args[2] + ".tmp~";
-  {
-    QPdfWriter pdf(tmp);
-    pdf.setTitle(title);
-    pdf.setCreator("tessaro-mkmanual");
-    pdf.setResolution(300);
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-
-    QTextDocument doc;
-    QFont fnt("DejaVu Sans");
-    fnt.setPointSizeF(10.5);
-    doc.setDefaultFont(fnt);
-    doc.setMarkdown(md);
-    Style(doc);
-    // A4 less its 2 cm margins, in the document's units: pixels at the
-    // screen's logical resolution.
-    const qreal dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
-    const qreal txtWdt = (210.0 - 40.0) / 25.4 * dpi;
-    QString err;
-    if (!FitPictures(doc, srcDir, txtWdt, err)) {
-      QFile::remove(tmp);
-      return Fail(err);
-    }
-    CaptionPictures(doc);
-    // A4 pages in the document's units, with 2 cm margins.
-    const qreal mmPx = dpi / 25.4;
-    const qreal mrg = 20 * mmPx;
-    QTextFrameFormat rf = doc.rootFrame()->frameFormat();
-    rf.setMargin(mrg);
-    doc.rootFrame()->setFrameFormat(rf);
-    doc.setPageSize(QSizeF(210 * mmPx, 297 * mmPx));
-    KeepHeadings(doc, doc.pageSize().height(), mrg);
-    PrintPages(doc, pdf, dpi, mrg);
-  }
-  // Replace the old PDF only once the new one is complete.
-  QFile::remove(args[2]);
-  if (!QFile::rename(tmp, args[2])) return Fail("cannot write " + args[2]);
+  QString err;
+  const QByteArray pdf = RenderPdf(md, srcDir, title, err);
+  if (pdf.isEmpty()) return Fail(err);
+  // The old PDF is replaced only by a complete new one.
+  std::string why;
+  if (!WrtFilSaf(args[2].toStdString(), pdf.toStdString(), why))
+    return Fail("cannot write " + args[2] + ": " + QString::fromStdString(why));
   return 0;
 }
