@@ -12,3 +12,11 @@ inline bool EqlNoCase(std::string_view a, std::string_view b) {
       return false;
   return true;
 }
+
+// Index of the first entry equal to s without regard to case; -1 when none.
+template <class TLst>
+int FndNoCase(const TLst& lst, std::string_view s) {
+  for (std::size_t i = 0; i < lst.size(); ++i)
+    if (EqlNoCase(lst[i], s)) return static_cast<int>(i);
+  return -1;
+}

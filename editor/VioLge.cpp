@@ -14,12 +14,6 @@
 
 namespace {
 
-int FndNoCase(const TStrLst& lst, const std::string& s) {
-  for (std::size_t i = 0; i < lst.size(); ++i)
-    if (EqlNoCase(lst[i], s)) return static_cast<int>(i);
-  return -1;
-}
-
 // Keeps the last-error text of the caller: the lookups below write their own
 // "not found" texts, which are answers here, not failures to report.
 class TKeepLstErr {

@@ -1,11 +1,13 @@
-// The include check: reads the #include lines of the product sources and
-// fails on an include against the direction of the libraries or on a cycle
-// between files.
+// The architecture check over the product sources: fails on an include
+// against the direction of the libraries, on a cycle between files, on a
+// source file over GcMaxFilLns lines and on a function over GcMaxFncLns.
 //
-//   inc_check <source tree>
+//   arch_check <source tree>
 //
 // Prints one line per fault and exits 1 when there is any.
 #include <algorithm>
+#include <cctype>
+#include <iterator>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -13,6 +15,7 @@
 #include <map>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -46,6 +49,14 @@ const std::set<std::pair<std::string, std::string>> GcKnw = {
     {"tools/tessaro-upload", "tools/tessaro-compile"},
 };
 
+// Files still being taken apart into named steps: their length and their
+// long functions are let pass.
+const std::set<std::string> GcBig = {
+    "app/VslCnv.cpp",          "doctor/ConDoc.cpp",     "editor/VioPgmItp.cpp",
+    "link/ComPort2p5.cpp",     "sim/SimRbt.cpp",        "tools/tessaro-linkbench/main.cpp",
+    "tools/tessaro-upload/UplPgm.cpp", "translator/InsAndTkn.cpp",
+};
+
 // The library folder a path lies in: the longest named folder that holds it.
 std::string LibOf(const std::string& rel) {
   std::string best;
@@ -69,6 +80,79 @@ std::set<std::string> Reach(const std::string& lib) {
     todo.pop_back();
     for (const auto& d : GcLyr.at(cur))
       if (out.insert(d).second) todo.push_back(d);
+  }
+  return out;
+}
+
+constexpr int GcMaxFilLns = 600;
+constexpr int GcMaxFncLns = 80;
+
+// The text with comments, strings and character literals blanked out, the
+// line breaks kept.
+std::string Bare(const std::string& t) {
+  std::string o = t;
+  for (std::size_t i = 0; i < o.size(); ++i) {
+    if (o[i] == '/' && i + 1 < o.size() && o[i + 1] == '/') {
+      while (i < o.size() && o[i] != '\n') o[i++] = ' ';
+    } else if (o[i] == '/' && i + 1 < o.size() && o[i + 1] == '*') {
+      for (; i < o.size() && !(o[i] == '*' && i + 1 < o.size() && o[i + 1] == '/'); ++i)
+        if (o[i] != '\n') o[i] = ' ';
+      if (i + 1 < o.size()) o[i] = o[i + 1] = ' ';
+      ++i;
+    } else if (o[i] == 'R' && i + 2 < o.size() && o[i + 1] == '"') {
+      const auto open = o.find('(', i);
+      const std::string end = ")" + o.substr(i + 2, open - i - 2) + "\"";
+      const auto close = o.find(end, open);
+      for (std::size_t k = i; k < std::min(o.size(), close + end.size()); ++k)
+        if (o[k] != '\n') o[k] = ' ';
+      i = close + end.size() - 1;
+    } else if (o[i] == '"' || (o[i] == '\'' && !(i > 0 && std::isxdigit(static_cast<unsigned char>(o[i - 1]))))) {
+      const char q = o[i];
+      for (o[i++] = ' '; i < o.size() && o[i] != q; ++i) {
+        if (o[i] == '\\') o[i++] = ' ';
+        if (i < o.size() && o[i] != '\n') o[i] = ' ';
+      }
+      if (i < o.size()) o[i] = ' ';
+    }
+  }
+  return o;
+}
+
+// Each function body's first line and its length in lines: a brace block at
+// file, namespace or class level whose head has a parameter list.
+std::vector<std::pair<int, int>> Fncs(const std::string& text) {
+  const std::string b = Bare(text);
+  std::vector<std::pair<int, int>> out;
+  std::vector<bool> fnc;  // per open brace: the body of a function
+  std::string head;
+  int line = 1, start = 0;
+  bool inFnc = false;
+  for (char c : b) {
+    if (c == '\n') ++line;
+    if (c == '{') {
+      bool isFnc = false;
+      if (!inFnc) {
+        static const std::regex cnt(R"re(^\s*(template\s*<.*>\s*)?(namespace|class|struct|union|enum|extern)\b)re");
+        isFnc = head.find('(') != std::string::npos && !std::regex_search(head, cnt) &&
+                head.find('=') == std::string::npos;
+        if (isFnc) start = line, inFnc = true;
+      }
+      fnc.push_back(isFnc);
+      head.clear();
+    } else if (c == '}') {
+      if (!fnc.empty()) {
+        if (fnc.back()) {
+          out.emplace_back(start, line - start + 1);
+          inFnc = false;
+        }
+        fnc.pop_back();
+      }
+      head.clear();
+    } else if (c == ';') {
+      head.clear();
+    } else if (!inFnc) {
+      head += c == '\n' ? ' ' : c;
+    }
   }
   return out;
 }
@@ -111,11 +195,23 @@ int main(int argc, char** argv) {
   int faults = 0;
   for (const auto& f : files) {
     std::ifstream in(root / f);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    if (lines > GcMaxFilLns && !GcBig.count(f)) {
+      std::cout << f << ": " << lines << " lines, more than " << GcMaxFilLns << "\n";
+      ++faults;
+    }
+    for (const auto& [at, len] : Fncs(text))
+      if (len > GcMaxFncLns && !GcBig.count(f)) {
+        std::cout << f << ":" << at << ": a function of " << len << " lines, more than " << GcMaxFncLns << "\n";
+        ++faults;
+      }
+    std::istringstream ls(text);
     const std::string dir = fs::path(f).parent_path().string();
     const std::string lib = LibOf(f);
     std::string line;
     int no = 0;
-    while (std::getline(in, line)) {
+    while (std::getline(ls, line)) {
       ++no;
       std::smatch m;
       if (!std::regex_search(line, m, inc)) continue;

@@ -1,0 +1,270 @@
+// The editor: what the user does in a vio's controls, and the checks of its values.
+#include "editor/VioPgmItp.h"
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <cstdlib>
+
+#include "core/Globals.h"
+#include "core/StrUtl.h"
+#include "core/WndMsg.h"
+#include "core/Seams.h"
+#include "editor/VioNum.h"
+#include "messages/SysLgeMsg.h"
+
+namespace {
+
+void ShwErrBox(const std::string& txt) { ShwMsgBox(txt, "Error", TeMsgBtn::Ok); }
+
+std::string CelNam(const TVio* vio) {
+  return "column " + std::to_string(vio->Rec.GrdCol + 1) + ", row " + std::to_string(vio->Rec.GrdRow + 1);
+}
+
+}  // namespace
+
+void TVioPgmItp::SetCtlTxt(TVio* vio, int ctl, const std::string& txt) {
+  TStpGrd stp(*this, vio, ctl);
+  if (!OwnsVio(vio) || ctl < 0 || static_cast<std::size_t>(ctl) >= vio->FCtls.size()) return;
+  TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
+  // A label box takes no more than it can show.
+  const bool cut = c.Knd == TeCtlKnd::Cbx && c.MaxLen > 0 && txt.size() > static_cast<std::size_t>(c.MaxLen);
+  const std::string_view t = cut ? std::string_view(txt).substr(0, static_cast<std::size_t>(c.MaxLen)) : txt;
+  if (c.Txt == t) {
+    if (cut) NtfCtl(vio, ctl);  // the view shows more than the box holds
+    return;
+  }
+  c.Txt = t;
+  NtfCtl(vio, ctl);
+}
+
+void TVioPgmItp::SelCtlItm(TVio* vio, int ctl, int itm) {
+  TStpGrd stp(*this);
+  if (!OwnsVio(vio) || ctl < 0 || static_cast<std::size_t>(ctl) >= vio->FCtls.size()) return;
+  TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
+  if (c.Knd != TeCtlKnd::Cbx || itm < 0 || static_cast<std::size_t>(itm) >= c.Itms.size()) return;
+  c.Txt = c.Itms[static_cast<std::size_t>(itm)];
+  NtfCtl(vio, ctl);
+  if (c.CtlRol == CR_SAR_TYP)
+    SarTypChg(vio);
+  else if (c.CtlRol == CR_SAR_COM)
+    SarComChg(vio);
+}
+
+void TVioPgmItp::LblKeyPrs(TVio* vio, char key) {
+  TStpGrd stp(*this);
+  if (!OwnsVio(vio)) return;
+  FpCurVio = vio;
+  if (key == 13) LblNamEnt(vio);
+}
+
+void TVioPgmItp::LblNamEnt(TVio* vio) {
+  TStpGrd stp(*this);
+  if (!OwnsVio(vio)) return;
+  FpCurVio = vio;
+  const int i = vio->FndCtl(TeCtlKnd::Cbx, CR_LBL_NAM);
+  if (i < 0) return;
+  TVioCtl& c = vio->FCtls[static_cast<std::size_t>(i)];
+  if (FndNoCase(c.Itms, c.Txt) < 0) {
+    c.Itms.push_back(c.Txt);
+    NtfCtl(vio, i);
+  }
+  FpLblVioDdwStl = c.Itms;
+}
+
+void TVioPgmItp::GtoLblRfs(TVio* vio) {
+  if (!OwnsVio(vio)) return;
+  const int i = vio->FndCtl(TeCtlKnd::Cbx, CR_GTO_NAM);
+  if (i < 0) return;
+  vio->FCtls[static_cast<std::size_t>(i)].Itms = FpLblVioDdwStl;
+  NtfCtl(vio, i);
+}
+
+bool TVioPgmItp::DgtFlt(TVio* vio, int ctl, char key) {
+  if (!OwnsVio(vio) || ctl < 0 || static_cast<std::size_t>(ctl) >= vio->FCtls.size()) return false;
+  FpCurVio = vio;
+  TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
+  const int maxLen = vio->Rec.VioTyp == VT_SPD ? 2 : 3;
+  if (c.MaxLen != maxLen) {
+    c.MaxLen = maxLen;
+    NtfCtl(vio, ctl);
+  }
+  return (key >= '0' && key <= '9') || key == 13 || key == 8;
+}
+
+int TVioPgmItp::SpdFocGai(TVio* vio) {
+  if (!OwnsVio(vio)) return 0;
+  FpCurVio = vio;
+  const int i = vio->FndCtl(TeCtlKnd::Edt, CR_SPD);
+  return i < 0 ? 0 : vio->FCtls[static_cast<std::size_t>(i)].MaxLen;
+}
+
+namespace {
+// The refusal of a text that is not a whole number.
+std::string CnvErr(const std::string& txt) { return "'" + txt + "' is not a valid integer value"; }
+}  // namespace
+
+bool TVioPgmItp::RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg, const TVio*& errVio) {
+  ++FiRfsCnt;
+  ShwErrBox(msg);
+  errFlg = true;
+  errVio = vio;
+  ReqFoc(vio, edt);
+  return false;
+}
+
+bool TVioPgmItp::ChkDlyVal(TVio* vio) {
+  TStpGrd stp(*this);
+  if (!OwnsVio(vio)) return false;
+  const int e = vio->FndCtl(TeCtlKnd::Edt, CR_VAL);
+  if (e < 0) return false;
+  const std::string txt = vio->FCtls[static_cast<std::size_t>(e)].Txt;
+  long long v;
+  if (!StrToInt(txt, v)) return RfsVal(vio, e, CnvErr(txt), FbDlyErr, FpDlyErrVio);
+  if (v < 0 || v > 255)
+    return RfsVal(vio, e, "Illigal delay value '" + txt + "', valid values are 0 - 255", FbDlyErr, FpDlyErrVio);
+  FbDlyErr = false;
+  FpDlyErrVio = nullptr;
+  return true;
+}
+
+bool TVioPgmItp::ChkDstVal(TVio* vio) {
+  TStpGrd stp(*this);
+  if (!OwnsVio(vio)) return false;
+  FpCurVio = vio;
+  const int e = vio->FndCtl(TeCtlKnd::Edt, CR_VAL);
+  if (e < 0) return false;
+  const std::string txt = vio->FCtls[static_cast<std::size_t>(e)].Txt;
+  std::string msg;
+  if (txt.empty()) {
+    msg = "No distance value found";
+  } else {
+    long long v;
+    if (!StrToInt(txt, v))
+      msg = CnvErr(txt);
+    else if (v > 255)
+      msg = "Distance value '" + txt + "' above maximum value 255";
+  }
+  if (!msg.empty()) return RfsVal(vio, e, msg, FbDstErr, FpDstErrVio);
+  FbDstErr = false;
+  FpDstErrVio = nullptr;
+  return true;
+}
+
+bool TVioPgmItp::ChkSpdVal(TVio* vio) {
+  TStpGrd stp(*this);
+  if (!OwnsVio(vio)) return false;
+  FpCurVio = vio;
+  const int e = vio->FndCtl(TeCtlKnd::Edt, CR_SPD);
+  if (e < 0) return false;
+  const std::string txt = vio->FCtls[static_cast<std::size_t>(e)].Txt;
+  long long v;
+  if (!StrToInt(txt, v)) return RfsVal(vio, e, CnvErr(txt), FbSpdErr, FpSpdErrVio);
+  if (v >= 61 || v < 3)
+    return RfsVal(vio, e, "Illegal left engine speed value '" + txt + "', valid values are 3 - 60", FbSpdErr,
+                  FpSpdErrVio);
+  FbSpdErr = false;
+  FpSpdErrVio = nullptr;
+  return true;
+}
+
+bool TVioPgmItp::ChkPndInp(unsigned rfsBfr) {
+  if (FiRfsCnt != rfsBfr) return true;  // the check that just ran has said why
+  // The flag's vio is one of the field's own (removing it clears the flag).
+  auto own = [](const TVio* v) { return const_cast<TVio*>(v); };
+  if (FbDlyErr && !ChkDlyVal(own(FpDlyErrVio))) return true;
+  if (FbSpdErr && !ChkSpdVal(own(FpSpdErrVio))) return true;
+  if (FbDstErr && !ChkDstVal(own(FpDstErrVio))) return true;
+  return FbDlyErr || FbSpdErr || FbDstErr;
+}
+
+void TVioPgmItp::SarTypChg(TVio* vio) {
+  TStpGrd stp(*this);
+  if (!OwnsVio(vio)) return;
+  FpCurVio = vio;
+  const std::string typ = GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_TYP);
+  bool actor;
+  if (vio->Rec.VioTyp == VT_ACT) {
+    UpdActUnt();
+    actor = true;
+  } else if (vio->Rec.VioTyp == VT_SNS) {
+    actor = false;
+  } else {
+    GuLstErrMsg = "#181, unknown vio type on Combobox change event";
+    ShwMsgBox(GuLstErrMsg);
+    return;
+  }
+  if (!FilSarComCbx(vio, FbyLgeIdx, FbyAvlCol, typ, actor)) {
+    ShwMsgBox(GuLstErrMsg);
+    return;
+  }
+  const int c = vio->FndCtl(TeCtlKnd::Cbx, CR_SAR_COM);
+  if (c < 0) {
+    GuLstErrMsg = "#202, Sar vio type-combobox OnChange event: no command-combobox found";
+    ShwMsgBox(GuLstErrMsg);
+    return;
+  }
+  TVioCtl& cc = vio->FCtls[static_cast<std::size_t>(c)];
+  cc.Txt = cc.Itms.empty() ? std::string() : cc.Itms[0];
+  NtfCtl(vio, c);
+  // The unit follows the command now shown.
+  if (actor) UpdActUnt();
+  if (!SetSarTkn(FbyLgeIdx, typ, cc.Txt, vio)) ShwMsgBox(GuLstErrMsg);
+}
+
+void TVioPgmItp::SarComChg(TVio* vio) {
+  TStpGrd stp(*this);
+  if (!OwnsVio(vio)) return;
+  FpCurVio = vio;
+  const std::string typ = GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_TYP);
+  if (vio->Rec.VioTyp == VT_ACT) UpdActUnt();
+  if (!SetSarTkn(FbyLgeIdx, typ, GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_COM), vio)) ShwMsgBox(GuLstErrMsg);
+}
+
+// ---- Parameter limits for translation ------------------------------------------------
+
+bool TVioPgmItp::ChkVioPrm(const TVio* vio) {
+  if (!vio) return true;
+  const std::string cap = GetVioCap(vio->Rec.VioTyp);
+  switch (vio->Rec.VioTyp) {
+    case VT_DLY: {
+      const std::string txt = GetCtlTxt(vio, TeCtlKnd::Edt, CR_VAL);
+      const long long v = NumIn(txt);
+      if (v < 0 || v > 255) {
+        GuLstErrMsg = "#410, DELAY vio at " + CelNam(vio) + ": delay value '" + txt +
+                      "' does not fit, valid values are 0 - 255";
+        return false;
+      }
+      return true;
+    }
+    case VT_ACT: {
+      const std::string txt = GetCtlTxt(vio, TeCtlKnd::Edt, CR_VAL);
+      const long long v = NumIn(txt);
+      if (v < 0 || v > 255) {
+        GuLstErrMsg = "#411, ACTOR vio at " + CelNam(vio) + ": distance or time value '" + txt +
+                      "' does not fit, valid values are 0 - 255";
+        return false;
+      }
+      return true;
+    }
+    case VT_SPD: {
+      const std::string txt = GetCtlTxt(vio, TeCtlKnd::Edt, CR_SPD);
+      long long v;
+      if (!StrToInt(txt, v)) {
+        GuLstErrMsg = "#412, ENGINE SPEED vio at " + CelNam(vio) + ": engine speed '" + txt +
+                      "' is not a whole number";
+        return false;
+      }
+      if (v < 1) {
+        GuLstErrMsg = "#413, ENGINE SPEED vio at " + CelNam(vio) + ": engine speed '" + txt +
+                      "' is not allowed, the speed must be at least 1";
+        return false;
+      }
+      return true;
+    }
+    default:
+      return true;
+  }
+}
+
+// ---- Positions ------------------------------------------------------------------------
