@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "link/PckPrt.h"
+#include "link/LnkSes.h"
 #include "link/PrtNam.h"
 #include "messages/SysLgeMsg.h"
 
@@ -46,21 +46,15 @@ bool MayOpn(IDocSys& sys, const TFilInf& inf) {
 bool LnkChk(IDocSys& sys, int fd, int tmoMs) {
   std::vector<std::uint8_t> frm;
   if (!BldPck(0, MC_CTL, MK_LNK_CHK, {}, frm) || !sys.WrtAll(fd, frm)) return false;
-  TuRcvPck pck;
-  RstRcvPck(pck);
+  TRbtAns ans(MC_CTL, MK_LNK_EST);
   const std::int64_t end = sys.NowMs() + tmoMs;
   for (;;) {
     const std::int64_t left = end - sys.NowMs();
     if (left <= 0) return false;
     std::vector<std::uint8_t> in;
     if (!sys.RdSome(fd, static_cast<int>(left), in)) return false;
-    for (std::uint8_t b : in) {
-      PrsRcvChr(pck, b);
-      if (pck.PckSte != PS_CPL) continue;
-      // An echo of our own frame comes with our origin.
-      if (pck.PckOrg != GcPckOrgOwn && pck.MsgCls == MC_CTL && pck.MsgCod == MK_LNK_EST) return true;
-      RstRcvPck(pck);
-    }
+    for (std::uint8_t b : in)
+      if (ans.Put(b)) return true;
   }
 }
 

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <termios.h>
@@ -126,14 +125,24 @@ void TComport2p5::DrpTxd() {
   FiTxDrp.fetch_add(n);
 }
 
-std::uint8_t TComport2p5::OpnPrt() {
+TOpnPrtRes TComport2p5::OpnPrt() {
   if (!FOnComPrtComEvt || !FOnComPrtCtlEvt || !FOnComPrtErrEvt) {
     ShwMsgBox(GcTxtCbk, "Comport error message");
     PrcMsg();
-    return 12;
+    return TeOpnPrt::NoCbk;
   }
+  bool don = false;
+  if (const TeOpnPrt r = ClsForOpn(don); r != TeOpnPrt::Ok || don) return r;
+  FbPrtHld = false;
+  FbLinGon = false;
+  int fd = -1;
+  if (const TeOpnPrt r = OpnDev(fd); r != TeOpnPrt::Ok) return r;
+  return SetUpDev(fd);
+}
+
+TeOpnPrt TComport2p5::ClsForOpn(bool& don) {
   const std::uint64_t drp = FiTxDrp.load();
-  if (!StpThr()) return 3;
+  if (!StpThr()) return TeOpnPrt::ThrStp;
   if (!PrtOpn()) {
     // Whatever the buffers hold belongs to a link that has ended (a byte may
     // slip into the transmit buffer while a vanishing device is being
@@ -141,62 +150,64 @@ std::uint8_t TComport2p5::OpnPrt() {
     // port opened now.
     DrpTxd();
     DrpRxd();
-  } else {
-    if (!ClsPrt()) return 5;
-    // Queued bytes stay queued for the reopened port, unless bytes before
-    // them have been lost in the close: then they are the rest of a frame
-    // whose start never reached the line, and go too.
-    if (FiTxDrp.load() != drp) DrpTxd();
-    PrcMsg();
-    // An open started by one of those events has done the work already.
-    if (PrtOpn()) return FbIoThrRun && FbRxcThrRun ? 0 : 7;
+    return TeOpnPrt::Ok;
   }
-  FbPrtHld = false;
-  FbLinGon = false;
+  if (!ClsPrt()) return TeOpnPrt::PrtCls;
+  // Queued bytes stay queued for the reopened port, unless bytes before
+  // them have been lost in the close: then they are the rest of a frame
+  // whose start never reached the line, and go too.
+  if (FiTxDrp.load() != drp) DrpTxd();
+  PrcMsg();
+  // An open started by one of those events has done the work already.
+  if (!PrtOpn()) return TeOpnPrt::Ok;
+  don = true;
+  return FbIoThrRun && FbRxcThrRun ? TeOpnPrt::Ok : TeOpnPrt::NoPrt;
+}
+
+TeOpnPrt TComport2p5::OpnDev(int& fd) {
   const std::string pth = PrtDevPth(FsPrtNam);
-  if (pth.empty()) return 7;
-  const int fd = ::open(pth.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    // A terminal that another program has opened for itself alone.
-    FbPrtHld = errno == EBUSY;
-    return 7;
+  if (pth.empty()) return TeOpnPrt::NoPrt;
+  const TTtyOpn o = OpnTty(pth);
+  // A terminal that another program has opened for itself alone, or holds
+  // by a lock on the device.
+  if (o.Stp == TeTtyOpn::Opn) FbPrtHld = o.Err == EBUSY;
+  if (o.Stp == TeTtyOpn::Lck) FbPrtHld = o.Err == EWOULDBLOCK;
+  if (o.Stp != TeTtyOpn::Ok) return TeOpnPrt::NoPrt;
+  // Or by a lock file as the serial programs take them.
+  if (PrtInUse(pth)) {
+    FbPrtHld = true;
+    ::close(o.Fd);
+    return TeOpnPrt::NoPrt;
   }
-  if (!::isatty(fd)) {
-    ::close(fd);
-    return 7;
-  }
-  // Not one that another program holds: by a lock on the device, or by a lock
-  // file as the serial programs take them.
-  const bool lck = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-  if (!lck || PrtInUse(pth)) {
-    FbPrtHld = lck || errno == EWOULDBLOCK;
-    ::close(fd);
-    return 7;
-  }
+  fd = o.Fd;
+  return TeOpnPrt::Ok;
+}
+
+TeOpnPrt TComport2p5::SetUpDev(int fd) {
   ::ioctl(fd, TIOCEXCL);
   FhPrt.store(fd);
   const int fl = ::fcntl(fd, F_GETFL);
   if (fl < 0 || ::fcntl(fd, F_SETFL, fl | O_NONBLOCK) != 0) {
     ClsPrt();
-    return 8;
+    return TeOpnPrt::NonBlk;
   }
   if (!SetLinCfg(fd, BauRat(FbyBauIdx), FbyDatBts, FbyPrt, FbyStpBts)) {
     // A line that hung up meanwhile refuses every setting: the robot's end
     // has gone, the settings are not the trouble.
     pollfd p{fd, 0, 0};
     FbLinGon = ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR)) != 0;
-    return 9;
+    return TeOpnPrt::LinSet;
   }
-  if (!StaThrImp()) return 2;
+  if (!StaThrImp()) return TeOpnPrt::ThrSta;
   if (!FphIoEvt.Set(IE_RD_STA)) {
     ShwMsgBox("Reading - Master", "SetEvent() error");
-    return 11;
+    return TeOpnPrt::EvtSig;
   }
   if (FbMdmEvt && !FphIoEvt.Set(IE_MDM_STA)) {
     ShwMsgBox("Modemevents - Master", "SetEvent() error");
-    return 11;
+    return TeOpnPrt::EvtSig;
   }
-  return 0;
+  return TeOpnPrt::Ok;
 }
 
 bool TComport2p5::SndChr(std::uint8_t b) {

@@ -31,7 +31,7 @@
 #include <vector>
 
 #include "core/Globals.h"
-#include "link/ComBnd.h"
+#include "link/LnkSes.h"
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
 
@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
   std::atomic<bool> bad{false};
   std::atomic<bool> lnkErr{false};
   auto com = std::make_unique<TComport2p5>(nullptr);
-  SetZefLin(*com, pth);
+  SetRbtLin(*com, pth);
   com->FOnComPrtComEvt = [&](TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t d) {
     const std::size_t i = rcv.load(std::memory_order_relaxed);
     if (d != static_cast<std::uint8_t>(i * 7)) bad = true;
@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
     lnkErr = true;
   };
   BndComRbf(*com, tx, rx);
-  if (const int c = com->OpnPrt(); c != 0) Die("OpnPrt gave " + std::to_string(c));
+  if (const TOpnPrtRes r = com->OpnPrt(); !r.Ok()) Die("OpnPrt gave " + std::to_string(r.Cod()));
   com->FbBlkCbk = false;
 
   // Sending: SndChr to the far end.
