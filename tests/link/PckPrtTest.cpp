@@ -8,8 +8,6 @@
 #include "LnkTstPty.h"
 #include "core/Globals.h"
 #include "link/LnkSes.h"
-#include "link/ComPort2p5.h"
-#include "link/MtxAndRbf.h"
 #include "link/PckPrt.h"
 #include "support/FakePlatform.h"
 
@@ -417,35 +415,34 @@ TEST(PckEff, RandomGarbageTakesNoEffectFromABrokenFrame) {
 
 // ---- On a pseudo-terminal -------------------------------------------------------
 
-TEST(PckPty, FramesArriveByteForByteAtTheFarEnd) {
+TEST(PckPty, TheSessionSendsWholeFramesAndWaitsForTheAnswer) {
   TFakePlatform plt;
   TPty pty;
-  TTxMtxAndRbf tx;
-  TRxMtxAndRbf rx;
-  TComport2p5 com(nullptr);
-  SetRbtLin(com, pty.Pth());
-  com.FOnComPrtComEvt = [](TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t) {};
-  com.FOnComPrtCtlEvt = [](TComport2p5*, std::uint32_t) {};
-  com.FOnComPrtErrEvt = [](TComport2p5*, std::int8_t, const std::string&) {};
-  BndComRbf(com, tx, rx);
-  bool opn = false;
-  TPckOut out;
-  out.OpnPrt = [&] {
-    if (!opn) opn = com.OpnPrt().Ok();
-    com.FbBlkCbk = false;
-    return opn;
-  };
-  out.SndChr = [&](std::uint8_t b) { return com.SndChr(b); };
-  std::uint8_t cnt = 254;
+  EXPECT_EQ(LinSetTxt(GcRbtLin), "2400 baud, 8N1");
+  EXPECT_EQ(RbtLinMs(240), 1000);  // ten bits a byte
+  TLnkSes ses;
+  ASSERT_TRUE(ses.Opn(pty.Pth()).Ok());
+  ses.Com().FbBlkCbk = false;
   const B tkn{0xA0, 0x01, 0xA3, 0x05, 0xAE};
-  ASSERT_TRUE(SndUplPck(cnt, tkn, out));
-  ASSERT_TRUE(SndRunPck(cnt, out));
-  ASSERT_TRUE(SndUprPck(cnt, tkn, out));
-  ASSERT_TRUE(SndLnkChkPck(cnt, out));
-  ASSERT_TRUE(SndUplPck(cnt, {}, out));
-  const B exp = Cat({Frm(1, 254, 1, 0, tkn), Frm(1, 255, 1, 1, {}), Frm(1, 0, 1, 2, tkn), Frm(1, 1, 0, 5, {}),
-                     {0x02, 0x01, 0x02, 0x00, 0x01, 0x00, 0x04}});
+  ASSERT_TRUE(ses.Snd(MC_PGM, MK_UPL, tkn));
+  ASSERT_TRUE(ses.Snd(MC_PGM, MK_RUN, {}));
+  std::size_t tooLng = 0;
+  EXPECT_FALSE(ses.Snd(MC_PGM, MK_UPR, B(256, 0xA0), [&](std::size_t n) { tooLng = n; }));
+  EXPECT_EQ(tooLng, 256u);
+  ASSERT_TRUE(ses.Snd(MC_CTL, MK_LNK_CHK, {}));
+  const B exp = Cat({Frm(1, 0, 1, 0, tkn), Frm(1, 1, 1, 1, {}), Frm(1, 2, 0, 5, {})});
   EXPECT_EQ(pty.Rd(exp.size()), exp);
+
+  // Our own frame coming back and another message are no answer.
+  std::string why;
+  const auto lim = [](int ms) { return TLnkSes::TClk::now() + std::chrono::milliseconds(ms); };
+  ASSERT_TRUE(pty.Wr(Cat({Frm(1, 7, 3, 0x14, {}), Frm(5, 8, 3, 0x15, {}), Frm(5, 9, 3, 0x14, {})})));
+  EXPECT_EQ(ses.WaiAns(MC_STS, MK_TRF_CMP, lim(10000), why), TeAnsWai::Ans);
+  EXPECT_EQ(ses.WaiAns(MC_STS, MK_TRF_CMP, lim(0), why), TeAnsWai::Tmo);
+  // The far end going away ends the link.
+  pty.ClsMst();
+  EXPECT_EQ(ses.WaiAns(MC_STS, MK_TRF_CMP, lim(10000), why), TeAnsWai::End);
+  EXPECT_EQ(why, "Error #004, comport device lost");
 }
 
 }  // namespace
