@@ -190,6 +190,7 @@ private:
   enum : unsigned { RE_STP = 0, RE_DAT = 1, RE_MDM = 2, RE_IO_END = 4 };
 
   bool StaThrImp();
+  class TIoRun;
   // OpnPrt's steps: closing what is open, opening the device, setting it up
   // and starting the threads.
   TeOpnPrt ClsForOpn(bool& don);
