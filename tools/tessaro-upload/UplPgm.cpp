@@ -39,41 +39,69 @@ std::string OpnErr(TOpnPrtRes res, const std::string& prt, const std::string& pt
 
 }  // namespace
 
+namespace {
+
+// One option of this tool's own: 1 taken, 0 not one of them, -1 a bad value.
+int TakUplOpt(TArgRdr& r, TuUplOpt& opt, bool& havPrt, std::string& why) {
+  if (r.IsFlg("--run")) {
+    opt.Run = true;
+    return 1;
+  }
+  if (r.Nam() == "--port") {
+    if (!r.Val(opt.Prt, why)) return -1;
+    if (opt.Prt.empty()) {
+      why = "--port needs a port name (COM1 to COM19) or a device path";
+      return -1;
+    }
+    havPrt = true;
+    return 1;
+  }
+  if (r.Nam() == "--timeout") {
+    std::string v;
+    if (!r.Val(v, why)) return -1;
+    const std::optional<double> s = ArgNum(v);
+    if (!s || !(*s > 0) || *s > 3600) {
+      why = "--timeout takes seconds above 0, not '" + v + "'";
+      return -1;
+    }
+    opt.Tmo = std::chrono::milliseconds(static_cast<long long>(std::ceil(*s * 1000)));
+    return 1;
+  }
+  if (r.Nam() == "--listing") {
+    why = "unknown option '" + r.Nam() + "' (tessaro-compile prints listings)";
+    return -1;
+  }
+  return 0;
+}
+
+}  // namespace
+
 int PrsUplArg(const std::vector<std::string>& args, TuUplOpt& opt, std::string& err) {
   opt = TuUplOpt{};
-  bool havPrt = false;
-  auto ext = [&](TArgRdr& r, std::string& why) {
-    if (r.IsFlg("--run")) {
-      opt.Run = true;
-      return GcCplOk;
-    }
-    if (r.Nam() == "--port") {
-      if (!r.Val(opt.Prt, why)) return GcCplUsg;
-      if (opt.Prt.empty()) {
-        why = "--port needs a port name (COM1 to COM19) or a device path";
-        return GcCplUsg;
+  bool havPrt = false, havPgm = false;
+  TArgRdr r(args);
+  while (r.Nxt()) {
+    if (!r.IsOpt()) {
+      if (havPgm) {
+        err = "only one program file can be translated";
+        return GcUplUsg;
       }
-      havPrt = true;
-      return GcCplOk;
+      opt.Pgm.PgmPth = r.Arg();
+      havPgm = true;
+      continue;
     }
-    if (r.Nam() == "--timeout") {
-      std::string v;
-      if (!r.Val(v, why)) return GcCplUsg;
-      const std::optional<double> s = ArgNum(v);
-      if (!s || !(*s > 0) || *s > 3600) {
-        why = "--timeout takes seconds above 0, not '" + v + "'";
-        return GcCplUsg;
-      }
-      opt.Tmo = std::chrono::milliseconds(static_cast<long long>(std::ceil(*s * 1000)));
-      return GcCplOk;
+    int tak = r.Nam().rfind("--", 0) == 0 ? TakUplOpt(r, opt, havPrt, err) : 0;
+    if (tak == 0) tak = TakPgmFilOpt(r, opt.Pgm, err);
+    if (tak < 0) return GcUplUsg;
+    if (tak == 0) {
+      err = "unknown option '" + r.Arg() + "'";
+      return GcUplUsg;
     }
-    if (r.Nam() == "--listing") {
-      why = "unknown option '" + r.Nam() + "' (tessaro-compile prints listings)";
-      return GcCplUsg;
-    }
-    return GcCplNot;
-  };
-  if (PrsCplArg(args, opt.Cpl, err, ext) != GcCplOk) return GcUplUsg;
+  }
+  if (!havPgm || opt.Pgm.PgmPth.empty()) {
+    err = "no program file given";
+    return GcUplUsg;
+  }
   if (!havPrt) {
     err = "no port given (--port COMn or --port PATH)";
     return GcUplUsg;
@@ -137,9 +165,9 @@ int WaiUpl(TLnkSes& ses, const TuUplOpt& opt, std::size_t len, const std::string
 
 int RunUpl(const TuUplOpt& opt, std::ostream& out, std::ostream& err) {
   std::vector<std::uint8_t> stm;
-  if (CplPgm(opt.Cpl, err, [&](const TInsAndTkn& trn) { stm = trn.FpTsmTknLst; }) != GcCplOk) return GcUplErr;
+  if (!TrnPgmFil(opt.Pgm, err, [&](const TInsAndTkn& trn) { stm = trn.FpTsmTknLst; })) return GcUplErr;
   if (stm.size() > GcPckMaxDat) {
-    err << PckTooLngMsg(stm.size(), opt.Cpl.Lge) << "\n";
+    err << PckTooLngMsg(stm.size(), opt.Pgm.Lge) << "\n";
     return GcUplErr;
   }
   const std::string pth = PrtDevPth(opt.Prt);
