@@ -72,6 +72,8 @@ public:
   // ended (why tells) or lim has passed; bytes are taken from those kept.
   TeAnsWai WaiAns(std::uint8_t cls, std::uint8_t cod, TClk::time_point lim, std::string& why);
 
+  // The sequence byte of the next packet (0 after construction, wrapping after 255).
+  std::uint8_t PckCnt() const { return FyPckCnt; }
   TComport2p5& Com() { return FCom; }
   TMtxAndRbf& Tx() { return FTx; }
 

@@ -432,6 +432,7 @@ TEST(PckPty, TheSessionSendsWholeFramesAndWaitsForTheAnswer) {
   ASSERT_TRUE(ses.Snd(MC_CTL, MK_LNK_CHK, {}));
   const B exp = Cat({Frm(1, 0, 1, 0, tkn), Frm(1, 1, 1, 1, {}), Frm(1, 2, 0, 5, {})});
   EXPECT_EQ(pty.Rd(exp.size()), exp);
+  EXPECT_EQ(ses.PckCnt(), 3);  // the refused packet took no number
 
   // Our own frame coming back and another message are no answer.
   std::string why;
