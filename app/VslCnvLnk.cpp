@@ -31,6 +31,7 @@
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
 #include "link/PckPrt.h"
+#include "messages/LnkMsg.h"
 #include "messages/SysLgeMsg.h"
 #include "sound/PlyWavFil.h"
 #include "sound/SndCue.h"
@@ -100,6 +101,20 @@ struct TfrmVslCnv::TLnkUi {
     if (post) QMetaObject::invokeMethod(&W, [w = &W] { w->RunLnk(); }, Qt::QueuedConnection);
   }
 
+  // The cue that answers a report of the robot.
+  static TeSndCue RptCue(TeRbtRpt r, std::uint16_t swi) {
+    switch (r) {
+      case TeRbtRpt::IncSig: return SC_INC_SIG;
+      case TeRbtRpt::Stb: return SC_STB;
+      case TeRbtRpt::LnkEst: return SC_LNK_EST;
+      case TeRbtRpt::Swi: return SndCueSwi(swi)->Cue;
+      case TeRbtRpt::TrfCmp: return SC_TRF_CMP;
+      case TeRbtRpt::Wrk: return SC_WRK;
+      case TeRbtRpt::PgmCmp: return SC_PGM_CMP;
+    }
+    return SC_SYS_ONL;
+  }
+
   bool Ply(TeSndCue c) { return PlySndCue(*W.FpPlyWavFil, c, GuInsDir, W.FsAppDir); }
 
   void RpnRun() {
@@ -130,7 +145,7 @@ struct TfrmVslCnv::TLnkUi {
       case TeRcvEff::RpnRun: RpnRun(); break;
       case TeRcvEff::EnaComSte: W.tbnComSte->setEnabled(true); break;
       case TeRcvEff::Flash: W.ShwUpsPic(); break;
-      case TeRcvEff::Play: return Ply(e.Cue);
+      case TeRcvEff::Play: return Ply(RptCue(e.Rpt, e.Val));
       case TeRcvEff::ShwMea1: W.tbxAdcMeaVal1->setText(QStr(Hex4(e.Val))); break;
       case TeRcvEff::ShwMea2: W.tbxAdcMeaVal2->setText(QStr(Hex4(e.Val))); break;
       case TeRcvEff::SetLstErr: GuLstErrMsg = e.Txt; break;
@@ -352,7 +367,7 @@ bool TfrmVslCnv::SndPck(std::uint8_t cls, std::uint8_t cod, const std::vector<st
   }
   l.Snd = true;
   TPckOut out;
-  out.Lge = FbyLgeIdx;
+  out.TooLng = [this](std::size_t n) { GuLstErrMsg = PckTooLngMsg(n, FbyLgeIdx); };
   out.OpnPrt = [this] { return OpnComPrt(FsComPrtNam); };
   // The whole frame or nothing: a frame cut short by a full transmit buffer
   // would reach the robot as garbage.

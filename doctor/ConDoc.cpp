@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "link/PckPrt.h"
+#include "link/LnkSes.h"
 #include "link/PrtNam.h"
 #include "messages/SysLgeMsg.h"
 
@@ -46,21 +46,15 @@ bool MayOpn(IDocSys& sys, const TFilInf& inf) {
 bool LnkChk(IDocSys& sys, int fd, int tmoMs) {
   std::vector<std::uint8_t> frm;
   if (!BldPck(0, MC_CTL, MK_LNK_CHK, {}, frm) || !sys.WrtAll(fd, frm)) return false;
-  TuRcvPck pck;
-  RstRcvPck(pck);
+  TRbtAns ans(MC_CTL, MK_LNK_EST);
   const std::int64_t end = sys.NowMs() + tmoMs;
   for (;;) {
     const std::int64_t left = end - sys.NowMs();
     if (left <= 0) return false;
     std::vector<std::uint8_t> in;
     if (!sys.RdSome(fd, static_cast<int>(left), in)) return false;
-    for (std::uint8_t b : in) {
-      PrsRcvChr(pck, b);
-      if (pck.PckSte != PS_CPL) continue;
-      // An echo of our own frame comes with our origin.
-      if (pck.PckOrg != GcPckOrgOwn && pck.MsgCls == MC_CTL && pck.MsgCod == MK_LNK_EST) return true;
-      RstRcvPck(pck);
-    }
+    for (std::uint8_t b : in)
+      if (ans.Put(b)) return true;
   }
 }
 
@@ -112,128 +106,154 @@ std::string DocDevTxt(const TSerDev& d, const TDocTxt& txt) {
   return inr.empty() ? d.Dev : d.Dev + " (" + inr + ")";
 }
 
-std::vector<TDocRes> RunConDoc(IDocSys& sys, const TDocCfg& cfg, const TDocTxt& txt) {
-  std::vector<TDocRes> out;
-  const std::string dev = cfg.PrtNam.empty() ? std::string() : PrtDevPth(cfg.PrtNam);
-  const TFilInf inf = sys.Stat(dev);
-  const bool prtOky = inf.Exs && inf.Chr;
-  // The port as the user knows it, with the device it stands for.
-  const std::string prtTxt = dev.empty() || dev == cfg.PrtNam ? cfg.PrtNam : cfg.PrtNam + " (" + dev + ")";
+namespace {
 
-  // 1. Serial devices.
-  const std::vector<TSerDev> devs = sys.SerDevs();
+// One run of the check: what the steps share.
+struct TDocRun {
+  IDocSys& Sys;
+  const TDocCfg& Cfg;
+  const TDocTxt& Txt;
+  std::string Dev;     // the device the configured port stands for
+  TFilInf Inf;         // its owner and mode
+  std::string PrtTxt;  // the port as the user knows it, with the device
+  std::vector<TDocRes> Out;
+
+  void Add(TeDocStp stp, TeDocSte ste, std::string fnd, std::string dO = {}) {
+    Out.push_back(Res(stp, ste, std::move(fnd), std::move(dO)));
+  }
+  void Skp(TeDocStp stp) { Add(stp, TeDocSte::Skip, Msg(Txt, DM_STP_SKP)); }
+  std::string M(std::uint8_t id, const std::vector<std::string>& arg = {}) const { return Msg(Txt, id, arg); }
+};
+
+// 1. Serial devices.
+void ChkDev(TDocRun& r) {
+  const std::vector<TSerDev> devs = r.Sys.SerDevs();
   if (!devs.empty()) {
     std::string lst;
-    for (const TSerDev& d : devs) lst += (lst.empty() ? "" : "; ") + DocDevTxt(d, txt);
-    out.push_back(Res(TeDocStp::Dev, TeDocSte::Ok, Msg(txt, DM_DEV_LST, {lst})));
-  } else if (prtOky) {
+    for (const TSerDev& d : devs) lst += (lst.empty() ? "" : "; ") + DocDevTxt(d, r.Txt);
+    r.Add(TeDocStp::Dev, TeDocSte::Ok, r.M(DM_DEV_LST, {lst}));
+  } else if (r.Inf.Exs && r.Inf.Chr) {
     // A port that is no device of the computer's own: a simulated robot, say.
-    out.push_back(Res(TeDocStp::Dev, TeDocSte::Ok, Msg(txt, DM_DEV_NON)));
+    r.Add(TeDocStp::Dev, TeDocSte::Ok, r.M(DM_DEV_NON));
   } else {
-    out.push_back(Res(TeDocStp::Dev, TeDocSte::Fail, Msg(txt, DM_DEV_NON), Msg(txt, DM_DEV_NON_DO)));
+    r.Add(TeDocStp::Dev, TeDocSte::Fail, r.M(DM_DEV_NON), r.M(DM_DEV_NON_DO));
   }
+}
 
-  // 2. The configured port.
-  auto skpRst = [&](TeDocStp from) {
-    for (TeDocStp s : {TeDocStp::Prm, TeDocStp::Hld, TeDocStp::Rob})
-      if (s >= from) out.push_back(Res(s, TeDocSte::Skip, Msg(txt, DM_STP_SKP)));
-  };
-  if (cfg.PrtNam.empty()) {
-    out.push_back(Res(TeDocStp::Prt, TeDocSte::Fail, Msg(txt, DM_PRT_NON), Msg(txt, DM_PRT_MIS_DO)));
-    skpRst(TeDocStp::Prm);
-    return out;
+// 2. The configured port; false (the rest skipped) when it is not there.
+bool ChkPrt(TDocRun& r) {
+  if (r.Cfg.PrtNam.empty() || !(r.Inf.Exs && r.Inf.Chr)) {
+    r.Add(TeDocStp::Prt, TeDocSte::Fail, r.Cfg.PrtNam.empty() ? r.M(DM_PRT_NON) : r.M(DM_PRT_MIS, {r.PrtTxt}),
+          r.M(DM_PRT_MIS_DO));
+    for (TeDocStp s : {TeDocStp::Prm, TeDocStp::Hld, TeDocStp::Rob}) r.Skp(s);
+    return false;
   }
-  if (!prtOky) {
-    out.push_back(Res(TeDocStp::Prt, TeDocSte::Fail, Msg(txt, DM_PRT_MIS, {prtTxt}), Msg(txt, DM_PRT_MIS_DO)));
-    skpRst(TeDocStp::Prm);
-    return out;
-  }
-  out.push_back(Res(TeDocStp::Prt, TeDocSte::Ok, Msg(txt, DM_PRT_OKY, {prtTxt})));
+  r.Add(TeDocStp::Prt, TeDocSte::Ok, r.M(DM_PRT_OKY, {r.PrtTxt}));
+  return true;
+}
 
-  // 3. Permission.
-  bool fail = false;
+// 3. Permission; false when the user may not open the device.
+bool ChkPrm(TDocRun& r) {
+  IDocSys& sys = r.Sys;
+  const TFilInf& inf = r.Inf;
   if (MayOpn(sys, inf)) {
-    out.push_back(Res(TeDocStp::Prm, TeDocSte::Ok, Msg(txt, DM_PRM_OKY, {dev})));
-  } else {
-    fail = true;
-    const TGrpInf grp = sys.GroupById(inf.Gid);
-    const std::string grpNam = grp.Fnd ? grp.Nam : std::to_string(inf.Gid);
-    const std::string usr = sys.UserName();
-    // Named in the group database, but not yet a group of this login.
-    const std::vector<gid_t> now = sys.Groups();
-    const bool inNow = sys.Gid() == inf.Gid || std::find(now.begin(), now.end(), inf.Gid) != now.end();
-    const bool joined =
-        !inNow && grp.Fnd && std::find(grp.Mbr.begin(), grp.Mbr.end(), usr) != grp.Mbr.end();
-    if (inf.Uid != sys.Uid() && (inf.Mod & 0060) != 0060)
-      // The group itself may not read and write: joining it does not help.
-      out.push_back(Res(TeDocStp::Prm, TeDocSte::Fail, Msg(txt, DM_PRM_MOD, {dev, grpNam, usr}),
-                        Msg(txt, DM_PRM_MOD_DO, {dev, grpNam, usr})));
-    else if (joined)
-      out.push_back(Res(TeDocStp::Prm, TeDocSte::Fail, Msg(txt, DM_PRM_LGN, {dev, grpNam, usr}),
-                        Msg(txt, DM_PRM_LGN_DO, {dev, grpNam, usr})));
-    else
-      out.push_back(Res(TeDocStp::Prm, TeDocSte::Fail, Msg(txt, DM_PRM_GRP, {dev, grpNam, usr}),
-                        Msg(txt, DM_PRM_GRP_DO, {dev, grpNam, usr})));
+    r.Add(TeDocStp::Prm, TeDocSte::Ok, r.M(DM_PRM_OKY, {r.Dev}));
+    return true;
   }
+  const TGrpInf grp = sys.GroupById(inf.Gid);
+  const std::vector<std::string> arg{r.Dev, grp.Fnd ? grp.Nam : std::to_string(inf.Gid), sys.UserName()};
+  // Named in the group database, but not yet a group of this login.
+  const std::vector<gid_t> now = sys.Groups();
+  const bool inNow = sys.Gid() == inf.Gid || std::find(now.begin(), now.end(), inf.Gid) != now.end();
+  const bool joined = !inNow && grp.Fnd && std::find(grp.Mbr.begin(), grp.Mbr.end(), arg[2]) != grp.Mbr.end();
+  std::uint8_t id = DM_PRM_GRP, dO = DM_PRM_GRP_DO;
+  if (inf.Uid != sys.Uid() && (inf.Mod & 0060) != 0060) {
+    // The group itself may not read and write: joining it does not help.
+    id = DM_PRM_MOD;
+    dO = DM_PRM_MOD_DO;
+  } else if (joined) {
+    id = DM_PRM_LGN;
+    dO = DM_PRM_LGN_DO;
+  }
+  r.Add(TeDocStp::Prm, TeDocSte::Fail, r.M(id, arg), r.M(dO, arg));
+  return false;
+}
 
-  // 4. Other programs.
-  const std::vector<IDocSys::THolder> hld = sys.Holders(sys.RealPath(dev));
+// 4. Other programs; own tells whether this process holds the device, oth
+// names the others.
+bool ChkHld(TDocRun& r, bool fail, bool& own) {
   std::string oth;
-  bool own = false;
-  for (const auto& h : hld) {
+  own = false;
+  for (const auto& h : r.Sys.Holders(r.Sys.RealPath(r.Dev))) {
     if (h.Own) {
       own = true;
       continue;
     }
-    oth += (oth.empty() ? "" : ", ") + h.Nam + " (" + Msg(txt, DM_WRD_PRC) + " " + std::to_string(h.Pid) + ")";
+    oth += (oth.empty() ? "" : ", ") + h.Nam + " (" + r.M(DM_WRD_PRC) + " " + std::to_string(h.Pid) + ")";
   }
   if (!oth.empty()) {
-    fail = true;
-    out.push_back(Res(TeDocStp::Hld, TeDocSte::Fail, Msg(txt, DM_HLD_OTH, {dev, oth}), Msg(txt, DM_HLD_OTH_DO)));
-  } else if (own) {
-    out.push_back(Res(TeDocStp::Hld, TeDocSte::Ok, Msg(txt, DM_HLD_OWN, {dev})));
-  } else if (fail) {
+    own = false;
+    r.Add(TeDocStp::Hld, TeDocSte::Fail, r.M(DM_HLD_OTH, {r.Dev, oth}), r.M(DM_HLD_OTH_DO));
+    return false;
+  }
+  if (own)
+    r.Add(TeDocStp::Hld, TeDocSte::Ok, r.M(DM_HLD_OWN, {r.Dev}));
+  else if (fail)
     // A user who may not open the device cannot see the other users'
     // programs either: finding none says nothing.
-    out.push_back(Res(TeDocStp::Hld, TeDocSte::Skip, Msg(txt, DM_STP_SKP)));
-  } else {
-    out.push_back(Res(TeDocStp::Hld, TeDocSte::Ok, Msg(txt, DM_HLD_NON, {dev})));
-  }
+    r.Skp(TeDocStp::Hld);
+  else
+    r.Add(TeDocStp::Hld, TeDocSte::Ok, r.M(DM_HLD_NON, {r.Dev}));
+  return true;
+}
 
-  // 5. The robot.
-  if (fail) {
-    out.push_back(Res(TeDocStp::Rob, TeDocSte::Skip, Msg(txt, DM_STP_SKP)));
-    return out;
-  }
-  if (own && oth.empty()) {
-    // This program holds the port: its own link button makes the check.
-    out.push_back(Res(TeDocStp::Rob, TeDocSte::Skip, Msg(txt, DM_ROB_OWN, {dev})));
-    return out;
-  }
+// 5. The robot.
+void ChkRob(TDocRun& r) {
   int fd = -1;
   std::string err;
-  switch (sys.OpnPrt(dev, fd, err)) {
+  switch (r.Sys.OpnPrt(r.Dev, fd, err)) {
     case TeOpnRes::Ok: break;
     case TeOpnRes::Busy:
-      out.back() = Res(TeDocStp::Hld, TeDocSte::Fail, Msg(txt, DM_HLD_UNK, {dev}), Msg(txt, DM_HLD_OTH_DO));
-      out.push_back(Res(TeDocStp::Rob, TeDocSte::Skip, Msg(txt, DM_STP_SKP)));
-      return out;
+      r.Out.back() = Res(TeDocStp::Hld, TeDocSte::Fail, r.M(DM_HLD_UNK, {r.Dev}), r.M(DM_HLD_OTH_DO));
+      r.Skp(TeDocStp::Rob);
+      return;
     case TeOpnRes::Missing:
-      out.push_back(Res(TeDocStp::Rob, TeDocSte::Fail, Msg(txt, DM_OPN_ERR, {dev, err}), Msg(txt, DM_PRT_MIS_DO)));
-      return out;
+      r.Add(TeDocStp::Rob, TeDocSte::Fail, r.M(DM_OPN_ERR, {r.Dev, err}), r.M(DM_PRT_MIS_DO));
+      return;
     case TeOpnRes::Denied:
     case TeOpnRes::Other:
-      out.push_back(Res(TeDocStp::Rob, TeDocSte::Fail, Msg(txt, DM_OPN_ERR, {dev, err}), Msg(txt, DM_ROB_SIL_DO)));
-      return out;
+      r.Add(TeDocStp::Rob, TeDocSte::Fail, r.M(DM_OPN_ERR, {r.Dev, err}), r.M(DM_ROB_SIL_DO));
+      return;
   }
-  const bool ans = LnkChk(sys, fd, cfg.TmoMs);
-  sys.ClsPrt(fd);
+  const bool ans = LnkChk(r.Sys, fd, r.Cfg.TmoMs);
+  r.Sys.ClsPrt(fd);
   if (ans)
-    out.push_back(Res(TeDocStp::Rob, TeDocSte::Ok, Msg(txt, DM_ROB_OKY, {dev})));
+    r.Add(TeDocStp::Rob, TeDocSte::Ok, r.M(DM_ROB_OKY, {r.Dev}));
   else
-    out.push_back(Res(TeDocStp::Rob, TeDocSte::Fail, Msg(txt, DM_ROB_SIL, {dev, std::to_string(cfg.TmoMs / 1000)}),
-                      Msg(txt, DM_ROB_SIL_DO)));
-  return out;
+    r.Add(TeDocStp::Rob, TeDocSte::Fail, r.M(DM_ROB_SIL, {r.Dev, std::to_string(r.Cfg.TmoMs / 1000)}),
+          r.M(DM_ROB_SIL_DO));
+}
+
+}  // namespace
+
+std::vector<TDocRes> RunConDoc(IDocSys& sys, const TDocCfg& cfg, const TDocTxt& txt) {
+  TDocRun r{sys, cfg, txt, {}, {}, {}, {}};
+  r.Dev = cfg.PrtNam.empty() ? std::string() : PrtDevPth(cfg.PrtNam);
+  r.Inf = sys.Stat(r.Dev);
+  r.PrtTxt = r.Dev.empty() || r.Dev == cfg.PrtNam ? cfg.PrtNam : cfg.PrtNam + " (" + r.Dev + ")";
+  ChkDev(r);
+  if (!ChkPrt(r)) return std::move(r.Out);
+  bool fail = !ChkPrm(r);
+  bool own = false;
+  fail = !ChkHld(r, fail, own) || fail;
+  if (fail)
+    r.Skp(TeDocStp::Rob);
+  else if (own)
+    // This program holds the port: its own link button makes the check.
+    r.Add(TeDocStp::Rob, TeDocSte::Skip, r.M(DM_ROB_OWN, {r.Dev}));
+  else
+    ChkRob(r);
+  return std::move(r.Out);
 }
 
 namespace {

@@ -4,7 +4,6 @@
 #include <grp.h>
 #include <poll.h>
 #include <pwd.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -184,30 +183,22 @@ std::vector<IDocSys::THolder> TDocSysLnx::Holders(const std::string& realDev) {
 }
 
 TeOpnRes TDocSysLnx::OpnPrt(const std::string& path, int& fd, std::string& err) {
-  fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    const int e = errno;
-    err = std::strerror(e);
-    if (e == ENOENT || e == ENXIO || e == ENODEV) return TeOpnRes::Missing;
-    if (e == EACCES || e == EPERM) return TeOpnRes::Denied;
-    if (e == EBUSY) return TeOpnRes::Busy;
-    return TeOpnRes::Other;
+  const TTtyOpn o = OpnTty(path);
+  fd = o.Fd;
+  err = o.Stp == TeTtyOpn::Ok ? std::string() : std::strerror(o.Err);
+  switch (o.Stp) {
+    case TeTtyOpn::Ok: break;
+    case TeTtyOpn::Opn:
+      if (o.Err == ENOENT || o.Err == ENXIO || o.Err == ENODEV) return TeOpnRes::Missing;
+      if (o.Err == EACCES || o.Err == EPERM) return TeOpnRes::Denied;
+      return o.Err == EBUSY ? TeOpnRes::Busy : TeOpnRes::Other;
+    case TeTtyOpn::Tty: return TeOpnRes::Other;
+    case TeTtyOpn::Lck: return TeOpnRes::Busy;  // another Tessaro holds the lock
   }
-  if (!::isatty(fd)) {
-    err = std::strerror(ENOTTY);
-    ::close(fd);
-    return TeOpnRes::Other;
-  }
-  // Tessaro locks the port it uses; another Tessaro holds this lock.
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    err = std::strerror(errno);
-    ::close(fd);
-    return TeOpnRes::Busy;
-  }
-  // 2400 baud, 8 data bits, no parity, one stop bit: the robot's line.
-  if (!SetLinCfg(fd, 2400, 7, 0, 0)) {
+  if (!SetRbtLin(fd)) {
     err = std::strerror(errno ? errno : EINVAL);
     ::close(fd);
+    fd = -1;
     return TeOpnRes::Other;
   }
   return TeOpnRes::Ok;

@@ -66,6 +66,32 @@ enum TeComEvt : std::uint16_t {
   evRlsd = 1u << 5, evRxChar = 1u << 6, evRxFlag = 1u << 7, evTxEmpty = 1u << 8,
 };
 
+// Result of OpnPrt. The numbers are the component's 8-bit result codes.
+enum class TeOpnPrt : std::uint8_t {
+  Ok = 0,
+  ThrSta = 2,   // a thread could not be started
+  ThrStp = 3,   // the running threads could not be stopped
+  PrtCls = 5,   // closing the open port failed
+  NoPrt = 7,    // the port could not be opened (no device, not a terminal, used by another program)
+  NonBlk = 8,   // the port could not be made non-blocking
+  LinSet = 9,   // the line settings were refused
+  EvtSig = 11,  // an event could not be signalled (or created: see IsCrt)
+  NoCbk = 12,   // one of FOnComPrtComEvt, FOnComPrtCtlEvt, FOnComPrtErrEvt is not assigned
+};
+class TOpnPrtRes {
+public:
+  constexpr TOpnPrtRes(TeOpnPrt r) : FeRes(r) {}
+  constexpr TeOpnPrt Res() const { return FeRes; }
+  constexpr bool Ok() const { return FeRes == TeOpnPrt::Ok; }
+  // The 8-bit result code: 0 success, otherwise the failure's number.
+  constexpr std::uint8_t Cod() const { return static_cast<std::uint8_t>(FeRes); }
+  constexpr operator std::uint8_t() const { return Cod(); }
+  friend constexpr bool operator==(TOpnPrtRes a, TeOpnPrt b) { return a.FeRes == b; }
+
+private:
+  TeOpnPrt FeRes;
+};
+
 class TComport2p5 {
 public:
   // The quiet flag. While it is set no event is fired, received bytes are
@@ -89,17 +115,12 @@ public:
   TComport2p5& operator=(const TComport2p5&) = delete;
 
   // The constructor could create its events. Otherwise GuLstErrMsg tells why
-  // and OpnPrt fails with 11.
+  // and OpnPrt fails with EvtSig.
   bool IsCrt() const { return FbCrt; }
 
-  // Opens the port FsPrtNam (see PrtDevPth) and starts the threads; 0 on
-  // success. Codes: 2 a thread could not be started, 3 the running threads
-  // could not be stopped, 5 closing the open port failed, 7 the port could not
-  // be opened (no device, not a terminal, used by another program), 8 the
-  // port could not be made non-blocking, 9 the line settings were refused,
-  // 11 an event could not be signalled, 12 one of FOnComPrtComEvt,
-  // FOnComPrtCtlEvt, FOnComPrtErrEvt is not assigned (with a message box).
-  std::uint8_t OpnPrt();
+  // Opens the port FsPrtNam (see PrtDevPth) and starts the threads. NoCbk
+  // and EvtSig come with a message box.
+  TOpnPrtRes OpnPrt();
   // Queue one byte for sending. False with GuLstErrMsg: "Comport is not
   // defined" (port not open, or the link has ended), the transmit buffer's
   // refusal ("Tx ringbuffer is full"), "SetEvent error".
@@ -112,10 +133,10 @@ public:
 
   // The port is open.
   bool PrtOpn() const { return FhPrt.load() >= 0; }
-  // The last OpnPrt failed with 7 because another program holds the port (it
+  // The last OpnPrt failed with NoPrt because another program holds the port (it
   // has it open for itself alone, or holds a lock on it or a lock file of it).
   bool PrtHld() const { return FbPrtHld; }
-  // The last OpnPrt failed with 9 because the other end of the line went
+  // The last OpnPrt failed with LinSet because the other end of the line went
   // away while the port was being set up (the line hung up).
   bool LinGon() const { return FbLinGon; }
   // Bytes handed to SndChr that never reached the line since the last call
@@ -169,6 +190,12 @@ private:
   enum : unsigned { RE_STP = 0, RE_DAT = 1, RE_MDM = 2, RE_IO_END = 4 };
 
   bool StaThrImp();
+  class TIoRun;
+  // OpnPrt's steps: closing what is open, opening the device, setting it up
+  // and starting the threads.
+  TeOpnPrt ClsForOpn(bool& don);
+  TeOpnPrt OpnDev(int& fd);
+  TeOpnPrt SetUpDev(int fd);
   void IoThr(int fd);
   void RxcThr();
   bool Qt() const { return FbBlkCbk; }

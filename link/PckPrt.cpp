@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "core/Globals.h"
-#include "messages/SysLgeMsg.h"
 
 TuRcvPck GuRcvPck;
 
@@ -83,47 +82,11 @@ bool BldPck(std::uint8_t seq, std::uint8_t cls, std::uint8_t cod, const std::vec
   return true;
 }
 
-std::string PckTooLngMsg(std::size_t len, std::uint8_t lge) {
-  std::string txt;
-  if (GuSysLgeMsg) {
-    const std::string keep = GuLstErrMsg;
-    txt = GuSysLgeMsg->GetSysMsg(GcMsgPckTooLng, lge);
-    GuLstErrMsg = keep;
-  }
-  if (txt.empty())
-    txt = "#601, The program is too long to be uploaded: one packet to the robot holds at most 255 bytes. "
-          "Bytes in this program:";
-  return txt + " " + std::to_string(len);
-}
-
-std::string RbtFltMsg(std::uint8_t adr, std::uint8_t knd, std::uint8_t lge) {
-  static const char* const fix[] = {
-      "the robot found no more instructions",
-      "the program ran past its end, or its last instruction is cut off",
-      "10000 instructions ran without a DELAY, a motion or a wait: does a loop need a DELAY?",
-      "a jump leads outside the program",
-      "the robot does not know this instruction or sensor",
-      "RTI stands outside the switch-interrupt routine",
-      "ENGINE SPEED is without its two values",
-  };
-  const std::uint8_t k = knd <= static_cast<std::uint8_t>(TeRbtFlt::SpdArg) ? knd : 0;
-  std::string lead, txt;
-  if (GuSysLgeMsg) {
-    const std::string keep = GuLstErrMsg;
-    lead = GuSysLgeMsg->GetSysMsg(GcMsgRbtFlt, lge);
-    if (k) txt = GuSysLgeMsg->GetSysMsg(static_cast<std::uint8_t>(GcMsgRbtFlt + k), lge);
-    GuLstErrMsg = keep;
-  }
-  if (lead.empty()) lead = "The robot stopped the program at address";
-  if (txt.empty()) txt = fix[k];
-  return lead + " " + std::to_string(adr) + ": " + txt;
-}
-
 bool SndPck(std::uint8_t& pckCnt, std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat,
             const TPckOut& out) {
   // Checked before anything happens: the length byte cannot carry more.
   if (dat.size() > GcPckMaxDat) {
-    GuLstErrMsg = PckTooLngMsg(dat.size(), out.Lge);
+    if (out.TooLng) out.TooLng(dat.size());
     return false;
   }
   if (!out.OpnPrt || !out.OpnPrt()) return false;
@@ -166,9 +129,10 @@ std::string Hex4(std::uint16_t v) {
 namespace {
 
 TRcvEff Eff(TeRcvEff k) { return TRcvEff{k}; }
-TRcvEff Ply(TeSndCue c) {
+TRcvEff Ply(TeRbtRpt r, std::uint16_t v = 0) {
   TRcvEff e{TeRcvEff::Play};
-  e.Cue = c;
+  e.Rpt = r;
+  e.Val = v;
   return e;
 }
 TRcvEff Val(TeRcvEff k, std::uint16_t v) {
@@ -192,13 +156,13 @@ std::vector<TRcvEff> DspRcvPck(const TuRcvPck& p) {
   const unsigned key = static_cast<unsigned>(p.MsgCls) << 8 | p.MsgCod;
   switch (key) {
     case MC_CTL << 8 | MK_INC_SIG:
-      e = {Eff(TeRcvEff::Flash), Ply(SC_INC_SIG)};
+      e = {Eff(TeRcvEff::Flash), Ply(TeRbtRpt::IncSig)};
       break;
     case MC_CTL << 8 | MK_STB:
-      e = {Eff(TeRcvEff::DisRun), Eff(TeRcvEff::Flash), Ply(SC_STB)};
+      e = {Eff(TeRcvEff::DisRun), Eff(TeRcvEff::Flash), Ply(TeRbtRpt::Stb)};
       break;
     case MC_CTL << 8 | MK_LNK_EST:
-      e = {Eff(TeRcvEff::DisRun), Eff(TeRcvEff::Flash), Ply(SC_LNK_EST)};
+      e = {Eff(TeRcvEff::DisRun), Eff(TeRcvEff::Flash), Ply(TeRbtRpt::LnkEst)};
       break;
     case MC_MEA << 8 | MK_MEA_1:
       if (p.DatCnt != 2) {
@@ -216,7 +180,7 @@ std::vector<TRcvEff> DspRcvPck(const TuRcvPck& p) {
       for (int n = 1; n <= 6; ++n) {
         if (d0 & (0x40 >> n)) {
           e.push_back(Eff(TeRcvEff::Flash));
-          e.push_back(Ply(SndCueSwi(n)->Cue));
+          e.push_back(Ply(TeRbtRpt::Swi, static_cast<std::uint16_t>(n)));
           break;
         }
       }
@@ -225,14 +189,14 @@ std::vector<TRcvEff> DspRcvPck(const TuRcvPck& p) {
     case MC_STS << 8 | MK_TRF_CMP:
       // A new program is on the robot: addresses of the old run mean nothing now.
       e = {Eff(TeRcvEff::UplCfm), Eff(TeRcvEff::RunEnd), Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::EnaRun),
-           Eff(TeRcvEff::Flash), Ply(SC_TRF_CMP)};
+           Eff(TeRcvEff::Flash), Ply(TeRbtRpt::TrfCmp)};
       break;
     case MC_STS << 8 | MK_WRK:
-      e = {Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::RpnRun), Eff(TeRcvEff::Flash), Ply(SC_WRK)};
+      e = {Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::RpnRun), Eff(TeRcvEff::Flash), Ply(TeRbtRpt::Wrk)};
       break;
     case MC_STS << 8 | MK_PGM_CMP:
       e = {Eff(TeRcvEff::RunEnd), Eff(TeRcvEff::EnaComSte), Eff(TeRcvEff::EnaRun), Eff(TeRcvEff::Flash),
-           Ply(SC_PGM_CMP)};
+           Ply(TeRbtRpt::PgmCmp)};
       break;
     case MC_SIM << 8 | MK_SIM_EXE:
       // Quietly: it comes with every instruction. Without its byte it says nothing.

@@ -19,7 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "sound/SndCue.h"
 
 // Message classes and codes.
 constexpr std::uint8_t GcPckSta = 0x02;
@@ -83,6 +82,9 @@ bool BldPck(std::uint8_t seq, std::uint8_t cls, std::uint8_t cod, const std::vec
 
 // Where SndPck sends to.
 struct TPckOut {
+  // Data of this many bytes cannot be framed: leaves the user's text in
+  // GuLstErrMsg (the layer above knows the language and the message table).
+  std::function<void(std::size_t)> TooLng;
   // Makes sure that the port is open; false with GuLstErrMsg.
   std::function<bool()> OpnPrt;
   // Optional: room for a frame of n bytes; false with GuLstErrMsg, and
@@ -90,19 +92,10 @@ struct TPckOut {
   std::function<bool(std::size_t)> Rsv;
   // Queues one byte; false with GuLstErrMsg.
   std::function<bool(std::uint8_t)> SndChr;
-  // Language of the messages (0 English, 1 Dutch, 2 German).
-  std::uint8_t Lge = 0;
 };
 
-// Text left in GuLstErrMsg when a stream is too long for one frame; the
-// message table supplies it in the user's language, the fixed text below
-// stands in when it cannot.
-std::string PckTooLngMsg(std::size_t len, std::uint8_t lge);
-// Message identifier of that text in SysMsgFil.sys.
-constexpr std::uint8_t GcMsgPckTooLng = 0x60;
-
-// Sends one packet: refuses data of more than 255 bytes (nothing sent, the
-// port not touched), opens the port, then hands 0x02, 0x01, the counter (which
+// Sends one packet: refuses data of more than 255 bytes (TooLng tells, nothing
+// is sent, the port not touched), opens the port, then hands 0x02, 0x01, the counter (which
 // is then incremented, wrapping after 255), the length, the class, the code,
 // the data and 0x04 to SndChr, stopping with false at the first refused byte.
 // With Rsv, a frame that does not fit is not begun.
@@ -123,12 +116,17 @@ enum class TeRbtFlt : std::uint8_t {
   RtiOut,      // RTI outside the switch-interrupt routine
   SpdArg,      // engine speed without its two byte arguments
 };
-// Message identifiers in SysMsgFil.sys: the lead-in (the address follows),
-// then one text per kind.
-constexpr std::uint8_t GcMsgRbtFlt = 0x90;
-// "<lead-in> <address>: <text of the kind>", in the user's language, with
-// fixed English texts where the message table cannot supply them.
-std::string RbtFltMsg(std::uint8_t adr, std::uint8_t knd, std::uint8_t lge);
+
+// What the robot reported, for the layer above to answer with its cue.
+enum class TeRbtRpt : std::uint8_t {
+  IncSig,  // an incoming signal
+  Stb,     // standby
+  LnkEst,  // the link is established
+  Swi,     // a switch (its number 1 to 6 in Val)
+  TrfCmp,  // transfer complete
+  Wrk,     // working
+  PgmCmp,  // program complete
+};
 
 // ---- Effects of received bytes ----------------------------------------------
 
@@ -142,13 +140,13 @@ enum class TeRcvEff : std::uint8_t {
   RpnRun,     // repaint tbnRun
   EnaComSte,  // enable tbnComSte
   Flash,      // show the upstream picture
-  Play,       // play Cue in its mode; a missing file ends the list here
+  Play,       // play the cue of Rpt in its mode; a missing file ends the list here
   ShwMea1,    // tbxAdcMeaVal1 shows Val as four upper-case hex digits
   ShwMea2,    // tbxAdcMeaVal2 likewise
   SetLstErr,  // GuLstErrMsg = Txt
   RunAdr,     // highlight the vio that made the byte at address Val
   RunEnd,     // no vio is highlighted
-  ShwRbtFlt,  // the status bar shows RbtFltMsg of Val (address | kind << 8)
+  ShwRbtFlt,  // the status bar shows the robot's fault Val (address | kind << 8)
   UplCfm,     // the robot has confirmed an upload: its wait ends
 };
 
@@ -156,7 +154,7 @@ struct TRcvEff {
   TRcvEff(TeRcvEff k = TeRcvEff::RstTmo) : Knd(k) {}
   TeRcvEff Knd;
   std::uint16_t Val = 0;
-  TeSndCue Cue = SC_SYS_ONL;
+  TeRbtRpt Rpt = TeRbtRpt::IncSig;
   std::string Txt;
   bool operator==(const TRcvEff&) const = default;
 };

@@ -1,8 +1,13 @@
 #include "link/SerLin.h"
 
+#include <fcntl.h>
 #include <linux/serial.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -32,6 +37,48 @@ std::uint32_t BauOf(speed_t spd) {
 }  // namespace
 
 std::uint32_t BauRat(std::uint8_t idx) { return idx < 15 ? GcBauTbl[idx].Bau : 9600; }
+
+namespace {
+int DatBts(const TLinSet& s) { return s.DatIdx <= 7 ? s.DatIdx + 1 : 8; }
+}  // namespace
+
+std::string LinSetTxt(const TLinSet& s) {
+  static const char* const stp[] = {"1", "1.5", "2"};
+  return std::to_string(BauRat(s.BauIdx)) + " baud, " + std::to_string(DatBts(s)) + "NOEMS"[s.Prt <= 4 ? s.Prt : 0] +
+         stp[s.StpIdx <= 2 ? s.StpIdx : 0];
+}
+
+std::int64_t RbtLinMs(std::size_t n) {
+  const TLinSet& s = GcRbtLin;
+  const std::int64_t bits = 1 + DatBts(s) + (s.Prt ? 1 : 0) + (s.StpIdx == 2 ? 2 : 1);
+  return static_cast<std::int64_t>(n) * bits * 1000 / BauRat(s.BauIdx);
+}
+
+bool SetRbtLin(int fd) { return SetLinCfg(fd, BauRat(GcRbtLin.BauIdx), GcRbtLin.DatIdx, GcRbtLin.Prt, GcRbtLin.StpIdx); }
+
+TTtyOpn OpnTty(const std::string& pth) {
+  TTtyOpn r;
+  const int fd = ::open(pth.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    r.Err = errno;
+    return r;
+  }
+  if (!::isatty(fd)) {
+    r.Stp = TeTtyOpn::Tty;
+    r.Err = ENOTTY;
+    ::close(fd);
+    return r;
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    r.Stp = TeTtyOpn::Lck;
+    r.Err = errno;
+    ::close(fd);
+    return r;
+  }
+  r.Stp = TeTtyOpn::Ok;
+  r.Fd = fd;
+  return r;
+}
 
 std::uint32_t ComEvtMsk(std::uint16_t set) {
   static constexpr std::uint32_t flg[9] = {EV_BREAK, EV_CTS,    EV_DSR,    EV_ERR,    EV_RING,

@@ -4,7 +4,9 @@
 
 #include <termios.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 // Line event flags (the values the rest of the program knows from the
 // communications services of the original platform).
@@ -69,3 +71,37 @@ TMdmSmp SmpMdm(int fd);
 // counters, every transition counts even if it was undone in between; with
 // line states only, a changed state counts (breaks and errors cannot be seen).
 std::uint32_t MdmEvt(const TMdmSmp& a, const TMdmSmp& b);
+
+// Settings of a serial line, as the serial component takes them.
+struct TLinSet {
+  std::uint8_t BauIdx;  // see BauRat
+  std::uint8_t DatIdx;  // 0..7 give 1..8 data bits
+  std::uint8_t Prt;     // 0 none, 1 odd, 2 even, 3 mark, 4 space
+  std::uint8_t StpIdx;  // 0 one, 1 one and a half, 2 two
+};
+// The robot's line: 2400 baud, 8 data bits, no parity, one stop bit.
+inline constexpr TLinSet GcRbtLin{4, 7, 0, 0};
+// "2400 baud, 8N1".
+std::string LinSetTxt(const TLinSet& s);
+// Milliseconds that n bytes take on the robot's line (start and stop bit
+// included), rounded down.
+std::int64_t RbtLinMs(std::size_t n);
+// Sets a terminal device to the robot's line; false when it refuses (see SetLinCfg).
+bool SetRbtLin(int fd);
+
+// Opening a terminal device for the link: read and write, non-blocking, not
+// as the controlling terminal; it must be a terminal, and no other program
+// may hold its lock (the lock is taken).
+enum class TeTtyOpn : std::uint8_t {
+  Ok,
+  Opn,  // the device could not be opened (Err tells why)
+  Tty,  // it is no terminal
+  Lck,  // another program holds its lock (Err tells how the lock failed)
+};
+struct TTtyOpn {
+  TeTtyOpn Stp = TeTtyOpn::Opn;
+  int Fd = -1;   // open only with Ok
+  int Err = 0;   // errno of the failed step
+};
+TTtyOpn OpnTty(const std::string& pth);
+

@@ -44,9 +44,6 @@ const std::map<std::string, std::vector<std::string>> GcLyr = {
 // Includes against the direction that are still being taken apart.
 const std::set<std::pair<std::string, std::string>> GcKnw = {
     {"translator", "editor"},
-    {"link", "messages"},
-    {"link", "sound"},
-    {"tools/tessaro-upload", "tools/tessaro-compile"},
 };
 
 // Files still being taken apart into named steps: their length and their

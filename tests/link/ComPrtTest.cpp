@@ -14,7 +14,7 @@
 
 #include "LnkTstPty.h"
 #include "core/Globals.h"
-#include "link/ComBnd.h"
+#include "link/LnkSes.h"
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
 #include "link/PrtNam.h"
@@ -62,7 +62,7 @@ protected:
   // A component wired as the main window wires it.
   std::unique_ptr<TComport2p5> MakCom() {
     auto c = std::make_unique<TComport2p5>(this);
-    SetZefLin(*c, Pty.Pth());
+    SetRbtLin(*c, Pty.Pth());
     TComport2p5* self = c.get();
     c->FOnComPrtComEvt = [this, self](TComport2p5* s, std::uint8_t kind, std::uint32_t extra, std::uint8_t d) {
       std::unique_lock<std::mutex> lk(Rec.M);
@@ -84,7 +84,7 @@ protected:
 
   // Open and end the quiet period, as the main window does.
   void OpnLnk() {
-    ASSERT_EQ(Com->OpnPrt(), 0);
+    ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);
     Com->FbBlkCbk = false;
   }
 
@@ -133,7 +133,7 @@ TEST_P(OpnCbkTest, UnassignedEventGives12WithoutTouchingThePort) {
     case 1: Com->FOnComPrtCtlEvt = nullptr; break;
     default: Com->FOnComPrtErrEvt = nullptr; break;
   }
-  EXPECT_EQ(Com->OpnPrt(), 12);
+  EXPECT_EQ(Com->OpnPrt(), TeOpnPrt::NoCbk);
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
   EXPECT_EQ(Plt.MsgBox.Calls[0].Caption, "Comport error message");
   EXPECT_EQ(Plt.MsgBox.Calls[0].Text,
@@ -168,10 +168,10 @@ TEST_P(OpnMissingTest, NoDeviceGives7AndSendingFails) {
     case 5: Com->FsPrtNam = "/dev/null"; break;
     default:  // held by another component
       other = MakCom();
-      ASSERT_EQ(other->OpnPrt(), 0);
+      ASSERT_EQ(other->OpnPrt(), TeOpnPrt::Ok);
       break;
   }
-  EXPECT_EQ(Com->OpnPrt(), 7);
+  EXPECT_EQ(Com->OpnPrt(), TeOpnPrt::NoPrt);
   EXPECT_FALSE(Com->PrtOpn());
   EXPECT_FALSE(Com->FbIoThrRun);
   // Quiet: no event, but the failure is reported all the same.
@@ -295,10 +295,10 @@ TEST_F(ComPrtTest, AllByteValuesBothWaysAtOnceInOrder) {
 }
 
 TEST_F(ComPrtTest, ReopeningKeepsQueuedBytesAndWorks) {
-  ASSERT_EQ(Com->OpnPrt(), 0);
+  ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);
   ASSERT_TRUE(Snd({1, 2, 3}));  // quiet: queued
-  ASSERT_EQ(Com->OpnPrt(), 0);
-  ASSERT_EQ(Com->OpnPrt(), 0);
+  ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);
+  ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);
   EXPECT_TRUE(LckDatAvl(Tx));
   Com->FbBlkCbk = false;
   EXPECT_EQ(Pty.Rd(3), (std::vector<std::uint8_t>{1, 2, 3}));
@@ -325,7 +325,7 @@ TEST_F(ComPrtTest, StoppedThreadsMoveNothingAndResumeWhenStarted) {
 
 TEST_F(ComPrtTest, QuietPeriodQueuesSentBytesAndDropsReceivedOnes) {
   Com->FiRdTmo = 5ms;
-  ASSERT_EQ(Com->OpnPrt(), 0);
+  ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);
   ASSERT_TRUE(Com->FbBlkCbk);
   ASSERT_TRUE(Pty.Wr({0xA1, 0xA2, 0xA3}));
   ASSERT_TRUE(WaitUntil([&] { return Com->FiRxdCnt.load() == 3; }));
@@ -352,7 +352,7 @@ TEST_F(ComPrtTest, SilentLineCompletesEmptyReadsQuietly) {
 }
 
 TEST_F(ComPrtTest, FullTransmitBufferRefusesTheByteAndLosesNothing) {
-  ASSERT_EQ(Com->OpnPrt(), 0);  // quiet: nothing is written meanwhile
+  ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);  // quiet: nothing is written meanwhile
   const auto v = Seq(1023, 1);
   ASSERT_TRUE(Snd(v));
   GuLstErrMsg.clear();
@@ -387,7 +387,7 @@ TEST_F(ComPrtTest, FullReceiveBufferEndsTheLinkAndAReopenRecovers) {
   // arrive at any moment.
   auto rest = Rec.Get([&] { return Rec.Byt; });
   ASSERT_EQ(rest, got);
-  ASSERT_EQ(Com->OpnPrt(), 0);
+  ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);
   // The refused byte is lost; what waited in the line follows.
   rest.insert(rest.end(), v.begin() + static_cast<std::ptrdiff_t>(got.size() + 1), v.end());
   ExpRcv(rest);
@@ -413,7 +413,7 @@ TEST_F(ComPrtTest, FarEndClosedWhileReceivingEndsCleanlyAndAnotherPortOpens) {
 
   TPty pty2;
   Com->FsPrtNam = pty2.Pth();
-  ASSERT_EQ(Com->OpnPrt(), 0);
+  ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);
   ASSERT_TRUE(Snd({0x66}));
   EXPECT_EQ(pty2.Rd(1), std::vector<std::uint8_t>{0x66});
   const std::size_t before = Rec.NByt();
@@ -434,7 +434,7 @@ TEST_F(ComPrtTest, OpeningAfterTheDeviceWentAwayStartsWithEmptyBuffers) {
 
   TPty pty2;
   Com->FsPrtNam = pty2.Pth();
-  ASSERT_EQ(Com->OpnPrt(), 0);
+  ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);
   EXPECT_EQ(Com->TakTxDrp(), 4u);  // counted, so the owner can say the command was not sent
   Com->FbBlkCbk = false;
   ASSERT_TRUE(Snd({0x66}));

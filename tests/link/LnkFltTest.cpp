@@ -25,7 +25,7 @@
 
 #include "LnkTstPty.h"
 #include "core/Globals.h"
-#include "link/ComBnd.h"
+#include "link/LnkSes.h"
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
 #include "link/PckPrt.h"
@@ -207,7 +207,7 @@ protected:
   // through the frame parser.
   std::unique_ptr<TComport2p5> MakCom() {
     auto c = std::make_unique<TComport2p5>(this);
-    SetZefLin(*c, Far.Pth());
+    SetRbtLin(*c, Far.Pth());
     c->FiRdTmo = 50ms;
     c->FOnComPrtComEvt = [this](TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t d) {
       Rec.Put([&] {
@@ -228,7 +228,7 @@ protected:
   // of the quiet period.
   void OpnLnk() {
     Rec.Put([&] { RstRcvPck(Rec.Col.P); });
-    ASSERT_EQ(Com->OpnPrt(), 0);
+    ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);
     Com->FbBlkCbk = false;
   }
 
@@ -384,7 +384,7 @@ TEST_F(LnkFlt, PortHeldByAnotherProgramIsRefusedAndOpensOnceReleased) {
   ASSERT_GT(::read(out[0], buf, sizeof buf), 0) << "flock did not start";
   ::close(out[0]);
   const std::size_t fds = CntDir("/proc/self/fd");
-  EXPECT_EQ(Com->OpnPrt(), 7);
+  EXPECT_EQ(Com->OpnPrt(), TeOpnPrt::NoPrt);
   EXPECT_FALSE(Com->PrtOpn());
   EXPECT_FALSE(Com->FbIoThrRun);
   EXPECT_EQ(CntDirAt("/proc/self/fd", fds), fds);

@@ -7,11 +7,8 @@
 
 #include "LnkTstPty.h"
 #include "core/Globals.h"
-#include "link/ComBnd.h"
-#include "link/ComPort2p5.h"
-#include "link/MtxAndRbf.h"
+#include "link/LnkSes.h"
 #include "link/PckPrt.h"
-#include "messages/SysLgeMsg.h"
 #include "support/FakePlatform.h"
 
 namespace {
@@ -56,9 +53,11 @@ struct TSnk {
   bool OpnOk = true;
   int OpnCnt = 0;
   std::size_t RfsAt = SIZE_MAX;  // the byte with this index is refused
+  std::size_t TooLng = 0;         // the length TooLng was told
   B Byt;
   TPckOut Out() {
     TPckOut o;
+    o.TooLng = [this](std::size_t n) { TooLng = n; };
     o.OpnPrt = [this] {
       ++OpnCnt;
       if (!OpnOk) GuLstErrMsg = "Comport COM3: cannot be opened";
@@ -134,8 +133,7 @@ TEST(PckSnd, FailuresLeaveTheirReason) {
     EXPECT_EQ(s.OpnCnt, 0);
     EXPECT_TRUE(s.Byt.empty());
     EXPECT_EQ(cnt, 0);
-    EXPECT_NE(GuLstErrMsg.find("255"), std::string::npos) << GuLstErrMsg;
-    EXPECT_NE(GuLstErrMsg.find(" 256"), std::string::npos) << GuLstErrMsg;
+    EXPECT_EQ(s.TooLng, 256u);
     EXPECT_TRUE(SndUprPck(cnt, B(255, 0xA0), s.Out()));
     EXPECT_EQ(s.Byt.size(), 262u);
   }
@@ -234,9 +232,10 @@ TRcvEff E(K k, std::uint16_t v = 0) {
   e.Val = v;
   return e;
 }
-TRcvEff P(TeSndCue c) {
+TRcvEff P(TeRbtRpt r, std::uint16_t swi = 0) {
   TRcvEff e{K::Play};
-  e.Cue = c;
+  e.Rpt = r;
+  e.Val = swi;
   return e;
 }
 TRcvEff Err(const char* t) {
@@ -259,32 +258,32 @@ TEST(PckEff, EveryRobotMessage) {
   };
   const TEffCas cas[] = {
       {"own packet back", {0x02, 0x01, 0x07, 0x00, 0x01, 0x01, 0x04}, {E(K::ShwSeq, 7), E(K::RstTmo)}},
-      {"incoming signal", Frm(5, 1, 0, 3, {9}), with(up(1), {E(K::Flash), P(SC_INC_SIG), E(K::RstTmo)})},
-      {"standby", Frm(5, 2, 0, 4, {}), with(up(2), {E(K::DisRun), E(K::Flash), P(SC_STB), E(K::RstTmo)})},
+      {"incoming signal", Frm(5, 1, 0, 3, {9}), with(up(1), {E(K::Flash), P(TeRbtRpt::IncSig), E(K::RstTmo)})},
+      {"standby", Frm(5, 2, 0, 4, {}), with(up(2), {E(K::DisRun), E(K::Flash), P(TeRbtRpt::Stb), E(K::RstTmo)})},
       {"link established", Frm(5, 2, 0, 6, {}),
-       with(up(2), {E(K::DisRun), E(K::Flash), P(SC_LNK_EST), E(K::RstTmo)})},
+       with(up(2), {E(K::DisRun), E(K::Flash), P(TeRbtRpt::LnkEst), E(K::RstTmo)})},
       {"measurement 1", {0x02, 0x05, 0x00, 0x02, 0x02, 0x12, 0x34, 0x12, 0x04},
        with(up(0), {E(K::ShwMea1, 0x1234), E(K::RstTmo)})},
       {"measurement 1 of length 1", {0x02, 0x05, 0x00, 0x01, 0x02, 0x12, 0x34, 0x04},
        with(up(0), {Err(GcTxtMeaCnt)})},
       {"measurement 1 of length 3", Frm(5, 0, 2, 0x12, {1, 2, 3}), with(up(0), {Err(GcTxtMeaCnt)})},
       {"switch report 0x30 speaks one", {0x02, 0x05, 0x00, 0x02, 0x02, 0x13, 0x30, 0x00, 0x04},
-       with(up(0), {E(K::ShwMea2, 0x0030), E(K::PrcMsg), E(K::Flash), P(SC_SWI_1), E(K::RstTmo)})},
+       with(up(0), {E(K::ShwMea2, 0x0030), E(K::PrcMsg), E(K::Flash), P(TeRbtRpt::Swi, 1), E(K::RstTmo)})},
       {"switch report 0x01 speaks six", Frm(5, 0, 2, 0x13, {0xC1, 0xAB}),
-       with(up(0), {E(K::ShwMea2, 0xABC1), E(K::PrcMsg), E(K::Flash), P(SC_SWI_6), E(K::RstTmo)})},
+       with(up(0), {E(K::ShwMea2, 0xABC1), E(K::PrcMsg), E(K::Flash), P(TeRbtRpt::Swi, 6), E(K::RstTmo)})},
       {"switch report 0x0C speaks three", Frm(5, 0, 2, 0x13, {0x0C, 0}),
-       with(up(0), {E(K::ShwMea2, 0x000C), E(K::PrcMsg), E(K::Flash), P(SC_SWI_3), E(K::RstTmo)})},
+       with(up(0), {E(K::ShwMea2, 0x000C), E(K::PrcMsg), E(K::Flash), P(TeRbtRpt::Swi, 3), E(K::RstTmo)})},
       {"switch report without bits", Frm(5, 0, 2, 0x13, {0xC0, 0x01}),
        with(up(0), {E(K::ShwMea2, 0x01C0), E(K::PrcMsg), E(K::RstTmo)})},
       {"switch report without data", Frm(5, 0, 2, 0x13, {}),
        with(up(0), {E(K::ShwMea2, 0), E(K::PrcMsg), E(K::RstTmo)})},
       {"transfer complete", {0x02, 0x05, 0x03, 0x00, 0x03, 0x14, 0x04},
-       with(up(3), {E(K::UplCfm), E(K::RunEnd), E(K::EnaComSte), E(K::EnaRun), E(K::Flash), P(SC_TRF_CMP),
+       with(up(3), {E(K::UplCfm), E(K::RunEnd), E(K::EnaComSte), E(K::EnaRun), E(K::Flash), P(TeRbtRpt::TrfCmp),
                     E(K::RstTmo)})},
       {"working", Frm(5, 4, 3, 0x15, {}),
-       with(up(4), {E(K::EnaComSte), E(K::RpnRun), E(K::Flash), P(SC_WRK), E(K::RstTmo)})},
+       with(up(4), {E(K::EnaComSte), E(K::RpnRun), E(K::Flash), P(TeRbtRpt::Wrk), E(K::RstTmo)})},
       {"program complete", Frm(5, 4, 3, 0x16, {}),
-       with(up(4), {E(K::RunEnd), E(K::EnaComSte), E(K::EnaRun), E(K::Flash), P(SC_PGM_CMP), E(K::RstTmo)})},
+       with(up(4), {E(K::RunEnd), E(K::EnaComSte), E(K::EnaRun), E(K::Flash), P(TeRbtRpt::PgmCmp), E(K::RstTmo)})},
       {"executed address", Frm(5, 4, 4, 0x17, {0x2A}), with(up(4), {E(K::RunAdr, 0x2A), E(K::RstTmo)})},
       {"executed address 255", Frm(5, 4, 4, 0x17, {0xFF}), with(up(4), {E(K::RunAdr, 0xFF), E(K::RstTmo)})},
       {"executed address, extra bytes ignored", Frm(5, 4, 4, 0x17, {7, 9}),
@@ -305,26 +304,6 @@ TEST(PckEff, EveryRobotMessage) {
     EXPECT_EQ(RcvChrEff(p, c.In.back()), c.Eff) << c.Nam;
     EXPECT_EQ(p.PckSte, c.In.size() >= 7 ? PS_STA : PS_LEN) << c.Nam;
   }
-}
-
-TEST(PckEff, RobotFaultTextInTheUsersLanguage) {
-  TSysLgeMsg* const was = GuSysLgeMsg;
-  GuSysLgeMsg = nullptr;  // no message table: the fixed English texts
-  EXPECT_EQ(RbtFltMsg(12, static_cast<std::uint8_t>(TeRbtFlt::BsyLop), 1),
-            "The robot stopped the program at address 12: 10000 instructions ran without a DELAY, a motion or a "
-            "wait: does a loop need a DELAY?");
-  EXPECT_EQ(RbtFltMsg(3, 0xEE, 0), "The robot stopped the program at address 3: the robot found no more instructions");
-  {
-    TSysLgeMsg msg(nullptr, TESSARO_DATA_DIR "/");
-    GuSysLgeMsg = &msg;
-    GuLstErrMsg = "kept";
-    EXPECT_EQ(RbtFltMsg(40, static_cast<std::uint8_t>(TeRbtFlt::JmpOut), 2),
-              "Der Roboter hat das Programm angehalten an Adresse 40: ein Sprung fuehrt aus dem Programm hinaus");
-    EXPECT_EQ(RbtFltMsg(0, static_cast<std::uint8_t>(TeRbtFlt::SpdArg), 1),
-              "De robot heeft het programma gestopt op adres 0: ENGINE SPEED heeft zijn twee waarden niet");
-    EXPECT_EQ(GuLstErrMsg, "kept");
-  }
-  GuSysLgeMsg = was;
 }
 
 TEST(PckEff, AnExecutedAddressWithoutItsByteNeverTakesAnOldOne) {
@@ -362,8 +341,8 @@ TEST(PckEff, OnlyEffectsThatLaterOnesReplaceAreMerged) {
        {E(K::RstTmo), E(K::ShwSeq, 2), E(K::ShwMea2, 7), E(K::ShwMea1, 6)},
        {E(K::ShwSeq, 2), E(K::LnkUp), E(K::ShwMea1, 6), E(K::RstTmo), E(K::ShwMea2, 7)}},
       {{E(K::RunAdr, 3)}, {E(K::RunAdr, 4), E(K::PrcMsg)}, {E(K::RunAdr, 4), E(K::PrcMsg)}},
-      {{E(K::RstTmo)}, {E(K::Flash), P(SC_WRK)}, {}},
-      {{E(K::ShwSeq, 1), P(SC_WRK)}, {E(K::RstTmo)}, {}},
+      {{E(K::RstTmo)}, {E(K::Flash), P(TeRbtRpt::Wrk)}, {}},
+      {{E(K::ShwSeq, 1), P(TeRbtRpt::Wrk)}, {E(K::RstTmo)}, {}},
       {{E(K::EnaRun)}, {E(K::EnaRun)}, {}},
       {{E(K::RunAdr, 3)}, {E(K::RunEnd)}, {}},
   };
@@ -436,35 +415,36 @@ TEST(PckEff, RandomGarbageTakesNoEffectFromABrokenFrame) {
 
 // ---- On a pseudo-terminal -------------------------------------------------------
 
-TEST(PckPty, FramesArriveByteForByteAtTheFarEnd) {
+TEST(PckPty, TheSessionSendsWholeFramesAndWaitsForTheAnswer) {
   TFakePlatform plt;
   TPty pty;
-  TTxMtxAndRbf tx;
-  TRxMtxAndRbf rx;
-  TComport2p5 com(nullptr);
-  SetZefLin(com, pty.Pth());
-  com.FOnComPrtComEvt = [](TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t) {};
-  com.FOnComPrtCtlEvt = [](TComport2p5*, std::uint32_t) {};
-  com.FOnComPrtErrEvt = [](TComport2p5*, std::int8_t, const std::string&) {};
-  BndComRbf(com, tx, rx);
-  bool opn = false;
-  TPckOut out;
-  out.OpnPrt = [&] {
-    if (!opn) opn = com.OpnPrt() == 0;
-    com.FbBlkCbk = false;
-    return opn;
-  };
-  out.SndChr = [&](std::uint8_t b) { return com.SndChr(b); };
-  std::uint8_t cnt = 254;
+  EXPECT_EQ(LinSetTxt(GcRbtLin), "2400 baud, 8N1");
+  EXPECT_EQ(RbtLinMs(240), 1000);  // ten bits a byte
+  TLnkSes ses;
+  ASSERT_TRUE(ses.Opn(pty.Pth()).Ok());
+  ses.Com().FbBlkCbk = false;
   const B tkn{0xA0, 0x01, 0xA3, 0x05, 0xAE};
-  ASSERT_TRUE(SndUplPck(cnt, tkn, out));
-  ASSERT_TRUE(SndRunPck(cnt, out));
-  ASSERT_TRUE(SndUprPck(cnt, tkn, out));
-  ASSERT_TRUE(SndLnkChkPck(cnt, out));
-  ASSERT_TRUE(SndUplPck(cnt, {}, out));
-  const B exp = Cat({Frm(1, 254, 1, 0, tkn), Frm(1, 255, 1, 1, {}), Frm(1, 0, 1, 2, tkn), Frm(1, 1, 0, 5, {}),
-                     {0x02, 0x01, 0x02, 0x00, 0x01, 0x00, 0x04}});
+  ASSERT_TRUE(ses.Snd(MC_PGM, MK_UPL, tkn));
+  ASSERT_TRUE(ses.Snd(MC_PGM, MK_RUN, {}));
+  std::size_t tooLng = 0;
+  EXPECT_FALSE(ses.Snd(MC_PGM, MK_UPR, B(256, 0xA0), [&](std::size_t n) { tooLng = n; }));
+  EXPECT_EQ(tooLng, 256u);
+  ASSERT_TRUE(ses.Snd(MC_CTL, MK_LNK_CHK, {}));
+  const B exp = Cat({Frm(1, 0, 1, 0, tkn), Frm(1, 1, 1, 1, {}), Frm(1, 2, 0, 5, {})});
   EXPECT_EQ(pty.Rd(exp.size()), exp);
+  EXPECT_EQ(ses.PckCnt(), 3);  // the refused packet took no number
+
+  // Our own frame coming back and another message are no answer.
+  std::string why;
+  const auto lim = [](int ms) { return TLnkSes::TClk::now() + std::chrono::milliseconds(ms); };
+  ASSERT_TRUE(pty.Wr(Cat({Frm(1, 7, 3, 0x14, {}), Frm(5, 8, 3, 0x15, {}), Frm(5, 9, 3, 0x14, {})})));
+  EXPECT_EQ(ses.WaiAns(MC_STS, MK_TRF_CMP, lim(10000), why), TeAnsWai::Ans);
+  EXPECT_EQ(ses.WaiAns(MC_STS, MK_TRF_CMP, lim(0), why), TeAnsWai::Tmo);
+  // The far end going away ends the link: the component's report, or the
+  // closed port when the wait looks before the report has come.
+  pty.ClsMst();
+  EXPECT_EQ(ses.WaiAns(MC_STS, MK_TRF_CMP, lim(10000), why), TeAnsWai::End);
+  EXPECT_TRUE(why == "Error #004, comport device lost" || why == "the port was closed") << why;
 }
 
 }  // namespace

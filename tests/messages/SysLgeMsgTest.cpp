@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Globals.h"
+#include "messages/LnkMsg.h"
 #include "messages/SysLgeMsg.h"
 #include "support/FakePlatform.h"
 
@@ -130,6 +131,30 @@ TEST(ShippedSysMsgFil, EveryIdentifierResolvesInAllThreeLanguages) {
       }
   // The three languages differ for a hint.
   EXPECT_NE(m.GetSysMsg(0x0F, 0), m.GetSysMsg(0x0F, 2));
+}
+
+TEST(LnkMsg, RobotFaultAndTooLongTextsInTheUsersLanguage) {
+  TSysLgeMsg* const was = GuSysLgeMsg;
+  GuSysLgeMsg = nullptr;  // no message table: the fixed English texts
+  EXPECT_EQ(RbtFltMsg(12, 2, 1),
+            "The robot stopped the program at address 12: 10000 instructions ran without a DELAY, a motion or a "
+            "wait: does a loop need a DELAY?");
+  EXPECT_EQ(RbtFltMsg(3, 0xEE, 0), "The robot stopped the program at address 3: the robot found no more instructions");
+  EXPECT_EQ(PckTooLngMsg(256, 0).substr(0, 5), "#601,");
+  {
+    TSysLgeMsg msg(nullptr, TESSARO_DATA_DIR "/");
+    GuSysLgeMsg = &msg;
+    GuLstErrMsg = "kept";
+    EXPECT_EQ(RbtFltMsg(40, 3, 2),
+              "Der Roboter hat das Programm angehalten an Adresse 40: ein Sprung fuehrt aus dem Programm hinaus");
+    EXPECT_EQ(RbtFltMsg(0, 6, 1),
+              "De robot heeft het programma gestopt op adres 0: ENGINE SPEED heeft zijn twee waarden niet");
+    const std::string lng = PckTooLngMsg(256, 1);
+    EXPECT_NE(lng.find("255"), std::string::npos) << lng;
+    EXPECT_EQ(lng.substr(lng.size() - 4), " 256");
+    EXPECT_EQ(GuLstErrMsg, "kept");
+  }
+  GuSysLgeMsg = was;
 }
 
 }  // namespace

@@ -88,13 +88,13 @@ int Upl(std::vector<std::string> a, std::string& out, std::string& err) {
 }
 
 TBy Stm(const std::string& pgm) {
-  TuCplOpt o;
+  TPgmFilOpt o;
   o.TknPth = GcTkn;
   o.MsgPth = GcMsg;
   o.PgmPth = pgm;
   TBy s;
   std::ostringstream err;
-  EXPECT_EQ(CplPgm(o, err, [&](const TInsAndTkn& t) { s = t.FpTsmTknLst; }), GcCplOk) << err.str();
+  EXPECT_TRUE(TrnPgmFil(o, err, [&](const TInsAndTkn& t) { s = t.FpTsmTknLst; })) << err.str();
   return s;
 }
 

@@ -26,14 +26,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "core/Globals.h"
-#include "link/ComBnd.h"
-#include "link/ComPort2p5.h"
-#include "link/MtxAndRbf.h"
+#include "link/LnkSes.h"
 
 namespace {
 
@@ -88,62 +87,63 @@ bool WrAll(int fd, const std::uint8_t* b, std::size_t n) {
   return true;
 }
 
-}  // namespace
+struct TBchOpt {
+  std::size_t NByt = 200000;
+  int IdlSec = 10;
+  bool Chk = false;
+};
 
-int main(int argc, char** argv) {
-  std::size_t nByt = 200000;
-  int idlSec = 10;
-  bool chk = false;
+// False on an unknown argument.
+bool PrsArg(int argc, char** argv, TBchOpt& o) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--bytes" && i + 1 < argc)
-      nByt = std::strtoul(argv[++i], nullptr, 10);
+      o.NByt = std::strtoul(argv[++i], nullptr, 10);
     else if (a == "--idle-seconds" && i + 1 < argc)
-      idlSec = std::atoi(argv[++i]);
+      o.IdlSec = std::atoi(argv[++i]);
     else if (a == "--check")
-      chk = true;
-    else {
-      std::fprintf(stderr, "usage: tessaro-linkbench [--bytes N] [--idle-seconds S] [--check]\n");
-      return 2;
-    }
+      o.Chk = true;
+    else
+      return false;
   }
-  if (nByt == 0) nByt = 1;
+  if (o.NByt == 0) o.NByt = 1;
+  return true;
+}
 
-  int mst = -1, slv = -1;
-  if (::openpty(&mst, &slv, nullptr, nullptr, nullptr) != 0) Die("no pseudo-terminal");
-  MakRaw(mst);
-  MakRaw(slv);
-  const std::string pth = ::ttyname(slv);
+// The component on the slave end of a pseudo-terminal pair, counting what it
+// receives and checking that byte i is i * 7.
+struct TBchLnk {
+  TLnkSes Ses;
+  std::atomic<std::size_t> Rcv{0};
+  std::atomic<bool> Bad{false};
+  std::atomic<bool> LnkErr{false};
 
-  TTxMtxAndRbf tx;
-  TRxMtxAndRbf rx;
-  std::atomic<std::size_t> rcv{0};
-  std::atomic<bool> bad{false};
-  std::atomic<bool> lnkErr{false};
-  auto com = std::make_unique<TComport2p5>(nullptr);
-  SetZefLin(*com, pth);
-  com->FOnComPrtComEvt = [&](TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t d) {
-    const std::size_t i = rcv.load(std::memory_order_relaxed);
-    if (d != static_cast<std::uint8_t>(i * 7)) bad = true;
-    rcv.store(i + 1, std::memory_order_release);
-  };
-  com->FOnComPrtCtlEvt = [](TComport2p5*, std::uint32_t) {};
-  com->FOnComPrtErrEvt = [&](TComport2p5*, std::int8_t c, const std::string& t) {
-    std::fprintf(stderr, "link error %d: %s\n", c, t.c_str());
-    lnkErr = true;
-  };
-  BndComRbf(*com, tx, rx);
-  if (const int c = com->OpnPrt(); c != 0) Die("OpnPrt gave " + std::to_string(c));
-  com->FbBlkCbk = false;
+  explicit TBchLnk(const std::string& pth) {
+    Ses.OnByt = [this](std::uint8_t d) {
+      const std::size_t i = Rcv.load(std::memory_order_relaxed);
+      if (d != static_cast<std::uint8_t>(i * 7)) Bad = true;
+      Rcv.store(i + 1, std::memory_order_release);
+    };
+    auto err = [this](TeComErr c, const std::string& t) {
+      std::fprintf(stderr, "link error %d: %s\n", c, t.c_str());
+      LnkErr = true;
+    };
+    Ses.OnEnd = err;
+    Ses.OnErr = err;
+    if (const TOpnPrtRes r = Ses.Opn(pth); !r.Ok()) Die("OpnPrt gave " + std::to_string(r.Cod()));
+    Ses.Com().FbBlkCbk = false;
+  }
+};
 
-  // Sending: SndChr to the far end.
+// Bytes per second from SndChr to the far end.
+double MeaTx(TComport2p5& com, int mst, std::size_t nByt) {
   std::vector<std::uint8_t> far;
   far.reserve(nByt);
   bool farOk = false;
   const auto t0 = TClk::now();
   std::thread rd([&] { farOk = RdAll(mst, nByt, 4096, &far); });
   for (std::size_t i = 0; i < nByt; ++i) {
-    while (!com->SndChr(static_cast<std::uint8_t>(i * 13))) {
+    while (!com.SndChr(static_cast<std::uint8_t>(i * 13))) {
       if (GuLstErrMsg != "Tx ringbuffer is full") Die("SndChr: " + GuLstErrMsg);
       std::this_thread::yield();
     }
@@ -153,37 +153,44 @@ int main(int argc, char** argv) {
   if (!farOk) Die("the far end did not get every byte");
   for (std::size_t i = 0; i < nByt; ++i)
     if (far[i] != static_cast<std::uint8_t>(i * 13)) Die("bytes sent out of order");
-  const double txRat = static_cast<double>(nByt) / Sec(t0, t1);
+  return static_cast<double>(nByt) / Sec(t0, t1);
+}
 
-  // Receiving: far end to the receive event.
+// Bytes per second from the far end to the receive event.
+double MeaRx(TBchLnk& lnk, int mst, std::size_t nByt) {
   std::vector<std::uint8_t> in(nByt);
   for (std::size_t i = 0; i < nByt; ++i) in[i] = static_cast<std::uint8_t>(i * 7);
   const auto t2 = TClk::now();
   std::thread wr([&] {
     constexpr std::size_t win = 512, chk = 128;
-    for (std::size_t off = 0; off < nByt && !lnkErr; off += chk) {
-      while (off > rcv.load(std::memory_order_acquire) + win && !lnkErr)
+    for (std::size_t off = 0; off < nByt && !lnk.LnkErr; off += chk) {
+      while (off > lnk.Rcv.load(std::memory_order_acquire) + win && !lnk.LnkErr)
         std::this_thread::sleep_for(std::chrono::microseconds(50));
       if (!WrAll(mst, in.data() + off, std::min(chk, nByt - off))) return;
     }
   });
   const auto lim = TClk::now() + std::chrono::seconds(60);
-  while (rcv.load(std::memory_order_acquire) < nByt && !lnkErr && TClk::now() < lim)
+  while (lnk.Rcv.load(std::memory_order_acquire) < nByt && !lnk.LnkErr && TClk::now() < lim)
     std::this_thread::sleep_for(std::chrono::microseconds(100));
   const auto t3 = TClk::now();
   wr.join();
-  if (rcv.load() < nByt) Die("received " + std::to_string(rcv.load()) + " of " + std::to_string(nByt) + " bytes");
-  if (bad) Die("bytes received out of order");
-  const double rxRat = static_cast<double>(nByt) / Sec(t2, t3);
+  if (lnk.Rcv.load() < nByt)
+    Die("received " + std::to_string(lnk.Rcv.load()) + " of " + std::to_string(nByt) + " bytes");
+  if (lnk.Bad) Die("bytes received out of order");
+  return static_cast<double>(nByt) / Sec(t2, t3);
+}
 
-  // Idle: the port open and silent.
+// Percent of one core that the process takes with the port open and silent.
+double MeaIdl(int sec) {
   const double c0 = CpuSec();
   const auto t4 = TClk::now();
-  std::this_thread::sleep_for(std::chrono::seconds(idlSec));
-  const double idl = (CpuSec() - c0) / Sec(t4, TClk::now()) * 100.0;
-  com.reset();
+  std::this_thread::sleep_for(std::chrono::seconds(sec));
+  return (CpuSec() - c0) / Sec(t4, TClk::now()) * 100.0;
+}
 
-  // A plain loop: one byte per write on the master, one byte per read on the slave.
+// Bytes per second of a plain loop: one byte per write on the master, one
+// byte per read on the slave.
+double MeaPln(int mst, int slv, std::size_t nByt) {
   bool plnOk = false;
   const auto t5 = TClk::now();
   std::thread prd([&] { plnOk = RdAll(slv, nByt, 1, nullptr); });
@@ -194,7 +201,28 @@ int main(int argc, char** argv) {
   prd.join();
   const auto t6 = TClk::now();
   if (!plnOk) Die("plain read failed");
-  const double plnRat = static_cast<double>(nByt) / Sec(t5, t6);
+  return static_cast<double>(nByt) / Sec(t5, t6);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TBchOpt o;
+  if (!PrsArg(argc, argv, o)) {
+    std::fprintf(stderr, "usage: tessaro-linkbench [--bytes N] [--idle-seconds S] [--check]\n");
+    return 2;
+  }
+  int mst = -1, slv = -1;
+  if (::openpty(&mst, &slv, nullptr, nullptr, nullptr) != 0) Die("no pseudo-terminal");
+  MakRaw(mst);
+  MakRaw(slv);
+
+  auto lnk = std::make_unique<TBchLnk>(::ttyname(slv));
+  const double txRat = MeaTx(lnk->Ses.Com(), mst, o.NByt);
+  const double rxRat = MeaRx(*lnk, mst, o.NByt);
+  const double idl = MeaIdl(o.IdlSec);
+  lnk.reset();
+  const double plnRat = MeaPln(mst, slv, o.NByt);
   ::close(mst);
   ::close(slv);
 
@@ -202,6 +230,6 @@ int main(int argc, char** argv) {
   std::printf("rx_bytes_per_s %.0f\n", rxRat);
   std::printf("plain_bytes_per_s %.0f\n", plnRat);
   std::printf("idle_cpu_percent %.3f\n", idl);
-  if (chk && (txRat < 20000 || rxRat < 20000 || idl >= 0.5)) return 1;
+  if (o.Chk && (txRat < 20000 || rxRat < 20000 || idl >= 0.5)) return 1;
   return 0;
 }

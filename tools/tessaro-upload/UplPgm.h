@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "CplPgm.h"
+#include "editor/PgmFilTrn.h"
 
 struct TuUplOpt {
-  TuCplOpt Cpl;
+  TPgmFilOpt Pgm;
   std::string Prt;  // "COMn" or a device path
   bool Run = false; // upload and run
   // How long to wait for "transfer complete" once the frame is handed over.
@@ -20,8 +20,8 @@ struct TuUplOpt {
   std::chrono::milliseconds Qt{100};
 };
 
-// Exit codes: those of tessaro-compile.
-constexpr int GcUplOk = GcCplOk, GcUplErr = GcCplErr, GcUplUsg = GcCplUsg;
+// Exit codes, as tessaro-compile has them: success, failure, usage.
+constexpr int GcUplOk = 0, GcUplErr = 1, GcUplUsg = 2;
 
 // GcUplOk, or GcUplUsg with the reason.
 int PrsUplArg(const std::vector<std::string>& args, TuUplOpt& opt, std::string& err);

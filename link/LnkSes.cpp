@@ -1,0 +1,123 @@
+#include "link/LnkSes.h"
+
+#include <algorithm>
+
+#include "core/Globals.h"
+
+void SetRbtLin(TComport2p5& com, const std::string& prt) {
+  com.FsPrtNam = prt;
+  com.FbyBauIdx = GcRbtLin.BauIdx;
+  com.FbyDatBts = GcRbtLin.DatIdx;
+  com.FbyPrt = GcRbtLin.Prt;
+  com.FbyStpBts = GcRbtLin.StpIdx;
+  com.FbSglChr = true;
+}
+
+void BndComRbf(TComport2p5& com, TMtxAndRbf& tx, TMtxAndRbf& rx) {
+  com.FOnGetTxdChr = [&tx](std::uint8_t& b) { return LckGetChr(tx, b); };
+  com.FOnPutTxdChr = [&tx](std::uint8_t b) { return LckPutChr(tx, b); };
+  com.FOnTxdDatAvl = [&tx] { return LckDatAvl(tx); };
+  com.FOnGetRxdChr = [&rx](std::uint8_t& b) { return LckGetChr(rx, b); };
+  com.FOnPutRxdChr = [&rx](std::uint8_t b) { return LckPutChr(rx, b); };
+  com.FOnRxdDatAvl = [&rx] { return LckDatAvl(rx); };
+}
+
+bool TRbtAns::Put(std::uint8_t b) {
+  PrsRcvChr(FuPck, b);
+  if (FuPck.PckSte != PS_CPL) return false;
+  const bool ans = FuPck.PckOrg != GcPckOrgOwn && FuPck.MsgCls == FyCls && FuPck.MsgCod == FyCod;
+  RstRcvPck(FuPck);
+  return ans;
+}
+
+TLnkSes::TLnkSes(void* owner) : FCom(owner) {
+  SetRbtLin(FCom, "");
+  BndComRbf(FCom, FTx, FRx);
+  FCom.FOnComPrtComEvt = [this](TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t b) { OnCom(b); };
+  FCom.FOnComPrtCtlEvt = [this](TComport2p5*, std::uint32_t m) {
+    if (OnCtl) OnCtl(m);
+  };
+  FCom.FOnComPrtErrEvt = [this](TComport2p5*, std::int8_t c, const std::string& t) {
+    OnErrEvt(static_cast<TeComErr>(c), t);
+  };
+  FCom.FOnComPrtLerEvt = [this](TComport2p5*, std::uint32_t n, std::uint32_t e) {
+    if (OnLer) OnLer(n, e);
+  };
+}
+
+void TLnkSes::OnCom(std::uint8_t b) {
+  if (OnByt) {
+    OnByt(b);
+    return;
+  }
+  std::lock_guard<std::mutex> l(FMtx);
+  FByt.push_back(b);
+  FCv.notify_all();
+}
+
+void TLnkSes::OnErrEvt(TeComErr code, const std::string& text) {
+  if (code != CE_RX_FUL && code != CE_DEV_LST && code != CE_IO_THR) {
+    if (OnErr) OnErr(code, text);
+    return;
+  }
+  {
+    std::lock_guard<std::mutex> l(FMtx);
+    FbEnd = true;
+    FsWhy = text;
+    FCv.notify_all();
+  }
+  if (OnEnd) OnEnd(code, text);
+}
+
+TOpnPrtRes TLnkSes::Opn(const std::string& prt) {
+  FCom.FsPrtNam = prt;
+  {
+    std::lock_guard<std::mutex> l(FMtx);
+    FbEnd = false;
+    FsWhy.clear();
+  }
+  return FCom.OpnPrt();
+}
+
+bool TLnkSes::Snd(std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat,
+                  const std::function<void(std::size_t)>& tooLng) {
+  TPckOut po;
+  po.TooLng = tooLng;
+  po.OpnPrt = [] { return true; };
+  // The whole frame or nothing: a frame cut short by a full transmit buffer
+  // would reach the robot as garbage.
+  po.Rsv = [this](std::size_t n) {
+    if (LckFreSpc(FTx) < n) {
+      GuLstErrMsg = "Tx ringbuffer is full";
+      return false;
+    }
+    return true;
+  };
+  po.SndChr = [this](std::uint8_t b) { return FCom.SndChr(b); };
+  return SndPck(FyPckCnt, cls, cod, dat, po);
+}
+
+TeAnsWai TLnkSes::WaiAns(std::uint8_t cls, std::uint8_t cod, TClk::time_point lim, std::string& why) {
+  TRbtAns ans(cls, cod);
+  std::unique_lock<std::mutex> l(FMtx);
+  for (;;) {
+    while (!FByt.empty()) {
+      const std::uint8_t b = FByt.front();
+      FByt.pop_front();
+      if (ans.Put(b)) return TeAnsWai::Ans;
+    }
+    // The component says nothing of a link that ended during its quiet
+    // start; the closed port tells.
+    if (!FbEnd && !FCom.PrtOpn()) {
+      FbEnd = true;
+      FsWhy = "the port was closed";
+    }
+    if (FbEnd) {
+      why = FsWhy;
+      return TeAnsWai::End;
+    }
+    const auto now = TClk::now();
+    if (now >= lim) return TeAnsWai::Tmo;
+    FCv.wait_until(l, std::min(lim, now + std::chrono::milliseconds(50)));
+  }
+}

@@ -1,0 +1,21 @@
+// Texts of what happens on the robot link, in the user's language: the
+// message table supplies them, fixed English texts stand in where it cannot.
+// The link reports numbers; these turn them into what the user reads.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Message identifier of the text for a stream too long for one frame.
+constexpr std::uint8_t GcMsgPckTooLng = 0x60;
+// Message identifiers of the robot's faults: the lead-in (the address
+// follows), then one text per kind.
+constexpr std::uint8_t GcMsgRbtFlt = 0x90;
+
+// The stream of len bytes does not fit one frame: the text, then len.
+std::string PckTooLngMsg(std::size_t len, std::uint8_t lge);
+
+// "<lead-in> <address>: <text of the kind>"; a kind the robot does not
+// define reads as the first text.
+std::string RbtFltMsg(std::uint8_t adr, std::uint8_t knd, std::uint8_t lge);
