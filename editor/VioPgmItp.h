@@ -368,12 +368,20 @@ public:
 
   const TShrStrLst& LblVioDdwStl() const { return FpLblVioDdwStl; }
 
-  // ---- Translation (defined by the translator) -----------------------------
+  // ---- Translation (VioTrn.cpp) -------------------------------------------
   bool TrnVioPgm();
   // The same translation into trn, with the editor's sensor/actor definitions,
   // asking the window for no blink: for views that follow every edit.
   bool TrnVioPgmQui(TInsAndTkn& trn);
   std::string GetVioErrMsg(std::uint8_t vioTyp, std::uint8_t msgId);
+  // The program as the translator reads it: every vio in the field's child
+  // order (a vio's index there is its index in Vios()), and one vio alone.
+  // The last-error text is left as it was.
+  TuPgmDsc BldPgmDsc();
+  TuPgmVio DscVio(const TVio* vio);
+  // The vio of a translation's record (the vios as they were when it was
+  // translated); null when none.
+  static TVio* TknVio(const TuExtComTkn& rec, const std::vector<TVio*>& vios);
 
   IWndMsgTgt* OwnFrm() const { return FpOwnFrm; }
   TSarAndTkn& SarAndTkn() { return *FpInsAndTkn->FpSarAndTkn; }
@@ -393,6 +401,8 @@ public:
 
 private:
   bool TrnVioPgmInt(TInsAndTkn& trn, bool blk);
+  // Writes the walk's links into the records of the vios it passed.
+  void SetWlkLnk(const TInsAndTkn& trn);
   friend class TVio;
   // The program and the editor state undo brings back with it.
   // One program file's name and the lines it holds as last saved or opened;

@@ -101,19 +101,19 @@ int CplPgm(const TuCplOpt& opt, std::ostream& err, const std::function<void(cons
   TCplOwn own;
   GuLstErrMsg.clear();
 
-  auto fail = [&]() {
-    for (const std::string& t : box.Txts) err << t << "\n";
-    if (!GuLstErrMsg.empty()) err << GuLstErrMsg << "\n";
-    if (own.BlkVio) err << "blink: " << TrnVioDsc(own.BlkVio) << "\n";
-    return GcCplErr;
-  };
-
   // The editor with its translator first, then the messages, then the token
   // definitions: the order of the main window's start-up.
   TVioPgmItp edt(&own);
   edt.CrtVioFld(0, 0);
   edt.SetLgeIdx(opt.Lge);
   edt.SetAvlCol(0);
+
+  auto fail = [&]() {
+    for (const std::string& t : box.Txts) err << t << "\n";
+    if (!GuLstErrMsg.empty()) err << GuLstErrMsg << "\n";
+    if (own.BlkVio) err << "blink: " << TrnVioDsc(edt.DscVio(own.BlkVio)) << "\n";
+    return GcCplErr;
+  };
 
   const std::string exeDir = ExeDir();
   // The message table loads the file beside the executable when it is built;
