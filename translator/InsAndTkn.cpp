@@ -90,14 +90,6 @@ TuExtComTkn TInsAndTkn::NewExtComTkn(std::uint8_t tkn) const {
   return r;
 }
 
-TeActPrm TInsAndTkn::ActTknPrm(std::uint8_t tkn) {
-  if (tkn == 0x11 || (tkn >= 0x14 && tkn <= 0x17)) return TeActPrm::Non;
-  if (tkn == 0x12 || tkn == 0x13) return TeActPrm::Byt;
-  if ((tkn >= 0x20 && tkn <= 0x23) || (tkn >= 0x30 && tkn <= 0x33) || tkn == 0x40 || tkn == 0x41)
-    return TeActPrm::Dly;
-  return TeActPrm::Unk;
-}
-
 void TInsAndTkn::ReqVioBlk(std::int32_t vio) {
   if (FpRpt && vio >= 0) FpRpt->Blk(static_cast<std::size_t>(vio));
 }
@@ -211,7 +203,7 @@ bool TInsAndTkn::CnvSarVio(std::size_t fst, const TuPgmVio& v, bool actor) {
   FpVioTknLst[fst].Tkn = sar;
   FpVioTknLst[fst].Sar = true;
   if (!actor) return true;
-  const TeActPrm kind = ActTknPrm(sar);
+  const TeActPrm kind = SarActPrm(sar);
   if (kind == TeActPrm::Unk) {
     GuLstErrMsg = "#302, unknown sar type '" + v.SarTyp +
                   "'. Not known in file 'Project.h' or not defined in switch statement";

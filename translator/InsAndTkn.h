@@ -9,6 +9,7 @@
 
 #include "translator/PgmDsc.h"
 #include "translator/SarAndTkn.h"
+#include "translator/SarTkn.h"
 
 class IWndMsgTgt;
 
@@ -84,14 +85,6 @@ struct TuVldNxtRow {
 constexpr int GcVldNxtRowCnt = 13;
 const TuVldNxtRow& GetVldNxtRow(int i);
 
-// What an actor's sar token does with the vio's value (the role-3 edit).
-enum class TeActPrm : std::uint8_t {
-  Non,  // 0x11, 0x14..0x17: no parameter
-  Byt,  // 0x12, 0x13: a byte argument (0xAE, value)
-  Dly,  // 0x20..0x23, 0x30..0x33, 0x40, 0x41: a delay after the command (0xA8, value)
-  Unk,  // any other: not an actor token
-};
-
 // Which pass of token generation failed last (RslJmpLbl's caller composes
 // the missing-label text).
 enum class TeGenPas : std::uint8_t { Non, CnvVioTkn, RslIfThnEls, RslJmpLbl, RmvLblTkn, RmvElsTkn, BldTsmTkn };
@@ -105,8 +98,6 @@ public:
   ~TInsAndTkn();
   TInsAndTkn(const TInsAndTkn&) = delete;
   TInsAndTkn& operator=(const TInsAndTkn&) = delete;
-
-  static TeActPrm ActTknPrm(std::uint8_t tkn);
 
   // A new record: the token, its mnemonic, no label, value and target -1, no vio.
   TuExtComTkn NewExtComTkn(std::uint8_t tkn) const;

@@ -43,18 +43,6 @@ TEST(InsTknTbl, Mnemonics) {
   EXPECT_EQ(r.VioIdx, -1);
 }
 
-TEST(InsAndTkn, ActorTokenKinds) {
-  std::map<int, TeActPrm> exp;
-  for (int t : {0x11, 0x14, 0x15, 0x16, 0x17}) exp[t] = TeActPrm::Non;
-  for (int t : {0x12, 0x13}) exp[t] = TeActPrm::Byt;
-  for (int t : {0x20, 0x21, 0x22, 0x23, 0x30, 0x31, 0x32, 0x33, 0x40, 0x41}) exp[t] = TeActPrm::Dly;
-  for (int t = 0; t < 256; ++t) {
-    auto it = exp.find(t);
-    EXPECT_EQ(TInsAndTkn::ActTknPrm(static_cast<std::uint8_t>(t)), it == exp.end() ? TeActPrm::Unk : it->second)
-        << t;
-  }
-}
-
 struct TNxtCase {
   std::uint8_t Cur, Nxt;
   bool Ok;
@@ -176,17 +164,12 @@ protected:
   void Put(std::uint8_t typ, int col, int row, const char* lbl = "") {
     TuPgmVio v;
     v.Typ = typ;
-    v.Col = col;
-    v.Row = row;
-    v.X = col * 66;
-    v.Y = row * 60;
-    v.Cap = "V" + std::to_string(typ);
-    v.LblNam = lbl;
+    v.Col = col, v.Row = row;
+    v.X = col * 66, v.Y = row * 60;
+    v.Cap = "V" + std::to_string(typ), v.LblNam = lbl;
     v.SarTkn = 0x50;
     Dsc.Vios.push_back(v);
   }
-  std::vector<std::size_t> Blks() const { return Rpt.Blks; }
-  TFakePlatform Pf;
   TuPgmDsc Dsc;
   TRecRpt Rpt;
   TInsAndTkn Trn{nullptr};
@@ -204,7 +187,7 @@ TEST_F(Walk, ThenBranchFirstAndLinksSet) {
   // The condition goes on with its Else branch; the Then branch was walked from it.
   EXPECT_EQ(lnk, (std::vector<std::pair<int, int>>{{-1, 1}, {0, 2}, {1, 3}, {2, 4}, {3, -1}, {2, 6}, {5, -1}}));
   EXPECT_EQ(FmtTrnStm(Trn), "A0 A2 50 05 A1 A1");
-  EXPECT_TRUE(Blks().empty());
+  EXPECT_TRUE(Rpt.Blks.empty());
 }
 
 TEST_F(Walk, FailureBlinksTheVioByItsIndex) {
@@ -213,17 +196,9 @@ TEST_F(Walk, FailureBlinksTheVioByItsIndex) {
   Put(VT_SNS, 1, 0);
   EXPECT_FALSE(Trn.TrnPgm(Dsc, Rpt));
   EXPECT_EQ(GuLstErrMsg, "vio 0 " + std::to_string(SUM_TRN_NXT_XXX_INV));
-  EXPECT_EQ(Blks(), (std::vector<std::size_t>{2}));
+  EXPECT_EQ(Rpt.Blks, (std::vector<std::size_t>{2}));
   // The walk list holds what was visited before the failure.
   EXPECT_EQ(Trn.FpPgmVioLst, (std::vector<std::size_t>{1}));
-}
-
-TEST_F(Walk, MissingLabelNamesItAndBlinksTheGoto) {
-  Put(VT_STA, 0, 0);
-  Put(VT_GTO, 1, 0, "far");
-  EXPECT_FALSE(Trn.TrnPgm(Dsc, Rpt));
-  EXPECT_EQ(GuLstErrMsg, "Label far sys " + std::to_string(SUM_GEN_LBL_XXX_MIS));
-  EXPECT_EQ(Blks(), (std::vector<std::size_t>{1}));
 }
 
 TEST_F(Walk, RunawayWalkIsCutShort) {
@@ -237,7 +212,7 @@ TEST_F(Walk, RunawayWalkIsCutShort) {
             "#314, Program too long: the walk passes more than 1024 vios, at most 255 bytes can be uploaded; "
             "stopped at vio LA BEL at column 1025, row 1");
   EXPECT_EQ(Trn.FpPgmVioLst.size(), 1024u);
-  EXPECT_EQ(Blks(), (std::vector<std::size_t>{1024}));
+  EXPECT_EQ(Rpt.Blks, (std::vector<std::size_t>{1024}));
 }
 
 // ---- the editor's composed messages --------------------------------------------
