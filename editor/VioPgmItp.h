@@ -479,6 +479,16 @@ private:
   bool FndSarTkn(std::uint8_t lge, bool actor, const std::string& typTxt, const std::string& comTxt,
                  std::uint8_t& tkn, std::string* typOut = nullptr, std::string* comOut = nullptr);
   bool FndSarNam(std::uint8_t lge, bool actor, std::uint8_t tkn, std::string& typTxt, std::string& comTxt);
+  // The steps of CrtSarVio: the type and command boxes, filled, showing the
+  // wanted items (the first ones when none is wanted), and the vio's token;
+  // false with GuLstErrMsg. The item a box shows, as the list spells it, is
+  // what later lookups compare with.
+  bool AddSarBxs(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, const std::string& typTxt,
+                 const std::string& comTxt, bool actor);
+  bool ShwSarItm(TVio* vio, int ctl, const std::string& want, const std::string& noneMsg,
+                 const std::string& misMsg, std::string& shown);
+  // The Actor's value edit and its unit label.
+  void AddActVal(TVio* vio, const std::string& valTxt);
   // A sar vio of a program file, whose names may be those of another language.
   bool CrtFilSarVio(int col, int row, std::string typTxt, std::string comTxt, const std::string& valTxt,
                     bool actor);
