@@ -58,7 +58,9 @@ TuPgmVio TVioPgmItp::DscVio(const TVio* vio) {
   d.Row = vio->Rec.GrdRow;
   d.X = vio->Left();
   d.Y = vio->Top();
-  if (d.Typ < GcVioTypCnt) d.Cap = GetVioCap(d.Typ);
+  // A type the table does not know is refused by the walk before any of this is read.
+  if (d.Typ >= GcVioTypCnt) return d;
+  d.Cap = GetVioCap(d.Typ);
   if (!ChkVioPrm(vio)) d.PrmErr = GuLstErrMsg;
   switch (d.Typ) {
     case VT_LBL: d.LblNam = GetCtlTxt(vio, TeCtlKnd::Cbx, CR_LBL_NAM); break;
