@@ -72,19 +72,19 @@ bool TrnPgmFil(const TPgmFilOpt& opt, std::ostream& err, const std::function<voi
   TCplOwn own;
   GuLstErrMsg.clear();
 
-  auto fail = [&]() {
-    for (const std::string& t : box.Txts) err << t << "\n";
-    if (!GuLstErrMsg.empty()) err << GuLstErrMsg << "\n";
-    if (own.BlkVio) err << "blink: " << TrnVioDsc(own.BlkVio) << "\n";
-    return false;
-  };
-
   // The editor with its translator first, then the messages, then the token
   // definitions: the order of the main window's start-up.
   TVioPgmItp edt(&own);
   edt.CrtVioFld(0, 0);
   edt.SetLgeIdx(opt.Lge);
   edt.SetAvlCol(0);
+
+  auto fail = [&]() {
+    for (const std::string& t : box.Txts) err << t << "\n";
+    if (!GuLstErrMsg.empty()) err << GuLstErrMsg << "\n";
+    if (own.BlkVio) err << "blink: " << TrnVioDsc(edt.DscVio(own.BlkVio)) << "\n";
+    return false;
+  };
 
   const std::string exeDir = ExeDir();
   // The message table loads the file beside the executable when it is built;

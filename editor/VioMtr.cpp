@@ -40,6 +40,7 @@ const TuMtrStt& TVioMtr::Upd() {
   GuLstErrMsg.clear();
   FpTrn->Clr();
   const bool ok = FEdt.TrnVioPgmQui(*FpTrn);
+  FVios = FEdt.Vios();
   std::string why = ok ? std::string() : GuLstErrMsg;
   std::string unit = FEdt.GetSysUsrMsg(SUM_MTR_BYT);
   if (unit.empty()) unit = "bytes";
@@ -52,5 +53,5 @@ const TuMtrStt& TVioMtr::Upd() {
 
 TVio* TVioMtr::VioAt(std::size_t adr) const {
   const auto& r = FpTrn->FpVioTknLst;
-  return adr < r.size() && adr < FpTrn->FpTsmTknLst.size() ? r[adr].Vio : nullptr;
+  return adr < r.size() && adr < FpTrn->FpTsmTknLst.size() ? TVioPgmItp::TknVio(r[adr], FVios) : nullptr;
 }

@@ -66,6 +66,7 @@ private:
   void Mrk();
   TVioPgmItp& FEdt;
   std::unique_ptr<TInsAndTkn> FpTrn;
+  std::vector<TVio*> FVios;  // the vios as they were translated last
   TuMtrStt FStt;
   bool FbStl = true;
 };

@@ -281,81 +281,13 @@ bool TVioPgmItp::CrtSarVio(std::uint8_t lge, std::uint8_t avlCol, int col, int r
   TVio* vio = CrtVioPnl(actor ? VT_ACT : VT_SNS, col, row);
   // A vio that cannot be completed is taken off the field again rather than
   // left behind hidden on its cell.
-  auto fail = [&] {
+  if (!AddSarBxs(vio, lge, avlCol, typTxt, comTxt, actor)) {
     const std::string msg = GuLstErrMsg;
     RmvVio(vio);
     GuLstErrMsg = msg;
     return false;
-  };
-
-  TVioCtl cbx;
-  cbx.Knd = TeCtlKnd::Cbx;
-  cbx.Clr = GcPrmBluClr;
-  cbx.Edt = false;
-  cbx.Width = FiCelWdt;
-  cbx.CtlRol = CR_SAR_TYP;
-  const int typCtl = AddCtl(vio, cbx);
-  if (!FilSarTypCbx(vio, lge, avlCol, actor)) return fail();
-  // Shows the wanted item of a filled list (the first one when none is
-  // wanted); false with the message when there is none or it is not listed.
-  // The shown item, as the list spells it, is what later lookups compare with.
-  auto shwItm = [&](int ctl, const std::string& want, const std::string& noneMsg,
-                    const std::string& misMsg, std::string& shown) {
-    TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
-    if (want.empty()) {
-      shown = c.Itms.empty() ? std::string() : c.Itms[0];
-      if (shown.empty()) {
-        GuLstErrMsg = noneMsg;
-        return false;
-      }
-    } else {
-      const int i = FndNoCase(c.Itms, want);
-      if (i < 0) {
-        GuLstErrMsg = misMsg;
-        return false;
-      }
-      shown = c.Itms[static_cast<std::size_t>(i)];
-    }
-    c.Txt = shown;
-    NtfCtl(vio, ctl);
-    return true;
-  };
-
-  std::string typ;
-  if (!shwItm(typCtl, typTxt, "#189, No Actor types in combobox dropdown list specified",
-              "#155, 'Actor' vio combobox 'actor-type', default text '" + typTxt +
-                  "' not found in dropdown list (filled from language file)",
-              typ))
-    return fail();
-
-  cbx.CtlRol = CR_SAR_COM;
-  const int comCtl = AddCtl(vio, cbx);
-  if (!FilSarComCbx(vio, lge, avlCol, typ, actor)) return fail();
-  std::string com;
-  if (!shwItm(comCtl, comTxt, "#197, No Actor commands in combobox dropdown list specified",
-              "#156, Sar vio combobox 'prop', default text '" + comTxt +
-                  "' not found in dropdown list (filled from language file)",
-              com))
-    return fail();
-
-  if (!SetSarTkn(lge, typ, com, vio)) return fail();
-
-  if (actor) {
-    TVioCtl edt;
-    edt.Knd = TeCtlKnd::Edt;
-    edt.CtlRol = CR_VAL;
-    edt.Clr = GcPrmBluClr;
-    edt.Width = FiCelWdt / 2;
-    edt.Ena = true;
-    edt.Txt = valTxt;
-    AddCtl(vio, edt);
-    TVioCtl unt;
-    unt.Top = (FiCelHgt / 4) * 2 + 3;
-    // Down to the caption label; the same size for either unit.
-    PutUnt(unt, edt, 18, {"cm", "0.1s"}, FiCelHgt / 4 + 4);
-    unt.Clr = GcActOrgClr;
-    AddCtl(vio, unt);
   }
+  if (actor) AddActVal(vio, valTxt);
   TVioCtl cap;
   cap.Top = (FiCelHgt / 4) * 3 + 7;
   cap.Left = 25;
@@ -368,6 +300,74 @@ bool TVioPgmItp::CrtSarVio(std::uint8_t lge, std::uint8_t avlCol, int col, int r
   vio->FsCap.clear();
   ShwVio(vio, true);
   return true;
+}
+
+bool TVioPgmItp::AddSarBxs(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, const std::string& typTxt,
+                           const std::string& comTxt, bool actor) {
+  TVioCtl cbx;
+  cbx.Knd = TeCtlKnd::Cbx;
+  cbx.Clr = GcPrmBluClr;
+  cbx.Edt = false;
+  cbx.Width = FiCelWdt;
+  cbx.CtlRol = CR_SAR_TYP;
+  const int typCtl = AddCtl(vio, cbx);
+  if (!FilSarTypCbx(vio, lge, avlCol, actor)) return false;
+  std::string typ;
+  if (!ShwSarItm(vio, typCtl, typTxt, "#189, No Actor types in combobox dropdown list specified",
+                 "#155, 'Actor' vio combobox 'actor-type', default text '" + typTxt +
+                     "' not found in dropdown list (filled from language file)",
+                 typ))
+    return false;
+
+  cbx.CtlRol = CR_SAR_COM;
+  const int comCtl = AddCtl(vio, cbx);
+  if (!FilSarComCbx(vio, lge, avlCol, typ, actor)) return false;
+  std::string com;
+  if (!ShwSarItm(vio, comCtl, comTxt, "#197, No Actor commands in combobox dropdown list specified",
+                 "#156, Sar vio combobox 'prop', default text '" + comTxt +
+                     "' not found in dropdown list (filled from language file)",
+                 com))
+    return false;
+  return SetSarTkn(lge, typ, com, vio);
+}
+
+bool TVioPgmItp::ShwSarItm(TVio* vio, int ctl, const std::string& want, const std::string& noneMsg,
+                           const std::string& misMsg, std::string& shown) {
+  TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
+  if (want.empty()) {
+    shown = c.Itms.empty() ? std::string() : c.Itms[0];
+    if (shown.empty()) {
+      GuLstErrMsg = noneMsg;
+      return false;
+    }
+  } else {
+    const int i = FndNoCase(c.Itms, want);
+    if (i < 0) {
+      GuLstErrMsg = misMsg;
+      return false;
+    }
+    shown = c.Itms[static_cast<std::size_t>(i)];
+  }
+  c.Txt = shown;
+  NtfCtl(vio, ctl);
+  return true;
+}
+
+void TVioPgmItp::AddActVal(TVio* vio, const std::string& valTxt) {
+  TVioCtl edt;
+  edt.Knd = TeCtlKnd::Edt;
+  edt.CtlRol = CR_VAL;
+  edt.Clr = GcPrmBluClr;
+  edt.Width = FiCelWdt / 2;
+  edt.Ena = true;
+  edt.Txt = valTxt;
+  AddCtl(vio, edt);
+  TVioCtl unt;
+  unt.Top = (FiCelHgt / 4) * 2 + 3;
+  // Down to the caption label; the same size for either unit.
+  PutUnt(unt, edt, 18, {"cm", "0.1s"}, FiCelHgt / 4 + 4);
+  unt.Clr = GcActOrgClr;
+  AddCtl(vio, unt);
 }
 
 bool TVioPgmItp::CrtSpdVio(int col, int row, std::uint8_t spd) {

@@ -368,12 +368,20 @@ public:
 
   const TShrStrLst& LblVioDdwStl() const { return FpLblVioDdwStl; }
 
-  // ---- Translation (defined by the translator) -----------------------------
+  // ---- Translation (VioTrn.cpp) -------------------------------------------
   bool TrnVioPgm();
   // The same translation into trn, with the editor's sensor/actor definitions,
   // asking the window for no blink: for views that follow every edit.
   bool TrnVioPgmQui(TInsAndTkn& trn);
   std::string GetVioErrMsg(std::uint8_t vioTyp, std::uint8_t msgId);
+  // The program as the translator reads it: every vio in the field's child
+  // order (a vio's index there is its index in Vios()), and one vio alone.
+  // The last-error text is left as it was.
+  TuPgmDsc BldPgmDsc();
+  TuPgmVio DscVio(const TVio* vio);
+  // The vio of a translation's record (the vios as they were when it was
+  // translated); null when none.
+  static TVio* TknVio(const TuExtComTkn& rec, const std::vector<TVio*>& vios);
 
   IWndMsgTgt* OwnFrm() const { return FpOwnFrm; }
   TSarAndTkn& SarAndTkn() { return *FpInsAndTkn->FpSarAndTkn; }
@@ -393,6 +401,8 @@ public:
 
 private:
   bool TrnVioPgmInt(TInsAndTkn& trn, bool blk);
+  // Writes the walk's links into the records of the vios it passed.
+  void SetWlkLnk(const TInsAndTkn& trn);
   friend class TVio;
   // The program and the editor state undo brings back with it.
   // One program file's name and the lines it holds as last saved or opened;
@@ -469,6 +479,16 @@ private:
   bool FndSarTkn(std::uint8_t lge, bool actor, const std::string& typTxt, const std::string& comTxt,
                  std::uint8_t& tkn, std::string* typOut = nullptr, std::string* comOut = nullptr);
   bool FndSarNam(std::uint8_t lge, bool actor, std::uint8_t tkn, std::string& typTxt, std::string& comTxt);
+  // The steps of CrtSarVio: the type and command boxes, filled, showing the
+  // wanted items (the first ones when none is wanted), and the vio's token;
+  // false with GuLstErrMsg. The item a box shows, as the list spells it, is
+  // what later lookups compare with.
+  bool AddSarBxs(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, const std::string& typTxt,
+                 const std::string& comTxt, bool actor);
+  bool ShwSarItm(TVio* vio, int ctl, const std::string& want, const std::string& noneMsg,
+                 const std::string& misMsg, std::string& shown);
+  // The Actor's value edit and its unit label.
+  void AddActVal(TVio* vio, const std::string& valTxt);
   // A sar vio of a program file, whose names may be those of another language.
   bool CrtFilSarVio(int col, int row, std::string typTxt, std::string comTxt, const std::string& valTxt,
                     bool actor);

@@ -17,7 +17,7 @@ void TVioRunMap::Set(const TInsAndTkn& trn) {
   FVio.clear();
   if (r.size() != n) return;
   FVio.reserve(n);
-  for (std::size_t a = 0; a < n; ++a) FVio.push_back(r[a].Vio);
+  for (std::size_t a = 0; a < n; ++a) FVio.push_back(TVioPgmItp::TknVio(r[a], FEdt.Vios()));
 }
 
 void TVioRunMap::Set(std::vector<TVio*> vioAt) { FVio = std::move(vioAt); }

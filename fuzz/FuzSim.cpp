@@ -28,19 +28,20 @@
 #include "sim/SimCmd.h"
 #include "sim/SimLnk.h"
 #include "sim/SimRbt.h"
+#include "translator/SarAndTkn.h"
 
 namespace {
 
 constexpr TSimWal GcWirGap = 1000000 / 240;
 constexpr TSimWal GcBytPhsMax = 10 * 1000000;
 
-const TStrLst& TknLns() {
-  static const TStrLst l = [] {
-    TStrLst r;
-    if (!LodLinFil(TESSARO_DATA_DIR "/ExtComTkn.sys", r)) std::abort();
+const TSarAndTkn& TknDef() {
+  static const TSarAndTkn* const s = [] {
+    auto* r = new TSarAndTkn(nullptr);
+    if (!r->LodTknFil(TESSARO_DATA_DIR "/ExtComTkn.sys")) std::abort();
     return r;
   }();
-  return l;
+  return *s;
 }
 
 bool KnwMsg(std::uint8_t cls, std::uint8_t cod) {
@@ -91,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   size -= 4;
 
   TSimRbt rbt;
-  rbt.TknNam().SetLines(TknLns());
+  rbt.TknNam().Set(TknDef());
   TSimLnk lnk(rbt);
   TFuzTol tol;
   // The trace as the headless simulator prints it, for the first lines.

@@ -5,6 +5,7 @@
 
 #include "translator/InsAndTkn.h"
 #include "translator/SarAndTkn.h"
+#include "translator/SarTkn.h"
 
 namespace {
 
@@ -26,29 +27,14 @@ int CnsLen(std::uint8_t t) {
   }
 }
 
-// Driving commands.
-constexpr std::uint8_t AT_STP = 0x11, AT_FWD = 0x12, AT_REV = 0x13, AT_TRL = 0x14, AT_TRR = 0x15,
-                       AT_SPL = 0x16, AT_SPR = 0x17;
-
 }  // namespace
 
-void TSimTknNam::SetLines(const std::vector<std::string>& lines) {
+void TSimTknNam::Set(const TSarAndTkn& sat) {
   FTkn.clear();
   FNam.clear();
-  TStrLst fld;
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    const std::string& v = lines[i - 1];
-    if (v.size() != 4 || v[0] != '0' || v[1] != 'x') continue;
-    SplTknLin(lines[i], fld, 8);
-    if (fld.size() != 8) continue;
-    const auto d = [](char c) {
-      c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-      return c <= '9' ? c - '0' : c - 'a' + 10;
-    };
-    const auto t = static_cast<std::uint8_t>(16 * d(v[2]) + d(v[3]));
-    if (std::find(FTkn.begin(), FTkn.end(), t) != FTkn.end()) continue;
-    FTkn.push_back(t);
-    FNam.push_back(fld[2] + " " + fld[3]);
+  for (const TuSarDef& d : sat.GetSarDefs(0)) {
+    FTkn.push_back(d.Tkn);
+    FNam.push_back(d.Typ + " " + d.Com);
   }
 }
 
@@ -57,13 +43,6 @@ std::string TSimTknNam::Nam(std::uint8_t tkn) const {
     if (FTkn[i] == tkn) return FNam[i];
   return {};
 }
-
-bool SimActTkn(std::uint8_t t) {
-  return (t >= 0x11 && t <= 0x17) || (t >= 0x20 && t <= 0x23) || (t >= 0x30 && t <= 0x33) || t == 0x40 ||
-         t == 0x41;
-}
-
-bool SimSnsTkn(std::uint8_t t) { return t == 0x40 || t == 0x41 || (t >= 0x50 && t <= 0x59) || (t >= 0x60 && t <= 0x6B); }
 
 TSimRbt::TSimRbt() { FWld.SetSpd(GcDefSpd); }
 
@@ -197,21 +176,21 @@ bool TSimRbt::SnsVal(std::uint8_t t, bool& ok) const {
   const bool bl = Bmp(true), br = Bmp(false);
   const bool ll = Lin(true), lr = Lin(false);
   switch (t) {
-    case 0x40: return FbTrkLed;
-    case 0x41: return !FbTrkLed;
-    case 0x50: return bl;
-    case 0x51: return br;
-    case 0x52: return bl && br;
-    case 0x53: return !bl && !br;
-    case 0x54: return ll;
-    case 0x55: return lr;
-    case 0x56: return ll && lr;
-    case 0x57: return !ll && !lr;
-    case 0x58: return Drk();
-    case 0x59: return !Drk();
+    case ST_TRK_ON: return FbTrkLed;
+    case ST_TRK_OFF: return !FbTrkLed;
+    case ST_BMP_LFT: return bl;
+    case ST_BMP_RGT: return br;
+    case ST_BMP_BTH: return bl && br;
+    case ST_BMP_NON: return !bl && !br;
+    case ST_LIN_LFT: return ll;
+    case ST_LIN_RGT: return lr;
+    case ST_LIN_BTH: return ll && lr;
+    case ST_LIN_NON: return !ll && !lr;
+    case ST_LGT_DRK: return Drk();
+    case ST_LGT_BRT: return !Drk();
     default:
-      if (t >= 0x60 && t <= 0x6B) {
-        const bool on = Swi((t - 0x60) / 2);
+      if (t >= ST_SWI_ON && t <= ST_SWI_LST) {
+        const bool on = Swi((t - ST_SWI_ON) / 2);
         return (t & 1) ? !on : on;
       }
       ok = false;
@@ -308,205 +287,219 @@ void TSimRbt::Exe() {
   const std::uint8_t t = FStm[static_cast<std::size_t>(adr)];
   static const TInsTknTbl tbl;
   const std::string mne = tbl.GetTknMne(t);
-  std::uint8_t a = 0, b = 0;
-  auto need = [&](int n) {
-    for (int i = 1; i <= n; ++i)
-      if (!AdrOk(adr + i)) {
-        Flt(TeRbtFlt::PstEnd, "the " + mne + " instruction is cut off by the end of the program");
-        return false;
-      }
-    return true;
-  };
-  auto jmp = [&](std::uint8_t to, const std::string& txt) {
-    if (!AdrOk(to)) {
-      Flt(TeRbtFlt::JmpOut, "jump to address " + std::to_string(to) + ", outside the program of " + std::to_string(FStm.size()) +
-          " bytes");
-      return;
-    }
-    Trc(adr, mne, txt);
-    FiPc = to;
-  };
+  if (ExeIns(adr, t, mne)) return;
+  if (!SarIsAct(t)) {
+    Flt(TeRbtFlt::UnkTkn, mne.empty() ? "unknown token " + Hex2(t) : "token " + Hex2(t) + " (" + mne + ") cannot be executed");
+    return;
+  }
+  ExeAct(adr, t, mne);
+}
 
+bool TSimRbt::Need(int adr, int n, const std::string& mne) {
+  for (int i = 1; i <= n; ++i)
+    if (!AdrOk(adr + i)) {
+      Flt(TeRbtFlt::PstEnd, "the " + mne + " instruction is cut off by the end of the program");
+      return false;
+    }
+  return true;
+}
+
+void TSimRbt::Jmp(int adr, const std::string& mne, std::uint8_t to, const std::string& txt) {
+  if (!AdrOk(to)) {
+    Flt(TeRbtFlt::JmpOut, "jump to address " + std::to_string(to) + ", outside the program of " + std::to_string(FStm.size()) +
+        " bytes");
+    return;
+  }
+  Trc(adr, mne, txt);
+  FiPc = to;
+}
+
+bool TSimRbt::ExeIns(int adr, std::uint8_t t, const std::string& mne) {
+  std::uint8_t a = 0;
   switch (t) {
     case IT_STA:
-      if (adr != 0) {
-        Trc(adr, mne, "start marker");
-      } else {
-        Trc(adr, mne, "start");
-      }
+      Trc(adr, mne, adr != 0 ? "start marker" : "start");
       FiPc = adr + 1;
-      return;
+      return true;
     case IT_STO:
       Trc(adr, mne, "stop: program complete");
       FeSte = TeSte::Idl;
       FbInSwi = FbSwiPnd = false;
       FWld.SetWhl(TeWhl::Stp);
       if (FOnCpl) FOnCpl();
-      return;
-    case IT_IFF: {
-      if (!need(2)) return;
-      Arg(1, a);
-      Arg(2, b);
-      bool ok = false;
-      const bool v = SnsVal(a, ok);
-      if (!ok) {
-        Flt(TeRbtFlt::UnkTkn, "unknown sensor token " + Hex2(a) + " in the If condition");
-        return;
-      }
-      if (v) {
-        Trc(adr, mne, TknNam(a) + ": true, then branch at " + std::to_string(adr + 3));
-        FiPc = adr + 3;
-      } else {
-        jmp(b, TknNam(a) + ": false, else branch at " + std::to_string(b));
-      }
-      return;
-    }
+      return true;
+    case IT_IFF: ExeIff(adr, mne); return true;
     case IT_GTO:
-      if (!need(1)) return;
+      if (!Need(adr, 1, mne)) return true;
       Arg(1, a);
-      jmp(a, "goto " + std::to_string(a));
-      return;
+      Jmp(adr, mne, a, "goto " + std::to_string(a));
+      return true;
     case IT_LBL:
       Trc(adr, mne, "label (skipped)");
       FiPc = adr + 1;
-      return;
+      return true;
     case IT_DLY:
-      if (!need(1)) return;
+      if (!Need(adr, 1, mne)) return true;
       Arg(1, a);
       Trc(adr, mne, "delay " + std::to_string(a / 10) + "." + std::to_string(a % 10) + " s");
       FiPc = adr + 2;
       Wai(static_cast<TSimTim>(a) * GcSimSec / 10, "delay");
-      return;
-    case IT_SPD: {
-      if (!need(4)) return;
-      std::uint8_t m1 = 0, m2 = 0;
-      Arg(1, m1);
-      Arg(2, a);
-      Arg(3, m2);
-      Arg(4, b);
-      if (m1 != IT_BYT || m2 != IT_BYT) {
-        Flt(TeRbtFlt::SpdArg, "engine speed without its two byte arguments");
-        return;
-      }
-      // 200 / byte gives cm/s; 0 stands for the top speed.
-      const double l = a ? 200.0 / a : 200.0, r = b ? 200.0 / b : 200.0;
-      FWld.SetSpd((l + r) / 2);
-      char buf[64];
-      std::snprintf(buf, sizeof buf, "engine speed %.1f cm/s", (l + r) / 2);
-      Trc(adr, mne, buf);
-      FiPc = adr + 5;
-      return;
-    }
+      return true;
+    case IT_SPD: ExeSpd(adr, mne); return true;
     case IT_SWI:
       Trc(adr, mne, "switch-interrupt routine marker");
       FiPc = adr + 1;
-      return;
-    case IT_RTI: {
-      if (!FbInSwi) {
-        Flt(TeRbtFlt::RtiOut, "return from interrupt outside the switch-interrupt routine");
-        return;
-      }
-      Trc(adr, mne, "return to address " + std::to_string(FiRetPc));
-      FbInSwi = false;
-      FiPc = FiRetPc;
-      if (FeRetSte == TeSte::Wai) {
-        FeSte = TeSte::Wai;
-        FiWaiEnd = FiNow + FiRetWai;
-      }
-      if (FbRetStpWhl) {
-        FbStpWhl = true;
-        FbTrn = FbRetTrn;
-        FdTrnHdg = FdRetTrnHdg;
-        FWld.SetWhl(FeRetWhl);
-      }
-      if (FbSwiPnd) {
-        FbSwiPnd = false;
-        Evt("remembered switch press");
-        EntSwi();
-      }
-      return;
-    }
+      return true;
+    case IT_RTI: ExeRti(adr, mne); return true;
     case IT_BYT:
-      if (!need(1)) return;
+      if (!Need(adr, 1, mne)) return true;
       Arg(1, a);
       Trc(adr, mne, "byte argument " + std::to_string(a) + " without a command (skipped)");
       FiPc = adr + 2;
-      return;
-    default: break;
+      return true;
+    default: return false;
   }
+}
 
-  if (!SimActTkn(t)) {
-    Flt(TeRbtFlt::UnkTkn, mne.empty() ? "unknown token " + Hex2(t) : "token " + Hex2(t) + " (" + mne + ") cannot be executed");
+void TSimRbt::ExeIff(int adr, const std::string& mne) {
+  if (!Need(adr, 2, mne)) return;
+  std::uint8_t a = 0, b = 0;
+  Arg(1, a);
+  Arg(2, b);
+  bool ok = false;
+  const bool v = SnsVal(a, ok);
+  if (!ok) {
+    Flt(TeRbtFlt::UnkTkn, "unknown sensor token " + Hex2(a) + " in the If condition");
     return;
   }
+  if (v) {
+    Trc(adr, mne, TknNam(a) + ": true, then branch at " + std::to_string(adr + 3));
+    FiPc = adr + 3;
+  } else {
+    Jmp(adr, mne, b, TknNam(a) + ": false, else branch at " + std::to_string(b));
+  }
+}
 
+void TSimRbt::ExeSpd(int adr, const std::string& mne) {
+  if (!Need(adr, 4, mne)) return;
+  std::uint8_t m1 = 0, a = 0, m2 = 0, b = 0;
+  Arg(1, m1);
+  Arg(2, a);
+  Arg(3, m2);
+  Arg(4, b);
+  if (m1 != IT_BYT || m2 != IT_BYT) {
+    Flt(TeRbtFlt::SpdArg, "engine speed without its two byte arguments");
+    return;
+  }
+  // 200 / byte gives cm/s; 0 stands for the top speed.
+  const double l = a ? 200.0 / a : 200.0, r = b ? 200.0 / b : 200.0;
+  FWld.SetSpd((l + r) / 2);
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "engine speed %.1f cm/s", (l + r) / 2);
+  Trc(adr, mne, buf);
+  FiPc = adr + 5;
+}
+
+void TSimRbt::ExeRti(int adr, const std::string& mne) {
+  if (!FbInSwi) {
+    Flt(TeRbtFlt::RtiOut, "return from interrupt outside the switch-interrupt routine");
+    return;
+  }
+  Trc(adr, mne, "return to address " + std::to_string(FiRetPc));
+  FbInSwi = false;
+  FiPc = FiRetPc;
+  if (FeRetSte == TeSte::Wai) {
+    FeSte = TeSte::Wai;
+    FiWaiEnd = FiNow + FiRetWai;
+  }
+  if (FbRetStpWhl) {
+    FbStpWhl = true;
+    FbTrn = FbRetTrn;
+    FdTrnHdg = FdRetTrnHdg;
+    FWld.SetWhl(FeRetWhl);
+  }
+  if (FbSwiPnd) {
+    FbSwiPnd = false;
+    Evt("remembered switch press");
+    EntSwi();
+  }
+}
+
+void TSimRbt::ExeAct(int adr, std::uint8_t t, const std::string& mne) {
   const std::string nam = TknNam(t);
   FiPc = adr + 1;
-  // The driving commands with a distance carry it as a byte argument.
+  switch (t) {
+    case ST_DRV_STP:
+      FWld.SetWhl(TeWhl::Stp);
+      Trc(adr, Hex2(t), nam);
+      return;
+    case ST_DRV_FWD:
+    case ST_DRV_REV: ExeDrv(adr, t, mne, nam); return;
+    case ST_TRN_LFT:
+    case ST_TRN_RGT: ExeTrn(adr, t, nam); return;
+    case ST_SPN_LFT:
+    case ST_SPN_RGT:
+      FiBsy = 0;
+      FbStpWhl = false;
+      FWld.SetWhl(t == ST_SPN_RGT ? TeWhl::SpnRgt : TeWhl::SpnLft);
+      Trc(adr, Hex2(t), nam + ", on until the next driving command");
+      return;
+    default:
+      SetLed(t);
+      Trc(adr, Hex2(t), nam);
+      return;
+  }
+}
+
+void TSimRbt::ExeDrv(int adr, std::uint8_t t, const std::string& mne, const std::string& nam) {
+  // A distance comes as a byte argument.
   int dst = 0;
-  if ((t == AT_FWD || t == AT_REV) && AdrOk(adr + 1) && FStm[static_cast<std::size_t>(adr + 1)] == IT_BYT) {
-    if (!need(2)) return;
+  if (AdrOk(adr + 1) && FStm[static_cast<std::size_t>(adr + 1)] == IT_BYT) {
+    if (!Need(adr, 2, mne)) return;
     dst = FStm[static_cast<std::size_t>(adr + 2)];
     FiPc = adr + 3;
   }
   const double spd = FWld.Spd();
+  FiBsy = 0;
+  FbStpWhl = false;
+  FWld.SetWhl(t == ST_DRV_FWD ? TeWhl::Fwd : TeWhl::Rev);
+  if (dst == 0) {
+    Trc(adr, Hex2(t), nam + ", on until the next driving command");
+    return;
+  }
+  const auto dur = static_cast<TSimTim>(dst / spd * GcSimSec + 0.5);
+  char buf[96];
+  std::snprintf(buf, sizeof buf, "%s %d cm (%.2f s)", nam.c_str(), dst, static_cast<double>(dur) / GcSimSec);
+  Trc(adr, Hex2(t), buf);
+  Wai(dur, "drive");
+  FbStpWhl = true;
+}
+
+void TSimRbt::ExeTrn(int adr, std::uint8_t t, const std::string& nam) {
+  const double rat = FWld.SpnRat();
+  const auto dur = static_cast<TSimTim>(90.0 / rat * GcSimSec + 0.5);
+  FdTrnHdg = FWld.Hdg() + (t == ST_TRN_RGT ? 90.0 : -90.0);
+  FWld.SetWhl(t == ST_TRN_RGT ? TeWhl::SpnRgt : TeWhl::SpnLft);
+  char buf[96];
+  std::snprintf(buf, sizeof buf, "%s 90 degrees (%.2f s)", nam.c_str(), static_cast<double>(dur) / GcSimSec);
+  Trc(adr, Hex2(t), buf);
+  Wai(dur, "turn");
+  FbStpWhl = true;
+  FbTrn = true;
+}
+
+void TSimRbt::SetLed(std::uint8_t t) {
   switch (t) {
-    case AT_STP:
-      FWld.SetWhl(TeWhl::Stp);
-      Trc(adr, Hex2(t), nam);
-      return;
-    case AT_FWD:
-    case AT_REV:
-      FiBsy = 0;
-      FbStpWhl = false;
-      FWld.SetWhl(t == AT_FWD ? TeWhl::Fwd : TeWhl::Rev);
-      if (dst == 0) {
-        Trc(adr, Hex2(t), nam + ", on until the next driving command");
-      } else {
-        const auto dur = static_cast<TSimTim>(dst / spd * GcSimSec + 0.5);
-        char buf[96];
-        std::snprintf(buf, sizeof buf, "%s %d cm (%.2f s)", nam.c_str(), dst, static_cast<double>(dur) / GcSimSec);
-        Trc(adr, Hex2(t), buf);
-        Wai(dur, "drive");
-        FbStpWhl = true;
-      }
-      return;
-    case AT_TRL:
-    case AT_TRR: {
-      const double rat = FWld.SpnRat();
-      const auto dur = static_cast<TSimTim>(90.0 / rat * GcSimSec + 0.5);
-      FdTrnHdg = FWld.Hdg() + (t == AT_TRR ? 90.0 : -90.0);
-      FWld.SetWhl(t == AT_TRR ? TeWhl::SpnRgt : TeWhl::SpnLft);
-      char buf[96];
-      std::snprintf(buf, sizeof buf, "%s 90 degrees (%.2f s)", nam.c_str(), static_cast<double>(dur) / GcSimSec);
-      Trc(adr, Hex2(t), buf);
-      Wai(dur, "turn");
-      FbStpWhl = true;
-      FbTrn = true;
-      return;
-    }
-    case AT_SPL:
-    case AT_SPR:
-      FiBsy = 0;
-      FbStpWhl = false;
-      FWld.SetWhl(t == AT_SPR ? TeWhl::SpnRgt : TeWhl::SpnLft);
-      Trc(adr, Hex2(t), nam + ", on until the next driving command");
-      return;
+    case ST_SYS_ON: FeSysLed = TeLed::On; break;
+    case ST_SYS_OFF: FeSysLed = TeLed::Off; break;
+    case ST_SYS_BLK: FeSysLed = TeLed::Blk; break;
+    case ST_SYS_FLS: FeSysLed = TeLed::Fls; break;
+    case ST_BCK_ON: FeBckLed = TeLed::On; break;
+    case ST_BCK_OFF: FeBckLed = TeLed::Off; break;
+    case ST_BCK_BLK: FeBckLed = TeLed::Blk; break;
+    case ST_BCK_ALT: FeBckLed = TeLed::Alt; break;
+    case ST_TRK_ON: FbTrkLed = true; break;
+    case ST_TRK_OFF: FbTrkLed = false; break;
     default: break;
   }
-  // Lights.
-  switch (t) {
-    case 0x20: FeSysLed = TeLed::On; break;
-    case 0x21: FeSysLed = TeLed::Off; break;
-    case 0x22: FeSysLed = TeLed::Blk; break;
-    case 0x23: FeSysLed = TeLed::Fls; break;
-    case 0x30: FeBckLed = TeLed::On; break;
-    case 0x31: FeBckLed = TeLed::Off; break;
-    case 0x32: FeBckLed = TeLed::Blk; break;
-    case 0x33: FeBckLed = TeLed::Alt; break;
-    case 0x40: FbTrkLed = true; break;
-    case 0x41: FbTrkLed = false; break;
-    default: break;
-  }
-  Trc(adr, Hex2(t), nam);
 }

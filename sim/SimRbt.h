@@ -40,11 +40,13 @@ struct TuSimTrc {
   bool Flt = false; // a fault that stopped the program
 };
 
+class TSarAndTkn;
+
 // Names of sensor and actor tokens for the trace (from ExtComTkn.sys).
 class TSimTknNam {
 public:
-  // Reads the value/definition pairs of a token file's lines (language 0).
-  void SetLines(const std::vector<std::string>& lines);
+  // Takes the names of the definitions (language 0).
+  void Set(const TSarAndTkn& sat);
   // "Type Command", or empty when the token is not named there.
   std::string Nam(std::uint8_t tkn) const;
   // The tokens named, in file order.
@@ -54,10 +56,6 @@ private:
   std::vector<std::uint8_t> FTkn;
   std::vector<std::string> FNam;
 };
-
-// The model's meaning of a sensor or actor token.
-bool SimActTkn(std::uint8_t tkn);  // an actor command the robot carries out
-bool SimSnsTkn(std::uint8_t tkn);  // a condition the robot can test
 
 class TSimRbt {
 public:
@@ -133,7 +131,21 @@ public:
   void Evt(const std::string& txt, bool flt = false);
 
 private:
+  // One instruction at the program counter, in named steps: an instruction
+  // token (false when the byte is none), and an actor command.
   void Exe();
+  bool ExeIns(int adr, std::uint8_t t, const std::string& mne);
+  void ExeIff(int adr, const std::string& mne);
+  void ExeSpd(int adr, const std::string& mne);
+  void ExeRti(int adr, const std::string& mne);
+  void ExeAct(int adr, std::uint8_t t, const std::string& mne);
+  void ExeDrv(int adr, std::uint8_t t, const std::string& mne, const std::string& nam);
+  void ExeTrn(int adr, std::uint8_t t, const std::string& nam);
+  void SetLed(std::uint8_t t);
+  // The instruction at adr has n argument bytes; else a fault.
+  bool Need(int adr, int n, const std::string& mne);
+  // Jumps to the address with a trace line; a fault when it lies outside.
+  void Jmp(int adr, const std::string& mne, std::uint8_t to, const std::string& txt);
   void Flt(TeRbtFlt knd, const std::string& why);
   void Trc(int adr, const std::string& mne, const std::string& txt);
   bool AdrOk(int a) const { return a >= 0 && a < static_cast<int>(FStm.size()); }

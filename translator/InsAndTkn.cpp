@@ -3,10 +3,7 @@
 #include <array>
 
 #include "core/Globals.h"
-#include "core/WndMsg.h"
-#include "editor/VioNum.h"
-#include "editor/VioPgmItp.h"
-#include "editor/VioTyp.h"
+#include "translator/TrnLst.h"
 
 namespace {
 
@@ -47,10 +44,6 @@ constexpr std::array<TuVldNxtRow, GcVldNxtRowCnt> GcVldNxtTbl = {{
     {VT_SPD, "0110011111001"},
 }};
 
-// Parameter texts are read with the editor's conversions, so that the values
-// sent are the values its checks passed.
-std::int32_t NumIn32(const std::string& s) { return static_cast<std::int32_t>(NumIn(s)); }
-
 }  // namespace
 
 // ---- Instruction/token table ----------------------------------------------
@@ -85,6 +78,7 @@ void TInsAndTkn::Clr() {
   FiMaiPgmIdx = -1;
   FbMaiPgmEnd = true;
   FpPgmVioLst.clear();
+  FpVioLnk.clear();
   FpVioTknLst.clear();
   FpTsmTknLst.clear();
 }
@@ -96,16 +90,8 @@ TuExtComTkn TInsAndTkn::NewExtComTkn(std::uint8_t tkn) const {
   return r;
 }
 
-TeActPrm TInsAndTkn::ActTknPrm(std::uint8_t tkn) {
-  if (tkn == 0x11 || (tkn >= 0x14 && tkn <= 0x17)) return TeActPrm::Non;
-  if (tkn == 0x12 || tkn == 0x13) return TeActPrm::Byt;
-  if ((tkn >= 0x20 && tkn <= 0x23) || (tkn >= 0x30 && tkn <= 0x33) || tkn == 0x40 || tkn == 0x41)
-    return TeActPrm::Dly;
-  return TeActPrm::Unk;
-}
-
-void TInsAndTkn::ReqVioBlk(TVio* vio) {
-  if (FpOwn && vio) FpOwn->SndMsg(WM_APP_MSG, AM_VIO_BLK, reinterpret_cast<std::intptr_t>(vio));
+void TInsAndTkn::ReqVioBlk(std::int32_t vio) {
+  if (FpRpt && vio >= 0) FpRpt->Blk(static_cast<std::size_t>(vio));
 }
 
 // ---- Valid-next table --------------------------------------------------------
@@ -122,15 +108,11 @@ bool TInsAndTkn::ChkVldNxtTyp(std::uint8_t cur, std::uint8_t nxt) {
   return false;
 }
 
-bool TInsAndTkn::ChkVldNxtIns(const TVio* cur, const TVio* nxt) {
-  return ChkVldNxtTyp(cur->Rec.VioTyp, nxt->Rec.VioTyp);
-}
-
 // ---- Token generation ---------------------------------------------------------
 
-bool TInsAndTkn::GenTknStm(TVioPgmItp& edt, std::uint8_t lge) {
+bool TInsAndTkn::GenTknStm() {
   FeErrPas = TeGenPas::CnvVioTkn;
-  if (!CnvVioTkn(edt, lge)) return false;
+  if (!CnvVioTkn()) return false;
   FeErrPas = TeGenPas::RslIfThnEls;
   if (!RslIfThnEls()) return false;
   FeErrPas = TeGenPas::RslJmpLbl;
@@ -145,102 +127,111 @@ bool TInsAndTkn::GenTknStm(TVioPgmItp& edt, std::uint8_t lge) {
   return true;
 }
 
-bool TInsAndTkn::CnvVioTkn(TVioPgmItp& edt, std::uint8_t lge) {
+bool TInsAndTkn::CnvVioTkn() {
   FpVioTknLst.clear();
-  for (TVio* vio : FpPgmVioLst) {
-    const std::uint8_t typ = vio->Rec.VioTyp;
-    const std::uint8_t tkn = FpInsTknTbl->GetInsTkn(typ);
-    if (tkn == 0xFF) {
-      GuLstErrMsg = "Requested token not found in 'InsTknTbl' table";
+  for (std::size_t idx : FpPgmVioLst)
+    if (!CnvOneVio(idx)) return false;
+  return true;
+}
+
+void TInsAndTkn::AddValTkn(std::uint8_t tkn, std::int32_t val) {
+  TuExtComTkn r = NewExtComTkn(tkn);
+  r.Val = val;
+  FpVioTknLst.push_back(std::move(r));
+}
+
+bool TInsAndTkn::CnvOneVio(std::size_t idx) {
+  const TuPgmVio& v = FpPgmDsc.Vios[idx];
+  const std::uint8_t tkn = FpInsTknTbl->GetInsTkn(v.Typ);
+  if (tkn == 0xFF) {
+    GuLstErrMsg = "Requested token not found in 'InsTknTbl' table";
+    return false;
+  }
+  // The numeric parameters must fit into what the robot is sent.
+  if (!v.PrmErr.empty()) {
+    GuLstErrMsg = v.PrmErr;
+    ReqVioBlk(static_cast<std::int32_t>(idx));
+    return false;
+  }
+  const std::size_t fst = FpVioTknLst.size();
+  FpVioTknLst.push_back(NewExtComTkn(tkn));
+  bool ok = true;
+  switch (tkn) {
+    case IT_STA:
+    case IT_STO:
+    case IT_IFF:
+    case IT_THN:
+    case IT_ELS:
+    case IT_SWI:
+    case IT_RTI:
+      break;
+    case IT_LBL:
+      FpVioTknLst[fst].LblNam = v.LblNam;
+      break;
+    case IT_GTO:
+      FpVioTknLst[fst].LblNam = v.LblNam;
+      AddValTkn(IT_UDF, -1);
+      break;
+    case IT_DLY:
+      FpVioTknLst[fst].Val = v.Val;
+      AddValTkn(IT_UDF, -1);
+      break;
+    case IT_ACT:
+    case IT_SNS:
+      ok = CnvSarVio(fst, v, tkn == IT_ACT);
+      break;
+    case IT_SPD:
+      ok = CnvSpdVio(fst, idx);
+      break;
+    default:
+      GuLstErrMsg = "#311, Switch 'default': Vio-to-token conversion, unhandled Viotype/Token found (" +
+                    std::to_string(v.Typ) + "/" + std::to_string(tkn) + ")";
       return false;
-    }
-    // The numeric parameters must fit into what the robot is sent.
-    if (!edt.ChkVioPrm(vio)) {
-      ReqVioBlk(vio);
-      return false;
-    }
-    const std::size_t fst = FpVioTknLst.size();
-    FpVioTknLst.push_back(NewExtComTkn(tkn));
-    auto add = [&](std::uint8_t t, std::int32_t val) {
-      TuExtComTkn r = NewExtComTkn(t);
-      r.Val = val;
-      FpVioTknLst.push_back(std::move(r));
-    };
-    std::uint8_t fstTkn = tkn;
-    switch (tkn) {
-      case IT_STA:
-      case IT_STO:
-      case IT_IFF:
-      case IT_THN:
-      case IT_ELS:
-      case IT_SWI:
-      case IT_RTI:
-        break;
-      case IT_LBL:
-        FpVioTknLst[fst].LblNam = edt.GetCtlTxt(vio, TeCtlKnd::Cbx, CR_LBL_NAM);
-        break;
-      case IT_GTO:
-        FpVioTknLst[fst].LblNam = edt.GetCtlTxt(vio, TeCtlKnd::Cbx, CR_GTO_NAM);
-        add(IT_UDF, -1);
-        break;
-      case IT_DLY:
-        FpVioTknLst[fst].Val = NumIn32(edt.GetCtlTxt(vio, TeCtlKnd::Edt, CR_VAL));
-        add(IT_UDF, -1);
-        break;
-      case IT_ACT:
-      case IT_SNS: {
-        const std::string sarTyp = edt.GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_TYP);
-        const int sar = FpSarAndTkn->GetSarTkn(lge, sarTyp, edt.GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_COM));
-        if (sar < 0) {
-          GuLstErrMsg = "#301, vio sar type '" + sarTyp + "', no corresponding token found in valid token list";
-          return false;
-        }
-        fstTkn = static_cast<std::uint8_t>(sar);
-        FpVioTknLst[fst].Sar = true;
-        if (tkn == IT_SNS) break;
-        const TeActPrm kind = ActTknPrm(fstTkn);
-        if (kind == TeActPrm::Unk) {
-          GuLstErrMsg = "#302, unknown sar type '" + sarTyp +
-                        "'. Not known in file 'Project.h' or not defined in switch statement";
-          return false;
-        }
-        const std::string valTxt = edt.GetCtlTxt(vio, TeCtlKnd::Edt, CR_VAL);
-        const std::int32_t prm = (valTxt.empty() || valTxt == "0") ? 0 : NumIn32(valTxt);
-        if (prm == 0 || kind == TeActPrm::Non) break;
-        if (kind == TeActPrm::Byt) {
-          add(IT_BYT, prm);
-          add(IT_UDF, prm);
-        } else {
-          add(IT_DLY, prm);
-          add(IT_UDF, -1);
-        }
-        break;
-      }
-      case IT_SPD: {
-        const std::string spdTxt = edt.GetCtlTxt(vio, TeCtlKnd::Edt, CR_SPD);
-        long long spd = 0;
-        if (!StrToInt(spdTxt, spd) || spd == 0) {
-          // ChkVioPrm has refused these; this only guards the division below.
-          GuLstErrMsg = "#313, Programming error: unchecked engine speed '" + spdTxt + "' in token generation";
-          ReqVioBlk(vio);
-          return false;
-        }
-        const auto v = static_cast<std::int32_t>(spd);
-        FpVioTknLst[fst].Val = v;
-        add(IT_BYT, v);
-        add(IT_UDF, v);
-        add(IT_BYT, v);
-        add(IT_UDF, v);
-        break;
-      }
-      default:
-        GuLstErrMsg = "#311, Switch 'default': Vio-to-token conversion, unhandled Viotype/Token found (" +
-                      std::to_string(typ) + "/" + std::to_string(tkn) + ")";
-        return false;
-    }
-    FpVioTknLst[fst].Tkn = fstTkn;
-    // Every record remembers its vio (the listing shows where each byte came from).
-    for (std::size_t i = fst; i < FpVioTknLst.size(); ++i) FpVioTknLst[i].Vio = vio;
+  }
+  if (!ok) return false;
+  // Every record remembers its vio (the listing shows where each byte came from).
+  for (std::size_t i = fst; i < FpVioTknLst.size(); ++i) FpVioTknLst[i].VioIdx = static_cast<std::int32_t>(idx);
+  return true;
+}
+
+bool TInsAndTkn::CnvSarVio(std::size_t fst, const TuPgmVio& v, bool actor) {
+  if (v.SarTkn < 0) {
+    GuLstErrMsg = "#301, vio sar type '" + v.SarTyp + "', no corresponding token found in valid token list";
+    return false;
+  }
+  const auto sar = static_cast<std::uint8_t>(v.SarTkn);
+  FpVioTknLst[fst].Tkn = sar;
+  FpVioTknLst[fst].Sar = true;
+  if (!actor) return true;
+  const TeActPrm kind = SarActPrm(sar);
+  if (kind == TeActPrm::Unk) {
+    GuLstErrMsg = "#302, unknown sar type '" + v.SarTyp +
+                  "'. Not known in file 'Project.h' or not defined in switch statement";
+    return false;
+  }
+  if (v.Val == 0 || kind == TeActPrm::Non) return true;
+  if (kind == TeActPrm::Byt) {
+    AddValTkn(IT_BYT, v.Val);
+    AddValTkn(IT_UDF, v.Val);
+  } else {
+    AddValTkn(IT_DLY, v.Val);
+    AddValTkn(IT_UDF, -1);
+  }
+  return true;
+}
+
+bool TInsAndTkn::CnvSpdVio(std::size_t fst, std::size_t idx) {
+  const TuPgmVio& v = FpPgmDsc.Vios[idx];
+  if (!v.ValOk) {
+    // The parameter check has refused these; this only guards the division of the stream.
+    GuLstErrMsg = "#313, Programming error: unchecked engine speed '" + v.ValTxt + "' in token generation";
+    ReqVioBlk(static_cast<std::int32_t>(idx));
+    return false;
+  }
+  FpVioTknLst[fst].Val = v.Val;
+  for (int i = 0; i < 2; ++i) {
+    AddValTkn(IT_BYT, v.Val);
+    AddValTkn(IT_UDF, v.Val);
   }
   return true;
 }
@@ -281,7 +272,7 @@ bool TInsAndTkn::RslJmpLbl() {
     }
     if (gto.TgtIdx < 0) {
       GuLstErrMsg = gto.LblNam;
-      ReqVioBlk(gto.Vio);
+      ReqVioBlk(gto.VioIdx);
       return false;
     }
   }
@@ -340,16 +331,10 @@ bool TInsAndTkn::BldTsmTkn() {
     }
   }
   if (FpTsmTknLst.size() > GcMaxTsmLen) {
-    TVio* vio = FpVioTknLst[GcMaxTsmLen].Vio;
+    const std::int32_t vio = FpVioTknLst[GcMaxTsmLen].VioIdx;
     GuLstErrMsg = "#314, Program too long: its token stream has " + std::to_string(FpTsmTknLst.size()) +
                   " bytes, at most " + std::to_string(GcMaxTsmLen) + " can be uploaded";
-    if (vio) {
-      std::string cap = GetVioCap(vio->Rec.VioTyp);
-      for (char& c : cap)
-        if (c == '\n') c = ' ';
-      GuLstErrMsg += "; the stream overflows at vio " + cap + " at column " + std::to_string(vio->Rec.GrdCol + 1) +
-                     ", row " + std::to_string(vio->Rec.GrdRow + 1);
-    }
+    if (vio >= 0) GuLstErrMsg += "; the stream overflows at vio " + TrnVioDsc(FpPgmDsc.Vios[static_cast<std::size_t>(vio)]);
     ReqVioBlk(vio);
     return false;
   }

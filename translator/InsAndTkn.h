@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "translator/PgmDsc.h"
 #include "translator/SarAndTkn.h"
+#include "translator/SarTkn.h"
 
 class IWndMsgTgt;
-class TVio;
-class TVioPgmItp;
 
 // Instruction tokens of the robot's interpreter.
 enum TeInsTkn : std::uint8_t {
@@ -63,7 +63,7 @@ struct TuExtComTkn {
   std::string LblNam;
   std::int32_t Val = -1;
   std::int32_t TgtIdx = -1;
-  TVio* Vio = nullptr;
+  std::int32_t VioIdx = -1;  // the vio that made it: its index in the description; -1: none
   // The token is a sensor or actor command byte, never an instruction, even
   // when its value happens to equal an instruction token.
   bool Sar = false;
@@ -85,14 +85,6 @@ struct TuVldNxtRow {
 constexpr int GcVldNxtRowCnt = 13;
 const TuVldNxtRow& GetVldNxtRow(int i);
 
-// What an actor's sar token does with the vio's value (the role-3 edit).
-enum class TeActPrm : std::uint8_t {
-  Non,  // 0x11, 0x14..0x17: no parameter
-  Byt,  // 0x12, 0x13: a byte argument (0xAE, value)
-  Dly,  // 0x20..0x23, 0x30..0x33, 0x40, 0x41: a delay after the command (0xA8, value)
-  Unk,  // any other: not an actor token
-};
-
 // Which pass of token generation failed last (RslJmpLbl's caller composes
 // the missing-label text).
 enum class TeGenPas : std::uint8_t { Non, CnvVioTkn, RslIfThnEls, RslJmpLbl, RmvLblTkn, RmvElsTkn, BldTsmTkn };
@@ -107,24 +99,26 @@ public:
   TInsAndTkn(const TInsAndTkn&) = delete;
   TInsAndTkn& operator=(const TInsAndTkn&) = delete;
 
-  static TeActPrm ActTknPrm(std::uint8_t tkn);
-
   // A new record: the token, its mnemonic, no label, value and target -1, no vio.
   TuExtComTkn NewExtComTkn(std::uint8_t tkn) const;
 
-  // The walk list.
-  void ClrPgmVioLst() { FpPgmVioLst.clear(); }
-  void AddPgmVio(TVio* vio) { FpPgmVioLst.push_back(vio); }
+  // The translation of the program: the walk from the Start vio (then from
+  // the switch-interrupt vio, if any) into the walk list, then token
+  // generation. The description is kept (PgmDsc) until the next translation.
+  // False with GuLstErrMsg; rpt supplies the message texts and hears the
+  // blink requests.
+  bool TrnPgm(TuPgmDsc dsc, ITrnRpt& rpt);
+  const TuPgmDsc& PgmDsc() const { return FpPgmDsc; }
 
   // May the type of nxt follow the type of cur? False without a message when
   // not; false with the #186 text when cur's type has no row.
-  bool ChkVldNxtIns(const TVio* cur, const TVio* nxt);
+  static bool ChkVldNxtIns(const TuPgmVio& cur, const TuPgmVio& nxt) { return ChkVldNxtTyp(cur.Typ, nxt.Typ); }
   static bool ChkVldNxtTyp(std::uint8_t cur, std::uint8_t nxt);
 
-  // Token generation from the walk list: the six passes in order. The editor
-  // supplies the vio parameters. False with GuLstErrMsg at the first failure.
-  bool GenTknStm(TVioPgmItp& edt, std::uint8_t lge);
-  bool CnvVioTkn(TVioPgmItp& edt, std::uint8_t lge);
+  // Token generation from the walk list: the six passes in order. False with
+  // GuLstErrMsg at the first failure.
+  bool GenTknStm();
+  bool CnvVioTkn();
   bool RslIfThnEls();
   bool RslJmpLbl();
   bool RmvLblTkn();
@@ -143,8 +137,16 @@ public:
   int FiMaiPgmIdx = -1;
   bool FbMaiPgmEnd = true;
 
+  // Where the walk came from and went on to at each vio it passed (indices
+  // in the description, -1 for none).
+  struct TuVioLnk {
+    bool Wlk = false;
+    std::int32_t Prv = -1, Nxt = -1;
+  };
+
   std::unique_ptr<TInsTknTbl> FpInsTknTbl;
-  std::vector<TVio*> FpPgmVioLst;
+  std::vector<std::size_t> FpPgmVioLst;  // the walk list: indices in the description
+  std::vector<TuVioLnk> FpVioLnk;        // one per vio of the description
   std::vector<TuExtComTkn> FpVioTknLst;
   std::vector<std::uint8_t> FpTsmTknLst;
   std::unique_ptr<TSarAndTkn> FpSarAndTkn;
@@ -152,9 +154,16 @@ public:
   IWndMsgTgt* Owner() const { return FpOwn; }
 
 private:
-  // Asks the main window to blink the vio.
-  void ReqVioBlk(TVio* vio);
+  // Asks for the vio to blink (while a translation runs).
+  void ReqVioBlk(std::int32_t vio);
+  // Records of one vio of the walk list; false with GuLstErrMsg.
+  bool CnvOneVio(std::size_t idx);
+  bool CnvSarVio(std::size_t fst, const TuPgmVio& v, bool actor);
+  bool CnvSpdVio(std::size_t fst, std::size_t idx);
+  void AddValTkn(std::uint8_t tkn, std::int32_t val);
 
   IWndMsgTgt* FpOwn;
+  TuPgmDsc FpPgmDsc;
+  ITrnRpt* FpRpt = nullptr;
   TeGenPas FeErrPas = TeGenPas::Non;
 };

@@ -163,3 +163,16 @@ int TSarAndTkn::GetSarTkn(std::uint8_t lge, const std::string& sarTyp, const std
   GuLstErrMsg = "#183, sar type/command combination '" + sarTyp + "'/'" + sarCom + "' not found in language memo";
   return -1;
 }
+
+std::vector<TuSarDef> TSarAndTkn::GetSarDefs(std::uint8_t lge) const {
+  std::vector<TuSarDef> out;
+  if (lge > 2) return out;
+  for (std::size_t i = 1; i < FpDefFld.size(); ++i) {
+    const TStrLst& def = FpDefFld[i];
+    std::uint8_t v;
+    if (def.empty() || !HexIdfLin(FpSarTknMmo[i - 1], v)) continue;
+    if (std::any_of(out.begin(), out.end(), [v](const TuSarDef& d) { return d.Tkn == v; })) continue;
+    out.push_back({v, def[0], def[2 + 2 * lge], def[3 + 2 * lge]});
+  }
+  return out;
+}

@@ -22,6 +22,13 @@ class IWndMsgTgt;
 // Stops after maxFld + 1 fields (enough to tell that a line has more).
 void SplTknLin(const std::string& line, TStrLst& fields, std::size_t maxFld = SIZE_MAX);
 
+// One definition of a token: its kind (A, S or X) and its names in a language.
+struct TuSarDef {
+  std::uint8_t Tkn = 0;
+  std::string Knd;
+  std::string Typ, Com;
+};
+
 class TSarAndTkn {
 public:
   explicit TSarAndTkn(IWndMsgTgt* owner);
@@ -47,6 +54,10 @@ public:
   // Token byte of the type/command pair in the language; -1 with the #183 text
   // when no definition with a value line in front of it matches.
   int GetSarTkn(std::uint8_t lge, const std::string& sarTyp, const std::string& sarCom);
+
+  // The definitions with a value line in front of them, in file order, each
+  // token once (its first definition), with the names of the language.
+  std::vector<TuSarDef> GetSarDefs(std::uint8_t lge) const;
 
 private:
   // Splits every line; a line that is no definition keeps no fields.

@@ -2,9 +2,8 @@
 
 #include <cstdio>
 
-#include "editor/VioPgmItp.h"
-#include "editor/VioTyp.h"
 #include "translator/InsAndTkn.h"
+#include "translator/PgmDsc.h"
 
 namespace {
 
@@ -25,9 +24,8 @@ std::string PadR(const std::string& s, std::size_t w) { return s.size() >= w ? s
 
 }  // namespace
 
-std::string TrnVioDsc(const TVio* vio) {
-  return OneLin(GetVioCap(vio->Rec.VioTyp)) + " at column " + std::to_string(vio->Rec.GrdCol + 1) + ", row " +
-         std::to_string(vio->Rec.GrdRow + 1);
+std::string TrnVioDsc(const TuPgmVio& vio) {
+  return OneLin(vio.Cap) + " at column " + std::to_string(vio.Col + 1) + ", row " + std::to_string(vio.Row + 1);
 }
 
 std::string FmtTrnStm(const TInsAndTkn& trn) {
@@ -46,7 +44,9 @@ std::string FmtTrnLst(const TInsAndTkn& trn) {
       const TuExtComTkn& r = recs[i];
       if (!r.Mne.empty()) mne = r.Mne;
       if (!r.Sar && (r.Tkn == IT_GTO || r.Tkn == IT_THN)) tgt = std::to_string(r.TgtIdx);
-      if (r.Vio) vio = TrnVioDsc(r.Vio);
+      const auto& vios = trn.PgmDsc().Vios;
+      if (r.VioIdx >= 0 && static_cast<std::size_t>(r.VioIdx) < vios.size())
+        vio = TrnVioDsc(vios[static_cast<std::size_t>(r.VioIdx)]);
     }
     out += PadL(std::to_string(i), 4) + "  " + PadR(Hex2(tsm[i]), 4) + "  " + PadR(mne, 3) + "  " + PadL(tgt, 6) +
            "  " + vio + "\n";

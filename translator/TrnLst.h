@@ -5,15 +5,15 @@
 #include <string>
 
 class TInsAndTkn;
-class TVio;
+struct TuPgmVio;
 
-// "Actor at column 3, row 2": the vio's caption on one line and its cell.
-std::string TrnVioDsc(const TVio* vio);
+// "ACTOR at column 3, row 2": the vio's caption on one line and its cell.
+std::string TrnVioDsc(const TuPgmVio& vio);
 
 // The stream as "A0 11 A1" (no line end).
 std::string FmtTrnStm(const TInsAndTkn& trn);
 
 // A header line, then one line per byte: address, byte, mnemonic, jump target
-// (Goto, Then), vio. Line 1 + a belongs to address a.
+// (Goto, Then), vio (from the translation's description). Line 1 + a belongs to address a.
 std::string FmtTrnLst(const TInsAndTkn& trn);
 constexpr int GcTrnLstHdrLin = 1;

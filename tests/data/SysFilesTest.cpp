@@ -14,6 +14,7 @@
 
 #include "DatFilRdr.h"
 #include "messages/TxtFil.h"
+#include "translator/SarTkn.h"
 
 using namespace datatest;
 
@@ -141,10 +142,7 @@ TEST_F(ExtComTknFile, TypeAndCommandPairsAreUniqueInEveryLanguage) {
 }
 
 TEST_F(ExtComTknFile, ActorTokensLieInTheRangesTokenGenerationKnows) {
-  auto known = [](int t) {
-    return t == 0x11 || (t >= 0x12 && t <= 0x17) || (t >= 0x20 && t <= 0x23) || (t >= 0x30 && t <= 0x33) ||
-           t == 0x40 || t == 0x41;
-  };
+  auto known = [](int t) { return t >= 0 && SarIsAct(static_cast<std::uint8_t>(t)); };
   int actors = 0, sensors = 0, both = 0;
   for (const auto& d : Defs) {
     if (d.F[0] != "S") {
@@ -178,25 +176,25 @@ TEST_F(ExtComTknFile, DrivingAndLightsAsTheEditorAndTranslatorExpect) {
     const TDef* rev = Find(l, "Driving", "Reverse");
     ASSERT_NE(fwd, nullptr);
     ASSERT_NE(rev, nullptr);
-    EXPECT_EQ(fwd->Token, 0x12);
-    EXPECT_EQ(rev->Token, 0x13);
+    EXPECT_EQ(fwd->Token, ST_DRV_FWD);
+    EXPECT_EQ(rev->Token, ST_DRV_REV);
     EXPECT_NE(fwd->F[0], "S");
     EXPECT_NE(rev->F[0], "S");
 
-    // Driving commands without a distance: 0x11 and 0x14 to 0x17.
+    // Driving commands without a distance.
     std::set<int> plain;
     std::map<std::string, std::set<int>> lights;
     for (const auto& d : Defs) {
       if (d.F[0] == "S") continue;
-      if (d.Type(l) == "Driving" && d.Token != 0x12 && d.Token != 0x13) plain.insert(d.Token);
+      if (d.Type(l) == "Driving" && d.Token != ST_DRV_FWD && d.Token != ST_DRV_REV) plain.insert(d.Token);
       if (d.Type(l) == "System led" || d.Type(l) == "Back Leds" || d.Type(l) == "Track Led")
         lights[d.Type(l)].insert(d.Token);
     }
-    EXPECT_EQ(plain, (std::set<int>{0x11, 0x14, 0x15, 0x16, 0x17}));
+    EXPECT_EQ(plain, (std::set<int>{ST_DRV_STP, ST_TRN_LFT, ST_TRN_RGT, ST_SPN_LFT, ST_SPN_RGT}));
     ASSERT_EQ(lights.size(), 3u);
-    for (int t : lights["System led"]) EXPECT_TRUE(t >= 0x20 && t <= 0x23) << t;
-    for (int t : lights["Back Leds"]) EXPECT_TRUE(t >= 0x30 && t <= 0x33) << t;
-    for (int t : lights["Track Led"]) EXPECT_TRUE(t == 0x40 || t == 0x41) << t;
+    for (int t : lights["System led"]) EXPECT_TRUE(t >= ST_SYS_ON && t <= ST_SYS_FLS) << t;
+    for (int t : lights["Back Leds"]) EXPECT_TRUE(t >= ST_BCK_ON && t <= ST_BCK_ALT) << t;
+    for (int t : lights["Track Led"]) EXPECT_TRUE(t == ST_TRK_ON || t == ST_TRK_OFF) << t;
     // A light switched on and off for each.
     for (auto& [type, toks] : lights) EXPECT_GE(toks.size(), 2u) << type;
   }

@@ -43,7 +43,7 @@ TEST_F(VioRun, EveryAddressNamesTheVioThatMadeItsByte) {
   // map nothing, and replace the map that was there.
   TInsAndTkn half(nullptr);
   half.FpVioTknLst.push_back(half.NewExtComTkn(IT_STA));
-  half.FpVioTknLst.back().Vio = Sta;
+  half.FpVioTknLst.back().VioIdx = 0;
   m.Set(half);
   EXPECT_EQ(m.Len(), 0u);
   EXPECT_EQ(m.VioAt(0), nullptr);
@@ -61,7 +61,7 @@ TEST_F(VioRun, EditsAfterTheUploadNeverPointAnAddressAtTheWrongVio) {
   TVio* nwd = Edt.Vios().back();
   TInsAndTkn now(nullptr);
   ASSERT_TRUE(Edt.TrnVioPgmQui(now)) << GuLstErrMsg;
-  ASSERT_EQ(now.FpVioTknLst.at(1).Vio, nwd);
+  ASSERT_EQ(TVioPgmItp::TknVio(now.FpVioTknLst.at(1), Edt.Vios()), nwd);
   EXPECT_EQ(m.VioAt(1), nullptr);
   EXPECT_EQ(m.VioAt(2), nullptr);
   EXPECT_EQ(m.VioAt(0), Sta);

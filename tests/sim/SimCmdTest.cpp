@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/SimCmd.h"
+#include "translator/InsAndTkn.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ TEST_F(TCmdFix, RunStopAndSpeedFollowTheModelClock) {
   TSimRbt& r = D.Rbt();
   EXPECT_EQ(Cmd("run"), TeSimCmd::Ok);  // refused by the robot, not by the parser
   EXPECT_FALSE(r.Running());
-  r.Lod({0xA0, 0xA8, 0x0A, 0xA1});  // a delay of 1 s
+  r.Lod({IT_STA, IT_DLY, 0x0A, IT_STO});  // a delay of 1 s
   EXPECT_EQ(Cmd("run"), TeSimCmd::Ok);
   EXPECT_TRUE(r.Running());
   EXPECT_EQ(Cmd("speed 10"), TeSimCmd::Ok);

@@ -10,6 +10,7 @@
 #include "link/PckPrt.h"
 #include "sim/SimDrv.h"
 #include "sim/SimLnk.h"
+#include "translator/InsAndTkn.h"
 
 namespace {
 
@@ -106,7 +107,7 @@ TEST_F(TLnkFix, UploadRunAndTheirAnswers) {
   EXPECT_TRUE(Tak().empty());
   EXPECT_EQ(Flts(), 1);
   // Upload of Start, Delay 1.0 s, Stop.
-  const TBy pgm = {0xA0, 0xA8, 0x0A, 0xA1};
+  const TBy pgm = {IT_STA, IT_DLY, 0x0A, IT_STO};
   Snd(Frm(0x01, 0x00, pgm), Ms(320));
   EXPECT_EQ(Msgs(Tak()), (std::vector<TMsg>{{0x03, 0x14}}));
   EXPECT_EQ(R.Pgm(), pgm);
@@ -117,9 +118,9 @@ TEST_F(TLnkFix, UploadRunAndTheirAnswers) {
   EXPECT_EQ(Msgs(Tak()), (std::vector<TMsg>{{0x03, 0x16}}));
   // Upload and run in one, with a program of 255 bytes (far more than the 60
   // bytes a received frame keeps on the tool's side).
-  TBy big(255, 0xA5);
-  big[0] = 0xA0;
-  big[254] = 0xA1;
+  TBy big(255, IT_LBL);
+  big[0] = IT_STA;
+  big[254] = IT_STO;
   Snd(Frm(0x01, 0x02, big), Ms(400));
   EXPECT_EQ(Msgs(Tak()), (std::vector<TMsg>{{0x03, 0x14}, {0x03, 0x15}}));
   EXPECT_EQ(R.Pgm(), big);
@@ -143,7 +144,7 @@ TEST_F(TLnkFix, ExecutedAddressesFollowTheProgram) {
   L.Tck(Ms(300));
   Tak();
   // 0 Start, 1 Goto 5, 3 Delay (skipped), 5 Delay 0.2 s, 7 Stop.
-  Snd(Frm(0x01, 0x02, {0xA0, 0xA6, 0x05, 0xA8, 0x0A, 0xA8, 0x02, 0xA1}), Ms(310));
+  Snd(Frm(0x01, 0x02, {IT_STA, IT_GTO, 0x05, IT_DLY, 0x0A, IT_DLY, 0x02, IT_STO}), Ms(310));
   EXPECT_EQ(Msgs(Tak(), nullptr, true), (std::vector<TMsg>{{0x03, 0x14}, {0x03, 0x15}}));
   R.AdvTo(R.Now() + Ms(150));
   std::vector<TBy> dat;
@@ -160,7 +161,7 @@ TEST_F(TLnkFix, ExecutedAddressesFollowTheProgram) {
   EXPECT_EQ(dat[0], TBy{7});
 
   // A busy loop (0 Start, 1 Goto 1) on a full line: one waiting address, not thousands.
-  Snd(Frm(0x01, 0x02, {0xA0, 0xA6, 0x01}), Ms(330));
+  Snd(Frm(0x01, 0x02, {IT_STA, IT_GTO, 0x01}), Ms(330));
   R.AdvTo(R.Now() + Ms(500));
   EXPECT_LE(Tak().size(), 14u + 2 * 8u);
   // Nothing is reported to a line that is down.
@@ -179,9 +180,9 @@ TEST_F(TLnkFix, AFaultEndsTheRunWithItsReasonNotWithProgramComplete) {
     TBy Flt;  // address, kind
   };
   const TCas cas[] = {
-      {{0xA0, 0xA6, 0x01, 0xA1}, {1, static_cast<std::uint8_t>(TeRbtFlt::BsyLop)}},  // a loop with no Delay
-      {{0xA0, 0xA6, 0x09, 0xA1}, {1, static_cast<std::uint8_t>(TeRbtFlt::JmpOut)}},
-      {{0xA0, 0xAD, 0xA1}, {1, static_cast<std::uint8_t>(TeRbtFlt::RtiOut)}},
+      {{IT_STA, IT_GTO, 0x01, IT_STO}, {1, static_cast<std::uint8_t>(TeRbtFlt::BsyLop)}},  // a loop with no Delay
+      {{IT_STA, IT_GTO, 0x09, IT_STO}, {1, static_cast<std::uint8_t>(TeRbtFlt::JmpOut)}},
+      {{IT_STA, IT_RTI, IT_STO}, {1, static_cast<std::uint8_t>(TeRbtFlt::RtiOut)}},
   };
   for (const TCas& c : cas) {
     Snd(Frm(0x01, 0x02, c.Pgm), R.Now());
@@ -295,9 +296,9 @@ TEST(SimDrv, PseudoTerminalPeerUploadAtWireSpeed) {
   EXPECT_EQ(Msgs(rd()), (std::vector<TMsg>{{0x00, 0x04}}));
 
   // A 255-byte upload: 262 bytes take 1.092 s on the wire.
-  TBy big(255, 0xA5);
-  big[0] = 0xA0;
-  big[254] = 0xA1;
+  TBy big(255, IT_LBL);
+  big[0] = IT_STA;
+  big[254] = IT_STO;
   const TBy f = Frm(0x01, 0x00, big);
   ASSERT_EQ(::write(s, f.data(), f.size()), static_cast<ssize_t>(f.size()));
   const TSimWal t0 = t;
@@ -339,7 +340,7 @@ TEST(SimDrv, PseudoTerminalPeerUploadAtWireSpeed) {
 TEST(SimDrv, SpeedFactorRunsTheModelFaster) {
   TSimDrv d;
   d.Sta(0);
-  d.Rbt().Lod({0xA0, 0xA8, 0xFF, 0xA1});  // 25.5 s
+  d.Rbt().Lod({IT_STA, IT_DLY, 0xFF, IT_STO});  // 25.5 s
   ASSERT_TRUE(d.Rbt().Run());
   d.SetSpd(100.0, 0);
   d.Poll(Ms(200));

@@ -5,9 +5,10 @@
 #include <sstream>
 
 #include "CplPgm.h"
-#include "messages/TxtFil.h"
 #include "sim/SimRbt.h"
+#include "translator/InsAndTkn.h"
 #include "translator/SarAndTkn.h"
+#include "translator/SarTkn.h"
 
 namespace {
 
@@ -16,13 +17,13 @@ using TBy = std::vector<std::uint8_t>;
 constexpr TSimTim Ms(double ms) { return static_cast<TSimTim>(ms * 1000); }
 
 struct TRbtFix : ::testing::Test {
+  TSarAndTkn Sat{nullptr};
   TSimRbt R;
   std::vector<TuSimTrc> Trc;
   int Cpl = 0;
   void SetUp() override {
-    TStrLst lines;
-    ASSERT_TRUE(LodLinFil(TESSARO_DATA_DIR "/ExtComTkn.sys", lines));
-    R.TknNam().SetLines(lines);
+    ASSERT_TRUE(Sat.LodTknFil(TESSARO_DATA_DIR "/ExtComTkn.sys")) << GuLstErrMsg;
+    R.TknNam().Set(Sat);
     R.FOnTrc = [&](const TuSimTrc& t) { Trc.push_back(t); };
     R.FOnCpl = [&] { ++Cpl; };
   }
@@ -66,7 +67,7 @@ TBy CplStm(const std::string& file) {
 
 TEST_F(TRbtFix, DelayAndDriveTakeTheirTime) {
   // Start, Delay 1.0 s, Stop.
-  Go({0xA0, 0xA8, 0x0A, 0xA1});
+  Go({IT_STA, IT_DLY, 0x0A, IT_STO});
   R.AdvTo(Ms(999));
   EXPECT_EQ(Cpl, 0);
   R.AdvTo(Ms(1100));
@@ -77,7 +78,7 @@ TEST_F(TRbtFix, DelayAndDriveTakeTheirTime) {
   // Speed 40 cm/s (byte 5), Forward 60 cm: 1.5 s, then the wheels stop.
   Trc.clear();
   const double x0 = R.Wld().X();
-  Go({0xA0, 0xAB, 0xAE, 0x05, 0xAE, 0x05, 0x12, 0xAE, 60, 0xA1});
+  Go({IT_STA, IT_SPD, IT_BYT, 0x05, IT_BYT, 0x05, ST_DRV_FWD, IT_BYT, 60, IT_STO});
   R.AdvTo(R.Now() + Ms(1000));
   EXPECT_TRUE(R.Running());
   EXPECT_NEAR(R.Wld().X() - x0, 40 * 0.998, 0.5);
@@ -111,7 +112,7 @@ TEST_F(TRbtFix, ExampleSquareComesBackToItsStart) {
 
 TEST_F(TRbtFix, IfFollowsTheSensorsWeSet) {
   // If Bumpers Left pressed then Back Leds On else Back Leds Off; Stop.
-  const TBy s = {0xA0, 0xA2, 0x50, 0x06, 0x30, 0xA1, 0x31, 0xA1};
+  const TBy s = {IT_STA, IT_IFF, ST_BMP_LFT, 0x06, ST_BCK_ON, IT_STO, ST_BCK_OFF, IT_STO};
   Go(s);
   R.AdvTo(Ms(50));
   EXPECT_EQ(Adrs(), (std::vector<int>{0, 1, 6, 7}));
@@ -128,20 +129,20 @@ TEST_F(TRbtFix, IfFollowsTheSensorsWeSet) {
   // Switch 3 On, light Dark, line sensors: each a condition of its own.
   R.SetBmpUsr(true, false);
   bool ok = false;
-  EXPECT_FALSE(R.SnsVal(0x64, ok));
+  EXPECT_FALSE(R.SnsVal(ST_SWI_ON + 4, ok));
   R.SetSwi(2, true);
-  EXPECT_TRUE(R.SnsVal(0x64, ok));
-  EXPECT_FALSE(R.SnsVal(0x65, ok));
-  EXPECT_TRUE(R.SnsVal(0x53, ok));
+  EXPECT_TRUE(R.SnsVal(ST_SWI_ON + 4, ok));
+  EXPECT_FALSE(R.SnsVal(ST_SWI_ON + 5, ok));
+  EXPECT_TRUE(R.SnsVal(ST_BMP_NON, ok));
   // The start pose is on the track: both line sensors see the line, and the
   // light sensor sees it dark.
-  EXPECT_TRUE(R.SnsVal(0x56, ok));
-  EXPECT_TRUE(R.SnsVal(0x58, ok));
+  EXPECT_TRUE(R.SnsVal(ST_LIN_BTH, ok));
+  EXPECT_TRUE(R.SnsVal(ST_LGT_DRK, ok));
   R.Wld().SetPos(100, 75, 0);
-  EXPECT_TRUE(R.SnsVal(0x57, ok));
-  EXPECT_TRUE(R.SnsVal(0x59, ok));
+  EXPECT_TRUE(R.SnsVal(ST_LIN_NON, ok));
+  EXPECT_TRUE(R.SnsVal(ST_LGT_BRT, ok));
   R.SetLgt(30);
-  EXPECT_TRUE(R.SnsVal(0x58, ok));
+  EXPECT_TRUE(R.SnsVal(ST_LGT_DRK, ok));
   EXPECT_FALSE(R.SnsVal(0x99, ok));
   EXPECT_FALSE(ok);
 }
@@ -149,24 +150,24 @@ TEST_F(TRbtFix, IfFollowsTheSensorsWeSet) {
 TEST_F(TRbtFix, WallsCloseTheBumpersAndHoldTheBody) {
   R.Wld().SetPos(100, 75, 0);
   // Forward without a distance drives on while the program goes on.
-  Go({0xA0, 0x12, 0xA8, 0xFF, 0xA1});
+  Go({IT_STA, ST_DRV_FWD, IT_DLY, 0xFF, IT_STO});
   R.AdvTo(Ms(10));
   EXPECT_EQ(R.Ste(), TSimRbt::TeSte::Wai);
   EXPECT_EQ(R.Wld().Whl(), TeWhl::Fwd);
   bool ok;
   R.AdvTo(Ms(3000));
-  EXPECT_FALSE(R.SnsVal(0x50, ok));
+  EXPECT_FALSE(R.SnsVal(ST_BMP_LFT, ok));
   R.AdvTo(Ms(6000));
   EXPECT_NEAR(R.Wld().X(), GcArnWid - GcRbtRad, 1e-9);
-  EXPECT_TRUE(R.SnsVal(0x52, ok));
+  EXPECT_TRUE(R.SnsVal(ST_BMP_BTH, ok));
   // Spinning turns the body away from the wall; a Stop ends the drive.
   R.AdvTo(Ms(26000));
   EXPECT_FALSE(R.Running());
   EXPECT_EQ(R.Wld().Whl(), TeWhl::Stp);
-  Go({0xA0, 0x16, 0xA8, 0x0A, 0x11, 0xA1});
+  Go({IT_STA, ST_SPN_LFT, IT_DLY, 0x0A, ST_DRV_STP, IT_STO});
   R.AdvTo(R.Now() + Ms(2000));
   EXPECT_EQ(R.Wld().Whl(), TeWhl::Stp);
-  EXPECT_FALSE(R.SnsVal(0x52, ok));
+  EXPECT_FALSE(R.SnsVal(ST_BMP_BTH, ok));
 }
 
 // A heading a hair below zero must not round up to a full turn of 360.
@@ -186,7 +187,7 @@ TEST(SimWld, HeadingStaysWithinOneTurn) {
 TEST_F(TRbtFix, SwitchInterruptReturnsAndRemembersOnePress) {
   // Main: Label, Delay 1 s, Goto 1.  Routine after 0xAC at 6: System led
   // Flash with a Delay of 0.5 s, RTI.
-  const TBy s = {0xA0, 0xA8, 0x0A, 0xA6, 0x01, 0xA1, 0xAC, 0x23, 0xA8, 0x05, 0xAD};
+  const TBy s = {IT_STA, IT_DLY, 0x0A, IT_GTO, 0x01, IT_STO, IT_SWI, ST_SYS_FLS, IT_DLY, 0x05, IT_RTI};
   Go(s);
   EXPECT_EQ(R.SwiAdr(), 7);
   R.AdvTo(Ms(400));
@@ -221,7 +222,7 @@ TEST_F(TRbtFix, SwitchInterruptReturnsAndRemembersOnePress) {
 TEST_F(TRbtFix, InterruptedDriveAndTurnWaitForTheRoutine) {
   // Main: Forward 40 cm, Turn right, Stop. Routine: System led Flash, Delay
   // 1 s, Delay 0.5 s, RTI: its own waits must not end the main motion.
-  Go({0xA0, 0x12, 0xAE, 0x28, 0x15, 0xA1, 0xAC, 0x23, 0xA8, 0x0A, 0xA8, 0x05, 0xAD});
+  Go({IT_STA, ST_DRV_FWD, IT_BYT, 0x28, ST_TRN_RGT, IT_STO, IT_SWI, ST_SYS_FLS, IT_DLY, 0x0A, IT_DLY, 0x05, IT_RTI});
   R.Wld().SetPos(50, 75, 0);
   R.AdvTo(Ms(500));
   const double x = R.Wld().X();
@@ -296,42 +297,29 @@ TEST_F(TRbtFix, LabelsAndStrayBytesAreSkipped) {
 }
 
 TEST_F(TRbtFix, EveryShippedTokenHasAMeaning) {
-  TStrLst lines;
-  ASSERT_TRUE(LodLinFil(TESSARO_DATA_DIR "/ExtComTkn.sys", lines));
-  TStrLst fld;
-  int n = 0;
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    if (lines[i - 1].size() != 4 || lines[i - 1].rfind("0x", 0) != 0) continue;
-    SplTknLin(lines[i], fld, 8);
-    if (fld.size() != 8) continue;
-    const auto t = static_cast<std::uint8_t>(std::stoul(lines[i - 1].substr(2), nullptr, 16));
-    if (fld[0] == "A" || fld[0] == "X") {
-      EXPECT_TRUE(SimActTkn(t)) << lines[i];
-    }
-    if (fld[0] == "S" || fld[0] == "X") {
-      EXPECT_TRUE(SimSnsTkn(t)) << lines[i];
+  const std::vector<TuSarDef> defs = Sat.GetSarDefs(0);
+  EXPECT_EQ(defs.size(), 39u);
+  for (const TuSarDef& d : defs) {
+    const std::string nam = d.Typ + " " + d.Com;
+    if (d.Knd != "A") {
       bool ok = false;
-      R.SnsVal(t, ok);
-      EXPECT_TRUE(ok) << lines[i];
+      R.SnsVal(d.Tkn, ok);
+      EXPECT_TRUE(ok && SarIsSns(d.Tkn)) << nam;
     }
-    EXPECT_EQ(R.TknNam().Nam(t), fld[2] + " " + fld[3]);
-    ++n;
-  }
-  EXPECT_EQ(n, 39);
-  // Each actor runs and is named in the trace.
-  for (std::uint8_t t : R.TknNam().Tkns()) {
-    if (!SimActTkn(t)) continue;
+    if (d.Knd == "S") continue;
+    // Each actor runs and is named in the trace.
+    ASSERT_TRUE(SarIsAct(d.Tkn)) << nam;
     Trc.clear();
-    Go({0xA0, t, 0xA1});
+    Go({IT_STA, d.Tkn, IT_STO});
     R.AdvTo(R.Now() + 5 * GcSimSec);
-    EXPECT_EQ(LstFlt(), nullptr) << int(t);
+    EXPECT_EQ(LstFlt(), nullptr) << nam;
     ASSERT_GE(Trc.size(), 3u);
-    EXPECT_EQ(Trc[2].Txt.rfind(R.TknNam().Nam(t), 0), 0u) << Trc[2].Txt;
+    EXPECT_EQ(Trc[2].Txt.rfind(nam, 0), 0u) << Trc[2].Txt;
   }
 }
 
 TEST_F(TRbtFix, LedsBlinkFlashAndAlternate) {
-  Go({0xA0, 0x22, 0x33, 0xA8, 0x32, 0xA1});
+  Go({IT_STA, ST_SYS_BLK, ST_BCK_ALT, IT_DLY, ST_BCK_BLK, IT_STO});
   R.AdvTo(Ms(1200));  // 0.2 s into the second second
   EXPECT_TRUE(R.SysLit());
   EXPECT_TRUE(R.BckLit(true));

@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 #include "core/Globals.h"
-#include "core/WndMsg.h"
 #include "editor/VioPgmItp.h"
 #include "messages/SysLgeMsg.h"
 #include "support/FakePlatform.h"
 #include "translator/InsAndTkn.h"
+#include "translator/TrnLst.h"
 
 namespace {
 
@@ -39,19 +40,7 @@ TEST(InsTknTbl, Mnemonics) {
   EXPECT_EQ(r.LblNam, "");
   EXPECT_EQ(r.Val, -1);
   EXPECT_EQ(r.TgtIdx, -1);
-  EXPECT_EQ(r.Vio, nullptr);
-}
-
-TEST(InsAndTkn, ActorTokenKinds) {
-  std::map<int, TeActPrm> exp;
-  for (int t : {0x11, 0x14, 0x15, 0x16, 0x17}) exp[t] = TeActPrm::Non;
-  for (int t : {0x12, 0x13}) exp[t] = TeActPrm::Byt;
-  for (int t : {0x20, 0x21, 0x22, 0x23, 0x30, 0x31, 0x32, 0x33, 0x40, 0x41}) exp[t] = TeActPrm::Dly;
-  for (int t = 0; t < 256; ++t) {
-    auto it = exp.find(t);
-    EXPECT_EQ(TInsAndTkn::ActTknPrm(static_cast<std::uint8_t>(t)), it == exp.end() ? TeActPrm::Unk : it->second)
-        << t;
-  }
+  EXPECT_EQ(r.VioIdx, -1);
 }
 
 struct TNxtCase {
@@ -157,23 +146,78 @@ TEST_F(RecPasses, ValuesAreSentAsTheirLowByte) {
   EXPECT_EQ(Trn.FpTsmTknLst, (std::vector<std::uint8_t>{0xA8, 0x0A, 0xAB, 0xAE, 28, 0xAE, 0xE4}));
 }
 
-// ---- walk bookkeeping and composed messages -----------------------------------
+// ---- the walk over plain descriptions ----------------------------------------
 
-class RecOwn final : public IWndMsgTgt {
+class TRecRpt final : public ITrnRpt {
 public:
-  std::intptr_t SndMsg(std::uint32_t msg, std::uintptr_t wp, std::intptr_t lp) override {
-    Msgs.push_back({msg, wp, lp});
-    return 0;
+  std::string SysMsg(std::uint8_t id) override { return "sys " + std::to_string(id); }
+  std::string VioMsg(std::uint8_t typ, std::uint8_t id) override {
+    return "vio " + std::to_string(typ) + " " + std::to_string(id);
   }
-  struct TMsg {
-    std::uint32_t Msg;
-    std::uintptr_t Wp;
-    std::intptr_t Lp;
-  };
-  std::vector<TMsg> Msgs;
+  void Blk(std::size_t vio) override { Blks.push_back(vio); }
+  std::vector<std::size_t> Blks;
 };
 
 class Walk : public testing::Test {
+protected:
+  // A vio standing on its cell of a field of 66 x 60 pixel cells.
+  void Put(std::uint8_t typ, int col, int row, const char* lbl = "") {
+    TuPgmVio v;
+    v.Typ = typ;
+    v.Col = col, v.Row = row;
+    v.X = col * 66, v.Y = row * 60;
+    v.Cap = "V" + std::to_string(typ), v.LblNam = lbl;
+    v.SarTkn = 0x50;
+    Dsc.Vios.push_back(v);
+  }
+  TuPgmDsc Dsc;
+  TRecRpt Rpt;
+  TInsAndTkn Trn{nullptr};
+};
+
+TEST_F(Walk, ThenBranchFirstAndLinksSet) {
+  // The Else is described before the Then; it is walked last all the same.
+  for (auto [typ, col, row] : {std::tuple{VT_STA, 0, 0}, {VT_IFF, 1, 0}, {VT_SNS, 2, 0}, {VT_ELS, 2, 1},
+                               {VT_STO, 2, 2}, {VT_THN, 3, 0}, {VT_STO, 4, 0}})
+    Put(typ, col, row);
+  ASSERT_TRUE(Trn.TrnPgm(Dsc, Rpt)) << GuLstErrMsg;
+  EXPECT_EQ(Trn.FpPgmVioLst, (std::vector<std::size_t>{0, 1, 2, 5, 6, 3, 4}));
+  std::vector<std::pair<int, int>> lnk;
+  for (const auto& l : Trn.FpVioLnk) lnk.emplace_back(l.Wlk ? l.Prv : -9, l.Wlk ? l.Nxt : -9);
+  // The condition goes on with its Else branch; the Then branch was walked from it.
+  EXPECT_EQ(lnk, (std::vector<std::pair<int, int>>{{-1, 1}, {0, 2}, {1, 3}, {2, 4}, {3, -1}, {2, 6}, {5, -1}}));
+  EXPECT_EQ(FmtTrnStm(Trn), "A0 A2 50 05 A1 A1");
+  EXPECT_TRUE(Rpt.Blks.empty());
+}
+
+TEST_F(Walk, FailureBlinksTheVioByItsIndex) {
+  Put(VT_STO, 3, 3);
+  Put(VT_STA, 0, 0);
+  Put(VT_SNS, 1, 0);
+  EXPECT_FALSE(Trn.TrnPgm(Dsc, Rpt));
+  EXPECT_EQ(GuLstErrMsg, "vio 0 " + std::to_string(SUM_TRN_NXT_XXX_INV));
+  EXPECT_EQ(Rpt.Blks, (std::vector<std::size_t>{2}));
+  // The walk list holds what was visited before the failure.
+  EXPECT_EQ(Trn.FpPgmVioLst, (std::vector<std::size_t>{1}));
+}
+
+TEST_F(Walk, RunawayWalkIsCutShort) {
+  // A chain of 1100 labels (beyond the grid; a file may not put them there)
+  // is refused before the recursion gets deep.
+  Put(VT_STA, 0, 0);
+  for (int c = 1; c < 1100; ++c) Put(VT_LBL, c, 0, "x");
+  Dsc.Vios[1024].Cap = "LA\nBEL";
+  EXPECT_FALSE(Trn.TrnPgm(Dsc, Rpt));
+  EXPECT_EQ(GuLstErrMsg,
+            "#314, Program too long: the walk passes more than 1024 vios, at most 255 bytes can be uploaded; "
+            "stopped at vio LA BEL at column 1025, row 1");
+  EXPECT_EQ(Trn.FpPgmVioLst.size(), 1024u);
+  EXPECT_EQ(Rpt.Blks, (std::vector<std::size_t>{1024}));
+}
+
+// ---- the editor's composed messages --------------------------------------------
+
+class VioMsg : public testing::Test {
 protected:
   void SetUp() override {
     Edt.CrtVioFld(0, 0);
@@ -184,63 +228,18 @@ protected:
     GuSysLgeMsg = &Msg;
   }
   void TearDown() override { GuSysLgeMsg = nullptr; }
-  std::vector<int> WlkTyps() const {
-    std::vector<int> t;
-    for (const TVio* v : Edt.FpInsAndTkn->FpPgmVioLst) t.push_back(v->Rec.VioTyp);
-    return t;
-  }
   TFakePlatform Pf;
   TTmpDir Dir;
-  RecOwn Own;
-  TVioPgmItp Edt{&Own};
-  TSysLgeMsg Msg{&Own, GcDatDir};
+  TVioPgmItp Edt{nullptr};
+  TSysLgeMsg Msg{nullptr, GcDatDir};
 };
-
-TEST_F(Walk, ThenBranchFirstAndLinksSet) {
-  ASSERT_TRUE(Edt.LodVioFil(GcDatDir + "cases/else_listed_first.vio")) << GuLstErrMsg;
-  ASSERT_TRUE(Edt.TrnVioPgm()) << GuLstErrMsg;
-  EXPECT_EQ(WlkTyps(), (std::vector<int>{VT_STA, VT_IFF, VT_SNS, VT_THN, VT_STO, VT_ELS, VT_STO}));
-  const auto& w = Edt.FpInsAndTkn->FpPgmVioLst;
-  EXPECT_EQ(w[0]->Rec.pNxtVio, w[1]);
-  EXPECT_EQ(w[1]->Rec.pPrvVio, w[0]);
-  // The condition goes on with its Else branch last.
-  EXPECT_EQ(w[2]->Rec.pPrvVio, w[1]);
-  EXPECT_EQ(w[2]->Rec.pNxtVio, w[5]);
-  EXPECT_EQ(w[4]->Rec.pPrvVio, w[3]);
-  EXPECT_EQ(w[4]->Rec.pNxtVio, nullptr);
-  EXPECT_TRUE(Own.Msgs.empty());
-}
-
-TEST_F(Walk, BlinkRequestIsApplicationMessage2WithTheVio) {
-  ASSERT_TRUE(Edt.LodVioFil(GcDatDir + "cases/start_then_sensor.vio"));
-  EXPECT_FALSE(Edt.TrnVioPgm());
-  ASSERT_EQ(Own.Msgs.size(), 1u);
-  EXPECT_EQ(Own.Msgs[0].Msg, WM_USER + 1);
-  EXPECT_EQ(Own.Msgs[0].Wp, 2u);
-  EXPECT_EQ(Own.Msgs[0].Lp, reinterpret_cast<std::intptr_t>(Edt.Vios()[1]));
-  // The walk list holds what was visited before the failure.
-  EXPECT_EQ(WlkTyps(), (std::vector<int>{VT_STA}));
-}
-
-TEST_F(Walk, RunawayWalkIsCutShort) {
-  // A chain of 1100 labels (vios made beyond the grid; a file may not put
-  // them there) is refused before the recursion gets deep.
-  ASSERT_TRUE(Edt.CrtSmpVio(VT_STA, 0, 0)) << GuLstErrMsg;
-  for (int c = 1; c < 1100; ++c) ASSERT_TRUE(Edt.CrtLblVio(c, 0, 0, "x")) << GuLstErrMsg;
-  EXPECT_FALSE(Edt.TrnVioPgm());
-  EXPECT_EQ(GuLstErrMsg,
-            "#314, Program too long: the walk passes more than 1024 vios, at most 255 bytes can be uploaded; "
-            "stopped at vio LABEL at column 1025, row 1");
-  EXPECT_EQ(Edt.FpInsAndTkn->FpPgmVioLst.size(), 1024u);
-  ASSERT_EQ(Own.Msgs.size(), 1u);
-}
 
 struct TComCase {
   const char* Drop;  // identifier lines to drop from the message file
   const char* Exp;
 };
 
-TEST_F(Walk, ComposedMessageFallbacks) {
+TEST_F(VioMsg, ComposedMessageFallbacks) {
   const TComCase cases[] = {
       {"", "After DELAY instr: M18 en"},
       {"0x24", "#305, Constante 'SUM_GUM_XXX_XXX_AFT'TeSysUsrMsg' niet kunnen vinden in memo uit language file"},
@@ -260,7 +259,7 @@ TEST_F(Walk, ComposedMessageFallbacks) {
   EXPECT_EQ(Edt.GetVioErrMsg(VT_SWI, SUM_TRN_NXT_XXX_MIS), "After SWITCH\nINTERRUPT instr: M18 en");
 }
 
-TEST_F(Walk, MissingEntryTextKeepsTheLookupError) {
+TEST_F(VioMsg, MissingEntryTextKeepsTheLookupError) {
   ASSERT_TRUE(Msg.LodSysMsgFil(Dir.Write("m.sys", "0x24\nAfter\nNa\nNach\n")));
   ASSERT_TRUE(Edt.LodVioFil(GcDatDir + "cases/no_start.vio"));
   EXPECT_FALSE(Edt.TrnVioPgm());

@@ -14,9 +14,9 @@
 #include "SimApp.h"
 #include "core/ArgRdr.h"
 #include "core/PathUtl.h"
-#include "messages/TxtFil.h"
 #include "sim/SimCmd.h"
 #include "sim/SimDrv.h"
+#include "translator/SarAndTkn.h"
 
 namespace {
 
@@ -144,10 +144,10 @@ int OpnSimLin(const TuSimOpt& o, TSimDrv& drv) {
   }
   drv.SetPac(o.Pac);
   drv.SetSpd(o.Spd, SimWalNow());
-  TStrLst lines;
+  TSarAndTkn sat(nullptr);
   const std::string tkn = o.Tkn.empty() ? ExeDir() + "ExtComTkn.sys" : o.Tkn;
-  if (LodLinFil(NativePath(tkn), lines)) {
-    drv.Rbt().TknNam().SetLines(lines);
+  if (sat.LodTknFil(tkn)) {
+    drv.Rbt().TknNam().Set(sat);
   } else {
     std::cerr << "zefor-sim: no token names (" << tkn << " cannot be read); the trace shows token bytes\n";
   }

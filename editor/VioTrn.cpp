@@ -1,0 +1,125 @@
+// Translation of the field: the editor describes its program to the
+// translator and maps what the translator says about vios back onto them.
+#include <utility>
+
+#include "core/Globals.h"
+#include "core/WndMsg.h"
+#include "editor/VioNum.h"
+#include "editor/VioPgmItp.h"
+#include "editor/VioTyp.h"
+#include "messages/SysLgeMsg.h"
+#include "translator/InsAndTkn.h"
+
+namespace {
+
+// The translator's messages in the editor's language; blink requests go to the
+// main window when asked for.
+class TEdtRpt final : public ITrnRpt {
+public:
+  TEdtRpt(TVioPgmItp& edt, bool blk) : E(edt), FbBlk(blk) {}
+  std::string SysMsg(std::uint8_t id) override { return E.GetSysUsrMsg(id); }
+  std::string VioMsg(std::uint8_t typ, std::uint8_t id) override { return E.GetVioErrMsg(typ, id); }
+  void Blk(std::size_t vio) override {
+    IWndMsgTgt* own = FbBlk ? E.OwnFrm() : nullptr;
+    if (own && vio < E.Vios().size())
+      own->SndMsg(WM_APP_MSG, AM_VIO_BLK, reinterpret_cast<std::intptr_t>(E.Vios()[vio]));
+  }
+
+private:
+  TVioPgmItp& E;
+  bool FbBlk;
+};
+
+// Parameter texts are read with the editor's conversions, so that the values
+// sent are the values its checks passed.
+std::int32_t NumIn32(const std::string& s) { return static_cast<std::int32_t>(NumIn(s)); }
+
+}  // namespace
+
+std::string TVioPgmItp::GetVioErrMsg(std::uint8_t vioTyp, std::uint8_t msgId) {
+  const std::string aft = GetSysUsrMsg(SUM_GUM_XXX_XXX_AFT);
+  if (aft.empty())
+    return "#305, Constante 'SUM_GUM_XXX_XXX_AFT'TeSysUsrMsg' niet kunnen vinden in memo uit language file";
+  const std::string ins = GetSysUsrMsg(SUM_GUM_XXX_XXX_INS);
+  if (ins.empty())
+    return "#305, Constante 'SUM_GUM_XXX_XXX_INS'TeSysUsrMsg' niet kunnen vinden in memo uit language file";
+  const std::string txt = GetSysUsrMsg(msgId);
+  if (txt.empty())
+    return "#304, Constante 'TeSysUsrMsg' = " + std::to_string(msgId) +
+           ", niet kunnen vinden in memo uit language file";
+  return aft + " " + GetVioCap(vioTyp) + " " + ins + ": " + txt;
+}
+
+TuPgmVio TVioPgmItp::DscVio(const TVio* vio) {
+  const std::string keep = GuLstErrMsg;
+  TuPgmVio d;
+  d.Typ = vio->Rec.VioTyp;
+  d.Col = vio->Rec.GrdCol;
+  d.Row = vio->Rec.GrdRow;
+  d.X = vio->Left();
+  d.Y = vio->Top();
+  // A type the table does not know is refused by the walk before any of this is read.
+  if (d.Typ >= GcVioTypCnt) return d;
+  d.Cap = GetVioCap(d.Typ);
+  if (!ChkVioPrm(vio)) d.PrmErr = GuLstErrMsg;
+  switch (d.Typ) {
+    case VT_LBL: d.LblNam = GetCtlTxt(vio, TeCtlKnd::Cbx, CR_LBL_NAM); break;
+    case VT_GTO: d.LblNam = GetCtlTxt(vio, TeCtlKnd::Cbx, CR_GTO_NAM); break;
+    case VT_DLY: d.Val = NumIn32(GetCtlTxt(vio, TeCtlKnd::Edt, CR_VAL)); break;
+    case VT_ACT:
+    case VT_SNS: {
+      d.SarTyp = GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_TYP);
+      d.SarTkn = SarAndTkn().GetSarTkn(FbyLgeIdx, d.SarTyp, GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_COM));
+      const std::string val = GetCtlTxt(vio, TeCtlKnd::Edt, CR_VAL);
+      if (d.Typ == VT_ACT) d.Val = (val.empty() || val == "0") ? 0 : NumIn32(val);
+      break;
+    }
+    case VT_SPD: {
+      d.ValTxt = GetCtlTxt(vio, TeCtlKnd::Edt, CR_SPD);
+      long long spd = 0;
+      d.ValOk = StrToInt(d.ValTxt, spd) && spd != 0;
+      d.Val = static_cast<std::int32_t>(spd);
+      break;
+    }
+    default: break;
+  }
+  GuLstErrMsg = keep;
+  return d;
+}
+
+TuPgmDsc TVioPgmItp::BldPgmDsc() {
+  TuPgmDsc dsc;
+  dsc.CelWdt = FiCelWdt;
+  dsc.CelHgt = FiCelHgt;
+  dsc.GrdCls = FiGrdCls;
+  dsc.GrdRws = FiGrdRws;
+  dsc.Vios.reserve(FpVioLst.size());
+  for (const TVio* v : FpVioLst) dsc.Vios.push_back(DscVio(v));
+  return dsc;
+}
+
+TVio* TVioPgmItp::TknVio(const TuExtComTkn& rec, const std::vector<TVio*>& vios) {
+  if (rec.VioIdx < 0 || static_cast<std::size_t>(rec.VioIdx) >= vios.size()) return nullptr;
+  return vios[static_cast<std::size_t>(rec.VioIdx)];
+}
+
+bool TVioPgmItp::TrnVioPgm() { return TrnVioPgmInt(*FpInsAndTkn, true); }
+
+bool TVioPgmItp::TrnVioPgmQui(TInsAndTkn& trn) { return TrnVioPgmInt(trn, false); }
+
+bool TVioPgmItp::TrnVioPgmInt(TInsAndTkn& trn, bool blk) {
+  TEdtRpt rpt(*this, blk);
+  const bool ok = trn.TrnPgm(BldPgmDsc(), rpt);
+  SetWlkLnk(trn);
+  return ok;
+}
+
+void TVioPgmItp::SetWlkLnk(const TInsAndTkn& trn) {
+  auto vio = [&](std::int32_t i) { return i < 0 ? nullptr : FpVioLst[static_cast<std::size_t>(i)]; };
+  for (std::size_t i = 0; i < trn.FpVioLnk.size() && i < FpVioLst.size(); ++i) {
+    const TInsAndTkn::TuVioLnk& l = trn.FpVioLnk[i];
+    if (!l.Wlk) continue;
+    FpVioLst[i]->Rec.pPrvVio = vio(l.Prv);
+    FpVioLst[i]->Rec.pNxtVio = vio(l.Nxt);
+  }
+}
