@@ -68,8 +68,8 @@ bool TSimDrv::OpnDev(const std::string& path, std::string& err) {
     err = "cannot open " + path + ": " + std::strerror(errno);
     return false;
   }
-  if (::isatty(fd) && !SetLinCfg(fd, 2400, 7, 0, 0)) {
-    err = "cannot set " + path + " to 2400 baud, 8 data bits, no parity, one stop bit";
+  if (::isatty(fd) && !SetRbtLin(fd)) {
+    err = "cannot set " + path + " to " + LinSetTxt(GcRbtLin);
     ::close(fd);
     return false;
   }

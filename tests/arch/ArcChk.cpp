@@ -41,18 +41,9 @@ const std::map<std::string, std::vector<std::string>> GcLyr = {
     {"app", {"editor/qt", "app/platform", "link", "doctor", "sound/qt"}},
 };
 
-// Includes against the direction that are still being taken apart.
-const std::set<std::pair<std::string, std::string>> GcKnw = {
-    {"translator", "editor"},
-};
-
 // Files still being taken apart into named steps: their length and their
 // long functions are let pass.
-const std::set<std::string> GcBig = {
-    "app/VslCnv.cpp",          "doctor/ConDoc.cpp",     "editor/VioPgmItp.cpp",
-    "link/ComPort2p5.cpp",     "sim/SimRbt.cpp",        "tools/tessaro-linkbench/main.cpp",
-    "tools/tessaro-upload/UplPgm.cpp", "translator/InsAndTkn.cpp",
-};
+const std::set<std::string> GcBig = {"app/VslCnv.cpp"};
 
 // The library folder a path lies in: the longest named folder that holds it.
 std::string LibOf(const std::string& rel) {
@@ -226,9 +217,9 @@ int main(int argc, char** argv) {
       if (!lib.empty()) {
         if (tlib.empty())
           why = "a library includes a tool's file";
-        else if (!Reach(lib).count(tlib) && !GcKnw.count({lib, tlib}))
+        else if (!Reach(lib).count(tlib))
           why = "'" + lib + "' may not include '" + tlib + "'";
-      } else if (tlib.empty() && TopOf(f) != TopOf(tgt) && !GcKnw.count({TopOf(f), TopOf(tgt)})) {
+      } else if (tlib.empty() && TopOf(f) != TopOf(tgt)) {
         why = "'" + TopOf(f) + "' may not include '" + TopOf(tgt) + "'";
       }
       if (!why.empty()) {
