@@ -34,6 +34,9 @@
 #include "core/PathUtl.h"
 #include "core/Seams.h"
 #include "app/RctFil.h"
+#include "app/RlsFld.h"
+#include "app/VslLnk.h"
+#include "app/platform/QtStr.h"
 #include "editor/VioKep.h"
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioFldViw.h"
@@ -51,8 +54,6 @@ TfrmHlpInf* frmHlpInf = nullptr;
 QLabel* GuBckGndImg = nullptr;
 
 namespace {
-
-QString QStr(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
 
 // Message code: the low byte of the first parameter.
 std::uint8_t MsgCod(std::uintptr_t wParam) { return static_cast<std::uint8_t>(wParam & 0xFF); }
@@ -80,19 +81,11 @@ TfrmVslCnv::TfrmVslCnv(QWidget* owner, TVslCnvCfg cfg) : QMainWindow(owner), FCf
 void TfrmVslCnv::Crt() {
   // Build the window and its controls; every text field starts empty.
   BldCtl();
+  // The link, with its timers, all off.
   CrtLnk();
-
-  // Timers, all off.
   tmrVioBlk.setInterval(FCfg.Tms.VioBlk);
-  tmrBlkComPrtCupMsg.setInterval(FCfg.Tms.BlkComPrtCupMsg);
-  tmrRcvPckTimOutTmr.setInterval(FCfg.Tms.RcvPckTimOut);
-  tmrUplCfm.setInterval(FCfg.Tms.UplCfm);
-  tmrUplCfm.setSingleShot(true);
   tmrAppIto.setInterval(FCfg.Tms.AppIto);
   connect(&tmrVioBlk, &QTimer::timeout, this, &TfrmVslCnv::tmrVioBlkTimer);
-  connect(&tmrBlkComPrtCupMsg, &QTimer::timeout, this, &TfrmVslCnv::tmrBlkComPrtCupMsgTimer);
-  connect(&tmrRcvPckTimOutTmr, &QTimer::timeout, this, &TfrmVslCnv::tmrRcvPckTimOutTmrTimer);
-  connect(&tmrUplCfm, &QTimer::timeout, this, &TfrmVslCnv::tmrUplCfmTimer);
   connect(&tmrAppIto, &QTimer::timeout, this, &TfrmVslCnv::tmrAppItoTimer);
 
   // The editor, with its blink events.
@@ -109,33 +102,11 @@ void TfrmVslCnv::Crt() {
     if (typ == VT_SWI) tbnSwi->setEnabled(ena);
   };
 
-  mmoComMsg->clear();
+  FpLnk->ComMsg().clear();
   FsVioFilNam.clear();
 
-  // The serial component: no port yet, 2400 baud, one character at a time.
-  FpcomUsbZefor = std::make_unique<TComport2p5>(this);
+  FpLnk->CrtCom();
   Trc("FpcomUsbZefor");
-  FpcomUsbZefor->FsPrtNam = "";
-  FpcomUsbZefor->FbyBauIdx = 4;
-  FpcomUsbZefor->FOnComPrtComEvt = [this](TComport2p5* s, std::uint8_t k, std::uint32_t x, std::uint8_t d) {
-    RcvComChr(s, k, x, d);
-  };
-  FpcomUsbZefor->FOnComPrtCtlEvt = [this](TComport2p5* s, std::uint32_t m) { ShwCtlEvt(s, m); };
-  FpcomUsbZefor->FOnComPrtErrEvt = [this](TComport2p5* s, std::int8_t c, const std::string& t) { ShwErrEvt(s, c, t); };
-  FpcomUsbZefor->FOnComPrtLerEvt = [this](TComport2p5* s, std::uint32_t n, std::uint32_t e) { ShwLerEvt(s, n, e); };
-  // Its buffer callbacks reach the ring buffers, each under the buffer's lock.
-  FpcomUsbZefor->FOnGetTxdChr = [this](std::uint8_t& b) { return FpTxMtxAndRbf && LckGetChr(*FpTxMtxAndRbf, b); };
-  FpcomUsbZefor->FOnPutTxdChr = [this](std::uint8_t b) { return FpTxMtxAndRbf && LckPutChr(*FpTxMtxAndRbf, b); };
-  FpcomUsbZefor->FOnTxdDatAvl = [this]() { return FpTxMtxAndRbf && LckDatAvl(*FpTxMtxAndRbf); };
-  FpcomUsbZefor->FOnGetRxdChr = [this](std::uint8_t& b) { return FpRxMtxAndRbf && LckGetChr(*FpRxMtxAndRbf, b); };
-  FpcomUsbZefor->FOnPutRxdChr = [this](std::uint8_t b) { return FpRxMtxAndRbf && LckPutChr(*FpRxMtxAndRbf, b); };
-  FpcomUsbZefor->FOnRxdDatAvl = [this]() { return FpRxMtxAndRbf && LckDatAvl(*FpRxMtxAndRbf); };
-  FpcomUsbZefor->FbSglChr = true;
-
-  FbComPrtOpn = false;
-  FbyPckCnt = 0;
-
-  FbComLnkOky = false;
   SetTbnImg(tbnComSte, GcImgComNok);
 
   SetAvlCol(0);
@@ -174,12 +145,7 @@ void TfrmVslCnv::Crt() {
   }
   Trc("ExtComTkn.sys");
 
-  FpRxMtxAndRbf = std::make_unique<TRxMtxAndRbf>();
-  if (!FpRxMtxAndRbf->IsCrt()) {
-    GuLstErrMsg = "Rx mutex/ringbuffer creation error";
-    FpRxMtxAndRbf.reset();
-    return;
-  }
+  if (!FpLnk->CrtRxb()) return;
   Trc("FpRxMtxAndRbf");
 
   std::vector<std::string> ports = FCfg.ScnPrt ? FCfg.ScnPrt() : ScnComPrt();
@@ -205,8 +171,8 @@ void TfrmVslCnv::Crt() {
       regOky = FpRegistry->WriteString("Comport", val);
     }
     if (regOky) {
-      FsComPrtNam = val;
-      FiComPrtIdx = FndComPrtIdx(FsComPrtNam, ports);
+      FpLnk->SetPrtNam(val);
+      FiComPrtIdx = FndComPrtIdx(val, ports);
       LodLge();
     }
   }
@@ -214,18 +180,12 @@ void TfrmVslCnv::Crt() {
     ShwMsgBox("Could not create registry object2");
     GuPlatform().EvtLoop->Terminate();
     PrcMsg();
-    FsComPrtNam.clear();
+    FpLnk->SetPrtNam("");
     FiComPrtIdx = -1;
   }
   ports.clear();
 
-  FpTxMtxAndRbf = std::make_unique<TTxMtxAndRbf>();
-  if (!FpTxMtxAndRbf->IsCrt()) {
-    GuLstErrMsg = "Tx mutex/ringbuffer creation error";
-    FpTxMtxAndRbf.reset();
-  } else {
-    Trc("FpTxMtxAndRbf");
-  }
+  if (FpLnk->CrtTxb()) Trc("FpTxMtxAndRbf");
 }
 
 void TfrmVslCnv::FormCreate() {
@@ -355,62 +315,41 @@ void TfrmVslCnv::BldCtl() {
   scbVioFld->viewport()->installEventFilter(this);
   setCentralWidget(scbVioFld);
 
-  // Hidden diagnostic outputs.
-  mmoComMsg = new QPlainTextEdit(this);
-  mmoComMsg->setToolTip("Communication Events");
-  mmoVioDwgFil = new QPlainTextEdit(this);
+  // Hidden, as the link's outputs.
+  auto* mmoVioDwgFil = new QPlainTextEdit(this);
   mmoVioDwgFil->setToolTip("Loaded from file");
-  for (QLineEdit** e : {&tbxTst001, &tbxTst002, &tbxTst003, &tbxAdcMeaVal1, &tbxAdcMeaVal2}) *e = new QLineEdit(this);
-  for (QWidget* w : std::initializer_list<QWidget*>{mmoComMsg, mmoVioDwgFil, tbxTst001, tbxTst002, tbxTst003,
-                                                    tbxAdcMeaVal1, tbxAdcMeaVal2})
-    w->hide();
+  mmoVioDwgFil->hide();
 }
 
 // ---------------------------------------------------------------------------
 // Shutdown
 
-template <typename T>
-void TfrmVslCnv::RlsFld(std::unique_ptr<T>& fld, const char* name) {
-  if (!fld) return;
-  try {
-    // Taken out of the field first: whatever happens below, the field is none
-    // afterwards and the object is gone.
-    std::unique_ptr<T> obj = std::move(fld);
-    if (FOnRls) FOnRls(name);
-    obj.reset();
-  } catch (...) {
-    ShwMsgBox(std::string("Error deleting ") + name, "Destructor");
-  }
-  Trc(std::string("~") + name);
+TRlsHok TfrmVslCnv::RlsHok() const {
+  return {FOnRls, [this](const std::string& s) { Trc(s); }};
 }
 
 TfrmVslCnv::~TfrmVslCnv() {
+  const TRlsHok hok = RlsHok();
   FpBkgDrf.reset();
   tmrVioBlk.stop();
-  tmrBlkComPrtCupMsg.stop();
-  tmrRcvPckTimOutTmr.stop();
-  tmrUplCfm.stop();
   tmrMovBckGndPic.stop();
   tmrAppIto.stop();
   FpBlkVio = nullptr;
   FpPgmViw.reset();
   FpVioFldViw.reset();
   if (FpVioPgmItp && FpVioRmvObs) FpVioPgmItp->RmvObs(FpVioRmvObs.get());
-  // The serial component's threads reach the ring buffers: stop them first.
-  // Threads that would not stop are waited for by the component's destructor,
-  // which then has to run before the buffers go.
-  if (FpcomUsbZefor && !FpcomUsbZefor->StpThr()) RlsFld(FpcomUsbZefor, "FpcomUsbZefor");
-
-  RlsFld(FpTxMtxAndRbf, "FpTxMtxAndRbf");
-  RlsFld(FpRxMtxAndRbf, "FpRxMtxAndRbf");
+  // The serial component's threads reach the ring buffers: they stop first.
+  FpLnk->StpCom(hok);
+  FpLnk->RlsTxb(hok);
+  FpLnk->RlsRxb(hok);
   if (GuSysLgeMsg == FpSysLgeMsg.get()) GuSysLgeMsg = nullptr;
-  RlsFld(FpSysLgeMsg, "FpSysLgeMsg");
+  RlsFld(FpSysLgeMsg, "FpSysLgeMsg", hok);
   EndKep();
   EndHstObs();
-  RlsFld(FpVioPgmItp, "FpVioPgmItp");
-  RlsFld(FpcomUsbZefor, "FpcomUsbZefor");
-  RlsFld(FpPlyWavFil, "FpPlyWavFil");
-  RlsFld(FpRegistry, "FpRegistry");
+  RlsFld(FpVioPgmItp, "FpVioPgmItp", hok);
+  FpLnk->RlsCom(hok);
+  RlsFld(FpPlyWavFil, "FpPlyWavFil", hok);
+  RlsFld(FpRegistry, "FpRegistry", hok);
   if (GuBckGndImg && GuBckGndImg->window() == this) GuBckGndImg = nullptr;
 }
 
@@ -434,7 +373,7 @@ void TfrmVslCnv::FormShow() {
     frmOptions->FpMaiFrm = this;
     frmOptions->SetComPrtIdx(FiComPrtIdx);
     frmOptions->FDocCtx = [this](std::string& prt, std::uint8_t& lge) {
-      prt = FsComPrtNam;
+      prt = FpLnk->PrtNam();
       lge = FbyLgeIdx;
     };
   }
@@ -468,7 +407,7 @@ void TfrmVslCnv::FormShow() {
 
   PrcMsg();
   BldTbnImgLst();
-  LodDirPic();
+  FpLnk->LodDirPic();
   ChkSndFil();
   PrcMsg();
 
@@ -485,8 +424,7 @@ void TfrmVslCnv::tmrAppItoTimer() {
   if (frmAppIto) frmAppIto->hide();
   OfrRcv();
   OpnCmdFil();
-  if (!OpnComPrt(FsComPrtNam)) {
-    FbStaFai = true;
+  if (!FpLnk->Sta()) {
     // The port's own message first, then what the start found missing.
     if (!GuLstErrMsg.empty()) ShwMsgBox(GuLstErrMsg);
     ShwStaRpt();
@@ -496,7 +434,6 @@ void TfrmVslCnv::tmrAppItoTimer() {
     }
     return;
   }
-  tmrRcvPckTimOutTmr.start();
   SetLck(false);
   PrcMsg();
   ShwStaRpt();
@@ -520,7 +457,7 @@ void TfrmVslCnv::ChkSysMsg() {
   // A lookup may fail on the link's threads: the status bar is the window's.
   FpSysLgeMsg->FOnMis = [this, pth = FpSysLgeMsg->Path()](std::uint8_t id) {
     const std::string txt = "#222, Message " + SysMsgIdfTxt({id}) + " is missing in " + pth;
-    OnUi([this, txt] { statusBar()->showMessage(QStr(txt)); });
+    QMetaObject::invokeMethod(this, [this, txt] { statusBar()->showMessage(QStr(txt)); });
   };
   const std::vector<std::uint8_t> mis = FpSysLgeMsg->MisIdf();
   if (mis.empty()) return;
@@ -571,16 +508,6 @@ void TfrmVslCnv::closeEvent(QCloseEvent* e) {
 }
 
 void TfrmVslCnv::FormClose() { FbFrmShw = false; }
-
-// ---------------------------------------------------------------------------
-// Link
-
-void TfrmVslCnv::OnUi(std::function<void()> fn) {
-  if (GuPlatform().EvtLoop->OnUiThread())
-    fn();
-  else
-    QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
-}
 
 // ---------------------------------------------------------------------------
 // Error box and blink
@@ -665,13 +592,13 @@ void TfrmVslCnv::AppMsgHdl(std::uint8_t code, std::intptr_t value) {
     case AM_ENA_STA: tbnSta->setEnabled(true); break;
     case AM_ENA_SWI: tbnSwi->setEnabled(true); break;
     case AM_VIO_BLK: ReqVioBlk(reinterpret_cast<TVio*>(value)); break;
-    default: LnkAppMsg(code, value); break;
+    default: FpLnk->AppMsg(code, value); break;
   }
 }
 
 std::intptr_t TfrmVslCnv::SetMsgHdl(std::uint8_t code, std::intptr_t value) {
   switch (code) {
-    case SM_NEW_COM_PRT: return LnkSetMsg(value);
+    case SM_NEW_COM_PRT: return FpLnk->SetPrt(value);
     case SM_RMV_CUR_VIO: {
       // The blink ends here; a target other than the current vio is left visible.
       EndVioBlk(true);

@@ -34,7 +34,8 @@ class TVioPgmItp;
 class TVioFldViw;
 class TVioRcv;
 class TRctFil;
-class TComport2p5;
+class TVslLnk;
+struct TRlsHok;
 class TclsPlyWavFil;
 class TSysLgeMsg;
 class TRxMtxAndRbf;
@@ -107,34 +108,13 @@ public:
   void SetAppDir();
   void SetLgeIdx(std::uint8_t idx);
   void SetAvlCol(std::uint8_t idx);
-  // Makes sure that the serial port is open; false with GuLstErrMsg.
-  bool OpnComPrt(const std::string& name);
-
-  // Robot commands (app/VslCnvLnk.cpp); true on success, else GuLstErrMsg.
-  bool UplPgm();
-  bool RunPgm();
-  bool UprPgm();
-  bool StaDblClkUpr();
-  // Packets; each opens the port first.
-  bool SndPck(std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat);
-  bool SndUplPck();
-  bool SndRunPck();
-  bool SndUprPck();
-  bool SndLnkChkPck();
-  // Ends the run highlight (the program has ended or the link is down).
-  void EndRunViw();
-  // Direction pictures over the programming field.
-  void ShwUpsPic();
-  void ShwDnsPic();
-  void LodDirPic();  // the direction pictures, read before the first packet needs them
-  void ShwBckPic();
   void tbnUplClick();
   void tbnRunClick();
   void tbnUprClick();
   void tbnComSteClick();
-  // Link effects handed over by the serial component's threads and not yet
-  // carried out (diagnostics and tests).
-  std::size_t LnkEffPnd() const;
+  // The robot link.
+  TVslLnk& Lnk() { return *FpLnk; }
+  bool StaDblClkUpr();
   // The input gate of every tool bar command: true when the command must not run.
   bool ChkVioInpErr();
   // Loads the 20 tool bar pictures and gives the buttons their images.
@@ -145,20 +125,8 @@ public:
   void FormResize();
   void FormClose();
 
-  // Events of the serial component. RcvComChr and ShwCtlEvt run on its
-  // receive controller thread, ShwLerEvt on its I/O thread, ShwErrEvt on
-  // either or on this thread: each hands its effect to the user interface thread.
-  void RcvComChr(TComport2p5* sender, std::uint8_t kind, std::uint32_t extra, std::uint8_t data);
-  void ShwCtlEvt(TComport2p5* sender, std::uint32_t mask);
-  void ShwErrEvt(TComport2p5* sender, std::int8_t code, const std::string& text);
-  void ShwLerEvt(TComport2p5* sender, std::uint32_t evtNum, std::uint32_t lastErr);
-
   void tmrAppItoTimer();
   void tmrVioBlkTimer();
-  void tmrBlkComPrtCupMsgTimer();
-  void tmrRcvPckTimOutTmrTimer();
-  // The robot has not confirmed the last upload: the status bar says so.
-  void tmrUplCfmTimer();
 
   void smnEngClick();
   void smnDutClick();
@@ -201,21 +169,14 @@ public:
 
   // Owned objects, in the order of their creation.
   std::unique_ptr<TVioPgmItp> FpVioPgmItp;
-  std::unique_ptr<TComport2p5> FpcomUsbZefor;
   std::unique_ptr<TclsPlyWavFil> FpPlyWavFil;
   std::unique_ptr<TSysLgeMsg> FpSysLgeMsg;
-  std::unique_ptr<TRxMtxAndRbf> FpRxMtxAndRbf;
   std::unique_ptr<ISettingsStore> FpRegistry;
-  std::unique_ptr<TTxMtxAndRbf> FpTxMtxAndRbf;
   QPixmap FpBckBmp;
 
   TVio* FpBlkVio = nullptr;
   std::string FsVioFilNam;
   QString FsStaCap;  // the caption the window started with, for a program without a file
-  bool FbComPrtOpn = false;
-  std::string FsComPrtNam;
-  std::uint8_t FbyPckCnt = 0;
-  bool FbComLnkOky = false;
   std::string FsExtComTknFil;
   std::uint8_t FbyLgeIdx = 0;
   std::uint8_t FbyAvlCol = 0;
@@ -279,22 +240,8 @@ public:
   void FitCelToWnd();
   void MakCel(QSize fld);  // the cells for a field of this size
   bool FbCelFix = false;
-  // Double click on the Start vio: upload and run; false with GuLstErrMsg.
-  bool StaDblClkHdl();
-
-  // Diagnostic outputs of the link; never shown.
-  QPlainTextEdit* mmoComMsg = nullptr;
-  QPlainTextEdit* mmoVioDwgFil = nullptr;
-  QLineEdit* tbxTst001 = nullptr;
-  QLineEdit* tbxTst002 = nullptr;
-  QLineEdit* tbxTst003 = nullptr;
-  QLineEdit* tbxAdcMeaVal1 = nullptr;
-  QLineEdit* tbxAdcMeaVal2 = nullptr;
 
   QTimer tmrVioBlk;
-  QTimer tmrBlkComPrtCupMsg;
-  QTimer tmrRcvPckTimOutTmr;
-  QTimer tmrUplCfm;  // single shot: an upload that the robot has not confirmed yet
   QTimer tmrMovBckGndPic;
   QTimer tmrAppIto;
   // Keeps the background picture over the field and lets it drift when idle.
@@ -370,8 +317,15 @@ private:
   // Loads the program; a file that fails leaves the field as it was.
   bool LodVioFilKep(const std::string& name);
   void Trc(const std::string& step) const;
-  template <typename T>
-  void RlsFld(std::unique_ptr<T>& fld, const char* name);
+  TRlsHok RlsHok() const;
+  // The link's view of the window.
+  struct TLnkHst;
+  struct TLnkHstDel {
+    void operator()(TLnkHst* p) const;
+  };
+  std::unique_ptr<TLnkHst, TLnkHstDel> FpLnkHst;
+  std::unique_ptr<TVslLnk> FpLnk;
+  void CrtLnk();
   // Application and settings messages: code and value.
   void AppMsgHdl(std::uint8_t code, std::intptr_t value);
   std::intptr_t SetMsgHdl(std::uint8_t code, std::intptr_t value);
@@ -385,29 +339,6 @@ private:
   void RfsLgeTxt();
   // Starts the background picture's keeper (end of FormShow).
   void StaBkgDrf();
-  // Runs the function on the user interface thread (at once when called there).
-  void OnUi(std::function<void()> fn);
-
-  // The robot link's side of the window (app/VslCnvLnk.cpp).
-  struct TLnkUi;
-  struct TLnkUiDel {
-    void operator()(TLnkUi* p) const;
-  };
-  std::unique_ptr<TLnkUi, TLnkUiDel> FpLnkUi;
-  void CrtLnk();
-  // Hands a task from any thread to the user interface thread, after every
-  // task handed over before it.
-  void PstLnk(std::function<void()> fn);
-  void RunLnk();
-  // Upload (MK_UPL) or upload and run (MK_UPR) of the last translation.
-  bool SndPckRun(std::uint8_t cod);
-  // The robot has confirmed the upload (or the wait starts again): tmrUplCfm
-  // stops and its warning goes.
-  void EndUplCfm();
-  void LnkEnd(std::int8_t code, const std::string& text);
-  void LnkAppMsg(std::uint8_t code, std::intptr_t value);
-  std::intptr_t LnkSetMsg(std::intptr_t value);
-  bool FbStaFai = false;  // the port could not be opened at the end of start-up
 
   // Told by the editor when a vio is about to be deleted: a blink target
   // must not outlive its vio.

@@ -32,7 +32,7 @@ void TfrmVslCnv::CrtEdtViw() {
   FpVioFldViw = std::make_unique<TVioFldViw>(*FpVioPgmItp, pnlVioFld);
   FpPgmViw = std::make_unique<TPgmViw>(*FpVioPgmItp, pnlVioFld, this, mmnFil);
   FpPgmViw->FOnDocNam = [this] { return QFileInfo(VioQStr(FsVioFilNam)).completeBaseName(); };
-  FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkHdl(); };
+  FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkUpr(); };
   BndHstObs();
 }
 
@@ -58,5 +58,3 @@ void TfrmVslCnv::MakCel(QSize fld) {
   // what does not fit.
   pnlVioFld->setMinimumSize(pgm.GrdCls() * pgm.CelWdt(), pgm.GrdRws() * pgm.CelHgt());
 }
-
-bool TfrmVslCnv::StaDblClkHdl() { return StaDblClkUpr(); }

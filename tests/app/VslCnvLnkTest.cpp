@@ -25,6 +25,7 @@
 #include "app/Options.h"
 #include "app/BkgDrf.h"
 #include "app/VslCnv.h"
+#include "app/VslLnk.h"
 #include "app/VslCnvLgc.h"
 #include "core/Globals.h"
 #include "core/PathUtl.h"
@@ -60,7 +61,7 @@ struct TLopSnd final : ISoundOut {
   std::function<void()> OnSync;  // runs once, inside the first synchronous cue
   void Play(const std::string& path, bool sync) override {
     Calls.push_back({path.substr(path.rfind('/') + 1), sync, W && W->tbnRun->isEnabled(), Dpt,
-                     W ? W->tbxAdcMeaVal1->text().toStdString() : ""});
+                     W ? W->Lnk().Tbx(4).text().toStdString() : ""});
     if (!sync) return;
     ++Dpt;
     if (auto f = std::exchange(OnSync, nullptr)) f();
@@ -152,8 +153,8 @@ protected:
   TfrmVslCnv& MkOpn(int rcvTmo = 1100) {
     TfrmVslCnv& w = Mk(rcvTmo);
     w.tmrAppItoTimer();
-    EXPECT_TRUE(w.FbComPrtOpn);
-    w.tmrBlkComPrtCupMsgTimer();
+    EXPECT_TRUE(w.Lnk().PrtOpn());
+    w.Lnk().BlkComPrtCupMsgTimer();
     Snd.Calls.clear();
     return w;
   }
@@ -187,8 +188,8 @@ TEST_F(VslCnvLnk, UploadRunAndUploadAndRunFromTheToolBar) {
   ASSERT_TRUE(Pty->Wr({0x02, 0x05, 0x03, 0x00, 0x03, 0x14, 0x04}));
   ASSERT_TRUE(Wait([&] { return w.tbnRun->isEnabled(); }));
   EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), GcImgComOky);
-  EXPECT_TRUE(w.FbComLnkOky);
-  EXPECT_EQ(w.tbxTst003->text(), "3");
+  EXPECT_TRUE(w.Lnk().LnkOky());
+  EXPECT_EQ(w.Lnk().Tbx(3).text(), "3");
   EXPECT_EQ(Snd.Calls.back().Nam, "transfer complete.wav");
 
   Snd.Calls.clear();
@@ -243,7 +244,7 @@ TEST_F(VslCnvLnk, RunWhenThePortCannotBeOpened) {
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
   EXPECT_EQ(Plt.MsgBox.Calls[0].Text.rfind("Comport COM0: the port cannot be opened.", 0), 0u)
       << Plt.MsgBox.Calls[0].Text;
-  EXPECT_EQ(w.FbyPckCnt, 0);
+  EXPECT_EQ(w.Lnk().PckCnt(), 0);
 }
 
 TEST_F(VslCnvLnk, RobotFramesTakeTheirEffectsInByteOrder) {
@@ -255,18 +256,18 @@ TEST_F(VslCnvLnk, RobotFramesTakeTheirEffectsInByteOrder) {
     all.insert(all.end(), f.begin(), f.end());
   Snd.OnSync = [&] {
     ASSERT_TRUE(Pty->Wr(all));
-    EXPECT_TRUE(Wait([&] { return w.LnkEffPnd() > 0; }));
+    EXPECT_TRUE(Wait([&] { return w.Lnk().EffPnd() > 0; }));
     for (int i = 0; i < 20; ++i) QApplication::processEvents();
   };
   ASSERT_TRUE(Pty->Wr(Frm(5, 1, 3, 0x14)));
-  ASSERT_TRUE(Wait([&] { return w.tbxAdcMeaVal1->text() == "1234"; }));
+  ASSERT_TRUE(Wait([&] { return w.Lnk().Tbx(4).text() == "1234"; }));
   EXPECT_EQ(Snd.Names(), (std::vector<std::string>{"transfer complete.wav", "working.wav", "link established.wav",
                                                     "1.wav"}));
   for (auto& c : Snd.Calls) EXPECT_EQ(c.Dpt, 0) << c.Nam << " started inside another cue";
   EXPECT_TRUE(Snd.Calls[0].RunEna);
   EXPECT_FALSE(Snd.Calls[2].RunEna);
-  EXPECT_EQ(w.tbxAdcMeaVal2->text(), "0030");
-  EXPECT_EQ(w.tbxTst003->text(), "5");
+  EXPECT_EQ(w.Lnk().Tbx(5).text(), "0030");
+  EXPECT_EQ(w.Lnk().Tbx(3).text(), "5");
 
   // A measurement of the wrong length sets only the last-error text.
   Snd.Calls.clear();
@@ -274,7 +275,7 @@ TEST_F(VslCnvLnk, RobotFramesTakeTheirEffectsInByteOrder) {
   ASSERT_TRUE(Pty->Wr({0x02, 0x05, 0x00, 0x01, 0x02, 0x12, 0x77, 0x04}));
   ASSERT_TRUE(Wait([&] { return !GuLstErrMsg.empty(); }));
   EXPECT_EQ(GuLstErrMsg, GcTxtMeaCnt);
-  EXPECT_EQ(w.tbxAdcMeaVal1->text(), "1234");
+  EXPECT_EQ(w.Lnk().Tbx(4).text(), "1234");
   EXPECT_TRUE(Snd.Calls.empty());
   EXPECT_TRUE(Plt.MsgBox.Calls.empty());
 }
@@ -284,11 +285,11 @@ TEST_F(VslCnvLnk, SilenceTurnsTheLinkStateRed) {
   ASSERT_TRUE(Pty->Wr(Frm(5, 1, 3, 0x15)));
   ASSERT_TRUE(Wait([&] { return w.TbnImgIdx(w.tbnComSte) == GcImgComOky; }));
   ASSERT_TRUE(Wait([&] { return w.TbnImgIdx(w.tbnComSte) == GcImgComNok; }));
-  EXPECT_FALSE(w.FbComLnkOky);
-  EXPECT_TRUE(w.tmrRcvPckTimOutTmr.isActive());
+  EXPECT_FALSE(w.Lnk().LnkOky());
+  EXPECT_TRUE(w.Lnk().TmrRcvTmo().isActive());
   // Our own packet coming back is no answer.
   ASSERT_TRUE(Pty->Wr({0x02, 0x01, 0x07, 0x00, 0x01, 0x01, 0x04}));
-  ASSERT_TRUE(Wait([&] { return w.tbxTst003->text() == "7"; }));
+  ASSERT_TRUE(Wait([&] { return w.Lnk().Tbx(3).text() == "7"; }));
   EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), GcImgComNok);
 }
 
@@ -303,13 +304,13 @@ TEST_F(VslCnvLnk, AnUploadTheRobotDoesNotConfirmIsReported) {
   EXPECT_TRUE(w.statusBar()->currentMessage().startsWith("The robot did not confirm the upload."));
   EXPECT_TRUE(w.statusBar()->currentMessage().contains("Check connection"));
   // A new upload waits again; "transfer complete" ends the wait, not the link state's.
-  w.tmrUplCfm.setInterval(600000);
+  w.Lnk().TmrUplCfm().setInterval(600000);
   w.tbnUpr->trigger();
   EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
-  EXPECT_TRUE(w.tmrUplCfm.isActive());
+  EXPECT_TRUE(w.Lnk().TmrUplCfm().isActive());
   ASSERT_TRUE(Pty->Wr(Frm(5, 3, MC_STS, MK_TRF_CMP)));
-  ASSERT_TRUE(Wait([&] { return !w.tmrUplCfm.isActive(); }));
-  EXPECT_TRUE(w.tmrRcvPckTimOutTmr.isActive());
+  ASSERT_TRUE(Wait([&] { return !w.Lnk().TmrUplCfm().isActive(); }));
+  EXPECT_TRUE(w.Lnk().TmrRcvTmo().isActive());
   EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
 }
 
@@ -321,7 +322,7 @@ TEST_F(VslCnvLnk, ASilenceInsideAFrameDoesNotSwallowTheNextAnswer) {
   Jmp = 3600;
   ASSERT_TRUE(Pty->Wr(Frm(5, 0x21, MC_STS, MK_TRF_CMP)));
   ASSERT_TRUE(Wait([&] { return w.tbnRun->isEnabled(); }));
-  EXPECT_EQ(w.tbxTst003->text(), "33");
+  EXPECT_EQ(w.Lnk().Tbx(3).text(), "33");
 }
 
 TEST_F(VslCnvLnk, APortHeldByAnotherProgramIsNamedSo) {
@@ -329,10 +330,10 @@ TEST_F(VslCnvLnk, APortHeldByAnotherProgramIsNamedSo) {
   ASSERT_GE(fd, 0);
   ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
   TfrmVslCnv& w = Mk();
-  EXPECT_FALSE(w.OpnComPrt(Lnk));
+  EXPECT_FALSE(w.Lnk().OpnComPrt(Lnk));
   EXPECT_EQ(GuLstErrMsg.rfind("Comport " + Lnk + ": another program holds the port.", 0), 0u) << GuLstErrMsg;
   ::close(fd);
-  EXPECT_TRUE(w.OpnComPrt(Lnk)) << GuLstErrMsg;
+  EXPECT_TRUE(w.Lnk().OpnComPrt(Lnk)) << GuLstErrMsg;
 }
 
 TEST_F(VslCnvLnk, ABurstOfReadOutsIsMergedAndCuesKeepTheirPlace) {
@@ -354,10 +355,10 @@ TEST_F(VslCnvLnk, ABurstOfReadOutsIsMergedAndCuesKeepTheirPlace) {
         ASSERT_TRUE(Wait([&] { return Dlv - d0 == n; }));
       }
     }
-    EXPECT_EQ(w.LnkEffPnd(), 3u);
+    EXPECT_EQ(w.Lnk().EffPnd(), 3u);
   };
   ASSERT_TRUE(Pty->Wr(Frm(5, 1, MC_STS, MK_TRF_CMP)));
-  ASSERT_TRUE(Wait([&] { return w.tbxAdcMeaVal1->text() == Hex4(299).c_str(); }));
+  ASSERT_TRUE(Wait([&] { return w.Lnk().Tbx(4).text() == Hex4(299).c_str(); }));
   ASSERT_EQ(Snd.Names(), (std::vector<std::string>{"transfer complete.wav", "working.wav"}));
   EXPECT_EQ(Snd.Calls[1].Mea, Hex4(149));
 }
@@ -370,7 +371,7 @@ TEST_F(VslCnvLnk, AVanishedDeviceIsReportedAndTheNextCommandOpensAgain) {
   ASSERT_TRUE(Wait([&] { return !Plt.MsgBox.Calls.empty(); }));
   EXPECT_EQ(Plt.MsgBox.Calls[0].Text.rfind("Comport " + Lnk + ": the connection to the robot was lost.", 0), 0u)
       << Plt.MsgBox.Calls[0].Text;
-  EXPECT_FALSE(w.FbComPrtOpn);
+  EXPECT_FALSE(w.Lnk().PrtOpn());
 
   // Still gone: the command says the port cannot be opened.
   Plt.MsgBox.Calls.clear();
@@ -384,7 +385,7 @@ TEST_F(VslCnvLnk, AVanishedDeviceIsReportedAndTheNextCommandOpensAgain) {
   std::filesystem::create_symlink(Pty->Pth(), Lnk);
   Plt.MsgBox.Calls.clear();
   w.tbnUplClick();
-  EXPECT_TRUE(w.FbComPrtOpn);
+  EXPECT_TRUE(w.Lnk().PrtOpn());
   EXPECT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 0, 1, 0, tkn));
   EXPECT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls[0].Text;
 }
@@ -395,20 +396,20 @@ TEST_F(VslCnvLnk, HalfAFrameFromBeforeADeviceLossNeverJoinsTheNextFrame) {
   w.tbnRun->setEnabled(false);
   // The start of a robot frame, then the cable is pulled.
   ASSERT_TRUE(Pty->Wr({0x02, 0x05, 0x09}));
-  ASSERT_TRUE(Wait([&] { return w.FpcomUsbZefor->FiRxdCnt.load() == 3; }));
+  ASSERT_TRUE(Wait([&] { return w.Lnk().Com().FiRxdCnt.load() == 3; }));
   Pty->ClsMst();
-  ASSERT_TRUE(Wait([&] { return !Plt.MsgBox.Calls.empty() && !w.FbComPrtOpn; }));
+  ASSERT_TRUE(Wait([&] { return !Plt.MsgBox.Calls.empty() && !w.Lnk().PrtOpn(); }));
   EXPECT_EQ(GuRcvPck.PckSte, PS_LEN);  // the receive thread has ended holding it
 
   Pty = std::make_unique<TPty>();
   std::filesystem::remove(Lnk);
   std::filesystem::create_symlink(Pty->Pth(), Lnk);
   w.tbnUplClick();
-  ASSERT_TRUE(w.FbComPrtOpn);
-  w.tmrBlkComPrtCupMsgTimer();
+  ASSERT_TRUE(w.Lnk().PrtOpn());
+  w.Lnk().BlkComPrtCupMsgTimer();
   // "Transfer complete" on the new link is read as a frame of its own.
   ASSERT_TRUE(Pty->Wr(Frm(5, 0x21, MC_STS, MK_TRF_CMP)));
-  ASSERT_TRUE(Wait([&] { return w.tbxTst003->text() == "33"; }));
+  ASSERT_TRUE(Wait([&] { return w.Lnk().Tbx(3).text() == "33"; }));
   EXPECT_TRUE(w.tbnRun->isEnabled());
   EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), GcImgComOky);
 }
@@ -482,15 +483,15 @@ TEST_F(VslCnvLnk, APortChosenAfterAFailedStartUnlocksTheWindow) {
   Opt->cbxComportSelector->setCurrentIndex(1);
   Opt->cbxComportSelectorChange();
   EXPECT_EQ(Plt.Settings.Keys[GcOptKey]["Comport"], "COM13");
-  EXPECT_EQ(w.FsComPrtNam, "COM13");
-  EXPECT_TRUE(w.FbComPrtOpn);
+  EXPECT_EQ(w.Lnk().PrtNam(), "COM13");
+  EXPECT_TRUE(w.Lnk().PrtOpn());
   EXPECT_FALSE(w.Locked());
-  EXPECT_TRUE(w.tmrRcvPckTimOutTmr.isActive());
+  EXPECT_TRUE(w.Lnk().TmrRcvTmo().isActive());
   EXPECT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls[0].Text;
   EXPECT_EQ(Snd.Names(), std::vector<std::string>{"systems online.wav"});
 
   // The next command goes to the chosen port.
-  w.tmrBlkComPrtCupMsgTimer();
+  w.Lnk().BlkComPrtCupMsgTimer();
   w.tbnComSteClick();
   EXPECT_EQ(Pty->Rd(7), Frm(1, 0, 0, 5));
 }
@@ -503,7 +504,7 @@ TEST_F(VslCnvLnk, PortsTenToNineteenKeepTheirNumbers) {
   Opt->cbxComportSelector->setCurrentIndex(1);
   Opt->cbxComportSelectorChange();
   EXPECT_EQ(Plt.Settings.Keys[GcOptKey]["Comport"], "COM12");
-  EXPECT_EQ(w.FsComPrtNam, "COM12");
+  EXPECT_EQ(w.Lnk().PrtNam(), "COM12");
   // COM12 has no device here: the reopen fails and says so.
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
   EXPECT_EQ(Plt.MsgBox.Calls[0].Text.rfind("Comport COM12:", 0), 0u) << Plt.MsgBox.Calls[0].Text;
@@ -521,9 +522,9 @@ TEST_F(VslCnvLnk, ApplicationMessagesOfTheLink) {
   w.SndMsg(WM_APP_MSG, 3, 11);
   w.SndMsg(WM_APP_MSG, 4, 22);
   w.SndMsg(WM_APP_MSG, 5, 33);
-  EXPECT_EQ(w.tbxTst001->text(), "11");
-  EXPECT_EQ(w.tbxTst002->text(), "22");
-  EXPECT_EQ(w.tbxTst003->text(), "33");
+  EXPECT_EQ(w.Lnk().Tbx(1).text(), "11");
+  EXPECT_EQ(w.Lnk().Tbx(2).text(), "22");
+  EXPECT_EQ(w.Lnk().Tbx(3).text(), "33");
   w.tbnRun->setEnabled(true);
   w.SndMsg(WM_APP_MSG, 33, 0);
   EXPECT_FALSE(w.tbnRun->isEnabled());
@@ -536,10 +537,10 @@ TEST_F(VslCnvLnk, ApplicationMessagesOfTheLink) {
 
 TEST_F(VslCnvLnk, AStreamTooLongForOneFrameIsRefusedBeforeSending) {
   TfrmVslCnv& w = MkOpn();
-  EXPECT_FALSE(w.SndPck(1, 0, B(256, 0xA0)));
+  EXPECT_FALSE(w.Lnk().SndPck(1, 0, B(256, 0xA0)));
   EXPECT_EQ(GuLstErrMsg.rfind("The program is too long to be uploaded", 0), 0u) << GuLstErrMsg;
   EXPECT_NE(GuLstErrMsg.find(" 256"), std::string::npos);
-  EXPECT_EQ(w.FbyPckCnt, 0);
+  EXPECT_EQ(w.Lnk().PckCnt(), 0);
   EXPECT_EQ(Pty->Rd(1, std::chrono::milliseconds(50)), B{});
 }
 
@@ -555,7 +556,7 @@ TEST_F(VslCnvLnk, TheSimulatedRobotsAddressesHighlightTheUploadedVios) {
   auto rcv = [&](std::uint8_t cls, std::uint8_t cod, const B& d) {
     const std::uint8_t s = seq++;
     ASSERT_TRUE(Pty->Wr(Frm(5, s, cls, cod, d)));
-    ASSERT_TRUE(Wait([&] { return w.tbxTst003->text() == QString::number(s) && w.LnkEffPnd() == 0; }));
+    ASSERT_TRUE(Wait([&] { return w.Lnk().Tbx(3).text() == QString::number(s) && w.Lnk().EffPnd() == 0; }));
   };
   auto exe = [&](std::uint8_t adr) { rcv(MC_SIM, MK_SIM_EXE, {adr}); };
 
@@ -603,14 +604,14 @@ TEST_F(VslCnvLnk, TheSimulatedRobotsAddressesHighlightTheUploadedVios) {
   EXPECT_EQ(v.RunVio(), sto);
 
   // The time-out of the link ends it.
-  w.tmrRcvPckTimOutTmrTimer();
+  w.Lnk().RcvPckTimOutTimer();
   EXPECT_EQ(v.RunVio(), nullptr);
 
   // So does a device that goes.
   exe(1);
   ASSERT_EQ(v.RunVio(), sto);
   Pty->ClsMst();
-  ASSERT_TRUE(Wait([&] { return !w.FbComPrtOpn; }));
+  ASSERT_TRUE(Wait([&] { return !w.Lnk().PrtOpn(); }));
   EXPECT_EQ(v.RunVio(), nullptr);
   EXPECT_FALSE(frm->isVisible());
 }

@@ -31,6 +31,7 @@
 #include "app/AppIto.h"
 #include "app/Options.h"
 #include "app/VslCnv.h"
+#include "app/VslLnk.h"
 #include "app/VslCnvLgc.h"
 #include "core/Globals.h"
 #include "core/PathUtl.h"
@@ -138,17 +139,17 @@ TEST_F(VslCnv, ConstructsInItsOrderAndWritesTheDefaultPort) {
   EXPECT_FALSE(Plt.EvtLoop.Terminated);
 
   EXPECT_EQ(Plt.Settings.Writes, std::vector<std::string>{std::string(GcOptKey) + "|Comport=COM0"});
-  EXPECT_EQ(w.FsComPrtNam, "COM0");
+  EXPECT_EQ(w.Lnk().PrtNam(), "COM0");
   EXPECT_EQ(w.FiComPrtIdx, -1);
 
-  for (QTimer* t : {&w.tmrVioBlk, &w.tmrBlkComPrtCupMsg, &w.tmrRcvPckTimOutTmr, &w.tmrMovBckGndPic, &w.tmrAppIto})
+  for (QTimer* t : {&w.tmrVioBlk, &w.Lnk().TmrCupMsg(), &w.Lnk().TmrRcvTmo(), &w.tmrMovBckGndPic, &w.tmrAppIto})
     EXPECT_FALSE(t->isActive());
   EXPECT_EQ(w.tmrVioBlk.interval(), 10);
-  EXPECT_EQ(w.tmrBlkComPrtCupMsg.interval(), 100);
-  EXPECT_EQ(w.tmrRcvPckTimOutTmr.interval(), 1100);
+  EXPECT_EQ(w.Lnk().TmrCupMsg().interval(), 100);
+  EXPECT_EQ(w.Lnk().TmrRcvTmo().interval(), 1100);
 
-  EXPECT_EQ(w.FpcomUsbZefor->FbyBauIdx, 4);
-  EXPECT_TRUE(w.FpcomUsbZefor->FbSglChr);
+  EXPECT_EQ(w.Lnk().Com().FbyBauIdx, 4);
+  EXPECT_TRUE(w.Lnk().Com().FbSglChr);
   EXPECT_FALSE(w.tbnRun->isEnabled());
   EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), GcImgComNok);
   EXPECT_EQ(w.FpVioPgmItp->LgeIdx(), 0);
@@ -189,7 +190,7 @@ TEST_F(VslCnv, AStoredPortIsKeptAndFoundByItsWholeName) {
   Ports = {"COM1", "COM3", "COM12"};
   TfrmVslCnv& w = Mk();
   EXPECT_TRUE(Plt.Settings.Writes.empty());
-  EXPECT_EQ(w.FsComPrtNam, "COM12");
+  EXPECT_EQ(w.Lnk().PrtNam(), "COM12");
   EXPECT_EQ(w.FiComPrtIdx, 2);
 }
 
@@ -226,8 +227,8 @@ TEST_P(VslCnvFtl, ShowsItsMessageAndAsksToTerminate) {
   EXPECT_EQ(Trc.back(), "FormCreate");
   EXPECT_EQ(Trc[Trc.size() - 2], c.LstStp);
   EXPECT_EQ(GuInsDir, Ins.Path());
-  EXPECT_EQ(w.FpTxMtxAndRbf != nullptr, c.TxCrt);
-  EXPECT_EQ(w.FsComPrtNam, c.PrtRed ? "COM0" : "");
+  EXPECT_EQ(w.Lnk().Txb() != nullptr, c.TxCrt);
+  EXPECT_EQ(w.Lnk().PrtNam(), c.PrtRed ? "COM0" : "");
   EXPECT_EQ(w.FiComPrtIdx, -1);
   // Shutdown releases what exists and reports nothing.
   Plt.MsgBox.Calls.clear();
@@ -432,17 +433,17 @@ TEST_F(VslCnv, RoutesApplicationMessagesByTheLowByteOfTheCode) {
 
 TEST_F(VslCnv, LinkDiagnosticsReachTheHiddenOutputsOnTheUserInterfaceThread) {
   TfrmVslCnv& w = Mk();
-  w.FpcomUsbZefor->FOnComPrtErrEvt(w.FpcomUsbZefor.get(), -3, "Error #004, comport device lost");
-  EXPECT_EQ(w.mmoComMsg->toPlainText().toStdString(), "-3, Error #004, comport device lost");
+  w.Lnk().Com().FOnComPrtErrEvt(&w.Lnk().Com(), -3, "Error #004, comport device lost");
+  EXPECT_EQ(w.Lnk().ComMsg().toPlainText().toStdString(), "-3, Error #004, comport device lost");
 
   // From a worker thread the effect waits for the user interface thread.
   Plt.EvtLoop.UiThread = false;
-  w.FpcomUsbZefor->FOnComPrtCtlEvt(w.FpcomUsbZefor.get(), 0x20);
-  w.FpcomUsbZefor->FOnComPrtLerEvt(w.FpcomUsbZefor.get(), 7, 5);
-  EXPECT_EQ(w.mmoComMsg->toPlainText().toStdString(), "-3, Error #004, comport device lost");
+  w.Lnk().Com().FOnComPrtCtlEvt(&w.Lnk().Com(), 0x20);
+  w.Lnk().Com().FOnComPrtLerEvt(&w.Lnk().Com(), 7, 5);
+  EXPECT_EQ(w.Lnk().ComMsg().toPlainText().toStdString(), "-3, Error #004, comport device lost");
   QApplication::processEvents();
-  EXPECT_EQ(w.mmoComMsg->toPlainText().toStdString(), "-3, Error #004, comport device lost\nCtl event");
-  EXPECT_EQ(w.tbxTst001->text().toStdString(), "dwLstErrNum = 5");
+  EXPECT_EQ(w.Lnk().ComMsg().toPlainText().toStdString(), "-3, Error #004, comport device lost\nCtl event");
+  EXPECT_EQ(w.Lnk().Tbx(1).text().toStdString(), "dwLstErrNum = 5");
 }
 
 // ---------------------------------------------------------------------------
@@ -537,8 +538,8 @@ TEST_F(VslCnvShw, ThePortCannotBeOpenedAtTheEndOfTheIntro) {
   EXPECT_TRUE(Opt->isVisible());
   EXPECT_FALSE(Opt->isModal());
   EXPECT_TRUE(w.Locked());
-  EXPECT_FALSE(w.FbComPrtOpn);
-  EXPECT_FALSE(w.tmrRcvPckTimOutTmr.isActive());
+  EXPECT_FALSE(w.Lnk().PrtOpn());
+  EXPECT_FALSE(w.Lnk().TmrRcvTmo().isActive());
 }
 
 // What the start misses is told once, after the port's own message, and the
@@ -572,7 +573,7 @@ TEST_P(VslCnvMis, IsToldOnceAfterThePortsMessageAndTheStartGoesOn) {
   // Hovering over a button, opening the port again: nothing more in a box.
   QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(W->tbrVioObj->widgetForAction(W->tbnSta), &e);
-  EXPECT_FALSE(W->OpnComPrt("COM0"));
+  EXPECT_FALSE(W->Lnk().OpnComPrt("COM0"));
   EXPECT_EQ(Plt.MsgBox.Calls.size(), 2u);
 }
 
@@ -611,23 +612,23 @@ TEST_F(VslCnvShw, AnOpenedPortUnlocksTheWindowAtTheEndOfTheIntro) {
   ASSERT_TRUE(w.Locked());
   w.tmrAppItoTimer();
   EXPECT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls.front().Text;
-  EXPECT_TRUE(w.FbComPrtOpn);
+  EXPECT_TRUE(w.Lnk().PrtOpn());
   EXPECT_FALSE(w.Locked());
   EXPECT_FALSE(Opt->isVisible());
-  EXPECT_TRUE(w.tmrRcvPckTimOutTmr.isActive());
+  EXPECT_TRUE(w.Lnk().TmrRcvTmo().isActive());
   ASSERT_EQ(Plt.Sound.Calls.size(), 1u);
   EXPECT_EQ(Plt.Sound.Calls[0].Path, Ins.Path() + "bin/../sounds/system/systems online.wav");
   EXPECT_TRUE(Plt.Sound.Calls[0].Sync);
 
   // The quiet period of the serial component ends with the first tick.
-  EXPECT_TRUE(w.tmrBlkComPrtCupMsg.isActive());
-  EXPECT_TRUE(w.FpcomUsbZefor->FbBlkCbk);
-  w.tmrBlkComPrtCupMsgTimer();
-  EXPECT_FALSE(w.FpcomUsbZefor->FbBlkCbk);
-  EXPECT_FALSE(w.tmrBlkComPrtCupMsg.isActive());
+  EXPECT_TRUE(w.Lnk().TmrCupMsg().isActive());
+  EXPECT_TRUE(w.Lnk().Com().FbBlkCbk);
+  w.Lnk().BlkComPrtCupMsgTimer();
+  EXPECT_FALSE(w.Lnk().Com().FbBlkCbk);
+  EXPECT_FALSE(w.Lnk().TmrCupMsg().isActive());
 
   // A second open is not tried again.
-  EXPECT_TRUE(w.OpnComPrt("COM0"));
+  EXPECT_TRUE(w.Lnk().OpnComPrt("COM0"));
   W.reset();
   close(slv);
   close(mst);
