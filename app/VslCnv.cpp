@@ -33,7 +33,7 @@
 #include "core/Globals.h"
 #include "core/PathUtl.h"
 #include "core/Seams.h"
-#include "app/RctFil.h"
+#include "app/VslDoc.h"
 #include "app/RlsFld.h"
 #include "app/VslLnk.h"
 #include "app/platform/QtStr.h"
@@ -95,7 +95,7 @@ void TfrmVslCnv::Crt() {
   FpVioPgmItp->FOnVioBlkReq = [this](TVio* v) { ReqVioBlk(v); };
   FpVioRmvObs = std::make_unique<TVioRmvObs>(*this);
   FpVioPgmItp->AddObs(FpVioRmvObs.get());
-  CrtKep();
+  FpDoc->BndEdt();
   // Opening a program sets the Start and switch interrupt buttons by the vios it holds.
   FpVioPgmItp->FOnTbnEna = [this](std::uint8_t typ, bool ena) {
     if (typ == VT_STA) tbnSta->setEnabled(ena);
@@ -103,7 +103,6 @@ void TfrmVslCnv::Crt() {
   };
 
   FpLnk->ComMsg().clear();
-  FsVioFilNam.clear();
 
   FpLnk->CrtCom();
   Trc("FpcomUsbZefor");
@@ -203,16 +202,7 @@ void TfrmVslCnv::BldCtl() {
   // Main menu.
   QMenuBar* mmnMaiMnu = menuBar();
   mmnMaiMnu->setObjectName("mmnMaiMnu");
-  mmnFil = mmnMaiMnu->addMenu("&File");
-  mmnFil->setObjectName("mmnFil");
-  smnFilOpn = mmnFil->addAction("&Open");
-  mmnFil->addSeparator();
-  smnFilSav = mmnFil->addAction("&Save");
-  smnFilSas = mmnFil->addAction("Save &As...");
-  smnFilSav->setEnabled(false);
-  smnFilSas->setEnabled(false);
-  BldFilMnu();
-  BldEdtMnu(mmnMaiMnu);
+  CrtDoc(*mmnMaiMnu);
   mmnOpt = mmnMaiMnu->addAction("Options");
   connect(mmnOpt, &QAction::triggered, this, &TfrmVslCnv::mmnOptClick);
   mmnLge = mmnMaiMnu->addMenu("Language");
@@ -344,8 +334,7 @@ TfrmVslCnv::~TfrmVslCnv() {
   FpLnk->RlsRxb(hok);
   if (GuSysLgeMsg == FpSysLgeMsg.get()) GuSysLgeMsg = nullptr;
   RlsFld(FpSysLgeMsg, "FpSysLgeMsg", hok);
-  EndKep();
-  EndHstObs();
+  FpDoc->EndEdt();
   RlsFld(FpVioPgmItp, "FpVioPgmItp", hok);
   FpLnk->RlsCom(hok);
   RlsFld(FpPlyWavFil, "FpPlyWavFil", hok);
@@ -382,7 +371,7 @@ void TfrmVslCnv::FormShow() {
 
   // The programming field with the background picture below every vio.
   CrtEdtViw();
-  BldFilExt();
+  FpDoc->BldExt();
   // The items made just now, and the windows made after this one, take the language.
   RfsLgeTxt();
   if (!GuBckGndImg) {
@@ -403,7 +392,7 @@ void TfrmVslCnv::FormShow() {
   if (frmAppIto) frmAppIto->ShwOn(this);
 
   setWindowTitle(QString::fromStdString(BldCap(windowTitle().toStdString(), AppFilVer())));
-  FsStaCap = windowTitle();
+  FpDoc->SetStaCap(windowTitle());
 
   PrcMsg();
   BldTbnImgLst();
@@ -422,8 +411,8 @@ void TfrmVslCnv::tmrAppItoTimer() {
   tmrAppIto.stop();
   FbCelFix = true;
   if (frmAppIto) frmAppIto->hide();
-  OfrRcv();
-  OpnCmdFil();
+  FpDoc->OfrRcv();
+  FpDoc->OpnCmdFil();
   if (!FpLnk->Sta()) {
     // The port's own message first, then what the start found missing.
     if (!GuLstErrMsg.empty()) ShwMsgBox(GuLstErrMsg);
@@ -479,13 +468,13 @@ void TfrmVslCnv::ChkSndFil() {
 void TfrmVslCnv::SetLck(bool locked) {
   tbrVioObj->setEnabled(!locked);
   tbrDatCom->setEnabled(!locked);
-  mmnFil->menuAction()->setEnabled(!locked);
+  FpDoc->FilMnu().menuAction()->setEnabled(!locked);
   mmnOpt->setEnabled(!locked);
   mmnHlp->menuAction()->setEnabled(!locked);
 }
 
 bool TfrmVslCnv::Locked() const {
-  return !tbrVioObj->isEnabled() && !tbrDatCom->isEnabled() && !mmnFil->menuAction()->isEnabled() &&
+  return !tbrVioObj->isEnabled() && !tbrDatCom->isEnabled() && !FpDoc->FilMnu().menuAction()->isEnabled() &&
          !mmnOpt->isEnabled() && !mmnHlp->menuAction()->isEnabled();
 }
 
@@ -500,7 +489,7 @@ void TfrmVslCnv::FormResize() {
 }
 
 void TfrmVslCnv::closeEvent(QCloseEvent* e) {
-  if (!KepCls()) return e->ignore();
+  if (!FpDoc->KepCls()) return e->ignore();
   FormClose();
   QMainWindow::closeEvent(e);
   // The main window is the application: closing it ends the run.
@@ -618,7 +607,7 @@ std::intptr_t TfrmVslCnv::SetMsgHdl(std::uint8_t code, std::intptr_t value) {
 // Tool bars
 
 bool TfrmVslCnv::ChkVioInpErr() {
-  smnFilSas->setEnabled(true);
+  FpDoc->EnaSas();
   const unsigned rfs = FpVioPgmItp->RfsCnt();
   if (FpVioFldViw)
     FpVioFldViw->FocFld();

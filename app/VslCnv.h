@@ -33,7 +33,7 @@ class TVio;
 class TVioPgmItp;
 class TVioFldViw;
 class TVioRcv;
-class TRctFil;
+class TVslDoc;
 class TVslLnk;
 struct TRlsHok;
 class TclsPlyWavFil;
@@ -137,18 +137,10 @@ public:
   void smnHlpInfClick();
   // The File menu.
   void smnFilOpnClick();
-  // Opens a program file as File -> Open does once the file is chosen: on
-  // failure the reason is shown and the field keeps what it had.
-  bool OpnVioFil(const std::string& name);
-  // The program file named on the command line (as the desktop opens a file),
-  // opened once the intro has gone; empty when none was named.
-  std::string FsCmdFil;
-  void OpnCmdFil();
   void smnFilSavClick();
   void smnFilSasClick();
-  // Folder the file dialogs start in: that of the current file, or the
-  // example programs' folder when no file is open.
-  std::string FilDlgDir() const;
+  // The document commands: File and Edit menus, keeping the user's work.
+  TVslDoc& Doc() { return *FpDoc; }
   // The vio tool buttons: gate, add a vio of the type, show the failure.
   void tbnVioClick(QAction* tbn, std::uint8_t vioTyp);
   // Hint of a tool button, fetched on every mouse movement over it.
@@ -175,8 +167,6 @@ public:
   QPixmap FpBckBmp;
 
   TVio* FpBlkVio = nullptr;
-  std::string FsVioFilNam;
-  QString FsStaCap;  // the caption the window started with, for a program without a file
   std::string FsExtComTknFil;
   std::uint8_t FbyLgeIdx = 0;
   std::uint8_t FbyAvlCol = 0;
@@ -190,11 +180,6 @@ public:
   bool FbFrmShw = false;
 
   // Controls.
-  QMenu* mmnFil = nullptr;
-  QAction* smnFilOpn = nullptr;
-  QAction* smnFilSav = nullptr;
-  QAction* smnFilSas = nullptr;
-  QAction* smnFilExt = nullptr;
   QAction* mmnOpt = nullptr;
   QMenu* mmnLge = nullptr;
   QAction* smnEng = nullptr;
@@ -234,7 +219,6 @@ public:
   std::unique_ptr<TVioFldViw> FpVioFldViw;
   std::unique_ptr<TPgmViw> FpPgmViw;  // meter, listing, picture, run highlight
   void CrtEdtViw();
-  void BldFilExt();  // Exit, below everything else of the File menu
   // Until the intro ends, an empty field takes its cells again from the
   // maximized window once a window manager has framed and maximized it.
   void FitCelToWnd();
@@ -263,59 +247,6 @@ private:
   void Crt();
   void BldCtl();
   void SetLck(bool locked);
-  // Shortcuts and handlers of the File menu.
-  void BldFilMnu();
-  // The Edit menu and the unsaved mark of the caption (app/VslCnvUnd.cpp).
-  void BldEdtMnu(QMenuBar* bar);
-  void EndHstObs();
-  // Lets the Edit menu hear the editor's history (once the editor exists).
-  void BndHstObs();
-  // The file name and caption follow the program that Undo or Redo brought back.
-  void SynDocNam();
-  struct THstObs;
-  struct THstObsDel {
-    void operator()(THstObs* p) const;
-  };
-  std::unique_ptr<THstObs, THstObsDel> FpHstObs;
-  bool FbCapDrt = false;
-
-public:
-  // Keeping the user's work (app/VslCnvKep.cpp). Asks Save / Discard /
-  // Cancel when the program has unsaved changes; true when it may go.
-  bool AskDrp();
-  // The window closes: asks as AskDrp does; true when it may close.
-  bool KepCls();
-  // End of start-up: offers a recovery copy left by an earlier run.
-  void OfrRcv();
-  void tmrRcvSavTimer();
-  std::unique_ptr<TVioRcv> FpVioRcv;
-  QTimer tmrRcvSav;
-  // The recent files of the File menu (app/VslCnvRct.cpp), read from the
-  // settings store when first needed.
-  void RfsRctMnu();
-  void AddRctFil(const std::string& path);
-  // Opens a listed file; a file that has gone is told and taken off the list.
-  void OpnRctFil(const std::string& path);
-  QMenu* mmnFilRct = nullptr;
-  std::unique_ptr<TRctFil> FpRctFil;
-
-private:
-  void CrtKep();
-  void EndKep();
-  void BldRctMnu();
-  // Reads (load) or writes the list in the settings store; false when it cannot be reached.
-  bool RctSto(bool load);
-
-public:
-  // Enables Undo and Redo and marks the caption as the history tells.
-  void RfsEdtMnu();
-  QMenu* mmnEdt = nullptr;
-  QAction* smnEdtUnd = nullptr;
-  QAction* smnEdtRed = nullptr;
-
-private:
-  // Loads the program; a file that fails leaves the field as it was.
-  bool LodVioFilKep(const std::string& name);
   void Trc(const std::string& step) const;
   TRlsHok RlsHok() const;
   // The link's view of the window.
@@ -326,6 +257,14 @@ private:
   std::unique_ptr<TLnkHst, TLnkHstDel> FpLnkHst;
   std::unique_ptr<TVslLnk> FpLnk;
   void CrtLnk();
+  // The document commands' view of the window.
+  struct TDocHst;
+  struct TDocHstDel {
+    void operator()(TDocHst* p) const;
+  };
+  std::unique_ptr<TDocHst, TDocHstDel> FpDocHst;
+  std::unique_ptr<TVslDoc> FpDoc;
+  void CrtDoc(QMenuBar& bar);
   // Application and settings messages: code and value.
   void AppMsgHdl(std::uint8_t code, std::intptr_t value);
   std::intptr_t SetMsgHdl(std::uint8_t code, std::intptr_t value);

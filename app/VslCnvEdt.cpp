@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "app/VslCnv.h"
+#include "app/VslDoc.h"
 #include "core/Globals.h"
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioFldViw.h"
@@ -30,10 +31,10 @@ void TfrmVslCnv::CrtEdtViw() {
   // The field takes the focus from an edit when a tool button is clicked.
   pnlVioFld->setFocusPolicy(Qt::ClickFocus);
   FpVioFldViw = std::make_unique<TVioFldViw>(*FpVioPgmItp, pnlVioFld);
-  FpPgmViw = std::make_unique<TPgmViw>(*FpVioPgmItp, pnlVioFld, this, mmnFil);
-  FpPgmViw->FOnDocNam = [this] { return QFileInfo(VioQStr(FsVioFilNam)).completeBaseName(); };
+  FpPgmViw = std::make_unique<TPgmViw>(*FpVioPgmItp, pnlVioFld, this, &FpDoc->FilMnu());
+  FpPgmViw->FOnDocNam = [this] { return QFileInfo(VioQStr(FpDoc->FilNam())).completeBaseName(); };
   FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkUpr(); };
-  BndHstObs();
+  FpDoc->BndHst();
 }
 
 void TfrmVslCnv::FitCelToWnd() {

@@ -10,10 +10,11 @@
 
 #include "app/HlpInf.h"
 #include "app/Options.h"
-#include "app/RctFil.h"
+#include "app/VslDoc.h"
 #include "app/VslCnv.h"
 #include "app/VslCnvLgc.h"
 #include "app/platform/QtPlatform.h"
+#include "app/platform/QtStr.h"
 #include "core/Globals.h"
 #include "core/Seams.h"
 #include "editor/VioPgmItp.h"
@@ -22,8 +23,6 @@
 #include "sound/SndCue.h"
 
 namespace {
-
-QString QStr(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
 
 // The value beside "Comport" in the Options key: the language index as a digit.
 constexpr const char* GcLgeVal = "Language";
@@ -53,15 +52,7 @@ void TfrmVslCnv::SetLgeIdx(std::uint8_t idx) {
 void TfrmVslCnv::RfsLgeTxt() {
   const std::uint8_t lge = FbyLgeIdx;
   auto txt = [lge](std::uint8_t id, const char* dft) { return QStr(LgeTxt(id, lge, dft)); };
-  mmnFil->setTitle(txt(SUM_MNU_FIL, "&File"));
-  smnFilOpn->setText(txt(SUM_MNU_OPN, "&Open"));
-  smnFilSav->setText(txt(SUM_MNU_SAV, "&Save"));
-  smnFilSas->setText(txt(SUM_MNU_SAS, "Save &As..."));
-  if (smnFilExt) smnFilExt->setText(txt(SUM_FIL_EXT, "E&xit"));
-  if (mmnFilRct) mmnFilRct->setTitle(txt(SUM_RCT_MNU, "Recent files"));
-  mmnEdt->setTitle(txt(SUM_MNU_EDT, "&Edit"));
-  smnEdtUnd->setText(txt(SUM_MNU_UND, "&Undo"));
-  smnEdtRed->setText(txt(SUM_MNU_RED, "&Redo"));
+  FpDoc->RfsTxt(lge);
   mmnOpt->setText(txt(SUM_MNU_OPT, "Options"));
   mmnLge->setTitle(txt(SUM_MNU_LGE, "Language"));
   mmnHlp->setTitle(txt(SUM_MNU_HLP, "Help"));

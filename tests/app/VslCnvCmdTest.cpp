@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/VslCnv.h"
+#include "app/VslDoc.h"
 #include "core/Globals.h"
 #include "editor/VioPgmItp.h"
 #include "support/FakePlatform.h"
@@ -39,15 +40,15 @@ protected:
 
 TEST_F(VslCnvCmd, ProgramIsOpenedWhenTheIntroGoes) {
   const std::string pth = (std::filesystem::path(TESSARO_DATA_DIR) / "examples" / "drive_square.vio").string();
-  W->FsCmdFil = pth;
+  W->Doc().SetCmdFil(pth);
   W->show();
   EXPECT_EQ(W->FpVioPgmItp->GetVioCnt(), 0);  // not while the intro shows
   W->tmrAppItoTimer();
   EXPECT_GT(W->FpVioPgmItp->GetVioCnt(), 0) << Boxes();
-  EXPECT_EQ(W->FsVioFilNam, pth);
+  EXPECT_EQ(W->Doc().FilNam(), pth);
   EXPECT_EQ(W->windowTitle().toStdString(), pth);
-  EXPECT_TRUE(W->smnFilSav->isEnabled());
-  EXPECT_TRUE(W->FsCmdFil.empty());
+  EXPECT_TRUE(W->Doc().SavAct()->isEnabled());
+  EXPECT_TRUE(W->Doc().CmdFil().empty());
 }
 
 TEST_F(VslCnvCmd, FailedLoadSaysWhyAndLeavesTheFieldEmpty) {
@@ -55,12 +56,12 @@ TEST_F(VslCnvCmd, FailedLoadSaysWhyAndLeavesTheFieldEmpty) {
     SetUp();
     Plt.MsgBox.Calls.clear();
     GuLstErrMsg.clear();
-    W->FsCmdFil = pth;
+    W->Doc().SetCmdFil(pth);
     W->show();
     W->tmrAppItoTimer();
     EXPECT_EQ(W->FpVioPgmItp->GetVioCnt(), 0) << pth;
-    EXPECT_TRUE(W->FsVioFilNam.empty()) << pth;
-    EXPECT_FALSE(W->smnFilSav->isEnabled()) << pth;
+    EXPECT_TRUE(W->Doc().FilNam().empty()) << pth;
+    EXPECT_FALSE(W->Doc().SavAct()->isEnabled()) << pth;
     // The reason comes first, before what the port has to say, and is the one
     // that File -> Open gives for the same file.
     ASSERT_FALSE(Plt.MsgBox.Calls.empty()) << pth;

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "app/VslCnv.h"
+#include "app/VslDoc.h"
 #include "app/platform/QtFilDlg.h"
 #include "core/Globals.h"
 #include "editor/VioPgmItp.h"
@@ -93,8 +94,8 @@ protected:
 
 TEST_F(VslCnvFil, SaveAsWritesTheProgramOfTheToolButtons) {
   AddAllVio();
-  ASSERT_TRUE(W->smnFilSas->isEnabled());
-  EXPECT_FALSE(W->smnFilSav->isEnabled());
+  ASSERT_TRUE(W->Doc().SasAct()->isEnabled());
+  EXPECT_FALSE(W->Doc().SavAct()->isEnabled());
   W->setWindowTitle("before");
 
   // The dialog returns the name without the extension; it is added.
@@ -123,7 +124,7 @@ TEST_F(VslCnvFil, SaveAsWritesTheProgramOfTheToolButtons) {
                   "RTI1", "0012", "0002", "",
                   "EOF"}));
   EXPECT_FALSE(fs::exists(Tmp.Path() + "prog"));
-  EXPECT_EQ(W->FsVioFilNam, Tmp.Path() + "prog.vio");
+  EXPECT_EQ(W->Doc().FilNam(), Tmp.Path() + "prog.vio");
   EXPECT_TRUE(W->windowTitle().isEmpty());
   // The next dialog starts in the folder of that file.
   W->smnFilSasClick();
@@ -155,7 +156,7 @@ TEST_F(VslCnvFil, SaveAsAsksBeforeReplacingAndKeepsTheOldFileUnlessTold) {
     Plt.FilDlg.Answers.push_back(dst);
     W->smnFilSasClick();
     EXPECT_EQ(RdFil(dst), "old program");
-    EXPECT_TRUE(W->FsVioFilNam.empty());
+    EXPECT_TRUE(W->Doc().FilNam().empty());
   }
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 2u);
   EXPECT_EQ(Plt.MsgBox.Calls[0].Text, "Overwrite existing file?");
@@ -166,7 +167,7 @@ TEST_F(VslCnvFil, SaveAsAsksBeforeReplacingAndKeepsTheOldFileUnlessTold) {
   Plt.FilDlg.Answers.push_back(dst);
   W->smnFilSasClick();
   EXPECT_EQ(RdFil(dst), Crlf({"START1", "0001", "0001", "", "EOF"}));
-  EXPECT_EQ(W->FsVioFilNam, dst);
+  EXPECT_EQ(W->Doc().FilNam(), dst);
 
   // A cancelled dialog writes nothing and asks nothing.
   W->smnFilSasClick();
@@ -184,10 +185,10 @@ TEST_F(VslCnvFil, AFailedWriteKeepsTheOldFileAndSaysSo) {
   EXPECT_EQ(RdFil(dst), "old program");
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 2u);
   EXPECT_EQ(Plt.MsgBox.Calls[1].Text.rfind("#414, ", 0), 0u) << Plt.MsgBox.Calls[1].Text;
-  EXPECT_TRUE(W->FsVioFilNam.empty());
+  EXPECT_TRUE(W->Doc().FilNam().empty());
 
   // Save to a file that cannot be written reports it the same way.
-  W->FsVioFilNam = dst;
+  W->Doc().SetFilNam(dst);
   W->smnFilSavClick();
   EXPECT_EQ(RdFil(dst), "old program");
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 3u);
@@ -195,11 +196,11 @@ TEST_F(VslCnvFil, AFailedWriteKeepsTheOldFileAndSaysSo) {
 }
 
 TEST_F(VslCnvFil, AnEmptyFieldIsNotSaved) {
-  W->FsVioFilNam = Tmp.Path() + "x.vio";
+  W->Doc().SetFilNam(Tmp.Path() + "x.vio");
   W->smnFilSavClick();
   W->smnFilSasClick();
   EXPECT_TRUE(Plt.FilDlg.Calls.empty());
-  EXPECT_FALSE(fs::exists(W->FsVioFilNam));
+  EXPECT_FALSE(fs::exists(W->Doc().FilNam()));
 }
 
 TEST_F(VslCnvFil, EachExampleOpensAndSavesAgainAsTheSameFile) {
@@ -211,10 +212,10 @@ TEST_F(VslCnvFil, EachExampleOpensAndSavesAgainAsTheSameFile) {
     Open(src);
     ASSERT_TRUE(Plt.MsgBox.Calls.empty()) << src << ": " << Plt.MsgBox.Calls.front().Text;
     EXPECT_GT(W->FpVioPgmItp->GetVioCnt(), 0) << src;
-    EXPECT_EQ(W->FsVioFilNam, src);
+    EXPECT_EQ(W->Doc().FilNam(), src);
     EXPECT_EQ(W->windowTitle().toStdString(), src);
-    EXPECT_TRUE(W->smnFilSav->isEnabled());
-    EXPECT_TRUE(W->smnFilSas->isEnabled());
+    EXPECT_TRUE(W->Doc().SavAct()->isEnabled());
+    EXPECT_TRUE(W->Doc().SasAct()->isEnabled());
 
     const std::string cpy = Tmp.Path() + "copy-" + e.path().filename().string();
     Plt.FilDlg.Answers.push_back(cpy);
@@ -285,9 +286,9 @@ TEST_F(VslCnvFil, AFileThatFailsToLoadLeavesTheFieldAsItWas) {
   EXPECT_EQ(Plt.MsgBox.Calls[0].Text.rfind("#402, ", 0), 0u) << Plt.MsgBox.Calls[0].Text;
 
   EXPECT_EQ(Lns(), bfr);
-  EXPECT_TRUE(W->FsVioFilNam.empty());
+  EXPECT_TRUE(W->Doc().FilNam().empty());
   EXPECT_EQ(W->windowTitle().toStdString(), "before");
-  EXPECT_FALSE(W->smnFilSav->isEnabled());
+  EXPECT_FALSE(W->Doc().SavAct()->isEnabled());
 }
 
 TEST_F(VslCnvFil, ACancelledOpenChangesNothingAndShowsNoOldMessage) {
@@ -300,21 +301,21 @@ TEST_F(VslCnvFil, ACancelledOpenChangesNothingAndShowsNoOldMessage) {
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u) << "only the question about the unsaved Start vio";
   EXPECT_EQ(Plt.MsgBox.Calls[0].Buttons, TeMsgBtn::SavDscCnc);
   EXPECT_EQ(Lns(), bfr);
-  EXPECT_FALSE(W->smnFilSav->isEnabled());
+  EXPECT_FALSE(W->Doc().SavAct()->isEnabled());
 }
 
 TEST_F(VslCnvFil, ShortcutsReachTheCommandsOnlyWhileTheMenuIsUnlocked) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(W.get()));
   W->tbnSta->trigger();
-  EXPECT_EQ(W->smnFilOpn->shortcut(), QKeySequence("Ctrl+O"));
-  EXPECT_EQ(W->smnFilSav->shortcut(), QKeySequence("Ctrl+S"));
-  EXPECT_EQ(W->smnFilSas->shortcut(), QKeySequence("Ctrl+Shift+S"));
+  EXPECT_EQ(W->Doc().OpnAct()->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(W->Doc().SavAct()->shortcut(), QKeySequence("Ctrl+S"));
+  EXPECT_EQ(W->Doc().SasAct()->shortcut(), QKeySequence("Ctrl+Shift+S"));
   // Locked during the intro.
   ASSERT_TRUE(W->Locked());
   QTest::keyClick(W.get(), Qt::Key_O, Qt::ControlModifier);
   EXPECT_TRUE(Plt.FilDlg.Calls.empty());
 
-  W->mmnFil->menuAction()->setEnabled(true);
+  W->Doc().FilMnu().menuAction()->setEnabled(true);
   Plt.MsgBox.Answers.push_back(TeMsgAns::Dsc);
   QTest::keyClick(W.get(), Qt::Key_O, Qt::ControlModifier);
   QTest::keyClick(W.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
@@ -324,8 +325,8 @@ TEST_F(VslCnvFil, ShortcutsReachTheCommandsOnlyWhileTheMenuIsUnlocked) {
 }
 
 TEST_F(VslCnvFil, UndoAcrossAnOpenBringsBackTheEarlierProgramWithItsOwnFile) {
-  W->mmnFil->menuAction()->setEnabled(true);  // unlocked: Undo and Redo run
-  W->FsStaCap = "Tessaro";
+  W->Doc().FilMnu().menuAction()->setEnabled(true);  // unlocked: Undo and Redo run
+  W->Doc().SetStaCap("Tessaro");
   const std::string opened = Tmp.Write("opened.vio", Crlf({"STOP1", "0002", "0002", "", "EOF"}));
   for (const bool named : {false, true}) {
     SCOPED_TRACE(named ? "earlier program saved as a file" : "earlier program never saved");
@@ -339,11 +340,11 @@ TEST_F(VslCnvFil, UndoAcrossAnOpenBringsBackTheEarlierProgramWithItsOwnFile) {
     }
     const TStrLst bfr = Lns();
     Open(opened);
-    ASSERT_EQ(W->FsVioFilNam, opened);
+    ASSERT_EQ(W->Doc().FilNam(), opened);
 
-    W->smnEdtUnd->trigger();
+    W->Doc().UndAct()->trigger();
     EXPECT_EQ(Lns(), bfr);
-    EXPECT_EQ(W->FsVioFilNam, named ? earlier : "");
+    EXPECT_EQ(W->Doc().FilNam(), named ? earlier : "");
     EXPECT_EQ(W->windowTitle().toStdString(), (named ? earlier : "Tessaro") + " *");
     // Save never writes the earlier program into the opened file.
     if (!named) Plt.FilDlg.Answers.push_back(Tmp.Path() + "third.vio");
@@ -352,8 +353,8 @@ TEST_F(VslCnvFil, UndoAcrossAnOpenBringsBackTheEarlierProgramWithItsOwnFile) {
     const std::string got = named ? earlier : Tmp.Path() + "third.vio";
     EXPECT_EQ(RdFil(got), Joi(bfr));
 
-    W->smnEdtRed->trigger();
-    EXPECT_EQ(W->FsVioFilNam, opened);
+    W->Doc().RedAct()->trigger();
+    EXPECT_EQ(W->Doc().FilNam(), opened);
     EXPECT_EQ(W->windowTitle().toStdString(), opened);
     EXPECT_FALSE(W->FpVioPgmItp->Drt());
   }

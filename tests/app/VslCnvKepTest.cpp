@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "app/VslCnv.h"
+#include "app/VslDoc.h"
 #include "core/Globals.h"
 #include "editor/VioKep.h"
 #include "editor/VioPgmItp.h"
@@ -44,7 +45,7 @@ protected:
   void SetUp() override { W = Mk(); }
   void TearDown() override { W.reset(); }
   std::string Rcv() const { return Tmp.Path() + "share/tessaro/recovery.vio"; }
-  std::string Own() const { return W->FpVioRcv->Pth(); }  // the window's own copy
+  std::string Own() const { return W->Doc().Rcv()->Pth(); }  // the window's own copy
   std::size_t Asks() const {
     std::size_t n = 0;
     for (const auto& c : Plt.MsgBox.Calls) n += c.Buttons == TeMsgBtn::SavDscCnc;
@@ -66,7 +67,7 @@ TEST_F(VslCnvKep, ClosingAChangedProgramAsksAndKeepsTheWindowUnlessSavedOrDiscar
   W->tbnSta->trigger();
   W->tbnSto->trigger();
   ASSERT_EQ(W->FpVioPgmItp->GetVioCnt(), 2);
-  W->tmrRcvSavTimer();
+  W->Doc().tmrRcvSavTimer();
   ASSERT_TRUE(fs::exists(Own()));
 
   // Cancel, and Save whose dialog is cancelled: the window stays.
@@ -103,10 +104,10 @@ TEST_F(VslCnvKep, ClosingAChangedProgramAsksAndKeepsTheWindowUnlessSavedOrDiscar
   W->tmrAppItoTimer();
   Plt.FilDlg.Answers.push_back(fil);
   W->smnFilOpnClick();
-  ASSERT_EQ(W->FsVioFilNam, fil);
+  ASSERT_EQ(W->Doc().FilNam(), fil);
   const std::string saved = RdFil(fil);
   W->tbnDly->trigger();
-  W->tmrRcvSavTimer();
+  W->Doc().tmrRcvSavTimer();
   ASSERT_TRUE(fs::exists(Own()));
   Plt.MsgBox.Answers = {TeMsgAns::Dsc};
   EXPECT_TRUE(W->close());
@@ -120,7 +121,7 @@ TEST_F(VslCnvKep, OpeningAnotherFileAsksFirstAndSaveGoesToTheOpenFile) {
   W->tbnSta->trigger();
   Plt.FilDlg.Answers.push_back(a);
   W->smnFilSasClick();
-  ASSERT_EQ(W->FsVioFilNam, a);
+  ASSERT_EQ(W->Doc().FilNam(), a);
   W->tbnSto->trigger();
   ASSERT_TRUE(W->FpVioPgmItp->Drt());
 
@@ -137,7 +138,7 @@ TEST_F(VslCnvKep, OpeningAnotherFileAsksFirstAndSaveGoesToTheOpenFile) {
   Plt.MsgBox.Answers = {TeMsgAns::Sav};
   Plt.FilDlg.Answers.push_back(ex);
   W->smnFilOpnClick();
-  EXPECT_EQ(W->FsVioFilNam, ex);
+  EXPECT_EQ(W->Doc().FilNam(), ex);
   std::string all;
   for (const auto& l : two) all += l + "\r\n";
   EXPECT_EQ(RdFil(a), all);
@@ -151,7 +152,7 @@ TEST_F(VslCnvKep, AKilledRunIsOfferedAtTheNextStartAndRestoredAsUnsaved) {
   W->tbnDly->trigger();
   W->tbnSto->trigger();
   const TStrLst lns = Lns();
-  W->tmrRcvSavTimer();
+  W->Doc().tmrRcvSavTimer();
   ASSERT_TRUE(fs::exists(Own()));
   // A kill: no close, no question. The next run offers the copy once the intro goes.
   W.reset();
@@ -166,8 +167,8 @@ TEST_F(VslCnvKep, AKilledRunIsOfferedAtTheNextStartAndRestoredAsUnsaved) {
   EXPECT_TRUE(W->FpVioPgmItp->Drt());
   EXPECT_TRUE(W->windowTitle().endsWith(" *")) << W->windowTitle().toStdString();
   EXPECT_FALSE(W->tbnSta->isEnabled()) << "the restored Start vio disables its button";
-  EXPECT_TRUE(W->smnFilSas->isEnabled());
-  EXPECT_TRUE(W->FsVioFilNam.empty());
+  EXPECT_TRUE(W->Doc().SasAct()->isEnabled());
+  EXPECT_TRUE(W->Doc().FilNam().empty());
   // Closing asks: the restored program is unsaved.
   Plt.MsgBox.Answers = {TeMsgAns::Cancel};
   EXPECT_FALSE(W->close());
@@ -176,22 +177,22 @@ TEST_F(VslCnvKep, AKilledRunIsOfferedAtTheNextStartAndRestoredAsUnsaved) {
 }
 
 TEST_F(VslCnvKep, RecentFilesListOpenedAndSavedFilesAndDropAMissingOne) {
-  ASSERT_NE(W->mmnFilRct, nullptr);
-  W->RfsRctMnu();
-  EXPECT_FALSE(W->mmnFilRct->isEnabled()) << "nothing opened yet";
+  ASSERT_NE(W->Doc().RctMnu(), nullptr);
+  W->Doc().RfsRctMnu();
+  EXPECT_FALSE(W->Doc().RctMnu()->isEnabled()) << "nothing opened yet";
   const std::string ex = Tmp.Path() + "square.vio";
   fs::copy_file(fs::path(TESSARO_DATA_DIR) / "examples" / "drive_square.vio", ex);
   const std::string sav = Tmp.Path() + "mine.vio";
   Plt.FilDlg.Answers.push_back(ex);
   W->smnFilOpnClick();
-  ASSERT_EQ(W->FsVioFilNam, ex);
+  ASSERT_EQ(W->Doc().FilNam(), ex);
   Plt.FilDlg.Answers.push_back(sav);
   W->smnFilSasClick();
   ASSERT_TRUE(fs::exists(sav));
   auto items = [this] {
-    W->RfsRctMnu();
+    W->Doc().RfsRctMnu();
     std::vector<std::string> t;
-    for (QAction* a : W->mmnFilRct->actions()) t.push_back(a->text().toStdString());
+    for (QAction* a : W->Doc().RctMnu()->actions()) t.push_back(a->text().toStdString());
     return t;
   };
   EXPECT_EQ(items(), (std::vector<std::string>{"&1 " + sav, "&2 " + ex}));
@@ -200,26 +201,26 @@ TEST_F(VslCnvKep, RecentFilesListOpenedAndSavedFilesAndDropAMissingOne) {
   W = Mk();
   W->tmrAppItoTimer();
   ASSERT_EQ(items().size(), 2u);
-  W->mmnFil->menuAction()->setEnabled(true);  // as after the intro with a robot port
-  W->mmnFilRct->actions()[1]->trigger();
-  EXPECT_EQ(W->FsVioFilNam, ex);
+  W->Doc().FilMnu().menuAction()->setEnabled(true);  // as after the intro with a robot port
+  W->Doc().RctMnu()->actions()[1]->trigger();
+  EXPECT_EQ(W->Doc().FilNam(), ex);
   EXPECT_EQ(items()[0], "&1 " + ex);
 
   // A changed program is asked about first.
   W->tbnSto->trigger();
   Plt.MsgBox.Answers = {TeMsgAns::Cancel};
-  W->mmnFilRct->actions()[1]->trigger();
-  EXPECT_EQ(W->FsVioFilNam, ex);
+  W->Doc().RctMnu()->actions()[1]->trigger();
+  EXPECT_EQ(W->Doc().FilNam(), ex);
   EXPECT_EQ(Asks(), 1u);
   Plt.MsgBox.Answers = {TeMsgAns::Dsc};
-  W->mmnFilRct->actions()[1]->trigger();
-  EXPECT_EQ(W->FsVioFilNam, sav);
+  W->Doc().RctMnu()->actions()[1]->trigger();
+  EXPECT_EQ(W->Doc().FilNam(), sav);
 
   // A file that has gone: told, and taken off the list.
   fs::remove(ex);
   Plt.MsgBox.Calls.clear();
-  W->mmnFilRct->actions()[1]->trigger();
-  EXPECT_EQ(W->FsVioFilNam, sav);
+  W->Doc().RctMnu()->actions()[1]->trigger();
+  EXPECT_EQ(W->Doc().FilNam(), sav);
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
   EXPECT_NE(Plt.MsgBox.Calls[0].Text.find(ex), std::string::npos);
   EXPECT_EQ(items(), (std::vector<std::string>{"&1 " + sav}));
@@ -229,24 +230,24 @@ TEST_F(VslCnvKep, RecentFilesListOpenedAndSavedFilesAndDropAMissingOne) {
 
 TEST_F(VslCnvKep, ExitIsTheFileMenusLastItemAndAsksAboutUnsavedWorkLikeClosing) {
   W->tmrAppItoTimer();
-  ASSERT_NE(W->smnFilExt, nullptr);
-  const QList<QAction*> items = W->mmnFil->actions();
+  ASSERT_NE(W->Doc().ExtAct(), nullptr);
+  const QList<QAction*> items = W->Doc().FilMnu().actions();
   ASSERT_FALSE(items.isEmpty());
-  EXPECT_EQ(items.back(), W->smnFilExt);
-  EXPECT_EQ(W->smnFilExt->shortcut(), QKeySequence(QKeySequence::Quit));
+  EXPECT_EQ(items.back(), W->Doc().ExtAct());
+  EXPECT_EQ(W->Doc().ExtAct()->shortcut(), QKeySequence(QKeySequence::Quit));
   // Its text follows the language when the menu opens.
   W->smnGer->trigger();
-  emit W->mmnFil->aboutToShow();
-  EXPECT_EQ(W->smnFilExt->text().toStdString(), "&Beenden");
+  emit W->Doc().FilMnu().aboutToShow();
+  EXPECT_EQ(W->Doc().ExtAct()->text().toStdString(), "&Beenden");
 
   W->tbnSta->trigger();
   Plt.MsgBox.Answers = {TeMsgAns::Cancel};
-  W->smnFilExt->trigger();
+  W->Doc().ExtAct()->trigger();
   EXPECT_EQ(Asks(), 1u);
   EXPECT_TRUE(W->isVisible());
   EXPECT_FALSE(Plt.EvtLoop.Terminated);
   Plt.MsgBox.Answers = {TeMsgAns::Dsc};
-  W->smnFilExt->trigger();
+  W->Doc().ExtAct()->trigger();
   EXPECT_EQ(Asks(), 2u);
   EXPECT_FALSE(W->isVisible());
   EXPECT_TRUE(Plt.EvtLoop.Terminated);

@@ -31,6 +31,7 @@
 #include "app/AppIto.h"
 #include "app/Options.h"
 #include "app/VslCnv.h"
+#include "app/VslDoc.h"
 #include "app/VslLnk.h"
 #include "app/VslCnvLgc.h"
 #include "core/Globals.h"
@@ -770,10 +771,10 @@ TEST_F(VslCnvShw, HintsComeFromTheMessageFileInTheCurrentLanguage) {
 
 TEST_F(VslCnvShw, TheInputGateStopsVioButtons) {
   TfrmVslCnv& w = MkShw();
-  ASSERT_FALSE(w.smnFilSas->isEnabled());
+  ASSERT_FALSE(w.Doc().SasAct()->isEnabled());
   w.FpVioPgmItp->FbDlyErr = true;
   w.tbnSta->trigger();
-  EXPECT_TRUE(w.smnFilSas->isEnabled());
+  EXPECT_TRUE(w.Doc().SasAct()->isEnabled());
   EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 0);
   EXPECT_TRUE(w.tbnSta->isEnabled());
 

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/VslCnv.h"
+#include "app/VslDoc.h"
 #include "core/Globals.h"
 #include "editor/VioPgmItp.h"
 #include "support/FakePlatform.h"
@@ -33,18 +34,18 @@ protected:
 };
 
 TEST_F(VslCnvUnd, MenuAndShortcutsUndoAndRedoAndTheCaptionShowsUnsavedChanges) {
-  ASSERT_NE(W->smnEdtUnd, nullptr);
-  EXPECT_FALSE(W->smnEdtUnd->isEnabled());
-  EXPECT_EQ(W->smnEdtRed->shortcuts().size(), 2);
+  ASSERT_NE(W->Doc().UndAct(), nullptr);
+  EXPECT_FALSE(W->Doc().UndAct()->isEnabled());
+  EXPECT_EQ(W->Doc().RedAct()->shortcuts().size(), 2);
   W->setWindowTitle("prog.vio");
   W->tbnSta->trigger();
   W->tbnSto->trigger();
   ASSERT_EQ(W->FpVioPgmItp->GetVioCnt(), 2);
-  EXPECT_TRUE(W->smnEdtUnd->isEnabled());
+  EXPECT_TRUE(W->Doc().UndAct()->isEnabled());
   EXPECT_EQ(W->windowTitle().toStdString(), "prog.vio *");
   // Nothing is undone while the intro locks the window.
   ASSERT_TRUE(W->Locked());
-  W->smnEdtUnd->trigger();
+  W->Doc().UndAct()->trigger();
   EXPECT_EQ(W->FpVioPgmItp->GetVioCnt(), 2);
   // The history under the menu: undoing both vios brings back the saved
   // caption and the Start tool button.
@@ -53,8 +54,8 @@ TEST_F(VslCnvUnd, MenuAndShortcutsUndoAndRedoAndTheCaptionShowsUnsavedChanges) {
   EXPECT_EQ(W->FpVioPgmItp->GetVioCnt(), 0);
   EXPECT_EQ(W->windowTitle().toStdString(), "prog.vio");
   EXPECT_TRUE(W->tbnSta->isEnabled());
-  EXPECT_TRUE(W->smnEdtRed->isEnabled());
-  EXPECT_FALSE(W->smnEdtUnd->isEnabled());
+  EXPECT_TRUE(W->Doc().RedAct()->isEnabled());
+  EXPECT_FALSE(W->Doc().UndAct()->isEnabled());
   W->FpVioPgmItp->Red();
   EXPECT_FALSE(W->tbnSta->isEnabled());
   EXPECT_EQ(W->windowTitle().toStdString(), "prog.vio *");
@@ -64,7 +65,7 @@ TEST_F(VslCnvUnd, MenuAndShortcutsUndoAndRedoAndTheCaptionShowsUnsavedChanges) {
 // focus and with it the next Ctrl+Z.
 TEST_F(VslCnvUnd, EveryCtrlZUndoesAStepWhateverTheProgramHolds) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(W.get()));
-  W->mmnFil->menuAction()->setEnabled(true);  // unlocked
+  W->Doc().FilMnu().menuAction()->setEnabled(true);  // unlocked
   for (QAction* a : {W->tbnSta, W->tbnSpd, W->tbnSpd, W->tbnSto}) a->trigger();
   ASSERT_EQ(W->FpVioPgmItp->GetVioCnt(), 4);
   W->pnlVioFld->setFocus(Qt::OtherFocusReason);

@@ -1,12 +1,14 @@
-// The window's side of the robot link: what the link reaches of the window,
-// and the window's handlers that go to the link.
+// The window's side of its components: what each reaches of the window, and
+// the window's handlers that go to them.
 #include <QLabel>
 #include <QStatusBar>
 #include <QToolBar>
 
 #include "app/BkgDrf.h"
 #include "app/VslCnv.h"
+#include "app/RctFil.h"
 #include "app/VslCnvLgc.h"
+#include "app/VslDoc.h"
 #include "app/VslLnk.h"
 #include "core/Globals.h"
 #include "core/Seams.h"
@@ -77,3 +79,39 @@ void TfrmVslCnv::tbnRunClick() { FpLnk->RunClick(); }
 void TfrmVslCnv::tbnUprClick() { FpLnk->UprClick(); }
 void TfrmVslCnv::tbnComSteClick() { FpLnk->ComSteClick(); }
 bool TfrmVslCnv::StaDblClkUpr() { return FpLnk->StaDblClkUpr(); }
+
+struct TfrmVslCnv::TDocHst final : IDocHst {
+  explicit TDocHst(TfrmVslCnv& w) : W(w) {}
+  TVioPgmItp* Edt() override { return W.FpVioPgmItp.get(); }
+  std::uint8_t Lge() const override { return W.FbyLgeIdx; }
+  void ShwErrMsg(const std::string& text) override { W.ShwErrMsg(text); }
+  void SetAppDir() override { W.SetAppDir(); }
+  bool Locked() const override { return W.Locked(); }
+  bool LodRct(TRctFil& lst) override {
+    auto st = Opn();
+    if (st) lst.Lod(*st);
+    return st != nullptr;
+  }
+  bool SavRct(const TRctFil& lst) override {
+    auto st = Opn();
+    return st && lst.Sav(*st);
+  }
+  std::unique_ptr<ISettingsStore> Opn() {
+    auto st = GuPlatform().Settings->Create();
+    if (!st || !st->OpenKey(W.FsRegKey + TRctFil::GcKey, true)) return nullptr;
+    return st;
+  }
+  TfrmVslCnv& W;
+};
+
+void TfrmVslCnv::TDocHstDel::operator()(TDocHst* p) const { delete p; }
+
+void TfrmVslCnv::CrtDoc(QMenuBar& bar) {
+  FpDocHst.reset(new TDocHst(*this));
+  FpDoc = std::make_unique<TVslDoc>(*this, *FpDocHst, TVslDocCfg{FCfg.RcvPth, FCfg.Tms.RcvSav, FCfg.Tms.RcvPol});
+  FpDoc->BldMnu(bar);
+}
+
+void TfrmVslCnv::smnFilOpnClick() { FpDoc->Opn(); }
+void TfrmVslCnv::smnFilSavClick() { FpDoc->Sav(); }
+void TfrmVslCnv::smnFilSasClick() { FpDoc->Sas(); }
