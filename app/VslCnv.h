@@ -2,7 +2,8 @@
 // them in a fixed order, shows the intro for five seconds while its tool bars
 // and menus are locked, then opens the serial link and unlocks itself. On
 // shutdown it releases the owned objects in a second fixed order, each release
-// guarded on its own.
+// guarded on its own. Its parts are components of their own: the robot link,
+// the document commands, the tool bars, the settings and the vio blink.
 #pragma once
 
 #include <QMainWindow>
@@ -12,7 +13,6 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,30 +21,26 @@
 
 class QAction;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QMenuBar;
-class TPgmViw;
-class QPlainTextEdit;
 class QScrollArea;
-class QToolBar;
-class ISettingsStore;
+class TBkgDrf;
+class TPgmViw;
+class TSysLgeMsg;
 class TVio;
-class TVioPgmItp;
+class TVioBlk;
 class TVioFldViw;
-class TVioRcv;
+class TVioPgmItp;
 class TVslDoc;
 class TVslLnk;
-struct TRlsHok;
+class TVslSet;
+class TVslTbr;
 class TclsPlyWavFil;
-class TSysLgeMsg;
-class TRxMtxAndRbf;
-class TTxMtxAndRbf;
-class TfrmVslCnv;
-class TfrmOptions;
 class TfrmAppIto;
 class TfrmHlpInf;
-class TBkgDrf;
+class TfrmOptions;
+class TfrmVslCnv;
+struct TRlsHok;
 
 // The four windows of the program, created by the program entry in this order.
 extern TfrmVslCnv* frmVslCnv;
@@ -62,12 +58,12 @@ struct TVslCnvTms {
   int VioBlkShw = 500;    // and then shown this long
   int BlkComPrtCupMsg = 100;
   int RcvPckTimOut = 1100;
-  int UplCfm = 5000;      // tmrUplCfm: an upload waits this long for the robot's "transfer complete"
+  int UplCfm = 5000;      // an upload waits this long for the robot's "transfer complete"
   int RcvChrGap = 200;    // a frame whose bytes stop for longer than this is given up
   int MovBckGndPic = 60000;
   int AppIto = 5000;      // the intro
   int RcvSav = 30000;     // a changed program waits this long for its recovery copy
-  int RcvPol = 1000;      // tmrRcvSav: how often the recovery keeper looks
+  int RcvPol = 1000;      // how often the recovery keeper looks
 };
 
 // What the main window takes from its surroundings. Empty entries take the
@@ -83,8 +79,10 @@ struct TVslCnvCfg {
   // Told each step of construction and shutdown as it happens (the owned
   // object's field name, "~" + field name for its release).
   std::function<void(const std::string&)> Trc;
-  // The recovery copy of a changed program; empty: none is kept (the program
-  // entry names the one in the per-user data folder).
+  // Called with the field name at the start of each guarded release; a
+  // release that throws is reported and shutdown goes on.
+  std::function<void(const std::string&)> OnRls;
+  // The recovery copy of a changed program; empty: none is kept.
   std::string RcvPth;
 };
 
@@ -108,26 +106,23 @@ public:
   void SetAppDir();
   void SetLgeIdx(std::uint8_t idx);
   void SetAvlCol(std::uint8_t idx);
-  void tbnUplClick();
-  void tbnRunClick();
-  void tbnUprClick();
-  void tbnComSteClick();
-  // The robot link.
-  TVslLnk& Lnk() { return *FpLnk; }
-  bool StaDblClkUpr();
-  // The input gate of every tool bar command: true when the command must not run.
-  bool ChkVioInpErr();
-  // Loads the 20 tool bar pictures and gives the buttons their images.
-  void BldTbnImgLst();
+  std::uint8_t LgeIdx() const { return FbyLgeIdx; }
+  // Index of the configured port among the present ones; -1 when absent.
+  std::int32_t ComPrtIdx() const { return FiComPrtIdx; }
+  // True while the tool bars and the File, Options and Help menus are disabled.
+  bool Locked() const;
 
   void FormCreate();
   void FormShow();
   void FormResize();
   void FormClose();
-
   void tmrAppItoTimer();
   void tmrVioBlkTimer();
+  // Tells what the start found missing (message file, pictures, sounds) in
+  // one message, once: at the end of the intro, after the port's own message.
+  void ShwStaRpt();
 
+  // Handlers of the menus and tool buttons.
   void smnEngClick();
   void smnDutClick();
   void smnGerClick();
@@ -135,38 +130,93 @@ public:
   void smnHlpMnlEngClick();
   void HandbuchDeutch1Click();
   void smnHlpInfClick();
-  // The File menu.
   void smnFilOpnClick();
   void smnFilSavClick();
   void smnFilSasClick();
-  // The document commands: File and Edit menus, keeping the user's work.
+  void tbnUplClick();
+  void tbnRunClick();
+  void tbnUprClick();
+  void tbnComSteClick();
+  bool StaDblClkUpr();
+
+  // The components.
+  TVslLnk& Lnk() { return *FpLnk; }
   TVslDoc& Doc() { return *FpDoc; }
-  // The vio tool buttons: gate, add a vio of the type, show the failure.
-  void tbnVioClick(QAction* tbn, std::uint8_t vioTyp);
-  // Hint of a tool button, fetched on every mouse movement over it.
-  void tbnToolButtonMouseMove(QObject* sender);
+  TVslTbr& Tbr() { return *FpTbr; }
+  TVioBlk& Blk() { return *FpBlk; }
 
-  // Image index that a tool button shows; -1 for an unknown button.
-  int TbnImgIdx(const QAction* tbn) const;
-  void SetTbnImg(QAction* tbn, int idx);
-  // The picture of an image list entry (null before BldTbnImgLst).
-  QPixmap TbnImg(int idx) const;
-  // Pictures that could not be loaded by BldTbnImgLst (full paths).
-  const std::vector<std::string>& MisPic() const { return FMisPic; }
-  // Tells what the start found missing (message file, pictures, sounds) in
-  // one message, once: at the end of the intro, after the port's own message.
-  void ShwStaRpt();
-  // True while the tool bars and the File, Options and Help menus are disabled.
-  bool Locked() const;
-
-  // Owned objects, in the order of their creation.
+  // The editor, which the other windows and the field reach.
   std::unique_ptr<TVioPgmItp> FpVioPgmItp;
+
+  // The programming field, its scroll area and its views.
+  QWidget& Fld() const { return *pnlVioFld; }
+  QScrollArea& FldScr() const { return *scbVioFld; }
+  TPgmViw* PgmViw() const { return FpPgmViw.get(); }
+  TBkgDrf* BkgDrf() const { return FpBkgDrf.get(); }
+  const QPixmap& BckBmp() const { return FpBckBmp; }
+  TSysLgeMsg* SysLgeMsg() const { return FpSysLgeMsg.get(); }
+  TclsPlyWavFil* PlyWavFil() const { return FpPlyWavFil.get(); }
+  QMenu& LgeMnu() const { return *mmnLge; }
+  QMenu& HlpMnu() const { return *mmnHlp; }
+  // The Language menu's items: 0 English, 1 Dutch, 2 German.
+  QAction* LgeAct(std::uint8_t idx) const;
+  QTimer& TmrAppIto() { return tmrAppIto; }
+  QTimer& TmrMovBckGndPic() { return tmrMovBckGndPic; }
+  bool FrmShw() const { return FbFrmShw; }
+  bool CelFix() const { return FbCelFix; }
+
+protected:
+  void showEvent(QShowEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* obj, QEvent* e) override;
+
+private:
+  // Construction steps; a fatal failure ends them early.
+  void Crt();
+  bool CrtObj();
+  void RedSet(const std::vector<std::string>& ports);
+  void SetPth();
+  void BldCtl();
+  void BldMnu(QMenuBar& bar);
+  void BldFld();
+  void ShwBckImg();
+  void SetLck(bool locked);
+  void Trc(const std::string& step) const;
+  TRlsHok RlsHok() const;
+  // Application and settings messages: code and value.
+  void AppMsgHdl(std::uint8_t code, std::intptr_t value);
+  std::intptr_t SetMsgHdl(std::uint8_t code, std::intptr_t value);
+  // Language (app/VslCnvLge.cpp): checks the item, sets the language and
+  // keeps it in the settings store (sav).
+  void SelLge(std::uint8_t idx, QAction* item, bool sav = true);
+  void LodLge();
+  void RfsLgeTxt();
+  // The field's views (app/VslCnvEdt.cpp). Until the intro ends, an empty
+  // field takes its cells again from the maximized window once a window
+  // manager has framed and maximized it.
+  void CrtEdtViw();
+  void FitCelToWnd();
+  void MakCel(QSize fld);
+  void StaBkgDrf();
+  // The start's report (app/VslCnvSta.cpp).
+  void AddStaRpt(const std::string& txt);
+  void ChkSysMsg();
+  void ChkSndFil();
+  // The components' views of the window (app/VslCnvHst.cpp).
+  void CrtCmp();
+  struct THst;
+  struct THstDel {
+    void operator()(THst* p) const;
+  };
+
+  TVslCnvCfg FCfg;
+  // Owned objects, in the order of their creation (the link owns the serial
+  // component and the ring buffers, the settings own the store).
   std::unique_ptr<TclsPlyWavFil> FpPlyWavFil;
   std::unique_ptr<TSysLgeMsg> FpSysLgeMsg;
-  std::unique_ptr<ISettingsStore> FpRegistry;
   QPixmap FpBckBmp;
 
-  TVio* FpBlkVio = nullptr;
   std::string FsExtComTknFil;
   std::uint8_t FbyLgeIdx = 0;
   std::uint8_t FbyAvlCol = 0;
@@ -175,11 +225,13 @@ public:
   std::string FsAppPth;
   std::string FsPicDir;
   std::string FsSndDir;
-  std::string FsRegKey;
   std::int32_t FiComPrtIdx = -1;
   bool FbFrmShw = false;
+  bool FbShwDon = false;  // FormShow has run
+  bool FbCelFix = false;
+  std::string FsInsDir;
+  std::string FsStaRpt;
 
-  // Controls.
   QAction* mmnOpt = nullptr;
   QMenu* mmnLge = nullptr;
   QAction* smnEng = nullptr;
@@ -189,114 +241,22 @@ public:
   QAction* smnHlpMnlEng = nullptr;
   QAction* HandbuchDeutch1 = nullptr;
   QAction* smnHlpInf = nullptr;
-
-  QToolBar* tbrVioObj = nullptr;
-  QToolBar* tbrDatCom = nullptr;
-  QAction* tbnSta = nullptr;
-  QAction* tbnSto = nullptr;
-  QAction* tbnIff = nullptr;
-  QAction* tbnThn = nullptr;
-  QAction* tbnEls = nullptr;
-  QAction* tbnLbl = nullptr;
-  QAction* tbnGto = nullptr;
-  QAction* tbnDly = nullptr;
-  QAction* tbnAct = nullptr;
-  QAction* tbnSns = nullptr;
-  QAction* tbnSpd = nullptr;
-  QAction* tbnSwi = nullptr;
-  QAction* tbnRti = nullptr;
-  QAction* tbnUpl = nullptr;
-  QAction* tbnRun = nullptr;
-  QAction* tbnUpr = nullptr;
-  QAction* tbnComSte = nullptr;
-
   // The programming field: the client area below the tool bars. It keeps the
   // size of its grid when the window is made smaller, and the scroll area
   // around it lets the user reach the vios that no longer fit.
   QScrollArea* scbVioFld = nullptr;
   QWidget* pnlVioFld = nullptr;
-  // The vios on the field (VslCnvEdt.cpp).
   std::unique_ptr<TVioFldViw> FpVioFldViw;
   std::unique_ptr<TPgmViw> FpPgmViw;  // meter, listing, picture, run highlight
-  void CrtEdtViw();
-  // Until the intro ends, an empty field takes its cells again from the
-  // maximized window once a window manager has framed and maximized it.
-  void FitCelToWnd();
-  void MakCel(QSize fld);  // the cells for a field of this size
-  bool FbCelFix = false;
-
-  QTimer tmrVioBlk;
   QTimer tmrMovBckGndPic;
   QTimer tmrAppIto;
   // Keeps the background picture over the field and lets it drift when idle.
   std::unique_ptr<TBkgDrf> FpBkgDrf;
 
-  // Called with the field name at the start of each guarded release; a
-  // release that throws is reported and shutdown goes on. Tests inject
-  // failures here.
-  std::function<void(const std::string&)> FOnRls;
-
-protected:
-  void showEvent(QShowEvent* e) override;
-  void resizeEvent(QResizeEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
-  bool eventFilter(QObject* obj, QEvent* e) override;
-
-private:
-  // The construction steps; a fatal failure ends them early.
-  void Crt();
-  void BldCtl();
-  void SetLck(bool locked);
-  void Trc(const std::string& step) const;
-  TRlsHok RlsHok() const;
-  // The link's view of the window.
-  struct TLnkHst;
-  struct TLnkHstDel {
-    void operator()(TLnkHst* p) const;
-  };
-  std::unique_ptr<TLnkHst, TLnkHstDel> FpLnkHst;
-  std::unique_ptr<TVslLnk> FpLnk;
-  void CrtLnk();
-  // The document commands' view of the window.
-  struct TDocHst;
-  struct TDocHstDel {
-    void operator()(TDocHst* p) const;
-  };
-  std::unique_ptr<TDocHst, TDocHstDel> FpDocHst;
+  std::unique_ptr<THst, THstDel> FpHst;
+  std::unique_ptr<TVslSet> FpSet;
+  std::unique_ptr<TVioBlk> FpBlk;
+  std::unique_ptr<TVslTbr> FpTbr;
   std::unique_ptr<TVslDoc> FpDoc;
-  void CrtDoc(QMenuBar& bar);
-  // Application and settings messages: code and value.
-  void AppMsgHdl(std::uint8_t code, std::intptr_t value);
-  std::intptr_t SetMsgHdl(std::uint8_t code, std::intptr_t value);
-  // Checks the item, sets the language and keeps it in the settings store (sav).
-  void SelLge(std::uint8_t idx, QAction* item, bool sav = true);
-  // The language kept in the settings store, at start.
-  void LodLge();
-  // The tool button hints in the current language.
-  void RfsTbnHnt();
-  // The menus, the other windows and the toolkit's own texts in the current language.
-  void RfsLgeTxt();
-  // Starts the background picture's keeper (end of FormShow).
-  void StaBkgDrf();
-
-  // Told by the editor when a vio is about to be deleted: a blink target
-  // must not outlive its vio.
-  struct TVioRmvObs;
-  std::unique_ptr<TVioRmvObs> FpVioRmvObs;
-  void EndVioBlk(bool show);
-
-  TVslCnvCfg FCfg;
-  std::string FsInsDir;
-  std::map<const QAction*, int> FTbnImg;
-  std::vector<QPixmap> FImgLst;
-  std::vector<std::string> FMisPic;
-  std::string FsStaRpt;
-  void AddStaRpt(const std::string& txt);
-  // The message file: its gaps for the start's message, and the identifier
-  // of a lookup that fails later in the status bar.
-  void ChkSysMsg();
-  // The cue files that are not there, for the start's message.
-  void ChkSndFil();
-  int FiVioBlkShwCnt = 0;  // shows of the running blink
-  bool FbShwDon = false;   // FormShow has run
+  std::unique_ptr<TVslLnk> FpLnk;
 };

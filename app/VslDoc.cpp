@@ -93,7 +93,7 @@ void TVslDoc::BldExt() {
   // Closing asks about unsaved work first, as the window's close button does.
   connect(smnFilExt, &QAction::triggered, this, [this] { FWnd.close(); });
   connect(mmnFil, &QMenu::aboutToShow, this, [this] {
-    if (TVioPgmItp* edt = FHst.Edt()) smnFilExt->setText(QStr(VioUsrMsg(*edt, SUM_FIL_EXT, "E&xit")));
+    if (TVioPgmItp* edt = FHst.Pgm()) smnFilExt->setText(QStr(VioUsrMsg(*edt, SUM_FIL_EXT, "E&xit")));
   });
 }
 
@@ -126,7 +126,7 @@ void TVslDoc::RfsTxt(std::uint8_t lge) {
 
 void TVslDoc::BndEdt() {
   BldRctMnu();
-  TVioPgmItp* edt = FHst.Edt();
+  TVioPgmItp* edt = FHst.Pgm();
   if (!edt || FpVioRcv || FCfg.RcvPth.empty()) return;
   FpVioRcv = std::make_unique<TVioRcv>(*edt, FCfg.RcvPth, std::chrono::milliseconds(FCfg.RcvSav));
   tmrRcvSav.setInterval(FCfg.RcvPol);
@@ -136,7 +136,7 @@ void TVslDoc::BndEdt() {
 }
 
 void TVslDoc::BndHst() {
-  TVioPgmItp* edt = FHst.Edt();
+  TVioPgmItp* edt = FHst.Pgm();
   if (!edt || FpHstObs) return;
   FpHstObs = std::make_unique<THstObs>(*this);
   edt->AddObs(FpHstObs.get());
@@ -146,7 +146,7 @@ void TVslDoc::BndHst() {
 void TVslDoc::EndEdt() {
   tmrRcvSav.stop();
   FpVioRcv.reset();
-  TVioPgmItp* edt = FHst.Edt();
+  TVioPgmItp* edt = FHst.Pgm();
   if (edt && FpHstObs) edt->RmvObs(FpHstObs.get());
   FpHstObs.reset();
 }
@@ -168,7 +168,7 @@ void TVslDoc::EnaSas() { smnFilSas->setEnabled(true); }
 void TVslDoc::SetCap(const QString& cap) { FWnd.setWindowTitle(cap); }
 
 bool TVslDoc::LodVioFilKep(const std::string& name) {
-  TVioPgmItp& edt = *FHst.Edt();
+  TVioPgmItp& edt = *FHst.Pgm();
   TStrLst bfr;
   edt.BldVioLns(bfr);
   if (edt.LodVioFil(name)) return true;
@@ -224,7 +224,7 @@ void TVslDoc::OpnCmdFil() {
 }
 
 void TVslDoc::Sav() {
-  TVioPgmItp& edt = *FHst.Edt();
+  TVioPgmItp& edt = *FHst.Pgm();
   if (edt.GetVioCnt() == 0) return;
   // A program that Undo took back to before any file was opened has no file
   // of its own: it is not written into the one opened after it.
@@ -237,7 +237,7 @@ void TVslDoc::Sav() {
 }
 
 void TVslDoc::Sas() {
-  TVioPgmItp& edt = *FHst.Edt();
+  TVioPgmItp& edt = *FHst.Pgm();
   if (edt.GetVioCnt() == 0) return;
   const std::uint8_t lge = FHst.Lge();
   TFilDlgReq req{VioFlt(lge), FilDlgDir()};
@@ -270,12 +270,12 @@ void TVslDoc::Sas() {
 
 void TVslDoc::tmrRcvSavTimer() {
   // Not while a vio is being dragged: its cell is not yet its own.
-  TVioPgmItp* edt = FHst.Edt();
+  TVioPgmItp* edt = FHst.Pgm();
   if (FpVioRcv && edt && !edt->FbVioDrg) FpVioRcv->Tck();
 }
 
 bool TVslDoc::AskDrp() {
-  TVioPgmItp* edt = FHst.Edt();
+  TVioPgmItp* edt = FHst.Pgm();
   if (!edt) return true;
   return AskDrpPgm(*edt, [this] {
     if (FsVioFilNam.empty())
@@ -305,7 +305,7 @@ void TVslDoc::RfsRctMnu() {
     FpRctFil = std::make_unique<TRctFil>();
     FHst.LodRct(*FpRctFil);
   }
-  if (TVioPgmItp* edt = FHst.Edt()) mmnFilRct->setTitle(QStr(VioUsrMsg(*edt, SUM_RCT_MNU, "Recent files")));
+  if (TVioPgmItp* edt = FHst.Pgm()) mmnFilRct->setTitle(QStr(VioUsrMsg(*edt, SUM_RCT_MNU, "Recent files")));
   mmnFilRct->clear();
   int n = 0;
   for (const std::string& p : FpRctFil->Lst()) {
@@ -334,7 +334,7 @@ void TVslDoc::OpnRctFil(const std::string& path) {
     FHst.SavRct(*FpRctFil);
     RfsRctMnu();
     FHst.ShwErrMsg(
-        VioUsrMsg(*FHst.Edt(), SUM_RCT_MIS, "The file no longer exists and was taken off the recent files:") + " " +
+        VioUsrMsg(*FHst.Pgm(), SUM_RCT_MIS, "The file no longer exists and was taken off the recent files:") + " " +
         path);
     return;
   }
@@ -348,7 +348,7 @@ void TVslDoc::OpnRctFil(const std::string& path) {
 
 void TVslDoc::UndRed(bool und) {
   // Not while the window is locked or the Start vio's upload runs.
-  TVioPgmItp* edt = FHst.Edt();
+  TVioPgmItp* edt = FHst.Pgm();
   if (!edt || FHst.Locked() || edt->FbStaRun || edt->FbVioDrg) return;
   if (und)
     edt->Und();
@@ -358,7 +358,7 @@ void TVslDoc::UndRed(bool und) {
 }
 
 void TVslDoc::RfsEdtMnu() {
-  TVioPgmItp* edt = FHst.Edt();
+  TVioPgmItp* edt = FHst.Pgm();
   if (!smnEdtUnd || !edt) return;
   smnEdtUnd->setEnabled(edt->CanUnd());
   smnEdtRed->setEnabled(edt->CanRed());
@@ -379,7 +379,7 @@ void TVslDoc::RfsEdtMnu() {
 void TVslDoc::SynDocNam() {
   // Undo and Redo across an Open bring back the program's own file: Save
   // writes there, and the caption names it (or is the window's own).
-  TVioPgmItp& edt = *FHst.Edt();
+  TVioPgmItp& edt = *FHst.Pgm();
   const std::string& nam = edt.DocNam();
   if (nam == FsVioFilNam) return;
   FsVioFilNam = nam;

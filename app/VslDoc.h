@@ -25,7 +25,7 @@ class TVioRcv;
 class IDocHst {
 public:
   virtual ~IDocHst() = default;
-  virtual TVioPgmItp* Edt() = 0;  // none while the window is built or released
+  virtual TVioPgmItp* Pgm() = 0;  // none while the window is built or released
   virtual std::uint8_t Lge() const = 0;
   virtual void ShwErrMsg(const std::string& text) = 0;
   virtual void SetAppDir() = 0;

@@ -31,6 +31,7 @@
 #include "bench/BchSup.h"
 #include "bench/BchWnd.h"
 #include "app/VslCnv.h"
+#include "app/VslTbr.h"
 #include "app/VslLnk.h"
 #include "app/VslCnvLgc.h"
 #include "app/platform/QtPlatform.h"
@@ -101,7 +102,7 @@ class TGrnPnt final : public QObject {
 public:
   explicit TGrnPnt(TfrmVslCnv& w) : W(w) {}
   bool eventFilter(QObject* o, QEvent* e) override {
-    if (e->type() == QEvent::Paint && !Don && W.TbnImgIdx(W.tbnComSte) == GcImgComOky) {
+    if (e->type() == QEvent::Paint && !Don && W.Tbr().ImgIdx(W.Tbr().Tbn(TeTbn::ComSte)) == GcImgComOky) {
       At = TClk::now();
       Don = true;
     }
@@ -132,7 +133,7 @@ void BM_RobotFrameToGreenLinkState(benchmark::State& st) {
     st.SkipWithError("the link could not be set up");
     return;
   }
-  QWidget* btn = b.W->tbrDatCom->widgetForAction(b.W->tbnComSte);
+  QWidget* btn = b.W->Tbr().ComBar().widgetForAction(b.W->Tbr().Tbn(TeTbn::ComSte));
   if (!btn || !btn->isVisible()) {
     st.SkipWithError("the link state button is not shown");
     return;
@@ -145,7 +146,7 @@ void BM_RobotFrameToGreenLinkState(benchmark::State& st) {
   std::vector<double> ms, all;
   std::uint8_t seq = 0;
   for (auto _ : st) {
-    b.W->SetTbnImg(b.W->tbnComSte, GcImgComNok);
+    b.W->Tbr().SetImg(b.W->Tbr().Tbn(TeTbn::ComSte), GcImgComNok);
     btn->repaint();
     QCoreApplication::processEvents();
     pnt.Don = false;

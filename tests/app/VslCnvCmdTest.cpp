@@ -7,33 +7,20 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/VslCnv.h"
-#include "app/VslDoc.h"
-#include "core/Globals.h"
-#include "editor/VioPgmItp.h"
-#include "support/FakePlatform.h"
+#include "WndFix.h"
 
 namespace {
 
-class VslCnvCmd : public ::testing::Test {
+class VslCnvCmd : public TWndTst {
 protected:
-  void SetUp() override {
-    TVslCnvCfg c;
-    c.AppDir = std::string(TESSARO_DATA_DIR) + "/";
-    c.InsDir = c.AppDir;
-    c.ScnPrt = [] { return std::vector<std::string>{}; };
-    W = std::make_unique<TfrmVslCnv>(nullptr, c);
-  }
-  void TearDown() override { W.reset(); }
+  void SetUp() override { Mk(DatCfg(), false); }
   // The texts of the boxes shown so far.
   std::string Boxes() {
     std::string t;
     for (const auto& c : Plt.MsgBox.Calls) t += c.Text + "\n";
     return t;
   }
-  TFakePlatform Plt;
   TTmpDir Tmp;
-  std::unique_ptr<TfrmVslCnv> W;
 };
 
 }  // namespace

@@ -11,12 +11,8 @@
 #include <iterator>
 #include <memory>
 
-#include "app/VslCnv.h"
-#include "app/VslDoc.h"
+#include "WndFix.h"
 #include "app/platform/QtFilDlg.h"
-#include "core/Globals.h"
-#include "editor/VioPgmItp.h"
-#include "support/FakePlatform.h"
 
 namespace fs = std::filesystem;
 
@@ -42,26 +38,18 @@ std::string Crlf(std::initializer_list<const char*> lines) {
   return s;
 }
 
-class VslCnvFil : public ::testing::Test {
+class VslCnvFil : public TWndTst {
 protected:
   void SetUp() override {
-    // The installed data files: the real sensor and actor tables and the examples.
-    TVslCnvCfg c;
-    c.AppDir = std::string(TESSARO_DATA_DIR) + "/";
-    c.InsDir = c.AppDir;
-    c.ScnPrt = [] { return std::vector<std::string>{}; };
-    W = std::make_unique<TfrmVslCnv>(nullptr, c);
-    W->show();
+    Mk();
     ASSERT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls.front().Text;
     ExaDir = fs::path(TESSARO_DATA_DIR) / "examples";
   }
 
-  void TearDown() override { W.reset(); }
-
   // Each of the thirteen vio tool buttons once, in the order of the tool bar.
   void AddAllVio() {
-    for (QAction* a : {W->tbnSta, W->tbnSto, W->tbnIff, W->tbnThn, W->tbnEls, W->tbnLbl, W->tbnGto, W->tbnDly,
-                       W->tbnAct, W->tbnSns, W->tbnSpd, W->tbnSwi, W->tbnRti})
+    for (QAction* a : {W->Tbr().Tbn(TeTbn::Sta), W->Tbr().Tbn(TeTbn::Sto), W->Tbr().Tbn(TeTbn::Iff), W->Tbr().Tbn(TeTbn::Thn), W->Tbr().Tbn(TeTbn::Els), W->Tbr().Tbn(TeTbn::Lbl), W->Tbr().Tbn(TeTbn::Gto), W->Tbr().Tbn(TeTbn::Dly),
+                       W->Tbr().Tbn(TeTbn::Act), W->Tbr().Tbn(TeTbn::Sns), W->Tbr().Tbn(TeTbn::Spd), W->Tbr().Tbn(TeTbn::Swi), W->Tbr().Tbn(TeTbn::Rti)})
       a->trigger();
     ASSERT_EQ(W->FpVioPgmItp->GetVioCnt(), 13) << GuLstErrMsg;
   }
@@ -86,10 +74,8 @@ protected:
     return l;
   }
 
-  TFakePlatform Plt;
   TTmpDir Tmp;
   fs::path ExaDir;
-  std::unique_ptr<TfrmVslCnv> W;
 };
 
 TEST_F(VslCnvFil, SaveAsWritesTheProgramOfTheToolButtons) {
@@ -133,7 +119,7 @@ TEST_F(VslCnvFil, SaveAsWritesTheProgramOfTheToolButtons) {
 }
 
 TEST_F(VslCnvFil, SaveAsNamesTheExtensionAsWritten) {
-  W->tbnSta->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
   for (const char* nam : {"p.VIO", "b.vio"}) {
     Plt.FilDlg.Answers.push_back(Tmp.Path() + nam);
     W->smnFilSasClick();
@@ -149,7 +135,7 @@ TEST_F(VslCnvFil, SaveAsNamesTheExtensionAsWritten) {
 }
 
 TEST_F(VslCnvFil, SaveAsAsksBeforeReplacingAndKeepsTheOldFileUnlessTold) {
-  W->tbnSta->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
   const std::string dst = Tmp.Write("old.vio", "old program");
   for (TeMsgAns ans : {TeMsgAns::No, TeMsgAns::Cancel}) {
     Plt.MsgBox.Answers.push_back(ans);
@@ -175,7 +161,7 @@ TEST_F(VslCnvFil, SaveAsAsksBeforeReplacingAndKeepsTheOldFileUnlessTold) {
 }
 
 TEST_F(VslCnvFil, AFailedWriteKeepsTheOldFileAndSaysSo) {
-  W->tbnSta->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
   const std::string dst = Tmp.Write("old.vio", "old program");
   // A read-only file is not replaced.
   fs::permissions(dst, fs::perms(0444));
@@ -232,24 +218,24 @@ TEST_F(VslCnvFil, EachExampleOpensAndSavesAgainAsTheSameFile) {
 }
 
 TEST_F(VslCnvFil, OpenSetsTheStartAndSwitchButtonsByTheVios) {
-  W->tbnSta->trigger();
-  ASSERT_FALSE(W->tbnSta->isEnabled());
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
+  ASSERT_FALSE(W->Tbr().Tbn(TeTbn::Sta)->isEnabled());
   Open(Tmp.Write("swi.vio", Crlf({"SWITCH_INTERRUPT1", "0001", "0001", "", "EOF"})));
-  EXPECT_TRUE(W->tbnSta->isEnabled());
-  EXPECT_FALSE(W->tbnSwi->isEnabled());
+  EXPECT_TRUE(W->Tbr().Tbn(TeTbn::Sta)->isEnabled());
+  EXPECT_FALSE(W->Tbr().Tbn(TeTbn::Swi)->isEnabled());
 }
 
 TEST_F(VslCnvFil, SaveWritesToTheFileLastOpenedOrSavedAs) {
   const std::string a = Tmp.Write("a.vio", Crlf({"START1", "0001", "0001", "", "EOF"}));
   Open(a);
-  W->tbnSto->trigger();
+  W->Tbr().Tbn(TeTbn::Sto)->trigger();
   W->smnFilSavClick();
   const std::string two = Crlf({"START1", "0001", "0001", "", "STOP1", "0002", "0001", "", "EOF"});
   EXPECT_EQ(RdFil(a), two);
 
   Plt.FilDlg.Answers.push_back(Tmp.Path() + "b.vio");
   W->smnFilSasClick();
-  W->tbnIff->trigger();
+  W->Tbr().Tbn(TeTbn::Iff)->trigger();
   W->smnFilSavClick();
   EXPECT_EQ(RdFil(a), two);
   EXPECT_EQ(RdFil(Tmp.Path() + "b.vio"),
@@ -258,8 +244,8 @@ TEST_F(VslCnvFil, SaveWritesToTheFileLastOpenedOrSavedAs) {
 }
 
 TEST_F(VslCnvFil, AFileThatFailsToLoadLeavesTheFieldAsItWas) {
-  W->tbnSta->trigger();
-  W->tbnDly->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
+  W->Tbr().Tbn(TeTbn::Dly)->trigger();
   W->setWindowTitle("before");
   const TStrLst bfr = Lns();
 
@@ -276,8 +262,8 @@ TEST_F(VslCnvFil, AFileThatFailsToLoadLeavesTheFieldAsItWas) {
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
   EXPECT_FALSE(Plt.MsgBox.Calls[0].Text.empty());
   EXPECT_EQ(Lns(), bfr);
-  EXPECT_FALSE(W->tbnSta->isEnabled());
-  EXPECT_TRUE(W->tbnSwi->isEnabled());
+  EXPECT_FALSE(W->Tbr().Tbn(TeTbn::Sta)->isEnabled());
+  EXPECT_TRUE(W->Tbr().Tbn(TeTbn::Swi)->isEnabled());
 
   // A file that cannot be read.
   Plt.MsgBox.Calls.clear();
@@ -292,7 +278,7 @@ TEST_F(VslCnvFil, AFileThatFailsToLoadLeavesTheFieldAsItWas) {
 }
 
 TEST_F(VslCnvFil, ACancelledOpenChangesNothingAndShowsNoOldMessage) {
-  W->tbnSta->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
   const TStrLst bfr = Lns();
   GuLstErrMsg = "an earlier message";
   Plt.MsgBox.Answers.push_back(TeMsgAns::Dsc);
@@ -306,7 +292,7 @@ TEST_F(VslCnvFil, ACancelledOpenChangesNothingAndShowsNoOldMessage) {
 
 TEST_F(VslCnvFil, ShortcutsReachTheCommandsOnlyWhileTheMenuIsUnlocked) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(W.get()));
-  W->tbnSta->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
   EXPECT_EQ(W->Doc().OpnAct()->shortcut(), QKeySequence("Ctrl+O"));
   EXPECT_EQ(W->Doc().SavAct()->shortcut(), QKeySequence("Ctrl+S"));
   EXPECT_EQ(W->Doc().SasAct()->shortcut(), QKeySequence("Ctrl+Shift+S"));
@@ -330,13 +316,13 @@ TEST_F(VslCnvFil, UndoAcrossAnOpenBringsBackTheEarlierProgramWithItsOwnFile) {
   const std::string opened = Tmp.Write("opened.vio", Crlf({"STOP1", "0002", "0002", "", "EOF"}));
   for (const bool named : {false, true}) {
     SCOPED_TRACE(named ? "earlier program saved as a file" : "earlier program never saved");
-    W->tbnSta->trigger();
+    W->Tbr().Tbn(TeTbn::Sta)->trigger();
     const std::string earlier = Tmp.Path() + "earlier.vio";
     if (named) {
       Plt.FilDlg.Answers.push_back(earlier);
       W->smnFilSasClick();
       ASSERT_EQ(RdFil(earlier), Joi(Lns()));
-      W->tbnSto->trigger();  // and changed since
+      W->Tbr().Tbn(TeTbn::Sto)->trigger();  // and changed since
     }
     const TStrLst bfr = Lns();
     Open(opened);

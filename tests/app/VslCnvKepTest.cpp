@@ -13,12 +13,8 @@
 #include <iterator>
 #include <memory>
 
-#include "app/VslCnv.h"
-#include "app/VslDoc.h"
-#include "core/Globals.h"
+#include "WndFix.h"
 #include "editor/VioKep.h"
-#include "editor/VioPgmItp.h"
-#include "support/FakePlatform.h"
 
 namespace fs = std::filesystem;
 
@@ -29,21 +25,15 @@ std::string RdFil(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class VslCnvKep : public ::testing::Test {
+class VslCnvKep : public TWndTst {
 protected:
-  std::unique_ptr<TfrmVslCnv> Mk() {
-    TVslCnvCfg c;
-    c.AppDir = std::string(TESSARO_DATA_DIR) + "/";
-    c.InsDir = c.AppDir;
-    c.ScnPrt = [] { return std::vector<std::string>{}; };
+  TfrmVslCnv& MkRcv() {
+    TVslCnvCfg c = DatCfg();
     c.RcvPth = Rcv();  // names the folder of the copies
     c.Tms.RcvSav = 0;  // a change is due at the timer's next look
-    auto w = std::make_unique<TfrmVslCnv>(nullptr, c);
-    w->show();
-    return w;
+    return Mk(c);
   }
-  void SetUp() override { W = Mk(); }
-  void TearDown() override { W.reset(); }
+  void SetUp() override { MkRcv(); }
   std::string Rcv() const { return Tmp.Path() + "share/tessaro/recovery.vio"; }
   std::string Own() const { return W->Doc().Rcv()->Pth(); }  // the window's own copy
   std::size_t Asks() const {
@@ -57,15 +47,13 @@ protected:
     return l;
   }
 
-  TFakePlatform Plt;
   TTmpDir Tmp;
-  std::unique_ptr<TfrmVslCnv> W;
 };
 
 TEST_F(VslCnvKep, ClosingAChangedProgramAsksAndKeepsTheWindowUnlessSavedOrDiscarded) {
   W->tmrAppItoTimer();
-  W->tbnSta->trigger();
-  W->tbnSto->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
+  W->Tbr().Tbn(TeTbn::Sto)->trigger();
   ASSERT_EQ(W->FpVioPgmItp->GetVioCnt(), 2);
   W->Doc().tmrRcvSavTimer();
   ASSERT_TRUE(fs::exists(Own()));
@@ -100,13 +88,13 @@ TEST_F(VslCnvKep, ClosingAChangedProgramAsksAndKeepsTheWindowUnlessSavedOrDiscar
   EXPECT_FALSE(fs::exists(Own()));
 
   // Discard on a program that came from a file: the file stays as it was.
-  W = Mk();
+  MkRcv();
   W->tmrAppItoTimer();
   Plt.FilDlg.Answers.push_back(fil);
   W->smnFilOpnClick();
   ASSERT_EQ(W->Doc().FilNam(), fil);
   const std::string saved = RdFil(fil);
-  W->tbnDly->trigger();
+  W->Tbr().Tbn(TeTbn::Dly)->trigger();
   W->Doc().tmrRcvSavTimer();
   ASSERT_TRUE(fs::exists(Own()));
   Plt.MsgBox.Answers = {TeMsgAns::Dsc};
@@ -118,11 +106,11 @@ TEST_F(VslCnvKep, ClosingAChangedProgramAsksAndKeepsTheWindowUnlessSavedOrDiscar
 TEST_F(VslCnvKep, OpeningAnotherFileAsksFirstAndSaveGoesToTheOpenFile) {
   const std::string a = Tmp.Path() + "a.vio";
   W->tmrAppItoTimer();
-  W->tbnSta->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
   Plt.FilDlg.Answers.push_back(a);
   W->smnFilSasClick();
   ASSERT_EQ(W->Doc().FilNam(), a);
-  W->tbnSto->trigger();
+  W->Tbr().Tbn(TeTbn::Sto)->trigger();
   ASSERT_TRUE(W->FpVioPgmItp->Drt());
 
   // Cancel: not even the open dialog comes.
@@ -148,16 +136,16 @@ TEST_F(VslCnvKep, OpeningAnotherFileAsksFirstAndSaveGoesToTheOpenFile) {
 
 TEST_F(VslCnvKep, AKilledRunIsOfferedAtTheNextStartAndRestoredAsUnsaved) {
   W->tmrAppItoTimer();
-  W->tbnSta->trigger();
-  W->tbnDly->trigger();
-  W->tbnSto->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
+  W->Tbr().Tbn(TeTbn::Dly)->trigger();
+  W->Tbr().Tbn(TeTbn::Sto)->trigger();
   const TStrLst lns = Lns();
   W->Doc().tmrRcvSavTimer();
   ASSERT_TRUE(fs::exists(Own()));
   // A kill: no close, no question. The next run offers the copy once the intro goes.
   W.reset();
   Plt.MsgBox.Calls.clear();
-  W = Mk();
+  MkRcv();
   EXPECT_TRUE(Plt.MsgBox.Calls.empty());
   Plt.MsgBox.Answers = {TeMsgAns::Yes};
   W->tmrAppItoTimer();
@@ -166,7 +154,7 @@ TEST_F(VslCnvKep, AKilledRunIsOfferedAtTheNextStartAndRestoredAsUnsaved) {
   EXPECT_EQ(Lns(), lns);
   EXPECT_TRUE(W->FpVioPgmItp->Drt());
   EXPECT_TRUE(W->windowTitle().endsWith(" *")) << W->windowTitle().toStdString();
-  EXPECT_FALSE(W->tbnSta->isEnabled()) << "the restored Start vio disables its button";
+  EXPECT_FALSE(W->Tbr().Tbn(TeTbn::Sta)->isEnabled()) << "the restored Start vio disables its button";
   EXPECT_TRUE(W->Doc().SasAct()->isEnabled());
   EXPECT_TRUE(W->Doc().FilNam().empty());
   // Closing asks: the restored program is unsaved.
@@ -198,7 +186,7 @@ TEST_F(VslCnvKep, RecentFilesListOpenedAndSavedFilesAndDropAMissingOne) {
   EXPECT_EQ(items(), (std::vector<std::string>{"&1 " + sav, "&2 " + ex}));
 
   // Kept in the settings store: a new window lists them too, and opens one.
-  W = Mk();
+  MkRcv();
   W->tmrAppItoTimer();
   ASSERT_EQ(items().size(), 2u);
   W->Doc().FilMnu().menuAction()->setEnabled(true);  // as after the intro with a robot port
@@ -207,7 +195,7 @@ TEST_F(VslCnvKep, RecentFilesListOpenedAndSavedFilesAndDropAMissingOne) {
   EXPECT_EQ(items()[0], "&1 " + ex);
 
   // A changed program is asked about first.
-  W->tbnSto->trigger();
+  W->Tbr().Tbn(TeTbn::Sto)->trigger();
   Plt.MsgBox.Answers = {TeMsgAns::Cancel};
   W->Doc().RctMnu()->actions()[1]->trigger();
   EXPECT_EQ(W->Doc().FilNam(), ex);
@@ -236,11 +224,11 @@ TEST_F(VslCnvKep, ExitIsTheFileMenusLastItemAndAsksAboutUnsavedWorkLikeClosing) 
   EXPECT_EQ(items.back(), W->Doc().ExtAct());
   EXPECT_EQ(W->Doc().ExtAct()->shortcut(), QKeySequence(QKeySequence::Quit));
   // Its text follows the language when the menu opens.
-  W->smnGer->trigger();
+  W->LgeAct(2)->trigger();
   emit W->Doc().FilMnu().aboutToShow();
   EXPECT_EQ(W->Doc().ExtAct()->text().toStdString(), "&Beenden");
 
-  W->tbnSta->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
   Plt.MsgBox.Answers = {TeMsgAns::Cancel};
   W->Doc().ExtAct()->trigger();
   EXPECT_EQ(Asks(), 1u);

@@ -25,6 +25,7 @@
 #include "app/Options.h"
 #include "app/BkgDrf.h"
 #include "app/VslCnv.h"
+#include "app/VslTbr.h"
 #include "app/VslLnk.h"
 #include "app/VslCnvLgc.h"
 #include "core/Globals.h"
@@ -60,7 +61,7 @@ struct TLopSnd final : ISoundOut {
   int Dpt = 0;
   std::function<void()> OnSync;  // runs once, inside the first synchronous cue
   void Play(const std::string& path, bool sync) override {
-    Calls.push_back({path.substr(path.rfind('/') + 1), sync, W && W->tbnRun->isEnabled(), Dpt,
+    Calls.push_back({path.substr(path.rfind('/') + 1), sync, W && W->Tbr().Tbn(TeTbn::Run)->isEnabled(), Dpt,
                      W ? W->Lnk().Tbx(4).text().toStdString() : ""});
     if (!sync) return;
     ++Dpt;
@@ -178,28 +179,28 @@ TEST_F(VslCnvLnk, UploadRunAndUploadAndRunFromTheToolBar) {
   const B tkn = Tkn(w);
   ASSERT_FALSE(tkn.empty());
 
-  w.tbnUpl->trigger();
+  w.Tbr().Tbn(TeTbn::Upl)->trigger();
   EXPECT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 0, 1, 0, tkn));
   EXPECT_EQ(Snd.Names(), std::vector<std::string>{"button. upload.wav"});
   EXPECT_EQ(Snd.Calls[0].Sync, true);
-  EXPECT_FALSE(w.tbnRun->isEnabled());
+  EXPECT_FALSE(w.Tbr().Tbn(TeTbn::Run)->isEnabled());
 
   // The robot's "transfer complete": tbnRun and the link state.
   ASSERT_TRUE(Pty->Wr({0x02, 0x05, 0x03, 0x00, 0x03, 0x14, 0x04}));
-  ASSERT_TRUE(Wait([&] { return w.tbnRun->isEnabled(); }));
-  EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), GcImgComOky);
+  ASSERT_TRUE(Wait([&] { return w.Tbr().Tbn(TeTbn::Run)->isEnabled(); }));
+  EXPECT_EQ(w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::ComSte)), GcImgComOky);
   EXPECT_TRUE(w.Lnk().LnkOky());
   EXPECT_EQ(w.Lnk().Tbx(3).text(), "3");
   EXPECT_EQ(Snd.Calls.back().Nam, "transfer complete.wav");
 
   Snd.Calls.clear();
-  w.tbnRun->trigger();
+  w.Tbr().Tbn(TeTbn::Run)->trigger();
   EXPECT_EQ(Pty->Rd(7), Frm(1, 1, 1, 1));
-  w.tbnRun->setEnabled(false);
-  w.tbnUpr->trigger();
+  w.Tbr().Tbn(TeTbn::Run)->setEnabled(false);
+  w.Tbr().Tbn(TeTbn::Upr)->trigger();
   EXPECT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 2, 1, 2, tkn));
-  EXPECT_TRUE(w.tbnRun->isEnabled());
-  w.tbnComSte->trigger();
+  EXPECT_TRUE(w.Tbr().Tbn(TeTbn::Run)->isEnabled());
+  w.Tbr().Tbn(TeTbn::ComSte)->trigger();
   EXPECT_EQ(Pty->Rd(7), Frm(1, 3, 0, 5));
   EXPECT_EQ(Snd.Names(), (std::vector<std::string>{"button. run.wav", "button. upload and run.wav",
                                                     "please acknowledge.wav"}));
@@ -218,14 +219,14 @@ TEST_F(VslCnvLnk, InputErrorOrNoProgramSendsNothing) {
   TfrmVslCnv& w = MkOpn();
   AddPgm(w);
   w.FpVioPgmItp->FbDlyErr = true;
-  w.tbnUpl->trigger();
-  w.tbnUpr->trigger();
-  w.tbnRun->setEnabled(true);
-  w.tbnRun->trigger();
+  w.Tbr().Tbn(TeTbn::Upl)->trigger();
+  w.Tbr().Tbn(TeTbn::Upr)->trigger();
+  w.Tbr().Tbn(TeTbn::Run)->setEnabled(true);
+  w.Tbr().Tbn(TeTbn::Run)->trigger();
   EXPECT_TRUE(Snd.Calls.empty());
   w.FpVioPgmItp->FbDlyErr = false;
   w.FpVioPgmItp->RmvAllVio();
-  w.tbnUpl->trigger();
+  w.Tbr().Tbn(TeTbn::Upl)->trigger();
   EXPECT_EQ(Snd.Names(), (std::vector<std::string>{"input algorithm not accepted.wav", "access denied.wav"}));
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
   EXPECT_FALSE(Plt.MsgBox.Calls[0].Text.empty());
@@ -238,7 +239,7 @@ TEST_F(VslCnvLnk, RunWhenThePortCannotBeOpened) {
   w.tmrAppItoTimer();
   Snd.Calls.clear();
   Plt.MsgBox.Calls.clear();
-  w.tbnRun->setEnabled(true);
+  w.Tbr().Tbn(TeTbn::Run)->setEnabled(true);
   w.tbnRunClick();
   EXPECT_EQ(Snd.Names(), (std::vector<std::string>{"datalink offline.wav", "input algorithm not accepted.wav"}));
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
@@ -283,14 +284,14 @@ TEST_F(VslCnvLnk, RobotFramesTakeTheirEffectsInByteOrder) {
 TEST_F(VslCnvLnk, SilenceTurnsTheLinkStateRed) {
   TfrmVslCnv& w = MkOpn(60);
   ASSERT_TRUE(Pty->Wr(Frm(5, 1, 3, 0x15)));
-  ASSERT_TRUE(Wait([&] { return w.TbnImgIdx(w.tbnComSte) == GcImgComOky; }));
-  ASSERT_TRUE(Wait([&] { return w.TbnImgIdx(w.tbnComSte) == GcImgComNok; }));
+  ASSERT_TRUE(Wait([&] { return w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::ComSte)) == GcImgComOky; }));
+  ASSERT_TRUE(Wait([&] { return w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::ComSte)) == GcImgComNok; }));
   EXPECT_FALSE(w.Lnk().LnkOky());
   EXPECT_TRUE(w.Lnk().TmrRcvTmo().isActive());
   // Our own packet coming back is no answer.
   ASSERT_TRUE(Pty->Wr({0x02, 0x01, 0x07, 0x00, 0x01, 0x01, 0x04}));
   ASSERT_TRUE(Wait([&] { return w.Lnk().Tbx(3).text() == "7"; }));
-  EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), GcImgComNok);
+  EXPECT_EQ(w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::ComSte)), GcImgComNok);
 }
 
 TEST_F(VslCnvLnk, AnUploadTheRobotDoesNotConfirmIsReported) {
@@ -298,14 +299,14 @@ TEST_F(VslCnvLnk, AnUploadTheRobotDoesNotConfirmIsReported) {
   TfrmVslCnv& w = MkOpn(600000);
   AddPgm(w);
   const B tkn = Tkn(w);
-  w.tbnUpl->trigger();
+  w.Tbr().Tbn(TeTbn::Upl)->trigger();
   ASSERT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 0, 1, 0, tkn));
   ASSERT_TRUE(Wait([&] { return !w.statusBar()->currentMessage().isEmpty(); }));
   EXPECT_TRUE(w.statusBar()->currentMessage().startsWith("The robot did not confirm the upload."));
   EXPECT_TRUE(w.statusBar()->currentMessage().contains("Check connection"));
   // A new upload waits again; "transfer complete" ends the wait, not the link state's.
   w.Lnk().TmrUplCfm().setInterval(600000);
-  w.tbnUpr->trigger();
+  w.Tbr().Tbn(TeTbn::Upr)->trigger();
   EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
   EXPECT_TRUE(w.Lnk().TmrUplCfm().isActive());
   ASSERT_TRUE(Pty->Wr(Frm(5, 3, MC_STS, MK_TRF_CMP)));
@@ -316,12 +317,12 @@ TEST_F(VslCnvLnk, AnUploadTheRobotDoesNotConfirmIsReported) {
 
 TEST_F(VslCnvLnk, ASilenceInsideAFrameDoesNotSwallowTheNextAnswer) {
   TfrmVslCnv& w = MkOpn();
-  w.tbnRun->setEnabled(false);
+  w.Tbr().Tbn(TeTbn::Run)->setEnabled(false);
   ASSERT_TRUE(Pty->Wr({0x02, 0x05, 0x0d}));
   ASSERT_TRUE(Wait([&] { return Dlv == 3; }));
   Jmp = 3600;
   ASSERT_TRUE(Pty->Wr(Frm(5, 0x21, MC_STS, MK_TRF_CMP)));
-  ASSERT_TRUE(Wait([&] { return w.tbnRun->isEnabled(); }));
+  ASSERT_TRUE(Wait([&] { return w.Tbr().Tbn(TeTbn::Run)->isEnabled(); }));
   EXPECT_EQ(w.Lnk().Tbx(3).text(), "33");
 }
 
@@ -393,7 +394,7 @@ TEST_F(VslCnvLnk, AVanishedDeviceIsReportedAndTheNextCommandOpensAgain) {
 TEST_F(VslCnvLnk, HalfAFrameFromBeforeADeviceLossNeverJoinsTheNextFrame) {
   TfrmVslCnv& w = MkOpn();
   AddPgm(w);
-  w.tbnRun->setEnabled(false);
+  w.Tbr().Tbn(TeTbn::Run)->setEnabled(false);
   // The start of a robot frame, then the cable is pulled.
   ASSERT_TRUE(Pty->Wr({0x02, 0x05, 0x09}));
   ASSERT_TRUE(Wait([&] { return w.Lnk().Com().FiRxdCnt.load() == 3; }));
@@ -410,8 +411,8 @@ TEST_F(VslCnvLnk, HalfAFrameFromBeforeADeviceLossNeverJoinsTheNextFrame) {
   // "Transfer complete" on the new link is read as a frame of its own.
   ASSERT_TRUE(Pty->Wr(Frm(5, 0x21, MC_STS, MK_TRF_CMP)));
   ASSERT_TRUE(Wait([&] { return w.Lnk().Tbx(3).text() == "33"; }));
-  EXPECT_TRUE(w.tbnRun->isEnabled());
-  EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), GcImgComOky);
+  EXPECT_TRUE(w.Tbr().Tbn(TeTbn::Run)->isEnabled());
+  EXPECT_EQ(w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::ComSte)), GcImgComOky);
 }
 
 // The colour at the corner of the field's background control each time
@@ -438,8 +439,8 @@ TEST_F(VslCnvLnk, DirectionPicturesFlashOverTheFieldOnSendAndReceive) {
   auto now = [] { return GuBckGndImg->pixmap().toImage().pixel(0, 0); };
   // A picture stays until its time is over.
   auto end = [&] {
-    EXPECT_TRUE(w.FpBkgDrf->FlsTmr().isActive());
-    while (w.FpBkgDrf->Flashing()) w.FpBkgDrf->FlsEnd();
+    EXPECT_TRUE(w.BkgDrf()->FlsTmr().isActive());
+    while (w.BkgDrf()->Flashing()) w.BkgDrf()->FlsEnd();
     return now();
   };
 
@@ -452,7 +453,7 @@ TEST_F(VslCnvLnk, DirectionPicturesFlashOverTheFieldOnSendAndReceive) {
 
   GvSeen.clear();
   ASSERT_TRUE(Pty->Wr(Frm(5, 1, MC_STS, MK_TRF_CMP)));
-  ASSERT_TRUE(Wait([&] { return w.tbnRun->isEnabled(); }));
+  ASSERT_TRUE(Wait([&] { return w.Tbr().Tbn(TeTbn::Run)->isEnabled(); }));
   EXPECT_TRUE(seen(ups));
   EXPECT_FALSE(seen(dns));
   EXPECT_EQ(end(), bck);
@@ -525,9 +526,9 @@ TEST_F(VslCnvLnk, ApplicationMessagesOfTheLink) {
   EXPECT_EQ(w.Lnk().Tbx(1).text(), "11");
   EXPECT_EQ(w.Lnk().Tbx(2).text(), "22");
   EXPECT_EQ(w.Lnk().Tbx(3).text(), "33");
-  w.tbnRun->setEnabled(true);
+  w.Tbr().Tbn(TeTbn::Run)->setEnabled(true);
   w.SndMsg(WM_APP_MSG, 33, 0);
-  EXPECT_FALSE(w.tbnRun->isEnabled());
+  EXPECT_FALSE(w.Tbr().Tbn(TeTbn::Run)->isEnabled());
   EXPECT_TRUE(Plt.MsgBox.Calls.empty());
   w.SndMsg(WM_APP_MSG, static_cast<std::uintptr_t>(-1), 0);
   w.SndMsg(WM_APP_MSG, 6, 0);
@@ -547,9 +548,9 @@ TEST_F(VslCnvLnk, AStreamTooLongForOneFrameIsRefusedBeforeSending) {
 TEST_F(VslCnvLnk, TheSimulatedRobotsAddressesHighlightTheUploadedVios) {
   TfrmVslCnv& w = MkOpn(600000);
   TVioPgmItp& e = *w.FpVioPgmItp;
-  ASSERT_NE(w.FpPgmViw, nullptr);
-  TPgmViw& v = *w.FpPgmViw;
-  QFrame* frm = w.pnlVioFld->findChild<QFrame*>("frmRunVio");
+  ASSERT_NE(w.PgmViw(), nullptr);
+  TPgmViw& v = *w.PgmViw();
+  QFrame* frm = w.Fld().findChild<QFrame*>("frmRunVio");
   ASSERT_NE(frm, nullptr);
   std::uint8_t seq = 1;
   // The robot's frame, once its effects have been carried out.
@@ -570,7 +571,7 @@ TEST_F(VslCnvLnk, TheSimulatedRobotsAddressesHighlightTheUploadedVios) {
 
   const B tkn = Tkn(w);
   ASSERT_EQ(tkn.size(), 4u);
-  w.tbnUpl->trigger();
+  w.Tbr().Tbn(TeTbn::Upl)->trigger();
   ASSERT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 0, 1, 0, tkn));
   exe(2);
   EXPECT_EQ(v.RunVio(), dly);
@@ -597,7 +598,7 @@ TEST_F(VslCnvLnk, TheSimulatedRobotsAddressesHighlightTheUploadedVios) {
   // A new upload ends it and brings the new stream's addresses.
   exe(0);
   EXPECT_EQ(v.RunVio(), sta);
-  w.tbnUpl->trigger();
+  w.Tbr().Tbn(TeTbn::Upl)->trigger();
   EXPECT_EQ(v.RunVio(), nullptr);
   ASSERT_EQ(Pty->Rd(2 + 7), Frm(1, 1, 1, 0, {0xA0, 0xA1}));
   exe(1);

@@ -10,27 +10,13 @@
 
 #include <memory>
 
-#include "app/VslCnv.h"
-#include "app/VslDoc.h"
-#include "core/Globals.h"
-#include "editor/VioPgmItp.h"
-#include "support/FakePlatform.h"
+#include "WndFix.h"
 
 namespace {
 
-class VslCnvUnd : public ::testing::Test {
+class VslCnvUnd : public TWndTst {
 protected:
-  void SetUp() override {
-    TVslCnvCfg c;
-    c.AppDir = std::string(TESSARO_DATA_DIR) + "/";
-    c.InsDir = c.AppDir;
-    c.ScnPrt = [] { return std::vector<std::string>{}; };
-    W = std::make_unique<TfrmVslCnv>(nullptr, c);
-    W->show();
-  }
-  void TearDown() override { W.reset(); }
-  TFakePlatform Plt;
-  std::unique_ptr<TfrmVslCnv> W;
+  void SetUp() override { Mk(); }
 };
 
 TEST_F(VslCnvUnd, MenuAndShortcutsUndoAndRedoAndTheCaptionShowsUnsavedChanges) {
@@ -38,8 +24,8 @@ TEST_F(VslCnvUnd, MenuAndShortcutsUndoAndRedoAndTheCaptionShowsUnsavedChanges) {
   EXPECT_FALSE(W->Doc().UndAct()->isEnabled());
   EXPECT_EQ(W->Doc().RedAct()->shortcuts().size(), 2);
   W->setWindowTitle("prog.vio");
-  W->tbnSta->trigger();
-  W->tbnSto->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
+  W->Tbr().Tbn(TeTbn::Sto)->trigger();
   ASSERT_EQ(W->FpVioPgmItp->GetVioCnt(), 2);
   EXPECT_TRUE(W->Doc().UndAct()->isEnabled());
   EXPECT_EQ(W->windowTitle().toStdString(), "prog.vio *");
@@ -53,11 +39,11 @@ TEST_F(VslCnvUnd, MenuAndShortcutsUndoAndRedoAndTheCaptionShowsUnsavedChanges) {
   W->FpVioPgmItp->Und();
   EXPECT_EQ(W->FpVioPgmItp->GetVioCnt(), 0);
   EXPECT_EQ(W->windowTitle().toStdString(), "prog.vio");
-  EXPECT_TRUE(W->tbnSta->isEnabled());
+  EXPECT_TRUE(W->Tbr().Tbn(TeTbn::Sta)->isEnabled());
   EXPECT_TRUE(W->Doc().RedAct()->isEnabled());
   EXPECT_FALSE(W->Doc().UndAct()->isEnabled());
   W->FpVioPgmItp->Red();
-  EXPECT_FALSE(W->tbnSta->isEnabled());
+  EXPECT_FALSE(W->Tbr().Tbn(TeTbn::Sta)->isEnabled());
   EXPECT_EQ(W->windowTitle().toStdString(), "prog.vio *");
 }
 
@@ -66,9 +52,9 @@ TEST_F(VslCnvUnd, MenuAndShortcutsUndoAndRedoAndTheCaptionShowsUnsavedChanges) {
 TEST_F(VslCnvUnd, EveryCtrlZUndoesAStepWhateverTheProgramHolds) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(W.get()));
   W->Doc().FilMnu().menuAction()->setEnabled(true);  // unlocked
-  for (QAction* a : {W->tbnSta, W->tbnSpd, W->tbnSpd, W->tbnSto}) a->trigger();
+  for (QAction* a : {W->Tbr().Tbn(TeTbn::Sta), W->Tbr().Tbn(TeTbn::Spd), W->Tbr().Tbn(TeTbn::Spd), W->Tbr().Tbn(TeTbn::Sto)}) a->trigger();
   ASSERT_EQ(W->FpVioPgmItp->GetVioCnt(), 4);
-  W->pnlVioFld->setFocus(Qt::OtherFocusReason);
+  W->Fld().setFocus(Qt::OtherFocusReason);
   for (int n = 3; n >= 0; --n) {
     QTest::keyClick(W.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(W->FpVioPgmItp->GetVioCnt(), n);
