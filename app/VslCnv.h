@@ -151,6 +151,7 @@ public:
   // The programming field, its scroll area and its views.
   QWidget& Fld() const { return *pnlVioFld; }
   QScrollArea& FldScr() const { return *scbVioFld; }
+  TVioFldViw* FldViw() const { return FpVioFldViw.get(); }
   TPgmViw* PgmViw() const { return FpPgmViw.get(); }
   TBkgDrf* BkgDrf() const { return FpBkgDrf.get(); }
   const QPixmap& BckBmp() const { return FpBckBmp; }

@@ -62,7 +62,7 @@ void BM_OpnFulPgm(benchmark::State& st) {
     st.PauseTiming();
     w.Clr();
     // The font is fitted afresh for every opening.
-    w.Edt().SetTxtMsr(w.Wnd->FpVioFldViw.get());
+    w.Edt().SetTxtMsr(w.Wnd->FldViw());
     st.ResumeTiming();
     if (!w.Edt().LodVioFil(p)) st.SkipWithError(GuLstErrMsg.c_str());
     QCoreApplication::processEvents();
@@ -87,7 +87,7 @@ void BM_DrgMov(benchmark::State& st) {
   for (int r = 0; r < 10; r += 2)
     for (int c = 0; c < 12; ++c) w.Edt().PutVio(VT_STO, c, r);
   TVio* v = w.Edt().PutVio(VT_ACT, 0, 1);
-  TVioPnl* p = w.Wnd->FpVioFldViw->Pnl(v);
+  TVioPnl* p = w.Wnd->FldViw()->Pnl(v);
   QCoreApplication::processEvents();
   SndMou(p, QEvent::MouseButtonPress, {5, w.Edt().CelHgt() + 5}, Qt::LeftButton, Qt::LeftButton);
   const int span = (w.Edt().GrdCls() - 1) * w.Edt().CelWdt();
