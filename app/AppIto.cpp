@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include "app/platform/QtStr.h"
 #include "core/PathUtl.h"
 
 TfrmAppIto::TfrmAppIto(const std::string& insDir, QWidget* owner)
@@ -17,7 +18,7 @@ TfrmAppIto::TfrmAppIto(const std::string& insDir, QWidget* owner)
   Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   QPixmap pic;
   const std::string pth = NativePath(insDir + "pictures\\intro.bmp");
-  FbPicLod = pic.load(QString::fromLocal8Bit(pth.c_str()));
+  FbPicLod = pic.load(QStr(pth));
   if (FbPicLod) Image1->setPixmap(pic.copy(0, 0, GcImgWdt, GcImgHgt));
 }
 

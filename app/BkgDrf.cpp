@@ -195,16 +195,3 @@ bool TBkgDrf::eventFilter(QObject* obj, QEvent* e) {
   }
   return QObject::eventFilter(obj, e);
 }
-
-// ---- The main window's background picture ---------------------------------
-
-#include "app/VslCnv.h"
-
-void TfrmVslCnv::StaBkgDrf() {
-  if (!GuBckGndImg || !pnlVioFld) return;
-  if (!FpBkgDrf)
-    FpBkgDrf = std::make_unique<TBkgDrf>(pnlVioFld, GuBckGndImg, tmrMovBckGndPic,
-                                         TBkgDrfTms{FCfg.Tms.MovBckGndPic});
-  FpBkgDrf->SetBmp(FpBckBmp);
-  FpBkgDrf->Start();
-}

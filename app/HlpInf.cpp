@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "app/VslCnvLgc.h"
+#include "app/platform/QtStr.h"
 #include "core/Seams.h"
 #include "messages/SysLgeMsg.h"
 
@@ -101,7 +102,7 @@ void TfrmHlpInf::ShwOn(QWidget* mainWnd) {
 }
 
 void OpnMnl(const std::string& path, std::uint8_t lge) {
-  const QString pth = QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size()));
+  const QString pth = QStr(path);
   if (!QFileInfo(pth).isFile()) {
     ShwMnlErr(GcMsgMnlMis, "The manual could not be found. Install Tessaro again, or ask your teacher. It should be here:",
               path, lge);

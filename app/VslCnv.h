@@ -2,7 +2,8 @@
 // them in a fixed order, shows the intro for five seconds while its tool bars
 // and menus are locked, then opens the serial link and unlocks itself. On
 // shutdown it releases the owned objects in a second fixed order, each release
-// guarded on its own.
+// guarded on its own. Its parts are components of their own: the robot link,
+// the document commands, the tool bars, the settings and the vio blink.
 #pragma once
 
 #include <QMainWindow>
@@ -12,7 +13,6 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,29 +21,26 @@
 
 class QAction;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QMenuBar;
-class TPgmViw;
-class QPlainTextEdit;
 class QScrollArea;
-class QToolBar;
-class ISettingsStore;
-class TVio;
-class TVioPgmItp;
-class TVioFldViw;
-class TVioRcv;
-class TRctFil;
-class TComport2p5;
-class TclsPlyWavFil;
+class TBkgDrf;
+class TPgmViw;
 class TSysLgeMsg;
-class TRxMtxAndRbf;
-class TTxMtxAndRbf;
-class TfrmVslCnv;
-class TfrmOptions;
+class TVio;
+class TVioBlk;
+class TVioFldViw;
+class TVioPgmItp;
+class TVslDoc;
+class TVslLnk;
+class TVslSet;
+class TVslTbr;
+class TclsPlyWavFil;
 class TfrmAppIto;
 class TfrmHlpInf;
-class TBkgDrf;
+class TfrmOptions;
+class TfrmVslCnv;
+struct TRlsHok;
 
 // The four windows of the program, created by the program entry in this order.
 extern TfrmVslCnv* frmVslCnv;
@@ -61,12 +58,12 @@ struct TVslCnvTms {
   int VioBlkShw = 500;    // and then shown this long
   int BlkComPrtCupMsg = 100;
   int RcvPckTimOut = 1100;
-  int UplCfm = 5000;      // tmrUplCfm: an upload waits this long for the robot's "transfer complete"
+  int UplCfm = 5000;      // an upload waits this long for the robot's "transfer complete"
   int RcvChrGap = 200;    // a frame whose bytes stop for longer than this is given up
   int MovBckGndPic = 60000;
   int AppIto = 5000;      // the intro
   int RcvSav = 30000;     // a changed program waits this long for its recovery copy
-  int RcvPol = 1000;      // tmrRcvSav: how often the recovery keeper looks
+  int RcvPol = 1000;      // how often the recovery keeper looks
 };
 
 // What the main window takes from its surroundings. Empty entries take the
@@ -82,8 +79,10 @@ struct TVslCnvCfg {
   // Told each step of construction and shutdown as it happens (the owned
   // object's field name, "~" + field name for its release).
   std::function<void(const std::string&)> Trc;
-  // The recovery copy of a changed program; empty: none is kept (the program
-  // entry names the one in the per-user data folder).
+  // Called with the field name at the start of each guarded release; a
+  // release that throws is reported and shutdown goes on.
+  std::function<void(const std::string&)> OnRls;
+  // The recovery copy of a changed program; empty: none is kept.
   std::string RcvPth;
 };
 
@@ -107,59 +106,23 @@ public:
   void SetAppDir();
   void SetLgeIdx(std::uint8_t idx);
   void SetAvlCol(std::uint8_t idx);
-  // Makes sure that the serial port is open; false with GuLstErrMsg.
-  bool OpnComPrt(const std::string& name);
-
-  // Robot commands (app/VslCnvLnk.cpp); true on success, else GuLstErrMsg.
-  bool UplPgm();
-  bool RunPgm();
-  bool UprPgm();
-  bool StaDblClkUpr();
-  // Packets; each opens the port first.
-  bool SndPck(std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat);
-  bool SndUplPck();
-  bool SndRunPck();
-  bool SndUprPck();
-  bool SndLnkChkPck();
-  // Ends the run highlight (the program has ended or the link is down).
-  void EndRunViw();
-  // Direction pictures over the programming field.
-  void ShwUpsPic();
-  void ShwDnsPic();
-  void LodDirPic();  // the direction pictures, read before the first packet needs them
-  void ShwBckPic();
-  void tbnUplClick();
-  void tbnRunClick();
-  void tbnUprClick();
-  void tbnComSteClick();
-  // Link effects handed over by the serial component's threads and not yet
-  // carried out (diagnostics and tests).
-  std::size_t LnkEffPnd() const;
-  // The input gate of every tool bar command: true when the command must not run.
-  bool ChkVioInpErr();
-  // Loads the 20 tool bar pictures and gives the buttons their images.
-  void BldTbnImgLst();
+  std::uint8_t LgeIdx() const { return FbyLgeIdx; }
+  // Index of the configured port among the present ones; -1 when absent.
+  std::int32_t ComPrtIdx() const { return FiComPrtIdx; }
+  // True while the tool bars and the File, Options and Help menus are disabled.
+  bool Locked() const;
 
   void FormCreate();
   void FormShow();
   void FormResize();
   void FormClose();
-
-  // Events of the serial component. RcvComChr and ShwCtlEvt run on its
-  // receive controller thread, ShwLerEvt on its I/O thread, ShwErrEvt on
-  // either or on this thread: each hands its effect to the user interface thread.
-  void RcvComChr(TComport2p5* sender, std::uint8_t kind, std::uint32_t extra, std::uint8_t data);
-  void ShwCtlEvt(TComport2p5* sender, std::uint32_t mask);
-  void ShwErrEvt(TComport2p5* sender, std::int8_t code, const std::string& text);
-  void ShwLerEvt(TComport2p5* sender, std::uint32_t evtNum, std::uint32_t lastErr);
-
   void tmrAppItoTimer();
   void tmrVioBlkTimer();
-  void tmrBlkComPrtCupMsgTimer();
-  void tmrRcvPckTimOutTmrTimer();
-  // The robot has not confirmed the last upload: the status bar says so.
-  void tmrUplCfmTimer();
+  // Tells what the start found missing (message file, pictures, sounds) in
+  // one message, once: at the end of the intro, after the port's own message.
+  void ShwStaRpt();
 
+  // Handlers of the menus and tool buttons.
   void smnEngClick();
   void smnDutClick();
   void smnGerClick();
@@ -167,55 +130,94 @@ public:
   void smnHlpMnlEngClick();
   void HandbuchDeutch1Click();
   void smnHlpInfClick();
-  // The File menu.
   void smnFilOpnClick();
-  // Opens a program file as File -> Open does once the file is chosen: on
-  // failure the reason is shown and the field keeps what it had.
-  bool OpnVioFil(const std::string& name);
-  // The program file named on the command line (as the desktop opens a file),
-  // opened once the intro has gone; empty when none was named.
-  std::string FsCmdFil;
-  void OpnCmdFil();
   void smnFilSavClick();
   void smnFilSasClick();
-  // Folder the file dialogs start in: that of the current file, or the
-  // example programs' folder when no file is open.
-  std::string FilDlgDir() const;
-  // The vio tool buttons: gate, add a vio of the type, show the failure.
-  void tbnVioClick(QAction* tbn, std::uint8_t vioTyp);
-  // Hint of a tool button, fetched on every mouse movement over it.
-  void tbnToolButtonMouseMove(QObject* sender);
+  void tbnUplClick();
+  void tbnRunClick();
+  void tbnUprClick();
+  void tbnComSteClick();
+  bool StaDblClkUpr();
 
-  // Image index that a tool button shows; -1 for an unknown button.
-  int TbnImgIdx(const QAction* tbn) const;
-  void SetTbnImg(QAction* tbn, int idx);
-  // The picture of an image list entry (null before BldTbnImgLst).
-  QPixmap TbnImg(int idx) const;
-  // Pictures that could not be loaded by BldTbnImgLst (full paths).
-  const std::vector<std::string>& MisPic() const { return FMisPic; }
-  // Tells what the start found missing (message file, pictures, sounds) in
-  // one message, once: at the end of the intro, after the port's own message.
-  void ShwStaRpt();
-  // True while the tool bars and the File, Options and Help menus are disabled.
-  bool Locked() const;
+  // The components.
+  TVslLnk& Lnk() { return *FpLnk; }
+  TVslDoc& Doc() { return *FpDoc; }
+  TVslTbr& Tbr() { return *FpTbr; }
+  TVioBlk& Blk() { return *FpBlk; }
 
-  // Owned objects, in the order of their creation.
+  // The editor, which the other windows and the field reach.
   std::unique_ptr<TVioPgmItp> FpVioPgmItp;
-  std::unique_ptr<TComport2p5> FpcomUsbZefor;
+
+  // The programming field, its scroll area and its views.
+  QWidget& Fld() const { return *pnlVioFld; }
+  QScrollArea& FldScr() const { return *scbVioFld; }
+  TVioFldViw* FldViw() const { return FpVioFldViw.get(); }
+  TPgmViw* PgmViw() const { return FpPgmViw.get(); }
+  TBkgDrf* BkgDrf() const { return FpBkgDrf.get(); }
+  const QPixmap& BckBmp() const { return FpBckBmp; }
+  TSysLgeMsg* SysLgeMsg() const { return FpSysLgeMsg.get(); }
+  TclsPlyWavFil* PlyWavFil() const { return FpPlyWavFil.get(); }
+  QMenu& LgeMnu() const { return *mmnLge; }
+  QMenu& HlpMnu() const { return *mmnHlp; }
+  // The Language menu's items: 0 English, 1 Dutch, 2 German.
+  QAction* LgeAct(std::uint8_t idx) const;
+  QTimer& TmrAppIto() { return tmrAppIto; }
+  QTimer& TmrMovBckGndPic() { return tmrMovBckGndPic; }
+  bool FrmShw() const { return FbFrmShw; }
+  bool CelFix() const { return FbCelFix; }
+
+protected:
+  void showEvent(QShowEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* obj, QEvent* e) override;
+
+private:
+  // Construction steps; a fatal failure ends them early.
+  void Crt();
+  bool CrtObj();
+  void RedSet(const std::vector<std::string>& ports);
+  void SetPth();
+  void BldCtl();
+  void BldMnu(QMenuBar& bar);
+  void BldFld();
+  void ShwBckImg();
+  void SetLck(bool locked);
+  void Trc(const std::string& step) const;
+  TRlsHok RlsHok() const;
+  // Application and settings messages: code and value.
+  void AppMsgHdl(std::uint8_t code, std::intptr_t value);
+  std::intptr_t SetMsgHdl(std::uint8_t code, std::intptr_t value);
+  // Language (app/VslCnvLge.cpp): checks the item, sets the language and
+  // keeps it in the settings store (sav).
+  void SelLge(std::uint8_t idx, QAction* item, bool sav = true);
+  void LodLge();
+  void RfsLgeTxt();
+  // The field's views (app/VslCnvEdt.cpp). Until the intro ends, an empty
+  // field takes its cells again from the maximized window once a window
+  // manager has framed and maximized it.
+  void CrtEdtViw();
+  void FitCelToWnd();
+  void MakCel(QSize fld);
+  void StaBkgDrf();
+  // The start's report (app/VslCnvSta.cpp).
+  void AddStaRpt(const std::string& txt);
+  void ChkSysMsg();
+  void ChkSndFil();
+  // The components' views of the window (app/VslCnvHst.cpp).
+  void CrtCmp();
+  struct THst;
+  struct THstDel {
+    void operator()(THst* p) const;
+  };
+
+  TVslCnvCfg FCfg;
+  // Owned objects, in the order of their creation (the link owns the serial
+  // component and the ring buffers, the settings own the store).
   std::unique_ptr<TclsPlyWavFil> FpPlyWavFil;
   std::unique_ptr<TSysLgeMsg> FpSysLgeMsg;
-  std::unique_ptr<TRxMtxAndRbf> FpRxMtxAndRbf;
-  std::unique_ptr<ISettingsStore> FpRegistry;
-  std::unique_ptr<TTxMtxAndRbf> FpTxMtxAndRbf;
   QPixmap FpBckBmp;
 
-  TVio* FpBlkVio = nullptr;
-  std::string FsVioFilNam;
-  QString FsStaCap;  // the caption the window started with, for a program without a file
-  bool FbComPrtOpn = false;
-  std::string FsComPrtNam;
-  std::uint8_t FbyPckCnt = 0;
-  bool FbComLnkOky = false;
   std::string FsExtComTknFil;
   std::uint8_t FbyLgeIdx = 0;
   std::uint8_t FbyAvlCol = 0;
@@ -224,16 +226,13 @@ public:
   std::string FsAppPth;
   std::string FsPicDir;
   std::string FsSndDir;
-  std::string FsRegKey;
   std::int32_t FiComPrtIdx = -1;
   bool FbFrmShw = false;
+  bool FbShwDon = false;  // FormShow has run
+  bool FbCelFix = false;
+  std::string FsInsDir;
+  std::string FsStaRpt;
 
-  // Controls.
-  QMenu* mmnFil = nullptr;
-  QAction* smnFilOpn = nullptr;
-  QAction* smnFilSav = nullptr;
-  QAction* smnFilSas = nullptr;
-  QAction* smnFilExt = nullptr;
   QAction* mmnOpt = nullptr;
   QMenu* mmnLge = nullptr;
   QAction* smnEng = nullptr;
@@ -243,190 +242,22 @@ public:
   QAction* smnHlpMnlEng = nullptr;
   QAction* HandbuchDeutch1 = nullptr;
   QAction* smnHlpInf = nullptr;
-
-  QToolBar* tbrVioObj = nullptr;
-  QToolBar* tbrDatCom = nullptr;
-  QAction* tbnSta = nullptr;
-  QAction* tbnSto = nullptr;
-  QAction* tbnIff = nullptr;
-  QAction* tbnThn = nullptr;
-  QAction* tbnEls = nullptr;
-  QAction* tbnLbl = nullptr;
-  QAction* tbnGto = nullptr;
-  QAction* tbnDly = nullptr;
-  QAction* tbnAct = nullptr;
-  QAction* tbnSns = nullptr;
-  QAction* tbnSpd = nullptr;
-  QAction* tbnSwi = nullptr;
-  QAction* tbnRti = nullptr;
-  QAction* tbnUpl = nullptr;
-  QAction* tbnRun = nullptr;
-  QAction* tbnUpr = nullptr;
-  QAction* tbnComSte = nullptr;
-
   // The programming field: the client area below the tool bars. It keeps the
   // size of its grid when the window is made smaller, and the scroll area
   // around it lets the user reach the vios that no longer fit.
   QScrollArea* scbVioFld = nullptr;
   QWidget* pnlVioFld = nullptr;
-  // The vios on the field (VslCnvEdt.cpp).
   std::unique_ptr<TVioFldViw> FpVioFldViw;
   std::unique_ptr<TPgmViw> FpPgmViw;  // meter, listing, picture, run highlight
-  void CrtEdtViw();
-  void BldFilExt();  // Exit, below everything else of the File menu
-  // Until the intro ends, an empty field takes its cells again from the
-  // maximized window once a window manager has framed and maximized it.
-  void FitCelToWnd();
-  void MakCel(QSize fld);  // the cells for a field of this size
-  bool FbCelFix = false;
-  // Double click on the Start vio: upload and run; false with GuLstErrMsg.
-  bool StaDblClkHdl();
-
-  // Diagnostic outputs of the link; never shown.
-  QPlainTextEdit* mmoComMsg = nullptr;
-  QPlainTextEdit* mmoVioDwgFil = nullptr;
-  QLineEdit* tbxTst001 = nullptr;
-  QLineEdit* tbxTst002 = nullptr;
-  QLineEdit* tbxTst003 = nullptr;
-  QLineEdit* tbxAdcMeaVal1 = nullptr;
-  QLineEdit* tbxAdcMeaVal2 = nullptr;
-
-  QTimer tmrVioBlk;
-  QTimer tmrBlkComPrtCupMsg;
-  QTimer tmrRcvPckTimOutTmr;
-  QTimer tmrUplCfm;  // single shot: an upload that the robot has not confirmed yet
   QTimer tmrMovBckGndPic;
   QTimer tmrAppIto;
   // Keeps the background picture over the field and lets it drift when idle.
   std::unique_ptr<TBkgDrf> FpBkgDrf;
 
-  // Called with the field name at the start of each guarded release; a
-  // release that throws is reported and shutdown goes on. Tests inject
-  // failures here.
-  std::function<void(const std::string&)> FOnRls;
-
-protected:
-  void showEvent(QShowEvent* e) override;
-  void resizeEvent(QResizeEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
-  bool eventFilter(QObject* obj, QEvent* e) override;
-
-private:
-  // The construction steps; a fatal failure ends them early.
-  void Crt();
-  void BldCtl();
-  void SetLck(bool locked);
-  // Shortcuts and handlers of the File menu.
-  void BldFilMnu();
-  // The Edit menu and the unsaved mark of the caption (app/VslCnvUnd.cpp).
-  void BldEdtMnu(QMenuBar* bar);
-  void EndHstObs();
-  // Lets the Edit menu hear the editor's history (once the editor exists).
-  void BndHstObs();
-  // The file name and caption follow the program that Undo or Redo brought back.
-  void SynDocNam();
-  struct THstObs;
-  struct THstObsDel {
-    void operator()(THstObs* p) const;
-  };
-  std::unique_ptr<THstObs, THstObsDel> FpHstObs;
-  bool FbCapDrt = false;
-
-public:
-  // Keeping the user's work (app/VslCnvKep.cpp). Asks Save / Discard /
-  // Cancel when the program has unsaved changes; true when it may go.
-  bool AskDrp();
-  // The window closes: asks as AskDrp does; true when it may close.
-  bool KepCls();
-  // End of start-up: offers a recovery copy left by an earlier run.
-  void OfrRcv();
-  void tmrRcvSavTimer();
-  std::unique_ptr<TVioRcv> FpVioRcv;
-  QTimer tmrRcvSav;
-  // The recent files of the File menu (app/VslCnvRct.cpp), read from the
-  // settings store when first needed.
-  void RfsRctMnu();
-  void AddRctFil(const std::string& path);
-  // Opens a listed file; a file that has gone is told and taken off the list.
-  void OpnRctFil(const std::string& path);
-  QMenu* mmnFilRct = nullptr;
-  std::unique_ptr<TRctFil> FpRctFil;
-
-private:
-  void CrtKep();
-  void EndKep();
-  void BldRctMnu();
-  // Reads (load) or writes the list in the settings store; false when it cannot be reached.
-  bool RctSto(bool load);
-
-public:
-  // Enables Undo and Redo and marks the caption as the history tells.
-  void RfsEdtMnu();
-  QMenu* mmnEdt = nullptr;
-  QAction* smnEdtUnd = nullptr;
-  QAction* smnEdtRed = nullptr;
-
-private:
-  // Loads the program; a file that fails leaves the field as it was.
-  bool LodVioFilKep(const std::string& name);
-  void Trc(const std::string& step) const;
-  template <typename T>
-  void RlsFld(std::unique_ptr<T>& fld, const char* name);
-  // Application and settings messages: code and value.
-  void AppMsgHdl(std::uint8_t code, std::intptr_t value);
-  std::intptr_t SetMsgHdl(std::uint8_t code, std::intptr_t value);
-  // Checks the item, sets the language and keeps it in the settings store (sav).
-  void SelLge(std::uint8_t idx, QAction* item, bool sav = true);
-  // The language kept in the settings store, at start.
-  void LodLge();
-  // The tool button hints in the current language.
-  void RfsTbnHnt();
-  // The menus, the other windows and the toolkit's own texts in the current language.
-  void RfsLgeTxt();
-  // Starts the background picture's keeper (end of FormShow).
-  void StaBkgDrf();
-  // Runs the function on the user interface thread (at once when called there).
-  void OnUi(std::function<void()> fn);
-
-  // The robot link's side of the window (app/VslCnvLnk.cpp).
-  struct TLnkUi;
-  struct TLnkUiDel {
-    void operator()(TLnkUi* p) const;
-  };
-  std::unique_ptr<TLnkUi, TLnkUiDel> FpLnkUi;
-  void CrtLnk();
-  // Hands a task from any thread to the user interface thread, after every
-  // task handed over before it.
-  void PstLnk(std::function<void()> fn);
-  void RunLnk();
-  // Upload (MK_UPL) or upload and run (MK_UPR) of the last translation.
-  bool SndPckRun(std::uint8_t cod);
-  // The robot has confirmed the upload (or the wait starts again): tmrUplCfm
-  // stops and its warning goes.
-  void EndUplCfm();
-  void LnkEnd(std::int8_t code, const std::string& text);
-  void LnkAppMsg(std::uint8_t code, std::intptr_t value);
-  std::intptr_t LnkSetMsg(std::intptr_t value);
-  bool FbStaFai = false;  // the port could not be opened at the end of start-up
-
-  // Told by the editor when a vio is about to be deleted: a blink target
-  // must not outlive its vio.
-  struct TVioRmvObs;
-  std::unique_ptr<TVioRmvObs> FpVioRmvObs;
-  void EndVioBlk(bool show);
-
-  TVslCnvCfg FCfg;
-  std::string FsInsDir;
-  std::map<const QAction*, int> FTbnImg;
-  std::vector<QPixmap> FImgLst;
-  std::vector<std::string> FMisPic;
-  std::string FsStaRpt;
-  void AddStaRpt(const std::string& txt);
-  // The message file: its gaps for the start's message, and the identifier
-  // of a lookup that fails later in the status bar.
-  void ChkSysMsg();
-  // The cue files that are not there, for the start's message.
-  void ChkSndFil();
-  int FiVioBlkShwCnt = 0;  // shows of the running blink
-  bool FbShwDon = false;   // FormShow has run
+  std::unique_ptr<THst, THstDel> FpHst;
+  std::unique_ptr<TVslSet> FpSet;
+  std::unique_ptr<TVioBlk> FpBlk;
+  std::unique_ptr<TVslTbr> FpTbr;
+  std::unique_ptr<TVslDoc> FpDoc;
+  std::unique_ptr<TVslLnk> FpLnk;
 };

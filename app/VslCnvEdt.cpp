@@ -1,14 +1,21 @@
-// The main window's share of the visual editor: the field view over the
-// programming field and the Start vio's double click.
+// The main window's programming field: the scroll area, the field views over
+// it, its cells and the background picture.
 #include <QFileInfo>
+#include <QLabel>
 #include <QLayout>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QWidget>
 
+#include "app/BkgDrf.h"
 #include "app/VslCnv.h"
+#include "app/VslDoc.h"
+#include "app/VslTbr.h"
+#include "app/platform/QtStr.h"
 #include "core/Globals.h"
+#include "core/PathUtl.h"
+#include "core/Seams.h"
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioFldViw.h"
 #include "editor/qt/VioPgmViw.h"
@@ -30,10 +37,10 @@ void TfrmVslCnv::CrtEdtViw() {
   // The field takes the focus from an edit when a tool button is clicked.
   pnlVioFld->setFocusPolicy(Qt::ClickFocus);
   FpVioFldViw = std::make_unique<TVioFldViw>(*FpVioPgmItp, pnlVioFld);
-  FpPgmViw = std::make_unique<TPgmViw>(*FpVioPgmItp, pnlVioFld, this, mmnFil);
-  FpPgmViw->FOnDocNam = [this] { return QFileInfo(VioQStr(FsVioFilNam)).completeBaseName(); };
-  FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkHdl(); };
-  BndHstObs();
+  FpPgmViw = std::make_unique<TPgmViw>(*FpVioPgmItp, pnlVioFld, this, &FpDoc->FilMnu());
+  FpPgmViw->FOnDocNam = [this] { return QFileInfo(VioQStr(FpDoc->FilNam())).completeBaseName(); };
+  FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkUpr(); };
+  FpDoc->BndHst();
 }
 
 void TfrmVslCnv::FitCelToWnd() {
@@ -59,4 +66,45 @@ void TfrmVslCnv::MakCel(QSize fld) {
   pnlVioFld->setMinimumSize(pgm.GrdCls() * pgm.CelWdt(), pgm.GrdRws() * pgm.CelHgt());
 }
 
-bool TfrmVslCnv::StaDblClkHdl() { return StaDblClkUpr(); }
+void TfrmVslCnv::BldFld() {
+  // The programming field fills the rest of the client area.
+  scbVioFld = new QScrollArea(this);
+  scbVioFld->setFrameShape(QFrame::NoFrame);
+  scbVioFld->setWidgetResizable(true);
+  // The field, not the scroll area, takes the focus from an edit.
+  scbVioFld->setFocusPolicy(Qt::NoFocus);
+  pnlVioFld = new QWidget;
+  pnlVioFld->setObjectName("pnlVioFld");
+  pnlVioFld->setAutoFillBackground(true);
+  pnlVioFld->installEventFilter(this);
+  scbVioFld->setWidget(pnlVioFld);
+  scbVioFld->viewport()->installEventFilter(this);
+  setCentralWidget(scbVioFld);
+}
+
+void TfrmVslCnv::ShwBckImg() {
+  if (!GuBckGndImg) {
+    GuBckGndImg = new QLabel(pnlVioFld);
+    GuBckGndImg->setObjectName("GuBckGndImg");
+    GuBckGndImg->setScaledContents(true);
+    GuBckGndImg->lower();
+  }
+  const std::string pth = NativePath(GuInsDir + "pictures\\background.bmp");
+  FpBckBmp = QPixmap(QStr(pth));
+  if (FpBckBmp.isNull()) FpTbr->AddMisPic(pth);
+  PrcMsg();
+  GuBckGndImg->setPixmap(FpBckBmp);
+  GuBckGndImg->resize(FpBckBmp.width() / 2, FpBckBmp.height() / 2);
+  GuBckGndImg->setGeometry(0, 0, pnlVioFld->width(), pnlVioFld->height());
+  GuBckGndImg->show();
+  tmrMovBckGndPic.setInterval(FCfg.Tms.MovBckGndPic);
+}
+
+void TfrmVslCnv::StaBkgDrf() {
+  if (!GuBckGndImg || !pnlVioFld) return;
+  if (!FpBkgDrf)
+    FpBkgDrf = std::make_unique<TBkgDrf>(pnlVioFld, GuBckGndImg, tmrMovBckGndPic,
+                                         TBkgDrfTms{FCfg.Tms.MovBckGndPic});
+  FpBkgDrf->SetBmp(FpBckBmp);
+  FpBkgDrf->Start();
+}

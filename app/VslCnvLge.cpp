@@ -1,20 +1,23 @@
-// The language of the main window: the Language menu, the tool button hints,
-// menus, dialogs, the toolkit's standard buttons and the spoken cues in the
-// chosen language, and the choice kept in the settings store beside the COM
-// port for the next start.
+// The main window's menus beside File and Edit, and its language: the
+// Language menu, the tool button hints, menus, dialogs, the toolkit's standard
+// buttons and the spoken cues in the chosen language, and the choice kept in
+// the settings store for the next start.
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
-#include <QToolBar>
-#include <QToolButton>
-#include <QToolTip>
+#include <QMenuBar>
 
 #include "app/HlpInf.h"
 #include "app/Options.h"
-#include "app/RctFil.h"
+#include "app/VslDoc.h"
 #include "app/VslCnv.h"
 #include "app/VslCnvLgc.h"
+#include "app/VslSet.h"
+#include "app/VslTbr.h"
 #include "app/platform/QtPlatform.h"
+#include "app/platform/QtStr.h"
 #include "core/Globals.h"
+#include "core/PathUtl.h"
 #include "core/Seams.h"
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioPgmViw.h"
@@ -23,19 +26,8 @@
 
 namespace {
 
-QString QStr(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
-
-// The value beside "Comport" in the Options key: the language index as a digit.
-constexpr const char* GcLgeVal = "Language";
 // "The language could not be kept ..."
 constexpr std::uint8_t GcMsgLgeSavErr = 0x70;
-
-// An absent or unknown value is English.
-std::uint8_t LgeOfVal(const std::string& val) {
-  if (val == "1") return 1;
-  if (val == "2") return 2;
-  return 0;
-}
 
 }  // namespace
 
@@ -46,22 +38,16 @@ void TfrmVslCnv::SetLgeIdx(std::uint8_t idx) {
   if (FpPlyWavFil) FpPlyWavFil->SetLgeDir(SndLgeDir(idx));
   // Without the toolkit's translations its buttons stay English; the rest follows.
   SetQtLge(idx);
-  RfsTbnHnt();
+  // Before the message table is loaded there is nothing to show; a missing
+  // hint is reported when the mouse comes over its button.
+  if (FpSysLgeMsg) FpTbr->RfsHnt();
   RfsLgeTxt();
 }
 
 void TfrmVslCnv::RfsLgeTxt() {
   const std::uint8_t lge = FbyLgeIdx;
   auto txt = [lge](std::uint8_t id, const char* dft) { return QStr(LgeTxt(id, lge, dft)); };
-  mmnFil->setTitle(txt(SUM_MNU_FIL, "&File"));
-  smnFilOpn->setText(txt(SUM_MNU_OPN, "&Open"));
-  smnFilSav->setText(txt(SUM_MNU_SAV, "&Save"));
-  smnFilSas->setText(txt(SUM_MNU_SAS, "Save &As..."));
-  if (smnFilExt) smnFilExt->setText(txt(SUM_FIL_EXT, "E&xit"));
-  if (mmnFilRct) mmnFilRct->setTitle(txt(SUM_RCT_MNU, "Recent files"));
-  mmnEdt->setTitle(txt(SUM_MNU_EDT, "&Edit"));
-  smnEdtUnd->setText(txt(SUM_MNU_UND, "&Undo"));
-  smnEdtRed->setText(txt(SUM_MNU_RED, "&Redo"));
+  FpDoc->RfsTxt(lge);
   mmnOpt->setText(txt(SUM_MNU_OPT, "Options"));
   mmnLge->setTitle(txt(SUM_MNU_LGE, "Language"));
   mmnHlp->setTitle(txt(SUM_MNU_HLP, "Help"));
@@ -74,48 +60,73 @@ void TfrmVslCnv::RfsLgeTxt() {
   if (frmHlpInf) frmHlpInf->SetLge(lge);
 }
 
-void TfrmVslCnv::RfsTbnHnt() {
-  // Before the message table is loaded there is nothing to show; a missing
-  // hint is reported when the mouse comes over its button.
-  if (!FpSysLgeMsg) return;
-  QToolTip::hideText();
-  for (QToolBar* tbr : {tbrVioObj, tbrDatCom}) {
-    if (!tbr) continue;
-    for (QAction* a : tbr->actions()) {
-      auto* btn = qobject_cast<QToolButton*>(tbr->widgetForAction(a));
-      if (!btn) continue;
-      const std::uint8_t idf = TbnHntIdf(btn->objectName().toStdString());
-      if (idf == 0) continue;
-      const std::string kep = GuLstErrMsg;
-      const std::string txt = FpVioPgmItp->GetSysUsrMsg(idf);
-      GuLstErrMsg = kep;
-      if (txt.empty()) continue;
-      a->setToolTip(QStr(txt));
-      btn->setToolTip(QStr(txt));
-    }
-  }
-}
-
 void TfrmVslCnv::SelLge(std::uint8_t idx, QAction* item, bool sav) {
   for (QAction* a : {smnEng, smnDut, smnGer}) a->setChecked(a == item);
   const bool chg = idx != FbyLgeIdx;
   FbyLgeIdx = idx;
   SetLgeIdx(idx);
-  if (!sav || !chg || !FpRegistry) return;
-  // The Options key is the open key of the store (opened at start).
-  if (!FpRegistry->WriteString(GcLgeVal, std::to_string(idx))) {
+  if (!sav || !chg) return;
+  if (!FpSet->KepLge(idx)) {
     const std::string txt = FpVioPgmItp->GetSysUsrMsg(GcMsgLgeSavErr);
     ShwErrMsg(txt.empty() ? "The language could not be kept for the next start" : txt);
   }
 }
 
 void TfrmVslCnv::LodLge() {
-  if (!FpRegistry) return;
-  const std::uint8_t idx = LgeOfVal(FpRegistry->ReadString(GcLgeVal));
-  QAction* itm[] = {smnEng, smnDut, smnGer};
-  SelLge(idx, itm[idx], false);
+  const std::uint8_t idx = FpSet->RedLge();
+  SelLge(idx, LgeAct(idx), false);
+}
+
+QAction* TfrmVslCnv::LgeAct(std::uint8_t idx) const {
+  QAction* const itm[] = {smnEng, smnDut, smnGer};
+  return idx < 3 ? itm[idx] : nullptr;
 }
 
 void TfrmVslCnv::smnEngClick() { SelLge(0, smnEng); }
 void TfrmVslCnv::smnDutClick() { SelLge(1, smnDut); }
 void TfrmVslCnv::smnGerClick() { SelLge(2, smnGer); }
+
+// ---------------------------------------------------------------------------
+// The menus beside File and Edit
+
+void TfrmVslCnv::BldMnu(QMenuBar& bar) {
+  bar.setObjectName("mmnMaiMnu");
+  FpDoc->BldMnu(bar);
+  mmnOpt = bar.addAction("Options");
+  connect(mmnOpt, &QAction::triggered, this, &TfrmVslCnv::mmnOptClick);
+  mmnLge = bar.addMenu("Language");
+  mmnLge->setObjectName("mmnLge");
+  auto* lge = new QActionGroup(this);
+  smnEng = mmnLge->addAction("Englisch");
+  smnDut = mmnLge->addAction("Nederlands");
+  smnGer = mmnLge->addAction("Deutsch");
+  for (QAction* a : {smnEng, smnDut, smnGer}) {
+    a->setCheckable(true);
+    lge->addAction(a);
+  }
+  connect(smnEng, &QAction::triggered, this, &TfrmVslCnv::smnEngClick);
+  connect(smnDut, &QAction::triggered, this, &TfrmVslCnv::smnDutClick);
+  connect(smnGer, &QAction::triggered, this, &TfrmVslCnv::smnGerClick);
+  mmnHlp = bar.addMenu("Help");
+  mmnHlp->setObjectName("mmnHlp");
+  smnHlpMnlEng = mmnHlp->addAction("Manual (Englisch)");
+  HandbuchDeutch1 = mmnHlp->addAction("Anleitung (Deutsch)");
+  smnHlpInf = mmnHlp->addAction("Info");
+  connect(smnHlpMnlEng, &QAction::triggered, this, &TfrmVslCnv::smnHlpMnlEngClick);
+  connect(HandbuchDeutch1, &QAction::triggered, this, &TfrmVslCnv::HandbuchDeutch1Click);
+  connect(smnHlpInf, &QAction::triggered, this, &TfrmVslCnv::smnHlpInfClick);
+}
+
+void TfrmVslCnv::mmnOptClick() {
+  if (!frmOptions) return;
+  frmOptions->show();
+  frmOptions->raise();
+  frmOptions->activateWindow();
+}
+
+void TfrmVslCnv::smnHlpMnlEngClick() { OpnMnl(NativePath(DocDir(GuInsDir) + GcMnlEng), FbyLgeIdx); }
+void TfrmVslCnv::HandbuchDeutch1Click() { OpnMnl(NativePath(DocDir(GuInsDir) + GcMnlGer), FbyLgeIdx); }
+
+void TfrmVslCnv::smnHlpInfClick() {
+  if (frmHlpInf) frmHlpInf->ShwOn(this);
+}

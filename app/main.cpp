@@ -9,6 +9,7 @@
 #include "app/Options.h"
 #include "app/TssApp.h"
 #include "app/VslCnv.h"
+#include "app/VslDoc.h"
 #include "app/platform/QtFilDlg.h"
 #include "app/platform/QtPlatform.h"
 #include "core/Globals.h"
@@ -28,7 +29,7 @@ int Run(TQtPlatform& platform, QApplication& app) {
   }
   // "tessaro FILE.vio": the file is opened after the intro.
   const QStringList args = QCoreApplication::arguments();
-  if (args.size() > 1) vslCnv->FsCmdFil = QFileInfo(args[1]).absoluteFilePath().toLocal8Bit().toStdString();
+  if (args.size() > 1) vslCnv->Doc().SetCmdFil(QFileInfo(args[1]).absoluteFilePath().toLocal8Bit().toStdString());
   auto options = std::make_unique<TfrmOptions>();
   frmOptions = options.get();
   auto appIto = std::make_unique<TfrmAppIto>(GuInsDir);

@@ -3,9 +3,9 @@
 #include <QFileDialog>
 #include <QStringList>
 
-namespace {
+#include "app/platform/QtStr.h"
 
-QString QStr(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
+namespace {
 
 bool Take(const QString& chosen, std::string& name) {
   if (chosen.isEmpty()) return false;

@@ -16,12 +16,11 @@
 
 #include <cstdio>
 
+#include "app/platform/QtStr.h"
 #include "core/StrUtl.h"
 #include "sound/qt/QtSoundOut.h"
 
 namespace {
-
-QString QStr(const std::string& s) { return QString::fromStdString(s); }
 
 bool OnAppThread() {
   QCoreApplication* app = QCoreApplication::instance();

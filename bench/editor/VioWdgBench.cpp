@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "app/VslCnv.h"
+#include "app/VslTbr.h"
 #include "app/platform/QtPlatform.h"
 #include "core/Globals.h"
 #include "core/Seams.h"
@@ -61,7 +62,7 @@ void BM_OpnFulPgm(benchmark::State& st) {
     st.PauseTiming();
     w.Clr();
     // The font is fitted afresh for every opening.
-    w.Edt().SetTxtMsr(w.Wnd->FpVioFldViw.get());
+    w.Edt().SetTxtMsr(w.Wnd->FldViw());
     st.ResumeTiming();
     if (!w.Edt().LodVioFil(p)) st.SkipWithError(GuLstErrMsg.c_str());
     QCoreApplication::processEvents();
@@ -86,7 +87,7 @@ void BM_DrgMov(benchmark::State& st) {
   for (int r = 0; r < 10; r += 2)
     for (int c = 0; c < 12; ++c) w.Edt().PutVio(VT_STO, c, r);
   TVio* v = w.Edt().PutVio(VT_ACT, 0, 1);
-  TVioPnl* p = w.Wnd->FpVioFldViw->Pnl(v);
+  TVioPnl* p = w.Wnd->FldViw()->Pnl(v);
   QCoreApplication::processEvents();
   SndMou(p, QEvent::MouseButtonPress, {5, w.Edt().CelHgt() + 5}, Qt::LeftButton, Qt::LeftButton);
   const int span = (w.Edt().GrdCls() - 1) * w.Edt().CelWdt();
@@ -104,7 +105,7 @@ void BM_DrgMov(benchmark::State& st) {
 }
 BENCHMARK(BM_DrgMov)->Unit(benchmark::kMicrosecond);
 
-void TbnAdd(benchmark::State& st, QAction* TfrmVslCnv::*tbn) {
+void TbnAdd(benchmark::State& st, TeTbn tbn) {
   TBenchWnd& w = Wnd();
   w.Clr();
   for (auto _ : st) {
@@ -113,12 +114,12 @@ void TbnAdd(benchmark::State& st, QAction* TfrmVslCnv::*tbn) {
       w.Clr();
       st.ResumeTiming();
     }
-    (w.Wnd.get()->*tbn)->trigger();
+    w.Wnd->Tbr().Tbn(tbn)->trigger();
   }
   w.Clr();
 }
-void BM_TbnAddAct(benchmark::State& st) { TbnAdd(st, &TfrmVslCnv::tbnAct); }
-void BM_TbnAddSto(benchmark::State& st) { TbnAdd(st, &TfrmVslCnv::tbnSto); }
+void BM_TbnAddAct(benchmark::State& st) { TbnAdd(st, TeTbn::Act); }
+void BM_TbnAddSto(benchmark::State& st) { TbnAdd(st, TeTbn::Sto); }
 BENCHMARK(BM_TbnAddAct)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TbnAddSto)->Unit(benchmark::kMicrosecond);
 
@@ -133,8 +134,8 @@ void BM_TbnAddLstCel(benchmark::State& st) {
       if (r != rws / 2 || c != cls / 2) w.Edt().PutVio(VT_STO, c, r);
   QCoreApplication::processEvents();
   for (auto _ : st) {
-    w.Wnd->tbnSto->trigger();  // fills the last cell
-    w.Wnd->tbnSto->trigger();  // refused: no free cell is left
+    w.Wnd->Tbr().Tbn(TeTbn::Sto)->trigger();  // fills the last cell
+    w.Wnd->Tbr().Tbn(TeTbn::Sto)->trigger();  // refused: no free cell is left
     st.PauseTiming();
     if (w.Edt().GetVioCnt() != cls * rws) {
       st.SkipWithError("the last free cell was not filled");

@@ -31,6 +31,8 @@
 #include "bench/BchSup.h"
 #include "bench/BchWnd.h"
 #include "app/VslCnv.h"
+#include "app/VslTbr.h"
+#include "app/VslLnk.h"
 #include "app/VslCnvLgc.h"
 #include "app/platform/QtPlatform.h"
 #include "core/Globals.h"
@@ -72,8 +74,8 @@ struct TBenchLnk {
       };
     });
     W->tmrAppItoTimer();
-    W->tmrBlkComPrtCupMsgTimer();
-    Ok = W->FbComPrtOpn && W->FpVioPgmItp->AddVio(VT_STA) && W->FpVioPgmItp->AddVio(VT_STO);
+    W->Lnk().BlkComPrtCupMsgTimer();
+    Ok = W->Lnk().PrtOpn() && W->FpVioPgmItp->AddVio(VT_STA) && W->FpVioPgmItp->AddVio(VT_STO);
   }
   ~TBenchLnk() {
     W.reset();
@@ -100,7 +102,7 @@ class TGrnPnt final : public QObject {
 public:
   explicit TGrnPnt(TfrmVslCnv& w) : W(w) {}
   bool eventFilter(QObject* o, QEvent* e) override {
-    if (e->type() == QEvent::Paint && !Don && W.TbnImgIdx(W.tbnComSte) == GcImgComOky) {
+    if (e->type() == QEvent::Paint && !Don && W.Tbr().ImgIdx(W.Tbr().Tbn(TeTbn::ComSte)) == GcImgComOky) {
       At = TClk::now();
       Don = true;
     }
@@ -131,7 +133,7 @@ void BM_RobotFrameToGreenLinkState(benchmark::State& st) {
     st.SkipWithError("the link could not be set up");
     return;
   }
-  QWidget* btn = b.W->tbrDatCom->widgetForAction(b.W->tbnComSte);
+  QWidget* btn = b.W->Tbr().ComBar().widgetForAction(b.W->Tbr().Tbn(TeTbn::ComSte));
   if (!btn || !btn->isVisible()) {
     st.SkipWithError("the link state button is not shown");
     return;
@@ -144,7 +146,7 @@ void BM_RobotFrameToGreenLinkState(benchmark::State& st) {
   std::vector<double> ms, all;
   std::uint8_t seq = 0;
   for (auto _ : st) {
-    b.W->SetTbnImg(b.W->tbnComSte, GcImgComNok);
+    b.W->Tbr().SetImg(b.W->Tbr().Tbn(TeTbn::ComSte), GcImgComNok);
     btn->repaint();
     QCoreApplication::processEvents();
     pnt.Don = false;
@@ -159,7 +161,7 @@ void BM_RobotFrameToGreenLinkState(benchmark::State& st) {
     while (!pnt.Don && TClk::now() < end) QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
     // Whatever the frame does after the picture has turned green is done
     // once no link effect is left.
-    while (b.W->LnkEffPnd() > 0 && TClk::now() < end) QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    while (b.W->Lnk().EffPnd() > 0 && TClk::now() < end) QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
     const auto t2 = TClk::now();
     if (!pnt.Don) {
       st.SkipWithError("the link state was not painted green");
@@ -237,7 +239,7 @@ void BM_BurstCatchUp(benchmark::State& st) {
   const QString lst = QString::fromStdString(Hex4(GcFrm - 2));
   std::vector<double> cu;
   for (auto _ : st) {
-    b.W->tbxAdcMeaVal1->clear();
+    b.W->Lnk().Tbx(4).clear();
     const long d0 = GvDlv;
     const long n = static_cast<long>(all.size());
     std::atomic<bool> bad{false};
@@ -257,8 +259,8 @@ void BM_BurstCatchUp(benchmark::State& st) {
     while (GvDlv - d0 < n && TClk::now() < lim) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     far.join();
     const auto t1 = TClk::now();
-    st.counters["queued_tasks"] = static_cast<double>(b.W->LnkEffPnd());
-    while (TClk::now() < lim && !(b.W->LnkEffPnd() == 0 && b.W->tbxAdcMeaVal1->text() == lst))
+    st.counters["queued_tasks"] = static_cast<double>(b.W->Lnk().EffPnd());
+    while (TClk::now() < lim && !(b.W->Lnk().EffPnd() == 0 && b.W->Lnk().Tbx(4).text() == lst))
       QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
     const auto t2 = TClk::now();
     if (bad || t2 >= lim) {

@@ -1,5 +1,6 @@
 // The Info dialog and the opening of the manuals from the Help menu.
 #include <QAction>
+#include <QMenu>
 #include <QApplication>
 #include <QLabel>
 #include <QProcess>
@@ -112,14 +113,14 @@ TEST_F(MnlOpn, TheHelpMenuOpensTheManualOfItsItemInTheDocumentationFolder) {
   // The message names the folder beside the installation without "..".
   EXPECT_EQ(doc.find(".."), std::string::npos) << doc;
   EXPECT_EQ(doc.substr(doc.size() - 14), "Documentation/") << doc;
-  w->smnGer->trigger();
-  w->smnHlpMnlEng->trigger();
+  w->LgeAct(2)->trigger();
+  w->HlpMnu().actions()[0]->trigger();
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
   EXPECT_EQ(Plt.MsgBox.Calls[0].Text, "Missing DE " + doc + GcMnlEng);
 
   // Beside the installation folder, as on Windows.
   Tmp.Write("Documentation/" + std::string(GcMnlGer), "%PDF-1.4\n");
-  w->HandbuchDeutch1->trigger();
+  w->HlpMnu().actions()[1]->trigger();
   QTRY_VERIFY(QCoreApplication::instance()->findChildren<QProcess*>().isEmpty());
   EXPECT_TRUE(Opened(doc + GcMnlGer));
   EXPECT_EQ(Plt.MsgBox.Calls.size(), 1u);

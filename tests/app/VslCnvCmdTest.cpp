@@ -7,47 +7,35 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/VslCnv.h"
-#include "core/Globals.h"
-#include "editor/VioPgmItp.h"
-#include "support/FakePlatform.h"
+#include "WndFix.h"
 
 namespace {
 
-class VslCnvCmd : public ::testing::Test {
+class VslCnvCmd : public TWndTst {
 protected:
-  void SetUp() override {
-    TVslCnvCfg c;
-    c.AppDir = std::string(TESSARO_DATA_DIR) + "/";
-    c.InsDir = c.AppDir;
-    c.ScnPrt = [] { return std::vector<std::string>{}; };
-    W = std::make_unique<TfrmVslCnv>(nullptr, c);
-  }
-  void TearDown() override { W.reset(); }
+  void SetUp() override { Mk(DatCfg(), false); }
   // The texts of the boxes shown so far.
   std::string Boxes() {
     std::string t;
     for (const auto& c : Plt.MsgBox.Calls) t += c.Text + "\n";
     return t;
   }
-  TFakePlatform Plt;
   TTmpDir Tmp;
-  std::unique_ptr<TfrmVslCnv> W;
 };
 
 }  // namespace
 
 TEST_F(VslCnvCmd, ProgramIsOpenedWhenTheIntroGoes) {
   const std::string pth = (std::filesystem::path(TESSARO_DATA_DIR) / "examples" / "drive_square.vio").string();
-  W->FsCmdFil = pth;
+  W->Doc().SetCmdFil(pth);
   W->show();
   EXPECT_EQ(W->FpVioPgmItp->GetVioCnt(), 0);  // not while the intro shows
   W->tmrAppItoTimer();
   EXPECT_GT(W->FpVioPgmItp->GetVioCnt(), 0) << Boxes();
-  EXPECT_EQ(W->FsVioFilNam, pth);
+  EXPECT_EQ(W->Doc().FilNam(), pth);
   EXPECT_EQ(W->windowTitle().toStdString(), pth);
-  EXPECT_TRUE(W->smnFilSav->isEnabled());
-  EXPECT_TRUE(W->FsCmdFil.empty());
+  EXPECT_TRUE(W->Doc().SavAct()->isEnabled());
+  EXPECT_TRUE(W->Doc().CmdFil().empty());
 }
 
 TEST_F(VslCnvCmd, FailedLoadSaysWhyAndLeavesTheFieldEmpty) {
@@ -55,12 +43,12 @@ TEST_F(VslCnvCmd, FailedLoadSaysWhyAndLeavesTheFieldEmpty) {
     SetUp();
     Plt.MsgBox.Calls.clear();
     GuLstErrMsg.clear();
-    W->FsCmdFil = pth;
+    W->Doc().SetCmdFil(pth);
     W->show();
     W->tmrAppItoTimer();
     EXPECT_EQ(W->FpVioPgmItp->GetVioCnt(), 0) << pth;
-    EXPECT_TRUE(W->FsVioFilNam.empty()) << pth;
-    EXPECT_FALSE(W->smnFilSav->isEnabled()) << pth;
+    EXPECT_TRUE(W->Doc().FilNam().empty()) << pth;
+    EXPECT_FALSE(W->Doc().SavAct()->isEnabled()) << pth;
     // The reason comes first, before what the port has to say, and is the one
     // that File -> Open gives for the same file.
     ASSERT_FALSE(Plt.MsgBox.Calls.empty()) << pth;

@@ -11,11 +11,8 @@
 #include <iterator>
 #include <memory>
 
-#include "app/VslCnv.h"
+#include "WndFix.h"
 #include "app/platform/QtFilDlg.h"
-#include "core/Globals.h"
-#include "editor/VioPgmItp.h"
-#include "support/FakePlatform.h"
 
 namespace fs = std::filesystem;
 
@@ -41,26 +38,18 @@ std::string Crlf(std::initializer_list<const char*> lines) {
   return s;
 }
 
-class VslCnvFil : public ::testing::Test {
+class VslCnvFil : public TWndTst {
 protected:
   void SetUp() override {
-    // The installed data files: the real sensor and actor tables and the examples.
-    TVslCnvCfg c;
-    c.AppDir = std::string(TESSARO_DATA_DIR) + "/";
-    c.InsDir = c.AppDir;
-    c.ScnPrt = [] { return std::vector<std::string>{}; };
-    W = std::make_unique<TfrmVslCnv>(nullptr, c);
-    W->show();
+    Mk();
     ASSERT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls.front().Text;
     ExaDir = fs::path(TESSARO_DATA_DIR) / "examples";
   }
 
-  void TearDown() override { W.reset(); }
-
   // Each of the thirteen vio tool buttons once, in the order of the tool bar.
   void AddAllVio() {
-    for (QAction* a : {W->tbnSta, W->tbnSto, W->tbnIff, W->tbnThn, W->tbnEls, W->tbnLbl, W->tbnGto, W->tbnDly,
-                       W->tbnAct, W->tbnSns, W->tbnSpd, W->tbnSwi, W->tbnRti})
+    for (QAction* a : {W->Tbr().Tbn(TeTbn::Sta), W->Tbr().Tbn(TeTbn::Sto), W->Tbr().Tbn(TeTbn::Iff), W->Tbr().Tbn(TeTbn::Thn), W->Tbr().Tbn(TeTbn::Els), W->Tbr().Tbn(TeTbn::Lbl), W->Tbr().Tbn(TeTbn::Gto), W->Tbr().Tbn(TeTbn::Dly),
+                       W->Tbr().Tbn(TeTbn::Act), W->Tbr().Tbn(TeTbn::Sns), W->Tbr().Tbn(TeTbn::Spd), W->Tbr().Tbn(TeTbn::Swi), W->Tbr().Tbn(TeTbn::Rti)})
       a->trigger();
     ASSERT_EQ(W->FpVioPgmItp->GetVioCnt(), 13) << GuLstErrMsg;
   }
@@ -85,16 +74,14 @@ protected:
     return l;
   }
 
-  TFakePlatform Plt;
   TTmpDir Tmp;
   fs::path ExaDir;
-  std::unique_ptr<TfrmVslCnv> W;
 };
 
 TEST_F(VslCnvFil, SaveAsWritesTheProgramOfTheToolButtons) {
   AddAllVio();
-  ASSERT_TRUE(W->smnFilSas->isEnabled());
-  EXPECT_FALSE(W->smnFilSav->isEnabled());
+  ASSERT_TRUE(W->Doc().SasAct()->isEnabled());
+  EXPECT_FALSE(W->Doc().SavAct()->isEnabled());
   W->setWindowTitle("before");
 
   // The dialog returns the name without the extension; it is added.
@@ -123,7 +110,7 @@ TEST_F(VslCnvFil, SaveAsWritesTheProgramOfTheToolButtons) {
                   "RTI1", "0012", "0002", "",
                   "EOF"}));
   EXPECT_FALSE(fs::exists(Tmp.Path() + "prog"));
-  EXPECT_EQ(W->FsVioFilNam, Tmp.Path() + "prog.vio");
+  EXPECT_EQ(W->Doc().FilNam(), Tmp.Path() + "prog.vio");
   EXPECT_TRUE(W->windowTitle().isEmpty());
   // The next dialog starts in the folder of that file.
   W->smnFilSasClick();
@@ -132,7 +119,7 @@ TEST_F(VslCnvFil, SaveAsWritesTheProgramOfTheToolButtons) {
 }
 
 TEST_F(VslCnvFil, SaveAsNamesTheExtensionAsWritten) {
-  W->tbnSta->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
   for (const char* nam : {"p.VIO", "b.vio"}) {
     Plt.FilDlg.Answers.push_back(Tmp.Path() + nam);
     W->smnFilSasClick();
@@ -148,14 +135,14 @@ TEST_F(VslCnvFil, SaveAsNamesTheExtensionAsWritten) {
 }
 
 TEST_F(VslCnvFil, SaveAsAsksBeforeReplacingAndKeepsTheOldFileUnlessTold) {
-  W->tbnSta->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
   const std::string dst = Tmp.Write("old.vio", "old program");
   for (TeMsgAns ans : {TeMsgAns::No, TeMsgAns::Cancel}) {
     Plt.MsgBox.Answers.push_back(ans);
     Plt.FilDlg.Answers.push_back(dst);
     W->smnFilSasClick();
     EXPECT_EQ(RdFil(dst), "old program");
-    EXPECT_TRUE(W->FsVioFilNam.empty());
+    EXPECT_TRUE(W->Doc().FilNam().empty());
   }
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 2u);
   EXPECT_EQ(Plt.MsgBox.Calls[0].Text, "Overwrite existing file?");
@@ -166,7 +153,7 @@ TEST_F(VslCnvFil, SaveAsAsksBeforeReplacingAndKeepsTheOldFileUnlessTold) {
   Plt.FilDlg.Answers.push_back(dst);
   W->smnFilSasClick();
   EXPECT_EQ(RdFil(dst), Crlf({"START1", "0001", "0001", "", "EOF"}));
-  EXPECT_EQ(W->FsVioFilNam, dst);
+  EXPECT_EQ(W->Doc().FilNam(), dst);
 
   // A cancelled dialog writes nothing and asks nothing.
   W->smnFilSasClick();
@@ -174,7 +161,7 @@ TEST_F(VslCnvFil, SaveAsAsksBeforeReplacingAndKeepsTheOldFileUnlessTold) {
 }
 
 TEST_F(VslCnvFil, AFailedWriteKeepsTheOldFileAndSaysSo) {
-  W->tbnSta->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
   const std::string dst = Tmp.Write("old.vio", "old program");
   // A read-only file is not replaced.
   fs::permissions(dst, fs::perms(0444));
@@ -184,10 +171,10 @@ TEST_F(VslCnvFil, AFailedWriteKeepsTheOldFileAndSaysSo) {
   EXPECT_EQ(RdFil(dst), "old program");
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 2u);
   EXPECT_EQ(Plt.MsgBox.Calls[1].Text.rfind("#414, ", 0), 0u) << Plt.MsgBox.Calls[1].Text;
-  EXPECT_TRUE(W->FsVioFilNam.empty());
+  EXPECT_TRUE(W->Doc().FilNam().empty());
 
   // Save to a file that cannot be written reports it the same way.
-  W->FsVioFilNam = dst;
+  W->Doc().SetFilNam(dst);
   W->smnFilSavClick();
   EXPECT_EQ(RdFil(dst), "old program");
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 3u);
@@ -195,11 +182,11 @@ TEST_F(VslCnvFil, AFailedWriteKeepsTheOldFileAndSaysSo) {
 }
 
 TEST_F(VslCnvFil, AnEmptyFieldIsNotSaved) {
-  W->FsVioFilNam = Tmp.Path() + "x.vio";
+  W->Doc().SetFilNam(Tmp.Path() + "x.vio");
   W->smnFilSavClick();
   W->smnFilSasClick();
   EXPECT_TRUE(Plt.FilDlg.Calls.empty());
-  EXPECT_FALSE(fs::exists(W->FsVioFilNam));
+  EXPECT_FALSE(fs::exists(W->Doc().FilNam()));
 }
 
 TEST_F(VslCnvFil, EachExampleOpensAndSavesAgainAsTheSameFile) {
@@ -211,10 +198,10 @@ TEST_F(VslCnvFil, EachExampleOpensAndSavesAgainAsTheSameFile) {
     Open(src);
     ASSERT_TRUE(Plt.MsgBox.Calls.empty()) << src << ": " << Plt.MsgBox.Calls.front().Text;
     EXPECT_GT(W->FpVioPgmItp->GetVioCnt(), 0) << src;
-    EXPECT_EQ(W->FsVioFilNam, src);
+    EXPECT_EQ(W->Doc().FilNam(), src);
     EXPECT_EQ(W->windowTitle().toStdString(), src);
-    EXPECT_TRUE(W->smnFilSav->isEnabled());
-    EXPECT_TRUE(W->smnFilSas->isEnabled());
+    EXPECT_TRUE(W->Doc().SavAct()->isEnabled());
+    EXPECT_TRUE(W->Doc().SasAct()->isEnabled());
 
     const std::string cpy = Tmp.Path() + "copy-" + e.path().filename().string();
     Plt.FilDlg.Answers.push_back(cpy);
@@ -231,24 +218,24 @@ TEST_F(VslCnvFil, EachExampleOpensAndSavesAgainAsTheSameFile) {
 }
 
 TEST_F(VslCnvFil, OpenSetsTheStartAndSwitchButtonsByTheVios) {
-  W->tbnSta->trigger();
-  ASSERT_FALSE(W->tbnSta->isEnabled());
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
+  ASSERT_FALSE(W->Tbr().Tbn(TeTbn::Sta)->isEnabled());
   Open(Tmp.Write("swi.vio", Crlf({"SWITCH_INTERRUPT1", "0001", "0001", "", "EOF"})));
-  EXPECT_TRUE(W->tbnSta->isEnabled());
-  EXPECT_FALSE(W->tbnSwi->isEnabled());
+  EXPECT_TRUE(W->Tbr().Tbn(TeTbn::Sta)->isEnabled());
+  EXPECT_FALSE(W->Tbr().Tbn(TeTbn::Swi)->isEnabled());
 }
 
 TEST_F(VslCnvFil, SaveWritesToTheFileLastOpenedOrSavedAs) {
   const std::string a = Tmp.Write("a.vio", Crlf({"START1", "0001", "0001", "", "EOF"}));
   Open(a);
-  W->tbnSto->trigger();
+  W->Tbr().Tbn(TeTbn::Sto)->trigger();
   W->smnFilSavClick();
   const std::string two = Crlf({"START1", "0001", "0001", "", "STOP1", "0002", "0001", "", "EOF"});
   EXPECT_EQ(RdFil(a), two);
 
   Plt.FilDlg.Answers.push_back(Tmp.Path() + "b.vio");
   W->smnFilSasClick();
-  W->tbnIff->trigger();
+  W->Tbr().Tbn(TeTbn::Iff)->trigger();
   W->smnFilSavClick();
   EXPECT_EQ(RdFil(a), two);
   EXPECT_EQ(RdFil(Tmp.Path() + "b.vio"),
@@ -257,8 +244,8 @@ TEST_F(VslCnvFil, SaveWritesToTheFileLastOpenedOrSavedAs) {
 }
 
 TEST_F(VslCnvFil, AFileThatFailsToLoadLeavesTheFieldAsItWas) {
-  W->tbnSta->trigger();
-  W->tbnDly->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
+  W->Tbr().Tbn(TeTbn::Dly)->trigger();
   W->setWindowTitle("before");
   const TStrLst bfr = Lns();
 
@@ -275,8 +262,8 @@ TEST_F(VslCnvFil, AFileThatFailsToLoadLeavesTheFieldAsItWas) {
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
   EXPECT_FALSE(Plt.MsgBox.Calls[0].Text.empty());
   EXPECT_EQ(Lns(), bfr);
-  EXPECT_FALSE(W->tbnSta->isEnabled());
-  EXPECT_TRUE(W->tbnSwi->isEnabled());
+  EXPECT_FALSE(W->Tbr().Tbn(TeTbn::Sta)->isEnabled());
+  EXPECT_TRUE(W->Tbr().Tbn(TeTbn::Swi)->isEnabled());
 
   // A file that cannot be read.
   Plt.MsgBox.Calls.clear();
@@ -285,13 +272,13 @@ TEST_F(VslCnvFil, AFileThatFailsToLoadLeavesTheFieldAsItWas) {
   EXPECT_EQ(Plt.MsgBox.Calls[0].Text.rfind("#402, ", 0), 0u) << Plt.MsgBox.Calls[0].Text;
 
   EXPECT_EQ(Lns(), bfr);
-  EXPECT_TRUE(W->FsVioFilNam.empty());
+  EXPECT_TRUE(W->Doc().FilNam().empty());
   EXPECT_EQ(W->windowTitle().toStdString(), "before");
-  EXPECT_FALSE(W->smnFilSav->isEnabled());
+  EXPECT_FALSE(W->Doc().SavAct()->isEnabled());
 }
 
 TEST_F(VslCnvFil, ACancelledOpenChangesNothingAndShowsNoOldMessage) {
-  W->tbnSta->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
   const TStrLst bfr = Lns();
   GuLstErrMsg = "an earlier message";
   Plt.MsgBox.Answers.push_back(TeMsgAns::Dsc);
@@ -300,21 +287,21 @@ TEST_F(VslCnvFil, ACancelledOpenChangesNothingAndShowsNoOldMessage) {
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u) << "only the question about the unsaved Start vio";
   EXPECT_EQ(Plt.MsgBox.Calls[0].Buttons, TeMsgBtn::SavDscCnc);
   EXPECT_EQ(Lns(), bfr);
-  EXPECT_FALSE(W->smnFilSav->isEnabled());
+  EXPECT_FALSE(W->Doc().SavAct()->isEnabled());
 }
 
 TEST_F(VslCnvFil, ShortcutsReachTheCommandsOnlyWhileTheMenuIsUnlocked) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(W.get()));
-  W->tbnSta->trigger();
-  EXPECT_EQ(W->smnFilOpn->shortcut(), QKeySequence("Ctrl+O"));
-  EXPECT_EQ(W->smnFilSav->shortcut(), QKeySequence("Ctrl+S"));
-  EXPECT_EQ(W->smnFilSas->shortcut(), QKeySequence("Ctrl+Shift+S"));
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
+  EXPECT_EQ(W->Doc().OpnAct()->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(W->Doc().SavAct()->shortcut(), QKeySequence("Ctrl+S"));
+  EXPECT_EQ(W->Doc().SasAct()->shortcut(), QKeySequence("Ctrl+Shift+S"));
   // Locked during the intro.
   ASSERT_TRUE(W->Locked());
   QTest::keyClick(W.get(), Qt::Key_O, Qt::ControlModifier);
   EXPECT_TRUE(Plt.FilDlg.Calls.empty());
 
-  W->mmnFil->menuAction()->setEnabled(true);
+  W->Doc().FilMnu().menuAction()->setEnabled(true);
   Plt.MsgBox.Answers.push_back(TeMsgAns::Dsc);
   QTest::keyClick(W.get(), Qt::Key_O, Qt::ControlModifier);
   QTest::keyClick(W.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
@@ -324,26 +311,26 @@ TEST_F(VslCnvFil, ShortcutsReachTheCommandsOnlyWhileTheMenuIsUnlocked) {
 }
 
 TEST_F(VslCnvFil, UndoAcrossAnOpenBringsBackTheEarlierProgramWithItsOwnFile) {
-  W->mmnFil->menuAction()->setEnabled(true);  // unlocked: Undo and Redo run
-  W->FsStaCap = "Tessaro";
+  W->Doc().FilMnu().menuAction()->setEnabled(true);  // unlocked: Undo and Redo run
+  W->Doc().SetStaCap("Tessaro");
   const std::string opened = Tmp.Write("opened.vio", Crlf({"STOP1", "0002", "0002", "", "EOF"}));
   for (const bool named : {false, true}) {
     SCOPED_TRACE(named ? "earlier program saved as a file" : "earlier program never saved");
-    W->tbnSta->trigger();
+    W->Tbr().Tbn(TeTbn::Sta)->trigger();
     const std::string earlier = Tmp.Path() + "earlier.vio";
     if (named) {
       Plt.FilDlg.Answers.push_back(earlier);
       W->smnFilSasClick();
       ASSERT_EQ(RdFil(earlier), Joi(Lns()));
-      W->tbnSto->trigger();  // and changed since
+      W->Tbr().Tbn(TeTbn::Sto)->trigger();  // and changed since
     }
     const TStrLst bfr = Lns();
     Open(opened);
-    ASSERT_EQ(W->FsVioFilNam, opened);
+    ASSERT_EQ(W->Doc().FilNam(), opened);
 
-    W->smnEdtUnd->trigger();
+    W->Doc().UndAct()->trigger();
     EXPECT_EQ(Lns(), bfr);
-    EXPECT_EQ(W->FsVioFilNam, named ? earlier : "");
+    EXPECT_EQ(W->Doc().FilNam(), named ? earlier : "");
     EXPECT_EQ(W->windowTitle().toStdString(), (named ? earlier : "Tessaro") + " *");
     // Save never writes the earlier program into the opened file.
     if (!named) Plt.FilDlg.Answers.push_back(Tmp.Path() + "third.vio");
@@ -352,8 +339,8 @@ TEST_F(VslCnvFil, UndoAcrossAnOpenBringsBackTheEarlierProgramWithItsOwnFile) {
     const std::string got = named ? earlier : Tmp.Path() + "third.vio";
     EXPECT_EQ(RdFil(got), Joi(bfr));
 
-    W->smnEdtRed->trigger();
-    EXPECT_EQ(W->FsVioFilNam, opened);
+    W->Doc().RedAct()->trigger();
+    EXPECT_EQ(W->Doc().FilNam(), opened);
     EXPECT_EQ(W->windowTitle().toStdString(), opened);
     EXPECT_FALSE(W->FpVioPgmItp->Drt());
   }

@@ -13,11 +13,8 @@
 #include <iterator>
 #include <memory>
 
-#include "app/VslCnv.h"
-#include "core/Globals.h"
+#include "WndFix.h"
 #include "editor/VioKep.h"
-#include "editor/VioPgmItp.h"
-#include "support/FakePlatform.h"
 
 namespace fs = std::filesystem;
 
@@ -28,23 +25,17 @@ std::string RdFil(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class VslCnvKep : public ::testing::Test {
+class VslCnvKep : public TWndTst {
 protected:
-  std::unique_ptr<TfrmVslCnv> Mk() {
-    TVslCnvCfg c;
-    c.AppDir = std::string(TESSARO_DATA_DIR) + "/";
-    c.InsDir = c.AppDir;
-    c.ScnPrt = [] { return std::vector<std::string>{}; };
+  TfrmVslCnv& MkRcv() {
+    TVslCnvCfg c = DatCfg();
     c.RcvPth = Rcv();  // names the folder of the copies
     c.Tms.RcvSav = 0;  // a change is due at the timer's next look
-    auto w = std::make_unique<TfrmVslCnv>(nullptr, c);
-    w->show();
-    return w;
+    return Mk(c);
   }
-  void SetUp() override { W = Mk(); }
-  void TearDown() override { W.reset(); }
+  void SetUp() override { MkRcv(); }
   std::string Rcv() const { return Tmp.Path() + "share/tessaro/recovery.vio"; }
-  std::string Own() const { return W->FpVioRcv->Pth(); }  // the window's own copy
+  std::string Own() const { return W->Doc().Rcv()->Pth(); }  // the window's own copy
   std::size_t Asks() const {
     std::size_t n = 0;
     for (const auto& c : Plt.MsgBox.Calls) n += c.Buttons == TeMsgBtn::SavDscCnc;
@@ -56,17 +47,15 @@ protected:
     return l;
   }
 
-  TFakePlatform Plt;
   TTmpDir Tmp;
-  std::unique_ptr<TfrmVslCnv> W;
 };
 
 TEST_F(VslCnvKep, ClosingAChangedProgramAsksAndKeepsTheWindowUnlessSavedOrDiscarded) {
   W->tmrAppItoTimer();
-  W->tbnSta->trigger();
-  W->tbnSto->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
+  W->Tbr().Tbn(TeTbn::Sto)->trigger();
   ASSERT_EQ(W->FpVioPgmItp->GetVioCnt(), 2);
-  W->tmrRcvSavTimer();
+  W->Doc().tmrRcvSavTimer();
   ASSERT_TRUE(fs::exists(Own()));
 
   // Cancel, and Save whose dialog is cancelled: the window stays.
@@ -99,14 +88,14 @@ TEST_F(VslCnvKep, ClosingAChangedProgramAsksAndKeepsTheWindowUnlessSavedOrDiscar
   EXPECT_FALSE(fs::exists(Own()));
 
   // Discard on a program that came from a file: the file stays as it was.
-  W = Mk();
+  MkRcv();
   W->tmrAppItoTimer();
   Plt.FilDlg.Answers.push_back(fil);
   W->smnFilOpnClick();
-  ASSERT_EQ(W->FsVioFilNam, fil);
+  ASSERT_EQ(W->Doc().FilNam(), fil);
   const std::string saved = RdFil(fil);
-  W->tbnDly->trigger();
-  W->tmrRcvSavTimer();
+  W->Tbr().Tbn(TeTbn::Dly)->trigger();
+  W->Doc().tmrRcvSavTimer();
   ASSERT_TRUE(fs::exists(Own()));
   Plt.MsgBox.Answers = {TeMsgAns::Dsc};
   EXPECT_TRUE(W->close());
@@ -117,11 +106,11 @@ TEST_F(VslCnvKep, ClosingAChangedProgramAsksAndKeepsTheWindowUnlessSavedOrDiscar
 TEST_F(VslCnvKep, OpeningAnotherFileAsksFirstAndSaveGoesToTheOpenFile) {
   const std::string a = Tmp.Path() + "a.vio";
   W->tmrAppItoTimer();
-  W->tbnSta->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
   Plt.FilDlg.Answers.push_back(a);
   W->smnFilSasClick();
-  ASSERT_EQ(W->FsVioFilNam, a);
-  W->tbnSto->trigger();
+  ASSERT_EQ(W->Doc().FilNam(), a);
+  W->Tbr().Tbn(TeTbn::Sto)->trigger();
   ASSERT_TRUE(W->FpVioPgmItp->Drt());
 
   // Cancel: not even the open dialog comes.
@@ -137,7 +126,7 @@ TEST_F(VslCnvKep, OpeningAnotherFileAsksFirstAndSaveGoesToTheOpenFile) {
   Plt.MsgBox.Answers = {TeMsgAns::Sav};
   Plt.FilDlg.Answers.push_back(ex);
   W->smnFilOpnClick();
-  EXPECT_EQ(W->FsVioFilNam, ex);
+  EXPECT_EQ(W->Doc().FilNam(), ex);
   std::string all;
   for (const auto& l : two) all += l + "\r\n";
   EXPECT_EQ(RdFil(a), all);
@@ -147,16 +136,16 @@ TEST_F(VslCnvKep, OpeningAnotherFileAsksFirstAndSaveGoesToTheOpenFile) {
 
 TEST_F(VslCnvKep, AKilledRunIsOfferedAtTheNextStartAndRestoredAsUnsaved) {
   W->tmrAppItoTimer();
-  W->tbnSta->trigger();
-  W->tbnDly->trigger();
-  W->tbnSto->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
+  W->Tbr().Tbn(TeTbn::Dly)->trigger();
+  W->Tbr().Tbn(TeTbn::Sto)->trigger();
   const TStrLst lns = Lns();
-  W->tmrRcvSavTimer();
+  W->Doc().tmrRcvSavTimer();
   ASSERT_TRUE(fs::exists(Own()));
   // A kill: no close, no question. The next run offers the copy once the intro goes.
   W.reset();
   Plt.MsgBox.Calls.clear();
-  W = Mk();
+  MkRcv();
   EXPECT_TRUE(Plt.MsgBox.Calls.empty());
   Plt.MsgBox.Answers = {TeMsgAns::Yes};
   W->tmrAppItoTimer();
@@ -165,9 +154,9 @@ TEST_F(VslCnvKep, AKilledRunIsOfferedAtTheNextStartAndRestoredAsUnsaved) {
   EXPECT_EQ(Lns(), lns);
   EXPECT_TRUE(W->FpVioPgmItp->Drt());
   EXPECT_TRUE(W->windowTitle().endsWith(" *")) << W->windowTitle().toStdString();
-  EXPECT_FALSE(W->tbnSta->isEnabled()) << "the restored Start vio disables its button";
-  EXPECT_TRUE(W->smnFilSas->isEnabled());
-  EXPECT_TRUE(W->FsVioFilNam.empty());
+  EXPECT_FALSE(W->Tbr().Tbn(TeTbn::Sta)->isEnabled()) << "the restored Start vio disables its button";
+  EXPECT_TRUE(W->Doc().SasAct()->isEnabled());
+  EXPECT_TRUE(W->Doc().FilNam().empty());
   // Closing asks: the restored program is unsaved.
   Plt.MsgBox.Answers = {TeMsgAns::Cancel};
   EXPECT_FALSE(W->close());
@@ -176,50 +165,50 @@ TEST_F(VslCnvKep, AKilledRunIsOfferedAtTheNextStartAndRestoredAsUnsaved) {
 }
 
 TEST_F(VslCnvKep, RecentFilesListOpenedAndSavedFilesAndDropAMissingOne) {
-  ASSERT_NE(W->mmnFilRct, nullptr);
-  W->RfsRctMnu();
-  EXPECT_FALSE(W->mmnFilRct->isEnabled()) << "nothing opened yet";
+  ASSERT_NE(W->Doc().RctMnu(), nullptr);
+  W->Doc().RfsRctMnu();
+  EXPECT_FALSE(W->Doc().RctMnu()->isEnabled()) << "nothing opened yet";
   const std::string ex = Tmp.Path() + "square.vio";
   fs::copy_file(fs::path(TESSARO_DATA_DIR) / "examples" / "drive_square.vio", ex);
   const std::string sav = Tmp.Path() + "mine.vio";
   Plt.FilDlg.Answers.push_back(ex);
   W->smnFilOpnClick();
-  ASSERT_EQ(W->FsVioFilNam, ex);
+  ASSERT_EQ(W->Doc().FilNam(), ex);
   Plt.FilDlg.Answers.push_back(sav);
   W->smnFilSasClick();
   ASSERT_TRUE(fs::exists(sav));
   auto items = [this] {
-    W->RfsRctMnu();
+    W->Doc().RfsRctMnu();
     std::vector<std::string> t;
-    for (QAction* a : W->mmnFilRct->actions()) t.push_back(a->text().toStdString());
+    for (QAction* a : W->Doc().RctMnu()->actions()) t.push_back(a->text().toStdString());
     return t;
   };
   EXPECT_EQ(items(), (std::vector<std::string>{"&1 " + sav, "&2 " + ex}));
 
   // Kept in the settings store: a new window lists them too, and opens one.
-  W = Mk();
+  MkRcv();
   W->tmrAppItoTimer();
   ASSERT_EQ(items().size(), 2u);
-  W->mmnFil->menuAction()->setEnabled(true);  // as after the intro with a robot port
-  W->mmnFilRct->actions()[1]->trigger();
-  EXPECT_EQ(W->FsVioFilNam, ex);
+  W->Doc().FilMnu().menuAction()->setEnabled(true);  // as after the intro with a robot port
+  W->Doc().RctMnu()->actions()[1]->trigger();
+  EXPECT_EQ(W->Doc().FilNam(), ex);
   EXPECT_EQ(items()[0], "&1 " + ex);
 
   // A changed program is asked about first.
-  W->tbnSto->trigger();
+  W->Tbr().Tbn(TeTbn::Sto)->trigger();
   Plt.MsgBox.Answers = {TeMsgAns::Cancel};
-  W->mmnFilRct->actions()[1]->trigger();
-  EXPECT_EQ(W->FsVioFilNam, ex);
+  W->Doc().RctMnu()->actions()[1]->trigger();
+  EXPECT_EQ(W->Doc().FilNam(), ex);
   EXPECT_EQ(Asks(), 1u);
   Plt.MsgBox.Answers = {TeMsgAns::Dsc};
-  W->mmnFilRct->actions()[1]->trigger();
-  EXPECT_EQ(W->FsVioFilNam, sav);
+  W->Doc().RctMnu()->actions()[1]->trigger();
+  EXPECT_EQ(W->Doc().FilNam(), sav);
 
   // A file that has gone: told, and taken off the list.
   fs::remove(ex);
   Plt.MsgBox.Calls.clear();
-  W->mmnFilRct->actions()[1]->trigger();
-  EXPECT_EQ(W->FsVioFilNam, sav);
+  W->Doc().RctMnu()->actions()[1]->trigger();
+  EXPECT_EQ(W->Doc().FilNam(), sav);
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
   EXPECT_NE(Plt.MsgBox.Calls[0].Text.find(ex), std::string::npos);
   EXPECT_EQ(items(), (std::vector<std::string>{"&1 " + sav}));
@@ -229,24 +218,24 @@ TEST_F(VslCnvKep, RecentFilesListOpenedAndSavedFilesAndDropAMissingOne) {
 
 TEST_F(VslCnvKep, ExitIsTheFileMenusLastItemAndAsksAboutUnsavedWorkLikeClosing) {
   W->tmrAppItoTimer();
-  ASSERT_NE(W->smnFilExt, nullptr);
-  const QList<QAction*> items = W->mmnFil->actions();
+  ASSERT_NE(W->Doc().ExtAct(), nullptr);
+  const QList<QAction*> items = W->Doc().FilMnu().actions();
   ASSERT_FALSE(items.isEmpty());
-  EXPECT_EQ(items.back(), W->smnFilExt);
-  EXPECT_EQ(W->smnFilExt->shortcut(), QKeySequence(QKeySequence::Quit));
+  EXPECT_EQ(items.back(), W->Doc().ExtAct());
+  EXPECT_EQ(W->Doc().ExtAct()->shortcut(), QKeySequence(QKeySequence::Quit));
   // Its text follows the language when the menu opens.
-  W->smnGer->trigger();
-  emit W->mmnFil->aboutToShow();
-  EXPECT_EQ(W->smnFilExt->text().toStdString(), "&Beenden");
+  W->LgeAct(2)->trigger();
+  emit W->Doc().FilMnu().aboutToShow();
+  EXPECT_EQ(W->Doc().ExtAct()->text().toStdString(), "&Beenden");
 
-  W->tbnSta->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
   Plt.MsgBox.Answers = {TeMsgAns::Cancel};
-  W->smnFilExt->trigger();
+  W->Doc().ExtAct()->trigger();
   EXPECT_EQ(Asks(), 1u);
   EXPECT_TRUE(W->isVisible());
   EXPECT_FALSE(Plt.EvtLoop.Terminated);
   Plt.MsgBox.Answers = {TeMsgAns::Dsc};
-  W->smnFilExt->trigger();
+  W->Doc().ExtAct()->trigger();
   EXPECT_EQ(Asks(), 2u);
   EXPECT_FALSE(W->isVisible());
   EXPECT_TRUE(Plt.EvtLoop.Terminated);

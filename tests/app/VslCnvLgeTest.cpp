@@ -18,17 +18,15 @@
 
 #include "app/HlpInf.h"
 #include "app/Options.h"
-#include "app/VslCnv.h"
-#include "editor/VioPgmItp.h"
+#include "WndFix.h"
 #include "editor/qt/VioPgmViw.h"
 #include "sound/PlyWavFil.h"
-#include "support/FakePlatform.h"
 
 namespace {
 
 const char* const GcOptKey = "SOFTWARE\\Quorel\\TessaroV1.0\\Options";
 
-class VslCnvLge : public ::testing::Test {
+class VslCnvLge : public TWndTst {
 protected:
   void SetUp() override {
     Ins.Write("bin/SysMsgFil.sys",
@@ -39,37 +37,33 @@ protected:
               "0x12\nA,XXX,Driving,Stop,Driving,Stoppen,Driving,Halt\n");
   }
 
-  TfrmVslCnv& Mk() {
-    TVslCnvCfg c;
+  TfrmVslCnv& MkIns() {
+    TVslCnvCfg c = DatCfg();
     c.AppDir = Ins.Path() + "bin/";
     c.InsDir = Ins.Path();
-    c.ScnPrt = [] { return std::vector<std::string>{}; };
-    W = std::make_unique<TfrmVslCnv>(nullptr, c);
-    return *W;
+    return Mk(c, false);
   }
 
   std::string UplHnt() const {
-    auto* b = qobject_cast<QToolButton*>(W->tbrDatCom->widgetForAction(W->tbnUpl));
+    auto* b = qobject_cast<QToolButton*>(W->Tbr().ComBar().widgetForAction(W->Tbr().Tbn(TeTbn::Upl)));
     return b ? b->toolTip().toStdString() : "(no button)";
   }
 
-  TFakePlatform Plt;
   TTmpDir Ins;
-  std::unique_ptr<TfrmVslCnv> W;
 };
 
 TEST_F(VslCnvLge, TheMenuSwitchesHintsAndVioNamesAndKeepsTheChoice) {
-  TfrmVslCnv& w = Mk();
-  ASSERT_TRUE(w.mmnLge->menuAction()->isVisible());
+  TfrmVslCnv& w = MkIns();
+  ASSERT_TRUE(w.LgeMnu().menuAction()->isVisible());
   TVio* act = w.FpVioPgmItp->PutVio(VT_ACT, 0, 0);
   ASSERT_NE(act, nullptr) << GuLstErrMsg;
   const std::uint8_t tkn = act->Rec.SarTkn;
   Plt.Settings.Writes.clear();
 
-  w.smnGer->trigger();
-  EXPECT_TRUE(w.smnGer->isChecked());
-  EXPECT_FALSE(w.smnEng->isChecked());
-  EXPECT_EQ(w.FbyLgeIdx, 2);
+  w.LgeAct(2)->trigger();
+  EXPECT_TRUE(w.LgeAct(2)->isChecked());
+  EXPECT_FALSE(w.LgeAct(0)->isChecked());
+  EXPECT_EQ(w.LgeIdx(), 2);
   EXPECT_EQ(w.FpVioPgmItp->LgeIdx(), 2);
   // The hint changes without waiting for the mouse.
   EXPECT_EQ(UplHnt(), "Upload DE");
@@ -78,9 +72,9 @@ TEST_F(VslCnvLge, TheMenuSwitchesHintsAndVioNamesAndKeepsTheChoice) {
   EXPECT_EQ(Plt.Settings.Writes, (std::vector<std::string>{std::string(GcOptKey) + "|Language=2"}));
 
   // Choosing it again writes nothing.
-  w.smnGer->trigger();
+  w.LgeAct(2)->trigger();
   EXPECT_EQ(Plt.Settings.Writes.size(), 1u);
-  w.smnDut->trigger();
+  w.LgeAct(1)->trigger();
   EXPECT_EQ(UplHnt(), "Upload NL");
   EXPECT_EQ(Plt.Settings.Keys[GcOptKey]["Language"], "1");
   EXPECT_TRUE(Plt.MsgBox.Calls.empty());
@@ -89,9 +83,9 @@ TEST_F(VslCnvLge, TheMenuSwitchesHintsAndVioNamesAndKeepsTheChoice) {
 TEST_F(VslCnvLge, TheKeptLanguageIsUsedAtTheNextStart) {
   Plt.Settings.Keys[GcOptKey]["Comport"] = "COM3";
   Plt.Settings.Keys[GcOptKey]["Language"] = "2";
-  TfrmVslCnv& w = Mk();
-  EXPECT_TRUE(w.smnGer->isChecked());
-  EXPECT_FALSE(w.smnEng->isChecked());
+  TfrmVslCnv& w = MkIns();
+  EXPECT_TRUE(w.LgeAct(2)->isChecked());
+  EXPECT_FALSE(w.LgeAct(0)->isChecked());
   EXPECT_EQ(w.FpVioPgmItp->LgeIdx(), 2);
   EXPECT_EQ(w.FpVioPgmItp->GetSysUsrMsg(0x0F), "Upload DE");
   EXPECT_TRUE(Plt.Settings.Writes.empty());
@@ -102,8 +96,8 @@ TEST_F(VslCnvLge, AnUnknownKeptValueStartsInEnglish) {
   for (const char* val : {"", "7", "German", "-1"}) {
     SCOPED_TRACE(val);
     Plt.Settings.Keys[GcOptKey]["Language"] = val;
-    TfrmVslCnv& w = Mk();
-    EXPECT_TRUE(w.smnEng->isChecked());
+    TfrmVslCnv& w = MkIns();
+    EXPECT_TRUE(w.LgeAct(0)->isChecked());
     EXPECT_EQ(w.FpVioPgmItp->LgeIdx(), 0);
     W.reset();
   }
@@ -111,9 +105,9 @@ TEST_F(VslCnvLge, AnUnknownKeptValueStartsInEnglish) {
 
 TEST_F(VslCnvLge, AStoreThatRefusesTheValueSaysSo) {
   Plt.Settings.Keys[GcOptKey]["Comport"] = "COM3";
-  TfrmVslCnv& w = Mk();
+  TfrmVslCnv& w = MkIns();
   Plt.Settings.FailWrite = true;
-  w.smnGer->trigger();
+  w.LgeAct(2)->trigger();
   // The language is in force for this run all the same.
   EXPECT_EQ(w.FpVioPgmItp->LgeIdx(), 2);
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
@@ -128,9 +122,9 @@ QStringList WndTxt(TfrmVslCnv& w) {
     t << m->text();
     if (m->menu())
       for (QAction* a : m->menu()->actions())
-        if (!a->isSeparator() && a != w.smnEng && a != w.smnDut && a != w.smnGer) t << a->text();
+        if (!a->isSeparator() && a != w.LgeAct(0) && a != w.LgeAct(1) && a != w.LgeAct(2)) t << a->text();
   }
-  t << w.FpPgmViw->Lst()->windowTitle() << frmOptions->windowTitle() << frmOptions->gbxComport->title()
+  t << w.PgmViw()->Lst()->windowTitle() << frmOptions->windowTitle() << frmOptions->gbxComport->title()
     << frmOptions->btnCls->text() << frmOptions->btnChk->text() << frmHlpInf->Label2->text();
   QMessageBox box(QMessageBox::NoIcon, "", "", QMessageBox::Save | QMessageBox::Discard | QMessageBox::Yes);
   for (QAbstractButton* b : box.buttons()) t << b->text();
@@ -151,7 +145,7 @@ TEST(VslCnvLgeAll, TheWholeWindowAndTheCuesFollowTheSwitch) {
     w.show();
     const QStringList eng = WndTxt(w);
     ASSERT_TRUE(eng.contains("&Edit") && eng.contains("Export picture") && eng.contains("Save")) << eng.join('|').toStdString();
-    w.smnGer->trigger();
+    w.LgeAct(2)->trigger();
     const QStringList ger = WndTxt(w);
     ASSERT_EQ(ger.size(), eng.size());
     // Two texts read the same in both languages.
@@ -159,10 +153,10 @@ TEST(VslCnvLgeAll, TheWholeWindowAndTheCuesFollowTheSwitch) {
       if (eng[i] == "Info" || eng[i] == "Anleitung (Deutsch)") continue;
       EXPECT_NE(ger[i], eng[i]) << eng[i].toStdString();
     }
-    EXPECT_EQ(w.FpPlyWavFil->LgeDir(), "de");
-    w.smnEng->trigger();
+    EXPECT_EQ(w.PlyWavFil()->LgeDir(), "de");
+    w.LgeAct(0)->trigger();
     EXPECT_EQ(WndTxt(w), eng);
-    EXPECT_EQ(w.FpPlyWavFil->LgeDir(), "");
+    EXPECT_EQ(w.PlyWavFil()->LgeDir(), "");
   }
   frmOptions = nullptr;
   frmHlpInf = nullptr;

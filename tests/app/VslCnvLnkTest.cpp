@@ -25,6 +25,8 @@
 #include "app/Options.h"
 #include "app/BkgDrf.h"
 #include "app/VslCnv.h"
+#include "app/VslTbr.h"
+#include "app/VslLnk.h"
 #include "app/VslCnvLgc.h"
 #include "core/Globals.h"
 #include "core/PathUtl.h"
@@ -59,8 +61,8 @@ struct TLopSnd final : ISoundOut {
   int Dpt = 0;
   std::function<void()> OnSync;  // runs once, inside the first synchronous cue
   void Play(const std::string& path, bool sync) override {
-    Calls.push_back({path.substr(path.rfind('/') + 1), sync, W && W->tbnRun->isEnabled(), Dpt,
-                     W ? W->tbxAdcMeaVal1->text().toStdString() : ""});
+    Calls.push_back({path.substr(path.rfind('/') + 1), sync, W && W->Tbr().Tbn(TeTbn::Run)->isEnabled(), Dpt,
+                     W ? W->Lnk().Tbx(4).text().toStdString() : ""});
     if (!sync) return;
     ++Dpt;
     if (auto f = std::exchange(OnSync, nullptr)) f();
@@ -152,8 +154,8 @@ protected:
   TfrmVslCnv& MkOpn(int rcvTmo = 1100) {
     TfrmVslCnv& w = Mk(rcvTmo);
     w.tmrAppItoTimer();
-    EXPECT_TRUE(w.FbComPrtOpn);
-    w.tmrBlkComPrtCupMsgTimer();
+    EXPECT_TRUE(w.Lnk().PrtOpn());
+    w.Lnk().BlkComPrtCupMsgTimer();
     Snd.Calls.clear();
     return w;
   }
@@ -177,28 +179,28 @@ TEST_F(VslCnvLnk, UploadRunAndUploadAndRunFromTheToolBar) {
   const B tkn = Tkn(w);
   ASSERT_FALSE(tkn.empty());
 
-  w.tbnUpl->trigger();
+  w.Tbr().Tbn(TeTbn::Upl)->trigger();
   EXPECT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 0, 1, 0, tkn));
   EXPECT_EQ(Snd.Names(), std::vector<std::string>{"button. upload.wav"});
   EXPECT_EQ(Snd.Calls[0].Sync, true);
-  EXPECT_FALSE(w.tbnRun->isEnabled());
+  EXPECT_FALSE(w.Tbr().Tbn(TeTbn::Run)->isEnabled());
 
   // The robot's "transfer complete": tbnRun and the link state.
   ASSERT_TRUE(Pty->Wr({0x02, 0x05, 0x03, 0x00, 0x03, 0x14, 0x04}));
-  ASSERT_TRUE(Wait([&] { return w.tbnRun->isEnabled(); }));
-  EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), GcImgComOky);
-  EXPECT_TRUE(w.FbComLnkOky);
-  EXPECT_EQ(w.tbxTst003->text(), "3");
+  ASSERT_TRUE(Wait([&] { return w.Tbr().Tbn(TeTbn::Run)->isEnabled(); }));
+  EXPECT_EQ(w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::ComSte)), GcImgComOky);
+  EXPECT_TRUE(w.Lnk().LnkOky());
+  EXPECT_EQ(w.Lnk().Tbx(3).text(), "3");
   EXPECT_EQ(Snd.Calls.back().Nam, "transfer complete.wav");
 
   Snd.Calls.clear();
-  w.tbnRun->trigger();
+  w.Tbr().Tbn(TeTbn::Run)->trigger();
   EXPECT_EQ(Pty->Rd(7), Frm(1, 1, 1, 1));
-  w.tbnRun->setEnabled(false);
-  w.tbnUpr->trigger();
+  w.Tbr().Tbn(TeTbn::Run)->setEnabled(false);
+  w.Tbr().Tbn(TeTbn::Upr)->trigger();
   EXPECT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 2, 1, 2, tkn));
-  EXPECT_TRUE(w.tbnRun->isEnabled());
-  w.tbnComSte->trigger();
+  EXPECT_TRUE(w.Tbr().Tbn(TeTbn::Run)->isEnabled());
+  w.Tbr().Tbn(TeTbn::ComSte)->trigger();
   EXPECT_EQ(Pty->Rd(7), Frm(1, 3, 0, 5));
   EXPECT_EQ(Snd.Names(), (std::vector<std::string>{"button. run.wav", "button. upload and run.wav",
                                                     "please acknowledge.wav"}));
@@ -217,14 +219,14 @@ TEST_F(VslCnvLnk, InputErrorOrNoProgramSendsNothing) {
   TfrmVslCnv& w = MkOpn();
   AddPgm(w);
   w.FpVioPgmItp->FbDlyErr = true;
-  w.tbnUpl->trigger();
-  w.tbnUpr->trigger();
-  w.tbnRun->setEnabled(true);
-  w.tbnRun->trigger();
+  w.Tbr().Tbn(TeTbn::Upl)->trigger();
+  w.Tbr().Tbn(TeTbn::Upr)->trigger();
+  w.Tbr().Tbn(TeTbn::Run)->setEnabled(true);
+  w.Tbr().Tbn(TeTbn::Run)->trigger();
   EXPECT_TRUE(Snd.Calls.empty());
   w.FpVioPgmItp->FbDlyErr = false;
   w.FpVioPgmItp->RmvAllVio();
-  w.tbnUpl->trigger();
+  w.Tbr().Tbn(TeTbn::Upl)->trigger();
   EXPECT_EQ(Snd.Names(), (std::vector<std::string>{"input algorithm not accepted.wav", "access denied.wav"}));
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
   EXPECT_FALSE(Plt.MsgBox.Calls[0].Text.empty());
@@ -237,13 +239,13 @@ TEST_F(VslCnvLnk, RunWhenThePortCannotBeOpened) {
   w.tmrAppItoTimer();
   Snd.Calls.clear();
   Plt.MsgBox.Calls.clear();
-  w.tbnRun->setEnabled(true);
+  w.Tbr().Tbn(TeTbn::Run)->setEnabled(true);
   w.tbnRunClick();
   EXPECT_EQ(Snd.Names(), (std::vector<std::string>{"datalink offline.wav", "input algorithm not accepted.wav"}));
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
   EXPECT_EQ(Plt.MsgBox.Calls[0].Text.rfind("Comport COM0: the port cannot be opened.", 0), 0u)
       << Plt.MsgBox.Calls[0].Text;
-  EXPECT_EQ(w.FbyPckCnt, 0);
+  EXPECT_EQ(w.Lnk().PckCnt(), 0);
 }
 
 TEST_F(VslCnvLnk, RobotFramesTakeTheirEffectsInByteOrder) {
@@ -255,18 +257,18 @@ TEST_F(VslCnvLnk, RobotFramesTakeTheirEffectsInByteOrder) {
     all.insert(all.end(), f.begin(), f.end());
   Snd.OnSync = [&] {
     ASSERT_TRUE(Pty->Wr(all));
-    EXPECT_TRUE(Wait([&] { return w.LnkEffPnd() > 0; }));
+    EXPECT_TRUE(Wait([&] { return w.Lnk().EffPnd() > 0; }));
     for (int i = 0; i < 20; ++i) QApplication::processEvents();
   };
   ASSERT_TRUE(Pty->Wr(Frm(5, 1, 3, 0x14)));
-  ASSERT_TRUE(Wait([&] { return w.tbxAdcMeaVal1->text() == "1234"; }));
+  ASSERT_TRUE(Wait([&] { return w.Lnk().Tbx(4).text() == "1234"; }));
   EXPECT_EQ(Snd.Names(), (std::vector<std::string>{"transfer complete.wav", "working.wav", "link established.wav",
                                                     "1.wav"}));
   for (auto& c : Snd.Calls) EXPECT_EQ(c.Dpt, 0) << c.Nam << " started inside another cue";
   EXPECT_TRUE(Snd.Calls[0].RunEna);
   EXPECT_FALSE(Snd.Calls[2].RunEna);
-  EXPECT_EQ(w.tbxAdcMeaVal2->text(), "0030");
-  EXPECT_EQ(w.tbxTst003->text(), "5");
+  EXPECT_EQ(w.Lnk().Tbx(5).text(), "0030");
+  EXPECT_EQ(w.Lnk().Tbx(3).text(), "5");
 
   // A measurement of the wrong length sets only the last-error text.
   Snd.Calls.clear();
@@ -274,7 +276,7 @@ TEST_F(VslCnvLnk, RobotFramesTakeTheirEffectsInByteOrder) {
   ASSERT_TRUE(Pty->Wr({0x02, 0x05, 0x00, 0x01, 0x02, 0x12, 0x77, 0x04}));
   ASSERT_TRUE(Wait([&] { return !GuLstErrMsg.empty(); }));
   EXPECT_EQ(GuLstErrMsg, GcTxtMeaCnt);
-  EXPECT_EQ(w.tbxAdcMeaVal1->text(), "1234");
+  EXPECT_EQ(w.Lnk().Tbx(4).text(), "1234");
   EXPECT_TRUE(Snd.Calls.empty());
   EXPECT_TRUE(Plt.MsgBox.Calls.empty());
 }
@@ -282,14 +284,14 @@ TEST_F(VslCnvLnk, RobotFramesTakeTheirEffectsInByteOrder) {
 TEST_F(VslCnvLnk, SilenceTurnsTheLinkStateRed) {
   TfrmVslCnv& w = MkOpn(60);
   ASSERT_TRUE(Pty->Wr(Frm(5, 1, 3, 0x15)));
-  ASSERT_TRUE(Wait([&] { return w.TbnImgIdx(w.tbnComSte) == GcImgComOky; }));
-  ASSERT_TRUE(Wait([&] { return w.TbnImgIdx(w.tbnComSte) == GcImgComNok; }));
-  EXPECT_FALSE(w.FbComLnkOky);
-  EXPECT_TRUE(w.tmrRcvPckTimOutTmr.isActive());
+  ASSERT_TRUE(Wait([&] { return w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::ComSte)) == GcImgComOky; }));
+  ASSERT_TRUE(Wait([&] { return w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::ComSte)) == GcImgComNok; }));
+  EXPECT_FALSE(w.Lnk().LnkOky());
+  EXPECT_TRUE(w.Lnk().TmrRcvTmo().isActive());
   // Our own packet coming back is no answer.
   ASSERT_TRUE(Pty->Wr({0x02, 0x01, 0x07, 0x00, 0x01, 0x01, 0x04}));
-  ASSERT_TRUE(Wait([&] { return w.tbxTst003->text() == "7"; }));
-  EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), GcImgComNok);
+  ASSERT_TRUE(Wait([&] { return w.Lnk().Tbx(3).text() == "7"; }));
+  EXPECT_EQ(w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::ComSte)), GcImgComNok);
 }
 
 TEST_F(VslCnvLnk, AnUploadTheRobotDoesNotConfirmIsReported) {
@@ -297,31 +299,31 @@ TEST_F(VslCnvLnk, AnUploadTheRobotDoesNotConfirmIsReported) {
   TfrmVslCnv& w = MkOpn(600000);
   AddPgm(w);
   const B tkn = Tkn(w);
-  w.tbnUpl->trigger();
+  w.Tbr().Tbn(TeTbn::Upl)->trigger();
   ASSERT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 0, 1, 0, tkn));
   ASSERT_TRUE(Wait([&] { return !w.statusBar()->currentMessage().isEmpty(); }));
   EXPECT_TRUE(w.statusBar()->currentMessage().startsWith("The robot did not confirm the upload."));
   EXPECT_TRUE(w.statusBar()->currentMessage().contains("Check connection"));
   // A new upload waits again; "transfer complete" ends the wait, not the link state's.
-  w.tmrUplCfm.setInterval(600000);
-  w.tbnUpr->trigger();
+  w.Lnk().TmrUplCfm().setInterval(600000);
+  w.Tbr().Tbn(TeTbn::Upr)->trigger();
   EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
-  EXPECT_TRUE(w.tmrUplCfm.isActive());
+  EXPECT_TRUE(w.Lnk().TmrUplCfm().isActive());
   ASSERT_TRUE(Pty->Wr(Frm(5, 3, MC_STS, MK_TRF_CMP)));
-  ASSERT_TRUE(Wait([&] { return !w.tmrUplCfm.isActive(); }));
-  EXPECT_TRUE(w.tmrRcvPckTimOutTmr.isActive());
+  ASSERT_TRUE(Wait([&] { return !w.Lnk().TmrUplCfm().isActive(); }));
+  EXPECT_TRUE(w.Lnk().TmrRcvTmo().isActive());
   EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
 }
 
 TEST_F(VslCnvLnk, ASilenceInsideAFrameDoesNotSwallowTheNextAnswer) {
   TfrmVslCnv& w = MkOpn();
-  w.tbnRun->setEnabled(false);
+  w.Tbr().Tbn(TeTbn::Run)->setEnabled(false);
   ASSERT_TRUE(Pty->Wr({0x02, 0x05, 0x0d}));
   ASSERT_TRUE(Wait([&] { return Dlv == 3; }));
   Jmp = 3600;
   ASSERT_TRUE(Pty->Wr(Frm(5, 0x21, MC_STS, MK_TRF_CMP)));
-  ASSERT_TRUE(Wait([&] { return w.tbnRun->isEnabled(); }));
-  EXPECT_EQ(w.tbxTst003->text(), "33");
+  ASSERT_TRUE(Wait([&] { return w.Tbr().Tbn(TeTbn::Run)->isEnabled(); }));
+  EXPECT_EQ(w.Lnk().Tbx(3).text(), "33");
 }
 
 TEST_F(VslCnvLnk, APortHeldByAnotherProgramIsNamedSo) {
@@ -329,10 +331,10 @@ TEST_F(VslCnvLnk, APortHeldByAnotherProgramIsNamedSo) {
   ASSERT_GE(fd, 0);
   ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
   TfrmVslCnv& w = Mk();
-  EXPECT_FALSE(w.OpnComPrt(Lnk));
+  EXPECT_FALSE(w.Lnk().OpnComPrt(Lnk));
   EXPECT_EQ(GuLstErrMsg.rfind("Comport " + Lnk + ": another program holds the port.", 0), 0u) << GuLstErrMsg;
   ::close(fd);
-  EXPECT_TRUE(w.OpnComPrt(Lnk)) << GuLstErrMsg;
+  EXPECT_TRUE(w.Lnk().OpnComPrt(Lnk)) << GuLstErrMsg;
 }
 
 TEST_F(VslCnvLnk, ABurstOfReadOutsIsMergedAndCuesKeepTheirPlace) {
@@ -354,10 +356,10 @@ TEST_F(VslCnvLnk, ABurstOfReadOutsIsMergedAndCuesKeepTheirPlace) {
         ASSERT_TRUE(Wait([&] { return Dlv - d0 == n; }));
       }
     }
-    EXPECT_EQ(w.LnkEffPnd(), 3u);
+    EXPECT_EQ(w.Lnk().EffPnd(), 3u);
   };
   ASSERT_TRUE(Pty->Wr(Frm(5, 1, MC_STS, MK_TRF_CMP)));
-  ASSERT_TRUE(Wait([&] { return w.tbxAdcMeaVal1->text() == Hex4(299).c_str(); }));
+  ASSERT_TRUE(Wait([&] { return w.Lnk().Tbx(4).text() == Hex4(299).c_str(); }));
   ASSERT_EQ(Snd.Names(), (std::vector<std::string>{"transfer complete.wav", "working.wav"}));
   EXPECT_EQ(Snd.Calls[1].Mea, Hex4(149));
 }
@@ -370,7 +372,7 @@ TEST_F(VslCnvLnk, AVanishedDeviceIsReportedAndTheNextCommandOpensAgain) {
   ASSERT_TRUE(Wait([&] { return !Plt.MsgBox.Calls.empty(); }));
   EXPECT_EQ(Plt.MsgBox.Calls[0].Text.rfind("Comport " + Lnk + ": the connection to the robot was lost.", 0), 0u)
       << Plt.MsgBox.Calls[0].Text;
-  EXPECT_FALSE(w.FbComPrtOpn);
+  EXPECT_FALSE(w.Lnk().PrtOpn());
 
   // Still gone: the command says the port cannot be opened.
   Plt.MsgBox.Calls.clear();
@@ -384,7 +386,7 @@ TEST_F(VslCnvLnk, AVanishedDeviceIsReportedAndTheNextCommandOpensAgain) {
   std::filesystem::create_symlink(Pty->Pth(), Lnk);
   Plt.MsgBox.Calls.clear();
   w.tbnUplClick();
-  EXPECT_TRUE(w.FbComPrtOpn);
+  EXPECT_TRUE(w.Lnk().PrtOpn());
   EXPECT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 0, 1, 0, tkn));
   EXPECT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls[0].Text;
 }
@@ -392,25 +394,25 @@ TEST_F(VslCnvLnk, AVanishedDeviceIsReportedAndTheNextCommandOpensAgain) {
 TEST_F(VslCnvLnk, HalfAFrameFromBeforeADeviceLossNeverJoinsTheNextFrame) {
   TfrmVslCnv& w = MkOpn();
   AddPgm(w);
-  w.tbnRun->setEnabled(false);
+  w.Tbr().Tbn(TeTbn::Run)->setEnabled(false);
   // The start of a robot frame, then the cable is pulled.
   ASSERT_TRUE(Pty->Wr({0x02, 0x05, 0x09}));
-  ASSERT_TRUE(Wait([&] { return w.FpcomUsbZefor->FiRxdCnt.load() == 3; }));
+  ASSERT_TRUE(Wait([&] { return w.Lnk().Com().FiRxdCnt.load() == 3; }));
   Pty->ClsMst();
-  ASSERT_TRUE(Wait([&] { return !Plt.MsgBox.Calls.empty() && !w.FbComPrtOpn; }));
+  ASSERT_TRUE(Wait([&] { return !Plt.MsgBox.Calls.empty() && !w.Lnk().PrtOpn(); }));
   EXPECT_EQ(GuRcvPck.PckSte, PS_LEN);  // the receive thread has ended holding it
 
   Pty = std::make_unique<TPty>();
   std::filesystem::remove(Lnk);
   std::filesystem::create_symlink(Pty->Pth(), Lnk);
   w.tbnUplClick();
-  ASSERT_TRUE(w.FbComPrtOpn);
-  w.tmrBlkComPrtCupMsgTimer();
+  ASSERT_TRUE(w.Lnk().PrtOpn());
+  w.Lnk().BlkComPrtCupMsgTimer();
   // "Transfer complete" on the new link is read as a frame of its own.
   ASSERT_TRUE(Pty->Wr(Frm(5, 0x21, MC_STS, MK_TRF_CMP)));
-  ASSERT_TRUE(Wait([&] { return w.tbxTst003->text() == "33"; }));
-  EXPECT_TRUE(w.tbnRun->isEnabled());
-  EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), GcImgComOky);
+  ASSERT_TRUE(Wait([&] { return w.Lnk().Tbx(3).text() == "33"; }));
+  EXPECT_TRUE(w.Tbr().Tbn(TeTbn::Run)->isEnabled());
+  EXPECT_EQ(w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::ComSte)), GcImgComOky);
 }
 
 // The colour at the corner of the field's background control each time
@@ -437,8 +439,8 @@ TEST_F(VslCnvLnk, DirectionPicturesFlashOverTheFieldOnSendAndReceive) {
   auto now = [] { return GuBckGndImg->pixmap().toImage().pixel(0, 0); };
   // A picture stays until its time is over.
   auto end = [&] {
-    EXPECT_TRUE(w.FpBkgDrf->FlsTmr().isActive());
-    while (w.FpBkgDrf->Flashing()) w.FpBkgDrf->FlsEnd();
+    EXPECT_TRUE(w.BkgDrf()->FlsTmr().isActive());
+    while (w.BkgDrf()->Flashing()) w.BkgDrf()->FlsEnd();
     return now();
   };
 
@@ -451,7 +453,7 @@ TEST_F(VslCnvLnk, DirectionPicturesFlashOverTheFieldOnSendAndReceive) {
 
   GvSeen.clear();
   ASSERT_TRUE(Pty->Wr(Frm(5, 1, MC_STS, MK_TRF_CMP)));
-  ASSERT_TRUE(Wait([&] { return w.tbnRun->isEnabled(); }));
+  ASSERT_TRUE(Wait([&] { return w.Tbr().Tbn(TeTbn::Run)->isEnabled(); }));
   EXPECT_TRUE(seen(ups));
   EXPECT_FALSE(seen(dns));
   EXPECT_EQ(end(), bck);
@@ -482,15 +484,15 @@ TEST_F(VslCnvLnk, APortChosenAfterAFailedStartUnlocksTheWindow) {
   Opt->cbxComportSelector->setCurrentIndex(1);
   Opt->cbxComportSelectorChange();
   EXPECT_EQ(Plt.Settings.Keys[GcOptKey]["Comport"], "COM13");
-  EXPECT_EQ(w.FsComPrtNam, "COM13");
-  EXPECT_TRUE(w.FbComPrtOpn);
+  EXPECT_EQ(w.Lnk().PrtNam(), "COM13");
+  EXPECT_TRUE(w.Lnk().PrtOpn());
   EXPECT_FALSE(w.Locked());
-  EXPECT_TRUE(w.tmrRcvPckTimOutTmr.isActive());
+  EXPECT_TRUE(w.Lnk().TmrRcvTmo().isActive());
   EXPECT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls[0].Text;
   EXPECT_EQ(Snd.Names(), std::vector<std::string>{"systems online.wav"});
 
   // The next command goes to the chosen port.
-  w.tmrBlkComPrtCupMsgTimer();
+  w.Lnk().BlkComPrtCupMsgTimer();
   w.tbnComSteClick();
   EXPECT_EQ(Pty->Rd(7), Frm(1, 0, 0, 5));
 }
@@ -503,7 +505,7 @@ TEST_F(VslCnvLnk, PortsTenToNineteenKeepTheirNumbers) {
   Opt->cbxComportSelector->setCurrentIndex(1);
   Opt->cbxComportSelectorChange();
   EXPECT_EQ(Plt.Settings.Keys[GcOptKey]["Comport"], "COM12");
-  EXPECT_EQ(w.FsComPrtNam, "COM12");
+  EXPECT_EQ(w.Lnk().PrtNam(), "COM12");
   // COM12 has no device here: the reopen fails and says so.
   ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
   EXPECT_EQ(Plt.MsgBox.Calls[0].Text.rfind("Comport COM12:", 0), 0u) << Plt.MsgBox.Calls[0].Text;
@@ -521,12 +523,12 @@ TEST_F(VslCnvLnk, ApplicationMessagesOfTheLink) {
   w.SndMsg(WM_APP_MSG, 3, 11);
   w.SndMsg(WM_APP_MSG, 4, 22);
   w.SndMsg(WM_APP_MSG, 5, 33);
-  EXPECT_EQ(w.tbxTst001->text(), "11");
-  EXPECT_EQ(w.tbxTst002->text(), "22");
-  EXPECT_EQ(w.tbxTst003->text(), "33");
-  w.tbnRun->setEnabled(true);
+  EXPECT_EQ(w.Lnk().Tbx(1).text(), "11");
+  EXPECT_EQ(w.Lnk().Tbx(2).text(), "22");
+  EXPECT_EQ(w.Lnk().Tbx(3).text(), "33");
+  w.Tbr().Tbn(TeTbn::Run)->setEnabled(true);
   w.SndMsg(WM_APP_MSG, 33, 0);
-  EXPECT_FALSE(w.tbnRun->isEnabled());
+  EXPECT_FALSE(w.Tbr().Tbn(TeTbn::Run)->isEnabled());
   EXPECT_TRUE(Plt.MsgBox.Calls.empty());
   w.SndMsg(WM_APP_MSG, static_cast<std::uintptr_t>(-1), 0);
   w.SndMsg(WM_APP_MSG, 6, 0);
@@ -536,26 +538,26 @@ TEST_F(VslCnvLnk, ApplicationMessagesOfTheLink) {
 
 TEST_F(VslCnvLnk, AStreamTooLongForOneFrameIsRefusedBeforeSending) {
   TfrmVslCnv& w = MkOpn();
-  EXPECT_FALSE(w.SndPck(1, 0, B(256, 0xA0)));
+  EXPECT_FALSE(w.Lnk().SndPck(1, 0, B(256, 0xA0)));
   EXPECT_EQ(GuLstErrMsg.rfind("The program is too long to be uploaded", 0), 0u) << GuLstErrMsg;
   EXPECT_NE(GuLstErrMsg.find(" 256"), std::string::npos);
-  EXPECT_EQ(w.FbyPckCnt, 0);
+  EXPECT_EQ(w.Lnk().PckCnt(), 0);
   EXPECT_EQ(Pty->Rd(1, std::chrono::milliseconds(50)), B{});
 }
 
 TEST_F(VslCnvLnk, TheSimulatedRobotsAddressesHighlightTheUploadedVios) {
   TfrmVslCnv& w = MkOpn(600000);
   TVioPgmItp& e = *w.FpVioPgmItp;
-  ASSERT_NE(w.FpPgmViw, nullptr);
-  TPgmViw& v = *w.FpPgmViw;
-  QFrame* frm = w.pnlVioFld->findChild<QFrame*>("frmRunVio");
+  ASSERT_NE(w.PgmViw(), nullptr);
+  TPgmViw& v = *w.PgmViw();
+  QFrame* frm = w.Fld().findChild<QFrame*>("frmRunVio");
   ASSERT_NE(frm, nullptr);
   std::uint8_t seq = 1;
   // The robot's frame, once its effects have been carried out.
   auto rcv = [&](std::uint8_t cls, std::uint8_t cod, const B& d) {
     const std::uint8_t s = seq++;
     ASSERT_TRUE(Pty->Wr(Frm(5, s, cls, cod, d)));
-    ASSERT_TRUE(Wait([&] { return w.tbxTst003->text() == QString::number(s) && w.LnkEffPnd() == 0; }));
+    ASSERT_TRUE(Wait([&] { return w.Lnk().Tbx(3).text() == QString::number(s) && w.Lnk().EffPnd() == 0; }));
   };
   auto exe = [&](std::uint8_t adr) { rcv(MC_SIM, MK_SIM_EXE, {adr}); };
 
@@ -569,7 +571,7 @@ TEST_F(VslCnvLnk, TheSimulatedRobotsAddressesHighlightTheUploadedVios) {
 
   const B tkn = Tkn(w);
   ASSERT_EQ(tkn.size(), 4u);
-  w.tbnUpl->trigger();
+  w.Tbr().Tbn(TeTbn::Upl)->trigger();
   ASSERT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 0, 1, 0, tkn));
   exe(2);
   EXPECT_EQ(v.RunVio(), dly);
@@ -596,21 +598,21 @@ TEST_F(VslCnvLnk, TheSimulatedRobotsAddressesHighlightTheUploadedVios) {
   // A new upload ends it and brings the new stream's addresses.
   exe(0);
   EXPECT_EQ(v.RunVio(), sta);
-  w.tbnUpl->trigger();
+  w.Tbr().Tbn(TeTbn::Upl)->trigger();
   EXPECT_EQ(v.RunVio(), nullptr);
   ASSERT_EQ(Pty->Rd(2 + 7), Frm(1, 1, 1, 0, {0xA0, 0xA1}));
   exe(1);
   EXPECT_EQ(v.RunVio(), sto);
 
   // The time-out of the link ends it.
-  w.tmrRcvPckTimOutTmrTimer();
+  w.Lnk().RcvPckTimOutTimer();
   EXPECT_EQ(v.RunVio(), nullptr);
 
   // So does a device that goes.
   exe(1);
   ASSERT_EQ(v.RunVio(), sto);
   Pty->ClsMst();
-  ASSERT_TRUE(Wait([&] { return !w.FbComPrtOpn; }));
+  ASSERT_TRUE(Wait([&] { return !w.Lnk().PrtOpn(); }));
   EXPECT_EQ(v.RunVio(), nullptr);
   EXPECT_FALSE(frm->isVisible());
 }

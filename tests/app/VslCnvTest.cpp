@@ -31,6 +31,10 @@
 #include "app/AppIto.h"
 #include "app/Options.h"
 #include "app/VslCnv.h"
+#include "app/VslTbr.h"
+#include "app/VioBlk.h"
+#include "app/VslDoc.h"
+#include "app/VslLnk.h"
 #include "app/VslCnvLgc.h"
 #include "core/Globals.h"
 #include "core/PathUtl.h"
@@ -96,6 +100,7 @@ protected:
     c.ScnPrt = [this] { return Ports; };
     c.Trc = [this](const std::string& s) { Trc.push_back(s); };
     c.Tms = Tms;
+    c.OnRls = OnRls;
     return c;
   }
 
@@ -125,6 +130,7 @@ protected:
   std::vector<std::string> Ports;
   std::vector<std::string> Trc;
   TVslCnvTms Tms;
+  std::function<void(const std::string&)> OnRls;
   std::unique_ptr<TfrmVslCnv> W;
 };
 
@@ -138,24 +144,24 @@ TEST_F(VslCnv, ConstructsInItsOrderAndWritesTheDefaultPort) {
   EXPECT_FALSE(Plt.EvtLoop.Terminated);
 
   EXPECT_EQ(Plt.Settings.Writes, std::vector<std::string>{std::string(GcOptKey) + "|Comport=COM0"});
-  EXPECT_EQ(w.FsComPrtNam, "COM0");
-  EXPECT_EQ(w.FiComPrtIdx, -1);
+  EXPECT_EQ(w.Lnk().PrtNam(), "COM0");
+  EXPECT_EQ(w.ComPrtIdx(), -1);
 
-  for (QTimer* t : {&w.tmrVioBlk, &w.tmrBlkComPrtCupMsg, &w.tmrRcvPckTimOutTmr, &w.tmrMovBckGndPic, &w.tmrAppIto})
+  for (QTimer* t : {&w.Blk().Tmr(), &w.Lnk().TmrCupMsg(), &w.Lnk().TmrRcvTmo(), &w.TmrMovBckGndPic(), &w.TmrAppIto()})
     EXPECT_FALSE(t->isActive());
-  EXPECT_EQ(w.tmrVioBlk.interval(), 10);
-  EXPECT_EQ(w.tmrBlkComPrtCupMsg.interval(), 100);
-  EXPECT_EQ(w.tmrRcvPckTimOutTmr.interval(), 1100);
+  EXPECT_EQ(w.Blk().Tmr().interval(), 10);
+  EXPECT_EQ(w.Lnk().TmrCupMsg().interval(), 100);
+  EXPECT_EQ(w.Lnk().TmrRcvTmo().interval(), 1100);
 
-  EXPECT_EQ(w.FpcomUsbZefor->FbyBauIdx, 4);
-  EXPECT_TRUE(w.FpcomUsbZefor->FbSglChr);
-  EXPECT_FALSE(w.tbnRun->isEnabled());
-  EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), GcImgComNok);
+  EXPECT_EQ(w.Lnk().Com().FbyBauIdx, 4);
+  EXPECT_TRUE(w.Lnk().Com().FbSglChr);
+  EXPECT_FALSE(w.Tbr().Tbn(TeTbn::Run)->isEnabled());
+  EXPECT_EQ(w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::ComSte)), GcImgComNok);
   EXPECT_EQ(w.FpVioPgmItp->LgeIdx(), 0);
   EXPECT_EQ(w.FpVioPgmItp->AvlCol(), 0);
-  EXPECT_TRUE(w.smnEng->isChecked());
-  EXPECT_TRUE(w.mmnLge->menuAction()->isVisible());
-  EXPECT_EQ(GuSysLgeMsg, w.FpSysLgeMsg.get());
+  EXPECT_TRUE(w.LgeAct(0)->isChecked());
+  EXPECT_TRUE(w.LgeMnu().menuAction()->isVisible());
+  EXPECT_EQ(GuSysLgeMsg, w.SysLgeMsg());
   EXPECT_EQ(GuInsDir, Ins.Path());
   EXPECT_EQ(w.windowTitle().toStdString(), "Brinkmoor - Tessaro 1.3");
 }
@@ -173,9 +179,10 @@ TEST_F(VslCnv, AFailedReleaseIsReportedAndShutdownGoesOn) {
     SCOPED_TRACE(bad);
     Plt.MsgBox.Calls.clear();
     Trc.clear();
-    Mk().FOnRls = [bad](const std::string& fld) {
+    OnRls = [bad](const std::string& fld) {
       if (fld == bad) throw std::runtime_error("release failed");
     };
+    Mk();
     W.reset();
     ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
     EXPECT_EQ(Plt.MsgBox.Calls[0].Text, "Error deleting " + bad);
@@ -189,14 +196,14 @@ TEST_F(VslCnv, AStoredPortIsKeptAndFoundByItsWholeName) {
   Ports = {"COM1", "COM3", "COM12"};
   TfrmVslCnv& w = Mk();
   EXPECT_TRUE(Plt.Settings.Writes.empty());
-  EXPECT_EQ(w.FsComPrtNam, "COM12");
-  EXPECT_EQ(w.FiComPrtIdx, 2);
+  EXPECT_EQ(w.Lnk().PrtNam(), "COM12");
+  EXPECT_EQ(w.ComPrtIdx(), 2);
 }
 
 TEST_F(VslCnv, PortOneDoesNotSelectPortTwelve) {
   Plt.Settings.Keys[GcOptKey]["Comport"] = "COM1";
   Ports = {"COM12"};
-  EXPECT_EQ(Mk().FiComPrtIdx, -1);
+  EXPECT_EQ(Mk().ComPrtIdx(), -1);
 }
 
 // ---------------------------------------------------------------------------
@@ -226,9 +233,9 @@ TEST_P(VslCnvFtl, ShowsItsMessageAndAsksToTerminate) {
   EXPECT_EQ(Trc.back(), "FormCreate");
   EXPECT_EQ(Trc[Trc.size() - 2], c.LstStp);
   EXPECT_EQ(GuInsDir, Ins.Path());
-  EXPECT_EQ(w.FpTxMtxAndRbf != nullptr, c.TxCrt);
-  EXPECT_EQ(w.FsComPrtNam, c.PrtRed ? "COM0" : "");
-  EXPECT_EQ(w.FiComPrtIdx, -1);
+  EXPECT_EQ(w.Lnk().Txb() != nullptr, c.TxCrt);
+  EXPECT_EQ(w.Lnk().PrtNam(), c.PrtRed ? "COM0" : "");
+  EXPECT_EQ(w.ComPrtIdx(), -1);
   // Shutdown releases what exists and reports nothing.
   Plt.MsgBox.Calls.clear();
   W.reset();
@@ -280,18 +287,18 @@ TEST_F(VslCnv, BlinkHidesAndShowsFiveTimesAndEndsVisible) {
   for (int run = 0; run < 2; ++run) {
     SCOPED_TRACE(run);
     w.SndMsg(WM_APP_MSG, AM_VIO_BLK, reinterpret_cast<std::intptr_t>(v));
-    ASSERT_TRUE(w.tmrVioBlk.isActive());
+    ASSERT_TRUE(w.Blk().Tmr().isActive());
     // The interval is not reset: a later blink starts after the last shown phase.
-    EXPECT_EQ(w.tmrVioBlk.interval(), run == 0 ? 10 : 500);
+    EXPECT_EQ(w.Blk().Tmr().interval(), run == 0 ? 10 : 500);
     for (int i = 0; i < 5; ++i) {
       w.tmrVioBlkTimer();
       EXPECT_FALSE(v->Visible());
-      EXPECT_EQ(w.tmrVioBlk.interval(), 100);
-      EXPECT_TRUE(w.tmrVioBlk.isActive());
+      EXPECT_EQ(w.Blk().Tmr().interval(), 100);
+      EXPECT_TRUE(w.Blk().Tmr().isActive());
       w.tmrVioBlkTimer();
       EXPECT_TRUE(v->Visible());
-      EXPECT_EQ(w.tmrVioBlk.interval(), 500);
-      EXPECT_EQ(w.tmrVioBlk.isActive(), i < 4) << i;
+      EXPECT_EQ(w.Blk().Tmr().interval(), 500);
+      EXPECT_EQ(w.Blk().Tmr().isActive(), i < 4) << i;
     }
   }
 }
@@ -309,7 +316,7 @@ TEST_F(VslCnv, BlinkRunsOnItsTimer) {
   } cnt;
   w.FpVioPgmItp->AddObs(&cnt);
   w.ReqVioBlk(v);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !w.tmrVioBlk.isActive(); }, 5000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !w.Blk().Tmr().isActive(); }, 5000));
   EXPECT_TRUE(v->Visible());
   EXPECT_EQ(cnt.N, 10);
   w.FpVioPgmItp->RmvObs(&cnt);
@@ -332,13 +339,13 @@ TEST_F(VslCnv, ErrorBoxEndsTheBlinkAndShowsTheVio) {
   EXPECT_EQ(Plt.MsgBox.Calls[0].Caption, "");
   EXPECT_EQ(Plt.MsgBox.Calls[0].Buttons, TeMsgBtn::Ok);
   EXPECT_GT(Plt.EvtLoop.PrcMsgCnt, prc);
-  EXPECT_FALSE(w.tmrVioBlk.isActive());
+  EXPECT_FALSE(w.Blk().Tmr().isActive());
   EXPECT_TRUE(v->Visible());
 
   // The next blink shows the vio five times again.
   w.StaVioBlk(v);
   int shows = 0;
-  for (int i = 0; i < 20 && w.tmrVioBlk.isActive(); ++i) {
+  for (int i = 0; i < 20 && w.Blk().Tmr().isActive(); ++i) {
     w.tmrVioBlkTimer();
     if (v->Visible()) ++shows;
   }
@@ -371,16 +378,16 @@ TEST_F(VslCnv, RemovingTheBlinkingVioEndsTheBlink) {
   w.tmrVioBlkTimer();
   w.FpVioPgmItp->FpCurVio = a;
   w.SndMsg(WM_SET_MSG, SM_RMV_CUR_VIO, 0);
-  EXPECT_FALSE(w.tmrVioBlk.isActive());
+  EXPECT_FALSE(w.Blk().Tmr().isActive());
   EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 1);
-  EXPECT_EQ(w.FpBlkVio, nullptr);
+  EXPECT_EQ(w.Blk().Vio(), nullptr);
 
   // A removal by the editor itself (mouse delete) while b blinks.
   w.StaVioBlk(b);
   w.tmrVioBlkTimer();
   w.FpVioPgmItp->RmvVio(b);
-  EXPECT_EQ(w.FpBlkVio, nullptr);
-  EXPECT_FALSE(w.tmrVioBlk.isActive());
+  EXPECT_EQ(w.Blk().Vio(), nullptr);
+  EXPECT_FALSE(w.Blk().Tmr().isActive());
   w.tmrVioBlkTimer();
   w.ShwErrMsg("x");  // must not touch the deleted vio
   EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 0);
@@ -413,36 +420,36 @@ TEST_F(VslCnv, SetAppDirChangesToTheProgramFolder) {
 
 TEST_F(VslCnv, RoutesApplicationMessagesByTheLowByteOfTheCode) {
   TfrmVslCnv& w = Mk();
-  w.tbnSta->setEnabled(false);
-  w.tbnSwi->setEnabled(false);
+  w.Tbr().Tbn(TeTbn::Sta)->setEnabled(false);
+  w.Tbr().Tbn(TeTbn::Swi)->setEnabled(false);
   w.SndMsg(WM_APP_MSG, 0x100 | AM_ENA_STA, 0);
-  EXPECT_TRUE(w.tbnSta->isEnabled());
-  EXPECT_FALSE(w.tbnSwi->isEnabled());
+  EXPECT_TRUE(w.Tbr().Tbn(TeTbn::Sta)->isEnabled());
+  EXPECT_FALSE(w.Tbr().Tbn(TeTbn::Swi)->isEnabled());
   w.SndMsg(WM_APP_MSG, AM_ENA_SWI, 0);
-  EXPECT_TRUE(w.tbnSwi->isEnabled());
+  EXPECT_TRUE(w.Tbr().Tbn(TeTbn::Swi)->isEnabled());
 
   // The no-action message and foreign messages change nothing.
-  w.tbnSta->setEnabled(false);
+  w.Tbr().Tbn(TeTbn::Sta)->setEnabled(false);
   EXPECT_EQ(w.SndMsg(WM_NOP_MSG, AM_ENA_STA, 0), 0);
   EXPECT_EQ(w.SndMsg(WM_USER + 9, AM_ENA_STA, 0), 0);
   EXPECT_EQ(w.SndMsg(WM_SET_MSG, AM_ENA_STA, 0), 0);
-  EXPECT_FALSE(w.tbnSta->isEnabled());
-  EXPECT_FALSE(w.tmrVioBlk.isActive());
+  EXPECT_FALSE(w.Tbr().Tbn(TeTbn::Sta)->isEnabled());
+  EXPECT_FALSE(w.Blk().Tmr().isActive());
 }
 
 TEST_F(VslCnv, LinkDiagnosticsReachTheHiddenOutputsOnTheUserInterfaceThread) {
   TfrmVslCnv& w = Mk();
-  w.FpcomUsbZefor->FOnComPrtErrEvt(w.FpcomUsbZefor.get(), -3, "Error #004, comport device lost");
-  EXPECT_EQ(w.mmoComMsg->toPlainText().toStdString(), "-3, Error #004, comport device lost");
+  w.Lnk().Com().FOnComPrtErrEvt(&w.Lnk().Com(), -3, "Error #004, comport device lost");
+  EXPECT_EQ(w.Lnk().ComMsg().toPlainText().toStdString(), "-3, Error #004, comport device lost");
 
   // From a worker thread the effect waits for the user interface thread.
   Plt.EvtLoop.UiThread = false;
-  w.FpcomUsbZefor->FOnComPrtCtlEvt(w.FpcomUsbZefor.get(), 0x20);
-  w.FpcomUsbZefor->FOnComPrtLerEvt(w.FpcomUsbZefor.get(), 7, 5);
-  EXPECT_EQ(w.mmoComMsg->toPlainText().toStdString(), "-3, Error #004, comport device lost");
+  w.Lnk().Com().FOnComPrtCtlEvt(&w.Lnk().Com(), 0x20);
+  w.Lnk().Com().FOnComPrtLerEvt(&w.Lnk().Com(), 7, 5);
+  EXPECT_EQ(w.Lnk().ComMsg().toPlainText().toStdString(), "-3, Error #004, comport device lost");
   QApplication::processEvents();
-  EXPECT_EQ(w.mmoComMsg->toPlainText().toStdString(), "-3, Error #004, comport device lost\nCtl event");
-  EXPECT_EQ(w.tbxTst001->text().toStdString(), "dwLstErrNum = 5");
+  EXPECT_EQ(w.Lnk().ComMsg().toPlainText().toStdString(), "-3, Error #004, comport device lost\nCtl event");
+  EXPECT_EQ(w.Lnk().Tbx(1).text().toStdString(), "dwLstErrNum = 5");
 }
 
 // ---------------------------------------------------------------------------
@@ -492,14 +499,14 @@ protected:
 
 TEST_F(VslCnvShw, ShowingLocksTheWindowAndStartsTheIntro) {
   TfrmVslCnv& w = MkShw();
-  EXPECT_TRUE(w.FbFrmShw);
+  EXPECT_TRUE(w.FrmShw());
   EXPECT_EQ(w.windowTitle().toStdString(), "Brinkmoor - Tessaro 1.3 (Build: 1.0.0.7)");
   EXPECT_TRUE(w.Locked());
-  EXPECT_TRUE(w.tmrAppIto.isActive());
-  EXPECT_EQ(w.tmrAppIto.interval(), 5000);
-  EXPECT_EQ(w.tmrMovBckGndPic.interval(), 60000);
+  EXPECT_TRUE(w.TmrAppIto().isActive());
+  EXPECT_EQ(w.TmrAppIto().interval(), 5000);
+  EXPECT_EQ(w.TmrMovBckGndPic().interval(), 60000);
   // The background's idle tick runs once a minute.
-  EXPECT_TRUE(w.tmrMovBckGndPic.isActive());
+  EXPECT_TRUE(w.TmrMovBckGndPic().isActive());
   EXPECT_EQ(frmOptions->FpMaiFrm, &w);
 
   EXPECT_TRUE(Ito->PicLod());
@@ -510,21 +517,21 @@ TEST_F(VslCnvShw, ShowingLocksTheWindowAndStartsTheIntro) {
 
   ASSERT_NE(GuBckGndImg, nullptr);
   EXPECT_TRUE(GuBckGndImg->hasScaledContents());
-  EXPECT_EQ(GuBckGndImg->size(), w.pnlVioFld->size());
+  EXPECT_EQ(GuBckGndImg->size(), w.Fld().size());
   // The background keeps filling the field.
-  const QSize fld = w.pnlVioFld->size();
+  const QSize fld = w.Fld().size();
   w.setWindowState(Qt::WindowNoState);
   w.resize(w.width() - 50, w.height() - 40);
   QApplication::processEvents();
-  ASSERT_NE(w.pnlVioFld->size(), fld);
-  EXPECT_EQ(GuBckGndImg->size(), w.pnlVioFld->size());
-  EXPECT_TRUE(w.MisPic().empty()) << w.MisPic().front();
+  ASSERT_NE(w.Fld().size(), fld);
+  EXPECT_EQ(GuBckGndImg->size(), w.Fld().size());
+  EXPECT_TRUE(w.Tbr().MisPic().empty()) << w.Tbr().MisPic().front();
 }
 
 TEST_F(VslCnvShw, ThePortCannotBeOpenedAtTheEndOfTheIntro) {
   TfrmVslCnv& w = MkShw();
   w.tmrAppItoTimer();
-  EXPECT_FALSE(w.tmrAppIto.isActive());
+  EXPECT_FALSE(w.TmrAppIto().isActive());
   EXPECT_FALSE(Ito->isVisible());
 
   ASSERT_EQ(Plt.Sound.Calls.size(), 1u);
@@ -537,8 +544,8 @@ TEST_F(VslCnvShw, ThePortCannotBeOpenedAtTheEndOfTheIntro) {
   EXPECT_TRUE(Opt->isVisible());
   EXPECT_FALSE(Opt->isModal());
   EXPECT_TRUE(w.Locked());
-  EXPECT_FALSE(w.FbComPrtOpn);
-  EXPECT_FALSE(w.tmrRcvPckTimOutTmr.isActive());
+  EXPECT_FALSE(w.Lnk().PrtOpn());
+  EXPECT_FALSE(w.Lnk().TmrRcvTmo().isActive());
 }
 
 // What the start misses is told once, after the port's own message, and the
@@ -571,8 +578,8 @@ TEST_P(VslCnvMis, IsToldOnceAfterThePortsMessageAndTheStartGoesOn) {
   EXPECT_TRUE(Opt->isVisible());
   // Hovering over a button, opening the port again: nothing more in a box.
   QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(W->tbrVioObj->widgetForAction(W->tbnSta), &e);
-  EXPECT_FALSE(W->OpnComPrt("COM0"));
+  QApplication::sendEvent(W->Tbr().VioBar().widgetForAction(W->Tbr().Tbn(TeTbn::Sta)), &e);
+  EXPECT_FALSE(W->Lnk().OpnComPrt("COM0"));
   EXPECT_EQ(Plt.MsgBox.Calls.size(), 2u);
 }
 
@@ -611,23 +618,23 @@ TEST_F(VslCnvShw, AnOpenedPortUnlocksTheWindowAtTheEndOfTheIntro) {
   ASSERT_TRUE(w.Locked());
   w.tmrAppItoTimer();
   EXPECT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls.front().Text;
-  EXPECT_TRUE(w.FbComPrtOpn);
+  EXPECT_TRUE(w.Lnk().PrtOpn());
   EXPECT_FALSE(w.Locked());
   EXPECT_FALSE(Opt->isVisible());
-  EXPECT_TRUE(w.tmrRcvPckTimOutTmr.isActive());
+  EXPECT_TRUE(w.Lnk().TmrRcvTmo().isActive());
   ASSERT_EQ(Plt.Sound.Calls.size(), 1u);
   EXPECT_EQ(Plt.Sound.Calls[0].Path, Ins.Path() + "bin/../sounds/system/systems online.wav");
   EXPECT_TRUE(Plt.Sound.Calls[0].Sync);
 
   // The quiet period of the serial component ends with the first tick.
-  EXPECT_TRUE(w.tmrBlkComPrtCupMsg.isActive());
-  EXPECT_TRUE(w.FpcomUsbZefor->FbBlkCbk);
-  w.tmrBlkComPrtCupMsgTimer();
-  EXPECT_FALSE(w.FpcomUsbZefor->FbBlkCbk);
-  EXPECT_FALSE(w.tmrBlkComPrtCupMsg.isActive());
+  EXPECT_TRUE(w.Lnk().TmrCupMsg().isActive());
+  EXPECT_TRUE(w.Lnk().Com().FbBlkCbk);
+  w.Lnk().BlkComPrtCupMsgTimer();
+  EXPECT_FALSE(w.Lnk().Com().FbBlkCbk);
+  EXPECT_FALSE(w.Lnk().TmrCupMsg().isActive());
 
   // A second open is not tried again.
-  EXPECT_TRUE(w.OpnComPrt("COM0"));
+  EXPECT_TRUE(w.Lnk().OpnComPrt("COM0"));
   W.reset();
   close(slv);
   close(mst);
@@ -638,17 +645,17 @@ TEST_F(VslCnvShw, ClosingTheMainWindowEndsTheRun) {
   w.setWindowState(Qt::WindowNoState);
   w.resize(w.size() + QSize(300, 200));
   QApplication::processEvents();
-  const QSize big = w.pnlVioFld->size();
+  const QSize big = w.Fld().size();
   EXPECT_EQ(GuBckGndImg->size(), big);
   EXPECT_FALSE(Plt.EvtLoop.Terminated);
 
   EXPECT_TRUE(w.close());
-  EXPECT_FALSE(w.FbFrmShw);
+  EXPECT_FALSE(w.FrmShw());
   EXPECT_TRUE(Plt.EvtLoop.Terminated);
   // The background is left alone once the window is closing.
-  w.pnlVioFld->setMinimumSize(big + QSize(50, 50));
+  w.Fld().setMinimumSize(big + QSize(50, 50));
   w.FormResize();
-  ASSERT_NE(w.pnlVioFld->size(), big);
+  ASSERT_NE(w.Fld().size(), big);
   EXPECT_EQ(GuBckGndImg->size(), big);
 }
 
@@ -664,21 +671,21 @@ TEST_F(VslCnvShw, ASmallWindowScrollsTheFieldInsteadOfCuttingItOff) {
   w.resize(772, 571);
   QApplication::processEvents();
   // The cells stay as they were made; the whole grid can be scrolled to.
-  EXPECT_GE(w.pnlVioFld->width(), grd.width());
-  EXPECT_GE(w.pnlVioFld->height(), grd.height());
-  QScrollBar* hor = w.scbVioFld->horizontalScrollBar();
-  QScrollBar* ver = w.scbVioFld->verticalScrollBar();
-  EXPECT_EQ(hor->maximum(), w.pnlVioFld->width() - w.scbVioFld->viewport()->width());
-  EXPECT_EQ(ver->maximum(), w.pnlVioFld->height() - w.scbVioFld->viewport()->height());
+  EXPECT_GE(w.Fld().width(), grd.width());
+  EXPECT_GE(w.Fld().height(), grd.height());
+  QScrollBar* hor = w.FldScr().horizontalScrollBar();
+  QScrollBar* ver = w.FldScr().verticalScrollBar();
+  EXPECT_EQ(hor->maximum(), w.Fld().width() - w.FldScr().viewport()->width());
+  EXPECT_EQ(ver->maximum(), w.Fld().height() - w.FldScr().viewport()->height());
   EXPECT_GT(hor->maximum(), 0);
-  EXPECT_EQ(GuBckGndImg->size(), w.pnlVioFld->size());
+  EXPECT_EQ(GuBckGndImg->size(), w.Fld().size());
   // Made large again, the field fills the window and the scroll bars go.
   w.resize(grd.width() + 200, grd.height() + 300);
   QApplication::processEvents();
-  EXPECT_EQ(w.scbVioFld->horizontalScrollBar()->maximum(), 0);
-  EXPECT_EQ(w.scbVioFld->verticalScrollBar()->maximum(), 0);
-  EXPECT_EQ(w.pnlVioFld->size(), w.scbVioFld->viewport()->size());
-  EXPECT_EQ(GuBckGndImg->size(), w.pnlVioFld->size());
+  EXPECT_EQ(w.FldScr().horizontalScrollBar()->maximum(), 0);
+  EXPECT_EQ(w.FldScr().verticalScrollBar()->maximum(), 0);
+  EXPECT_EQ(w.Fld().size(), w.FldScr().viewport()->size());
+  EXPECT_EQ(GuBckGndImg->size(), w.Fld().size());
 }
 
 TEST_F(VslCnvShw, TheMaximizedWindowShowsTheWholeGridWithoutScrollBars) {
@@ -688,11 +695,11 @@ TEST_F(VslCnvShw, TheMaximizedWindowShowsTheWholeGridWithoutScrollBars) {
   const TVioPgmItp& pgm = *w.FpVioPgmItp;
   // The status bar with the byte meter is there before the cells are made.
   ASSERT_NE(w.findChild<QStatusBar*>(), nullptr);
-  const QSize vpt = w.scbVioFld->viewport()->size();
+  const QSize vpt = w.FldScr().viewport()->size();
   EXPECT_LE(pgm.GrdRws() * pgm.CelHgt(), vpt.height());
   EXPECT_LE(pgm.GrdCls() * pgm.CelWdt(), vpt.width());
-  EXPECT_EQ(w.scbVioFld->verticalScrollBar()->maximum(), 0);
-  EXPECT_EQ(w.scbVioFld->horizontalScrollBar()->maximum(), 0);
+  EXPECT_EQ(w.FldScr().verticalScrollBar()->maximum(), 0);
+  EXPECT_EQ(w.FldScr().horizontalScrollBar()->maximum(), 0);
 }
 
 // A window manager's frame and panels take a part of the screen only after
@@ -709,8 +716,8 @@ TEST_F(VslCnvShw, AnEmptyFieldFollowsTheMaximizedWindowUntilTheIntroEnds) {
   const int hgt0 = pgm.CelHgt();
   shrink(40);
   EXPECT_LT(pgm.CelHgt(), hgt0);
-  EXPECT_LE(pgm.GrdRws() * pgm.CelHgt(), w.scbVioFld->viewport()->height());
-  EXPECT_EQ(w.scbVioFld->verticalScrollBar()->maximum(), 0);
+  EXPECT_LE(pgm.GrdRws() * pgm.CelHgt(), w.FldScr().viewport()->height());
+  EXPECT_EQ(w.FldScr().verticalScrollBar()->maximum(), 0);
   // A vio on the field keeps the cells.
   ASSERT_TRUE(pgm.AddVio(VT_STO));
   const int hgt1 = pgm.CelHgt();
@@ -718,7 +725,7 @@ TEST_F(VslCnvShw, AnEmptyFieldFollowsTheMaximizedWindowUntilTheIntroEnds) {
   EXPECT_EQ(pgm.CelHgt(), hgt1);
   // So does the end of the intro, with the field empty again.
   pgm.RmvAllVio();
-  w.FbCelFix = true;
+  w.tmrAppItoTimer();
   shrink(40);
   EXPECT_EQ(pgm.CelHgt(), hgt1);
 }
@@ -728,23 +735,23 @@ TEST_F(VslCnvShw, ToolBarPicturesGoToTheirButtons) {
   std::remove((Ins.Path() + "pictures/Control. Upload. 32x32. color. orange.bmp").c_str());
   TfrmVslCnv& w = MkShw();
   for (int i = 0; i < GcTbnImgCnt; ++i)
-    EXPECT_EQ(ImgClr(w.TbnImg(i)), i == 14 ? PicClr(0) : PicClr(i)) << i;
-  ASSERT_EQ(w.MisPic().size(), 1u);
-  EXPECT_EQ(w.MisPic()[0], Ins.Path() + "pictures/Control. Upload. 32x32. color. orange.bmp");
+    EXPECT_EQ(ImgClr(w.Tbr().Img(i)), i == 14 ? PicClr(0) : PicClr(i)) << i;
+  ASSERT_EQ(w.Tbr().MisPic().size(), 1u);
+  EXPECT_EQ(w.Tbr().MisPic()[0], Ins.Path() + "pictures/Control. Upload. 32x32. color. orange.bmp");
 
   // Label, Goto and Delay stand in another order than their pictures' numbers.
-  EXPECT_EQ(w.TbnImgIdx(w.tbnLbl), 5);
-  EXPECT_EQ(w.TbnImgIdx(w.tbnGto), 6);
-  EXPECT_EQ(w.TbnImgIdx(w.tbnDly), 7);
-  EXPECT_EQ(w.TbnImgIdx(w.tbnRun), 16);
-  EXPECT_EQ(w.TbnImgIdx(w.tbnComSte), 19);
-  EXPECT_EQ(ImgClr(w.tbnDly->icon().pixmap(32, 32)), PicClr(7));
-  EXPECT_EQ(ImgClr(w.tbnComSte->icon().pixmap(32, 32)), PicClr(19));
+  EXPECT_EQ(w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::Lbl)), 5);
+  EXPECT_EQ(w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::Gto)), 6);
+  EXPECT_EQ(w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::Dly)), 7);
+  EXPECT_EQ(w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::Run)), 16);
+  EXPECT_EQ(w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::ComSte)), 19);
+  EXPECT_EQ(ImgClr(w.Tbr().Tbn(TeTbn::Dly)->icon().pixmap(32, 32)), PicClr(7));
+  EXPECT_EQ(ImgClr(w.Tbr().Tbn(TeTbn::ComSte)->icon().pixmap(32, 32)), PicClr(19));
 }
 
 TEST_F(VslCnvShw, HintsComeFromTheMessageFileInTheCurrentLanguage) {
   TfrmVslCnv& w = MkShw();
-  auto* upl = qobject_cast<QToolButton*>(w.tbrDatCom->widgetForAction(w.tbnUpl));
+  auto* upl = qobject_cast<QToolButton*>(w.Tbr().ComBar().widgetForAction(w.Tbr().Tbn(TeTbn::Upl)));
   ASSERT_NE(upl, nullptr);
   auto move = [](QWidget* b) {
     QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), b->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
@@ -760,8 +767,8 @@ TEST_F(VslCnvShw, HintsComeFromTheMessageFileInTheCurrentLanguage) {
 
   // A hint that the message file lacks: its number in the status bar, never a box.
   Ins.Write("bin/SysMsgFil.sys", GcSysMsg);
-  w.FpSysLgeMsg->LodSysMsgFil(w.FpSysLgeMsg->Path());
-  move(w.tbrVioObj->widgetForAction(w.tbnSta));
+  w.SysLgeMsg()->LodSysMsgFil(w.SysLgeMsg()->Path());
+  move(w.Tbr().VioBar().widgetForAction(w.Tbr().Tbn(TeTbn::Sta)));
   EXPECT_TRUE(Plt.MsgBox.Calls.empty());
   EXPECT_EQ(w.statusBar()->currentMessage().toStdString().rfind("Toolbutton Hint: #221, ", 0), 0u)
       << w.statusBar()->currentMessage().toStdString();
@@ -769,20 +776,20 @@ TEST_F(VslCnvShw, HintsComeFromTheMessageFileInTheCurrentLanguage) {
 
 TEST_F(VslCnvShw, TheInputGateStopsVioButtons) {
   TfrmVslCnv& w = MkShw();
-  ASSERT_FALSE(w.smnFilSas->isEnabled());
+  ASSERT_FALSE(w.Doc().SasAct()->isEnabled());
   w.FpVioPgmItp->FbDlyErr = true;
-  w.tbnSta->trigger();
-  EXPECT_TRUE(w.smnFilSas->isEnabled());
+  w.Tbr().Tbn(TeTbn::Sta)->trigger();
+  EXPECT_TRUE(w.Doc().SasAct()->isEnabled());
   EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 0);
-  EXPECT_TRUE(w.tbnSta->isEnabled());
+  EXPECT_TRUE(w.Tbr().Tbn(TeTbn::Sta)->isEnabled());
 
   w.FpVioPgmItp->FbDlyErr = false;
-  w.tbnSta->trigger();
-  w.tbnSto->trigger();
+  w.Tbr().Tbn(TeTbn::Sta)->trigger();
+  w.Tbr().Tbn(TeTbn::Sto)->trigger();
   EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 2);
   // At most one Start vio: its button is disabled until the vio goes.
-  EXPECT_FALSE(w.tbnSta->isEnabled());
-  EXPECT_TRUE(w.tbnSto->isEnabled());
+  EXPECT_FALSE(w.Tbr().Tbn(TeTbn::Sta)->isEnabled());
+  EXPECT_TRUE(w.Tbr().Tbn(TeTbn::Sto)->isEnabled());
 }
 
 TEST_F(VslCnvShw, OptionsListsThePresentPorts) {
@@ -809,9 +816,9 @@ TEST_F(VslCnv, InstalledPicturesLoad) {
   TfrmAppIto ito(c.InsDir);
   frmAppIto = &ito;
   W->show();
-  EXPECT_TRUE(W->MisPic().empty()) << W->MisPic().front();
-  for (int i = 0; i < GcTbnImgCnt; ++i) EXPECT_EQ(W->TbnImg(i).size(), QSize(32, 32)) << i;
-  EXPECT_FALSE(W->FpBckBmp.isNull());
+  EXPECT_TRUE(W->Tbr().MisPic().empty()) << W->Tbr().MisPic().front();
+  for (int i = 0; i < GcTbnImgCnt; ++i) EXPECT_EQ(W->Tbr().Img(i).size(), QSize(32, 32)) << i;
+  EXPECT_FALSE(W->BckBmp().isNull());
   EXPECT_TRUE(ito.PicLod());
   W.reset();
   frmAppIto = nullptr;

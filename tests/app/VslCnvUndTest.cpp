@@ -10,41 +10,28 @@
 
 #include <memory>
 
-#include "app/VslCnv.h"
-#include "core/Globals.h"
-#include "editor/VioPgmItp.h"
-#include "support/FakePlatform.h"
+#include "WndFix.h"
 
 namespace {
 
-class VslCnvUnd : public ::testing::Test {
+class VslCnvUnd : public TWndTst {
 protected:
-  void SetUp() override {
-    TVslCnvCfg c;
-    c.AppDir = std::string(TESSARO_DATA_DIR) + "/";
-    c.InsDir = c.AppDir;
-    c.ScnPrt = [] { return std::vector<std::string>{}; };
-    W = std::make_unique<TfrmVslCnv>(nullptr, c);
-    W->show();
-  }
-  void TearDown() override { W.reset(); }
-  TFakePlatform Plt;
-  std::unique_ptr<TfrmVslCnv> W;
+  void SetUp() override { Mk(); }
 };
 
 TEST_F(VslCnvUnd, MenuAndShortcutsUndoAndRedoAndTheCaptionShowsUnsavedChanges) {
-  ASSERT_NE(W->smnEdtUnd, nullptr);
-  EXPECT_FALSE(W->smnEdtUnd->isEnabled());
-  EXPECT_EQ(W->smnEdtRed->shortcuts().size(), 2);
+  ASSERT_NE(W->Doc().UndAct(), nullptr);
+  EXPECT_FALSE(W->Doc().UndAct()->isEnabled());
+  EXPECT_EQ(W->Doc().RedAct()->shortcuts().size(), 2);
   W->setWindowTitle("prog.vio");
-  W->tbnSta->trigger();
-  W->tbnSto->trigger();
+  W->Tbr().Tbn(TeTbn::Sta)->trigger();
+  W->Tbr().Tbn(TeTbn::Sto)->trigger();
   ASSERT_EQ(W->FpVioPgmItp->GetVioCnt(), 2);
-  EXPECT_TRUE(W->smnEdtUnd->isEnabled());
+  EXPECT_TRUE(W->Doc().UndAct()->isEnabled());
   EXPECT_EQ(W->windowTitle().toStdString(), "prog.vio *");
   // Nothing is undone while the intro locks the window.
   ASSERT_TRUE(W->Locked());
-  W->smnEdtUnd->trigger();
+  W->Doc().UndAct()->trigger();
   EXPECT_EQ(W->FpVioPgmItp->GetVioCnt(), 2);
   // The history under the menu: undoing both vios brings back the saved
   // caption and the Start tool button.
@@ -52,11 +39,11 @@ TEST_F(VslCnvUnd, MenuAndShortcutsUndoAndRedoAndTheCaptionShowsUnsavedChanges) {
   W->FpVioPgmItp->Und();
   EXPECT_EQ(W->FpVioPgmItp->GetVioCnt(), 0);
   EXPECT_EQ(W->windowTitle().toStdString(), "prog.vio");
-  EXPECT_TRUE(W->tbnSta->isEnabled());
-  EXPECT_TRUE(W->smnEdtRed->isEnabled());
-  EXPECT_FALSE(W->smnEdtUnd->isEnabled());
+  EXPECT_TRUE(W->Tbr().Tbn(TeTbn::Sta)->isEnabled());
+  EXPECT_TRUE(W->Doc().RedAct()->isEnabled());
+  EXPECT_FALSE(W->Doc().UndAct()->isEnabled());
   W->FpVioPgmItp->Red();
-  EXPECT_FALSE(W->tbnSta->isEnabled());
+  EXPECT_FALSE(W->Tbr().Tbn(TeTbn::Sta)->isEnabled());
   EXPECT_EQ(W->windowTitle().toStdString(), "prog.vio *");
 }
 
@@ -64,10 +51,10 @@ TEST_F(VslCnvUnd, MenuAndShortcutsUndoAndRedoAndTheCaptionShowsUnsavedChanges) {
 // focus and with it the next Ctrl+Z.
 TEST_F(VslCnvUnd, EveryCtrlZUndoesAStepWhateverTheProgramHolds) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(W.get()));
-  W->mmnFil->menuAction()->setEnabled(true);  // unlocked
-  for (QAction* a : {W->tbnSta, W->tbnSpd, W->tbnSpd, W->tbnSto}) a->trigger();
+  W->Doc().FilMnu().menuAction()->setEnabled(true);  // unlocked
+  for (QAction* a : {W->Tbr().Tbn(TeTbn::Sta), W->Tbr().Tbn(TeTbn::Spd), W->Tbr().Tbn(TeTbn::Spd), W->Tbr().Tbn(TeTbn::Sto)}) a->trigger();
   ASSERT_EQ(W->FpVioPgmItp->GetVioCnt(), 4);
-  W->pnlVioFld->setFocus(Qt::OtherFocusReason);
+  W->Fld().setFocus(Qt::OtherFocusReason);
   for (int n = 3; n >= 0; --n) {
     QTest::keyClick(W.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(W->FpVioPgmItp->GetVioCnt(), n);

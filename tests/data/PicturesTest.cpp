@@ -8,6 +8,7 @@
 #include <string>
 
 #include "DatFilRdr.h"
+#include "app/VslCnvLgc.h"
 #include "core/PathUtl.h"
 
 using namespace datatest;
@@ -70,35 +71,11 @@ void Survey(const TBmp& bmp, double& meanLum, std::size_t& colours) {
   colours = seen.size();
 }
 
-// The tool bar pictures, in image list order, named as the program loads them
-// (picture folder + the name, which begins with a backslash).
-const char* const kToolBarNames[20] = {
-    "\\Vio. Start. 32x32. color.bmp",
-    "\\Vio. Stop. 32x32. color.bmp",
-    "\\Vio. If. 32x32. color.bmp",
-    "\\Vio. Then. 32x32. color.bmp",
-    "\\Vio. Else. 32x32. color.bmp",
-    "\\Vio. Label. 32x32. color.bmp",
-    "\\Vio. Goto. 32x32. color.bmp",
-    "\\Vio. Delay. 32x32. color.bmp",
-    "\\Vio. Actor. 32x32. color.bmp",
-    "\\Vio. Sensor. 32x32. color.bmp",
-    "\\Vio. EngSpd. 32x32. color.bmp",
-    "\\Vio. SwiInt. 32x32. color.bmp",
-    "\\Vio. RTI. 32x32. color.bmp",
-    "\\Control. Upload. 32x32. color. green.bmp",
-    "\\Control. Upload. 32x32. color. orange.bmp",
-    "\\Control. Upload. 32x32. color. blue2.bmp",
-    "\\Control. Run. 32x32. color. blue.bmp",
-    "\\Control. Upload. Run. 32x32. color. yellow.bmp",
-    "\\Comm. panel. Comm. Okay. green. 32x32. color.bmp",
-    "\\Comm. panel. No Comm.. red. 32x32. color.bmp",
-};
-
 TEST(InstalledPictures, ToolBarBitmapsAre32x32With24Bits) {
   for (const auto& root : InsRoots()) {
     std::set<TBytes> contents;
-    for (const char* name : kToolBarNames) {
+    // The program's own table: the picture folder + each name, which begins with a backslash.
+    for (const char* name : GcTbnImgFil) {
       SCOPED_TRACE(std::string(root.Name) + ": " + name);
       std::string path = NativePath(root.Dir + "pictures" + name);
       TBmp bmp;

@@ -15,6 +15,7 @@
 
 #include "app/Options.h"
 #include "app/VslCnv.h"
+#include "app/VslTbr.h"
 #include "core/Globals.h"
 #include "core/WndMsg.h"
 #include "editor/qt/VioFldViw.h"
@@ -460,9 +461,10 @@ protected:
 
 TEST_F(VioTbr, TheThirteenButtonsAddVisibleVios) {
   TfrmVslCnv& w = *Wnd;
-  ASSERT_TRUE(w.FpVioFldViw);
-  QAction* tbn[] = {w.tbnSta, w.tbnSto, w.tbnIff, w.tbnThn, w.tbnEls, w.tbnLbl, w.tbnGto,
-                    w.tbnDly, w.tbnAct, w.tbnSns, w.tbnSpd, w.tbnSwi, w.tbnRti};
+  ASSERT_TRUE(w.FldViw());
+  // The thirteen vio buttons, in the order of the tool bar.
+  QAction* tbn[13];
+  for (int i = 0; i < 13; ++i) tbn[i] = w.Tbr().Tbn(static_cast<TeTbn>(i));
   const std::uint8_t typ[] = {VT_STA, VT_STO, VT_IFF, VT_THN, VT_ELS, VT_LBL, VT_GTO,
                               VT_DLY, VT_ACT, VT_SNS, VT_SPD, VT_SWI, VT_RTI};
   for (std::size_t i = 0; i < std::size(tbn); ++i) {
@@ -470,35 +472,35 @@ TEST_F(VioTbr, TheThirteenButtonsAddVisibleVios) {
     ASSERT_EQ(w.FpVioPgmItp->GetVioCnt(), static_cast<int>(i + 1)) << GuLstErrMsg;
     TVio* v = w.FpVioPgmItp->Vios().back();
     EXPECT_EQ(v->Rec.VioTyp, typ[i]);
-    TVioPnl* p = w.FpVioFldViw->Pnl(v);
+    TVioPnl* p = w.FldViw()->Pnl(v);
     ASSERT_TRUE(p);
     EXPECT_TRUE(p->isVisible());
-    EXPECT_EQ(p->parentWidget(), w.pnlVioFld);
+    EXPECT_EQ(p->parentWidget(), &w.Fld());
     // Right along row 0, then down the last column.
     const int col = i < 12 ? static_cast<int>(i) : 11, row = i < 12 ? 0 : 1;
     EXPECT_EQ(p->pos(), QPoint(col * w.FpVioPgmItp->CelWdt(), row * w.FpVioPgmItp->CelHgt()));
   }
-  EXPECT_FALSE(w.tbnSta->isEnabled());
-  EXPECT_FALSE(w.tbnSwi->isEnabled());
+  EXPECT_FALSE(w.Tbr().Tbn(TeTbn::Sta)->isEnabled());
+  EXPECT_FALSE(w.Tbr().Tbn(TeTbn::Swi)->isEnabled());
   w.SndMsg(WM_APP_MSG, AM_ENA_STA, 0);
   w.SndMsg(WM_APP_MSG, AM_ENA_SWI, 0);
-  EXPECT_TRUE(w.tbnSta->isEnabled());
-  EXPECT_TRUE(w.tbnSwi->isEnabled());
+  EXPECT_TRUE(w.Tbr().Tbn(TeTbn::Sta)->isEnabled());
+  EXPECT_TRUE(w.Tbr().Tbn(TeTbn::Swi)->isEnabled());
 }
 
 TEST_F(VioTbr, TheGateCatchesAValueStillBeingTyped) {
   TfrmVslCnv& w = *Wnd;
   w.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-  w.tbnDly->trigger();
+  w.Tbr().Tbn(TeTbn::Dly)->trigger();
   TVio* d = w.FpVioPgmItp->Vios().back();
-  auto* de = qobject_cast<QLineEdit*>(w.FpVioFldViw->Pnl(d)->Ctl(d->FndCtl(TeCtlKnd::Edt, CR_VAL)));
+  auto* de = qobject_cast<QLineEdit*>(w.FldViw()->Pnl(d)->Ctl(d->FndCtl(TeCtlKnd::Edt, CR_VAL)));
   ASSERT_TRUE(de);
   de->setFocus();
   de->selectAll();
   QTest::keyClicks(de, "999");
   // The tool button takes no focus: the gate moves it and the check runs.
-  w.tbnSto->trigger();
+  w.Tbr().Tbn(TeTbn::Sto)->trigger();
   EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 1);
   EXPECT_TRUE(w.FpVioPgmItp->FbDlyErr);
   EXPECT_EQ(Fake.MsgBox.Texts(), (std::vector<std::string>{"Illigal delay value '999', valid values are 0 - 255"}));
@@ -506,18 +508,18 @@ TEST_F(VioTbr, TheGateCatchesAValueStillBeingTyped) {
   // Removing the faulty vio frees the tool bar.
   w.FpVioPgmItp->FpCurVio = d;
   w.SndMsg(WM_SET_MSG, SM_RMV_CUR_VIO, 0);
-  w.tbnSto->trigger();
+  w.Tbr().Tbn(TeTbn::Sto)->trigger();
   EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 1);
   EXPECT_EQ(w.FpVioPgmItp->Vios().back()->Rec.VioTyp, VT_STO);
 }
 
 TEST_F(VioTbr, RightClickOnStartRemovesItAndEnablesItsButton) {
   TfrmVslCnv& w = *Wnd;
-  w.tbnSta->trigger();
-  w.tbnSto->trigger();
-  ASSERT_FALSE(w.tbnSta->isEnabled());
+  w.Tbr().Tbn(TeTbn::Sta)->trigger();
+  w.Tbr().Tbn(TeTbn::Sto)->trigger();
+  ASSERT_FALSE(w.Tbr().Tbn(TeTbn::Sta)->isEnabled());
   auto rgtClk = [&](TVio* v) {
-    TVioPnl* p = w.FpVioFldViw->Pnl(v);
+    TVioPnl* p = w.FldViw()->Pnl(v);
     QTest::mousePress(p, Qt::RightButton, Qt::NoModifier, QPoint(4, 4));
     QContextMenuEvent ctx(QContextMenuEvent::Mouse, QPoint(4, 4), p->mapToGlobal(QPoint(4, 4)));
     QCoreApplication::sendEvent(p, &ctx);
@@ -526,14 +528,14 @@ TEST_F(VioTbr, RightClickOnStartRemovesItAndEnablesItsButton) {
   rgtClk(w.FpVioPgmItp->Vios().front());
   ASSERT_EQ(w.FpVioPgmItp->GetVioCnt(), 1);
   EXPECT_EQ(w.FpVioPgmItp->Vios().front()->Rec.VioTyp, VT_STO);
-  EXPECT_TRUE(w.tbnSta->isEnabled());
+  EXPECT_TRUE(w.Tbr().Tbn(TeTbn::Sta)->isEnabled());
   // The last placed vio goes too: the next one takes its cell.
   rgtClk(w.FpVioPgmItp->Vios().front());
   EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 0);
-  w.tbnSta->trigger();
+  w.Tbr().Tbn(TeTbn::Sta)->trigger();
   ASSERT_EQ(w.FpVioPgmItp->GetVioCnt(), 1);
   EXPECT_EQ(w.FpVioPgmItp->Vios().back()->Rec.GrdCol, 1);
-  EXPECT_FALSE(w.tbnSta->isEnabled());
+  EXPECT_FALSE(w.Tbr().Tbn(TeTbn::Sta)->isEnabled());
 }
 
 }  // namespace

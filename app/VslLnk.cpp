@@ -1,0 +1,572 @@
+#include "app/VslLnk.h"
+
+#include <QLineEdit>
+#include <QMetaObject>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QThread>
+#include <QWidget>
+
+#include <deque>
+#include <map>
+#include <mutex>
+
+#include "app/RlsFld.h"
+#include "app/VslCnvLgc.h"
+#include "app/platform/QtStr.h"
+#include "core/Globals.h"
+#include "core/PathUtl.h"
+#include "core/Seams.h"
+#include "editor/VioPgmItp.h"
+#include "editor/qt/VioPgmViw.h"
+#include "link/ComPort2p5.h"
+#include "link/MtxAndRbf.h"
+#include "link/PckPrt.h"
+#include "messages/LnkMsg.h"
+#include "messages/SysLgeMsg.h"
+#include "sound/PlyWavFil.h"
+#include "translator/InsAndTkn.h"
+
+namespace {
+
+// Tasks waiting for the user interface thread at most; beyond that the
+// effects of received bytes are counted and dropped (a robot does not send
+// that much while one cue plays, a flood of garbage does).
+constexpr std::size_t GcLnkTskMax = 4096;
+
+// Messages of the link in SysMsgFil.sys.
+constexpr std::uint8_t GcMsgDevLst = 0x61;  // follows "Comport <name>": the device has gone
+constexpr std::uint8_t GcMsgTxDrp = 0x62;   // follows "Comport <name>": a packet was not sent completely
+constexpr std::uint8_t GcMsgPrtHld = 0x63;  // follows "Comport <name>": another program holds the port
+constexpr std::uint8_t GcMsgUplNcf = 0x64;  // the robot has not confirmed an upload
+
+const char* const GcTxtPrtHld =
+    ": another program holds the port. Close that program (Options, Check connection names it), then try again.";
+const char* const GcTxtUplNcf =
+    "The robot did not confirm the upload. Is it switched on and connected? Options, Check connection finds out.";
+const char* const GcTxtDevLst = ": the connection to the robot was lost. The next command opens the port again.";
+const char* const GcTxtPrtErr = ": the port could not be opened. Choose the robot's port under Options.";
+const char* const GcTxtTxDrp = ": a packet to the robot was not sent completely. Send it again.";
+
+constexpr const char* GcUpsPic = "upstream.bmp";
+constexpr const char* GcDnsPic = "downstream.bmp";
+
+// A message of the table, or its stand-in; GuLstErrMsg stays as it was.
+std::string MsgOr(TVioPgmItp& edt, std::uint8_t id, const char* dflt) {
+  const std::string keep = GuLstErrMsg;
+  const std::string t = edt.GetSysUsrMsg(id);
+  GuLstErrMsg = keep;
+  return t.empty() ? std::string(dflt) : t;
+}
+
+}  // namespace
+
+// The hand-over from the serial component's threads to the user interface thread.
+struct TVslLnk::TQue {
+  struct TTsk {
+    std::vector<TRcvEff> Eff;
+    std::function<void()> Fn;
+  };
+  mutable std::mutex M;
+  std::deque<TTsk> Q;
+  std::uint64_t Drp = 0;
+  // User interface thread only.
+  bool Run = false;  // a drain is under way
+  std::map<std::string, QPixmap> Pic;
+  // Receive thread only: when the last byte was delivered, and whether the
+  // receive buffer held nothing behind it (only then is the time to the next
+  // byte a silence of the line, not a wait in the buffer).
+  std::chrono::steady_clock::time_point RxLst{};
+  bool RxIdl = false;
+
+  // From any thread; true when a drain is due.
+  bool Pst(TTsk t) {
+    std::lock_guard<std::mutex> lk(M);
+    if (!t.Fn) {
+      // Effects that later ones replace are merged into the task before
+      // them: a burst of frames costs the window one task, not one each.
+      if (!Q.empty() && !Q.back().Fn && MrgRcvEff(Q.back().Eff, t.Eff)) return false;
+      if (Q.size() >= GcLnkTskMax) {
+        ++Drp;
+        return false;
+      }
+    }
+    const bool due = Q.empty();
+    Q.push_back(std::move(t));
+    return due;
+  }
+
+  // The next task; false when there is none.
+  bool Tak(TTsk& t, std::uint64_t& drp) {
+    std::lock_guard<std::mutex> lk(M);
+    if (Q.empty()) return false;
+    t = std::move(Q.front());
+    Q.pop_front();
+    drp = std::exchange(Drp, 0);
+    return true;
+  }
+
+  const QPixmap& LodPic(const std::string& pth) {
+    auto it = Pic.find(pth);
+    if (it == Pic.end()) it = Pic.emplace(pth, QPixmap(QStr(NativePath(pth)))).first;
+    return it->second;
+  }
+};
+
+TVslLnk::TVslLnk(QWidget& wnd, ILnkHst& hst, TLnkTms tms, TClk clk)
+    : FWnd(wnd), FHst(hst), FTms(tms), FClk(std::move(clk)), FpQue(std::make_unique<TQue>()) {
+  CrtDgn(wnd);
+  RstRcvPck();
+  tmrBlkComPrtCupMsg.setInterval(FTms.BlkComPrtCupMsg);
+  tmrRcvPckTimOutTmr.setInterval(FTms.RcvPckTimOut);
+  tmrUplCfm.setInterval(FTms.UplCfm);
+  tmrUplCfm.setSingleShot(true);
+  connect(&tmrBlkComPrtCupMsg, &QTimer::timeout, this, &TVslLnk::BlkComPrtCupMsgTimer);
+  connect(&tmrRcvPckTimOutTmr, &QTimer::timeout, this, &TVslLnk::RcvPckTimOutTimer);
+  connect(&tmrUplCfm, &QTimer::timeout, this, &TVslLnk::UplCfmTimer);
+}
+
+TVslLnk::~TVslLnk() = default;
+
+void TVslLnk::CrtDgn(QWidget& wnd) {
+  // Diagnostic outputs; never shown.
+  mmoComMsg = new QPlainTextEdit(&wnd);
+  mmoComMsg->setToolTip("Communication Events");
+  mmoComMsg->hide();
+  for (int i = 0; i < 5; ++i) {
+    FTbx.push_back(new QLineEdit(&wnd));
+    FTbx.back()->hide();
+  }
+}
+
+QLineEdit& TVslLnk::Tbx(int num) const { return *FTbx.at(static_cast<std::size_t>(num - 1)); }
+
+// ---------------------------------------------------------------------------
+// Construction and shutdown
+
+void TVslLnk::CrtCom() {
+  // No port yet, 2400 baud, one character at a time.
+  FpcomUsbZefor = std::make_unique<TComport2p5>(&FWnd);
+  TComport2p5& c = *FpcomUsbZefor;
+  c.FsPrtNam = "";
+  c.FbyBauIdx = 4;
+  c.FOnComPrtComEvt = [this](TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t d) { RcvComChr(d); };
+  c.FOnComPrtCtlEvt = [this](TComport2p5*, std::uint32_t) { PstUi([this] { mmoComMsg->appendPlainText("Ctl event"); }); };
+  c.FOnComPrtErrEvt = [this](TComport2p5*, std::int8_t code, const std::string& text) {
+    const QString lin = QString::number(code) + ", " + QStr(text);
+    PstUi([this, lin, code, text] {
+      mmoComMsg->appendPlainText(lin);
+      LnkEnd(code, text);
+    });
+  };
+  c.FOnComPrtLerEvt = [this](TComport2p5*, std::uint32_t evtNum, std::uint32_t lastErr) {
+    PstUi([this, evtNum, lastErr] {
+      Tbx(1).setText("iEvtNum = " + QString::number(evtNum));
+      Tbx(1).setText("dwLstErrNum = " + QString::number(lastErr));
+    });
+  };
+  // Its buffer callbacks reach the ring buffers, each under the buffer's lock.
+  c.FOnGetTxdChr = [this](std::uint8_t& b) { return FpTxMtxAndRbf && LckGetChr(*FpTxMtxAndRbf, b); };
+  c.FOnPutTxdChr = [this](std::uint8_t b) { return FpTxMtxAndRbf && LckPutChr(*FpTxMtxAndRbf, b); };
+  c.FOnTxdDatAvl = [this]() { return FpTxMtxAndRbf && LckDatAvl(*FpTxMtxAndRbf); };
+  c.FOnGetRxdChr = [this](std::uint8_t& b) { return FpRxMtxAndRbf && LckGetChr(*FpRxMtxAndRbf, b); };
+  c.FOnPutRxdChr = [this](std::uint8_t b) { return FpRxMtxAndRbf && LckPutChr(*FpRxMtxAndRbf, b); };
+  c.FOnRxdDatAvl = [this]() { return FpRxMtxAndRbf && LckDatAvl(*FpRxMtxAndRbf); };
+  c.FbSglChr = true;
+  FbComPrtOpn = false;
+  FbyPckCnt = 0;
+}
+
+bool TVslLnk::CrtRxb() {
+  FpRxMtxAndRbf = std::make_unique<TRxMtxAndRbf>();
+  if (FpRxMtxAndRbf->IsCrt()) return true;
+  GuLstErrMsg = "Rx mutex/ringbuffer creation error";
+  FpRxMtxAndRbf.reset();
+  return false;
+}
+
+bool TVslLnk::CrtTxb() {
+  FpTxMtxAndRbf = std::make_unique<TTxMtxAndRbf>();
+  if (FpTxMtxAndRbf->IsCrt()) return true;
+  GuLstErrMsg = "Tx mutex/ringbuffer creation error";
+  FpTxMtxAndRbf.reset();
+  return false;
+}
+
+void TVslLnk::StpCom(const TRlsHok& hok) {
+  tmrBlkComPrtCupMsg.stop();
+  tmrRcvPckTimOutTmr.stop();
+  tmrUplCfm.stop();
+  // The serial component's threads reach the ring buffers: they stop first.
+  if (FpcomUsbZefor && !FpcomUsbZefor->StpThr()) RlsFld(FpcomUsbZefor, "FpcomUsbZefor", hok);
+}
+
+void TVslLnk::RlsTxb(const TRlsHok& hok) { RlsFld(FpTxMtxAndRbf, "FpTxMtxAndRbf", hok); }
+void TVslLnk::RlsRxb(const TRlsHok& hok) { RlsFld(FpRxMtxAndRbf, "FpRxMtxAndRbf", hok); }
+void TVslLnk::RlsCom(const TRlsHok& hok) { RlsFld(FpcomUsbZefor, "FpcomUsbZefor", hok); }
+
+// ---------------------------------------------------------------------------
+// The hand-over to the user interface thread
+
+std::size_t TVslLnk::EffPnd() const {
+  std::lock_guard<std::mutex> lk(FpQue->M);
+  return FpQue->Q.size();
+}
+
+void TVslLnk::PstUi(std::function<void()> fn) {
+  TQue& q = *FpQue;
+  if (GuPlatform().EvtLoop->OnUiThread() && QThread::currentThread() == thread() && !q.Run && EffPnd() == 0) {
+    fn();
+    return;
+  }
+  // A drain is due whenever the queue turns non-empty; one that is running
+  // (perhaps suspended in a local event loop) takes the new task as well.
+  if (q.Pst({{}, std::move(fn)})) QMetaObject::invokeMethod(this, [this] { RunQue(); }, Qt::QueuedConnection);
+}
+
+void TVslLnk::RcvComChr(std::uint8_t data) {
+  TQue& q = *FpQue;
+  // Nothing waits behind this byte: the next one is still on its way.
+  const bool idl = !FpRxMtxAndRbf || !LckDatAvl(*FpRxMtxAndRbf);
+  const auto now = FClk ? FClk() : std::chrono::steady_clock::now();
+  const bool gap = q.RxIdl && now - q.RxLst > std::chrono::milliseconds(FTms.RcvChrGap);
+  q.RxLst = now;
+  q.RxIdl = idl;
+  if (q.Pst({RcvChrEff(GuRcvPck, data, gap), {}}))
+    QMetaObject::invokeMethod(this, [this] { RunQue(); }, Qt::QueuedConnection);
+}
+
+void TVslLnk::RunQue() {
+  TQue& q = *FpQue;
+  if (q.Run) return;  // started inside a running drain's local event loop
+  q.Run = true;
+  TQue::TTsk t;
+  std::uint64_t drp = 0;
+  while (q.Tak(t, drp)) {
+    if (drp) mmoComMsg->appendPlainText("Received bytes dropped while busy: " + QString::number(drp));
+    if (t.Fn) {
+      t.Fn();
+      continue;
+    }
+    for (const TRcvEff& e : t.Eff)
+      if (!Exe(e)) break;  // a missing cue: the player has said so
+  }
+  q.Run = false;
+}
+
+namespace {
+// The cue that answers a report of the robot.
+TeSndCue RptCue(TeRbtRpt r, std::uint16_t swi) {
+  switch (r) {
+    case TeRbtRpt::IncSig: return SC_INC_SIG;
+    case TeRbtRpt::Stb: return SC_STB;
+    case TeRbtRpt::LnkEst: return SC_LNK_EST;
+    case TeRbtRpt::Swi: return SndCueSwi(swi)->Cue;
+    case TeRbtRpt::TrfCmp: return SC_TRF_CMP;
+    case TeRbtRpt::Wrk: return SC_WRK;
+    case TeRbtRpt::PgmCmp: return SC_PGM_CMP;
+  }
+  return SC_SYS_ONL;
+}
+}  // namespace
+
+bool TVslLnk::Exe(const TRcvEff& e) {
+  switch (e.Knd) {
+    case TeRcvEff::RstTmo:
+      tmrRcvPckTimOutTmr.stop();
+      tmrRcvPckTimOutTmr.start();
+      break;
+    case TeRcvEff::ShwSeq: Tbx(3).setText(QString::number(e.Val)); break;
+    case TeRcvEff::LnkUp:
+      FbComLnkOky = true;
+      FHst.ShwLnkSte(true);
+      break;
+    case TeRcvEff::PrcMsg: PrcMsg(); break;
+    case TeRcvEff::DisRun: FHst.SetRunEna(false); break;
+    case TeRcvEff::EnaRun: FHst.SetRunEna(true); break;
+    case TeRcvEff::RpnRun: FHst.RpnRun(); break;
+    case TeRcvEff::EnaComSte: FHst.EnaComSte(); break;
+    case TeRcvEff::Flash: FlsDirPic(GcUpsPic); break;
+    case TeRcvEff::Play: return PlyCue(RptCue(e.Rpt, e.Val));
+    case TeRcvEff::ShwMea1: Tbx(4).setText(QStr(Hex4(e.Val))); break;
+    case TeRcvEff::ShwMea2: Tbx(5).setText(QStr(Hex4(e.Val))); break;
+    case TeRcvEff::SetLstErr: GuLstErrMsg = e.Txt; break;
+    case TeRcvEff::RunAdr:
+      if (TPgmViw* v = FHst.PgmViw()) v->RunAdr(e.Val);
+      break;
+    case TeRcvEff::RunEnd: EndRunViw(); break;
+    case TeRcvEff::ShwRbtFlt:
+      FHst.Sta().showMessage(QStr(RbtFltMsg(static_cast<std::uint8_t>(e.Val & 0xFF),
+                                            static_cast<std::uint8_t>(e.Val >> 8), FHst.Lge())));
+      break;
+    case TeRcvEff::UplCfm: EndUplCfm(); break;
+  }
+  return true;
+}
+
+bool TVslLnk::PlyCue(TeSndCue cue) { return PlySndCue(FHst.Ply(), cue, GuInsDir, FHst.AppDir()); }
+
+// ---------------------------------------------------------------------------
+// Port and timers
+
+// "Comport <name>" and the message, or its stand-in when the table lacks it.
+std::string TVslLnk::PrtMsg(const std::string& nam, std::uint8_t id, const char* dflt) {
+  return "Comport " + nam + MsgOr(FHst.Edt(), id, dflt);
+}
+
+void TVslLnk::LnkDwn() {
+  FbComLnkOky = false;
+  FHst.ShwLnkSte(false);
+  EndRunViw();
+}
+
+void TVslLnk::LnkEnd(std::int8_t code, const std::string& text) {
+  if (code != CE_RX_FUL && code != CE_DEV_LST && code != CE_IO_THR) return;
+  // The link ended by itself and the component has closed the port. A
+  // command given since may have opened it again: then this is history.
+  if (!FpcomUsbZefor || FpcomUsbZefor->PrtOpn()) return;
+  FbComPrtOpn = false;
+  LnkDwn();
+  // Its own message says what happened to the upload.
+  tmrUplCfm.stop();
+  const std::string& nam = FpcomUsbZefor->FsPrtNam;
+  std::string msg = code == CE_DEV_LST ? PrtMsg(nam, GcMsgDevLst, GcTxtDevLst) : text;
+  if (FpcomUsbZefor->TakTxDrp() > 0) msg += "\n" + PrtMsg(nam, GcMsgTxDrp, GcTxtTxDrp);
+  if (code == CE_DEV_LST)
+    ShwMsgBox(msg);
+  else
+    ShwMsgBox(msg, "Error message");
+}
+
+bool TVslLnk::OpnComPrt(const std::string& name) {
+  GuLstErrMsg.clear();
+  // Open only while the component says so: a device that has gone (and
+  // whose end has not been reported yet) is opened again.
+  if (FbComPrtOpn && FpcomUsbZefor->PrtOpn()) return true;
+  FbComPrtOpn = false;
+  const std::string old = FpcomUsbZefor->FsPrtNam;
+  FpcomUsbZefor->FsPrtNam = name;
+  // Every open starts a new receive record: the start of a frame read before
+  // the device went away must not swallow the first frame of the new link.
+  // Only while no receive thread runs, which owns the record otherwise.
+  if (FpcomUsbZefor->StpThr()) RstRcvPck();
+  const std::uint8_t res = FpcomUsbZefor->OpnPrt();
+  // Closing the old port may have cut a packet short: say so, it was not sent.
+  if (FpcomUsbZefor->TakTxDrp() > 0) ShwMsgBox(PrtMsg(old, GcMsgTxDrp, GcTxtTxDrp));
+  if (res == 0) {
+    FbComPrtOpn = true;
+    tmrBlkComPrtCupMsg.start();
+    return true;
+  }
+  // A missing cue has been told (at start, or by the player); the port's
+  // own message is composed all the same.
+  PlyCue(SC_LNK_OFL);
+  // The cue ran a local event loop; an open started there may have succeeded.
+  if (FbComPrtOpn && FpcomUsbZefor->PrtOpn()) {
+    GuLstErrMsg.clear();
+    return true;
+  }
+  // A port that is there but held: the cable is not the trouble.
+  GuLstErrMsg = FpcomUsbZefor->PrtHld() ? PrtMsg(FpcomUsbZefor->FsPrtNam, GcMsgPrtHld, GcTxtPrtHld)
+                                        : PrtMsg(FpcomUsbZefor->FsPrtNam, SUM_LNK_COM_PRT_ERR, GcTxtPrtErr);
+  return false;
+}
+
+bool TVslLnk::Sta() {
+  if (!OpnComPrt(FsComPrtNam)) {
+    FbStaFai = true;
+    return false;
+  }
+  tmrRcvPckTimOutTmr.start();
+  return true;
+}
+
+void TVslLnk::BlkComPrtCupMsgTimer() {
+  FpcomUsbZefor->FbBlkCbk = false;
+  tmrBlkComPrtCupMsg.stop();
+}
+
+void TVslLnk::RcvPckTimOutTimer() { LnkDwn(); }
+
+void TVslLnk::UplCfmTimer() {
+  tmrUplCfm.stop();
+  FHst.Sta().showMessage(QStr(MsgOr(FHst.Edt(), GcMsgUplNcf, GcTxtUplNcf)));
+}
+
+void TVslLnk::EndUplCfm() {
+  tmrUplCfm.stop();
+  // A confirmation that came late takes the warning back.
+  QStatusBar& sta = FHst.Sta();
+  if (sta.currentMessage() == QStr(MsgOr(FHst.Edt(), GcMsgUplNcf, GcTxtUplNcf))) sta.clearMessage();
+}
+
+void TVslLnk::EndRunViw() {
+  if (TPgmViw* v = FHst.PgmViw()) v->RunEnd();
+}
+
+// ---------------------------------------------------------------------------
+// Packets
+
+bool TVslLnk::SndPck(std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat) {
+  // Opening the port and waiting for a buffer lock let events run; a second
+  // packet started there would mix its bytes into this one.
+  if (FbSnd) {
+    GuLstErrMsg = "#602, Another packet to the robot is still being sent";
+    return false;
+  }
+  FbSnd = true;
+  TPckOut out;
+  out.TooLng = [this](std::size_t n) { GuLstErrMsg = PckTooLngMsg(n, FHst.Lge()); };
+  out.OpnPrt = [this] { return OpnComPrt(FsComPrtNam); };
+  // The whole frame or nothing: a frame cut short by a full transmit buffer
+  // would reach the robot as garbage.
+  out.Rsv = [this](std::size_t n) {
+    if (FpTxMtxAndRbf && LckFreSpc(*FpTxMtxAndRbf) < n) {
+      GuLstErrMsg = "Tx ringbuffer is full";
+      return false;
+    }
+    return true;
+  };
+  out.SndChr = [this](std::uint8_t b) { return FpcomUsbZefor->SndChr(b); };
+  const bool ok = ::SndPck(FbyPckCnt, cls, cod, dat, out);
+  FbSnd = false;
+  return ok;
+}
+
+bool TVslLnk::SndPckRun(std::uint8_t cod) {
+  const TInsAndTkn& trn = *FHst.Edt().FpInsAndTkn;
+  TPgmViw* viw = FHst.PgmViw();
+  // The run highlight follows the stream that goes out now. Its vios are
+  // taken before sending (which lets events run): the map then hears of every
+  // vio that goes. A stream that did not go out completely maps nothing.
+  if (viw) viw->SetRunStm(trn);
+  const bool ok = SndPck(MC_PGM, cod, trn.FpTsmTknLst);
+  if (!ok && (viw = FHst.PgmViw())) viw->ClrRunStm();
+  // The robot answers an upload with "transfer complete"; the wait for it
+  // starts again with each upload.
+  if (ok) {
+    EndUplCfm();
+    tmrUplCfm.start();
+  }
+  return ok;
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+bool TVslLnk::UplPgm() {
+  if (!FHst.Edt().TrnVioPgm()) {
+    PlyCue(SC_UPL_NAC);
+    return false;
+  }
+  return SndPckRun(MK_UPL);
+}
+
+bool TVslLnk::RunPgm() { return SndPck(MC_PGM, MK_RUN, {}); }
+
+bool TVslLnk::UprPgm() {
+  if (!FHst.Edt().TrnVioPgm()) return false;
+  if (!SndPckRun(MK_UPR)) {
+    FHst.ShwErrMsg(GuLstErrMsg);
+    return false;
+  }
+  return true;
+}
+
+bool TVslLnk::StaDblClkUpr() { return PlyCue(SC_STA_DBL_UPR) && UprPgm(); }
+
+// A command from the commands bar: the gate, the command, then its cue (true
+// when it played) or, on failure, the failure's cue and its reason. The reason
+// is taken before the cue, whose local event loop may run link effects that
+// write the last-error text.
+namespace {
+template <class F, class P>
+bool RunCmd(bool (TVslLnk::*cmd)(), TVslLnk& l, TeSndCue don, TeSndCue fai, P&& ply, F&& shwErr) {
+  if (!(l.*cmd)()) {
+    const std::string msg = GuLstErrMsg;
+    if (ply(fai) && !msg.empty()) shwErr(msg);
+    return false;
+  }
+  l.ShwDnsPic();
+  return ply(don);
+}
+}  // namespace
+
+void TVslLnk::UplClick() {
+  if (FHst.InpErr()) return;
+  RunCmd(&TVslLnk::UplPgm, *this, SC_BTN_UPL, SC_ACC_DEN, [this](TeSndCue c) { return PlyCue(c); },
+         [this](const std::string& m) { FHst.ShwErrMsg(m); });
+}
+
+void TVslLnk::RunClick() {
+  if (FHst.InpErr()) return;
+  RunCmd(&TVslLnk::RunPgm, *this, SC_BTN_RUN, SC_CMD_NAC, [this](TeSndCue c) { return PlyCue(c); },
+         [this](const std::string& m) { FHst.ShwErrMsg(m); });
+}
+
+void TVslLnk::UprClick() {
+  if (FHst.InpErr()) return;
+  if (RunCmd(&TVslLnk::UprPgm, *this, SC_BTN_UPR, SC_CMD_NAC, [this](TeSndCue c) { return PlyCue(c); },
+             [this](const std::string& m) { FHst.ShwErrMsg(m); })) {
+    FHst.SetRunEna(true);
+    PrcMsg();
+  }
+}
+
+void TVslLnk::ComSteClick() {
+  ShwDnsPic();
+  if (PlyCue(SC_PLS_ACK)) SndPck(MC_CTL, MK_LNK_CHK, {});
+}
+
+// ---------------------------------------------------------------------------
+// Direction pictures
+
+void TVslLnk::FlsDirPic(const char* fil) {
+  FHst.FlsPic(FpQue->LodPic(FHst.AppDir() + "..\\pictures\\" + fil));
+}
+
+void TVslLnk::ShwDnsPic() { FlsDirPic(GcDnsPic); }
+
+void TVslLnk::LodDirPic() {
+  // Reading a picture from the disk at the first flash would hold up that
+  // packet's effects by the read.
+  for (const char* fil : {GcUpsPic, GcDnsPic}) FpQue->LodPic(FHst.AppDir() + "..\\pictures\\" + fil);
+}
+
+// ---------------------------------------------------------------------------
+// Window messages of the link
+
+void TVslLnk::AppMsg(std::uint8_t code, std::intptr_t value) {
+  switch (code) {
+    case 3: Tbx(1).setText(QString::number(value)); break;
+    case 4: Tbx(2).setText(QString::number(value)); break;
+    case 5: Tbx(3).setText(QString::number(value)); break;
+    case 33:
+      FHst.SetRunEna(false);
+      PrcMsg();
+      break;
+    default: ShwMsgBox("#156, Unknown application message received"); break;
+  }
+}
+
+std::intptr_t TVslLnk::SetPrt(std::intptr_t value) {
+  const std::string nam = "COM" + std::to_string(value);
+  if (!FHst.KepPrt(nam)) ShwMsgBox("#157, The chosen Comport could not be kept in the settings store");
+  // The choice holds from now on, not only from the next start.
+  FsComPrtNam = nam;
+  FbComPrtOpn = false;
+  // Another port may be another robot: it does not hold the last upload.
+  if (TPgmViw* v = FHst.PgmViw()) v->ClrRunStm();
+  const bool ok = OpnComPrt(nam);
+  if (!ok) {
+    if (!GuLstErrMsg.empty()) ShwMsgBox(GuLstErrMsg);
+  } else if (FbStaFai) {
+    // Start-up could not open its port: it ends now, as it would have then.
+    FbStaFai = false;
+    tmrRcvPckTimOutTmr.start();
+    FHst.StaEnd();
+  }
+  PrcMsg();
+  return ok ? 1 : 0;
+}

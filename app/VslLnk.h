@@ -1,0 +1,176 @@
+// The main window's robot link: the serial component with its two ring
+// buffers, opening the port, the robot commands with their cues, the packets,
+// the effects of the robot's packets, the link timers, the link state and the
+// direction pictures.
+//
+// The serial component calls its events on its own threads. They parse there
+// (the receive record is touched by the receive event alone) and hand what has
+// to happen to a queue that the user interface thread works off in the order
+// the bytes came. A synchronous cue or a message box runs a local event loop;
+// a drain that finds itself started inside another one returns at once, so
+// effects never overtake each other.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sound/SndCue.h"
+
+class QLineEdit;
+class QPixmap;
+class QPlainTextEdit;
+class QStatusBar;
+class QWidget;
+class TComport2p5;
+class TPgmViw;
+class TRxMtxAndRbf;
+class TTxMtxAndRbf;
+class TVioPgmItp;
+class TclsPlyWavFil;
+struct TRcvEff;
+struct TRlsHok;
+
+// What the link needs from the rest of the window.
+class ILnkHst {
+public:
+  virtual ~ILnkHst() = default;
+  virtual TVioPgmItp& Edt() = 0;
+  virtual TPgmViw* PgmViw() = 0;  // none before the field is built
+  virtual TclsPlyWavFil& Ply() = 0;
+  virtual const std::string& AppDir() const = 0;
+  virtual std::uint8_t Lge() const = 0;
+  virtual QStatusBar& Sta() = 0;
+  // The input gate of the tool bar commands: true when the command must not run.
+  virtual bool InpErr() = 0;
+  virtual void ShwErrMsg(const std::string& text) = 0;
+  // Shows the picture over the field while pending events run.
+  virtual void FlsPic(const QPixmap& pic) = 0;
+  // The buttons of the commands bar.
+  virtual void SetRunEna(bool ena) = 0;
+  virtual void RpnRun() = 0;
+  virtual void EnaComSte() = 0;
+  virtual void ShwLnkSte(bool oky) = 0;
+  // Keeps the chosen port in the settings store; false when it cannot.
+  virtual bool KepPrt(const std::string& name) = 0;
+  // The port opened late: start-up ends now, as it would have at its end.
+  virtual void StaEnd() = 0;
+};
+
+struct TLnkTms {
+  int BlkComPrtCupMsg = 100;
+  int RcvPckTimOut = 1100;
+  int UplCfm = 5000;   // an upload waits this long for the robot's "transfer complete"
+  int RcvChrGap = 200; // a frame whose bytes stop for longer than this is given up
+};
+
+class TVslLnk final : public QObject {
+public:
+  using TClk = std::function<std::chrono::steady_clock::time_point()>;
+  // The diagnostic outputs are hidden children of wnd.
+  TVslLnk(QWidget& wnd, ILnkHst& hst, TLnkTms tms, TClk clk);
+  ~TVslLnk() override;
+
+  // Construction steps: the serial component (2400 baud, one character at a
+  // time, its events here) and the two ring buffers; false when a buffer
+  // cannot be made (GuLstErrMsg says which).
+  void CrtCom();
+  bool CrtRxb();
+  bool CrtTxb();
+  // Shutdown: stops the serial component's threads; a component whose
+  // threads would not stop goes at once (its destructor waits for them).
+  void StpCom(const TRlsHok& hok);
+  void RlsTxb(const TRlsHok& hok);
+  void RlsRxb(const TRlsHok& hok);
+  void RlsCom(const TRlsHok& hok);
+
+  // The port of the settings store, used from now on.
+  void SetPrtNam(const std::string& name) { FsComPrtNam = name; }
+  const std::string& PrtNam() const { return FsComPrtNam; }
+  // Makes sure that the serial port is open; false with GuLstErrMsg.
+  bool OpnComPrt(const std::string& name);
+  // End of the intro: opens the configured port; on success the receive
+  // timeout starts. A failure is remembered: a port chosen later ends the start.
+  bool Sta();
+  // The direction pictures, read before the first packet needs them.
+  void LodDirPic();
+
+  // Robot commands; true on success, else GuLstErrMsg.
+  bool UplPgm();
+  bool RunPgm();
+  bool UprPgm();
+  bool StaDblClkUpr();
+  bool SndPck(std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat);
+  // The tool buttons of the commands bar.
+  void UplClick();
+  void RunClick();
+  void UprClick();
+  void ComSteClick();
+  void ShwDnsPic();
+
+  // Window messages that end here.
+  void AppMsg(std::uint8_t code, std::intptr_t value);
+  std::intptr_t SetPrt(std::intptr_t value);
+
+  // Timer handlers.
+  void BlkComPrtCupMsgTimer();
+  void RcvPckTimOutTimer();
+  void UplCfmTimer();
+
+  // State and outputs, for diagnostics and tests.
+  TComport2p5& Com() { return *FpcomUsbZefor; }
+  TTxMtxAndRbf* Txb() { return FpTxMtxAndRbf.get(); }
+  bool PrtOpn() const { return FbComPrtOpn; }
+  bool LnkOky() const { return FbComLnkOky; }
+  std::uint8_t PckCnt() const { return FbyPckCnt; }
+  // Effects handed over by the serial component's threads and not yet carried out.
+  std::size_t EffPnd() const;
+  QTimer& TmrCupMsg() { return tmrBlkComPrtCupMsg; }
+  QTimer& TmrRcvTmo() { return tmrRcvPckTimOutTmr; }
+  QTimer& TmrUplCfm() { return tmrUplCfm; }
+  QPlainTextEdit& ComMsg() { return *mmoComMsg; }
+  // tbxTst001 ... tbxTst003 (1 to 3) and tbxAdcMeaVal1, 2 (4, 5).
+  QLineEdit& Tbx(int num) const;
+
+private:
+  struct TQue;
+  void CrtDgn(QWidget& wnd);
+  void RcvComChr(std::uint8_t data);
+  void PstUi(std::function<void()> fn);
+  void RunQue();
+  bool Exe(const TRcvEff& e);
+  bool PlyCue(TeSndCue cue);
+  void LnkEnd(std::int8_t code, const std::string& text);
+  bool SndPckRun(std::uint8_t cod);
+  void EndUplCfm();
+  void LnkDwn();
+  void EndRunViw();
+  void FlsDirPic(const char* fil);
+  std::string PrtMsg(const std::string& nam, std::uint8_t id, const char* dflt);
+
+  QWidget& FWnd;
+  ILnkHst& FHst;
+  TLnkTms FTms;
+  TClk FClk;
+  std::unique_ptr<TComport2p5> FpcomUsbZefor;
+  std::unique_ptr<TRxMtxAndRbf> FpRxMtxAndRbf;
+  std::unique_ptr<TTxMtxAndRbf> FpTxMtxAndRbf;
+  std::unique_ptr<TQue> FpQue;
+  std::string FsComPrtNam;
+  bool FbComPrtOpn = false;
+  std::uint8_t FbyPckCnt = 0;
+  bool FbComLnkOky = false;
+  bool FbStaFai = false;  // the port could not be opened at the end of start-up
+  bool FbSnd = false;     // a packet is being handed to the port
+  QTimer tmrBlkComPrtCupMsg;
+  QTimer tmrRcvPckTimOutTmr;
+  QTimer tmrUplCfm;  // single shot: an upload that the robot has not confirmed yet
+  QPlainTextEdit* mmoComMsg = nullptr;
+  std::vector<QLineEdit*> FTbx;
+};

@@ -1,0 +1,38 @@
+// The main window's settings: the one place that opens the per-user settings
+// store (through the platform seam). The Options key holds the robot's port
+// and the language; the recent files have a key of their own.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class ISettingsStore;
+class TRctFil;
+struct TRlsHok;
+
+class TVslSet {
+public:
+  TVslSet();
+  ~TVslSet();
+
+  // Construction step: the store's access object; false when it cannot be made.
+  bool Crt();
+  // Opens the Options key (made when missing) and reads the port; a missing
+  // port is written as "COM0". False when the key cannot be opened or written.
+  bool RedPrt(std::string& prt);
+  // The language kept there: 0 English (also when absent or unknown), 1 Dutch, 2 German.
+  std::uint8_t RedLge();
+  // Keeps the port or the language; false when the store refuses. Without a
+  // store the language is not kept and nothing is said.
+  bool KepPrt(const std::string& prt);
+  bool KepLge(std::uint8_t idx);
+  // The recent files; false when their key cannot be reached.
+  bool LodRct(TRctFil& lst);
+  bool SavRct(const TRctFil& lst);
+  void Rls(const TRlsHok& hok);
+
+private:
+  std::unique_ptr<ISettingsStore> FpRegistry;
+  const std::string FsRegKey = "SOFTWARE\\Quorel\\TessaroV1.0";
+};

@@ -1,0 +1,83 @@
+// The main window's tool bars: the vio buttons above, the robot commands
+// below, their image list and hints, and the input gate that every tool bar
+// command passes first.
+#pragma once
+
+#include <QObject>
+#include <QPixmap>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class QAction;
+class QMainWindow;
+class QToolBar;
+class TVioPgmItp;
+
+// The buttons, in the order of the bars.
+enum class TeTbn { Sta, Sto, Iff, Thn, Els, Lbl, Gto, Dly, Act, Sns, Spd, Swi, Rti, Upl, Run, Upr, ComSte };
+constexpr int GcTbnCnt = 17;
+
+// What the tool bars need from the rest of the window.
+class ITbrHst {
+public:
+  virtual ~ITbrHst() = default;
+  virtual TVioPgmItp& Edt() = 0;
+  virtual void ShwErrMsg(const std::string& text) = 0;
+  // The programming field takes the focus (an edit's check runs first).
+  virtual void FocFld() = 0;
+  // A command has passed the gate's first step: Save As is offered.
+  virtual void OnGat() = 0;
+  // The mouse has moved over a button.
+  virtual void OnMov() = 0;
+};
+
+class TVslTbr final : public QObject {
+public:
+  TVslTbr(QMainWindow& wnd, ITbrHst& hst);
+
+  QAction* Tbn(TeTbn tbn) const { return FTbn[static_cast<std::size_t>(tbn)]; }
+  QToolBar& VioBar() const { return *tbrVioObj; }
+  QToolBar& ComBar() const { return *tbrDatCom; }
+  void SetEna(bool ena);
+
+  // The input gate of every tool bar command: true when the command must not run.
+  bool ChkVioInpErr();
+  // Loads the 20 pictures below the installation folder and gives the buttons their images.
+  void BldImgLst(const std::string& picDir);
+  // Image index that a tool button shows; -1 for an unknown button.
+  int ImgIdx(const QAction* tbn) const;
+  void SetImg(QAction* tbn, int idx);
+  // The picture of an image list entry (null before BldImgLst).
+  QPixmap Img(int idx) const;
+  // Pictures that could not be loaded (full paths); the window adds its own.
+  const std::vector<std::string>& MisPic() const { return FMisPic; }
+  void AddMisPic(const std::string& pth) { FMisPic.push_back(pth); }
+  // The hints in the current language.
+  void RfsHnt();
+  // The link state button: green while the robot answers.
+  void ShwLnkSte(bool oky);
+  void SetRunEna(bool ena);
+  void RpnRun();
+
+protected:
+  bool eventFilter(QObject* obj, QEvent* e) override;
+
+private:
+  void AddTbn(QToolBar& tbr, TeTbn tbn, int img, int width);
+  void VioClick(TeTbn tbn, std::uint8_t vioTyp);
+  // Hint of a tool button, fetched on every mouse movement over it.
+  void MouMov(QObject* sender);
+
+  ITbrHst& FHst;
+  QToolBar* tbrVioObj = nullptr;
+  QToolBar* tbrDatCom = nullptr;
+  std::array<QAction*, GcTbnCnt> FTbn{};
+  std::map<const QAction*, int> FTbnImg;
+  std::vector<QPixmap> FImgLst;
+  std::vector<std::string> FMisPic;
+};
