@@ -275,34 +275,34 @@ bool TVioPgmItp::BldVioLns(TStrLst& lines) {
       case VT_STA: case VT_STO: case VT_IFF: case VT_THN: case VT_ELS: case VT_SWI: case VT_RTI:
         break;
       case VT_DLY:
-        lines.push_back(GetCtlTxt(vio, TeCtlKnd::Edt, CR_VAL));
+        lines.push_back(vio->Rec.ValTxt);
         break;
       case VT_LBL:
         if (vio->FndCtl(TeCtlKnd::Cbx, CR_LBL_NAM) < 0) {
           ShwMsgBox("#018, No combobox on 'label' vio found");
           return false;
         }
-        lines.push_back(GetCtlTxt(vio, TeCtlKnd::Cbx, CR_LBL_NAM));
+        lines.push_back(vio->Rec.LblNam);
         break;
       case VT_GTO:
         if (vio->FndCtl(TeCtlKnd::Cbx, CR_GTO_NAM) < 0) {
           ShwMsgBox("#019, No combobox on 'goto' vio found");
           return false;
         }
-        lines.push_back(GetCtlTxt(vio, TeCtlKnd::Cbx, CR_GTO_NAM));
+        lines.push_back(vio->Rec.LblNam);
         break;
       case VT_ACT:
-        lines.push_back(GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_TYP));
-        lines.push_back(GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_COM));
-        lines.push_back(GetCtlTxt(vio, TeCtlKnd::Edt, CR_VAL));
+        lines.push_back(vio->Rec.SarTyp);
+        lines.push_back(vio->Rec.SarCom);
+        lines.push_back(vio->Rec.ValTxt);
         break;
       case VT_SNS:
-        lines.push_back(GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_TYP));
-        lines.push_back(GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_COM));
+        lines.push_back(vio->Rec.SarTyp);
+        lines.push_back(vio->Rec.SarCom);
         break;
       case VT_SPD:
-        lines.push_back(GetCtlTxt(vio, TeCtlKnd::Edt, CR_SPD));
-        lines.push_back(GetCtlTxt(vio, TeCtlKnd::Edt, CR_SPD_TWO));
+        lines.push_back(vio->Rec.SpdTxt);
+        lines.push_back("");  // the second speed, never used
         break;
       default:
         ShwMsgBox("#029, Unknown instruction type");

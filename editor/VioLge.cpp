@@ -102,11 +102,11 @@ bool TVioPgmItp::SetLgeIdx(std::uint8_t idx) {
     }
     TVioCtl& tc = vio->FCtls[static_cast<std::size_t>(typCtl)];
     tc.Itms = std::move(typs);
-    tc.Txt = typTxt;
+    vio->Rec.SarTyp = typTxt;
     NtfCtl(vio, typCtl);
     TVioCtl& cc = vio->FCtls[static_cast<std::size_t>(comCtl)];
     cc.Itms = std::move(coms);
-    cc.Txt = comTxt;
+    vio->Rec.SarCom = comTxt;
     NtfCtl(vio, comCtl);
     // Names differ in length from language to language. The fitting shows
     // the value edit; a command without a value keeps it hidden.

@@ -32,6 +32,39 @@ int TVio::FstCtl(TeCtlKnd knd) const {
   return -1;
 }
 
+const std::string& TVio::CtlTxt(int ctl) const {
+  static const std::string GcNon;
+  if (ctl < 0 || static_cast<std::size_t>(ctl) >= FCtls.size()) return GcNon;
+  const TVioCtl& c = FCtls[static_cast<std::size_t>(ctl)];
+  if (c.Knd == TeCtlKnd::Lbl) return c.LblTxt;
+  const std::string* p = Rec.Prm(c.CtlRol);
+  return p ? *p : GcNon;
+}
+
+void TVio::PutCtlTxt(int ctl, std::string txt) {
+  TVioCtl& c = FCtls[static_cast<std::size_t>(ctl)];
+  if (c.Knd == TeCtlKnd::Lbl) {
+    c.LblTxt = std::move(txt);
+  } else if (std::string* p = Rec.Prm(c.CtlRol)) {
+    *p = std::move(txt);
+  }
+}
+
+std::string* TuVioRec::Prm(std::uint8_t rol) {
+  return const_cast<std::string*>(static_cast<const TuVioRec*>(this)->Prm(rol));
+}
+
+const std::string* TuVioRec::Prm(std::uint8_t rol) const {
+  switch (rol) {
+    case CR_SAR_TYP: return &SarTyp;
+    case CR_SAR_COM: return &SarCom;
+    case CR_VAL: return &ValTxt;
+    case CR_LBL_NAM: case CR_GTO_NAM: return &LblNam;
+    case CR_SPD: return &SpdTxt;
+    default: return nullptr;
+  }
+}
+
 // ---- Construction and field --------------------------------------------------
 
 TVioPgmItp::TVioPgmItp(IWndMsgTgt* owner)
@@ -132,8 +165,7 @@ TVio* TVioPgmItp::GetNbrVio(const TVio* vio, std::uint8_t dir) const {
 
 std::string TVioPgmItp::GetCtlTxt(const TVio* vio, TeCtlKnd knd, std::uint8_t rol) const {
   if (!vio) return {};
-  const int i = vio->FndCtl(knd, rol);
-  return i < 0 ? std::string() : vio->FCtls[static_cast<std::size_t>(i)].Txt;
+  return vio->CtlTxt(vio->FndCtl(knd, rol));
 }
 
 // ---- Notifications ------------------------------------------------------------
@@ -225,7 +257,7 @@ bool TVioPgmItp::CrtDlyVio(int col, int row, const std::string& dly) {
   edt.CtlRol = CR_VAL;
   edt.Clr = GcPrmBluClr;
   edt.Width = FiCelWdt / 2;
-  edt.Txt = dly.empty() ? "10" : dly;
+  vio->Rec.ValTxt = dly.empty() ? "10" : dly;
   AddCtl(vio, edt);
   ClrVio(vio);
   vio->FsCap = "DELAY";
@@ -234,7 +266,7 @@ bool TVioPgmItp::CrtDlyVio(int col, int row, const std::string& dly) {
   // Above the caption in the middle of the vio.
   PutUnt(lbl, edt, 18, {"* 0.1S"}, FiCelHgt / 2 - 8);
   lbl.Clr = GcDlyGrnClr;
-  lbl.Txt = "* 0.1S";
+  lbl.LblTxt = "* 0.1S";
   AddCtl(vio, lbl);
   ShwVio(vio, true);
   return true;
@@ -254,11 +286,11 @@ bool TVioPgmItp::CrtLblOrGto(std::uint8_t typ, int col, int row, int idx,
   // The box shares the label list rather than copying it.
   cbx.Itms = FpLblVioDdwStl.empty() ? TShrStrLst{"A"} : FpLblVioDdwStl;
   if (name) {
-    cbx.Txt = *name;
+    vio->Rec.LblNam = *name;
   } else {
     // A Label shows its first item, a Goto the item at the index.
     const int i = typ == VT_LBL ? 0 : idx;
-    if (i >= 0 && static_cast<std::size_t>(i) < cbx.Itms.size()) cbx.Txt = cbx.Itms[static_cast<std::size_t>(i)];
+    if (i >= 0 && static_cast<std::size_t>(i) < cbx.Itms.size()) vio->Rec.LblNam = cbx.Itms[static_cast<std::size_t>(i)];
   }
   AddCtl(vio, cbx);
   ClrVio(vio);
@@ -292,7 +324,7 @@ bool TVioPgmItp::CrtSarVio(std::uint8_t lge, std::uint8_t avlCol, int col, int r
   cap.Top = (FiCelHgt / 4) * 3 + 7;
   cap.Left = 25;
   cap.FntHgt = 10;
-  cap.Txt = GetVioCap(vio->Rec.VioTyp);
+  cap.LblTxt = GetVioCap(vio->Rec.VioTyp);
   AddCtl(vio, cap);
   if (actor) UpdActUnt();
   FitVioFnt(vio, actor);
@@ -348,7 +380,7 @@ bool TVioPgmItp::ShwSarItm(TVio* vio, int ctl, const std::string& want, const st
     }
     shown = c.Itms[static_cast<std::size_t>(i)];
   }
-  c.Txt = shown;
+  vio->PutCtlTxt(ctl, shown);
   NtfCtl(vio, ctl);
   return true;
 }
@@ -360,7 +392,7 @@ void TVioPgmItp::AddActVal(TVio* vio, const std::string& valTxt) {
   edt.Clr = GcPrmBluClr;
   edt.Width = FiCelWdt / 2;
   edt.Ena = true;
-  edt.Txt = valTxt;
+  vio->Rec.ValTxt = valTxt;
   AddCtl(vio, edt);
   TVioCtl unt;
   unt.Top = (FiCelHgt / 4) * 2 + 3;
@@ -379,7 +411,7 @@ bool TVioPgmItp::CrtSpdVio(int col, int row, std::uint8_t spd) {
   edt.Clr = GcPrmBluClr;
   edt.Width = FiCelWdt / 2;
   edt.Top = 0;
-  edt.Txt = std::to_string(spd);
+  vio->Rec.SpdTxt = std::to_string(spd);
   const int e = AddCtl(vio, edt);
   vio->SetVisible(true);
   ReqFoc(vio, e);
@@ -387,13 +419,13 @@ bool TVioPgmItp::CrtSpdVio(int col, int row, std::uint8_t spd) {
   unt.Top = 3;
   PutUnt(unt, edt, 12, {"cm/s"}, (FiCelHgt / 4) * 3 + 4);
   unt.Clr = GcActOrgClr;
-  unt.Txt = "cm/s";
+  unt.LblTxt = "cm/s";
   AddCtl(vio, unt);
   TVioCtl cap;
   cap.Top = (FiCelHgt / 4) * 3 + 7;
   cap.Left = 10;
   cap.FntHgt = 10;
-  cap.Txt = "ENGINE SPEED";
+  cap.LblTxt = "ENGINE SPEED";
   AddCtl(vio, cap);
   vio->FiClr = GetVioClr(VT_SPD);
   for (IVioPgmObs* o : FpObsLst) o->VioChg(vio);

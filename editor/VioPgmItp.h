@@ -34,6 +34,16 @@ struct TuVioRec {
   std::int32_t GrdRow = 0;
   TVio* pPrvVio = nullptr;  // written by the program walk
   TVio* pNxtVio = nullptr;
+  // The parameters as the user chose or typed them: a value that has not
+  // passed its check yet stays exactly as typed, and so does a file's.
+  std::string SarTyp;  // Actor, Sensor: type, as its list spells it
+  std::string SarCom;  // Actor, Sensor: command, as its list spells it
+  std::string ValTxt;  // Delay: tenths of a second; Actor: distance or time
+  std::string SpdTxt;  // Engine speed: cm/s
+  std::string LblNam;  // Label: its name; Goto: the name of its target
+  // The parameter shown by the control of a role; null for a role without one.
+  std::string* Prm(std::uint8_t rol);
+  const std::string* Prm(std::uint8_t rol) const;
 };
 
 // Kinds of child controls of a vio.
@@ -58,7 +68,7 @@ constexpr std::size_t GcMaxLblLen = 64;
 struct TVioCtl {
   TeCtlKnd Knd = TeCtlKnd::Lbl;
   std::uint8_t CtlRol = CR_NON;
-  std::string Txt;
+  std::string LblTxt;     // labels: the text shown (a control with a role shows its record's parameter)
   TShrStrLst Itms;        // combo boxes: the drop-down items (copies share them)
   bool Vis = true;
   bool Ena = true;
@@ -94,6 +104,8 @@ public:
   int FndCtl(TeCtlKnd knd, std::uint8_t rol) const;
   // Index of the first child of the kind, -1 when none.
   int FstCtl(TeCtlKnd knd) const;
+  // The text a child shows: the record's parameter of its role, or a label's own text.
+  const std::string& CtlTxt(int ctl) const;
 
   TVioPgmItp* Owner() const { return FpOwn; }
 
@@ -107,6 +119,8 @@ private:
   std::int32_t FiFntClr = 0;
   bool FbVis = false;
   std::vector<TVioCtl> FCtls;
+  // Sets what CtlTxt reads.
+  void PutCtlTxt(int ctl, std::string txt);
 };
 
 // Listener of the model. Every callback has an empty default.
@@ -177,6 +191,7 @@ public:
   // The other vio whose record holds the neighbouring cell; none outside the grid.
   TVio* GetNbrVio(const TVio* vio, std::uint8_t dir) const;
   // Text of the first child of the kind with the role; empty when there is none.
+  // Program logic reads the record; this is the view of a control.
   std::string GetCtlTxt(const TVio* vio, TeCtlKnd knd, std::uint8_t rol) const;
 
   // ---- Settings ------------------------------------------------------------

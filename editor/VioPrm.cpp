@@ -30,11 +30,11 @@ void TVioPgmItp::SetCtlTxt(TVio* vio, int ctl, const std::string& txt) {
   // A label box takes no more than it can show.
   const bool cut = c.Knd == TeCtlKnd::Cbx && c.MaxLen > 0 && txt.size() > static_cast<std::size_t>(c.MaxLen);
   const std::string_view t = cut ? std::string_view(txt).substr(0, static_cast<std::size_t>(c.MaxLen)) : txt;
-  if (c.Txt == t) {
+  if (vio->CtlTxt(ctl) == t) {
     if (cut) NtfCtl(vio, ctl);  // the view shows more than the box holds
     return;
   }
-  c.Txt = t;
+  vio->PutCtlTxt(ctl, std::string(t));
   NtfCtl(vio, ctl);
 }
 
@@ -43,7 +43,7 @@ void TVioPgmItp::SelCtlItm(TVio* vio, int ctl, int itm) {
   if (!OwnsVio(vio) || ctl < 0 || static_cast<std::size_t>(ctl) >= vio->FCtls.size()) return;
   TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
   if (c.Knd != TeCtlKnd::Cbx || itm < 0 || static_cast<std::size_t>(itm) >= c.Itms.size()) return;
-  c.Txt = c.Itms[static_cast<std::size_t>(itm)];
+  vio->PutCtlTxt(ctl, c.Itms[static_cast<std::size_t>(itm)]);
   NtfCtl(vio, ctl);
   if (c.CtlRol == CR_SAR_TYP)
     SarTypChg(vio);
@@ -65,8 +65,8 @@ void TVioPgmItp::LblNamEnt(TVio* vio) {
   const int i = vio->FndCtl(TeCtlKnd::Cbx, CR_LBL_NAM);
   if (i < 0) return;
   TVioCtl& c = vio->FCtls[static_cast<std::size_t>(i)];
-  if (FndNoCase(c.Itms, c.Txt) < 0) {
-    c.Itms.push_back(c.Txt);
+  if (FndNoCase(c.Itms, vio->Rec.LblNam) < 0) {
+    c.Itms.push_back(vio->Rec.LblNam);
     NtfCtl(vio, i);
   }
   FpLblVioDdwStl = c.Itms;
@@ -118,7 +118,7 @@ bool TVioPgmItp::ChkDlyVal(TVio* vio) {
   if (!OwnsVio(vio)) return false;
   const int e = vio->FndCtl(TeCtlKnd::Edt, CR_VAL);
   if (e < 0) return false;
-  const std::string txt = vio->FCtls[static_cast<std::size_t>(e)].Txt;
+  const std::string txt = vio->Rec.ValTxt;
   long long v;
   if (!StrToInt(txt, v)) return RfsVal(vio, e, CnvErr(txt), FbDlyErr, FpDlyErrVio);
   if (v < 0 || v > 255)
@@ -134,7 +134,7 @@ bool TVioPgmItp::ChkDstVal(TVio* vio) {
   FpCurVio = vio;
   const int e = vio->FndCtl(TeCtlKnd::Edt, CR_VAL);
   if (e < 0) return false;
-  const std::string txt = vio->FCtls[static_cast<std::size_t>(e)].Txt;
+  const std::string txt = vio->Rec.ValTxt;
   std::string msg;
   if (txt.empty()) {
     msg = "No distance value found";
@@ -157,7 +157,7 @@ bool TVioPgmItp::ChkSpdVal(TVio* vio) {
   FpCurVio = vio;
   const int e = vio->FndCtl(TeCtlKnd::Edt, CR_SPD);
   if (e < 0) return false;
-  const std::string txt = vio->FCtls[static_cast<std::size_t>(e)].Txt;
+  const std::string txt = vio->Rec.SpdTxt;
   long long v;
   if (!StrToInt(txt, v)) return RfsVal(vio, e, CnvErr(txt), FbSpdErr, FpSpdErrVio);
   if (v >= 61 || v < 3)
@@ -182,7 +182,7 @@ void TVioPgmItp::SarTypChg(TVio* vio) {
   TStpGrd stp(*this);
   if (!OwnsVio(vio)) return;
   FpCurVio = vio;
-  const std::string typ = GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_TYP);
+  const std::string typ = vio->Rec.SarTyp;
   bool actor;
   if (vio->Rec.VioTyp == VT_ACT) {
     UpdActUnt();
@@ -205,20 +205,19 @@ void TVioPgmItp::SarTypChg(TVio* vio) {
     return;
   }
   TVioCtl& cc = vio->FCtls[static_cast<std::size_t>(c)];
-  cc.Txt = cc.Itms.empty() ? std::string() : cc.Itms[0];
+  vio->PutCtlTxt(c, cc.Itms.empty() ? std::string() : cc.Itms[0]);
   NtfCtl(vio, c);
   // The unit follows the command now shown.
   if (actor) UpdActUnt();
-  if (!SetSarTkn(FbyLgeIdx, typ, cc.Txt, vio)) ShwMsgBox(GuLstErrMsg);
+  if (!SetSarTkn(FbyLgeIdx, typ, vio->Rec.SarCom, vio)) ShwMsgBox(GuLstErrMsg);
 }
 
 void TVioPgmItp::SarComChg(TVio* vio) {
   TStpGrd stp(*this);
   if (!OwnsVio(vio)) return;
   FpCurVio = vio;
-  const std::string typ = GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_TYP);
   if (vio->Rec.VioTyp == VT_ACT) UpdActUnt();
-  if (!SetSarTkn(FbyLgeIdx, typ, GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_COM), vio)) ShwMsgBox(GuLstErrMsg);
+  if (!SetSarTkn(FbyLgeIdx, vio->Rec.SarTyp, vio->Rec.SarCom, vio)) ShwMsgBox(GuLstErrMsg);
 }
 
 // ---- Parameter limits for translation ------------------------------------------------
@@ -228,7 +227,7 @@ bool TVioPgmItp::ChkVioPrm(const TVio* vio) {
   const std::string cap = GetVioCap(vio->Rec.VioTyp);
   switch (vio->Rec.VioTyp) {
     case VT_DLY: {
-      const std::string txt = GetCtlTxt(vio, TeCtlKnd::Edt, CR_VAL);
+      const std::string& txt = vio->Rec.ValTxt;
       const long long v = NumIn(txt);
       if (v < 0 || v > 255) {
         GuLstErrMsg = "#410, DELAY vio at " + CelNam(vio) + ": delay value '" + txt +
@@ -238,7 +237,7 @@ bool TVioPgmItp::ChkVioPrm(const TVio* vio) {
       return true;
     }
     case VT_ACT: {
-      const std::string txt = GetCtlTxt(vio, TeCtlKnd::Edt, CR_VAL);
+      const std::string& txt = vio->Rec.ValTxt;
       const long long v = NumIn(txt);
       if (v < 0 || v > 255) {
         GuLstErrMsg = "#411, ACTOR vio at " + CelNam(vio) + ": distance or time value '" + txt +
@@ -248,7 +247,7 @@ bool TVioPgmItp::ChkVioPrm(const TVio* vio) {
       return true;
     }
     case VT_SPD: {
-      const std::string txt = GetCtlTxt(vio, TeCtlKnd::Edt, CR_SPD);
+      const std::string& txt = vio->Rec.SpdTxt;
       long long v;
       if (!StrToInt(txt, v)) {
         GuLstErrMsg = "#412, ENGINE SPEED vio at " + CelNam(vio) + ": engine speed '" + txt +

@@ -40,7 +40,7 @@ bool TVioPgmItp::FilSarTypCbx(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, 
   if (i >= 0) {
     TVioCtl& c = vio->FCtls[static_cast<std::size_t>(i)];
     c.Itms = std::move(lst);
-    c.Txt.clear();  // a fixed list shows nothing until an item is selected
+    vio->PutCtlTxt(i, {});  // a fixed list shows nothing until an item is selected
     NtfCtl(vio, i);
   }
   return true;
@@ -55,7 +55,7 @@ bool TVioPgmItp::FilSarComCbx(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, 
   if (i >= 0) {
     TVioCtl& c = vio->FCtls[static_cast<std::size_t>(i)];
     c.Itms = std::move(lst);
-    c.Txt.clear();
+    vio->PutCtlTxt(i, {});
     NtfCtl(vio, i);
   }
   return true;
@@ -72,8 +72,8 @@ bool TVioPgmItp::SetSarTkn(std::uint8_t lge, const std::string& typTxt, const st
 void TVioPgmItp::UpdActUnt() {
   TVio* vio = FpCurVio;
   if (!vio) return;
-  const std::string typ = GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_TYP);
-  const std::string com = GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_COM);
+  const std::string& typ = vio->Rec.SarTyp;
+  const std::string& com = vio->Rec.SarCom;
   bool shw = true;
   std::string unt;
   if (typ == "Driving" && (com == "Forward" || com == "Reverse"))
@@ -87,7 +87,7 @@ void TVioPgmItp::UpdActUnt() {
   if (l >= 0) {
     TVioCtl& c = vio->FCtls[static_cast<std::size_t>(l)];
     c.Vis = shw;
-    if (shw) c.Txt = unt;
+    if (shw) c.LblTxt = unt;
     NtfCtl(vio, l);
   }
   if (e >= 0) {

@@ -63,19 +63,18 @@ TuPgmVio TVioPgmItp::DscVio(const TVio* vio) {
   d.Cap = GetVioCap(d.Typ);
   if (!ChkVioPrm(vio)) d.PrmErr = GuLstErrMsg;
   switch (d.Typ) {
-    case VT_LBL: d.LblNam = GetCtlTxt(vio, TeCtlKnd::Cbx, CR_LBL_NAM); break;
-    case VT_GTO: d.LblNam = GetCtlTxt(vio, TeCtlKnd::Cbx, CR_GTO_NAM); break;
-    case VT_DLY: d.Val = NumIn32(GetCtlTxt(vio, TeCtlKnd::Edt, CR_VAL)); break;
+    case VT_LBL: case VT_GTO: d.LblNam = vio->Rec.LblNam; break;
+    case VT_DLY: d.Val = NumIn32(vio->Rec.ValTxt); break;
     case VT_ACT:
     case VT_SNS: {
-      d.SarTyp = GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_TYP);
-      d.SarTkn = SarAndTkn().GetSarTkn(FbyLgeIdx, d.SarTyp, GetCtlTxt(vio, TeCtlKnd::Cbx, CR_SAR_COM));
-      const std::string val = GetCtlTxt(vio, TeCtlKnd::Edt, CR_VAL);
+      d.SarTyp = vio->Rec.SarTyp;
+      d.SarTkn = SarAndTkn().GetSarTkn(FbyLgeIdx, d.SarTyp, vio->Rec.SarCom);
+      const std::string& val = vio->Rec.ValTxt;
       if (d.Typ == VT_ACT) d.Val = (val.empty() || val == "0") ? 0 : NumIn32(val);
       break;
     }
     case VT_SPD: {
-      d.ValTxt = GetCtlTxt(vio, TeCtlKnd::Edt, CR_SPD);
+      d.ValTxt = vio->Rec.SpdTxt;
       long long spd = 0;
       d.ValOk = StrToInt(d.ValTxt, spd) && spd != 0;
       d.Val = static_cast<std::int32_t>(spd);

@@ -368,7 +368,7 @@ void TVioFldViw::UpdCtl(TVioPnl* pnl, int ctl) {
   const int celHgt = FMdl.CelHgt();
   int hgt;
   if (auto* e = qobject_cast<TVioEdt*>(w)) {
-    const QString t = VioQStr(c.Txt);
+    const QString t = VioQStr(pnl->FpVio->CtlTxt(ctl));
     if (e->text() != t) e->setText(t);
     // An existing longer text is kept; the limit holds for typing.
     const int max = c.MaxLen > 0 ? std::max(c.MaxLen, static_cast<int>(t.size())) : 32767;
@@ -390,7 +390,7 @@ void TVioFldViw::UpdCtl(TVioPnl* pnl, int ctl) {
     const QStringList itm = QLst(c.Itms);
     bool same = b->count() == itm.size();
     for (int i = 0; same && i < itm.size(); ++i) same = b->itemText(i) == itm[i];
-    const QString t = VioQStr(c.Txt);
+    const QString t = VioQStr(pnl->FpVio->CtlTxt(ctl));
     if (!same) {
       b->clear();
       b->addItems(itm);
@@ -405,7 +405,7 @@ void TVioFldViw::UpdCtl(TVioPnl* pnl, int ctl) {
   } else {
     auto* l = static_cast<QLabel*>(w);
     if (c.Clr >= 0) l->setAutoFillBackground(true);
-    l->setText(VioQStr(c.Txt));
+    l->setText(VioQStr(c.LblTxt));
     hgt = l->sizeHint().height();
   }
   const int wdt = c.Width > 0 ? c.Width : w->sizeHint().width();

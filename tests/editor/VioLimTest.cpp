@@ -75,7 +75,7 @@ TEST_F(VioLim, ALabelBoxTakesNoMoreThanItCanShow) {
   TVio* v = Edt.Vios()[0];
   Obs.Evt.clear();
   Edt.SetCtlTxt(v, 0, std::string(GcMaxLblLen + 10, 'x'));
-  EXPECT_EQ(v->Ctls()[0].Txt, std::string(GcMaxLblLen, 'x'));
+  EXPECT_EQ(v->Rec.LblNam, std::string(GcMaxLblLen, 'x'));
   EXPECT_TRUE(Obs.Has("ctl0"));
   // The same too long text again: the view is told again, since it shows more.
   Obs.Evt.clear();
@@ -88,7 +88,7 @@ TEST_F(VioLim, ALabelBoxTakesNoMoreThanItCanShow) {
   TVio* d = Edt.Vios()[1];
   const int e = d->FndCtl(TeCtlKnd::Edt, CR_VAL);
   Edt.SetCtlTxt(d, e, std::string(100, '1'));
-  EXPECT_EQ(d->Ctls()[static_cast<std::size_t>(e)].Txt.size(), 100u);
+  EXPECT_EQ(d->CtlTxt(e).size(), 100u);
 }
 
 TEST_F(VioLim, FileSizeLineLengthAndBlockCountAtAndOverTheLimit) {

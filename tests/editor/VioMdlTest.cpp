@@ -277,14 +277,14 @@ TEST_F(VioCrt, ChildControlsOfActorAndSensorInChildOrder) {
   EXPECT_EQ(c[1].Top, 15);
   EXPECT_EQ(c[2].Top, 30);
   EXPECT_EQ(c[3].Top, 33);
-  EXPECT_EQ(c[3].Txt, "cm");
+  EXPECT_EQ(c[3].LblTxt, "cm");
   EXPECT_EQ(c[4].Top, 52);
-  EXPECT_EQ(c[4].Txt, "ACTOR");
+  EXPECT_EQ(c[4].LblTxt, "ACTOR");
   EXPECT_EQ(act->Caption(), "");
   EXPECT_GT(c[0].FntPts, 0);
   EXPECT_EQ(c[0].FntPts, c[2].FntPts);
   EXPECT_FALSE(c[0].Edt);
-  EXPECT_EQ(sns->Ctls()[2].Txt, "SENSOR");
+  EXPECT_EQ(sns->Ctls()[2].LblTxt, "SENSOR");
 }
 
 // A measurer whose probe grows 10 pixels wide and 3 high per point.

@@ -55,7 +55,7 @@ TEST_F(VioPrm, FocusLossChecksWithTheirExactMessages) {
       ASSERT_EQ(Fake.MsgBox.Calls.size(), 1u);
       EXPECT_EQ(Fake.MsgBox.Calls[0].Text, c.Box);
       EXPECT_EQ(Fake.MsgBox.Calls[0].Caption, "Error");
-      EXPECT_EQ(v->Ctls()[static_cast<std::size_t>(e)].Txt, c.Txt);  // the wrong text stays
+      EXPECT_EQ(v->CtlTxt(e), c.Txt);  // the wrong text stays
     }
   }
 }
@@ -176,7 +176,7 @@ TEST_F(VioPrm, SarTypeChangeRefillsCommandsAndStoresTheFirstToken) {
   EXPECT_EQ(v->Ctls()[static_cast<std::size_t>(c)].Itms, (TStrLst{"On", "Off", "Blink", "Flash"}));
   EXPECT_EQ(Edt.GetCtlTxt(v, TeCtlKnd::Cbx, CR_SAR_COM), "On");
   EXPECT_EQ(v->Rec.SarTkn, 0x20);
-  EXPECT_EQ(v->Ctls()[static_cast<std::size_t>(u)].Txt, "0.1s");
+  EXPECT_EQ(v->Ctls()[static_cast<std::size_t>(u)].LblTxt, "0.1s");
   EXPECT_TRUE(v->Ctls()[static_cast<std::size_t>(u)].Vis);
 
   // Driving starts with Stop: no value to show until Forward is chosen.
@@ -188,7 +188,7 @@ TEST_F(VioPrm, SarTypeChangeRefillsCommandsAndStoresTheFirstToken) {
   Edt.SelCtlItm(v, c, 2);  // Reverse
   EXPECT_EQ(v->Rec.SarTkn, 0x13);
   EXPECT_TRUE(v->Ctls()[static_cast<std::size_t>(e)].Vis);
-  EXPECT_EQ(v->Ctls()[static_cast<std::size_t>(u)].Txt, "cm");
+  EXPECT_EQ(v->Ctls()[static_cast<std::size_t>(u)].LblTxt, "cm");
   EXPECT_TRUE(Fake.MsgBox.Calls.empty());
 }
 

@@ -254,7 +254,7 @@ TEST_F(VioFldViw, ActorUnitFollowsTheSarTypeChange) {
   ASSERT_GE(i, 0);
   at->setCurrentIndex(i);
   emit at->activated(i);
-  EXPECT_EQ(a->Vio()->Ctls()[0].Txt, "System led");
+  EXPECT_EQ(a->Vio()->Rec.SarTyp, "System led");
   EXPECT_EQ(ac->currentIndex(), 0);
   EXPECT_EQ(ac->currentText().toStdString(), a->Vio()->Ctls()[1].Itms.at(0));
   EXPECT_EQ(un->text(), "0.1s");
