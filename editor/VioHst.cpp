@@ -1,5 +1,8 @@
-// The undo history of the field: a copy of the program file and of the
-// editor state around it after every finished user action.
+// The undo history of the field, and the document's command boundary that
+// records it: every editing command holds a TStpGrd, and the outermost one
+// records the step when it ends.
+#include "editor/VioHst.h"
+
 #include <algorithm>
 #include <sstream>
 
@@ -44,35 +47,52 @@ TVioPgmItp::TuVioSnp TVioPgmItp::TakSnp() {
   return s;
 }
 
-void TVioPgmItp::RcdStp(const TVio* mrgVio, int mrgCtl) {
-  TuVioSnp s = TakSnp();
-  if (s.Lns.empty()) return;  // the field could not be written down
-  if (FHst.empty()) {
-    FHst.push_back(std::move(s));
-    FiHstPos = 0;
-    NtfHst();
-    return;
+bool TVioHst::Rcd(TuSnp s, const TVio* mrgVio, int mrgCtl) {
+  if (FStps.empty()) {
+    FStps.push_back(std::move(s));
+    FiPos = 0;
+    return true;
   }
-  TuVioSnp& top = FHst[FiHstPos];
+  TuSnp& top = FStps[FiPos];
   if (s.Lns == top.Lns) {
     // Nothing of the program changed: the step keeps the flags and labels as
     // they are now, so that undo brings them back as they were left.
     s.MrgVio = top.MrgVio;
     s.MrgCtl = top.MrgCtl;
     top = std::move(s);
-    return;
+    return false;
   }
   s.MrgVio = mrgVio;
   s.MrgCtl = mrgCtl;
-  FHst.resize(FiHstPos + 1);  // a new step ends the redo
-  if (mrgVio && FiHstPos > 0 && top.MrgVio == mrgVio && top.MrgCtl == mrgCtl) {
+  CutRed();  // a new step ends the redo
+  if (mrgVio && FiPos > 0 && top.MrgVio == mrgVio && top.MrgCtl == mrgCtl) {
     top = std::move(s);  // typing on in the same control
   } else {
-    FHst.push_back(std::move(s));
-    if (FHst.size() > GcMaxUndStp + 1) FHst.erase(FHst.begin());
-    FiHstPos = FHst.size() - 1;
+    FStps.push_back(std::move(s));
+    if (FStps.size() > GcMaxStp + 1) FStps.erase(FStps.begin());
+    FiPos = FStps.size() - 1;
   }
-  NtfHst();
+  return true;
+}
+
+const TVioHst::TuSnp& TVioHst::Und() {
+  --FiPos;
+  FStps[FiPos].MrgVio = nullptr;
+  return FStps[FiPos];
+}
+
+const TVioHst::TuSnp& TVioHst::Red() {
+  ++FiPos;
+  FStps[FiPos].MrgVio = nullptr;
+  return FStps[FiPos];
+}
+
+// ---- The document's side: its command boundary and its snapshots ------------
+
+void TVioPgmItp::RcdStp(const TVio* mrgVio, int mrgCtl) {
+  TuVioSnp s = TakSnp();
+  if (s.Lns.empty()) return;  // the field could not be written down
+  if (FHst.Rcd(std::move(s), mrgVio, mrgCtl)) NtfHst();
 }
 
 bool TVioPgmItp::RstSnp(const TuVioSnp& snp) {
@@ -102,37 +122,32 @@ bool TVioPgmItp::RstSnp(const TuVioSnp& snp) {
 }
 
 bool TVioPgmItp::Und() {
-  if (!CanUnd() || FiStpDep > 0) return false;
-  --FiHstPos;
-  const bool ok = RstSnp(FHst[FiHstPos]);
-  FHst[FiHstPos].MrgVio = nullptr;  // typing after an undo is a step of its own
+  if (!FHst.CanUnd() || FiStpDep > 0) return false;
+  const bool ok = RstSnp(FHst.Und());
   NtfHst();
   return ok;
 }
 
 bool TVioPgmItp::Red() {
-  if (!CanRed() || FiStpDep > 0) return false;
-  ++FiHstPos;
-  const bool ok = RstSnp(FHst[FiHstPos]);
-  FHst[FiHstPos].MrgVio = nullptr;
+  if (!FHst.CanRed() || FiStpDep > 0) return false;
+  const bool ok = RstSnp(FHst.Red());
   NtfHst();
   return ok;
 }
 
 bool TVioPgmItp::DrpStp() {
   if (!Und()) return false;
-  FHst.resize(FiHstPos + 1);
+  FHst.CutRed();
   NtfHst();
   return true;
 }
 
 void TVioPgmItp::ClrHst() {
-  FHst.clear();
-  FiHstPos = 0;
+  FHst.Clr();
   RcdStp(nullptr, -1);
 }
 
-bool TVioPgmItp::Drt() const { return !FHst.empty() && FHst[FiHstPos].Lns != FpDoc->SavLns; }
+bool TVioPgmItp::Drt() const { return !FHst.Emp() && FHst.Cur().Lns != FpDoc->SavLns; }
 
 void TVioPgmItp::MrkSav() {
   FpDoc->SavLns.clear();

@@ -76,7 +76,7 @@ bool TVioPgmItp::SetLgeIdx(std::uint8_t idx) {
   // A switch is no edit: the names change, the program does not. The step
   // on top of the history and, when it was the saved one, the saved program
   // take the new names, so that neither Undo nor the unsaved mark sees a change.
-  const bool sav = !FHst.empty() && FHst[FiHstPos].Lns == FpDoc->SavLns;
+  const bool sav = !FHst.Emp() && FHst.Cur().Lns == FpDoc->SavLns;
   std::optional<TNoRcd> noRcd(std::in_place, *this);
   std::string kep;
   for (TVio* vio : FpVioLst) {
@@ -120,9 +120,9 @@ bool TVioPgmItp::SetLgeIdx(std::uint8_t idx) {
   }
   noRcd.reset();
   TStrLst now;
-  if (!FHst.empty() && BldVioLns(now)) {
+  if (!FHst.Emp() && BldVioLns(now)) {
     if (sav) FpDoc->SavLns = now;
-    FHst[FiHstPos].Lns = std::move(now);
+    FHst.Cur().Lns = std::move(now);
     NtfHst();
   }
   if (kep.empty()) return true;

@@ -69,7 +69,7 @@ const std::string* TuVioRec::Prm(std::uint8_t rol) const {
 
 TVioPgmItp::TVioPgmItp(IWndMsgTgt* owner)
     : FpInsAndTkn(std::make_unique<TInsAndTkn>(owner)), FpOwnFrm(owner) {
-  FHst.push_back(TakSnp());
+  FHst.Rcd(TakSnp(), nullptr, -1);
 }
 
 TVioPgmItp::~TVioPgmItp() {

@@ -17,6 +17,7 @@
 
 #include "core/Globals.h"
 #include "editor/ShrStrLst.h"
+#include "editor/VioHst.h"
 #include "editor/VioTyp.h"
 #include "messages/TxtFil.h"
 #include "translator/InsAndTkn.h"
@@ -352,14 +353,14 @@ public:
   // why, if given, receives the reason of a failure.
   static bool WrtVioLns(const TStrLst& lines, const std::string& path, std::string* why = nullptr);
 
-  // ---- Undo history (VioHst.cpp) -------------------------------------------
+  // ---- Undo history (TVioHst, recorded in VioHst.cpp) -------------------------------------------
   // Every finished user action that changes the program file is one step;
   // typing on in the same control extends the step. Opening a file is a step
   // too. Undo and Redo put the field back exactly as it was (vios, label list,
   // input-error flags); the loader sets the Start and SwiInt tool buttons.
-  static constexpr std::size_t GcMaxUndStp = 500;
-  bool CanUnd() const { return FiHstPos > 0; }
-  bool CanRed() const { return FiHstPos + 1 < FHst.size(); }
+  static constexpr std::size_t GcMaxUndStp = TVioHst::GcMaxStp;
+  bool CanUnd() const { return FHst.CanUnd(); }
+  bool CanRed() const { return FHst.CanRed(); }
   bool Und();
   bool Red();
   // Takes the last step back for good (a file that failed half way in).
@@ -371,7 +372,7 @@ public:
   // The field as it is counts as saved.
   void MrkSav();
   // Steps held (the start included).
-  std::size_t HstCnt() const { return FHst.size(); }
+  std::size_t HstCnt() const { return FHst.Cnt(); }
   // The file the program on the field belongs to: the one opened, or saved
   // last; empty for a program that has never been in a file. Undo and Redo
   // across an Open bring back the earlier program's file and saved state.
@@ -419,22 +420,8 @@ private:
   // Writes the walk's links into the records of the vios it passed.
   void SetWlkLnk(const TInsAndTkn& trn);
   friend class TVio;
-  // The program and the editor state undo brings back with it.
-  // One program file's name and the lines it holds as last saved or opened;
-  // shared by every step of the history taken while it was on the field.
-  struct TuVioDoc {
-    std::string Nam;
-    TStrLst SavLns{"EOF"};
-  };
-  struct TuVioSnp {
-    std::shared_ptr<TuVioDoc> Doc;
-    TStrLst Lns;
-    TShrStrLst LblLst;
-    int DlyErr = -1, SpdErr = -1, DstErr = -1;  // index of the vio of each set flag
-    int CurCol = -1, CurRow = -1;
-    const TVio* MrgVio = nullptr;  // a typing step: its vio and control
-    int MrgCtl = -1;
-  };
+  using TuVioDoc = TVioHst::TuDoc;
+  using TuVioSnp = TVioHst::TuSnp;
   // Held by every user action: the outermost one records the step when it ends.
   class TStpGrd {
   public:
@@ -464,8 +451,7 @@ private:
   bool RstSnp(const TuVioSnp& snp);
   void NtfHst();
   bool LodVioStm(std::istream& in, const std::string& path, bool exact);
-  std::vector<TuVioSnp> FHst;
-  std::size_t FiHstPos = 0;
+  TVioHst FHst;
   int FiStpDep = 0;
   bool FbHstOff = false;  // restoring: nothing is recorded
   const TVio* FpMrgVio = nullptr;  // the outermost action's typing control
