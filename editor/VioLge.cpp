@@ -108,15 +108,6 @@ bool TVioPgmItp::SetLgeIdx(std::uint8_t idx) {
     cc.Itms = std::move(coms);
     vio->Rec.SarCom = comTxt;
     NtfCtl(vio, comCtl);
-    // Names differ in length from language to language. The fitting shows
-    // the value edit; a command without a value keeps it hidden.
-    const int edt = vio->FstCtl(TeCtlKnd::Edt);
-    const bool edtVis = edt >= 0 && vio->FCtls[static_cast<std::size_t>(edt)].Vis;
-    FitVioFnt(vio, actor);
-    if (edt >= 0 && vio->FCtls[static_cast<std::size_t>(edt)].Vis != edtVis) {
-      vio->FCtls[static_cast<std::size_t>(edt)].Vis = edtVis;
-      NtfCtl(vio, edt);
-    }
   }
   noRcd.reset();
   TStrLst now;

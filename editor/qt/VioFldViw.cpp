@@ -87,7 +87,7 @@ void TVioPnl::paintEvent(QPaintEvent* e) {
   QFrame::paintEvent(e);
   if (!FpVio || FpVio->Caption().empty()) return;
   QPainter p(this);
-  p.setPen(VioQClr(FpVio->FntClr()));
+  p.setPen(VioQClr(TVioLay::VioFntClr(*FpVio)));
   p.drawText(contentsRect(), Qt::AlignCenter, VioQStr(FpVio->Caption()));
 }
 
@@ -225,7 +225,6 @@ void TVioCbx::focusInEvent(QFocusEvent* e) {
 
 TVioFldViw::TVioFldViw(TVioPgmItp& mdl, QWidget* fld) : FMdl(mdl), FpFld(fld) {
   FMdl.AddObs(this);
-  FMdl.SetTxtMsr(this);
   for (TVio* v : FMdl.Vios()) {
     VioAdd(v);
     for (std::size_t i = 0; i < v->Ctls().size(); ++i) CtlChg(v, static_cast<int>(i));
@@ -236,7 +235,6 @@ TVioFldViw::TVioFldViw(TVioPgmItp& mdl, QWidget* fld) : FMdl(mdl), FpFld(fld) {
 
 TVioFldViw::~TVioFldViw() {
   FMdl.RmvObs(this);
-  FMdl.SetTxtMsr(nullptr);
   for (auto& [v, p] : FPnls) {
     p->FpVio = nullptr;
     if (FpFld) delete p;
@@ -290,8 +288,8 @@ void TVioFldViw::VioChg(TVio* vio) {
   TVioPnl* p = Pnl(vio);
   if (!p) return;
   QPalette pal = p->palette();
-  pal.setColor(QPalette::Window, VioQClr(vio->Clr()));
-  pal.setColor(QPalette::WindowText, VioQClr(vio->FntClr()));
+  pal.setColor(QPalette::Window, VioQClr(TVioLay::VioClr(*vio)));
+  pal.setColor(QPalette::WindowText, VioQClr(TVioLay::VioFntClr(*vio)));
   p->setPalette(pal);
   p->update();
 }
@@ -344,17 +342,18 @@ void TVioFldViw::BldCtl(TVioPnl* pnl, int ctl) {
 void TVioFldViw::UpdCtl(TVioPnl* pnl, int ctl) {
   const TVioCtl& c = pnl->FpVio->Ctls()[static_cast<std::size_t>(ctl)];
   QWidget* w = pnl->FCtls[static_cast<std::size_t>(ctl)];
+  const TuCtlBox box = FLay.CtlBox(*pnl->FpVio, ctl);
   // Font: a fitted size in points, or a height in pixels.
   QFont f = pnl->font();
-  if (c.FntPts > 0) {
-    f = FitFnt("Arial", c.FntPts);
-  } else if (c.FntHgt > 0) {
-    f.setPixelSize(c.FntHgt);
+  if (box.FntPts > 0) {
+    f = FitFnt("Arial", box.FntPts);
+  } else if (box.FntHgt > 0) {
+    f.setPixelSize(box.FntHgt);
   }
   if (w->font() != f) w->setFont(f);
   QPalette pal = w->palette();
-  if (c.Clr >= 0) {
-    const QColor q = VioQClr(c.Clr);
+  if (box.Clr >= 0) {
+    const QColor q = VioQClr(box.Clr);
     pal.setColor(QPalette::Base, q);
     pal.setColor(QPalette::Button, q);
     pal.setColor(QPalette::Window, q);
@@ -384,7 +383,7 @@ void TVioFldViw::UpdCtl(TVioPnl* pnl, int ctl) {
     }
     e->setFrame(true);
     e->setTextMargins(0, 0, 0, 0);
-    hgt = c.FntPts > 0 ? celHgt / 4 : std::min(e->sizeHint().height(), celHgt / 2);
+    hgt = box.FntPts > 0 ? celHgt / 4 : std::min(e->sizeHint().height(), celHgt / 2);
   } else if (auto* b = qobject_cast<TVioCbx*>(w)) {
     QSignalBlocker blk(b);
     const QStringList itm = QLst(c.Itms);
@@ -401,15 +400,15 @@ void TVioFldViw::UpdCtl(TVioPnl* pnl, int ctl) {
       const int i = b->findText(t, Qt::MatchExactly);
       if (b->currentIndex() != i) b->setCurrentIndex(i);
     }
-    hgt = c.FntPts > 0 ? celHgt / 4 : std::min(b->sizeHint().height(), celHgt / 2);
+    hgt = box.FntPts > 0 ? celHgt / 4 : std::min(b->sizeHint().height(), celHgt / 2);
   } else {
     auto* l = static_cast<QLabel*>(w);
-    if (c.Clr >= 0) l->setAutoFillBackground(true);
+    if (box.Clr >= 0) l->setAutoFillBackground(true);
     l->setText(VioQStr(c.LblTxt));
     hgt = l->sizeHint().height();
   }
-  const int wdt = c.Width > 0 ? c.Width : w->sizeHint().width();
-  w->setGeometry(c.Left, c.Top, wdt, hgt);
+  const int wdt = box.Width > 0 ? box.Width : w->sizeHint().width();
+  w->setGeometry(box.Left, box.Top, wdt, hgt);
   w->setVisible(c.Vis);
 }
 

@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "editor/VioLay.h"
 #include "editor/VioPgmItp.h"
 
 class TVioFldViw;
@@ -126,6 +127,7 @@ private:
   TVioPgmItp& FMdl;
   QPointer<QWidget> FpFld;
   std::map<const TVio*, TVioPnl*> FPnls;
+  TVioLay FLay{FMdl, this};  // measures with this view's fonts
 };
 
 // The font of the fitted controls.

@@ -271,38 +271,12 @@ TEST_F(VioCrt, ChildControlsOfActorAndSensorInChildOrder) {
                             {K::Cbx, CR_SAR_TYP}, {K::Cbx, CR_SAR_COM}, {K::Edt, CR_VAL}, {K::Lbl, CR_NON}, {K::Lbl, CR_NON}}));
   EXPECT_EQ(kinds(sns), (std::vector<std::pair<K, std::uint8_t>>{
                             {K::Cbx, CR_SAR_TYP}, {K::Cbx, CR_SAR_COM}, {K::Lbl, CR_NON}}));
-  // Rows of an Actor: type box, command box, value edit, caption label.
   const auto& c = act->Ctls();
-  EXPECT_EQ(c[0].Top, 0);
-  EXPECT_EQ(c[1].Top, 15);
-  EXPECT_EQ(c[2].Top, 30);
-  EXPECT_EQ(c[3].Top, 33);
   EXPECT_EQ(c[3].LblTxt, "cm");
-  EXPECT_EQ(c[4].Top, 52);
   EXPECT_EQ(c[4].LblTxt, "ACTOR");
   EXPECT_EQ(act->Caption(), "");
-  EXPECT_GT(c[0].FntPts, 0);
-  EXPECT_EQ(c[0].FntPts, c[2].FntPts);
   EXPECT_FALSE(c[0].Edt);
   EXPECT_EQ(sns->Ctls()[2].LblTxt, "SENSOR");
-}
-
-// A measurer whose probe grows 10 pixels wide and 3 high per point.
-class TLinMsr final : public ITxtMsr {
-public:
-  void MsrTxt(const std::string&, int pts, const std::string&, int& w, int& h) override {
-    w = 10 * pts;
-    h = 3 * pts;
-  }
-};
-
-TEST_F(VioCrt, FontFittingTakesTheSmallerOfWidthAndHeightSize) {
-  TLinMsr msr;
-  Edt.SetTxtMsr(&msr);
-  TVio* act = Edt.PutVio(VT_ACT, 0, 0);
-  ASSERT_NE(act, nullptr);
-  // Width: 10 * 7 = 70 >= 66, so 6. Height: 3 * 5 = 15 >= 60 / 4, so 4.
-  EXPECT_EQ(act->Ctls()[0].FntPts, 4);
 }
 
 TEST_F(VioCrt, ObserversHearCreationVisibilityAndRemoval) {

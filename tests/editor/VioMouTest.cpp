@@ -2,6 +2,7 @@
 // the right-click removal through the main window and the Start action; and
 // the font fitting done once per cell size.
 #include "EdtTstSup.h"
+#include "editor/VioLay.h"
 
 #include "core/WndMsg.h"
 
@@ -246,26 +247,17 @@ public:
 
 TEST_F(VioMou, FontFittingMeasuresOncePerCellSize) {
   TCntMsr msr;
-  Mou.SetTxtMsr(&msr);
-  ASSERT_TRUE(Mou.PutVio(VT_ACT, 0, 0));
+  TVioLay lay(Mou, &msr);
   // Width: 12 * 6 = 72 >= 66 at size 6, so 5; height: target 15, 2 * 8 = 16 at 8, so 7;
   // the longest name, 16 letters, fits the 66 pixels at 4.
-  const TVio* a = Mou.FpCurVio;
-  EXPECT_EQ(a->Ctls()[static_cast<std::size_t>(a->FndCtl(TeCtlKnd::Cbx, CR_SAR_TYP))].FntPts, 4);
+  EXPECT_EQ(lay.FitPts(), 4);
   const int first = msr.Calls;
-  EXPECT_GT(first, 0);
-  ASSERT_TRUE(Mou.PutVio(VT_SNS, 1, 0));
-  ASSERT_TRUE(Mou.PutVio(VT_ACT, 2, 0));
+  EXPECT_EQ(lay.FitPts(), 4);
   EXPECT_EQ(msr.Calls, first);
   // Another field size fits afresh.
-  Mou.RmvAllVio();
-  Mou.CrtVioFld(1600, 1200);
-  ASSERT_TRUE(Mou.PutVio(VT_ACT, 0, 0));
-  EXPECT_GT(msr.Calls, first);
-  const TVio* b = Mou.FpCurVio;
   // 132 wide: 12 * 11 = 132 at 11, so 10; 120 high: target 30 at 15, so 14; names 16 * 8 = 128.
-  EXPECT_EQ(b->Ctls()[static_cast<std::size_t>(b->FndCtl(TeCtlKnd::Cbx, CR_SAR_COM))].FntPts, 8);
-  Mou.SetTxtMsr(nullptr);
+  Mou.CrtVioFld(1600, 1200);
+  EXPECT_EQ(lay.FitPts(), 8);
 }
 
 }  // namespace
