@@ -52,7 +52,7 @@ bool TVioPgmItp::FndSarTkn(std::uint8_t lge, bool actor, const std::string& typT
 }
 
 bool TVioPgmItp::FndSarNam(std::uint8_t lge, bool actor, std::uint8_t tkn, std::string& typTxt,
-                           std::string& comTxt) {
+                           std::string& comTxt, TStrLst* typLst, TStrLst* comLst) {
   TKeepLstErr kep;
   TSarAndTkn& sat = SarAndTkn();
   TStrLst typs, coms;
@@ -63,6 +63,8 @@ bool TVioPgmItp::FndSarNam(std::uint8_t lge, bool actor, std::uint8_t tkn, std::
       if (sat.GetSarTkn(lge, typ, com) != tkn) continue;
       typTxt = typ;
       comTxt = com;
+      if (typLst) *typLst = typs;
+      if (comLst) *comLst = coms;
       return true;
     }
   }
@@ -87,13 +89,10 @@ bool TVioPgmItp::SetLgeIdx(std::uint8_t idx) {
     const int comCtl = vio->FndCtl(TeCtlKnd::Cbx, CR_SAR_COM);
     std::string typTxt, comTxt;
     TStrLst typs, coms;
-    bool ok = typCtl >= 0 && comCtl >= 0 && FndSarNam(idx, actor, vio->Rec.SarTkn, typTxt, comTxt);
-    if (ok) {
-      TKeepLstErr kepErr;
-      ok = SarAndTkn().GetSarTypLst(typs, idx, FbyAvlCol, actor) &&
-           SarAndTkn().GetSarComLst(coms, typTxt, idx, FbyAvlCol, actor);
-    }
-    if (!ok) {
+    // A sar vio always has both boxes: a vio whose boxes could not be made is
+    // never left on the field.
+    if (typCtl < 0 || comCtl < 0) continue;
+    if (!FndSarNam(idx, actor, vio->Rec.SarTkn, typTxt, comTxt, &typs, &coms)) {
       // Its token has no name in the new language: the vio shows its old
       // names, which still stand for the same token.
       kep += (kep.empty() ? "" : "; ") + GetVioCap(typ) + " at column " + std::to_string(vio->Rec.GrdCol + 1) +

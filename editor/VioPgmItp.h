@@ -440,7 +440,9 @@ private:
   // names of a token. False when there is none; GuLstErrMsg is kept.
   bool FndSarTkn(std::uint8_t lge, bool actor, const std::string& typTxt, const std::string& comTxt,
                  std::uint8_t& tkn, std::string* typOut = nullptr, std::string* comOut = nullptr);
-  bool FndSarNam(std::uint8_t lge, bool actor, std::uint8_t tkn, std::string& typTxt, std::string& comTxt);
+  // The lists, when asked for, receive the type and command lists the names come from.
+  bool FndSarNam(std::uint8_t lge, bool actor, std::uint8_t tkn, std::string& typTxt, std::string& comTxt,
+                 TStrLst* typLst = nullptr, TStrLst* comLst = nullptr);
   // The steps of CrtSarVio: the type and command boxes, filled, showing the
   // wanted items (the first ones when none is wanted), and the vio's token;
   // false with GuLstErrMsg. The item a box shows, as the list spells it, is

@@ -125,6 +125,11 @@ TEST_F(VioLim, LineEndsOfEveryKindAlsoAcrossTheReadPieces) {
     ASSERT_EQ(Edt.GetVioCnt(), 2);
     EXPECT_EQ(Edt.GetCtlTxt(Edt.Vios()[0], TeCtlKnd::Edt, CR_VAL), "10");
   }
+  // An LF right after a CR LF pair ends a line of its own: the Actor's empty value.
+  const std::string mix = "ACTOR1\r\n0001\r\n0001\r\nDriving\r\nForward\r\n\nSTOP1\r\n0002\r\n0001\r\n";
+  ASSERT_TRUE(Edt.LodVioFil(Tmp.Write("m.vio", mix))) << GuLstErrMsg;
+  ASSERT_EQ(Edt.GetVioCnt(), 2);
+  EXPECT_EQ(Edt.Vios()[0]->Rec.ValTxt, "");
   // A CR LF pair split between two pieces of the file is one line end: the
   // CR stands at every place around the first piece's end (64 KiB).
   for (std::size_t at = 65530; at < 65540; ++at) {

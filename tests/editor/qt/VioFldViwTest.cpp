@@ -7,8 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QStyle>
-#include <QStyleOptionComboBox>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -68,179 +66,12 @@ protected:
     QMouseEvent e(t, QPointF(w->mapFromGlobal(g)), QPointF(g), b, bs, Qt::NoModifier);
     QCoreApplication::sendEvent(w, &e);
   }
-  void Drg(QWidget* w, QPoint from, QPoint to) {
-    Mou(w, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-    // Only every second move counts: send each position twice.
-    for (int i = 0; i < 2; ++i) Mou(w, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-    Mou(w, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-  }
-  static QColor Bkg(QWidget* w, QPalette::ColorRole r = QPalette::Window) { return w->palette().color(r); }
-
   TFakePlatform Fake;
   TRmvWnd Wnd;
   QWidget Fld;
   TVioPgmItp Edt;
   std::unique_ptr<TVioFldViw> Viw;
 };
-
-TEST_F(VioFldViw, SimpleVioPanelsStandOnTheirCellsInTheirColours) {
-  TVioPnl* s = Put(VT_STA, 2, 3);
-  TVioPnl* w = Put(VT_SWI, 11, 9);
-  ASSERT_TRUE(s && w);
-  EXPECT_EQ(s->geometry(), QRect(132, 180, 66, 60));
-  EXPECT_EQ(w->geometry(), QRect(726, 540, 66, 60));
-  EXPECT_TRUE(s->isVisible());
-  EXPECT_EQ(Bkg(s), QColor(252, 204, 4));
-  EXPECT_EQ(s->parentWidget(), &Fld);
-  // The caption is drawn on the panel.
-  const QImage img = s->grab().toImage();
-  int dark = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x) dark += img.pixelColor(x, y).lightness() < 80;
-  EXPECT_GT(dark, 10);
-}
-
-TEST_F(VioFldViw, ParameterVioLayouts) {
-  TVioPnl* d = Put(VT_DLY, 0, 0);
-  auto* de = Ctl<QLineEdit>(d, TeCtlKnd::Edt, CR_VAL);
-  ASSERT_TRUE(de);
-  EXPECT_EQ(de->text(), "10");
-  EXPECT_EQ(de->width(), 33);
-  EXPECT_EQ(Bkg(de, QPalette::Base), QColor(148, 204, 252));
-  auto* du = qobject_cast<QLabel*>(d->Ctl(d->Vio()->FstCtl(TeCtlKnd::Lbl)));
-  ASSERT_TRUE(du);
-  EXPECT_EQ(du->text(), "* 0.1S");
-  EXPECT_EQ(du->pos(), QPoint(40, 4));
-  // 18 pixels high, or less where the text would not fit beside the edit.
-  EXPECT_LE(du->font().pixelSize(), 18);
-  EXPECT_LE(du->x() + QFontMetrics(du->font()).horizontalAdvance(du->text()), 66);
-  EXPECT_EQ(Bkg(du), QColor(204, 252, 204));
-
-  TVioPnl* l = Put(VT_LBL, 1, 0);
-  auto* lc = Ctl<QComboBox>(l, TeCtlKnd::Cbx, CR_LBL_NAM);
-  ASSERT_TRUE(lc);
-  EXPECT_TRUE(lc->isEditable());
-  EXPECT_EQ(lc->currentText(), "A");
-  EXPECT_EQ(lc->width(), 66);
-  EXPECT_EQ(Bkg(lc, QPalette::Base), QColor(204, 252, 252));
-
-  TVioPnl* a = Put(VT_ACT, 2, 0);
-  auto* at = Ctl<QComboBox>(a, TeCtlKnd::Cbx, CR_SAR_TYP);
-  auto* ac = Ctl<QComboBox>(a, TeCtlKnd::Cbx, CR_SAR_COM);
-  auto* av = Ctl<QLineEdit>(a, TeCtlKnd::Edt, CR_VAL);
-  ASSERT_TRUE(at && ac && av);
-  EXPECT_FALSE(at->isEditable());
-  EXPECT_EQ(at->currentText(), "Driving");
-  EXPECT_EQ(ac->currentText(), "Forward");
-  EXPECT_EQ(av->text(), "10");
-  // Rows of a quarter cell: type, command, value; all in the one fitted size.
-  EXPECT_EQ(at->y(), 0);
-  EXPECT_EQ(ac->y(), 15);
-  EXPECT_EQ(av->y(), 30);
-  EXPECT_GT(at->font().pointSize(), 0);
-  EXPECT_EQ(ac->font().pointSize(), at->font().pointSize());
-  EXPECT_EQ(av->font().pointSize(), at->font().pointSize());
-  // The fitted size: the largest whose probe is narrower than a cell and lower than a quarter cell.
-  int w = 0, h = 0;
-  Viw->MsrTxt("Arial", at->font().pointSize(), std::string(12, 'A'), w, h);
-  EXPECT_LT(w, 66);
-  EXPECT_LT(h, 15);
-  bool capFnd = false;
-  for (QWidget* c : a->Ctls())
-    if (auto* q = qobject_cast<QLabel*>(c); q && q->text() == "ACTOR") {
-      capFnd = true;
-      EXPECT_EQ(q->pos(), QPoint(25, 52));
-    }
-  EXPECT_TRUE(capFnd);
-
-  TVioPnl* n = Put(VT_SNS, 3, 0);
-  EXPECT_EQ(n->Vio()->FstCtl(TeCtlKnd::Edt), -1);  // two boxes and the caption only
-  EXPECT_EQ(n->Ctls().size(), 3u);
-
-  TVioPnl* e = Put(VT_SPD, 4, 0);
-  auto* se = Ctl<QLineEdit>(e, TeCtlKnd::Edt, CR_SPD);
-  ASSERT_TRUE(se);
-  EXPECT_EQ(se->text(), "20");
-  EXPECT_EQ(Bkg(e), QColor(252, 204, 148));
-}
-
-// Every text of a parameter vio whole, through every sar type and command:
-// names with their descenders inside their boxes, units beside their edits,
-// on the fields of 1280 x 800 and 1920 x 1080 screens in every language.
-TEST_F(VioFldViw, EveryTextFitsItsControlAtCommonSizesInEveryLanguage) {
-  auto chk = [](TVioPnl* p) {
-    for (QWidget* w : p->Ctls()) {
-      if (!w->isVisibleTo(p)) continue;
-      const QFontMetrics fm(w->font());
-      if (auto* b = qobject_cast<QComboBox*>(w)) {
-        QStyleOptionComboBox o;
-        o.rect = b->rect();
-        o.editable = b->isEditable();
-        const QRect r = b->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, b);
-        EXPECT_LE(fm.horizontalAdvance(b->currentText()) + 2, r.width()) << b->currentText().toStdString();
-        EXPECT_LE(fm.height(), r.height()) << b->currentText().toStdString();
-        EXPECT_TRUE(p->rect().contains(w->geometry())) << b->currentText().toStdString();
-      } else if (auto* l = qobject_cast<QLabel*>(w)) {
-        // The labels' texts are capitals and digits: whole down to their baseline.
-        EXPECT_LE(fm.horizontalAdvance(l->text()), l->width()) << l->text().toStdString();
-        EXPECT_LE(l->x() + l->width(), p->width()) << l->text().toStdString();
-        EXPECT_LE(l->y() + fm.ascent(), p->height()) << l->text().toStdString();
-        for (QWidget* o : p->Ctls()) {
-          if (qobject_cast<QLineEdit*>(o) && o->isVisibleTo(p)) {
-            EXPECT_FALSE(o->geometry().intersects(l->geometry())) << l->text().toStdString();
-          }
-        }
-      }
-    }
-  };
-  for (QSize fld : {QSize(1280, 655), QSize(1920, 925)})
-    for (std::uint8_t lge : {0, 1, 2}) {
-      SCOPED_TRACE(std::to_string(fld.width()) + " " + std::to_string(lge));
-      Edt.RmvAllVio();
-      Fld.resize(fld);
-      Edt.CrtVioFld(fld.width(), fld.height());
-      Edt.SetLgeIdx(lge);
-      for (std::uint8_t typ : {VT_DLY, VT_SPD}) chk(Put(typ, typ, 0));
-      for (std::uint8_t typ : {VT_ACT, VT_SNS}) {
-        TVioPnl* p = Put(typ, typ, 1);
-        ASSERT_TRUE(p);
-        TVio* v = p->Vio();
-        const int t = v->FndCtl(TeCtlKnd::Cbx, CR_SAR_TYP), c = v->FndCtl(TeCtlKnd::Cbx, CR_SAR_COM);
-        for (std::size_t i = 0; i < v->Ctls()[static_cast<std::size_t>(t)].Itms.size(); ++i) {
-          Edt.SelCtlItm(v, t, static_cast<int>(i));
-          for (std::size_t j = 0; j < v->Ctls()[static_cast<std::size_t>(c)].Itms.size(); ++j) {
-            Edt.SelCtlItm(v, c, static_cast<int>(j));
-            chk(p);
-          }
-        }
-      }
-    }
-}
-
-// A vio read from a file is drawn as the same vio made with the tool button
-// and the lists, and its lists in the parameter blue of its edits.
-TEST_F(VioFldViw, ALoadedVioLooksLikeTheSameVioMadeByHand) {
-  Fld.resize(1280, 655);
-  Edt.CrtVioFld(1280, 655);
-  for (const char* com : {"Stop", "Forward", "Turn right"}) {
-    SCOPED_TRACE(com);
-    Edt.RmvAllVio();
-    TVioPnl* h = Put(VT_ACT, 2, 2);  // away from the pointer, which highlights what it is over
-    ASSERT_TRUE(h);
-    auto* hc = Ctl<QComboBox>(h, TeCtlKnd::Cbx, CR_SAR_COM);
-    Edt.SelCtlItm(h->Vio(), h->Vio()->FndCtl(TeCtlKnd::Cbx, CR_SAR_COM), hc->findText(com));
-    ASSERT_TRUE(Edt.CrtSarVio(0, 0, 4, 2, "Driving", com, "10", true)) << GuLstErrMsg;
-    TVioPnl* f = Viw->Pnl(Edt.Vios().back());
-    ASSERT_TRUE(f);
-    QApplication::processEvents();
-    EXPECT_TRUE(h->grab().toImage() == f->grab().toImage());
-  }
-  auto* b = Ctl<QComboBox>(Viw->Pnl(Edt.Vios().back()), TeCtlKnd::Cbx, CR_SAR_TYP);
-  QStyleOptionComboBox o;
-  o.rect = b->rect();
-  const QRect r = b->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, b);
-  EXPECT_EQ(b->grab().toImage().pixelColor(r.right() - 1, r.center().y()), QColor(148, 204, 252));
-}
 
 TEST_F(VioFldViw, ActorUnitFollowsTheSarTypeChange) {
   TVioPnl* a = Put(VT_ACT, 0, 0);
@@ -361,26 +192,6 @@ TEST_F(VioFldViw, LabelEnterAndGotoRefresh) {
   EXPECT_EQ(gc->currentText(), "A");  // the shown text stays
 }
 
-TEST_F(VioFldViw, DragGluesAndDrops) {
-  Put(VT_STO, 5, 5);
-  TVioPnl* v = Put(VT_STO, 0, 0);
-  // Pressed at (5, 5) inside the vio; to 24 pixels right of cell (6, 5): glued.
-  Mou(v, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
-  for (int i = 0; i < 2; ++i) Mou(v, QEvent::MouseMove, {6 * 66 + 24 + 5, 300 + 8}, Qt::NoButton, Qt::LeftButton);
-  EXPECT_EQ(v->pos(), QPoint(6 * 66, 300));
-  for (int i = 0; i < 2; ++i) Mou(v, QEvent::MouseMove, {6 * 66 + 30 + 5, 300 + 8}, Qt::NoButton, Qt::LeftButton);
-  EXPECT_EQ(v->pos(), QPoint(6 * 66 + 30, 303));
-  Mou(v, QEvent::MouseButtonRelease, {6 * 66 + 30 + 5, 308}, Qt::LeftButton, Qt::NoButton);
-  EXPECT_EQ(v->pos(), QPoint(6 * 66, 300));
-  EXPECT_EQ(v->Vio()->Rec.GrdCol, 6);
-  // Onto the other vio: back to its cell.
-  Drg(v, {6 * 66 + 5, 305}, {5 * 66 + 7, 305});
-  EXPECT_EQ(v->pos(), QPoint(6 * 66, 300));
-  // Beyond the border: clamped to column 11.
-  Drg(v, {6 * 66 + 5, 305}, {2000, 305});
-  EXPECT_EQ(v->Vio()->Rec.GrdCol, 11);
-}
-
 TEST_F(VioFldViw, PressesOnControlsNeverStartADragButCaptionLabelsDo) {
   TVioPnl* d = Put(VT_DLY, 3, 3);
   auto* de = Ctl<QLineEdit>(d, TeCtlKnd::Edt, CR_VAL);
@@ -405,20 +216,6 @@ TEST_F(VioFldViw, PressesOnControlsNeverStartADragButCaptionLabelsDo) {
   EXPECT_TRUE(Edt.FbVioDrg);
   EXPECT_EQ(Edt.FpCurVio, a->Vio());
   Mou(a, QEvent::MouseButtonRelease, a->pos() + cap->geometry().center(), Qt::LeftButton, Qt::NoButton);
-}
-
-TEST_F(VioFldViw, RightClickRemovesTheVioAndItsPanel) {
-  TVioPnl* s = Put(VT_STA, 0, 0);
-  QPointer<TVioPnl> ps = s;
-  Mou(s, QEvent::MouseButtonPress, {5, 5}, Qt::RightButton, Qt::RightButton);
-  QContextMenuEvent ctx(QContextMenuEvent::Mouse, QPoint(5, 5), s->mapToGlobal(QPoint(5, 5)));
-  QCoreApplication::sendEvent(s, &ctx);
-  Mou(s, QEvent::MouseButtonRelease, {5, 5}, Qt::RightButton, Qt::NoButton);
-  EXPECT_EQ(Edt.GetVioCnt(), 0);
-  EXPECT_EQ(Wnd.Msgs, (std::vector<int>{int(WM_APP_MSG) * 100 + 0, int(WM_SET_MSG) * 100 + 8}));
-  EXPECT_FALSE(ps->isVisible());
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_TRUE(ps.isNull());
 }
 
 TEST_F(VioFldViw, DoubleClickOnStartRunsTheStartAction) {
