@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -35,6 +37,7 @@
 #include "core/Globals.h"
 #include "core/PathUtl.h"
 #include "core/PtyPar.h"
+#include "core/WndMsg.h"
 #include "editor/VioKep.h"
 #include "editor/VioPgmItp.h"
 #include "link/PckPrt.h"
@@ -132,7 +135,7 @@ protected:
 
   std::string Sub(std::string s) const {
     const std::map<std::string, std::string> vars = {
-        {"{tmp}", Tmp.Path()}, {"{robot}", Ins.Path() + "robot"}, {"{ex}", Ins.Path() + "examples"},
+        {"{tmp}", Tmp.Path()}, {"{robot}", Ins.Path() + "robot"}, {"{ins}", Ins.Path()}, {"{ex}", Ins.Path() + "examples"},
         {"{tmpdir}", Tmp.Path().substr(0, Tmp.Path().size() - 1)},
         {"{own}", W && W->Doc().Rcv() ? W->Doc().Rcv()->Pth() : ""}, {"{remembered}", Mem}, {"{box}", MemBox}};
     for (const auto& [k, v] : vars)
@@ -144,7 +147,7 @@ protected:
     W.reset();
     TVslCnvCfg c;
     c.AppDir = Ins.Path() + "bin/";
-    c.InsDir = Ins.Path();
+    c.InsDir = InsDir.empty() ? Ins.Path() : InsDir;
     c.ScnPrt = [this] { return Ports; };
     c.Tms = Tms;
     c.Tms.RcvPckTimOut = RcvTmo;
@@ -264,6 +267,8 @@ protected:
       return s;
     }
     if (n == "options") return yn(Opt->isVisible());
+    if (n == "port-state") return Opt->lblComPrtSte->text().toStdString();
+    if (n == "cup-timer-on") return yn(W->Lnk().TmrCupMsg().isActive());
     if (n == "port-index") return std::to_string(Opt->cbxComportSelector->currentIndex());
     if (n.rfind("tbx", 0) == 0) return W->Lnk().Tbx(std::stoi(n.substr(3))).text().toStdString();
     if (n.rfind("setting.", 0) == 0) return Plt.Settings.Keys[GcOptKey][n.substr(8)];
@@ -369,9 +374,14 @@ protected:
           {"Cancel", TeMsgAns::Cancel}, {"Save", TeMsgAns::Sav}, {"Discard", TeMsgAns::Dsc}};
       for (std::size_t i = 1; i < w.size(); ++i) Plt.MsgBox.Answers.push_back(a.at(w[i]));
     } else if (c == "choose") Plt.FilDlg.Answers.push_back(w.at(1) == "-" ? std::nullopt : std::optional(arg(1)));
-    else if (c == "write") Tmp.Write(w.at(1), Block(in, no));
+    else if (c == "write" || c == "prepend") {
+      const std::string p = arg(1)[0] == '/' ? arg(1) : Tmp.Path() + arg(1);
+      const std::string b = Block(in, no);
+      const std::string old = c == "prepend" ? RdFil(p) : "";
+      std::ofstream(p, std::ios::binary) << b << old;
+    }
     else if (c == "copy") fs::copy_file(arg(1), arg(2));
-    else if (c == "remove") fs::remove(arg(1));
+    else if (c == "remove") fs::remove_all(Sub(line.substr(line.find(w.at(1)))));
     else if (c == "cd") fs::current_path(arg(1));
     else if (c == "remember") Mem = Obs("field");
     else if (c == "remember-box") MemBox = Obs("box-text");
@@ -383,11 +393,25 @@ protected:
     else if (c == "link-timeout") W->Lnk().RcvPckTimOutTimer();
     else if (c == "upl-timer-interval") W->Lnk().TmrUplCfm().setInterval(std::stoi(w.at(1)));
     else if (c == "app-msg") W->SndMsg(WM_APP_MSG, static_cast<std::uintptr_t>(std::stoll(w.at(1))), std::stoll(w.at(2)));
+    else if (c == "msg") {
+      const std::map<std::string, std::uint32_t> k = {{"app", WM_APP_MSG}, {"set", WM_SET_MSG}, {"nop", WM_NOP_MSG},
+                                                      {"user9", WM_USER + 9}};
+      EXPECT_EQ(W->SndMsg(k.at(w.at(1)), std::stoul(w.at(2), nullptr, 0), 0), std::stoll(w.at(3))) << Where;
+    } else if (c == "hover") {
+      QWidget* b = W->Tbr().VioBar().widgetForAction(Tbn(w.at(1)));
+      if (!b) b = W->Tbr().ComBar().widgetForAction(Tbn(w.at(1)));
+      QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), b->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
+                    Qt::NoModifier);
+      QApplication::sendEvent(b, &e);
+    } else if (c == "install-dir") InsDir = arg(1);
     else if (c == "choose-port") {
       if (w.size() > 2) Opt->cbxComportSelector->setEditText(QString::fromStdString(w[2]));
       else Opt->cbxComportSelector->setCurrentIndex(std::stoi(w.at(1)));
       Opt->cbxComportSelectorChange();
-    } else if (c == "options") Opt->show();
+    } else if (c == "options") {
+      Opt->hide();  // shown again, it scans the ports anew
+      Opt->show();
+    }
     else if (c == "robot") ASSERT_TRUE(Pty->Wr(Frame(5, w))) << Where;
     else if (c == "robot-raw") ASSERT_TRUE(Pty->Wr(Hex(w, 1))) << Where;
     else if (c == "robot-during-cue") {
@@ -444,7 +468,7 @@ protected:
   }
 
   int Held = -1;
-  std::string Mem, MemBox;
+  std::string Mem, MemBox, InsDir;
 };
 
 TEST_P(Scn, Runs) {
