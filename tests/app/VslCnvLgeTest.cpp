@@ -1,5 +1,5 @@
-// The Language menu of the main window: the hints and the vios on the field
-// follow at once, and the choice is kept for the next start.
+// The Language menu of the main window: every text of the window and the
+// cues follow the switch.
 #include <QAbstractButton>
 #include <QAction>
 #include <QGroupBox>
@@ -18,101 +18,12 @@
 
 #include "app/HlpInf.h"
 #include "app/Options.h"
-#include "WndFix.h"
+#include "app/VslCnv.h"
+#include "support/FakePlatform.h"
 #include "editor/qt/VioPgmViw.h"
 #include "sound/PlyWavFil.h"
 
 namespace {
-
-const char* const GcOptKey = "SOFTWARE\\Quorel\\TessaroV1.0\\Options";
-
-class VslCnvLge : public TWndTst {
-protected:
-  void SetUp() override {
-    Ins.Write("bin/SysMsgFil.sys",
-              "0x0F\nUpload EN\nUpload NL\nUpload DE\n"
-              "0x70\nNot kept EN\nNot kept NL\nNot kept DE\n");
-    Ins.Write("bin/ExtComTkn.sys",
-              "0x11\nA,XXX,Driving,Forward,Driving,Vooruit,Driving,Vorwaerts\n"
-              "0x12\nA,XXX,Driving,Stop,Driving,Stoppen,Driving,Halt\n");
-  }
-
-  TfrmVslCnv& MkIns() {
-    TVslCnvCfg c = DatCfg();
-    c.AppDir = Ins.Path() + "bin/";
-    c.InsDir = Ins.Path();
-    return Mk(c, false);
-  }
-
-  std::string UplHnt() const {
-    auto* b = qobject_cast<QToolButton*>(W->Tbr().ComBar().widgetForAction(W->Tbr().Tbn(TeTbn::Upl)));
-    return b ? b->toolTip().toStdString() : "(no button)";
-  }
-
-  TTmpDir Ins;
-};
-
-TEST_F(VslCnvLge, TheMenuSwitchesHintsAndVioNamesAndKeepsTheChoice) {
-  TfrmVslCnv& w = MkIns();
-  ASSERT_TRUE(w.LgeMnu().menuAction()->isVisible());
-  TVio* act = w.FpVioPgmItp->PutVio(VT_ACT, 0, 0);
-  ASSERT_NE(act, nullptr) << GuLstErrMsg;
-  const std::uint8_t tkn = act->Rec.SarTkn;
-  Plt.Settings.Writes.clear();
-
-  w.LgeAct(2)->trigger();
-  EXPECT_TRUE(w.LgeAct(2)->isChecked());
-  EXPECT_FALSE(w.LgeAct(0)->isChecked());
-  EXPECT_EQ(w.LgeIdx(), 2);
-  EXPECT_EQ(w.FpVioPgmItp->LgeIdx(), 2);
-  // The hint changes without waiting for the mouse.
-  EXPECT_EQ(UplHnt(), "Upload DE");
-  EXPECT_EQ(w.FpVioPgmItp->GetCtlTxt(act, TeCtlKnd::Cbx, CR_SAR_COM), "Vorwaerts");
-  EXPECT_EQ(act->Rec.SarTkn, tkn);
-  EXPECT_EQ(Plt.Settings.Writes, (std::vector<std::string>{std::string(GcOptKey) + "|Language=2"}));
-
-  // Choosing it again writes nothing.
-  w.LgeAct(2)->trigger();
-  EXPECT_EQ(Plt.Settings.Writes.size(), 1u);
-  w.LgeAct(1)->trigger();
-  EXPECT_EQ(UplHnt(), "Upload NL");
-  EXPECT_EQ(Plt.Settings.Keys[GcOptKey]["Language"], "1");
-  EXPECT_TRUE(Plt.MsgBox.Calls.empty());
-}
-
-TEST_F(VslCnvLge, TheKeptLanguageIsUsedAtTheNextStart) {
-  Plt.Settings.Keys[GcOptKey]["Comport"] = "COM3";
-  Plt.Settings.Keys[GcOptKey]["Language"] = "2";
-  TfrmVslCnv& w = MkIns();
-  EXPECT_TRUE(w.LgeAct(2)->isChecked());
-  EXPECT_FALSE(w.LgeAct(0)->isChecked());
-  EXPECT_EQ(w.FpVioPgmItp->LgeIdx(), 2);
-  EXPECT_EQ(w.FpVioPgmItp->GetSysUsrMsg(0x0F), "Upload DE");
-  EXPECT_TRUE(Plt.Settings.Writes.empty());
-  EXPECT_TRUE(Plt.MsgBox.Calls.empty());
-}
-
-TEST_F(VslCnvLge, AnUnknownKeptValueStartsInEnglish) {
-  for (const char* val : {"", "7", "German", "-1"}) {
-    SCOPED_TRACE(val);
-    Plt.Settings.Keys[GcOptKey]["Language"] = val;
-    TfrmVslCnv& w = MkIns();
-    EXPECT_TRUE(w.LgeAct(0)->isChecked());
-    EXPECT_EQ(w.FpVioPgmItp->LgeIdx(), 0);
-    W.reset();
-  }
-}
-
-TEST_F(VslCnvLge, AStoreThatRefusesTheValueSaysSo) {
-  Plt.Settings.Keys[GcOptKey]["Comport"] = "COM3";
-  TfrmVslCnv& w = MkIns();
-  Plt.Settings.FailWrite = true;
-  w.LgeAct(2)->trigger();
-  // The language is in force for this run all the same.
-  EXPECT_EQ(w.FpVioPgmItp->LgeIdx(), 2);
-  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
-  EXPECT_EQ(Plt.MsgBox.Calls[0].Text, "Not kept DE");
-}
 
 // Every text of the menu bar, the other windows and the toolkit's standard
 // buttons, as the user sees them.

@@ -173,81 +173,6 @@ protected:
   bool Wait(const std::function<bool()>& c) { return QTest::qWaitFor(c, 5000); }
 };
 
-TEST_F(VslCnvLnk, UploadRunAndUploadAndRunFromTheToolBar) {
-  TfrmVslCnv& w = MkOpn();
-  AddPgm(w);
-  const B tkn = Tkn(w);
-  ASSERT_FALSE(tkn.empty());
-
-  w.Tbr().Tbn(TeTbn::Upl)->trigger();
-  EXPECT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 0, 1, 0, tkn));
-  EXPECT_EQ(Snd.Names(), std::vector<std::string>{"button. upload.wav"});
-  EXPECT_EQ(Snd.Calls[0].Sync, true);
-  EXPECT_FALSE(w.Tbr().Tbn(TeTbn::Run)->isEnabled());
-
-  // The robot's "transfer complete": tbnRun and the link state.
-  ASSERT_TRUE(Pty->Wr({0x02, 0x05, 0x03, 0x00, 0x03, 0x14, 0x04}));
-  ASSERT_TRUE(Wait([&] { return w.Tbr().Tbn(TeTbn::Run)->isEnabled(); }));
-  EXPECT_EQ(w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::ComSte)), GcImgComOky);
-  EXPECT_TRUE(w.Lnk().LnkOky());
-  EXPECT_EQ(w.Lnk().Tbx(3).text(), "3");
-  EXPECT_EQ(Snd.Calls.back().Nam, "transfer complete.wav");
-
-  Snd.Calls.clear();
-  w.Tbr().Tbn(TeTbn::Run)->trigger();
-  EXPECT_EQ(Pty->Rd(7), Frm(1, 1, 1, 1));
-  w.Tbr().Tbn(TeTbn::Run)->setEnabled(false);
-  w.Tbr().Tbn(TeTbn::Upr)->trigger();
-  EXPECT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 2, 1, 2, tkn));
-  EXPECT_TRUE(w.Tbr().Tbn(TeTbn::Run)->isEnabled());
-  w.Tbr().Tbn(TeTbn::ComSte)->trigger();
-  EXPECT_EQ(Pty->Rd(7), Frm(1, 3, 0, 5));
-  EXPECT_EQ(Snd.Names(), (std::vector<std::string>{"button. run.wav", "button. upload and run.wav",
-                                                    "please acknowledge.wav"}));
-
-  // The Start vio's double click: its cue first, then upload and run.
-  Snd.Calls.clear();
-  EXPECT_TRUE(w.StaDblClkUpr());
-  EXPECT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 4, 1, 2, tkn));
-  ASSERT_EQ(Snd.Calls.size(), 1u);
-  EXPECT_EQ(Snd.Calls[0].Nam, "button. upload and run.wav");
-  EXPECT_FALSE(Snd.Calls[0].Sync);
-  EXPECT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls[0].Text;
-}
-
-TEST_F(VslCnvLnk, InputErrorOrNoProgramSendsNothing) {
-  TfrmVslCnv& w = MkOpn();
-  AddPgm(w);
-  w.FpVioPgmItp->FbDlyErr = true;
-  w.Tbr().Tbn(TeTbn::Upl)->trigger();
-  w.Tbr().Tbn(TeTbn::Upr)->trigger();
-  w.Tbr().Tbn(TeTbn::Run)->setEnabled(true);
-  w.Tbr().Tbn(TeTbn::Run)->trigger();
-  EXPECT_TRUE(Snd.Calls.empty());
-  w.FpVioPgmItp->FbDlyErr = false;
-  w.FpVioPgmItp->RmvAllVio();
-  w.Tbr().Tbn(TeTbn::Upl)->trigger();
-  EXPECT_EQ(Snd.Names(), (std::vector<std::string>{"input algorithm not accepted.wav", "access denied.wav"}));
-  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
-  EXPECT_FALSE(Plt.MsgBox.Calls[0].Text.empty());
-  EXPECT_EQ(Pty->Rd(1, std::chrono::milliseconds(50)), B{});
-}
-
-TEST_F(VslCnvLnk, RunWhenThePortCannotBeOpened) {
-  Plt.Settings.Keys[GcOptKey]["Comport"] = "COM0";
-  TfrmVslCnv& w = Mk();
-  w.tmrAppItoTimer();
-  Snd.Calls.clear();
-  Plt.MsgBox.Calls.clear();
-  w.Tbr().Tbn(TeTbn::Run)->setEnabled(true);
-  w.tbnRunClick();
-  EXPECT_EQ(Snd.Names(), (std::vector<std::string>{"datalink offline.wav", "input algorithm not accepted.wav"}));
-  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
-  EXPECT_EQ(Plt.MsgBox.Calls[0].Text.rfind("Comport COM0: the port cannot be opened.", 0), 0u)
-      << Plt.MsgBox.Calls[0].Text;
-  EXPECT_EQ(w.Lnk().PckCnt(), 0);
-}
-
 TEST_F(VslCnvLnk, RobotFramesTakeTheirEffectsInByteOrder) {
   TfrmVslCnv& w = MkOpn();
   // The later frames arrive while the first one's synchronous cue plays.
@@ -281,40 +206,6 @@ TEST_F(VslCnvLnk, RobotFramesTakeTheirEffectsInByteOrder) {
   EXPECT_TRUE(Plt.MsgBox.Calls.empty());
 }
 
-TEST_F(VslCnvLnk, SilenceTurnsTheLinkStateRed) {
-  TfrmVslCnv& w = MkOpn(60);
-  ASSERT_TRUE(Pty->Wr(Frm(5, 1, 3, 0x15)));
-  ASSERT_TRUE(Wait([&] { return w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::ComSte)) == GcImgComOky; }));
-  ASSERT_TRUE(Wait([&] { return w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::ComSte)) == GcImgComNok; }));
-  EXPECT_FALSE(w.Lnk().LnkOky());
-  EXPECT_TRUE(w.Lnk().TmrRcvTmo().isActive());
-  // Our own packet coming back is no answer.
-  ASSERT_TRUE(Pty->Wr({0x02, 0x01, 0x07, 0x00, 0x01, 0x01, 0x04}));
-  ASSERT_TRUE(Wait([&] { return w.Lnk().Tbx(3).text() == "7"; }));
-  EXPECT_EQ(w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::ComSte)), GcImgComNok);
-}
-
-TEST_F(VslCnvLnk, AnUploadTheRobotDoesNotConfirmIsReported) {
-  Tms.UplCfm = 30;
-  TfrmVslCnv& w = MkOpn(600000);
-  AddPgm(w);
-  const B tkn = Tkn(w);
-  w.Tbr().Tbn(TeTbn::Upl)->trigger();
-  ASSERT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 0, 1, 0, tkn));
-  ASSERT_TRUE(Wait([&] { return !w.statusBar()->currentMessage().isEmpty(); }));
-  EXPECT_TRUE(w.statusBar()->currentMessage().startsWith("The robot did not confirm the upload."));
-  EXPECT_TRUE(w.statusBar()->currentMessage().contains("Check connection"));
-  // A new upload waits again; "transfer complete" ends the wait, not the link state's.
-  w.Lnk().TmrUplCfm().setInterval(600000);
-  w.Tbr().Tbn(TeTbn::Upr)->trigger();
-  EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
-  EXPECT_TRUE(w.Lnk().TmrUplCfm().isActive());
-  ASSERT_TRUE(Pty->Wr(Frm(5, 3, MC_STS, MK_TRF_CMP)));
-  ASSERT_TRUE(Wait([&] { return !w.Lnk().TmrUplCfm().isActive(); }));
-  EXPECT_TRUE(w.Lnk().TmrRcvTmo().isActive());
-  EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
-}
-
 TEST_F(VslCnvLnk, ASilenceInsideAFrameDoesNotSwallowTheNextAnswer) {
   TfrmVslCnv& w = MkOpn();
   w.Tbr().Tbn(TeTbn::Run)->setEnabled(false);
@@ -324,17 +215,6 @@ TEST_F(VslCnvLnk, ASilenceInsideAFrameDoesNotSwallowTheNextAnswer) {
   ASSERT_TRUE(Pty->Wr(Frm(5, 0x21, MC_STS, MK_TRF_CMP)));
   ASSERT_TRUE(Wait([&] { return w.Tbr().Tbn(TeTbn::Run)->isEnabled(); }));
   EXPECT_EQ(w.Lnk().Tbx(3).text(), "33");
-}
-
-TEST_F(VslCnvLnk, APortHeldByAnotherProgramIsNamedSo) {
-  const int fd = ::open(Pty->Pth().c_str(), O_RDWR | O_NOCTTY);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
-  TfrmVslCnv& w = Mk();
-  EXPECT_FALSE(w.Lnk().OpnComPrt(Lnk));
-  EXPECT_EQ(GuLstErrMsg.rfind("Comport " + Lnk + ": another program holds the port.", 0), 0u) << GuLstErrMsg;
-  ::close(fd);
-  EXPECT_TRUE(w.Lnk().OpnComPrt(Lnk)) << GuLstErrMsg;
 }
 
 TEST_F(VslCnvLnk, ABurstOfReadOutsIsMergedAndCuesKeepTheirPlace) {
@@ -362,33 +242,6 @@ TEST_F(VslCnvLnk, ABurstOfReadOutsIsMergedAndCuesKeepTheirPlace) {
   ASSERT_TRUE(Wait([&] { return w.Lnk().Tbx(4).text() == Hex4(299).c_str(); }));
   ASSERT_EQ(Snd.Names(), (std::vector<std::string>{"transfer complete.wav", "working.wav"}));
   EXPECT_EQ(Snd.Calls[1].Mea, Hex4(149));
-}
-
-TEST_F(VslCnvLnk, AVanishedDeviceIsReportedAndTheNextCommandOpensAgain) {
-  TfrmVslCnv& w = MkOpn();
-  AddPgm(w);
-  const B tkn = Tkn(w);
-  Pty->ClsMst();
-  ASSERT_TRUE(Wait([&] { return !Plt.MsgBox.Calls.empty(); }));
-  EXPECT_EQ(Plt.MsgBox.Calls[0].Text.rfind("Comport " + Lnk + ": the connection to the robot was lost.", 0), 0u)
-      << Plt.MsgBox.Calls[0].Text;
-  EXPECT_FALSE(w.Lnk().PrtOpn());
-
-  // Still gone: the command says the port cannot be opened.
-  Plt.MsgBox.Calls.clear();
-  std::filesystem::remove(Lnk);
-  w.tbnUplClick();
-  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
-  EXPECT_NE(Plt.MsgBox.Calls[0].Text.find("cannot be opened"), std::string::npos);
-
-  // Back under the same name: the next upload goes out.
-  Pty = std::make_unique<TPty>();
-  std::filesystem::create_symlink(Pty->Pth(), Lnk);
-  Plt.MsgBox.Calls.clear();
-  w.tbnUplClick();
-  EXPECT_TRUE(w.Lnk().PrtOpn());
-  EXPECT_EQ(Pty->Rd(tkn.size() + 7), Frm(1, 0, 1, 0, tkn));
-  EXPECT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls[0].Text;
 }
 
 TEST_F(VslCnvLnk, HalfAFrameFromBeforeADeviceLossNeverJoinsTheNextFrame) {
@@ -465,84 +318,6 @@ TEST_F(VslCnvLnk, DirectionPicturesFlashOverTheFieldOnSendAndReceive) {
   EXPECT_TRUE(seen(dns));
   Plt.EvtLoop.OnPrcMsg = nullptr;
   EXPECT_EQ(end(), bck);
-}
-
-TEST_F(VslCnvLnk, APortChosenAfterAFailedStartUnlocksTheWindow) {
-  Plt.Settings.Keys[GcOptKey]["Comport"] = "COM0";
-  Plt.Settings.Keys[GcPrtKey]["COM13"] = Lnk;
-  Ports = {"COM1", "COM13"};
-  TfrmVslCnv& w = Mk();
-  w.tmrAppItoTimer();
-  ASSERT_TRUE(w.Locked());
-  ASSERT_TRUE(Opt->isVisible());
-  ASSERT_EQ(Opt->cbxComportSelector->count(), 2);
-  EXPECT_EQ(Opt->cbxComportSelector->itemText(1).toStdString(), "COM13 (" + Lnk + ")");
-  EXPECT_EQ(Opt->cbxComportSelector->currentIndex(), -1);
-  Plt.MsgBox.Calls.clear();
-  Snd.Calls.clear();
-
-  Opt->cbxComportSelector->setCurrentIndex(1);
-  Opt->cbxComportSelectorChange();
-  EXPECT_EQ(Plt.Settings.Keys[GcOptKey]["Comport"], "COM13");
-  EXPECT_EQ(w.Lnk().PrtNam(), "COM13");
-  EXPECT_TRUE(w.Lnk().PrtOpn());
-  EXPECT_FALSE(w.Locked());
-  EXPECT_TRUE(w.Lnk().TmrRcvTmo().isActive());
-  EXPECT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls[0].Text;
-  EXPECT_EQ(Snd.Names(), std::vector<std::string>{"systems online.wav"});
-
-  // The next command goes to the chosen port.
-  w.Lnk().BlkComPrtCupMsgTimer();
-  w.tbnComSteClick();
-  EXPECT_EQ(Pty->Rd(7), Frm(1, 0, 0, 5));
-}
-
-TEST_F(VslCnvLnk, PortsTenToNineteenKeepTheirNumbers) {
-  Ports = {"COM1", "COM12", "COM19"};
-  TfrmVslCnv& w = MkOpn();
-  Opt->show();
-  Plt.MsgBox.Calls.clear();
-  Opt->cbxComportSelector->setCurrentIndex(1);
-  Opt->cbxComportSelectorChange();
-  EXPECT_EQ(Plt.Settings.Keys[GcOptKey]["Comport"], "COM12");
-  EXPECT_EQ(w.Lnk().PrtNam(), "COM12");
-  // COM12 has no device here: the reopen fails and says so.
-  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
-  EXPECT_EQ(Plt.MsgBox.Calls[0].Text.rfind("Comport COM12:", 0), 0u) << Plt.MsgBox.Calls[0].Text;
-  Opt->cbxComportSelector->setCurrentIndex(2);
-  Opt->cbxComportSelectorChange();
-  EXPECT_EQ(Plt.Settings.Keys[GcOptKey]["Comport"], "COM19");
-  // Typed text that names no entry does nothing.
-  Opt->cbxComportSelector->setEditText("COM1x");
-  Opt->cbxComportSelectorChange();
-  EXPECT_EQ(Plt.Settings.Keys[GcOptKey]["Comport"], "COM19");
-}
-
-TEST_F(VslCnvLnk, ApplicationMessagesOfTheLink) {
-  TfrmVslCnv& w = MkOpn();
-  w.SndMsg(WM_APP_MSG, 3, 11);
-  w.SndMsg(WM_APP_MSG, 4, 22);
-  w.SndMsg(WM_APP_MSG, 5, 33);
-  EXPECT_EQ(w.Lnk().Tbx(1).text(), "11");
-  EXPECT_EQ(w.Lnk().Tbx(2).text(), "22");
-  EXPECT_EQ(w.Lnk().Tbx(3).text(), "33");
-  w.Tbr().Tbn(TeTbn::Run)->setEnabled(true);
-  w.SndMsg(WM_APP_MSG, 33, 0);
-  EXPECT_FALSE(w.Tbr().Tbn(TeTbn::Run)->isEnabled());
-  EXPECT_TRUE(Plt.MsgBox.Calls.empty());
-  w.SndMsg(WM_APP_MSG, static_cast<std::uintptr_t>(-1), 0);
-  w.SndMsg(WM_APP_MSG, 6, 0);
-  EXPECT_EQ(Plt.MsgBox.Texts(), (std::vector<std::string>{"#156, Unknown application message received",
-                                                          "#156, Unknown application message received"}));
-}
-
-TEST_F(VslCnvLnk, AStreamTooLongForOneFrameIsRefusedBeforeSending) {
-  TfrmVslCnv& w = MkOpn();
-  EXPECT_FALSE(w.Lnk().SndPck(1, 0, B(256, 0xA0)));
-  EXPECT_EQ(GuLstErrMsg.rfind("The program is too long to be uploaded", 0), 0u) << GuLstErrMsg;
-  EXPECT_NE(GuLstErrMsg.find(" 256"), std::string::npos);
-  EXPECT_EQ(w.Lnk().PckCnt(), 0);
-  EXPECT_EQ(Pty->Rd(1, std::chrono::milliseconds(50)), B{});
 }
 
 TEST_F(VslCnvLnk, TheSimulatedRobotsAddressesHighlightTheUploadedVios) {

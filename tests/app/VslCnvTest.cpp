@@ -147,14 +147,6 @@ TEST_F(VslCnv, ConstructsInItsOrderAndWritesTheDefaultPort) {
   EXPECT_EQ(w.Lnk().PrtNam(), "COM0");
   EXPECT_EQ(w.ComPrtIdx(), -1);
 
-  for (QTimer* t : {&w.Blk().Tmr(), &w.Lnk().TmrCupMsg(), &w.Lnk().TmrRcvTmo(), &w.TmrMovBckGndPic(), &w.TmrAppIto()})
-    EXPECT_FALSE(t->isActive());
-  EXPECT_EQ(w.Blk().Tmr().interval(), 10);
-  EXPECT_EQ(w.Lnk().TmrCupMsg().interval(), 100);
-  EXPECT_EQ(w.Lnk().TmrRcvTmo().interval(), 1100);
-
-  EXPECT_EQ(w.Lnk().Com().FbyBauIdx, 4);
-  EXPECT_TRUE(w.Lnk().Com().FbSglChr);
   EXPECT_FALSE(w.Tbr().Tbn(TeTbn::Run)->isEnabled());
   EXPECT_EQ(w.Tbr().ImgIdx(w.Tbr().Tbn(TeTbn::ComSte)), GcImgComNok);
   EXPECT_EQ(w.FpVioPgmItp->LgeIdx(), 0);
@@ -198,12 +190,6 @@ TEST_F(VslCnv, AStoredPortIsKeptAndFoundByItsWholeName) {
   EXPECT_TRUE(Plt.Settings.Writes.empty());
   EXPECT_EQ(w.Lnk().PrtNam(), "COM12");
   EXPECT_EQ(w.ComPrtIdx(), 2);
-}
-
-TEST_F(VslCnv, PortOneDoesNotSelectPortTwelve) {
-  Plt.Settings.Keys[GcOptKey]["Comport"] = "COM1";
-  Ports = {"COM12"};
-  EXPECT_EQ(Mk().ComPrtIdx(), -1);
 }
 
 // ---------------------------------------------------------------------------
@@ -418,25 +404,6 @@ TEST_F(VslCnv, SetAppDirChangesToTheProgramFolder) {
   EXPECT_EQ(now, std::filesystem::canonical(Ins.Path() + "bin"));
 }
 
-TEST_F(VslCnv, RoutesApplicationMessagesByTheLowByteOfTheCode) {
-  TfrmVslCnv& w = Mk();
-  w.Tbr().Tbn(TeTbn::Sta)->setEnabled(false);
-  w.Tbr().Tbn(TeTbn::Swi)->setEnabled(false);
-  w.SndMsg(WM_APP_MSG, 0x100 | AM_ENA_STA, 0);
-  EXPECT_TRUE(w.Tbr().Tbn(TeTbn::Sta)->isEnabled());
-  EXPECT_FALSE(w.Tbr().Tbn(TeTbn::Swi)->isEnabled());
-  w.SndMsg(WM_APP_MSG, AM_ENA_SWI, 0);
-  EXPECT_TRUE(w.Tbr().Tbn(TeTbn::Swi)->isEnabled());
-
-  // The no-action message and foreign messages change nothing.
-  w.Tbr().Tbn(TeTbn::Sta)->setEnabled(false);
-  EXPECT_EQ(w.SndMsg(WM_NOP_MSG, AM_ENA_STA, 0), 0);
-  EXPECT_EQ(w.SndMsg(WM_USER + 9, AM_ENA_STA, 0), 0);
-  EXPECT_EQ(w.SndMsg(WM_SET_MSG, AM_ENA_STA, 0), 0);
-  EXPECT_FALSE(w.Tbr().Tbn(TeTbn::Sta)->isEnabled());
-  EXPECT_FALSE(w.Blk().Tmr().isActive());
-}
-
 TEST_F(VslCnv, LinkDiagnosticsReachTheHiddenOutputsOnTheUserInterfaceThread) {
   TfrmVslCnv& w = Mk();
   w.Lnk().Com().FOnComPrtErrEvt(&w.Lnk().Com(), -3, "Error #004, comport device lost");
@@ -528,117 +495,6 @@ TEST_F(VslCnvShw, ShowingLocksTheWindowAndStartsTheIntro) {
   EXPECT_TRUE(w.Tbr().MisPic().empty()) << w.Tbr().MisPic().front();
 }
 
-TEST_F(VslCnvShw, ThePortCannotBeOpenedAtTheEndOfTheIntro) {
-  TfrmVslCnv& w = MkShw();
-  w.tmrAppItoTimer();
-  EXPECT_FALSE(w.TmrAppIto().isActive());
-  EXPECT_FALSE(Ito->isVisible());
-
-  ASSERT_EQ(Plt.Sound.Calls.size(), 1u);
-  EXPECT_EQ(Plt.Sound.Calls[0].Path, Ins.Path() + "sounds/system/datalink offline.wav");
-  EXPECT_TRUE(Plt.Sound.Calls[0].Sync);
-  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
-  EXPECT_EQ(Plt.MsgBox.Calls[0].Text, "Comport COM0: cannot be opened");
-  EXPECT_EQ(Plt.MsgBox.Calls[0].Buttons, TeMsgBtn::Ok);
-
-  EXPECT_TRUE(Opt->isVisible());
-  EXPECT_FALSE(Opt->isModal());
-  EXPECT_TRUE(w.Locked());
-  EXPECT_FALSE(w.Lnk().PrtOpn());
-  EXPECT_FALSE(w.Lnk().TmrRcvTmo().isActive());
-}
-
-// What the start misses is told once, after the port's own message, and the
-// start goes on; a cue told missing there is not told again.
-struct TMisCas {
-  const char* Nam;
-  void (*Prp)(TTmpDir& ins, TVslCnvCfg& c);
-  const char* Prt;  // the port's message
-  std::vector<std::string> Rpt;  // in the start's message; "@" stands for the test installation
-};
-
-class VslCnvMis : public VslCnvShw, public ::testing::WithParamInterface<TMisCas> {};
-
-TEST_P(VslCnvMis, IsToldOnceAfterThePortsMessageAndTheStartGoesOn) {
-  const TMisCas& k = GetParam();
-  TVslCnvCfg c = Cfg();
-  k.Prp(Ins, c);
-  W = std::make_unique<TfrmVslCnv>(nullptr, c);
-  Opt = std::make_unique<TfrmOptions>(nullptr, [this] { return Ports; });
-  frmOptions = Opt.get();
-  W->show();
-  W->tmrAppItoTimer();
-  ASSERT_EQ(Plt.MsgBox.Texts().size(), 2u);
-  EXPECT_EQ(Plt.MsgBox.Calls[0].Text, k.Prt);
-  const std::string rpt = Plt.MsgBox.Calls[1].Text;
-  for (std::string w : k.Rpt) {
-    if (auto at = w.find('@'); at != std::string::npos) w.replace(at, 1, Ins.Path());
-    EXPECT_NE(rpt.find(w), std::string::npos) << w << " in:\n" << rpt;
-  }
-  EXPECT_TRUE(Opt->isVisible());
-  // Hovering over a button, opening the port again: nothing more in a box.
-  QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(W->Tbr().VioBar().widgetForAction(W->Tbr().Tbn(TeTbn::Sta)), &e);
-  EXPECT_FALSE(W->Lnk().OpnComPrt("COM0"));
-  EXPECT_EQ(Plt.MsgBox.Calls.size(), 2u);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, VslCnvMis,
-    ::testing::Values(
-        TMisCas{"EmptyMessageFile", [](TTmpDir& d, TVslCnvCfg&) { d.Write("bin/SysMsgFil.sys", ""); },
-                "Comport COM0: the port could not be opened. Choose the robot's port under Options.",
-                {"#176, ", "@bin/SysMsgFil.sys", "0x02-0x12, 0x14-0x1A, 0x1C-0x25, 0x40-0x64"}},
-        TMisCas{"CutShortMessage",
-                [](TTmpDir& d, TVslCnvCfg&) {
-                  // 0x24 lacks its German text: the next identifier line stands in its place.
-                  std::ifstream in(d.Path() + "bin/SysMsgFil.sys");
-                  d.Write("bin/SysMsgFil.sys", "0x24\nAfter\nNa\n0x23\nx\ny\nz\n" +
-                                                   std::string(std::istreambuf_iterator<char>(in), {}));
-                },
-                "Comport COM0: cannot be opened", {"#176, ", ": 0x24. "}},
-        TMisCas{"PicturesFolder", [](TTmpDir& d, TVslCnvCfg&) { std::filesystem::remove_all(d.Path() + "pictures"); },
-                "Comport COM0: cannot be opened", {"#178, Pictures: the folder '@pictures' does not exist."}},
-        TMisCas{"SoundsFolder", [](TTmpDir& d, TVslCnvCfg&) { std::filesystem::remove_all(d.Path() + "sounds"); },
-                "Comport COM0: cannot be opened", {"#179, Sounds: the folder '@sounds' does not exist."}},
-        TMisCas{"OneSound",
-                [](TTmpDir& d, TVslCnvCfg&) { std::remove((d.Path() + "sounds/system/datalink offline.wav").c_str()); },
-                "Comport COM0: cannot be opened", {"#179, Sounds not found in '@sounds/system': datalink offline.wav"}},
-        TMisCas{"InstallationFolder", [](TTmpDir& d, TVslCnvCfg& c) { c.InsDir = d.Path() + "gone/"; },
-                "Comport COM0: cannot be opened", {"#177, The installation folder '@gone' does not exist"}}),
-    [](const auto& i) { return std::string(i.param.Nam); });
-
-TEST_F(VslCnvShw, AnOpenedPortUnlocksTheWindowAtTheEndOfTheIntro) {
-  // A pseudo-terminal stands for the robot's port.
-  int mst = -1, slv = -1;
-  ASSERT_EQ(openpty(&mst, &slv, nullptr, nullptr, nullptr), 0);
-  Plt.Settings.Keys[GcOptKey]["Comport"] = ttyname(slv);
-  Ins.Write("sounds/system/systems online.wav", "RIFF");
-  TfrmVslCnv& w = MkShw();
-  ASSERT_TRUE(w.Locked());
-  w.tmrAppItoTimer();
-  EXPECT_TRUE(Plt.MsgBox.Calls.empty()) << Plt.MsgBox.Calls.front().Text;
-  EXPECT_TRUE(w.Lnk().PrtOpn());
-  EXPECT_FALSE(w.Locked());
-  EXPECT_FALSE(Opt->isVisible());
-  EXPECT_TRUE(w.Lnk().TmrRcvTmo().isActive());
-  ASSERT_EQ(Plt.Sound.Calls.size(), 1u);
-  EXPECT_EQ(Plt.Sound.Calls[0].Path, Ins.Path() + "bin/../sounds/system/systems online.wav");
-  EXPECT_TRUE(Plt.Sound.Calls[0].Sync);
-
-  // The quiet period of the serial component ends with the first tick.
-  EXPECT_TRUE(w.Lnk().TmrCupMsg().isActive());
-  EXPECT_TRUE(w.Lnk().Com().FbBlkCbk);
-  w.Lnk().BlkComPrtCupMsgTimer();
-  EXPECT_FALSE(w.Lnk().Com().FbBlkCbk);
-  EXPECT_FALSE(w.Lnk().TmrCupMsg().isActive());
-
-  // A second open is not tried again.
-  EXPECT_TRUE(w.Lnk().OpnComPrt("COM0"));
-  W.reset();
-  close(slv);
-  close(mst);
-}
 
 TEST_F(VslCnvShw, ClosingTheMainWindowEndsTheRun) {
   TfrmVslCnv& w = MkShw();
@@ -749,79 +605,5 @@ TEST_F(VslCnvShw, ToolBarPicturesGoToTheirButtons) {
   EXPECT_EQ(ImgClr(w.Tbr().Tbn(TeTbn::ComSte)->icon().pixmap(32, 32)), PicClr(19));
 }
 
-TEST_F(VslCnvShw, HintsComeFromTheMessageFileInTheCurrentLanguage) {
-  TfrmVslCnv& w = MkShw();
-  auto* upl = qobject_cast<QToolButton*>(w.Tbr().ComBar().widgetForAction(w.Tbr().Tbn(TeTbn::Upl)));
-  ASSERT_NE(upl, nullptr);
-  auto move = [](QWidget* b) {
-    QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), b->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
-                  Qt::NoModifier);
-    QApplication::sendEvent(b, &e);
-  };
-  move(upl);
-  EXPECT_EQ(upl->toolTip().toStdString(), "Upload EN");
-  w.smnGerClick();
-  move(upl);
-  EXPECT_EQ(upl->toolTip().toStdString(), "Upload DE");
-  EXPECT_TRUE(Plt.MsgBox.Calls.empty());
-
-  // A hint that the message file lacks: its number in the status bar, never a box.
-  Ins.Write("bin/SysMsgFil.sys", GcSysMsg);
-  w.SysLgeMsg()->LodSysMsgFil(w.SysLgeMsg()->Path());
-  move(w.Tbr().VioBar().widgetForAction(w.Tbr().Tbn(TeTbn::Sta)));
-  EXPECT_TRUE(Plt.MsgBox.Calls.empty());
-  EXPECT_EQ(w.statusBar()->currentMessage().toStdString().rfind("Toolbutton Hint: #221, ", 0), 0u)
-      << w.statusBar()->currentMessage().toStdString();
-}
-
-TEST_F(VslCnvShw, TheInputGateStopsVioButtons) {
-  TfrmVslCnv& w = MkShw();
-  ASSERT_FALSE(w.Doc().SasAct()->isEnabled());
-  w.FpVioPgmItp->FbDlyErr = true;
-  w.Tbr().Tbn(TeTbn::Sta)->trigger();
-  EXPECT_TRUE(w.Doc().SasAct()->isEnabled());
-  EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 0);
-  EXPECT_TRUE(w.Tbr().Tbn(TeTbn::Sta)->isEnabled());
-
-  w.FpVioPgmItp->FbDlyErr = false;
-  w.Tbr().Tbn(TeTbn::Sta)->trigger();
-  w.Tbr().Tbn(TeTbn::Sto)->trigger();
-  EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 2);
-  // At most one Start vio: its button is disabled until the vio goes.
-  EXPECT_FALSE(w.Tbr().Tbn(TeTbn::Sta)->isEnabled());
-  EXPECT_TRUE(w.Tbr().Tbn(TeTbn::Sto)->isEnabled());
-}
-
-TEST_F(VslCnvShw, OptionsListsThePresentPorts) {
-  Plt.Settings.Keys[GcOptKey]["Comport"] = "COM3";
-  Ports = {"COM1", "COM3"};
-  MkShw();
-  Opt->show();
-  ASSERT_EQ(Opt->cbxComportSelector->count(), 2);
-  EXPECT_EQ(Opt->cbxComportSelector->itemText(1), "COM3 (/dev/ttyS2)");
-  EXPECT_EQ(Opt->cbxComportSelector->currentIndex(), 1);
-
-  Ports.clear();
-  Opt->hide();
-  Opt->show();
-  EXPECT_EQ(Opt->cbxComportSelector->count(), 0);
-  EXPECT_EQ(Opt->lblComPrtSte->text(), "No COM port present");
-}
-
 // The pictures the build installs: all 20 tool bar pictures, the intro and the background load.
-TEST_F(VslCnv, InstalledPicturesLoad) {
-  TVslCnvCfg c = Cfg();
-  c.InsDir = std::string(TESSARO_DATA_DIR) + "/";
-  W = std::make_unique<TfrmVslCnv>(nullptr, c);
-  TfrmAppIto ito(c.InsDir);
-  frmAppIto = &ito;
-  W->show();
-  EXPECT_TRUE(W->Tbr().MisPic().empty()) << W->Tbr().MisPic().front();
-  for (int i = 0; i < GcTbnImgCnt; ++i) EXPECT_EQ(W->Tbr().Img(i).size(), QSize(32, 32)) << i;
-  EXPECT_FALSE(W->BckBmp().isNull());
-  EXPECT_TRUE(ito.PicLod());
-  W.reset();
-  frmAppIto = nullptr;
-}
-
 }  // namespace

@@ -18,6 +18,7 @@
 #include <sstream>
 #include <thread>
 
+#include "app/platform/QtFilDlg.h"
 #include "app/platform/QtPlatform.h"
 #include "sound/QtTstEnv.h"
 #include "sound/qt/QtSoundOut.h"
@@ -356,3 +357,8 @@ TEST(QtPlatform, InstallsAllFourSeamsAndRestoresThePrevious) {
 }
 
 int main(int argc, char** argv) { return RunQtTests(argc, argv); }
+
+TEST(QtFilDlg, FilterListInTheDialogsForm) {
+  EXPECT_EQ(TQtFilDlg::QtFlt("Visual program files (*.vio)|*.vio").toStdString(), "Visual program files (*.vio)");
+  EXPECT_EQ(TQtFilDlg::QtFlt("Text|*.txt|All|*").toStdString(), "Text (*.txt);;All (*)");
+}

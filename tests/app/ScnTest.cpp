@@ -1,0 +1,495 @@
+// The main window driven by scenario scripts (tests/app/scenarios/*.scn): the
+// user's clicks, menus, typed answers and the robot's bytes go in; the files
+// written, the frames on the line, the cues, the boxes and what the window
+// shows are checked. One scenario is one test; the commands are listed in
+// the folder's README.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <sys/file.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <sstream>
+
+#include "app/Options.h"
+#include "app/VslCnv.h"
+#include "app/VslCnvLgc.h"
+#include "app/VslDoc.h"
+#include "app/VslLnk.h"
+#include "app/VslTbr.h"
+#include "core/Globals.h"
+#include "core/PathUtl.h"
+#include "core/PtyPar.h"
+#include "core/WndMsg.h"
+#include "editor/VioKep.h"
+#include "editor/VioPgmItp.h"
+#include "link/PckPrt.h"
+#include "sound/SndCue.h"
+#include "support/FakePlatform.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using B = std::vector<std::uint8_t>;
+const char* const GcOptKey = "SOFTWARE\\Quorel\\TessaroV1.0\\Options";
+const char* const GcPrtKey = "SOFTWARE\\Quorel\\TessaroV1.0\\Ports";
+const char* const GcTbnNam[] = {"Sta", "Sto", "Iff", "Thn", "Els", "Lbl", "Gto", "Dly", "Act",
+                                "Sns", "Spd", "Swi", "Rti", "Upl", "Run", "Upr", "ComSte"};
+
+std::string RdFil(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> Words(const std::string& s) {
+  std::istringstream in(s);
+  std::vector<std::string> w;
+  for (std::string x; in >> x;) w.push_back(x);
+  return w;
+}
+
+B Hex(const std::vector<std::string>& w, std::size_t from) {
+  B b;
+  for (std::size_t i = from; i < w.size(); ++i) b.push_back(static_cast<std::uint8_t>(std::stoul(w[i], nullptr, 16)));
+  return b;
+}
+
+// Sound output that records each cue and runs pending events while a
+// synchronous cue "plays", as the real output does; bytes staged for the
+// robot arrive during the first synchronous cue.
+struct TLopSnd final : ISoundOut {
+  std::vector<std::string> Nams;
+  int Dpt = 0, Nst = 0;
+  std::function<void()> OnSync;
+  void Play(const std::string& path, bool sync) override {
+    Nams.push_back(path.substr(path.rfind('/') + 1) + (sync ? "" : " (async)"));
+    Nst += Dpt > 0;
+    if (!sync) return;
+    ++Dpt;
+    if (auto f = std::exchange(OnSync, nullptr)) f();
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    --Dpt;
+  }
+  void Stop() override {}
+};
+
+class Scn : public ::testing::TestWithParam<std::string> {
+protected:
+  TFakePlatform Plt;
+  TLopSnd Snd;
+  TTmpDir Ins, Tmp;
+  std::unique_ptr<TPty> Pty = std::make_unique<TPty>();
+  std::unique_ptr<TfrmVslCnv> W;
+  std::unique_ptr<TfrmOptions> Opt;
+  std::vector<std::string> Ports;
+  TVslCnvTms Tms = [] {
+    TVslCnvTms t;
+    t.RcvChrGap = 60000;  // a frame never pauses unless the scenario says so
+    return t;
+  }();
+  int RcvTmo = 1100;
+  bool Rcv = false;
+  std::size_t BoxSeen = 0;
+  std::string Where;
+
+  void SetUp() override {
+    TPlatform p = GuPlatform();
+    p.Sound = &Snd;
+    SetPlatform(p);
+    for (const char* f : {"SysMsgFil.sys", "ExtComTkn.sys"}) Ins.Write(std::string("bin/") + f, RdFil(Dat(f)));
+    for (int c = 0; c < GcSndCueCnt; ++c) {
+      const std::string pth = NativePath(SndCuePth(static_cast<TeSndCue>(c), Ins.Path(), Ins.Path() + "bin/"));
+      fs::create_directories(fs::path(pth).parent_path());
+      std::ofstream(pth) << "RIFF";
+    }
+    for (const char* d : {"pictures", "examples"}) fs::copy(Dat(d), Ins.Path() + d);
+    fs::create_symlink(Pty->Pth(), Ins.Path() + "robot");
+    Plt.Settings.Keys[GcOptKey]["Comport"] = Ins.Path() + "robot";
+  }
+
+  void TearDown() override {
+    W.reset();
+    frmOptions = nullptr;
+    Opt.reset();
+  }
+
+  static std::string Dat(const std::string& f) { return std::string(TESSARO_DATA_DIR) + "/" + f; }
+
+  std::string Sub(std::string s) const {
+    const std::map<std::string, std::string> vars = {
+        {"{tmp}", Tmp.Path()}, {"{robot}", Ins.Path() + "robot"}, {"{ins}", Ins.Path()}, {"{ex}", Ins.Path() + "examples"},
+        {"{tmpdir}", Tmp.Path().substr(0, Tmp.Path().size() - 1)},
+        {"{own}", W && W->Doc().Rcv() ? W->Doc().Rcv()->Pth() : ""}, {"{remembered}", Mem}, {"{box}", MemBox}};
+    for (const auto& [k, v] : vars)
+      for (std::size_t at; (at = s.find(k)) != std::string::npos;) s.replace(at, k.size(), v);
+    return s;
+  }
+
+  void Mk(bool shw) {
+    W.reset();
+    TVslCnvCfg c;
+    c.AppDir = Ins.Path() + "bin/";
+    c.InsDir = InsDir.empty() ? Ins.Path() : InsDir;
+    c.ScnPrt = [this] { return Ports; };
+    c.Tms = Tms;
+    c.Tms.RcvPckTimOut = RcvTmo;
+    if (Rcv) {
+      c.RcvPth = Tmp.Path() + "share/tessaro/recovery.vio";
+      c.Tms.RcvSav = 0;
+    }
+    W = std::make_unique<TfrmVslCnv>(nullptr, c);
+    if (!Opt) {
+      Opt = std::make_unique<TfrmOptions>(nullptr, [this] { return Ports; });
+      frmOptions = Opt.get();
+    }
+    if (shw) W->show();
+  }
+
+  QAction* Tbn(const std::string& n) {
+    for (int i = 0; i < GcTbnCnt; ++i)
+      if (n == GcTbnNam[i]) return W->Tbr().Tbn(static_cast<TeTbn>(i));
+    ADD_FAILURE() << Where << "no tool button " << n;
+    return nullptr;
+  }
+
+  QAction* Act(const std::string& n) {
+    TVslDoc& d = W->Doc();
+    if (n == "Open") return d.OpnAct();
+    if (n == "Save") return d.SavAct();
+    if (n == "SaveAs") return d.SasAct();
+    if (n == "Undo") return d.UndAct();
+    if (n == "Redo") return d.RedAct();
+    if (n == "Exit") return d.ExtAct();
+    if (n.rfind("Recent", 0) == 0) {
+      d.RfsRctMnu();
+      const auto a = d.RctMnu()->actions();
+      const int i = std::stoi(n.substr(6)) - 1;
+      return i < a.size() ? a[i] : nullptr;
+    }
+    if (n.rfind("Lang", 0) == 0) return W->LgeAct(static_cast<std::uint8_t>(std::stoi(n.substr(4))));
+    return Tbn(n);
+  }
+
+  // What the window shows, by name, as text.
+  std::string Obs(const std::string& n) {
+    auto yn = [](bool b) { return std::string(b ? "yes" : "no"); };
+    TVslDoc& d = W->Doc();
+    if (n == "vios") return std::to_string(W->FpVioPgmItp->GetVioCnt());
+    if (n == "changed") return yn(W->FpVioPgmItp->Drt());
+    if (n == "caption") return W->windowTitle().toStdString();
+    if (n == "file") return d.FilNam();
+    if (n == "status") return W->statusBar()->currentMessage().toStdString();
+    if (n == "locked") return yn(W->Locked());
+    if (n == "visible") return yn(W->isVisible());
+    if (n == "ended") return yn(Plt.EvtLoop.Terminated);
+    if (n == "port-open") return yn(W->Lnk().PrtOpn());
+    if (n == "port") return W->Lnk().PrtNam();
+    if (n == "link") {
+      const int i = W->Tbr().ImgIdx(Tbn("ComSte"));
+      return i == GcImgComOky ? "ok" : i == GcImgComNok ? "lost" : std::to_string(i);
+    }
+    if (n == "link-ok") return yn(W->Lnk().LnkOky());
+    if (n == "packets") return std::to_string(W->Lnk().PckCnt());
+    if (n == "pending") return std::to_string(W->Lnk().EffPnd());
+    if (n == "rcv-timer") return yn(W->Lnk().TmrRcvTmo().isActive());
+    if (n == "upl-timer") return yn(W->Lnk().TmrUplCfm().isActive());
+    if (n == "last-error") return GuLstErrMsg;
+    if (n == "field") {
+      TStrLst l;
+      W->FpVioPgmItp->BldVioLns(l);
+      std::string t;
+      for (const auto& x : l) t += x + "/";
+      return t;
+    }
+    if (n == "command-file") return d.CmdFil();
+    if (n == "language") return std::to_string(W->LgeIdx());
+    if (n == "writes") {
+      std::string t;
+      for (const auto& x : Plt.Settings.Writes) t += (t.empty() ? "" : " | ") + x.substr(x.find('|') + 1);
+      return t;
+    }
+    if (n.rfind("checked.", 0) == 0) return yn(Act(n.substr(8))->isChecked());
+    if (n.rfind("hint.", 0) == 0) {
+      auto* b = qobject_cast<QToolButton*>(W->Tbr().ComBar().widgetForAction(Tbn(n.substr(5))));
+      return b ? b->toolTip().toStdString() : "(no button)";
+    }
+    if (n == "focus-in-edit") return yn(qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr);
+    if (n == "recent-enabled") {
+      d.RfsRctMnu();
+      return yn(d.RctMnu()->isEnabled());
+    }
+    if (n == "last-item") return d.FilMnu().actions().back()->text().toStdString();
+    if (n == "box-text" || n == "box-caption" || n == "box-buttons") {
+      if (BoxSeen == 0) return "";
+      const TMsgBoxCall& b = Plt.MsgBox.Calls[BoxSeen - 1];
+      const char* const btn[] = {"Ok", "OkCancel", "YesNo", "YesNoCancel", "SaveDiscardCancel"};
+      return n == "box-text" ? b.Text : n == "box-caption" ? b.Caption : btn[static_cast<int>(b.Buttons)];
+    }
+    if (n == "dialog") {
+      if (Plt.FilDlg.Calls.empty()) return "";
+      const TFilDlgCall& d = Plt.FilDlg.Calls.back();
+      return std::string(d.Sav ? "save" : "open") + " " + d.Req.Filter + " " + d.Req.IniDir;
+    }
+    if (n == "asks") {
+      int k = 0;
+      for (const auto& c : Plt.MsgBox.Calls) k += c.Buttons == TeMsgBtn::SavDscCnc;
+      return std::to_string(k);
+    }
+    if (n == "dialogs") return std::to_string(Plt.FilDlg.Calls.size());
+    if (n == "recent") {
+      d.RfsRctMnu();
+      std::string s;
+      for (QAction* a : d.RctMnu()->actions()) s += (s.empty() ? "" : " | ") + a->text().toStdString();
+      return s;
+    }
+    if (n == "ports") {
+      std::string s;
+      for (int i = 0; i < Opt->cbxComportSelector->count(); ++i)
+        s += (s.empty() ? "" : " | ") + Opt->cbxComportSelector->itemText(i).toStdString();
+      return s;
+    }
+    if (n == "options") return yn(Opt->isVisible());
+    if (n == "port-state") return Opt->lblComPrtSte->text().toStdString();
+    if (n == "cup-timer-on") return yn(W->Lnk().TmrCupMsg().isActive());
+    if (n == "port-index") return std::to_string(Opt->cbxComportSelector->currentIndex());
+    if (n.rfind("tbx", 0) == 0) return W->Lnk().Tbx(std::stoi(n.substr(3))).text().toStdString();
+    if (n.rfind("setting.", 0) == 0) return Plt.Settings.Keys[GcOptKey][n.substr(8)];
+    if (n.rfind("exists.", 0) == 0) return yn(fs::exists(Sub(n.substr(7))));
+    if (n.rfind("text.", 0) == 0) return Act(n.substr(5))->text().toStdString();
+    if (n.rfind("shortcut.", 0) == 0) return Act(n.substr(9))->shortcut().toString().toStdString();
+    if (n.rfind("enabled.", 0) == 0) {
+      QAction* a = Act(n.substr(8));
+      return a ? yn(a->isEnabled()) : "none";
+    }
+    ADD_FAILURE() << Where << "nothing called " << n;
+    return "";
+  }
+
+  // "NAME = V", "NAME ^ PREFIX" or "NAME ~ PART" holds.
+  bool Holds(const std::vector<std::string>& w, const std::string& rest, std::string& got) {
+    got = Obs(w.at(1));
+    const std::string op = w.at(2);
+    const std::size_t at = rest.find(op, rest.find(w[1]) + w[1].size());
+    std::string v = Sub(rest.substr(at + op.size()));
+    if (!v.empty() && v[0] == ' ') v.erase(0, 1);
+    if (op == "=") return got == v;
+    if (op == "^") return got.rfind(v, 0) == 0;
+    if (op == "!=") return got != v;
+    if (op == "$") return got.size() >= v.size() && got.compare(got.size() - v.size(), v.size(), v) == 0;
+    if (op == "~") return got.find(v) != std::string::npos;
+    ADD_FAILURE() << Where << "no comparison " << op;
+    return true;
+  }
+
+  B Frame(std::uint8_t org, const std::vector<std::string>& w) {
+    const B h = Hex(w, 1);
+    B f;
+    BldPck(h.at(0), h.at(1), h.at(2), B(h.begin() + 3, h.end()), f);
+    f[1] = org;
+    return f;
+  }
+
+  void Run(std::istream& in) {
+    int no = 0;
+    for (std::string line; std::getline(in, line);) {
+      ++no;
+      Where = GetParam() + ":" + std::to_string(no) + ": ";
+      const std::vector<std::string> w = Words(line);
+      if (w.empty() || w[0][0] == '#') continue;
+      Do(w, line, in, no);
+      if (HasFatalFailure()) return;
+    }
+    EXPECT_EQ(Snd.Nst, 0) << GetParam() << ": a cue started while another played";
+  }
+
+  // The lines up to "end", each ended by CR LF as in a program file.
+  static std::string Block(std::istream& in, int& no) {
+    std::string b;
+    for (std::string l; ++no, std::getline(in, l) && l != "end";) b += l + "\r\n";
+    return b;
+  }
+
+  void Do(const std::vector<std::string>& w, const std::string& line, std::istream& in, int& no) {
+    const std::string& c = w[0];
+    auto arg = [&](std::size_t i) { return Sub(w.at(i)); };
+    if (c == "ports") Ports.assign(w.begin() + 1, w.end());
+    else if (c == "port") Plt.Settings.Keys[GcOptKey]["Comport"] = arg(1);
+    else if (c == "setting") Plt.Settings.Keys[GcOptKey][w.at(1)] = w.size() > 2 ? arg(2) : "";
+    else if (c == "store-refuses") Plt.Settings.FailWrite = true;
+    else if (c == "writes-seen") Plt.Settings.Writes.clear();
+    else if (c == "port-name") Plt.Settings.Keys[GcPrtKey][w.at(1)] = arg(2);
+    else if (c == "rcv-timeout") RcvTmo = std::stoi(w.at(1));
+    else if (c == "upl-confirm") Tms.UplCfm = std::stoi(w.at(1));
+    else if (c == "recovery") Rcv = true;
+    else if (c == "window") Mk(w.size() < 2 || w[1] != "hidden");
+    else if (c == "show") W->show();
+    else if (c == "command-line") W->Doc().SetCmdFil(arg(1));
+    else if (c == "intro") W->tmrAppItoTimer();
+    else if (c == "online") {
+      W->tmrAppItoTimer();
+      ASSERT_TRUE(W->Lnk().PrtOpn()) << Where << GuLstErrMsg;
+      W->Lnk().BlkComPrtCupMsgTimer();
+      Snd.Nams.clear();
+    } else if (c == "cup-timer") W->Lnk().BlkComPrtCupMsgTimer();
+    else if (c == "delay-error") W->FpVioPgmItp->FbDlyErr = w.at(1) == "yes";
+    else if (c == "cues-seen") Snd.Nams.clear();
+    else if (c == "unlock") W->Doc().FilMnu().menuAction()->setEnabled(true);
+    else if (c == "click" || c == "enable" || c == "disable") {
+      for (std::size_t i = 1; i < w.size(); ++i) {
+        QAction* a = Act(w[i]);
+        ASSERT_NE(a, nullptr) << Where;
+        if (c == "click") a->trigger();
+        else a->setEnabled(c == "enable");
+      }
+    } else if (c == "open") W->smnFilOpnClick();
+    else if (c == "save") W->smnFilSavClick();
+    else if (c == "save-as") W->smnFilSasClick();
+    else if (c == "double-click-start") EXPECT_TRUE(W->StaDblClkUpr()) << Where;
+    else if (c == "key") QTest::keyClick(W.get(), static_cast<Qt::Key>(QKeySequence(QString::fromStdString(w.at(1)))[0].key()),
+                                         QKeySequence(QString::fromStdString(w.at(1)))[0].keyboardModifiers());
+    else if (c == "field-focus") W->Fld().setFocus(Qt::OtherFocusReason);
+    else if (c == "wait-active") ASSERT_TRUE(QTest::qWaitForWindowActive(W.get()));
+    else if (c == "close") EXPECT_EQ(W->close() ? "yes" : "no", w.at(1)) << Where;
+    else if (c == "menu-shows") emit W->Doc().FilMnu().aboutToShow();
+    else if (c == "answer") {
+      const std::map<std::string, TeMsgAns> a = {{"Yes", TeMsgAns::Yes}, {"No", TeMsgAns::No},
+          {"Cancel", TeMsgAns::Cancel}, {"Save", TeMsgAns::Sav}, {"Discard", TeMsgAns::Dsc}};
+      for (std::size_t i = 1; i < w.size(); ++i) Plt.MsgBox.Answers.push_back(a.at(w[i]));
+    } else if (c == "choose") Plt.FilDlg.Answers.push_back(w.at(1) == "-" ? std::nullopt : std::optional(arg(1)));
+    else if (c == "write" || c == "prepend") {
+      const std::string p = arg(1)[0] == '/' ? arg(1) : Tmp.Path() + arg(1);
+      const std::string b = Block(in, no);
+      const std::string old = c == "prepend" ? RdFil(p) : "";
+      std::ofstream(p, std::ios::binary) << b << old;
+    }
+    else if (c == "copy") fs::copy_file(arg(1), arg(2));
+    else if (c == "remove") fs::remove_all(Sub(line.substr(line.find(w.at(1)))));
+    else if (c == "cd") fs::current_path(arg(1));
+    else if (c == "remember") Mem = Obs("field");
+    else if (c == "remember-box") MemBox = Obs("box-text");
+    else if (c == "title") W->setWindowTitle(QString::fromStdString(line.substr(line.find("title") + 6)));
+    else if (c == "start-caption") W->Doc().SetStaCap(QString::fromStdString(w.at(1)));
+    else if (c == "set-file") W->Doc().SetFilNam(arg(1));
+    else if (c == "read-only") fs::permissions(arg(1), fs::perms(0444));
+    else if (c == "recovery-timer") W->Doc().tmrRcvSavTimer();
+    else if (c == "link-timeout") W->Lnk().RcvPckTimOutTimer();
+    else if (c == "upl-timer-interval") W->Lnk().TmrUplCfm().setInterval(std::stoi(w.at(1)));
+    else if (c == "app-msg") W->SndMsg(WM_APP_MSG, static_cast<std::uintptr_t>(std::stoll(w.at(1))), std::stoll(w.at(2)));
+    else if (c == "msg") {
+      const std::map<std::string, std::uint32_t> k = {{"app", WM_APP_MSG}, {"set", WM_SET_MSG}, {"nop", WM_NOP_MSG},
+                                                      {"user9", WM_USER + 9}};
+      EXPECT_EQ(W->SndMsg(k.at(w.at(1)), std::stoul(w.at(2), nullptr, 0), 0), std::stoll(w.at(3))) << Where;
+    } else if (c == "hover") {
+      QWidget* b = W->Tbr().VioBar().widgetForAction(Tbn(w.at(1)));
+      if (!b) b = W->Tbr().ComBar().widgetForAction(Tbn(w.at(1)));
+      QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), b->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
+                    Qt::NoModifier);
+      QApplication::sendEvent(b, &e);
+    } else if (c == "install-dir") InsDir = arg(1);
+    else if (c == "choose-port") {
+      if (w.size() > 2) Opt->cbxComportSelector->setEditText(QString::fromStdString(w[2]));
+      else Opt->cbxComportSelector->setCurrentIndex(std::stoi(w.at(1)));
+      Opt->cbxComportSelectorChange();
+    } else if (c == "options") {
+      Opt->hide();  // shown again, it scans the ports anew
+      Opt->show();
+    }
+    else if (c == "robot") ASSERT_TRUE(Pty->Wr(Frame(5, w))) << Where;
+    else if (c == "robot-raw") ASSERT_TRUE(Pty->Wr(Hex(w, 1))) << Where;
+    else if (c == "robot-during-cue") {
+      const B f = Frame(5, w);
+      Snd.OnSync = [this, f] {
+        ASSERT_TRUE(Pty->Wr(f));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return W->Lnk().EffPnd() > 0; }, 5000));
+        for (int i = 0; i < 20; ++i) QApplication::processEvents();
+      };
+    } else if (c == "hold-port") {
+      const int fd = ::open(Pty->Pth().c_str(), O_RDWR | O_NOCTTY);
+      ASSERT_TRUE(fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0);
+      Held = fd;
+    } else if (c == "free-port") ::close(std::exchange(Held, -1));
+    else if (c == "open-port") EXPECT_EQ(W->Lnk().OpnComPrt(arg(1)) ? "yes" : "no", w.at(2)) << Where << GuLstErrMsg;
+    else if (c == "unplug") Pty->ClsMst();
+    else if (c == "plug") {
+      Pty = std::make_unique<TPty>();
+      fs::remove(Ins.Path() + "robot");
+      fs::create_symlink(Pty->Pth(), Ins.Path() + "robot");
+    } else if (c == "send") {
+      EXPECT_FALSE(W->Lnk().SndPck(static_cast<std::uint8_t>(std::stoi(w.at(1))), 0, B(std::stoul(w.at(2)), 0xA0)));
+    } else if (c == "frame") {
+      const B f = Frame(1, w);
+      EXPECT_EQ(Pty->Rd(f.size()), f) << Where;
+    } else if (c == "silence") EXPECT_EQ(Pty->Rd(1, std::chrono::milliseconds(50)), B{}) << Where;
+    else if (c == "cues") {
+      std::string got;
+      for (const auto& n : Snd.Nams) got += (got.empty() ? "" : ", ") + n;
+      std::string want = line.substr(line.find("cues") + 4);
+      want.erase(0, want.find_first_not_of(' '));
+      EXPECT_EQ(got, want) << Where;
+      Snd.Nams.clear();
+    } else if (c == "box" || c == "no-box") {
+      if (c == "no-box") {
+        EXPECT_EQ(Plt.MsgBox.Calls.size(), BoxSeen) << Where << Plt.MsgBox.Calls.back().Text;
+        return;
+      }
+      ASSERT_LT(BoxSeen, Plt.MsgBox.Calls.size()) << Where << "no box";
+      std::string want = Sub(line.substr(line.find("box") + 3));
+      want.erase(0, want.find_first_not_of(' '));
+      EXPECT_EQ(Plt.MsgBox.Calls[BoxSeen].Text.rfind(want, 0), 0u) << Where << Plt.MsgBox.Calls[BoxSeen].Text;
+      ++BoxSeen;
+    } else if (c == "boxes-seen") BoxSeen = Plt.MsgBox.Calls.size();
+    else if (c == "expect" || c == "wait") {
+      std::string got;
+      if (c == "wait") (void)QTest::qWaitFor([&] { return Holds(w, line, got); }, 5000);
+      EXPECT_TRUE(Holds(w, line, got)) << Where << line << "\n  got: " << got;
+    } else if (c == "file") {
+      const std::string at = Where;
+      EXPECT_EQ(RdFil(arg(1)), Block(in, no)) << at;
+    } else if (c == "same") EXPECT_EQ(RdFil(arg(1)), RdFil(arg(2))) << Where;
+    else FAIL() << Where << "no command " << c;
+  }
+
+  int Held = -1;
+  std::string Mem, MemBox, InsDir;
+};
+
+TEST_P(Scn, Runs) {
+  std::ifstream in(std::string(TESSARO_SCN_DIR) + "/" + GetParam());
+  ASSERT_TRUE(in) << GetParam();
+  Run(in);
+}
+
+std::vector<std::string> Scripts() {
+  std::vector<std::string> s;
+  for (const auto& e : fs::directory_iterator(TESSARO_SCN_DIR))
+    if (e.path().extension() == ".scn") s.push_back(e.path().filename().string());
+  std::sort(s.begin(), s.end());
+  return s;
+}
+
+INSTANTIATE_TEST_SUITE_P(App, Scn, ::testing::ValuesIn(Scripts()), [](const auto& i) {
+  std::string n = fs::path(i.param).stem().string();
+  for (char& ch : n)
+    if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  return n;
+});
+
+}  // namespace
