@@ -36,10 +36,6 @@ namespace {
 constexpr std::size_t GcLnkTskMax = 4096;
 
 // Messages of the link in SysMsgFil.sys.
-constexpr std::uint8_t GcMsgDevLst = 0x61;  // follows "Comport <name>": the device has gone
-constexpr std::uint8_t GcMsgTxDrp = 0x62;   // follows "Comport <name>": a packet was not sent completely
-constexpr std::uint8_t GcMsgPrtHld = 0x63;  // follows "Comport <name>": another program holds the port
-constexpr std::uint8_t GcMsgUplNcf = 0x64;  // the robot has not confirmed an upload
 
 const char* const GcTxtPrtHld =
     ": another program holds the port. Close that program (Options, Check connection names it), then try again.";
@@ -331,8 +327,8 @@ void TVslLnk::LnkEnd(std::int8_t code, const std::string& text) {
   // Its own message says what happened to the upload.
   tmrUplCfm.stop();
   const std::string& nam = FpcomUsbZefor->FsPrtNam;
-  std::string msg = code == CE_DEV_LST ? PrtMsg(nam, GcMsgDevLst, GcTxtDevLst) : text;
-  if (FpcomUsbZefor->TakTxDrp() > 0) msg += "\n" + PrtMsg(nam, GcMsgTxDrp, GcTxtTxDrp);
+  std::string msg = code == CE_DEV_LST ? PrtMsg(nam, SUM_LNK_DEV_LST, GcTxtDevLst) : text;
+  if (FpcomUsbZefor->TakTxDrp() > 0) msg += "\n" + PrtMsg(nam, SUM_LNK_TX_DRP, GcTxtTxDrp);
   if (code == CE_DEV_LST)
     ShwMsgBox(msg);
   else
@@ -353,7 +349,7 @@ bool TVslLnk::OpnComPrt(const std::string& name) {
   if (FpcomUsbZefor->StpThr()) RstRcvPck();
   const std::uint8_t res = FpcomUsbZefor->OpnPrt();
   // Closing the old port may have cut a packet short: say so, it was not sent.
-  if (FpcomUsbZefor->TakTxDrp() > 0) ShwMsgBox(PrtMsg(old, GcMsgTxDrp, GcTxtTxDrp));
+  if (FpcomUsbZefor->TakTxDrp() > 0) ShwMsgBox(PrtMsg(old, SUM_LNK_TX_DRP, GcTxtTxDrp));
   if (res == 0) {
     FbComPrtOpn = true;
     tmrBlkComPrtCupMsg.start();
@@ -368,7 +364,7 @@ bool TVslLnk::OpnComPrt(const std::string& name) {
     return true;
   }
   // A port that is there but held: the cable is not the trouble.
-  GuLstErrMsg = FpcomUsbZefor->PrtHld() ? PrtMsg(FpcomUsbZefor->FsPrtNam, GcMsgPrtHld, GcTxtPrtHld)
+  GuLstErrMsg = FpcomUsbZefor->PrtHld() ? PrtMsg(FpcomUsbZefor->FsPrtNam, SUM_LNK_PRT_HLD, GcTxtPrtHld)
                                         : PrtMsg(FpcomUsbZefor->FsPrtNam, SUM_LNK_COM_PRT_ERR, GcTxtPrtErr);
   return false;
 }
@@ -391,14 +387,14 @@ void TVslLnk::RcvPckTimOutTimer() { LnkDwn(); }
 
 void TVslLnk::UplCfmTimer() {
   tmrUplCfm.stop();
-  FHst.Sta().showMessage(QStr(MsgOr(FHst.Edt(), GcMsgUplNcf, GcTxtUplNcf)));
+  FHst.Sta().showMessage(QStr(MsgOr(FHst.Edt(), SUM_LNK_UPL_NCF, GcTxtUplNcf)));
 }
 
 void TVslLnk::EndUplCfm() {
   tmrUplCfm.stop();
   // A confirmation that came late takes the warning back.
   QStatusBar& sta = FHst.Sta();
-  if (sta.currentMessage() == QStr(MsgOr(FHst.Edt(), GcMsgUplNcf, GcTxtUplNcf))) sta.clearMessage();
+  if (sta.currentMessage() == QStr(MsgOr(FHst.Edt(), SUM_LNK_UPL_NCF, GcTxtUplNcf))) sta.clearMessage();
 }
 
 void TVslLnk::EndRunViw() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "DatFilRdr.h"
+#include "messages/SysMsgIdf.h"
 #include "messages/TxtFil.h"
 #include "translator/SarTkn.h"
 
@@ -243,31 +244,20 @@ protected:
   std::map<int, std::size_t> Blocks;
 };
 
-TEST_F(SysMsgFilFile, HoldsEveryMessageInThreeLanguages) {
-  std::vector<int> ids;
-  for (int i = 0x02; i <= 0x12; ++i) ids.push_back(i);
-  for (int i = 0x14; i <= 0x1A; ++i) ids.push_back(i);
-  for (int i = 0x1C; i <= 0x25; ++i) ids.push_back(i);
-  for (int i = 0x60; i <= 0x62; ++i) ids.push_back(i);  // robot link
-  for (int i = 0x63; i <= 0x64; ++i) ids.push_back(i);  // robot link: a held port, an unconfirmed upload
-  for (int i = 0x90; i <= 0x96; ++i) ids.push_back(i);  // faults of the simulated robot
-  for (int i = 0xB0; i <= 0xB6; ++i) ids.push_back(i);  // views of the program
-  for (int i = 0xA0; i <= 0xA8; ++i) ids.push_back(i);  // keeping the user's work, the File menu
-  for (int i = 0x70; i <= 0x72; ++i) ids.push_back(i);
-  for (int i = 0x40; i <= 0x5F; ++i) ids.push_back(i);  // connection check
-  for (int i = 0xC0; i <= 0xC1; ++i) ids.push_back(i);  // connection check, the device's rights
-  for (int i = 0xE0; i <= 0xFE; ++i) ids.push_back(i);  // menus, dialogs and buttons in the chosen language
-  std::set<int> wanted(ids.begin(), ids.end());
-  for (const auto& [id, line] : Blocks) EXPECT_EQ(wanted.count(id), 1u) << "unexpected identifier " << id;
-  for (int id : ids)
+TEST_F(SysMsgFilFile, HoldsEveryMessageOfTheRegistryInThreeLanguagesAndNoOther) {
+  std::set<int> wanted;
+  for (const TSysMsgIdf& m : GcSysMsgIdf) {
+    wanted.insert(m.Idf);
     for (int l = 0; l < 3; ++l) {
-      std::string t = Text(id, l);
-      EXPECT_GE(t.size(), 2u) << "message " << id << " language " << l;
-      EXPECT_FALSE(IsIdfLin(t)) << "message " << id << " language " << l;
-      EXPECT_TRUE(t.empty() || (t.front() != ' ' && t.back() != ' ')) << "message " << id << " language " << l;
+      const std::string t = Text(m.Idf, l);
+      EXPECT_GE(t.size(), 2u) << m.Nam << " language " << l;
+      EXPECT_FALSE(IsIdfLin(t)) << m.Nam << " language " << l;
+      EXPECT_TRUE(t.empty() || (t.front() != ' ' && t.back() != ' ')) << m.Nam << " language " << l;
     }
+  }
+  for (const auto& [id, line] : Blocks) EXPECT_EQ(wanted.count(id), 1u) << "identifier " << id << " is used by nothing";
   // The three languages of a hint are three different texts.
-  for (int id = 0x02; id <= 0x12; ++id) {
+  for (int id = SUM_TBN_STA_XXX_HNT; id <= SUM_TBN_COM_STE_HNT; ++id) {
     EXPECT_NE(Text(id, 0), Text(id, 1)) << id;
     EXPECT_NE(Text(id, 0), Text(id, 2)) << id;
   }

@@ -1,14 +1,11 @@
 // The installed data files read through the program's own readers, the way
 // the editor and the tool buttons use them: every listed sensor/actor command
-// has a token, a new Actor vio finds its default command in every language,
-// and every hint the tool bar asks for is there.
+// has a token and a new Actor vio finds its default command in every language.
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "messages/SysLgeMsg.h"
-#include "support/FakePlatform.h"
 #include "translator/SarAndTkn.h"
 
 namespace {
@@ -43,21 +40,6 @@ TEST(DataFilesThroughTheReaders, EveryOfferedSarCommandHasAToken) {
       }
     }
   }
-}
-
-TEST(DataFilesThroughTheReaders, EveryToolButtonHintAndLinkMessageIsFound) {
-  TFakePlatform fake;
-  TSysLgeMsg msg(nullptr, kSysDir);
-  ASSERT_TRUE(fake.MsgBox.Calls.empty()) << fake.MsgBox.Calls.front().Text;
-  for (std::uint8_t lge = 0; lge < 3; ++lge) {
-    for (int id = SUM_TBN_STA_XXX_HNT; id <= SUM_LNK_COM_PRT_ERR; ++id) {
-      if (id == 0x13 || id == 0x1B) continue;  // not in use
-      EXPECT_FALSE(msg.GetSysMsg(static_cast<std::uint8_t>(id), lge).empty())
-          << "message " << id << " language " << int(lge);
-    }
-  }
-  EXPECT_EQ(msg.GetSysMsg(SUM_GUM_XXX_XXX_AFT, 0) + " START " + msg.GetSysMsg(SUM_GUM_XXX_XXX_INS, 0),
-            "After START instruction");
 }
 
 }  // namespace
