@@ -1,6 +1,5 @@
-// The pictures of the installation: the 20 tool bar bitmaps, the field
-// background, the two direction pictures and the intro, as the program loads
-// them, must be Windows bitmaps with 24 bits per pixel and the right sizes.
+// The pictures of the installation as the program loads them: uncompressed
+// 24-bit Windows bitmaps of the sizes the window expects, each a picture of its own.
 
 #include <gtest/gtest.h>
 
@@ -16,123 +15,61 @@ using namespace datatest;
 namespace {
 
 struct TBmp {
-  std::int32_t Width = 0;
-  std::int32_t Height = 0;  // positive: rows stored bottom-up
+  int W = 0, H = 0;  // H as stored: positive for rows bottom-up
   TBytes Data;
-  std::uint32_t PixOff = 0;
-  std::uint32_t Stride = 0;
-  // Red, green and blue of pixel (x, y), y counted from the top.
-  std::uint32_t Rgb(int x, int y) const {
-    int row = Height > 0 ? Height - 1 - y : y;
-    std::size_t at = PixOff + std::size_t(row) * Stride + std::size_t(x) * 3;
-    return std::uint32_t(Data[at + 2]) << 16 | std::uint32_t(Data[at + 1]) << 8 | Data[at];
-  }
+  double Lum = 0;       // mean brightness 0..255
+  std::size_t Col = 0;  // colours, counted up to 1000
 };
 
-// Checks a 24-bit uncompressed Windows bitmap; on success fills bmp.
-::testing::AssertionResult LodBmp24(const std::string& path, TBmp& bmp) {
-  if (!ReadAll(path, bmp.Data)) return ::testing::AssertionFailure() << "cannot read '" << path << "'";
+// Reads and surveys a 24-bit bitmap; the failure says what is wrong.
+::testing::AssertionResult LodBmp(const std::string& path, TBmp& bmp) {
+  auto bad = [&](const char* why) { return ::testing::AssertionFailure() << "'" << path << "': " << why; };
   const TBytes& b = bmp.Data;
-  if (b.size() < 54 || !(b[0] == 'B' && b[1] == 'M'))
-    return ::testing::AssertionFailure() << "'" << path << "' is no Windows bitmap";
-  if (U32(b, 2) != b.size())
-    return ::testing::AssertionFailure() << "'" << path << "': size field " << U32(b, 2) << " but file has "
-                                         << b.size() << " bytes";
-  std::uint32_t dib = U32(b, 14);
-  if (dib < 40) return ::testing::AssertionFailure() << "'" << path << "': old style header " << dib;
-  bmp.Width = I32(b, 18);
-  bmp.Height = I32(b, 22);
-  if (U16(b, 26) != 1) return ::testing::AssertionFailure() << "'" << path << "': planes " << U16(b, 26);
-  if (U16(b, 28) != 24)
-    return ::testing::AssertionFailure() << "'" << path << "': " << U16(b, 28) << " bits per pixel, not 24";
-  if (U32(b, 30) != 0)
-    return ::testing::AssertionFailure() << "'" << path << "': compressed (" << U32(b, 30) << ")";
-  bmp.PixOff = U32(b, 10);
-  std::int32_t h = bmp.Height < 0 ? -bmp.Height : bmp.Height;
-  bmp.Stride = (std::uint32_t(bmp.Width) * 3 + 3) / 4 * 4;
-  if (bmp.Width <= 0 || h == 0 || bmp.PixOff < 14 + dib ||
-      std::uint64_t(bmp.PixOff) + std::uint64_t(bmp.Stride) * std::uint64_t(h) > b.size())
-    return ::testing::AssertionFailure() << "'" << path << "': pixel data cut short or misplaced";
+  if (!ReadAll(path, bmp.Data)) return bad("cannot be read");
+  if (b.size() < 54 || b[0] != 'B' || b[1] != 'M' || U32(b, 2) != b.size()) return bad("no whole Windows bitmap");
+  const std::uint32_t dib = U32(b, 14), off = U32(b, 10);
+  bmp.W = static_cast<std::int32_t>(U32(b, 18)), bmp.H = static_cast<std::int32_t>(U32(b, 22));
+  if (dib < 40 || U16(b, 26) != 1 || U16(b, 28) != 24 || U32(b, 30) != 0) return bad("not 24 bits uncompressed");
+  const std::size_t h = static_cast<std::size_t>(bmp.H < 0 ? -bmp.H : bmp.H), stride = (std::size_t(bmp.W) * 3 + 3) / 4 * 4;
+  if (bmp.W <= 0 || h == 0 || off < 14 + dib || off + stride * h > b.size()) return bad("pixel data cut short or misplaced");
+  std::set<std::uint32_t> seen;
+  double sum = 0;
+  for (std::size_t y = 0; y < h; ++y)
+    for (std::size_t x = 0, at = off + y * stride; x < std::size_t(bmp.W); ++x, at += 3) {
+      if (seen.size() < 1000) seen.insert(std::uint32_t(b[at + 2]) << 16 | U16(b, at));
+      sum += 0.299 * b[at + 2] + 0.587 * b[at + 1] + 0.114 * b[at];
+    }
+  bmp.Lum = sum / (double(bmp.W) * double(h)), bmp.Col = seen.size(), bmp.H = static_cast<int>(h);
   return ::testing::AssertionSuccess();
 }
 
-// Mean brightness 0..255 and the number of different colours.
-void Survey(const TBmp& bmp, double& meanLum, std::size_t& colours) {
-  std::set<std::uint32_t> seen;
-  double sum = 0;
-  int h = bmp.Height < 0 ? -bmp.Height : bmp.Height;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < bmp.Width; ++x) {
-      std::uint32_t c = bmp.Rgb(x, y);
-      if (seen.size() < 1000) seen.insert(c);  // enough to tell a picture from a plain area
-      sum += 0.299 * (c >> 16) + 0.587 * (c >> 8 & 0xFF) + 0.114 * (c & 0xFF);
-    }
-  meanLum = sum / (double(bmp.Width) * h);
-  colours = seen.size();
-}
-
-TEST(InstalledPictures, ToolBarBitmapsAre32x32With24Bits) {
+TEST(InstalledPictures, HaveTheirSizesAndEachIsAPictureOfItsOwn) {
   for (const auto& root : InsRoots()) {
-    std::set<TBytes> contents;
+    SCOPED_TRACE(root.Name);
+    std::set<TBytes> tbn;
     // The program's own table: the picture folder + each name, which begins with a backslash.
     for (const char* name : GcTbnImgFil) {
-      SCOPED_TRACE(std::string(root.Name) + ": " + name);
-      std::string path = NativePath(root.Dir + "pictures" + name);
       TBmp bmp;
-      ASSERT_TRUE(LodBmp24(path, bmp));
-      EXPECT_EQ(bmp.Width, 32);
-      EXPECT_EQ(bmp.Height < 0 ? -bmp.Height : bmp.Height, 32);
-      double lum = 0;
-      std::size_t colours = 0;
-      Survey(bmp, lum, colours);
-      EXPECT_GE(colours, 20u) << "a picture, not a plain square";
-      contents.insert(bmp.Data);
+      ASSERT_TRUE(LodBmp(NativePath(root.Dir + "pictures" + name), bmp));
+      EXPECT_EQ(bmp.W * 1000 + bmp.H, 32032) << name;
+      EXPECT_GE(bmp.Col, 20u) << name << ": a picture, not a plain square";
+      tbn.insert(bmp.Data);
     }
-    EXPECT_EQ(contents.size(), 20u) << root.Name << ": every button has its own picture";
-  }
-}
-
-TEST(InstalledPictures, FieldPicturesShareOneSizeAndTheBackgroundIsPale) {
-  for (const auto& root : InsRoots()) {
-    SCOPED_TRACE(root.Name);
-    TBmp back, up, down;
-    // The background is loaded below the installation folder; the direction
-    // pictures relative to the executable's folder.
-    ASSERT_TRUE(LodBmp24(NativePath(root.Dir + "pictures\\background.bmp"), back));
-    ASSERT_TRUE(LodBmp24(NativePath(root.FromAppDir("pictures\\upstream.bmp")), up));
-    ASSERT_TRUE(LodBmp24(NativePath(root.FromAppDir("pictures\\downstream.bmp")), down));
-    EXPECT_GE(back.Width, 640);
-    EXPECT_GE(back.Height, 480);
-    EXPECT_EQ(up.Width, back.Width);
-    EXPECT_EQ(up.Height, back.Height);
-    EXPECT_EQ(down.Width, back.Width);
-    EXPECT_EQ(down.Height, back.Height);
-
-    double lumBack = 0, lumUp = 0, lumDown = 0;
-    std::size_t colours = 0;
-    Survey(back, lumBack, colours);
-    EXPECT_GT(lumBack, 225.0) << "the background must stay pale behind the coloured vios";
-    Survey(up, lumUp, colours);
-    EXPECT_GE(colours, 20u);
-    Survey(down, lumDown, colours);
-    EXPECT_GE(colours, 20u);
-    EXPECT_NE(up.Data, back.Data);
-    EXPECT_NE(down.Data, back.Data);
-    EXPECT_NE(up.Data, down.Data);
-  }
-}
-
-TEST(InstalledPictures, IntroIs474x390With24Bits) {
-  for (const auto& root : InsRoots()) {
-    SCOPED_TRACE(root.Name);
-    TBmp intro;
-    ASSERT_TRUE(LodBmp24(NativePath(root.Dir + "pictures\\intro.bmp"), intro));
-    EXPECT_EQ(intro.Width, 474);
-    EXPECT_EQ(intro.Height < 0 ? -intro.Height : intro.Height, 390);
-    double lum = 0;
-    std::size_t colours = 0;
-    Survey(intro, lum, colours);
-    EXPECT_GE(colours, 100u);
+    EXPECT_EQ(tbn.size(), GcTbnImgFil.size()) << "every button has its own picture";
+    // The background below the installation folder, the direction pictures
+    // beside the executable's folder and of its size, the intro.
+    TBmp pic[4];
+    const char* const nam[4] = {"background", "upstream", "downstream", "intro"};
+    for (int i = 0; i < 4; ++i) {
+      const std::string rel = std::string("pictures\\") + nam[i] + ".bmp";
+      ASSERT_TRUE(LodBmp(NativePath(i == 1 || i == 2 ? root.FromAppDir(rel) : root.Dir + rel), pic[i]));
+      EXPECT_GE(pic[i].Col, i == 3 ? 100u : i ? 20u : 1u) << nam[i];
+      EXPECT_TRUE(i % 3 == 0 || (pic[i].W == pic[0].W && pic[i].H == pic[0].H)) << nam[i] << ": the field's size";
+    }
+    EXPECT_TRUE(pic[0].W >= 640 && pic[0].H >= 480);
+    EXPECT_GT(pic[0].Lum, 225.0) << "the background must stay pale behind the coloured vios";
+    EXPECT_EQ((std::set<TBytes>{pic[0].Data, pic[1].Data, pic[2].Data}).size(), 3u);
+    EXPECT_EQ(pic[3].W * 1000 + pic[3].H, 474390);
   }
 }
 
