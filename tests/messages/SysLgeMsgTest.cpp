@@ -17,6 +17,7 @@ namespace {
 
 const std::string kNoMsg =
     "#221, No corresponding system message in message TMemo found. Searched message identifier (decimal): ";
+
 class SysLgeMsgTest : public ::testing::Test {
 protected:
   TFakePlatform Pf;
