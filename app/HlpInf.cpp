@@ -29,10 +29,6 @@ constexpr const char* GcInfWhy = "Programs the Zefor robot";
 constexpr const char* GcInfHlp = "Help: see the two manuals";
 constexpr const char* GcInfMad = "Made with C++20 and Qt 6";
 
-// Message identifiers: the manual is missing / nothing could open it.
-constexpr std::uint8_t GcMsgMnlMis = 0x71;
-constexpr std::uint8_t GcMsgMnlNoViw = 0x72;
-
 void ShwMnlErr(std::uint8_t id, const char* dflt, const std::string& path, std::uint8_t lge) {
   std::string txt = GuSysLgeMsg ? GuSysLgeMsg->GetSysMsg(id, lge) : std::string();
   if (txt.empty()) txt = dflt;
@@ -40,7 +36,7 @@ void ShwMnlErr(std::uint8_t id, const char* dflt, const std::string& path, std::
 }
 
 void NoViw(const std::string& path, std::uint8_t lge) {
-  ShwMnlErr(GcMsgMnlNoViw, "No program could open the manual. Install a PDF viewer and try again. The manual is here:",
+  ShwMnlErr(SUM_MNL_NO_VIW, "No program could open the manual. Install a PDF viewer and try again. The manual is here:",
             path, lge);
 }
 
@@ -104,7 +100,7 @@ void TfrmHlpInf::ShwOn(QWidget* mainWnd) {
 void OpnMnl(const std::string& path, std::uint8_t lge) {
   const QString pth = QStr(path);
   if (!QFileInfo(pth).isFile()) {
-    ShwMnlErr(GcMsgMnlMis, "The manual could not be found. Install Tessaro again, or ask your teacher. It should be here:",
+    ShwMnlErr(SUM_MNL_MIS, "The manual could not be found. Install Tessaro again, or ask your teacher. It should be here:",
               path, lge);
     return;
   }

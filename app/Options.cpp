@@ -59,7 +59,7 @@ void TfrmOptions::SetLge(std::uint8_t lge) {
   setWindowTitle(txt(SUM_MNU_OPT, "Options"));
   gbxComport->setTitle(txt(SUM_OPT_COM, "Comport"));
   btnCls->setText(txt(SUM_BTN_CLS, "Close"));
-  btnChk->setText(txt(SUM_DOC_TTL, "Check connection"));
+  btnChk->setText(txt(DM_TTL_DOC, "Check connection"));
   ShwSte(FbySteId, FiSteNum);
   if (FpDocDlg) FpDocDlg->SetLge(lge);
 }

@@ -7,12 +7,9 @@
 #include <string>
 #include <vector>
 
-class ISettingsStore;
+#include "messages/SysMsgIdf.h"
 
-// Messages of the list (SysMsgFil.sys).
-constexpr std::uint8_t SUM_RCT_MNU = 0xA6;  // the submenu
-constexpr std::uint8_t SUM_RCT_MIS = 0xA7;  // a listed file is gone; the path follows
-constexpr std::uint8_t SUM_FIL_EXT = 0xA8;  // the File menu's last item, which closes the window
+class ISettingsStore;
 
 class TRctFil {
 public:

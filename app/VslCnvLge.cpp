@@ -24,13 +24,6 @@
 #include "sound/PlyWavFil.h"
 #include "sound/SndCue.h"
 
-namespace {
-
-// "The language could not be kept ..."
-constexpr std::uint8_t GcMsgLgeSavErr = 0x70;
-
-}  // namespace
-
 void TfrmVslCnv::SetLgeIdx(std::uint8_t idx) {
   FbyLgeIdx = idx;
   // The editor shows the vios on the field in the new language.
@@ -67,7 +60,7 @@ void TfrmVslCnv::SelLge(std::uint8_t idx, QAction* item, bool sav) {
   SetLgeIdx(idx);
   if (!sav || !chg) return;
   if (!FpSet->KepLge(idx)) {
-    const std::string txt = FpVioPgmItp->GetSysUsrMsg(GcMsgLgeSavErr);
+    const std::string txt = FpVioPgmItp->GetSysUsrMsg(SUM_LGE_SAV_ERR);
     ShwErrMsg(txt.empty() ? "The language could not be kept for the next start" : txt);
   }
 }

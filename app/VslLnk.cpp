@@ -21,6 +21,7 @@
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioPgmViw.h"
 #include "link/ComPort2p5.h"
+#include "link/LnkSes.h"
 #include "link/MtxAndRbf.h"
 #include "link/PckPrt.h"
 #include "messages/LnkMsg.h"
@@ -36,10 +37,6 @@ namespace {
 constexpr std::size_t GcLnkTskMax = 4096;
 
 // Messages of the link in SysMsgFil.sys.
-constexpr std::uint8_t GcMsgDevLst = 0x61;  // follows "Comport <name>": the device has gone
-constexpr std::uint8_t GcMsgTxDrp = 0x62;   // follows "Comport <name>": a packet was not sent completely
-constexpr std::uint8_t GcMsgPrtHld = 0x63;  // follows "Comport <name>": another program holds the port
-constexpr std::uint8_t GcMsgUplNcf = 0x64;  // the robot has not confirmed an upload
 
 const char* const GcTxtPrtHld =
     ": another program holds the port. Close that program (Options, Check connection names it), then try again.";
@@ -146,66 +143,56 @@ QLineEdit& TVslLnk::Tbx(int num) const { return *FTbx.at(static_cast<std::size_t
 // Construction and shutdown
 
 void TVslLnk::CrtCom() {
-  // No port yet, 2400 baud, one character at a time.
-  FpcomUsbZefor = std::make_unique<TComport2p5>(&FWnd);
-  TComport2p5& c = *FpcomUsbZefor;
-  c.FsPrtNam = "";
-  c.FbyBauIdx = 4;
-  c.FOnComPrtComEvt = [this](TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t d) { RcvComChr(d); };
-  c.FOnComPrtCtlEvt = [this](TComport2p5*, std::uint32_t) { PstUi([this] { mmoComMsg->appendPlainText("Ctl event"); }); };
-  c.FOnComPrtErrEvt = [this](TComport2p5*, std::int8_t code, const std::string& text) {
-    const QString lin = QString::number(code) + ", " + QStr(text);
-    PstUi([this, lin, code, text] {
-      mmoComMsg->appendPlainText(lin);
-      LnkEnd(code, text);
-    });
-  };
-  c.FOnComPrtLerEvt = [this](TComport2p5*, std::uint32_t evtNum, std::uint32_t lastErr) {
-    PstUi([this, evtNum, lastErr] {
-      Tbx(1).setText("iEvtNum = " + QString::number(evtNum));
-      Tbx(1).setText("dwLstErrNum = " + QString::number(lastErr));
-    });
-  };
-  // Its buffer callbacks reach the ring buffers, each under the buffer's lock.
-  c.FOnGetTxdChr = [this](std::uint8_t& b) { return FpTxMtxAndRbf && LckGetChr(*FpTxMtxAndRbf, b); };
-  c.FOnPutTxdChr = [this](std::uint8_t b) { return FpTxMtxAndRbf && LckPutChr(*FpTxMtxAndRbf, b); };
-  c.FOnTxdDatAvl = [this]() { return FpTxMtxAndRbf && LckDatAvl(*FpTxMtxAndRbf); };
-  c.FOnGetRxdChr = [this](std::uint8_t& b) { return FpRxMtxAndRbf && LckGetChr(*FpRxMtxAndRbf, b); };
-  c.FOnPutRxdChr = [this](std::uint8_t b) { return FpRxMtxAndRbf && LckPutChr(*FpRxMtxAndRbf, b); };
-  c.FOnRxdDatAvl = [this]() { return FpRxMtxAndRbf && LckDatAvl(*FpRxMtxAndRbf); };
-  c.FbSglChr = true;
+  // No port yet, the robot's line, one character at a time.
+  FpSes = std::make_unique<TLnkSes>(&FWnd);
+  TLnkSes& s = *FpSes;
+  s.OnByt = [this](std::uint8_t d) { RcvComChr(d); };
+  s.OnCtl = [this](std::uint32_t) { ShwCtlEvt(); };
+  s.OnErr = [this](TeComErr code, const std::string& text) { ShwErrEvt(code, text); };
+  s.OnEnd = [this](TeComErr code, const std::string& text) { ShwErrEvt(code, text); };
+  s.OnLer = [this](std::uint32_t evtNum, std::uint32_t lastErr) { ShwLerEvt(evtNum, lastErr); };
   FbComPrtOpn = false;
-  FbyPckCnt = 0;
 }
 
 bool TVslLnk::CrtRxb() {
-  FpRxMtxAndRbf = std::make_unique<TRxMtxAndRbf>();
-  if (FpRxMtxAndRbf->IsCrt()) return true;
-  GuLstErrMsg = "Rx mutex/ringbuffer creation error";
-  FpRxMtxAndRbf.reset();
-  return false;
+  FbRxb = FpSes && FpSes->Rx().IsCrt();
+  if (!FbRxb) GuLstErrMsg = "Rx mutex/ringbuffer creation error";
+  return FbRxb;
 }
 
 bool TVslLnk::CrtTxb() {
-  FpTxMtxAndRbf = std::make_unique<TTxMtxAndRbf>();
-  if (FpTxMtxAndRbf->IsCrt()) return true;
-  GuLstErrMsg = "Tx mutex/ringbuffer creation error";
-  FpTxMtxAndRbf.reset();
-  return false;
+  FbTxb = FpSes && FpSes->Tx().IsCrt();
+  if (!FbTxb) GuLstErrMsg = "Tx mutex/ringbuffer creation error";
+  return FbTxb;
 }
+
+TComport2p5& TVslLnk::Com() { return FpSes->Com(); }
+TMtxAndRbf* TVslLnk::Txb() { return FbTxb && FpSes ? &FpSes->Tx() : nullptr; }
+std::uint8_t TVslLnk::PckCnt() const { return FpSes ? FpSes->PckCnt() : 0; }
 
 void TVslLnk::StpCom(const TRlsHok& hok) {
   tmrBlkComPrtCupMsg.stop();
   tmrRcvPckTimOutTmr.stop();
   tmrUplCfm.stop();
   // The serial component's threads reach the ring buffers: they stop first.
-  if (FpcomUsbZefor && !FpcomUsbZefor->StpThr()) RlsFld(FpcomUsbZefor, "FpcomUsbZefor", hok);
+  if (FpSes && !FpSes->Com().StpThr()) RlsFld(FpSes, "FpcomUsbZefor", hok);
 }
 
-void TVslLnk::RlsTxb(const TRlsHok& hok) { RlsFld(FpTxMtxAndRbf, "FpTxMtxAndRbf", hok); }
-void TVslLnk::RlsRxb(const TRlsHok& hok) { RlsFld(FpRxMtxAndRbf, "FpRxMtxAndRbf", hok); }
-void TVslLnk::RlsCom(const TRlsHok& hok) { RlsFld(FpcomUsbZefor, "FpcomUsbZefor", hok); }
+namespace {
+// The release step of a buffer that goes with the session: told, guarded and
+// traced like a field of its own.
+void RlsStp(bool& crt, const char* name, const TRlsHok& hok) {
+  struct TStp {};
+  std::unique_ptr<TStp> stp;
+  if (crt) stp = std::make_unique<TStp>();
+  crt = false;
+  RlsFld(stp, name, hok);
+}
+}  // namespace
 
+void TVslLnk::RlsTxb(const TRlsHok& hok) { RlsStp(FbTxb, "FpTxMtxAndRbf", hok); }
+void TVslLnk::RlsRxb(const TRlsHok& hok) { RlsStp(FbRxb, "FpRxMtxAndRbf", hok); }
+void TVslLnk::RlsCom(const TRlsHok& hok) { RlsFld(FpSes, "FpcomUsbZefor", hok); }
 // ---------------------------------------------------------------------------
 // The hand-over to the user interface thread
 
@@ -228,13 +215,32 @@ void TVslLnk::PstUi(std::function<void()> fn) {
 void TVslLnk::RcvComChr(std::uint8_t data) {
   TQue& q = *FpQue;
   // Nothing waits behind this byte: the next one is still on its way.
-  const bool idl = !FpRxMtxAndRbf || !LckDatAvl(*FpRxMtxAndRbf);
+  const bool idl = !FbRxb || !LckDatAvl(FpSes->Rx());
   const auto now = FClk ? FClk() : std::chrono::steady_clock::now();
   const bool gap = q.RxIdl && now - q.RxLst > std::chrono::milliseconds(FTms.RcvChrGap);
   q.RxLst = now;
   q.RxIdl = idl;
   if (q.Pst({RcvChrEff(GuRcvPck, data, gap), {}}))
     QMetaObject::invokeMethod(this, [this] { RunQue(); }, Qt::QueuedConnection);
+}
+
+void TVslLnk::ShwCtlEvt() {
+  PstUi([this] { mmoComMsg->appendPlainText("Ctl event"); });
+}
+
+void TVslLnk::ShwErrEvt(TeComErr code, const std::string& text) {
+  const QString lin = QString::number(code) + ", " + QStr(text);
+  PstUi([this, lin, code, text] {
+    mmoComMsg->appendPlainText(lin);
+    LnkEnd(code, text);
+  });
+}
+
+void TVslLnk::ShwLerEvt(std::uint32_t evtNum, std::uint32_t lastErr) {
+  PstUi([this, evtNum, lastErr] {
+    Tbx(1).setText("iEvtNum = " + QString::number(evtNum));
+    Tbx(1).setText("dwLstErrNum = " + QString::number(lastErr));
+  });
 }
 
 void TVslLnk::RunQue() {
@@ -321,18 +327,19 @@ void TVslLnk::LnkDwn() {
   EndRunViw();
 }
 
-void TVslLnk::LnkEnd(std::int8_t code, const std::string& text) {
+void TVslLnk::LnkEnd(TeComErr code, const std::string& text) {
   if (code != CE_RX_FUL && code != CE_DEV_LST && code != CE_IO_THR) return;
   // The link ended by itself and the component has closed the port. A
   // command given since may have opened it again: then this is history.
-  if (!FpcomUsbZefor || FpcomUsbZefor->PrtOpn()) return;
+  if (!FpSes || FpSes->Com().PrtOpn()) return;
+  TComport2p5& com = FpSes->Com();
   FbComPrtOpn = false;
   LnkDwn();
   // Its own message says what happened to the upload.
   tmrUplCfm.stop();
-  const std::string& nam = FpcomUsbZefor->FsPrtNam;
-  std::string msg = code == CE_DEV_LST ? PrtMsg(nam, GcMsgDevLst, GcTxtDevLst) : text;
-  if (FpcomUsbZefor->TakTxDrp() > 0) msg += "\n" + PrtMsg(nam, GcMsgTxDrp, GcTxtTxDrp);
+  const std::string& nam = com.FsPrtNam;
+  std::string msg = code == CE_DEV_LST ? PrtMsg(nam, SUM_LNK_DEV_LST, GcTxtDevLst) : text;
+  if (com.TakTxDrp() > 0) msg += "\n" + PrtMsg(nam, SUM_LNK_TX_DRP, GcTxtTxDrp);
   if (code == CE_DEV_LST)
     ShwMsgBox(msg);
   else
@@ -341,20 +348,20 @@ void TVslLnk::LnkEnd(std::int8_t code, const std::string& text) {
 
 bool TVslLnk::OpnComPrt(const std::string& name) {
   GuLstErrMsg.clear();
+  TComport2p5& com = FpSes->Com();
   // Open only while the component says so: a device that has gone (and
   // whose end has not been reported yet) is opened again.
-  if (FbComPrtOpn && FpcomUsbZefor->PrtOpn()) return true;
+  if (FbComPrtOpn && com.PrtOpn()) return true;
   FbComPrtOpn = false;
-  const std::string old = FpcomUsbZefor->FsPrtNam;
-  FpcomUsbZefor->FsPrtNam = name;
+  const std::string old = com.FsPrtNam;
   // Every open starts a new receive record: the start of a frame read before
   // the device went away must not swallow the first frame of the new link.
   // Only while no receive thread runs, which owns the record otherwise.
-  if (FpcomUsbZefor->StpThr()) RstRcvPck();
-  const std::uint8_t res = FpcomUsbZefor->OpnPrt();
+  if (com.StpThr()) RstRcvPck();
+  const TOpnPrtRes res = FpSes->Opn(name);
   // Closing the old port may have cut a packet short: say so, it was not sent.
-  if (FpcomUsbZefor->TakTxDrp() > 0) ShwMsgBox(PrtMsg(old, GcMsgTxDrp, GcTxtTxDrp));
-  if (res == 0) {
+  if (com.TakTxDrp() > 0) ShwMsgBox(PrtMsg(old, SUM_LNK_TX_DRP, GcTxtTxDrp));
+  if (res.Ok()) {
     FbComPrtOpn = true;
     tmrBlkComPrtCupMsg.start();
     return true;
@@ -363,13 +370,13 @@ bool TVslLnk::OpnComPrt(const std::string& name) {
   // own message is composed all the same.
   PlyCue(SC_LNK_OFL);
   // The cue ran a local event loop; an open started there may have succeeded.
-  if (FbComPrtOpn && FpcomUsbZefor->PrtOpn()) {
+  if (FbComPrtOpn && com.PrtOpn()) {
     GuLstErrMsg.clear();
     return true;
   }
   // A port that is there but held: the cable is not the trouble.
-  GuLstErrMsg = FpcomUsbZefor->PrtHld() ? PrtMsg(FpcomUsbZefor->FsPrtNam, GcMsgPrtHld, GcTxtPrtHld)
-                                        : PrtMsg(FpcomUsbZefor->FsPrtNam, SUM_LNK_COM_PRT_ERR, GcTxtPrtErr);
+  GuLstErrMsg = com.PrtHld() ? PrtMsg(com.FsPrtNam, SUM_LNK_PRT_HLD, GcTxtPrtHld)
+                             : PrtMsg(com.FsPrtNam, SUM_LNK_COM_PRT_ERR, GcTxtPrtErr);
   return false;
 }
 
@@ -383,7 +390,7 @@ bool TVslLnk::Sta() {
 }
 
 void TVslLnk::BlkComPrtCupMsgTimer() {
-  FpcomUsbZefor->FbBlkCbk = false;
+  FpSes->Com().FbBlkCbk = false;
   tmrBlkComPrtCupMsg.stop();
 }
 
@@ -391,14 +398,14 @@ void TVslLnk::RcvPckTimOutTimer() { LnkDwn(); }
 
 void TVslLnk::UplCfmTimer() {
   tmrUplCfm.stop();
-  FHst.Sta().showMessage(QStr(MsgOr(FHst.Edt(), GcMsgUplNcf, GcTxtUplNcf)));
+  FHst.Sta().showMessage(QStr(MsgOr(FHst.Edt(), SUM_LNK_UPL_NCF, GcTxtUplNcf)));
 }
 
 void TVslLnk::EndUplCfm() {
   tmrUplCfm.stop();
   // A confirmation that came late takes the warning back.
   QStatusBar& sta = FHst.Sta();
-  if (sta.currentMessage() == QStr(MsgOr(FHst.Edt(), GcMsgUplNcf, GcTxtUplNcf))) sta.clearMessage();
+  if (sta.currentMessage() == QStr(MsgOr(FHst.Edt(), SUM_LNK_UPL_NCF, GcTxtUplNcf))) sta.clearMessage();
 }
 
 void TVslLnk::EndRunViw() {
@@ -415,21 +422,13 @@ bool TVslLnk::SndPck(std::uint8_t cls, std::uint8_t cod, const std::vector<std::
     GuLstErrMsg = "#602, Another packet to the robot is still being sent";
     return false;
   }
+  // The length first: a stream that cannot be framed opens no port.
+  if (dat.size() > GcPckMaxDat) {
+    GuLstErrMsg = PckTooLngMsg(dat.size(), FHst.Lge());
+    return false;
+  }
   FbSnd = true;
-  TPckOut out;
-  out.TooLng = [this](std::size_t n) { GuLstErrMsg = PckTooLngMsg(n, FHst.Lge()); };
-  out.OpnPrt = [this] { return OpnComPrt(FsComPrtNam); };
-  // The whole frame or nothing: a frame cut short by a full transmit buffer
-  // would reach the robot as garbage.
-  out.Rsv = [this](std::size_t n) {
-    if (FpTxMtxAndRbf && LckFreSpc(*FpTxMtxAndRbf) < n) {
-      GuLstErrMsg = "Tx ringbuffer is full";
-      return false;
-    }
-    return true;
-  };
-  out.SndChr = [this](std::uint8_t b) { return FpcomUsbZefor->SndChr(b); };
-  const bool ok = ::SndPck(FbyPckCnt, cls, cod, dat, out);
+  const bool ok = OpnComPrt(FsComPrtNam) && FpSes->Snd(cls, cod, dat);
   FbSnd = false;
   return ok;
 }

@@ -1,5 +1,5 @@
-// The main window's robot link: the serial component with its two ring
-// buffers, opening the port, the robot commands with their cues, the packets,
+// The main window's robot link: the link session (the serial component with
+// its two ring buffers), opening the port, the robot commands with their cues, the packets,
 // the effects of the robot's packets, the link timers, the link state and the
 // direction pictures.
 //
@@ -28,10 +28,11 @@ class QPixmap;
 class QPlainTextEdit;
 class QStatusBar;
 class QWidget;
+enum TeComErr : std::int8_t;
 class TComport2p5;
+class TLnkSes;
+class TMtxAndRbf;
 class TPgmViw;
-class TRxMtxAndRbf;
-class TTxMtxAndRbf;
 class TVioPgmItp;
 class TclsPlyWavFil;
 struct TRcvEff;
@@ -77,14 +78,15 @@ public:
   TVslLnk(QWidget& wnd, ILnkHst& hst, TLnkTms tms, TClk clk);
   ~TVslLnk() override;
 
-  // Construction steps: the serial component (2400 baud, one character at a
-  // time, its events here) and the two ring buffers; false when a buffer
-  // cannot be made (GuLstErrMsg says which).
+  // Construction steps: the link session (the serial component on the robot's
+  // line, its events here) and the checks of its two ring buffers; false when
+  // a buffer could not be made (GuLstErrMsg says which).
   void CrtCom();
   bool CrtRxb();
   bool CrtTxb();
-  // Shutdown: stops the serial component's threads; a component whose
-  // threads would not stop goes at once (its destructor waits for them).
+  // Shutdown: stops the serial component's threads; a session whose threads
+  // would not stop goes at once (its destructor waits for them). The buffers
+  // go with the session; their release steps keep their place and report.
   void StpCom(const TRlsHok& hok);
   void RlsTxb(const TRlsHok& hok);
   void RlsRxb(const TRlsHok& hok);
@@ -124,11 +126,11 @@ public:
   void UplCfmTimer();
 
   // State and outputs, for diagnostics and tests.
-  TComport2p5& Com() { return *FpcomUsbZefor; }
-  TTxMtxAndRbf* Txb() { return FpTxMtxAndRbf.get(); }
+  TComport2p5& Com();
+  TMtxAndRbf* Txb();
   bool PrtOpn() const { return FbComPrtOpn; }
   bool LnkOky() const { return FbComLnkOky; }
-  std::uint8_t PckCnt() const { return FbyPckCnt; }
+  std::uint8_t PckCnt() const;
   // Effects handed over by the serial component's threads and not yet carried out.
   std::size_t EffPnd() const;
   QTimer& TmrCupMsg() { return tmrBlkComPrtCupMsg; }
@@ -142,11 +144,14 @@ private:
   struct TQue;
   void CrtDgn(QWidget& wnd);
   void RcvComChr(std::uint8_t data);
+  void ShwCtlEvt();
+  void ShwErrEvt(TeComErr code, const std::string& text);
+  void ShwLerEvt(std::uint32_t evtNum, std::uint32_t lastErr);
   void PstUi(std::function<void()> fn);
   void RunQue();
   bool Exe(const TRcvEff& e);
   bool PlyCue(TeSndCue cue);
-  void LnkEnd(std::int8_t code, const std::string& text);
+  void LnkEnd(TeComErr code, const std::string& text);
   bool SndPckRun(std::uint8_t cod);
   void EndUplCfm();
   void LnkDwn();
@@ -158,13 +163,12 @@ private:
   ILnkHst& FHst;
   TLnkTms FTms;
   TClk FClk;
-  std::unique_ptr<TComport2p5> FpcomUsbZefor;
-  std::unique_ptr<TRxMtxAndRbf> FpRxMtxAndRbf;
-  std::unique_ptr<TTxMtxAndRbf> FpTxMtxAndRbf;
+  std::unique_ptr<TLnkSes> FpSes;
+  bool FbRxb = false;  // the construction has checked the receive buffer
+  bool FbTxb = false;  // ... and the transmit buffer
   std::unique_ptr<TQue> FpQue;
   std::string FsComPrtNam;
   bool FbComPrtOpn = false;
-  std::uint8_t FbyPckCnt = 0;
   bool FbComLnkOky = false;
   bool FbStaFai = false;  // the port could not be opened at the end of start-up
   bool FbSnd = false;     // a packet is being handed to the port

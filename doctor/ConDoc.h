@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "doctor/DocSys.h"
+#include "messages/SysMsgIdf.h"
 
 enum class TeDocStp : std::uint8_t { Dev, Prt, Prm, Hld, Rob };
 enum class TeDocSte : std::uint8_t { Ok, Fail, Skip };
@@ -38,43 +39,6 @@ using TDocTxt = std::function<std::string(std::uint8_t id)>;
 // The texts of the program's message table (GuSysLgeMsg) in language lge.
 TDocTxt SysDocTxt(std::uint8_t lge);
 
-// Message identifiers.
-enum TeDocMsg : std::uint8_t {
-  DM_DEV_LST = 0x40,  // Serial devices: %1
-  DM_DEV_NON = 0x41,
-  DM_DEV_NON_DO = 0x42,
-  DM_WRD_SER = 0x43,  // the words "serial number"
-  DM_PRT_OKY = 0x44,
-  DM_PRT_MIS = 0x45,
-  DM_PRT_MIS_DO = 0x46,
-  DM_PRT_NON = 0x47,
-  DM_PRM_OKY = 0x48,
-  DM_PRM_GRP = 0x49,
-  DM_PRM_GRP_DO = 0x4A,
-  DM_PRM_LGN = 0x4B,
-  DM_PRM_LGN_DO = 0x4C,
-  DM_HLD_NON = 0x4D,
-  DM_HLD_OTH = 0x4E,
-  DM_HLD_OTH_DO = 0x4F,
-  DM_HLD_UNK = 0x50,
-  DM_ROB_OKY = 0x51,
-  DM_ROB_SIL = 0x52,
-  DM_ROB_SIL_DO = 0x53,
-  DM_STP_SKP = 0x54,
-  DM_OPN_ERR = 0x55,
-  DM_WRD_PRC = 0x56,  // the word "process"
-  DM_HLD_OWN = 0x57,
-  DM_ROB_OWN = 0x58,
-  DM_TTL_DEV = 0x59,  // step titles, 0x59 to 0x5D
-  DM_TTL_PRT = 0x5A,
-  DM_TTL_PRM = 0x5B,
-  DM_TTL_HLD = 0x5C,
-  DM_TTL_ROB = 0x5D,
-  DM_WRD_DO = 0x5E,  // "What to do:"
-  DM_TTL_DOC = 0x5F,  // the title of the check
-  DM_PRM_MOD = 0xC0,  // the device's group may not read and write it
-  DM_PRM_MOD_DO = 0xC1,
-};
 
 // Runs the five steps.
 std::vector<TDocRes> RunConDoc(IDocSys& sys, const TDocCfg& cfg, const TDocTxt& txt);

@@ -8,14 +8,7 @@
 #include <string>
 
 #include "editor/VioPgmItp.h"
-
-// Messages of this part (SysMsgFil.sys).
-constexpr std::uint8_t SUM_KEP_ASK = 0xA0;      // the program has unsaved changes: save them?
-constexpr std::uint8_t SUM_KEP_ASK_CAP = 0xA1;  // caption of that question
-constexpr std::uint8_t SUM_RCV_OFR = 0xA2;      // a recovery copy exists: restore it?
-constexpr std::uint8_t SUM_RCV_CAP = 0xA3;      // caption of the recovery boxes
-constexpr std::uint8_t SUM_RCV_BAD = 0xA4;      // the copy is damaged; the path it was kept as follows
-constexpr std::uint8_t SUM_RCV_WRT = 0xA5;      // the copy could not be written; the path follows
+#include "messages/SysMsgIdf.h"
 
 // A message of the table in the editor's language, or dft when the table
 // lacks it (or no table is loaded).

@@ -9,17 +9,7 @@
 #include <string>
 
 #include "editor/VioPgmItp.h"
-
-// Message ids of the meter and the views that follow it.
-constexpr std::uint8_t SUM_MTR_BYT = 0xB0;      // "bytes"
-constexpr std::uint8_t SUM_MTR_NOT_TRN = 0xB1;  // tooltip lead when the program does not translate
-constexpr std::uint8_t SUM_VIW_LST = 0xB2;      // "Listing"
-constexpr std::uint8_t SUM_VIW_EXP = 0xB3;      // "Export picture"
-constexpr std::uint8_t SUM_VIW_PRT = 0xB4;      // "Print"
-constexpr std::uint8_t SUM_VIW_EXP_ERR = 0xB5;  // the picture could not be written; the path follows
-constexpr std::uint8_t SUM_VIW_PRT_ERR = 0xB6;  // the program could not be printed; the printer follows
-constexpr std::uint8_t SUM_VIW_MNU = 0xED;      // "View"
-constexpr std::uint8_t SUM_ERR_CAP = 0xF1;      // "Error", the caption of a box that tells of a failure
+#include "messages/SysMsgIdf.h"
 
 struct TuMtrStt {
   bool Ok = false;       // the program translates

@@ -76,6 +76,7 @@ public:
   std::uint8_t PckCnt() const { return FyPckCnt; }
   TComport2p5& Com() { return FCom; }
   TMtxAndRbf& Tx() { return FTx; }
+  TMtxAndRbf& Rx() { return FRx; }
 
 private:
   void OnCom(std::uint8_t b);

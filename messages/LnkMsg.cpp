@@ -20,7 +20,7 @@ std::string SysMsgKep(std::uint8_t id, std::uint8_t lge) {
 }  // namespace
 
 std::string PckTooLngMsg(std::size_t len, std::uint8_t lge) {
-  std::string txt = SysMsgKep(GcMsgPckTooLng, lge);
+  std::string txt = SysMsgKep(SUM_LNK_PCK_TOO_LNG, lge);
   if (txt.empty())
     txt = "#601, The program is too long to be uploaded: one packet to the robot holds at most 255 bytes. "
           "Bytes in this program:";
@@ -38,8 +38,8 @@ std::string RbtFltMsg(std::uint8_t adr, std::uint8_t knd, std::uint8_t lge) {
       "ENGINE SPEED is without its two values",
   };
   const std::uint8_t k = knd < std::size(fix) ? knd : 0;
-  std::string lead = SysMsgKep(GcMsgRbtFlt, lge);
-  std::string txt = k ? SysMsgKep(static_cast<std::uint8_t>(GcMsgRbtFlt + k), lge) : std::string();
+  std::string lead = SysMsgKep(SUM_RBT_FLT_LED, lge);
+  std::string txt = k ? SysMsgKep(static_cast<std::uint8_t>(SUM_RBT_FLT_LED + k), lge) : std::string();
   if (lead.empty()) lead = "The robot stopped the program at address";
   if (txt.empty()) txt = fix[k];
   return lead + " " + std::to_string(adr) + ": " + txt;

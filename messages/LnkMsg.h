@@ -7,12 +7,6 @@
 #include <cstdint>
 #include <string>
 
-// Message identifier of the text for a stream too long for one frame.
-constexpr std::uint8_t GcMsgPckTooLng = 0x60;
-// Message identifiers of the robot's faults: the lead-in (the address
-// follows), then one text per kind.
-constexpr std::uint8_t GcMsgRbtFlt = 0x90;
-
 // The stream of len bytes does not fit one frame: the text, then len.
 std::string PckTooLngMsg(std::size_t len, std::uint8_t lge);
 

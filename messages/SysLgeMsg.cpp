@@ -1,6 +1,5 @@
 #include "messages/SysLgeMsg.h"
 
-#include <algorithm>
 #include <cctype>
 
 #include "core/Globals.h"
@@ -8,20 +7,6 @@
 #include "core/Seams.h"
 
 TSysLgeMsg* GuSysLgeMsg = nullptr;
-
-const std::vector<TuSysMsgRng> GcSysMsgUse = {
-    {0x02, 0x12},  // tool button hints
-    {0x14, 0x1A},  // program walk
-    {0x1C, 0x25},  // program walk, token generation, the port
-    {0x40, 0x5F},  // connection check
-    {0x60, 0x64},  // robot link
-    {0x70, 0x72},  // language kept, manuals
-    {0x90, 0x96},  // faults reported by the robot
-    {0xA0, 0xA8},  // keeping the user's work, the File menu
-    {0xB0, 0xB6},  // views of the program
-    {0xC0, 0xC1},  // connection check, the device's rights
-    {0xE0, 0xFE},  // menus, dialogs and their buttons
-};
 
 std::string SysMsgIdfTxt(const std::vector<std::uint8_t>& ids) {
   auto hex = [](unsigned v) {
@@ -87,18 +72,15 @@ std::vector<std::uint8_t> TSysLgeMsg::MisIdf() const {
     if (HexIdfLin(FpLgeFilMmo[i], v) && at[v] < 0) at[v] = static_cast<long>(i);
   }
   std::vector<std::uint8_t> mis;
-  for (const TuSysMsgRng& r : GcSysMsgUse)
-    for (unsigned id = r.Frs; id <= r.Lst; ++id) {
-      bool whole = at[id] >= 0;
-      for (std::size_t l = 1; whole && l <= 3; ++l) {
-        const std::size_t k = static_cast<std::size_t>(at[id]) + l;
-        std::uint8_t v;
-        whole = k < FpLgeFilMmo.size() && !FpLgeFilMmo[k].empty() && !HexIdfLin(FpLgeFilMmo[k], v);
-      }
-      if (!whole) mis.push_back(static_cast<std::uint8_t>(id));
+  for (const TSysMsgIdf& m : GcSysMsgIdf) {
+    bool whole = at[m.Idf] >= 0;
+    for (std::size_t l = 1; whole && l <= 3; ++l) {
+      const std::size_t k = static_cast<std::size_t>(at[m.Idf]) + l;
+      std::uint8_t v;
+      whole = k < FpLgeFilMmo.size() && !FpLgeFilMmo[k].empty() && !HexIdfLin(FpLgeFilMmo[k], v);
     }
-  std::sort(mis.begin(), mis.end());
-  mis.erase(std::unique(mis.begin(), mis.end()), mis.end());
+    if (!whole) mis.push_back(m.Idf);
+  }
   return mis;
 }
 

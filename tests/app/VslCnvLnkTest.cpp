@@ -33,7 +33,7 @@
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioPgmViw.h"
 #include "link/ComPort2p5.h"
-#include "link/LnkTstPty.h"
+#include "support/LnkTstPty.h"
 #include "link/PckPrt.h"
 #include "sound/SndCue.h"
 #include "support/FakePlatform.h"

@@ -78,8 +78,7 @@ protected:
   void SetUp() override {
     // Every message the program uses; the test's own texts come first.
     std::string msg = GcSysMsg;
-    for (const TuSysMsgRng& r : GcSysMsgUse)
-      for (unsigned id = r.Frs; id <= r.Lst; ++id) msg += SysMsgIdfTxt({static_cast<std::uint8_t>(id)}) + "\nm\nm\nm\n";
+    for (const TSysMsgIdf& m : GcSysMsgIdf) msg += SysMsgIdfTxt({m.Idf}) + "\nm\nm\nm\n";
     Ins.Write("bin/SysMsgFil.sys", msg);
     Ins.Write("bin/ExtComTkn.sys", GcExtTkn);
     // Every cue; those below "Sounds" find the folder "sounds" written before them.

@@ -1,13 +1,21 @@
+// The message table: lookups in the case file, loading and its limits, the
+// check of what the file lacks, and the link's texts.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <random>
+#include <tuple>
 
 #include "core/Globals.h"
 #include "messages/LnkMsg.h"
 #include "messages/SysLgeMsg.h"
 #include "support/FakePlatform.h"
+#include "translator/SarAndTkn.h"
 
 namespace {
 
-const char* kNoMsg =
+const std::string kNoMsg =
     "#221, No corresponding system message in message TMemo found. Searched message identifier (decimal): ";
 
 class SysLgeMsgTest : public ::testing::Test {
@@ -20,140 +28,113 @@ protected:
   }
 };
 
-TEST_F(SysLgeMsgTest, BlocksInAnyOrderGiveTheSameTexts) {
-  auto asc = Load("; header\n0x14\nno start\ngeen start\nkein Start\n0x15\nno swi\ngeen swi\nkein swi\n");
-  std::string e0 = asc->GetSysMsg(0x14, 0), e2 = asc->GetSysMsg(0x14, 2), e5 = asc->GetSysMsg(0x15, 1);
-  auto dsc = Load("0x15\r\nno swi\r\ngeen swi\r\nkein swi\r\n\r\n0x14\r\nno start\r\ngeen start\r\nkein Start\r\n");
-  EXPECT_EQ(e0, "no start");
-  EXPECT_EQ(e2, "kein Start");
-  EXPECT_EQ(e5, "geen swi");
-  EXPECT_EQ(dsc->GetSysMsg(0x14, 0), e0);
-  EXPECT_EQ(dsc->GetSysMsg(0x14, 2), e2);
-  EXPECT_EQ(dsc->GetSysMsg(0x15, 1), e5);
-  EXPECT_TRUE(Pf.MsgBox.Calls.empty());
-}
-
-TEST_F(SysLgeMsgTest, IdentifierDigitsIgnoreCaseButPrefixDoesNot) {
-  auto m = Load("0xA5\nupper\nU1\nU2\n0XB6\nbad prefix\nx\ny\n0xb6 \ntrailing blank\nx\ny\n");
-  EXPECT_EQ(m->GetSysMsg(0xA5, 0), "upper");
-  EXPECT_EQ(m->GetSysMsg(0xB6, 0), "");
-  EXPECT_EQ(GuLstErrMsg, std::string(kNoMsg) + "182");
-}
-
-TEST_F(SysLgeMsgTest, FirstBlockWinsAndATextThatLooksLikeAnIdentifierIsOne) {
-  // The English text of 0x10 is "0x1f": later searches take it for an identifier line.
-  auto m = Load("0x10\n0x1f\nNL\nDE\n0x10\nsecond\nx\ny\n0x1f\nreal\nx\ny\n");
-  EXPECT_EQ(m->GetSysMsg(0x10, 0), "0x1f");
-  EXPECT_EQ(m->GetSysMsg(0x1F, 0), "NL");
-  EXPECT_EQ(m->GetSysMsg(0x1F, 2), "0x10");
-}
-
-TEST_F(SysLgeMsgTest, UnknownIdentifierGivesEmptyTextAndTheDecimalNumber) {
-  auto m = Load("0x02\na\nb\nc\n");
-  GuLstErrMsg.clear();
-  EXPECT_EQ(m->GetSysMsg(0x25, 0), "");
-  EXPECT_EQ(GuLstErrMsg, std::string(kNoMsg) + "37");
-  EXPECT_TRUE(Pf.MsgBox.Calls.empty());
-}
-
-TEST_F(SysLgeMsgTest, ABlockCutShortByTheEndOfTheFileNeverReadsPastIt) {
-  auto m = Load("0x02\nhint\nhint NL\n0x03\nonly english");
-  EXPECT_EQ(m->GetSysMsg(0x02, 1), "hint NL");
-  EXPECT_EQ(m->GetSysMsg(0x02, 2), "0x03");  // the next identifier line is the third text
-  EXPECT_EQ(m->GetSysMsg(0x03, 0), "only english");
-  EXPECT_EQ(m->GetSysMsg(0x03, 1), "");
-  EXPECT_EQ(GuLstErrMsg, std::string(kNoMsg) + "3");
-  EXPECT_EQ(m->GetSysMsg(0x03, 2), "");
-  auto last = Load("0x07");
-  EXPECT_EQ(last->GetSysMsg(0x07, 0), "");
-  EXPECT_EQ(last->GetSysMsg(0x07, 255), "");
-}
-
-TEST_F(SysLgeMsgTest, EmptyFileLoadsAndEveryLookupFails) {
-  auto m = Load("");
-  EXPECT_FALSE(Pf.EvtLoop.Terminated);
-  for (int id = 0; id < 256; ++id) {
-    EXPECT_EQ(m->GetSysMsg(static_cast<std::uint8_t>(id), 0), "");
-    EXPECT_EQ(GuLstErrMsg, std::string(kNoMsg) + std::to_string(id));
+TEST_F(SysLgeMsgTest, LookupsOfTheCaseFile) {
+  std::ifstream in(TESSARO_SOURCE_DIR "/tests/messages/lookups.tsv");
+  std::string fil, id, lge, txt;
+  int n = 0;
+  while (std::getline(in, fil, '\t') && std::getline(in, id, '\t') && std::getline(in, lge, '\t') &&
+         std::getline(in, txt)) {
+    if (n++ == 0) continue;  // the heading
+    SCOPED_TRACE(fil + " / " + id + " / " + lge);
+    std::replace(fil.begin(), fil.end(), '|', '\n');
+    auto m = Load(fil);
+    GuLstErrMsg = "before";
+    EXPECT_EQ(m->GetSysMsg(static_cast<std::uint8_t>(std::stoi(id)), static_cast<std::uint8_t>(std::stoi(lge))),
+              txt == "-" ? "" : txt);
+    EXPECT_EQ(GuLstErrMsg, txt == "-" ? kNoMsg + id : "before");
   }
+  EXPECT_GE(n, 20);
+  EXPECT_TRUE(Pf.MsgBox.Calls.empty());
+  EXPECT_FALSE(Pf.EvtLoop.Terminated);
 }
 
-TEST_F(SysLgeMsgTest, MissingFileShowsItsPathAndEndsTheApplication) {
-  TSysLgeMsg m(nullptr, Dir.Path());
-  const std::string want = "#174, File error: SysMsg File '" + Dir.Path() + "SysMsgFil.sys' could not be found";
-  EXPECT_EQ(GuLstErrMsg, want);
-  ASSERT_EQ(Pf.MsgBox.Calls.size(), 1u);
-  EXPECT_EQ(Pf.MsgBox.Calls[0].Text, want);
-  EXPECT_EQ(Pf.MsgBox.Calls[0].Caption, "");
-  EXPECT_GE(Pf.EvtLoop.PrcMsgCnt, 1);
-  EXPECT_TRUE(Pf.EvtLoop.Terminated);
-  EXPECT_TRUE(m.Lines().empty());
+TEST_F(SysLgeMsgTest, AFileMissingOrTooLargeEndsTheStartWithItsMessageAndLeavesNoLines) {
+  std::string max = "0x14\r\nno start\r\ngeen start\r\nkein Start\r\n";
+  max.resize(GcMaxSysFilSiz, '\n');
+  EXPECT_EQ(Load(max)->GetSysMsg(0x14, 2), "kein Start");
+  EXPECT_FALSE(Pf.EvtLoop.Terminated);
+  Dir.Write("big/SysMsgFil.sys", max + "\n");
+  for (const auto& [sub, num, why] : {std::tuple<const char*, const char*, const char*>{"none/", "#174", "' could not be found"},
+                                      {"big/", "#175", "' is larger than 262144 bytes"}}) {
+    TFakePlatform pf;
+    TSysLgeMsg m(nullptr, Dir.Path() + sub);
+    EXPECT_EQ(GuLstErrMsg, std::string(num) + ", File error: SysMsg File '" + Dir.Path() + sub + "SysMsgFil.sys" + why);
+    ASSERT_EQ(pf.MsgBox.Texts(), std::vector<std::string>{GuLstErrMsg});
+    EXPECT_EQ(pf.MsgBox.Calls[0].Caption, "");
+    EXPECT_TRUE(pf.EvtLoop.PrcMsgCnt >= 1 && pf.EvtLoop.Terminated);
+    EXPECT_TRUE(m.Lines().empty());
+  }
+  // A reload clears the old lines; binary data loads as lines that mean nothing.
+  auto m = Load("0x02\nold\nx\ny\n");
+  ASSERT_TRUE(m->LodSysMsgFil(Dir.Write("other.sys", "0x03\nnew\nx\ny\n")));
+  EXPECT_EQ(m->GetSysMsg(0x02, 0) + m->GetSysMsg(0x03, 0), "new");
+  EXPECT_FALSE(m->LodSysMsgFil(Dir.Path() + "gone.sys"));
+  EXPECT_TRUE(m->Lines().empty());
+  std::mt19937 rnd(11);
+  for (char& c : max) c = static_cast<char>(rnd());
+  ASSERT_TRUE(m->LodSysMsgFil(Dir.Write("bin.sys", max)));
+  for (int id = 0; id < 256; ++id) m->GetSysMsg(static_cast<std::uint8_t>(id), 2);  // must not read past the end
 }
 
 TEST_F(SysLgeMsgTest, TheCheckNamesWhatIsMissingOrCutShortAndAFailedLookupIsTold) {
   std::string all;
-  for (const TuSysMsgRng& r : GcSysMsgUse)
-    for (unsigned id = r.Frs; id <= r.Lst; ++id) {
-      const std::string idf = SysMsgIdfTxt({static_cast<std::uint8_t>(id)});
-      if (id == 0x03) continue;
-      all += idf + (id == 0x05 ? "\na\n\nc\n" : "\na\nb\nc\n");
-    }
+  for (const TSysMsgIdf& i : GcSysMsgIdf)
+    if (i.Idf != 0x03) all += SysMsgIdfTxt({i.Idf}) + (i.Idf == 0x05 ? "\na\n\nc\n" : "\na\nb\nc\n");
   auto m = Load("0x14\na\nb\n" + all);  // cut short by the next identifier line
   EXPECT_EQ(SysMsgIdfTxt(m->MisIdf()), "0x03, 0x05, 0x14");
   EXPECT_EQ(SysMsgIdfTxt(Load("")->MisIdf()).substr(0, 22), "0x02-0x12, 0x14-0x1A, ");
   std::vector<int> told;
   m->FOnMis = [&told](std::uint8_t id) { told.push_back(id); };
-  m->GetSysMsg(0x03, 0);
-  m->GetSysMsg(0x04, 0);
+  EXPECT_EQ(m->GetSysMsg(0x03, 0) + "|" + m->GetSysMsg(0x04, 0), "|a");
   EXPECT_EQ(told, std::vector<int>{0x03});
 }
 
-TEST_F(SysLgeMsgTest, ReloadClearsTheOldLines) {
-  auto m = Load("0x02\nold\nx\ny\n");
-  std::string other = Dir.Write("other.sys", "0x03\nnew\nx\ny\n");
-  ASSERT_TRUE(m->LodSysMsgFil(other));
-  EXPECT_EQ(m->GetSysMsg(0x02, 0), "");
-  EXPECT_EQ(m->GetSysMsg(0x03, 0), "new");
-  EXPECT_FALSE(m->LodSysMsgFil(Dir.Path() + "gone.sys"));
-  EXPECT_TRUE(m->Lines().empty());
+TEST_F(SysLgeMsgTest, TokenFileUpToTheLimitLoadsAndALargerOneIsRefused) {
+  std::string fil = "0x12\nA, XXX, Driving, Forward, Rijden, Vooruit, Fahren, Vorwaerts\n";
+  fil.resize(GcMaxSysFilSiz, ';');
+  TSarAndTkn t(nullptr);
+  ASSERT_TRUE(t.LodTknFil(Dir.Write("ExtComTkn.sys", fil))) << GuLstErrMsg;
+  EXPECT_EQ(t.GetSarTkn(0, "Driving", "Forward"), 0x12);
+  EXPECT_FALSE(t.LodTknFil(Dir.Write("ExtComTkn.sys", fil + ";")));
+  EXPECT_EQ(GuLstErrMsg, "#176, File error: Token File '" + Dir.Path() + "ExtComTkn.sys' is larger than 262144 bytes");
+  EXPECT_EQ(t.GetSarTkn(0, "Driving", "Forward"), -1);
 }
 
-TEST(ShippedSysMsgFil, EveryIdentifierResolvesInAllThreeLanguages) {
+TEST_F(SysLgeMsgTest, LinesAreSplitTheSameWhateverPieceTheyAreReadIn) {
+  // Lines around the reader's 16 KiB pieces, CR LF and LF mixed, the last one without its end.
+  std::string all;
+  TStrLst want, got;
+  for (unsigned i = 0; all.size() < 3 * 16384; ++i) {
+    want.emplace_back(i * 337 % 700, static_cast<char>('a' + i % 26));
+    all += want.back() + (i % 3 ? "\r\n" : "\n");
+  }
+  const std::string pad(16383 - all.size() % 16384, 'x');  // its CR LF lies across two pieces
+  all += pad + "\r\nlast\r";
+  want.push_back(pad);
+  want.push_back("last");
+  ASSERT_EQ(RdLinFil(Dir.Write("l.txt", all), got, GcMaxSysFilSiz), TeLinFilRes::Ok);
+  EXPECT_EQ(got, want);
+  EXPECT_EQ(RdLinFil(Dir.Path() + "none.txt", got, GcMaxSysFilSiz), TeLinFilRes::CantRd);
+  EXPECT_EQ(RdLinFil(Dir.Path(), got, GcMaxSysFilSiz), TeLinFilRes::CantRd);  // a folder
+}
+
+TEST(LnkMsg, RobotFaultAndTooLongTextsOfTheCaseFileLeaveTheLastError) {
   TFakePlatform pf;
-  TSysLgeMsg m(nullptr, std::string(TESSARO_DATA_DIR) + "/");
-  ASSERT_FALSE(pf.EvtLoop.Terminated) << GuLstErrMsg;
-  EXPECT_EQ(SysMsgIdfTxt(m.MisIdf()), "") << "messages the program uses";
-  for (const TuSysMsgRng& r : GcSysMsgUse)
-    for (unsigned id = r.Frs; id <= r.Lst; ++id)
-      for (std::uint8_t l = 0; l < 3; ++l) {
-        std::string t = m.GetSysMsg(static_cast<std::uint8_t>(id), l);
-        EXPECT_FALSE(t.size() == 4 && t.rfind("0x", 0) == 0) << "text looks like an identifier line";
-      }
-  // The three languages differ for a hint.
-  EXPECT_NE(m.GetSysMsg(0x0F, 0), m.GetSysMsg(0x0F, 2));
-}
-
-TEST(LnkMsg, RobotFaultAndTooLongTextsInTheUsersLanguage) {
   TSysLgeMsg* const was = GuSysLgeMsg;
-  GuSysLgeMsg = nullptr;  // no message table: the fixed English texts
-  EXPECT_EQ(RbtFltMsg(12, 2, 1),
-            "The robot stopped the program at address 12: 10000 instructions ran without a DELAY, a motion or a "
-            "wait: does a loop need a DELAY?");
-  EXPECT_EQ(RbtFltMsg(3, 0xEE, 0), "The robot stopped the program at address 3: the robot found no more instructions");
-  EXPECT_EQ(PckTooLngMsg(256, 0).substr(0, 5), "#601,");
-  {
-    TSysLgeMsg msg(nullptr, TESSARO_DATA_DIR "/");
-    GuSysLgeMsg = &msg;
+  TSysLgeMsg msg(nullptr, TESSARO_DATA_DIR "/");
+  std::ifstream in(TESSARO_SOURCE_DIR "/tests/messages/lnkmsg.tsv");
+  std::string tbl, adr, knd, lge, txt;
+  int n = 0;
+  for (std::getline(in, txt); in >> tbl >> adr >> knd >> lge && std::getline(in >> std::ws, txt); ++n) {
+    GuSysLgeMsg = tbl == "1" ? &msg : nullptr;
     GuLstErrMsg = "kept";
-    EXPECT_EQ(RbtFltMsg(40, 3, 2),
-              "Der Roboter hat das Programm angehalten an Adresse 40: ein Sprung fuehrt aus dem Programm hinaus");
-    EXPECT_EQ(RbtFltMsg(0, 6, 1),
-              "De robot heeft het programma gestopt op adres 0: ENGINE SPEED heeft zijn twee waarden niet");
-    const std::string lng = PckTooLngMsg(256, 1);
-    EXPECT_NE(lng.find("255"), std::string::npos) << lng;
-    EXPECT_EQ(lng.substr(lng.size() - 4), " 256");
+    const auto l = static_cast<std::uint8_t>(std::stoi(lge));
+    EXPECT_EQ(knd == "-" ? PckTooLngMsg(std::stoul(adr), l)
+                         : RbtFltMsg(static_cast<std::uint8_t>(std::stoi(adr)), static_cast<std::uint8_t>(std::stoi(knd)), l),
+              txt);
     EXPECT_EQ(GuLstErrMsg, "kept");
   }
+  EXPECT_EQ(n, 6);
   GuSysLgeMsg = was;
 }
 
