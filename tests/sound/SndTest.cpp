@@ -2,8 +2,6 @@
 // recording seams.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "core/PathUtl.h"
 #include "sound/PlyWavFil.h"
 #include "sound/SndCue.h"
@@ -73,59 +71,60 @@ TEST(PlyWavFil, PathsFlagsCuesAndLanguages) {
   GpFak = &fak;
   fak.EvtLoop.OnPrcMsg = &RecPrc;
   TTmpDir tmp;
-  for (const char* f : {"link established", "standby", "working", "access denied"})
-    tmp.Write(std::string("sounds/system/") + f + ".wav", WavBytes(20));
-  tmp.Write("sounds/de/standby.wav", WavBytes(20));
+  for (const char* f : {"system/link established", "system/standby", "system/working", "system/access denied", "de/standby"})
+    tmp.Write(std::string("sounds/") + f + ".wav", WavBytes(20));
   tmp.Write("bin/tessaro", "");
-  const std::string ins = tmp.Path(), app = ins + "bin/", lnk = ins + "sounds/system/link established.wav";
-  using TCall = std::function<bool(TclsPlyWavFil&)>;
-  auto flg = [](std::string p, std::uint32_t f) -> TCall { return [=](TclsPlyWavFil& y) { return y.PlyWavFilFlg(p, f); }; };
-  auto cue = [&](TeSndCue c) -> TCall { return [=](TclsPlyWavFil& y) { return PlySndCue(y, c, ins, app); }; };
+  const std::string ins = tmp.Path(), lnk = "sounds/system/link established.wav";
   const struct {
-    int Lge;
-    TCall Call;
-    std::string Exp;  // the file played, or "!" and the path in the message
+    int Lge, Cue;  // a cue, or -1: Path played with Flg (-1: PlyWavFil)
+    std::string Path;
+    int Flg;
+    std::string Exp;  // the file played below ins, or "!" and the path in the message
     bool Sync;
   } cas[] = {
-      {0, [&](TclsPlyWavFil& y) { return y.PlyWavFil(lnk); }, lnk, false},
-      {0, flg(lnk, 0), lnk, true},
-      {0, flg(lnk, SND_ASYNC), lnk, false},
-      {0, flg(lnk, SND_FILENAME), lnk, true},
-      {0, flg(lnk, SND_FILENAME | SND_ASYNC), lnk, false},
+      {0, -1, lnk, -1, lnk, false},
+      {0, -1, lnk, 0, lnk, true},
+      {0, -1, lnk, SND_ASYNC, lnk, false},
+      {0, -1, lnk, SND_FILENAME, lnk, true},
+      {0, -1, lnk, SND_FILENAME | SND_ASYNC, lnk, false},
       // The program writes "Sounds\System\..." while the installation holds sounds/system.
-      {0, flg(ins + "Sounds\\System\\Link Established.wav", 0), lnk, true},
-      {0, flg(ins + "bin\\..\\sounds\\system\\link established.wav", 0), ins + "bin/../sounds/system/link established.wav", true},
-      {0, flg(ins + "sounds/system/nothing here.wav", 0), "!" + ins + "sounds/system/nothing here.wav", false},
-      {0, flg(ins + "Sounds\\System\\6.wav", SND_ASYNC), "!" + ins + "sounds/system/6.wav", false},
-      {0, flg(ins + "sounds/system", 0), "!" + ins + "sounds/system", false},
-      {0, flg("", 0), "!", false},
-      {0, cue(SC_STB), ins + "sounds/system/standby.wav", true},
-      {0, cue(SC_WRK), ins + "sounds/system/working.wav", false},
-      {0, cue(SC_ACC_DEN), ins + "bin/../sounds/system/access denied.wav", true},
-      {0, cue(SC_SWI_4), "!" + ins + "sounds/system/4.wav", false},
-      {2, cue(SC_STB), ins + "sounds/de/standby.wav", true},
-      {2, cue(SC_WRK), ins + "sounds/system/working.wav", false},  // no German file: the English one
-      {2, cue(SC_SWI_4), "!" + ins + "sounds/system/4.wav", false},
+      {0, -1, "Sounds\\System\\Link Established.wav", 0, lnk, true},
+      {0, -1, "bin\\..\\sounds\\system\\link established.wav", 0, "bin/../" + lnk, true},
+      {0, -1, "sounds/system/nothing here.wav", 0, "!sounds/system/nothing here.wav", false},
+      {0, -1, "Sounds\\System\\6.wav", SND_ASYNC, "!sounds/system/6.wav", false},
+      {0, -1, "sounds/system", 0, "!sounds/system", false},
+      {0, SC_STB, "", 0, "sounds/system/standby.wav", true},
+      {0, SC_WRK, "", 0, "sounds/system/working.wav", false},
+      {0, SC_ACC_DEN, "", 0, "bin/../sounds/system/access denied.wav", true},
+      {0, SC_SWI_4, "", 0, "!sounds/system/4.wav", false},
+      {2, SC_STB, "", 0, "sounds/de/standby.wav", true},
+      {2, SC_WRK, "", 0, "sounds/system/working.wav", false},  // no German file: the English one
+      {2, SC_SWI_4, "", 0, "!sounds/system/4.wav", false},
   };
   for (const auto& c : cas) {
     TclsPlyWavFil ply;
     ply.SetLgeDir(SndLgeDir(std::uint8_t(c.Lge)));
     fak.Sound.Calls.clear(), fak.MsgBox.Calls.clear(), GvSndAtPrc.clear();
-    EXPECT_EQ(c.Call(ply), c.Exp[0] != '!') << c.Exp;
-    if (c.Exp[0] == '!') {
+    const bool ok = c.Cue >= 0 ? PlySndCue(ply, TeSndCue(c.Cue), ins, ins + "bin/")
+                    : c.Flg < 0 ? ply.PlyWavFil(ins + c.Path) : ply.PlyWavFilFlg(ins + c.Path, std::uint32_t(c.Flg));
+    EXPECT_EQ(ok, c.Exp[0] != '!') << c.Exp;
+    if (!ok) {
       ASSERT_EQ(fak.MsgBox.Calls.size(), 1u) << c.Exp;
-      EXPECT_EQ(fak.MsgBox.Calls[0].Text, "File '" + c.Exp.substr(1) + "' not found");
-      EXPECT_EQ(fak.MsgBox.Calls[0].Caption, "");
-      EXPECT_EQ(fak.MsgBox.Calls[0].Buttons, TeMsgBtn::Ok);
+      const TMsgBoxCall& m = fak.MsgBox.Calls[0];
+      EXPECT_EQ(m.Text + "|" + m.Caption, "File '" + ins + c.Exp.substr(1) + "' not found|");
+      EXPECT_EQ(m.Buttons, TeMsgBtn::Ok);
       EXPECT_TRUE(fak.Sound.Calls.empty() && GvSndAtPrc.empty());
       continue;
     }
     ASSERT_EQ(fak.Sound.Calls.size(), 1u) << c.Exp;
-    EXPECT_EQ(fak.Sound.Calls[0].Path, c.Exp);
+    EXPECT_EQ(fak.Sound.Calls[0].Path, ins + c.Exp);
     EXPECT_EQ(fak.Sound.Calls[0].Sync, c.Sync) << c.Exp;
     EXPECT_TRUE(fak.MsgBox.Calls.empty());
     EXPECT_EQ(GvSndAtPrc, (std::vector<std::size_t>{0, 1}));  // events run before the sound starts and after
   }
+  TclsPlyWavFil ply;
+  EXPECT_FALSE(ply.PlyWavFil(""));
+  EXPECT_EQ(fak.MsgBox.Calls.back().Text, "File '' not found");
   for (int n = 1; n <= 6; ++n)  // the switch numbers play their own number
     EXPECT_EQ(SndCuePth(SndCueSwi(n)->Cue, "I\\", "A\\"), "I\\Sounds\\System\\" + std::to_string(n) + ".wav");
   for (int n : {-1, 0, 7}) EXPECT_EQ(SndCueSwi(n), nullptr);
