@@ -65,7 +65,7 @@ sed 's/^5\r$/1\r/' "$EXA/loop_label_goto.vio" >"$T/loop.vio"
 "$UPL" --run --port "$T/dev4" "$T/loop.vio" >"$T/upl4.txt" 2>&1 || fail "upload and run of the loop failed"
 i=0
 while [ "$(cut -d' ' -f14 "/proc/$SIM4/stat" 2>/dev/null || echo 0)" -lt 100 ]; do
-  i=$((i + 1)); [ $i -gt 600 ] && fail "zefor-sim was not busy"
+  i=$((i + 1)); [ $i -gt 800 ] && fail "zefor-sim was not busy"
   gone "$SIM4" && fail "zefor-sim ended while busy"
   sleep 0.05
 done
