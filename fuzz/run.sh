@@ -3,8 +3,9 @@
 #   fuzz/run.sh [BUILD_DIR] [SECONDS]
 # BUILD_DIR is a build configured with -DTESSARO_FUZZ=ON (clang); it defaults
 # to build-fuzz, the folder that test.sh builds. Each target
-# starts from its seed corpus (fuzz/corpus/<target>) and the inputs that once
-# failed (fuzz/regress/<target>); what it finds new goes to
+# starts from its seed corpus (fuzz/corpus/<target>, plus the files of data/
+# and tests/ that it reads, copied into its work folder) and the inputs that
+# once failed (fuzz/regress/<target>); what it finds new goes to
 # BUILD_DIR/fuzz/work/<target>, a failing input to BUILD_DIR/fuzz/artifacts/.
 # Fails when any target reports a crash, leak, timeout, memory excess or
 # sanitizer finding. Prints the inputs run and the coverage of each target.
@@ -16,9 +17,18 @@ OUT="$BLD/fuzz"
 JOBS="${TESSARO_FUZZ_JOBS:-2}"
 mkdir -p "$OUT/artifacts" "$OUT/logs"
 
+# Seeds kept elsewhere in the tree, one copy each.
+seeds() {
+  case "$1" in
+    fuzz_vio_file) echo "$SRC"/../data/examples/*.vio "$SRC"/../tests/editor/corpus/*.vio ;;
+    fuzz_tkn_file) echo "$SRC/../data/ExtComTkn.sys" ;;
+  esac
+}
+
 run_one() {
   t="$1"
   mkdir -p "$OUT/work/$t"
+  for s in $(seeds "$t"); do cp "$s" "$OUT/work/$t/"; done
   reg=""
   [ -d "$SRC/regress/$t" ] && reg="$SRC/regress/$t"
   # Inputs up to 16 KiB: longer than the longest line a program may hold.

@@ -10,31 +10,20 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <stdexcept>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
-class TQtTstEnv {
-public:
+struct TQtTstEnv {
   TQtTstEnv() {
-    namespace fs = std::filesystem;
-    std::string tmpl = (fs::temp_directory_path() / "tessaro-qt-XXXXXX").string();
-    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-    Root = tmpl + "/";
-    Home = Root + "home";
-    Run = Root + "run";
-    Cfg = Root + "config";
-    for (const std::string& d : {Home, Run, Cfg, Root + "cache", Root + "data"}) fs::create_directories(d);
-    ::chmod(Run.c_str(), 0700);
-    setenv("HOME", Home.c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", Run.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", Cfg.c_str(), 1);
-    setenv("XDG_CACHE_HOME", (Root + "cache").c_str(), 1);
-    setenv("XDG_DATA_HOME", (Root + "data").c_str(), 1);
-    unsetenv("PULSE_SERVER");
-    unsetenv("PULSE_RUNTIME_PATH");
-    unsetenv("PULSE_COOKIE");
+    std::string t = (std::filesystem::temp_directory_path() / "tessaro-qt-XXXXXX").string();
+    Root = std::string(mkdtemp(t.data()) ? t : "/nonexistent") + "/";
+    Run = Root + "XDG_RUNTIME_DIR", Cfg = Root + "XDG_CONFIG_HOME";
+    for (const char* v : {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"}) {
+      std::filesystem::create_directories(Root + v);
+      setenv(v, (Root + v).c_str(), 1);
+    }
+    std::filesystem::permissions(Run, std::filesystem::perms::owner_all);
+    for (const char* v : {"PULSE_SERVER", "PULSE_RUNTIME_PATH", "PULSE_COOKIE"}) unsetenv(v);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
   }
   ~TQtTstEnv() {
@@ -42,22 +31,13 @@ public:
     std::filesystem::remove_all(Root, ec);
   }
   TQtTstEnv(const TQtTstEnv&) = delete;
-  TQtTstEnv& operator=(const TQtTstEnv&) = delete;
-
-  std::string Root, Home, Run, Cfg;
+  std::string Root, Run, Cfg;
 };
 
 // The process's environment, for tests that need its folders.
 inline TQtTstEnv*& QtTstEnv() {
   static TQtTstEnv* env = nullptr;
   return env;
-}
-
-// True when GoogleTest only lists the tests.
-inline bool QtTstListOnly(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i)
-    if (std::string(argv[i]) == "--gtest_list_tests") return true;
-  return false;
 }
 
 // main() of a Qt test: environment, beforeApp (e.g. start a sound server),
@@ -67,10 +47,9 @@ inline int RunQtTests(int argc, char** argv, const std::function<void(TQtTstEnv&
   TQtTstEnv env;
   QtTstEnv() = &env;
   ::testing::InitGoogleTest(&argc, argv);
-  const bool list = QtTstListOnly(argc, argv);
-  // A hang ends the process instead of the test run.
-  if (!list) alarm(300);
-  if (beforeApp && !list) beforeApp(env);
+  const bool run = !GTEST_FLAG_GET(list_tests);
+  if (run) alarm(300);  // a hang ends the process instead of the test run
+  if (beforeApp && run) beforeApp(env);
   int rc;
   {
     QApplication app(argc, argv);

@@ -43,104 +43,52 @@ TEST(SplTknLin, SplitsByTheFileRule) {
   }
 }
 
-// A small definition file exercising every rule of the lookups.
-const TStrLst GcDef = {
-    "; header comment, ignored",
-    "0x12",
-    "A,XXX,Driving,Forward,Rijden,Vooruit,Fahren,Vorwaerts",
-    "0x13",
-    "A,XXX,Driving,Reverse,Rijden,Achteruit,Fahren,Rueckwaerts",
-    "0x20",
-    "X,XXX,\"Back Leds\",On,Achterlichten,Aan,Ruecklichter,An",
-    "0x50",
-    "S,XXX,Bumper,Pressed,Bumper,Ingedrukt,Stossstange,Gedrueckt",
-    "0x51",
-    "S,-XX,Hidden,Thing,Verborgen,Ding,Versteckt,Ding",
-    "0x21",
-    "A,XXX,\"back leds\",Off,achterlichten,Uit,ruecklichter,Aus",
-    "A,XXX,Driving,Spin,Rijden,Draaien,Fahren,Drehen",
-    "0x30",
-    "A,XXX,Driving,Forward,Rijden,Vooruit,Fahren,Vorwaerts",
-    "0x40",
-    "A,XXX,Track Led,On,Spoor,Aan,Spur,An",
-    "0x41",
-    "A,X,Short,Flags,Kort,Vlag,Kurz,Flagge",
-    "0xA7",
-    "S,XXX,Line,Left,Lijn,Links,Linie,Links",
-    "0xa8",
-    "S,XXX,Line,Right,Lijn,Rechts,Linie,Rechts",
-};
-
 class SarAndTknTest : public testing::Test {
 protected:
-  void SetUp() override {
-    Sar.SetLines(GcDef);
-    GuLstErrMsg.clear();
-  }
+  // A small definition file exercising every rule of the lookups.
+  void SetUp() override { ASSERT_TRUE(Sar.LodTknFil(TESSARO_SOURCE_DIR "/tests/translator/data/sar_rules.sys")); }
   TFakePlatform Pf;
   TSarAndTkn Sar{nullptr};
 };
 
-TEST_F(SarAndTknTest, ActorTypesInFirstOrderOnceRegardlessOfCase) {
-  TStrLst l;
-  ASSERT_TRUE(Sar.GetSarTypLst(l, 0, 0, true));
-  // "Track Led" unquoted splits into 9 fields and is no definition; "back leds"
-  // is the same type as "Back Leds" written first; kind X counts as actor.
-  EXPECT_EQ(l, (TStrLst{"Driving", "Back Leds", "Short"}));
-  ASSERT_TRUE(Sar.GetSarTypLst(l, 1, 0, true));
-  EXPECT_EQ(l, (TStrLst{"Rijden", "Achterlichten", "Kort"}));
-  ASSERT_TRUE(Sar.GetSarTypLst(l, 2, 0, true));
-  EXPECT_EQ(l, (TStrLst{"Fahren", "Ruecklichter", "Kurz"}));
-}
-
-TEST_F(SarAndTknTest, SensorTypesIncludeKindXAndSkipUnavailable) {
-  TStrLst l;
-  ASSERT_TRUE(Sar.GetSarTypLst(l, 0, 0, false));
-  EXPECT_EQ(l, (TStrLst{"Back Leds", "Bumper", "Line"}));
-  // Column 1 looks at the second flag character: "-XX" is offered there,
-  // "X" (too short) is not.
-  ASSERT_TRUE(Sar.GetSarTypLst(l, 0, 1, false));
-  EXPECT_EQ(l, (TStrLst{"Back Leds", "Bumper", "Hidden", "Line"}));
-  ASSERT_TRUE(Sar.GetSarTypLst(l, 0, 1, true));
-  EXPECT_EQ(l, (TStrLst{"Driving", "Back Leds"}));
-}
-
-TEST_F(SarAndTknTest, CommandsOfATypeComparedExactly) {
-  TStrLst l;
-  ASSERT_TRUE(Sar.GetSarComLst(l, "Driving", 0, 0, true));
-  EXPECT_EQ(l, (TStrLst{"Forward", "Reverse", "Spin"}));
-  ASSERT_TRUE(Sar.GetSarComLst(l, "Back Leds", 0, 0, true));
-  EXPECT_EQ(l, (TStrLst{"On"}));
-  ASSERT_TRUE(Sar.GetSarComLst(l, "back leds", 0, 0, true));
-  EXPECT_EQ(l, (TStrLst{"Off"}));
-  ASSERT_TRUE(Sar.GetSarComLst(l, "Lijn", 1, 0, false));
-  EXPECT_EQ(l, (TStrLst{"Links", "Rechts"}));
-}
-
-struct TEmptyCase {
+struct TLstCase {
   const char* Typ;  // null: the type list
   std::uint8_t Lge, AvlCol;
   bool Actor;
-  const char* Msg;
+  TStrLst Exp;  // empty: the query fails
 };
 
-TEST_F(SarAndTknTest, EmptyResultsFailAndLeaveTheListEmpty) {
-  const TEmptyCase cases[] = {
-      {nullptr, 0, 5, true, "#191, no sar types found in memo"},
-      {nullptr, 3, 0, true, "#191, no sar types found in memo"},
-      {"Bumper", 0, 0, true, "#194, no sar commands found in memo"},
-      {"driving", 0, 0, true, "#194, no sar commands found in memo"},
-      {"Hidden", 0, 0, false, "#194, no sar commands found in memo"},
-      {"Track Led", 0, 0, true, "#194, no sar commands found in memo"},
+TEST_F(SarAndTknTest, TypeAndCommandLists) {
+  // Types in their first order, once regardless of case; kind X counts as
+  // both; "Track Led" unquoted splits into 9 fields and is no definition.
+  // Column 1 looks at the second flag character: "-XX" is offered there, "X"
+  // (too short) is not. Commands are found by their exact type.
+  const TLstCase cases[] = {
+      {nullptr, 0, 0, true, {"Driving", "Back Leds", "Short"}},
+      {nullptr, 1, 0, true, {"Rijden", "Achterlichten", "Kort"}},
+      {nullptr, 2, 0, true, {"Fahren", "Ruecklichter", "Kurz"}},
+      {nullptr, 0, 0, false, {"Back Leds", "Bumper", "Line"}},
+      {nullptr, 0, 1, false, {"Back Leds", "Bumper", "Hidden", "Line"}},
+      {nullptr, 0, 1, true, {"Driving", "Back Leds"}},
+      {nullptr, 0, 5, true, {}},
+      {nullptr, 3, 0, true, {}},
+      {"Driving", 0, 0, true, {"Forward", "Reverse", "Spin"}},
+      {"Back Leds", 0, 0, true, {"On"}},
+      {"back leds", 0, 0, true, {"Off"}},
+      {"Lijn", 1, 0, false, {"Links", "Rechts"}},
+      {"Bumper", 0, 0, true, {}},
+      {"driving", 0, 0, true, {}},
+      {"Hidden", 0, 0, false, {}},
+      {"Track Led", 0, 0, true, {}},
   };
-  for (const TEmptyCase& c : cases) {
+  for (const TLstCase& c : cases) {
     TStrLst l = {"left over"};
     GuLstErrMsg.clear();
-    bool ok = c.Typ ? Sar.GetSarComLst(l, c.Typ, c.Lge, c.AvlCol, c.Actor)
-                    : Sar.GetSarTypLst(l, c.Lge, c.AvlCol, c.Actor);
-    EXPECT_FALSE(ok) << (c.Typ ? c.Typ : "types");
-    EXPECT_TRUE(l.empty());
-    EXPECT_EQ(GuLstErrMsg, c.Msg);
+    const bool ok = c.Typ ? Sar.GetSarComLst(l, c.Typ, c.Lge, c.AvlCol, c.Actor)
+                          : Sar.GetSarTypLst(l, c.Lge, c.AvlCol, c.Actor);
+    EXPECT_EQ(ok, !c.Exp.empty()) << (c.Typ ? c.Typ : "types");
+    EXPECT_EQ(l, c.Exp) << (c.Typ ? c.Typ : "types");
+    EXPECT_EQ(GuLstErrMsg, ok ? "" : c.Typ ? "#194, no sar commands found in memo" : "#191, no sar types found in memo");
   }
 }
 
@@ -195,17 +143,10 @@ TEST_F(SarAndTknTest, ValueLineMustStandRightBeforeTheDefinition) {
   }
 }
 
-TEST(SarAndTknLoad, MissingFileAndReload) {
-  TFakePlatform pf;
-  TTmpDir dir;
-  TSarAndTkn sar(nullptr);
-  EXPECT_FALSE(sar.LodTknFil(dir.Path() + "nope.sys"));
-  EXPECT_EQ(GuLstErrMsg, "#174, File error: Token File '" + dir.Path() + "nope.sys' could not be found");
-  std::string f = dir.Write("t.sys", "0x12\r\nA,XXX,Driving,Forward,a,b,c,d\r\n");
-  ASSERT_TRUE(sar.LodTknFil(f));
-  EXPECT_EQ(sar.GetSarTkn(0, "Driving", "Forward"), 0x12);
-  EXPECT_FALSE(sar.LodTknFil(dir.Path() + "nope.sys"));
-  EXPECT_TRUE(sar.Lines().empty());
+TEST_F(SarAndTknTest, AFailedLoadLeavesNoDefinitions) {
+  EXPECT_FALSE(Sar.LodTknFil("/nonexistent/none.sys"));
+  EXPECT_TRUE(Sar.Lines().empty());
+  EXPECT_EQ(Sar.GetSarTkn(0, "Driving", "Forward"), -1);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -24,7 +25,21 @@ const char* const GcUsg =
     "usage: zefor-sim [--headless] [--device PATH] [--link PATH] [--speed FACTOR] [--no-pacing] [--tokens FILE]";
 
 volatile sig_atomic_t GbQit = 0;
-void OnSig(int) { GbQit = 1; }
+char GcLnkPth[4096] = "";  // the link made at start, for an end in a signal handler
+
+// A quit that the loops do not see in time (the model busy catching up at a
+// high speed factor) ends the process here, half a second after the signal.
+void OnLat(int) {
+  if (GcLnkPth[0]) ::unlink(GcLnkPth);
+  ::_exit(GcSimOk);
+}
+void OnSig(int) {
+  if (GbQit) return;
+  GbQit = 1;
+  itimerval t{};
+  t.it_value.tv_usec = 500000;
+  ::setitimer(ITIMER_REAL, &t, nullptr);
+}
 
 // Commands are read from a terminal only while this process has its
 // foreground: started in the background with &, a read would stop it
@@ -181,10 +196,13 @@ int main(int argc, char** argv) {
   ::sigaction(SIGTERM, &sa, nullptr);
   ::sigaction(SIGHUP, &sa, nullptr);
   ::signal(SIGPIPE, SIG_IGN);
+  sa.sa_handler = OnLat;
+  ::sigaction(SIGALRM, &sa, nullptr);
 
   TSimDrv drv;
   int rc = OpnSimLin(o, drv);
   if (rc != GcSimOk) return rc;
+  if (o.Lnk.size() < sizeof GcLnkPth) std::memcpy(GcLnkPth, o.Lnk.c_str(), o.Lnk.size() + 1);
 #ifdef TESSARO_SIM_GUI
   rc = o.Hdl ? RunHdl(o, drv) : RunSimWnd(argc, argv, o, drv);
 #else
