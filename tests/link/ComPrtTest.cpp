@@ -201,6 +201,12 @@ std::map<std::string, ComPrt::TAct> ComPrt::Acts() {
          ASSERT_TRUE(Hld->Ok());
        }},
       {"free", [this](std::istream&) { EXPECT_TRUE(Hld->Fre()); }},
+      {"fail", [this](std::istream& is) {
+         const bool rd = Arg(is) == "read";
+         const int e = static_cast<int>(Num(is));
+         if (rd) Com->FRdSys = [e](int, void*, std::size_t) { return errno = e, ssize_t(-1); };
+         else Com->FWrSys = [e](int, const void*, std::size_t) { return errno = e, ssize_t(-1); };
+       }},
       {"other", [this](std::istream&) {
          Oth = MakCom();
          ASSERT_EQ(Oth->OpnPrt(), TeOpnPrt::Ok);

@@ -1,7 +1,9 @@
-// Ring buffers and their lock-wrapped operations, and the line's event sets.
+// Ring buffers and their lock-wrapped operations, the threads' events and
+// the line's event sets.
 #include <gtest/gtest.h>
 
 #include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <thread>
@@ -81,6 +83,20 @@ TEST(Rbf, LockWrappersOnTheUiAndOnWorkerThreads) {
   w.join();
   EXPECT_EQ(refused, 1100 - 1023);
   EXPECT_EQ(GuLstErrMsg, "ui");
+}
+
+TEST(LnkEvt, EventsComeLowestFirstAndAFullCounterStillWakes) {
+  TLnkEvt e;
+  const std::uint64_t max = 0xFFFFFFFFFFFFFFFEu;
+  ASSERT_EQ(::write(e.Fd(), &max, sizeof max), 8);
+  EXPECT_TRUE(e.Set(3));
+  EXPECT_TRUE(e.Set(1));
+  EXPECT_TRUE(e.Wai(nullptr, 0));
+  EXPECT_EQ(e.Tak(), 1);
+  EXPECT_EQ(e.Tak(), 3);
+  EXPECT_EQ(e.Tak(), -1);
+  EXPECT_TRUE(e.Cls());
+  EXPECT_FALSE(e.Set(2));
 }
 
 TEST(SerLin, ModemLineChangesBecomeLineEvents) {
