@@ -1,9 +1,9 @@
 // The packet protocol: one driver over cases/pck.txt (frames sent, effects of
-// received bytes, merging), the senders' failures and a random byte stream.
+// received bytes, merging) and the senders' failures. Random streams are the
+// frame fuzzer's and the link's load test's.
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <random>
 #include <sstream>
 
 #include "core/Globals.h"
@@ -174,37 +174,6 @@ TEST(PckPrt, SendFailuresLeaveTheirReasonAndTheCounter) {
     EXPECT_EQ(GuLstErrMsg, rfs < 0 ? "cannot be opened" : "");
   }
   EXPECT_EQ(Hex4(0x0A1F), "0A1F");
-}
-
-// Garbage completes a frame only where its bytes form one; well-formed frames
-// between garbage without start bytes are each taken once.
-TEST(PckPrt, RandomStreams) {
-  std::mt19937 rng(20261207);
-  TuRcvPck p;
-  auto taken = [&](std::uint8_t b) { return RcvChrEff(p, b).size() > 1; };
-  int cpl = 0;
-  for (int i = 0; i < 200000; ++i) {
-    const unsigned r = rng();
-    const auto b = static_cast<std::uint8_t>(r & 1 ? r >> 8 : (r >> 8) % 6);
-    const TuRcvPck before = p;
-    if (!taken(b)) continue;
-    ++cpl;
-    ASSERT_EQ(before.PckSte, PS_DAT);
-    ASSERT_EQ(b, GcPckEnd);
-    ASSERT_EQ(before.DatCnt, before.PckLen);
-  }
-  EXPECT_GT(cpl, 0);
-  RstRcvPck(p);
-  for (int i = 0; i < 2000; ++i) {
-    for (unsigned g = rng() % 12; g > 0; --g) ASSERT_FALSE(taken(static_cast<std::uint8_t>(rng() | 0x08)));
-    B f;
-    ASSERT_TRUE(BldPck(static_cast<std::uint8_t>(i), MC_STS, MK_WRK, B(rng() % 8, static_cast<std::uint8_t>(rng())), f));
-    f[1] = 5;
-    for (std::size_t k = 0; k + 1 < f.size(); ++k) ASSERT_FALSE(taken(f[k])) << i;
-    const L e = RcvChrEff(p, f.back());
-    ASSERT_GT(e.size(), 1u) << i;
-    EXPECT_EQ(e[0].Val, i & 0xFF);
-  }
 }
 
 }  // namespace
