@@ -136,7 +136,7 @@ private:
   // True when the read has completed.
   bool DoRd() {
     std::uint8_t b;
-    const ssize_t n = ::read(Fd, &b, 1);
+    const ssize_t n = C.FRdSys ? C.FRdSys(Fd, &b, 1) : ::read(Fd, &b, 1);
     if (n == 1) {
       RdRes = TeIoRes::Don;
       RdByt = b;
@@ -154,7 +154,7 @@ private:
   }
 
   bool DoWr() {
-    const ssize_t n = ::write(Fd, C.FpTxdBuf, 1);
+    const ssize_t n = C.FWrSys ? C.FWrSys(Fd, C.FpTxdBuf, 1) : ::write(Fd, C.FpTxdBuf, 1);
     if (n == 1) {
       WrRes = TeIoRes::Don;
       return true;

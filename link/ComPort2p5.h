@@ -37,6 +37,8 @@
 #include <string>
 #include <thread>
 
+#include <sys/types.h>
+
 #include "link/LnkEvt.h"
 #include "link/SerLin.h"
 
@@ -170,6 +172,11 @@ public:
   std::atomic<std::uint32_t> FdwMdmEvt{0};
   std::atomic<std::uint64_t> FiEmpRdCnt{0};  // silent reads completed (diagnostics)
   std::atomic<std::uint64_t> FiRxdCnt{0};    // bytes read from the line, kept or not
+
+  // The system calls that move one byte on the port; null: ::read and
+  // ::write. A test puts failures of the line in their place.
+  std::function<ssize_t(int fd, void* buf, std::size_t n)> FRdSys;
+  std::function<ssize_t(int fd, const void* buf, std::size_t n)> FWrSys;
 
   TComEvt FOnComPrtComEvt;
   TCtlEvt FOnComPrtCtlEvt;

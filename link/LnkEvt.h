@@ -19,6 +19,8 @@ public:
 
   // The wake-up descriptor could be created.
   bool Ok() const { return FiFd >= 0; }
+  // The wake-up descriptor (an eventfd), for tests that fill its counter.
+  int Fd() const { return FiFd; }
   // Signal event i from any thread and wake the owner; false when the wake-up
   // could not be given.
   bool Set(unsigned i);

@@ -1,523 +1,344 @@
-// The serial component on a pseudo-terminal pair: the test plays the far end
-// on the master, the component opens the slave.
-#include <gtest/gtest.h>
+// The serial component on pseudo-terminals: one driver over the scenarios of
+// cases/com.txt.
 
 #include <fcntl.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
+#include <sys/file.h>
+#include <sys/wait.h>
 #include <termios.h>
+#include <unistd.h>
 
-#include <condition_variable>
-#include <memory>
-#include <mutex>
-#include <thread>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <set>
+#include <sstream>
 
-#include "LnkTstPty.h"
-#include "core/Globals.h"
-#include "link/LnkSes.h"
-#include "link/ComPort2p5.h"
-#include "link/MtxAndRbf.h"
+#include "ComTstFix.h"
 #include "link/PrtNam.h"
-#include "support/FakePlatform.h"
 
 namespace {
 
-using namespace std::chrono_literals;
+using B = std::vector<std::uint8_t>;
 
-// What the component reported, from whatever thread.
-struct TRec : TLckRec {
-  std::vector<std::uint8_t> Byt;
-  std::vector<std::pair<int, std::string>> Err;
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> Ler;
-  std::vector<std::uint32_t> Ctl;
-  int BadArg = 0;
-  // The receive handler waits here while Gate is closed.
-  bool Gate = true;
-
-  std::size_t NByt() { return Get([&] { return Byt.size(); }); }
-  bool HasErr(int code) {
-    return Get([&] {
-      for (auto& e : Err)
-        if (e.first == code) return true;
-      return false;
-    });
-  }
-  void Opn(bool open) {
-    Put([&] { Gate = open; });
-  }
+struct TCas {
+  std::string Nam;
+  std::vector<std::string> Lin;
 };
 
-class ComPrtTest : public ::testing::Test {
-protected:
-  TFakePlatform Plt;
-  TPty Pty;
-  TTxMtxAndRbf Tx;
-  TRxMtxAndRbf Rx;
-  TRec Rec;
-  std::unique_ptr<TComport2p5> Com;
+void PrintTo(const TCas& c, std::ostream* os) { *os << c.Nam; }
 
-  void SetUp() override { Com = MakCom(); }
-  void TearDown() override { Com.reset(); }
+std::vector<TCas> LodCas() {
+  std::ifstream f(std::string(TESSARO_SOURCE_DIR) + "/tests/link/cases/com.txt");
+  std::vector<TCas> cas;
+  std::string l;
+  while (std::getline(f, l))
+    if (l.rfind("case ", 0) == 0)
+      cas.push_back({l.substr(5), {}});
+    else if (!l.empty() && l[0] != '#' && !cas.empty())
+      cas.back().Lin.push_back(l);
+  return cas;
+}
 
-  // A component wired as the main window wires it.
-  std::unique_ptr<TComport2p5> MakCom() {
-    auto c = std::make_unique<TComport2p5>(this);
-    SetRbtLin(*c, Pty.Pth());
-    TComport2p5* self = c.get();
-    c->FOnComPrtComEvt = [this, self](TComport2p5* s, std::uint8_t kind, std::uint32_t extra, std::uint8_t d) {
-      std::unique_lock<std::mutex> lk(Rec.M);
-      if (s != self || kind != 2 || extra != 0) ++Rec.BadArg;
-      Rec.Cv.wait(lk, [&] { return Rec.Gate; });
-      Rec.Byt.push_back(d);
-      Rec.Cv.notify_all();
-    };
-    c->FOnComPrtCtlEvt = [this](TComport2p5*, std::uint32_t m) { Rec.Put([&] { Rec.Ctl.push_back(m); }); };
-    c->FOnComPrtErrEvt = [this](TComport2p5*, std::int8_t code, const std::string& t) {
-      Rec.Put([&] { Rec.Err.emplace_back(code, t); });
-    };
-    c->FOnComPrtLerEvt = [this](TComport2p5*, std::uint32_t n, std::uint32_t e) {
-      Rec.Put([&] { Rec.Ler.emplace_back(n, e); });
-    };
-    BndComRbf(*c, Tx, Rx);
-    return c;
-  }
+B Hex(std::istream& is) {
+  B b;
+  std::string t;
+  while (is >> t) b.push_back(static_cast<std::uint8_t>(std::stoul(t, nullptr, 16)));
+  return b;
+}
 
-  // Open and end the quiet period, as the main window does.
-  void OpnLnk() {
-    ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);
-    Com->FbBlkCbk = false;
-  }
+std::string Rest(std::istream& is) {
+  std::string s;
+  std::getline(is >> std::ws, s);
+  for (std::size_t p; (p = s.find("\\n")) != std::string::npos;) s.replace(p, 2, "\n");
+  return s;
+}
 
-  bool Snd(const std::vector<std::uint8_t>& v) {
-    for (auto b : v)
-      if (!Com->SndChr(b)) return false;
-    return true;
-  }
+template <class... T>
+std::string Str(const T&... v) {
+  std::ostringstream o;
+  ((o << v << ' '), ...);
+  std::string s = o.str();
+  return s.empty() ? s : s.substr(0, s.size() - 1);
+}
 
-  // Received bytes equal v (waits until as many have come).
-  void ExpRcv(const std::vector<std::uint8_t>& v) {
-    ASSERT_TRUE(Rec.Wait([&] { return Rec.Byt.size() >= v.size(); })) << Rec.NByt();
-    EXPECT_EQ(Rec.Get([&] { return Rec.Byt; }), v);
-  }
-
-  // The far end sends v paced by what has been delivered, as a real line
-  // would (a burst faster than the receive handler overflows the buffer).
-  bool PacWr(const std::vector<std::uint8_t>& v) {
-    const std::size_t base = Rec.NByt();
-    for (std::size_t off = 0; off < v.size(); off += 256) {
-      if (!Rec.Wait([&] { return Rec.Byt.size() + 512 >= base + off; })) return false;
-      const auto end = v.begin() + static_cast<std::ptrdiff_t>(std::min(v.size(), off + 256));
-      if (!Pty.Wr(std::vector<std::uint8_t>(v.begin() + static_cast<std::ptrdiff_t>(off), end))) return false;
+// Another program holding the device: a child process with a flock or a
+// record lock on it until Fre (or the test's end) closes its pipe.
+class THld {
+public:
+  THld(const std::string& pth, bool rec) {
+    int up[2], dn[2];
+    if (::pipe(up) != 0 || ::pipe(dn) != 0 || (FiPid = ::fork()) < 0) return;
+    if (FiPid == 0) {
+      ::close(dn[1]);
+      const int fd = ::open(pth.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+      struct flock l{};
+      l.l_type = F_WRLCK;
+      char c = fd >= 0 && (rec ? ::fcntl(fd, F_SETLK, &l) : ::flock(fd, LOCK_EX | LOCK_NB)) == 0 ? 'h' : 'x';
+      ::_exit(::write(up[1], &c, 1) == 1 && ::read(dn[0], &c, 1) == 0 ? 0 : 2);
     }
-    return true;
+    ::close(up[1]);
+    ::close(dn[0]);
+    FiDn = dn[1];
+    char c = 0;
+    FbOk = ::read(up[0], &c, 1) == 1 && c == 'h';
+    ::close(up[0]);
+  }
+  ~THld() { Fre(); }
+  bool Ok() const { return FbOk; }
+  bool Fre() {
+    int st = 0;
+    const bool ok = FiPid > 0 && ::close(FiDn) == 0 && ::waitpid(FiPid, &st, 0) == FiPid && st == 0;
+    FiPid = -1;
+    return ok;
   }
 
-  // Let the I/O thread pass through its loop a few times (silent reads
-  // completing), so that what it would do has been done.
+private:
+  pid_t FiPid = -1;
+  int FiDn = -1;
+  bool FbOk = false;
+};
+
+class ComPrt : public TComFix, public ::testing::WithParamInterface<TCas> {
+protected:
+  using TAct = std::function<void(std::istream&)>;
+  using TQry = std::function<std::string(std::istream&)>;
+  std::size_t Seen = 0;  // received bytes already checked
+  std::unique_ptr<TComport2p5> Oth;
+  std::unique_ptr<THld> Hld;
+
+  // @far the link to the far end, @dev its device, @file a plain file,
+  // ~NAME in the test's folder, - nothing.
+  std::string Pth(const std::string& n) {
+    if (n == "@far") return Lnk;
+    if (n == "@dev") return Far->Pth();
+    if (n == "@file") return Tmp.Write("file", "not a terminal");
+    if (!n.empty() && n[0] == '~') return Tmp.Path() + n.substr(1);
+    return n == "-" ? "" : n;
+  }
+  std::string Arg(std::istream& is) {
+    std::string a;
+    is >> a;
+    return Pth(a);
+  }
+  unsigned Num(std::istream& is) {
+    unsigned n = 0;
+    is >> n;
+    return n;
+  }
+  TMtxAndRbf& Buf(const std::string& cmd) { return cmd[0] == 't' || cmd[0] == 'q' ? static_cast<TMtxAndRbf&>(Tx) : Rx; }
+  // The I/O thread has passed its loop a few times (silent reads completing).
   void LetIoRun() {
     const auto n = Com->FiEmpRdCnt.load();
     ASSERT_TRUE(WaitUntil([&] { return Com->FiEmpRdCnt.load() >= n + 2; }));
   }
+  bool Io(const std::string& cmd, std::istream& is);
+  std::map<std::string, TAct> Acts();
+  std::map<std::string, TQry> Qrys();
 };
 
-// ---- Opening
-
-class OpnCbkTest : public ComPrtTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(OpnCbkTest, UnassignedEventGives12WithoutTouchingThePort) {
-  TComEvt com = Com->FOnComPrtComEvt;
-  TCtlEvt ctl = Com->FOnComPrtCtlEvt;
-  TErrEvt err = Com->FOnComPrtErrEvt;
-  switch (GetParam()) {
-    case 0: Com->FOnComPrtComEvt = nullptr; break;
-    case 1: Com->FOnComPrtCtlEvt = nullptr; break;
-    default: Com->FOnComPrtErrEvt = nullptr; break;
+// The bytes: what the component is handed and receives, what the far end
+// writes and reads. False: not a command of this kind.
+bool ComPrt::Io(const std::string& cmd, std::istream& is) {
+  static const std::set<std::string> cmds = {"send", "sendn", "far", "farn", "rcv", "rcvn", "line", "linen", "txq",
+                                             "rxq"};
+  if (!cmds.count(cmd)) return false;
+  const bool seq = cmd.back() == 'n';
+  const std::size_t n = seq ? Num(is) : 0;
+  const B v = seq ? Seq(n, static_cast<std::uint8_t>(Num(is))) : Hex(is);
+  if (cmd[0] == 's') {
+    for (std::size_t i = 0; i < v.size() && !HasFailure(); ++i) EXPECT_TRUE(Com->SndChr(v[i])) << GuLstErrMsg;
+  } else if (cmd[0] == 'f') {
+    EXPECT_TRUE(Far->Wr(v));
+  } else if (cmd[0] == 'r' && cmd[1] == 'c') {
+    if (!Rec.Wait([&] { return Rec.Byt.size() >= Seen + v.size(); })) return ADD_FAILURE() << "too few bytes", true;
+    EXPECT_EQ(Rec.Get([&] { return B(Rec.Byt.begin() + static_cast<std::ptrdiff_t>(Seen), Rec.Byt.end()); }), v);
+    Seen += v.size();
+  } else if (cmd[0] == 'l') {
+    EXPECT_EQ(Far->Rd(v.size()), v);
+  } else {
+    for (std::uint8_t b : v) EXPECT_TRUE(LckPutChr(Buf(cmd), b));
   }
-  EXPECT_EQ(Com->OpnPrt(), TeOpnPrt::NoCbk);
-  ASSERT_EQ(Plt.MsgBox.Calls.size(), 1u);
-  EXPECT_EQ(Plt.MsgBox.Calls[0].Caption, "Comport error message");
-  EXPECT_EQ(Plt.MsgBox.Calls[0].Text,
-            "Callback function pointers:\n- FOnComPrtComEvt\n- FOnComPrtCtlEvt\n- FOnComPrtErrEvt\n"
-            "should be assigned to functions\nto read received data.\n"
-            "- FOnComPrtLerEvt\n not obligatory, for debugging only");
-  EXPECT_EQ(Plt.EvtLoop.PrcMsgCnt, 1);
-  EXPECT_FALSE(Com->PrtOpn());
-  EXPECT_FALSE(Com->FbIoThrRun);
-  // The device was left free.
-  Com->FOnComPrtComEvt = com;
-  Com->FOnComPrtCtlEvt = ctl;
-  Com->FOnComPrtErrEvt = err;
-  OpnLnk();
-  ASSERT_TRUE(Snd({0x11, 0x22}));
-  EXPECT_EQ(Pty.Rd(2), (std::vector<std::uint8_t>{0x11, 0x22}));
+  return true;
 }
 
-INSTANTIATE_TEST_SUITE_P(EachEvent, OpnCbkTest, ::testing::Values(0, 1, 2));
-
-class OpnMissingTest : public ComPrtTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(OpnMissingTest, NoDeviceGives7AndSendingFails) {
-  TTmpDir tmp;
-  std::unique_ptr<TComport2p5> other;
-  switch (GetParam()) {
-    case 0: Com->FsPrtNam = ""; break;
-    case 1: Com->FsPrtNam = "COM0"; break;
-    case 2: Com->FsPrtNam = "COM13"; break;  // not mapped
-    case 3: Com->FsPrtNam = tmp.Path() + "no-such-tty"; break;
-    case 4: Com->FsPrtNam = tmp.Write("file", "not a terminal"); break;
-    case 5: Com->FsPrtNam = "/dev/null"; break;
-    default:  // held by another component
-      other = MakCom();
-      ASSERT_EQ(other->OpnPrt(), TeOpnPrt::Ok);
-      break;
-  }
-  EXPECT_EQ(Com->OpnPrt(), TeOpnPrt::NoPrt);
-  EXPECT_FALSE(Com->PrtOpn());
-  EXPECT_FALSE(Com->FbIoThrRun);
-  // Quiet: no event, but the failure is reported all the same.
-  GuLstErrMsg.clear();
-  EXPECT_FALSE(Com->SndChr(1));
-  EXPECT_EQ(GuLstErrMsg, "Comport is not defined");
-  EXPECT_TRUE(Rec.Get([&] { return Rec.Err.empty(); }));
-  Com->FbBlkCbk = false;
-  EXPECT_FALSE(Com->SndChr(1));
-  EXPECT_EQ(Rec.Get([&] { return Rec.Err; }),
-            (std::vector<std::pair<int, std::string>>{
-                {CE_PRT_UND, "Error #003, trying to access comport function while comport is not defined"}}));
-  EXPECT_TRUE(Plt.MsgBox.Calls.empty());
+std::map<std::string, ComPrt::TAct> ComPrt::Acts() {
+  return {
+      {"bau", [this](std::istream& is) { Com->FbyBauIdx = static_cast<std::uint8_t>(Num(is)); }},
+      {"dat", [this](std::istream& is) { Com->FbyDatBts = static_cast<std::uint8_t>(Num(is)); }},
+      {"prt", [this](std::istream& is) { Com->FbyPrt = static_cast<std::uint8_t>(Num(is)); }},
+      {"stp", [this](std::istream& is) { Com->FbyStpBts = static_cast<std::uint8_t>(Num(is)); }},
+      {"evt", [this](std::istream& is) { Com->FstComEvt = static_cast<std::uint16_t>(Num(is)); }},
+      {"sgl", [this](std::istream& is) { Com->FbSglChr = Num(is) != 0; }},
+      {"unset", [this](std::istream& is) {
+         const std::string a = Arg(is);
+         if (a == "com") Com->FOnComPrtComEvt = nullptr;
+         if (a == "ctl") Com->FOnComPrtCtlEvt = nullptr;
+         if (a == "err") Com->FOnComPrtErrEvt = nullptr;
+       }},
+      {"wire", [this](std::istream&) { Wire(*Com); }},
+      {"name", [this](std::istream& is) { Com->FsPrtNam = Arg(is); }},
+      {"open", [this](std::istream& is) { EXPECT_EQ(Com->OpnPrt().Cod(), Num(is)); }},
+      {"quiet", [this](std::istream& is) { Com->FbBlkCbk = Num(is) != 0; }},
+      {"refuse", [this](std::istream& is) {
+         GuLstErrMsg.clear();
+         EXPECT_FALSE(Com->SndChr(0));
+         EXPECT_EQ(GuLstErrMsg, Rest(is));
+       }},
+      // Bytes sent on meet a link that has ended: it stops taking them.
+      {"sendtil", [this](std::istream&) { EXPECT_TRUE(WaitUntil([&] { return !Com->SndChr(0) && GuLstErrMsg == "Comport is not defined"; })); }},
+      {"nothing", [this](std::istream&) {
+         LetIoRun();
+         EXPECT_EQ(Far->MstInQ(), 0);
+         EXPECT_EQ(NByt(), Seen);
+       }},
+      {"drop", [this](std::istream&) { Far->ClsMst(); }},
+      {"plug", [this](std::istream&) { Plug(); }},
+      {"gate", [this](std::istream& is) { Rec.Put([&, n = Num(is)] { Rec.Gate = n != 0; }); }},
+      {"stop", [this](std::istream&) { EXPECT_TRUE(Com->StpThr() && !Com->FbIoThrRun && !Com->FbRxcThrRun); }},
+      {"start", [this](std::istream& is) { EXPECT_EQ(Com->StaThr(), Num(is) != 0); }},
+      {"hold", [this](std::istream& is) {
+         Hld = std::make_unique<THld>(Far->Pth(), Arg(is) == "record");
+         ASSERT_TRUE(Hld->Ok());
+       }},
+      {"free", [this](std::istream&) { EXPECT_TRUE(Hld->Fre()); }},
+      {"fail", [this](std::istream& is) {
+         const bool rd = Arg(is) == "read";
+         const int e = static_cast<int>(Num(is));
+         if (rd) Com->FRdSys = [e](int, void*, std::size_t) { return errno = e, ssize_t(-1); };
+         else Com->FWrSys = [e](int, const void*, std::size_t) { return errno = e, ssize_t(-1); };
+       }},
+      {"other", [this](std::istream&) {
+         Oth = MakCom();
+         ASSERT_EQ(Oth->OpnPrt(), TeOpnPrt::Ok);
+       }},
+      {"map", [this](std::istream& is) {
+         const std::string a = Arg(is), b = Arg(is);
+         for (int i = 1; i <= 19; ++i)
+           if (a == "all" || a == "COM" + std::to_string(i))
+             Plt.Settings.Keys[GcPrtMapKey]["COM" + std::to_string(i)] = b + (a == "all" ? std::to_string(i) : "");
+       }},
+      {"unmap", [this](std::istream& is) { Plt.Settings.Keys[GcPrtMapKey].erase(Arg(is)); }},
+      {"link", [this](std::istream& is) {
+         const std::string a = Arg(is);
+         std::filesystem::create_symlink(Arg(is), Tmp.Path() + a);
+       }},
+      {"store", [this](std::istream& is) {
+         const std::string a = Arg(is);
+         Plt.Settings.FailWrite = a == "nowrite";
+         Plt.Settings.FailCreate = a == "none";
+       }},
+  };
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, OpnMissingTest, ::testing::Range(0, 7));
-
-TEST_F(ComPrtTest, OpensThroughAMappedComName) {
-  Plt.Settings.Keys[GcPrtMapKey]["COM15"] = Pty.Pth();
-  Com->FsPrtNam = "COM15";
-  OpnLnk();
-  ASSERT_TRUE(Snd({7}));
-  EXPECT_EQ(Pty.Rd(1), std::vector<std::uint8_t>{7});
-}
-
-// ---- Line settings
-
-struct TLinCas {
-  std::uint8_t Dat, Prt, Stp;
-  bool Ok;
-  tcflag_t Siz, Par, Stb;
-};
-
-class LinMakTest : public ::testing::TestWithParam<TLinCas> {};
-
-TEST_P(LinMakTest, SizeParityAndStopBits) {
-  const TLinCas& k = GetParam();
+// Made-up settings of the indexes on a terminal that has others: the size,
+// parity and stop bits, or "refused", or "not raw".
+std::string Cfg(unsigned dat, unsigned prt, unsigned stp) {
   termios t{};
   t.c_cflag = CRTSCTS | PARENB | CS5;
   t.c_iflag = IXON | ICRNL;
   t.c_lflag = ICANON | ECHO;
-  ASSERT_EQ(MakLinCfg(t, k.Dat, k.Prt, k.Stp), k.Ok);
-  if (!k.Ok) return;
-  EXPECT_EQ(t.c_cflag & CSIZE, k.Siz);
-  EXPECT_EQ(t.c_cflag & (PARENB | PARODD | CMSPAR), k.Par);
-  EXPECT_EQ(t.c_cflag & CSTOPB, k.Stb);
-  EXPECT_EQ(t.c_iflag & INPCK, k.Par ? tcflag_t(INPCK) : 0u);
-  EXPECT_EQ(t.c_cflag & (CLOCAL | CREAD | CRTSCTS), tcflag_t(CLOCAL | CREAD));
-  EXPECT_EQ(t.c_iflag & (IXON | IXOFF | ICRNL | ISTRIP), 0u);
-  EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG), 0u);
-  EXPECT_EQ(t.c_oflag & OPOST, 0u);
-  EXPECT_EQ(t.c_cc[VMIN], 1);
+  if (!MakLinCfg(t, static_cast<std::uint8_t>(dat), static_cast<std::uint8_t>(prt), static_cast<std::uint8_t>(stp)))
+    return "refused";
+  const tcflag_t par[] = {0, PARENB | PARODD, PARENB, PARENB | PARODD | CMSPAR, PARENB | CMSPAR};
+  const tcflag_t p = t.c_cflag & (PARENB | PARODD | CMSPAR);
+  const char pc = "noems?"[std::find(par, par + 5, p) - par];
+  if ((t.c_iflag & (IXON | IXOFF | ICRNL | ISTRIP | INPCK)) != (p ? INPCK : 0u) || (t.c_lflag & (ICANON | ECHO | ISIG)) ||
+      (t.c_oflag & OPOST) || (t.c_cflag & (CLOCAL | CREAD | CRTSCTS)) != (CLOCAL | CREAD) || t.c_cc[VMIN] != 1)
+    return "not raw";
+  const tcflag_t siz = t.c_cflag & CSIZE;
+  return Str(siz == CS5 ? 5 : siz == CS6 ? 6 : siz == CS7 ? 7 : 8, pc, t.c_cflag & CSTOPB ? 2 : 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, LinMakTest,
-    ::testing::Values(TLinCas{7, 0, 0, true, CS8, 0, 0},                                // 8N1
-                      TLinCas{6, 2, 0, true, CS7, PARENB, 0},                           // 7E1
-                      TLinCas{7, 1, 2, true, CS8, PARENB | PARODD, CSTOPB},             // 8O2
-                      TLinCas{4, 3, 1, true, CS5, PARENB | PARODD | CMSPAR, CSTOPB},    // 5M1.5
-                      TLinCas{5, 4, 0, true, CS6, PARENB | CMSPAR, 0},                  // 6S1
-                      TLinCas{99, 0, 9, true, CS8, 0, 0},                               // defaults
-                      TLinCas{2, 0, 0, false, 0, 0, 0},                                 // 3 data bits
-                      TLinCas{7, 5, 0, false, 0, 0, 0},                                 // unknown parity
-                      TLinCas{7, 0, 1, false, 0, 0, 0}));                               // 1.5 stop, 8 bits
-
-struct TDevCas {
-  std::uint8_t Bau, Dat, Prt, Stp;
-  int Code;
-  std::uint32_t Rate;
-  tcflag_t Stb;
-};
-
-class LinDevTest : public ComPrtTest, public ::testing::WithParamInterface<TDevCas> {};
-
-TEST_P(LinDevTest, SettingsReadBackFromTheDevice) {
-  const TDevCas& k = GetParam();
-  Com->FbyBauIdx = k.Bau;
-  Com->FbyDatBts = k.Dat;
-  Com->FbyPrt = k.Prt;
-  Com->FbyStpBts = k.Stp;
-  ASSERT_EQ(Com->OpnPrt(), k.Code);
-  EXPECT_EQ(Com->FbIoThrRun.load(), k.Code == 0);
-  if (k.Code != 0) return;
-  termios t{};
-  ASSERT_EQ(::tcgetattr(Pty.Slv(), &t), 0);
-  EXPECT_EQ(GetLinBau(Pty.Slv()), k.Rate);
-  EXPECT_EQ(t.c_cflag & (CSIZE | PARENB | CRTSCTS | CLOCAL | CREAD), tcflag_t(CS8 | CLOCAL | CREAD));
-  EXPECT_EQ(t.c_cflag & CSTOPB, k.Stb);
-  EXPECT_EQ(t.c_lflag & (ICANON | ECHO), 0u);
-  EXPECT_EQ(t.c_iflag & (IXON | IXOFF), 0u);
+std::map<std::string, ComPrt::TQry> ComPrt::Qrys() {
+  return {
+      {"err", [this](std::istream& is) {
+         const int n = static_cast<int>(Num(is));
+         return Rec.Get([&] {
+           for (auto& e : Rec.Err)
+             if (e.first == n) return e.second;
+           return std::string();
+         });
+       }},
+      {"errs", [this](std::istream&) { return Rec.Get([&] { return Str(Rec.Err.size()); }); }},
+      {"ler", [this](std::istream& is) {
+         const unsigned n = Num(is);
+         return Rec.Get([&] { return Str(std::count(Rec.Ler.begin(), Rec.Ler.end(), n) > 0); });
+       }},
+      {"ctl", [this](std::istream&) { std::ostringstream o;
+         o << std::hex << Rec.Get([&] { return Rec.Ctl.empty() ? 0u : Rec.Ctl[0]; });
+         return o.str(); }},
+      {"ended", [this](std::istream&) { return Str(!Com->FbIoThrRun && !Com->FbRxcThrRun && !Com->PrtOpn()); }},
+      {"rxd", [this](std::istream&) { return Str(Com->FiRxdCnt.load()); }},
+      {"unread", [this](std::istream&) { return Str(Far->SlvInQ()); }},
+      {"queued", [this](std::istream&) { return Str(LckDatAvl(Tx)); }},
+      {"stored", [this](std::istream&) { return Str(LckDatAvl(Rx)); }},
+      {"txdrp", [this](std::istream&) { return Str(Com->TakTxDrp()); }},
+      {"held", [this](std::istream&) { return Str(Com->PrtHld()); }},
+      {"locked", [this](std::istream&) { return Str(!THld(Far->Pth(), false).Ok()); }},
+      {"inuse", [this](std::istream& is) { return Str(PrtInUse(Arg(is))); }},
+      {"box", [this](std::istream&) {
+         return Plt.MsgBox.Calls.size() != 1 || Plt.EvtLoop.PrcMsgCnt != 1
+                    ? "not one"
+                    : Plt.MsgBox.Calls[0].Caption + ": " + Plt.MsgBox.Calls[0].Text;
+       }},
+      {"path", [this](std::istream& is) { return PrtDevPth(Arg(is)); }},
+      {"scan", [this](std::istream&) {
+         std::string s;
+         for (const auto& n : ScnComPrt()) s += (s.empty() ? "" : " ") + n;
+         return s;
+       }},
+      {"lnkprt", [this](std::istream& is) {
+         const TLnkPrt r = LnkPrt(Arg(is));
+         return Str(r.Num, r.Lst, r.Dev.empty() ? "-" : r.Dev);
+       }},
+      {"mapprt", [this](std::istream& is) {
+         const unsigned n = Num(is);
+         return Str(MapPrt(static_cast<int>(n), Arg(is)));
+       }},
+      {"cfg", [this](std::istream& is) {
+         const unsigned d = Num(is), p = Num(is);
+         return Cfg(d, p, Num(is));
+       }},
+      {"device", [this](std::istream&) {  // the line read back: baud rate, stop bits, or "not raw"
+         termios t{};
+         if (::tcgetattr(Far->Slv(), &t) != 0 || (t.c_cflag & (CSIZE | PARENB | CRTSCTS | CLOCAL | CREAD)) != (CS8 | CLOCAL | CREAD) ||
+             (t.c_lflag & (ICANON | ECHO)) || (t.c_iflag & (IXON | IXOFF)))
+           return std::string("not raw");
+         return Str(GetLinBau(Far->Slv()), t.c_cflag & CSTOPB ? 2 : 1);
+       }},
+  };
 }
 
-// A pseudo-terminal always runs 8 bits without parity: other sizes and
-// parities do not read back, and the open says so.
-INSTANTIATE_TEST_SUITE_P(
-    Lines, LinDevTest,
-    ::testing::Values(TDevCas{4, 7, 0, 0, 0, 2400, 0},          // the main window's line
-                      TDevCas{8, 7, 0, 2, 0, 19200, CSTOPB},    // 8N2
-                      TDevCas{7, 7, 0, 0, 0, 14400, 0},         // no constant for 14400
-                      TDevCas{200, 7, 0, 0, 0, 9600, 0},        // unknown index: 9600
-                      TDevCas{6, 6, 2, 0, 9, 0, 0},             // 7E1 does not read back
-                      TDevCas{4, 2, 0, 0, 9, 0, 0}));           // 3 data bits
-
-// ---- Moving bytes
-
-TEST_F(ComPrtTest, AllByteValuesBothWaysAtOnceInOrder) {
-  OpnLnk();
-  const auto out = Seq(2048, 3), in = Seq(2048, 200);
-  std::thread farEnd([&] { PacWr(in); });
-  std::vector<std::uint8_t> got;
-  std::thread farRd([&] { got = Pty.Rd(out.size()); });
-  for (auto b : out)
-    while (!Com->SndChr(b)) ASSERT_EQ(GuLstErrMsg, "Tx ringbuffer is full");
-  farEnd.join();
-  farRd.join();
-  EXPECT_EQ(got, out);
-  ExpRcv(in);
-  EXPECT_EQ(Rec.Get([&] { return Rec.BadArg; }), 0);
-  EXPECT_TRUE(Rec.Get([&] { return Rec.Err.empty() && Rec.Ler.empty(); }));
+// A line "QUERY ARGS = VALUE" waits (up to 10 s) until the query gives the
+// value (paths in it as in the arguments); any other line is an action.
+TEST_P(ComPrt, Scenario) {
+  const auto acts = Acts();
+  const auto qrys = Qrys();
+  for (const std::string& l : GetParam().Lin) {
+    SCOPED_TRACE(l);
+    const auto eq = l.find(" =");
+    std::istringstream is(l.substr(0, eq));
+    std::string cmd, got;
+    is >> cmd;
+    if (eq != std::string::npos && qrys.count(cmd)) {
+      std::istringstream rs(l.substr(eq + 2));
+      std::string want = Rest(rs), w;
+      const std::string args = is.str().substr(cmd.size());
+      if (want.find_first_of("@~") != std::string::npos)
+        for (rs.clear(), rs.str(want), want.clear(); rs >> w;) want += (want.empty() ? "" : " ") + Pth(w);
+      EXPECT_TRUE(WaitUntil([&] {
+        std::istringstream as(args);
+        return (got = qrys.at(cmd)(as)) == want;
+      })) << "got: " << got;
+    } else if (acts.count(cmd)) {
+      acts.at(cmd)(is);
+    } else if (!Io(cmd, is)) {
+      FAIL() << "unknown command";
+    }
+    if (HasFatalFailure()) return;
+  }
 }
 
-TEST_F(ComPrtTest, ReopeningKeepsQueuedBytesAndWorks) {
-  ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);
-  ASSERT_TRUE(Snd({1, 2, 3}));  // quiet: queued
-  ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);
-  ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);
-  EXPECT_TRUE(LckDatAvl(Tx));
-  Com->FbBlkCbk = false;
-  EXPECT_EQ(Pty.Rd(3), (std::vector<std::uint8_t>{1, 2, 3}));
-  ASSERT_TRUE(Pty.Wr({9, 8}));
-  ExpRcv({9, 8});
-}
-
-TEST_F(ComPrtTest, StoppedThreadsMoveNothingAndResumeWhenStarted) {
-  OpnLnk();
-  ASSERT_TRUE(Com->StpThr());
-  EXPECT_FALSE(Com->FbIoThrRun);
-  EXPECT_FALSE(Com->FbRxcThrRun);
-  EXPECT_TRUE(Com->StpThr());
-  ASSERT_TRUE(Pty.Wr({0x41, 0x42}));
-  ASSERT_TRUE(Snd({0x51, 0x52}));
-  EXPECT_TRUE(WaitUntil([&] { return Pty.SlvInQ() == 2; }));  // not read
-  EXPECT_EQ(Pty.MstInQ(), 0);
-  EXPECT_EQ(Rec.NByt(), 0u);
-  ASSERT_TRUE(Com->StaThr());
-  EXPECT_FALSE(Com->StaThr());  // already running
-  EXPECT_EQ(Pty.Rd(2), (std::vector<std::uint8_t>{0x51, 0x52}));
-  ExpRcv({0x41, 0x42});
-}
-
-TEST_F(ComPrtTest, QuietPeriodQueuesSentBytesAndDropsReceivedOnes) {
-  Com->FiRdTmo = 5ms;
-  ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);
-  ASSERT_TRUE(Com->FbBlkCbk);
-  ASSERT_TRUE(Pty.Wr({0xA1, 0xA2, 0xA3}));
-  ASSERT_TRUE(WaitUntil([&] { return Com->FiRxdCnt.load() == 3; }));
-  ASSERT_TRUE(Snd({0xB1, 0xB2}));
-  LetIoRun();
-  EXPECT_EQ(Pty.MstInQ(), 0);  // nothing reached the line
-  EXPECT_TRUE(LckDatAvl(Tx));  // but it is kept
-  EXPECT_FALSE(LckDatAvl(Rx));  // received bytes were not stored
-  Com->FbBlkCbk = false;
-  EXPECT_EQ(Pty.Rd(2), (std::vector<std::uint8_t>{0xB1, 0xB2}));
-  ASSERT_TRUE(Pty.Wr({0xC1}));
-  ExpRcv({0xC1});  // the bytes of the quiet period never show up
-  EXPECT_TRUE(Rec.Get([&] { return Rec.Err.empty() && Rec.Ctl.empty(); }));
-}
-
-TEST_F(ComPrtTest, SilentLineCompletesEmptyReadsQuietly) {
-  Com->FiRdTmo = 5ms;
-  OpnLnk();
-  ASSERT_TRUE(WaitUntil([&] { return Com->FiEmpRdCnt.load() >= 4; }));
-  EXPECT_EQ(Rec.NByt(), 0u);
-  EXPECT_TRUE(Rec.Get([&] { return Rec.Err.empty() && Rec.Ler.empty() && Rec.Ctl.empty(); }));
-  ASSERT_TRUE(Pty.Wr({0x33}));
-  ExpRcv({0x33});
-}
-
-TEST_F(ComPrtTest, FullTransmitBufferRefusesTheByteAndLosesNothing) {
-  ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);  // quiet: nothing is written meanwhile
-  const auto v = Seq(1023, 1);
-  ASSERT_TRUE(Snd(v));
-  GuLstErrMsg.clear();
-  EXPECT_FALSE(Com->SndChr(0xFF));
-  EXPECT_EQ(GuLstErrMsg, "Tx ringbuffer is full");
-  Com->FbBlkCbk = false;
-  EXPECT_EQ(Pty.Rd(v.size()), v);
-}
-
-TEST_F(ComPrtTest, FullReceiveBufferEndsTheLinkAndAReopenRecovers) {
-  OpnLnk();
-  Rec.Opn(false);  // the receive handler blocks
-  const auto v = Seq(1100);
-  ASSERT_TRUE(Pty.Wr(v));
-  // 1023 bytes in the buffer (and one in the handler, if it had started),
-  // the next one is refused.
-  ASSERT_TRUE(WaitUntil([&] { return !Com->FbIoThrRun; }));
-  EXPECT_FALSE(Com->PrtOpn());
-  EXPECT_EQ(Rec.NByt(), 0u);
-  GuLstErrMsg.clear();
-  EXPECT_FALSE(Com->SndChr(1));
-  EXPECT_EQ(GuLstErrMsg, "Comport is not defined");
-  Rec.Opn(true);
-  ASSERT_TRUE(WaitUntil([&] { return Rec.HasErr(CE_RX_FUL); }));
-  // Every byte that was taken is delivered before the report.
-  const auto got = Rec.Get([&] { return Rec.Byt; });
-  ASSERT_TRUE(got.size() == 1023 || got.size() == 1024) << got.size();
-  EXPECT_TRUE(std::equal(got.begin(), got.end(), v.begin()));
-  EXPECT_EQ(Rec.Get([&] { return Rec.Err.back(); }), (std::pair<int, std::string>{CE_RX_FUL, "Rx ringbuffer is full"}));
-  ASSERT_TRUE(WaitUntil([&] { return !Com->FbRxcThrRun; }));
-  // Taken before the reopen: once the port is open again, new bytes may
-  // arrive at any moment.
-  auto rest = Rec.Get([&] { return Rec.Byt; });
-  ASSERT_EQ(rest, got);
-  ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);
-  // The refused byte is lost; what waited in the line follows.
-  rest.insert(rest.end(), v.begin() + static_cast<std::ptrdiff_t>(got.size() + 1), v.end());
-  ExpRcv(rest);
-}
-
-// ---- The far end goes away
-
-TEST_F(ComPrtTest, FarEndClosedWhileReceivingEndsCleanlyAndAnotherPortOpens) {
-  OpnLnk();
-  const auto v = Seq(600);
-  ASSERT_TRUE(Pty.Wr(v));
-  Pty.ClsMst();
-  ASSERT_TRUE(Rec.Wait([&] { return !Rec.Err.empty(); }));
-  EXPECT_EQ(Rec.Get([&] { return Rec.Err.back(); }),
-            (std::pair<int, std::string>{CE_DEV_LST, "Error #004, comport device lost"}));
-  EXPECT_TRUE(Rec.Get([&] { return !Rec.Ler.empty() && Rec.Ler.back().first == 23; }));
-  const auto got = Rec.Get([&] { return Rec.Byt; });
-  ASSERT_LE(got.size(), v.size());
-  EXPECT_TRUE(std::equal(got.begin(), got.end(), v.begin()));
-  ASSERT_TRUE(WaitUntil([&] { return !Com->FbIoThrRun && !Com->FbRxcThrRun; }));
-  EXPECT_FALSE(Com->PrtOpn());
-  EXPECT_FALSE(Com->SndChr(1));
-
-  TPty pty2;
-  Com->FsPrtNam = pty2.Pth();
-  ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);
-  ASSERT_TRUE(Snd({0x66}));
-  EXPECT_EQ(pty2.Rd(1), std::vector<std::uint8_t>{0x66});
-  const std::size_t before = Rec.NByt();
-  ASSERT_TRUE(pty2.Wr({0x77}));
-  ASSERT_TRUE(Rec.Wait([&] { return Rec.Byt.size() == before + 1; }));
-}
-
-TEST_F(ComPrtTest, OpeningAfterTheDeviceWentAwayStartsWithEmptyBuffers) {
-  OpnLnk();
-  Pty.ClsMst();
-  ASSERT_TRUE(WaitUntil([&] { return Rec.HasErr(CE_DEV_LST) && !Com->FbIoThrRun && !Com->FbRxcThrRun; }));
-  Com->TakTxDrp();
-  // Bytes that slipped into the buffers while the vanishing device was
-  // closed: the rest of a command, the start of a robot frame.
-  for (std::uint8_t b : {0x02, 0x01, 0x07, 0x00}) ASSERT_TRUE(LckPutChr(Tx, b));
-  for (std::uint8_t b : {0xE1, 0xE2}) ASSERT_TRUE(LckPutChr(Rx, b));
-  const std::size_t rcv = Rec.NByt();
-
-  TPty pty2;
-  Com->FsPrtNam = pty2.Pth();
-  ASSERT_EQ(Com->OpnPrt(), TeOpnPrt::Ok);
-  EXPECT_EQ(Com->TakTxDrp(), 4u);  // counted, so the owner can say the command was not sent
-  Com->FbBlkCbk = false;
-  ASSERT_TRUE(Snd({0x66}));
-  EXPECT_EQ(pty2.Rd(1), std::vector<std::uint8_t>{0x66});
-  EXPECT_EQ(pty2.Rd(1, 100ms), std::vector<std::uint8_t>{});
-  ASSERT_TRUE(pty2.Wr({0x77}));
-  ASSERT_TRUE(Rec.Wait([&] { return Rec.Byt.size() > rcv; }));
-  EXPECT_EQ(Rec.Get([&] { return std::vector<std::uint8_t>(Rec.Byt.begin() + static_cast<std::ptrdiff_t>(rcv), Rec.Byt.end()); }),
-            std::vector<std::uint8_t>{0x77});
-}
-
-TEST_F(ComPrtTest, FarEndClosedWhileSendingEndsCleanly) {
-  OpnLnk();
-  std::thread farEnd([&] {
-    Pty.Rd(300);
-    Pty.ClsMst();
-  });
-  // Keep sending until the component gives up.
-  bool gaveUp = false;
-  for (int i = 0; i < 5000000 && !gaveUp; ++i)
-    if (!Com->SndChr(static_cast<std::uint8_t>(i)) && GuLstErrMsg == "Comport is not defined") gaveUp = true;
-  farEnd.join();
-  EXPECT_TRUE(gaveUp);
-  ASSERT_TRUE(WaitUntil([&] { return Rec.HasErr(CE_DEV_LST); }));
-  ASSERT_TRUE(WaitUntil([&] { return !Com->FbIoThrRun && !Com->FbRxcThrRun; }));
-}
-
-TEST_F(ComPrtTest, DestroyingABusyComponentNeitherHangsNorCrashes) {
-  OpnLnk();
-  std::atomic<bool> stop{false};
-  ASSERT_EQ(::fcntl(Pty.Mst(), F_SETFL, O_NONBLOCK), 0);
-  std::thread farEnd([&] {
-    const auto v = Seq(64);
-    while (!stop)
-      if (::write(Pty.Mst(), v.data(), v.size()) < 0) std::this_thread::yield();
-  });
-  ASSERT_TRUE(Rec.Wait([&] { return Rec.Byt.size() > 100; }));
-  for (int i = 0; i < 200; ++i) Com->SndChr(static_cast<std::uint8_t>(i));
-  Com.reset();
-  stop = true;
-  farEnd.join();
-  EXPECT_GT(Rec.NByt(), 100u);
-}
-
-// ---- Events
-
-TEST_F(ComPrtTest, ReceivedCharacterEventWhenAskedFor) {
-  Com->FstComEvt = evRxChar | evRxFlag;
-  Com->FiRdTmo = 5ms;
-  OpnLnk();
-  LetIoRun();  // the wait has started
-  ASSERT_TRUE(Pty.Wr({0x00}));
-  ASSERT_TRUE(Rec.Wait([&] { return !Rec.Ctl.empty(); }));
-  EXPECT_EQ(Rec.Get([&] { return Rec.Ctl[0]; }), EV_RXCHAR | EV_RXFLAG);
-  ExpRcv({0x00});
-}
-
-TEST_F(ComPrtTest, OutsideSingleCharacterModeBytesAreDroppedWithAReport) {
-  Com->FbSglChr = false;
-  OpnLnk();
-  ASSERT_TRUE(Pty.Wr({0x10}));
-  ASSERT_TRUE(Rec.Wait([&] { return !Rec.Err.empty(); }));
-  EXPECT_EQ(Rec.Get([&] { return Rec.Err[0]; }),
-            (std::pair<int, std::string>{CE_SGL_CHR, "Comport not in signle character mode"}));
-  EXPECT_EQ(Rec.NByt(), 0u);
-  EXPECT_FALSE(LckDatAvl(Rx));
-}
-
-TEST(MdmEvt, ChangesBecomeLineEvents) {
-  TMdmSmp a, b;
-  a.Cnt = b.Cnt = true;
-  b.Rng = 1;
-  b.Dcd = 2;
-  b.Err = 1;
-  EXPECT_EQ(MdmEvt(a, b), EV_RING | EV_RLSD | EV_ERR);
-  TMdmSmp c, d;
-  c.Lin = d.Lin = true;
-  c.Sts = TIOCM_CTS | TIOCM_DSR;
-  d.Sts = TIOCM_DSR | TIOCM_RI;
-  EXPECT_EQ(MdmEvt(c, d), EV_CTS | EV_RING);
-  EXPECT_EQ(MdmEvt(TMdmSmp{}, d), 0u);  // nothing to compare with
-  EXPECT_EQ(ComEvtMsk(evRing | evRlsd), 0x120u);
-  EXPECT_EQ(ComEvtMsk(0x1FF), 0x1FFu);
-}
+INSTANTIATE_TEST_SUITE_P(Cases, ComPrt, ::testing::ValuesIn(LodCas()), [](const auto& i) { return i.param.Nam; });
 
 }  // namespace
