@@ -33,10 +33,14 @@ using VioMdl = TEdtTst;
 TEST_F(VioMdl, RemovalClearsWalkLinksThatPointAtTheVio) {
   TVio* a = Edt.PutVio(VT_STA, 0, 0);
   TVio* b = Edt.PutVio(VT_STO, 1, 0);
+  TVio* c = Edt.PutVio(VT_STO, 2, 0);
   a->Rec.pNxtVio = b;
   b->Rec.pPrvVio = a;
+  b->Rec.pNxtVio = c;
+  c->Rec.pPrvVio = b;
   Edt.RmvVio(b);
   EXPECT_EQ(a->Rec.pNxtVio, nullptr);
+  EXPECT_EQ(c->Rec.pPrvVio, nullptr);
 }
 
 // A measurer that counts its calls: each letter is pts pixels wide, the line 2 * pts high.
