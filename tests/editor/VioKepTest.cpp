@@ -1,5 +1,5 @@
-// Keeping the user's work: the question before a changed program is dropped,
-// and the recovery copy written on a (fake) clock.
+// Keeping the user's work: the recovery copy written on a (fake) clock. The
+// question before a changed program is dropped is in scripts/keep.ted.
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -12,56 +12,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-using VioKep = TEdtTst;
-
-TEST_F(VioKep, AskingBeforeTheProgramIsDroppedSavesDiscardsOrKeepsIt) {
-  int savCnt = 0;
-  const std::string fil = Tmp.Path() + "p.vio";
-  auto sav = [&] {
-    ++savCnt;
-    Edt.SavVioFil(fil);
-  };
-  // Nothing to lose: no question.
-  EXPECT_TRUE(AskDrpPgm(Edt, sav));
-  EXPECT_TRUE(Fake.MsgBox.Calls.empty());
-
-  ASSERT_TRUE(Edt.AddVio(VT_STA));
-  ASSERT_TRUE(Edt.Drt());
-  Fake.MsgBox.Answers = {TeMsgAns::Cancel, TeMsgAns::Dsc};
-  EXPECT_FALSE(AskDrpPgm(Edt, sav));
-  ASSERT_EQ(Fake.MsgBox.Calls.size(), 1u);
-  EXPECT_EQ(Fake.MsgBox.Calls[0].Buttons, TeMsgBtn::SavDscCnc);
-  EXPECT_FALSE(Fake.MsgBox.Calls[0].Text.empty());
-  EXPECT_TRUE(AskDrpPgm(Edt, sav));
-  EXPECT_EQ(savCnt, 0);
-  EXPECT_TRUE(Edt.Drt()) << "Discard does not touch the program";
-  // A box closed without an answer keeps the program (the double's default).
-  EXPECT_FALSE(AskDrpPgm(Edt, sav));
-
-  // Save: the field may go only once the program is saved.
-  Fake.MsgBox.Answers = {TeMsgAns::Sav};
-  EXPECT_TRUE(AskDrpPgm(Edt, sav));
-  EXPECT_EQ(savCnt, 1);
-  EXPECT_EQ(RdAll(fil), PgmTxt(Edt));
-  EXPECT_FALSE(Edt.Drt());
-
-  // A save that fails (or whose dialog is cancelled) keeps the window open.
-  ASSERT_TRUE(Edt.AddVio(VT_STO));
-  Fake.MsgBox.Answers = {TeMsgAns::Sav, TeMsgAns::Sav};
-  EXPECT_FALSE(AskDrpPgm(Edt, [&] { Edt.SavVioFil(Tmp.Path() + "no/such/folder/p.vio"); }));
-  EXPECT_FALSE(AskDrpPgm(Edt, [] {}));
-  EXPECT_TRUE(Edt.Drt());
-  EXPECT_EQ(Edt.GetVioCnt(), 2);
-
-  // A field emptied by hand holds nothing to save.
-  while (Edt.GetVioCnt() > 0) Edt.RmvVio(Edt.Vios().front());
-  ASSERT_TRUE(Edt.Drt());
-  const std::size_t n = Fake.MsgBox.Calls.size();
-  EXPECT_TRUE(AskDrpPgm(Edt, sav));
-  EXPECT_EQ(Fake.MsgBox.Calls.size(), n);
-}
-
-class VioRcvTst : public VioKep {
+class VioRcvTst : public TEdtTst {
 protected:
   std::chrono::steady_clock::time_point T0 = std::chrono::steady_clock::time_point{} + 1000s;
   std::chrono::steady_clock::time_point Now = T0;
@@ -70,7 +21,7 @@ protected:
   std::string Pth() const { return Rcv->Pth(); }
   std::optional<TVioRcv> Rcv;
   void SetUp() override {
-    VioKep::SetUp();
+    TEdtTst::SetUp();
     Rcv.emplace(Edt, Old(), 30s, [this] { return Now; });
   }
 };

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "EdtTstSup.h"
+#include "editor/VioKep.h"
 #include "editor/VioRun.h"
 #include "messages/SysLgeMsg.h"
 #include "translator/InsAndTkn.h"
@@ -123,6 +124,7 @@ private:
   std::vector<std::string> Tbn;
   std::size_t Box = 0;
   unsigned Rfs = 0;
+  int SavCnt = 0;
   TSysLgeMsg Msg{nullptr, TESSARO_DATA_DIR "/"};
   std::optional<TVioRunMap> RunMap;
 };
@@ -263,6 +265,20 @@ void TScr::Run(const TLin& l) {
       }},
       {"runat", [&] { EXPECT_EQ(Map().VioAt(l.I(1)), V(l[2])); }},
       {"runlen", [&] { EXPECT_EQ(Map().Len(), static_cast<std::size_t>(l.I(1))); }},
+      {"ans", [&] {
+        for (std::size_t i = 1; i < n; ++i)
+          Fake.MsgBox.Answers.push_back(l[i] == "sav" ? TeMsgAns::Sav : l[i] == "dsc" ? TeMsgAns::Dsc : TeMsgAns::Cancel);
+      }},
+      {"ask", [&] {  // the question before the program is dropped; the save works, fails or does nothing
+        const auto sav = [&] {
+          if (l[2] == "ok") ++SavCnt;
+          if (l[2] != "none") Edt.SavVioFil(Tmp.Path() + (l[2] == "ok" ? "o.vio" : "no/such/o.vio"));
+        };
+        EXPECT_EQ(AskDrpPgm(Edt, sav), l.B(1));
+      }},
+      {"saved", [&] { EXPECT_EQ(RdAll(Tmp.Path() + "o.vio"), PgmTxt(Edt)); }},
+      {"savcnt", [&] { EXPECT_EQ(SavCnt, l.I(1)); }},
+      {"btn", [&] { EXPECT_EQ(Fake.MsgBox.Calls.at(Box - 1).Buttons, TeMsgBtn::SavDscCnc); }},
       {"box", [&] {
         ASSERT_LT(Box, Fake.MsgBox.Calls.size()) << "no box";
         EXPECT_EQ(Fake.MsgBox.Calls[Box++].Text, l.Rst(1));
