@@ -1,5 +1,6 @@
-// Shared set-up of the editor tests: a model on an 800 x 600 field with the
-// installed sensor/actor definitions, recording doubles and a recording view.
+// Shared set-up of the editor tests: a model on an 800 x 600 field (cells of
+// 66 x 60) with the installed sensor/actor definitions, recording doubles, a
+// recording view and a recording main window.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "core/Globals.h"
+#include "core/WndMsg.h"
 #include "editor/VioPgmItp.h"
 #include "support/FakePlatform.h"
 
@@ -22,46 +24,58 @@ public:
   void VioChg(TVio*) override { Evt.push_back("chg"); }
   void VioVis(TVio* v) override { Evt.push_back(v->Visible() ? "show" : "hide"); }
   void CtlChg(TVio*, int c) override { Evt.push_back("ctl" + std::to_string(c)); }
-  void CtlFoc(TVio*, int c) override {
-    Evt.push_back("foc" + std::to_string(c));
-    ++FocCnt;
-  }
+  void CtlFoc(TVio*, int c) override { Evt.push_back("foc" + std::to_string(c)), ++FocCnt; }
   void FldClr() override { Evt.push_back("clr"); }
-  bool Has(const std::string& e) const {
-    for (const auto& x : Evt)
-      if (x == e) return true;
-    return false;
-  }
   std::vector<std::string> Evt;
   int FocCnt = 0;
 };
 
+// The main window as the editor sees it: records the messages as "app.w" or "set.w" and
+// removes the current vio on the settings message that asks for it.
+class TRecWnd final : public IWndMsgTgt {
+public:
+  std::intptr_t SndMsg(std::uint32_t msg, std::uintptr_t w, std::intptr_t) override {
+    Msgs.push_back((msg == WM_APP_MSG ? "app." : msg == WM_SET_MSG ? "set." : "?.") + std::to_string(w));
+    if (msg == WM_SET_MSG && w == SM_RMV_CUR_VIO && Edt && Edt->FpCurVio) Edt->RmvVio(Edt->FpCurVio);
+    return 0;
+  }
+  std::vector<std::string> Msgs;
+  TVioPgmItp* Edt = nullptr;
+};
+
+inline void PrpEdt(TVioPgmItp& e) {
+  e.CrtVioFld(800, 600);
+  e.SetLgeIdx(0);
+  e.SetAvlCol(0);
+  ASSERT_TRUE(e.SarAndTkn().LodTknFil(TESSARO_DATA_DIR "/ExtComTkn.sys")) << GuLstErrMsg;
+}
+
+inline std::string RdAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The program as its file holds it.
+inline std::string PgmTxt(TVioPgmItp& e) {
+  TStrLst l;
+  EXPECT_TRUE(e.BldVioLns(l));
+  std::string s;
+  for (const auto& x : l) s += x + "\r\n";
+  return s;
+}
+
 class TEdtTst : public ::testing::Test {
 protected:
-  TEdtTst() : Edt(nullptr) {
-    Edt.CrtVioFld(800, 600);
-    Edt.SetLgeIdx(0);
-    Edt.SetAvlCol(0);
+  TEdtTst() : Edt(&Wnd) {
+    Wnd.Edt = &Edt;
     Edt.AddObs(&Obs);
     GuLstErrMsg.clear();
   }
-  void LodDefTkn() { ASSERT_TRUE(Edt.SarAndTkn().LodTknFil(TESSARO_DATA_DIR "/ExtComTkn.sys")) << GuLstErrMsg; }
-  void SetUp() override { LodDefTkn(); }
-
-  // Index of the child of the kind and role on the vio.
-  static const TVioCtl& Ctl(const TVio* v, TeCtlKnd k, std::uint8_t r) {
-    const int i = v->FndCtl(k, r);
-    EXPECT_GE(i, 0);
-    return v->Ctls().at(static_cast<std::size_t>(i < 0 ? 0 : i));
-  }
-
-  static std::string RdAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+  void SetUp() override { PrpEdt(Edt); }
 
   TFakePlatform Fake;
   TTmpDir Tmp;
+  TRecWnd Wnd;
   TVioPgmItp Edt;
   TRecObs Obs;
 };

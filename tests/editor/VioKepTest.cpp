@@ -1,5 +1,5 @@
-// Keeping the user's work: the question before a changed program is dropped,
-// and the recovery copy written on a (fake) clock.
+// Keeping the user's work: the recovery copy written on a (fake) clock. The
+// question before a changed program is dropped is in scripts/keep.ted.
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -12,69 +12,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-std::string Joi(const TStrLst& l) {
-  std::string s;
-  for (const auto& x : l) s += x + "\r\n";
-  return s;
-}
-
-class VioKep : public TEdtTst {
-protected:
-  TStrLst Lns() {
-    TStrLst l;
-    EXPECT_TRUE(Edt.BldVioLns(l));
-    return l;
-  }
-};
-
-TEST_F(VioKep, AskingBeforeTheProgramIsDroppedSavesDiscardsOrKeepsIt) {
-  int savCnt = 0;
-  const std::string fil = Tmp.Path() + "p.vio";
-  auto sav = [&] {
-    ++savCnt;
-    Edt.SavVioFil(fil);
-  };
-  // Nothing to lose: no question.
-  EXPECT_TRUE(AskDrpPgm(Edt, sav));
-  EXPECT_TRUE(Fake.MsgBox.Calls.empty());
-
-  ASSERT_TRUE(Edt.AddVio(VT_STA));
-  ASSERT_TRUE(Edt.Drt());
-  Fake.MsgBox.Answers = {TeMsgAns::Cancel, TeMsgAns::Dsc};
-  EXPECT_FALSE(AskDrpPgm(Edt, sav));
-  ASSERT_EQ(Fake.MsgBox.Calls.size(), 1u);
-  EXPECT_EQ(Fake.MsgBox.Calls[0].Buttons, TeMsgBtn::SavDscCnc);
-  EXPECT_FALSE(Fake.MsgBox.Calls[0].Text.empty());
-  EXPECT_TRUE(AskDrpPgm(Edt, sav));
-  EXPECT_EQ(savCnt, 0);
-  EXPECT_TRUE(Edt.Drt()) << "Discard does not touch the program";
-  // A box closed without an answer keeps the program (the double's default).
-  EXPECT_FALSE(AskDrpPgm(Edt, sav));
-
-  // Save: the field may go only once the program is saved.
-  Fake.MsgBox.Answers = {TeMsgAns::Sav};
-  EXPECT_TRUE(AskDrpPgm(Edt, sav));
-  EXPECT_EQ(savCnt, 1);
-  EXPECT_EQ(RdAll(fil), Joi(Lns()));
-  EXPECT_FALSE(Edt.Drt());
-
-  // A save that fails (or whose dialog is cancelled) keeps the window open.
-  ASSERT_TRUE(Edt.AddVio(VT_STO));
-  Fake.MsgBox.Answers = {TeMsgAns::Sav, TeMsgAns::Sav};
-  EXPECT_FALSE(AskDrpPgm(Edt, [&] { Edt.SavVioFil(Tmp.Path() + "no/such/folder/p.vio"); }));
-  EXPECT_FALSE(AskDrpPgm(Edt, [] {}));
-  EXPECT_TRUE(Edt.Drt());
-  EXPECT_EQ(Edt.GetVioCnt(), 2);
-
-  // A field emptied by hand holds nothing to save.
-  while (Edt.GetVioCnt() > 0) Edt.RmvVio(Edt.Vios().front());
-  ASSERT_TRUE(Edt.Drt());
-  const std::size_t n = Fake.MsgBox.Calls.size();
-  EXPECT_TRUE(AskDrpPgm(Edt, sav));
-  EXPECT_EQ(Fake.MsgBox.Calls.size(), n);
-}
-
-class VioRcvTst : public VioKep {
+class VioRcvTst : public TEdtTst {
 protected:
   std::chrono::steady_clock::time_point T0 = std::chrono::steady_clock::time_point{} + 1000s;
   std::chrono::steady_clock::time_point Now = T0;
@@ -83,7 +21,7 @@ protected:
   std::string Pth() const { return Rcv->Pth(); }
   std::optional<TVioRcv> Rcv;
   void SetUp() override {
-    VioKep::SetUp();
+    TEdtTst::SetUp();
     Rcv.emplace(Edt, Old(), 30s, [this] { return Now; });
   }
 };
@@ -102,7 +40,7 @@ TEST_F(VioRcvTst, AChangedProgramIsWrittenOnceTheIntervalHasPassedAndGoesWhenSav
   EXPECT_FALSE(fs::exists(Pth()));
   Now += 1s;
   EXPECT_TRUE(Rcv->Tck());
-  EXPECT_EQ(RdAll(Pth()), Joi(Lns())) << "the folder is created, the program written whole";
+  EXPECT_EQ(RdAll(Pth()), PgmTxt(Edt)) << "the folder is created, the program written whole";
   EXPECT_FALSE(fs::exists(Pth() + ".tmp~"));
   // No change since: no write.
   Now += 100s;
@@ -116,7 +54,7 @@ TEST_F(VioRcvTst, AChangedProgramIsWrittenOnceTheIntervalHasPassedAndGoesWhenSav
   EXPECT_FALSE(Rcv->Tck());
   Now += 1s;
   EXPECT_TRUE(Rcv->Tck());
-  EXPECT_EQ(RdAll(Pth()), Joi(Lns()));
+  EXPECT_EQ(RdAll(Pth()), PgmTxt(Edt));
 
   // Saved: the copy goes; a change afterwards makes a new one.
   ASSERT_TRUE(Edt.SavVioFil(Tmp.Path() + "p.vio"));
@@ -144,26 +82,21 @@ TEST_F(VioRcvTst, TheNextStartRestoresAsUnsavedOrDeclinesAndRemoves) {
   ASSERT_TRUE(Edt.AddVio(VT_STA));
   ASSERT_TRUE(Edt.AddVio(VT_DLY));
   ASSERT_TRUE(Edt.AddVio(VT_STO));
-  const TStrLst prg = Lns();
+  const std::string prg = PgmTxt(Edt);
   ASSERT_TRUE(Rcv->Wrt());
   // A kill: the next run finds the copy.
   Rcv.reset();
   {
     TVioPgmItp nxt(nullptr);
-    nxt.CrtVioFld(800, 600);
-    nxt.SetLgeIdx(0);
-    nxt.SetAvlCol(0);
-    ASSERT_TRUE(nxt.SarAndTkn().LodTknFil(TESSARO_DATA_DIR "/ExtComTkn.sys"));
+    PrpEdt(nxt);
     TVioRcv rcv(nxt, Old(), 30s, [this] { return Now; });
     Fake.MsgBox.Answers = {TeMsgAns::Yes};
     EXPECT_EQ(rcv.Ofr(), TVioRcv::TeOfr::Rst);
     ASSERT_EQ(Fake.MsgBox.Calls.size(), 1u);
     EXPECT_EQ(Fake.MsgBox.Calls[0].Buttons, TeMsgBtn::YesNo);
-    TStrLst got;
-    ASSERT_TRUE(nxt.BldVioLns(got));
-    EXPECT_EQ(got, prg);
+    EXPECT_EQ(PgmTxt(nxt), prg);
     EXPECT_TRUE(nxt.Drt()) << "restored as a changed, unsaved program";
-    EXPECT_EQ(RdAll(rcv.Pth()), Joi(prg)) << "kept as this window's copy until saved or dropped";
+    EXPECT_EQ(RdAll(rcv.Pth()), prg) << "kept as this window's copy until saved or dropped";
     Now += 30s;
     EXPECT_FALSE(rcv.Tck());
     EXPECT_FALSE(rcv.Wrt()) << "the copy holds the restored program";
@@ -173,7 +106,7 @@ TEST_F(VioRcvTst, TheNextStartRestoresAsUnsavedOrDeclinesAndRemoves) {
   // Declined: the copy goes and the field stays as it is.
   ASSERT_TRUE(Edt.AddVio(VT_RTI));
   Rcv.emplace(Edt, Old(), 30s, [this] { return Now; });
-  TStrLst bfr = Lns();
+  const std::string bfr = PgmTxt(Edt);
   // Armed by the Ofr of a run without a copy, then written.
   EXPECT_EQ(Rcv->Ofr(), TVioRcv::TeOfr::Non);
   ASSERT_TRUE(Rcv->Wrt());
@@ -183,7 +116,7 @@ TEST_F(VioRcvTst, TheNextStartRestoresAsUnsavedOrDeclinesAndRemoves) {
   Fake.MsgBox.Answers = {TeMsgAns::No};
   EXPECT_EQ(nxt.Ofr(), TVioRcv::TeOfr::Dcl);
   EXPECT_FALSE(fs::exists(one));
-  EXPECT_EQ(Lns(), bfr);
+  EXPECT_EQ(PgmTxt(Edt), bfr);
 }
 
 TEST_F(VioRcvTst, OnlyCopiesOfWindowsThatHaveEndedAreOfferedTheOldSingleCopyToo) {
@@ -200,7 +133,7 @@ TEST_F(VioRcvTst, OnlyCopiesOfWindowsThatHaveEndedAreOfferedTheOldSingleCopyToo)
     EXPECT_NE(two.Pth(), one);
     EXPECT_TRUE(Fake.MsgBox.Calls.empty());
   }
-  EXPECT_EQ(RdAll(one), Joi(Lns()));
+  EXPECT_EQ(RdAll(one), PgmTxt(Edt));
   // The first window is killed, and an older version has left its single
   // copy: both are offered, and declining removes each with its lock.
   { std::ofstream(Old(), std::ios::binary) << RdAll(one); }
@@ -217,11 +150,9 @@ TEST_F(VioRcvTst, OnlyCopiesOfWindowsThatHaveEndedAreOfferedTheOldSingleCopyToo)
 
 TEST_F(VioRcvTst, ADamagedCopyIsToldAndKeptAsideAndTheFieldStays) {
   ASSERT_TRUE(Edt.AddVio(VT_STA));
-  const TStrLst bfr = Lns();
+  const std::string bfr = PgmTxt(Edt);
   fs::create_directories(fs::path(Old()).parent_path());
-  {
-    std::ofstream(Old(), std::ios::binary) << "0001\r\n0001\r\nnot a vio\r\n";
-  }
+  std::ofstream(Old(), std::ios::binary) << "0001\r\n0001\r\nnot a vio\r\n";
   Fake.MsgBox.Answers = {TeMsgAns::Yes};
   EXPECT_EQ(Rcv->Ofr(), TVioRcv::TeOfr::Bad);
   // The offer, the reason (told by the loader or with the last box), and
@@ -234,11 +165,11 @@ TEST_F(VioRcvTst, ADamagedCopyIsToldAndKeptAsideAndTheFieldStays) {
   EXPECT_NE(all.find('#'), std::string::npos) << "the reason is told: " << all;
   EXPECT_FALSE(fs::exists(Old()));
   EXPECT_EQ(RdAll(TVioRcv::BadPth(Old())), "0001\r\n0001\r\nnot a vio\r\n");
-  EXPECT_EQ(Lns(), bfr);
+  EXPECT_EQ(PgmTxt(Edt), bfr);
   EXPECT_TRUE(Rcv->Armed());
   // The keeper goes on with a fresh copy.
   EXPECT_TRUE(Rcv->Wrt());
-  EXPECT_EQ(RdAll(Pth()), Joi(bfr));
+  EXPECT_EQ(RdAll(Pth()), bfr);
 }
 
 TEST_F(VioRcvTst, AFailedWriteIsToldOnceAndLeavesNoTemporaryFile) {

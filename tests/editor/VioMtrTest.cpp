@@ -12,27 +12,24 @@
 namespace {
 
 TEST(MtrRule, SaysLengthOrWhyNot) {
-  TuMtrStt s = MtrStt(true, 37, "", "bytes", "Not yet:");
-  EXPECT_TRUE(s.Ok);
-  EXPECT_EQ(s.Len, 37u);
-  EXPECT_EQ(s.Txt, "37 / 255 bytes");
-  EXPECT_EQ(s.Why, "");
-
-  s = MtrStt(true, 255, "", "bytes", "");
-  EXPECT_TRUE(s.Ok);
-  EXPECT_EQ(s.Txt, "255 / 255 bytes");
-
-  // One byte more than an upload holds is red even when the passes succeeded.
-  s = MtrStt(true, 256, "", "Bytes", "Not yet:");
-  EXPECT_FALSE(s.Ok);
-  EXPECT_EQ(s.Txt, "- / 255 Bytes");
-  EXPECT_EQ(s.Why, "Not yet: 256 / 255 Bytes");
-
-  s = MtrStt(false, 0, "Start missing", "bytes", "Not yet:");
-  EXPECT_FALSE(s.Ok);
-  EXPECT_EQ(s.Len, 0u);
-  EXPECT_EQ(s.Txt, "- / 255 bytes");
-  EXPECT_EQ(s.Why, "Not yet: Start missing");
+  struct {
+    bool Ok;
+    std::size_t Len;
+    const char *Err, *Unt, *Txt, *Why;
+  } const cases[] = {{true, 37, "", "bytes", "37 / 255 bytes", ""},
+                     {true, 255, "", "bytes", "255 / 255 bytes", ""},
+                     // one byte more than an upload holds is red even when the passes succeeded
+                     {true, 256, "", "Bytes", "- / 255 Bytes", "Not yet: 256 / 255 Bytes"},
+                     {false, 0, "Start missing", "bytes", "- / 255 bytes", "Not yet: Start missing"}};
+  for (const auto& c : cases) {
+    const TuMtrStt s = MtrStt(c.Ok, c.Len, c.Err, c.Unt, "Not yet:");
+    EXPECT_EQ(s.Ok, !*c.Why);
+    if (c.Ok == !*c.Why) {
+      EXPECT_EQ(s.Len, c.Len);
+    }
+    EXPECT_EQ(s.Txt, c.Txt);
+    EXPECT_EQ(s.Why, c.Why);
+  }
 }
 
 // Counts the blink requests the translation sends to the window.
@@ -47,13 +44,9 @@ public:
 
 class VioMtr : public ::testing::Test {
 protected:
-  VioMtr() : Edt(&Own) {
-    Edt.CrtVioFld(800, 600);
-    Edt.SetLgeIdx(0);
-    Edt.SetAvlCol(0);
-  }
+  VioMtr() : Edt(&Own) {}
   void SetUp() override {
-    ASSERT_TRUE(Edt.SarAndTkn().LodTknFil(TESSARO_DATA_DIR "/ExtComTkn.sys")) << GuLstErrMsg;
+    PrpEdt(Edt);
     ASSERT_TRUE(Msg.LodSysMsgFil(TESSARO_DATA_DIR "/SysMsgFil.sys"));
     GuSysLgeMsg = &Msg;
   }
