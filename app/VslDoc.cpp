@@ -271,7 +271,7 @@ void TVslDoc::Sas() {
 void TVslDoc::tmrRcvSavTimer() {
   // Not while a vio is being dragged: its cell is not yet its own.
   TVioPgmItp* edt = FHst.Pgm();
-  if (FpVioRcv && edt && !edt->FbVioDrg) FpVioRcv->Tck();
+  if (FpVioRcv && edt && !edt->VioDrg()) FpVioRcv->Tck();
 }
 
 bool TVslDoc::AskDrp() {
@@ -349,7 +349,7 @@ void TVslDoc::OpnRctFil(const std::string& path) {
 void TVslDoc::UndRed(bool und) {
   // Not while the window is locked or the Start vio's upload runs.
   TVioPgmItp* edt = FHst.Pgm();
-  if (!edt || FHst.Locked() || edt->FbStaRun || edt->FbVioDrg) return;
+  if (!edt || FHst.Locked() || edt->FbStaRun || edt->VioDrg()) return;
   if (und)
     edt->Und();
   else

@@ -269,8 +269,8 @@ bool TVioPgmItp::BldVioLns(TStrLst& lines) {
   for (const TVio* vio : FpVioLst) {
     const std::uint8_t typ = vio->Rec.VioTyp;
     lines.push_back(GetVioKey(typ));
-    lines.push_back(FmtCel(vio->Left() / FiCelWdt + 1));
-    lines.push_back(FmtCel(vio->Top() / FiCelHgt + 1));
+    lines.push_back(FmtCel(vio->Rec.GrdCol + 1));
+    lines.push_back(FmtCel(vio->Rec.GrdRow + 1));
     switch (typ) {
       case VT_STA: case VT_STO: case VT_IFF: case VT_THN: case VT_ELS: case VT_SWI: case VT_RTI:
         break;

@@ -47,7 +47,7 @@ public:
 
   void VioAdd(TVio*) override { Mrk(); }
   void VioRmv(TVio*) override { Mrk(); }
-  void VioMov(TVio*) override { Mrk(); }
+  void VioMov(TVio*, int, int) override { Mrk(); }
   void VioChg(TVio*) override { Mrk(); }
   void CtlChg(TVio*, int) override { Mrk(); }
   void FldClr() override { Mrk(); }

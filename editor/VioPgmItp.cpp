@@ -14,6 +14,11 @@
 
 // ---- TVio ------------------------------------------------------------------
 
+int TVio::Left() const { return Rec.GrdCol * FpOwn->CelWdt(); }
+int TVio::Top() const { return Rec.GrdRow * FpOwn->CelHgt(); }
+int TVio::Width() const { return FpOwn->CelWdt(); }
+int TVio::Height() const { return FpOwn->CelHgt(); }
+
 void TVio::SetVisible(bool v) {
   if (FbVis == v) return;
   FbVis = v;
@@ -102,21 +107,14 @@ bool TVioPgmItp::CelInGrd(int col, int row) const {
 
 bool TVioPgmItp::CelFreExc(int col, int row, const TVio* vio) const {
   if (!CelInGrd(col, row)) return false;
-  const int x = col * FiCelWdt, y = row * FiCelHgt;
   for (const TVio* v : FpVioLst)
-    if (v != vio && v->FiLeft == x && v->FiTop == y) return false;
+    if (v != vio && v->Rec.GrdCol == col && v->Rec.GrdRow == row) return false;
   return true;
 }
 
 bool TVioPgmItp::CelFre(int col, int row) const { return CelFreExc(col, row, nullptr); }
 
-bool TVioPgmItp::CelOcc(int col, int row) const {
-  if (!CelInGrd(col, row)) return false;
-  const int x = col * FiCelWdt, y = row * FiCelHgt;
-  for (const TVio* v : FpVioLst)
-    if (v->FiLeft == x && v->FiTop == y) return true;
-  return false;
-}
+bool TVioPgmItp::CelOcc(int col, int row) const { return CelInGrd(col, row) && !CelFre(col, row); }
 
 namespace {
 void StpDir(std::uint8_t dir, int& col, int& row) {
@@ -142,10 +140,7 @@ bool TVioPgmItp::FstFreCelCol0(int& col, int& row) const {
     return true;
   }
   for (int r = 0; r < FiGrdRws; ++r) {
-    bool tkn = false;
-    for (const TVio* v : FpVioLst)
-      if (v->FiLeft == 0 && v->FiTop == r * FiCelHgt) tkn = true;
-    if (!tkn) {
+    if (CelFre(0, r)) {
       row = r;
       return true;
     }
@@ -201,10 +196,6 @@ bool TVioPgmItp::OwnsVio(const TVio* vio) const {
 
 TVio* TVioPgmItp::CrtVioPnl(std::uint8_t typ, int col, int row) {
   TVio* vio = new TVio(this);
-  vio->FiLeft = col * FiCelWdt;
-  vio->FiTop = row * FiCelHgt;
-  vio->FiWdt = FiCelWdt;
-  vio->FiHgt = FiCelHgt;
   vio->Rec.VioTyp = typ;
   vio->Rec.SarTkn = 0xFF;
   vio->Rec.GrdCol = col;

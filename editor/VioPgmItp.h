@@ -1,9 +1,10 @@
 // The editor: the programming field with its vios, as a widget-free model.
 //
-// The model holds everything a vio is made of: its record, its pixel position,
-// its colours and caption, and its child controls as plain data. Views show the
+// The model holds everything a vio is made of: its record with its cell, its
+// colours and caption, and its child controls as plain data. Views show the
 // model and forward user actions to it; they hear about every change through
-// IVioPgmObs, never by polling.
+// IVioPgmObs, never by polling. Where a vio is shown while the mouse drags it
+// is the view's business (TVioDrg); the model keeps the rules it follows.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +26,7 @@ class IWndMsgTgt;
 class TVio;
 class TVioPgmItp;
 class TInsAndTkn;
+class TVioDrg;
 
 // The record of every vio.
 struct TuVioRec {
@@ -81,11 +83,11 @@ class TVio {
 public:
   TuVioRec Rec;
 
-  // Pixel position inside the field and size.
-  int Left() const { return FiLeft; }
-  int Top() const { return FiTop; }
-  int Width() const { return FiWdt; }
-  int Height() const { return FiHgt; }
+  // The pixel rectangle of its cell inside the field.
+  int Left() const;
+  int Top() const;
+  int Width() const;
+  int Height() const;
   const std::string& Caption() const { return FsCap; }
   bool Visible() const { return FbVis; }
   // Shows or hides the vio (the blink toggles it); views are told.
@@ -106,7 +108,6 @@ private:
   friend class TVioPgmItp;
   explicit TVio(TVioPgmItp* own) : FpOwn(own) {}
   TVioPgmItp* FpOwn;
-  int FiLeft = 0, FiTop = 0, FiWdt = 0, FiHgt = 0;
   std::string FsCap;
   bool FbVis = false;
   std::vector<TVioCtl> FCtls;
@@ -120,7 +121,8 @@ public:
   virtual ~IVioPgmObs() = default;
   virtual void VioAdd(TVio*) {}            // a vio was created (hidden until shown)
   virtual void VioRmv(TVio*) {}            // a vio is about to be deleted
-  virtual void VioMov(TVio*) {}            // its pixel position changed
+  // Shown at another pixel position: the origin of its new cell, or where a drag holds it.
+  virtual void VioMov(TVio*, int /*left*/, int /*top*/) {}
   virtual void VioChg(TVio*) {}            // caption changed, or the vio is complete
   virtual void VioVis(TVio*) {}            // shown or hidden
   virtual void CtlChg(TVio*, int /*ctl*/) {}  // a child control changed (any of its data)
@@ -152,7 +154,7 @@ public:
   const std::vector<TVio*>& Vios() const { return FpVioLst; }
   int GetVioCnt() const { return static_cast<int>(FpVioLst.size()); }
 
-  // Grid queries on pixel positions.
+  // Grid queries on the cells of the records.
   bool CelInGrd(int col, int row) const;
   bool CelFre(int col, int row) const;
   bool CelFreExc(int col, int row, const TVio* vio) const;
@@ -259,52 +261,63 @@ public:
   // every walked vio before generating tokens.
   bool ChkVioPrm(const TVio* vio);
 
-  // ---- Positions (mouse handling) ------------------------------------------
-  // Moves the vio to a pixel position; the record is not touched.
-  void SetVioPos(TVio* vio, int left, int top);
-  // Puts the vio on the cell's origin and records the cell as the last placed one.
-  void PutVioOnCel(TVio* vio, int col, int row);
-  // Drops a vio where its pixels are: onto the nearest cell (half-way rounds
-  // to the next) when that cell lies in the grid and no other vio stands on
-  // it, otherwise back onto the cell of its record. Records the cell.
-  void DrpVio(TVio* vio);
-  int CurCol() const { return FiCurCol; }
-  int CurRow() const { return FiCurRow; }
-
-  // ---- Mouse (positions in field pixels) ------------------------------------
-  // The views forward the events of the vio panels; a position that could not
-  // be read is none (the press or move then shows #126 and has no effect).
-  enum class TeMouBtn : std::uint8_t { Lft, Rgt, Oth };
+  // ---- Positions and the mouse (positions in field pixels) -----------------
   struct TuPos {
     int X = 0, Y = 0;
+    bool operator==(const TuPos&) const = default;
   };
-  // A glue candidate of the drag in progress: signed distance and side
-  // ('L', 'R', 'T', 'B').
+  struct TuCel {
+    int Col = 0, Row = 0;
+  };
+  // A glue candidate of a drag: signed distance and side ('L', 'R', 'T', 'B').
   struct TuGluCnd {
     int Dst = 0;
     char Sid = 'L';
   };
-  // Press on the vio (or on its caption label).
-  void VioMouDwn(TVio* vio, TeMouBtn btn, const std::optional<TuPos>& pos);
-  // Movement while a button is down; acts on the current vio.
-  void VioMouMov(const std::optional<TuPos>& pos);
-  // Release; acts on the current vio. A right release after a context-menu
-  // request removes the current vio through the main window.
-  void VioMouUp(TeMouBtn btn);
+  // Where a dragged vio is shown, and the candidates that glued it there.
+  struct TuGlu {
+    TuPos Pos;
+    std::vector<TuGluCnd> Cnd;
+  };
+  // Puts the vio on the cell's origin and records the cell as the last placed one.
+  void PutVioOnCel(TVio* vio, int col, int row);
+  // The glue rule: the vio, standing at `at`, is wanted at (l, t). At the
+  // border it is clamped and never glued. Otherwise the occupied neighbour
+  // cells of the nearest cell (the dragged vio counting where it stands)
+  // closer than 25 pixels along their side are the candidates, by distance;
+  // with any, the vio snaps onto the nearest cell.
+  TuGlu GluVio(const TVio* vio, TuPos at, int l, int t) const;
+  // The drop rule: the nearest cell of (l, t) (half-way rounds to the next)
+  // when it lies in the grid and no other vio stands on it, otherwise the
+  // cell of the vio's record.
+  TuCel DrpCel(const TVio* vio, int l, int t) const;
+  // Drops the vio shown at (l, t) onto DrpCel and records the cell.
+  void DrpVio(TVio* vio, int l, int t);
+  // Tells the views that a drag shows the vio at (l, t); its record stays.
+  void ShwVioAt(TVio* vio, int l, int t);
+  int CurCol() const { return FiCurCol; }
+  int CurRow() const { return FiCurRow; }
+
+  // The views forward the events of the vio panels through a TVioDrg.
+  enum class TeMouBtn : std::uint8_t { Lft, Rgt, Oth };
+  // A press on the vio (or on its caption label): false when it is ignored
+  // (the Start action runs, or the press re-arms the mouse); a left or right
+  // press makes the vio the current one; true for a left press.
+  bool VioPrs(TVio* vio, TeMouBtn btn);
+  // Right release: after a context-menu request, removes the current vio
+  // through the main window.
+  void VioRgtUp();
   // The platform's context-menu request on a vio.
   void VioCtxPop() { FbCtxPop = true; }
   // Double click on a Start vio: runs FOnStaDblClk; a failure shows
   // GuLstErrMsg and disarms the next press.
   void StaDblClk();
-  const std::vector<TuGluCnd>& NbrGluVioLst() const { return FpNbrGluVioLst; }
-  int DrgOfsX() const { return FiDrgOfsX; }
-  int DrgOfsY() const { return FiDrgOfsY; }
-  // Move events received while a drag was on, over the whole run.
-  static unsigned MouMovCnt();
+  // The drag of the view that shows the field; a vio is being dragged.
+  void SetDrg(const TVioDrg* drg) { FpDrg = drg; }
+  bool VioDrg() const;
 
   bool FbStaRun = false;
   bool FbMouArm = true;
-  bool FbVioDrg = false;
   bool FbCtxPop = false;
 
   // ---- Program files -------------------------------------------------------
@@ -476,7 +489,6 @@ private:
   const TVio* FpDlyErrVio = nullptr;
   const TVio* FpSpdErrVio = nullptr;
   const TVio* FpDstErrVio = nullptr;
-  int FiDrgOfsX = 0, FiDrgOfsY = 0;
-  std::vector<TuGluCnd> FpNbrGluVioLst;
+  const TVioDrg* FpDrg = nullptr;
   unsigned FiRfsCnt = 0;
 };

@@ -96,18 +96,18 @@ void TVioPnl::mousePressEvent(QMouseEvent* e) {
   if (!FpVio) return;
   const TeMouBtn b = MouBtn(e->button());
   if (b == TeMouBtn::Lft && !FViw.FMdl.FbStaRun && FViw.FMdl.FbMouArm) raise();
-  FViw.FMdl.VioMouDwn(FpVio, b, FViw.FldPos(e));
+  FViw.FDrg.Dwn(FpVio, b, FViw.FldPos(e));
 }
 
 void TVioPnl::mouseMoveEvent(QMouseEvent* e) {
   e->accept();
-  FViw.FMdl.VioMouMov(FViw.FldPos(e));
+  FViw.FDrg.Mov(FViw.FldPos(e));
 }
 
 void TVioPnl::mouseReleaseEvent(QMouseEvent* e) {
   e->accept();
   // May remove this vio: nothing of the panel is touched afterwards.
-  FViw.FMdl.VioMouUp(MouBtn(e->button()));
+  FViw.FDrg.Up(MouBtn(e->button()));
 }
 
 void TVioPnl::mouseDoubleClickEvent(QMouseEvent* e) {
@@ -117,7 +117,7 @@ void TVioPnl::mouseDoubleClickEvent(QMouseEvent* e) {
     return;
   }
   // On other vios the second click is a press like the first.
-  if (FpVio) FViw.FMdl.VioMouDwn(FpVio, MouBtn(e->button()), FViw.FldPos(e));
+  if (FpVio) FViw.FDrg.Dwn(FpVio, MouBtn(e->button()), FViw.FldPos(e));
 }
 
 void TVioPnl::contextMenuEvent(QContextMenuEvent* e) {
@@ -225,6 +225,7 @@ void TVioCbx::focusInEvent(QFocusEvent* e) {
 
 TVioFldViw::TVioFldViw(TVioPgmItp& mdl, QWidget* fld) : FMdl(mdl), FpFld(fld) {
   FMdl.AddObs(this);
+  FMdl.SetDrg(&FDrg);
   for (TVio* v : FMdl.Vios()) {
     VioAdd(v);
     for (std::size_t i = 0; i < v->Ctls().size(); ++i) CtlChg(v, static_cast<int>(i));
@@ -234,6 +235,7 @@ TVioFldViw::TVioFldViw(TVioPgmItp& mdl, QWidget* fld) : FMdl(mdl), FpFld(fld) {
 }
 
 TVioFldViw::~TVioFldViw() {
+  FMdl.SetDrg(nullptr);
   FMdl.RmvObs(this);
   for (auto& [v, p] : FPnls) {
     p->FpVio = nullptr;
@@ -280,8 +282,8 @@ void TVioFldViw::VioRmv(TVio* vio) {
   p->deleteLater();
 }
 
-void TVioFldViw::VioMov(TVio* vio) {
-  if (TVioPnl* p = Pnl(vio)) p->move(vio->Left(), vio->Top());
+void TVioFldViw::VioMov(TVio* vio, int left, int top) {
+  if (TVioPnl* p = Pnl(vio)) p->move(left, top);
 }
 
 void TVioFldViw::VioChg(TVio* vio) {

@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "editor/VioDrg.h"
 #include "editor/VioLay.h"
 #include "editor/VioPgmItp.h"
 
@@ -99,7 +100,7 @@ public:
   // IVioPgmObs
   void VioAdd(TVio* vio) override;
   void VioRmv(TVio* vio) override;
-  void VioMov(TVio* vio) override;
+  void VioMov(TVio* vio, int left, int top) override;
   void VioChg(TVio* vio) override;
   void VioVis(TVio* vio) override;
   void CtlChg(TVio* vio, int ctl) override;
@@ -117,6 +118,8 @@ public:
 
   // Pointer position of a mouse event in field pixels.
   std::optional<TVioPgmItp::TuPos> FldPos(const QMouseEvent* e) const;
+  // The drag of a vio in progress, if any.
+  const TVioDrg& Drg() const { return FDrg; }
 
 private:
   friend class TVioPnl;
@@ -125,6 +128,7 @@ private:
   void BldCtl(TVioPnl* pnl, int ctl);
   void UpdCtl(TVioPnl* pnl, int ctl);
   TVioPgmItp& FMdl;
+  TVioDrg FDrg{FMdl};
   QPointer<QWidget> FpFld;
   std::map<const TVio*, TVioPnl*> FPnls;
   TVioLay FLay{FMdl, this};  // measures with this view's fonts

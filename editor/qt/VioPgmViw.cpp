@@ -29,9 +29,10 @@ public:
     if (V.FpSel == vio) V.Sel(nullptr);
     if (V.FpRun == vio) V.RunEnd();
   }
-  void VioMov(TVio* vio) override {
-    if (V.FpSel == vio) V.Mrk(V.FpSelFrm, vio);
-    if (V.FpRun == vio) V.Mrk(V.FpRunFrm, vio);
+  void VioMov(TVio* vio, int left, int top) override {
+    const QPoint at(left, top);
+    if (V.FpSel == vio) V.Mrk(V.FpSelFrm, vio, &at);
+    if (V.FpRun == vio) V.Mrk(V.FpRunFrm, vio, &at);
   }
   void FldClr() override {
     V.Sel(nullptr);
@@ -162,13 +163,21 @@ bool TPgmViw::Has(const TVio* vio) const {
   return vio && std::find(l.begin(), l.end(), vio) != l.end();
 }
 
-void TPgmViw::Mrk(QFrame* frm, TVio* vio) {
+void TPgmViw::Mrk(QFrame* frm, TVio* vio, const QPoint* at) {
   if (!FpFld || !frm) return;
   if (!vio) {
     frm->hide();
     return;
   }
-  frm->setGeometry(vio->Left() - 3, vio->Top() - 3, vio->Width() + 6, vio->Height() + 6);
+  // Where the vio is shown: a dragged one is off its cell.
+  QPoint pos(vio->Left(), vio->Top());
+  if (at) {
+    pos = *at;
+  } else {
+    for (const TVioPnl* p : FpFld->findChildren<TVioPnl*>(Qt::FindDirectChildrenOnly))
+      if (p->Vio() == vio) pos = p->pos();
+  }
+  frm->setGeometry(pos.x() - 3, pos.y() - 3, vio->Width() + 6, vio->Height() + 6);
   frm->show();
   frm->raise();
 }

@@ -19,6 +19,7 @@ class QLabel;
 class QListWidget;
 class QMainWindow;
 class QPainter;
+class QPoint;
 class QPrinter;
 class QRect;
 class QMenu;
@@ -81,7 +82,8 @@ protected:
 
 private:
   void Sel(TVio* vio);
-  void Mrk(QFrame* frm, TVio* vio);
+  // Frames the vio where it is shown (at, when given).
+  void Mrk(QFrame* frm, TVio* vio, const QPoint* at = nullptr);
   bool Has(const TVio* vio) const;
   // Draws the field as Export picture shows it (without the marks) into the
   // rectangle of the painter.

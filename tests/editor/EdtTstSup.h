@@ -20,7 +20,7 @@ class TRecObs final : public IVioPgmObs {
 public:
   void VioAdd(TVio*) override { Evt.push_back("add"); }
   void VioRmv(TVio*) override { Evt.push_back("rmv"); }
-  void VioMov(TVio*) override { Evt.push_back("mov"); }
+  void VioMov(TVio*, int, int) override { Evt.push_back("mov"); }
   void VioChg(TVio*) override { Evt.push_back("chg"); }
   void VioVis(TVio* v) override { Evt.push_back(v->Visible() ? "show" : "hide"); }
   void CtlChg(TVio*, int c) override { Evt.push_back("ctl" + std::to_string(c)); }

@@ -81,8 +81,7 @@ TEST_F(VioMdl, TwoHundredRandomEditsUndoToTheEmptyFieldAndRedoToTheSameFile) {
     if (k == 0) {
       Edt.AddVio(typ[pick(std::size(typ))]);
     } else if (k == 1) {
-      Edt.SetVioPos(v, pick(12) * Edt.CelWdt() + pick(20), pick(10) * Edt.CelHgt() + pick(20));
-      Edt.DrpVio(v);
+      Edt.DrpVio(v, pick(12) * Edt.CelWdt() + pick(20), pick(10) * Edt.CelHgt() + pick(20));
     } else if (k == 2) {
       Edt.RmvVio(v);
     } else if (const int e = v->FstCtl(TeCtlKnd::Edt), c = v->FstCtl(TeCtlKnd::Cbx); e >= 0 && v != lstTyp) {

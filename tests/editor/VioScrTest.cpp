@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "EdtTstSup.h"
+#include "editor/VioDrg.h"
 #include "editor/VioKep.h"
 #include "editor/VioRun.h"
 #include "messages/SysLgeMsg.h"
@@ -67,6 +68,7 @@ public:
   TScr() : Edt(&Wnd) {
     Wnd.Edt = &Edt;
     Edt.AddObs(&Obs);
+    Edt.SetDrg(&Drg);
     Edt.FOnTbnEna = [this](std::uint8_t t, bool e) { Tbn.push_back(std::to_string(t) + (e ? "+" : "-")); };
     GuLstErrMsg.clear();
     PrpEdt(Edt);
@@ -95,8 +97,8 @@ private:
     return *RunMap;
   }
   void Mov(int x, int y) {  // every second move counts: send the pair
-    if (TVioPgmItp::MouMovCnt() % 2 == 0) Edt.VioMouMov(TVioPgmItp::TuPos{x, y});
-    Edt.VioMouMov(TVioPgmItp::TuPos{x, y});
+    if (TVioDrg::MovCnt() % 2 == 0) Drg.Mov(TVioDrg::TuPos{x, y});
+    Drg.Mov(TVioDrg::TuPos{x, y});
   }
   bool Chk(TVio* v) {
     const auto t = v->Rec.VioTyp;
@@ -120,6 +122,7 @@ private:
   TTmpDir Tmp;
   TRecWnd Wnd;
   TVioPgmItp Edt;
+  TVioDrg Drg{Edt};
   TRecObs Obs;
   std::vector<std::string> Tbn;
   std::size_t Box = 0;
@@ -131,6 +134,7 @@ private:
 
 void TScr::Run(const TLin& l) {
   using B = TVioPgmItp::TeMouBtn;
+  using P = TVioDrg::TuPos;
   const std::string& c = l[0];
   const std::size_t n = l.Tok.size();
   auto eqOpt = [&](bool got) { EXPECT_EQ(got, c.back() != '!') << GuLstErrMsg; };
@@ -162,17 +166,22 @@ void TScr::Run(const TLin& l) {
         EXPECT_EQ(std::make_pair(Edt.CelWdt(), Edt.CelHgt()), std::make_pair(l.I(1), l.I(2)));
         EXPECT_EQ(std::make_pair(Edt.GrdCls(), Edt.GrdRws()), std::make_pair(12, 10));
       }},
-      {"pos", [&] { Edt.SetVioPos(V(l[1]), l.I(2), l.I(3)); }},
-      {"drop", [&] { Edt.DrpVio(V(l[1])); }},
+      {"drop", [&] { Edt.DrpVio(V(l[1]), l.I(2), l.I(3)); }},
+      {"glu", [&] {  // vio, where it stands, where it is wanted = where it shows, candidates
+        const auto g = Edt.GluVio(V(l[1]), P{l.I(2), l.I(3)}, l.I(4), l.I(5));
+        std::string s = std::to_string(g.Pos.X) + " " + std::to_string(g.Pos.Y);
+        for (const auto& k : g.Cnd) s += " " + std::string(1, k.Sid) + std::to_string(k.Dst);
+        EXPECT_EQ(s, l.Rst(7));
+      }},
       {"cel", [&] { Edt.PutVioOnCel(V(l[1]), l.I(2), l.I(3)); }},
       {"at", [&] {
         const TVio* v = V(l[1]);
         EXPECT_EQ(std::make_pair(v->Rec.GrdCol, v->Rec.GrdRow), std::make_pair(l.I(2), l.I(3)));
         if (c == "at") {
-          EXPECT_EQ(std::make_pair(v->Left(), v->Top()), std::make_pair(l.I(2) * Edt.CelWdt(), l.I(3) * Edt.CelHgt()));
+          EXPECT_EQ(Drg.Pos(v), (P{l.I(2) * Edt.CelWdt(), l.I(3) * Edt.CelHgt()}));
         }
       }},
-      {"px", [&] { EXPECT_EQ(std::make_pair(V(l[1])->Left(), V(l[1])->Top()), std::make_pair(l.I(2), l.I(3))); }},
+      {"px", [&] { EXPECT_EQ(Drg.Pos(V(l[1])), (P{l.I(2), l.I(3)})); }},
       {"typ", [&] { EXPECT_EQ(V(l[1])->Rec.VioTyp, Typ(l[2])); }},
       {"cur", [&] { EXPECT_EQ(std::make_pair(Edt.CurCol(), Edt.CurRow()), std::make_pair(l.I(1), l.I(2))); }},
       {"curvio", [&] { EXPECT_EQ(Edt.FpCurVio, V(l[1])); }},
@@ -318,19 +327,19 @@ void TScr::Run(const TLin& l) {
       {"prs", [&] {
         TVio* v = V(l[1]);
         const int dx = n > 2 ? l.I(2) : 5, dy = n > 3 ? l.I(3) : 5;
-        Edt.VioMouDwn(v, c == "prs" ? B::Lft : B::Rgt, TVioPgmItp::TuPos{v->Left() + dx, v->Top() + dy});
+        Drg.Dwn(v, c == "prs" ? B::Lft : B::Rgt, P{Drg.Pos(v).X + dx, Drg.Pos(v).Y + dy});
       }},
-      {"prs?", [&] { Edt.VioMouDwn(V(l[1]), B::Lft, std::nullopt); }},
+      {"prs?", [&] { Drg.Dwn(V(l[1]), B::Lft, std::nullopt); }},
       {"mov", [&] { Mov(l.I(1), l.I(2)); }},
-      {"mov1", [&] { Edt.VioMouMov(TVioPgmItp::TuPos{l.I(1), l.I(2)}); }},
-      {"mov?", [&] { Edt.VioMouMov(std::nullopt), Edt.VioMouMov(std::nullopt); }},
-      {"up", [&] { Edt.VioMouUp(c == "up" ? B::Lft : B::Rgt); }},
+      {"mov1", [&] { Drg.Mov(P{l.I(1), l.I(2)}); }},
+      {"mov?", [&] { Drg.Mov(std::nullopt), Drg.Mov(std::nullopt); }},
+      {"up", [&] { Drg.Up(c == "up" ? B::Lft : B::Rgt); }},
       {"ctx", [&] { Edt.VioCtxPop(); }},
-      {"drg", [&] { EXPECT_EQ(Edt.FbVioDrg, l.B(1)); }},
+      {"drg", [&] { EXPECT_EQ(Edt.VioDrg(), l.B(1)); }},
       {"arm", [&] { EXPECT_EQ(Edt.FbMouArm, l.B(1)); }},
       {"glue", [&] {
         std::string s;
-        for (const auto& g : Edt.NbrGluVioLst()) s += std::string(1, g.Sid) + std::to_string(g.Dst) + " ";
+        for (const auto& g : Drg.Cnd()) s += std::string(1, g.Sid) + std::to_string(g.Dst) + " ";
         EXPECT_EQ(s, l.Rst(1));
       }},
       {"staclk", [&] {
@@ -338,8 +347,8 @@ void TScr::Run(const TLin& l) {
         bool run = false;
         Edt.FOnStaDblClk = [&] {
           run = Edt.FbStaRun;
-          Edt.VioMouDwn(Edt.Vios().at(0), B::Lft, TVioPgmItp::TuPos{1, 1});
-          EXPECT_FALSE(Edt.FbVioDrg);
+          Drg.Dwn(Edt.Vios().at(0), B::Lft, P{1, 1});
+          EXPECT_FALSE(Edt.VioDrg());
           GuLstErrMsg = l.Rst(2);
           return l.B(1);
         };

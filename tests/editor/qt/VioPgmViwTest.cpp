@@ -1,135 +1,89 @@
-// The meter, listing, picture and run highlight on real widgets.
+// The meter, listing, picture, print and run highlight on real widgets.
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
-#include "core/Globals.h"
+#include "editor/EdtTstSup.h"
 #include "editor/qt/VioFldViw.h"
 #include "editor/qt/VioPgmViw.h"
-#include "support/FakePlatform.h"
 #include "translator/TrnLst.h"
 
 namespace {
 
 class VioPgmViw : public ::testing::Test {
 protected:
-  VioPgmViw() : Edt(nullptr) {
-    Fld = new QWidget(&Win);
-    Fld->setAutoFillBackground(true);
+  void SetUp() override {
     Win.setCentralWidget(Fld);
-    Fil = Win.menuBar()->addMenu("File");
     Win.resize(820, 680);
     Win.show();
-    Edt.CrtVioFld(Fld->width(), Fld->height());
-    Edt.SetLgeIdx(0);
-    Edt.SetAvlCol(0);
-  }
-  void SetUp() override {
-    ASSERT_TRUE(Edt.SarAndTkn().LodTknFil(TESSARO_DATA_DIR "/ExtComTkn.sys")) << GuLstErrMsg;
+    PrpEdt(Edt);
     Viw = std::make_unique<TVioFldViw>(Edt, Fld);
-    Pgm = std::make_unique<TPgmViw>(Edt, Fld, &Win, Fil);
-  }
-  ~VioPgmViw() override {
-    Pgm.reset();
-    Viw.reset();
-  }
-  // Start, Delay, Stop in a row.
-  void Row() {
+    Pgm = std::make_unique<TPgmViw>(Edt, Fld, &Win, Win.menuBar()->addMenu("File"));
+    // Start, Delay, Stop in a row.
     ASSERT_TRUE(Edt.CrtSmpVio(VT_STA, 0, 0));
     ASSERT_TRUE(Edt.CrtDlyVio(1, 0, "12"));
     ASSERT_NE(Edt.PutVio(VT_STO, 2, 0), nullptr);
   }
-  static QRect Geo(const TVio* v) { return QRect(v->Left(), v->Top(), v->Width(), v->Height()); }
-  QFrame* Frm(const char* nam) { return Fld->findChild<QFrame*>(nam); }
+  ~VioPgmViw() override { Pgm.reset(), Viw.reset(); }
+  // The frame of the name stands around the vio.
+  bool Around(const char* frm, const TVio* v) {
+    const QFrame* f = Fld->findChild<QFrame*>(frm);
+    return f && f->isVisible() && f->geometry().contains(Viw->Pnl(v)->geometry());
+  }
 
   TFakePlatform Pf;
   QMainWindow Win;
-  QWidget* Fld = nullptr;
-  QMenu* Fil = nullptr;
-  TVioPgmItp Edt;
+  TVioPgmItp Edt{nullptr};
+  QWidget* Fld = new QWidget(&Win);
   std::unique_ptr<TVioFldViw> Viw;
   std::unique_ptr<TPgmViw> Pgm;
 };
 
 TEST_F(VioPgmViw, MeterAndListingFollowEditsAndAClickSelects) {
   QLabel* m = Pgm->MtrLbl();
-  EXPECT_EQ(m->text(), "- / 255 bytes");
-  EXPECT_FALSE(m->toolTip().isEmpty());
-  EXPECT_TRUE(m->styleSheet().isEmpty()) << "an empty field is nothing wrong";
-
-  Row();
-  // The edits in a row are translated once, when the events run.
-  EXPECT_EQ(m->text(), "- / 255 bytes");
+  EXPECT_EQ(m->text(), "- / 255 bytes") << "the edits are translated once, when the events run";
   QApplication::processEvents();
   EXPECT_EQ(m->text(), "4 / 255 bytes");
-  EXPECT_TRUE(m->toolTip().isEmpty());
   EXPECT_TRUE(m->styleSheet().isEmpty());
-
   QListWidget* l = Pgm->Lst();
-  ASSERT_EQ(l->count(), 1 + 4);
+  EXPECT_EQ(l->count(), 1 + 4);
   const QStringList want = VioQStr(FmtTrnLst(Pgm->Mtr().Trn())).split('\n', Qt::SkipEmptyParts);
-  for (int i = 0; i < l->count(); ++i) EXPECT_EQ(l->item(i)->text(), want[i]);
-  // Address 2 (the delay's value) belongs to the Delay vio.
+  for (int i = 0; i < l->count(); ++i) EXPECT_EQ(l->item(i)->text(), want.value(i));
+  // Address 2 (the delay's value) belongs to the Delay vio; the header to none.
   emit l->itemClicked(l->item(1 + 2));
   EXPECT_EQ(Pgm->SelVio(), Edt.Vios()[1]);
-  QFrame* sel = Frm("frmLstSel");
-  ASSERT_NE(sel, nullptr);
-  EXPECT_TRUE(sel->isVisible());
-  EXPECT_TRUE(sel->geometry().contains(Geo(Edt.Vios()[1])));
-  emit l->itemClicked(l->item(0));  // the header names no vio
+  EXPECT_TRUE(Around("frmLstSel", Edt.Vios()[1]));
+  emit l->itemClicked(l->item(0));
   EXPECT_EQ(Pgm->SelVio(), nullptr);
-  EXPECT_FALSE(sel->isVisible());
-
-  // Removing the Stop turns the meter red again and empties the listing.
+  // The mark goes with the listing.
+  Pgm->LstAct()->trigger();
+  emit l->itemClicked(l->item(1 + 1));
+  l->close();
+  EXPECT_FALSE(Pgm->SelVio() || Around("frmLstSel", Edt.Vios()[1]));
+  // Removing the selected Stop ends the selection and turns the meter red.
   emit l->itemClicked(l->item(1 + 3));
-  EXPECT_EQ(Pgm->SelVio(), Edt.Vios()[2]);
   Edt.RmvVio(Edt.Vios()[2]);
   EXPECT_EQ(Pgm->SelVio(), nullptr);
   QApplication::processEvents();
   EXPECT_EQ(m->text(), "- / 255 bytes");
-  EXPECT_TRUE(m->styleSheet().contains("color")) << "red while it does not translate";
+  EXPECT_TRUE(m->styleSheet().contains("color"));
   EXPECT_EQ(l->count(), 1);
-
-  // The listing's mark goes with the listing.
-  Pgm->LstAct()->trigger();
-  ASSERT_TRUE(l->isVisible());
-  emit l->itemClicked(l->item(0));
-  Edt.PutVio(VT_STO, 2, 0);
+  Edt.RmvAllVio();
   QApplication::processEvents();
-  emit l->itemClicked(l->item(1 + 3));
-  ASSERT_TRUE(sel->isVisible());
-  l->close();
-  EXPECT_FALSE(sel->isVisible());
-  EXPECT_EQ(Pgm->SelVio(), nullptr);
+  EXPECT_TRUE(m->styleSheet().isEmpty()) << "an empty field is nothing wrong";
 }
 
-TEST_F(VioPgmViw, ExportsTheFieldAsPicture) {
-  Row();
+TEST_F(VioPgmViw, ExportsAndPrintsTheFieldOrSaysWhyNot) {
   QTemporaryDir dir;
   Pgm->FOnExpPth = [&] { return dir.filePath("pgm"); };  // typed without ".png"
   Pgm->ExpAct()->trigger();
-  QImage img(dir.filePath("pgm.png"), "PNG");
-  ASSERT_FALSE(img.isNull());
-  EXPECT_EQ(img.size(), Fld->size());
-
-  // A path that cannot be written gives a message and no file.
-  Pgm->FOnExpPth = [&] { return dir.filePath("no/such/folder/x.png"); };
-  Pgm->ExpAct()->trigger();
-  EXPECT_EQ(Pf.MsgBox.Calls.size(), 1u);
-}
-
-TEST_F(VioPgmViw, PrintsTheFieldOntoOnePage) {
-  QTemporaryDir dir;
-  // Printing to a PDF file: the dialog's answer comes from the test.
-  auto toPdf = [&](const QString& pth, bool ok) {
+  EXPECT_EQ(QImage(dir.filePath("pgm.png"), "PNG").size(), Fld->size());
+  auto toPdf = [&](const QString& pth, bool ok) {  // the dialog's answer comes from the test
     Pgm->FOnPrtDlg = [pth, ok](QPrinter& p) {
       EXPECT_EQ(p.pageLayout().orientation(), QPageLayout::Landscape) << "the field is wider than high";
       p.setOutputFormat(QPrinter::PdfFormat);
@@ -140,57 +94,38 @@ TEST_F(VioPgmViw, PrintsTheFieldOntoOnePage) {
     QFile f(pth);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   };
-  const QByteArray empty = toPdf(dir.filePath("empty.pdf"), true);
-  Row();
   const QByteArray pdf = toPdf(dir.filePath("pgm.pdf"), true);
-  ASSERT_TRUE(pdf.startsWith("%PDF-")) << pdf.left(16).toStdString();
-  EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
   EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r"), 1) << "one page";
-  // The vios are on it: more to draw than the empty field.
-  EXPECT_GT(pdf.size(), empty.size() + 500) << pdf.size() << " vs " << empty.size();
-  EXPECT_TRUE(Pf.MsgBox.Calls.empty());
-
-  // A cancelled dialog prints nothing and says nothing.
-  EXPECT_TRUE(toPdf(dir.filePath("no.pdf"), false).isEmpty());
-  EXPECT_FALSE(QFile::exists(dir.filePath("no.pdf")));
-  EXPECT_TRUE(Pf.MsgBox.Calls.empty());
-  // A file that cannot be written is reported.
-  EXPECT_TRUE(toPdf(dir.filePath("no/such/folder/x.pdf"), true).isEmpty());
-  ASSERT_EQ(Pf.MsgBox.Calls.size(), 1u);
-  EXPECT_NE(Pf.MsgBox.Calls[0].Text.find("x.pdf"), std::string::npos) << Pf.MsgBox.Calls[0].Text;
+  Edt.RmvAllVio();
+  EXPECT_GT(pdf.size(), toPdf(dir.filePath("empty.pdf"), true).size() + 500) << "the vios are on it";
+  EXPECT_TRUE(toPdf(dir.filePath("no.pdf"), false).isEmpty()) << "a cancelled dialog prints nothing";
+  Pgm->FOnExpPth = [&] { return dir.filePath("no/such/folder/x.png"); };
+  Pgm->ExpAct()->trigger();
+  toPdf(dir.filePath("no/such/folder/x.pdf"), true);
+  ASSERT_EQ(Pf.MsgBox.Calls.size(), 2u) << "files that cannot be written are reported, nothing else";
+  EXPECT_NE(Pf.MsgBox.Calls[1].Text.find("x.pdf"), std::string::npos) << Pf.MsgBox.Calls[1].Text;
 }
 
-TEST_F(VioPgmViw, RunHighlightFollowsTheAddressAndGoes) {
-  Row();
+TEST_F(VioPgmViw, RunHighlightFollowsTheAddressAndTheVio) {
   Pgm->Upd();
   Pgm->SetRunStm(Pgm->Mtr().Trn());
-  QFrame* run = Frm("frmRunVio");
-  ASSERT_NE(run, nullptr);
   Pgm->RunAdr(1);
-  EXPECT_EQ(Pgm->RunVio(), Edt.Vios()[1]);
-  EXPECT_TRUE(run->isVisible());
-  EXPECT_TRUE(run->geometry().contains(Geo(Edt.Vios()[1])));
+  EXPECT_TRUE(Around("frmRunVio", Edt.Vios()[1]));
   Pgm->RunAdr(200);  // beyond the stream: nothing
   EXPECT_EQ(Pgm->RunVio(), nullptr);
-  EXPECT_FALSE(run->isVisible());
-  // The frame follows a highlighted vio that is moved, and goes with it.
-  Pgm->RunAdr(3);
-  Edt.PutVioOnCel(Edt.Vios()[2], 4, 3);
-  EXPECT_TRUE(run->geometry().contains(Geo(Edt.Vios()[2])));
+  Pgm->RunAdr(3);  // the frame follows its vio where a drag shows it
+  Edt.ShwVioAt(Edt.Vios()[2], 300, 200);
+  EXPECT_TRUE(Around("frmRunVio", Edt.Vios()[2]));
   Edt.RmvVio(Edt.Vios()[2]);
   EXPECT_EQ(Pgm->RunVio(), nullptr);
-  EXPECT_FALSE(run->isVisible());
-  // A new stream ends the highlight of the old one; the end of the run and a cleared one too.
-  Pgm->RunAdr(0);
-  Pgm->SetRunStm(Pgm->Mtr().Trn());
-  EXPECT_FALSE(run->isVisible());
-  Pgm->RunAdr(0);
-  Pgm->RunEnd();
-  EXPECT_FALSE(run->isVisible());
-  Pgm->RunAdr(0);
-  ASSERT_EQ(Pgm->RunVio(), Edt.Vios()[0]);
-  Pgm->ClrRunStm();
-  EXPECT_FALSE(run->isVisible());
+  // A new stream, the end of the run and a cleared stream each end the highlight.
+  for (auto end : {+[](TPgmViw& p) { p.SetRunStm(p.Mtr().Trn()); }, +[](TPgmViw& p) { p.RunEnd(); },
+                   +[](TPgmViw& p) { p.ClrRunStm(); }}) {
+    Pgm->RunAdr(0);
+    ASSERT_EQ(Pgm->RunVio(), Edt.Vios()[0]);
+    end(*Pgm);
+    EXPECT_FALSE(Around("frmRunVio", Edt.Vios()[0]));
+  }
   Pgm->RunAdr(0);
   EXPECT_EQ(Pgm->RunVio(), nullptr);
 }
