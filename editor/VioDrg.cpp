@@ -10,6 +10,10 @@ constexpr const char* GcMouErr = "#126, 'eVisualInstructionOnMouseGoingDown' err
 
 unsigned TVioDrg::MovCnt() { return GuMovCnt; }
 
+void TVioDrg::VioRmv(TVio* vio) {
+  if (vio == FpAir) FpAir = nullptr;
+}
+
 TVioDrg::TuPos TVioDrg::Pos(const TVio* vio) const {
   if (vio && vio == FpAir) return FAir;
   return vio ? TuPos{vio->Left(), vio->Top()} : TuPos{};

@@ -9,13 +9,16 @@
 
 #include "editor/VioPgmItp.h"
 
-class TVioDrg {
+class TVioDrg final : private IVioPgmObs {
 public:
   using TeMouBtn = TVioPgmItp::TeMouBtn;
   using TuPos = TVioPgmItp::TuPos;
   using TuGluCnd = TVioPgmItp::TuGluCnd;
 
-  explicit TVioDrg(TVioPgmItp& mdl) : FMdl(mdl) {}
+  explicit TVioDrg(TVioPgmItp& mdl) : FMdl(mdl) { FMdl.AddObs(this); }
+  ~TVioDrg() override { FMdl.RmvObs(this); }
+  TVioDrg(const TVioDrg&) = delete;
+  TVioDrg& operator=(const TVioDrg&) = delete;
 
   // A position that could not be read is none: the press or move then shows
   // #126 and has no effect.
@@ -34,6 +37,9 @@ public:
   static unsigned MovCnt();
 
 private:
+  // A removed vio is shown nowhere.
+  void VioRmv(TVio* vio) override;
+  void FldClr() override { FpAir = nullptr; }
   TVioPgmItp& FMdl;
   bool FbOn = false;
   TuPos FOfs;                     // vio origin minus pointer, taken at the press
