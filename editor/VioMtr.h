@@ -47,7 +47,10 @@ public:
 
   void VioAdd(TVio*) override { Mrk(); }
   void VioRmv(TVio*) override { Mrk(); }
-  void VioMov(TVio*, int, int) override { Mrk(); }
+  // Shown off its cell by a drag, the program is still the same.
+  void VioMov(TVio* v, int left, int top) override {
+    if (left == v->Left() && top == v->Top()) Mrk();
+  }
   void VioChg(TVio*) override { Mrk(); }
   void CtlChg(TVio*, int) override { Mrk(); }
   void FldClr() override { Mrk(); }

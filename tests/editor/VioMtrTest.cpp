@@ -88,6 +88,8 @@ TEST_F(VioMtr, FollowsEditsQuietlyAndAgreesWithUpload) {
   EXPECT_EQ(mtr.VioAt(2), Edt.Vios()[1]);
   EXPECT_EQ(mtr.VioAt(3), sto);
   EXPECT_EQ(mtr.VioAt(4), nullptr);
+  Edt.ShwVioAt(sto, 300, 200);
+  EXPECT_FALSE(mtr.Stl()) << "shown off its cell by a drag, the program is the same";
 
   // The upload's own translation gives the same stream.
   ASSERT_TRUE(Edt.TrnVioPgm());
