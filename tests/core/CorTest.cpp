@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "core/PathUtl.h"
+#include "core/Seams.h"
 #include "core/SafFil.h"
 #include "core/StrUtl.h"
 #include "support/FakePlatform.h"
@@ -113,6 +114,23 @@ TEST(StrUtl, CaseBlindComparisonAndLookup) {
   EXPECT_EQ(FndNoCase(lst, "START"), 1);
   EXPECT_EQ(FndNoCase(lst, "vio"), 0);
   EXPECT_EQ(FndNoCase(lst, "Stop"), -1);
+}
+
+// Tools without a window keep their settings in memory: what is written
+// under a key reads back through another store; nothing else does.
+TEST(Seams, TheDefaultStoreKeepsWhatIsWrittenUnderItsKey) {
+  const TPlatform prv = SetPlatform({});
+  auto s = GuPlatform().Settings->Create();
+  EXPECT_FALSE(s->OpenKey("none", false));
+  EXPECT_FALSE(s->WriteString("a", "1"));
+  EXPECT_EQ(s->ReadString("a"), "");
+  ASSERT_TRUE(s->OpenKey("k", true));
+  EXPECT_TRUE(s->WriteString("a", "1"));
+  auto t = GuPlatform().Settings->Create();
+  ASSERT_TRUE(t->OpenKey("k", false));
+  EXPECT_EQ(t->ReadString("a"), "1");
+  EXPECT_EQ(t->ReadString("b"), "");
+  SetPlatform(prv);
 }
 
 }  // namespace

@@ -1,14 +1,17 @@
 #!/bin/sh
 # The installed tool as a user runs it: a usage error, a missing port, a
 # port that another program holds (socat, when it is at hand) and the
-# simulated robot.
+# simulated robot. Every child runs under setsid, in a process group of its
+# own that the script's end takes down, however it ends.
 # usage: doctor_cli_run.sh BIN_DIR
 set -u
 bin=$1
 tmp=$(mktemp -d)
 export XDG_CONFIG_HOME=$tmp/cfg
-pids=""
-trap 'for p in $pids; do kill "$p" 2>/dev/null; done; rm -rf "$tmp"' EXIT
+grps=""
+trap 'for g in $grps; do kill -KILL "-$g" 2>/dev/null; done; rm -rf "$tmp"' EXIT
+trap 'exit 1' INT TERM HUP PIPE
+grp() { setsid "$@" & grps="$grps $!"; }
 fail=0
 expect() {  # expect CODE TEXT ARGS...: the exit code and a line of the output
   code=$1 text=$2
@@ -26,14 +29,12 @@ waitfor() { i=0; while [ ! -e "$1" ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 
 expect 2 "usage: tessaro-doctor" --colour
 expect 1 "The chosen port $tmp/none is not present" --port "$tmp/none"
 
-"$bin/zefor-sim" --headless --link "$tmp/sim" >/dev/null 2>&1 &
-pids="$pids $!"
+grp "$bin/zefor-sim" --headless --link "$tmp/sim" </dev/null >/dev/null 2>&1
 waitfor "$tmp/sim"
 expect 0 "A robot answered the link check on $tmp/sim." --port "$tmp/sim"
 
 if command -v socat >/dev/null; then
-  socat pty,raw,echo=0,link="$tmp/a" pty,raw,echo=0,link="$tmp/b" 2>/dev/null &
-  pids="$pids $!"
+  grp socat pty,raw,echo=0,link="$tmp/a" pty,raw,echo=0,link="$tmp/b" </dev/null 2>/dev/null
   waitfor "$tmp/a"
   # socat keeps both ends of its pseudo-terminal open.
   expect 1 "$tmp/a is held by another program: socat (process" --port "$tmp/a" --language 0
