@@ -8,11 +8,18 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QImage>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QPushButton>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStatusBar>
@@ -54,6 +61,7 @@
 #include "editor/qt/VioPgmViw.h"
 #include "link/ComPort2p5.h"
 #include "link/PckPrt.h"
+#include "sound/PlyWavFil.h"
 #include "sound/SndCue.h"
 #include "support/FakePlatform.h"
 
@@ -129,6 +137,7 @@ protected:
   std::map<QRgb, std::string> Painted;
   std::atomic<std::int64_t> Jmp{0};
   QString KepOpn = GuMnlOpnCmd;
+  fs::path KepCwd = fs::current_path();
   static inline Wnd* GpCur = nullptr;
 
   void SetUp() override {
@@ -161,6 +170,7 @@ protected:
     // Every manual opener has ended.
     EXPECT_TRUE(QTest::qWaitFor([] { return qApp->findChildren<QProcess*>().isEmpty(); }, 5000));
     GuMnlOpnCmd = KepOpn;
+    fs::current_path(KepCwd);
     GpCur = nullptr;
   }
 
@@ -178,6 +188,7 @@ protected:
 
   void Mk(bool shw) {
     W.reset();
+    Trace.clear();
     TVslCnvCfg c;
     c.AppDir = Ins.Path() + "bin/";
     c.InsDir = InsDir.empty() ? Ins.Path() : InsDir;
@@ -286,6 +297,7 @@ protected:
     if (n == "openers") return std::to_string(qApp->findChildren<QProcess*>().size());
     if (n == "cwd") return fs::current_path().string();
     if (n == "last-error") return GuLstErrMsg;
+    if (n == "events-run") return std::to_string(Plt.EvtLoop.PrcMsgCnt);
     if (n == "box-text" || n == "box-caption" || n == "box-buttons") {
       if (BoxSeen == 0) return "";
       const TMsgBoxCall& b = Plt.MsgBox.Calls[BoxSeen - 1];
@@ -485,7 +497,8 @@ protected:
     else if (c == "unset") Plt.Settings.Keys[GcOptKey].erase(w.at(1));
     else if (c == "store-refuses") {
       const std::string k = w.size() > 1 ? w[1] : "write";
-      (k == "create" ? Plt.Settings.FailCreate : k == "open" ? Plt.Settings.FailOpen : Plt.Settings.FailWrite) = true;
+      TFakeSettings& f = Plt.Settings;
+      f.FailCreate = k == "create", f.FailOpen = k == "open", f.FailWrite = k == "write";
     } else if (c == "port-name") Plt.Settings.Keys[GcPrtKey][w.at(1)] = arg(2);
     else if (c == "timer") Tms.*tms.at(w.at(1)) = std::stoi(w.at(2));
     else if (c == "recovery") Rcv = true;
@@ -542,6 +555,7 @@ protected:
       Flashed.clear();
     } else if (c == "resize") {
       W->showNormal();
+      QApplication::processEvents();
       W->resize(n(1), n(2));
       QApplication::processEvents();
     } else if (c == "grow-status") {
@@ -606,7 +620,8 @@ protected:
       for (std::size_t i = 1; i < w.size(); ++i) Plt.MsgBox.Answers.push_back(a.at(w[i]));
     } else if (c == "choose") Plt.FilDlg.Answers.push_back(w.at(1) == "-" ? std::nullopt : std::optional(arg(1)));
     else if (c == "write" || c == "prepend") {
-      const std::string p = arg(1)[0] == '/' ? arg(1) : Tmp.Path() + arg(1);
+      const std::string n = Sub(line.substr(line.find(w.at(1))));
+      const std::string p = n[0] == '/' ? n : Tmp.Path() + n;
       const std::string b = Block(in, no);
       const std::string old = c == "prepend" ? RdFil(p) : "";
       fs::create_directories(fs::path(p).parent_path());
@@ -694,6 +709,80 @@ TEST_P(Scn, Runs) {
   std::ifstream in(std::string(TESSARO_SCN_DIR) + "/" + Nam);
   ASSERT_TRUE(in) << GetParam();
   Run(in);
+}
+
+// What scripts cannot say: the hidden diagnostics from a worker thread, a
+// burst too long to write out, and every text of the window.
+
+TEST_F(Wnd, LinkDiagnosticsWaitForTheUserInterfaceThread) {
+  Run("window hidden\n");
+  TComport2p5& com = W->Lnk().Com();
+  const QString err = "-3, Error #004, comport device lost";
+  com.FOnComPrtErrEvt(&com, -3, "Error #004, comport device lost");
+  EXPECT_EQ(W->Lnk().ComMsg().toPlainText(), err);
+  Plt.EvtLoop.UiThread = false;
+  com.FOnComPrtCtlEvt(&com, 0x20);
+  com.FOnComPrtLerEvt(&com, 7, 5);
+  EXPECT_EQ(W->Lnk().ComMsg().toPlainText(), err);
+  QApplication::processEvents();
+  EXPECT_EQ(W->Lnk().ComMsg().toPlainText(), err + "\nCtl event");
+  Run("expect tbx1 = dwLstErrNum = 5\n");
+}
+
+// Read-outs that come in a burst while a cue plays are merged, and the cue of
+// a status frame inside the burst keeps its place among them.
+TEST_F(Wnd, ABurstOfReadOutsIsMergedAndCuesKeepTheirPlace) {
+  Run("timer RcvPckTimOut 600000\nwindow\nonline\ncue-watch tbx4\n");
+  Snd.OnSync = [this] {
+    const std::uint64_t base = W->Lnk().Com().FiRxdCnt;
+    std::uint64_t n = 0;
+    for (int i = 0; i < 300; ++i) {
+      B f;
+      BldPck(i & 0xFF, i == 150 ? MC_STS : MC_MEA, i == 150 ? MK_WRK : MK_MEA_1,
+             i == 150 ? B{} : B{std::uint8_t(i), std::uint8_t(i >> 8)}, f);
+      f[1] = 5;
+      ASSERT_TRUE(Pty->Wr(f));
+      n += f.size();
+      // The receive buffer is not made to overflow.
+      if (i % 50 == 49) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return W->Lnk().Com().FiRxdCnt == base + n; }, 5000));
+      }
+    }
+    EXPECT_EQ(W->Lnk().EffPnd(), 3u);
+  };
+  Run("robot 01 03 14\nwait tbx4 = 012B\ncues transfer complete.wav [], working.wav (async) [0095]\n");
+}
+
+TEST_F(Wnd, TheWholeWindowAndTheCuesFollowTheLanguage) {
+  Run("window\n");
+  auto texts = [this] {
+    QStringList t;
+    for (QAction* m : W->menuBar()->actions()) {
+      t << m->text();
+      for (QAction* a : m->menu() ? m->menu()->actions() : QList<QAction*>())
+        if (!a->isSeparator() && a != W->LgeAct(0) && a != W->LgeAct(1) && a != W->LgeAct(2))
+          t << a->text();
+    }
+    t << W->PgmViw()->Lst()->windowTitle() << Opt->windowTitle() << Opt->gbxComport->title() << Opt->btnCls->text()
+      << Opt->btnChk->text() << Inf->Label2->text();
+    QMessageBox box(QMessageBox::NoIcon, "", "", QMessageBox::Save | QMessageBox::Discard | QMessageBox::Yes);
+    for (QAbstractButton* b : box.buttons()) t << b->text();
+    return t;
+  };
+  const QStringList eng = texts();
+  ASSERT_TRUE(eng.contains("&Edit") && eng.contains("Export picture") && eng.contains("Save")) << eng.join('|').toStdString();
+  Run("click Lang2\n");
+  const QStringList ger = texts();
+  ASSERT_EQ(ger.size(), eng.size());
+  for (qsizetype i = 0; i < eng.size(); ++i) {  // two texts read the same in both
+    if (eng[i] != "Info" && eng[i] != "Anleitung (Deutsch)") {
+      EXPECT_NE(ger[i], eng[i]) << eng[i].toStdString();
+    }
+  }
+  EXPECT_EQ(W->PlyWavFil()->LgeDir(), "de");
+  Run("click Lang0\n");
+  EXPECT_EQ(texts(), eng);
+  EXPECT_EQ(W->PlyWavFil()->LgeDir(), "");
 }
 
 std::vector<std::string> Scripts() {
