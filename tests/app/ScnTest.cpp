@@ -551,7 +551,7 @@ protected:
     else if (c == "flash-end") {
       // A picture stays until its time is over.
       if (W->BkgDrf()->Flashing() && !W->BkgDrf()->FlsTmr().isActive()) ADD_FAILURE() << Where << "no flash timer";
-      while (W->BkgDrf()->Flashing()) W->BkgDrf()->FlsEnd();
+      if (W->BkgDrf()->Flashing()) W->BkgDrf()->FlsEnd();
       Flashed.clear();
     } else if (c == "resize") {
       W->showNormal();
