@@ -3,25 +3,25 @@
 // written, the frames on the line, the cues, the boxes and what the window
 // shows are checked. One scenario is one test; the commands are listed in
 // the folder's README.
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
+#include <QGroupBox>
 #include <QImage>
-#include <QPlainTextEdit>
-#include <QProcess>
-#include <QScrollArea>
-#include <QScrollBar>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QAbstractButton>
-#include <QGroupBox>
-#include <QPushButton>
-#include <QMenu>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -156,7 +156,8 @@ protected:
     GpCur = this;
     // The pictures the field's background control shows while pending events run.
     Plt.EvtLoop.OnPrcMsg = [] {
-      const std::string n = GuBckGndImg ? GpCur->PicNam(GuBckGndImg->pixmap()) : "";
+      if (GpCur->Painted.empty() || !GuBckGndImg) return;
+      const std::string n = GpCur->PicNam(GuBckGndImg->pixmap());
       if (n != "" && n != "background.bmp" && (GpCur->Flashed.empty() || GpCur->Flashed.back() != n))
         GpCur->Flashed.push_back(n);
     };
