@@ -136,6 +136,7 @@ protected:
   B Staged;
   std::map<QRgb, std::string> Painted;
   std::atomic<std::int64_t> Jmp{0};
+  std::atomic<int> ClkRds{0};  // the receive clock read, once a byte
   QString KepOpn = GuMnlOpnCmd;
   fs::path KepCwd = fs::current_path();
   static inline Wnd* GpCur = nullptr;
@@ -195,7 +196,11 @@ protected:
     c.InsDir = InsDir.empty() ? Ins.Path() : InsDir;
     c.ScnPrt = [this] { return Ports; };
     c.Tms = Tms;
-    c.Clk = [this] { return std::chrono::steady_clock::now() + std::chrono::seconds(Jmp.load()); };
+    ClkRds = 0;
+    c.Clk = [this] {
+      ++ClkRds;
+      return std::chrono::steady_clock::now() + std::chrono::seconds(Jmp.load());
+    };
     c.Trc = [this](const std::string& s) { Trace.push_back(s); };
     c.OnRls = [this](const std::string& f) {
       if (f == FailRls) throw std::runtime_error("release failed");
@@ -326,6 +331,7 @@ protected:
     if (n == "packets") return std::to_string(W->Lnk().PckCnt());
     if (n == "pending") return std::to_string(W->Lnk().EffPnd());
     if (n == "received") return std::to_string(W->Lnk().Com().FiRxdCnt.load());
+    if (n == "clock-reads") return std::to_string(ClkRds.load());
     if (n == "rcv-timer") return yn(W->Lnk().TmrRcvTmo().isActive());
     if (n == "upl-timer") return yn(W->Lnk().TmrUplCfm().isActive());
     if (n == "field") {
