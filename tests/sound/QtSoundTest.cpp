@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <QAudioDevice>
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMediaDevices>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 
 #include <atomic>
@@ -38,39 +38,30 @@ void StartPulse(TQtTstEnv& env) {
            "--load=module-null-sink sink_name=null", "--load=module-native-protocol-unix", nullptr);
     _exit(127);
   }
-  for (int i = 0; i < 400 && waitpid(GiPls, nullptr, WNOHANG) == 0; ++i)
-    if (!std::filesystem::exists(env.Run + "/pulse/native")) usleep(25000);
-    else break;
+  for (int i = 0; i < 400 && waitpid(GiPls, nullptr, WNOHANG) == 0 && !std::filesystem::exists(env.Run + "/pulse/native"); ++i)
+    usleep(25000);
 }
 
 // Runs the GUI thread's events until cond holds or ms have passed.
-template <class F>
-bool RunUntil(F cond, int ms) {
+bool RunUntil(const std::function<bool()>& cond, int ms = 5000) { return QTest::qWaitFor(cond, ms); }
+
+// ms taken by f.
+qint64 Took(const std::function<void()>& f) {
   QElapsedTimer t;
-  for (t.start(); !cond(); std::this_thread::yield())
-    if (t.elapsed() > ms) return false;
-    else QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  return true;
+  t.start();
+  f();
+  return t.elapsed();
 }
 
 class QtSound : public ::testing::Test {
 protected:
   void Forever() { Snd.SetDevChk([] { return true; }), Snd.SetGuardMs(60000); }
-  // ms taken by f.
-  template <class F>
-  qint64 Took(F f) {
-    QElapsedTimer t;
-    t.start();
-    f();
-    return t.elapsed();
-  }
   TTmpDir Tmp;
   std::string Long = Tmp.Write("long.wav", WavBytes(8000)), Short = Tmp.Write("short.wav", WavBytes(1500));
-  TQtSoundOut Snd;
+  std::unique_ptr<TQtSoundOut> Out = std::make_unique<TQtSoundOut>();
+  TQtSoundOut& Snd = *Out;
   QSignalSpy Fin{&Snd, &TQtSoundOut::Finished};
 };
-
-}  // namespace
 
 TEST_F(QtSound, NoDeviceOrNoCompleteWaveReturnsAtOnce) {
   Snd.SetDevChk([] { return false; });
@@ -88,7 +79,9 @@ TEST_F(QtSound, NoDeviceOrNoCompleteWaveReturnsAtOnce) {
   EXPECT_TRUE(Snd.Playing());
 }
 
-TEST_F(QtSound, GuardEndsASyncPlayThatNeverEndsWhileTimersRun) {
+// The guard ends a sync play that never ends, while timers run; a new sound
+// cuts the current one.
+TEST_F(QtSound, GuardAndCut) {
   Forever();
   Snd.SetGuardMs(300);
   int ticks = 0;
@@ -101,25 +94,19 @@ TEST_F(QtSound, GuardEndsASyncPlayThatNeverEndsWhileTimersRun) {
   EXPECT_GE(ticks, 3);  // the window would have repainted
   EXPECT_EQ(Fin.count(), 1);
   EXPECT_FALSE(Snd.Playing());
-}
-
-TEST_F(QtSound, ANewSoundCutsTheCurrentOne) {
   Forever();
   QTimer::singleShot(100, &Snd, [&] { Snd.Play(Short, false); });
   EXPECT_LT(Took([&] { Snd.Play(Long, true); }), 6000);  // a sync play cut while it waits
   EXPECT_TRUE(Snd.Playing());
-  EXPECT_EQ(Fin.count(), 1);
+  EXPECT_EQ(Fin.count(), 2);
   int started = 0;  // a Finished slot may start the next sound, the newest request
-  QObject::connect(&Snd, &TQtSoundOut::Finished, &Snd, [&] {
-    if (started++ == 0) Snd.Play(Short, false);
-  });
+  QObject::connect(&Snd, &TQtSoundOut::Finished, &Snd, [&] { started++ == 0 ? Snd.Play(Short, false) : void(); });
   Snd.Play(Long, false);
   EXPECT_EQ(started, 1);
-  EXPECT_EQ(Fin.count(), 2);
-  EXPECT_TRUE(Snd.Playing());
-  Snd.Stop();
-  Snd.Stop();  // nothing left to stop
   EXPECT_EQ(Fin.count(), 3);
+  EXPECT_TRUE(Snd.Playing());
+  Snd.Stop(), Snd.Stop();  // the second has nothing left to stop
+  EXPECT_EQ(Fin.count(), 4);
   EXPECT_FALSE(Snd.Playing());
 }
 
@@ -127,9 +114,9 @@ TEST_F(QtSound, OtherThreadsQueueTheirRequestsAndWaitOnlyThemselves) {
   Forever();
   std::thread([&] { Snd.Play(Long, false); }).join();
   EXPECT_FALSE(Snd.Playing());  // not yet: queued
-  EXPECT_TRUE(RunUntil([&] { return Snd.Playing(); }, 5000));
+  EXPECT_TRUE(RunUntil([&] { return Snd.Playing(); }));
   std::thread([&] { Snd.Stop(); }).join();
-  EXPECT_TRUE(RunUntil([&] { return !Snd.Playing(); }, 5000));
+  EXPECT_TRUE(RunUntil([&] { return !Snd.Playing(); }));
   // A sync play waits for the (guarded) end while the GUI runs ...
   Snd.SetGuardMs(300);
   std::atomic<qint64> el{-1};
@@ -145,20 +132,14 @@ TEST_F(QtSound, OtherThreadsQueueTheirRequestsAndWaitOnlyThemselves) {
   EXPECT_LT(el, TQtSoundOut::GcGrdMrgMs + 4100);
   QCoreApplication::processEvents();  // the queued request runs late
   Snd.Stop();
-}
-
-TEST(QtSoundLife, DestroyingTheOutputReleasesAWaitingWorker) {
-  TTmpDir tmp;
-  const std::string wav = tmp.Write("long.wav", WavBytes(8000));
-  auto snd = std::make_unique<TQtSoundOut>();
-  snd->SetDevChk([] { return true; });
-  snd->SetGuardMs(60000);
+  // Destroying the output releases a waiting worker.
+  Forever();
   std::atomic<bool> done{false};
-  std::thread wrk([&] { snd->Play(wav, true), done = true; });
-  ASSERT_TRUE(RunUntil([&] { return snd->Playing(); }, 5000));
+  wrk = std::thread([&] { Snd.Play(Long, true), done = true; });
+  ASSERT_TRUE(RunUntil([&] { return Snd.Playing(); }));
   EXPECT_FALSE(done);
-  snd.reset();
-  EXPECT_TRUE(RunUntil([&] { return done.load(); }, 5000));
+  Out.reset();
+  EXPECT_TRUE(RunUntil([&] { return done.load(); }));
   wrk.join();
 }
 
@@ -167,7 +148,6 @@ TEST_F(QtSound, RealPlaybackTakesTheSoundsLength) {
   // An installed cue: 22050 Hz, a name with spaces and a dot, through its program path.
   const std::string stg = TESSARO_STAGE_DIR, cue = NativePath(SndCuePth(SC_BTN_UPL, stg + "/", stg + "/bin/"));
   for (const std::string& pth : {Short, cue}) {
-    Snd.SetGuardMs(-1);
     const int len = WavDurMs(pth);
     ASSERT_GT(len, 0) << pth;
     const qint64 el = Took([&] { Snd.Play(pth, true); });
@@ -179,6 +159,8 @@ TEST_F(QtSound, RealPlaybackTakesTheSoundsLength) {
   EXPECT_LT(Took([&] { Snd.Play(Short, true); }), 7000);
   EXPECT_FALSE(Snd.Playing());
 }
+
+}  // namespace
 
 int main(int argc, char** argv) {
   return RunQtTests(argc, argv, &StartPulse, [] {

@@ -26,7 +26,7 @@ namespace {
 
 const std::string GcOpt = "SOFTWARE\\Quorel\\TessaroV1.0\\Options";
 
-std::string ConfFile() { return QtTstEnv()->Cfg + "/Quorel/TessaroV1.0.conf"; }
+std::string ConfFile() { return GpQtTstEnv->Cfg + "/Quorel/TessaroV1.0.conf"; }
 
 std::string ReadAll(const std::string& p) {
   std::ifstream f(p, std::ios::binary);
@@ -46,7 +46,7 @@ std::string Unesc(const std::string& s) {
 // One driver over the steps of settings.txt.
 TEST(QtSettings, KeysValuesAndTheIniFile) {
   std::ifstream f(std::string(TESSARO_SOURCE_DIR) + "/tests/app/platform/settings.txt");
-  const fs::path dir = QtTstEnv()->Cfg + "/Quorel", aside = QtTstEnv()->Cfg + "/Quorel.aside";
+  const fs::path dir = GpQtTstEnv->Cfg + "/Quorel", aside = GpQtTstEnv->Cfg + "/Quorel.aside";
   auto fac = std::make_unique<TQtSettingsFactory>();
   std::map<char, std::unique_ptr<ISettingsStore>> st;
   for (std::string l; std::getline(f, l);) {
