@@ -16,10 +16,8 @@
 
 struct TQtTstEnv {
   TQtTstEnv() {
-    for (const char* v : {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"}) {
-      std::filesystem::create_directories(Tmp.Path() + v);
-      setenv(v, (Tmp.Path() + v).c_str(), 1);
-    }
+    for (const char* v : {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+      std::filesystem::create_directories(Tmp.Path() + v), setenv(v, (Tmp.Path() + v).c_str(), 1);
     std::filesystem::permissions(Run, std::filesystem::perms::owner_all);
     for (const char* v : {"PULSE_SERVER", "PULSE_RUNTIME_PATH", "PULSE_COOKIE"}) unsetenv(v);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -41,11 +39,10 @@ inline int RunQtTests(int argc, char** argv, const std::function<void(TQtTstEnv&
   const bool run = !GTEST_FLAG_GET(list_tests);
   if (run) alarm(300);  // a hang ends the process instead of the test run
   if (beforeApp && run) beforeApp(env);
-  int rc = 0;
-  {
+  const int rc = [&] {
     QApplication app(argc, argv);
-    rc = RUN_ALL_TESTS();
-  }
+    return RUN_ALL_TESTS();
+  }();
   if (afterTests) afterTests();
   GpQtTstEnv = nullptr;
   return rc;

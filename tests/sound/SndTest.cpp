@@ -213,12 +213,10 @@ void Snd::DoOut(const std::string& cmd, const std::string& arg) {
   else if (cmd == "guard") Out->SetGuardMs(std::stoi(arg));
   else if (cmd == "real" && QMediaDevices::audioOutputs().isEmpty()) GTEST_SKIP() << "no sound output (pulseaudio missing?)";
   else if (cmd == "real") {
-  } else if (cmd == "play") {
+  } else if (cmd == "play" || (cmd == "thread" && (is >> a))) {  // a: play or stop
     const TReq r(is);
-    Check(r, Took([&] { Out->Play(r.Pth, r.Sync); }));
-  } else if (cmd == "thread" && (is >> a)) {
-    const TReq r(is);
-    Check(r, Took([&] { std::thread([&] { a == "stop" ? Out->Stop() : Out->Play(r.Pth, r.Sync); }).join(); }));
+    const auto f = [&] { a == "stop" ? Out->Stop() : Out->Play(r.Pth, r.Sync); };
+    Check(r, Took([&] { cmd == "thread" ? std::thread(f).join() : f(); }));
   } else if (cmd == "worker") {
     Wrk = std::thread([this, r = TReq(is), o = Out.get()] { WrkMs = Took([&] { o->Play(r.Pth, r.Sync); }); });
   } else if (cmd == "worker-waits") EXPECT_EQ(WrkMs, -1);
