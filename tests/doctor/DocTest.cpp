@@ -1,6 +1,7 @@
-// The connection check as the command-line tool reports it: one driver over
-// the port situations of cases.txt, on a fake tree of sysfs, /proc, /dev and
-// groups, with a pseudo-terminal as the port.
+// The connection check as the command-line tool reports it and, in builds
+// with the windows, as Options -> "Check connection" shows it: one driver
+// over the cases of cases.txt, on a fake tree of sysfs, /proc, /dev and
+// groups, with pseudo-terminals as the ports.
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <thread>
 
@@ -16,13 +18,26 @@
 #include "doctor/DocSys.h"
 #include "link/PckPrt.h"
 #include "support/FakePlatform.h"
+#ifdef TESSARO_DOC_DLG
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/Options.h"
+#include "core/WndMsg.h"
+#include "link/PrtNam.h"
+#include "messages/SysLgeMsg.h"
+#endif
 
 namespace fs = std::filesystem;
 
 namespace {
 
 // The system with its own trees, user, device rights and, when FbClk is set,
-// a clock that a read bringing nothing moves on by its whole wait.
+// a clock that a read bringing nothing moves on by its whole wait. A copy
+// shares the line's gate: while it is held, reads wait.
 class TFakSys : public TDocSysLnx {
 public:
   explicit TFakSys(const std::string& r) : TDocSysLnx(r + "sys", r + "proc", r + "dev", r + "group") {}
@@ -37,6 +52,7 @@ public:
   }
   std::int64_t NowMs() override { return FbClk ? FNow : TDocSysLnx::NowMs(); }
   bool RdSome(int fd, int ms, std::vector<std::uint8_t>& out) override {
+    FGat->Wait([this] { return !FGat->Hld; }, std::chrono::minutes(1));
     const std::size_t n = out.size();
     const bool ok = TDocSysLnx::RdSome(fd, FbClk ? 0 : ms, out);
     if (FbClk && out.size() == n) FNow += ms;
@@ -48,6 +64,10 @@ public:
   std::vector<gid_t> FGrp;
   bool FbClk = false;
   std::int64_t FNow = 1000;
+  struct TGat : TLckRec {
+    bool Hld = false;
+  };
+  std::shared_ptr<TGat> FGat = std::make_shared<TGat>();
 };
 
 // The robot on the far end: answers a link check with another frame and then
@@ -55,10 +75,7 @@ public:
 class TRob {
 public:
   explicit TRob(TPty& pty) : FPty(pty), FThr([this] { Loop(); }) {}
-  ~TRob() {
-    FbRun = false;
-    FThr.join();
-  }
+  ~TRob() { FbRun = false, FThr.join(); }
 
 private:
   void Loop() {
@@ -77,32 +94,49 @@ private:
   std::thread FThr;
 };
 
+#ifdef TESSARO_DOC_DLG
+// The main window as the Options dialog sees it: the port messages it was sent.
+struct TMaiWnd : IWndMsgTgt {
+  std::string Prt;
+  std::intptr_t SndMsg(std::uint32_t msg, std::uintptr_t w, std::intptr_t l) override {
+    if (msg == WM_SET_MSG && w == SM_NEW_COM_PRT) Prt += std::to_string(l) + " ";
+    return 1;
+  }
+};
+#endif
+
 class Doc : public ::testing::TestWithParam<std::string> {
 protected:
   TFakePlatform Plt;
   TTmpDir Tmp;
-  TPty Pty;
+  TPty Pty, Pty2;
   TFakSys Sys{Tmp.Path()};
   std::unique_ptr<TRob> Rob;
   int LckFd = -1;
   std::vector<std::string> Out;  // lines of the last run's output
   std::size_t At = 0;            // lines of it checked
   std::string Err;
+  int Ext = 0;
 
   Doc() {
-    fs::create_directories(Tmp.Path() + "sys/class/tty");
-    fs::create_directories(Tmp.Path() + "proc");
-    fs::create_directories(Tmp.Path() + "dev");
+    for (const char* d : {"sys/class/tty", "proc", "dev"}) fs::create_directories(Tmp.Path() + d);
     Tmp.Write("group", "root:x:0:\ndialout:x:20:\nalice:x:1000:\n");
   }
   ~Doc() override {
     if (LckFd >= 0) ::close(LckFd);
+    Sys.FGat->Put([this] { Sys.FGat->Hld = false; });
+#ifdef TESSARO_DOC_DLG
+    if (Opt) {
+      EXPECT_TRUE(!Dlg || QTest::qWaitFor([this] { return !Dlg->Running(); }, 10000));
+      GuSysLgeMsg = PrvMsg;
+    }
+#endif
   }
-  // ~NAME in the test's folder, @pty the port, @dev the device it leads to;
-  // "\n" a line break.
+  // ~NAME in the test's folder, @pty and @pty2 the ports, @dev and @dev2 the
+  // devices they lead to; "\n" a line break.
   std::string Sub(std::string s) {
-    for (const auto& [k, v] : {std::pair<std::string, std::string>{"@pty", Pty.Pth()}, {"@dev", fs::canonical(Pty.Pth())},
-                               {"~", Tmp.Path()}, {"\\n", "\n"}})
+    for (const auto& [k, v] : {std::pair<std::string, std::string>{"@pty2", Pty2.Pth()}, {"@dev2", fs::canonical(Pty2.Pth())},
+                               {"@pty", Pty.Pth()}, {"@dev", fs::canonical(Pty.Pth())}, {"~", Tmp.Path()}, {"\\n", "\n"}})
       for (std::size_t p; (p = s.find(k)) != std::string::npos;) s.replace(p, k.size(), v);
     return s;
   }
@@ -117,15 +151,25 @@ protected:
     std::string msgDir = std::string(TESSARO_DATA_DIR) + "/", t;
     while (is >> t) t.rfind("msgdir=", 0) == 0 ? void(msgDir = t.substr(7)) : a.push_back(t);
     std::ostringstream out, err;
-    Out.clear();
-    At = 0;
     Ext = DocMai(a, Sys, msgDir, out, err);
-    std::istringstream os(out.str());
-    for (std::string l; std::getline(os, l);) Out.push_back(l);
+    SetOut(out.str());
     Err = err.str();
   }
-  int Ext = 0;
+  // The lines that "|" checks.
+  void SetOut(const std::string& s) {
+    std::istringstream is(s);
+    Out.clear(), At = 0;
+    for (std::string l; std::getline(is, l);) Out.push_back(l);
+  }
   void Do(const std::string& cmd, const std::string& arg);
+#ifdef TESSARO_DOC_DLG
+  void DoDlg(const std::string& cmd, const std::string& arg);
+  TSysLgeMsg Msg{nullptr, std::string(TESSARO_DATA_DIR) + "/"};
+  TSysLgeMsg* PrvMsg = nullptr;
+  TMaiWnd Mai;
+  std::unique_ptr<TfrmOptions> Opt;
+  TfrmConDoc* Dlg = nullptr;  // the check's window at the last "check"
+#endif
 };
 
 void Doc::Do(const std::string& cmd, const std::string& arg) {
@@ -134,27 +178,15 @@ void Doc::Do(const std::string& cmd, const std::string& arg) {
   if (cmd == "|") {
     ASSERT_LT(At, Out.size());
     EXPECT_EQ(Out[At++], arg);
-  } else if (cmd == "run") {
-    Run(arg);
-  } else if (cmd == "exit") {
-    EXPECT_EQ(Ext, std::stoi(arg));
-  } else if (cmd == "stderr") {
-    EXPECT_NE(Err.find(arg), std::string::npos) << Err;
-  } else if (cmd == "file" && (is >> a)) {
-    std::getline(is >> std::ws, b);
-    fs::create_directories(fs::path(Tmp.Path() + a).parent_path());
-    Tmp.Write(a, b + "\n");
-  } else if (cmd == "dir") {
-    fs::create_directories(Tmp.Path() + arg);
-  } else if (cmd == "link" && (is >> a >> b)) {
-    Lnk(a, b);
-  } else if (cmd == "group") {
-    Tmp.Write("group", arg);
-  } else if (cmd == "user") {
-    is >> Sys.FUid >> Sys.FGid;
-    Sys.FGrp.clear();
-    for (gid_t g; is >> g;) Sys.FGrp.push_back(g);
-  } else if (cmd == "device" && (is >> Sys.FDevGid >> std::oct >> Sys.FMod)) {
+  } else if (cmd == "run") Run(arg);
+  else if (cmd == "exit") EXPECT_EQ(Ext, std::stoi(arg));
+  else if (cmd == "stderr") EXPECT_NE(Err.find(arg), std::string::npos) << Err;
+  else if (cmd == "file" && (is >> a)) Tmp.Write(a, arg.substr(std::min(arg.size(), a.size() + 1)) + "\n");
+  else if (cmd == "dir") fs::create_directories(Tmp.Path() + arg);
+  else if (cmd == "link" && (is >> a >> b)) Lnk(a, b);
+  else if (cmd == "group") Tmp.Write("group", arg);
+  else if (cmd == "user" && (is >> Sys.FUid >> Sys.FGid)) Sys.FGrp.assign(std::istream_iterator<gid_t>(is), {});
+  else if (cmd == "device" && (is >> Sys.FDevGid >> std::oct >> Sys.FMod)) {
   } else if (cmd == "holder" && (is >> a >> b)) {
     if (a == "PID") a = std::to_string(::getpid());
     Tmp.Write("proc/" + a + "/comm", b + "\n");
@@ -162,32 +194,86 @@ void Doc::Do(const std::string& cmd, const std::string& arg) {
   } else if (cmd == "lock") {
     LckFd = ::open(Pty.Pth().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_EQ(::flock(LckFd, LOCK_EX | LOCK_NB), 0);
-  } else if (cmd == "robot") {
-    Rob = std::make_unique<TRob>(Pty);
-  } else if (cmd == "clock") {
-    Sys.FbClk = true;
-  } else if (cmd == "clock-at") {
-    EXPECT_EQ(Sys.FNow, std::stoll(arg));
-  } else if (cmd == "line") {  // what the far end got
+  } else if (cmd == "robot") Rob = std::make_unique<TRob>(Pty);
+  else if (cmd == "clock") Sys.FbClk = true;
+  else if (cmd == "clock-at") EXPECT_EQ(Sys.FNow, std::stoll(arg));
+  else if (cmd == "line") {  // what the far end got
     std::vector<std::uint8_t> want;
     for (std::string h; is >> h;) want.push_back(static_cast<std::uint8_t>(std::stoul(h, nullptr, 16)));
     EXPECT_EQ(Pty.Rd(want.size(), std::chrono::seconds(1)), want);
   } else if (cmd == "store" && (is >> a >> b)) {
     auto& k = Plt.Settings.Keys["SOFTWARE\\Quorel\\TessaroV1.0\\Options"];
-    k["Comport"] = a;
-    k["Language"] = b;
-  } else if (cmd == "nostore") {
-    Plt.Settings.FailCreate = true;
+    k["Comport"] = a, k["Language"] = b;
+  } else if (cmd == "nostore" || cmd == "store-refuses") {
+    (cmd == "nostore" ? Plt.Settings.FailCreate : Plt.Settings.FailWrite) = true;
+  } else if (cmd == "hold-line" || cmd == "free-line") {
+    Sys.FGat->Put([&] { Sys.FGat->Hld = cmd == "hold-line"; });
   } else {
-    FAIL() << "unknown command";
+#ifdef TESSARO_DOC_DLG
+    DoDlg(cmd, arg);
+#else
+    GTEST_SKIP() << "a case of the windows, which this build has not";
+#endif
   }
 }
 
+#ifdef TESSARO_DOC_DLG
+// The Options dialog and the check's window.
+void Doc::DoDlg(const std::string& cmd, const std::string& arg) {
+  std::istringstream is(arg);
+  std::string a, b;
+  if (!Opt) {
+    PrvMsg = std::exchange(GuSysLgeMsg, &Msg);
+    Opt = std::make_unique<TfrmOptions>(nullptr, [] {  // the mapped ports COM13 to COM19 of the test
+      std::vector<std::string> v = ScnComPrt();
+      std::erase_if(v, [](const std::string& n) { return PrtNum(n) < 13; });
+      return v;
+    });
+    Opt->FpMaiFrm = &Mai, Opt->FsZfrLnk = Tmp.Path() + "zefor";
+    Opt->FDocMak = [this] { return std::make_unique<TFakSys>(Sys); };
+  }
+  auto* cbx = Opt->cbxComportSelector;
+  auto& map = Plt.Settings.Keys[GcPrtMapKey];
+  if (cmd == "context" && (is >> a >> b)) {  // the port and language the main window hands over
+    Opt->FDocCtx = [a, l = std::stoi(b)](std::string& p, std::uint8_t& g) { p = a, g = std::uint8_t(l); };
+  } else if (cmd == "check") {
+    Opt->btnChk->click();
+    EXPECT_TRUE(Opt->FpDocDlg && Opt->FpDocDlg->isVisible());
+    EXPECT_TRUE(arg != "same" || Opt->FpDocDlg == Dlg) << "a new window";
+    Dlg = Opt->FpDocDlg;
+  } else if (cmd == "again") Dlg->btnAgn->click();
+  else if (cmd == "start" && (is >> a >> b)) Dlg->Run(a, std::uint8_t(std::stoi(b)));
+  else if (cmd == "events") QCoreApplication::processEvents();
+  else if (cmd == "wait") ASSERT_TRUE(QTest::qWaitFor([this] { return !Dlg->Running(); }, 10000));
+  else if (cmd == "window")  // running or done, the button "Check again" on or off, the title
+    EXPECT_EQ(std::string(Dlg->Running() ? "running" : "done") + (Dlg->btnAgn->isEnabled() ? ", again on" : ", again off") +
+                  ", " + Dlg->windowTitle().toStdString(), arg);
+  else if (cmd == "report" && arg.empty()) SetOut(Dlg->Report());
+  else if (cmd == "report" && arg.rfind("has ", 0) == 0)
+    EXPECT_NE(Dlg->Report().find(arg.substr(4)), std::string::npos) << Dlg->Report();
+  else if (cmd == "map" && (is >> a >> b)) map[a] = b;
+  else if (cmd == "zefor") fs::create_symlink(arg, Opt->FsZfrLnk);
+  else if (cmd == "select") Opt->SetComPrtIdx(std::stoi(arg));
+  else if (cmd == "show") Opt->hide(), Opt->show();
+  else if (cmd == "ports") {  // the list, the selected entry marked with "*"
+    std::string l;
+    for (int i = 0; i < cbx->count(); ++i)
+      l += (i ? " | " : "") + std::string(i == cbx->currentIndex() ? "*" : "") + cbx->itemText(i).toStdString();
+    EXPECT_EQ(l, arg);
+  } else if (cmd == "choose") cbx->setCurrentIndex(std::stoi(arg)), Opt->cbxComportSelectorChange();
+  else if (cmd == "mapped" && (is >> a >> b)) EXPECT_EQ(map.count(a) ? map[a] : "-", b);
+  else if (cmd == "sent") EXPECT_EQ(Mai.Prt, arg.empty() ? "" : arg + " ");
+  else if (cmd == "port-state") EXPECT_EQ(Opt->lblComPrtSte->text().toStdString(), arg);
+  else FAIL() << "unknown command";
+}
+#endif
+
+// The cases of cases.txt: "case NAME" for the tool, "dialog NAME" for the windows.
 std::vector<std::string> Cases() {
   std::ifstream f(std::string(TESSARO_SOURCE_DIR) + "/tests/doctor/cases.txt");
   std::vector<std::string> v;
   for (std::string l; std::getline(f, l);)
-    if (l.rfind("case ", 0) == 0) v.push_back(l.substr(5));
+    if (l.rfind("case ", 0) == 0 || l.rfind("dialog ", 0) == 0) v.push_back(l.substr(l.find(' ') + 1));
   return v;
 }
 
@@ -195,12 +281,13 @@ TEST_P(Doc, Case) {
   std::ifstream f(std::string(TESSARO_SOURCE_DIR) + "/tests/doctor/cases.txt");
   bool in = false;
   for (std::string l; std::getline(f, l);) {
-    if (l.rfind("case ", 0) == 0) in = l.substr(5) == GetParam();
-    if (!in || l.empty() || l[0] == '#' || l.rfind("case ", 0) == 0) continue;
+    const bool hd = l.rfind("case ", 0) == 0 || l.rfind("dialog ", 0) == 0;
+    if (hd) in = l.substr(l.find(' ') + 1) == GetParam();
+    if (!in || hd || l.empty() || l[0] == '#') continue;
     SCOPED_TRACE(l);
     const auto sp = l.find(' ');
     Do(l.substr(0, sp), sp == std::string::npos ? "" : Sub(l.substr(sp + 1)));
-    if (HasFatalFailure()) return;
+    if (HasFatalFailure() || IsSkipped()) return;
   }
   EXPECT_EQ(At, Out.size()) << "output lines not checked";
 }

@@ -7,55 +7,43 @@
 
 #include <QApplication>
 
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <unistd.h>
 
+#include "support/FakePlatform.h"
+
 struct TQtTstEnv {
   TQtTstEnv() {
-    std::string t = (std::filesystem::temp_directory_path() / "tessaro-qt-XXXXXX").string();
-    Root = std::string(mkdtemp(t.data()) ? t : "/nonexistent") + "/";
-    Run = Root + "XDG_RUNTIME_DIR", Cfg = Root + "XDG_CONFIG_HOME";
-    for (const char* v : {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"}) {
-      std::filesystem::create_directories(Root + v);
-      setenv(v, (Root + v).c_str(), 1);
-    }
+    for (const char* v : {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+      std::filesystem::create_directories(Tmp.Path() + v), setenv(v, (Tmp.Path() + v).c_str(), 1);
     std::filesystem::permissions(Run, std::filesystem::perms::owner_all);
     for (const char* v : {"PULSE_SERVER", "PULSE_RUNTIME_PATH", "PULSE_COOKIE"}) unsetenv(v);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
   }
-  ~TQtTstEnv() {
-    std::error_code ec;
-    std::filesystem::remove_all(Root, ec);
-  }
-  TQtTstEnv(const TQtTstEnv&) = delete;
-  std::string Root, Run, Cfg;
+  TTmpDir Tmp;
+  const std::string Run = Tmp.Path() + "XDG_RUNTIME_DIR", Cfg = Tmp.Path() + "XDG_CONFIG_HOME";
 };
 
-// The process's environment, for tests that need its folders.
-inline TQtTstEnv*& QtTstEnv() {
-  static TQtTstEnv* env = nullptr;
-  return env;
-}
+// The process's environment while its tests run.
+inline TQtTstEnv* GpQtTstEnv = nullptr;
 
 // main() of a Qt test: environment, beforeApp (e.g. start a sound server),
 // QApplication, all tests, afterTests.
 inline int RunQtTests(int argc, char** argv, const std::function<void(TQtTstEnv&)>& beforeApp = {},
                       const std::function<void()>& afterTests = {}) {
   TQtTstEnv env;
-  QtTstEnv() = &env;
+  GpQtTstEnv = &env;
   ::testing::InitGoogleTest(&argc, argv);
   const bool run = !GTEST_FLAG_GET(list_tests);
   if (run) alarm(300);  // a hang ends the process instead of the test run
   if (beforeApp && run) beforeApp(env);
-  int rc;
-  {
+  const int rc = [&] {
     QApplication app(argc, argv);
-    rc = RUN_ALL_TESTS();
-  }
+    return RUN_ALL_TESTS();
+  }();
   if (afterTests) afterTests();
-  QtTstEnv() = nullptr;
+  GpQtTstEnv = nullptr;
   return rc;
 }

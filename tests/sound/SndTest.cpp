@@ -1,6 +1,12 @@
-// Wave headers, the wave file player and the spoken cues against the
-// recording seams.
+// Wave headers, and one driver over cases.txt: the wave file player and the
+// cues against the recording seams and, in builds with the windows, the sound
+// output on QSoundEffect, into a PulseAudio null sink started for this process
+// when pulseaudio is installed.
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
 
 #include "core/PathUtl.h"
 #include "sound/PlyWavFil.h"
@@ -8,6 +14,22 @@
 #include "sound/WavGen.h"
 #include "sound/WavInf.h"
 #include "support/FakePlatform.h"
+#ifdef TESSARO_SND_QT
+#include <QAudioDevice>
+#include <QElapsedTimer>
+#include <QMediaDevices>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <atomic>
+#include <csignal>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <thread>
+
+#include "sound/QtTstEnv.h"
+#include "sound/qt/QtSoundOut.h"
+#endif
 
 namespace {
 
@@ -42,96 +64,215 @@ TEST(WavInf, LengthAndCompletenessFromHeader) {
       {"too short", "RIFF", -1, false},
       {"empty", "", -1, false},
       {"chunk size beyond end", WavRiff(fmt + WavChk("LIST", "ab", 0xfffffff0u)), -1, false},
+      // Beyond the head that is read: the file's size decides completeness.
+      {"long", WavBytes(9000), 9000, true},
+      {"long cut off", WavBytes(9000).substr(0, 100000), 6247, false},
   };
   TTmpDir tmp;
   for (const auto& c : cas) {
     const auto* b = reinterpret_cast<const std::uint8_t*>(c.Bytes.data());
-    EXPECT_EQ(WavDurMs(b, c.Bytes.size()), c.Ms) << c.Nam;
     TuWavInf inf;
+    const std::string pth = tmp.Write("a.wav", c.Bytes);
     EXPECT_EQ(WavInfRd(b, c.Bytes.size(), c.Bytes.size(), inf) && WavCmp(inf), c.Cmp) << c.Nam;
-    EXPECT_EQ(WavDurMs(tmp.Write("a.wav", c.Bytes)), c.Ms) << c.Nam;
+    EXPECT_EQ(WavDurMs(b, c.Bytes.size()), c.Ms) << c.Nam;
+    EXPECT_EQ(WavDurMs(pth), c.Ms) << c.Nam;
+    EXPECT_EQ(WavCmp(pth), c.Cmp) << c.Nam;
   }
-  EXPECT_EQ(WavDurMs(tmp.Path() + "missing.wav"), -1);
-  EXPECT_EQ(WavDurMs(tmp.Path()), -1);  // a folder
-  // Beyond the head that is read: the file's size decides completeness.
-  const std::string big = tmp.Write("d.wav", WavBytes(9000));
-  EXPECT_EQ(WavDurMs(big), 9000);
-  EXPECT_TRUE(WavCmp(big));
-  EXPECT_FALSE(WavCmp(tmp.Write("e.wav", WavBytes(9000).substr(0, 100000))));
-  EXPECT_FALSE(WavCmp(tmp.Path() + "missing.wav"));
-}
-
-// Sound calls seen by each "let pending events run", to check their order.
-TFakePlatform* GpFak = nullptr;
-std::vector<std::size_t> GvSndAtPrc;
-void RecPrc() { GvSndAtPrc.push_back(GpFak->Sound.Calls.size()); }
-
-TEST(PlyWavFil, PathsFlagsCuesAndLanguages) {
-  TFakePlatform fak;
-  GpFak = &fak;
-  fak.EvtLoop.OnPrcMsg = &RecPrc;
-  TTmpDir tmp;
-  for (const char* f : {"system/link established", "system/standby", "system/working", "system/access denied", "de/standby"})
-    tmp.Write(std::string("sounds/") + f + ".wav", WavBytes(20));
-  tmp.Write("bin/tessaro", "");
-  const std::string ins = tmp.Path(), lnk = "sounds/system/link established.wav";
-  const struct {
-    int Lge, Cue;  // a cue, or -1: Path played with Flg (-1: PlyWavFil)
-    std::string Path;
-    int Flg;
-    std::string Exp;  // the file played below ins, or "!" and the path in the message
-    bool Sync;
-  } cas[] = {
-      {0, -1, lnk, -1, lnk, false},
-      {0, -1, lnk, 0, lnk, true},
-      {0, -1, lnk, SND_ASYNC, lnk, false},
-      {0, -1, lnk, SND_FILENAME, lnk, true},
-      {0, -1, lnk, SND_FILENAME | SND_ASYNC, lnk, false},
-      // The program writes "Sounds\System\..." while the installation holds sounds/system.
-      {0, -1, "Sounds\\System\\Link Established.wav", 0, lnk, true},
-      {0, -1, "bin\\..\\sounds\\system\\link established.wav", 0, "bin/../" + lnk, true},
-      {0, -1, "sounds/system/nothing here.wav", 0, "!sounds/system/nothing here.wav", false},
-      {0, -1, "Sounds\\System\\6.wav", SND_ASYNC, "!sounds/system/6.wav", false},
-      {0, -1, "sounds/system", 0, "!sounds/system", false},
-      {0, SC_STB, "", 0, "sounds/system/standby.wav", true},
-      {0, SC_WRK, "", 0, "sounds/system/working.wav", false},
-      {0, SC_ACC_DEN, "", 0, "bin/../sounds/system/access denied.wav", true},
-      {0, SC_SWI_4, "", 0, "!sounds/system/4.wav", false},
-      {2, SC_STB, "", 0, "sounds/de/standby.wav", true},
-      {2, SC_WRK, "", 0, "sounds/system/working.wav", false},  // no German file: the English one
-      {2, SC_SWI_4, "", 0, "!sounds/system/4.wav", false},
-  };
-  for (const auto& c : cas) {
-    TclsPlyWavFil ply;
-    ply.SetLgeDir(SndLgeDir(std::uint8_t(c.Lge)));
-    fak.Sound.Calls.clear(), fak.MsgBox.Calls.clear(), GvSndAtPrc.clear();
-    const bool ok = c.Cue >= 0 ? PlySndCue(ply, TeSndCue(c.Cue), ins, ins + "bin/")
-                    : c.Flg < 0 ? ply.PlyWavFil(ins + c.Path) : ply.PlyWavFilFlg(ins + c.Path, std::uint32_t(c.Flg));
-    EXPECT_EQ(ok, c.Exp[0] != '!') << c.Exp;
-    if (!ok) {
-      ASSERT_EQ(fak.MsgBox.Calls.size(), 1u) << c.Exp;
-      const TMsgBoxCall& m = fak.MsgBox.Calls[0];
-      EXPECT_EQ(m.Text + "|" + m.Caption, "File '" + ins + c.Exp.substr(1) + "' not found|");
-      EXPECT_EQ(m.Buttons, TeMsgBtn::Ok);
-      EXPECT_TRUE(fak.Sound.Calls.empty() && GvSndAtPrc.empty());
-      continue;
-    }
-    ASSERT_EQ(fak.Sound.Calls.size(), 1u) << c.Exp;
-    EXPECT_EQ(fak.Sound.Calls[0].Path, ins + c.Exp);
-    EXPECT_EQ(fak.Sound.Calls[0].Sync, c.Sync) << c.Exp;
-    EXPECT_TRUE(fak.MsgBox.Calls.empty());
-    EXPECT_EQ(GvSndAtPrc, (std::vector<std::size_t>{0, 1}));  // events run before the sound starts and after
-  }
-  TclsPlyWavFil ply;
-  EXPECT_FALSE(ply.PlyWavFil(""));
-  EXPECT_EQ(fak.MsgBox.Calls.back().Text, "File '' not found");
+  for (const std::string& p : {tmp.Path() + "missing.wav", tmp.Path()})  // no file; a folder
+    EXPECT_EQ(WavDurMs(p) + WavCmp(p), -1);
   for (int n = 1; n <= 6; ++n)  // the switch numbers play their own number
     EXPECT_EQ(SndCuePth(SndCueSwi(n)->Cue, "I\\", "A\\"), "I\\Sounds\\System\\" + std::to_string(n) + ".wav");
   for (int n : {-1, 0, 7}) EXPECT_EQ(SndCueSwi(n), nullptr);
   EXPECT_EQ(SndCuePth(TeSndCue(GcSndCueCnt), "I\\", "A\\"), "");
   EXPECT_EQ(LgeCuePth("C:\\T\\Sounds\\System\\1.wav", "nl"), "C:\\T\\Sounds\\nl\\1.wav");
   EXPECT_EQ(LgeCuePth("1.wav", "nl"), "");
-  GpFak = nullptr;
 }
 
+#ifdef TESSARO_SND_QT
+pid_t GiPls = -1;
+void StartPulse(TQtTstEnv& env) {
+  if ((GiPls = fork()) == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);  // the server ends with this process, whatever becomes of it
+    if (!std::freopen("/dev/null", "w", stderr) || !std::freopen("/dev/null", "w", stdout)) _exit(126);
+    execlp("pulseaudio", "pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "-n",
+           "--load=module-null-sink sink_name=null", "--load=module-native-protocol-unix", nullptr);
+    _exit(127);
+  }
+  for (int i = 0; i < 400 && waitpid(GiPls, nullptr, WNOHANG) == 0 && !std::filesystem::exists(env.Run + "/pulse/native"); ++i)
+    usleep(25000);
+}
+
+// ms taken by f.
+qint64 Took(const std::function<void()>& f) {
+  QElapsedTimer t;
+  return t.start(), f(), t.elapsed();
+}
+
+// A request to the output: [sync] [<T] [>T] PATH.
+struct TReq {
+  explicit TReq(std::istringstream& is) {
+    for (std::string t; (is >> std::ws) && is.peek() != '/' && is.peek() != EOF && (is >> t);)
+      if (t == "sync") Sync = true;
+      else (t[0] == '<' ? Hi : Lo) = t.substr(1);
+    std::getline(is, Pth);
+  }
+  bool Sync = false;
+  std::string Lo, Hi, Pth;
+};
+#endif
+
+// Sound calls seen by each "let pending events run", to check their order.
+std::vector<std::size_t> GvSndAtPrc;
+TFakePlatform* GpFak = nullptr;
+
+class Snd : public ::testing::TestWithParam<std::string> {
+protected:
+  Snd() { GpFak = &Fak, Fak.EvtLoop.OnPrcMsg = [] { GvSndAtPrc.push_back(GpFak->Sound.Calls.size()); }; }
+  ~Snd() override {
+    GpFak = nullptr;
+#ifdef TESSARO_SND_QT
+    Out.reset();  // releases a waiting worker
+    if (Wrk.joinable()) Wrk.join();
+#endif
+  }
+  // "~" the case's folder, "@cue" the installed upload cue.
+  std::string Sub(std::string s) {
+    const std::string stg = TESSARO_STAGE_DIR, cue = NativePath(SndCuePth(SC_BTN_UPL, stg + "/", stg + "/bin/"));
+    for (const auto& [k, v] : {std::pair<std::string, std::string>{"~", Tmp.Path()}, {"@cue", cue}})
+      for (std::size_t p; (p = s.find(k)) != std::string::npos;) s.replace(p, k.size(), v);
+    return s;
+  }
+  void Do(const std::string& cmd, const std::string& arg);
+  TFakePlatform Fak;
+  TTmpDir Tmp;
+#ifdef TESSARO_SND_QT
+  void DoOut(const std::string& cmd, const std::string& arg);
+  // The time of a request within its bounds.
+  void Check(const TReq& r, qint64 el) {
+    auto bnd = [&](const std::string& t) {
+      int v = 0;
+      std::istringstream ts(t);
+      for (std::string x; std::getline(ts, x, '+');)
+        v += x == "M" ? TQtSoundOut::GcGrdMrgMs : x[0] == 'L' ? WavDurMs(r.Pth) / (x == "L/2" ? 2 : 1) : std::stoi(x);
+      return v;
+    };
+    EXPECT_TRUE(r.Lo.find('L') == std::string::npos || WavDurMs(r.Pth) > 0) << r.Pth;
+    EXPECT_GE(el, r.Lo.empty() ? 0 : bnd(r.Lo)) << r.Pth;
+    EXPECT_LT(el, r.Hi.empty() ? 1000000 : bnd(r.Hi)) << r.Pth;
+  }
+  std::unique_ptr<TQtSoundOut> Out = std::make_unique<TQtSoundOut>();
+  QSignalSpy Fin{Out.get(), &TQtSoundOut::Finished};
+  QTimer Tick;
+  int Ticks = 0;
+  std::thread Wrk;
+  std::atomic<qint64> WrkMs{-1};
+#endif
+};
+
+void Snd::Do(const std::string& cmd, const std::string& arg) {
+  if (cmd == "wave" || cmd == "cut" || cmd == "text") {  // the numbers are the last words
+    const std::size_t p = cmd == "cut" ? arg.rfind(' ', arg.rfind(' ') - 1) : arg.rfind(' ');
+    std::istringstream ns(arg.substr(p));
+    std::size_t v = 0, n = 0;
+    ns >> v >> n;
+    Tmp.Write(arg.substr(0, p), cmd == "text" ? std::string(v, 'x') : WavBytes(int(v)).substr(0, cmd == "cut" ? n : -1));
+  } else if (cmd == "ply") {
+    const auto eq = arg.find(" => ");
+    std::istringstream hs(arg.substr(0, eq));
+    int lge = 0;
+    std::string how, pth;
+    hs >> lge >> how, std::getline(hs >> std::ws, pth);
+    TclsPlyWavFil ply;
+    ply.SetLgeDir(SndLgeDir(std::uint8_t(lge)));
+    Fak.Sound.Calls.clear(), Fak.MsgBox.Calls.clear(), GvSndAtPrc.clear();
+    int c = 0;  // the cue of that file name
+    while (how == "cue" && c < GcSndCueCnt && !std::string(GcSndCue[c].Nam).ends_with("\\" + pth + ".wav")) ++c;
+    const bool ok = how == "cue"     ? PlySndCue(ply, TeSndCue(c), Tmp.Path(), Tmp.Path() + "bin/")
+                    : how == "async" ? ply.PlyWavFil(pth)
+                                     : ply.PlyWavFilFlg(pth, std::uint32_t(std::stoul(how.substr(6), nullptr, 0)));
+    std::string seen;
+    for (const auto& m : Fak.MsgBox.Calls) seen += "box " + m.Text + (m.Caption.empty() && m.Buttons == TeMsgBtn::Ok ? "" : "?");
+    for (const auto& s : Fak.Sound.Calls) seen += s.Path + (s.Sync ? " sync" : " async");
+    EXPECT_EQ(seen, arg.substr(eq + 4));
+    EXPECT_EQ(ok, seen.rfind("box ", 0) != 0);
+    EXPECT_EQ(GvSndAtPrc, (ok ? std::vector<std::size_t>{0, 1} : std::vector<std::size_t>{}));  // before the sound and after
+  } else {
+#ifdef TESSARO_SND_QT
+    DoOut(cmd, arg);
+#else
+    GTEST_SKIP() << "a case of the sound output, which this build has not";
+#endif
+  }
+}
+
+#ifdef TESSARO_SND_QT
+void Snd::DoOut(const std::string& cmd, const std::string& arg) {
+  std::istringstream is(arg);
+  std::string a;
+  if (cmd == "device") Out->SetDevChk([on = arg == "yes"] { return on; });
+  else if (cmd == "guard") Out->SetGuardMs(std::stoi(arg));
+  else if (cmd == "real" && QMediaDevices::audioOutputs().isEmpty()) GTEST_SKIP() << "no sound output (pulseaudio missing?)";
+  else if (cmd == "real") {
+  } else if (cmd == "play" || (cmd == "thread" && (is >> a))) {  // a: play or stop
+    const TReq r(is);
+    const auto f = [&] { a == "stop" ? Out->Stop() : Out->Play(r.Pth, r.Sync); };
+    Check(r, Took([&] { cmd == "thread" ? std::thread(f).join() : f(); }));
+  } else if (cmd == "worker") {
+    Wrk = std::thread([this, r = TReq(is), o = Out.get()] { WrkMs = Took([&] { o->Play(r.Pth, r.Sync); }); });
+  } else if (cmd == "worker-waits") EXPECT_EQ(WrkMs, -1);
+  else if (cmd == "worker-done") {
+    ASSERT_TRUE(QTest::qWaitFor([this] { return WrkMs >= 0; }, 10000));
+    Wrk.join();
+    Check(TReq(is), WrkMs);
+  } else if (cmd == "stop") Out->Stop();
+  else if (cmd == "playing") EXPECT_EQ(Out->Playing(), arg == "yes");
+  else if (cmd == "wait-playing") EXPECT_TRUE(QTest::qWaitFor([&] { return Out->Playing() == (arg == "yes"); }, 5000));
+  else if (cmd == "finished") EXPECT_EQ(Fin.count(), std::stoi(arg));
+  else if (cmd == "later" && (is >> a)) QTimer::singleShot(std::stoi(a), Out.get(), [this, r = TReq(is)] { Out->Play(r.Pth, false); });
+  else if (cmd == "on-finished")
+    QObject::connect(Out.get(), &TQtSoundOut::Finished, Out.get(), [this, arg, n = 0]() mutable { n++ ? void() : Out->Play(arg, false); });
+  else if (cmd == "ticking") QObject::connect(&Tick, &QTimer::timeout, [this] { ++Ticks; }), Tick.start(20);
+  else if (cmd == "ticks") EXPECT_GE(Ticks, std::stoi(arg));
+  else if (cmd == "events") QCoreApplication::processEvents();
+  else if (cmd == "destroy") Out.reset();
+  else FAIL() << "unknown command";
+}
+#endif
+
+// The cases of cases.txt ("case NAME" for the player, "output NAME" for the
+// sound output) with their lines.
+std::map<std::string, std::vector<std::string>> Cases() {
+  std::ifstream f(std::string(TESSARO_SOURCE_DIR) + "/tests/sound/cases.txt");
+  std::map<std::string, std::vector<std::string>> m;
+  std::string cur;
+  for (std::string l; std::getline(f, l);)
+    if (l.rfind("case ", 0) == 0 || l.rfind("output ", 0) == 0) m[cur = l.substr(l.find(' ') + 1)];
+    else if (!cur.empty() && !l.empty() && l[0] != '#') m[cur].push_back(l);
+  return m;
+}
+
+TEST_P(Snd, Case) {
+  const auto cases = Cases();
+  for (const std::string& l : cases.at(GetParam())) {
+    SCOPED_TRACE(l);
+    const auto sp = l.find(' ');
+    Do(l.substr(0, sp), sp == std::string::npos ? "" : Sub(l.substr(sp + 1)));
+    if (HasFatalFailure() || IsSkipped()) return;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Snd, ::testing::ValuesIn([] {
+  std::vector<std::string> v;
+  for (const auto& c : Cases()) v.push_back(c.first);
+  return v;
+}()), [](const auto& i) { return i.param; });
+
 }  // namespace
+
+#ifdef TESSARO_SND_QT
+int main(int argc, char** argv) {
+  return RunQtTests(argc, argv, &StartPulse, [] {
+    if (GiPls > 0 && kill(GiPls, SIGKILL) == 0) waitpid(GiPls, nullptr, 0);
+  });
+}
+#endif
