@@ -47,7 +47,7 @@ public:
   std::string UserName() override { return "alice"; }
   TFilInf Stat(const std::string& path) override {
     TFilInf inf = TDocSysLnx::Stat(path);
-    if (inf.Exs && FMod) inf.Uid = 0, inf.Gid = FDevGid, inf.Mod = FMod;
+    if (inf.Exs && FMod) inf.Uid = FDevUid, inf.Gid = FDevGid, inf.Mod = FMod;
     return inf;
   }
   std::int64_t NowMs() override { return FbClk ? FNow : TDocSysLnx::NowMs(); }
@@ -60,6 +60,7 @@ public:
   }
   uid_t FUid = 0;
   gid_t FGid = 0, FDevGid = 0;
+  uid_t FDevUid = 0;
   mode_t FMod = 0;  // the device's rights; 0: as they are
   std::vector<gid_t> FGrp;
   bool FbClk = false;
@@ -187,6 +188,7 @@ void Doc::Do(const std::string& cmd, const std::string& arg) {
   else if (cmd == "group") Tmp.Write("group", arg);
   else if (cmd == "user" && (is >> Sys.FUid >> Sys.FGid)) Sys.FGrp.assign(std::istream_iterator<gid_t>(is), {});
   else if (cmd == "device" && (is >> Sys.FDevGid >> std::oct >> Sys.FMod)) {
+    is >> std::dec >> Sys.FDevUid;
   } else if (cmd == "holder" && (is >> a >> b)) {
     if (a == "PID") a = std::to_string(::getpid());
     Tmp.Write("proc/" + a + "/comm", b + "\n");
