@@ -15,8 +15,10 @@
 
 #include "DocCli.h"
 #include "LnkTstPty.h"
+#include "doctor/ConDoc.h"
 #include "doctor/DocSys.h"
 #include "link/PckPrt.h"
+#include "messages/SysMsgIdf.h"
 #include "support/FakePlatform.h"
 #ifdef TESSARO_DOC_DLG
 #include <QComboBox>
