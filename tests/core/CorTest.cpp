@@ -106,6 +106,19 @@ TEST(NativePath, FindsExistingEntriesWhateverTheirCase) {
   EXPECT_STREQ(PathSep(), "/");
 }
 
+// The installation is the folder above the program's, unless the
+// environment names one.
+TEST(NativePath, InstallFolderFromTheEnvironmentOrAboveTheProgram) {
+  const char* was = std::getenv("TESSARO_INSTALL_DIR");
+  const std::string old = was ? was : "";
+  for (const auto& [env, dir] : {std::pair<std::string, std::string>{"/opt/t", "/opt/t/"}, {"/opt/t/", "/opt/t/"},
+                                 {"", fs::path(ExeDir()).parent_path().parent_path().string() + "/"}}) {
+    ::setenv("TESSARO_INSTALL_DIR", env.c_str(), 1);
+    EXPECT_EQ(DefaultInsDir(), dir) << env;
+  }
+  was ? ::setenv("TESSARO_INSTALL_DIR", old.c_str(), 1) : ::unsetenv("TESSARO_INSTALL_DIR");
+}
+
 TEST(StrUtl, CaseBlindComparisonAndLookup) {
   EXPECT_TRUE(EqlNoCase("Sounds", "sOUNDS"));
   EXPECT_FALSE(EqlNoCase("Sound", "Sounds"));
@@ -118,7 +131,7 @@ TEST(StrUtl, CaseBlindComparisonAndLookup) {
 
 // Tools without a window keep their settings in memory: what is written
 // under a key reads back through another store; nothing else does.
-TEST(Seams, TheDefaultStoreKeepsWhatIsWrittenUnderItsKey) {
+TEST(Seams, WithoutAWindowStoreBoxesAndEndsStillWork) {
   const TPlatform prv = SetPlatform({});
   auto s = GuPlatform().Settings->Create();
   EXPECT_FALSE(s->OpenKey("none", false));
@@ -130,6 +143,16 @@ TEST(Seams, TheDefaultStoreKeepsWhatIsWrittenUnderItsKey) {
   ASSERT_TRUE(t->OpenKey("k", false));
   EXPECT_EQ(t->ReadString("a"), "1");
   EXPECT_EQ(t->ReadString("b"), "");
+  // Boxes go to the error output; a question is answered yes, so that a tool
+  // goes on. An end asked for is kept; no file dialog offers a file.
+  EXPECT_EQ(GuPlatform().MsgBox->Show("t", "c", TeMsgBtn::YesNo), TeMsgAns::Yes);
+  EXPECT_EQ(GuPlatform().MsgBox->Show("t", "", TeMsgBtn::YesNoCancel), TeMsgAns::Yes);
+  EXPECT_EQ(GuPlatform().MsgBox->Show("t", "", TeMsgBtn::Ok), TeMsgAns::Ok);
+  EXPECT_FALSE(GuPlatform().EvtLoop->TerminateRequested());
+  GuPlatform().EvtLoop->Terminate();
+  EXPECT_TRUE(GuPlatform().EvtLoop->TerminateRequested());
+  std::string f;
+  EXPECT_FALSE(GuFilDlg().Opn({}, f) || GuFilDlg().Sav({}, f));
   SetPlatform(prv);
 }
 

@@ -9,6 +9,7 @@
 #include "EdtTstSup.h"
 #include "editor/VioDrg.h"
 #include "editor/VioKep.h"
+#include "editor/VioLay.h"
 #include "editor/VioRun.h"
 #include "messages/SysLgeMsg.h"
 #include "translator/InsAndTkn.h"
@@ -165,6 +166,18 @@ void TScr::Run(const TLin& l) {
       {"celsz", [&] {
         EXPECT_EQ(std::make_pair(Edt.CelWdt(), Edt.CelHgt()), std::make_pair(l.I(1), l.I(2)));
         EXPECT_EQ(std::make_pair(Edt.GrdCls(), Edt.GrdRws()), std::make_pair(12, 10));
+      }},
+      {"lay", [&] {  // each control: left,top,width,font px,font points,colour
+        TVioLay lay(Edt, nullptr);
+        std::string s;
+        for (int i = 0; i < static_cast<int>(V(l[1])->Ctls().size()); ++i) {
+          const TuCtlBox b = lay.CtlBox(*V(l[1]), i);
+          std::ostringstream o;
+          o << (s.empty() ? "" : " ") << b.Left << ',' << b.Top << ',' << b.Width << ',' << b.FntHgt << ','
+            << b.FntPts << ',' << std::hex << std::uppercase << b.Clr;
+          s += o.str();
+        }
+        EXPECT_EQ(s, l.Rst(2));
       }},
       {"drop", [&] { Edt.DrpVio(V(l[1]), l.I(2), l.I(3)); }},
       {"glu", [&] {  // vio, where it stands, where it is wanted = where it shows, candidates

@@ -282,6 +282,11 @@ std::map<std::string, ComPrt::TQry> ComPrt::Qrys() {
                     : Plt.MsgBox.Calls[0].Caption + ": " + Plt.MsgBox.Calls[0].Text;
        }},
       {"path", [this](std::istream& is) { return PrtDevPth(Arg(is)); }},
+      {"probe", [this](std::istream& is) {
+         bool use = true;
+         const bool ok = PrbComPrt(static_cast<int>(Num(is)), use);
+         return Str(ok, use);
+       }},
       {"scan", [this](std::istream&) {
          std::string s;
          for (const auto& n : ScnComPrt()) s += (s.empty() ? "" : " ") + n;

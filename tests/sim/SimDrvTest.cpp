@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "core/PtyPar.h"
 #include "link/PckPrt.h"
 #include "sim/SimDrv.h"
 #include "translator/InsAndTkn.h"
@@ -77,6 +78,23 @@ TEST(SimDrv, ClocksStartAtTheFirstPollAndFollowTheSpeedFactor) {
   d.Poll(boot + Ms(800));
   EXPECT_FALSE(d.Rbt().Running());
   EXPECT_EQ(d.Rbt().Now(), 31 * GcSimSec);
+}
+
+// On a device (a line already there, a pseudo-terminal here) the link counts
+// as up from the start; a device that cannot be opened is named.
+TEST(SimDrv, OnADeviceTheLinkIsUpFromTheStart) {
+  TSimDrv d;
+  std::string err;
+  EXPECT_FALSE(d.OpnDev("/no/such/tty", err));
+  EXPECT_EQ(err, "cannot open /no/such/tty: No such file or directory");
+  TPty pty;
+  ASSERT_TRUE(d.OpnDev(pty.Pth(), err)) << err;
+  EXPECT_EQ(d.Pth(), pty.Pth());
+  EXPECT_FALSE(d.PeerUp());
+  d.Sta(0);
+  EXPECT_TRUE(d.PeerUp());
+  for (TSimWal t = 0; t < Ms(500);) d.Poll(t += Ms(5));
+  EXPECT_EQ(pty.Rd(7, std::chrono::milliseconds(500)), (TBy{0x02, GcSimOrg, 0x00, 0x00, 0x00, 0x04, 0x04}));
 }
 
 // The driver behind a real pseudo-terminal, on a fake clock: the peer comes
