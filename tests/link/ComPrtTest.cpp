@@ -192,6 +192,7 @@ std::map<std::string, ComPrt::TAct> ComPrt::Acts() {
          EXPECT_EQ(NByt(), Seen);
        }},
       {"drop", [this](std::istream&) { Far->ClsMst(); }},
+      {"flow", [this](std::istream& is) { ::tcflow(Far->Slv(), Num(is) ? TCOON : TCOOFF); }},
       {"plug", [this](std::istream&) { Plug(); }},
       {"gate", [this](std::istream& is) { Rec.Put([&, n = Num(is)] { Rec.Gate = n != 0; }); }},
       {"stop", [this](std::istream&) { EXPECT_TRUE(Com->StpThr() && !Com->FbIoThrRun && !Com->FbRxcThrRun); }},
