@@ -49,19 +49,22 @@ bool DbgCmd(TSimRbt& r, const std::vector<std::string>& w, std::string& out, boo
   }
   std::vector<double> n(w.size() - 1);
   for (std::size_t i = 1; i < w.size(); ++i)
-    if (!Num(w[i], n[i - 1]) || n[i - 1] < 0 || n[i - 1] != static_cast<int>(n[i - 1])) bad = true;
+    if (!Num(w[i], n[i - 1]) || n[i - 1] < 0 || n[i - 1] > 1e6 || n[i - 1] != static_cast<int>(n[i - 1])) bad = true;
   if (c == "break") {
     if (bad) out = "break takes addresses, whole numbers from 0";
     if (!bad) r.SetBrk(std::set<int>(n.begin(), n.end()));
     return true;
   }
   if (c != "record" || n.size() > 2) return false;
-  if (bad) out = "record takes the first entry and a count";
+  if (bad) {
+    out = "record takes the first entry and a count";
+    return true;
+  }
   const auto& rec = r.Rec();
   const std::size_t frm = n.empty() ? rec.size() : static_cast<std::size_t>(n[0]);
   const std::size_t end = n.size() < 2 ? rec.size() : std::min(rec.size(), frm + static_cast<std::size_t>(n[1]));
-  if (!bad) out = "recording: " + std::to_string(rec.size()) + " entries, " + std::to_string(r.RecDrp()) + " dropped";
-  for (std::size_t i = frm; !bad && i < end; ++i) out += "\n" + FmtRec(rec[i]);
+  out = "recording: " + std::to_string(rec.size()) + " entries, " + std::to_string(r.RecDrp()) + " dropped";
+  for (std::size_t i = frm; i < end; ++i) out += "\n" + FmtRec(rec[i]);
   return true;
 }
 
