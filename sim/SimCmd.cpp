@@ -1,6 +1,7 @@
 #include "sim/SimCmd.h"
 
 #include <cstdio>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -8,7 +9,8 @@ namespace {
 
 const char* const GcHlp =
     "commands: press bumper left|right, release bumper left|right, switch N [on|off], light P, "
-    "place X Y [HEADING], run, stop, speed F, status, quit";
+    "place X Y [HEADING], run, stop, speed F, status, pause, continue, step, end, break [ADDRESS...], why, "
+    "record [FROM [COUNT]], quit";
 
 bool Num(const std::string& s, double& v) {
   try {
@@ -30,7 +32,68 @@ const char* LedTxt(TeLed l) {
   }
 }
 
+const char* const GcWhl[] = {"stopped", "forward", "reverse", "spin left", "spin right"};
+
+// The debugger's commands; false when the line is none of them.
+bool DbgCmd(TSimRbt& r, const std::vector<std::string>& w, std::string& out, bool& bad) {
+  const std::string& c = w[0];
+  const bool one = w.size() == 1;
+  if ((c == "pause" || c == "continue" || c == "step" || c == "end") && one) {
+    const bool ok = c == "pause" ? r.Pause() : c == "continue" ? r.Cont() : c == "step" ? r.Step() : r.RunToEnd();
+    if (!ok) out = r.Running() ? "the program is " + std::string(r.Paused() ? "paused" : "not paused") : "no program runs";
+    return true;
+  }
+  if (c == "why" && one) {
+    out = SimWhyTxt(r);
+    return true;
+  }
+  std::vector<double> n(w.size() - 1);
+  for (std::size_t i = 1; i < w.size(); ++i)
+    if (!Num(w[i], n[i - 1]) || n[i - 1] < 0 || n[i - 1] > 1e6 || n[i - 1] != static_cast<int>(n[i - 1])) bad = true;
+  if (c == "break") {
+    if (bad) out = "break takes addresses, whole numbers from 0";
+    if (!bad) r.SetBrk(std::set<int>(n.begin(), n.end()));
+    return true;
+  }
+  if (c != "record" || n.size() > 2) return false;
+  if (bad) {
+    out = "record takes the first entry and a count";
+    return true;
+  }
+  const auto& rec = r.Rec();
+  const std::size_t frm = n.empty() ? rec.size() : static_cast<std::size_t>(n[0]);
+  const std::size_t end = n.size() < 2 ? rec.size() : std::min(rec.size(), frm + static_cast<std::size_t>(n[1]));
+  out = "recording: " + std::to_string(rec.size()) + " entries, " + std::to_string(r.RecDrp()) + " dropped";
+  for (std::size_t i = frm; i < end; ++i) out += "\n" + FmtRec(rec[i]);
+  return true;
+}
+
 }  // namespace
+
+std::string SimWhyTxt(const TSimRbt& r) {
+  const TuSimWhy& y = r.Why();
+  const std::string adr = std::to_string(y.Adr);
+  switch (y.Knd) {
+    case TeSimWhy::Usr: return "Paused by the user at address " + adr;
+    case TeSimWhy::Brk: return "Breakpoint at address " + adr;
+    case TeSimWhy::Stp: return "Step: paused before address " + adr;
+    case TeSimWhy::Cpl: return "Program complete";
+    case TeSimWhy::Flt: return "Fault at address " + adr + ": " + y.Txt;
+    case TeSimWhy::Hlt: return "Halted: " + y.Txt;
+    default: return r.Running() ? "Running" : "No run yet";
+  }
+}
+
+std::string FmtRec(const TuSimRec& e) {
+  char buf[200];
+  std::snprintf(buf, sizeof buf,
+                "%10.3f  [%3d]  x %.1f y %.1f heading %.0f, %s at %.1f cm/s, bumpers %d%d, line %d%d, light %.0f, "
+                "switches %02X, leds %s %s %s",
+                static_cast<double>(e.Tim) / GcSimSec, e.Adr, e.X, e.Y, e.Hdg, GcWhl[static_cast<int>(e.Whl)], e.Spd,
+                e.BmpL, e.BmpR, e.LinL, e.LinR, e.Lgt, e.Swi, LedTxt(e.SysLed), LedTxt(e.BckLed),
+                e.TrkLed ? "on" : "off");
+  return e.Adr < 0 ? std::string(buf).replace(12, 5, "[---]") : buf;
+}
 
 std::string FmtTrc(const TuSimTrc& t) {
   char buf[64];
@@ -51,7 +114,8 @@ std::string SimSts(const TSimRbt& r) {
                 "time %.3f s, %s, at x %.1f cm y %.1f cm heading %.0f deg, bumpers %s/%s, line %s/%s, light %.0f %% "
                 "(%s), switches %d%d%d%d%d%d, system led %s, back leds %s, track led %s",
                 static_cast<double>(r.Now()) / GcSimSec,
-                r.Running() ? (r.InRti() ? "in the switch-interrupt routine" : "running") : "idle", w.X(), w.Y(),
+                !r.Running() ? "idle" : r.Paused() ? "paused" : r.InRti() ? "in the switch-interrupt routine" : "running",
+                w.X(), w.Y(),
                 w.Hdg(), r.Bmp(true) ? "pressed" : "free", r.Bmp(false) ? "pressed" : "free",
                 r.Lin(true) ? "on" : "off", r.Lin(false) ? "on" : "off", r.LgtVal(), r.Drk() ? "dark" : "bright",
                 r.Swi(0), r.Swi(1), r.Swi(2), r.Swi(3), r.Swi(4), r.Swi(5), LedTxt(r.SysLed()), LedTxt(r.BckLed()),
@@ -127,5 +191,7 @@ TeSimCmd SimCmd(TSimDrv& drv, const std::string& line, TSimWal now, std::string&
     out = SimSts(r);
     return TeSimCmd::Ok;
   }
+  bool err = false;
+  if (DbgCmd(r, w, out, err)) return err ? bad(out) : TeSimCmd::Ok;
   return bad("unknown command '" + line + "'");
 }

@@ -50,6 +50,9 @@ void TSimRbt::Lod(std::vector<std::uint8_t> stm) {
   if (Running()) Hlt("a new program was uploaded");
   FStm = std::move(stm);
   FbHasPgm = true;
+  FRec.clear();
+  FiRecDrp = 0;
+  FWhy = {};
   // The routine begins after the first 0xAC that stands where a construct
   // begins (a value byte may equal 0xAC too).
   FiSwiAdr = -1;
@@ -78,6 +81,13 @@ bool TSimRbt::Run() {
   FbStpWhl = FbTrn = false;
   FWld.SetWhl(TeWhl::Stp);
   FWld.SetSpd(GcDefSpd);
+  FbPau = FbStp = FbToEnd = false;
+  FiSkpBrk = -1;
+  FWhy = {};
+  FRec.clear();
+  FiRecDrp = 0;
+  FbRecOn = true;
+  RecAdd(-1);
   Evt("program started");
   return true;
 }
@@ -87,6 +97,7 @@ void TSimRbt::Hlt(const std::string& why) {
   FeSte = TeSte::Idl;
   FbInSwi = FbSwiPnd = false;
   FWld.SetWhl(TeWhl::Stp);
+  EndRun(TeSimWhy::Hlt, -1, why);
   Evt("program halted: " + why);
 }
 
@@ -100,6 +111,7 @@ void TSimRbt::Evt(const std::string& txt, bool flt) {
 }
 
 void TSimRbt::Trc(int adr, const std::string& mne, const std::string& txt) {
+  FiLstAdr = adr;
   if (FOnExe) FOnExe(adr);
   if (!FOnTrc) return;
   TuSimTrc t;
@@ -114,27 +126,36 @@ void TSimRbt::Flt(TeRbtFlt knd, const std::string& why) {
   FeSte = TeSte::Idl;
   FbInSwi = FbSwiPnd = false;
   FWld.SetWhl(TeWhl::Stp);
+  EndRun(TeSimWhy::Flt, FiPc, why);
   Evt("fault at address " + std::to_string(FiPc) + ": " + why + "; program stopped", true);
   if (FOnFlt) FOnFlt(FiPc, knd);
 }
 
 void TSimRbt::AdvTo(TSimTim t) {
+  // A moving robot is recorded at least every GcRecIvl.
+  const auto smp = [this] { return FbRecOn && FWld.Whl() != TeWhl::Stp; };
   while (FiNow < t) {
     TSimTim nxt = t;
-    if (FeSte == TeSte::Run) nxt = std::min(nxt, std::max(FiNxtIns, FiNow));
-    if (FeSte == TeSte::Wai) nxt = std::min(nxt, std::max(FiWaiEnd, FiNow));
+    if (FeSte == TeSte::Run && !FbPau) nxt = std::min(nxt, std::max(FiNxtIns, FiNow));
+    if (FeSte == TeSte::Wai && !FbPau) nxt = std::min(nxt, std::max(FiWaiEnd, FiNow));
+    if (smp()) nxt = std::min(nxt, std::max(FiRecNxt, FiNow));
     FWld.Adv(static_cast<double>(nxt - FiNow) / GcSimSec);
     FiNow = nxt;
-    if (FeSte == TeSte::Wai && FiNow >= FiWaiEnd) EndWai();
+    if (FeSte == TeSte::Wai && !FbPau && FiNow >= FiWaiEnd) EndWai();
     // Instructions take no time of their own beyond GcInsTim, so a run of
     // them at one instant cannot happen; each one is followed by a step.
-    if (FeSte == TeSte::Run && FiNow >= FiNxtIns) {
+    if (FeSte == TeSte::Run && !FbPau && FiNow >= FiNxtIns && !DbgHld()) {
+      FiLstAdr = -1;
       Exe();
+      FiSkpBrk = -1;
+      FbStpDon = FbStp;
+      if (FbRecOn) RecAdd(FiLstAdr);
       if (FeSte == TeSte::Run) FiNxtIns = FiNow + GcInsTim;
     }
+    if (smp() && FiNow >= FiRecNxt) RecAdd(-1);
   }
   // Whatever falls due exactly at t.
-  if (FeSte == TeSte::Wai && FiNow >= FiWaiEnd) EndWai();
+  if (FeSte == TeSte::Wai && !FbPau && FiNow >= FiWaiEnd) EndWai();
 }
 
 void TSimRbt::EndWai() {
@@ -153,6 +174,7 @@ void TSimRbt::EndWai() {
 void TSimRbt::Wai(TSimTim dur, const std::string& what) {
   (void)what;
   FiBsy = 0;
+  FiWaiAdr = FiLstAdr;
   FeSte = TeSte::Wai;
   FiWaiEnd = FiNow + std::max<TSimTim>(dur, 0);
 }
@@ -228,8 +250,10 @@ void TSimRbt::SetSwi(int idx, bool on) {
   if (!on || was) return;
   FbySwiPrs |= static_cast<std::uint8_t>(0x20u >> idx);
   if (!Running() || FiSwiAdr < 0) return;
-  if (FbInSwi) {
-    if (!FbSwiPnd) Evt("switch press remembered until the interrupt routine returns");
+  if (FbInSwi || FbPau) {
+    if (!FbSwiPnd)
+      Evt(FbInSwi ? "switch press remembered until the interrupt routine returns"
+                  : "switch press remembered until the program goes on");
     FbSwiPnd = true;
     return;
   }
@@ -246,6 +270,7 @@ void TSimRbt::EntSwi() {
   FiRetPc = FiPc;
   FeRetSte = FeSte;
   FiRetWai = FeSte == TeSte::Wai ? std::max<TSimTim>(FiWaiEnd - FiNow, 0) : 0;
+  FiRetWaiAdr = FiWaiAdr;
   // A drive of a distance or a turn belongs to the main program: it waits
   // with its clock for the routine, so that it still covers its distance or
   // angle, and the routine's own waits do not end it.
@@ -326,6 +351,7 @@ bool TSimRbt::ExeIns(int adr, std::uint8_t t, const std::string& mne) {
       FeSte = TeSte::Idl;
       FbInSwi = FbSwiPnd = false;
       FWld.SetWhl(TeWhl::Stp);
+      EndRun(TeSimWhy::Cpl, adr, {});
       if (FOnCpl) FOnCpl();
       return true;
     case IT_IFF: ExeIff(adr, mne); return true;
@@ -411,6 +437,7 @@ void TSimRbt::ExeRti(int adr, const std::string& mne) {
   if (FeRetSte == TeSte::Wai) {
     FeSte = TeSte::Wai;
     FiWaiEnd = FiNow + FiRetWai;
+    FiWaiAdr = FiRetWaiAdr;
   }
   if (FbRetStpWhl) {
     FbStpWhl = true;

@@ -8,7 +8,9 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,36 @@ struct TuSimTrc {
   std::string Txt;  // what it did
   bool Flt = false; // a fault that stopped the program
 };
+
+// Why the program stands still: paused (by the user, at a breakpoint, after
+// a step) or ended (complete, a fault, halted from outside). Non while it
+// runs and before the first run.
+enum class TeSimWhy : std::uint8_t { Non, Usr, Brk, Stp, Cpl, Flt, Hlt };
+struct TuSimWhy {
+  TeSimWhy Knd = TeSimWhy::Non;
+  int Adr = -1;     // where it stands (-1 for a halt)
+  std::string Txt;  // the fault's or the halt's reason
+};
+
+// One entry of the recording of a run: the robot after an executed
+// instruction (Adr), or a sample while it moves (Adr = -1; also the start and
+// the end of a run that no instruction ends).
+struct TuSimRec {
+  TSimTim Tim = 0;
+  int Adr = -1;
+  double X = 0, Y = 0, Hdg = 0;
+  TeWhl Whl = TeWhl::Stp;
+  double Spd = 0;  // cm/s
+  bool BmpL = false, BmpR = false, LinL = false, LinR = false;
+  double Lgt = 0;        // the light sensor's reading, 0 to 100
+  std::uint8_t Swi = 0;  // bit i: switch i+1 on
+  TeLed SysLed = TeLed::Off, BckLed = TeLed::Off;
+  bool TrkLed = false;
+};
+// The recording keeps the last this many entries (the oldest go first).
+constexpr std::size_t GcRecMax = 100000;
+// A moving robot is sampled at least this often.
+constexpr TSimTim GcRecIvl = 100000;
 
 class TSarAndTkn;
 
@@ -72,6 +104,34 @@ public:
   bool Run();
   // Stop the program where it is (no "program complete").
   void Hlt(const std::string& why);
+
+  // Debugging, for the owner only: nothing of it goes over the link. Paused,
+  // the robot is frozen: the program fetches nothing, the wheels stand
+  // still, and a Delay, drive or turn under way keeps the rest of its time
+  // (and its wheels) for when it goes on; model time goes on. A switch
+  // pressed meanwhile enters its routine when the program goes on. Each
+  // returns false when there is nothing to do (no run, or not paused).
+  // Run() followed by Pause() stands before the first instruction.
+  bool Pause();
+  bool Cont();
+  // One instruction (a vio's bytes: the token and its arguments), then a
+  // pause before the next fetch. A Delay, drive or turn completes first, so
+  // a step over it takes its time; a step from a pause inside one ends it.
+  bool Step();
+  // Goes on, ignoring breakpoints until this run ends.
+  bool RunToEnd();
+  // The program pauses before it executes an instruction at one of these
+  // addresses, except the one it stands at when it goes on.
+  void SetBrk(std::set<int> adr) { FBrk = std::move(adr); }
+  const std::set<int>& Brk() const { return FBrk; }
+  bool Paused() const { return FbPau; }
+  // Where a paused program stands: the Delay, drive or turn under way, or
+  // else the next instruction. The program counter otherwise.
+  int At() const { return FbPau && FeSte == TeSte::Wai ? FiWaiAdr : FiPc; }
+  const TuSimWhy& Why() const { return FWhy; }
+  // The recording of the last run, from Run() on; Lod() empties it.
+  const std::deque<TuSimRec>& Rec() const { return FRec; }
+  std::uint64_t RecDrp() const { return FiRecDrp; }  // entries dropped at the front
 
   // Move the model to time t (not before Now()).
   void AdvTo(TSimTim t);
@@ -154,6 +214,12 @@ private:
   void EntSwi();
   void EndWai();
   std::string TknNam(std::uint8_t t) const;
+  // Debugging and recording (SimDbg.cpp).
+  void PauAt(TeSimWhy knd);
+  void Rsm();
+  bool DbgHld();  // pauses at a breakpoint or after a step
+  void EndRun(TeSimWhy knd, int adr, const std::string& txt);
+  void RecAdd(int adr);
 
   TSimWld FWld;
   TSimTknNam FNam;
@@ -190,4 +256,22 @@ private:
   TeLed FeSysLed = TeLed::Off;
   TeLed FeBckLed = TeLed::Off;
   bool FbTrkLed = false;
+
+  // Debugging.
+  std::set<int> FBrk;
+  bool FbPau = false;
+  bool FbStp = false, FbStpDon = false;  // a step, and whether its instruction ran
+  bool FbToEnd = false;
+  int FiSkpBrk = -1;    // the breakpoint the program goes on from
+  TSimTim FiPauRst = 0; // rest of the wait or instruction time at the pause
+  TeWhl FePauWhl = TeWhl::Stp;
+  int FiLstAdr = -1;    // the instruction last executed
+  int FiWaiAdr = -1, FiRetWaiAdr = -1;  // the instruction that waits
+  TuSimWhy FWhy;
+
+  // Recording.
+  std::deque<TuSimRec> FRec;
+  std::uint64_t FiRecDrp = 0;
+  bool FbRecOn = false;
+  TSimTim FiRecNxt = 0;
 };
