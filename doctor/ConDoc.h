@@ -8,7 +8,9 @@
 //     predates joining that group);
 //  4. whether another program holds it, and which;
 //  5. whether a robot answers the link check within the time limit.
-// A step that cannot be made because an earlier one failed says so.
+// A step that cannot be made because an earlier one failed says so. The
+// built-in simulated robot ("SIM") has no device: its check is the link
+// button of the main window.
 #pragma once
 
 #include <cstdint>
@@ -58,6 +60,7 @@ std::string DocDevTxt(const TSerDev& d, const TDocTxt& txt);
 std::string DocRptTxt(const std::vector<TDocRes>& res, const TDocTxt& txt);
 // True when every step passed.
 bool DocAllOky(const std::vector<TDocRes>& res);
-// The texts of the doctor's messages (0x40 to 0x5F) copied out of txt, so that
+// The texts of the doctor's messages (0x40 to 0x5F, and the built-in robot's
+// name) copied out of txt, so that
 // a check on another thread does not read the message table.
 TDocTxt DocTxtCpy(const TDocTxt& txt);

@@ -140,7 +140,8 @@
   X(SUM_INF_WHY, 0xFB, "Info: what the program is for")                                             \
   X(SUM_INF_HLP, 0xFC, "Info: where help is found")                                                 \
   X(SUM_INF_MAD, 0xFD, "Info: what the program is made with")                                       \
-  X(SUM_OPT_USE, 0xFE, "Options: \"in use\", behind a port another program holds")
+  X(SUM_OPT_USE, 0xFE, "Options: \"in use\", behind a port another program holds")                  \
+  X(SUM_OPT_SIM, 0xFF, "Options, link and check: \"Simulated robot (built in)\"")
 
 enum TeSysUsrMsg : std::uint8_t {
   SUM_XXX_XXX_XXX_NON = 0x00,  // asked for by a control that has no hint; no text in the file
