@@ -241,7 +241,7 @@ std::vector<TDocRes> RunConDoc(IDocSys& sys, const TDocCfg& cfg, const TDocTxt& 
   // The robot inside the program has no device to check: its own link
   // button in the tool bar asks it.
   if (IsSimPrt(cfg.PrtNam)) {
-    r.Add(TeDocStp::Rob, TeDocSte::Skip, r.M(DM_ROB_OWN, {r.M(SUM_OPT_SIM)}));
+    r.Add(TeDocStp::Rob, TeDocSte::Skip, r.M(DM_SIM_OWN));
     return std::move(r.Out);
   }
   r.Dev = cfg.PrtNam.empty() ? std::string() : PrtDevPth(cfg.PrtNam);
@@ -291,9 +291,9 @@ bool DocAllOky(const std::vector<TDocRes>& res) {
 TDocTxt DocTxtCpy(const TDocTxt& txt) {
   auto tbl = std::make_shared<std::vector<std::string>>();
   for (int id = DM_DEV_LST; id <= DM_TTL_DOC; ++id) tbl->push_back(txt(static_cast<std::uint8_t>(id)));
-  const std::string sim = txt(SUM_OPT_SIM);
+  const std::string sim = txt(DM_SIM_OWN);
   return [tbl, sim](std::uint8_t id) -> std::string {
-    if (id == SUM_OPT_SIM) return sim;
+    if (id == DM_SIM_OWN) return sim;
     if (id < DM_DEV_LST || id > DM_TTL_DOC) return {};
     return (*tbl)[id - DM_DEV_LST];
   };
