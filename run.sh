@@ -1,8 +1,12 @@
 #!/bin/sh
 # Installs what is missing, builds Tessaro and starts it with the simulated
-# robot zefor-sim on a pseudo-terminal. The demonstration has settings of its
-# own (build/demo-config), so the user's settings for a real robot stay as
-# they are. With --real Tessaro starts alone, with the user's settings.
+# robot built into it: no serial port, no second program. The demonstration
+# has settings of its own (build/demo-config), so the user's settings for a
+# real robot stay as they are.
+#   --real       Tessaro alone, with the user's settings, for a real robot.
+#   --zefor-sim  the stand-alone simulator zefor-sim in a window of its own on
+#                a pseudo-terminal, and Tessaro connected to it (further
+#                arguments go to zefor-sim).
 set -e
 cd "$(dirname "$0")"
 . tools/deps.sh
@@ -15,8 +19,18 @@ if [ "${1:-}" = "--real" ]; then
 fi
 
 DEMO=$PWD/build/demo-config
-LINK=$DEMO/zefor-sim.tty
 mkdir -p "$DEMO/Quorel"
+if [ "${1:-}" != "--zefor-sim" ]; then
+  # Tessaro on its built-in robot.
+  cat >"$DEMO/Quorel/TessaroV1.0.conf" <<CONF
+[Options]
+Comport=SIM
+CONF
+  XDG_CONFIG_HOME=$DEMO exec build/stage/bin/tessaro
+fi
+shift
+
+LINK=$DEMO/zefor-sim.tty
 # Tessaro on COM13, which the demonstration maps to the simulator's device.
 cat >"$DEMO/Quorel/TessaroV1.0.conf" <<CONF
 [Options]

@@ -76,6 +76,8 @@ void TfrmOptions::ShwSte(std::uint8_t id, int num) {
     default: lblComPrtSte->clear(); return;
   }
   QString t = QString::fromStdString(LgeTxt(id, FbyLgeIdx, dft));
+  // The built-in robot is named where a port would be.
+  if (num == GcSimPrtNum) t.replace("COM%1", QString::fromStdString(SimPrtTxt(FbyLgeIdx)));
   lblComPrtSte->setText(t.contains("%1") ? t.arg(num) : t);
 }
 
@@ -127,6 +129,8 @@ void TfrmOptions::ScnComPrt(std::vector<TComPrtEnt>& lst) {
                    zfr.Num});
     if (!zfr.Lst) FiZfrNum = zfr.Num;
   }
+  // The robot inside the program, always there, after every port.
+  lst.push_back({SimPrtTxt(FbyLgeIdx), GcSimPrtNum});
 }
 
 void TfrmOptions::FormShow() {
@@ -143,7 +147,7 @@ void TfrmOptions::FormShow() {
   cbxComportSelector->setCurrentIndex(FiSelIdx >= 0 && FiSelIdx < cbxComportSelector->count() ? FiSelIdx : -1);
   if (FiSelIdx < 0 || FiSelIdx >= cbxComportSelector->count()) cbxComportSelector->setEditText(QString());
   cbxComportSelector->blockSignals(false);
-  ShwSte(FpComPrtLst.empty() ? SUM_OPT_NON : 0);
+  ShwSte(FpComPrtLst.size() <= 1 ? SUM_OPT_NON : 0);
 }
 
 void TfrmOptions::cbxComportSelectorChange() {

@@ -227,6 +227,8 @@ void TfrmVslCnv::FormShow() {
   if (frmOptions) {
     frmOptions->FpMaiFrm = this;
     frmOptions->SetComPrtIdx(FiComPrtIdx);
+    // The built-in robot has no place among the scanned ports: it is chosen by its number.
+    if (IsSimPrt(FpLnk->PrtNam())) frmOptions->FiSelNum = GcSimPrtNum;
     frmOptions->FDocCtx = [this](std::string& prt, std::uint8_t& lge) {
       prt = FpLnk->PrtNam();
       lge = FbyLgeIdx;

@@ -94,6 +94,8 @@ std::string LgeTxt(std::uint8_t id, std::uint8_t lge, const char* dft) {
   return s.empty() ? std::string(dft) : s;
 }
 
+std::string SimPrtTxt(std::uint8_t lge) { return LgeTxt(SUM_OPT_SIM, lge, "Simulated robot (built in)"); }
+
 std::string MisFilRpt(const std::string& insDir, const std::vector<std::string>& pics,
                       const std::vector<std::string>& snds) {
   namespace fs = std::filesystem;

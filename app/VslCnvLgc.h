@@ -52,6 +52,9 @@ std::string DocDir(const std::string& insDir);
 // Message id of the table in language lge (0 English, 1 Dutch, 2 German), or
 // dft when the table lacks it or none is loaded. GuLstErrMsg stays as it was.
 std::string LgeTxt(std::uint8_t id, std::uint8_t lge, const char* dft);
+// The name of the built-in simulated robot in language lge, where a port's
+// name would stand.
+std::string SimPrtTxt(std::uint8_t lge);
 
 // What the start found missing below the installation folder, for the one
 // message at start: a missing installation folder, then each folder of

@@ -24,8 +24,10 @@
 #include "link/LnkSes.h"
 #include "link/MtxAndRbf.h"
 #include "link/PckPrt.h"
+#include "link/PrtNam.h"
 #include "messages/LnkMsg.h"
 #include "messages/SysLgeMsg.h"
+#include "sim/SimThr.h"
 #include "sound/PlyWavFil.h"
 #include "translator/InsAndTkn.h"
 
@@ -192,7 +194,10 @@ void RlsStp(bool& crt, const char* name, const TRlsHok& hok) {
 
 void TVslLnk::RlsTxb(const TRlsHok& hok) { RlsStp(FbTxb, "FpTxMtxAndRbf", hok); }
 void TVslLnk::RlsRxb(const TRlsHok& hok) { RlsStp(FbRxb, "FpRxMtxAndRbf", hok); }
-void TVslLnk::RlsCom(const TRlsHok& hok) { RlsFld(FpSes, "FpcomUsbZefor", hok); }
+void TVslLnk::RlsCom(const TRlsHok& hok) {
+  RlsFld(FpSes, "FpcomUsbZefor", hok);
+  FpSim.reset();  // the built-in robot's thread ends with the link
+}
 // ---------------------------------------------------------------------------
 // The hand-over to the user interface thread
 
@@ -318,7 +323,19 @@ bool TVslLnk::PlyCue(TeSndCue cue) { return PlySndCue(FHst.Ply(), cue, GuInsDir,
 
 // "Comport <name>" and the message, or its stand-in when the table lacks it.
 std::string TVslLnk::PrtMsg(const std::string& nam, std::uint8_t id, const char* dflt) {
+  // The built-in robot is named, not the pseudo-terminal that it uses.
+  if (IsSimPrt(nam) || (FpSim && FpSim->Running() && nam == FpSim->Pth()))
+    return SimPrtTxt(FHst.Lge()) + MsgOr(FHst.Edt(), id, dflt);
   return "Comport " + nam + MsgOr(FHst.Edt(), id, dflt);
+}
+
+std::string TVslLnk::PrtDev(const std::string& name) {
+  if (!IsSimPrt(name)) return name;
+  if (!FpSim) FpSim = std::make_unique<TSimThr>();
+  std::string err;
+  if (FpSim->Sta(err)) return FpSim->Pth();
+  GuLstErrMsg = SimPrtTxt(FHst.Lge()) + ": " + err;
+  return {};
 }
 
 void TVslLnk::LnkDwn() {
@@ -358,7 +375,9 @@ bool TVslLnk::OpnComPrt(const std::string& name) {
   // the device went away must not swallow the first frame of the new link.
   // Only while no receive thread runs, which owns the record otherwise.
   if (com.StpThr()) RstRcvPck();
-  const TOpnPrtRes res = FpSes->Opn(name);
+  const std::string dev = PrtDev(name);
+  if (dev.empty() && !name.empty()) return false;
+  const TOpnPrtRes res = FpSes->Opn(dev);
   // Closing the old port may have cut a packet short: say so, it was not sent.
   if (com.TakTxDrp() > 0) ShwMsgBox(PrtMsg(old, SUM_LNK_TX_DRP, GcTxtTxDrp));
   if (res.Ok()) {
@@ -550,7 +569,7 @@ void TVslLnk::AppMsg(std::uint8_t code, std::intptr_t value) {
 }
 
 std::intptr_t TVslLnk::SetPrt(std::intptr_t value) {
-  const std::string nam = "COM" + std::to_string(value);
+  const std::string nam = value == GcSimPrtNum ? std::string(GcSimPrt) : "COM" + std::to_string(value);
   if (!FHst.KepPrt(nam)) ShwMsgBox("#157, The chosen Comport could not be kept in the settings store");
   // The choice holds from now on, not only from the next start.
   FsComPrtNam = nam;
@@ -558,6 +577,8 @@ std::intptr_t TVslLnk::SetPrt(std::intptr_t value) {
   // Another port may be another robot: it does not hold the last upload.
   if (TPgmViw* v = FHst.PgmViw()) v->ClrRunStm();
   const bool ok = OpnComPrt(nam);
+  // Another port leaves the built-in robot without a peer: it stops.
+  if (!IsSimPrt(nam)) FpSim.reset();
   if (!ok) {
     if (!GuLstErrMsg.empty()) ShwMsgBox(GuLstErrMsg);
   } else if (FbStaFai) {

@@ -32,6 +32,7 @@ enum TeComErr : std::int8_t;
 class TComport2p5;
 class TLnkSes;
 class TMtxAndRbf;
+class TSimThr;
 class TPgmViw;
 class TVioPgmItp;
 class TclsPlyWavFil;
@@ -95,8 +96,11 @@ public:
   // The port of the settings store, used from now on.
   void SetPrtNam(const std::string& name) { FsComPrtNam = name; }
   const std::string& PrtNam() const { return FsComPrtNam; }
-  // Makes sure that the serial port is open; false with GuLstErrMsg.
+  // Makes sure that the serial port is open; false with GuLstErrMsg. The
+  // name "SIM" is the built-in robot, whose thread starts here.
   bool OpnComPrt(const std::string& name);
+  // The built-in robot; null before its port was first opened.
+  TSimThr* Sim() { return FpSim.get(); }
   // End of the intro: opens the configured port; on success the receive
   // timeout starts. A failure is remembered: a port chosen later ends the start.
   bool Sta();
@@ -158,11 +162,17 @@ private:
   void EndRunViw();
   void FlsDirPic(const char* fil);
   std::string PrtMsg(const std::string& nam, std::uint8_t id, const char* dflt);
+  // The device of a port name: the built-in robot's line (its thread
+  // started first), or the name itself; empty with GuLstErrMsg.
+  std::string PrtDev(const std::string& name);
 
   QWidget& FWnd;
   ILnkHst& FHst;
   TLnkTms FTms;
   TClk FClk;
+  // The built-in robot, started by the first open of its port; it goes
+  // after the session, whose threads use its line.
+  std::unique_ptr<TSimThr> FpSim;
   std::unique_ptr<TLnkSes> FpSes;
   bool FbRxb = false;  // the construction has checked the receive buffer
   bool FbTxb = false;  // ... and the transmit buffer

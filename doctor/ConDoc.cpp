@@ -238,6 +238,12 @@ void ChkRob(TDocRun& r) {
 
 std::vector<TDocRes> RunConDoc(IDocSys& sys, const TDocCfg& cfg, const TDocTxt& txt) {
   TDocRun r{sys, cfg, txt, {}, {}, {}, {}};
+  // The robot inside the program has no device to check: its own link
+  // button in the tool bar asks it.
+  if (IsSimPrt(cfg.PrtNam)) {
+    r.Add(TeDocStp::Rob, TeDocSte::Skip, r.M(DM_SIM_OWN));
+    return std::move(r.Out);
+  }
   r.Dev = cfg.PrtNam.empty() ? std::string() : PrtDevPth(cfg.PrtNam);
   r.Inf = sys.Stat(r.Dev);
   r.PrtTxt = r.Dev.empty() || r.Dev == cfg.PrtNam ? cfg.PrtNam : cfg.PrtNam + " (" + r.Dev + ")";
@@ -285,7 +291,9 @@ bool DocAllOky(const std::vector<TDocRes>& res) {
 TDocTxt DocTxtCpy(const TDocTxt& txt) {
   auto tbl = std::make_shared<std::vector<std::string>>();
   for (int id = DM_DEV_LST; id <= DM_TTL_DOC; ++id) tbl->push_back(txt(static_cast<std::uint8_t>(id)));
-  return [tbl](std::uint8_t id) -> std::string {
+  const std::string sim = txt(DM_SIM_OWN);
+  return [tbl, sim](std::uint8_t id) -> std::string {
+    if (id == DM_SIM_OWN) return sim;
     if (id < DM_DEV_LST || id > DM_TTL_DOC) return {};
     return (*tbl)[id - DM_DEV_LST];
   };

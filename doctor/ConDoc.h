@@ -1,6 +1,6 @@
 // The connection doctor: step by step, why a robot is not found. Each step
 // says what it found and, when it fails, what the user can do, in the user's
-// language (messages 0x40 to 0x5F of SysMsgFil.sys).
+// language (messages 0x40 to 0x5F and 0x65 of SysMsgFil.sys).
 //
 //  1. the serial devices of the computer, with their USB vendor, product and serial number;
 //  2. whether the configured port is present;
@@ -8,7 +8,9 @@
 //     predates joining that group);
 //  4. whether another program holds it, and which;
 //  5. whether a robot answers the link check within the time limit.
-// A step that cannot be made because an earlier one failed says so.
+// A step that cannot be made because an earlier one failed says so. The
+// built-in simulated robot ("SIM") has no device: its check is the link
+// button of the main window.
 #pragma once
 
 #include <cstdint>
@@ -58,6 +60,6 @@ std::string DocDevTxt(const TSerDev& d, const TDocTxt& txt);
 std::string DocRptTxt(const std::vector<TDocRes>& res, const TDocTxt& txt);
 // True when every step passed.
 bool DocAllOky(const std::vector<TDocRes>& res);
-// The texts of the doctor's messages (0x40 to 0x5F) copied out of txt, so that
-// a check on another thread does not read the message table.
+// The texts of the doctor's messages (0x40 to 0x5F, and DM_SIM_OWN) copied
+// out of txt, so that a check on another thread does not read the message table.
 TDocTxt DocTxtCpy(const TDocTxt& txt);

@@ -40,6 +40,13 @@ bool IsTtyDev(dev_t rdev) {
 
 }  // namespace
 
+bool IsSimPrt(const std::string& name) {
+  if (name.size() != 3) return false;
+  for (int i = 0; i < 3; ++i)
+    if (std::toupper(static_cast<unsigned char>(name[i])) != GcSimPrt[i]) return false;
+  return true;
+}
+
 int PrtNum(const std::string& name) {
   if (name.size() < 4 || name.size() > 5) return 0;
   for (int i = 0; i < 3; ++i)

@@ -10,6 +10,9 @@
 //     /dev/ttyUSB3, COM9 to COM12 /dev/ttyACM0 to /dev/ttyACM3. COM13 to COM19
 //     have no device until they are mapped in the settings.
 // "COM" may be written in any case; any other name has no device.
+//
+// "SIM" (in any case) is the simulated robot that runs inside the program
+// itself; it has no device of its own here, the program gives it one.
 #pragma once
 
 #include <string>
@@ -17,6 +20,14 @@
 
 // Key of the port mappings in the settings store.
 inline constexpr const char* GcPrtMapKey = "SOFTWARE\\Quorel\\TessaroV1.0\\Ports";
+
+// The built-in simulated robot: its name in the settings store and the number
+// that stands for it where ports are numbered (the Options list, the
+// main window's port message).
+inline constexpr const char* GcSimPrt = "SIM";
+inline constexpr int GcSimPrtNum = 100;
+// True when the name is GcSimPrt.
+bool IsSimPrt(const std::string& name);
 
 // Port number of "COMn" (1 to 19), or 0 when the name is not such a name.
 int PrtNum(const std::string& name);

@@ -82,6 +82,7 @@
   X(SUM_LNK_TX_DRP, 0x62, "link: follows \"Comport <name>\", a packet was not sent whole")          \
   X(SUM_LNK_PRT_HLD, 0x63, "link: follows \"Comport <name>\", another program holds the port")      \
   X(SUM_LNK_UPL_NCF, 0x64, "link: the robot has not confirmed an upload")                           \
+  X(DM_SIM_OWN, 0x65, "connection check: the built-in robot has no port to check")                  \
   X(SUM_LGE_SAV_ERR, 0x70, "language: the choice could not be kept")                                \
   X(SUM_MNL_MIS, 0x71, "help: the manual is missing; the path follows")                             \
   X(SUM_MNL_NO_VIW, 0x72, "help: no program opens the manual; the path follows")                    \
@@ -140,7 +141,8 @@
   X(SUM_INF_WHY, 0xFB, "Info: what the program is for")                                             \
   X(SUM_INF_HLP, 0xFC, "Info: where help is found")                                                 \
   X(SUM_INF_MAD, 0xFD, "Info: what the program is made with")                                       \
-  X(SUM_OPT_USE, 0xFE, "Options: \"in use\", behind a port another program holds")
+  X(SUM_OPT_USE, 0xFE, "Options: \"in use\", behind a port another program holds")                  \
+  X(SUM_OPT_SIM, 0xFF, "Options, link and check: \"Simulated robot (built in)\"")
 
 enum TeSysUsrMsg : std::uint8_t {
   SUM_XXX_XXX_XXX_NON = 0x00,  // asked for by a control that has no hint; no text in the file

@@ -61,6 +61,7 @@
 #include "editor/qt/VioPgmViw.h"
 #include "link/ComPort2p5.h"
 #include "link/PckPrt.h"
+#include "sim/SimThr.h"
 #include "sound/PlyWavFil.h"
 #include "sound/SndCue.h"
 #include "support/FakePlatform.h"
@@ -310,6 +311,7 @@ protected:
       const char* const btn[] = {"Ok", "OkCancel", "YesNo", "YesNoCancel", "SaveDiscardCancel"};
       return n == "box-text" ? b.Text : n == "box-caption" ? b.Caption : btn[static_cast<int>(b.Buttons)];
     }
+    if (n == "sim") return yn(TSimThr::Lve() > 0);
     if (!W) return "(no window)";
     TVslDoc& d = W->Doc();
     TVioPgmItp& e = *W->FpVioPgmItp;

@@ -38,7 +38,7 @@ const std::map<std::string, std::vector<std::string>> GcLyr = {
     {"sim", {"link", "translator"}},
     {"doctor", {"link", "messages"}},
     {"app/platform", {"core", "sound/qt"}},
-    {"app", {"editor/qt", "app/platform", "link", "doctor", "sound/qt"}},
+    {"app", {"editor/qt", "app/platform", "link", "sim", "doctor", "sound/qt"}},
 };
 
 // The library folder a path lies in: the longest named folder that holds it.

@@ -299,13 +299,15 @@ TEST_P(Doc, Case) {
 INSTANTIATE_TEST_SUITE_P(Cases, Doc, ::testing::ValuesIn(Cases()), [](const auto& i) { return i.param; });
 
 // Placeholders without an argument stay as written; the copy of the texts
-// for another thread answers as the table does, and nothing outside it.
+// for another thread answers as the table does (the doctor's texts, with the one
+// on the built-in robot), and nothing outside it.
 TEST(DocTxt, PlaceholdersAndTheCopyForAnotherThread) {
   EXPECT_EQ(DocFmt("%1 and %2, %3%", {"a", "b"}), "a and b, %3%");
   EXPECT_EQ(DocFmt("%0%9%", {}), "%0%9%");
   const TDocTxt cpy = DocTxtCpy([](std::uint8_t id) { return std::to_string(id); });
   for (int id = 0; id < 256; ++id)
-    EXPECT_EQ(cpy(static_cast<std::uint8_t>(id)), id >= DM_DEV_LST && id <= DM_TTL_DOC ? std::to_string(id) : "");
+    EXPECT_EQ(cpy(static_cast<std::uint8_t>(id)),
+              (id >= DM_DEV_LST && id <= DM_TTL_DOC) || id == DM_SIM_OWN ? std::to_string(id) : "");
 }
 
 }  // namespace
