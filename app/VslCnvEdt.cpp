@@ -11,6 +11,7 @@
 #include "app/BkgDrf.h"
 #include "app/VslCnv.h"
 #include "app/VslDoc.h"
+#include "app/VslLnk.h"
 #include "app/VslTbr.h"
 #include "app/platform/QtStr.h"
 #include "core/Globals.h"
@@ -19,6 +20,8 @@
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioFldViw.h"
 #include "editor/qt/VioPgmViw.h"
+#include "link/PrtNam.h"
+#include "sim/SimThr.h"
 
 void TfrmVslCnv::CrtEdtViw() {
   if (FpVioFldViw || !FpVioPgmItp) return;
@@ -39,6 +42,11 @@ void TfrmVslCnv::CrtEdtViw() {
   FpVioFldViw = std::make_unique<TVioFldViw>(*FpVioPgmItp, pnlVioFld);
   FpPgmViw = std::make_unique<TPgmViw>(*FpVioPgmItp, pnlVioFld, this, &FpDoc->FilMnu());
   FpPgmViw->FOnDocNam = [this] { return QFileInfo(VioQStr(FpDoc->FilNam())).completeBaseName(); };
+  // Breakpoints go to the built-in robot alone: a robot on a serial port gets nothing new.
+  FpPgmViw->FOnBrkAdr = [this](const std::set<int>& adr) {
+    TSimThr* sim = FpLnk ? FpLnk->Sim() : nullptr;
+    if (sim && sim->Running() && IsSimPrt(FpLnk->PrtNam())) sim->Do([&adr](TSimDrv& d) { d.Rbt().SetBrk(adr); });
+  };
   FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkUpr(); };
   FpDoc->BndHst();
 }

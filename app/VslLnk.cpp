@@ -466,6 +466,7 @@ bool TVslLnk::SndPckRun(std::uint8_t cod) {
   if (ok) {
     EndUplCfm();
     tmrUplCfm.start();
+    if ((viw = FHst.PgmViw())) viw->SndBrk();  // the built-in robot's line is open now
   }
   return ok;
 }

@@ -102,8 +102,11 @@ bool TVioPgmItp::RstSnp(const TuVioSnp& snp) {
     all += l;
     all += "\r\n";
   }
+  // The same program's breakpoints stay; another program's are none of this one's.
+  const std::vector<TuBrkAt> brk = snp.Doc == FpDoc ? TakBrk() : std::vector<TuBrkAt>();
   std::istringstream in(all);
   const bool ok = LodVioStm(in, "undo", true);
+  PutBrk(brk);
   FpLblVioDdwStl = snp.LblLst;
   FpDoc = snp.Doc;
   auto vio = [this](int i) -> TVio* {

@@ -92,6 +92,8 @@ public:
   bool Visible() const { return FbVis; }
   // Shows or hides the vio (the blink toggles it); views are told.
   void SetVisible(bool v);
+  // The robot stops before this vio (a breakpoint; kept in memory, never in the file).
+  bool Brk() const { return FbBrk; }
 
   // Child controls in child order.
   const std::vector<TVioCtl>& Ctls() const { return FCtls; }
@@ -110,6 +112,7 @@ private:
   TVioPgmItp* FpOwn;
   std::string FsCap;
   bool FbVis = false;
+  bool FbBrk = false;
   std::vector<TVioCtl> FCtls;
   // Sets what CtlTxt reads.
   void PutCtlTxt(int ctl, std::string txt);
@@ -129,6 +132,7 @@ public:
   virtual void CtlFoc(TVio*, int /*ctl*/) {}  // the control should get the input focus
   virtual void FldClr() {}                 // every vio has been removed
   virtual void HstChg() {}                 // undo/redo availability or the unsaved mark changed
+  virtual void VioBrk(TVio*) {}            // its breakpoint was set or cleared
 };
 
 class TVioPgmItp {
@@ -357,6 +361,17 @@ public:
   // across an Open bring back the earlier program's file and saved state.
   const std::string& DocNam() const { return FpDoc->Nam; }
 
+  // ---- Breakpoints (VioBrk.cpp) ---------------------------------------------
+  // A breakpoint belongs to its vio and to the program in memory: it is no
+  // edit (no undo step, no unsaved mark) and never goes into the file. A vio
+  // that goes takes its breakpoint along and an opened program has none; undo
+  // and redo keep it on a vio of the same type that comes back on its cell.
+  // False (nothing changes) for a vio that is not on the field.
+  bool SetBrk(TVio* vio, bool on);
+  bool TglBrk(TVio* vio) { return vio && SetBrk(vio, !vio->Brk()); }
+  // The vios with a breakpoint, in the field's child order.
+  std::vector<TVio*> BrkVios() const;
+
   // ---- Observers -----------------------------------------------------------
   void AddObs(IVioPgmObs* obs);
   void RmvObs(IVioPgmObs* obs);
@@ -425,6 +440,16 @@ private:
     TVioPgmItp& FEdt;
     bool FbOff;
   };
+  // Where the breakpoints stand while the field is built anew (undo, redo):
+  // each goes back onto the vio of its type on its cell, else onto the vio
+  // of its type at its place in the child order (a vio moved back).
+  struct TuBrkAt {
+    std::size_t Idx;
+    int Col, Row;
+    std::uint8_t Typ;
+  };
+  std::vector<TuBrkAt> TakBrk() const;
+  void PutBrk(const std::vector<TuBrkAt>& brk);
   TuVioSnp TakSnp();
   void RcdStp(const TVio* mrgVio, int mrgCtl);
   bool RstSnp(const TuVioSnp& snp);

@@ -27,4 +27,11 @@ TVio* TVioRunMap::VioAt(int adr) const {
   return FVio[static_cast<std::size_t>(adr)];
 }
 
+std::set<int> TVioRunMap::BrkAdr() const {
+  std::set<int> r;
+  for (auto it = FVio.begin(); it != FVio.end(); ++it)
+    if (*it && (*it)->Brk() && std::find(FVio.begin(), it, *it) == it) r.insert(static_cast<int>(it - FVio.begin()));
+  return r;
+}
+
 void TVioRunMap::VioRmv(TVio* vio) { std::replace(FVio.begin(), FVio.end(), vio, static_cast<TVio*>(nullptr)); }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <set>
 #include <vector>
 
 #include "editor/VioPgmItp.h"
@@ -31,6 +32,9 @@ public:
   // stream, or the vio has gone).
   TVio* VioAt(int adr) const;
   std::size_t Len() const { return FVio.size(); }
+  // Where the robot stops for the breakpoints: the first address of each
+  // vio of the stream that has one.
+  std::set<int> BrkAdr() const;
 
   void VioRmv(TVio* vio) override;
   void FldClr() override { Clr(); }

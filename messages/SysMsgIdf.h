@@ -111,6 +111,7 @@
   X(SUM_VIW_PRT_ERR, 0xB6, "View menu: the program could not be printed; the printer follows")      \
   X(DM_PRM_MOD, 0xC0, "connection check: the device's group may not read and write it")             \
   X(DM_PRM_MOD_DO, 0xC1, "connection check: what to do about the device's rights")                  \
+  X(SUM_VIO_BRK, 0xD0, "vio context menu: \"Breakpoint\", sets or clears the vio's breakpoint")     \
   X(SUM_MNU_FIL, 0xE0, "menu: \"&File\"")                                                           \
   X(SUM_MNU_OPN, 0xE1, "menu: \"&Open\"")                                                           \
   X(SUM_MNU_SAV, 0xE2, "menu: \"&Save\"")                                                           \

@@ -46,6 +46,7 @@ void TSimRbt::PauAt(TeSimWhy knd) {
   Evt(knd == TeSimWhy::Brk   ? "breakpoint at address " + adr
       : knd == TeSimWhy::Stp ? "step done: paused before address " + adr
                              : "paused at address " + adr);
+  if (FOnPau) FOnPau(At());
 }
 
 void TSimRbt::Rsm() {

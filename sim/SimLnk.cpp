@@ -37,6 +37,8 @@ TSimLnk::TSimLnk(TSimRbt& rbt) : FRbt(rbt) {
     FiExePnd = adr;
     SndExe();
   };
+  // A paused program shows where it stands as an executed address would.
+  FRbt.FOnPau = FRbt.FOnExe;
   // An executed address still waiting for room is dropped when the program
   // ends: sent after the end, it would show the program as running again.
   FRbt.FOnCpl = [this] {

@@ -182,6 +182,8 @@ public:
   std::function<void(const TuSimTrc&)> FOnTrc;
   // Called with the address of every executed instruction.
   std::function<void(int)> FOnExe;
+  // Called when the program pauses, with the address where it stands.
+  std::function<void(int)> FOnPau;
   // Called when the program reaches a Stop ("program complete").
   std::function<void()> FOnCpl;
   // Called when a fault stops the program, with the address where it stopped.

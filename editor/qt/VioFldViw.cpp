@@ -231,7 +231,9 @@ TVioFldViw::TVioFldViw(TVioPgmItp& mdl, QWidget* fld) : FMdl(mdl), FpFld(fld) {
     for (std::size_t i = 0; i < v->Ctls().size(); ++i) CtlChg(v, static_cast<int>(i));
     VioChg(v);
     VioVis(v);
+    if (v->Brk()) VioBrk(v);
   }
+  CrtBrkAct();
 }
 
 TVioFldViw::~TVioFldViw() {

@@ -17,6 +17,7 @@
 #include "editor/VioLay.h"
 #include "editor/VioPgmItp.h"
 
+class QMenu;
 class TVioFldViw;
 
 // One vio on the field.
@@ -43,6 +44,7 @@ private:
   TVioFldViw& FViw;
   TVio* FpVio;  // none once the model has removed the vio
   std::vector<QWidget*> FCtls;
+  QWidget* FpDot = nullptr;  // the breakpoint's mark, made when first needed
 };
 
 // Edit of a vio: key filter and focus checks through the model.
@@ -105,6 +107,7 @@ public:
   void VioVis(TVio* vio) override;
   void CtlChg(TVio* vio, int ctl) override;
   void CtlFoc(TVio* vio, int ctl) override;
+  void VioBrk(TVio* vio) override;
 
   // ITxtMsr: the real font metrics.
   void MsrTxt(const std::string& face, int pts, const std::string& txt, int& width, int& height) override;
@@ -120,6 +123,10 @@ public:
   std::optional<TVioPgmItp::TuPos> FldPos(const QMouseEvent* e) const;
   // The drag of a vio in progress, if any.
   const TVioDrg& Drg() const { return FDrg; }
+  // The current vio's context menu (context-menu key, Shift+F10); F9 toggles
+  // the current vio's breakpoint. Defined in VioFldBrk.cpp.
+  QMenu* VioMnu() const { return FpVioMnu; }
+  void PopVioMnu();
 
 private:
   friend class TVioPnl;
@@ -127,11 +134,13 @@ private:
   friend class TVioCbx;
   void BldCtl(TVioPnl* pnl, int ctl);
   void UpdCtl(TVioPnl* pnl, int ctl);
+  void CrtBrkAct();
   TVioPgmItp& FMdl;
   TVioDrg FDrg{FMdl};
   QPointer<QWidget> FpFld;
   std::map<const TVio*, TVioPnl*> FPnls;
   TVioLay FLay{FMdl, this};  // measures with this view's fonts
+  QMenu* FpVioMnu = nullptr;
 };
 
 // The font of the fitted controls.

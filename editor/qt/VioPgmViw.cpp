@@ -28,7 +28,9 @@ public:
   void VioRmv(TVio* vio) override {
     if (V.FpSel == vio) V.Sel(nullptr);
     if (V.FpRun == vio) V.RunEnd();
+    if (vio->Brk()) V.SndBrk();
   }
+  void VioBrk(TVio*) override { V.SndBrk(); }
   void VioMov(TVio* vio, int left, int top) override {
     const QPoint at(left, top);
     if (V.FpSel == vio) V.Mrk(V.FpSelFrm, vio, &at);
@@ -37,6 +39,7 @@ public:
   void FldClr() override {
     V.Sel(nullptr);
     V.RunEnd();
+    V.SndBrk();
   }
   TPgmViw& V;
 };
@@ -190,11 +193,17 @@ void TPgmViw::Sel(TVio* vio) {
 void TPgmViw::SetRunStm(const TInsAndTkn& trn) {
   RunEnd();
   FpRunMap->Set(trn);
+  SndBrk();
 }
 
 void TPgmViw::ClrRunStm() {
   RunEnd();
   FpRunMap->Clr();
+  SndBrk();
+}
+
+void TPgmViw::SndBrk() {
+  if (FOnBrkAdr) FOnBrkAdr(FpRunMap->BrkAdr());
 }
 
 void TPgmViw::RunAdr(int adr) {

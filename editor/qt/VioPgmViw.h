@@ -9,6 +9,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "editor/VioMtr.h"
@@ -68,6 +69,10 @@ public:
   void RunEnd();
   TVio* RunVio() const { return FpRun; }
   const TVioRunMap& RunMap() const { return *FpRunMap; }
+  // Hears where the robot is to stop (TVioRunMap::BrkAdr) at each upload,
+  // whenever a breakpoint changes and when the uploaded vios go.
+  std::function<void(const std::set<int>&)> FOnBrkAdr;
+  void SndBrk();  // tells FOnBrkAdr now
 
   // The chosen file for Export picture; the tests answer it.
   std::function<QString()> FOnExpPth;

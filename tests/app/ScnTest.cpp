@@ -58,6 +58,7 @@
 #include "core/WndMsg.h"
 #include "editor/VioKep.h"
 #include "editor/VioPgmItp.h"
+#include "editor/qt/VioFldViw.h"
 #include "editor/qt/VioPgmViw.h"
 #include "link/ComPort2p5.h"
 #include "link/PckPrt.h"
@@ -265,6 +266,7 @@ protected:
     }
     if (n.rfind("Help", 0) == 0) return nth(W->HlpMnu().actions(), 4);
     if (n.rfind("Lang", 0) == 0) return W->LgeAct(static_cast<std::uint8_t>(std::stoi(n.substr(4))));
+    if (n.rfind("VioMenu", 0) == 0) return nth(W->FldViw()->VioMnu()->actions(), 7);
     return Tbn(n);
   }
 
@@ -348,6 +350,19 @@ protected:
     if (n == "blink-vio") return VioNo(W->Blk().Vio());
     if (n.rfind("visible.", 0) == 0) return yn(Vio(n.substr(8)) && Vio(n.substr(8))->Visible());
     if (n == "run-vio") return VioNo(W->PgmViw()->RunVio());
+    if (n == "breakpoints") {  // the vios with one, each with a "*" when its red mark shows
+      std::string s;
+      for (const TVio* v : e.BrkVios()) {
+        const QWidget* dot = W->FldViw()->Pnl(v)->findChild<QWidget*>("dotVioBrk");
+        s += " " + VioNo(v) + (dot && dot->isVisible() ? "*" : "");
+      }
+      return s.empty() ? "none" : s.substr(1);
+    }
+    if (n == "robot-paused-at") {
+      int at = -1;
+      if (TSimThr* m = W->Lnk().Sim()) m->Qry([&at](const TSimDrv& r) { at = r.Rbt().Paused() ? r.Rbt().At() : -1; });
+      return at < 0 ? "none" : std::to_string(at);
+    }
     if (n == "highlight") {
       const QFrame* f = W->Fld().findChild<QFrame*>("frmRunVio");
       const TVio* v = W->PgmViw()->RunVio();

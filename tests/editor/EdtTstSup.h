@@ -26,6 +26,7 @@ public:
   void CtlChg(TVio*, int c) override { Evt.push_back("ctl" + std::to_string(c)); }
   void CtlFoc(TVio*, int c) override { Evt.push_back("foc" + std::to_string(c)), ++FocCnt; }
   void FldClr() override { Evt.push_back("clr"); }
+  void VioBrk(TVio* v) override { Evt.push_back(v->Brk() ? "brk+" : "brk-"); }
   std::vector<std::string> Evt;
   int FocCnt = 0;
 };

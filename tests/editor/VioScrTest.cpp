@@ -287,6 +287,14 @@ void TScr::Run(const TLin& l) {
       }},
       {"runat", [&] { EXPECT_EQ(Map().VioAt(l.I(1)), V(l[2])); }},
       {"runlen", [&] { EXPECT_EQ(Map().Len(), static_cast<std::size_t>(l.I(1))); }},
+      {"brk", [&] { eqOpt(Edt.TglBrk(V(l[1]))); }},
+      {"brks", [&] {  // the vios with a breakpoint @ where the uploaded stream stops for them
+        std::string s;
+        const auto& vs = Edt.Vios();
+        for (const TVio* x : Edt.BrkVios()) s += " " + std::to_string(std::find(vs.begin(), vs.end(), x) - vs.begin());
+        for (int x : Map().BrkAdr()) s += " @" + std::to_string(x);
+        EXPECT_EQ(s, n > 1 ? " " + l.Rst(1) : "");
+      }},
       {"ans", [&] {
         for (std::size_t i = 1; i < n; ++i)
           Fake.MsgBox.Answers.push_back(l[i] == "sav" ? TeMsgAns::Sav : l[i] == "dsc" ? TeMsgAns::Dsc : TeMsgAns::Cancel);
