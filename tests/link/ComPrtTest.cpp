@@ -283,6 +283,7 @@ std::map<std::string, ComPrt::TQry> ComPrt::Qrys() {
                     : Plt.MsgBox.Calls[0].Caption + ": " + Plt.MsgBox.Calls[0].Text;
        }},
       {"path", [this](std::istream& is) { return PrtDevPth(Arg(is)); }},
+      {"sim", [this](std::istream& is) { return Str(IsSimPrt(Arg(is))); }},
       {"probe", [this](std::istream& is) {
          bool use = true;
          const bool ok = PrbComPrt(static_cast<int>(Num(is)), use);
