@@ -114,6 +114,8 @@ TEST(SerLin, ModemLineChangesBecomeLineEvents) {
   EXPECT_EQ(ComEvtMsk(evRing | evRlsd), 0x120u);
   EXPECT_EQ(ComEvtMsk(0x1FF), 0x1FFu);
   EXPECT_EQ(LinSetTxt(GcRbtLin), "2400 baud, 8N1");
+  EXPECT_EQ(LinSetTxt(TLinSet{4, 6, 4, 2}), "2400 baud, 7S2");
+  EXPECT_EQ(LinSetTxt(TLinSet{4, 9, 5, 3}), "2400 baud, 8N1");  // out of range: the robot's own
   EXPECT_EQ(RbtLinMs(240), 1000);  // ten bits a byte
 }
 
