@@ -81,7 +81,7 @@ TEST(SimDrv, ClocksStartAtTheFirstPollAndFollowTheSpeedFactor) {
 }
 
 // On a device (a line already there, a pseudo-terminal here) the link counts
-// as up from the start; a device that cannot be opened is named.
+// as up from the start and stays up; a device that cannot be opened is named.
 TEST(SimDrv, OnADeviceTheLinkIsUpFromTheStart) {
   TSimDrv d;
   std::string err;
@@ -95,6 +95,9 @@ TEST(SimDrv, OnADeviceTheLinkIsUpFromTheStart) {
   EXPECT_TRUE(d.PeerUp());
   for (TSimWal t = 0; t < Ms(500);) d.Poll(t += Ms(5));
   EXPECT_EQ(pty.Rd(7, std::chrono::milliseconds(500)), (TBy{0x02, GcSimOrg, 0x00, 0x00, 0x00, 0x04, 0x04}));
+  pty.ClsMst();  // a device has no peer to watch: a hang-up does not take the link down
+  for (TSimWal t = Ms(500); t < Ms(1000);) d.Poll(t += Ms(5));
+  EXPECT_TRUE(d.PeerUp());
 }
 
 // The driver behind a real pseudo-terminal, on a fake clock: the peer comes
