@@ -49,6 +49,7 @@ public:
   TSimTim MdlAt(TSimWal w) const;
 
   TSimRbt& Rbt() { return FRbt; }
+  const TSimRbt& Rbt() const { return FRbt; }
   TSimLnk& Lnk() { return FLnk; }
 
 private:
