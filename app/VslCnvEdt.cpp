@@ -9,8 +9,10 @@
 #include <QWidget>
 
 #include "app/BkgDrf.h"
+#include "app/SimPan.h"
 #include "app/VslCnv.h"
 #include "app/VslDoc.h"
+#include "app/VslLnk.h"
 #include "app/VslTbr.h"
 #include "app/platform/QtStr.h"
 #include "core/Globals.h"
@@ -40,6 +42,8 @@ void TfrmVslCnv::CrtEdtViw() {
   FpPgmViw = std::make_unique<TPgmViw>(*FpVioPgmItp, pnlVioFld, this, &FpDoc->FilMnu());
   FpPgmViw->FOnDocNam = [this] { return QFileInfo(VioQStr(FpDoc->FilNam())).completeBaseName(); };
   FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkUpr(); };
+  FpSimPan = new TSimPan(*this, *FpPgmViw, *scbVioFld, [this] { return FpLnk ? FpLnk->Sim() : nullptr; },
+                         [this] { return FbyLgeIdx; });
   FpDoc->BndHst();
 }
 
