@@ -112,6 +112,7 @@ void TSimPan::BldCtl() {
   FpTrc = new QPlainTextEdit(top);
   FpTrc->setReadOnly(true);
   FpTrc->setMaximumBlockCount(GcTrcMax);
+  FpTrc->setLineWrapMode(QPlainTextEdit::NoWrap);
   FpTrc->setFont(QFont(QStringLiteral("Monospace"), 8));
   lay->addWidget(FpTrc, 2);
   setWidget(top);
@@ -206,7 +207,10 @@ void TSimPan::Tck() {
     FbDrw = false;
     for (QAction* a : FpCmd) a->setEnabled(s != nullptr);
     if (s) {
-      s->Do([this](TSimDrv& d) { d.Rbt().FOnTrc = [this](const TuSimTrc& t) { FTrcPnd.push_back(t); }; });
+      s->Do([this](TSimDrv& d) {
+        d.Rbt().FOnTrc = [this](const TuSimTrc& t) { FTrcPnd.push_back(t); };
+        if (FOnSim) FOnSim(d);
+      });
       s->SetSpd(FpSpd->currentData().toDouble());
       if (!FbOwnHid) show();
     }

@@ -28,6 +28,7 @@ class QScrollArea;
 class QSlider;
 class TArnWgt;
 class TPgmViw;
+class TSimDrv;
 class TSimThr;
 
 class TSimPan final : public QDockWidget {
@@ -48,6 +49,9 @@ public:
   QSlider& Rpl() const { return *FpRpl; }
   QTimer& Tmr() { return FTmr; }
   long Pnt() const;  // the arena's repaints so far
+
+  // Called under the robot's lock when the pane first sees a robot.
+  std::function<void(TSimDrv&)> FOnSim;
 
 private:
   void BldCtl();

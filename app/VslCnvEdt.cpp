@@ -21,6 +21,7 @@
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioFldViw.h"
 #include "editor/qt/VioPgmViw.h"
+#include "sim/SimDrv.h"
 
 void TfrmVslCnv::CrtEdtViw() {
   if (FpVioFldViw || !FpVioPgmItp) return;
@@ -44,6 +45,8 @@ void TfrmVslCnv::CrtEdtViw() {
   FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkUpr(); };
   FpSimPan = new TSimPan(*this, *FpPgmViw, *scbVioFld, [this] { return FpLnk ? FpLnk->Sim() : nullptr; },
                          [this] { return FbyLgeIdx; });
+  // The trace names the sensor and actor tokens as the field does.
+  FpSimPan->FOnSim = [this](TSimDrv& d) { d.Rbt().TknNam().Set(FpVioPgmItp->SarAndTkn()); };
   FpDoc->BndHst();
 }
 
