@@ -14,12 +14,14 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "app/AppIto.h"
 #include "app/BkgDrf.h"
 #include "app/HlpInf.h"
 #include "app/Options.h"
 #include "app/RlsFld.h"
+#include "app/SimPan.h"
 #include "app/VioBlk.h"
 #include "app/VslCnvLgc.h"
 #include "app/VslDoc.h"
@@ -192,6 +194,7 @@ TfrmVslCnv::~TfrmVslCnv() {
   tmrMovBckGndPic.stop();
   tmrAppIto.stop();
   FpBlk->Unb();
+  delete std::exchange(FpSimPan, nullptr);  // it draws on the field's views
   FpPgmViw.reset();
   FpVioFldViw.reset();
   // The serial component's threads reach the ring buffers: they stop first.

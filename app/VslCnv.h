@@ -26,6 +26,7 @@ class QMenuBar;
 class QScrollArea;
 class TBkgDrf;
 class TPgmViw;
+class TSimPan;
 class TSysLgeMsg;
 class TVio;
 class TVioBlk;
@@ -153,6 +154,7 @@ public:
   QScrollArea& FldScr() const { return *scbVioFld; }
   TVioFldViw* FldViw() const { return FpVioFldViw.get(); }
   TPgmViw* PgmViw() const { return FpPgmViw.get(); }
+  TSimPan* SimPan() const { return FpSimPan; }  // none before the field is built
   TBkgDrf* BkgDrf() const { return FpBkgDrf.get(); }
   const QPixmap& BckBmp() const { return FpBckBmp; }
   TSysLgeMsg* SysLgeMsg() const { return FpSysLgeMsg.get(); }
@@ -249,6 +251,7 @@ private:
   QWidget* pnlVioFld = nullptr;
   std::unique_ptr<TVioFldViw> FpVioFldViw;
   std::unique_ptr<TPgmViw> FpPgmViw;  // meter, listing, picture, run highlight
+  TSimPan* FpSimPan = nullptr;         // the built-in robot's pane, a child of the window
   QTimer tmrMovBckGndPic;
   QTimer tmrAppIto;
   // Keeps the background picture over the field and lets it drift when idle.

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "app/BkgDrf.h"
+#include "app/SimPan.h"
 #include "app/VslCnv.h"
 #include "app/VslDoc.h"
 #include "app/VslLnk.h"
@@ -21,6 +22,7 @@
 #include "editor/qt/VioFldViw.h"
 #include "editor/qt/VioPgmViw.h"
 #include "link/PrtNam.h"
+#include "sim/SimDrv.h"
 #include "sim/SimThr.h"
 
 void TfrmVslCnv::CrtEdtViw() {
@@ -48,6 +50,10 @@ void TfrmVslCnv::CrtEdtViw() {
     if (sim && sim->Running() && IsSimPrt(FpLnk->PrtNam())) sim->Do([&adr](TSimDrv& d) { d.Rbt().SetBrk(adr); });
   };
   FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkUpr(); };
+  FpSimPan = new TSimPan(*this, *FpPgmViw, *scbVioFld, [this] { return FpLnk ? FpLnk->Sim() : nullptr; },
+                         [this] { return FbyLgeIdx; });
+  // The trace names the sensor and actor tokens as the field does.
+  FpSimPan->FOnSim = [this](TSimDrv& d) { d.Rbt().TknNam().Set(FpVioPgmItp->SarAndTkn()); };
   FpDoc->BndHst();
 }
 

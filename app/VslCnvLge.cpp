@@ -9,6 +9,7 @@
 
 #include "app/HlpInf.h"
 #include "app/Options.h"
+#include "app/SimPan.h"
 #include "app/VslDoc.h"
 #include "app/VslCnv.h"
 #include "app/VslCnvLgc.h"
@@ -48,6 +49,7 @@ void TfrmVslCnv::RfsLgeTxt() {
   HandbuchDeutch1->setText(txt(SUM_MNU_MNL_GER, "Anleitung (Deutsch)"));
   smnHlpInf->setText(txt(SUM_MNU_INF, "Info"));
   if (FpPgmViw) FpPgmViw->RfsTxt();
+  if (FpSimPan) FpSimPan->RfsTxt();
   // The other windows exist once the program entry has made them.
   if (frmOptions) frmOptions->SetLge(lge);
   if (frmHlpInf) frmHlpInf->SetLge(lge);

@@ -111,6 +111,20 @@
   X(SUM_VIW_PRT_ERR, 0xB6, "View menu: the program could not be printed; the printer follows")      \
   X(DM_PRM_MOD, 0xC0, "connection check: the device's group may not read and write it")             \
   X(DM_PRM_MOD_DO, 0xC1, "connection check: what to do about the device's rights")                  \
+  X(SUM_SIM_PAN, 0xC2, "simulator pane: its title and the View menu item \"Simulator\"")            \
+  X(SUM_SIM_CNT, 0xC3, "simulator pane: \"Continue\"")                                              \
+  X(SUM_SIM_PAU, 0xC4, "simulator pane: \"Pause\"")                                                 \
+  X(SUM_SIM_STP, 0xC5, "simulator pane: \"Step\" (one vio)")                                        \
+  X(SUM_SIM_END, 0xC6, "simulator pane: \"Run to the end\" (breakpoints ignored)")                  \
+  X(SUM_SIM_SWI, 0xC7, "simulator pane: \"Switch\", before the switch number")                      \
+  X(SUM_SIM_LGT, 0xC8, "simulator pane: \"Light\" (the light slider)")                              \
+  X(SUM_SIM_SPD, 0xC9, "simulator pane: \"Speed\"")                                                 \
+  X(SUM_SIM_FST, 0xCA, "simulator pane: the speed \"as fast as possible\"")                         \
+  X(SUM_SIM_RPL, 0xCB, "simulator pane: \"Replay\", the slider over the last run")                  \
+  X(SUM_SIM_WHY_USR, 0xCC, "status bar: the simulated robot was paused")                            \
+  X(SUM_SIM_WHY_BRK, 0xCD, "status bar: the simulated robot stopped at a breakpoint")               \
+  X(SUM_SIM_WHY_STP, 0xCE, "status bar: the simulated robot made one step")                         \
+  X(SUM_SIM_WHY_CPL, 0xCF, "status bar: the simulated robot ran its program to the end")            \
   X(SUM_VIO_BRK, 0xD0, "vio context menu: \"Breakpoint\", sets or clears the vio's breakpoint")     \
   X(SUM_MNU_FIL, 0xE0, "menu: \"&File\"")                                                           \
   X(SUM_MNU_OPN, 0xE1, "menu: \"&Open\"")                                                           \

@@ -80,6 +80,10 @@ void TSimThr::Do(const std::function<void(TSimDrv&)>& fn) {
   if (Running()) Wak();
 }
 
+void TSimThr::SetSpd(double fac) {
+  Do([fac](TSimDrv& d) { d.SetSpd(fac, WalNow()); });
+}
+
 void TSimThr::Lop() {
   while (!FbStp) {
     TSimWal now = WalNow(), due = now;

@@ -35,6 +35,8 @@ public:
   void Qry(const std::function<void(const TSimDrv&)>& fn) const;
   // Acts on the robot under the lock; the thread then looks at it at once.
   void Do(const std::function<void(TSimDrv&)>& fn);
+  // The model's speed factor from now on.
+  void SetSpd(double fac);
 
   // Threads of this kind that are running in the process.
   static int Lve() { return GiLve.load(); }

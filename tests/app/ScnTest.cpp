@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QFrame>
 #include <QGroupBox>
 #include <QImage>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSlider>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -267,6 +269,7 @@ protected:
     if (n.rfind("Help", 0) == 0) return nth(W->HlpMnu().actions(), 4);
     if (n.rfind("Lang", 0) == 0) return W->LgeAct(static_cast<std::uint8_t>(std::stoi(n.substr(4))));
     if (n.rfind("VioMenu", 0) == 0) return nth(W->FldViw()->VioMnu()->actions(), 7);
+    if (QAction* a = W->findChild<QAction*>(QString::fromStdString(n))) return a;  // by its object name
     return Tbn(n);
   }
 
@@ -363,6 +366,7 @@ protected:
       if (TSimThr* m = W->Lnk().Sim()) m->Qry([&at](const TSimDrv& r) { at = r.Rbt().Paused() ? r.Rbt().At() : -1; });
       return at < 0 ? "none" : std::to_string(at);
     }
+    if (n == "pane") return yn(W->findChild<QDockWidget*>("dckSim") && W->findChild<QDockWidget*>("dckSim")->isVisible());
     if (n == "highlight") {
       const QFrame* f = W->Fld().findChild<QFrame*>("frmRunVio");
       const TVio* v = W->PgmViw()->RunVio();
@@ -593,6 +597,10 @@ protected:
     else if (c == "key") QTest::keyClick(W.get(), static_cast<Qt::Key>(QKeySequence(QString::fromStdString(w.at(1)))[0].key()),
                                          QKeySequence(QString::fromStdString(w.at(1)))[0].keyboardModifiers());
     else if (c == "field-focus") W->Fld().setFocus(Qt::OtherFocusReason);
+    else if (c == "slide") {
+      QSlider* s = W->findChild<QSlider*>("sldSimRpl");
+      s->setValue(w.at(1) == "end" ? s->maximum() : n(1));
+    }
     else if (c == "wait-active") EXPECT_TRUE(QTest::qWaitForWindowActive(W.get())) << Where;
     else if (c == "close") EXPECT_EQ(W->close() ? "yes" : "no", w.at(1)) << Where;
     else if (c == "menu-shows") emit W->Doc().FilMnu().aboutToShow();

@@ -36,9 +36,10 @@ const std::map<std::string, std::vector<std::string>> GcLyr = {
     {"editor/qt", {"editor"}},
     {"link", {"core"}},
     {"sim", {"link", "translator"}},
+    {"sim/qt", {"sim"}},
     {"doctor", {"link", "messages"}},
     {"app/platform", {"core", "sound/qt"}},
-    {"app", {"editor/qt", "app/platform", "link", "sim", "doctor", "sound/qt"}},
+    {"app", {"editor/qt", "app/platform", "link", "sim", "sim/qt", "doctor", "sound/qt"}},
 };
 
 // The library folder a path lies in: the longest named folder that holds it.

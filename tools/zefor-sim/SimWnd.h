@@ -5,38 +5,15 @@
 
 #include <QWidget>
 
-#include <tuple>
-
 #include "sim/SimDrv.h"
+#include "sim/SimSnp.h"
 
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QSlider;
 class QTimer;
-
-// The arena, drawn at a scale that fits the widget.
-class TArnWgt : public QWidget {
-  Q_OBJECT
-public:
-  explicit TArnWgt(TSimDrv& drv, QWidget* parent = nullptr);
-  QSize sizeHint() const override { return {620, 470}; }
-
-protected:
-  void paintEvent(QPaintEvent*) override;
-  void mousePressEvent(QMouseEvent*) override;
-  void mouseReleaseEvent(QMouseEvent*) override;
-
-private:
-  double Scl() const;
-  QPointF Pix(double x, double y) const;
-  TSimDrv& FDrv;
-  int FiPrsBmp = -1;  // bumper held with the mouse: 0 left, 1 right
-};
-
-// What the arena shows of the robot: tenths of a centimetre and of a degree,
-// the lit LEDs, the bumpers and the line sensors.
-using TuArnKey = std::tuple<long, long, long, bool, bool, bool, bool, bool, bool, bool, bool>;
+class TArnWgt;
 
 class TfrmZfrSim : public QWidget {
   Q_OBJECT
@@ -55,5 +32,7 @@ private:
   QPushButton* FpSwi[6];
   QSlider* FpLgtSld;
   QTimer* FpTmr;
-  TuArnKey FaArnKey{-1, -1, -1, false, false, false, false, false, false, false, false};
+  TSimRpl FRpl;  // the recording, drawn as the trail
+  TuSimSnp FSnp;
+  bool FbDrw = false;
 };

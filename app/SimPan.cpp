@@ -1,0 +1,310 @@
+#include "app/SimPan.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSlider>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/VslCnvLgc.h"
+#include "editor/VioPgmItp.h"
+#include "editor/VioRun.h"
+#include "editor/qt/VioPgmViw.h"
+#include "messages/SysMsgIdf.h"
+#include "sim/SimCmd.h"
+#include "sim/SimThr.h"
+#include "sim/qt/ArnWgt.h"
+
+namespace {
+// The pane's look at the robot: at most 60 times a second while something
+// moves, and at rest still often enough for a flashing LED's 100 ms.
+constexpr int GcTckMov = 17, GcTckIdl = 50;
+// The speed factors offered; the last is "as fast as possible".
+constexpr double GcSpd[] = {1.0, 2.0, 5.0, 1000.0};
+constexpr int GcTrcMax = 2000;  // trace lines kept
+constexpr int GcPanWid = 420;   // the pane's first width
+
+struct TuCmdDsg {
+  std::uint8_t Msg;
+  const char* Dft;
+  QKeyCombination Key;
+  const char* Nam;
+};
+const TuCmdDsg GcCmd[TSimPan::CmdCnt] = {
+    {SUM_SIM_CNT, "Continue", QKeyCombination(Qt::Key_F5), "actSimCnt"},
+    {SUM_SIM_PAU, "Pause", QKeyCombination(Qt::Key_F6), "actSimPau"},
+    {SUM_SIM_STP, "Step", QKeyCombination(Qt::Key_F10), "actSimStp"},
+    {SUM_SIM_END, "Run to the end", QKeyCombination(Qt::ControlModifier, Qt::Key_F5), "actSimEnd"},
+};
+}  // namespace
+
+TSimPan::TSimPan(QMainWindow& win, TPgmViw& viw, QScrollArea& scr, std::function<TSimThr*()> sim,
+                 std::function<std::uint8_t()> lge)
+    : QDockWidget(&win), FWin(win), FViw(viw), FScr(scr), FSim(std::move(sim)), FLge(std::move(lge)) {
+  setObjectName("dckSim");
+  for (int c = 0; c < CmdCnt; ++c) {
+    FpCmd[c] = new QAction(this);
+    FpCmd[c]->setObjectName(GcCmd[c].Nam);
+    FpCmd[c]->setShortcut(QKeySequence(GcCmd[c].Key));
+    FpCmd[c]->setEnabled(false);
+    connect(FpCmd[c], &QAction::triggered, this, [this, c] { DoCmd(static_cast<TeCmd>(c)); });
+    // The keys work wherever the focus is in the window, the pane shown or not.
+    win.addAction(FpCmd[c]);
+  }
+  BldCtl();
+  win.addDockWidget(Qt::RightDockWidgetArea, this);
+  // Narrow enough to leave the field most of the window.
+  win.resizeDocks({this}, {GcPanWid}, Qt::Horizontal);
+  hide();
+  toggleViewAction()->setObjectName("actSimPan");
+  if (QMenu* m = win.menuBar()->findChild<QMenu*>("mmnViw")) m->addAction(toggleViewAction());
+  connect(toggleViewAction(), &QAction::triggered, this, [this](bool on) { FbOwnHid = !on; });
+  FTmr.setInterval(GcTckIdl);
+  connect(&FTmr, &QTimer::timeout, this, &TSimPan::Tck);
+  FTmr.start();
+  RfsTxt();
+}
+
+TSimPan::~TSimPan() {
+  FTmr.stop();
+  // The robot's thread may outlive the pane: its trace comes here no more.
+  if (FpCur && FSim() == FpCur) FpCur->Do([](TSimDrv& d) { d.Rbt().FOnTrc = nullptr; });
+}
+
+long TSimPan::Pnt() const { return FpArn->Pnt(); }
+
+void TSimPan::BldCtl() {
+  auto* top = new QWidget(this);
+  auto* lay = new QVBoxLayout(top);
+  FpArn = new TArnWgt(top);
+  FpArn->FOnBmp = [this](bool lft, bool prs) {
+    if (TSimThr* s = FpCur) s->Do([lft, prs](TSimDrv& d) { d.Rbt().SetBmpUsr(lft, prs); });
+    Tck();
+  };
+  lay->addWidget(FpArn, 3);
+  auto* rpl = new QHBoxLayout;
+  FpRplLbl = new QLabel(top);
+  FpRpl = new QSlider(Qt::Horizontal, top);
+  FpRpl->setObjectName("sldSimRpl");
+  FpRpl->setRange(0, 0);
+  connect(FpRpl, &QSlider::valueChanged, this, &TSimPan::RplMov);
+  rpl->addWidget(FpRplLbl);
+  rpl->addWidget(FpRpl, 1);
+  lay->addLayout(rpl);
+  auto* cmd = new QHBoxLayout;
+  for (QAction* a : FpCmd) {
+    auto* b = new QToolButton(top);
+    b->setDefaultAction(a);
+    cmd->addWidget(b);
+  }
+  cmd->addStretch(1);
+  lay->addLayout(cmd);
+  lay->addWidget(BldInp(top));
+  FpTrc = new QPlainTextEdit(top);
+  FpTrc->setReadOnly(true);
+  FpTrc->setMaximumBlockCount(GcTrcMax);
+  FpTrc->setLineWrapMode(QPlainTextEdit::NoWrap);
+  FpTrc->setFont(QFont(QStringLiteral("Monospace"), 8));
+  lay->addWidget(FpTrc, 2);
+  setWidget(top);
+}
+
+QWidget* TSimPan::BldInp(QWidget* top) {
+  auto* box = new QWidget(top);
+  auto* g = new QGridLayout(box);
+  g->setContentsMargins(0, 0, 0, 0);
+  FpSwiLbl = new QLabel(box);
+  g->addWidget(FpSwiLbl, 0, 0);
+  auto* swi = new QHBoxLayout;
+  for (int i = 0; i < 6; ++i) {
+    FpSwi[i] = new QPushButton(QString::number(i + 1), box);
+    FpSwi[i]->setCheckable(true);
+    FpSwi[i]->setMinimumWidth(28);
+    connect(FpSwi[i], &QPushButton::toggled, this, [this, i](bool on) {
+      if (TSimThr* s = FpCur)
+        s->Do([i, on](TSimDrv& d) {
+          if (d.Rbt().Swi(i) != on) d.Rbt().SetSwi(i, on);
+        });
+    });
+    swi->addWidget(FpSwi[i]);
+  }
+  g->addLayout(swi, 0, 1);
+  FpLgtLbl = new QLabel(box);
+  FpLgt = new QSlider(Qt::Horizontal, box);
+  FpLgt->setRange(0, 100);
+  FpLgt->setValue(80);
+  connect(FpLgt, &QSlider::valueChanged, this, [this](int v) {
+    if (TSimThr* s = FpCur) s->Do([v](TSimDrv& d) { d.Rbt().SetLgt(v); });
+    RfsTxt();
+  });
+  g->addWidget(FpLgtLbl, 1, 0);
+  g->addWidget(FpLgt, 1, 1);
+  FpSpdLbl = new QLabel(box);
+  FpSpd = new QComboBox(box);
+  for (double f : GcSpd) FpSpd->addItem(QStringLiteral("x%1").arg(f), f);
+  connect(FpSpd, &QComboBox::currentIndexChanged, this, [this](int i) {
+    if (TSimThr* s = FpCur) s->SetSpd(FpSpd->itemData(i).toDouble());
+  });
+  g->addWidget(FpSpdLbl, 2, 0);
+  g->addWidget(FpSpd, 2, 1, Qt::AlignLeft);
+  return box;
+}
+
+void TSimPan::RfsTxt() {
+  const std::uint8_t lge = FLge();
+  auto txt = [lge](std::uint8_t id, const char* dft) { return QString::fromStdString(LgeTxt(id, lge, dft)); };
+  const QString pan = txt(SUM_SIM_PAN, "Simulator");
+  setWindowTitle(pan);
+  toggleViewAction()->setText(pan);
+  for (int c = 0; c < CmdCnt; ++c) {
+    const QString t = txt(GcCmd[c].Msg, GcCmd[c].Dft);
+    FpCmd[c]->setText(t);
+    FpCmd[c]->setToolTip(t + " (" + FpCmd[c]->shortcut().toString(QKeySequence::NativeText) + ")");
+  }
+  FpRplLbl->setText(txt(SUM_SIM_RPL, "Replay"));
+  FpSwiLbl->setText(txt(SUM_SIM_SWI, "Switch"));
+  FpLgtLbl->setText(txt(SUM_SIM_LGT, "Light") + QStringLiteral(" %1 %").arg(FpLgt->value()));
+  FpSpdLbl->setText(txt(SUM_SIM_SPD, "Speed"));
+  FpSpd->setItemText(FpSpd->count() - 1, txt(SUM_SIM_FST, "as fast as possible"));
+}
+
+void TSimPan::DoCmd(TeCmd c) {
+  TSimThr* s = FpCur;
+  if (!s) return;
+  // A command is about the live robot: the replay ends.
+  RplMov(static_cast<int>(FRpl.Cnt()));
+  s->Do([c](TSimDrv& d) {
+    TSimRbt& r = d.Rbt();
+    switch (c) {
+      case Cnt: r.Cont(); break;
+      case Pau: r.Pause(); break;
+      case Stp: r.Step(); break;
+      case End: r.RunToEnd(); break;
+      case CmdCnt: break;
+    }
+  });
+  Tck();
+}
+
+void TSimPan::Tck() {
+  TSimThr* s = FSim();
+  if (s && !s->Running()) s = nullptr;
+  if (s != FpCur) {
+    // Another robot (or none): its trace comes here, and the pane shows
+    // when one starts unless the user has put it away.
+    FpCur = s;
+    FRpl.Clr();
+    FWhy = {};
+    FbDrw = false;
+    for (QAction* a : FpCmd) a->setEnabled(s != nullptr);
+    if (s) {
+      s->Do([this](TSimDrv& d) {
+        d.Rbt().FOnTrc = [this](const TuSimTrc& t) { FTrcPnd.push_back(t); };
+        if (FOnSim) FOnSim(d);
+      });
+      s->SetSpd(FpSpd->currentData().toDouble());
+      if (!FbOwnHid) show();
+    }
+  }
+  if (!s) return;
+  TuSimSnp snp;
+  TuSimWhy why;
+  bool rec = false, mov = false;
+  std::vector<TuSimTrc> trc;
+  s->Qry([&](const TSimDrv& d) {
+    const TSimRbt& r = d.Rbt();
+    snp = SimSnp(r);
+    why = r.Why();
+    FbPau = r.Paused();
+    FbRun = r.Running();
+    FiAt = r.At();
+    for (int i = 0; i < 6; ++i) FbySwi = static_cast<std::uint8_t>((FbySwi & ~(1 << i)) | (r.Swi(i) << i));
+    rec = FRpl.Tak(r);
+    trc.swap(FTrcPnd);
+    mov = (r.Running() && !r.Paused()) || r.Wld().Whl() != TeWhl::Stp;
+  });
+  for (const TuSimTrc& t : trc) FpTrc->appendPlainText(QString::fromStdString(FmtTrc(t)));
+  for (int i = 0; i < 6; ++i) {
+    const bool on = (FbySwi >> i) & 1;
+    if (FpSwi[i]->isChecked() != on) {
+      const QSignalBlocker b(FpSwi[i]);
+      FpSwi[i]->setChecked(on);
+    }
+  }
+  if (why.Knd != FWhy.Knd || why.Adr != FWhy.Adr) ShwWhy(why);
+  FWhy = why;
+  const bool chg = rec || !FbDrw || !SimSnpSam(snp, FSnp);
+  FSnp = snp;
+  Shw(chg);
+  const int itv = mov ? GcTckMov : GcTckIdl;
+  if (FTmr.interval() != itv) FTmr.setInterval(itv);
+}
+
+void TSimPan::Shw(bool chg) {
+  {
+    const QSignalBlocker b(FpRpl);
+    FpRpl->setMaximum(static_cast<int>(FRpl.Cnt()));
+    FpRpl->setValue(static_cast<int>(FRpl.Pos()));
+  }
+  if (!FRpl.Live()) {
+    // The replay holds its vio against the robot's late address reports.
+    MrkVio(FRpl.Adr(FRpl.Pos()));
+    return;
+  }
+  if (chg) FpArn->Set(FSnp, &FRpl.Rec(), FRpl.Cnt());
+  FbDrw = true;
+  if (FbPau) MrkVio(FiAt);
+}
+
+void TSimPan::RplMov(int at) {
+  const bool was = FRpl.Live();
+  FRpl.SetPos(static_cast<std::size_t>(std::max(at, 0)));
+  if (FpRpl->value() != static_cast<int>(FRpl.Pos())) {
+    const QSignalBlocker b(FpRpl);
+    FpRpl->setValue(static_cast<int>(FRpl.Pos()));
+  }
+  if (!FRpl.Live()) {
+    const std::size_t i = FRpl.Pos();
+    FpArn->Set(SimSnp(FRpl.Rec()[i]), &FRpl.Rec(), i + 1);
+    MrkVio(FRpl.Adr(i));
+    return;
+  }
+  if (was) return;
+  // Back at the end: the live robot again.
+  FpArn->Set(FSnp, &FRpl.Rec(), FRpl.Cnt());
+  if (FbPau) MrkVio(FiAt);
+  else if (!FbRun) FViw.RunEnd();
+}
+
+void TSimPan::MrkVio(int adr) {
+  if (adr < 0) return;
+  if (FViw.RunVio() == FViw.RunMap().VioAt(adr)) return;
+  FViw.RunAdr(adr);
+  // The field may lie partly behind the pane: the framed vio comes into view.
+  if (const TVio* v = FViw.RunVio())
+    FScr.ensureVisible(v->Left() + v->Width() / 2, v->Top() + v->Height() / 2, v->Width() / 2 + 8, v->Height() / 2 + 8);
+}
+
+void TSimPan::ShwWhy(const TuSimWhy& why) {
+  const std::uint8_t lge = FLge();
+  std::string txt;
+  switch (why.Knd) {
+    case TeSimWhy::Usr: txt = LgeTxt(SUM_SIM_WHY_USR, lge, "Paused at the framed vio"); break;
+    case TeSimWhy::Brk: txt = LgeTxt(SUM_SIM_WHY_BRK, lge, "Stopped at a breakpoint: the framed vio is next"); break;
+    case TeSimWhy::Stp: txt = LgeTxt(SUM_SIM_WHY_STP, lge, "One step done: the framed vio is next"); break;
+    case TeSimWhy::Cpl: txt = LgeTxt(SUM_SIM_WHY_CPL, lge, "The program has run to its end"); break;
+    // A fault is told by the robot's own report, a halt by what halted it.
+    default: return;
+  }
+  if (FbPau) MrkVio(why.Adr);
+  FWin.statusBar()->showMessage(QString::fromStdString(txt));
+}
