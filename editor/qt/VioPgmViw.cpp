@@ -222,6 +222,10 @@ void TPgmViw::DrwFld(QPainter& p, const QRect& box) const {
   const bool sel = FpSelFrm->isVisible(), run = FpRunFrm->isVisible();
   FpSelFrm->hide();
   FpRunFrm->hide();
+  // Breakpoints are for the run on the screen, not part of the program on paper.
+  QList<QWidget*> dots;
+  for (QWidget* d : FpFld->findChildren<QWidget*>("dotVioBrk"))
+    if (d->isVisible()) dots << d, d->hide();
   // As large as the box allows, the field's proportions kept, centred.
   const QSize sz = FpFld->size().scaled(box.size(), Qt::KeepAspectRatio);
   const double f = static_cast<double>(sz.width()) / FpFld->width();
@@ -232,6 +236,7 @@ void TPgmViw::DrwFld(QPainter& p, const QRect& box) const {
   p.restore();
   FpSelFrm->setVisible(sel);
   FpRunFrm->setVisible(run);
+  for (QWidget* d : dots) d->show();
 }
 
 QImage TPgmViw::FldImg(double scl) const {
