@@ -54,6 +54,22 @@ TEST_F(RecPasses, RemovalFixesGotoAndThenTargetsAboveOnly) {
   EXPECT_EQ(Tgts(), (std::vector<std::int32_t>{3, 5, 1, -1, 2}));
 }
 
+// A label or an else goes only where a Goto or a Then points at it; targets
+// that are missing or out of the list touch nothing.
+TEST_F(RecPasses, OnlyTheLabelsAndElsesPointedAtAreRemoved) {
+  Add(IT_LBL);      // the first record
+  Add(IT_GTO, 0);
+  Add(IT_GTO, -1);
+  Add(IT_GTO, 40);
+  Add(IT_THN, 2);   // points at a Goto
+  Add(IT_THN, -1);
+  Add(IT_THN, 40);
+  Add(IT_ELS);      // nobody's else
+  ASSERT_TRUE(Trn.RmvLblTkn());
+  ASSERT_TRUE(Trn.RmvElsTkn());
+  EXPECT_EQ(Tgts(), (std::vector<std::int32_t>{0, -1, 39, 1, -1, 39, -1}));
+}
+
 TEST_F(RecPasses, IfWithoutThenAfterItsCondition) {
   Add(IT_IFF);
   Add(0x50);
