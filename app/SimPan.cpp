@@ -12,6 +12,7 @@
 #include <QScrollArea>
 #include <QSlider>
 #include <QStatusBar>
+#include <QStringList>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -232,7 +233,15 @@ void TSimPan::Tck() {
     trc.swap(FTrcPnd);
     mov = (r.Running() && !r.Paused()) || r.Wld().Whl() != TeWhl::Stp;
   });
-  for (const TuSimTrc& t : trc) FpTrc->appendPlainText(QString::fromStdString(FmtTrc(t)));
+  if (!trc.empty()) {
+    // One append a look, and no more lines than the view keeps: a busy loop
+    // traces a thousand lines a second.
+    QStringList lns;
+    const std::size_t kep = GcTrcMax;
+    for (std::size_t i = trc.size() > kep ? trc.size() - kep : 0; i < trc.size(); ++i)
+      lns << QString::fromStdString(FmtTrc(trc[i]));
+    FpTrc->appendPlainText(lns.join(QLatin1Char('\n')));
+  }
   for (int i = 0; i < 6; ++i) {
     const bool on = (FbySwi >> i) & 1;
     if (FpSwi[i]->isChecked() != on) {
