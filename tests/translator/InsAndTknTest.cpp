@@ -130,6 +130,21 @@ protected:
   TInsAndTkn Trn{nullptr};
 };
 
+// What the editor's checks keep out, told clearly when another caller passes
+// it: an actor without a token, an engine speed whose text was never checked.
+TEST_F(Walk, UncheckedParametersAreRefusedWithTheirVio) {
+  Put(VT_STA, 0, 0);
+  Put(VT_ACT, 1, 0);
+  Put(VT_STO, 2, 0);
+  Dsc.Vios[1].SarTkn = -1, Dsc.Vios[1].SarTyp = "Driving";
+  EXPECT_FALSE(Trn.TrnPgm(Dsc, Rpt));
+  EXPECT_EQ(GuLstErrMsg, "#301, vio sar type 'Driving', no corresponding token found in valid token list");
+  Dsc.Vios[1].Typ = VT_SPD, Dsc.Vios[1].ValOk = false, Dsc.Vios[1].ValTxt = "x";
+  EXPECT_FALSE(Trn.TrnPgm(Dsc, Rpt));
+  EXPECT_EQ(GuLstErrMsg, "#313, Programming error: unchecked engine speed 'x' in token generation");
+  EXPECT_EQ(Rpt.Blks, (std::vector<std::size_t>{1}));
+}
+
 TEST_F(Walk, RunawayWalkIsCutShort) {
   // A chain of 1100 labels (beyond the grid; a file may not put them there)
   // is refused before the recursion gets deep.
