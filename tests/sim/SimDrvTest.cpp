@@ -7,6 +7,7 @@
 #include "core/PtyPar.h"
 #include "link/PckPrt.h"
 #include "sim/SimDrv.h"
+#include "sim/SimSnp.h"
 #include "translator/InsAndTkn.h"
 #include "translator/SarAndTkn.h"
 #include "translator/SarTkn.h"
@@ -78,6 +79,43 @@ TEST(SimDrv, ClocksStartAtTheFirstPollAndFollowTheSpeedFactor) {
   d.Poll(boot + Ms(800));
   EXPECT_FALSE(d.Rbt().Running());
   EXPECT_EQ(d.Rbt().Now(), 31 * GcSimSec);
+}
+
+// The view's copy of the recording takes only what is new, keeps an earlier
+// position while the run goes on and starts again with a new run; an entry
+// without an address stands for the instruction before it.
+TEST(SimRpl, TheCopyFollowsTheRecordingAndAPositionShowsAnEntry) {
+  TSimRbt r;
+  TSimRpl p;
+  EXPECT_EQ(p.Adr(0), -1);
+  r.Lod({IT_STA, IT_DLY, 5, IT_STO});
+  ASSERT_TRUE(r.Run());
+  r.AdvTo(Ms(1.5));
+  EXPECT_TRUE(p.Tak(r));
+  EXPECT_FALSE(p.Tak(r));
+  EXPECT_EQ(p.Cnt(), r.Rec().size());
+  p.SetPos(0);
+  EXPECT_FALSE(p.Live());
+  EXPECT_EQ(p.Adr(0), 0);
+  r.AdvTo(Ms(1000));
+  EXPECT_TRUE(p.Tak(r));
+  ASSERT_EQ(p.Cnt(), r.Rec().size());
+  EXPECT_EQ(p.Rec().back().Tim, r.Rec().back().Tim);
+  EXPECT_EQ(p.Pos(), 0u);
+  EXPECT_EQ(p.Adr(p.Cnt() - 1), 3);
+  EXPECT_EQ(p.Adr(p.Cnt() + 5), 3);
+  p.SetPos(p.Cnt());
+  EXPECT_TRUE(p.Live());
+  EXPECT_EQ(p.Pos(), p.Cnt());
+  TuSimSnp a = SimSnp(r), b = SimSnp(r.Rec().back());
+  EXPECT_TRUE(SimSnpSam(a, b));
+  b.X += 0.2;
+  EXPECT_FALSE(SimSnpSam(a, b));
+  ASSERT_TRUE(r.Run());
+  r.AdvTo(Ms(1002));
+  EXPECT_TRUE(p.Tak(r));
+  EXPECT_EQ(p.Cnt(), r.Rec().size());
+  EXPECT_EQ(p.Rec().front().Tim, r.Rec().front().Tim);
 }
 
 // On a device (a line already there, a pseudo-terminal here) the link counts
