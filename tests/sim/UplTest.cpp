@@ -19,6 +19,7 @@
 #include "link/PckPrt.h"
 #include "sim/SimCmd.h"
 #include "sim/SimDrv.h"
+#include "sim/SimThr.h"
 #include "translator/InsAndTkn.h"
 
 namespace {
@@ -29,40 +30,27 @@ const std::string GcTkn = TESSARO_DATA_DIR "/ExtComTkn.sys";
 const std::string GcMsg = TESSARO_DATA_DIR "/SysMsgFil.sys";
 std::string Exm(const std::string& n) { return TESSARO_DATA_DIR "/examples/" + n; }
 
-long long WalUs() {
-  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
-// The simulated robot on a pseudo-terminal of its own, run by a thread on the
-// wall clock (the serial component on the other side runs on it too).
-class TSimThr {
+// The built-in simulated robot's thread, with its trace kept for the checks.
+class TSim {
 public:
-  explicit TSimThr(bool pac = false) {
-    std::string err;
-    EXPECT_TRUE(FDrv.OpnPty(err)) << err;
-    FDrv.SetPac(pac);
-    FDrv.Rbt().FOnTrc = [this](const TuSimTrc& t) {
-      std::lock_guard<std::mutex> l(FMtx);
-      FTrc.push_back(FmtTrc(t));
-    };
-    FDrv.Sta(WalUs());
-    FThr = std::thread([this] {
-      while (!FbStp) {
-        const long long now = WalUs();
-        FDrv.Poll(now);
-        ::poll(nullptr, 0, 2);
-      }
+  TSim() {
+    FThr.Do([this](TSimDrv& d) {
+      d.Rbt().FOnTrc = [this](const TuSimTrc& t) {
+        std::lock_guard<std::mutex> l(FMtx);
+        FTrc.push_back(FmtTrc(t));
+      };
     });
+    std::string err;
+    EXPECT_TRUE(FThr.Sta(err)) << err;
   }
-  ~TSimThr() { Stp(); }
-  void Stp() {
-    FbStp = true;
-    if (FThr.joinable()) FThr.join();
+  const std::string& Pth() const { return FThr.Pth(); }
+  void Stp() { FThr.Stp(); }
+  template <typename F>
+  auto Rbt(F f) const {
+    decltype(f(std::declval<const TSimRbt&>())) v{};
+    FThr.Qry([&](const TSimDrv& d) { v = f(d.Rbt()); });
+    return v;
   }
-  const std::string& Pth() const { return FDrv.Pth(); }
-  // After Stp.
-  TSimRbt& Rbt() { return FDrv.Rbt(); }
   bool Has(const std::string& s) {
     std::lock_guard<std::mutex> l(FMtx);
     for (const auto& t : FTrc)
@@ -71,9 +59,7 @@ public:
   }
 
 private:
-  TSimDrv FDrv;
-  std::thread FThr;
-  std::atomic<bool> FbStp{false};
+  TSimThr FThr;
   std::mutex FMtx;
   std::vector<std::string> FTrc;
 };
@@ -99,7 +85,7 @@ TBy Stm(const std::string& pgm) {
 }
 
 TEST(Upload, UploadAndRunReachTheSimulatedRobot) {
-  TSimThr sim;
+  TSim sim;
   std::string out, err;
   ASSERT_EQ(Upl({"--run", "--port", sim.Pth(), Exm("drive_square.vio")}, out, err), GcUplOk) << err;
   EXPECT_NE(out.find("transfer complete: 23 bytes"), std::string::npos) << out;
@@ -111,8 +97,8 @@ TEST(Upload, UploadAndRunReachTheSimulatedRobot) {
       << err;
   EXPECT_EQ(out.find("runs"), std::string::npos) << out;
   sim.Stp();
-  EXPECT_EQ(sim.Rbt().Pgm(), Stm(Exm("sensor_if_then_else.vio")));
-  EXPECT_FALSE(sim.Rbt().Running());
+  EXPECT_EQ(sim.Rbt([](const TSimRbt& r) { return r.Pgm(); }), Stm(Exm("sensor_if_then_else.vio")));
+  EXPECT_FALSE(sim.Rbt([](const TSimRbt& r) { return r.Running(); }));
   EXPECT_TRUE(sim.Has("program halted: a new program was uploaded"));
 }
 
@@ -139,7 +125,7 @@ TEST(Upload, UsageErrorsExitTwoWithTheReason) {
 }
 
 TEST(Upload, FailuresBeforeSendingExitOneAndSendNothing) {
-  TSimThr sim;
+  TSim sim;
   std::string out, err;
   // A program that does not translate: its messages, as tessaro-compile prints them.
   char dir[] = "/tmp/tessaro-upl-XXXXXX";
@@ -160,7 +146,7 @@ TEST(Upload, FailuresBeforeSendingExitOneAndSendNothing) {
   EXPECT_NE(err.find("not a serial device"), std::string::npos) << err;
   EXPECT_TRUE(out.empty());
   sim.Stp();
-  EXPECT_FALSE(sim.Rbt().HasPgm());
+  EXPECT_FALSE(sim.Rbt([](const TSimRbt& r) { return r.HasPgm(); }));
   EXPECT_FALSE(sim.Has("upload"));
 }
 
