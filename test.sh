@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what is missing, then builds and runs every test: the plain build,
 # the AddressSanitizer + UndefinedBehaviorSanitizer build, the
-# ThreadSanitizer build of the link, and a bounded run of every fuzz target.
+# ThreadSanitizer build of the link and the simulator, and a bounded run of every fuzz target.
 set -e
 cd "$(dirname "$0")"
 . tools/deps.sh
@@ -20,7 +20,7 @@ cmake --build build-asan -j"$JOBS"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$JOBS"
 
-echo "== thread sanitizer (link)"
+echo "== thread sanitizer (link and simulator)"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DTESSARO_SANITIZE=thread -DTESSARO_LINK_ONLY=ON -DTESSARO_WITH_BENCH=OFF >/dev/null
 cmake --build build-tsan -j"$JOBS"
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j"$JOBS"
