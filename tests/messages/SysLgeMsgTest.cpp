@@ -79,9 +79,10 @@ TEST_F(SysLgeMsgTest, AFileMissingOrTooLargeEndsTheStartWithItsMessageAndLeavesN
 TEST_F(SysLgeMsgTest, TheCheckNamesWhatIsMissingOrCutShortAndAFailedLookupIsTold) {
   std::string all;
   for (const TSysMsgIdf& i : GcSysMsgIdf)
-    if (i.Idf != 0x03) all += SysMsgIdfTxt({i.Idf}) + (i.Idf == 0x05 ? "\na\n\nc\n" : "\na\nb\nc\n");
-  auto m = Load("0x14\na\nb\n" + all);  // cut short by the next identifier line
-  EXPECT_EQ(SysMsgIdfTxt(m->MisIdf()), "0x03, 0x05, 0x14");
+    if (i.Idf != 0x03 && i.Idf != 0x07) all += SysMsgIdfTxt({i.Idf}) + (i.Idf == 0x05 ? "\na\n\nc\n" : "\na\nb\nc\n");
+  // 0x14 cut short by the next identifier line, 0x07 by the end of the file
+  auto m = Load("0x14\na\nb\n" + all + "0x07\na\n");
+  EXPECT_EQ(SysMsgIdfTxt(m->MisIdf()), "0x03, 0x05, 0x07, 0x14");
   EXPECT_EQ(SysMsgIdfTxt(Load("")->MisIdf()).substr(0, 22), "0x02-0x12, 0x14-0x1A, ");
   std::vector<int> told;
   m->FOnMis = [&told](std::uint8_t id) { told.push_back(id); };
