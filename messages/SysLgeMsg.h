@@ -46,7 +46,7 @@ public:
 
 private:
   std::string FsPth;
-  IWndMsgTgt* FpOwn;
+  [[maybe_unused]] IWndMsgTgt* FpOwn;  // the window that owns the table
   TStrLst FpLgeFilMmo;
 };
 
