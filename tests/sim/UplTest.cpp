@@ -7,8 +7,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
