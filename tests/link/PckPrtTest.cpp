@@ -8,6 +8,7 @@
 
 #include "core/Globals.h"
 #include "link/PckPrt.h"
+#include "link/LnkSes.h"
 #include "support/FakePlatform.h"
 
 namespace {
@@ -134,6 +135,23 @@ void Mrg(std::istream& is) {
   EXPECT_EQ(Str(into), Str(t == "kept" ? before : Eff(exp)));
 }
 
+// The frames of BYTES that a wait for class CLS and code COD takes as its answer.
+void Ans(std::istream& is) {
+  std::string cls, cod;
+  is >> cls >> cod;
+  TRbtAns ans(static_cast<std::uint8_t>(std::stoul(cls, nullptr, 16)),
+              static_cast<std::uint8_t>(std::stoul(cod, nullptr, 16)));
+  std::string got;
+  int frm = 0;
+  for (std::uint8_t b : Hex(is)) {
+    if (ans.Put(b)) got += (got.empty() ? "" : " ") + std::to_string(frm);
+    if (b == 0x04) ++frm;
+  }
+  std::string exp;
+  std::getline(is >> std::ws, exp);
+  EXPECT_EQ(got, exp == "none" ? "" : exp);
+}
+
 TEST(PckPrt, Cases) {
   std::ifstream f(std::string(TESSARO_SOURCE_DIR) + "/tests/link/cases/pck.txt");
   ASSERT_TRUE(f);
@@ -149,6 +167,7 @@ TEST(PckPrt, Cases) {
     if (cmd == "snd") Snd(is);
     else if (cmd == "rcv") Rcv(is);
     else if (cmd == "mrg") Mrg(is);
+    else if (cmd == "ans") Ans(is);
     else ADD_FAILURE() << "unknown case";
   }
   EXPECT_GT(n, 50);
