@@ -28,6 +28,7 @@
 #include "app/VslLnk.h"
 #include "app/VslSet.h"
 #include "app/VslTbr.h"
+#include "editor/qt/VioFldKey.h"
 #include "app/platform/QtStr.h"
 #include "core/Globals.h"
 #include "core/PathUtl.h"
@@ -196,6 +197,7 @@ TfrmVslCnv::~TfrmVslCnv() {
   FpBlk->Unb();
   delete std::exchange(FpSimPan, nullptr);  // it draws on the field's views
   FpPgmViw.reset();
+  FpVioFldKey.reset();
   FpVioFldViw.reset();
   // The serial component's threads reach the ring buffers: they stop first.
   FpLnk->StpCom(hok);

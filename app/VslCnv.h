@@ -31,6 +31,7 @@ class TSysLgeMsg;
 class TVio;
 class TVioBlk;
 class TVioFldViw;
+class TVioFldKey;
 class TVioPgmItp;
 class TVslDoc;
 class TVslLnk;
@@ -153,6 +154,7 @@ public:
   QWidget& Fld() const { return *pnlVioFld; }
   QScrollArea& FldScr() const { return *scbVioFld; }
   TVioFldViw* FldViw() const { return FpVioFldViw.get(); }
+  TVioFldKey* FldKey() const { return FpVioFldKey.get(); }
   TPgmViw* PgmViw() const { return FpPgmViw.get(); }
   TSimPan* SimPan() const { return FpSimPan; }  // none before the field is built
   TBkgDrf* BkgDrf() const { return FpBkgDrf.get(); }
@@ -250,6 +252,7 @@ private:
   QScrollArea* scbVioFld = nullptr;
   QWidget* pnlVioFld = nullptr;
   std::unique_ptr<TVioFldViw> FpVioFldViw;
+  std::unique_ptr<TVioFldKey> FpVioFldKey;  // the field's keys and focus frame
   std::unique_ptr<TPgmViw> FpPgmViw;  // meter, listing, picture, run highlight
   TSimPan* FpSimPan = nullptr;         // the built-in robot's pane, a child of the window
   QTimer tmrMovBckGndPic;

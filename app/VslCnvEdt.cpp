@@ -19,6 +19,7 @@
 #include "core/PathUtl.h"
 #include "core/Seams.h"
 #include "editor/VioPgmItp.h"
+#include "editor/qt/VioFldKey.h"
 #include "editor/qt/VioFldViw.h"
 #include "editor/qt/VioPgmViw.h"
 #include "link/PrtNam.h"
@@ -39,9 +40,13 @@ void TfrmVslCnv::CrtEdtViw() {
   }
   if (layout()) layout()->activate();
   MakCel(pnlVioFld->size());
-  // The field takes the focus from an edit when a tool button is clicked.
-  pnlVioFld->setFocusPolicy(Qt::ClickFocus);
+  // The field takes the focus from an edit when a tool button is clicked,
+  // and by click or Tab for its keys.
+  pnlVioFld->setFocusPolicy(Qt::StrongFocus);
   FpVioFldViw = std::make_unique<TVioFldViw>(*FpVioPgmItp, pnlVioFld);
+  FpVioFldKey = std::make_unique<TVioFldKey>(*FpVioFldViw);
+  // A type key is its tool button's click, placed on the cursor's cell.
+  FpVioPgmItp->FOnTypKey = [this](std::uint8_t typ) { FpTbr->KeyVio(typ); };
   FpPgmViw = std::make_unique<TPgmViw>(*FpVioPgmItp, pnlVioFld, this, &FpDoc->FilMnu());
   FpPgmViw->FOnDocNam = [this] { return QFileInfo(VioQStr(FpDoc->FilNam())).completeBaseName(); };
   // Breakpoints go to the built-in robot alone: a robot on a serial port gets nothing new.

@@ -84,6 +84,7 @@ void TfrmVslCnv::CrtCmp() {
   FpBlk = std::make_unique<TVioBlk>(TVioBlkTms{t.VioBlk, t.VioBlkHid, t.VioBlkShw});
   FpDoc = std::make_unique<TVslDoc>(*this, *FpHst, TVslDocCfg{FCfg.RcvPth, t.RcvSav, t.RcvPol});
   FpTbr = std::make_unique<TVslTbr>(*this, *FpHst);
+  FpTbr->BldKey(*this);
   FpLnk = std::make_unique<TVslLnk>(*this, *FpHst, TLnkTms{t.BlkComPrtCupMsg, t.RcvPckTimOut, t.UplCfm, t.RcvChrGap},
                                     FCfg.Clk);
   connect(FpTbr->Tbn(TeTbn::Upl), &QAction::triggered, this, &TfrmVslCnv::tbnUplClick);

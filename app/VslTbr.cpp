@@ -1,7 +1,10 @@
 #include "app/VslTbr.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QIcon>
 #include <QMainWindow>
 #include <QStatusBar>
@@ -78,6 +81,8 @@ void TVslTbr::AddTbn(QToolBar& tbr, TeTbn tbn, int img, int width) {
   // Every button shows its hint; the message file holds one for each.
   w->setMouseTracking(true);
   w->installEventFilter(this);
+  // Reached by F8 or Tab; arrows go along the bars.
+  w->setFocusPolicy(Qt::TabFocus);
   if (d.VioTyp >= 0) {
     const auto typ = static_cast<std::uint8_t>(d.VioTyp);
     connect(a, &QAction::triggered, this, [this, tbn, typ]() { VioClick(tbn, typ); });
@@ -100,9 +105,10 @@ bool TVslTbr::ChkVioInpErr() {
   return edt.ChkPndInp(rfs);
 }
 
-void TVslTbr::VioClick(TeTbn tbn, std::uint8_t vioTyp) {
+void TVslTbr::VioClick(TeTbn tbn, std::uint8_t vioTyp, bool key) {
   if (ChkVioInpErr()) return;
-  if (!FHst.Edt().AddVio(vioTyp)) {
+  TVioPgmItp& edt = FHst.Edt();
+  if (!(key ? edt.AddVioKey(vioTyp) : edt.AddVio(vioTyp))) {
     FHst.ShwErrMsg(GuLstErrMsg);
     return;
   }
@@ -165,6 +171,7 @@ QPixmap TVslTbr::Img(int idx) const {
 
 bool TVslTbr::eventFilter(QObject* obj, QEvent* e) {
   if (e->type() == QEvent::MouseMove) MouMov(obj);
+  if (e->type() == QEvent::KeyPress && TbnKey(qobject_cast<QWidget*>(obj), static_cast<QKeyEvent*>(e))) return true;
   return QObject::eventFilter(obj, e);
 }
 
@@ -172,13 +179,15 @@ void TVslTbr::MouMov(QObject* sender) {
   FHst.OnMov();
   auto* btn = qobject_cast<QToolButton*>(sender);
   if (!btn) return;
-  const std::string txt = FHst.Edt().GetSysUsrMsg(TbnHntIdf(btn->objectName().toStdString()));
+  const std::string nam = btn->objectName().toStdString();
+  std::string txt = FHst.Edt().GetSysUsrMsg(TbnHntIdf(nam));
   if (txt.empty()) {
     // Never a box here: it would come back with every movement of the mouse.
     if (auto* wnd = qobject_cast<QMainWindow*>(tbrVioObj->window()))
       wnd->statusBar()->showMessage(QStr("Toolbutton Hint: " + GuLstErrMsg));
     return;
   }
+  txt += KeyHnt(nam);
   if (QAction* a = btn->defaultAction()) a->setToolTip(QStr(txt));
   btn->setToolTip(QStr(txt));
 }
@@ -192,11 +201,112 @@ void TVslTbr::RfsHnt() {
       const std::uint8_t idf = TbnHntIdf(btn->objectName().toStdString());
       if (idf == 0) continue;
       const std::string kep = GuLstErrMsg;
-      const std::string txt = FHst.Edt().GetSysUsrMsg(idf);
+      std::string txt = FHst.Edt().GetSysUsrMsg(idf);
       GuLstErrMsg = kep;
       if (txt.empty()) continue;
+      txt += KeyHnt(btn->objectName().toStdString());
       a->setToolTip(QStr(txt));
       btn->setToolTip(QStr(txt));
     }
   }
+}
+
+// ---------------------------------------------------------------------------
+// Keys
+
+namespace {
+
+struct TCmdKey {
+  TeTbn Tbn;
+  QKeyCombination Key;
+  const char* Nam;
+};
+constexpr TCmdKey GcCmdKey[] = {
+    {TeTbn::Upl, QKeyCombination(Qt::ControlModifier, Qt::Key_U), "actKeyUpl"},
+    {TeTbn::Run, QKeyCombination(Qt::ControlModifier, Qt::Key_R), "actKeyRun"},
+    {TeTbn::Upr, QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_R), "actKeyUpr"},
+    {TeTbn::ComSte, QKeyCombination(Qt::ControlModifier, Qt::Key_L), "actKeyComSte"},
+};
+
+// The button of an action, where it can be clicked now.
+QWidget* LivBtn(QToolBar& a, QToolBar& b, QAction* act) {
+  QWidget* w = a.widgetForAction(act);
+  if (!w) w = b.widgetForAction(act);
+  return w && w->isEnabled() && w->isVisible() ? w : nullptr;
+}
+
+}  // namespace
+
+void TVslTbr::BldKey(QMainWindow& wnd) {
+  for (const TCmdKey& k : GcCmdKey) {
+    auto* a = new QAction(&wnd);
+    a->setObjectName(k.Nam);
+    a->setShortcut(QKeySequence(k.Key));
+    a->setShortcutContext(Qt::WindowShortcut);
+    const TeTbn tbn = k.Tbn;
+    connect(a, &QAction::triggered, this, [this, tbn] {
+      if (LivBtn(*tbrVioObj, *tbrDatCom, Tbn(tbn))) Tbn(tbn)->trigger();
+    });
+    wnd.addAction(a);
+    FKey[static_cast<std::size_t>(tbn)] = a;
+  }
+  auto* bar = new QAction(&wnd);
+  bar->setObjectName("actKeyTbr");
+  bar->setShortcut(QKeySequence(Qt::Key_F8));
+  bar->setShortcutContext(Qt::WindowShortcut);
+  connect(bar, &QAction::triggered, this, &TVslTbr::FocBar);
+  wnd.addAction(bar);
+}
+
+void TVslTbr::KeyVio(std::uint8_t vioTyp) {
+  for (int i = 0; i < GcTbnCnt; ++i) {
+    const auto tbn = static_cast<TeTbn>(i);
+    if (GcTbnDsg[i].VioTyp == vioTyp && LivBtn(*tbrVioObj, *tbrDatCom, Tbn(tbn))) VioClick(tbn, vioTyp, true);
+  }
+}
+
+std::string TVslTbr::KeyHnt(const std::string& tbnNam) const {
+  for (int i = 0; i < GcTbnCnt; ++i) {
+    if (tbnNam != GcTbnDsg[i].Nam) continue;
+    if (GcTbnDsg[i].VioTyp >= 0)
+      return std::string(" (") + TVioPgmItp::VioTypKey(static_cast<std::uint8_t>(GcTbnDsg[i].VioTyp)) + ")";
+    if (const QAction* a = FKey[static_cast<std::size_t>(i)])
+      return " (" + a->shortcut().toString(QKeySequence::NativeText).toStdString() + ")";
+  }
+  return {};
+}
+
+void TVslTbr::FocBar() {
+  for (QAction* a : tbrVioObj->actions())
+    if (QWidget* w = LivBtn(*tbrVioObj, *tbrDatCom, a)) {
+      w->setFocus(Qt::ShortcutFocusReason);
+      return;
+    }
+}
+
+bool TVslTbr::TbnKey(QWidget* btn, const QKeyEvent* e) {
+  auto* b = qobject_cast<QToolButton*>(btn);
+  if (!b || e->modifiers() != Qt::NoModifier) return false;
+  if (e->key() == Qt::Key_Escape) {
+    FHst.FocFld();
+    return true;
+  }
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    b->click();
+    return true;
+  }
+  // The buttons that can be clicked, the vio bar's first; Up and Down change bars.
+  std::vector<QWidget*> lst[2];
+  for (int k = 0; k < 2; ++k)
+    for (QAction* a : (k == 0 ? tbrVioObj : tbrDatCom)->actions())
+      if (QWidget* w = LivBtn(*tbrVioObj, *tbrDatCom, a); w && qobject_cast<QToolButton*>(w)) lst[k].push_back(w);
+  const int bar = b->parentWidget() == tbrVioObj ? 0 : 1;
+  const auto& cur = lst[bar];
+  const auto at = std::find(cur.begin(), cur.end(), b);
+  QWidget* to = nullptr;
+  if (e->key() == Qt::Key_Left && at != cur.end() && at != cur.begin()) to = *(at - 1);
+  if (e->key() == Qt::Key_Right && at != cur.end() && at + 1 != cur.end()) to = *(at + 1);
+  if ((e->key() == Qt::Key_Up || e->key() == Qt::Key_Down) && !lst[1 - bar].empty()) to = lst[1 - bar].front();
+  if (to) to->setFocus(Qt::TabFocusReason);
+  return e->key() == Qt::Key_Left || e->key() == Qt::Key_Right || e->key() == Qt::Key_Up || e->key() == Qt::Key_Down;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 class QAction;
+class QKeyEvent;
 class QMainWindow;
 class QToolBar;
 class TVioPgmItp;
@@ -64,12 +65,30 @@ public:
   void SetRunEna(bool ena);
   void RpnRun();
 
+  // ---- Keys ------------------------------------------------------------------
+  // The robot commands' keys (Ctrl+U upload, Ctrl+R run, Ctrl+Shift+R upload
+  // and run, Ctrl+L link check) and F8, the way into the tool bars. A key
+  // does what its button's click does, and nothing while the button cannot be
+  // clicked (disabled, or the window locked).
+  void BldKey(QMainWindow& wnd);
+  // The shortcut action of a command button; null for the others.
+  QAction* KeyAct(TeTbn tbn) const { return FKey[static_cast<std::size_t>(tbn)]; }
+  // A vio type key on the field: the vio button's click, with the vio put on the field's cursor.
+  void KeyVio(std::uint8_t vioTyp);
+  // F8: the first button of the vio tool bar that can be clicked takes the focus.
+  void FocBar();
+  // The key of a button as its hint shows it, " (S)" or " (Ctrl+U)"; empty for none.
+  std::string KeyHnt(const std::string& tbnNam) const;
+
 protected:
   bool eventFilter(QObject* obj, QEvent* e) override;
 
 private:
   void AddTbn(QToolBar& tbr, TeTbn tbn, int img, int width);
-  void VioClick(TeTbn tbn, std::uint8_t vioTyp);
+  // key: from the type key, which puts the vio on the field's cursor.
+  void VioClick(TeTbn tbn, std::uint8_t vioTyp, bool key = false);
+  // Arrows, Enter and Escape on a focused tool button; true when taken.
+  bool TbnKey(QWidget* btn, const QKeyEvent* e);
   // Hint of a tool button, fetched on every mouse movement over it.
   void MouMov(QObject* sender);
 
@@ -77,6 +96,7 @@ private:
   QToolBar* tbrVioObj = nullptr;
   QToolBar* tbrDatCom = nullptr;
   std::array<QAction*, GcTbnCnt> FTbn{};
+  std::array<QAction*, GcTbnCnt> FKey{};
   std::map<const QAction*, int> FTbnImg;
   std::vector<QPixmap> FImgLst;
   std::vector<std::string> FMisPic;

@@ -133,6 +133,7 @@ public:
   virtual void FldClr() {}                 // every vio has been removed
   virtual void HstChg() {}                 // undo/redo availability or the unsaved mark changed
   virtual void VioBrk(TVio*) {}            // its breakpoint was set or cleared
+  virtual void KeyCur() {}                 // the field's cell cursor moved
 };
 
 class TVioPgmItp {
@@ -323,6 +324,42 @@ public:
   bool FbStaRun = false;
   bool FbMouArm = true;
   bool FbCtxPop = false;
+
+  // ---- The keyboard (VioKey.cpp) -------------------------------------------
+  // The field's cell cursor: the type keys put a vio on its cell, the other
+  // keys act on the vio standing there. It never leaves the grid, belongs to
+  // no program (no undo step) and starts on (0, 0).
+  int KeyCol() const { return FiKeyCol; }
+  int KeyRow() const { return FiKeyRow; }
+  // Puts the cursor on the cell, brought into the grid.
+  void SetKeyCur(int col, int row);
+  // The vio on the cursor's cell (the last made, where a file stacked two); null when none.
+  TVio* KeyVio() const;
+  // The keys the field knows. F2 is Enter's twin; Chr is a letter (the type keys).
+  enum class TeKey : std::uint8_t { Lft, Rgt, Upp, Dwn, Del, Ent, Chr };
+  // A key on the field; ctl: Control held. An arrow moves the cursor (it
+  // stops at the border); Control+arrow moves the vio under it one cell by
+  // the drag's glue and drop rules (a taken cell or the border leaves it
+  // where it is), one undo step, the cursor following it; Delete removes it
+  // as a right click does; Enter asks for the focus in its first parameter;
+  // a type key adds a vio through FOnTypKey (AddVioKey when unset). True
+  // when the key belongs to the field.
+  bool FldKey(TeKey key, bool ctl, char chr = 0);
+  // The type key's work: a vio of the type on the cursor's cell when it is
+  // free, else where its tool button puts it (AddVio); the cursor goes to it.
+  bool AddVioKey(std::uint8_t typ);
+  // The letter of a vio type's key ('S' Start ...), and the type of a letter
+  // (either case); -1 for a letter that is no type key.
+  static char VioTypKey(std::uint8_t typ);
+  static int KeyVioTyp(char chr);
+  // The vio's parameter controls as Tab visits them (visible, enabled combo
+  // boxes and edits in child order): the one after ctl (before it when back),
+  // round the vio; from -1, the first (the last when back). -1 when none.
+  int PrmCtl(const TVio* vio, int ctl, bool back) const;
+  // Escape in a parameter control: the cursor goes onto its vio.
+  void PrmEsc(const TVio* vio);
+  // The type keys' way through the tool bar's gate and button rules.
+  std::function<void(std::uint8_t vioTyp)> FOnTypKey;
 
   // ---- Program files -------------------------------------------------------
   bool SavVioFil(const std::string& path);
@@ -516,4 +553,6 @@ private:
   const TVio* FpDstErrVio = nullptr;
   const TVioDrg* FpDrg = nullptr;
   unsigned FiRfsCnt = 0;
+  int FiKeyCol = 0;
+  int FiKeyRow = 0;
 };

@@ -54,6 +54,8 @@
 #include "app/VslDoc.h"
 #include "app/VslLnk.h"
 #include "app/VslTbr.h"
+#include "ScnKey.h"
+#include "editor/qt/VioFldKey.h"
 #include "core/Globals.h"
 #include "core/PathUtl.h"
 #include "core/PtyPar.h"
@@ -413,8 +415,16 @@ protected:
     }
     if (n.rfind("checked.", 0) == 0) return yn(Act(n.substr(8))->isChecked());
     if (n.rfind("hint.", 0) == 0) {
-      auto* b = qobject_cast<QToolButton*>(W->Tbr().ComBar().widgetForAction(Tbn(n.substr(5))));
+      QWidget* w = W->Tbr().ComBar().widgetForAction(Tbn(n.substr(5)));
+      auto* b = qobject_cast<QToolButton*>(w ? w : W->Tbr().VioBar().widgetForAction(Tbn(n.substr(5))));
       return b ? b->toolTip().toStdString() : "(no button)";
+    }
+    if (n == "focus") return ScnFocNam();
+    if (n == "key-frame") {  // the cursor's cell as its focus frame shows it, or hidden
+      const QWidget* f = W->FldKey()->Frm();
+      const TVioPgmItp& e = *W->FpVioPgmItp;
+      if (!f->isVisible()) return "hidden";
+      return std::to_string(f->x() / e.CelWdt() + 1) + " " + std::to_string(f->y() / e.CelHgt() + 1);
     }
     if (n == "focus-in-edit") return yn(qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr);
     if (n == "recent-enabled") {
@@ -597,6 +607,12 @@ protected:
     else if (c == "key") QTest::keyClick(W.get(), static_cast<Qt::Key>(QKeySequence(QString::fromStdString(w.at(1)))[0].key()),
                                          QKeySequence(QString::fromStdString(w.at(1)))[0].keyboardModifiers());
     else if (c == "field-focus") W->Fld().setFocus(Qt::OtherFocusReason);
+    else if (c == "keys") for (std::size_t i = 1; i < w.size(); ++i) ScnKey(*W, w[i]);
+    else if (c == "type") ScnTyp(*W, line.substr(line.find("type") + 5));
+    else if (c == "type-program") {
+      const std::string e = ScnTypPgm(*W, Sub(w.at(1)), Ins.Path() + "bin/ExtComTkn.sys");
+      EXPECT_EQ(e, "") << Where;
+    }
     else if (c == "slide") {
       QSlider* s = W->findChild<QSlider*>("sldSimRpl");
       s->setValue(w.at(1) == "end" ? s->maximum() : n(1));

@@ -323,6 +323,20 @@ void TScr::Run(const TLin& l) {
       }},
       {"clr", [&] { Obs.Evt.clear(), Wnd.Msgs.clear(), Tbn.clear(); }},
       {"foc", [&] { EXPECT_EQ(Obs.FocCnt, l.I(1)); }},
+      {"key", [&] {  // [c-]lft|rgt|upp|dwn|del|ent|chr X: a key on the field, c- with Control
+        using K = TVioPgmItp::TeKey;
+        static const std::map<std::string, K> keys = {{"lft", K::Lft}, {"rgt", K::Rgt}, {"upp", K::Upp},
+                                                      {"dwn", K::Dwn}, {"del", K::Del}, {"ent", K::Ent},
+                                                      {"chr", K::Chr}};
+        const bool ctl = l[1].rfind("c-", 0) == 0;
+        eqOpt(Edt.FldKey(keys.at(l[1].substr(ctl ? 2 : 0)), ctl, n > 2 ? l[2][0] : '\0'));
+      }},
+      {"kcur", [&] { EXPECT_EQ(std::make_pair(Edt.KeyCol(), Edt.KeyRow()), std::make_pair(l.I(1), l.I(2))); }},
+      {"kset", [&] { Edt.SetKeyCur(l.I(1), l.I(2)); }},
+      {"kvio", [&] { EXPECT_EQ(Edt.KeyVio(), V(l[1])); }},
+      {"prm", [&] { EXPECT_EQ(Edt.PrmCtl(V(l[1]), l.I(2), l.B(3)), l.I(4)); }},
+      {"kesc", [&] { Edt.PrmEsc(V(l[1])); }},
+      {"ktyp", [&] { EXPECT_EQ(TVioPgmItp::KeyVioTyp(l[1][0]), l[2] == "-" ? -1 : Typ(l[2])); }},
       {"prcmsg", [&] { EXPECT_EQ(Fake.EvtLoop.PrcMsgCnt, l.I(1)); }},
       {"save", [&] {
         ASSERT_TRUE(Edt.SavVioFil(Tmp.Path() + "o.vio")) << GuLstErrMsg;
@@ -399,7 +413,11 @@ TEST(VioScr, EveryScript) {
       TScr scr;
       for (const TLin& l : cas) {
         SCOPED_TRACE("line " + std::to_string(l.No) + ": " + l.Txt);
-        scr.Run(l);
+        try {
+          scr.Run(l);
+        } catch (const std::exception& x) {
+          FAIL() << "a word is missing or wrong: " << x.what();
+        }
         if (::testing::Test::HasFatalFailure()) return;
       }
     };
