@@ -53,6 +53,7 @@ TfrmConDoc::TfrmConDoc(QWidget* owner, TMakSys mak) : QDialog(owner), FMak(std::
 void TfrmConDoc::SetLge(std::uint8_t lge) {
   FbyLge = lge;
   setWindowTitle(QString::fromStdString(LgeTxt(DM_TTL_DOC, lge, "Check connection")));
+  memRpt->setAccessibleName(windowTitle());
   btnAgn->setText(QString::fromStdString(LgeTxt(SUM_DOC_AGN, lge, "Check again")));
   btnCls->setText(QString::fromStdString(LgeTxt(SUM_BTN_CLS, lge, "Close")));
 }

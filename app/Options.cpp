@@ -60,6 +60,7 @@ void TfrmOptions::SetLge(std::uint8_t lge) {
   gbxComport->setTitle(txt(SUM_OPT_COM, "Comport"));
   btnCls->setText(txt(SUM_BTN_CLS, "Close"));
   btnChk->setText(txt(DM_TTL_DOC, "Check connection"));
+  cbxComportSelector->setAccessibleName(gbxComport->title());
   ShwSte(FbySteId, FiSteNum);
   if (FpDocDlg) FpDocDlg->SetLge(lge);
 }

@@ -176,6 +176,13 @@ void TSimPan::RfsTxt() {
   FpLgtLbl->setText(txt(SUM_SIM_LGT, "Light") + QStringLiteral(" %1 %").arg(FpLgt->value()));
   FpSpdLbl->setText(txt(SUM_SIM_SPD, "Speed"));
   FpSpd->setItemText(FpSpd->count() - 1, txt(SUM_SIM_FST, "as fast as possible"));
+  // The names a screen reader says for the controls that show no words of their own.
+  FpArn->setAccessibleName(txt(SUM_ACC_ARN, "Arena of the robot"));
+  FpRpl->setAccessibleName(FpRplLbl->text());
+  for (int i = 0; i < 6; ++i) FpSwi[i]->setAccessibleName(FpSwiLbl->text() + QStringLiteral(" %1").arg(i + 1));
+  FpLgt->setAccessibleName(txt(SUM_SIM_LGT, "Light"));
+  FpSpd->setAccessibleName(FpSpdLbl->text());
+  FpTrc->setAccessibleName(txt(SUM_ACC_TRC, "Trace of the robot"));
 }
 
 void TSimPan::DoCmd(TeCmd c) {

@@ -23,6 +23,7 @@
 #include "app/RlsFld.h"
 #include "app/SimPan.h"
 #include "app/VioBlk.h"
+#include "app/VslAcc.h"
 #include "app/VslCnvLgc.h"
 #include "app/VslDoc.h"
 #include "app/VslLnk.h"
@@ -195,6 +196,7 @@ TfrmVslCnv::~TfrmVslCnv() {
   tmrMovBckGndPic.stop();
   tmrAppIto.stop();
   FpBlk->Unb();
+  FpAcc.reset();
   delete std::exchange(FpSimPan, nullptr);  // it draws on the field's views
   FpPgmViw.reset();
   FpVioFldKey.reset();

@@ -33,6 +33,7 @@ class TVioBlk;
 class TVioFldViw;
 class TVioFldKey;
 class TVioPgmItp;
+class TVslAcc;
 class TVslDoc;
 class TVslLnk;
 class TVslSet;
@@ -157,6 +158,7 @@ public:
   TVioFldKey* FldKey() const { return FpVioFldKey.get(); }
   TPgmViw* PgmViw() const { return FpPgmViw.get(); }
   TSimPan* SimPan() const { return FpSimPan; }  // none before the field is built
+  TVslAcc* Acc() const { return FpAcc.get(); }  // the names for a screen reader; none before the field
   TBkgDrf* BkgDrf() const { return FpBkgDrf.get(); }
   const QPixmap& BckBmp() const { return FpBckBmp; }
   TSysLgeMsg* SysLgeMsg() const { return FpSysLgeMsg.get(); }
@@ -255,6 +257,7 @@ private:
   std::unique_ptr<TVioFldKey> FpVioFldKey;  // the field's keys and focus frame
   std::unique_ptr<TPgmViw> FpPgmViw;  // meter, listing, picture, run highlight
   TSimPan* FpSimPan = nullptr;         // the built-in robot's pane, a child of the window
+  std::unique_ptr<TVslAcc> FpAcc;
   QTimer tmrMovBckGndPic;
   QTimer tmrAppIto;
   // Keeps the background picture over the field and lets it drift when idle.

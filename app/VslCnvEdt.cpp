@@ -10,6 +10,7 @@
 
 #include "app/BkgDrf.h"
 #include "app/SimPan.h"
+#include "app/VslAcc.h"
 #include "app/VslCnv.h"
 #include "app/VslDoc.h"
 #include "app/VslLnk.h"
@@ -60,6 +61,7 @@ void TfrmVslCnv::CrtEdtViw() {
   // The trace names the sensor and actor tokens as the field does.
   FpSimPan->FOnSim = [this](TSimDrv& d) { d.Rbt().TknNam().Set(FpVioPgmItp->SarAndTkn()); };
   FpDoc->BndHst();
+  FpAcc = std::make_unique<TVslAcc>(*this);
 }
 
 void TfrmVslCnv::FitCelToWnd() {

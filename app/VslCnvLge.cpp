@@ -10,6 +10,7 @@
 #include "app/HlpInf.h"
 #include "app/Options.h"
 #include "app/SimPan.h"
+#include "app/VslAcc.h"
 #include "app/VslDoc.h"
 #include "app/VslCnv.h"
 #include "app/VslCnvLgc.h"
@@ -50,6 +51,7 @@ void TfrmVslCnv::RfsLgeTxt() {
   smnHlpInf->setText(txt(SUM_MNU_INF, "Info"));
   if (FpPgmViw) FpPgmViw->RfsTxt();
   if (FpSimPan) FpSimPan->RfsTxt();
+  if (FpAcc) FpAcc->RfsTxt(lge);
   // The other windows exist once the program entry has made them.
   if (frmOptions) frmOptions->SetLge(lge);
   if (frmHlpInf) frmHlpInf->SetLge(lge);

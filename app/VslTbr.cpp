@@ -49,6 +49,8 @@ QToolBar* MakBar(QMainWindow& wnd, const char* nam) {
 
 }  // namespace
 
+int TbnVioTyp(TeTbn tbn) { return GcTbnDsg[static_cast<std::size_t>(tbn)].VioTyp; }
+
 TVslTbr::TVslTbr(QMainWindow& wnd, ITbrHst& hst) : FHst(hst) {
   tbrVioObj = MakBar(wnd, "tbrVioObj");
   tbrDatCom = MakBar(wnd, "tbrDatCom");

@@ -22,6 +22,8 @@ class TVioPgmItp;
 // The buttons, in the order of the bars.
 enum class TeTbn { Sta, Sto, Iff, Thn, Els, Lbl, Gto, Dly, Act, Sns, Spd, Swi, Rti, Upl, Run, Upr, ComSte };
 constexpr int GcTbnCnt = 17;
+// The vio type a button adds; -1 for a command button.
+int TbnVioTyp(TeTbn tbn);
 
 // What the tool bars need from the rest of the window.
 class ITbrHst {

@@ -45,6 +45,31 @@
   X(SUM_GUM_XXX_XXX_INS, 0x23, "program walk: the word for \"instruction\"")                        \
   X(SUM_GUM_XXX_XXX_AFT, 0x24, "program walk: the word for \"after\"")                              \
   X(SUM_LNK_COM_PRT_ERR, 0x25, "link: completes \"Comport <name>\", the port cannot be used")       \
+  X(SUM_ACC_VIO_NAM, 0x26, "screen reader: the vio types' names by number, \"|\" between")          \
+  X(SUM_ACC_VIO_POS, 0x27, "screen reader: a vio, \"%1, row %2, column %3\"")                       \
+  X(SUM_ACC_VIO_FOL, 0x28, "screen reader: \"follows %1 in row %2, column %3\"")                    \
+  X(SUM_ACC_VIO_NRC, 0x29, "screen reader: a vio the run does not reach from START")                \
+  X(SUM_ACC_DLY_VAL, 0x2A, "screen reader: a time, \"%1 tenths of a second\"")                      \
+  X(SUM_ACC_DST_VAL, 0x2B, "screen reader: a distance, \"%1 centimetres\"")                         \
+  X(SUM_ACC_SPD_VAL, 0x2C, "screen reader: a speed, \"%1 centimetres per second\"")                 \
+  X(SUM_ACC_LBL_VAL, 0x2D, "screen reader: a Label vio's name, \"name %1\"")                        \
+  X(SUM_ACC_GTO_VAL, 0x2E, "screen reader: a Goto vio's target, \"jumps to label %1\"")             \
+  X(SUM_ACC_SNS_TYP, 0x2F, "screen reader: the sensor type box")                                    \
+  X(SUM_ACC_SNS_COM, 0x30, "screen reader: the sensor command box")                                 \
+  X(SUM_ACC_ACT_TYP, 0x31, "screen reader: the actor type box")                                     \
+  X(SUM_ACC_ACT_COM, 0x32, "screen reader: the actor command box")                                  \
+  X(SUM_ACC_DLY_EDT, 0x33, "screen reader: the Delay vio's edit")                                   \
+  X(SUM_ACC_DST_EDT, 0x34, "screen reader: the Actor vio's edit holding a distance")                \
+  X(SUM_ACC_TIM_EDT, 0x35, "screen reader: the Actor vio's edit holding a time")                    \
+  X(SUM_ACC_LBL_CBX, 0x36, "screen reader: the Label vio's name box")                               \
+  X(SUM_ACC_GTO_CBX, 0x37, "screen reader: the Goto vio's target box")                              \
+  X(SUM_ACC_SPD_EDT, 0x38, "screen reader: the engine speed edit")                                  \
+  X(SUM_ACC_STA_BAR, 0x39, "screen reader: the status bar")                                         \
+  X(SUM_ACC_CUE_TXT, 0x3A, "screen reader: the cues' words by cue number, \"|\" between")           \
+  X(SUM_ACC_CMD_NAM, 0x3B, "screen reader: the four command buttons, \"|\" between")                \
+  X(SUM_ACC_FLD, 0x3C, "screen reader: the programming field")                                      \
+  X(SUM_ACC_TRC, 0x3D, "screen reader: the simulator pane's trace")                                 \
+  X(SUM_ACC_ARN, 0x3E, "screen reader: the simulator pane's arena")                                 \
   X(DM_DEV_LST, 0x40, "connection check: serial devices: %1")                                       \
   X(DM_DEV_NON, 0x41, "connection check: no serial device")                                         \
   X(DM_DEV_NON_DO, 0x42, "connection check: what to do without a device")                           \

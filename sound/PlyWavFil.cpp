@@ -35,6 +35,7 @@ bool TclsPlyWavFil::PlyWavFilFlg(const std::string& path, std::uint32_t flags) {
     if (!tld) ShwMsgBox("File '" + nat + "' not found");
     return false;
   }
+  if (FOnPly) FOnPly(path);
   PrcMsg();
   GuPlatform().Sound->Play(nat, ((flags | SND_FILENAME) & SND_ASYNC) == 0);
   PrcMsg();

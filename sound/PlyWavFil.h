@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
@@ -33,6 +34,9 @@ public:
   // Files whose absence has been told already (native paths, at start): a
   // play of one of them returns false without a message.
   void SetMisTld(const std::vector<std::string>& paths);
+  // Told of every file about to play (the path as the caller gave it), on
+  // the caller's thread, before the sound starts: a screen reader says its words.
+  std::function<void(const std::string& path)> FOnPly;
 
 private:
   std::string FsLgeDir;

@@ -2,6 +2,9 @@
 
 #include "sound/PlyWavFil.h"
 
+#include <algorithm>
+#include <cctype>
+
 const TuSndCue GcSndCue[GcSndCueCnt] = {
     {SC_SYS_ONL, TeSndBas::SB_APP_SND, "\\system\\systems online.wav", true},
     {SC_LNK_OFL, TeSndBas::SB_INS_SND, "\\system\\datalink offline.wav", true},
@@ -54,4 +57,16 @@ std::string SndCuePth(TeSndCue cue, const std::string& insDir, const std::string
 bool PlySndCue(TclsPlyWavFil& ply, TeSndCue cue, const std::string& insDir, const std::string& appDir) {
   if (cue >= GcSndCueCnt) return false;
   return ply.PlyWavFilFlg(SndCuePth(cue, insDir, appDir), GcSndCue[cue].Syn ? SND_SYNC : SND_ASYNC);
+}
+
+int SndCueOfPth(const std::string& path) {
+  auto fil = [](const std::string& p) {
+    std::string f = p.substr(p.find_last_of("\\/") + 1);
+    std::transform(f.begin(), f.end(), f.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return f;
+  };
+  const std::string want = fil(path);
+  for (int c = 0; c < GcSndCueCnt; ++c)
+    if (fil(GcSndCue[c].Nam) == want) return c;
+  return -1;
 }

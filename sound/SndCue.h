@@ -66,6 +66,10 @@ const TuSndCue* SndCueSwi(int num);
 // NativePath turns it into the native path.
 std::string SndCuePth(TeSndCue cue, const std::string& insDir, const std::string& appDir);
 
+// The first cue whose file has the name of path's file (without regard to
+// case, either separator); -1 when none.
+int SndCueOfPth(const std::string& path);
+
 // Plays a cue through the player in the cue's mode: PlyWavFilFlg with 0 for a
 // synchronous cue, 1 for an asynchronous one. False when its file is missing
 // (the player has shown the message).

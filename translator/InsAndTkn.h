@@ -139,9 +139,13 @@ public:
 
   // Where the walk came from and went on to at each vio it passed (indices
   // in the description, -1 for none).
+  // Rch: the walk reached the vio, coming from Frm (-1 for an entry vio),
+  // even when it then stopped at it with a mistake.
   struct TuVioLnk {
     bool Wlk = false;
     std::int32_t Prv = -1, Nxt = -1;
+    bool Rch = false;
+    std::int32_t Frm = -1;
   };
 
   std::unique_ptr<TInsTknTbl> FpInsTknTbl;

@@ -192,6 +192,9 @@ bool TPgmWlk::TooLng(TVioIdx cur) {
 bool TPgmWlk::WlkVio(TVioIdx prv, TVioIdx cur) {
   if (T.FpPgmVioLst.size() >= GcMaxWlkLen) return TooLng(cur);
   T.FpPgmVioLst.push_back(static_cast<std::size_t>(cur));
+  TInsAndTkn::TuVioLnk& arr = T.FpVioLnk[static_cast<std::size_t>(cur)];
+  if (!arr.Rch) arr.Frm = prv;
+  arr.Rch = true;
   std::vector<TVioIdx> l;
   NbrLst(prv, cur, l);
   const std::size_t n = l.size();

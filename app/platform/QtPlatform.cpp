@@ -27,6 +27,20 @@ bool OnAppThread() {
   return app && QThread::currentThread() == app->thread();
 }
 
+}  // namespace
+
+void PrpMsgBox(QMessageBox& box, const std::string& text, const std::string& caption) {
+  box.setWindowTitle(QStr(caption));
+  // Plain text, never read as markup, so that a screen reader gets the words;
+  // a box without a caption is named by its text.
+  box.setTextFormat(Qt::PlainText);
+  box.setText(QStr(text));
+  box.setAccessibleName(QStr(caption.empty() ? text : caption));
+  box.setAccessibleDescription(QStr(text));
+}
+
+namespace {
+
 TeMsgAns ShwBox(const std::string& text, const std::string& caption, TeMsgBtn buttons) {
   QMessageBox::StandardButtons btns = QMessageBox::Ok;
   QMessageBox::StandardButton def = QMessageBox::Ok;
@@ -45,7 +59,7 @@ TeMsgAns ShwBox(const std::string& text, const std::string& caption, TeMsgBtn bu
   }
   QMessageBox box(QMessageBox::NoIcon, QStr(caption), QStr(text), btns, QApplication::activeWindow());
   box.setDefaultButton(def);
-  box.setWindowTitle(QStr(caption));
+  PrpMsgBox(box, text, caption);
   const int res = box.exec();
   switch (res) {
     case QMessageBox::Ok: return TeMsgAns::Ok;

@@ -20,6 +20,7 @@
 #include "app/platform/QtStgSto.h"
 #include "core/Seams.h"
 
+class QMessageBox;
 class TQtSoundOut;
 
 // QMessageBox without an icon; an empty caption gives an empty title. The
@@ -84,3 +85,7 @@ private:
 // in those dialogs follow the language as well. False when the
 // language's file is not found there: the toolkit's texts are then English.
 bool SetQtLge(std::uint8_t lge);
+
+// Gives a message box its caption and its text as plain text, and the
+// accessible name (the caption, or the text without one) and description (the text).
+void PrpMsgBox(QMessageBox& box, const std::string& text, const std::string& caption);

@@ -48,7 +48,9 @@
 #include "app/BkgDrf.h"
 #include "app/HlpInf.h"
 #include "app/Options.h"
+#include "ScnAcc.h"
 #include "app/VioBlk.h"
+#include "app/VslAcc.h"
 #include "app/VslCnv.h"
 #include "app/VslCnvLgc.h"
 #include "app/VslDoc.h"
@@ -62,6 +64,7 @@
 #include "core/WndMsg.h"
 #include "editor/VioKep.h"
 #include "editor/VioPgmItp.h"
+#include "editor/qt/VioFldAcc.h"
 #include "editor/qt/VioFldViw.h"
 #include "editor/qt/VioPgmViw.h"
 #include "link/ComPort2p5.h"
@@ -161,6 +164,7 @@ protected:
     fs::create_symlink(Pty->Pth(), Ins.Path() + "robot");
     Plt.Settings.Keys[GcOptKey]["Comport"] = Ins.Path() + "robot";
     GpCur = this;
+    RecAnc(true);
     // The pictures the field's background control shows while pending events run.
     Plt.EvtLoop.OnPrcMsg = [] {
       if (GpCur->Painted.empty() || !GuBckGndImg) return;
@@ -180,6 +184,7 @@ protected:
     GuMnlOpnCmd = KepOpn;
     fs::current_path(KepCwd);
     GpCur = nullptr;
+    RecAnc(false);
   }
 
   static std::string Dat(const std::string& f) { return std::string(TESSARO_DATA_DIR) + "/" + f; }
@@ -319,6 +324,12 @@ protected:
       return n == "box-text" ? b.Text : n == "box-caption" ? b.Caption : btn[static_cast<int>(b.Buttons)];
     }
     if (n == "sim") return yn(TSimThr::Lve() > 0);
+    if (n == "announced") {
+      std::string t;
+      for (const auto& x : Anced()) t += (t.empty() ? "" : " | ") + x;
+      return t;
+    }
+    if (W && (n == "unnamed" || n.rfind("a11y.", 0) == 0)) return A11y(n.substr(n.find('.') + 1));
     if (!W) return "(no window)";
     TVslDoc& d = W->Doc();
     TVioPgmItp& e = *W->FpVioPgmItp;
@@ -470,6 +481,22 @@ protected:
     }
     ADD_FAILURE() << Where << "nothing called " << n;
     return "";
+  }
+
+  // The accessible names: the unnamed controls of the windows, or the name
+  // (and description) of an object by its name, of vio N ("vioN") or of its
+  // control K ("vioN.K").
+  std::string A11y(const std::string& o) {
+    QApplication::processEvents();
+    if (W->Acc()) W->Acc()->Fld().Upd();
+    const std::vector<QObject*> roots = {W.get(), Opt.get(), Inf.get()};
+    if (o == "unnamed") return UnnamedCtls(roots);
+    if (o.rfind("vio", 0) != 0) return AccTxt(FndObj(roots, o));
+    const std::size_t dot = o.find('.');
+    TVio* v = Vio(o.substr(3, dot - 3));
+    TVioPnl* p = v ? W->FldViw()->Pnl(v) : nullptr;
+    if (!p) return "(none)";
+    return AccTxt(dot == std::string::npos ? static_cast<QObject*>(p) : p->Ctl(std::stoi(o.substr(dot + 1)) - 1));
   }
 
   // "NAME = V", "NAME ^ PREFIX" or "NAME ~ PART" holds.
@@ -715,6 +742,7 @@ protected:
     auto arg = [&](std::size_t i) { return Sub(w.at(i)); };
     if (Before(w) || OnWindow(w, line) || Outside(w, line, in, no)) return;
     if (c == "cues-seen") Snd.Nams.clear();
+    else if (c == "announced-seen") Anced().clear();
     else if (c == "cue-watch") Snd.Watch = [this, n = w.at(1)] { return Obs(n); };
     else if (c == "writes-seen") Plt.Settings.Writes.clear();
     else if (c == "remember") Mem = Obs(w.size() > 1 ? w[1] : "field");

@@ -1,12 +1,14 @@
 // One driver over the editing scripts in scripts/*.ted (the commands are
 // described in scripts/README): each "case" starts on a fresh field, each line
 // is one action or one expectation. Every message box shown must be expected.
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <sstream>
 
 #include "EdtTstSup.h"
+#include "editor/VioAcc.h"
 #include "editor/VioDrg.h"
 #include "editor/VioKep.h"
 #include "editor/VioLay.h"
@@ -69,6 +71,7 @@ public:
   TScr() : Edt(&Wnd) {
     Wnd.Edt = &Edt;
     Edt.AddObs(&Obs);
+    Acc.FOnChg = [this](TVio* v) { AccChg.push_back(Idx(v)); };
     Edt.SetDrg(&Drg);
     Edt.FOnTbnEna = [this](std::uint8_t t, bool e) { Tbn.push_back(std::to_string(t) + (e ? "+" : "-")); };
     GuLstErrMsg.clear();
@@ -125,6 +128,12 @@ private:
   TVioPgmItp Edt;
   TVioDrg Drg{Edt};
   TRecObs Obs;
+  TVioAcc Acc{Edt};
+  std::vector<std::string> AccChg;
+  std::string Idx(const TVio* v) const {
+    const auto& l = Edt.Vios();
+    return std::to_string(std::find(l.begin(), l.end(), v) - l.begin());
+  }
   std::vector<std::string> Tbn;
   std::size_t Box = 0;
   unsigned Rfs = 0;
@@ -267,6 +276,16 @@ void TScr::Run(const TLin& l) {
       {"gtorfs", [&] { Edt.GtoLblRfs(V(l[1])); }},
       {"sartyp", [&] { Edt.SarTypChg(V(l[1])); }},
       {"sarcom", [&] { Edt.SarComChg(V(l[1])); }},
+      {"acc", [&] {
+        Acc.Upd();
+        EXPECT_EQ(Acc.VioNam(V(l[1])), l.Rst(2));
+      }},
+      {"accctl", [&] { EXPECT_EQ(Acc.CtlNam(V(l[1]), C(l, 1)), l.Rst(3)); }},
+      {"accchg", [&] {
+        Acc.Upd();
+        const std::string got = Tak(AccChg);
+        EXPECT_EQ(got.empty() ? "-" : got, l.Rst(1));
+      }},
       {"lbls", [&] { EXPECT_EQ(Jn(Edt.LblVioDdwStl()), l.Rst(1)); }},
       {"rmv", [&] { Edt.RmvVio(V(l[1])); }},
       {"rmvall", [&] { Edt.RmvAllVio(); }},

@@ -101,6 +101,7 @@ struct TBoxSeen {
   QWidget* Parent = nullptr;
   QStringList Btns;
   bool Seen = false;
+  QString Acc;  // accessible name | description | text format
 };
 
 // Polls for the modal box and clicks the given button (or closes the box).
@@ -110,7 +111,9 @@ void ArmCloser(TBoxSeen& seen, QMessageBox::StandardButton click) {
   QObject::connect(tmr, &QTimer::timeout, tmr, [tmr, &seen, click] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box) return;
-    seen = {box->text() + "|" + box->windowTitle() + (box->icon() ? "|icon" : ""), box->parentWidget(), {}, true};
+    seen = {box->text() + "|" + box->windowTitle() + (box->icon() ? "|icon" : ""), box->parentWidget(), {}, true,
+            box->accessibleName() + "|" + box->accessibleDescription() + "|" +
+                (box->textFormat() == Qt::PlainText ? "plain" : "rich")};
     for (QMessageBox::StandardButton b : {B::Ok, B::Save, B::Discard, B::Yes, B::No, B::Cancel})
       if (box->button(b)) seen.Btns << box->button(b)->text().remove('&');
     click == B::NoButton ? box->reject() : box->button(click)->click();
@@ -150,6 +153,8 @@ TEST(QtMsgBox, ButtonsAnswersAndParent) {
     EXPECT_EQ(seen.Text, QString("File 'x.wav' not found|") + (i % 2 ? "Destructor" : ""));
     EXPECT_EQ(seen.Btns.join(' '), c.Shown);
     EXPECT_EQ(seen.Parent, i < n ? nullptr : &w);
+    // A screen reader reads the caption (the text when there is none) and the text, never as markup.
+    EXPECT_EQ(seen.Acc, QString(i % 2 ? "Destructor" : "File 'x.wav' not found") + "|File 'x.wav' not found|plain");
   }
 }
 

@@ -1,0 +1,174 @@
+#include "editor/VioAcc.h"
+
+#include <utility>
+#include <vector>
+
+#include "core/Globals.h"
+#include "editor/VioTyp.h"
+#include "messages/SysMsgIdf.h"
+#include "translator/InsAndTkn.h"
+
+namespace {
+
+// A message in the editor's language, or the English words when the file has
+// none; the last-error text is kept.
+std::string Txt(TVioPgmItp& edt, std::uint8_t id, const char* dft) {
+  const std::string keep = GuLstErrMsg;
+  std::string t = edt.GetSysUsrMsg(id);
+  GuLstErrMsg = keep;
+  return t.empty() ? dft : t;
+}
+
+// The text with %1, %2 and %3 replaced by the arguments.
+std::string Fmt(std::string t, const std::vector<std::string>& arg) {
+  for (std::size_t i = 0; i < arg.size(); ++i) {
+    const std::string key = "%" + std::to_string(i + 1);
+    for (std::size_t at; (at = t.find(key)) != std::string::npos;) t.replace(at, key.size(), arg[i]);
+  }
+  return t;
+}
+
+// The entry of a "|" list; empty when the list is shorter.
+std::string Itm(const std::string& lst, std::size_t idx) {
+  std::size_t p = 0;
+  for (std::size_t i = 0; i < idx; ++i) {
+    p = lst.find('|', p);
+    if (p == std::string::npos) return {};
+    ++p;
+  }
+  return lst.substr(p, lst.find('|', p) - p);
+}
+
+// The Actor's value is a distance when its unit label says "cm".
+bool ActDst(const TVio& vio) {
+  const int l = vio.FstCtl(TeCtlKnd::Lbl);
+  return l >= 0 && vio.CtlTxt(l) == "cm";
+}
+
+// The Actor's value edit is shown.
+bool ActVal(const TVio& vio) {
+  const int e = vio.FndCtl(TeCtlKnd::Edt, CR_VAL);
+  return e >= 0 && vio.Ctls()[static_cast<std::size_t>(e)].Vis;
+}
+
+std::string Pos(TVioPgmItp& edt, const TVio& vio) {
+  return Fmt(Txt(edt, SUM_ACC_VIO_POS, "%1, row %2, column %3"),
+             {VioTypAccNam(edt, vio.Rec.VioTyp), std::to_string(vio.Rec.GrdRow + 1),
+              std::to_string(vio.Rec.GrdCol + 1)});
+}
+
+}  // namespace
+
+std::string VioTypAccNam(TVioPgmItp& edt, std::uint8_t typ) {
+  std::string n = Itm(Txt(edt, SUM_ACC_VIO_NAM, ""), typ);
+  return n.empty() ? GetVioCap(typ) : n;
+}
+
+std::string VioPrmAcc(TVioPgmItp& edt, const TVio& vio) {
+  const TuVioRec& r = vio.Rec;
+  auto val = [&](std::uint8_t id, const char* dft, const std::string& v) {
+    return v.empty() ? std::string() : Fmt(Txt(edt, id, dft), {v});
+  };
+  switch (r.VioTyp) {
+    case VT_DLY: return val(SUM_ACC_DLY_VAL, "%1 tenths of a second", r.ValTxt);
+    case VT_LBL: return val(SUM_ACC_LBL_VAL, "name %1", r.LblNam);
+    case VT_GTO: return val(SUM_ACC_GTO_VAL, "jumps to label %1", r.LblNam);
+    case VT_SPD: return val(SUM_ACC_SPD_VAL, "%1 centimetres per second", r.SpdTxt);
+    case VT_SNS: return r.SarTyp + ", " + r.SarCom;
+    case VT_ACT: {
+      std::string t = r.SarTyp + ", " + r.SarCom;
+      if (!ActVal(vio) || r.ValTxt.empty()) return t;
+      return t + ", " +
+             (ActDst(vio) ? val(SUM_ACC_DST_VAL, "%1 centimetres", r.ValTxt)
+                          : val(SUM_ACC_DLY_VAL, "%1 tenths of a second", r.ValTxt));
+    }
+    default: return {};
+  }
+}
+
+std::string VioCtlAccNam(TVioPgmItp& edt, const TVio& vio, int ctl) {
+  if (ctl < 0 || static_cast<std::size_t>(ctl) >= vio.Ctls().size()) return {};
+  const bool act = vio.Rec.VioTyp == VT_ACT;
+  switch (vio.Ctls()[static_cast<std::size_t>(ctl)].CtlRol) {
+    case CR_SAR_TYP: return act ? Txt(edt, SUM_ACC_ACT_TYP, "Actor type") : Txt(edt, SUM_ACC_SNS_TYP, "Sensor type");
+    case CR_SAR_COM:
+      return act ? Txt(edt, SUM_ACC_ACT_COM, "Actor command") : Txt(edt, SUM_ACC_SNS_COM, "Sensor command");
+    case CR_VAL:
+      if (!act) return Txt(edt, SUM_ACC_DLY_EDT, "Delay time in tenths of a second");
+      return ActDst(vio) ? Txt(edt, SUM_ACC_DST_EDT, "Distance in centimetres")
+                         : Txt(edt, SUM_ACC_TIM_EDT, "Time in tenths of a second");
+    case CR_LBL_NAM: return Txt(edt, SUM_ACC_LBL_CBX, "Label name");
+    case CR_GTO_NAM: return Txt(edt, SUM_ACC_GTO_CBX, "Label to jump to");
+    case CR_SPD: return Txt(edt, SUM_ACC_SPD_EDT, "Engine speed in centimetres per second");
+    default: return {};
+  }
+}
+
+TVioAcc::TVioAcc(TVioPgmItp& edt) : FEdt(edt), FpTrn(std::make_unique<TInsAndTkn>(nullptr)) { FEdt.AddObs(this); }
+
+TVioAcc::~TVioAcc() { FEdt.RmvObs(this); }
+
+void TVioAcc::Mrk() {
+  if (FbStl) return;
+  FbStl = true;
+  if (FOnStl) FOnStl();
+}
+
+void TVioAcc::VioRmv(TVio* v) {
+  FNam.erase(v);
+  FAll.erase(v);
+  Mrk();
+}
+
+void TVioAcc::FldClr() {
+  FNam.clear();
+  FAll.clear();
+  Mrk();
+}
+
+const std::string& TVioAcc::VioNam(const TVio* vio) const {
+  static const std::string none;
+  const auto at = FNam.find(vio);
+  return at == FNam.end() ? none : at->second;
+}
+
+std::string TVioAcc::CtlNam(const TVio* vio, int ctl) const { return vio ? VioCtlAccNam(FEdt, *vio, ctl) : ""; }
+
+std::string TVioAcc::Cmp(const TVio& vio, bool rch, const TVio* frm) const {
+  std::string t = Pos(FEdt, vio);
+  const std::string prm = VioPrmAcc(FEdt, vio);
+  if (!prm.empty()) t += ", " + prm;
+  // The entry vios start the run; they follow nothing.
+  if (vio.Rec.VioTyp == VT_STA || vio.Rec.VioTyp == VT_SWI) return t;
+  if (!rch) return t + ", " + Txt(FEdt, SUM_ACC_VIO_NRC, "not reached from START");
+  if (!frm) return t;
+  return t + ", " +
+         Fmt(Txt(FEdt, SUM_ACC_VIO_FOL, "follows %1 in row %2, column %3"),
+             {VioTypAccNam(FEdt, frm->Rec.VioTyp), std::to_string(frm->Rec.GrdRow + 1),
+              std::to_string(frm->Rec.GrdCol + 1)});
+}
+
+void TVioAcc::Upd() {
+  if (!FbStl && FbyLge == FEdt.LgeIdx()) return;
+  FbStl = false;
+  FbyLge = FEdt.LgeIdx();
+  std::string keep = std::move(GuLstErrMsg);
+  FpTrn->Clr();
+  (void)FEdt.TrnVioPgmQui(*FpTrn);
+  GuLstErrMsg = std::move(keep);
+  const std::vector<TVio*> vios = FEdt.Vios();  // a listener may change nothing, but keep a copy
+  const auto& lnk = FpTrn->FpVioLnk;
+  for (std::size_t i = 0; i < vios.size(); ++i) {
+    TVio* v = vios[i];
+    const bool rch = i < lnk.size() && lnk[i].Rch;
+    const std::int32_t frm = rch ? lnk[i].Frm : -1;
+    const TVio* from = frm >= 0 && static_cast<std::size_t>(frm) < vios.size() ? vios[static_cast<std::size_t>(frm)] : nullptr;
+    std::string nam = Cmp(*v, rch, from);
+    std::string all = nam;
+    for (int c = 0; c < static_cast<int>(v->Ctls().size()); ++c) all += "|" + CtlNam(v, c);
+    FNam[v] = std::move(nam);
+    if (FAll[v] == all) continue;
+    FAll[v] = std::move(all);
+    if (FOnChg) FOnChg(v);
+  }
+}
