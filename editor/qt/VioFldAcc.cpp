@@ -1,10 +1,43 @@
 #include "editor/qt/VioFldAcc.h"
 
+#include <QAccessibleWidget>
+#include <QComboBox>
+
 #include "core/Globals.h"
 #include "editor/qt/VioFldViw.h"
 #include "messages/SysMsgIdf.h"
 
+namespace {
+
+// On Linux Qt gives a combo box the item it shows as its name and leaves the
+// name to a label that points at the box. The boxes of the vios (and of the
+// dialogs) have no such label: a box that was given a name keeps it (one
+// without a name is named by its item, as before), and the item it shows is
+// its value.
+class TCbxAcc final : public QAccessibleWidget {
+public:
+  explicit TCbxAcc(QComboBox* cbx) : QAccessibleWidget(cbx, QAccessible::ComboBox) {}
+  QString text(QAccessible::Text t) const override {
+    const auto* cbx = static_cast<const QComboBox*>(widget());
+    if (t == QAccessible::Value || (t == QAccessible::Name && cbx->accessibleName().isEmpty()))
+      return cbx->currentText();
+    return QAccessibleWidget::text(t);
+  }
+};
+
+QAccessibleInterface* CbxAcc(const QString&, QObject* obj) {
+  auto* cbx = qobject_cast<QComboBox*>(obj);
+  return cbx ? new TCbxAcc(cbx) : nullptr;
+}
+
+}  // namespace
+
 TVioFldAcc::TVioFldAcc(TVioFldViw& viw) : FViw(viw), FAcc(viw.Mdl()) {
+  static const bool ins = [] {
+    QAccessible::installFactory(&CbxAcc);
+    return true;
+  }();
+  (void)ins;
   FTmr.setSingleShot(true);
   FTmr.setInterval(0);
   connect(&FTmr, &QTimer::timeout, this, &TVioFldAcc::Upd);

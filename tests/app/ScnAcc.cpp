@@ -23,14 +23,7 @@ bool IsCtl(QAccessibleInterface* i) {
   return ctl.count(i->role()) || qobject_cast<TVioPnl*>(i->object());
 }
 
-// Qt on Linux gives a combo box's current text as its name (an assistive
-// technology finds the box's label through a relation): the name set on the
-// box is read from the widget. Its own line edit is a part of it.
-QString AccNam(QAccessibleInterface* i) {
-  auto* w = qobject_cast<QWidget*>(i->object());
-  if (w && i->role() == QAccessible::ComboBox) return w->accessibleName();
-  return i->text(QAccessible::Name);
-}
+QString AccNam(QAccessibleInterface* i) { return i->text(QAccessible::Name); }
 
 bool CbxPrt(QAccessibleInterface* i) {
   auto* e = qobject_cast<QLineEdit*>(i->object());
