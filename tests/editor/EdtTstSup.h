@@ -27,6 +27,7 @@ public:
   void CtlFoc(TVio*, int c) override { Evt.push_back("foc" + std::to_string(c)), ++FocCnt; }
   void FldClr() override { Evt.push_back("clr"); }
   void VioBrk(TVio* v) override { Evt.push_back(v->Brk() ? "brk+" : "brk-"); }
+  void FldShw() override { Evt.push_back("shw"); }
   std::vector<std::string> Evt;
   int FocCnt = 0;
 };
