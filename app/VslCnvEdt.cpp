@@ -14,6 +14,7 @@
 #include "app/VslCnv.h"
 #include "app/VslDoc.h"
 #include "app/VslLnk.h"
+#include "app/VslSet.h"
 #include "app/VslTbr.h"
 #include "app/platform/QtStr.h"
 #include "core/Globals.h"
@@ -22,6 +23,7 @@
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioFldKey.h"
 #include "editor/qt/VioFldViw.h"
+#include "editor/qt/VioFldZom.h"
 #include "editor/qt/VioPgmViw.h"
 #include "link/PrtNam.h"
 #include "sim/SimDrv.h"
@@ -56,6 +58,9 @@ void TfrmVslCnv::CrtEdtViw() {
     if (sim && sim->Running() && IsSimPrt(FpLnk->PrtNam())) sim->Do([&adr](TSimDrv& d) { d.Rbt().SetBrk(adr); });
   };
   FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkUpr(); };
+  // Zoom and high contrast are kept, beside the language.
+  FpPgmViw->Zom().Lod(FpSet->RedViw("Zoom"), FpSet->RedViw("HighContrast"));
+  FpPgmViw->Zom().FOnKep = [this](const std::string& nam, const std::string& val) { FpSet->KepViw(nam, val); };
   FpSimPan = new TSimPan(*this, *FpPgmViw, *scbVioFld, [this] { return FpLnk ? FpLnk->Sim() : nullptr; },
                          [this] { return FbyLgeIdx; });
   // The trace names the sensor and actor tokens as the field does.
@@ -118,6 +123,7 @@ void TfrmVslCnv::ShwBckImg() {
   GuBckGndImg->resize(FpBckBmp.width() / 2, FpBckBmp.height() / 2);
   GuBckGndImg->setGeometry(0, 0, pnlVioFld->width(), pnlVioFld->height());
   GuBckGndImg->show();
+  if (FpPgmViw) FpPgmViw->Zom().SetBkg(GuBckGndImg);
   tmrMovBckGndPic.setInterval(FCfg.Tms.MovBckGndPic);
 }
 

@@ -48,6 +48,14 @@ bool TVslSet::KepLge(std::uint8_t idx) {
   return !FpRegistry || FpRegistry->WriteString(GcLgeVal, std::to_string(idx));
 }
 
+std::string TVslSet::RedViw(const std::string& name) {
+  return FpRegistry ? FpRegistry->ReadString(name) : std::string();
+}
+
+bool TVslSet::KepViw(const std::string& name, const std::string& value) {
+  return !FpRegistry || FpRegistry->WriteString(name, value);
+}
+
 bool TVslSet::LodRct(TRctFil& lst) {
   auto st = GuPlatform().Settings->Create();
   if (!st || !st->OpenKey(FsRegKey + TRctFil::GcKey, true)) return false;

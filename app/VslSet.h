@@ -27,6 +27,10 @@ public:
   // store the language is not kept and nothing is said.
   bool KepPrt(const std::string& prt);
   bool KepLge(std::uint8_t idx);
+  // A value of how the field is shown ("Zoom", "HighContrast"), kept beside
+  // the language; empty when absent or without a store.
+  std::string RedViw(const std::string& name);
+  bool KepViw(const std::string& name, const std::string& value);
   // The recent files; false when their key cannot be reached.
   bool LodRct(TRctFil& lst);
   bool SavRct(const TRctFil& lst);

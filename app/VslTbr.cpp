@@ -148,6 +148,12 @@ void TVslTbr::BldImgLst(const std::string& picDir) {
     // A picture that cannot be loaded keeps the Start picture.
     if (lod(idx, pic)) FImgLst[static_cast<std::size_t>(idx)] = pic;
   }
+  FImgLst2x.assign(GcTbnImgCnt, QPixmap());
+  for (int idx = 0; idx < GcTbnImgCnt; ++idx) {
+    std::string pth = NativePath(GuInsDir + picDir + GcTbnImgFil[static_cast<std::size_t>(idx)]);
+    pth.insert(pth.size() - 4, "@2x");  // before ".bmp"
+    FImgLst2x[static_cast<std::size_t>(idx)].load(QStr(pth));
+  }
   PrcMsg();
   for (auto& [tbn, img] : FTbnImg) SetImg(const_cast<QAction*>(tbn), img);
 }
@@ -160,7 +166,12 @@ int TVslTbr::ImgIdx(const QAction* tbn) const {
 void TVslTbr::SetImg(QAction* tbn, int idx) {
   if (!tbn || idx < 0 || idx >= GcTbnImgCnt) return;
   FTbnImg[tbn] = idx;
-  if (static_cast<std::size_t>(idx) < FImgLst.size()) tbn->setIcon(QIcon(FImgLst[static_cast<std::size_t>(idx)]));
+  const auto i = static_cast<std::size_t>(idx);
+  if (i >= FImgLst.size()) return;
+  QIcon icn(FImgLst[i]);
+  // Qt takes the larger picture where the screen's scale asks for it.
+  if (i < FImgLst2x.size() && !FImgLst2x[i].isNull()) icn.addPixmap(FImgLst2x[i]);
+  tbn->setIcon(icn);
 }
 
 QPixmap TVslTbr::Img(int idx) const {

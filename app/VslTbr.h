@@ -101,5 +101,8 @@ private:
   std::array<QAction*, GcTbnCnt> FKey{};
   std::map<const QAction*, int> FTbnImg;
   std::vector<QPixmap> FImgLst;
+  // The same pictures at twice the size ("@2x" beside each file), for a
+  // desktop scaled by two; null where there is none.
+  std::vector<QPixmap> FImgLst2x;
   std::vector<std::string> FMisPic;
 };

@@ -38,76 +38,136 @@ ITxtMsr& TVioLay::Msr() {
   return FpMsr ? *FpMsr : defMsr;
 }
 
-std::int32_t TVioLay::VioClr(const TVio& vio) { return GetVioClr(vio.Rec.VioTyp); }
+std::int32_t TVioLay::VioClr(const TVio& vio) {
+  const TuVioTypRow* r = vio.Owner() && vio.Owner()->HiCtr() ? GetVioRow(vio.Rec.VioTyp) : nullptr;
+  return r ? r->HcClr : GetVioClr(vio.Rec.VioTyp);
+}
 
-std::int32_t TVioLay::VioFntClr(const TVio& vio) { return GetVioFntClr(vio.Rec.VioTyp); }
+std::int32_t TVioLay::VioFntClr(const TVio& vio) {
+  const TuVioTypRow* r = vio.Owner() && vio.Owner()->HiCtr() ? GetVioRow(vio.Rec.VioTyp) : nullptr;
+  return r ? r->HcFntClr : GetVioFntClr(vio.Rec.VioTyp);
+}
+
+int TVioLay::Zm(int v) const { return std::max(1, v * FMdl.Zom() / 100); }
+
+std::vector<std::string> TVioLay::CtlTxts(const TVio& vio, int ctl) {
+  const TVioCtl& c = vio.Ctls()[static_cast<std::size_t>(ctl)];
+  std::vector<std::string> t{vio.CtlTxt(ctl)};
+  if (c.Knd == TeCtlKnd::Cbx) {
+    for (const std::string& i : c.Itms) t.push_back(i);
+  } else if (c.Knd == TeCtlKnd::Edt) {
+    // The font does not change with each digit typed: three digits, or as
+    // many as the edit takes, always fit.
+    t.push_back(std::string(c.MaxLen > 3 && c.MaxLen <= 8 ? static_cast<std::size_t>(c.MaxLen) : 3, '0'));
+  }
+  return t;
+}
 
 TuCtlBox TVioLay::CtlBox(const TVio& vio, int ctl) {
-  const TVioCtl& c = vio.Ctls()[static_cast<std::size_t>(ctl)];
-  const int w = FMdl.CelWdt(), h = FMdl.CelHgt();
-  const std::uint8_t typ = vio.Rec.VioTyp;
-  const bool sar = typ == VT_ACT || typ == VT_SNS;
   TuCtlBox b;
-  switch (c.Knd) {
-    case TeCtlKnd::Cbx:
-      b.Width = w;
-      b.Clr = sar ? GcPrmBluClr : GcLblCynClr;
-      if (sar) {
-        b.FntPts = FitPts();
-        b.Top = c.CtlRol == CR_SAR_COM ? h / 4 : 0;
-      }
-      break;
-    case TeCtlKnd::Edt:
-      b.Width = w / 2;
-      b.Clr = GcPrmBluClr;
-      if (typ == VT_ACT) {
-        b.FntPts = FitPts();
-        b.Top = (h / 4) * 2;
-      }
-      break;
-    case TeCtlKnd::Lbl: {
-      // The unit label beside the value edit, then the caption.
-      const bool unt = typ != VT_SNS && LblIdx(vio, ctl) == 0;
-      if (unt && typ == VT_DLY) {
-        b.Top = 4;  // above the caption in the middle of the vio
-        PutUnt(b, 18, {"* 0.1S"}, h / 2 - 8);
-        b.Clr = GcDlyGrnClr;
-      } else if (unt && typ == VT_ACT) {
-        b.Top = (h / 4) * 2 + 3;  // down to the caption; the same size for either unit
-        PutUnt(b, 18, {"cm", "0.1s"}, h / 4 + 4);
-        b.Clr = GcActOrgClr;
-      } else if (unt && typ == VT_SPD) {
-        b.Top = 3;
-        PutUnt(b, 12, {"cm/s"}, (h / 4) * 3 + 4);
-        b.Clr = GcActOrgClr;
-      } else {
-        b.Top = (h / 4) * 3 + 7;
-        b.Left = typ == VT_SPD ? 10 : 25;
-        b.FntHgt = 10;
-      }
-      break;
-    }
+  switch (vio.Ctls()[static_cast<std::size_t>(ctl)].Knd) {
+    case TeCtlKnd::Cbx: CbxBox(vio, ctl, b); break;
+    case TeCtlKnd::Edt: EdtBox(vio, ctl, b); break;
+    case TeCtlKnd::Lbl: LblBox(vio, ctl, b); break;
   }
   return b;
 }
 
-void TVioLay::PutUnt(TuCtlBox& unt, int px, std::initializer_list<const char*> txts, int maxHgt) {
+void TVioLay::CbxBox(const TVio& vio, int ctl, TuCtlBox& b) {
+  const int w = FMdl.CelWdt(), h = FMdl.CelHgt();
+  const bool sar = vio.Rec.VioTyp == VT_ACT || vio.Rec.VioTyp == VT_SNS;
+  b.Width = w;
+  b.Clr = FMdl.HiCtr() ? GcHcCtlClr : sar ? GcPrmBluClr : GcLblCynClr;
+  if (sar) {
+    b.FntPts = FitPts();
+    b.Top = vio.Ctls()[static_cast<std::size_t>(ctl)].CtlRol == CR_SAR_COM ? h / 4 : 0;
+    return;
+  }
+  int romW = 0, romH = 0;
+  Msr().CbxRom(romW, romH);
+  b.FntHgt = FitSiz(false, Zm(Msr().NrmPx()), CtlTxts(vio, ctl), w - romW, h / 2 - romH);
+}
+
+void TVioLay::EdtBox(const TVio& vio, int ctl, TuCtlBox& b) {
+  const int w = FMdl.CelWdt(), h = FMdl.CelHgt();
+  b.Width = w / 2;
+  b.Clr = FMdl.HiCtr() ? GcHcCtlClr : GcPrmBluClr;
+  int romW = 0, romH = 0;
+  Msr().EdtRom(romW, romH);
+  if (vio.Rec.VioTyp == VT_ACT) {
+    // The size of the boxes above it, unless the value needs less.
+    b.FntPts = FitSiz(true, FitPts(), CtlTxts(vio, ctl), w / 2 - romW, h / 4 - romH);
+    b.Top = (h / 4) * 2;
+  } else {
+    b.FntHgt = FitSiz(false, Zm(Msr().NrmPx()), CtlTxts(vio, ctl), w / 2 - romW, h / 2 - romH);
+  }
+}
+
+void TVioLay::LblBox(const TVio& vio, int ctl, TuCtlBox& b) {
+  const int w = FMdl.CelWdt(), h = FMdl.CelHgt();
+  const std::uint8_t typ = vio.Rec.VioTyp;
+  // The unit label beside the value edit, then the caption.
+  const bool unt = typ != VT_SNS && LblIdx(vio, ctl) == 0;
+  if (unt && typ == VT_DLY) {
+    b.Top = Zm(4);  // above the caption in the middle of the vio
+    PutUnt(b, Zm(18), {"* 0.1S"}, h / 2 - Zm(8));
+  } else if (unt && typ == VT_ACT) {
+    b.Top = (h / 4) * 2 + Zm(3);  // down to the caption; the same size for either unit
+    PutUnt(b, Zm(18), {"cm", "0.1s"}, h / 4 + Zm(4));
+  } else if (unt && typ == VT_SPD) {
+    b.Top = Zm(3);
+    PutUnt(b, Zm(12), {"cm/s"}, (h / 4) * 3 + Zm(4));
+  } else {
+    b.Left = Zm(typ == VT_SPD ? 10 : 25);
+    // The caption runs to the panel's frame at the right, never past it, in
+    // the lowest quarter of the cell; it rises as far as its line needs.
+    b.FntHgt = FitSiz(false, Zm(10), CtlTxts(vio, ctl), w - b.Left - 2, h / 4);
+    int tw = 0, th = 0;
+    Msr().MsrPxl(b.FntHgt, vio.CtlTxt(ctl), tw, th);
+    b.Top = std::min((h / 4) * 3 + Zm(7), h - th - 1);
+    return;
+  }
+  b.Clr = VioClr(vio);
+}
+
+int TVioLay::CapPx(const TVio& vio) {
+  std::vector<std::string> lns;
+  const std::string& cap = vio.Caption();
+  for (std::size_t p = 0;;) {
+    const std::size_t e = cap.find('\n', p);
+    lns.push_back(cap.substr(p, e == std::string::npos ? std::string::npos : e - p));
+    if (e == std::string::npos) break;
+    p = e + 1;
+  }
+  const int n = static_cast<int>(lns.size());
+  // Inside the panel's frame, a few pixels to spare on each side.
+  return FitSiz(false, Zm(Msr().NrmPx()), lns, FMdl.CelWdt() - 6, (FMdl.CelHgt() - 4) / n);
+}
+
+void TVioLay::PutUnt(TuCtlBox& unt, int px, const std::vector<std::string>& txts, int maxHgt) {
   const int w = FMdl.CelWdt(), h = FMdl.CelHgt();
   // Beside the edit (at the vio's left, half a cell wide), never over it,
   // whatever the proportions of the cell.
-  unt.Left = std::max(h / 2 + 10, w / 2 + 2);
+  unt.Left = std::max(h / 2 + Zm(10), w / 2 + 2);
   // The panel's frame takes a pixel at the right; the label a little more than its text.
-  const int room = w - unt.Left - 4;
-  for (; px > 1; --px) {
+  unt.FntHgt = FitSiz(false, px, txts, w - unt.Left - 4, maxHgt);
+}
+
+int TVioLay::FitSiz(bool pts, int start, const std::vector<std::string>& txts, int room, int maxHgt) {
+  int siz = std::max(1, start);
+  for (; siz > 1; --siz) {
     bool fit = true;
-    for (const char* t : txts) {
+    for (const std::string& t : txts) {
       int tw = 0, th = 0;
-      Msr().MsrPxl(px, t, tw, th);
+      if (pts)
+        Msr().MsrTxt("Arial", siz, t, tw, th);
+      else
+        Msr().MsrPxl(siz, t, tw, th);
       fit = fit && tw <= room && th <= maxHgt;
     }
     if (fit) break;
   }
-  unt.FntHgt = px;
+  return siz;
 }
 
 int TVioLay::FitPts() {

@@ -4,8 +4,8 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 class TVio;
 class TVioPgmItp;
@@ -27,6 +27,13 @@ public:
     width = 0;
     height = 0;
   }
+  // The same for an edit's frame and margins.
+  virtual void EdtRom(int& width, int& height) {
+    width = 0;
+    height = 0;
+  }
+  // The pixel height of the field's own font at 100 %.
+  virtual int NrmPx() { return 12; }
 };
 
 // Where one child control goes, relative to its vio, and how it looks.
@@ -43,10 +50,18 @@ public:
   // msr: null measures as Arial at 96 dots per inch would.
   TVioLay(TVioPgmItp& mdl, ITxtMsr* msr) : FMdl(mdl), FpMsr(msr) {}
 
+  // Sizes, offsets and fonts follow the field's zoom; every text a control
+  // may show fits its box whole at its font.
   TuCtlBox CtlBox(const TVio& vio, int ctl);
-  // The panel's background and caption colours.
+  // The panel's background and caption colours (the contrast ones in high contrast).
   static std::int32_t VioClr(const TVio& vio);
   static std::int32_t VioFntClr(const TVio& vio);
+  // The pixel height of the panel's caption: the field's font at the zoom,
+  // or less so that each of its lines fits the cell.
+  int CapPx(const TVio& vio);
+  // The texts a control may show: its text and items (combo boxes), its text
+  // and the widest value it takes (edits), its text (labels).
+  static std::vector<std::string> CtlTxts(const TVio& vio, int ctl);
   // The size of the sensor and actor boxes: searched once per cell size, the
   // largest at which every sar name of every language fits its box whole.
   int FitPts();
@@ -55,7 +70,15 @@ private:
   // A unit label beside the value edit: right of the edit, its font px
   // pixels high, or less so that each of the texts fits whole in the room
   // left beside the edit and in the given height.
-  void PutUnt(TuCtlBox& unt, int px, std::initializer_list<const char*> txts, int maxHgt);
+  void PutUnt(TuCtlBox& unt, int px, const std::vector<std::string>& txts, int maxHgt);
+  // The largest size from start down (points of Arial, or pixels of the
+  // field's face) at which each text fits the width and height given.
+  int FitSiz(bool pts, int start, const std::vector<std::string>& txts, int room, int maxHgt);
+  // A length at the field's zoom, at least 1.
+  int Zm(int v) const;
+  void CbxBox(const TVio& vio, int ctl, TuCtlBox& b);
+  void EdtBox(const TVio& vio, int ctl, TuCtlBox& b);
+  void LblBox(const TVio& vio, int ctl, TuCtlBox& b);
   ITxtMsr& Msr();
 
   TVioPgmItp& FMdl;

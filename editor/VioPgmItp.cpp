@@ -91,8 +91,10 @@ void TVioPgmItp::CrtVioFld(int width, int height) {
   FiFldHgt = height;
   FiGrdCls = GcGrdCls;
   FiGrdRws = GcGrdRws;
-  FiCelWdt = width * 66 / 800;
-  FiCelHgt = height * 60 / 600;
+  FiBasWdt = width * 66 / 800;
+  FiBasHgt = height * 60 / 600;
+  FiCelWdt = FiBasWdt * FiZom / 100;
+  FiCelHgt = FiBasHgt * FiZom / 100;
 }
 
 std::string TVioPgmItp::GetSysUsrMsg(std::uint8_t id) {

@@ -134,6 +134,7 @@ public:
   virtual void HstChg() {}                 // undo/redo availability or the unsaved mark changed
   virtual void VioBrk(TVio*) {}            // its breakpoint was set or cleared
   virtual void KeyCur() {}                 // the field's cell cursor moved
+  virtual void FldShw() {}                 // the cells' size or the look changed: show every vio anew
 };
 
 class TVioPgmItp {
@@ -154,6 +155,14 @@ public:
   int CelHgt() const { return FiCelHgt; }
   int FldWdt() const { return FiFldWdt; }
   int FldHgt() const { return FiFldHgt; }
+  // How the field is shown (VioZom.cpp), neither an edit nor a step of the
+  // history. The cells at a zoom step (percent of the cells the field was
+  // made with); false for a value that is no step, or while a vio is dragged.
+  bool SetZom(int pct);
+  int Zom() const { return FiZom; }
+  // High contrast: the vios' contrast colours and symbols.
+  void SetHiCtr(bool on);
+  bool HiCtr() const { return FbHiCtr; }
 
   // The vios in the field's child order (creation order).
   const std::vector<TVio*>& Vios() const { return FpVioLst; }
@@ -544,6 +553,10 @@ private:
   int FiCelHgt = 60;
   int FiFldWdt = 800;
   int FiFldHgt = 600;
+  int FiBasWdt = 66;  // the cells at 100 %
+  int FiBasHgt = 60;
+  int FiZom = 100;
+  bool FbHiCtr = false;
   TShrStrLst FpLblVioDdwStl;
   std::vector<TVio*> FpVioLst;  // owned
   std::vector<IVioPgmObs*> FpObsLst;

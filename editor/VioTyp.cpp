@@ -1,5 +1,8 @@
 #include "editor/VioTyp.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/Seams.h"
 
 namespace {
@@ -8,6 +11,13 @@ constexpr std::int32_t GcLgtYel = RgbClr(252, 252, 148);
 constexpr std::int32_t GcGrn = RgbClr(204, 252, 204);
 constexpr std::int32_t GcOrg = RgbClr(252, 204, 148);
 constexpr std::int32_t GcCyn = RgbClr(204, 252, 252);
+// High contrast: the same hues, saturated, with black captions.
+constexpr std::int32_t GcHcYel = RgbClr(255, 196, 0);
+constexpr std::int32_t GcHcLgtYel = RgbClr(255, 255, 0);
+constexpr std::int32_t GcHcGrn = RgbClr(0, 220, 80);
+constexpr std::int32_t GcHcOrg = RgbClr(255, 150, 40);
+constexpr std::int32_t GcHcCyn = RgbClr(0, 220, 255);
+using S = TeVioSym;
 
 const TuVioTypRow* FndRow(std::uint8_t typ) {
   for (const TuVioTypRow& r : GuVioTyp)
@@ -17,19 +27,19 @@ const TuVioTypRow* FndRow(std::uint8_t typ) {
 }  // namespace
 
 const std::array<TuVioTypRow, GcVioTypCnt> GuVioTyp = {{
-    {VT_STA, "START", "START1", GcYel, 0},
-    {VT_STO, "STOP", "STOP1", GcYel, 0},
-    {VT_IFF, "IF", "IF1", GcLgtYel, 0},
-    {VT_THN, "THEN", "THEN1", GcLgtYel, 0},
-    {VT_ELS, "ELSE", "ELSE1", GcLgtYel, 0},
-    {VT_DLY, "DELAY", "DELAY1", GcGrn, 0},
-    {VT_LBL, "LABEL", "LABEL1", GcGrn, 0},
-    {VT_GTO, "GOTO", "GOTO1", GcGrn, 0},
-    {VT_ACT, "ACTOR", "ACTOR1", GcOrg, 0},
-    {VT_SNS, "SENSOR", "SENSOR1", GcCyn, 0},
-    {VT_SPD, "ENGINE SPEED", "ENGINE SPEED1", GcOrg, 0},
-    {VT_SWI, "SWITCH\nINTERRUPT", "SWITCH_INTERRUPT1", GcYel, 0},
-    {VT_RTI, "RTI", "RTI1", GcYel, 0},
+    {VT_STA, "START", "START1", GcYel, 0, GcHcYel, 0, S::Tri},
+    {VT_STO, "STOP", "STOP1", GcYel, 0, GcHcYel, 0, S::Sqr},
+    {VT_IFF, "IF", "IF1", GcLgtYel, 0, GcHcLgtYel, 0, S::Dmd},
+    {VT_THN, "THEN", "THEN1", GcLgtYel, 0, GcHcLgtYel, 0, S::Chk},
+    {VT_ELS, "ELSE", "ELSE1", GcLgtYel, 0, GcHcLgtYel, 0, S::Crs},
+    {VT_DLY, "DELAY", "DELAY1", GcGrn, 0, GcHcGrn, 0, S::Non},
+    {VT_LBL, "LABEL", "LABEL1", GcGrn, 0, GcHcGrn, 0, S::Non},
+    {VT_GTO, "GOTO", "GOTO1", GcGrn, 0, GcHcGrn, 0, S::Non},
+    {VT_ACT, "ACTOR", "ACTOR1", GcOrg, 0, GcHcOrg, 0, S::Non},
+    {VT_SNS, "SENSOR", "SENSOR1", GcCyn, 0, GcHcCyn, 0, S::Non},
+    {VT_SPD, "ENGINE SPEED", "ENGINE SPEED1", GcOrg, 0, GcHcOrg, 0, S::Non},
+    {VT_SWI, "SWITCH\nINTERRUPT", "SWITCH_INTERRUPT1", GcYel, 0, GcHcYel, 0, S::Blt},
+    {VT_RTI, "RTI", "RTI1", GcYel, 0, GcHcYel, 0, S::Ret},
 }};
 
 std::string GetVioCap(std::uint8_t typ) {
@@ -55,6 +65,20 @@ std::int32_t GetVioClr(std::uint8_t typ) {
   if (const TuVioTypRow* r = FndRow(typ)) return r->Clr;
   ShwMsgBox("#142, vio color not found in list 'GuVioTyp'");
   return -1;
+}
+
+const TuVioTypRow* GetVioRow(std::uint8_t typ) { return FndRow(typ); }
+
+double ClrCtrRat(std::int32_t a, std::int32_t b) {
+  auto lum = [](std::int32_t c) {
+    auto lin = [](int v) {
+      const double s = v / 255.0;
+      return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * lin((c >> 16) & 0xFF) + 0.7152 * lin((c >> 8) & 0xFF) + 0.0722 * lin(c & 0xFF);
+  };
+  const double la = lum(a), lb = lum(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 std::int32_t GetVioFntClr(std::uint8_t typ) {

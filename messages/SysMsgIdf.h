@@ -127,6 +127,11 @@
   X(SUM_RCT_MNU, 0xA6, "recent files: the submenu")                                                 \
   X(SUM_RCT_MIS, 0xA7, "recent files: a listed file is gone; the path follows")                     \
   X(SUM_FIL_EXT, 0xA8, "File menu: its last item, which closes the window")                         \
+  X(SUM_VIW_ZOM_IN, 0xA9, "View menu: \"Zoom in\", the field larger")                               \
+  X(SUM_VIW_ZOM_OUT, 0xAA, "View menu: \"Zoom out\", the field smaller")                            \
+  X(SUM_VIW_ZOM_ONE, 0xAB, "View menu: \"Actual size\", the field at 100 %")                        \
+  X(SUM_VIW_HI_CTR, 0xAC, "View menu: \"High contrast\", the vios' strong colours and symbols")     \
+  X(SUM_VIW_ZOM_STA, 0xAD, "status bar: the word before the field's zoom in percent")               \
   X(SUM_MTR_BYT, 0xB0, "program meter: \"bytes\"")                                                  \
   X(SUM_MTR_NOT_TRN, 0xB1, "program meter: tooltip lead when the program does not translate")       \
   X(SUM_VIW_LST, 0xB2, "View menu: \"Listing\"")                                                    \

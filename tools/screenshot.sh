@@ -3,7 +3,9 @@
 #   tools/screenshot.sh PROGRAM.vio OUT.png [BUILD_DIR] [DISPLAY_NUMBER]
 # BUILD_DIR defaults to build, the folder that run.sh builds and stages.
 # TESSARO_LANGUAGE=0, 1 or 2 starts the program in English, Dutch or German.
-# TESSARO_SCREEN=WxH sets the screen size (1280x800).
+# TESSARO_SCREEN=WxH sets the screen size (1280x800); TESSARO_ZOOM=PERCENT and
+# TESSARO_HIGH_CONTRAST=1 show the field zoomed and in high contrast
+# (QT_SCALE_FACTOR=2 scales the whole window as a high-resolution desktop does).
 # A pseudo-terminal stands in for the robot's port, so that the window
 # unlocks after the intro; the file is opened through File > Open.
 set -euo pipefail
@@ -17,7 +19,8 @@ Xvfb ":$dsp" -screen 0 "${TESSARO_SCREEN:-1280x800}x24" >/dev/null 2>&1 & pids+=
 socat pty,raw,echo=0,link="$tmp/port" pty,raw,echo=0,link="$tmp/robot" >/dev/null 2>&1 & pids+=($!)
 for _ in $(seq 50); do [ -e "$tmp/port" ] && [ -e /tmp/.X11-unix/X$dsp ] && break; sleep 0.1; done
 mkdir -p "$tmp/cfg/Quorel"
-printf '[Options]\nComport=COM19\nLanguage=%s\n\n[Ports]\nCOM19=%s\n' "${TESSARO_LANGUAGE:-0}" "$tmp/port" \
+printf '[Options]\nComport=COM19\nLanguage=%s\nZoom=%s\nHighContrast=%s\n\n[Ports]\nCOM19=%s\n' "${TESSARO_LANGUAGE:-0}" \
+  "${TESSARO_ZOOM:-100}" "${TESSARO_HIGH_CONTRAST:-0}" "$tmp/port" \
   > "$tmp/cfg/Quorel/TessaroV1.0.conf"
 export DISPLAY=":$dsp" XDG_CONFIG_HOME="$tmp/cfg" HOME="$tmp" XDG_RUNTIME_DIR="$tmp" QT_QPA_PLATFORM=xcb
 "$exe" >"$tmp/log" 2>&1 & pids+=($!)

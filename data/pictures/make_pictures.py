@@ -8,7 +8,8 @@ bitmaps are committed, so a build does not need this script; run it only to
 change the pictures.
 
 Every picture is a Windows BMP with 24 bits per pixel:
-  - the 20 tool bar pictures, 32 x 32, under the names the program loads;
+  - the 20 tool bar pictures, 32 x 32, under the names the program loads,
+    and each again at 64 x 64 under the same name with "@2x" before ".bmp";
   - background.bmp, upstream.bmp, downstream.bmp, 1024 x 768, stretched over
     the programming field (the last two flash briefly while data goes from
     the robot to the PC and from the PC to the robot);
@@ -120,8 +121,8 @@ class Canvas:
         self.d.text((x * SS, y * SS), txt, font=font(int(size * SS), bold), fill=fill,
                     anchor=anchor, stroke_width=int(stroke * SS), stroke_fill=stroke_fill)
 
-    def final(self):
-        return self.img.resize((self.w, self.h), Image.LANCZOS)
+    def final(self, scale=1):
+        return self.img.resize((self.w * scale, self.h * scale), Image.LANCZOS)
 
 
 # ---------------------------------------------------------------- symbols
@@ -596,7 +597,11 @@ def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
     os.makedirs(folder, exist_ok=True)
     for name, make in TOOLBAR:
-        save(make().final(), folder, name)
+        c = make()
+        save(c.final(), folder, name)
+        # The same at twice the size, for a desktop scaled by two and the
+        # field zoomed to 200 % or more; Qt finds it by its "@2x".
+        save(c.final(2), folder, name[:-4] + "@2x.bmp")
     save(background(), folder, "background.bmp")
     save(direction_picture(True), folder, "upstream.bmp")
     save(direction_picture(False), folder, "downstream.bmp")

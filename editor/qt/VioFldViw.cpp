@@ -1,4 +1,5 @@
 #include "editor/qt/VioFldViw.h"
+#include "editor/qt/VioFldZom.h"
 
 #include <QContextMenuEvent>
 #include <QFocusEvent>
@@ -85,10 +86,7 @@ QWidget* TVioPnl::Ctl(int idx) const {
 
 void TVioPnl::paintEvent(QPaintEvent* e) {
   QFrame::paintEvent(e);
-  if (!FpVio || FpVio->Caption().empty()) return;
-  QPainter p(this);
-  p.setPen(VioQClr(TVioLay::VioFntClr(*FpVio)));
-  p.drawText(contentsRect(), Qt::AlignCenter, VioQStr(FpVio->Caption()));
+  PntVio(*this, FViw.Lay());
 }
 
 void TVioPnl::mousePressEvent(QMouseEvent* e) {

@@ -108,11 +108,16 @@ public:
   void CtlChg(TVio* vio, int ctl) override;
   void CtlFoc(TVio* vio, int ctl) override;
   void VioBrk(TVio* vio) override;
+  // The zoom or the look changed (VioFldZom.cpp).
+  void FldShw() override;
+  TVioLay& Lay() { return FLay; }
 
-  // ITxtMsr: the real font metrics.
+  // ITxtMsr: the real font metrics (EdtRom and NrmPx in VioFldZom.cpp).
   void MsrTxt(const std::string& face, int pts, const std::string& txt, int& width, int& height) override;
   void MsrPxl(int px, const std::string& txt, int& width, int& height) override;
   void CbxRom(int& width, int& height) override;
+  void EdtRom(int& width, int& height) override;
+  int NrmPx() override;
 
   // Gives the field the input focus, so that an edit being typed in runs its
   // check. In a window that is not active no focus event is sent: the check

@@ -19,6 +19,7 @@
 
 #include "core/Seams.h"
 #include "editor/qt/VioFldViw.h"
+#include "editor/qt/VioFldZom.h"
 #include "translator/InsAndTkn.h"
 #include "translator/TrnLst.h"
 
@@ -31,6 +32,10 @@ public:
     if (vio->Brk()) V.SndBrk();
   }
   void VioBrk(TVio*) override { V.SndBrk(); }
+  void FldShw() override {
+    if (V.FpSel) V.Mrk(V.FpSelFrm, V.FpSel);
+    if (V.FpRun) V.Mrk(V.FpRunFrm, V.FpRun);
+  }
   void VioMov(TVio* vio, int left, int top) override {
     const QPoint at(left, top);
     if (V.FpSel == vio) V.Mrk(V.FpSelFrm, vio, &at);
@@ -122,6 +127,7 @@ TPgmViw::TPgmViw(TVioPgmItp& edt, QWidget* fld, QMainWindow* win, QMenu* fil, in
     FpPrtAct->setShortcut(QKeySequence::Print);
     connect(FpPrtAct, &QAction::triggered, this, &TPgmViw::Prt);
   }
+  FpZom = new TFldZom(edt, fld, FpViwMnu, win->statusBar());
   FpSelFrm = NewFrm(fld, "#1e64ff", "frmLstSel");
   FpRunFrm = NewFrm(fld, "#ff8c00", "frmRunVio");
   RfsTxt();
@@ -133,6 +139,7 @@ void TPgmViw::RfsTxt() {
   FpLst->setWindowTitle(FpLstAct->text());
   if (FpExpAct) FpExpAct->setText(Msg(FEdt, SUM_VIW_EXP, "Export picture"));
   if (FpPrtAct) FpPrtAct->setText(Msg(FEdt, SUM_VIW_PRT, "Print"));
+  if (FpZom) FpZom->RfsTxt();
   Upd();  // the meter's unit and the reasons of the listing
 }
 

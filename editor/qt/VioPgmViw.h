@@ -28,6 +28,8 @@ class QAction;
 class QTimer;
 class QWidget;
 
+class TFldZom;
+
 class TPgmViw final : public QObject {
   Q_OBJECT
 
@@ -44,6 +46,8 @@ public:
   QAction* LstAct() const { return FpLstAct; }
   QAction* ExpAct() const { return FpExpAct; }
   QAction* PrtAct() const { return FpPrtAct; }
+  // The zoom and the high contrast of the field, in the View menu.
+  TFldZom& Zom() const { return *FpZom; }
 
   // Brings the meter and the listing up to date now.
   void Upd();
@@ -108,6 +112,7 @@ private:
   QAction* FpLstAct = nullptr;
   QAction* FpExpAct = nullptr;
   QAction* FpPrtAct = nullptr;
+  TFldZom* FpZom = nullptr;
   QFrame* FpSelFrm = nullptr;
   QFrame* FpRunFrm = nullptr;
   TVio* FpSel = nullptr;

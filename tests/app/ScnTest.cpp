@@ -25,6 +25,8 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -66,6 +68,7 @@
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioFldAcc.h"
 #include "editor/qt/VioFldViw.h"
+#include "editor/qt/VioFldZom.h"
 #include "editor/qt/VioPgmViw.h"
 #include "link/ComPort2p5.h"
 #include "link/PckPrt.h"
@@ -240,7 +243,7 @@ protected:
       QImage img(QString::fromStdString(e.path().string()));
       if (img.isNull()) continue;
       img = img.convertToFormat(QImage::Format_RGB32);
-      img.fill(QColor(10 * i, 255 - 10 * i, 100));
+      img.fill(QColor(10 * (i % 25), 255 - 10 * (i % 25), 60 + 40 * (i / 25)));
       ++i;
       ASSERT_TRUE(img.save(QString::fromStdString(e.path().string()), "BMP"));
       Painted[img.pixel(0, 0)] = e.path().filename().string();
@@ -258,6 +261,44 @@ protected:
       if (n == GcTbnNam[i]) return W->Tbr().Tbn(static_cast<TeTbn>(i));
     ADD_FAILURE() << Where << "no tool button " << n;
     return nullptr;
+  }
+
+  // The texts on the field's vios that their controls cut off, measured
+  // with each control's own font against the room its style leaves the text.
+  std::string CutTxt() {
+    std::string cut;
+    for (const TVioPnl* p : W->Fld().findChildren<TVioPnl*>(Qt::FindDirectChildrenOnly)) {
+      if (!p->isVisible()) continue;
+      for (QWidget* c : p->Ctls()) {
+        if (!c || !c->isVisible()) continue;
+        QStringList t;
+        int room = 0;
+        auto edt = [](const QLineEdit* e) {
+          const int frm = e->hasFrame() ? e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+          return e->contentsRect().marginsRemoved(e->textMargins()).width() - 2 * frm - 2 * 2;
+        };
+        if (auto* b = qobject_cast<QComboBox*>(c)) {
+          for (int i = 0; i < b->count(); ++i) t << b->itemText(i);
+          t << b->currentText();
+          QStyleOptionComboBox o;
+          o.initFrom(b);
+          o.editable = b->isEditable();
+          o.frame = b->hasFrame();
+          room = b->isEditable() ? edt(b->lineEdit())
+                                 : b->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, b).width() - 2;
+        } else if (auto* e = qobject_cast<QLineEdit*>(c)) {
+          t << e->text();
+          room = edt(e);
+        } else if (auto* l = qobject_cast<QLabel*>(c)) {
+          t << l->text();
+          room = std::min(l->contentsRect().width(), p->contentsRect().right() - l->x());
+        }
+        const QFontMetrics fm(c->font());
+        for (const QString& x : t)
+          if (fm.horizontalAdvance(x) > room) cut += (cut.empty() ? "" : " | ") + x.toStdString();
+      }
+    }
+    return cut.empty() ? "none" : cut;
   }
 
   QAction* Act(const std::string& n) {
@@ -399,6 +440,20 @@ protected:
     if (n == "background-fills") return yn(Covers(*GuBckGndImg, W->Fld().rect()));
     if (n == "drifting") return yn(W->BkgDrf()->Drifting());
     if (n == "offset") return std::to_string(W->BkgDrf()->Ofs().x()) + "," + std::to_string(W->BkgDrf()->Ofs().y());
+    if (n == "cut-texts") return CutTxt();
+    if (n == "zoom") return W->findChild<QLabel*>("lblZom")->text().toStdString();
+    if (n.rfind("symbol.", 0) == 0) {
+      // The dark pixels in the corner where the vio's symbol goes.
+      TVioPnl* p = W->FldViw()->Pnl(Vio(n.substr(7)));
+      if (!p) return "no vio";
+      const QImage img = p->grab().toImage();
+      const qreal dpr = img.devicePixelRatio();
+      const QRect r = VioSymRct(p->size());
+      int drk = 0;
+      for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) drk += qGray(img.pixel(int(x * dpr), int(y * dpr))) < 80;
+      return yn(drk >= r.width());
+    }
     if (n == "cell") return std::to_string(e.CelWdt()) + "x" + std::to_string(e.CelHgt());
     if (n == "scroll") {
       const bool h = W->FldScr().horizontalScrollBar()->maximum() > 0, v = W->FldScr().verticalScrollBar()->maximum() > 0;

@@ -207,6 +207,12 @@ TEST(InstalledPictures, HaveTheirSizesAndEachIsAPictureOfItsOwn) {
       EXPECT_EQ(bmp.W * 1000 + bmp.H, 32032) << name;
       EXPECT_GE(bmp.Col, 20u) << name << ": a picture, not a plain square";
       tbn.insert(bmp.Data);
+      // Beside it the same at twice the size, as bright, for a scaled desktop.
+      std::string big = name;
+      TBmp b2;
+      ASSERT_TRUE(LodBmp(NativePath(root.Dir + "pictures" + big.insert(big.size() - 4, "@2x")), b2));
+      EXPECT_EQ(b2.W * 1000 + b2.H, 64064) << big;
+      EXPECT_NEAR(b2.Lum, bmp.Lum, 8.0) << big << ": not the same picture";
     }
     EXPECT_EQ(tbn.size(), GcTbnImgFil.size()) << "every button has its own picture";
     // The background below the installation folder, the direction pictures

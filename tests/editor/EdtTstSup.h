@@ -28,6 +28,7 @@ public:
   void FldClr() override { Evt.push_back("clr"); }
   void VioBrk(TVio* v) override { Evt.push_back(v->Brk() ? "brk+" : "brk-"); }
   void KeyCur() override { Evt.push_back("kcur"); }
+  void FldShw() override { Evt.push_back("shw"); }
   std::vector<std::string> Evt;
   int FocCnt = 0;
 };

@@ -13,6 +13,7 @@
 #include "editor/VioKep.h"
 #include "editor/VioLay.h"
 #include "editor/VioRun.h"
+#include "editor/VioZom.h"
 #include "messages/SysLgeMsg.h"
 #include "translator/InsAndTkn.h"
 #include "translator/TrnLst.h"
@@ -122,6 +123,56 @@ private:
     return s;
   }
 
+  // The texts of a vio that do not fit whole where the layout puts them,
+  // measured as Arial at 96 dots per inch is: its caption within the cell,
+  // each control's text and items within its box. "-": none.
+  std::string Cut(const TVio& v) {
+    struct TMsr final : ITxtMsr {
+      void MsrTxt(const std::string&, int pts, const std::string& t, int& w, int& h) override {
+        MsrPxl(pts * 96 / 72, t, w, h);
+      }
+    } msr;
+    TVioLay lay(Edt, &msr);
+    std::string cut;
+    auto chk = [&](const std::string& t, int px, bool pts, int room, int hgt) {
+      int w = 0, h = 0;
+      pts ? msr.MsrTxt("Arial", px, t, w, h) : msr.MsrPxl(px, t, w, h);
+      if (w > room || h > hgt) cut += (cut.empty() ? "" : "|") + t;
+    };
+    const int cw = Edt.CelWdt(), ch = Edt.CelHgt();
+    for (const std::string& ln : Spl(v.Caption(), '\n'))
+      if (!ln.empty()) chk(ln, lay.CapPx(v), false, cw, ch / static_cast<int>(Spl(v.Caption(), '\n').size()));
+    for (int i = 0; i < static_cast<int>(v.Ctls().size()); ++i) {
+      const TVioCtl& c = v.Ctls()[static_cast<std::size_t>(i)];
+      const TuCtlBox b = lay.CtlBox(v, i);
+      const bool pts = b.FntPts > 0;
+      const int siz = pts ? b.FntPts : b.FntHgt;
+      // A label takes its text's width; a box must hold it, and stays inside the cell.
+      const int room = (b.Width > 0 ? std::min(b.Width, cw - b.Left) : cw - b.Left);
+      if (siz <= 0) cut += (cut.empty() ? "" : "|") + std::string("(no size)");
+      std::vector<std::string> t{v.CtlTxt(i)};
+      if (c.Knd == TeCtlKnd::Cbx) t.insert(t.end(), c.Itms.begin(), c.Itms.end());
+      for (const std::string& x : t) chk(x, siz, pts, room, ch - b.Top);
+    }
+    return cut.empty() ? "-" : cut;
+  }
+  // The high-contrast table: each caption at 7:1 or more on its fill, the
+  // controls' text on theirs; the parameterless types that share a colour
+  // each with a symbol of its own. The words of what fails.
+  static std::string HcTbl() {
+    std::string bad;
+    auto plain = [](std::uint8_t t) { return t <= VT_ELS || t == VT_SWI || t == VT_RTI; };
+    for (const TuVioTypRow& r : GuVioTyp) {
+      if (ClrCtrRat(r.HcClr, r.HcFntClr) < 7.0) bad += std::string(bad.empty() ? "" : " ") + "ratio:" + r.Key;
+      for (const TuVioTypRow& o : GuVioTyp) {
+        if (r.Typ < o.Typ && plain(r.Typ) && plain(o.Typ) && r.Clr == o.Clr && (r.Sym == o.Sym || r.Sym == TeVioSym::Non))
+          bad += std::string(bad.empty() ? "" : " ") + "symbol:" + r.Key + "=" + o.Key;
+      }
+    }
+    if (ClrCtrRat(GcHcCtlClr, GcHcCtlFntClr) < 7.0) bad += " controls";
+    return bad.empty() ? "-" : bad;
+  }
+
   TFakePlatform Fake;
   TTmpDir Tmp;
   TRecWnd Wnd;
@@ -188,6 +239,17 @@ void TScr::Run(const TLin& l) {
         }
         EXPECT_EQ(s, l.Rst(2));
       }},
+      {"cut", [&] { EXPECT_EQ(Cut(*V(l[1])), l.Rst(2)); }},
+      {"zom", [&] { eqOpt(Edt.SetZom(l.I(1))); }},
+      {"zomstp", [&] { EXPECT_EQ(std::make_pair(ZomStpUp(l.I(1)), ZomStpDwn(l.I(1))), std::make_pair(l.I(2), l.I(3))); }},
+      {"zomtxt", [&] { EXPECT_EQ(ZomOfTxt(l.Rst(2)), l.I(1)); }},
+      {"hc", [&] { Edt.SetHiCtr(l.B(1)); }},
+      {"vclr", [&] {
+        std::ostringstream o;
+        o << std::hex << std::uppercase << TVioLay::VioClr(*V(l[1])) << ' ' << TVioLay::VioFntClr(*V(l[1]));
+        EXPECT_EQ(o.str(), l.Rst(2));
+      }},
+      {"hctbl", [&] { EXPECT_EQ(HcTbl(), l.Rst(1)); }},
       {"drop", [&] { Edt.DrpVio(V(l[1]), l.I(2), l.I(3)); }},
       {"glu", [&] {  // vio, where it stands, where it is wanted = where it shows, candidates
         const auto g = Edt.GluVio(V(l[1]), P{l.I(2), l.I(3)}, l.I(4), l.I(5));
