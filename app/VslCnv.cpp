@@ -9,6 +9,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QScrollArea>
 #include <QToolBar>
 
@@ -285,6 +287,8 @@ void TfrmVslCnv::tmrAppItoTimer() {
     return;
   }
   SetLck(false);
+  // The keys work at once: the field takes the focus, unless a box or edit has it.
+  if (!qobject_cast<QLineEdit*>(focusWidget()) && !qobject_cast<QComboBox*>(focusWidget())) pnlVioFld->setFocus();
   PrcMsg();
   ShwStaRpt();
   FpPlyWavFil->PlyWavFilFlg(FsAppDir + "..\\" + FsSndDir + "\\system\\systems online.wav", SND_SYNC);

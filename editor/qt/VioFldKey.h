@@ -33,6 +33,7 @@ protected:
 
 private:
   void KeyCur() override { ShwFrm(); }
+  void FldShw() override { ShwFrm(); }  // a zoom: the cells have another size
   void VioAdd(TVio* vio) override;
   void VioVis(TVio*) override { ShwFrm(); }
   void CtlChg(TVio* vio, int ctl) override;
