@@ -13,6 +13,7 @@
 #include "app/VslDoc.h"
 #include "app/VslCnv.h"
 #include "app/VslCnvLgc.h"
+#include "app/VslLsn.h"
 #include "app/VslSet.h"
 #include "app/VslTbr.h"
 #include "app/platform/QtPlatform.h"
@@ -50,6 +51,7 @@ void TfrmVslCnv::RfsLgeTxt() {
   smnHlpInf->setText(txt(SUM_MNU_INF, "Info"));
   if (FpPgmViw) FpPgmViw->RfsTxt();
   if (FpSimPan) FpSimPan->RfsTxt();
+  if (FpLsn) FpLsn->RfsTxt();
   // The other windows exist once the program entry has made them.
   if (frmOptions) frmOptions->SetLge(lge);
   if (frmHlpInf) frmHlpInf->SetLge(lge);
