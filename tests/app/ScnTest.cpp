@@ -429,7 +429,7 @@ protected:
     }
     if (n.rfind("label.", 0) == 0) {  // a label's text by its object name, when it is shown
       const QLabel* l = W->findChild<QLabel*>(QString::fromStdString(n.substr(6)));
-      return !l ? "(none)" : l->isVisibleTo(W) ? l->text().toStdString() : "(hidden)";
+      return !l ? "(none)" : l->isVisibleTo(W.get()) ? l->text().toStdString() : "(hidden)";
     }
     if (n.rfind("hint.", 0) == 0) {
       auto* b = qobject_cast<QToolButton*>(W->Tbr().ComBar().widgetForAction(Tbn(n.substr(5))));
