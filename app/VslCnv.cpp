@@ -29,6 +29,7 @@
 #include "app/VslCnvLgc.h"
 #include "app/VslDoc.h"
 #include "app/VslLnk.h"
+#include "app/VslLsn.h"
 #include "app/VslSet.h"
 #include "app/VslTbr.h"
 #include "editor/qt/VioFldKey.h"
@@ -199,6 +200,8 @@ TfrmVslCnv::~TfrmVslCnv() {
   tmrAppIto.stop();
   FpBlk->Unb();
   FpAcc.reset();
+  if (FpDoc) FpDoc->FOnOpn = nullptr;
+  FpLsn.reset();
   delete std::exchange(FpSimPan, nullptr);  // it draws on the field's views
   FpPgmViw.reset();
   FpVioFldKey.reset();
@@ -248,6 +251,11 @@ void TfrmVslCnv::FormShow() {
 
   // The programming field with the background picture below every vio.
   CrtEdtViw();
+  if (!FpLsn && FpVioPgmItp) {
+    FpLsn = std::make_unique<TVslLsn>(*this, *FpVioPgmItp, *FpDoc, *FpTbr, FpDoc->FilMnu(), nullptr,
+                                      [this] { return FbyLgeIdx; });
+    FpDoc->FOnOpn = [this] { FpLsn->NtfNot(); };
+  }
   FpDoc->BldExt();
   // The items made just now, and the windows made after this one, take the language.
   RfsLgeTxt();

@@ -36,6 +36,7 @@ class TVioPgmItp;
 class TVslAcc;
 class TVslDoc;
 class TVslLnk;
+class TVslLsn;
 class TVslSet;
 class TVslTbr;
 class TclsPlyWavFil;
@@ -147,6 +148,7 @@ public:
   TVslDoc& Doc() { return *FpDoc; }
   TVslTbr& Tbr() { return *FpTbr; }
   TVioBlk& Blk() { return *FpBlk; }
+  TVslLsn* Lsn() const { return FpLsn.get(); }  // none before the field is built
 
   // The editor, which the other windows and the field reach.
   std::unique_ptr<TVioPgmItp> FpVioPgmItp;
@@ -269,4 +271,5 @@ private:
   std::unique_ptr<TVslTbr> FpTbr;
   std::unique_ptr<TVslDoc> FpDoc;
   std::unique_ptr<TVslLnk> FpLnk;
+  std::unique_ptr<TVslLsn> FpLsn;
 };

@@ -14,6 +14,7 @@
 #include "app/VslDoc.h"
 #include "app/VslCnv.h"
 #include "app/VslCnvLgc.h"
+#include "app/VslLsn.h"
 #include "app/VslSet.h"
 #include "app/VslTbr.h"
 #include "app/platform/QtPlatform.h"
@@ -52,6 +53,7 @@ void TfrmVslCnv::RfsLgeTxt() {
   if (FpPgmViw) FpPgmViw->RfsTxt();
   if (FpSimPan) FpSimPan->RfsTxt();
   if (FpAcc) FpAcc->RfsTxt(lge);
+  if (FpLsn) FpLsn->RfsTxt();
   // The other windows exist once the program entry has made them.
   if (frmOptions) frmOptions->SetLge(lge);
   if (frmHlpInf) frmHlpInf->SetLge(lge);

@@ -165,7 +165,17 @@ std::string TVslDoc::FilDlgDir() const {
 
 void TVslDoc::EnaSas() { smnFilSas->setEnabled(true); }
 
-void TVslDoc::SetCap(const QString& cap) { FWnd.setWindowTitle(cap); }
+void TVslDoc::SetCap(const QString& cap) {
+  FsCap = cap;
+  FWnd.setWindowTitle(FsLsnCap.isEmpty() ? cap : cap.isEmpty() ? FsLsnCap : FsLsnCap + " - " + cap);
+}
+
+void TVslDoc::SetLsnCap(const QString& tit) {
+  // Without a lesson the caption is the window's own (also as set before the document's first).
+  if (FsLsnCap.isEmpty()) FsCap = FWnd.windowTitle();
+  FsLsnCap = tit;
+  SetCap(FsCap);
+}
 
 bool TVslDoc::LodVioFilKep(const std::string& name) {
   TVioPgmItp& edt = *FHst.Pgm();
@@ -207,6 +217,7 @@ bool TVslDoc::OpnFil(const std::string& name) {
     smnFilSav->setEnabled(true);
     smnFilSas->setEnabled(true);
     AddRctFil(name);
+    if (FOnOpn) FOnOpn();
     return true;
   }
   if (!GuLstErrMsg.empty()) FHst.ShwErrMsg(GuLstErrMsg);
@@ -367,7 +378,7 @@ void TVslDoc::RfsEdtMnu() {
   const bool drt = edt->Drt();
   if (drt == FbCapDrt) return;
   FbCapDrt = drt;
-  QString cap = FWnd.windowTitle();
+  QString cap = FsLsnCap.isEmpty() ? FWnd.windowTitle() : FsCap;
   if (drt) {
     cap += GcDrtMrk;
   } else if (cap.endsWith(GcDrtMrk)) {

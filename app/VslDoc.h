@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -102,6 +103,10 @@ public:
   // The caption of a program without a file: the window's own.
   void SetStaCap(const QString& cap) { FsStaCap = cap; }
   const QString& StaCap() const { return FsStaCap; }
+  // A lesson's title goes in front of the caption; empty: none.
+  void SetLsnCap(const QString& tit);
+  // Told when a program file has been opened.
+  std::function<void()> FOnOpn;
   const TVioRcv* Rcv() const { return FpVioRcv.get(); }
   // The items, for the lock and for tests.
   QAction* OpnAct() const { return smnFilOpn; }
@@ -130,6 +135,8 @@ private:
   std::string FsVioFilNam;
   std::string FsCmdFil;
   QString FsStaCap;
+  QString FsCap;     // the caption without the lesson's title
+  QString FsLsnCap;
   bool FbCapDrt = false;
   std::unique_ptr<THstObs> FpHstObs;
   std::unique_ptr<TVioRcv> FpVioRcv;

@@ -117,6 +117,12 @@ void TVslTbr::VioClick(TeTbn tbn, std::uint8_t vioTyp, bool key) {
   if (tbn == TeTbn::Sta || tbn == TeTbn::Swi) Tbn(tbn)->setEnabled(false);
 }
 
+void TVslTbr::RfsOfr() {
+  for (int i = 0; i < GcTbnCnt; ++i)
+    if (GcTbnDsg[i].VioTyp >= 0)
+      FTbn[static_cast<std::size_t>(i)]->setVisible(FHst.Edt().VioOfr(static_cast<std::uint8_t>(GcTbnDsg[i].VioTyp)));
+}
+
 void TVslTbr::SetRunEna(bool ena) {
   Tbn(TeTbn::Run)->setEnabled(ena);
   RpnRun();

@@ -62,6 +62,8 @@ public:
   void AddMisPic(const std::string& pth) { FMisPic.push_back(pth); }
   // The hints in the current language.
   void RfsHnt();
+  // Shows the vio buttons of the types the editor offers (all without a lesson).
+  void RfsOfr();
   // The link state button: green while the robot answers.
   void ShwLnkSte(bool oky);
   void SetRunEna(bool ena);

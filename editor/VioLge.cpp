@@ -108,6 +108,8 @@ bool TVioPgmItp::SetLgeIdx(std::uint8_t idx) {
     vio->Rec.SarCom = comTxt;
     NtfCtl(vio, comCtl);
   }
+  // A lesson keeps the lists to what it offers.
+  if (FpLsn) RfsSarLst();
   noRcd.reset();
   TStrLst now;
   if (!FHst.Emp() && BldVioLns(now)) {

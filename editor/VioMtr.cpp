@@ -6,11 +6,12 @@
 #include "translator/InsAndTkn.h"
 
 TuMtrStt MtrStt(bool ok, std::size_t len, const std::string& why, const std::string& unit,
-                const std::string& lead) {
+                const std::string& lead, std::size_t bdg) {
   TuMtrStt s;
-  const std::string max = " / " + std::to_string(GcMaxTsmLen) + " " + unit;
-  // A stream longer than one upload does not translate, whatever the passes said.
-  if (ok && len > GcMaxTsmLen) {
+  const std::string max = " / " + std::to_string(bdg) + " " + unit;
+  // A stream longer than one upload (or the lesson's budget) does not count
+  // as translated, whatever the passes said.
+  if (ok && len > bdg) {
     ok = false;
   }
   s.Ok = ok;
@@ -44,7 +45,7 @@ const TuMtrStt& TVioMtr::Upd() {
   std::string why = ok ? std::string() : GuLstErrMsg;
   std::string unit = FEdt.GetSysUsrMsg(SUM_MTR_BYT);
   if (unit.empty()) unit = "bytes";
-  FStt = MtrStt(ok, FpTrn->FpTsmTknLst.size(), why, unit, FEdt.GetSysUsrMsg(SUM_MTR_NOT_TRN));
+  FStt = MtrStt(ok, FpTrn->FpTsmTknLst.size(), why, unit, FEdt.GetSysUsrMsg(SUM_MTR_NOT_TRN), FEdt.Bdg());
   FStt.Emp = FEdt.GetVioCnt() == 0;
   GuLstErrMsg = std::move(keep);
   if (!FStt.Ok) FpTrn->Clr();

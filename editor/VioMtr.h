@@ -15,14 +15,15 @@ struct TuMtrStt {
   bool Ok = false;       // the program translates
   bool Emp = false;      // there is no program yet: nothing is wrong
   std::size_t Len = 0;   // bytes of the stream (0 when it does not translate)
-  std::string Txt;       // "37 / 255 bytes", "- / 255 bytes"
+  std::string Txt;       // "37 / 255 bytes", "- / 255 bytes", "37 / 120 bytes" under a lesson
   std::string Why;       // empty when Ok; else the translator's reason
 };
 
 // The rule: text and state from the outcome of one translation. unit is the
-// word after the numbers ("bytes"); lead goes in front of the reason.
+// word after the numbers ("bytes"); lead goes in front of the reason; max is
+// what the program may take (a lesson's budget, else the robot's 255).
 TuMtrStt MtrStt(bool ok, std::size_t len, const std::string& why, const std::string& unit,
-                const std::string& lead);
+                const std::string& lead, std::size_t max = GcMaxTsmLen);
 
 class TVioMtr final : public IVioPgmObs {
 public:
@@ -54,6 +55,7 @@ public:
   void VioChg(TVio*) override { Mrk(); }
   void CtlChg(TVio*, int) override { Mrk(); }
   void FldClr() override { Mrk(); }
+  void LsnChg() override { Mrk(); }
 
 private:
   void Mrk();

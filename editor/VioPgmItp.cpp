@@ -9,6 +9,7 @@
 #include "core/StrUtl.h"
 #include "core/WndMsg.h"
 #include "core/Seams.h"
+#include "editor/VioLsn.h"
 #include "editor/VioNum.h"
 #include "messages/SysLgeMsg.h"
 
@@ -312,6 +313,9 @@ bool TVioPgmItp::AddSarBxs(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, con
   cbx.Knd = TeCtlKnd::Cbx;
   cbx.Edt = false;
   cbx.CtlRol = CR_SAR_TYP;
+  // The wanted pair stays in the lists even where a lesson does not offer it.
+  vio->Rec.SarTyp = typTxt;
+  vio->Rec.SarCom = comTxt;
   const int typCtl = AddCtl(vio, cbx);
   if (!FilSarTypCbx(vio, lge, avlCol, actor)) return false;
   std::string typ;
@@ -385,6 +389,10 @@ bool TVioPgmItp::CrtSpdVio(int col, int row, std::uint8_t spd) {
 }
 
 TVio* TVioPgmItp::PutVio(std::uint8_t typ, int col, int row) {
+  if (typ < GcVioTypCnt && !VioOfr(typ)) {
+    GuLstErrMsg = LsnNot({typ});
+    return nullptr;
+  }
   TStpGrd stp(*this);
   bool ok;
   switch (typ) {
@@ -394,7 +402,11 @@ TVio* TVioPgmItp::PutVio(std::uint8_t typ, int col, int row) {
     case VT_DLY: ok = CrtDlyVio(col, row, "10"); break;
     case VT_LBL: ok = CrtLblVio(col, row, 0, std::nullopt); break;
     case VT_GTO: ok = CrtGtoVio(col, row, 0, std::nullopt); break;
-    case VT_ACT: ok = CrtSarVio(FbyLgeIdx, FbyAvlCol, col, row, "", "Forward", "10", true); break;
+    case VT_ACT:
+      // Under a lesson without "Forward" the first command it offers.
+      ok = CrtSarVio(FbyLgeIdx, FbyAvlCol, col, row, "", "Forward", "10", true) ||
+           (FpLsn && !FpLsn->AllAct && CrtSarVio(FbyLgeIdx, FbyAvlCol, col, row, "", "", "10", true));
+      break;
     case VT_SNS: ok = CrtSarVio(FbyLgeIdx, FbyAvlCol, col, row, "", "", "0", false); break;
     case VT_SPD: ok = CrtSpdVio(col, row, 20); break;
     default:
@@ -409,6 +421,10 @@ TVio* TVioPgmItp::PutVio(std::uint8_t typ, int col, int row) {
 }
 
 bool TVioPgmItp::AddVio(std::uint8_t typ) {
+  if (typ < GcVioTypCnt && !VioOfr(typ)) {
+    GuLstErrMsg = LsnNot({typ});
+    return false;
+  }
   TStpGrd stp(*this);
   int col = -1, row = -1;
   bool fnd = false;

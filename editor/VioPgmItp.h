@@ -27,6 +27,7 @@ class TVio;
 class TVioPgmItp;
 class TInsAndTkn;
 class TVioDrg;
+struct TVioLsn;
 
 // The record of every vio.
 struct TuVioRec {
@@ -135,6 +136,7 @@ public:
   virtual void VioBrk(TVio*) {}            // its breakpoint was set or cleared
   virtual void KeyCur() {}                 // the field's cell cursor moved
   virtual void FldShw() {}                 // the cells' size or the look changed: show every vio anew
+  virtual void LsnChg() {}                 // a lesson was opened or closed
 };
 
 class TVioPgmItp {
@@ -195,6 +197,22 @@ public:
   void SetAvlCol(std::uint8_t col) { FbyAvlCol = col; }
   std::uint8_t LgeIdx() const { return FbyLgeIdx; }
   std::uint8_t AvlCol() const { return FbyAvlCol; }
+
+  // ---- Lessons (VioLsn.cpp) -------------------------------------------------
+  // The lesson in force; none offers everything. Setting it refills the sar
+  // lists of the vios on the field (each keeps its own type and command) and
+  // tells the views. Programs are not changed by it.
+  void SetLsn(std::shared_ptr<const TVioLsn> lsn);
+  const TVioLsn* Lsn() const { return FpLsn.get(); }
+  // Whether the vio type is offered: the one question that the tool bar, the
+  // keys and AddVio/PutVio ask.
+  bool VioOfr(std::uint8_t typ) const;
+  // The bytes a program may take: the lesson's budget, else the robot's 255.
+  std::size_t Bdg() const;
+  // The note on the vios (of the field, or of the types given) that the
+  // lesson does not offer, naming each type once; empty when there are none.
+  std::string LsnNot();
+  std::string LsnNot(const std::vector<std::uint8_t>& typs);
 
   // Message text in the current language (through GuSysLgeMsg).
   std::string GetSysUsrMsg(std::uint8_t id);
@@ -535,6 +553,14 @@ private:
                  const std::string& comTxt, bool actor);
   bool ShwSarItm(TVio* vio, int ctl, const std::string& want, const std::string& noneMsg,
                  const std::string& misMsg, std::string& shown);
+  // The token of a sar vio's own type and command; -1 when they have none.
+  int OwnTkn(const TVio* vio, std::uint8_t lge, bool actor);
+  // Keeps of a type list (typ null) or of the command list of a type what the
+  // lesson offers, and the vio's own token.
+  void FltSarLst(TStrLst& lst, const TVio* vio, std::uint8_t lge, std::uint8_t avlCol, bool actor,
+                 const std::string* typ);
+  // The sar lists of the vios on the field filled anew in the current language.
+  void RfsSarLst();
   // The Actor's value edit and its unit label.
   void AddActVal(TVio* vio, const std::string& valTxt);
   // A sar vio of a program file, whose names may be those of another language.
@@ -543,6 +569,7 @@ private:
 
 
   IWndMsgTgt* FpOwnFrm;
+  std::shared_ptr<const TVioLsn> FpLsn;
   std::uint8_t FbyLgeIdx = 0xFF;
   std::uint8_t FbyAvlCol = 0xFF;
   int FiCurCol = -1;

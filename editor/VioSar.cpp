@@ -18,6 +18,7 @@ bool TVioPgmItp::FilSarTypCbx(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, 
   if (!vio) return false;
   TStrLst lst;
   if (!SarAndTkn().GetSarTypLst(lst, lge, avlCol, actor)) return false;
+  FltSarLst(lst, vio, lge, avlCol, actor, nullptr);
   const int i = vio->FndCtl(TeCtlKnd::Cbx, CR_SAR_TYP);
   if (i >= 0) {
     TVioCtl& c = vio->FCtls[static_cast<std::size_t>(i)];
@@ -33,6 +34,7 @@ bool TVioPgmItp::FilSarComCbx(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, 
   if (!vio) return false;
   TStrLst lst;
   if (!SarAndTkn().GetSarComLst(lst, typTxt, lge, avlCol, actor)) return false;
+  FltSarLst(lst, vio, lge, avlCol, actor, &typTxt);
   const int i = vio->FndCtl(TeCtlKnd::Cbx, CR_SAR_COM);
   if (i >= 0) {
     TVioCtl& c = vio->FCtls[static_cast<std::size_t>(i)];

@@ -22,6 +22,7 @@ seeds() {
   case "$1" in
     fuzz_vio_file) echo "$SRC"/../data/examples/*.vio "$SRC"/../tests/editor/corpus/*.vio ;;
     fuzz_tkn_file) echo "$SRC/../data/ExtComTkn.sys" ;;
+    fuzz_lesson) echo "$SRC"/../data/lessons/*.lesson ;;
   esac
 }
 

@@ -139,6 +139,15 @@
   X(SUM_VIW_PRT, 0xB4, "View menu: \"Print\"")                                                      \
   X(SUM_VIW_EXP_ERR, 0xB5, "View menu: the picture could not be written; the path follows")         \
   X(SUM_VIW_PRT_ERR, 0xB6, "View menu: the program could not be printed; the printer follows")      \
+  X(SUM_LSN_OPN, 0xB7, "File menu: \"Open lesson...\"")                                              \
+  X(SUM_LSN_CLS, 0xB8, "File menu: \"Close lesson\"")                                                 \
+  X(SUM_LSN_ERR, 0xB9, "lessons: a damaged file; %1 its path, %2 the line; the detail follows")      \
+  X(SUM_LSN_RED, 0xBA, "lessons: the file cannot be read; the path follows")                         \
+  X(SUM_LSN_LIN, 0xBB, "lessons: detail, a line that is not understood (%1)")                        \
+  X(SUM_LSN_NAM, 0xBC, "lessons: detail, an unknown vio type or sensor or actor command (%1)")       \
+  X(SUM_LSN_BDG, 0xBD, "lessons: detail, the budget is no whole number from 1 to 254")               \
+  X(SUM_LSN_NOT, 0xBE, "lessons: the vio types (%1) the lesson does not offer")                      \
+  X(SUM_LSN_PNL, 0xBF, "lessons: the title of the task panel")                                       \
   X(DM_PRM_MOD, 0xC0, "connection check: the device's group may not read and write it")             \
   X(DM_PRM_MOD_DO, 0xC1, "connection check: what to do about the device's rights")                  \
   X(SUM_SIM_PAN, 0xC2, "simulator pane: its title and the View menu item \"Simulator\"")            \

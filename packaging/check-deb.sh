@@ -79,6 +79,7 @@ expect "$src/data/pictures" '*.bmp' "$lib/pictures"
 expect "$src/data/sounds" '*.wav' "$lib/sounds"
 expect "$src/docs/manual" '*.pdf' "$lib/Documentation"
 expect "$src/data/examples" '*.vio' usr/share/doc/tessaro/examples
+expect "$src/data/lessons" '*.lesson' "$lib/lessons"
 
 # ---- Links in /usr/bin: relative, into the program's tree
 for p in $programs; do

@@ -163,7 +163,7 @@ protected:
       fs::create_directories(fs::path(pth).parent_path());
       std::ofstream(pth) << "RIFF";
     }
-    for (const char* d : {"pictures", "examples"}) fs::copy(Dat(d), Ins.Path() + d);
+    for (const char* d : {"pictures", "examples", "lessons"}) fs::copy(Dat(d), Ins.Path() + d);
     fs::create_symlink(Pty->Pth(), Ins.Path() + "robot");
     Plt.Settings.Keys[GcOptKey]["Comport"] = Ins.Path() + "robot";
     GpCur = this;
@@ -480,6 +480,25 @@ protected:
       return t;
     }
     if (n.rfind("checked.", 0) == 0) return yn(Act(n.substr(8))->isChecked());
+    if (n == "vio-buttons") {  // the vio buttons shown, in the bar's order
+      std::string s;
+      for (int i = 0; i < static_cast<int>(TeTbn::Upl); ++i)
+        if (W->Tbr().Tbn(static_cast<TeTbn>(i))->isVisible()) s += (s.empty() ? "" : " ") + std::string(GcTbnNam[i]);
+      return s;
+    }
+    if (n.rfind("sar.", 0) == 0) {  // a sensor or actor vio's two lists: "types / commands"
+      std::string s;
+      for (const TVioCtl& k : Vio(n.substr(4))->Ctls())
+        if (k.Knd == TeCtlKnd::Cbx) {
+          s += s.empty() ? "" : " /";
+          for (const std::string& x : k.Itms) s += (s.empty() || s.back() == '/' ? " " : "|") + x;
+        }
+      return s.substr(s.empty() ? 0 : 1);
+    }
+    if (n.rfind("label.", 0) == 0) {  // a label's text by its object name, when it is shown
+      const QLabel* l = W->findChild<QLabel*>(QString::fromStdString(n.substr(6)));
+      return !l ? "(none)" : l->isVisibleTo(W.get()) ? l->text().toStdString() : "(hidden)";
+    }
     if (n.rfind("hint.", 0) == 0) {
       QWidget* w = W->Tbr().ComBar().widgetForAction(Tbn(n.substr(5)));
       auto* b = qobject_cast<QToolButton*>(w ? w : W->Tbr().VioBar().widgetForAction(Tbn(n.substr(5))));

@@ -12,6 +12,8 @@
 #include "editor/VioDrg.h"
 #include "editor/VioKep.h"
 #include "editor/VioLay.h"
+#include "editor/VioLsn.h"
+#include "editor/VioMtr.h"
 #include "editor/VioRun.h"
 #include "editor/VioZom.h"
 #include "messages/SysLgeMsg.h"
@@ -191,6 +193,7 @@ private:
   int SavCnt = 0;
   TSysLgeMsg Msg{nullptr, TESSARO_DATA_DIR "/"};
   std::optional<TVioRunMap> RunMap;
+  std::optional<TVioMtr> Mtr;
 };
 
 void TScr::Run(const TLin& l) {
@@ -201,7 +204,8 @@ void TScr::Run(const TLin& l) {
   auto eqOpt = [&](bool got) { EXPECT_EQ(got, c.back() != '!') << GuLstErrMsg; };
   // The variants of a command ("!" expects a failure) share its entry.
   static const std::map<std::string, std::string> alias = {{"rec", "at"},   {"err^", "err"}, {"wmsg", "evt"}, {"tbn", "evt"},
-                                                           {"bad", "load"}, {"rprs", "prs"}, {"rup", "up"}};
+                                                           {"bad", "load"}, {"rprs", "prs"}, {"rup", "up"},
+                                                           {"lsntsk", "lsntit"}};
   const std::string nam = c.substr(0, c.find('!'));
   const std::string key = alias.count(nam) ? alias.at(nam) : nam;
   const std::map<std::string, std::function<void()>> cmd = {
@@ -440,6 +444,38 @@ void TScr::Run(const TLin& l) {
           EXPECT_EQ(PgmTxt(Edt) + Jn(Edt.LblVioDdwStl()) + Tak(Obs.Evt), bfr + lbl);
         }
       }},
+      {"lesson", [&] {  // a lesson file: read and given to the editor, or refused with nothing changed
+        const TVioLsn* bfr = Edt.Lsn();
+        auto lsn = std::make_shared<TVioLsn>();
+        GuLstErrMsg.clear();
+        const bool ok = LodVioLsn(Tmp.Write("l.lesson", Crlf(l.Bdy)), Edt, *lsn);
+        eqOpt(ok);
+        if (ok) return Edt.SetLsn(std::move(lsn));
+        std::string want = l.Rst(1);
+        if (const auto p = want.find("{tmp}"); p != std::string::npos) want.replace(p, 5, Tmp.Path());
+        EXPECT_EQ(GuLstErrMsg, want);
+        EXPECT_EQ(Edt.Lsn(), bfr);
+      }},
+      {"nolesson", [&] { Edt.SetLsn(nullptr); }},
+      {"offered", [&] {
+        std::string s;
+        for (std::uint8_t t = 0; t < GcVioTypCnt; ++t)
+          if (Edt.VioOfr(t)) s += (s.empty() ? "" : " ") + std::string("sta sto iff thn els dly lbl gto act sns spd swi rti").substr(t * 4, 3);
+        EXPECT_EQ(s, l.Rst(1));
+      }},
+      {"lsnnot", [&] { EXPECT_EQ(Edt.LsnNot(), l.Rst(1)); }},
+      {"lsntit", [&] {  // the title or task in a language
+        ASSERT_TRUE(Edt.Lsn());
+        const auto g = static_cast<std::uint8_t>(l.I(1));
+        std::string got = c == "lsntit" ? Edt.Lsn()->TitIn(g) : Edt.Lsn()->TskIn(g);
+        for (std::size_t p; (p = got.find('\n')) != std::string::npos;) got.replace(p, 1, "\\n");
+        EXPECT_EQ(got, l.Rst(2));
+      }},
+      {"meter", [&] {
+        if (!Mtr) Mtr.emplace(Edt);
+        const TuMtrStt& m = Mtr->Upd();
+        EXPECT_EQ(m.Txt + (m.Ok || m.Emp ? "" : " | " + m.Why), l.Rst(1));
+      }},
       {"prs", [&] {
         TVio* v = V(l[1]);
         const int dx = n > 2 ? l.I(2) : 5, dy = n > 3 ? l.I(3) : 5;
@@ -510,7 +546,8 @@ TEST(VioScr, EveryScript) {
         nam = l.Rst(1), cas.clear();
         continue;
       }
-      if (l[0] == "save" || l[0] == "load" || l[0] == "load!" || l[0] == "bad")
+      if (l[0] == "save" || l[0] == "load" || l[0] == "load!" || l[0] == "bad" || l[0] == "lesson" ||
+          l[0] == "lesson!")
         while (std::getline(in, s) && s != ".") l.Bdy.push_back(s), ++no;
       cas.push_back(l);
     }
