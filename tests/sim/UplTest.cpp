@@ -42,6 +42,8 @@ public:
     std::string err;
     EXPECT_TRUE(FThr.Sta(err)) << err;
   }
+  // The thread ends before the trace it writes goes.
+  ~TSim() { FThr.Stp(); }
   const std::string& Pth() const { return FThr.Pth(); }
   void Stp() { FThr.Stp(); }
   template <typename F>
