@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "app/VslCnvLgc.h"
+#include "link/PrtNam.h"
 #include "messages/SysLgeMsg.h"
 
 // The worker may outlive the dialog: it keeps its own system and texts, and
@@ -76,6 +77,8 @@ void TfrmConDoc::Run(const std::string& prt, std::uint8_t lge) {
   std::shared_ptr<IDocSys> sys(FMak ? FMak() : std::make_unique<TDocSysLnx>());
   TDocCfg cfg;
   cfg.PrtNam = prt == "COM0" ? std::string() : prt;  // COM0: no port chosen yet
+  // The port mappings are read here: the settings store belongs to this thread.
+  cfg.Dev = cfg.PrtNam.empty() || IsSimPrt(cfg.PrtNam) ? std::string() : PrtDevPth(cfg.PrtNam);
   if (FJob && FJob->Thr.joinable()) FJob->Thr.join();  // the previous one has reported
   FJob = std::make_shared<TJob>();
   std::shared_ptr<TJob> job = FJob;

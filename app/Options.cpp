@@ -9,6 +9,7 @@
 
 #include <filesystem>
 
+#include "app/RolDlg.h"
 #include "app/VslCnvLgc.h"
 #include "core/Seams.h"
 #include "core/WndMsg.h"
@@ -42,8 +43,14 @@ TfrmOptions::TfrmOptions(QWidget* owner, TScnPrt scan) : QDialog(owner), FScn(st
   btnChk->setAutoDefault(false);
   connect(btnChk, &QPushButton::clicked, this, &TfrmOptions::btnChkClick);
 
+  btnAll = new QPushButton(this);
+  btnAll->setObjectName("btnAll");
+  btnAll->setAutoDefault(false);
+  connect(btnAll, &QPushButton::clicked, this, &TfrmOptions::btnAllClick);
+
   auto* btl = new QHBoxLayout;
   btl->addWidget(btnChk);
+  btl->addWidget(btnAll);
   btl->addStretch();
   btl->addWidget(btnCls);
   auto* lay = new QVBoxLayout(this);
@@ -61,8 +68,10 @@ void TfrmOptions::SetLge(std::uint8_t lge) {
   btnCls->setText(txt(SUM_BTN_CLS, "Close"));
   btnChk->setText(txt(DM_TTL_DOC, "Check connection"));
   cbxComportSelector->setAccessibleName(gbxComport->title());
+  btnAll->setText(txt(DM_ALL_TTL, "Check all ports"));
   ShwSte(FbySteId, FiSteNum);
   if (FpDocDlg) FpDocDlg->SetLge(lge);
+  if (FpRolDlg && !FpRolDlg->Running()) FpRolDlg->SetLge(lge);
 }
 
 void TfrmOptions::ShwSte(std::uint8_t id, int num) {
@@ -186,4 +195,14 @@ void TfrmOptions::btnChkClick() {
   FpDocDlg->show();
   FpDocDlg->raise();
   FpDocDlg->Run(prt, lge);
+}
+
+void TfrmOptions::btnAllClick() {
+  std::string prt;
+  std::uint8_t lge = FbyLgeIdx;
+  if (FDocCtx) FDocCtx(prt, lge);
+  if (!FpRolDlg) FpRolDlg = new TfrmRolCal(this, FDocMak);
+  FpRolDlg->show();
+  FpRolDlg->raise();
+  FpRolDlg->Run(lge);
 }

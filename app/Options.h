@@ -17,6 +17,7 @@ class QLabel;
 class QPushButton;
 class IWndMsgTgt;
 class TfrmConDoc;
+class TfrmRolCal;
 
 // One entry of the port list: the text shown and the port number attached.
 struct TComPrtEnt {
@@ -73,6 +74,12 @@ public:
   TfrmConDoc::TMakSys FDocMak;  // the system the check asks; empty: the computer
   QPushButton* btnChk = nullptr;
   TfrmConDoc* FpDocDlg = nullptr;
+
+  // "Check all ports": the roll call of every present port, in the main
+  // window's language, in its own window.
+  void btnAllClick();
+  QPushButton* btnAll = nullptr;
+  TfrmRolCal* FpRolDlg = nullptr;
 
 protected:
   void showEvent(QShowEvent* e) override;

@@ -1,7 +1,9 @@
 #include "doctor/ConDoc.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
+#include <string_view>
 
 #include "link/LnkSes.h"
 #include "link/PrtNam.h"
@@ -244,7 +246,7 @@ std::vector<TDocRes> RunConDoc(IDocSys& sys, const TDocCfg& cfg, const TDocTxt& 
     r.Add(TeDocStp::Rob, TeDocSte::Skip, r.M(DM_SIM_OWN));
     return std::move(r.Out);
   }
-  r.Dev = cfg.PrtNam.empty() ? std::string() : PrtDevPth(cfg.PrtNam);
+  r.Dev = cfg.Dev ? *cfg.Dev : cfg.PrtNam.empty() ? std::string() : PrtDevPth(cfg.PrtNam);
   r.Inf = sys.Stat(r.Dev);
   r.PrtTxt = r.Dev.empty() || r.Dev == cfg.PrtNam ? cfg.PrtNam : cfg.PrtNam + " (" + r.Dev + ")";
   ChkDev(r);
@@ -273,6 +275,12 @@ const char* SteTag(TeDocSte s) {
 }
 }  // namespace
 
+std::string DocMsg(const TDocTxt& txt, std::uint8_t id, const std::vector<std::string>& arg) {
+  return Msg(txt, id, arg);
+}
+
+const char* DocSteTag(TeDocSte ste) { return SteTag(ste); }
+
 std::string DocRptTxt(const std::vector<TDocRes>& res, const TDocTxt& txt) {
   std::string out = Msg(txt, DM_TTL_DOC) + "\n\n";
   for (const TDocRes& r : res) {
@@ -288,13 +296,18 @@ bool DocAllOky(const std::vector<TDocRes>& res) {
   return !res.empty();
 }
 
+std::vector<std::uint8_t> DocMsgIds() {
+  std::vector<std::uint8_t> ids;
+  for (const TSysMsgIdf& m : GcSysMsgIdf)
+    if (std::string_view(m.Nam).substr(0, 3) == "DM_") ids.push_back(m.Idf);
+  return ids;
+}
+
 TDocTxt DocTxtCpy(const TDocTxt& txt) {
-  auto tbl = std::make_shared<std::vector<std::string>>();
-  for (int id = DM_DEV_LST; id <= DM_TTL_DOC; ++id) tbl->push_back(txt(static_cast<std::uint8_t>(id)));
-  const std::string sim = txt(DM_SIM_OWN);
-  return [tbl, sim](std::uint8_t id) -> std::string {
-    if (id == DM_SIM_OWN) return sim;
-    if (id < DM_DEV_LST || id > DM_TTL_DOC) return {};
-    return (*tbl)[id - DM_DEV_LST];
+  auto tbl = std::make_shared<std::map<std::uint8_t, std::string>>();
+  for (std::uint8_t id : DocMsgIds()) (*tbl)[id] = txt(id);
+  return [tbl](std::uint8_t id) -> std::string {
+    const auto it = tbl->find(id);
+    return it == tbl->end() ? std::string() : it->second;
   };
 }

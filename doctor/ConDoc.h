@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ struct TDocRes {
 struct TDocCfg {
   std::string PrtNam;  // the configured port: "COM5" or a device path; empty when none is chosen
   int TmoMs = 2000;    // time the robot has to answer the link check
+  // The port's device, when the caller has looked it up already: a check on
+  // another thread must not ask the settings store for the port mappings.
+  std::optional<std::string> Dev;
 };
 
 // Text of a message identifier in the user's language; empty when the table lacks it.
@@ -48,6 +52,12 @@ std::vector<TDocRes> RunConDoc(IDocSys& sys, const TDocCfg& cfg, const TDocTxt& 
 // Title of a step.
 std::string DocStpTtl(TeDocStp stp, const TDocTxt& txt);
 
+// The text of a message with its arguments put in; its identifier when the
+// table lacks it, so that nothing is left blank.
+std::string DocMsg(const TDocTxt& txt, std::uint8_t id, const std::vector<std::string>& arg = {});
+// The mark of a state in a report: "[ ok ] ", "[FAIL] ", "[ -- ] ".
+const char* DocSteTag(TeDocSte ste);
+
 // A message with %1, %2 and %3 replaced by the arguments.
 std::string DocFmt(const std::string& msg, const std::vector<std::string>& arg);
 
@@ -60,6 +70,9 @@ std::string DocDevTxt(const TSerDev& d, const TDocTxt& txt);
 std::string DocRptTxt(const std::vector<TDocRes>& res, const TDocTxt& txt);
 // True when every step passed.
 bool DocAllOky(const std::vector<TDocRes>& res);
-// The texts of the doctor's messages (0x40 to 0x5F, and DM_SIM_OWN) copied
-// out of txt, so that a check on another thread does not read the message table.
+// The texts of the doctor's messages (DocMsgIds) copied out of txt, so that a
+// check on another thread does not read the message table.
 TDocTxt DocTxtCpy(const TDocTxt& txt);
+// The identifiers of the doctor's messages, ascending: the one-port check's
+// and the roll call's.
+std::vector<std::uint8_t> DocMsgIds();

@@ -17,6 +17,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "link/PrtNam.h"
 #include "link/SerLin.h"
 
 namespace fs = std::filesystem;
@@ -30,6 +31,12 @@ std::string RdLin(const fs::path& p) {
   if (!f || !std::getline(f, s)) return {};
   while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
   return s;
+}
+
+// The system's text of an error number; reentrant, unlike strerror.
+std::string ErrTxt(int e) {
+  char buf[256];
+  return ::strerror_r(e, buf, sizeof buf);
 }
 
 std::vector<std::string> SplCom(const std::string& s) {
@@ -112,6 +119,8 @@ std::string TDocSysLnx::RealPath(const std::string& path) {
   return buf;
 }
 
+std::vector<std::string> TDocSysLnx::ComPrts() { return ScnComPrt(); }
+
 uid_t TDocSysLnx::Uid() { return ::getuid(); }
 gid_t TDocSysLnx::Gid() { return ::getgid(); }
 
@@ -123,7 +132,11 @@ std::vector<gid_t> TDocSysLnx::Groups() {
 }
 
 std::string TDocSysLnx::UserName() {
-  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_name) return pw->pw_name;
+  // The reentrant form: the checks of several ports run at once.
+  passwd pwd{};
+  passwd* pw = nullptr;
+  std::vector<char> buf(16384);
+  if (::getpwuid_r(::getuid(), &pwd, buf.data(), buf.size(), &pw) == 0 && pw && pw->pw_name) return pw->pw_name;
   if (const char* u = std::getenv("USER"); u && *u) return u;
   return std::to_string(::getuid());
 }
@@ -185,7 +198,7 @@ std::vector<IDocSys::THolder> TDocSysLnx::Holders(const std::string& realDev) {
 TeOpnRes TDocSysLnx::OpnPrt(const std::string& path, int& fd, std::string& err) {
   const TTtyOpn o = OpnTty(path);
   fd = o.Fd;
-  err = o.Stp == TeTtyOpn::Ok ? std::string() : std::strerror(o.Err);
+  err = o.Stp == TeTtyOpn::Ok ? std::string() : ErrTxt(o.Err);
   switch (o.Stp) {
     case TeTtyOpn::Ok: break;
     case TeTtyOpn::Opn:
@@ -196,7 +209,7 @@ TeOpnRes TDocSysLnx::OpnPrt(const std::string& path, int& fd, std::string& err) 
     case TeTtyOpn::Lck: return TeOpnRes::Busy;  // another Tessaro holds the lock
   }
   if (!SetRbtLin(fd)) {
-    err = std::strerror(errno ? errno : EINVAL);
+    err = ErrTxt(errno ? errno : EINVAL);
     ::close(fd);
     fd = -1;
     return TeOpnRes::Other;

@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,8 @@ public:
   virtual std::vector<TSerDev> SerDevs() = 0;
   virtual TFilInf Stat(const std::string& path) = 0;  // follows links
   virtual std::string RealPath(const std::string& path) = 0;  // empty when the path leads nowhere
+  // The names of the COM ports that are present ("COM5"), as the Options list has them.
+  virtual std::vector<std::string> ComPrts() = 0;
 
   // ---- The user
   virtual uid_t Uid() = 0;
@@ -77,6 +80,10 @@ public:
   virtual void ClsPrt(int fd) = 0;
   // Milliseconds of a steady clock.
   virtual std::int64_t NowMs() = 0;
+
+  // Another system like this one, for a check on another thread: the checks
+  // of several ports at once each ask one of their own.
+  virtual std::unique_ptr<IDocSys> Dup() const = 0;
 };
 
 // The system as it is. The roots let a test stand its own sysfs, /proc and /dev
@@ -89,6 +96,7 @@ public:
   std::vector<TSerDev> SerDevs() override;
   TFilInf Stat(const std::string& path) override;
   std::string RealPath(const std::string& path) override;
+  std::vector<std::string> ComPrts() override;
   uid_t Uid() override;
   gid_t Gid() override;
   std::vector<gid_t> Groups() override;
@@ -101,6 +109,7 @@ public:
   bool RdSome(int fd, int ms, std::vector<std::uint8_t>& out) override;
   void ClsPrt(int fd) override;
   std::int64_t NowMs() override;
+  std::unique_ptr<IDocSys> Dup() const override { return std::make_unique<TDocSysLnx>(*this); }
 
 private:
   TGrpInf FndGrp(bool byId, gid_t gid, const std::string& name);

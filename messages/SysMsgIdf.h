@@ -111,6 +111,16 @@
   X(SUM_LGE_SAV_ERR, 0x70, "language: the choice could not be kept")                                \
   X(SUM_MNL_MIS, 0x71, "help: the manual is missing; the path follows")                             \
   X(SUM_MNL_NO_VIW, 0x72, "help: no program opens the manual; the path follows")                    \
+  X(DM_ALL_TTL, 0x73, "roll call: its title; the Options button and its window")                    \
+  X(DM_ALL_SUM, 0x74, "roll call: %1 of %2 ports have a robot that answers")                        \
+  X(DM_ALL_NON, 0x75, "roll call: no serial port is present")                                       \
+  X(DM_ALL_COL_PRT, 0x76, "roll call window: the column \"Port\"")                                  \
+  X(DM_ALL_COL_RES, 0x77, "roll call window: the column \"Result\"")                                \
+  X(DM_ALL_COL_DO, 0x78, "roll call window: the column \"What to do\"")                             \
+  X(DM_ALL_CPY, 0x79, "roll call window: \"Copy\" (the report to the clipboard)")                   \
+  X(DM_ALL_SAV, 0x7A, "roll call window: \"Save...\" (the report as a text file)")                  \
+  X(DM_ALL_FLT, 0x7B, "roll call window: the file type \"Text files\"")                             \
+  X(DM_ALL_SAV_ERR, 0x7C, "roll call window: the report could not be saved; %1 path, %2 why")       \
   X(SUM_RBT_FLT_LED, 0x90, "link: robot fault, the lead-in before the address")                     \
   X(SUM_RBT_FLT_END, 0x91, "link: robot fault 1, past the program's end")                           \
   X(SUM_RBT_FLT_LOP, 0x92, "link: robot fault 2, a loop without a DELAY")                           \

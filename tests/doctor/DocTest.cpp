@@ -6,10 +6,14 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <map>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -18,6 +22,7 @@
 #include "doctor/ConDoc.h"
 #include "doctor/DocSys.h"
 #include "link/PckPrt.h"
+#include "link/PrtNam.h"
 #include "messages/SysMsgIdf.h"
 #include "support/FakePlatform.h"
 #ifdef TESSARO_DOC_DLG
@@ -28,8 +33,12 @@
 #include <QTest>
 
 #include "app/Options.h"
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTableWidget>
+
+#include "app/RolDlg.h"
 #include "core/WndMsg.h"
-#include "link/PrtNam.h"
 #include "messages/SysLgeMsg.h"
 #endif
 
@@ -49,15 +58,30 @@ public:
   std::string UserName() override { return "alice"; }
   TFilInf Stat(const std::string& path) override {
     TFilInf inf = TDocSysLnx::Stat(path);
-    if (inf.Exs && FMod) inf.Uid = FDevUid, inf.Gid = FDevGid, inf.Mod = FMod;
+    const auto own = FRgt.find(RealPath(path));
+    if (inf.Exs && own != FRgt.end()) inf.Uid = own->second.Uid, inf.Gid = own->second.Gid, inf.Mod = own->second.Mod;
+    else if (inf.Exs && FMod) inf.Uid = FDevUid, inf.Gid = FDevGid, inf.Mod = FMod;
     return inf;
   }
-  std::int64_t NowMs() override { return FbClk ? FNow : TDocSysLnx::NowMs(); }
+  // The mapped ports COM13 to COM19 of the test, not the computer's own.
+  std::vector<std::string> ComPrts() override {
+    std::vector<std::string> v = ScnComPrt();
+    std::erase_if(v, [](const std::string& n) { return PrtNum(n) < 13; });
+    return v;
+  }
+  std::unique_ptr<IDocSys> Dup() const override { return std::make_unique<TFakSys>(*this); }
+  TeOpnRes OpnPrt(const std::string& path, int& fd, std::string& err) override {
+    FOpn = RealPath(path);
+    return TDocSysLnx::OpnPrt(path, fd, err);
+  }
+  // The fake clock runs only where no robot answers: a robot needs its time.
+  bool Fak() const { return FbClk && !FRob.count(FOpn); }
+  std::int64_t NowMs() override { return Fak() ? FNow : TDocSysLnx::NowMs(); }
   bool RdSome(int fd, int ms, std::vector<std::uint8_t>& out) override {
     FGat->Wait([this] { return !FGat->Hld; }, std::chrono::minutes(1));
     const std::size_t n = out.size();
-    const bool ok = TDocSysLnx::RdSome(fd, FbClk ? 0 : ms, out);
-    if (FbClk && out.size() == n) FNow += ms;
+    const bool ok = TDocSysLnx::RdSome(fd, Fak() ? 0 : ms, out);
+    if (Fak() && out.size() == n) FNow += ms;
     return ok;
   }
   uid_t FUid = 0;
@@ -65,8 +89,11 @@ public:
   uid_t FDevUid = 0;
   mode_t FMod = 0;  // the device's rights; 0: as they are
   std::vector<gid_t> FGrp;
+  std::map<std::string, TFilInf> FRgt;  // the rights of single devices
   bool FbClk = false;
   std::int64_t FNow = 1000;
+  std::set<std::string> FRob;  // devices where a robot answers
+  std::string FOpn;            // the device this system opened last
   struct TGat : TLckRec {
     bool Hld = false;
   };
@@ -115,6 +142,8 @@ protected:
   TPty Pty, Pty2;
   TFakSys Sys{Tmp.Path()};
   std::unique_ptr<TRob> Rob;
+  std::array<std::unique_ptr<TPty>, 9> Pts;  // @p1 to @p8, each made when first named
+  std::vector<std::unique_ptr<TRob>> Robs;   // robots on them
   int LckFd = -1;
   std::vector<std::string> Out;  // lines of the last run's output
   std::size_t At = 0;            // lines of it checked
@@ -131,17 +160,32 @@ protected:
 #ifdef TESSARO_DOC_DLG
     if (Opt) {
       EXPECT_TRUE(!Dlg || QTest::qWaitFor([this] { return !Dlg->Running(); }, 10000));
+      EXPECT_TRUE(!Rol || QTest::qWaitFor([this] { return !Rol->Running(); }, 10000));
       GuSysLgeMsg = PrvMsg;
     }
 #endif
   }
   // ~NAME in the test's folder, @pty and @pty2 the ports, @dev and @dev2 the
-  // devices they lead to; "\n" a line break.
+  // devices they lead to, @p1 to @p8 more ports; "\n" a line break.
   std::string Sub(std::string s) {
+    for (std::size_t p = 0; (p = s.find("@p", p)) != std::string::npos;)
+      if (p + 2 < s.size() && s[p + 2] >= '1' && s[p + 2] <= '8') {
+        auto& t = Pts[static_cast<std::size_t>(s[p + 2] - '0')];
+        if (!t) t = std::make_unique<TPty>();
+        s.replace(p, 3, t->Pth());
+      } else {
+        p += 2;
+      }
     for (const auto& [k, v] : {std::pair<std::string, std::string>{"@pty2", Pty2.Pth()}, {"@dev2", fs::canonical(Pty2.Pth())},
                                {"@pty", Pty.Pth()}, {"@dev", fs::canonical(Pty.Pth())}, {"~", Tmp.Path()}, {"\\n", "\n"}})
       for (std::size_t p; (p = s.find(k)) != std::string::npos;) s.replace(p, k.size(), v);
     return s;
+  }
+  // The pseudo-terminal of a port's path.
+  TPty& PtyOf(const std::string& pth) {
+    for (const auto& t : Pts)
+      if (t && t->Pth() == pth) return *t;
+    return pth == Pty2.Pth() ? Pty2 : Pty;
   }
   void Lnk(const std::string& tgt, const std::string& lnk) {
     fs::create_directories(fs::path(lnk).parent_path());
@@ -167,11 +211,13 @@ protected:
   void Do(const std::string& cmd, const std::string& arg);
 #ifdef TESSARO_DOC_DLG
   void DoDlg(const std::string& cmd, const std::string& arg);
+  void DoRol(const std::string& cmd, const std::string& arg);
   TSysLgeMsg Msg{nullptr, std::string(TESSARO_DATA_DIR) + "/"};
   TSysLgeMsg* PrvMsg = nullptr;
   TMaiWnd Mai;
   std::unique_ptr<TfrmOptions> Opt;
   TfrmConDoc* Dlg = nullptr;  // the check's window at the last "check"
+  TfrmRolCal* Rol = nullptr;  // the roll call's window
 #endif
 };
 
@@ -194,11 +240,25 @@ void Doc::Do(const std::string& cmd, const std::string& arg) {
   } else if (cmd == "holder" && (is >> a >> b)) {
     if (a == "PID") a = std::to_string(::getpid());
     Tmp.Write("proc/" + a + "/comm", b + "\n");
-    Lnk(fs::canonical(Pty.Pth()), Tmp.Path() + "proc/" + a + "/fd/3");
+    std::string pth = Pty.Pth();
+    is >> pth;
+    Lnk(fs::canonical(pth), Tmp.Path() + "proc/" + a + "/fd/3");
+  } else if (cmd == "rights" && (is >> a)) {  // PATH GID MODE [UID]: one device's rights
+    TFilInf& inf = Sys.FRgt[fs::canonical(a).string()];
+    is >> inf.Gid >> std::oct >> inf.Mod >> std::dec >> inf.Uid;
+  } else if (cmd == "serial" && (is >> a >> b)) {  // NAME PATH: a serial device whose node leads to PATH
+    fs::create_directories(Tmp.Path() + "sys/class/tty/" + a + "/device");
+    Lnk(b, Tmp.Path() + "dev/" + a);
+  } else if (cmd == "map" && (is >> a >> b)) {
+    Plt.Settings.Keys[GcPrtMapKey][a] = b;
   } else if (cmd == "lock") {
     LckFd = ::open(Pty.Pth().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_EQ(::flock(LckFd, LOCK_EX | LOCK_NB), 0);
-  } else if (cmd == "robot") Rob = std::make_unique<TRob>(Pty);
+  } else if (cmd == "robot") {  // [PATH]: @pty without one
+    TPty& t = arg.empty() ? Pty : PtyOf(arg);
+    Sys.FRob.insert(fs::canonical(t.Pth()).string());
+    (arg.empty() ? Rob : Robs.emplace_back()) = std::make_unique<TRob>(t);
+  }
   else if (cmd == "clock") Sys.FbClk = true;
   else if (cmd == "clock-at") EXPECT_EQ(Sys.FNow, std::stoll(arg));
   else if (cmd == "line") {  // what the far end got
@@ -255,7 +315,6 @@ void Doc::DoDlg(const std::string& cmd, const std::string& arg) {
   else if (cmd == "report" && arg.empty()) SetOut(Dlg->Report());
   else if (cmd == "report" && arg.rfind("has ", 0) == 0)
     EXPECT_NE(Dlg->Report().find(arg.substr(4)), std::string::npos) << Dlg->Report();
-  else if (cmd == "map" && (is >> a >> b)) map[a] = b;
   else if (cmd == "zefor") fs::create_symlink(arg, Opt->FsZfrLnk);
   else if (cmd == "select") Opt->SetComPrtIdx(std::stoi(arg));
   else if (cmd == "show") Opt->hide(), Opt->show();
@@ -268,7 +327,48 @@ void Doc::DoDlg(const std::string& cmd, const std::string& arg) {
   else if (cmd == "mapped" && (is >> a >> b)) EXPECT_EQ(map.count(a) ? map[a] : "-", b);
   else if (cmd == "sent") EXPECT_EQ(Mai.Prt, arg.empty() ? "" : arg + " ");
   else if (cmd == "port-state") EXPECT_EQ(Opt->lblComPrtSte->text().toStdString(), arg);
-  else FAIL() << "unknown command";
+  else DoRol(cmd, arg);
+}
+
+// The roll call's window.
+void Doc::DoRol(const std::string& cmd, const std::string& arg) {
+  if (cmd == "check-all") {
+    Opt->btnAll->click();
+    ASSERT_TRUE(Opt->FpRolDlg && Opt->FpRolDlg->isVisible());
+    Rol = Opt->FpRolDlg;
+  } else if (cmd == "wait-all") {
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !Rol->Running(); }, 10000));
+  } else if (cmd == "window-all") {  // running or done, which buttons are on, the title
+    std::string st = Rol->Running() ? "running" : "done";
+    for (QPushButton* b : {Rol->btnAgn, Rol->btnCpy, Rol->btnSav})
+      if (b->isEnabled()) st += ", " + b->text().toStdString();
+    EXPECT_EQ(st + ", " + Rol->windowTitle().toStdString(), arg);
+  } else if (cmd == "rows") {  // the table, its cells joined by " | ", "-" for an empty one
+    std::string t;
+    for (int c = 0; c < 3; ++c) t += (c ? " | " : "") + Rol->tblRol->horizontalHeaderItem(c)->text().toStdString();
+    for (int r = 0; r < Rol->tblRol->rowCount(); ++r)
+      for (int c = 0; c < 3; ++c) {
+        const std::string cel = Rol->tblRol->item(r, c)->text().toStdString();
+        t += (c ? " | " : "\n") + (cel.empty() ? "-" : cel);
+      }
+    SetOut(t + "\n" + Rol->lblSum->text().toStdString());
+  } else if (cmd == "copy") {
+    QGuiApplication::clipboard()->clear();
+    Rol->btnCpy->click();
+    SetOut(QGuiApplication::clipboard()->text().toStdString());
+  } else if (cmd == "save-as") {  // the name the file dialog answers; "cancel" cancels it
+    Plt.FilDlg.Answers.push_back(arg == "cancel" ? std::nullopt : std::optional<std::string>(arg));
+    Rol->btnSav->click();
+  } else if (cmd == "saved") {
+    std::ifstream f(arg);
+    SetOut(f ? std::string(std::istreambuf_iterator<char>(f), {}) : "(no file)");
+  } else if (cmd == "boxes") {  // the message boxes shown, joined by " | "
+    std::string t;
+    for (const std::string& b : Plt.MsgBox.Texts()) t += (t.empty() ? "" : " | ") + b;
+    EXPECT_EQ(t, arg);
+  } else {
+    FAIL() << "unknown command";
+  }
 }
 #endif
 
@@ -299,15 +399,19 @@ TEST_P(Doc, Case) {
 INSTANTIATE_TEST_SUITE_P(Cases, Doc, ::testing::ValuesIn(Cases()), [](const auto& i) { return i.param; });
 
 // Placeholders without an argument stay as written; the copy of the texts
-// for another thread answers as the table does (the doctor's texts, with the one
-// on the built-in robot), and nothing outside it.
+// for another thread answers as the table does (the doctor's texts: the
+// steps', the one on the built-in robot, the device's rights, the roll
+// call's), and nothing outside it.
 TEST(DocTxt, PlaceholdersAndTheCopyForAnotherThread) {
   EXPECT_EQ(DocFmt("%1 and %2, %3%", {"a", "b"}), "a and b, %3%");
   EXPECT_EQ(DocFmt("%0%9%", {}), "%0%9%");
   const TDocTxt cpy = DocTxtCpy([](std::uint8_t id) { return std::to_string(id); });
   for (int id = 0; id < 256; ++id)
     EXPECT_EQ(cpy(static_cast<std::uint8_t>(id)),
-              (id >= DM_DEV_LST && id <= DM_TTL_DOC) || id == DM_SIM_OWN ? std::to_string(id) : "");
+              (id >= DM_DEV_LST && id <= DM_TTL_DOC) || id == DM_SIM_OWN || id == DM_PRM_MOD || id == DM_PRM_MOD_DO ||
+                      (id >= DM_ALL_TTL && id <= DM_ALL_SAV_ERR)
+                  ? std::to_string(id)
+                  : "");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #!/bin/sh
 # The installed tool as a user runs it: a usage error, a missing port, a
-# port that another program holds (socat, when it is at hand) and the
-# simulated robot. Every child runs under setsid, in a process group of its
+# port that another program holds (socat, when it is at hand), the
+# simulated robot, and both of these at once. Every child runs under setsid, in a process group of its
 # own that the script's end takes down, however it ends.
 # usage: doctor_cli_run.sh BIN_DIR
 set -u
@@ -38,5 +38,8 @@ if command -v socat >/dev/null; then
   waitfor "$tmp/a"
   # socat keeps both ends of its pseudo-terminal open.
   expect 1 "$tmp/a is held by another program: socat (process" --port "$tmp/a" --language 0
+  # Both at once: a line each, and the count.
+  expect 1 "[ ok ] $tmp/sim: A robot answered the link check on $tmp/sim." --port "$tmp/sim" --port "$tmp/a"
+  expect 1 "1 of 2 ports have a robot that answers." --port "$tmp/sim" --port "$tmp/a"
 fi
 exit $fail

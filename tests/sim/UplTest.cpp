@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <mutex>
 #include <sstream>
 #include <thread>
@@ -41,6 +42,8 @@ public:
     std::string err;
     EXPECT_TRUE(FThr.Sta(err)) << err;
   }
+  // The thread ends before the trace it writes goes.
+  ~TSim() { FThr.Stp(); }
   const std::string& Pth() const { return FThr.Pth(); }
   void Stp() { FThr.Stp(); }
   template <typename F>
@@ -112,6 +115,7 @@ TEST(Upload, UsageErrorsExitTwoWithTheReason) {
       {{"--port", "COM1", "--listing", "a.vio"}, "unknown option '--listing'"},
       {{"--port", "COM1", "--run=1", "a.vio"}, "unknown option '--run=1'"},
       {{"--port", "COM1", "a.vio", "b.vio"}, "only one program file"},
+      {{"--port", "COM1", "--port=COM1", "a.vio"}, "the port COM1 is given twice"},
   };
   for (const auto& [a, why] : cases) {
     std::string out, err;
@@ -196,6 +200,37 @@ TEST(Upload, SilentRobotEndsWithTheReason) {
   std::uint8_t buf[64];
   EXPECT_EQ(::read(end.Mst, buf, sizeof buf), 30);
   EXPECT_EQ(TBy(buf, buf + 6), (TBy{0x02, GcPckOrgOwn, buf[2], 23, 0x01, 0x00}));
+}
+
+// One program to eight robots at once: a line per robot, in the order of the
+// ports. A robot that does not answer, or a port without a device, has its
+// own line and makes the tool fail; the others are served all the same.
+TEST(Upload, OneProgramToEightRobotsAtOnce) {
+  std::vector<std::unique_ptr<TSim>> sim;
+  std::vector<std::string> a{"--run"};
+  for (int i = 0; i < 8; ++i) {
+    sim.push_back(std::make_unique<TSim>());
+    a.insert(a.end(), {"--port", sim.back()->Pth()});
+  }
+  a.push_back(Exm("drive_square.vio"));
+  std::string out, err, want;
+  ASSERT_EQ(Upl(a, out, err), GcUplOk) << out << err;
+  for (const auto& s : sim) want += s->Pth() + ": transfer complete: 23 bytes to " + s->Pth() + ", the program runs\n";
+  EXPECT_EQ(out, want);
+  EXPECT_EQ(err, "");
+  for (const auto& s : sim) EXPECT_TRUE(s->Has("upload and run: program of 23 bytes received"));
+
+  TRawEnd end;
+  a[8] = end.Pth;  // the fourth robot's port
+  a.insert(a.end() - 1, {"--timeout", "1", "--port", "COM17"});
+  EXPECT_EQ(Upl(a, out, err), GcUplErr);
+  want.clear();
+  for (int i = 0; i < 8; ++i)
+    want += i == 3 ? end.Pth + ": no \"transfer complete\" from the robot on " + end.Pth +
+                         " within 1.1 s: is the robot switched on and connected?\n"
+                   : sim[i]->Pth() + ": transfer complete: 23 bytes to " + sim[i]->Pth() + ", the program runs\n";
+  EXPECT_EQ(out, want + "COM17: the port COM17 has no device: give COM1 to COM12 or a device path\n");
+  EXPECT_EQ(OpnCnt(end.Pth), 0) << "the tool left the port open";
 }
 
 // The robot end goes while the tool is still in the quiet start after opening

@@ -3,9 +3,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <ostream>
+#include <sstream>
 #include <thread>
 
 #include "core/ArgRdr.h"
@@ -19,7 +22,7 @@ namespace {
 
 const char* const GcUsg =
     "usage: tessaro-upload [--run] [--language 0|1|2] [--tokens FILE] [--messages FILE] [--timeout SECONDS] "
-    "--port COMn|PATH PROGRAM.vio";
+    "--port COMn|PATH [--port COMn|PATH]... PROGRAM.vio";
 
 std::string OpnErr(TOpnPrtRes res, const std::string& prt, const std::string& pth) {
   const std::string nam = prt == pth ? prt : prt + " (" + pth + ")";
@@ -48,11 +51,17 @@ int TakUplOpt(TArgRdr& r, TuUplOpt& opt, bool& havPrt, std::string& why) {
     return 1;
   }
   if (r.Nam() == "--port") {
-    if (!r.Val(opt.Prt, why)) return -1;
-    if (opt.Prt.empty()) {
+    std::string prt;
+    if (!r.Val(prt, why)) return -1;
+    if (prt.empty()) {
       why = "--port needs a port name (COM1 to COM19) or a device path";
       return -1;
     }
+    if (std::find(opt.Prt.begin(), opt.Prt.end(), prt) != opt.Prt.end()) {
+      why = "the port " + prt + " is given twice";
+      return -1;
+    }
+    opt.Prt.push_back(prt);
     havPrt = true;
     return 1;
   }
@@ -141,12 +150,17 @@ bool SndUpl(TLnkSes& ses, const TuUplOpt& opt, const std::vector<std::uint8_t>& 
   return false;
 }
 
-// Waits for "transfer complete" after the frame's wire time.
-int WaiUpl(TLnkSes& ses, const TuUplOpt& opt, std::size_t len, const std::string& pth, std::ostream& out,
-           std::ostream& err) {
-  const auto wir = std::chrono::milliseconds(RbtLinMs(len + 7) + 1);
+// How long the robot has for "transfer complete" once the quiet start is
+// over: the frame's time on the wire and the time-out.
+std::chrono::milliseconds AnsTim(const TuUplOpt& opt, std::size_t len) {
+  return std::chrono::milliseconds(RbtLinMs(len + 7) + 1) + opt.Tmo;
+}
+
+// Waits until lim for "transfer complete".
+int WaiUpl(TLnkSes& ses, const TuUplOpt& opt, std::size_t len, const std::string& pth, TLnkSes::TClk::time_point lim,
+           std::ostream& out, std::ostream& err) {
   std::string why;
-  switch (ses.WaiAns(MC_STS, MK_TRF_CMP, TLnkSes::TClk::now() + wir + opt.Tmo, why)) {
+  switch (ses.WaiAns(MC_STS, MK_TRF_CMP, lim, why)) {
     case TeAnsWai::Ans:
       out << "transfer complete: " << len << (len == 1 ? " byte" : " bytes") << " to " << pth
           << (opt.Run ? ", the program runs" : "") << "\n";
@@ -155,10 +169,64 @@ int WaiUpl(TLnkSes& ses, const TuUplOpt& opt, std::size_t len, const std::string
     case TeAnsWai::Tmo: break;
   }
   char b[32];
-  std::snprintf(b, sizeof b, "%.1f", std::chrono::duration<double>(wir + opt.Tmo).count());
+  std::snprintf(b, sizeof b, "%.1f", std::chrono::duration<double>(AnsTim(opt, len)).count());
   err << "no \"transfer complete\" from the robot on " << pth << " within " << b
       << " s: is the robot switched on and connected?\n";
   return GcUplErr;
+}
+
+}  // namespace
+
+namespace {
+
+std::string NoDevTxt(const std::string& prt) {
+  return "the port " + prt + " has no device: give COM1 to COM12 or a device path\n";
+}
+
+// One robot of an upload to several: its link and what it came to.
+struct TUplRbt {
+  std::string Prt, Pth;
+  std::unique_ptr<TLnkSes> Ses;  // while the frame is under way
+  std::ostringstream Out, Err;
+  int Rc = GcUplErr;
+};
+
+// Lines of a result as one: "reason; what the component said".
+std::string OneLin(std::string s) {
+  while (!s.empty() && s.back() == '\n') s.pop_back();
+  for (std::size_t p; (p = s.find('\n')) != std::string::npos;) s.replace(p, 1, "; ");
+  return s;
+}
+
+// The frame to every port at once: each is opened and sent the frame in
+// turn (milliseconds each); the frames then cross their lines together, and
+// every robot has the same deadline for its answer, so that eight robots take
+// the time of one.
+int UplMny(const TuUplOpt& opt, const std::vector<std::uint8_t>& stm, std::ostream& out) {
+  std::vector<TUplRbt> rbt(opt.Prt.size());
+  for (std::size_t i = 0; i < rbt.size(); ++i) {
+    TUplRbt& r = rbt[i];
+    r.Prt = opt.Prt[i];
+    r.Pth = PrtDevPth(r.Prt);
+    if (r.Pth.empty()) {
+      r.Err << NoDevTxt(r.Prt);
+      continue;
+    }
+    r.Ses = std::make_unique<TLnkSes>();
+    if (!OpnUpl(*r.Ses, r.Prt, r.Pth, r.Err) || !SndUpl(*r.Ses, opt, stm, r.Pth, r.Err)) r.Ses.reset();
+  }
+  std::this_thread::sleep_for(opt.Qt);
+  for (TUplRbt& r : rbt)
+    if (r.Ses) r.Ses->Com().FbBlkCbk = false;
+  const auto lim = TLnkSes::TClk::now() + AnsTim(opt, stm.size());
+  int rc = GcUplOk;
+  for (TUplRbt& r : rbt) {
+    if (r.Ses) r.Rc = WaiUpl(*r.Ses, opt, stm.size(), r.Pth, lim, r.Out, r.Err);
+    r.Ses.reset();  // the port is closed as soon as its robot has answered
+    if (r.Rc != GcUplOk) rc = GcUplErr;
+    out << r.Prt << ": " << OneLin(r.Rc == GcUplOk ? r.Out.str() : r.Err.str()) << "\n" << std::flush;
+  }
+  return rc;
 }
 
 }  // namespace
@@ -170,16 +238,18 @@ int RunUpl(const TuUplOpt& opt, std::ostream& out, std::ostream& err) {
     err << PckTooLngMsg(stm.size(), opt.Pgm.Lge) << "\n";
     return GcUplErr;
   }
-  const std::string pth = PrtDevPth(opt.Prt);
+  if (opt.Prt.size() > 1) return UplMny(opt, stm, out);
+  const std::string& prt = opt.Prt.front();
+  const std::string pth = PrtDevPth(prt);
   if (pth.empty()) {
-    err << "the port " << opt.Prt << " has no device: give COM1 to COM12 or a device path\n";
+    err << NoDevTxt(prt);
     return GcUplErr;
   }
   TLnkSes ses;
-  if (!OpnUpl(ses, opt.Prt, pth, err) || !SndUpl(ses, opt, stm, pth, err)) return GcUplErr;
+  if (!OpnUpl(ses, prt, pth, err) || !SndUpl(ses, opt, stm, pth, err)) return GcUplErr;
   std::this_thread::sleep_for(opt.Qt);
   ses.Com().FbBlkCbk = false;
-  return WaiUpl(ses, opt, stm.size(), pth, out, err);
+  return WaiUpl(ses, opt, stm.size(), pth, TLnkSes::TClk::now() + AnsTim(opt, stm.size()), out, err);
 }
 
 int UplMai(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

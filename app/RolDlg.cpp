@@ -1,0 +1,168 @@
+#include "app/RolDlg.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+#include "app/VslCnvLgc.h"
+#include "core/SafFil.h"
+#include "core/Seams.h"
+
+// The worker may outlive the window: it keeps its own system and texts, and
+// posts its rows to the window only while the window is there (Rcv, under Mtx;
+// the window clears it when it goes, and Qt drops what is still posted to it).
+struct TfrmRolCal::TJob {
+  std::thread Thr;
+  std::mutex Mtx;
+  TfrmRolCal* Rcv = nullptr;
+};
+
+namespace {
+
+QString Txt(std::uint8_t id, std::uint8_t lge, const char* dft) { return QString::fromStdString(LgeTxt(id, lge, dft)); }
+
+QPushButton* NewBtn(QWidget* owner, const char* nam) {
+  auto* b = new QPushButton(owner);
+  b->setObjectName(nam);
+  b->setAutoDefault(false);
+  return b;
+}
+
+}  // namespace
+
+TfrmRolCal::TfrmRolCal(QWidget* owner, TfrmConDoc::TMakSys mak) : QDialog(owner), FMak(std::move(mak)) {
+  setObjectName("frmRolCal");
+  setModal(false);
+  tblRol = new QTableWidget(0, 3, this);
+  tblRol->setObjectName("tblRol");
+  tblRol->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tblRol->setSelectionBehavior(QAbstractItemView::SelectRows);
+  tblRol->setWordWrap(true);
+  tblRol->verticalHeader()->hide();
+  tblRol->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  tblRol->horizontalHeader()->setStretchLastSection(true);
+  lblSum = new QLabel(this);
+  lblSum->setObjectName("lblSum");
+  btnAgn = NewBtn(this, "btnAgn");
+  connect(btnAgn, &QPushButton::clicked, this, [this] { Run(FbyLge); });
+  btnCpy = NewBtn(this, "btnCpy");
+  connect(btnCpy, &QPushButton::clicked, this, &TfrmRolCal::btnCpyClick);
+  btnSav = NewBtn(this, "btnSav");
+  connect(btnSav, &QPushButton::clicked, this, &TfrmRolCal::btnSavClick);
+  btnCls = NewBtn(this, "btnCls");
+  connect(btnCls, &QPushButton::clicked, this, &QDialog::close);
+  auto* btl = new QHBoxLayout;
+  btl->addWidget(btnCpy);
+  btl->addWidget(btnSav);
+  btl->addStretch();
+  btl->addWidget(btnAgn);
+  btl->addWidget(btnCls);
+  auto* lay = new QVBoxLayout(this);
+  lay->addWidget(tblRol);
+  lay->addWidget(lblSum);
+  lay->addLayout(btl);
+  resize(860, 380);
+  SetLge(0);
+  SetBtn();
+}
+
+TfrmRolCal::~TfrmRolCal() {
+  if (!FJob) return;
+  std::lock_guard<std::mutex> lck(FJob->Mtx);
+  FJob->Rcv = nullptr;
+  // A roll call still running ends on its own; its rows have nowhere to go.
+  if (FJob->Thr.joinable()) FJob->Thr.detach();
+}
+
+void TfrmRolCal::SetLge(std::uint8_t lge) {
+  FbyLge = lge;
+  setWindowTitle(Txt(DM_ALL_TTL, lge, "Check all ports"));
+  tblRol->setHorizontalHeaderLabels(
+      {Txt(DM_ALL_COL_PRT, lge, "Port"), Txt(DM_ALL_COL_RES, lge, "Result"), Txt(DM_ALL_COL_DO, lge, "What to do")});
+  btnAgn->setText(Txt(SUM_DOC_AGN, lge, "Check again"));
+  btnCpy->setText(Txt(DM_ALL_CPY, lge, "Copy"));
+  btnSav->setText(Txt(DM_ALL_SAV, lge, "Save..."));
+  btnCls->setText(Txt(SUM_BTN_CLS, lge, "Close"));
+}
+
+void TfrmRolCal::SetBtn() {
+  btnAgn->setEnabled(!FbRun);
+  btnCpy->setEnabled(!FbRun && !FsRpt.empty());
+  btnSav->setEnabled(!FbRun && !FsRpt.empty());
+}
+
+void TfrmRolCal::Run(std::uint8_t lge) {
+  if (FbRun) return;
+  FbRun = true;
+  SetLge(lge);
+  // The texts are copied and the ports found here, on the thread that owns
+  // the message table and the settings store.
+  const TDocTxt txt = DocTxtCpy(SysDocTxt(lge));
+  std::shared_ptr<IDocSys> sys(FMak ? FMak() : std::make_unique<TDocSysLnx>());
+  const std::vector<TRolPrt> prt = RolPrts(*sys);
+  tblRol->setRowCount(0);
+  lblSum->setText(QString::fromStdString(txt(DM_ALL_TTL)) + " ...");
+  SetBtn();
+  if (FJob && FJob->Thr.joinable()) FJob->Thr.join();  // the previous one has posted its rows
+  FJob = std::make_shared<TJob>();
+  FJob->Rcv = this;
+  std::shared_ptr<TJob> job = FJob;
+  job->Thr = std::thread([job, sys, prt, txt] {
+    std::vector<TRolRow> rows = RunRolCal(*sys, prt, txt);
+    std::string rpt = RolRptTxt(rows, txt);
+    std::lock_guard<std::mutex> lck(job->Mtx);
+    if (TfrmRolCal* rcv = job->Rcv)
+      QMetaObject::invokeMethod(
+          rcv, [rcv, rows = std::move(rows), rpt = std::move(rpt)] { rcv->Done(rows, rpt); }, Qt::QueuedConnection);
+  });
+}
+
+void TfrmRolCal::Done(const std::vector<TRolRow>& rows, const std::string& rpt) {
+  tblRol->setRowCount(static_cast<int>(rows.size()));
+  for (int i = 0; i < tblRol->rowCount(); ++i) {
+    const TRolRow& r = rows[static_cast<std::size_t>(i)];
+    const std::string cel[3] = {r.Prt, DocSteTag(r.Ste) + r.Fnd, r.Do};
+    for (int c = 0; c < 3; ++c) tblRol->setItem(i, c, new QTableWidgetItem(QString::fromStdString(cel[c])));
+  }
+  tblRol->resizeColumnToContents(0);
+  tblRol->resizeRowsToContents();
+  FsRpt = rpt;
+  // The last line of the report: how many answered, or that there is no port.
+  const std::string sum = FsRpt.substr(FsRpt.find_last_of('\n', FsRpt.size() - 2) + 1);
+  lblSum->setText(QString::fromStdString(sum).trimmed());
+  FbRun = false;
+  SetBtn();
+  emit Finished();
+}
+
+void TfrmRolCal::btnCpyClick() {
+  if (!Report().empty()) QGuiApplication::clipboard()->setText(QString::fromStdString(Report()));
+}
+
+void TfrmRolCal::btnSavClick() {
+  const std::string rpt = Report();
+  if (rpt.empty()) return;
+  const std::uint8_t lge = FbyLge;
+  const TFilDlgReq req{LgeTxt(DM_ALL_FLT, lge, "Text files") + " (*.txt)|*.txt", {}};
+  std::string name;
+  if (!GuFilDlg().Sav(req, name)) return;
+  if (std::filesystem::path(name).extension().empty()) name += ".txt";
+  std::error_code ec;
+  if (std::filesystem::exists(name, ec) &&
+      ShwMsgBox(LgeTxt(SUM_FIL_OVR, lge, "Overwrite existing file?"),
+                LgeTxt(SUM_FIL_OVR_CAP, lge, "Warning, file allready exists"), TeMsgBtn::YesNo) != TeMsgAns::Yes)
+    return;
+  std::string why;
+  if (!WrtFilSaf(name, rpt, why))
+    ShwMsgBox(DocFmt(LgeTxt(DM_ALL_SAV_ERR, lge, "The report could not be saved to %1: %2"), {name, why}),
+              LgeTxt(SUM_ERR_CAP, lge, "Error"));
+}
