@@ -19,6 +19,7 @@
 
 #include "core/Seams.h"
 #include "editor/qt/VioFldViw.h"
+#include "editor/qt/VioPgmSht.h"
 #include "translator/InsAndTkn.h"
 #include "translator/TrnLst.h"
 
@@ -121,6 +122,7 @@ TPgmViw::TPgmViw(TVioPgmItp& edt, QWidget* fld, QMainWindow* win, QMenu* fil, in
     FpPrtAct = fil->addAction(QString());
     FpPrtAct->setShortcut(QKeySequence::Print);
     connect(FpPrtAct, &QAction::triggered, this, &TPgmViw::Prt);
+    FpSht = new TPgmSht(edt, *this, fil);
   }
   FpSelFrm = NewFrm(fld, "#1e64ff", "frmLstSel");
   FpRunFrm = NewFrm(fld, "#ff8c00", "frmRunVio");
@@ -133,6 +135,7 @@ void TPgmViw::RfsTxt() {
   FpLst->setWindowTitle(FpLstAct->text());
   if (FpExpAct) FpExpAct->setText(Msg(FEdt, SUM_VIW_EXP, "Export picture"));
   if (FpPrtAct) FpPrtAct->setText(Msg(FEdt, SUM_VIW_PRT, "Print"));
+  if (FpSht) FpSht->RfsTxt();
   Upd();  // the meter's unit and the reasons of the listing
 }
 

@@ -27,6 +27,7 @@ class QMenu;
 class QAction;
 class QTimer;
 class QWidget;
+class TPgmSht;
 
 class TPgmViw final : public QObject {
   Q_OBJECT
@@ -44,6 +45,8 @@ public:
   QAction* LstAct() const { return FpLstAct; }
   QAction* ExpAct() const { return FpExpAct; }
   QAction* PrtAct() const { return FpPrtAct; }
+  // The program sheet of the File menu; null without one.
+  TPgmSht* Sht() const { return FpSht; }
 
   // Brings the meter and the listing up to date now.
   void Upd();
@@ -108,6 +111,7 @@ private:
   QAction* FpLstAct = nullptr;
   QAction* FpExpAct = nullptr;
   QAction* FpPrtAct = nullptr;
+  TPgmSht* FpSht = nullptr;
   QFrame* FpSelFrm = nullptr;
   QFrame* FpRunFrm = nullptr;
   TVio* FpSel = nullptr;
