@@ -239,9 +239,11 @@ void TPgmSht::DrwTot(QPainter& p, const QRectF& r, const TuShtPgm& s) {
     p.setPen(Qt::black);
     p.setFont(Fnt(4 * mm));
     const QString txt = ord ? Msg(SUM_SHT_ORD, "run order") : byt;
-    const QRectF tr(t.right() + 2 * mm, key.y(), key.width() / 2, key.height());
+    // As wide as the text: a long key is never cut short.
+    const QRectF tr(t.right() + 2 * mm, key.y(), QFontMetricsF(p.font(), p.device()).horizontalAdvance(txt) + mm,
+                    key.height());
     Txt(p, tr, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, txt);
-    x = tr.x() + QFontMetricsF(p.font(), p.device()).horizontalAdvance(txt) + 8 * mm;
+    x = tr.right() + 7 * mm;
   }
 }
 
