@@ -24,6 +24,7 @@
 #include "editor/qt/VioFldKey.h"
 #include "editor/qt/VioFldViw.h"
 #include "editor/qt/VioFldZom.h"
+#include "editor/qt/VioPgmSht.h"
 #include "editor/qt/VioPgmViw.h"
 #include "link/PrtNam.h"
 #include "sim/SimDrv.h"
@@ -52,6 +53,8 @@ void TfrmVslCnv::CrtEdtViw() {
   FpVioPgmItp->FOnTypKey = [this](std::uint8_t typ) { FpTbr->KeyVio(typ); };
   FpPgmViw = std::make_unique<TPgmViw>(*FpVioPgmItp, pnlVioFld, this, &FpDoc->FilMnu());
   FpPgmViw->FOnDocNam = [this] { return QFileInfo(VioQStr(FpDoc->FilNam())).completeBaseName(); };
+  // The legend of the program sheet shows the tool bar's pictures.
+  if (TPgmSht* sht = FpPgmViw->Sht()) sht->FOnVioPic = [this](std::uint8_t typ) { return FpTbr->VioImg(typ); };
   // Breakpoints go to the built-in robot alone: a robot on a serial port gets nothing new.
   FpPgmViw->FOnBrkAdr = [this](const std::set<int>& adr) {
     TSimThr* sim = FpLnk ? FpLnk->Sim() : nullptr;

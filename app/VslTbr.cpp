@@ -185,6 +185,12 @@ QPixmap TVslTbr::Img(int idx) const {
                                                                      : QPixmap();
 }
 
+QPixmap TVslTbr::VioImg(int vioTyp) const {
+  for (const TTbnDsg& d : GcTbnDsg)
+    if (d.VioTyp == vioTyp) return Img(d.Img);
+  return QPixmap();
+}
+
 // ---------------------------------------------------------------------------
 // Hints
 

@@ -57,6 +57,8 @@ public:
   void SetImg(QAction* tbn, int idx);
   // The picture of an image list entry (null before BldImgLst).
   QPixmap Img(int idx) const;
+  // The picture of the tool button of a vio type (null when none).
+  QPixmap VioImg(int vioTyp) const;
   // Pictures that could not be loaded (full paths); the window adds its own.
   const std::vector<std::string>& MisPic() const { return FMisPic; }
   void AddMisPic(const std::string& pth) { FMisPic.push_back(pth); }

@@ -128,6 +128,15 @@
   X(SUM_RBT_FLT_UNK, 0x94, "link: robot fault 4, an unknown instruction or sensor")                 \
   X(SUM_RBT_FLT_RTI, 0x95, "link: robot fault 5, RTI outside the interrupt routine")                \
   X(SUM_RBT_FLT_SPD, 0x96, "link: robot fault 6, ENGINE SPEED without its values")                  \
+  X(SUM_SHT_PRT, 0x97, "File menu: \"Print sheet...\"")                                             \
+  X(SUM_SHT_PDF, 0x98, "File menu: \"Export sheet (PDF)...\"")                                      \
+  X(SUM_SHT_AUT, 0x99, "File menu: \"Author...\", also the caption of the author question")         \
+  X(SUM_SHT_AUT_ASK, 0x9A, "program sheet: the question for the author's name")                     \
+  X(SUM_SHT_UNT, 0x9B, "program sheet: the name of a program without a file, \"untitled\"")         \
+  X(SUM_SHT_BY, 0x9C, "program sheet: \"Author:\", before the name")                                \
+  X(SUM_SHT_ORD, 0x9D, "program sheet: the key to the run-order tag")                               \
+  X(SUM_SHT_OVR, 0x9E, "program sheet: the total is over the byte budget")                          \
+  X(SUM_SHT_PLN, 0x9F, "program sheet: the heading of the planning grid")                           \
   X(SUM_KEP_ASK, 0xA0, "keeping work: unsaved changes, save them?")                                 \
   X(SUM_KEP_ASK_CAP, 0xA1, "keeping work: caption of that question")                                \
   X(SUM_RCV_OFR, 0xA2, "keeping work: a recovery copy exists, restore it?")                         \

@@ -20,6 +20,7 @@
 #include "core/Seams.h"
 #include "editor/qt/VioFldViw.h"
 #include "editor/qt/VioFldZom.h"
+#include "editor/qt/VioPgmSht.h"
 #include "translator/InsAndTkn.h"
 #include "translator/TrnLst.h"
 
@@ -126,6 +127,7 @@ TPgmViw::TPgmViw(TVioPgmItp& edt, QWidget* fld, QMainWindow* win, QMenu* fil, in
     FpPrtAct = fil->addAction(QString());
     FpPrtAct->setShortcut(QKeySequence::Print);
     connect(FpPrtAct, &QAction::triggered, this, &TPgmViw::Prt);
+    FpSht = new TPgmSht(edt, *this, fil);
   }
   FpZom = new TFldZom(edt, fld, FpViwMnu, win->statusBar());
   FpSelFrm = NewFrm(fld, "#1e64ff", "frmLstSel");
@@ -140,6 +142,7 @@ void TPgmViw::RfsTxt() {
   if (FpExpAct) FpExpAct->setText(Msg(FEdt, SUM_VIW_EXP, "Export picture"));
   if (FpPrtAct) FpPrtAct->setText(Msg(FEdt, SUM_VIW_PRT, "Print"));
   if (FpZom) FpZom->RfsTxt();
+  if (FpSht) FpSht->RfsTxt();
   Upd();  // the meter's unit and the reasons of the listing
 }
 

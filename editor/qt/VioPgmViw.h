@@ -27,6 +27,7 @@ class QMenu;
 class QAction;
 class QTimer;
 class QWidget;
+class TPgmSht;
 
 class TFldZom;
 
@@ -48,6 +49,8 @@ public:
   QAction* PrtAct() const { return FpPrtAct; }
   // The zoom and the high contrast of the field, in the View menu.
   TFldZom& Zom() const { return *FpZom; }
+  // The program sheet of the File menu; null without one.
+  TPgmSht* Sht() const { return FpSht; }
 
   // Brings the meter and the listing up to date now.
   void Upd();
@@ -113,6 +116,7 @@ private:
   QAction* FpExpAct = nullptr;
   QAction* FpPrtAct = nullptr;
   TFldZom* FpZom = nullptr;
+  TPgmSht* FpSht = nullptr;
   QFrame* FpSelFrm = nullptr;
   QFrame* FpRunFrm = nullptr;
   TVio* FpSel = nullptr;

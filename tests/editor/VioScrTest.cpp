@@ -16,6 +16,7 @@
 #include "editor/VioMtr.h"
 #include "editor/VioRun.h"
 #include "editor/VioZom.h"
+#include "editor/VioSht.h"
 #include "messages/SysLgeMsg.h"
 #include "translator/InsAndTkn.h"
 #include "translator/TrnLst.h"
@@ -372,6 +373,15 @@ void TScr::Run(const TLin& l) {
       }},
       {"runat", [&] { EXPECT_EQ(Map().VioAt(l.I(1)), V(l[2])); }},
       {"runlen", [&] { EXPECT_EQ(Map().Len(), static_cast<std::size_t>(l.I(1))); }},
+      {"sheet", [&] {  // run order (-: not reached)/bytes of each vio, "=" the stream's length, or why not
+        const std::string keep = GuLstErrMsg = "kept";
+        const TuShtPgm t = ShtPgm(Edt);
+        eqOpt(t.Ok);
+        std::string s;
+        for (const TuShtVio& v : t.Vio) s += (v.Ord ? std::to_string(v.Ord) : "-") + "/" + std::to_string(v.Byt) + " ";
+        EXPECT_EQ(t.Ok ? s + "= " + std::to_string(t.Len) : t.Why, l.Rst(1));
+        EXPECT_EQ(GuLstErrMsg, keep);
+      }},
       {"brk", [&] { eqOpt(Edt.TglBrk(V(l[1]))); }},
       {"brks", [&] {  // the vios with a breakpoint @ where the uploaded stream stops for them
         std::string s;

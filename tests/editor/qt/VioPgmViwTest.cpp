@@ -6,10 +6,13 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QDate>
 #include <QTemporaryDir>
+#include <optional>
 
 #include "editor/EdtTstSup.h"
 #include "editor/qt/VioFldViw.h"
+#include "editor/qt/VioPgmSht.h"
 #include "editor/qt/VioPgmViw.h"
 #include "translator/TrnLst.h"
 
@@ -104,6 +107,70 @@ TEST_F(VioPgmViw, ExportsAndPrintsTheFieldOrSaysWhyNot) {
   toPdf(dir.filePath("no/such/folder/x.pdf"), true);
   ASSERT_EQ(Pf.MsgBox.Calls.size(), 2u) << "files that cannot be written are reported, nothing else";
   EXPECT_NE(Pf.MsgBox.Calls[1].Text.find("x.pdf"), std::string::npos) << Pf.MsgBox.Calls[1].Text;
+}
+
+TEST_F(VioPgmViw, SheetAsksTheAuthorOnceAndWritesTwoPagesSafely) {
+  TPgmSht& sht = *Pgm->Sht();
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("sheet");  // typed without ".pdf"
+  sht.FOnPdfPth = [&] { return pdf; };
+  std::vector<QString> asked;  // the names filled in when asked
+  std::vector<std::optional<QString>> ans = {std::nullopt, " Anna  Bakker ", std::nullopt};
+  sht.FOnAskTxt = [&](const QString&, const QString&, QString& txt) {
+    asked.push_back(txt);
+    const auto a = ans.at(asked.size() - 1);
+    if (a) txt = *a;
+    return a.has_value();
+  };
+  QStringList drawn;
+  sht.FOnTxt = [&](const QString& t) { drawn << t; };
+  auto read = [](const QString& p) {
+    QFile f(p);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
+  // The first sheet asks; a cancel prints it without an author and counts as the answer.
+  sht.PdfAct()->trigger();
+  const QByteArray one = read(pdf + ".pdf");
+  EXPECT_TRUE(one.startsWith("%PDF"));
+  EXPECT_EQ(one.count("/Type /Page\n") + one.count("/Type /Page\r"), 2) << "the program and the planning grid";
+  const QStringList want = {"untitled", QDate::currentDate().toString(Qt::ISODate), "1", "1", "2", "2", "3", "1",
+                            "4 / 255 bytes"};
+  EXPECT_EQ(drawn.mid(0, want.size()), want) << drawn.join('|').toStdString();
+  for (const char* t : {"START", "SWITCH INTERRUPT", "RTI", "12", "10"}) EXPECT_TRUE(drawn.contains(t)) << t;
+  sht.PdfAct()->trigger();
+  EXPECT_EQ(asked, std::vector<QString>{""}) << "asked once";
+  // Author... asks again with the kept name; a cancel keeps it.
+  sht.AutAct()->trigger();
+  sht.AutAct()->trigger();
+  EXPECT_EQ(asked, (std::vector<QString>{"", "", "Anna Bakker"}));
+  const auto& key = Pf.Settings.Keys["SOFTWARE\\Quorel\\TessaroV1.0\\Sheet"];
+  EXPECT_EQ(key.at("Author"), "Anna Bakker");
+  // A smaller budget, then a program that does not translate: its reason, no numbers.
+  drawn.clear();
+  sht.Bdg = 3;
+  sht.PdfAct()->trigger();
+  EXPECT_EQ(drawn.mid(1, 2), (QStringList{"Author: Anna Bakker", QDate::currentDate().toString(Qt::ISODate)}));
+  EXPECT_TRUE(drawn.contains("4 / 3 bytes  Too many bytes for the budget.")) << drawn.join('|').toStdString();
+  Edt.RmvVio(Edt.Vios()[2]);
+  drawn.clear();
+  sht.FOnPrtDlg = [&](QPrinter& p) {
+    EXPECT_EQ(p.pageLayout().orientation(), QPageLayout::Landscape);
+    p.setOutputFormat(QPrinter::PdfFormat);
+    p.setOutputFileName(dir.filePath("printed.pdf"));
+    return true;
+  };
+  sht.PrtAct()->trigger();
+  EXPECT_EQ(read(dir.filePath("printed.pdf")).count("/Type /Page\n"), 2);
+  EXPECT_TRUE(drawn.value(3).startsWith("The program cannot be sent yet: ")) << drawn.join('|').toStdString();
+  EXPECT_EQ(drawn.value(4), "untitled") << "no numbers: the second page follows the reason";
+  // A file that may not be written is kept as it was, and the box says so.
+  const QByteArray old = read(pdf + ".pdf");
+  ASSERT_TRUE(QFile::setPermissions(pdf + ".pdf", QFileDevice::ReadOwner));
+  sht.PdfAct()->trigger();
+  EXPECT_EQ(read(pdf + ".pdf"), old);
+  ASSERT_EQ(Pf.MsgBox.Calls.size(), 1u);
+  EXPECT_NE(Pf.MsgBox.Calls[0].Text.find("sheet.pdf"), std::string::npos) << Pf.MsgBox.Calls[0].Text;
+  EXPECT_EQ(asked.size(), 3u);
 }
 
 TEST_F(VioPgmViw, RunHighlightFollowsTheAddressAndTheVio) {

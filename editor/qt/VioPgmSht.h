@@ -1,0 +1,91 @@
+// The program sheet for paper: File -> Print sheet and Export sheet (PDF).
+// Page one shows the program's name, its author and the date, the field as
+// Export picture draws it with each vio's run-order number and byte cost,
+// and the total against the byte budget (or why the program does not
+// translate). Page two is an empty 12 x 10 grid to plan a program on, with
+// the vios' pictures and names beside it.
+#pragma once
+
+#include <QObject>
+#include <QPixmap>
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "editor/VioSht.h"
+
+class QAction;
+class QMenu;
+class QPagedPaintDevice;
+class QPainter;
+class QPrinter;
+class QRectF;
+class QWidget;
+class TPgmViw;
+class TVioPgmItp;
+
+class TPgmSht final : public QObject {
+  Q_OBJECT
+
+public:
+  // The three items (Print sheet, Export sheet, Author) go at the end of fil.
+  TPgmSht(TVioPgmItp& edt, TPgmViw& viw, QMenu* fil);
+  ~TPgmSht() override;
+
+  QAction* PrtAct() const { return FpPrtAct; }
+  QAction* PdfAct() const { return FpPdfAct; }
+  QAction* AutAct() const { return FpAutAct; }
+  void RfsTxt();
+
+  // Draws both pages onto a printer or PDF writer; false when it cannot be drawn on.
+  bool Drw(QPagedPaintDevice& dev);
+  // Writes the sheet as a PDF file: beside the target first, then renamed over
+  // it, so that a failed write leaves an older file as it was. False with why.
+  bool WrtPdf(const QString& path, std::string& why);
+  // The author printed on the sheets: asked the first time, kept from then on.
+  QString Aut();
+  // Asks for the author with the kept one filled in; a cancel keeps it.
+  void AskAut();
+
+  // The byte budget the total is held against; 0: the editor's (an open
+  // lesson's budget, else the robot's 255).
+  std::size_t Bdg = 0;
+
+  // The tests answer these; unset, the toolkit's dialogs ask.
+  // The file for Export sheet; empty: cancelled.
+  std::function<QString()> FOnPdfPth;
+  // The print dialog: sets up the printer, true to print.
+  std::function<bool(QPrinter&)> FOnPrtDlg;
+  // A line of text: the caption, the question and the text filled in; false: cancelled.
+  std::function<bool(const QString& cap, const QString& ask, QString& txt)> FOnAskTxt;
+  // The tool bar's picture of a vio type; unset or null: none in the legend.
+  std::function<QPixmap(std::uint8_t vioTyp)> FOnVioPic;
+  // Hears every text drawn on a sheet, in order.
+  std::function<void(const QString&)> FOnTxt;
+
+private:
+  QString Msg(std::uint8_t id, const char* dft) const;
+  // Reads the kept author once; false when it has never been asked.
+  bool LodAut();
+  QWidget* Wnd() const;
+  QString Nam() const;
+  void Txt(QPainter& p, const QRectF& r, int flg, const QString& s);
+  void DrwHdr(QPainter& p, const QRectF& r, const QString& aut);
+  void DrwFld(QPainter& p, const QRectF& r, const TuShtPgm& s);
+  void DrwTot(QPainter& p, const QRectF& r, const TuShtPgm& s);
+  void DrwPln(QPainter& p, const QRectF& r);
+  void DrwLgd(QPainter& p, const QRectF& r);
+  void Prt();
+  void ExpPdf();
+
+  TVioPgmItp& FEdt;
+  TPgmViw& FViw;
+  QAction* FpPrtAct = nullptr;
+  QAction* FpPdfAct = nullptr;
+  QAction* FpAutAct = nullptr;
+  QString FsAut;
+  bool FbAutKnw = false;  // the author has been read or asked
+  double FdMm = 1.0;      // device pixels per millimetre while drawing
+};
