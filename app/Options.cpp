@@ -13,10 +13,12 @@
 #include "app/VslCnvLgc.h"
 #include "core/Seams.h"
 #include "core/WndMsg.h"
+#include "editor/qt/VioFldAcc.h"
 #include "link/PrtNam.h"
 
 TfrmOptions::TfrmOptions(QWidget* owner, TScnPrt scan) : QDialog(owner), FScn(std::move(scan)) {
   setObjectName("frmOptions");
+  InsCbxAcc();
   setModal(false);
 
   gbxComport = new QGroupBox(this);

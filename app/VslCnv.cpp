@@ -32,6 +32,7 @@
 #include "app/VslLsn.h"
 #include "app/VslSet.h"
 #include "app/VslTbr.h"
+#include "editor/qt/VioFldAcc.h"
 #include "editor/qt/VioFldKey.h"
 #include "app/platform/QtStr.h"
 #include "core/Globals.h"
@@ -65,6 +66,7 @@ void EndApp() {
 // Construction
 
 TfrmVslCnv::TfrmVslCnv(QWidget* owner, TVslCnvCfg cfg) : QMainWindow(owner), FCfg(std::move(cfg)) {
+  InsCbxAcc();
   Crt();
   // Runs when construction has finished, also when it ended early.
   FormCreate();

@@ -33,7 +33,7 @@ std::vector<TuShtVio> ShtVio(const TInsAndTkn& trn, std::size_t cnt) {
 
 TuShtPgm ShtPgm(TVioPgmItp& edt, std::size_t bdg) {
   TuShtPgm s;
-  s.Bdg = std::min(bdg, GcMaxTsmLen);
+  s.Bdg = std::min(bdg ? bdg : edt.Bdg(), GcMaxTsmLen);
   std::string keep = std::move(GuLstErrMsg);
   GuLstErrMsg.clear();
   TInsAndTkn trn(nullptr);

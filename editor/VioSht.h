@@ -30,8 +30,9 @@ struct TuShtPgm {
 std::vector<TuShtVio> ShtVio(const TInsAndTkn& trn, std::size_t cnt);
 
 // Translates the field as the byte meter does (no blink, the last-error text
-// left as it was) and describes it against the budget (at most the robot's 255).
-TuShtPgm ShtPgm(TVioPgmItp& edt, std::size_t bdg = GcMaxTsmLen);
+// left as it was) and describes it against the budget (at most the robot's
+// 255; 0: the editor's, an open lesson's budget or else the robot's).
+TuShtPgm ShtPgm(TVioPgmItp& edt, std::size_t bdg = 0);
 
 // The author of the sheets. RedShtAut: false when the question was never
 // answered (nam is then empty). KepShtAut keeps the answer, an empty one too,

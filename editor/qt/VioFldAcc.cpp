@@ -32,12 +32,16 @@ QAccessibleInterface* CbxAcc(const QString&, QObject* obj) {
 
 }  // namespace
 
-TVioFldAcc::TVioFldAcc(TVioFldViw& viw) : FViw(viw), FAcc(viw.Mdl()) {
+void InsCbxAcc() {
   static const bool ins = [] {
     QAccessible::installFactory(&CbxAcc);
     return true;
   }();
   (void)ins;
+}
+
+TVioFldAcc::TVioFldAcc(TVioFldViw& viw) : FViw(viw), FAcc(viw.Mdl()) {
+  InsCbxAcc();
   FTmr.setSingleShot(true);
   FTmr.setInterval(0);
   connect(&FTmr, &QTimer::timeout, this, &TVioFldAcc::Upd);

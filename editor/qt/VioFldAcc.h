@@ -12,6 +12,11 @@
 
 class TVioFldViw;
 
+// Combo boxes keep the name they are given for a screen reader (on Linux Qt
+// would name them by the item they show). Qt makes a widget's interface when
+// its name is first set: call this before any combo box is named.
+void InsCbxAcc();
+
 class TVioFldAcc final : public QObject {
   Q_OBJECT
 

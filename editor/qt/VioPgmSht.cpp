@@ -153,7 +153,7 @@ bool TPgmSht::Drw(QPagedPaintDevice& dev) {
   p.setRenderHint(QPainter::SmoothPixmapTransform);
   const QString aut = LodAut() ? FsAut : QString();
   // Page one: the program with its numbers.
-  const TuShtPgm s = ShtPgm(FEdt, Bdg ? Bdg : FEdt.Bdg());
+  const TuShtPgm s = ShtPgm(FEdt, Bdg);
   DrwHdr(p, QRectF(pg.x(), pg.y(), pg.width(), GcHdr * mm), aut);
   DrwFld(p, pg.adjusted(0, (GcHdr + 3) * mm, 0, -GcFtr * mm), s);
   DrwTot(p, QRectF(pg.x(), pg.bottom() - (GcFtr - 2) * mm, pg.width(), (GcFtr - 2) * mm), s);

@@ -379,7 +379,8 @@ void TScr::Run(const TLin& l) {
         eqOpt(t.Ok);
         std::string s;
         for (const TuShtVio& v : t.Vio) s += (v.Ord ? std::to_string(v.Ord) : "-") + "/" + std::to_string(v.Byt) + " ";
-        EXPECT_EQ(t.Ok ? s + "= " + std::to_string(t.Len) : t.Why, l.Rst(1));
+        const std::string bdg = t.Bdg == GcMaxTsmLen ? "" : " / " + std::to_string(t.Bdg);
+        EXPECT_EQ(t.Ok ? s + "= " + std::to_string(t.Len) + bdg : t.Why, l.Rst(1));
         EXPECT_EQ(GuLstErrMsg, keep);
       }},
       {"brk", [&] { eqOpt(Edt.TglBrk(V(l[1]))); }},
