@@ -1,5 +1,6 @@
 #include "editor/qt/VioFldKey.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <algorithm>
 #include <QPainter>
@@ -128,7 +129,14 @@ bool TVioFldKey::FldKey(const QKeyEvent* e) {
     case Qt::Key_Delete: return FMdl.FldKey(TeKey::Del, ctl);
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_F2: return FMdl.FldKey(TeKey::Ent, ctl);
+    case Qt::Key_F2: {
+      const bool done = FMdl.FldKey(TeKey::Ent, ctl);
+      // What is typed replaces the value, as after Tab.
+      QWidget* f = QApplication::focusWidget();
+      if (auto* cbx = qobject_cast<QComboBox*>(f); cbx && cbx->lineEdit()) f = cbx->lineEdit();
+      if (auto* edt = qobject_cast<QLineEdit*>(f)) edt->selectAll();
+      return done;
+    }
     default: break;
   }
   const QString t = e->text();
