@@ -72,6 +72,10 @@ TEST(Rbf, LockWrappersOnTheUiAndOnWorkerThreads) {
     std::uint8_t c = 0;
     EXPECT_TRUE(LckDatAvl(b) && LckGetChr(b, c) && c == 0x42);
   }
+  // A slice of nothing would spin: it is one millisecond.
+  TMtxAndRbf::SetLckSlc(std::chrono::milliseconds(0));
+  EXPECT_EQ(TMtxAndRbf::LckSlc(), std::chrono::milliseconds(1));
+  TMtxAndRbf::SetLckSlc(std::chrono::milliseconds(100));
   TFakePlatform plt;
   TRxMtxAndRbf b;
   GuLstErrMsg = "ui";

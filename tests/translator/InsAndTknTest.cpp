@@ -65,9 +65,11 @@ TEST_F(RecPasses, OnlyTheLabelsAndElsesPointedAtAreRemoved) {
   Add(IT_THN, -1);
   Add(IT_THN, 40);
   Add(IT_ELS);      // nobody's else
+  Add(IT_GTO, 10);  // just past the end of the list
+  Add(IT_THN, 10);
   ASSERT_TRUE(Trn.RmvLblTkn());
   ASSERT_TRUE(Trn.RmvElsTkn());
-  EXPECT_EQ(Tgts(), (std::vector<std::int32_t>{0, -1, 39, 1, -1, 39, -1}));
+  EXPECT_EQ(Tgts(), (std::vector<std::int32_t>{0, -1, 39, 1, -1, 39, -1, 9, 9}));
 }
 
 TEST_F(RecPasses, IfWithoutThenAfterItsCondition) {
