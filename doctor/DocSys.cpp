@@ -184,8 +184,8 @@ std::vector<IDocSys::THolder> TDocSysLnx::Holders(const std::string& realDev) {
       if (e3 || tgt.string() != realDev) continue;
       THolder h;
       h.Pid = std::atoi(nam.c_str());
-      h.Nam = RdLin(it->path() / "comm");
-      if (h.Nam.empty()) h.Nam = "?";
+      std::string com = RdLin(it->path() / "comm");
+      h.Nam = com.empty() ? std::string(1, '?') : std::move(com);
       h.Own = h.Pid == ::getpid();
       out.push_back(h);
       break;
