@@ -5,35 +5,10 @@
 #include <memory>
 #include <string>
 
+#include "FuzEdt.h"
 #include "FuzSup.h"
-#include "core/Globals.h"
-#include "core/WndMsg.h"
 #include "editor/VioLsn.h"
 #include "editor/VioMtr.h"
-#include "editor/VioPgmItp.h"
-#include "messages/SysLgeMsg.h"
-
-namespace {
-
-class TFuzOwn final : public IWndMsgTgt {
-public:
-  std::intptr_t SndMsg(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
-};
-
-struct TFuzEdt {
-  TFuzOwn Own;
-  TSysLgeMsg Msg{&Own, TESSARO_DATA_DIR "/"};
-  TVioPgmItp Edt{&Own};
-  TFuzEdt() {
-    GuSysLgeMsg = &Msg;
-    Edt.CrtVioFld(0, 0);
-    Edt.SetLgeIdx(0);
-    Edt.SetAvlCol(0);
-    if (!Edt.SarAndTkn().LodTknFil(TESSARO_DATA_DIR "/ExtComTkn.sys")) std::abort();
-  }
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzSetPlt();
