@@ -88,6 +88,9 @@ struct TVslCnvCfg {
   std::function<void(const std::string&)> OnRls;
   // The recovery copy of a changed program; empty: none is kept.
   std::string RcvPth;
+  // The part of the screen a maximized window takes; default the available
+  // geometry of the window's screen.
+  std::function<QRect()> AvlGeo;
 };
 
 class TfrmVslCnv : public QMainWindow, public IWndMsgTgt {

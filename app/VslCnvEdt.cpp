@@ -38,8 +38,8 @@ void TfrmVslCnv::CrtEdtViw() {
   // unmaximized window. The status bar, which carries the byte meter, takes
   // its height from the field before the cells are made, not after.
   statusBar()->show();
-  if ((windowState() & Qt::WindowMaximized) && screen()) {
-    const QRect avl = screen()->availableGeometry();
+  if ((windowState() & Qt::WindowMaximized) && (screen() || FCfg.AvlGeo)) {
+    const QRect avl = FCfg.AvlGeo ? FCfg.AvlGeo() : screen()->availableGeometry();
     if (width() < avl.width() || height() < avl.height()) setGeometry(avl);
   }
   if (layout()) layout()->activate();
@@ -79,8 +79,8 @@ void TfrmVslCnv::FitCelToWnd() {
   // now. After the intro, or with a vio on the field, they stay.
   if (FbCelFix || !FpVioPgmItp || !FpVioFldViw || FpVioPgmItp->GetVioCnt() != 0 || !isMaximized()) return;
   // Only the maximized size itself: not a step on the way out of it.
-  if (!screen()) return;
-  const QRect avl = screen()->availableGeometry();
+  if (!screen() && !FCfg.AvlGeo) return;
+  const QRect avl = FCfg.AvlGeo ? FCfg.AvlGeo() : screen()->availableGeometry();
   if (frameGeometry().width() < avl.width() || frameGeometry().height() < avl.height()) return;
   const QSize max = scbVioFld->maximumViewportSize();
   if (max.width() == FpVioPgmItp->FldWdt() && max.height() == FpVioPgmItp->FldHgt()) return;

@@ -80,12 +80,14 @@ void TVioLay::CbxBox(const TVio& vio, int ctl, TuCtlBox& b) {
   b.Clr = FMdl.HiCtr() ? GcHcCtlClr : sar ? GcPrmBluClr : GcLblCynClr;
   if (sar) {
     b.FntPts = FitPts();
-    b.Top = vio.Ctls()[static_cast<std::size_t>(ctl)].CtlRol == CR_SAR_COM ? h / 4 : 0;
+    b.Height = SarRow();
+    b.Top = vio.Ctls()[static_cast<std::size_t>(ctl)].CtlRol == CR_SAR_COM ? b.Height : 0;
     return;
   }
   int romW = 0, romH = 0;
   Msr().CbxRom(romW, romH);
   b.FntHgt = FitSiz(false, Zm(Msr().NrmPx()), CtlTxts(vio, ctl), w - romW, h / 2 - romH);
+  b.Height = std::min(h / 2, BoxHgt(b.FntHgt, true));
 }
 
 void TVioLay::EdtBox(const TVio& vio, int ctl, TuCtlBox& b) {
@@ -96,49 +98,142 @@ void TVioLay::EdtBox(const TVio& vio, int ctl, TuCtlBox& b) {
   Msr().EdtRom(romW, romH);
   if (vio.Rec.VioTyp == VT_ACT) {
     // The size of the boxes above it, unless the value needs less.
-    b.FntPts = FitSiz(true, FitPts(), CtlTxts(vio, ctl), w / 2 - romW, h / 4 - romH);
-    b.Top = (h / 4) * 2;
+    const int row = SarRow();
+    b.FntPts = FitSiz(true, FitPts(), CtlTxts(vio, ctl), w / 2 - romW, row - romH);
+    b.Top = row * 2;
+    b.Height = row;
   } else {
     b.FntHgt = FitSiz(false, Zm(Msr().NrmPx()), CtlTxts(vio, ctl), w / 2 - romW, h / 2 - romH);
+    b.Height = std::min(h / 2, BoxHgt(b.FntHgt, false));
   }
 }
 
 void TVioLay::LblBox(const TVio& vio, int ctl, TuCtlBox& b) {
-  const int w = FMdl.CelWdt(), h = FMdl.CelHgt();
+  const int h = FMdl.CelHgt();
   const std::uint8_t typ = vio.Rec.VioTyp;
+  const int row = SarRow();
+  // Three rows of an actor in a third of the cell each: no room for its caption.
+  const bool cpt = row > h / 4;
   // The unit label beside the value edit, then the caption.
   const bool unt = typ != VT_SNS && LblIdx(vio, ctl) == 0;
   if (unt && typ == VT_DLY) {
     b.Top = Zm(4);  // above the caption in the middle of the vio
     PutUnt(b, Zm(18), {"* 0.1S"}, h / 2 - Zm(8));
+  } else if (unt && typ == VT_ACT && cpt) {
+    PutUnt(b, Zm(18), {"cm", "0.1s"}, h - row * 2 - 1);
+    b.Top = row * 2 + std::max(0, (row - b.Height) / 2);  // beside the value edit
   } else if (unt && typ == VT_ACT) {
-    b.Top = (h / 4) * 2 + Zm(3);  // down to the caption; the same size for either unit
-    PutUnt(b, Zm(18), {"cm", "0.1s"}, h / 4 + Zm(4));
+    b.Top = row * 2 + Zm(3);  // down to the caption; the same size for either unit
+    PutUnt(b, Zm(18), {"cm", "0.1s"}, row + Zm(4));
   } else if (unt && typ == VT_SPD) {
     b.Top = Zm(3);
     PutUnt(b, Zm(12), {"cm/s"}, (h / 4) * 3 + Zm(4));
   } else {
-    b.Left = Zm(typ == VT_SPD ? 10 : 25);
-    // The caption runs to the panel's frame at the right, never past it, in
-    // the lowest quarter of the cell; it rises as far as its line needs.
-    b.FntHgt = FitSiz(false, Zm(10), CtlTxts(vio, ctl), w - b.Left - 2, h / 4);
-    int tw = 0, th = 0;
-    Msr().MsrPxl(b.FntHgt, vio.CtlTxt(ctl), tw, th);
-    b.Top = std::min((h / 4) * 3 + Zm(7), h - th - 1);
+    CapLbl(vio, ctl, b, cpt);
     return;
   }
   b.Clr = VioClr(vio);
 }
 
-int TVioLay::CapPx(const TVio& vio) {
-  std::vector<std::string> lns;
+void TVioLay::CapLbl(const TVio& vio, int ctl, TuCtlBox& b, bool cpt) {
+  const int w = FMdl.CelWdt(), h = FMdl.CelHgt();
+  const std::uint8_t typ = vio.Rec.VioTyp;
+  if (cpt && typ == VT_ACT) {
+    b.Hid = true;
+    return;
+  }
+  // Below the rows of controls: a sensor's two boxes, the speed's edit.
+  const int top = typ == VT_SNS ? SarRow() * 2 : typ == VT_SPD ? EdtBot(vio) : 0;
+  const int maxHgt = std::max(1, std::min(typ == VT_SNS && cpt ? h : h / 4, h - top - 1));
+  b.Left = Zm(typ == VT_SPD ? 10 : 25);
+  // The caption runs to the panel's frame at the right, never past it, in
+  // the lowest quarter of the cell; it rises as far as its line needs. Where
+  // that leaves it too small, it starts further left.
+  b.FntHgt = FitSiz(false, Zm(10), CtlTxts(vio, ctl), w - b.Left - 2, maxHgt);
+  if (b.FntHgt < std::min(GcMinPx, Zm(10)) && b.Left > 2) {
+    b.Left = 2;
+    b.FntHgt = FitSiz(false, Zm(10), CtlTxts(vio, ctl), w - b.Left - 2, maxHgt);
+  }
+  int tw = 0, th = 0;
+  Msr().MsrPxl(b.FntHgt, vio.CtlTxt(ctl), tw, th);
+  b.Height = th;
+  b.Top = std::max(top, std::min((h / 4) * 3 + Zm(7), h - th - 1));
+}
+
+int TVioLay::EdtBot(const TVio& vio) {
+  int bot = 0;
+  for (int i = 0; i < static_cast<int>(vio.Ctls().size()); ++i)
+    if (vio.Ctls()[static_cast<std::size_t>(i)].Knd == TeCtlKnd::Edt) {
+      const TuCtlBox e = CtlBox(vio, i);
+      bot = std::max(bot, e.Top + e.Height);
+    }
+  return bot;
+}
+
+int TVioLay::BoxHgt(int px, bool cbx) {
+  int tw = 0, th = 0, romW = 0, romH = 0;
+  Msr().MsrPxl(px, "A", tw, th);
+  if (cbx)
+    Msr().CbxRom(romW, romH);
+  else
+    Msr().EdtRom(romW, romH);
+  // The style's own margins above and below the line, as a box at the
+  // field's font has them.
+  return th + romH + Zm(4);
+}
+
+int TVioLay::SarRow() {
+  const int h = FMdl.CelHgt();
+  int tw = 0, th = 0, romW = 0, romH = 0;
+  Msr().MsrTxt("Arial", GcMinPts, "A", tw, th);
+  Msr().CbxRom(romW, romH);
+  return h / 4 >= th + romH ? h / 4 : h / 3;
+}
+
+TuCapBox TVioLay::CapBox(const TVio& vio) {
+  TuCapBox c;
   const std::string& cap = vio.Caption();
+  if (cap.empty()) return c;
+  const int w = FMdl.CelWdt(), h = FMdl.CelHgt();
+  const int n = 1 + static_cast<int>(std::count(cap.begin(), cap.end(), '\n'));
+  // The lowest edge of the controls it must not cover.
+  int bot = 0;
+  for (int i = 0; i < static_cast<int>(vio.Ctls().size()); ++i) {
+    if (!vio.Ctls()[static_cast<std::size_t>(i)].Vis) continue;
+    const TuCtlBox b = CtlBox(vio, i);
+    if (!b.Hid) bot = std::max(bot, b.Top + b.Height);
+  }
+  c.Px = CapPx(vio);
+  int tw = 0, th = 0;
+  Msr().MsrPxl(c.Px, "A", tw, th);
+  c.Top = (h - th * n) / 2;
+  if (bot > 0 && c.Top <= bot) {
+    // Below the controls, inside the panel's frame.
+    const int room = h - bot - 3;
+    c.Px = room > 0 ? FitSiz(false, c.Px, LnsOf(cap), w - 6, room / n) : 0;
+    Msr().MsrPxl(c.Px, "A", tw, th);
+    if (room <= 0 || th * n > room) return TuCapBox{};
+    c.Top = bot + 1 + (room - th * n) / 2;
+  }
+  c.Left = 3;
+  c.Width = w - 6;
+  c.Height = th * n;
+  return c;
+}
+
+std::vector<std::string> TVioLay::LnsOf(const std::string& cap) {
+  std::vector<std::string> lns;
   for (std::size_t p = 0;;) {
     const std::size_t e = cap.find('\n', p);
     lns.push_back(cap.substr(p, e == std::string::npos ? std::string::npos : e - p));
     if (e == std::string::npos) break;
     p = e + 1;
   }
+  return lns;
+}
+
+int TVioLay::CapPx(const TVio& vio) {
+  const std::vector<std::string> lns = LnsOf(vio.Caption());
   const int n = static_cast<int>(lns.size());
   // Inside the panel's frame, a few pixels to spare on each side.
   return FitSiz(false, Zm(Msr().NrmPx()), lns, FMdl.CelWdt() - 6, (FMdl.CelHgt() - 4) / n);
@@ -151,6 +246,8 @@ void TVioLay::PutUnt(TuCtlBox& unt, int px, const std::vector<std::string>& txts
   unt.Left = std::max(h / 2 + Zm(10), w / 2 + 2);
   // The panel's frame takes a pixel at the right; the label a little more than its text.
   unt.FntHgt = FitSiz(false, px, txts, w - unt.Left - 4, maxHgt);
+  int tw = 0;
+  Msr().MsrPxl(unt.FntHgt, txts.front(), tw, unt.Height);
 }
 
 int TVioLay::FitSiz(bool pts, int start, const std::vector<std::string>& txts, int room, int maxHgt) {
@@ -182,7 +279,7 @@ int TVioLay::FitPts() {
     if (w >= celW || wdtSiz >= GcMaxFntPts) break;
   }
   --wdtSiz;
-  const int tgt = celH / 4;
+  const int tgt = SarRow();
   int hgtSiz = 1;
   for (;; ++hgtSiz) {
     msr.MsrTxt("Arial", hgtSiz, prb, w, h);

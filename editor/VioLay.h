@@ -43,7 +43,21 @@ struct TuCtlBox {
   int FntHgt = 0;         // font height in pixels; 0: default
   int FntPts = 0;         // fitted font size in points; 0: none
   std::int32_t Clr = -1;  // background colour; -1: default
+  int Height = 0;         // 0: natural
+  bool Hid = false;       // no room for it in the cell: not shown
 };
+
+// Where a panel's own caption is drawn, relative to its vio, and its font
+// height in pixels; empty (Px 0) when the cell leaves it no room.
+struct TuCapBox {
+  int Left = 0, Top = 0, Width = 0, Height = 0;
+  int Px = 0;
+};
+
+// The smallest fonts that are read without effort: the sensor and actor
+// boxes in points, the other texts in pixels.
+inline constexpr int GcMinPts = 7;
+inline constexpr int GcMinPx = 9;
 
 class TVioLay {
 public:
@@ -59,14 +73,23 @@ public:
   // The pixel height of the panel's caption: the field's font at the zoom,
   // or less so that each of its lines fits the cell.
   int CapPx(const TVio& vio);
+  // The caption's place: centred in the vio, moved down below its controls
+  // where they would cover it, its font then made to fit what is left.
+  TuCapBox CapBox(const TVio& vio);
   // The texts a control may show: its text and items (combo boxes), its text
   // and the widest value it takes (edits), its text (labels).
   static std::vector<std::string> CtlTxts(const TVio& vio, int ctl);
   // The size of the sensor and actor boxes: searched once per cell size, the
   // largest at which every sar name of every language fits its box whole.
   int FitPts();
+  // The height of a row of a sensor or actor vio: a quarter of the cell, or a
+  // third where a quarter cannot hold a box at the smallest legible size (the
+  // actor's caption then makes way for its three rows of controls).
+  int SarRow();
 
 private:
+  // The height of a box of the field's face at px pixels with its frame.
+  int BoxHgt(int px, bool cbx);
   // A unit label beside the value edit: right of the edit, its font px
   // pixels high, or less so that each of the texts fits whole in the room
   // left beside the edit and in the given height.
@@ -79,6 +102,12 @@ private:
   void CbxBox(const TVio& vio, int ctl, TuCtlBox& b);
   void EdtBox(const TVio& vio, int ctl, TuCtlBox& b);
   void LblBox(const TVio& vio, int ctl, TuCtlBox& b);
+  // The caption label of a sensor, actor or speed vio; cpt: the rows of
+  // controls take the cell in thirds.
+  void CapLbl(const TVio& vio, int ctl, TuCtlBox& b, bool cpt);
+  // The lower edge of the vio's edits.
+  int EdtBot(const TVio& vio);
+  static std::vector<std::string> LnsOf(const std::string& cap);
   ITxtMsr& Msr();
 
   TVioPgmItp& FMdl;

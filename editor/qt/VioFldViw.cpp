@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QApplication>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -176,7 +177,33 @@ void TVioEdt::RunChk() {
 
 // ---- Combo box ----------------------------------------------------------------
 
+QRect VioCbxSty::subControlRect(ComplexControl cc, const QStyleOptionComplex* opt, SubControl sc,
+                                const QWidget* w) const {
+  const QRect r = QProxyStyle::subControlRect(cc, opt, sc, w);
+  if (cc != CC_ComboBox || (sc != SC_ComboBoxArrow && sc != SC_ComboBoxEditField)) return r;
+  // The drop-down button of a narrow box takes no more of its width than a
+  // tenth: a click anywhere on a list opens it, and the names need the room.
+  const QRect arw = QProxyStyle::subControlRect(cc, opt, SC_ComboBoxArrow, w);
+  const int aw = std::min(arw.width(), std::max(8, opt->rect.width() / 10));
+  const QRect nar(arw.right() - aw + 1, arw.top(), aw, arw.height());
+  if (sc == SC_ComboBoxArrow) return nar;
+  QRect e = r;
+  e.setLeft(std::min(e.left(), opt->rect.left() + 2));
+  e.setRight(nar.left() - 1);
+  return e;
+}
+
+VioCbxSty* VioCbxSty::One() {
+  static QPointer<VioCbxSty> sty;
+  if (!sty) {
+    sty = new VioCbxSty(QApplication::style()->name());
+    sty->setParent(qApp);
+  }
+  return sty;
+}
+
 TVioCbx::TVioCbx(TVioFldViw& viw, TVioPnl* pnl, int ctl) : QComboBox(pnl), FViw(viw), FpPnl(pnl), FiCtl(ctl) {
+  setStyle(VioCbxSty::One());
   connect(this, &QComboBox::activated, this, [this](int i) {
     if (FpPnl->Vio()) FViw.FMdl.SelCtlItm(FpPnl->Vio(), FiCtl, i);
   });
@@ -366,7 +393,6 @@ void TVioFldViw::UpdCtl(TVioPnl* pnl, int ctl) {
   w->setPalette(pal);
   w->setEnabled(c.Ena);
 
-  const int celHgt = FMdl.CelHgt();
   int hgt;
   if (auto* e = qobject_cast<TVioEdt*>(w)) {
     const QString t = VioQStr(pnl->FpVio->CtlTxt(ctl));
@@ -385,7 +411,7 @@ void TVioFldViw::UpdCtl(TVioPnl* pnl, int ctl) {
     }
     e->setFrame(true);
     e->setTextMargins(0, 0, 0, 0);
-    hgt = box.FntPts > 0 ? celHgt / 4 : std::min(e->sizeHint().height(), celHgt / 2);
+    hgt = box.Height;
   } else if (auto* b = qobject_cast<TVioCbx*>(w)) {
     QSignalBlocker blk(b);
     const QStringList itm = QLst(c.Itms);
@@ -402,16 +428,16 @@ void TVioFldViw::UpdCtl(TVioPnl* pnl, int ctl) {
       const int i = b->findText(t, Qt::MatchExactly);
       if (b->currentIndex() != i) b->setCurrentIndex(i);
     }
-    hgt = box.FntPts > 0 ? celHgt / 4 : std::min(b->sizeHint().height(), celHgt / 2);
+    hgt = box.Height;
   } else {
     auto* l = static_cast<QLabel*>(w);
     if (box.Clr >= 0) l->setAutoFillBackground(true);
     l->setText(VioQStr(c.LblTxt));
-    hgt = l->sizeHint().height();
+    hgt = box.Height > 0 ? box.Height : l->sizeHint().height();
   }
   const int wdt = box.Width > 0 ? box.Width : w->sizeHint().width();
   w->setGeometry(box.Left, box.Top, wdt, hgt);
-  w->setVisible(c.Vis);
+  w->setVisible(c.Vis && !box.Hid);
 }
 
 void TVioFldViw::MsrTxt(const std::string& face, int pts, const std::string& txt, int& width, int& height) {
@@ -431,10 +457,10 @@ void TVioFldViw::MsrPxl(int px, const std::string& txt, int& width, int& height)
 void TVioFldViw::CbxRom(int& width, int& height) {
   // The part of a list box that its text may use, as the style lays it out.
   QStyleOptionComboBox o;
-  o.rect = QRect(0, 0, 200, 60);
+  o.rect = QRect(0, 0, std::max(1, FMdl.CelWdt()), 60);
   o.editable = false;
   o.frame = true;
-  QStyle* st = FpFld ? FpFld->style() : QApplication::style();
+  QStyle* st = VioCbxSty::One();
   const QRect r = st->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, nullptr);
   // The label is drawn a pixel in from each side of that part.
   width = o.rect.width() - r.width() + 2;

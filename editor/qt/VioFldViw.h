@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProxyStyle>
 
 #include <map>
 #include <optional>
@@ -65,6 +66,19 @@ private:
   TVioFldViw& FViw;
   TVioPnl* FpPnl;
   int FiCtl;
+};
+
+// The style of the vios' combo boxes: the application's, with a drop-down
+// button that leaves a narrow box's text its room.
+class VioCbxSty final : public QProxyStyle {
+  Q_OBJECT
+
+public:
+  using QProxyStyle::QProxyStyle;
+  QRect subControlRect(ComplexControl cc, const QStyleOptionComplex* opt, SubControl sc,
+                       const QWidget* w) const override;
+  // The one style of every vio combo box.
+  static VioCbxSty* One();
 };
 
 // Combo box of a vio: Enter in a Label box and the focus gain of a Goto box.

@@ -88,12 +88,13 @@ void PntVio(TVioPnl& pnl, TVioLay& lay) {
     p.drawRect(QRectF(pnl.rect()).adjusted(w / 2.0, w / 2.0, -w / 2.0, -w / 2.0));
     if (const TuVioTypRow* r = GetVioRow(v->Rec.VioTyp)) DrwSym(p, r->Sym, VioSymRct(pnl.size()), fnt);
   }
-  if (v->Caption().empty()) return;
+  const TuCapBox c = lay.CapBox(*v);
+  if (c.Px <= 0) return;
   QFont f = pnl.font();
-  f.setPixelSize(lay.CapPx(*v));
+  f.setPixelSize(c.Px);
   p.setFont(f);
   p.setPen(fnt);
-  p.drawText(pnl.contentsRect(), Qt::AlignCenter, VioQStr(v->Caption()));
+  p.drawText(QRect(c.Left, c.Top, c.Width, c.Height), Qt::AlignCenter, VioQStr(v->Caption()));
 }
 
 // ---- The zoom and the look, on the field's view -------------------------------

@@ -219,6 +219,7 @@ protected:
     c.OnRls = [this](const std::string& f) {
       if (f == FailRls) throw std::runtime_error("release failed");
     };
+    if (!Avl.isEmpty()) c.AvlGeo = [this] { return Avl; };
     if (Rcv) {
       c.RcvPth = Tmp.Path() + "share/tessaro/recovery.vio";
       c.Tms.RcvSav = 0;
@@ -299,6 +300,27 @@ protected:
       }
     }
     return cut.empty() ? "none" : cut;
+  }
+
+  // The vios whose shown controls cover one another or the panel's caption:
+  // "vio N: A / B" with the controls' indexes, "cap" for the caption.
+  std::string Ovl() {
+    std::string ovl;
+    const auto& vios = W->FpVioPgmItp->Vios();
+    for (std::size_t n = 0; n < vios.size(); ++n) {
+      const TVioPnl* p = W->FldViw()->Pnl(vios[n]);
+      if (!p || !p->isVisible()) continue;
+      std::vector<std::pair<std::string, QRect>> r;
+      const TuCapBox cap = W->FldViw()->Lay().CapBox(*vios[n]);
+      if (cap.Px > 0) r.push_back({"cap", QRect(cap.Left, cap.Top, cap.Width, cap.Height)});
+      for (std::size_t i = 0; i < p->Ctls().size(); ++i)
+        if (p->Ctls()[i] && p->Ctls()[i]->isVisible()) r.push_back({std::to_string(i), p->Ctls()[i]->geometry()});
+      for (std::size_t i = 0; i < r.size(); ++i)
+        for (std::size_t k = i + 1; k < r.size(); ++k)
+          if (r[i].second.intersects(r[k].second))
+            ovl += (ovl.empty() ? "" : " | ") + ("vio " + std::to_string(n + 1) + ": " + r[i].first + " / " + r[k].first);
+    }
+    return ovl.empty() ? "none" : ovl;
   }
 
   QAction* Act(const std::string& n) {
@@ -441,6 +463,7 @@ protected:
     if (n == "drifting") return yn(W->BkgDrf()->Drifting());
     if (n == "offset") return std::to_string(W->BkgDrf()->Ofs().x()) + "," + std::to_string(W->BkgDrf()->Ofs().y());
     if (n == "cut-texts") return CutTxt();
+    if (n == "overlaps") return Ovl();
     if (n == "zoom") return W->findChild<QLabel*>("lblZom")->text().toStdString();
     if (n.rfind("symbol.", 0) == 0) {
       // The dark pixels in the corner where the vio's symbol goes.
@@ -641,6 +664,7 @@ protected:
     } else if (c == "port-name") Plt.Settings.Keys[GcPrtKey][w.at(1)] = arg(2);
     else if (c == "timer") Tms.*tms.at(w.at(1)) = std::stoi(w.at(2));
     else if (c == "recovery") Rcv = true;
+    else if (c == "screen") Avl = QRect(0, 0, std::stoi(w.at(1)), std::stoi(w.at(2)));
     else if (c == "install-dir") InsDir = arg(1);
     else if (c == "fail-release") FailRls = w.at(1);
     else if (c == "paint-pictures") Paint();
@@ -850,6 +874,7 @@ protected:
 
   int Held = -1;
   std::string Mem, MemBox, InsDir;
+  QRect Avl;
 };
 
 class Scn : public Wnd, public ::testing::WithParamInterface<std::string> {};

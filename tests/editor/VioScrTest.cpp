@@ -143,11 +143,13 @@ private:
       if (w > room || h > hgt) cut += (cut.empty() ? "" : "|") + t;
     };
     const int cw = Edt.CelWdt(), ch = Edt.CelHgt();
+    const TuCapBox cap = lay.CapBox(v);
     for (const std::string& ln : Spl(v.Caption(), '\n'))
-      if (!ln.empty()) chk(ln, lay.CapPx(v), false, cw, ch / static_cast<int>(Spl(v.Caption(), '\n').size()));
+      if (!ln.empty() && cap.Px > 0) chk(ln, cap.Px, false, cw, ch / static_cast<int>(Spl(v.Caption(), '\n').size()));
     for (int i = 0; i < static_cast<int>(v.Ctls().size()); ++i) {
       const TVioCtl& c = v.Ctls()[static_cast<std::size_t>(i)];
       const TuCtlBox b = lay.CtlBox(v, i);
+      if (b.Hid) continue;  // no room for it: not shown
       const bool pts = b.FntPts > 0;
       const int siz = pts ? b.FntPts : b.FntHgt;
       // A label takes its text's width; a box must hold it, and stays inside the cell.
