@@ -1,6 +1,5 @@
 #include "editor/qt/VioFldKey.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <algorithm>
 #include <QPainter>
@@ -132,7 +131,7 @@ bool TVioFldKey::FldKey(const QKeyEvent* e) {
     case Qt::Key_F2: {
       const bool done = FMdl.FldKey(TeKey::Ent, ctl);
       // What is typed replaces the value, as after Tab.
-      QWidget* f = QApplication::focusWidget();
+      QWidget* f = FViw.Fld() ? FViw.Fld()->window()->focusWidget() : nullptr;
       if (auto* cbx = qobject_cast<QComboBox*>(f); cbx && cbx->lineEdit()) f = cbx->lineEdit();
       if (auto* edt = qobject_cast<QLineEdit*>(f)) edt->selectAll();
       return done;
