@@ -360,7 +360,7 @@ void TScr::Run(const TLin& l) {
       {"rmvall", [&] { Edt.RmvAllVio(); }},
       {"und", [&] { eqOpt(Edt.Und()); }},
       {"red", [&] { eqOpt(Edt.Red()); }},
-      {"drpstp", [&] { EXPECT_TRUE(Edt.DrpStp()); }},
+      {"drpstp", [&] { eqOpt(Edt.DrpStp()); }},
       {"drt", [&] { EXPECT_EQ(Edt.Drt(), l.B(1)); }},
       {"doc", [&] { EXPECT_EQ(Edt.DocNam(), Tmp.Path() + l[1]); }},
       {"hst", [&] { EXPECT_EQ(Edt.HstCnt(), static_cast<std::size_t>(l.I(1))); }},
