@@ -203,10 +203,12 @@ std::map<std::string, ComPrt::TAct> ComPrt::Acts() {
        }},
       {"free", [this](std::istream&) { EXPECT_TRUE(Hld->Fre()); }},
       {"fail", [this](std::istream& is) {
-         const bool rd = Arg(is) == "read";
+         const std::string k = Arg(is);
          const int e = static_cast<int>(Num(is));
-         if (rd) Com->FRdSys = [e](int, void*, std::size_t) { return errno = e, ssize_t(-1); };
-         else Com->FWrSys = [e](int, const void*, std::size_t) { return errno = e, ssize_t(-1); };
+         // write0: the write takes nothing and says no error (errno stays as it was)
+         const ssize_t r = k == "write0" ? 0 : -1;
+         if (k == "read") Com->FRdSys = [e](int, void*, std::size_t) { return errno = e, ssize_t(-1); };
+         else Com->FWrSys = [e, r](int, const void*, std::size_t) { return errno = e, r; };
        }},
       {"other", [this](std::istream&) {
          Oth = MakCom();
