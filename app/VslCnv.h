@@ -151,7 +151,6 @@ public:
   TVslDoc& Doc() { return *FpDoc; }
   TVslTbr& Tbr() { return *FpTbr; }
   TVioBlk& Blk() { return *FpBlk; }
-  TVslLsn* Lsn() const { return FpLsn.get(); }  // none before the field is built
 
   // The editor, which the other windows and the field reach.
   std::unique_ptr<TVioPgmItp> FpVioPgmItp;

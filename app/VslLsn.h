@@ -37,9 +37,6 @@ public:
   // The status bar names the vios of the program the lesson does not offer.
   void NtfNot();
 
-  QAction* OpnAct() const { return smnLsnOpn; }
-  QAction* ClsAct() const { return smnLsnCls; }
-  QDockWidget* Pnl() const { return dckLsn; }
   // The folder the file dialog starts in: the installed lessons.
   static std::string LsnDir();
 

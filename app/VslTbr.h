@@ -77,8 +77,6 @@ public:
   // does what its button's click does, and nothing while the button cannot be
   // clicked (disabled, or the window locked).
   void BldKey(QMainWindow& wnd);
-  // The shortcut action of a command button; null for the others.
-  QAction* KeyAct(TeTbn tbn) const { return FKey[static_cast<std::size_t>(tbn)]; }
   // A vio type key on the field: the vio button's click, with the vio put on the field's cursor.
   void KeyVio(std::uint8_t vioTyp);
   // F8: the first button of the vio tool bar that can be clicked takes the focus.
