@@ -1,7 +1,12 @@
 // The core's file helpers and text helpers.
 #include <gtest/gtest.h>
+#include <grp.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -52,19 +57,23 @@ TEST(WrtFilSaf, ReplacesWholeOrLeavesAsItWas) {
       {"a folder", "dir", 0755, false, "Is a directory", 0755},
       {"a pipe", "fifo", 0644, false, "not a regular file", 0644},
       {"a missing folder", "nodir", 0, false, "No such file or directory", 0},
+      {"a file where its folder should be", "notdir", 0, false, "Not a directory", 0},
+      {"a link to itself", "loop", 0, false, "Too many levels of symbolic links", 0},
   };
   const mode_t um = ::umask(022);
   for (const TSafCas& c : cas) {
     SCOPED_TRACE(c.Nam);
     TTmpDir tmp;
-    const std::string o = c.Old, f = tmp.Path() + (o == "nodir" ? "no/f" : "f"), t = tmp.Path() + "t";
+    const std::string o = c.Old, f = tmp.Path() + (o == "nodir" ? "no/f" : o == "notdir" ? "g/f" : "f"), t = tmp.Path() + "t";
     if (o == "file" || o == "link") tmp.Write(o == "file" ? "f" : "t", "old");
     if (o == "link") fs::create_symlink("t", f);
+    if (o == "loop") fs::create_symlink("f", f);
+    if (o == "notdir") tmp.Write("g", "");
     if (o == "dir") fs::create_directory(f);
     if (o == "fifo") {
       ASSERT_EQ(::mkfifo(f.c_str(), 0644), 0);
     }
-    if (c.Mod && o != "nodir") {
+    if (c.Mod) {
       ASSERT_EQ(::chmod((o == "link" ? t : f).c_str(), c.Mod), 0);
     }
     const auto before = Ls(tmp.Path());
@@ -84,6 +93,63 @@ TEST(WrtFilSaf, ReplacesWholeOrLeavesAsItWas) {
     EXPECT_EQ(Ls(tmp.Path()).size(), o == "link" ? 2u : 1u);
   }
   ::umask(um);
+}
+
+// Writes by a process that does not own the old file, or that may not make
+// a file that large: run in a child that leaves root or lowers its limit.
+struct TSafChl {
+  const char* Nam;
+  int Who;      // 0: a member of the file's group, 1: a stranger, 2: root under a 4-byte file size limit
+  mode_t Mod;   // of the old file, owned by 65534:65534 (root's for Who 2)
+  const char* Res;  // "ok", or the reason
+  mode_t ModAft;
+  gid_t GidAft;
+};
+
+TEST(WrtFilSaf, ForAnotherOwnerOrUnderASizeLimit) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to make files of another owner";
+  const TSafChl cas[] = {
+      {"the group is kept for a member of it", 0, 0660, "ok", 0660, 65534},
+      {"a stranger's copy gives the old group nothing", 1, 0666, "ok", 0606, 65533},
+      {"a write cut short fails and keeps the old file", 2, 0644, "File too large", 0644, 0},
+  };
+  for (const TSafChl& c : cas) {
+    SCOPED_TRACE(c.Nam);
+    TTmpDir tmp;
+    ASSERT_EQ(::chmod(tmp.Path().c_str(), 0777), 0);
+    const std::string f = tmp.Write("f", "old");
+    if (c.Who != 2) {
+      ASSERT_EQ(::chown(f.c_str(), 65534, 65534), 0);
+    }
+    ASSERT_EQ(::chmod(f.c_str(), c.Mod), 0);
+    int p[2];
+    ASSERT_EQ(::pipe(p), 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      const gid_t g = c.Who == 0 ? 65534 : 65533;
+      rlimit lim{4, 4};
+      const bool set = c.Who == 2 ? ::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && ::setrlimit(RLIMIT_FSIZE, &lim) == 0
+                                  : ::setgroups(1, &g) == 0 && ::setresgid(g, g, g) == 0 && ::setresuid(65533, 65533, 65533) == 0;
+      std::string why;
+      const std::string res = !set ? "set-up failed" : WrtFilSaf(f, std::string("new\0data", 8), why) ? "ok" : why;
+      (void)!::write(p[1], res.data(), res.size());
+      ::_exit(0);
+    }
+    ::close(p[1]);
+    std::string res;
+    char b[256];
+    for (ssize_t n; (n = ::read(p[0], b, sizeof b)) > 0;) res.append(b, static_cast<std::size_t>(n));
+    ::close(p[0]);
+    ::waitpid(pid, nullptr, 0);
+    EXPECT_EQ(res, c.Res);
+    struct stat st{};
+    ASSERT_EQ(::stat(f.c_str(), &st), 0);
+    EXPECT_EQ(Rd(f), res == "ok" ? std::string("new\0data", 8) : "old");
+    EXPECT_EQ(st.st_mode & 07777, c.ModAft);
+    EXPECT_EQ(st.st_gid, c.GidAft);
+    EXPECT_EQ(Ls(tmp.Path()).size(), 1u);  // no temporary file is left
+  }
 }
 
 TEST(NativePath, FindsExistingEntriesWhateverTheirCase) {

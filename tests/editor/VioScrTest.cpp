@@ -385,6 +385,17 @@ void TScr::Run(const TLin& l) {
         EXPECT_EQ(t.Ok ? s + "= " + std::to_string(t.Len) + bdg : t.Why, l.Rst(1));
         EXPECT_EQ(GuLstErrMsg, keep);
       }},
+      {"store", [&] {  // the settings store: ok, or failing to create, open or write
+        Fake.Settings.FailCreate = l[1] == "nocreate";
+        Fake.Settings.FailOpen = l[1] == "noopen";
+        Fake.Settings.FailWrite = l[1] == "nowrite";
+      }},
+      {"author", [&] { eqOpt(KepShtAut(l.Rst(1))); }},
+      {"author?", [&] {  // whether the author was asked before, and the name kept
+        std::string nam = "unset";
+        eqOpt(RedShtAut(nam));
+        EXPECT_EQ(nam, l.Rst(1));
+      }},
       {"brk", [&] { eqOpt(Edt.TglBrk(V(l[1]))); }},
       {"brks", [&] {  // the vios with a breakpoint @ where the uploaded stream stops for them
         std::string s;
