@@ -13,10 +13,11 @@ trap 'for g in $grps; do kill -KILL "-$g" 2>/dev/null; done; rm -rf "$tmp"' EXIT
 trap 'exit 1' INT TERM HUP PIPE
 grp() { setsid "$@" & grps="$grps $!"; }
 fail=0
+as=""  # how the tool is started: as this user, or through setpriv as another
 expect() {  # expect CODE TEXT ARGS...: the exit code and a line of the output
   code=$1 text=$2
   shift 2
-  "$bin/tessaro-doctor" "$@" >"$tmp/out" 2>&1
+  $as "$bin/tessaro-doctor" "$@" >"$tmp/out" 2>&1
   rc=$?
   if [ "$rc" -ne "$code" ] || ! grep -qF -- "$text" "$tmp/out"; then
     echo "FAILED: tessaro-doctor $* gave $rc (wanted $code and '$text'):"
@@ -32,6 +33,19 @@ expect 1 "The chosen port $tmp/none is not present" --port "$tmp/none"
 grp "$bin/zefor-sim" --headless --link "$tmp/sim" </dev/null >/dev/null 2>&1
 waitfor "$tmp/sim"
 expect 0 "A robot answered the link check on $tmp/sim." --port "$tmp/sim"
+
+# A user who is not root, with the computer's own user and group data: the
+# group's member may open the robot's line, anyone else is told to join it.
+if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null && getent group dialout >/dev/null &&
+  chgrp dialout "$(readlink -f "$tmp/sim")" && chmod 0660 "$(readlink -f "$tmp/sim")" && chmod 0755 "$tmp"; then
+  usr=$(id -un 65534)
+  as="setpriv --reuid=65534 --regid=65534 --groups=$(getent group dialout | cut -d: -f3)"
+  expect 0 "You may open $tmp/sim." --port "$tmp/sim" --language 0
+  as="setpriv --reuid=65534 --regid=65534 --clear-groups"
+  expect 1 "only members of the group dialout may, and you are not a member." --port "$tmp/sim" --language 0
+  expect 1 "sudo adduser $usr dialout" --port "$tmp/sim" --language 0
+  as=""
+fi
 
 if command -v socat >/dev/null; then
   grp socat pty,raw,echo=0,link="$tmp/a" pty,raw,echo=0,link="$tmp/b" </dev/null 2>/dev/null
