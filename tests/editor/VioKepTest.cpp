@@ -167,6 +167,8 @@ TEST_F(VioRcvTst, ADamagedCopyIsToldAndKeptAsideAndTheFieldStays) {
   EXPECT_EQ(RdAll(TVioRcv::BadPth(Old())), "0001\r\n0001\r\nnot a vio\r\n");
   EXPECT_EQ(PgmTxt(Edt), bfr);
   EXPECT_TRUE(Rcv->Armed());
+  Now += 31s;
+  EXPECT_FALSE(Rcv->Tck()) << "nothing has changed since the offer";
   // The keeper goes on with a fresh copy.
   EXPECT_TRUE(Rcv->Wrt());
   EXPECT_EQ(RdAll(Pth()), bfr);

@@ -176,6 +176,10 @@ void Snd::Do(const std::string& cmd, const std::string& arg) {
     std::size_t v = 0, n = 0;
     ns >> v >> n;
     Tmp.Write(arg.substr(0, p), cmd == "text" ? std::string(v, 'x') : WavBytes(int(v)).substr(0, cmd == "cut" ? n : -1));
+  } else if (cmd == "cueof") {  // PATH => the first cue of that file name, as the table writes it, or "-"
+    const auto eq = arg.find(" => ");
+    const int c = SndCueOfPth(arg.substr(0, eq));
+    EXPECT_EQ(c < 0 ? std::string("-") : GcSndCue[c].Nam, arg.substr(eq + 4));
   } else if (cmd == "ply") {
     const auto eq = arg.find(" => ");
     std::istringstream hs(arg.substr(0, eq));
