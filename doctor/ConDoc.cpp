@@ -223,6 +223,9 @@ void ChkRob(TDocRun& r) {
       r.Add(TeDocStp::Rob, TeDocSte::Fail, r.M(DM_OPN_ERR, {r.Dev, err}), r.M(DM_PRT_MIS_DO));
       return;
     case TeOpnRes::Denied:
+      // The rights said yes (step 3), and yet: no cable or robot helps here.
+      r.Add(TeDocStp::Rob, TeDocSte::Fail, r.M(DM_OPN_ERR, {r.Dev, err}), r.M(DM_OPN_DEN_DO, {r.Dev}));
+      return;
     case TeOpnRes::Other:
       r.Add(TeDocStp::Rob, TeDocSte::Fail, r.M(DM_OPN_ERR, {r.Dev, err}), r.M(DM_ROB_SIL_DO));
       return;

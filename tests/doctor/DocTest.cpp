@@ -3,8 +3,14 @@
 // over the cases of cases.txt, on a fake tree of sysfs, /proc, /dev and
 // groups, with pseudo-terminals as the ports.
 #include <gtest/gtest.h>
+#include <grp.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <array>
 #include <atomic>
@@ -52,10 +58,10 @@ namespace {
 class TFakSys : public TDocSysLnx {
 public:
   explicit TFakSys(const std::string& r) : TDocSysLnx(r + "sys", r + "proc", r + "dev", r + "group") {}
-  uid_t Uid() override { return FUid; }
-  gid_t Gid() override { return FGid; }
-  std::vector<gid_t> Groups() override { return FGrp; }
-  std::string UserName() override { return "alice"; }
+  uid_t Uid() override { return FbRea ? TDocSysLnx::Uid() : FUid; }
+  gid_t Gid() override { return FbRea ? TDocSysLnx::Gid() : FGid; }
+  std::vector<gid_t> Groups() override { return FbRea ? TDocSysLnx::Groups() : FGrp; }
+  std::string UserName() override { return FbRea ? TDocSysLnx::UserName() : "alice"; }
   TFilInf Stat(const std::string& path) override {
     TFilInf inf = TDocSysLnx::Stat(path);
     const auto own = FRgt.find(RealPath(path));
@@ -84,6 +90,7 @@ public:
     if (Fak() && out.size() == n) FNow += ms;
     return ok;
   }
+  bool FbRea = false;  // the process's own user, groups and name
   uid_t FUid = 0;
   gid_t FGid = 0, FDevGid = 0;
   uid_t FDevUid = 0;
@@ -149,6 +156,7 @@ protected:
   std::size_t At = 0;            // lines of it checked
   std::string Err;
   int Ext = 0;
+  std::vector<unsigned> AsUsr;  // the runs are made as this user: uid, gid, groups
 
   Doc() {
     for (const char* d : {"sys/class/tty", "proc", "dev"}) fs::create_directories(Tmp.Path() + d);
@@ -197,10 +205,50 @@ protected:
     std::istringstream is(args);
     std::string msgDir = std::string(TESSARO_DATA_DIR) + "/", t;
     while (is >> t) t.rfind("msgdir=", 0) == 0 ? void(msgDir = t.substr(7)) : a.push_back(t);
+    if (!AsUsr.empty()) return RunAs(a, msgDir);
     std::ostringstream out, err;
     Ext = DocMai(a, Sys, msgDir, out, err);
     SetOut(out.str());
     Err = err.str();
+  }
+  // The run in a child that has left root for the user of AsUsr, with the
+  // system's own user data: exit code, output and error output come back
+  // through a pipe.
+  void RunAs(const std::vector<std::string>& a, const std::string& msgDir) {
+    int p[2];
+    ASSERT_EQ(::pipe(p), 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      ::close(p[0]);
+      const std::vector<gid_t> grp(AsUsr.begin() + 2, AsUsr.end());
+      std::ostringstream out, err;
+      int ext = 99;
+      Sys.FbRea = true;
+      if (::setgroups(grp.size(), grp.data()) == 0 && ::setresgid(AsUsr[1], AsUsr[1], AsUsr[1]) == 0 &&
+          ::setresuid(AsUsr[0], AsUsr[0], AsUsr[0]) == 0)
+        ext = DocMai(a, Sys, msgDir, out, err);
+      else
+        err << "could not become the user: " << std::strerror(errno);
+      const std::string s = std::to_string(ext) + "\n" + out.str() + '\0' + err.str();
+      for (std::size_t d = 0; d < s.size();) {
+        const ssize_t n = ::write(p[1], s.data() + d, s.size() - d);
+        if (n <= 0) break;
+        d += static_cast<std::size_t>(n);
+      }
+      ::_exit(0);
+    }
+    ::close(p[1]);
+    std::string s;
+    char b[4096];
+    for (ssize_t n; (n = ::read(p[0], b, sizeof b)) > 0;) s.append(b, static_cast<std::size_t>(n));
+    ::close(p[0]);
+    ::waitpid(pid, nullptr, 0);
+    const std::size_t nl = s.find('\n'), z = s.find('\0');
+    ASSERT_TRUE(nl != std::string::npos && z != std::string::npos) << s;
+    Ext = std::stoi(s.substr(0, nl));
+    SetOut(s.substr(nl + 1, z - nl - 1));
+    Err = s.substr(z + 1);
   }
   // The lines that "|" checks.
   void SetOut(const std::string& s) {
@@ -260,6 +308,20 @@ void Doc::Do(const std::string& cmd, const std::string& arg) {
     (arg.empty() ? Rob : Robs.emplace_back()) = std::make_unique<TRob>(t);
   }
   else if (cmd == "clock") Sys.FbClk = true;
+  else if (cmd == "asuser") {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to run as another user";
+    AsUsr.assign(std::istream_iterator<unsigned>(is), {});
+    ASSERT_GE(AsUsr.size(), 2u);
+    fs::permissions(Tmp.Path(), fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+  } else if (cmd == "devrights") {  // GID MODE: the port's device itself, owned by root
+    unsigned g = 0, m = 0;
+    is >> g >> std::oct >> m;
+    const std::string dev = fs::canonical(Pty.Pth());
+    ASSERT_EQ(::chown(dev.c_str(), 0, g), 0);
+    ASSERT_EQ(::chmod(dev.c_str(), m), 0);
+  } else if (cmd == "excl") {  // the line is opened for one program only
+    ASSERT_EQ(::ioctl(Pty.Slv(), TIOCEXCL), 0);
+  }
   else if (cmd == "clock-at") EXPECT_EQ(Sys.FNow, std::stoll(arg));
   else if (cmd == "line") {  // what the far end got
     std::vector<std::uint8_t> want;
@@ -408,7 +470,7 @@ TEST(DocTxt, PlaceholdersAndTheCopyForAnotherThread) {
   const TDocTxt cpy = DocTxtCpy([](std::uint8_t id) { return std::to_string(id); });
   for (int id = 0; id < 256; ++id)
     EXPECT_EQ(cpy(static_cast<std::uint8_t>(id)),
-              (id >= DM_DEV_LST && id <= DM_TTL_DOC) || id == DM_SIM_OWN || id == DM_PRM_MOD || id == DM_PRM_MOD_DO ||
+              (id >= DM_DEV_LST && id <= DM_TTL_DOC) || id == DM_SIM_OWN || id == DM_OPN_DEN_DO || id == DM_PRM_MOD || id == DM_PRM_MOD_DO ||
                       (id >= DM_ALL_TTL && id <= DM_ALL_SAV_ERR)
                   ? std::to_string(id)
                   : "");
