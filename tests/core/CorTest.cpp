@@ -99,8 +99,8 @@ TEST(WrtFilSaf, ReplacesWholeOrLeavesAsItWas) {
 // a file that large: run in a child that leaves root or lowers its limit.
 struct TSafChl {
   const char* Nam;
-  int Who;      // 0: a member of the file's group, 1: a stranger, 2: root under a 4-byte file size limit
-  mode_t Mod;   // of the old file, owned by 65534:65534 (root's for Who 2)
+  int Who;      // 0: a member of the file's group, 1: a stranger, 2: root under a 4-byte file size limit, 3: root
+  mode_t Mod;   // of the old file, owned by 65534:65534 (root's for Who 2, root and group 65534 for Who 3)
   const char* Res;  // "ok", or the reason
   mode_t ModAft;
   gid_t GidAft;
@@ -112,6 +112,7 @@ TEST(WrtFilSaf, ForAnotherOwnerOrUnderASizeLimit) {
       {"the group is kept for a member of it", 0, 0660, "ok", 0660, 65534},
       {"a stranger's copy gives the old group nothing", 1, 0666, "ok", 0606, 65533},
       {"a write cut short fails and keeps the old file", 2, 0644, "File too large", 0644, 0},
+      {"the owner's file of another group keeps that group", 3, 0640, "ok", 0640, 65534},
   };
   for (const TSafChl& c : cas) {
     SCOPED_TRACE(c.Nam);
@@ -119,7 +120,7 @@ TEST(WrtFilSaf, ForAnotherOwnerOrUnderASizeLimit) {
     ASSERT_EQ(::chmod(tmp.Path().c_str(), 0777), 0);
     const std::string f = tmp.Write("f", "old");
     if (c.Who != 2) {
-      ASSERT_EQ(::chown(f.c_str(), 65534, 65534), 0);
+      ASSERT_EQ(::chown(f.c_str(), c.Who == 3 ? 0 : 65534, 65534), 0);
     }
     ASSERT_EQ(::chmod(f.c_str(), c.Mod), 0);
     int p[2];
@@ -129,8 +130,9 @@ TEST(WrtFilSaf, ForAnotherOwnerOrUnderASizeLimit) {
     if (pid == 0) {
       const gid_t g = c.Who == 0 ? 65534 : 65533;
       rlimit lim{4, 4};
-      const bool set = c.Who == 2 ? ::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && ::setrlimit(RLIMIT_FSIZE, &lim) == 0
-                                  : ::setgroups(1, &g) == 0 && ::setresgid(g, g, g) == 0 && ::setresuid(65533, 65533, 65533) == 0;
+      bool set = true;
+      if (c.Who == 2) set = ::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && ::setrlimit(RLIMIT_FSIZE, &lim) == 0;
+      if (c.Who < 2) set = ::setgroups(1, &g) == 0 && ::setresgid(g, g, g) == 0 && ::setresuid(65533, 65533, 65533) == 0;
       std::string why;
       const std::string res = !set ? "set-up failed" : WrtFilSaf(f, std::string("new\0data", 8), why) ? "ok" : why;
       (void)!::write(p[1], res.data(), res.size());
