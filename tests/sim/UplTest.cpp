@@ -213,6 +213,7 @@ TEST(Upload, OneProgramToEightRobotsAtOnce) {
     a.insert(a.end(), {"--port", sim.back()->Pth()});
   }
   a.push_back(Exm("drive_square.vio"));
+  EXPECT_EQ(TSimThr::Lve(), 8);
   std::string out, err, want;
   ASSERT_EQ(Upl(a, out, err), GcUplOk) << out << err;
   for (const auto& s : sim) want += s->Pth() + ": transfer complete: 23 bytes to " + s->Pth() + ", the program runs\n";
@@ -231,6 +232,9 @@ TEST(Upload, OneProgramToEightRobotsAtOnce) {
                    : sim[i]->Pth() + ": transfer complete: 23 bytes to " + sim[i]->Pth() + ", the program runs\n";
   EXPECT_EQ(out, want + "COM17: the port COM17 has no device: give COM1 to COM12 or a device path\n");
   EXPECT_EQ(OpnCnt(end.Pth), 0) << "the tool left the port open";
+  sim[2]->Stp();
+  sim[2]->Stp();  // a second stop changes nothing
+  EXPECT_EQ(TSimThr::Lve(), 7);
 }
 
 // The robot end goes while the tool is still in the quiet start after opening
