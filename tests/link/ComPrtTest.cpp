@@ -174,6 +174,7 @@ std::map<std::string, ComPrt::TAct> ComPrt::Acts() {
          if (a == "com") Com->FOnComPrtComEvt = nullptr;
          if (a == "ctl") Com->FOnComPrtCtlEvt = nullptr;
          if (a == "err") Com->FOnComPrtErrEvt = nullptr;
+         if (a == "txd") Com->FOnPutTxdChr = nullptr;
        }},
       {"wire", [this](std::istream&) { Wire(*Com); }},
       {"name", [this](std::istream& is) { Com->FsPrtNam = Arg(is); }},
