@@ -220,26 +220,21 @@ bool TSimRbt::SnsVal(std::uint8_t t, bool& ok) const {
   }
 }
 
-bool TSimRbt::SysLit() const {
+// Whether a led of that mode is lit now; lft: the left one of a pair.
+bool TSimRbt::LedLit(TeLed mod, bool lft) const {
   const TSimTim ms = (FiNow / 1000) % 1000;
-  switch (FeSysLed) {
+  switch (mod) {
     case TeLed::On: return true;
-    case TeLed::Blk: return ms < 500;   // 1 Hz, half on
-    case TeLed::Fls: return ms < 100;   // a short flash every second
+    case TeLed::Blk: return ms < 500;           // 1 Hz, half on
+    case TeLed::Alt: return lft == (ms < 500);  // left and right in turn
+    case TeLed::Fls: return ms < 100;           // a short flash every second
     default: return false;
   }
 }
 
-bool TSimRbt::BckLit(bool lft) const {
-  const TSimTim ms = (FiNow / 1000) % 1000;
-  switch (FeBckLed) {
-    case TeLed::On: return true;
-    case TeLed::Blk: return ms < 500;
-    case TeLed::Alt: return lft == (ms < 500);  // left and right in turn
-    case TeLed::Fls: return ms < 100;
-    default: return false;
-  }
-}
+bool TSimRbt::SysLit() const { return LedLit(FeSysLed, true); }
+
+bool TSimRbt::BckLit(bool lft) const { return LedLit(FeBckLed, lft); }
 
 void TSimRbt::SetSwi(int idx, bool on) {
   if (idx < 0 || idx > 5) return;

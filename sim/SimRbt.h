@@ -193,6 +193,7 @@ public:
   void Evt(const std::string& txt, bool flt = false);
 
 private:
+  bool LedLit(TeLed mod, bool lft) const;
   // One instruction at the program counter, in named steps: an instruction
   // token (false when the byte is none), and an actor command.
   void Exe();
