@@ -179,11 +179,11 @@ void TSimRbt::Wai(TSimTim dur, const std::string& what) {
   FiWaiEnd = FiNow + std::max<TSimTim>(dur, 0);
 }
 
-bool TSimRbt::Arg(int off, std::uint8_t& b) const {
+// The byte off places after the program counter (Need has checked that it
+// is there; 0 past the end).
+std::uint8_t TSimRbt::Arg(int off) const {
   const int a = FiPc + off;
-  if (!AdrOk(a)) return false;
-  b = FStm[static_cast<std::size_t>(a)];
-  return true;
+  return AdrOk(a) ? FStm[static_cast<std::size_t>(a)] : 0;
 }
 
 std::string TSimRbt::TknNam(std::uint8_t t) const {
@@ -352,7 +352,7 @@ bool TSimRbt::ExeIns(int adr, std::uint8_t t, const std::string& mne) {
     case IT_IFF: ExeIff(adr, mne); return true;
     case IT_GTO:
       if (!Need(adr, 1, mne)) return true;
-      Arg(1, a);
+      a = Arg(1);
       Jmp(adr, mne, a, "goto " + std::to_string(a));
       return true;
     case IT_LBL:
@@ -361,7 +361,7 @@ bool TSimRbt::ExeIns(int adr, std::uint8_t t, const std::string& mne) {
       return true;
     case IT_DLY:
       if (!Need(adr, 1, mne)) return true;
-      Arg(1, a);
+      a = Arg(1);
       Trc(adr, mne, "delay " + std::to_string(a / 10) + "." + std::to_string(a % 10) + " s");
       FiPc = adr + 2;
       Wai(static_cast<TSimTim>(a) * GcSimSec / 10, "delay");
@@ -374,7 +374,7 @@ bool TSimRbt::ExeIns(int adr, std::uint8_t t, const std::string& mne) {
     case IT_RTI: ExeRti(adr, mne); return true;
     case IT_BYT:
       if (!Need(adr, 1, mne)) return true;
-      Arg(1, a);
+      a = Arg(1);
       Trc(adr, mne, "byte argument " + std::to_string(a) + " without a command (skipped)");
       FiPc = adr + 2;
       return true;
@@ -385,8 +385,8 @@ bool TSimRbt::ExeIns(int adr, std::uint8_t t, const std::string& mne) {
 void TSimRbt::ExeIff(int adr, const std::string& mne) {
   if (!Need(adr, 2, mne)) return;
   std::uint8_t a = 0, b = 0;
-  Arg(1, a);
-  Arg(2, b);
+  a = Arg(1);
+  b = Arg(2);
   bool ok = false;
   const bool v = SnsVal(a, ok);
   if (!ok) {
@@ -404,10 +404,10 @@ void TSimRbt::ExeIff(int adr, const std::string& mne) {
 void TSimRbt::ExeSpd(int adr, const std::string& mne) {
   if (!Need(adr, 4, mne)) return;
   std::uint8_t m1 = 0, a = 0, m2 = 0, b = 0;
-  Arg(1, m1);
-  Arg(2, a);
-  Arg(3, m2);
-  Arg(4, b);
+  m1 = Arg(1);
+  a = Arg(2);
+  m2 = Arg(3);
+  b = Arg(4);
   if (m1 != IT_BYT || m2 != IT_BYT) {
     Flt(TeRbtFlt::SpdArg, "engine speed without its two byte arguments");
     return;

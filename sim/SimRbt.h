@@ -212,7 +212,7 @@ private:
   void Flt(TeRbtFlt knd, const std::string& why);
   void Trc(int adr, const std::string& mne, const std::string& txt);
   bool AdrOk(int a) const { return a >= 0 && a < static_cast<int>(FStm.size()); }
-  bool Arg(int off, std::uint8_t& b) const;
+  std::uint8_t Arg(int off) const;
   void Wai(TSimTim dur, const std::string& what);
   void EntSwi();
   void EndWai();
