@@ -99,29 +99,31 @@ TEST(WrtFilSaf, ReplacesWholeOrLeavesAsItWas) {
 // a file that large: run in a child that leaves root or lowers its limit.
 struct TSafChl {
   const char* Nam;
-  int Who;      // 0: a member of the file's group, 1: a stranger, 2: root under a 4-byte file size limit, 3: root
-  mode_t Mod;   // of the old file, owned by 65534:65534 (root's for Who 2, root and group 65534 for Who 3)
+  int Who;          // 0: a member of group 65534, 1: a stranger, 2: root under a 4-byte file size limit, 3: root
+  uid_t Uid;        // the old file's owner, group and mode
+  gid_t Gid;
+  mode_t Mod;
   const char* Res;  // "ok", or the reason
-  mode_t ModAft;
+  uid_t UidAft;     // the file's owner, group and mode after the write
   gid_t GidAft;
+  mode_t ModAft;
 };
 
 TEST(WrtFilSaf, ForAnotherOwnerOrUnderASizeLimit) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to make files of another owner";
   const TSafChl cas[] = {
-      {"the group is kept for a member of it", 0, 0660, "ok", 0660, 65534},
-      {"a stranger's copy gives the old group nothing", 1, 0666, "ok", 0606, 65533},
-      {"a write cut short fails and keeps the old file", 2, 0644, "File too large", 0644, 0},
-      {"the owner's file of another group keeps that group", 3, 0640, "ok", 0640, 65534},
+      {"the group is kept for a member of it", 0, 65534, 65534, 0660, "ok", 65533, 65534, 0660},
+      {"a stranger's copy gives the old group nothing", 1, 65534, 65534, 0666, "ok", 65533, 65533, 0606},
+      {"a write cut short fails and keeps the old file", 2, 0, 0, 0644, "File too large", 0, 0, 0644},
+      {"the owner's file of another group keeps that group", 3, 0, 65534, 0640, "ok", 0, 65534, 0640},
+      {"another's file of the own group keeps its owner", 3, 65534, 0, 0640, "ok", 65534, 0, 0640},
   };
   for (const TSafChl& c : cas) {
     SCOPED_TRACE(c.Nam);
     TTmpDir tmp;
     ASSERT_EQ(::chmod(tmp.Path().c_str(), 0777), 0);
     const std::string f = tmp.Write("f", "old");
-    if (c.Who != 2) {
-      ASSERT_EQ(::chown(f.c_str(), c.Who == 3 ? 0 : 65534, 65534), 0);
-    }
+    ASSERT_EQ(::chown(f.c_str(), c.Uid, c.Gid), 0);
     ASSERT_EQ(::chmod(f.c_str(), c.Mod), 0);
     int p[2];
     ASSERT_EQ(::pipe(p), 0);
@@ -149,6 +151,7 @@ TEST(WrtFilSaf, ForAnotherOwnerOrUnderASizeLimit) {
     ASSERT_EQ(::stat(f.c_str(), &st), 0);
     EXPECT_EQ(Rd(f), res == "ok" ? std::string("new\0data", 8) : "old");
     EXPECT_EQ(st.st_mode & 07777, c.ModAft);
+    EXPECT_EQ(st.st_uid, c.UidAft);
     EXPECT_EQ(st.st_gid, c.GidAft);
     EXPECT_EQ(Ls(tmp.Path()).size(), 1u);  // no temporary file is left
   }
