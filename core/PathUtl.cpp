@@ -67,7 +67,7 @@ std::string NativePath(const std::string& path) {
             break;
           }
         }
-        if (!found) missing = true;
+        missing = !found;
       }
     }
     if (!out.empty() && out.back() != '/') out += '/';
