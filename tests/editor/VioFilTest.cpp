@@ -82,6 +82,7 @@ TEST_F(VioFil, FilesBeyondTheLimitsAndGarbageFailCleanlyAndKeepTheField) {
       {std::string(GcFilMax, 'x'), "#406, Line 1 of"},  // refused as it is read, without any line end
       {lng + "\r\n", "#406, Line 1 of vio file '"},
       {"DELAY1\r\n0001\r\n0001\r\n" + lng + "\r\n", "#406, Line 4 of vio file '"},
+      {"SENSOR1\r\n0001\r\n0001\r\nBumpers\r\nLeft pressed\r\n" + lng + "\r\n", "#406, Line 6 of vio file '"},
       {blks + "STOP1\r0001\r0001\r", "#408"},
       {"START1\r\n0001", "#403, Vio file '"}};
   for (int n = 0; n < 20; ++n) {  // garbage, or a good start and then garbage
