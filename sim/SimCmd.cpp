@@ -183,7 +183,7 @@ TeSimCmd SimCmd(TSimDrv& drv, const std::string& line, TSimWal now, std::string&
   }
   if (c == "speed" && w.size() == 2) {
     double f = 0;
-    if (!Num(w[1], f) || f <= 0 || f > 1e6) return bad("speed takes a factor above 0, not '" + w[1] + "'");
+    if (!Num(w[1], f) || f <= 0 || f > 1e6) return bad("speed takes a factor above 0, up to 1000000, not '" + w[1] + "'");
     drv.SetSpd(f, now);
     return TeSimCmd::Ok;
   }

@@ -124,7 +124,7 @@ int PrsSimArg(const std::vector<std::string>& args, TuSimOpt& o, std::string& er
       if (!r.Val(v, err, true)) return GcSimUsg;
       const std::optional<double> spd = ArgNum(v);
       if (!spd || !(*spd > 0) || *spd > 1e6) {
-        err = "--speed takes a factor above 0 (1 is real time), not '" + v + "'";
+        err = "--speed takes a factor above 0, up to 1000000 (1 is real time), not '" + v + "'";
         return GcSimUsg;
       }
       o.Spd = *spd;
