@@ -43,6 +43,37 @@ TEST_F(VioMdl, RemovalClearsWalkLinksThatPointAtTheVio) {
   EXPECT_EQ(c->Rec.pPrvVio, nullptr);
 }
 
+// What a view forwards for a vio of another field, or for a control the vio
+// has not, changes nothing: no text, no step, no event, no current vio.
+TEST_F(VioMdl, ActionsOnAVioOfAnotherFieldOrAControlPastItsLastDoNothing) {
+  TVioPgmItp oth(&Wnd);
+  PrpEdt(oth);
+  TVio* own = Edt.PutVio(VT_ACT, 0, 0);
+  TVio* frn = oth.PutVio(VT_ACT, 0, 0);
+  ASSERT_TRUE(own && frn);
+  Edt.FpCurVio = nullptr;
+  const int end = static_cast<int>(own->Ctls().size());
+  const std::string bfr = PgmTxt(Edt), othBfr = PgmTxt(oth);
+  const std::size_t hst = Edt.HstCnt();
+  Obs.Evt.clear();
+  const std::vector<std::pair<TVio*, int>> bad = {{frn, 1}, {frn, 3}, {own, end}, {own, -1}};
+  for (const auto& [vio, ctl] : bad) {
+    SCOPED_TRACE(std::string(vio == frn ? "another field's vio, control " : "control ") + std::to_string(ctl));
+    Edt.SetCtlTxt(vio, ctl, "77");
+    Edt.SelCtlItm(vio, ctl, 0);
+    EXPECT_FALSE(Edt.DgtFlt(vio, ctl, '7'));
+    EXPECT_EQ(Edt.FpCurVio, nullptr);
+  }
+  EXPECT_FALSE(Edt.VioPrs(frn, TVioPgmItp::TeMouBtn::Lft));
+  EXPECT_FALSE(Edt.VioPrs(frn, TVioPgmItp::TeMouBtn::Lft));  // the first press arms the mouse
+  EXPECT_FALSE(Edt.TglBrk(frn));
+  EXPECT_EQ(Edt.FpCurVio, nullptr);
+  EXPECT_EQ(PgmTxt(Edt), bfr);
+  EXPECT_EQ(PgmTxt(oth), othBfr);
+  EXPECT_EQ(Edt.HstCnt(), hst);
+  EXPECT_TRUE(Obs.Evt.empty());
+}
+
 // A measurer that counts its calls: each letter is pts pixels wide, the line 2 * pts high.
 class TCntMsr final : public ITxtMsr {
 public:
