@@ -64,6 +64,10 @@ TEST_F(VioMdl, ActionsOnAVioOfAnotherFieldOrAControlPastItsLastDoNothing) {
     EXPECT_FALSE(Edt.DgtFlt(vio, ctl, '7'));
     EXPECT_EQ(Edt.FpCurVio, nullptr);
   }
+  // An item past the last of a list.
+  const int typ = own->FndCtl(TeCtlKnd::Cbx, CR_SAR_TYP);
+  ASSERT_GE(typ, 0);
+  Edt.SelCtlItm(own, typ, static_cast<int>(own->Ctls()[static_cast<std::size_t>(typ)].Itms.size()));
   EXPECT_FALSE(Edt.VioPrs(frn, TVioPgmItp::TeMouBtn::Lft));
   EXPECT_FALSE(Edt.VioPrs(frn, TVioPgmItp::TeMouBtn::Lft));  // the first press arms the mouse
   EXPECT_FALSE(Edt.TglBrk(frn));
