@@ -17,6 +17,7 @@
 #include "CplPgm.h"
 #include "link/PckPrt.h"
 #include "sim/SimCmd.h"
+#include "sim/SimSnp.h"
 #include "translator/SarAndTkn.h"
 
 namespace fs = std::filesystem;
@@ -105,12 +106,14 @@ public:
   std::string Log() const { return FLog.str(); }
 
 private:
+  // The robot as the simulator's pane draws it, and where its program stands.
   void Show() {
     const TSimRbt& r = FDrv.Rbt();
+    const TuSimSnp s = SimSnp(r);
     char b[160];
-    std::snprintf(b, sizeof b, "pose %.3f %.3f %.3f wheels %d lit %d %d %d pc %d%s%s", r.Wld().X(), r.Wld().Y(),
-                  r.Wld().Hdg(), static_cast<int>(r.Wld().Whl()), r.SysLit(), r.BckLit(true), r.BckLit(false), r.Pc(),
-                  r.Running() ? " running" : "", r.InRti() ? " in-rti" : "");
+    std::snprintf(b, sizeof b, "pose %.3f %.3f %.3f wheels %d lit %d %d %d pc %d%s%s", s.X, s.Y, s.Hdg,
+                  static_cast<int>(r.Wld().Whl()), s.SysLit, s.BckL, s.BckR, r.Pc(), r.Running() ? " running" : "",
+                  r.InRti() ? " in-rti" : "");
     FLog << b << "\n";
   }
   // The robot's bytes for the wire, a frame a line.
