@@ -52,7 +52,9 @@ const TuMtrStt& TVioMtr::Upd() {
   return FStt;
 }
 
+// The token list has one entry for each byte of the stream (a cleared
+// translation neither).
 TVio* TVioMtr::VioAt(std::size_t adr) const {
   const auto& r = FpTrn->FpVioTknLst;
-  return adr < r.size() && adr < FpTrn->FpTsmTknLst.size() ? TVioPgmItp::TknVio(r[adr], FVios) : nullptr;
+  return adr < FpTrn->FpTsmTknLst.size() ? TVioPgmItp::TknVio(r[adr], FVios) : nullptr;
 }
