@@ -175,7 +175,7 @@ bool TVioPgmItp::ChkPndInp(unsigned rfsBfr) {
   if (FbDlyErr && !ChkDlyVal(own(FpDlyErrVio))) return true;
   if (FbSpdErr && !ChkSpdVal(own(FpSpdErrVio))) return true;
   if (FbDstErr && !ChkDstVal(own(FpDstErrVio))) return true;
-  return FbDlyErr || FbSpdErr || FbDstErr;
+  return false;  // each check that ran has passed and cleared its flag
 }
 
 void TVioPgmItp::SarTypChg(TVio* vio) {

@@ -76,6 +76,15 @@ TEST_F(VioMdl, ActionsOnAVioOfAnotherFieldOrAControlPastItsLastDoNothing) {
   EXPECT_EQ(PgmTxt(oth), othBfr);
   EXPECT_EQ(Edt.HstCnt(), hst);
   EXPECT_TRUE(Obs.Evt.empty());
+  // The focus-loss checks pass nothing they cannot read, and tell nothing.
+  TVio* sta = Edt.PutVio(VT_STA, 1, 0);
+  for (TVio* v : {frn, sta}) {
+    EXPECT_FALSE(Edt.ChkDlyVal(v));
+    EXPECT_FALSE(Edt.ChkDstVal(v));
+    EXPECT_FALSE(Edt.ChkSpdVal(v));
+  }
+  EXPECT_TRUE(Fake.MsgBox.Calls.empty());
+  EXPECT_FALSE(Edt.FbDlyErr || Edt.FbDstErr || Edt.FbSpdErr);
 }
 
 // A measurer that counts its calls: each letter is pts pixels wide, the line 2 * pts high.
