@@ -64,6 +64,8 @@ TEST_F(VioMdl, ActionsOnAVioOfAnotherFieldOrAControlPastItsLastDoNothing) {
     EXPECT_FALSE(Edt.DgtFlt(vio, ctl, '7'));
     EXPECT_EQ(Edt.FpCurVio, nullptr);
   }
+  EXPECT_EQ(own->CtlTxt(end), "");
+  EXPECT_EQ(own->CtlTxt(-1), "");
   // An item past the last of a list.
   const int typ = own->FndCtl(TeCtlKnd::Cbx, CR_SAR_TYP);
   ASSERT_GE(typ, 0);
