@@ -467,6 +467,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, Doc, ::testing::ValuesIn(Cases()), [](const auto
 TEST(DocTxt, PlaceholdersAndTheCopyForAnotherThread) {
   EXPECT_EQ(DocFmt("%1 and %2, %3%", {"a", "b"}), "a and b, %3%");
   EXPECT_EQ(DocFmt("%0%9%", {}), "%0%9%");
+  // A message the table lacks says its number, with its arguments.
+  EXPECT_EQ(DocMsg(nullptr, 0x4E, {"COM3", "minicom"}), "[0x4E] COM3 minicom");
+  EXPECT_EQ(DocMsg([](std::uint8_t) { return std::string(); }, 0xC1), "[0xC1]");
   const TDocTxt cpy = DocTxtCpy([](std::uint8_t id) { return std::to_string(id); });
   for (int id = 0; id < 256; ++id)
     EXPECT_EQ(cpy(static_cast<std::uint8_t>(id)),
