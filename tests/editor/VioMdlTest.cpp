@@ -31,7 +31,10 @@ TEST(VioTyp, KeywordsLeadBackToTheirTypeAndFailedLookupsShowTheirBox) {
 using VioMdl = TEdtTst;
 
 TEST_F(VioMdl, RemovalClearsWalkLinksThatPointAtTheVio) {
+  Edt.AddObs(&Obs);  // a view added twice hears each change once
+  Edt.AddObs(nullptr);
   TVio* a = Edt.PutVio(VT_STA, 0, 0);
+  EXPECT_EQ(std::count(Obs.Evt.begin(), Obs.Evt.end(), "add"), 1);
   TVio* b = Edt.PutVio(VT_STO, 1, 0);
   TVio* c = Edt.PutVio(VT_STO, 2, 0);
   a->Rec.pNxtVio = b;
