@@ -217,8 +217,13 @@ protected:
   void RunAs(const std::vector<std::string>& a, const std::string& msgDir) {
     int p[2];
     ASSERT_EQ(::pipe(p), 0);
+    // No other thread runs while the process forks: the robot's comes back after.
+    ASSERT_TRUE(Robs.empty()) << "a run as another user has the robot on @pty alone";
+    const bool rob = Rob != nullptr;
+    Rob.reset();
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
+    if (pid != 0 && rob) Rob = std::make_unique<TRob>(Pty);
     if (pid == 0) {
       ::close(p[0]);
       const std::vector<gid_t> grp(AsUsr.begin() + 2, AsUsr.end());
