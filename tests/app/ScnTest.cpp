@@ -863,7 +863,9 @@ protected:
     } else if (c == "boxes-seen") BoxSeen = Plt.MsgBox.Calls.size();
     else if (c == "expect" || c == "wait") {
       std::string got;
-      if (c == "wait") (void)QTest::qWaitFor([&] { return Holds(w, line, got); }, 5000);
+      // A wait ends as soon as it holds; its bound leaves room for a machine
+      // slowed by the sanitizers and other jobs.
+      if (c == "wait") (void)QTest::qWaitFor([&] { return Holds(w, line, got); }, 15000);
       EXPECT_TRUE(Holds(w, line, got)) << Where << line << "\n  got: " << got;
     } else if (c == "file") {
       const std::string at = Where;
