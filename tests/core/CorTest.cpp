@@ -125,27 +125,15 @@ TEST(WrtFilSaf, ForAnotherOwnerOrUnderASizeLimit) {
     const std::string f = tmp.Write("f", "old");
     ASSERT_EQ(::chown(f.c_str(), c.Uid, c.Gid), 0);
     ASSERT_EQ(::chmod(f.c_str(), c.Mod), 0);
-    int p[2];
-    ASSERT_EQ(::pipe(p), 0);
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
+    const std::string res = RunInChild([&] {
       const gid_t g = c.Who == 0 ? 65534 : 65533;
       rlimit lim{4, 4};
       bool set = true;
       if (c.Who == 2) set = ::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && ::setrlimit(RLIMIT_FSIZE, &lim) == 0;
       if (c.Who < 2) set = ::setgroups(1, &g) == 0 && ::setresgid(g, g, g) == 0 && ::setresuid(65533, 65533, 65533) == 0;
       std::string why;
-      const std::string res = !set ? "set-up failed" : WrtFilSaf(f, std::string("new\0data", 8), why) ? "ok" : why;
-      (void)!::write(p[1], res.data(), res.size());
-      ::_exit(0);
-    }
-    ::close(p[1]);
-    std::string res;
-    char b[256];
-    for (ssize_t n; (n = ::read(p[0], b, sizeof b)) > 0;) res.append(b, static_cast<std::size_t>(n));
-    ::close(p[0]);
-    ::waitpid(pid, nullptr, 0);
+      return !set ? std::string("set-up failed") : WrtFilSaf(f, std::string("new\0data", 8), why) ? std::string("ok") : why;
+    });
     EXPECT_EQ(res, c.Res);
     struct stat st{};
     ASSERT_EQ(::stat(f.c_str(), &st), 0);

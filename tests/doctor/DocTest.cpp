@@ -215,40 +215,26 @@ protected:
   // system's own user data: exit code, output and error output come back
   // through a pipe.
   void RunAs(const std::vector<std::string>& a, const std::string& msgDir) {
-    int p[2];
-    ASSERT_EQ(::pipe(p), 0);
     // No other thread runs while the process forks: the robot's comes back after.
     ASSERT_TRUE(Robs.empty()) << "a run as another user has the robot on @pty alone";
     const bool rob = Rob != nullptr;
     Rob.reset();
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid != 0 && rob) Rob = std::make_unique<TRob>(Pty);
-    if (pid == 0) {
-      ::close(p[0]);
-      const std::vector<gid_t> grp(AsUsr.begin() + 2, AsUsr.end());
-      std::ostringstream out, err;
-      int ext = 99;
-      Sys.FbRea = true;
-      if (::setgroups(grp.size(), grp.data()) == 0 && ::setresgid(AsUsr[1], AsUsr[1], AsUsr[1]) == 0 &&
-          ::setresuid(AsUsr[0], AsUsr[0], AsUsr[0]) == 0)
-        ext = DocMai(a, Sys, msgDir, out, err);
-      else
-        err << "could not become the user: " << std::strerror(errno);
-      const std::string s = std::to_string(ext) + "\n" + out.str() + '\0' + err.str();
-      for (std::size_t d = 0; d < s.size();) {
-        const ssize_t n = ::write(p[1], s.data() + d, s.size() - d);
-        if (n <= 0) break;
-        d += static_cast<std::size_t>(n);
-      }
-      ::_exit(0);
-    }
-    ::close(p[1]);
-    std::string s;
-    char b[4096];
-    for (ssize_t n; (n = ::read(p[0], b, sizeof b)) > 0;) s.append(b, static_cast<std::size_t>(n));
-    ::close(p[0]);
-    ::waitpid(pid, nullptr, 0);
+    const std::string s = RunInChild(
+        [&] {
+          const std::vector<gid_t> grp(AsUsr.begin() + 2, AsUsr.end());
+          std::ostringstream out, err;
+          int ext = 99;
+          Sys.FbRea = true;
+          if (::setgroups(grp.size(), grp.data()) == 0 && ::setresgid(AsUsr[1], AsUsr[1], AsUsr[1]) == 0 &&
+              ::setresuid(AsUsr[0], AsUsr[0], AsUsr[0]) == 0)
+            ext = DocMai(a, Sys, msgDir, out, err);
+          else
+            err << "could not become the user: " << std::strerror(errno);
+          return std::to_string(ext) + "\n" + out.str() + '\0' + err.str();
+        },
+        [&] {
+          if (rob) Rob = std::make_unique<TRob>(Pty);
+        });
     const std::size_t nl = s.find('\n'), z = s.find('\0');
     ASSERT_TRUE(nl != std::string::npos && z != std::string::npos) << s;
     Ext = std::stoi(s.substr(0, nl));

@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -98,6 +99,10 @@ private:
   TPlatform FPrv;
   IFilDlg* FPrvFilDlg;
 };
+
+// Runs child in a forked process and gives back the text it returns; parent
+// runs in this process meanwhile (after the fork, before the child's end).
+std::string RunInChild(const std::function<std::string()>& child, const std::function<void()>& parent = {});
 
 // A fresh temporary folder, removed with the object.
 class TTmpDir {
