@@ -206,9 +206,10 @@ std::map<std::string, ComPrt::TAct> ComPrt::Acts() {
       {"fail", [this](std::istream& is) {
          const std::string k = Arg(is);
          const int e = static_cast<int>(Num(is));
-         // write0: the write takes nothing and says no error (errno stays as it was)
-         const ssize_t r = k == "write0" ? 0 : -1;
-         if (k == "read") Com->FRdSys = [e](int, void*, std::size_t) { return errno = e, ssize_t(-1); };
+         // write0: the write takes nothing and says no error (errno stays as it was);
+         // read0: the read says end of file, as a line that has hung up does
+         const ssize_t r = k == "write0" || k == "read0" ? 0 : -1;
+         if (k.rfind("read", 0) == 0) Com->FRdSys = [e, r](int, void*, std::size_t) { return errno = e, r; };
          else Com->FWrSys = [e, r](int, const void*, std::size_t) { return errno = e, r; };
        }},
       {"other", [this](std::istream&) {
