@@ -349,7 +349,10 @@ void TScr::Run(const TLin& l) {
         Acc.Upd();
         EXPECT_EQ(Acc.VioNam(V(l[1])), l.Rst(2));
       }},
-      {"accctl", [&] { EXPECT_EQ(Acc.CtlNam(V(l[1]), C(l, 1)), l.Rst(3)); }},
+      {"accctl", [&] {
+        const bool idx = l[2].find_first_not_of("-0123456789") == std::string::npos;
+        EXPECT_EQ(Acc.CtlNam(V(l[1]), idx ? l.I(2) : C(l, 1)), l.Rst(3));
+      }},
       {"accchg", [&] {
         Acc.Upd();
         const std::string got = Tak(AccChg);
@@ -442,6 +445,7 @@ void TScr::Run(const TLin& l) {
       }},
       {"kcur", [&] { EXPECT_EQ(std::make_pair(Edt.KeyCol(), Edt.KeyRow()), std::make_pair(l.I(1), l.I(2))); }},
       {"kset", [&] { Edt.SetKeyCur(l.I(1), l.I(2)); }},
+      {"running", [&] { Edt.FbStaRun = l.B(1); }},
       {"kvio", [&] { EXPECT_EQ(Edt.KeyVio(), V(l[1])); }},
       {"prm", [&] { EXPECT_EQ(Edt.PrmCtl(V(l[1]), l.I(2), l.B(3)), l.I(4)); }},
       {"kesc", [&] { Edt.PrmEsc(V(l[1])); }},
