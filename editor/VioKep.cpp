@@ -257,9 +257,9 @@ bool TVioRcv::Tck() {
 bool TVioRcv::Wrt() {
   if (!FbArm) return false;
   std::error_code ec;
-  // Not locked at the offer (the folder could not be made then): try again
-  // while the copy has not been written.
-  if (FiLck < 0 && (FsPth.empty() || !fs::exists(FsPth, ec))) {
+  // Not locked at the offer (the folder could not be made then, or every
+  // name was taken): try again until a copy has been written.
+  if (FiLck < 0 && (FsPth.empty() || FLstWrt.empty() || !fs::exists(FsPth, ec))) {
     FsPth.clear();
     Clm();
   }
@@ -268,8 +268,10 @@ bool TVioRcv::Wrt() {
   if (!FEdt.BldVioLns(lines)) return false;
   if (lines == FLstWrt && fs::exists(FsPth, ec)) return false;
   const fs::path dst(FsPth);
-  bool ok = true;
-  if (dst.has_parent_path()) {
+  // Without the lock the name is only borrowed: a copy that an earlier run
+  // left there is never written over.
+  bool ok = FiLck >= 0 || !FLstWrt.empty() || !fs::exists(dst, ec);
+  if (ok && dst.has_parent_path()) {
     fs::create_directories(dst.parent_path(), ec);
     std::error_code dec;
     ok = !ec || fs::is_directory(dst.parent_path(), dec);

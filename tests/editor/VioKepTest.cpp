@@ -1,5 +1,9 @@
 // Keeping the user's work: the recovery copy written on a (fake) clock. The
 // question before a changed program is dropped is in scripts/keep.ted.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -186,6 +190,42 @@ TEST_F(VioRcvTst, AFailedWriteIsToldOnceAndLeavesNoTemporaryFile) {
   ASSERT_EQ(Fake.MsgBox.Calls.size(), 1u);
   EXPECT_NE(Fake.MsgBox.Calls[0].Text.find(Pth()), std::string::npos);
   EXPECT_EQ(RdAll(Tmp.Path() + "data/tessaro"), "x");
+}
+
+TEST_F(VioRcvTst, EveryNameTakenLeavesTheEarlierCopiesWhole) {
+  // Copies under every name this window could take, each held by a window
+  // that runs; the first is this window's own name.
+  Rcv.reset();
+  const fs::path dir = fs::path(Old()).parent_path();
+  fs::create_directories(dir);
+  const std::string pid = std::to_string(::getpid());
+  auto nam = [&](int k) { return dir / ("recovery-" + pid + (k ? "-" + std::to_string(k) : "")); };
+  auto txt = [](int k) { return "0001\r\n" + std::to_string(k) + "\r\n"; };
+  std::vector<int> held;
+  for (int k = 0; k < 100; ++k) {
+    std::ofstream(nam(k).string() + ".vio", std::ios::binary) << txt(k);
+    held.push_back(::open((nam(k).string() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    ASSERT_EQ(::flock(held.back(), LOCK_EX | LOCK_NB), 0);
+  }
+  Rcv.emplace(Edt, Old(), 30s, [this] { return Now; });
+  EXPECT_FALSE(Rcv->Locked());
+  EXPECT_EQ(Rcv->Ofr(), TVioRcv::TeOfr::Non);
+  EXPECT_TRUE(Fake.MsgBox.Calls.empty()) << "a running window's copy is not offered";
+  ASSERT_TRUE(Edt.AddVio(VT_STA));
+  EXPECT_FALSE(Rcv->Wrt());
+  ASSERT_EQ(Fake.MsgBox.Calls.size(), 1u);
+  EXPECT_NE(Fake.MsgBox.Calls[0].Text.find(nam(0).string() + ".vio"), std::string::npos) << Fake.MsgBox.Calls[0].Text;
+  // One of those windows ends without a copy: its name is taken.
+  ::close(held[50]);
+  fs::remove(nam(50).string() + ".vio");
+  EXPECT_TRUE(Rcv->Wrt());
+  EXPECT_TRUE(Rcv->Locked());
+  EXPECT_EQ(Pth(), nam(50).string() + ".vio");
+  for (int k = 0; k < 100; ++k) {
+    if (k == 50) continue;
+    EXPECT_EQ(RdAll(nam(k).string() + ".vio"), txt(k));
+    ::close(held[static_cast<std::size_t>(k)]);
+  }
 }
 
 TEST(VioRcvPth, FollowsXdgDataHomeOrTheHomeFolder) {
