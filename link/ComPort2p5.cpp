@@ -169,9 +169,10 @@ TeOpnPrt TComport2p5::SetUpDev(int fd) {
   }
   if (!SetLinCfg(fd, BauRat(FbyBauIdx), FbyDatBts, FbyPrt, FbyStpBts)) {
     // A line that hung up meanwhile refuses every setting: the robot's end
-    // has gone, the settings are not the trouble.
+    // has gone, the settings are not the trouble. Asked for nothing, the
+    // poll reports only a hang-up or an error.
     pollfd p{fd, 0, 0};
-    FbLinGon = ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR)) != 0;
+    FbLinGon = ::poll(&p, 1, 0) > 0;
     return TeOpnPrt::LinSet;
   }
   if (!StaThrImp()) return TeOpnPrt::ThrSta;

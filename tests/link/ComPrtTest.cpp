@@ -279,6 +279,7 @@ std::map<std::string, ComPrt::TQry> ComPrt::Qrys() {
       {"stored", [this](std::istream&) { return Str(LckDatAvl(Rx)); }},
       {"txdrp", [this](std::istream&) { return Str(Com->TakTxDrp()); }},
       {"held", [this](std::istream&) { return Str(Com->PrtHld()); }},
+      {"gone", [this](std::istream&) { return Str(Com->LinGon()); }},
       {"locked", [this](std::istream&) { return Str(!THld(Far->Pth(), false).Ok()); }},
       {"inuse", [this](std::istream& is) { return Str(PrtInUse(Arg(is))); }},
       {"box", [this](std::istream&) {
