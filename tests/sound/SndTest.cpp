@@ -49,6 +49,8 @@ TEST(WavInf, LengthAndCompletenessFromHeader) {
       {"odd chunk padded", WavRiff(fmt + WavChk("junk", "abc", 3) + pad + WavChk("data", smp(100), 1600)), 100, true},
       {"extended fmt", WavRiff(fmt18 + WavChk("data", smp(300), 4800)), 300, true},
       {"8 bit", WavRiff(WavFmt(8000, 8) + WavChk("data", std::string(800, '\x80'), 800)), 100, true},
+      {"24 bit", WavRiff(WavFmt(8000, 24) + WavChk("data", std::string(2400, '\0'), 2400)), 100, true},
+      {"32 bit", WavRiff(WavFmt(8000, 32) + WavChk("data", std::string(3200, '\0'), 3200)), 100, true},
       {"12 bit", WavRiff(WavFmt(8000, 12) + WavChk("data", std::string(1200, '\0'), 1200)), 100, false},
       {"streamed size placeholder", WavRiff(fmt + WavChk("data", smp(400), 0xffffffffu)), 400, false},
       {"data cut off", WavRiff(fmt + WavChk("data", smp(100), 16000)), 100, false},
