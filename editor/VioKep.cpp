@@ -113,7 +113,7 @@ std::chrono::steady_clock::time_point TVioRcv::Now() const {
 }
 
 void TVioRcv::Clm() {
-  if (FiLck >= 0 || FsOld.empty()) return;
+  if (Locked() || FsOld.empty()) return;
   const fs::path dir = fs::path(FsOld).parent_path();
   std::error_code ec;
   if (!dir.empty()) fs::create_directories(dir, ec);
@@ -259,7 +259,7 @@ bool TVioRcv::Wrt() {
   std::error_code ec;
   // Not locked at the offer (the folder could not be made then, or every
   // name was taken): try again until a copy has been written.
-  if (FiLck < 0 && (FsPth.empty() || FLstWrt.empty() || !fs::exists(FsPth, ec))) {
+  if (!Locked() && (FsPth.empty() || FLstWrt.empty() || !fs::exists(FsPth, ec))) {
     FsPth.clear();
     Clm();
   }
@@ -270,7 +270,7 @@ bool TVioRcv::Wrt() {
   const fs::path dst(FsPth);
   // Without the lock the name is only borrowed: a copy that an earlier run
   // left there is never written over.
-  bool ok = FiLck >= 0 || !FLstWrt.empty() || !fs::exists(dst, ec);
+  bool ok = Locked() || !FLstWrt.empty() || !fs::exists(dst, ec);
   if (ok && dst.has_parent_path()) {
     fs::create_directories(dst.parent_path(), ec);
     std::error_code dec;
