@@ -1,18 +1,15 @@
 #include "core/SafFil.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
 
-#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace fs = std::filesystem;
 
@@ -20,7 +17,6 @@ namespace {
 
 std::string ErrTxt(int err) { return std::strerror(err); }
 
-#ifndef _WIN32
 // The file a chain of symbolic links ends in (which need not exist yet).
 bool FolLnk(fs::path p, fs::path& out, std::string& why) {
   for (int hop = 0; hop < 40; ++hop) {
@@ -109,39 +105,10 @@ void SynDir(const fs::path& dir) {
   ::fsync(dfd);
   ::close(dfd);
 }
-#endif
 
 }  // namespace
 
 bool WrtFilSaf(const std::string& path, const std::string& data, std::string& why) {
-#ifdef _WIN32
-  // Without the POSIX calls: write beside and rename over.
-  fs::path tmp = fs::path(path);
-  tmp += ".tmp~";
-  {
-    FILE* f = std::fopen(tmp.string().c_str(), "wb");
-    if (!f) {
-      why = ErrTxt(errno);
-      return false;
-    }
-    const bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size() && std::fflush(f) == 0;
-    const int err = errno;
-    std::fclose(f);
-    if (!ok) {
-      std::remove(tmp.string().c_str());
-      why = ErrTxt(err);
-      return false;
-    }
-  }
-  std::error_code ec;
-  fs::rename(tmp, path, ec);
-  if (ec) {
-    fs::remove(tmp, ec);
-    why = ec.message();
-    return false;
-  }
-  return true;
-#else
   fs::path dst;
   struct stat old {};
   bool exs = false;
@@ -174,5 +141,4 @@ bool WrtFilSaf(const std::string& path, const std::string& data, std::string& wh
   }
   SynDir(dir);
   return true;
-#endif
 }

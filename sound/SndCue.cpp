@@ -66,7 +66,7 @@ int SndCueOfPth(const std::string& path) {
     return f;
   };
   const std::string want = fil(path);
-  for (int c = 0; c < GcSndCueCnt; ++c)
-    if (fil(GcSndCue[c].Nam) == want) return c;
+  for (const TuSndCue& c : GcSndCue)
+    if (fil(c.Nam) == want) return static_cast<int>(&c - GcSndCue);
   return -1;
 }
