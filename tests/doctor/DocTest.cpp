@@ -3,6 +3,7 @@
 // over the cases of cases.txt, on a fake tree of sysfs, /proc, /dev and
 // groups, with pseudo-terminals as the ports.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -468,6 +469,20 @@ TEST(DocTxt, PlaceholdersAndTheCopyForAnotherThread) {
                       (id >= DM_ALL_TTL && id <= DM_ALL_SAV_ERR)
                   ? std::to_string(id)
                   : "");
+}
+
+// The system layer's own writes: all of a frame reaches a line that takes it,
+// and a write the system refuses fails at once.
+TEST(DocSys, AWriteGoesWholeOrFails) {
+  TDocSysLnx sys;
+  TPty pty;
+  const std::vector<std::uint8_t> frm{2, 2, 0, 0, MC_CTL, MK_LNK_CHK, 4};
+  EXPECT_TRUE(sys.WrtAll(pty.Slv(), frm));
+  EXPECT_EQ(pty.Rd(frm.size(), std::chrono::seconds(5)), frm);
+  const int ro = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(ro, 0);
+  EXPECT_FALSE(sys.WrtAll(ro, frm));
+  ::close(ro);
 }
 
 }  // namespace
