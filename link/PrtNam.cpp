@@ -141,7 +141,7 @@ bool PrtInUse(const std::string& devPth) {
 
 bool PrbComPrt(int n, bool& inUse) {
   inUse = false;
-  if (n < 1 || n > 19) return false;
+  // A number outside COM1 to COM19 names no port.
   const std::string name = "COM" + std::to_string(n);
   if (!PrtPrs(name)) return false;
   inUse = PrtInUse(PrtDevPth(name));

@@ -75,8 +75,6 @@ TInsAndTkn::~TInsAndTkn() = default;
 
 void TInsAndTkn::Clr() {
   FpMaiPgmLst.clear();
-  FiMaiPgmIdx = -1;
-  FbMaiPgmEnd = true;
   FpPgmVioLst.clear();
   FpVioLnk.clear();
   FpVioTknLst.clear();

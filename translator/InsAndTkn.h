@@ -128,14 +128,12 @@ public:
   // Removes the record at r and applies the index fix-up to every Goto and Then.
   void RmvTknAt(std::size_t r);
 
-  // Empties every list and resets the cursor.
+  // Empties every list.
   void Clr();
 
   TeGenPas LstErrPas() const { return FeErrPas; }
 
   std::vector<TuMaiPgmRec> FpMaiPgmLst;
-  int FiMaiPgmIdx = -1;
-  bool FbMaiPgmEnd = true;
 
   // Where the walk came from and went on to at each vio it passed (indices
   // in the description, -1 for none).
