@@ -81,6 +81,7 @@ TEST_F(VioFil, FilesBeyondTheLimitsAndGarbageFailCleanlyAndKeepTheField) {
       {"START1\r\n0001\r\n0001\r\n\r\nDELAY1\r\n0001\r\n0001\r\n" + lin + "7\r\n", "#406, Line 8 of vio file '"},
       {std::string(GcFilMax, 'x'), "#406, Line 1 of"},  // refused as it is read, without any line end
       {lng + "\r\n", "#406, Line 1 of vio file '"},
+      {"\n" + lng + "\r\n", "#406, Line 2 of vio file '"},  // a first LF is a line of its own
       {"DELAY1\r\n0001\r\n0001\r\n" + lng + "\r\n", "#406, Line 4 of vio file '"},
       {"SENSOR1\r\n0001\r\n0001\r\nBumpers\r\nLeft pressed\r\n" + lng + "\r\n", "#406, Line 6 of vio file '"},
       {blks + "STOP1\r0001\r0001\r", "#408"},
