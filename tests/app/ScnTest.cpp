@@ -923,7 +923,7 @@ TEST_F(Wnd, ABurstOfReadOutsIsMergedAndCuesKeepTheirPlace) {
       // The receive buffer is not made to overflow. The bound is generous: a
       // machine slowed by the sanitizers and other jobs reads late.
       if (i % 50 == 49) {
-        ASSERT_TRUE(QTest::qWaitFor([&] { return W->Lnk().Com().FiRxdCnt == base + n; }, 20000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return W->Lnk().Com().FiRxdCnt >= base + n; }, 20000));
       }
     }
     EXPECT_EQ(W->Lnk().EffPnd(), 3u);
