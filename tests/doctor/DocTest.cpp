@@ -476,7 +476,8 @@ TEST(DocTxt, PlaceholdersAndTheCopyForAnotherThread) {
 TEST(DocSys, AWriteGoesWholeOrFails) {
   TDocSysLnx sys;
   TPty pty;
-  const std::vector<std::uint8_t> frm{2, 2, 0, 0, MC_CTL, MK_LNK_CHK, 4};
+  std::vector<std::uint8_t> frm;
+  ASSERT_TRUE(BldPck(0, MC_CTL, MK_LNK_CHK, {}, frm));
   EXPECT_TRUE(sys.WrtAll(pty.Slv(), frm));
   EXPECT_EQ(pty.Rd(frm.size(), std::chrono::seconds(5)), frm);
   const int ro = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
