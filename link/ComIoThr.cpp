@@ -227,9 +227,9 @@ private:
       WrWai = true;
   }
 
-  // The write has completed: the next byte, or the transmitter is empty.
+  // The write taken by Snd() has completed (only it and PolWr() announce
+  // one, each while WrOut holds): the next byte, or the transmitter is empty.
   bool WrEnd() {
-    if (!WrOut) return true;
     WrOut = false;
     if (WrRes != TeIoRes::Don) C.FiTxDrp.fetch_add(1);  // the byte did not go out
     if (WrRes == TeIoRes::Lst) {
