@@ -129,12 +129,13 @@ private:
   // The texts of a vio that do not fit whole where the layout puts them,
   // measured as Arial at 96 dots per inch is: its caption within the cell,
   // each control's text and items within its box. "-": none.
+  struct TMsr96 final : ITxtMsr {
+    void MsrTxt(const std::string&, int pts, const std::string& t, int& w, int& h) override {
+      MsrPxl(pts * 96 / 72, t, w, h);
+    }
+  };
   std::string Cut(const TVio& v) {
-    struct TMsr final : ITxtMsr {
-      void MsrTxt(const std::string&, int pts, const std::string& t, int& w, int& h) override {
-        MsrPxl(pts * 96 / 72, t, w, h);
-      }
-    } msr;
+    TMsr96 msr;
     TVioLay lay(Edt, &msr);
     std::string cut;
     auto chk = [&](const std::string& t, int px, bool pts, int room, int hgt) {
@@ -247,6 +248,11 @@ void TScr::Run(const TLin& l) {
         EXPECT_EQ(s, l.Rst(2));
       }},
       {"cut", [&] { EXPECT_EQ(Cut(*V(l[1])), l.Rst(2)); }},
+      {"capbox", [&] {  // top,height,px of the caption, measured as "cut" does; "-": not shown
+        TMsr96 msr;
+        const TuCapBox c = TVioLay(Edt, &msr).CapBox(*V(l[1]));
+        EXPECT_EQ(c.Px > 0 ? std::to_string(c.Top) + ',' + std::to_string(c.Height) + ',' + std::to_string(c.Px) : "-", l.Rst(2));
+      }},
       {"zom", [&] { eqOpt(Edt.SetZom(l.I(1))); }},
       {"zomstp", [&] { EXPECT_EQ(std::make_pair(ZomStpUp(l.I(1)), ZomStpDwn(l.I(1))), std::make_pair(l.I(2), l.I(3))); }},
       {"zomtxt", [&] { EXPECT_EQ(ZomOfTxt(l.Rst(2)), l.I(1)); }},
