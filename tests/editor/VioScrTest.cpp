@@ -402,8 +402,10 @@ void TScr::Run(const TLin& l) {
       {"author", [&] { eqOpt(KepShtAut(l.Rst(1))); }},
       {"author?", [&] {  // whether the author was asked before, and the name kept
         std::string nam = "unset";
+        const auto before = Fake.Settings.Keys;
         eqOpt(RedShtAut(nam));
         EXPECT_EQ(nam, l.Rst(1));
+        EXPECT_EQ(Fake.Settings.Keys, before) << "a read leaves the store as it was";
       }},
       {"brk", [&] { eqOpt(Edt.TglBrk(V(l[1]))); }},
       {"brks", [&] {  // the vios with a breakpoint @ where the uploaded stream stops for them
