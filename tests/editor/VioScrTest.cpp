@@ -495,8 +495,11 @@ void TScr::Run(const TLin& l) {
       {"nolesson", [&] { Edt.SetLsn(nullptr); }},
       {"offered", [&] {
         std::string s;
-        for (std::uint8_t t = 0; t < GcVioTypCnt; ++t)
-          if (Edt.VioOfr(t)) s += (s.empty() ? "" : " ") + std::string("sta sto iff thn els dly lbl gto act sns spd swi rti").substr(t * 4, 3);
+        for (int t = 0; t < 256; ++t)  // a number that is no type is never offered: "#N"
+          if (Edt.VioOfr(static_cast<std::uint8_t>(t)))
+            s += (s.empty() ? "" : " ") +
+                 (t < GcVioTypCnt ? std::string("sta sto iff thn els dly lbl gto act sns spd swi rti").substr(t * 4, 3)
+                                  : "#" + std::to_string(t));
         EXPECT_EQ(s, l.Rst(1));
       }},
       {"lsnnot", [&] { EXPECT_EQ(Edt.LsnNot(), l.Rst(1)); }},
