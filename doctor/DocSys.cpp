@@ -175,7 +175,7 @@ std::vector<IDocSys::THolder> TDocSysLnx::Holders(const std::string& realDev) {
   std::error_code ec;
   for (fs::directory_iterator it(FsPrc, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string nam = it->path().filename().string();
-    if (nam.empty() || !std::all_of(nam.begin(), nam.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (!std::all_of(nam.begin(), nam.end(), [](char c) { return c >= '0' && c <= '9'; }))  // not a process
       continue;
     std::error_code e2;
     for (fs::directory_iterator fd(it->path() / "fd", e2), fe; !e2 && fd != fe; fd.increment(e2)) {

@@ -67,12 +67,12 @@ private:
     const auto now = TClk::now();
     int tmo = -1;
     if (RdWai) tmo = MsTil(RdDue, now);
-    if (MdmOut && !MdmCpl && MdmLin) tmo = MinTmo(tmo, MsTil(MdmDue, now));
+    if (MdmSmp()) tmo = MinTmo(tmo, MsTil(MdmDue, now));
     if (!C.FphIoEvt.Wai(pp.events ? &pp : nullptr, tmo)) return false;
     Now = TClk::now();
     PolRd(pp.revents);
     PolWr(pp.revents);
-    if (MdmOut && !MdmCpl && MdmLin && Now >= MdmDue) {
+    if (MdmSmp() && Now >= MdmDue) {
       const TMdmSmp s = SmpMdm(Fd);
       if (const std::uint32_t m = MdmEvt(MdmBas, s) & MdmWnt) CplMdm(m);
       MdmDue = Now + SmpItv;
@@ -250,6 +250,9 @@ private:
       CplMdm(EV_TXEMPTY);
     return true;
   }
+
+  // A wait on the modem lines is outstanding and they are sampled for it.
+  bool MdmSmp() const { return MdmOut && !MdmCpl && MdmLin; }
 
   void MdmSta() {
     if (Fd < 0 || MdmOut) return;

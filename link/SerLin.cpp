@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -90,7 +91,7 @@ std::uint32_t ComEvtMsk(std::uint16_t set) {
 }
 
 bool MakLinCfg(termios& t, std::uint8_t datIdx, std::uint8_t prt, std::uint8_t stpIdx) {
-  const int bits = datIdx <= 7 ? datIdx + 1 : 8;
+  const int bits = std::min(datIdx + 1, 8);
   if (bits < 5 || prt > 4) return false;
   const int stp = stpIdx <= 2 ? stpIdx : 0;  // 0 one, 1 one and a half, 2 two
   if (stp == 1 && bits != 5) return false;

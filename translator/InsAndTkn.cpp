@@ -1,6 +1,7 @@
 #include "translator/InsAndTkn.h"
 
 #include <array>
+#include <utility>
 
 #include "core/Globals.h"
 #include "translator/TrnLst.h"
@@ -109,18 +110,15 @@ bool TInsAndTkn::ChkVldNxtTyp(std::uint8_t cur, std::uint8_t nxt) {
 // ---- Token generation ---------------------------------------------------------
 
 bool TInsAndTkn::GenTknStm() {
-  FeErrPas = TeGenPas::CnvVioTkn;
-  if (!CnvVioTkn()) return false;
-  FeErrPas = TeGenPas::RslIfThnEls;
-  if (!RslIfThnEls()) return false;
-  FeErrPas = TeGenPas::RslJmpLbl;
-  if (!RslJmpLbl()) return false;
-  FeErrPas = TeGenPas::RmvLblTkn;
-  if (!RmvLblTkn()) return false;
-  FeErrPas = TeGenPas::RmvElsTkn;
-  if (!RmvElsTkn()) return false;
-  FeErrPas = TeGenPas::BldTsmTkn;
-  if (!BldTsmTkn()) return false;
+  // The passes in their order; the first that fails ends the run and is kept.
+  static constexpr std::pair<TeGenPas, bool (TInsAndTkn::*)()> GcPas[] = {
+      {TeGenPas::CnvVioTkn, &TInsAndTkn::CnvVioTkn}, {TeGenPas::RslIfThnEls, &TInsAndTkn::RslIfThnEls},
+      {TeGenPas::RslJmpLbl, &TInsAndTkn::RslJmpLbl}, {TeGenPas::RmvLblTkn, &TInsAndTkn::RmvLblTkn},
+      {TeGenPas::RmvElsTkn, &TInsAndTkn::RmvElsTkn}, {TeGenPas::BldTsmTkn, &TInsAndTkn::BldTsmTkn}};
+  for (const auto& [pas, run] : GcPas) {
+    FeErrPas = pas;
+    if (!(this->*run)()) return false;
+  }
   FeErrPas = TeGenPas::Non;
   return true;
 }
