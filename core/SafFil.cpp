@@ -17,9 +17,10 @@ namespace {
 
 std::string ErrTxt(int err) { return std::strerror(err); }
 
-// The file a chain of symbolic links ends in (which need not exist yet).
+// The file a chain of symbolic links ends in (which need not exist yet). As
+// the system's own lookup, it follows 40 links at most.
 bool FolLnk(fs::path p, fs::path& out, std::string& why) {
-  for (int hop = 0; hop < 40; ++hop) {
+  for (int hop = 0; hop <= 40; ++hop) {
     std::error_code ec;
     const fs::file_status st = fs::symlink_status(p, ec);
     if (ec || st.type() != fs::file_type::symlink) {

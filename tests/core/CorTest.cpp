@@ -59,14 +59,19 @@ TEST(WrtFilSaf, ReplacesWholeOrLeavesAsItWas) {
       {"a missing folder", "nodir", 0, false, "No such file or directory", 0},
       {"a file where its folder should be", "notdir", 0, false, "Not a directory", 0},
       {"a link to itself", "loop", 0, false, "Too many levels of symbolic links", 0},
+      {"as many links as the system follows", "chain40", 0640, true, "", 0640},
+      {"one link more", "chain41", 0640, false, "Too many levels of symbolic links", 0640},
   };
   const mode_t um = ::umask(022);
   for (const TSafCas& c : cas) {
     SCOPED_TRACE(c.Nam);
     TTmpDir tmp;
     const std::string o = c.Old, f = tmp.Path() + (o == "nodir" ? "no/f" : o == "notdir" ? "g/f" : "f"), t = tmp.Path() + "t";
-    if (o == "file" || o == "link") tmp.Write(o == "file" ? "f" : "t", "old");
-    if (o == "link") fs::create_symlink("t", f);
+    const bool lnk = o == "link" || o.starts_with("chain");  // f, then l1, l2 ... lead to t
+    const int lnkCnt = o == "link" ? 1 : lnk ? std::stoi(o.substr(5)) : 0;
+    if (o == "file" || lnk) tmp.Write(o == "file" ? "f" : "t", "old");
+    for (int i = 0; i < lnkCnt; ++i)
+      fs::create_symlink(i + 1 == lnkCnt ? "t" : "l" + std::to_string(i + 1), i ? tmp.Path() + "l" + std::to_string(i) : f);
     if (o == "loop") fs::create_symlink("f", f);
     if (o == "notdir") tmp.Write("g", "");
     if (o == "dir") fs::create_directory(f);
@@ -74,7 +79,7 @@ TEST(WrtFilSaf, ReplacesWholeOrLeavesAsItWas) {
       ASSERT_EQ(::mkfifo(f.c_str(), 0644), 0);
     }
     if (c.Mod) {
-      ASSERT_EQ(::chmod((o == "link" ? t : f).c_str(), c.Mod), 0);
+      ASSERT_EQ(::chmod((lnk ? t : f).c_str(), c.Mod), 0);
     }
     const auto before = Ls(tmp.Path());
     std::string why = "unset";
@@ -82,15 +87,17 @@ TEST(WrtFilSaf, ReplacesWholeOrLeavesAsItWas) {
     if (!c.Ok) {
       EXPECT_EQ(why, c.Why);
       EXPECT_EQ(Ls(tmp.Path()), before);  // no temporary file is left
-      EXPECT_EQ(o != "file" || Rd(f) == "old", true);
+      if (o == "file" || lnk) {
+        EXPECT_EQ(Rd(lnk ? t : f), "old");
+      }
       continue;
     }
     EXPECT_EQ(Rd(f), std::string("new\0data", 8));
     struct stat st{};
     ASSERT_EQ(::stat(f.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, c.ModAft);
-    EXPECT_EQ(fs::is_symlink(f), o == "link");
-    EXPECT_EQ(Ls(tmp.Path()).size(), o == "link" ? 2u : 1u);
+    EXPECT_EQ(fs::is_symlink(f), lnk);
+    EXPECT_EQ(Ls(tmp.Path()).size(), static_cast<std::size_t>(lnkCnt + 1));
   }
   ::umask(um);
 }
