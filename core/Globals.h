@@ -1,6 +1,7 @@
 // Program-wide state and types shared by every subsystem.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -37,3 +38,6 @@ constexpr int GcGrdRws = 10;
 
 // Neighbour directions.
 enum TeNbrDir : std::uint8_t { ND_LFT = 0, ND_UPP = 1, ND_RGT = 2, ND_DWN = 3 };
+
+// Whether a signed index names one of n elements; a negative one never does.
+constexpr bool InRng(std::int64_t i, std::size_t n) { return i >= 0 && static_cast<std::uint64_t>(i) < n; }

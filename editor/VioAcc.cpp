@@ -87,7 +87,7 @@ std::string VioPrmAcc(TVioPgmItp& edt, const TVio& vio) {
 }
 
 std::string VioCtlAccNam(TVioPgmItp& edt, const TVio& vio, int ctl) {
-  if (ctl < 0 || static_cast<std::size_t>(ctl) >= vio.Ctls().size()) return {};
+  if (!InRng(ctl, vio.Ctls().size())) return {};
   const bool act = vio.Rec.VioTyp == VT_ACT;
   switch (vio.Ctls()[static_cast<std::size_t>(ctl)].CtlRol) {
     case CR_SAR_TYP: return act ? Txt(edt, SUM_ACC_ACT_TYP, "Actor type") : Txt(edt, SUM_ACC_SNS_TYP, "Sensor type");
@@ -162,7 +162,7 @@ void TVioAcc::Upd() {
     TVio* v = vios[i];
     const bool rch = i < lnk.size() && lnk[i].Rch;
     const std::int32_t frm = rch ? lnk[i].Frm : -1;
-    const TVio* from = frm >= 0 && static_cast<std::size_t>(frm) < vios.size() ? vios[static_cast<std::size_t>(frm)] : nullptr;
+    const TVio* from = InRng(frm, vios.size()) ? vios[static_cast<std::size_t>(frm)] : nullptr;
     std::string nam = Cmp(*v, rch, from);
     std::string all = nam;
     for (int c = 0; c < static_cast<int>(v->Ctls().size()); ++c) all += "|" + CtlNam(v, c);

@@ -110,7 +110,7 @@ bool TVioPgmItp::RstSnp(const TuVioSnp& snp) {
   FpLblVioDdwStl = snp.LblLst;
   FpDoc = snp.Doc;
   auto vio = [this](int i) -> TVio* {
-    return i >= 0 && static_cast<std::size_t>(i) < FpVioLst.size() ? FpVioLst[static_cast<std::size_t>(i)] : nullptr;
+    return InRng(i, FpVioLst.size()) ? FpVioLst[static_cast<std::size_t>(i)] : nullptr;
   };
   FpDlyErrVio = vio(snp.DlyErr);
   FbDlyErr = FpDlyErrVio != nullptr;

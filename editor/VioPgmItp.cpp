@@ -40,7 +40,7 @@ int TVio::FstCtl(TeCtlKnd knd) const {
 
 const std::string& TVio::CtlTxt(int ctl) const {
   static const std::string GcNon;
-  if (ctl < 0 || static_cast<std::size_t>(ctl) >= FCtls.size()) return GcNon;
+  if (!InRng(ctl, FCtls.size())) return GcNon;
   const TVioCtl& c = FCtls[static_cast<std::size_t>(ctl)];
   if (c.Knd == TeCtlKnd::Lbl) return c.LblTxt;
   const std::string* p = Rec.Prm(c.CtlRol);
@@ -269,7 +269,7 @@ bool TVioPgmItp::CrtLblOrGto(std::uint8_t typ, int col, int row, int idx,
   } else {
     // A Label shows its first item, a Goto the item at the index.
     const int i = typ == VT_LBL ? 0 : idx;
-    if (i >= 0 && static_cast<std::size_t>(i) < cbx.Itms.size()) vio->Rec.LblNam = cbx.Itms[static_cast<std::size_t>(i)];
+    if (InRng(i, cbx.Itms.size())) vio->Rec.LblNam = cbx.Itms[static_cast<std::size_t>(i)];
   }
   AddCtl(vio, cbx);
   vio->FsCap = typ == VT_LBL ? "LABEL" : "GOTO";

@@ -25,7 +25,7 @@ std::string CelNam(const TVio* vio) {
 
 void TVioPgmItp::SetCtlTxt(TVio* vio, int ctl, const std::string& txt) {
   TStpGrd stp(*this, vio, ctl);
-  if (!OwnsVio(vio) || ctl < 0 || static_cast<std::size_t>(ctl) >= vio->FCtls.size()) return;
+  if (!OwnsVio(vio) || !InRng(ctl, vio->FCtls.size())) return;
   TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
   // A label box takes no more than it can show.
   const bool cut = c.Knd == TeCtlKnd::Cbx && c.MaxLen > 0 && txt.size() > static_cast<std::size_t>(c.MaxLen);
@@ -40,9 +40,9 @@ void TVioPgmItp::SetCtlTxt(TVio* vio, int ctl, const std::string& txt) {
 
 void TVioPgmItp::SelCtlItm(TVio* vio, int ctl, int itm) {
   TStpGrd stp(*this);
-  if (!OwnsVio(vio) || ctl < 0 || static_cast<std::size_t>(ctl) >= vio->FCtls.size()) return;
+  if (!OwnsVio(vio) || !InRng(ctl, vio->FCtls.size())) return;
   TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
-  if (c.Knd != TeCtlKnd::Cbx || itm < 0 || static_cast<std::size_t>(itm) >= c.Itms.size()) return;
+  if (c.Knd != TeCtlKnd::Cbx || !InRng(itm, c.Itms.size())) return;
   vio->PutCtlTxt(ctl, c.Itms[static_cast<std::size_t>(itm)]);
   NtfCtl(vio, ctl);
   if (c.CtlRol == CR_SAR_TYP)
@@ -81,7 +81,7 @@ void TVioPgmItp::GtoLblRfs(TVio* vio) {
 }
 
 bool TVioPgmItp::DgtFlt(TVio* vio, int ctl, char key) {
-  if (!OwnsVio(vio) || ctl < 0 || static_cast<std::size_t>(ctl) >= vio->FCtls.size()) return false;
+  if (!OwnsVio(vio) || !InRng(ctl, vio->FCtls.size())) return false;
   FpCurVio = vio;
   TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
   const int maxLen = vio->Rec.VioTyp == VT_SPD ? 2 : 3;

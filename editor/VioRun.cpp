@@ -23,7 +23,7 @@ void TVioRunMap::Set(const TInsAndTkn& trn) {
 void TVioRunMap::Set(std::vector<TVio*> vioAt) { FVio = std::move(vioAt); }
 
 TVio* TVioRunMap::VioAt(int adr) const {
-  if (adr < 0 || static_cast<std::size_t>(adr) >= FVio.size()) return nullptr;
+  if (!InRng(adr, FVio.size())) return nullptr;
   return FVio[static_cast<std::size_t>(adr)];
 }
 

@@ -26,7 +26,7 @@ std::vector<TuShtVio> ShtVio(const TInsAndTkn& trn, std::size_t cnt) {
   const std::size_t n = std::min(trn.FpVioTknLst.size(), trn.FpTsmTknLst.size());
   for (std::size_t a = 0; a < n; ++a) {
     const std::int32_t v = trn.FpVioTknLst[a].VioIdx;
-    if (v >= 0 && static_cast<std::size_t>(v) < cnt) ++r[static_cast<std::size_t>(v)].Byt;
+    if (InRng(v, cnt)) ++r[static_cast<std::size_t>(v)].Byt;
   }
   return r;
 }

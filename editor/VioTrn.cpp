@@ -98,7 +98,7 @@ TuPgmDsc TVioPgmItp::BldPgmDsc() {
 }
 
 TVio* TVioPgmItp::TknVio(const TuExtComTkn& rec, const std::vector<TVio*>& vios) {
-  if (rec.VioIdx < 0 || static_cast<std::size_t>(rec.VioIdx) >= vios.size()) return nullptr;
+  if (!InRng(rec.VioIdx, vios.size())) return nullptr;
   return vios[static_cast<std::size_t>(rec.VioIdx)];
 }
 

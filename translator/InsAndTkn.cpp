@@ -286,7 +286,7 @@ bool TInsAndTkn::RmvLblTkn() {
   for (std::size_t i = 0; i < FpVioTknLst.size(); ++i) {
     if (!IsIns(FpVioTknLst[i], IT_GTO)) continue;
     const std::int32_t t = FpVioTknLst[i].TgtIdx;
-    if (t >= 0 && static_cast<std::size_t>(t) < FpVioTknLst.size() && IsIns(FpVioTknLst[t], IT_LBL))
+    if (InRng(t, FpVioTknLst.size()) && IsIns(FpVioTknLst[t], IT_LBL))
       RmvTknAt(static_cast<std::size_t>(t));
   }
   return true;
@@ -296,7 +296,7 @@ bool TInsAndTkn::RmvElsTkn() {
   for (std::size_t i = 0; i < FpVioTknLst.size(); ++i) {
     if (!IsIns(FpVioTknLst[i], IT_THN)) continue;
     const std::int32_t e = FpVioTknLst[i].TgtIdx;
-    if (e >= 0 && static_cast<std::size_t>(e) < FpVioTknLst.size() && IsIns(FpVioTknLst[e], IT_ELS))
+    if (InRng(e, FpVioTknLst.size()) && IsIns(FpVioTknLst[e], IT_ELS))
       RmvTknAt(static_cast<std::size_t>(e));
   }
   return true;

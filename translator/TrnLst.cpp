@@ -45,7 +45,7 @@ std::string FmtTrnLst(const TInsAndTkn& trn) {
       if (!r.Mne.empty()) mne = r.Mne;
       if (!r.Sar && (r.Tkn == IT_GTO || r.Tkn == IT_THN)) tgt = std::to_string(r.TgtIdx);
       const auto& vios = trn.PgmDsc().Vios;
-      if (r.VioIdx >= 0 && static_cast<std::size_t>(r.VioIdx) < vios.size())
+      if (InRng(r.VioIdx, vios.size()))
         vio = TrnVioDsc(vios[static_cast<std::size_t>(r.VioIdx)]);
     }
     out += PadL(std::to_string(i), 4) + "  " + PadR(Hex2(tsm[i]), 4) + "  " + PadR(mne, 3) + "  " + PadL(tgt, 6) +

@@ -7,11 +7,13 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdint>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "core/Globals.h"
 #include "core/PathUtl.h"
 #include "core/Seams.h"
 #include "core/SafFil.h"
@@ -183,6 +185,15 @@ TEST(NativePath, InstallFolderFromTheEnvironmentOrAboveTheProgram) {
     EXPECT_EQ(DefaultInsDir(), dir) << env;
   }
   was ? ::setenv("TESSARO_INSTALL_DIR", old.c_str(), 1) : ::unsetenv("TESSARO_INSTALL_DIR");
+}
+
+TEST(InRng, OnlyTheIndicesOfTheElements) {
+  const struct {
+    std::int64_t I;
+    std::size_t N;
+    bool In;
+  } cas[] = {{0, 0, false}, {0, 1, true}, {2, 3, true}, {3, 3, false}, {-1, 3, false}, {INT64_MIN, SIZE_MAX, false}, {INT64_MAX, SIZE_MAX, true}};
+  for (const auto& c : cas) EXPECT_EQ(InRng(c.I, c.N), c.In) << c.I << " of " << c.N;
 }
 
 TEST(StrUtl, CaseBlindComparisonAndLookup) {
