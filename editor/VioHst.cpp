@@ -65,8 +65,9 @@ bool TVioHst::Rcd(TuSnp s, const TVio* mrgVio, int mrgCtl) {
   s.MrgVio = mrgVio;
   s.MrgCtl = mrgCtl;
   CutRed();  // a new step ends the redo
-  if (mrgVio && FiPos > 0 && top.MrgVio == mrgVio && top.MrgCtl == mrgCtl) {
-    top = std::move(s);  // typing on in the same control
+  // Typing on in the same control (the first step and any undone to name none).
+  if (mrgVio && top.MrgVio == mrgVio && top.MrgCtl == mrgCtl) {
+    top = std::move(s);
   } else {
     FStps.push_back(std::move(s));
     if (FStps.size() > GcMaxStp + 1) FStps.erase(FStps.begin());

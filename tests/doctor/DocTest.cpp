@@ -91,7 +91,9 @@ public:
     if (Fak() && out.size() == n) FNow += ms;
     return ok;
   }
-  bool FbRea = false;  // the process's own user, groups and name
+  bool WrtAll(int fd, const std::vector<std::uint8_t>& bytes) override { return !FbNoWrt && TDocSysLnx::WrtAll(fd, bytes); }
+  bool FbNoWrt = false;  // every write to a port fails
+  bool FbRea = false;    // the process's own user, groups and name
   uid_t FUid = 0;
   gid_t FGid = 0, FDevGid = 0;
   uid_t FDevUid = 0;
@@ -300,6 +302,7 @@ void Doc::Do(const std::string& cmd, const std::string& arg) {
     (arg.empty() ? Rob : Robs.emplace_back()) = std::make_unique<TRob>(t);
   }
   else if (cmd == "clock") Sys.FbClk = true;
+  else if (cmd == "nowrite") Sys.FbNoWrt = true;
   else if (cmd == "asuser") {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to run as another user";
     AsUsr.assign(std::istream_iterator<unsigned>(is), {});
