@@ -103,7 +103,7 @@ std::vector<std::string> ScnComPrt() {
   return lst;
 }
 
-bool PrtInUse(const std::string& devPth) {
+bool PrtInUse(const std::string& devPth, const std::vector<std::string>& lckDirs) {
   if (devPth.empty()) return false;
   struct stat sb{};
   if (::stat(devPth.c_str(), &sb) != 0) return false;
@@ -130,8 +130,8 @@ bool PrtInUse(const std::string& devPth) {
   const char* real = ::realpath(devPth.c_str(), buf);
   const std::string dev = real ? real : devPth;
   const std::string bas = dev.substr(dev.rfind('/') + 1);
-  for (const char* dir : {"/var/lock/", "/run/lock/"}) {
-    std::ifstream f(std::string(dir) + "LCK.." + bas);
+  for (const std::string& dir : lckDirs) {
+    std::ifstream f(dir + "LCK.." + bas);
     long pid = 0;
     if (f >> pid && pid > 0 && pid != ::getpid() && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM))
       return true;

@@ -51,8 +51,9 @@ std::vector<std::string> ScnComPrt();
 // on the device (flock, as this program takes one) or a lock file
 // (/var/lock/LCK..ttyUSB0 and the like) of a running process.
 bool PrbComPrt(int n, bool& inUse);
-// True when the device at the path is held by another program (see PrbComPrt).
-bool PrtInUse(const std::string& devPth);
+// True when the device at the path is held by another program (see PrbComPrt),
+// the lock files looked for in lckDirs (each ending in '/').
+bool PrtInUse(const std::string& devPth, const std::vector<std::string>& lckDirs = {"/var/lock/", "/run/lock/"});
 
 // The port that stands for a stable link to a serial device, such as the
 // name /dev/zefor that the udev rule gives the robot's cable, wherever the

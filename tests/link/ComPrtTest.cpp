@@ -203,6 +203,17 @@ std::map<std::string, ComPrt::TAct> ComPrt::Acts() {
          ASSERT_TRUE(Hld->Ok());
        }},
       {"free", [this](std::istream&) { EXPECT_TRUE(Hld->Fre()); }},
+      {"lckfil", [this](std::istream& is) {  // a serial program's lock file for @dev, of WHO
+        const std::string who = Arg(is);
+        pid_t pid = who == "self" ? ::getpid() : ::getppid();
+        if (who == "gone") {  // a process that has ended
+          pid = ::fork();
+          if (pid == 0) ::_exit(0);
+          ::waitpid(pid, nullptr, 0);
+        }
+        const std::string dev = std::filesystem::canonical(Far->Pth()).string();
+        Tmp.Write("LCK.." + dev.substr(dev.rfind('/') + 1), who == "junk" ? "pid\n" : who == "zero" ? "0\n" : std::to_string(pid) + "\n");
+      }},
       {"fail", [this](std::istream& is) {
          const std::string k = Arg(is);
          const int e = static_cast<int>(Num(is));
@@ -281,7 +292,7 @@ std::map<std::string, ComPrt::TQry> ComPrt::Qrys() {
       {"held", [this](std::istream&) { return Str(Com->PrtHld()); }},
       {"gone", [this](std::istream&) { return Str(Com->LinGon()); }},
       {"locked", [this](std::istream&) { return Str(!THld(Far->Pth(), false).Ok()); }},
-      {"inuse", [this](std::istream& is) { return Str(PrtInUse(Arg(is))); }},
+      {"inuse", [this](std::istream& is) { return Str(PrtInUse(Arg(is), {Tmp.Path()})); }},
       {"box", [this](std::istream&) {
          return Plt.MsgBox.Calls.size() != 1 || Plt.EvtLoop.PrcMsgCnt != 1
                     ? "not one"
