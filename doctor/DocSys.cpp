@@ -83,7 +83,7 @@ std::vector<TSerDev> TDocSysLnx::SerDevs() {
     // The USB device is the nearest folder above the interface that has a vendor id.
     fs::path p = fs::canonical(ent / "device", e2);
     const fs::path sysTop = fs::canonical(FsSys, e2);
-    for (int up = 0; !e2 && up < 8 && !p.empty() && p != sysTop && p != p.root_path(); ++up, p = p.parent_path()) {
+    for (; !e2 && !p.empty() && p != sysTop && p != p.root_path(); p = p.parent_path()) {
       if (fs::exists(p / "idVendor", e2)) {
         d.Vid = RdLin(p / "idVendor");
         d.Pid = RdLin(p / "idProduct");

@@ -210,9 +210,9 @@ TuCapBox TVioLay::CapBox(const TVio& vio) {
   if (bot > 0 && c.Top <= bot) {
     // Below the controls, inside the panel's frame.
     const int room = h - bot - 3;
-    c.Px = room > 0 ? FitSiz(false, c.Px, LnsOf(cap), w - 6, room / n) : 0;
+    c.Px = FitSiz(false, c.Px, LnsOf(cap), w - 6, room / n);
     Msr().MsrPxl(c.Px, "A", tw, th);
-    if (room <= 0 || th * n > room) return TuCapBox{};
+    if (th * n > room) return TuCapBox{};  // not even the smallest size fits
     c.Top = bot + 1 + (room - th * n) / 2;
   }
   c.Left = 3;

@@ -320,7 +320,7 @@ void TScr::Run(const TLin& l) {
       {"ctls", [&] {
         std::string s;
         for (const TVioCtl& k : V(l[1])->Ctls())
-          s += (s.empty() ? "" : " ") + (k.Knd == TeCtlKnd::Lbl ? k.LblTxt : std::to_string(k.CtlRol));
+          s += (s.empty() ? "" : " ") + (k.Knd == TeCtlKnd::Lbl ? k.LblTxt : std::to_string(k.CtlRol)) + (k.Edt ? "+" : "");
         EXPECT_EQ(s, l.Rst(2));
       }},
       {"vcap", [&] { EXPECT_EQ(V(l[1])->Caption(), l.Rst(2)); }},
