@@ -1,9 +1,11 @@
 // The core's file helpers and text helpers.
 #include <gtest/gtest.h>
 #include <grp.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -15,6 +17,7 @@
 
 #include "core/Globals.h"
 #include "core/PathUtl.h"
+#include "core/PtyPar.h"
 #include "core/Seams.h"
 #include "core/SafFil.h"
 #include "core/StrUtl.h"
@@ -185,6 +188,26 @@ TEST(NativePath, InstallFolderFromTheEnvironmentOrAboveTheProgram) {
     EXPECT_EQ(DefaultInsDir(), dir) << env;
   }
   was ? ::setenv("TESSARO_INSTALL_DIR", old.c_str(), 1) : ::unsetenv("TESSARO_INSTALL_DIR");
+}
+
+TEST(TPty, EveryByteCrossesAsItIsAndNothingEchoes) {
+  TPty p;
+  const std::vector<std::uint8_t> all{0x0D, 0x03, 0x11, 0x13, 0x7F, 0x04, 0x0A};
+  ASSERT_TRUE(p.Wr(all));
+  std::vector<std::uint8_t> got;
+  pollfd pf{p.Slv(), POLLIN, 0};
+  while (got.size() < all.size() && ::poll(&pf, 1, 5000) == 1) {
+    std::uint8_t b[16];
+    const ssize_t n = ::read(p.Slv(), b, sizeof b);
+    if (n <= 0) break;
+    got.insert(got.end(), b, b + n);
+  }
+  EXPECT_EQ(got, all);
+  EXPECT_EQ(p.MstInQ(), 0);  // no echo
+  termios t{};
+  ASSERT_EQ(::tcgetattr(p.Slv(), &t), 0);
+  EXPECT_EQ(t.c_lflag & (ECHO | ICANON | ISIG), 0u);
+  EXPECT_NE(t.c_cflag & CLOCAL, 0u);
 }
 
 TEST(InRng, OnlyTheIndicesOfTheElements) {
