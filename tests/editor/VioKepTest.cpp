@@ -79,6 +79,11 @@ TEST_F(VioRcvTst, AChangedProgramIsWrittenOnceTheIntervalHasPassedAndGoesWhenSav
   EXPECT_FALSE(fs::exists(Pth()));
   Now += 30s;
   EXPECT_FALSE(Rcv->Tck()) << "the dropped change waits no more";
+  // The window ends with no copy left: its lock file goes with it.
+  const fs::path lck = fs::path(Pth()).parent_path() / (fs::path(Pth()).stem().string() + ".lock");
+  EXPECT_TRUE(fs::exists(lck));
+  Rcv.reset();
+  EXPECT_FALSE(fs::exists(lck));
 }
 
 TEST_F(VioRcvTst, TheNextStartRestoresAsUnsavedOrDeclinesAndRemoves) {
