@@ -146,8 +146,7 @@ TeOpnPrt TComport2p5::OpnDev(int& fd) {
   const TTtyOpn o = OpnTty(pth);
   // A terminal that another program has opened for itself alone, or holds
   // by a lock on the device.
-  if (o.Stp == TeTtyOpn::Opn) FbPrtHld = o.Err == EBUSY;
-  if (o.Stp == TeTtyOpn::Lck) FbPrtHld = o.Err == EWOULDBLOCK;
+  FbPrtHld = (o.Stp == TeTtyOpn::Opn && o.Err == EBUSY) || (o.Stp == TeTtyOpn::Lck && o.Err == EWOULDBLOCK);
   if (o.Stp != TeTtyOpn::Ok) return TeOpnPrt::NoPrt;
   // Or by a lock file as the serial programs take them.
   if (PrtInUse(pth)) {
