@@ -206,6 +206,18 @@ TEST(LnkSes, SendsWholeFramesAndWaitsForTheAnswer) {
   pty.ClsMst();
   EXPECT_EQ(ses.WaiAns(MC_STS, MK_TRF_CMP, lim(10000), why), TeAnsWai::End);
   EXPECT_TRUE(why == "Error #004, comport device lost" || why == "the port was closed") << why;
+
+  // A failed I/O thread ends the link too, and is not one of the other complaints.
+  TPty pty2;
+  TLnkSes ses2;
+  std::vector<int> told;
+  ses2.OnErr = [&](TeComErr c, const std::string&) { told.push_back(c); };
+  ses2.Com().FRdSys = [](int, void*, std::size_t) { return errno = EINVAL, ssize_t{-1}; };
+  ses2.Com().FbBlkCbk = false;  // the first read fails at once: its report must not be dropped
+  ASSERT_TRUE(ses2.Opn(pty2.Pth()).Ok());
+  EXPECT_EQ(ses2.WaiAns(MC_STS, MK_TRF_CMP, lim(10000), why), TeAnsWai::End);
+  EXPECT_EQ(why, "Error #005, comport I/O thread failed");
+  EXPECT_EQ(told, std::vector<int>{});
 }
 
 }  // namespace
