@@ -176,6 +176,18 @@ TEST(SimDrv, PseudoTerminalPeerUploadAtWireSpeed) {
   ASSERT_GE(s, 0);
   pmp(t + Ms(60));
   EXPECT_TRUE(d.PeerUp());
+  // Woken only when the driver says it next needs a poll, it moves on at each:
+  // a link check read at once is taken and answered.
+  got.clear();
+  ASSERT_TRUE(BldPck(8, MC_CTL, MK_LNK_CHK, {}, f));
+  ASSERT_EQ(::write(s, f.data(), f.size()), static_cast<ssize_t>(f.size()));
+  d.Poll(t += Ms(1));
+  int wak = 0;
+  for (std::uint8_t buf[64]; got.size() < 7 && wak < 200; ++wak) {
+    d.Poll(t = d.NxtDue(t, Ms(1000)));
+    for (ssize_t n; (n = ::read(s, buf, sizeof buf)) > 0;) got.insert(got.end(), buf, buf + n);
+  }
+  EXPECT_EQ(got, (TBy{0x02, GcSimOrg, 0x06, 0x00, MC_CTL, MK_LNK_EST, 0x04}));
   ::close(s);
 }
 
