@@ -100,7 +100,9 @@ public:
     w = static_cast<int>(txt.size()) * pts;
     h = 2 * pts;
   }
+  void CbxRom(int& width, int& height) override { width = 0, height = RomH; }
   int Calls = 0;
+  int RomH = 0;
 };
 
 TEST_F(VioMdl, FontFittingMeasuresOncePerCellSize) {
@@ -114,6 +116,13 @@ TEST_F(VioMdl, FontFittingMeasuresOncePerCellSize) {
   // Cells of 132 x 120: names 16 * 8 = 128.
   Edt.CrtVioFld(1600, 1200);
   EXPECT_EQ(lay.FitPts(), 8);
+  // A name as wide as the cell fits: 128.
+  Edt.CrtVioFld(1552, 1200);
+  EXPECT_EQ(lay.FitPts(), 8);
+  // A box as high as its row fits: 2 * 7 and a frame of 1 in 15.
+  msr.RomH = 1;
+  Edt.CrtVioFld(3200, 600);
+  EXPECT_EQ(lay.FitPts(), 7);
 }
 
 TEST_F(VioMdl, TwoHundredRandomEditsUndoToTheEmptyFieldAndRedoToTheSameFile) {
