@@ -1,5 +1,6 @@
 // What the editing scripts cannot say: the vio type table's lookups, the walk
 // links, the font fitting, and two hundred random edits undone and redone.
+#include <algorithm>
 #include <random>
 
 #include "EdtTstSup.h"
@@ -116,6 +117,10 @@ TEST_F(VioMdl, FontFittingMeasuresOncePerCellSize) {
   // Cells of 132 x 120: names 16 * 8 = 128.
   Edt.CrtVioFld(1600, 1200);
   EXPECT_EQ(lay.FitPts(), 8);
+  // The names of every language count.
+  const TStrLst nms = Edt.AllSarNam();
+  for (const char* n : {"Turn left", "Linksaf", "Links abbiegen"})
+    EXPECT_NE(std::find(nms.begin(), nms.end(), n), nms.end()) << n;
   // A name as wide as the cell fits: 128.
   Edt.CrtVioFld(1552, 1200);
   EXPECT_EQ(lay.FitPts(), 8);

@@ -189,6 +189,8 @@ TEST(SimDrv, PseudoTerminalPeerUploadAtWireSpeed) {
   }
   EXPECT_EQ(got, (TBy{0x02, GcSimOrg, 0x06, 0x00, MC_CTL, MK_LNK_EST, 0x04}));
   ::close(s);
+  for (wak = 0; d.PeerUp() && wak < 200; ++wak) d.Poll(t = d.NxtDue(t, Ms(1000)));
+  EXPECT_FALSE(d.PeerUp()) << "the peer's going is seen at a wake-up the driver named";
 }
 
 }  // namespace
