@@ -5,9 +5,11 @@
 // own type and command in its lists even when the lesson does not offer them.
 #include "editor/VioLsn.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -170,10 +172,9 @@ bool TLsnPrs::Txt(const std::string& key, const std::string& val) {
   if (kin != "title" && kin != "task") return false;
   int lge = 0;  // a title or task without a language is English
   if (dot != std::string::npos) {
-    lge = -1;
-    for (int i = 0; i < 3; ++i)
-      if (key.substr(dot + 1) == GcLgeSfx[i]) lge = i;
-    if (lge < 0) return false;
+    const auto it = std::find(std::begin(GcLgeSfx), std::end(GcLgeSfx), key.substr(dot + 1));
+    if (it == std::end(GcLgeSfx)) return false;
+    lge = static_cast<int>(it - std::begin(GcLgeSfx));
   }
   std::string& dst = (kin == "title" ? FLsn.Tit : FLsn.Tsk)[static_cast<std::size_t>(lge)];
   // A task may go on over several lines of its key; a title is one line.
