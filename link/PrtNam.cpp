@@ -1,5 +1,7 @@
 #include "link/PrtNam.h"
 
+#include "core/StrUtl.h"
+
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -40,18 +42,10 @@ bool IsTtyDev(dev_t rdev) {
 
 }  // namespace
 
-bool IsSimPrt(const std::string& name) {
-  if (name.size() != 3) return false;
-  for (int i = 0; i < 3; ++i)
-    if (std::toupper(static_cast<unsigned char>(name[i])) != GcSimPrt[i]) return false;
-  return true;
-}
+bool IsSimPrt(const std::string& name) { return EqlNoCase(name, GcSimPrt); }
 
 int PrtNum(const std::string& name) {
-  if (name.size() < 4 || name.size() > 5) return 0;
-  for (int i = 0; i < 3; ++i)
-    if (std::toupper(static_cast<unsigned char>(name[i])) != "COM"[i]) return 0;
-  if (name[3] == '0') return 0;
+  if (name.size() < 4 || name.size() > 5 || !EqlNoCase(name.substr(0, 3), "COM") || name[3] == '0') return 0;
   int n = 0;
   for (std::size_t i = 3; i < name.size(); ++i) {
     if (!std::isdigit(static_cast<unsigned char>(name[i]))) return 0;

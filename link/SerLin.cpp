@@ -83,11 +83,15 @@ TTtyOpn OpnTty(const std::string& pth) {
 }
 
 std::uint32_t ComEvtMsk(std::uint16_t set) {
-  static constexpr std::uint32_t flg[9] = {EV_BREAK, EV_CTS,    EV_DSR,    EV_ERR,    EV_RING,
-                                           EV_RLSD,  EV_RXCHAR, EV_RXFLAG, EV_TXEMPTY};
+  // In the order of the set's bits, from bit 0.
+  static constexpr std::uint32_t flg[] = {EV_BREAK, EV_CTS,    EV_DSR,    EV_ERR,    EV_RING,
+                                          EV_RLSD,  EV_RXCHAR, EV_RXFLAG, EV_TXEMPTY};
   std::uint32_t m = 0;
-  for (unsigned i = 0; i < 9; ++i)
-    if (set & (1u << i)) m |= flg[i];
+  unsigned bit = 1;
+  for (std::uint32_t f : flg) {
+    if (set & bit) m |= f;
+    bit <<= 1;
+  }
   return m;
 }
 
