@@ -117,6 +117,9 @@ TEST_F(VioMdl, FontFittingMeasuresOncePerCellSize) {
   // Cells of 132 x 120: names 16 * 8 = 128.
   Edt.CrtVioFld(1600, 1200);
   EXPECT_EQ(lay.FitPts(), 8);
+  // The same width, less height: 2 * 7 in rows of 15.
+  Edt.CrtVioFld(1600, 600);
+  EXPECT_EQ(lay.FitPts(), 7);
   // The names of every language count.
   const TStrLst nms = Edt.AllSarNam();
   for (const char* n : {"Turn left", "Linksaf", "Links abbiegen"})
