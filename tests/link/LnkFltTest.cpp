@@ -207,6 +207,33 @@ TEST(LnkSes, SendsWholeFramesAndWaitsForTheAnswer) {
   EXPECT_EQ(ses.WaiAns(MC_STS, MK_TRF_CMP, lim(10000), why), TeAnsWai::End);
   EXPECT_TRUE(why == "Error #004, comport device lost" || why == "the port was closed") << why;
 
+  // A frame that the transmit buffer cannot take whole is refused whole: while
+  // the line is held up, frames go in until one does not fit; the next frame
+  // follows the last whole one on the line.
+  {
+    TPty p3;
+    TLnkSes s3;
+    ASSERT_TRUE(s3.Opn(p3.Pth()).Ok());
+    s3.Com().FbBlkCbk = false;
+    ASSERT_EQ(::tcflow(p3.Slv(), TCOOFF), 0);
+    std::vector<std::uint8_t> all, f;
+    int k = 0;
+    GuLstErrMsg.clear();
+    for (; k < 100; ++k) {
+      const B dat(255, static_cast<std::uint8_t>(k));
+      if (!s3.Snd(MC_PGM, MK_UPL, dat)) break;
+      ASSERT_TRUE(BldPck(static_cast<std::uint8_t>(k), MC_PGM, MK_UPL, dat, f));
+      all.insert(all.end(), f.begin(), f.end());
+    }
+    EXPECT_LT(k, 100);
+    EXPECT_EQ(GuLstErrMsg, "Tx ringbuffer is full");
+    ASSERT_TRUE(s3.Snd(MC_CTL, MK_LNK_CHK, {}));
+    ASSERT_TRUE(BldPck(static_cast<std::uint8_t>(k), MC_CTL, MK_LNK_CHK, {}, f));
+    all.insert(all.end(), f.begin(), f.end());
+    ASSERT_EQ(::tcflow(p3.Slv(), TCOON), 0);
+    EXPECT_EQ(p3.Rd(all.size()), all);
+  }
+
   // A failed I/O thread ends the link too, and is not one of the other complaints.
   TPty pty2;
   TLnkSes ses2;
