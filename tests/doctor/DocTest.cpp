@@ -462,6 +462,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, Doc, ::testing::ValuesIn(Cases()), [](const auto
 TEST(DocTxt, PlaceholdersAndTheCopyForAnotherThread) {
   EXPECT_EQ(DocFmt("%1 and %2, %3%", {"a", "b"}), "a and b, %3%");
   EXPECT_EQ(DocFmt("%0%9%", {}), "%0%9%");
+  EXPECT_EQ(DocFmt("%9%1", {"1", "2", "3", "4", "5", "6", "7", "8", "9"}), "91");
   // A message the table lacks says its number, with its arguments.
   EXPECT_EQ(DocMsg(nullptr, 0x4E, {"COM3", "minicom"}), "[0x4E] COM3 minicom");
   EXPECT_EQ(DocMsg([](std::uint8_t) { return std::string(); }, 0xC1), "[0xC1]");
