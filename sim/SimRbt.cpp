@@ -302,7 +302,6 @@ void TSimRbt::Exe() {
     Flt(TeRbtFlt::BsyLop, std::to_string(GcMaxBsyIns) + " instructions without a Delay, a motion or a wait");
     return;
   }
-  ++FiInsCnt;
   const int adr = FiPc;
   const std::uint8_t t = FStm[static_cast<std::size_t>(adr)];
   static const TInsTknTbl tbl;

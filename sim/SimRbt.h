@@ -172,7 +172,6 @@ public:
   int Pc() const { return FiPc; }
   // Address of the byte after 0xAC, or -1 when the program has no routine.
   int SwiAdr() const { return FiSwiAdr; }
-  std::uint64_t InsCnt() const { return FiInsCnt; }
 
   TSimWld& Wld() { return FWld; }
   const TSimWld& Wld() const { return FWld; }
@@ -239,7 +238,6 @@ private:
   double FdTrnHdg = 0;   // heading at the end of a turn
   bool FbTrn = false;
   int FiBsy = 0;         // instructions since the last Delay, motion or wait
-  std::uint64_t FiInsCnt = 0;
 
   // Switch-interrupt routine.
   bool FbInSwi = false;

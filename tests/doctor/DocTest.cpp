@@ -488,6 +488,16 @@ TEST(DocSys, AWriteGoesWholeOrFails) {
   ASSERT_GE(ro, 0);
   EXPECT_FALSE(sys.WrtAll(ro, frm));
   ::close(ro);
+  // A line that is full for a moment is waited for: a long write arrives whole.
+  const int fd = ::open(pty.Pth().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  std::vector<std::uint8_t> big(20000), got;
+  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i * 7);
+  std::thread rd([&] { got = pty.Rd(big.size(), std::chrono::seconds(10)); });
+  EXPECT_TRUE(sys.WrtAll(fd, big));
+  rd.join();
+  EXPECT_EQ(got, big);
+  ::close(fd);
 }
 
 }  // namespace
