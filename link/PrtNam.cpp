@@ -1,7 +1,5 @@
 #include "link/PrtNam.h"
 
-#include "core/StrUtl.h"
-
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -16,6 +14,7 @@
 #include <sstream>
 
 #include "core/Seams.h"
+#include "core/StrUtl.h"
 
 namespace {
 
@@ -45,7 +44,7 @@ bool IsTtyDev(dev_t rdev) {
 bool IsSimPrt(const std::string& name) { return EqlNoCase(name, GcSimPrt); }
 
 int PrtNum(const std::string& name) {
-  if (name.size() < 4 || name.size() > 5 || !EqlNoCase(name.substr(0, 3), "COM") || name[3] == '0') return 0;
+  if (name.size() < 4 || name.size() > 5 || !EqlNoCase(std::string_view(name).substr(0, 3), "COM") || name[3] == '0') return 0;
   int n = 0;
   for (std::size_t i = 3; i < name.size(); ++i) {
     if (!std::isdigit(static_cast<unsigned char>(name[i]))) return 0;
