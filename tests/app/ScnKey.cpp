@@ -5,6 +5,7 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QTest>
+#include <QWindow>
 
 #include "app/VslCnv.h"
 #include "core/Globals.h"
@@ -115,4 +116,18 @@ std::string ScnTypPgm(TfrmVslCnv& w, const std::string& path, const std::string&
     f2 = !f2;
   }
   return {};
+}
+
+bool ScnDblClkSta(TfrmVslCnv& w) {
+  TVio* sta = nullptr;
+  for (TVio* v : w.FpVioPgmItp->Vios())
+    if (v->Rec.VioTyp == VT_STA) sta = v;
+  TVioPnl* pnl = sta ? w.FldViw()->Pnl(sta) : nullptr;
+  QWindow* win = w.windowHandle();
+  if (!pnl || !win) return false;
+  // A point of the panel itself, clear of its frame and of any control.
+  const QPoint at = win->mapFromGlobal(pnl->mapToGlobal(QPoint(pnl->width() / 2, pnl->height() - 4)));
+  QTest::mouseDClick(win, Qt::LeftButton, Qt::NoModifier, at);
+  QApplication::processEvents();
+  return true;
 }

@@ -1,5 +1,6 @@
-// The scenarios' keyboard: keys sent to the widget that has the focus, as a
-// user's keyboard sends them, and a whole program typed in by keys alone.
+// The scenarios' keyboard and mouse: keys sent to the widget that has the
+// focus, as a user's keyboard sends them, a whole program typed in by keys
+// alone, and clicks that come in through the window as a mouse's do.
 #pragma once
 
 #include <string>
@@ -22,3 +23,7 @@ std::string ScnFocNam();
 // Up/Down in the lists, End, Backspace and the text in the edits, Escape
 // back to the field. Empty on success, else what went wrong.
 std::string ScnTypPgm(TfrmVslCnv& w, const std::string& path, const std::string& tknFil);
+// A double click on the Start vio as the mouse gives it, through the window:
+// press, release, the second press that makes the double click, release.
+// False when there is no Start vio on the field.
+bool ScnDblClkSta(TfrmVslCnv& w);

@@ -728,7 +728,7 @@ protected:
     else if (c == "open") W->smnFilOpnClick();
     else if (c == "save") W->smnFilSavClick();
     else if (c == "save-as") W->smnFilSasClick();
-    else if (c == "double-click-start") EXPECT_TRUE(W->StaDblClkUpr()) << Where;
+    else if (c == "double-click-start") EXPECT_TRUE(ScnDblClkSta(*W)) << Where;
     else if (c == "key") QTest::keyClick(W.get(), static_cast<Qt::Key>(QKeySequence(QString::fromStdString(w.at(1)))[0].key()),
                                          QKeySequence(QString::fromStdString(w.at(1)))[0].keyboardModifiers());
     else if (c == "field-focus") W->Fld().setFocus(Qt::OtherFocusReason);
