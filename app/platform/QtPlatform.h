@@ -17,7 +17,7 @@
 #include <set>
 #include <string>
 
-#include "app/platform/QtStgSto.h"
+#include "core/qt/QtStgSto.h"
 #include "core/Seams.h"
 
 class QMessageBox;

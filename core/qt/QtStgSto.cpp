@@ -1,4 +1,4 @@
-#include "app/platform/QtStgSto.h"
+#include "core/qt/QtStgSto.h"
 
 #include <QFile>
 #include <QSettings>

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "DocCli.h"
-#include "app/platform/QtStgSto.h"
+#include "core/qt/QtStgSto.h"
 #include "core/PathUtl.h"
 #include "core/Seams.h"
 #include "doctor/DocSys.h"
