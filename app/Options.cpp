@@ -203,8 +203,10 @@ void TfrmOptions::btnAllClick() {
   std::string prt;
   std::uint8_t lge = FbyLgeIdx;
   if (FDocCtx) FDocCtx(prt, lge);
+  bool ans = false;
+  if (FpMaiFrm && !prt.empty()) FpMaiFrm->SndMsg(WM_APP_MSG, AM_LNK_OKY, reinterpret_cast<std::intptr_t>(&ans));
   if (!FpRolDlg) FpRolDlg = new TfrmRolCal(this, FDocMak);
   FpRolDlg->show();
   FpRolDlg->raise();
-  FpRolDlg->Run(lge);
+  FpRolDlg->Run(lge, ans ? prt : std::string());
 }

@@ -6,9 +6,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 #include <mutex>
 #include <thread>
@@ -16,6 +18,7 @@
 #include "app/VslCnvLgc.h"
 #include "core/SafFil.h"
 #include "core/Seams.h"
+#include "link/PrtNam.h"
 
 // The worker may outlive the window: it keeps its own system and texts, and
 // posts its rows to the window only while the window is there (Rcv, under Mtx;
@@ -29,6 +32,9 @@ struct TfrmRolCal::TJob {
 namespace {
 
 QString Txt(std::uint8_t id, std::uint8_t lge, const char* dft) { return QString::fromStdString(LgeTxt(id, lge, dft)); }
+
+// The width that the column "What to do" has at least, where the screen allows.
+constexpr int GcRolDoWdt = 360;
 
 QPushButton* NewBtn(QWidget* owner, const char* nam) {
   auto* b = new QPushButton(owner);
@@ -100,7 +106,7 @@ void TfrmRolCal::SetBtn() {
   btnSav->setEnabled(!FbRun && !FsRpt.empty());
 }
 
-void TfrmRolCal::Run(std::uint8_t lge) {
+void TfrmRolCal::Run(std::uint8_t lge, const std::string& ansPrt) {
   if (FbRun) return;
   FbRun = true;
   SetLge(lge);
@@ -108,7 +114,10 @@ void TfrmRolCal::Run(std::uint8_t lge) {
   // the message table and the settings store.
   const TDocTxt txt = DocTxtCpy(SysDocTxt(lge));
   std::shared_ptr<IDocSys> sys(FMak ? FMak() : std::make_unique<TDocSysLnx>());
-  const std::vector<TRolPrt> prt = RolPrts(*sys);
+  std::vector<TRolPrt> prt = RolPrts(*sys);
+  // The window's own port is not opened again: its link knows whether the robot answers.
+  const std::string ansDev = ansPrt.empty() ? std::string() : sys->RealPath(PrtDevPth(ansPrt));
+  for (TRolPrt& p : prt) p.OwnAns = !ansDev.empty() && sys->RealPath(p.Dev) == ansDev;
   tblRol->setRowCount(0);
   lblSum->setText(QString::fromStdString(txt(DM_ALL_TTL)) + " ...");
   SetBtn();
@@ -133,7 +142,14 @@ void TfrmRolCal::Done(const std::vector<TRolRow>& rows, const std::string& rpt) 
     const std::string cel[3] = {r.Prt, DocSteTag(r.Ste) + r.Fnd, r.Do};
     for (int c = 0; c < 3; ++c) tblRol->setItem(i, c, new QTableWidgetItem(QString::fromStdString(cel[c])));
   }
+  // The port and the verdict each on one line; what to do takes the rest,
+  // the window as wide as the screen lets it be for that.
   tblRol->resizeColumnToContents(0);
+  tblRol->resizeColumnToContents(1);
+  const int wnt = tblRol->columnWidth(0) + tblRol->columnWidth(1) + GcRolDoWdt + (width() - tblRol->viewport()->width());
+  const QScreen* scr = screen();
+  const int max = scr ? scr->availableGeometry().width() : wnt;
+  if (width() < wnt) resize(std::min(wnt, max), height());
   tblRol->resizeRowsToContents();
   FsRpt = rpt;
   // The last line of the report: how many answered, or that there is no port.

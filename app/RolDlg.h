@@ -27,8 +27,9 @@ public:
   explicit TfrmRolCal(QWidget* owner = nullptr, TfrmConDoc::TMakSys mak = {});
   ~TfrmRolCal() override;
 
-  // Starts a roll call in language lge; ignored while one runs.
-  void Run(std::uint8_t lge);
+  // Starts a roll call in language lge; ignored while one runs. ansPrt: the
+  // port of the main window's own link when its robot answers there.
+  void Run(std::uint8_t lge, const std::string& ansPrt = {});
   bool Running() const { return FbRun; }
   // The captions in language lge; "Check again" checks in it.
   void SetLge(std::uint8_t lge);

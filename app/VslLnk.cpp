@@ -24,6 +24,7 @@
 #include "link/LnkSes.h"
 #include "link/MtxAndRbf.h"
 #include "link/PckPrt.h"
+#include "core/WndMsg.h"
 #include "link/PrtNam.h"
 #include "messages/LnkMsg.h"
 #include "messages/SysLgeMsg.h"
@@ -561,6 +562,9 @@ void TVslLnk::AppMsg(std::uint8_t code, std::intptr_t value) {
     case 3: Tbx(1).setText(QString::number(value)); break;
     case 4: Tbx(2).setText(QString::number(value)); break;
     case 5: Tbx(3).setText(QString::number(value)); break;
+    case AM_LNK_OKY:
+      if (value) *reinterpret_cast<bool*>(value) = FbComPrtOpn && FbComLnkOky;
+      break;
     case 33:
       FHst.SetRunEna(false);
       PrcMsg();

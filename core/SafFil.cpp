@@ -61,12 +61,12 @@ mode_t CurUmask() {
 
 // The file about to be replaced: whether it exists, and that it may be.
 bool ChkOld(const fs::path& dst, struct stat& old, bool& exs, std::string& why) {
+  // A file that cannot be looked at is taken as new: whatever keeps it from
+  // view (a missing or forbidden folder, a file in a folder's place, links
+  // that go round) keeps the temporary file beside it from being made too,
+  // with the same reason.
   exs = ::stat(dst.c_str(), &old) == 0;
-  if (!exs) {
-    if (errno == ENOENT) return true;
-    why = ErrTxt(errno);
-    return false;
-  }
+  if (!exs) return true;
   if (S_ISDIR(old.st_mode)) {
     why = ErrTxt(EISDIR);
     return false;

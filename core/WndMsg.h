@@ -14,6 +14,7 @@ constexpr std::uint32_t WM_NOP_MSG = WM_USER + 3;  // no action
 constexpr std::uint32_t AM_ENA_STA = 0;  // enable tbnSta
 constexpr std::uint32_t AM_ENA_SWI = 1;  // enable tbnSwi
 constexpr std::uint32_t AM_VIO_BLK = 2;  // blink the vio given in the second parameter
+constexpr std::uint32_t AM_LNK_OKY = 7;  // the second parameter points to a bool: set when the robot answers the link
 
 // Settings message codes (first parameter of WM_SET_MSG).
 constexpr std::uint32_t SM_NEW_COM_PRT = 7;  // a new COM port was chosen: "COM" + the second parameter

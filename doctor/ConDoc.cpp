@@ -193,6 +193,17 @@ bool ChkHld(TDocRun& r, bool fail, bool& own) {
     }
     oth += (oth.empty() ? "" : ", ") + h.Nam + " (" + r.M(DM_WRD_PRC) + " " + std::to_string(h.Pid) + ")";
   }
+  // The lock that the serial component and the tools respect: a lock file
+  // of a running program, which anyone may read, or a lock on the device.
+  if (oth.empty()) {
+    const IDocSys::THolder l = r.Sys.Locker(r.Dev);
+    if (l.Pid > 0) oth = l.Nam + " (" + r.M(DM_WRD_PRC) + " " + std::to_string(l.Pid) + ")";
+    if (l.Pid < 0) {
+      own = false;
+      r.Add(TeDocStp::Hld, TeDocSte::Fail, r.M(DM_HLD_UNK, {r.Dev}), r.M(DM_HLD_OTH_DO));
+      return false;
+    }
+  }
   if (!oth.empty()) {
     own = false;
     r.Add(TeDocStp::Hld, TeDocSte::Fail, r.M(DM_HLD_OTH, {r.Dev, oth}), r.M(DM_HLD_OTH_DO));
@@ -259,6 +270,8 @@ std::vector<TDocRes> RunConDoc(IDocSys& sys, const TDocCfg& cfg, const TDocTxt& 
   fail = !ChkHld(r, fail, own) || fail;
   if (fail)
     r.Skp(TeDocStp::Rob);
+  else if (own && cfg.OwnAns)
+    r.Add(TeDocStp::Rob, TeDocSte::Ok, r.M(DM_ROB_OWN_OKY, {r.Dev}));
   else if (own)
     // This program holds the port: its own link button makes the check.
     r.Add(TeDocStp::Rob, TeDocSte::Skip, r.M(DM_ROB_OWN, {r.Dev}));

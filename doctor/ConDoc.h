@@ -38,6 +38,9 @@ struct TDocCfg {
   // The port's device, when the caller has looked it up already: a check on
   // another thread must not ask the settings store for the port mappings.
   std::optional<std::string> Dev;
+  // This program holds the port itself and its link says that the robot
+  // answers: the window knows, so the port is not opened a second time.
+  bool OwnAns = false;
 };
 
 // Text of a message identifier in the user's language; empty when the table lacks it.

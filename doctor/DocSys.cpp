@@ -50,8 +50,10 @@ std::vector<std::string> SplCom(const std::string& s) {
 
 }  // namespace
 
-TDocSysLnx::TDocSysLnx(std::string sysRoot, std::string procRoot, std::string devRoot, std::string grpFil)
-    : FsSys(std::move(sysRoot)), FsPrc(std::move(procRoot)), FsDev(std::move(devRoot)), FsGrp(std::move(grpFil)) {}
+TDocSysLnx::TDocSysLnx(std::string sysRoot, std::string procRoot, std::string devRoot, std::string grpFil,
+                       std::vector<std::string> lckDirs)
+    : FsSys(std::move(sysRoot)), FsPrc(std::move(procRoot)), FsDev(std::move(devRoot)), FsGrp(std::move(grpFil)),
+      FLck(std::move(lckDirs)) {}
 
 std::vector<TSerDev> TDocSysLnx::SerDevs() {
   std::vector<TSerDev> out;
@@ -193,6 +195,18 @@ std::vector<IDocSys::THolder> TDocSysLnx::Holders(const std::string& realDev) {
   }
   std::sort(out.begin(), out.end(), [](const THolder& a, const THolder& b) { return a.Pid < b.Pid; });
   return out;
+}
+
+IDocSys::THolder TDocSysLnx::Locker(const std::string& dev) {
+  const TPrtHldr l = PrtHldr(dev, FLck);
+  THolder h;
+  if (!l.Hld) return h;
+  h.Pid = l.Pid > 0 ? static_cast<int>(l.Pid) : -1;
+  if (h.Pid > 0) {
+    std::string com = RdLin(fs::path(FsPrc) / std::to_string(h.Pid) / "comm");
+    h.Nam = com.empty() ? std::string(1, '?') : std::move(com);
+  }
+  return h;
 }
 
 TeOpnRes TDocSysLnx::OpnPrt(const std::string& path, int& fd, std::string& err) {

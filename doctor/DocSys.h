@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "link/PrtNam.h"
+
 // One serial device of the computer.
 struct TSerDev {
   std::string Dev;  // device node, "/dev/ttyUSB0"
@@ -68,6 +70,11 @@ public:
     bool Own = false;  // this process
   };
   virtual std::vector<THolder> Holders(const std::string& realDev) = 0;
+  // A program other than this one that holds the device by a lock, as the
+  // serial component and the tools judge it (PrtHldr of link/PrtNam.h): its
+  // process and name where the lock says; Pid 0 when nothing holds it, -1
+  // when a lock holds it that names no process.
+  virtual THolder Locker(const std::string& dev) = 0;
 
   // ---- The line. OpnPrt opens and locks the device for the link check,
   // configured for the robot's line; on failure the system's text in err.
@@ -87,11 +94,12 @@ public:
 };
 
 // The system as it is. The roots let a test stand its own sysfs, /proc and /dev
-// trees in; the group database is /etc/group.
+// trees and folders of lock files in; the group database is /etc/group.
 class TDocSysLnx : public IDocSys {
 public:
   explicit TDocSysLnx(std::string sysRoot = "/sys", std::string procRoot = "/proc",
-                      std::string devRoot = "/dev", std::string grpFil = "/etc/group");
+                      std::string devRoot = "/dev", std::string grpFil = "/etc/group",
+                      std::vector<std::string> lckDirs = GcLckDirs);
 
   std::vector<TSerDev> SerDevs() override;
   TFilInf Stat(const std::string& path) override;
@@ -104,6 +112,7 @@ public:
   TGrpInf GroupById(gid_t gid) override;
   TGrpInf GroupByName(const std::string& name) override;
   std::vector<THolder> Holders(const std::string& realDev) override;
+  THolder Locker(const std::string& dev) override;
   TeOpnRes OpnPrt(const std::string& path, int& fd, std::string& err) override;
   bool WrtAll(int fd, const std::vector<std::uint8_t>& bytes) override;
   bool RdSome(int fd, int ms, std::vector<std::uint8_t>& out) override;
@@ -114,4 +123,5 @@ public:
 private:
   TGrpInf FndGrp(bool byId, gid_t gid, const std::string& name);
   std::string FsSys, FsPrc, FsDev, FsGrp;
+  std::vector<std::string> FLck;
 };

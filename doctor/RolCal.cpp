@@ -19,20 +19,20 @@ std::vector<TRolPrt> RolPrts(IDocSys& sys) {
   std::set<std::string> seen;  // the devices listed, as the links lead
   for (const std::string& nam : sys.ComPrts()) {
     const std::string dev = PrtDevPth(nam);
-    out.push_back({nam, dev});
+    out.push_back({nam, dev, false});
     seen.insert(sys.RealPath(dev));
   }
   for (const TSerDev& d : sys.SerDevs()) {
     const std::string real = sys.RealPath(d.Dev);
     if (!real.empty() && !seen.insert(real).second) continue;
-    out.push_back({d.Dev, d.Dev});
+    out.push_back({d.Dev, d.Dev, false});
   }
   return out;
 }
 
 std::vector<TRolPrt> RolPrtsOf(const std::vector<std::string>& names) {
   std::vector<TRolPrt> out;
-  for (const std::string& n : names) out.push_back({n, PrtDevPth(n)});
+  for (const std::string& n : names) out.push_back({n, PrtDevPth(n), false});
   return out;
 }
 
@@ -64,6 +64,7 @@ std::vector<TRolRow> RunRolCal(const IDocSys& sys, const std::vector<TRolPrt>& p
       cfg.PrtNam = prt[i].Nam;
       cfg.Dev = prt[i].Dev;
       cfg.TmoMs = tmoMs;
+      cfg.OwnAns = prt[i].OwnAns;
       rows[i] = RolRow(prt[i], RunConDoc(*own, cfg, txt));
     });
   for (std::thread& t : thr) t.join();

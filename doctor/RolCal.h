@@ -15,6 +15,7 @@
 struct TRolPrt {
   std::string Nam;
   std::string Dev;
+  bool OwnAns = false;  // this program's own link, where the robot answers (TDocCfg::OwnAns)
 };
 
 // The ports that are present: the COM ports of sys.ComPrts() with their

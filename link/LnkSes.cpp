@@ -63,6 +63,7 @@ void TLnkSes::OnErrEvt(TeComErr code, const std::string& text) {
   {
     std::lock_guard<std::mutex> l(FMtx);
     FbEnd = true;
+    FbDevLst = code == CE_DEV_LST;
     FsWhy = text;
     FCv.notify_all();
   }
@@ -74,6 +75,7 @@ TOpnPrtRes TLnkSes::Opn(const std::string& prt) {
   {
     std::lock_guard<std::mutex> l(FMtx);
     FbEnd = false;
+    FbDevLst = false;
     FsWhy.clear();
   }
   return FCom.OpnPrt();

@@ -71,6 +71,11 @@ public:
   // Waits until the robot's answer of class and code has come, the link has
   // ended (why tells) or lim has passed; bytes are taken from those kept.
   TeAnsWai WaiAns(std::uint8_t cls, std::uint8_t cod, TClk::time_point lim, std::string& why);
+  // The link has ended because its device has gone (a cable pulled).
+  bool DevLst() {
+    std::lock_guard<std::mutex> l(FMtx);
+    return FbDevLst;
+  }
 
   // The sequence byte of the next packet (0 after construction, wrapping after 255).
   std::uint8_t PckCnt() const { return FyPckCnt; }
@@ -87,6 +92,7 @@ private:
   std::condition_variable FCv;
   std::deque<std::uint8_t> FByt;  // kept for WaiAns
   bool FbEnd = false;
+  bool FbDevLst = false;
   std::string FsWhy;
   TTxMtxAndRbf FTx;
   TRxMtxAndRbf FRx;

@@ -96,28 +96,11 @@ std::vector<std::string> ScnComPrt() {
   return lst;
 }
 
-bool PrtInUse(const std::string& devPth, const std::vector<std::string>& lckDirs) {
-  if (devPth.empty()) return false;
+TPrtHldr PrtHldr(const std::string& devPth, const std::vector<std::string>& lckDirs) {
+  if (devPth.empty()) return {};
   struct stat sb{};
-  if (::stat(devPth.c_str(), &sb) != 0) return false;
-  // Locks on the device's inode: "1: FLOCK  ADVISORY  WRITE 1234 00:05:87 0 EOF".
-  std::ifstream lck("/proc/locks");
-  std::string lin;
-  char ino[64];
-  std::snprintf(ino, sizeof ino, ":%lu ", static_cast<unsigned long>(sb.st_ino));
-  const std::string own = std::to_string(::getpid());
-  while (std::getline(lck, lin)) {
-    if (lin.find(ino) == std::string::npos) continue;
-    std::istringstream is(lin);
-    std::string idx, knd, adv, mod, pid, dev;
-    if (!(is >> idx >> knd)) continue;
-    if (knd == "->") is >> knd;  // a waiting lock
-    if (!(is >> adv >> mod >> pid >> dev)) continue;
-    unsigned maj = 0, min = 0;
-    unsigned long in = 0;
-    if (std::sscanf(dev.c_str(), "%x:%x:%lu", &maj, &min, &in) != 3) continue;
-    if (in == sb.st_ino && makedev(maj, min) == sb.st_dev && pid != own) return true;
-  }
+  if (::stat(devPth.c_str(), &sb) != 0) return {};
+  const long own = ::getpid();
   // Lock files of the serial programs, holding the owner's process number.
   char buf[PATH_MAX];
   const char* real = ::realpath(devPth.c_str(), buf);
@@ -126,10 +109,33 @@ bool PrtInUse(const std::string& devPth, const std::vector<std::string>& lckDirs
   for (const std::string& dir : lckDirs) {
     std::ifstream f(dir + "LCK.." + bas);
     long pid = 0;
-    if (f >> pid && pid > 0 && pid != ::getpid() && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM))
-      return true;
+    if (f >> pid && pid > 0 && pid != own && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM))
+      return {true, pid};
   }
-  return false;
+  // Locks on the device's inode: "1: FLOCK  ADVISORY  WRITE 1234 00:05:87 0 EOF"
+  // (an open file's lock has no process: -1).
+  std::ifstream lck("/proc/locks");
+  std::string lin;
+  char ino[64];
+  std::snprintf(ino, sizeof ino, ":%lu ", static_cast<unsigned long>(sb.st_ino));
+  while (std::getline(lck, lin)) {
+    if (lin.find(ino) == std::string::npos) continue;
+    std::istringstream is(lin);
+    std::string idx, knd, adv, mod, dev;
+    long pid = 0;
+    if (!(is >> idx >> knd)) continue;
+    if (knd == "->") is >> knd;  // a waiting lock
+    if (!(is >> adv >> mod >> pid >> dev)) continue;
+    unsigned maj = 0, min = 0;
+    unsigned long in = 0;
+    if (std::sscanf(dev.c_str(), "%x:%x:%lu", &maj, &min, &in) != 3) continue;
+    if (in == sb.st_ino && makedev(maj, min) == sb.st_dev && pid != own) return {true, pid > 0 ? pid : 0};
+  }
+  return {};
+}
+
+bool PrtInUse(const std::string& devPth, const std::vector<std::string>& lckDirs) {
+  return PrtHldr(devPth, lckDirs).Hld;
 }
 
 bool PrbComPrt(int n, bool& inUse) {

@@ -51,9 +51,20 @@ std::vector<std::string> ScnComPrt();
 // on the device (flock, as this program takes one) or a lock file
 // (/var/lock/LCK..ttyUSB0 and the like) of a running process.
 bool PrbComPrt(int n, bool& inUse);
-// True when the device at the path is held by another program (see PrbComPrt),
-// the lock files looked for in lckDirs (each ending in '/').
-bool PrtInUse(const std::string& devPth, const std::vector<std::string>& lckDirs = {"/var/lock/", "/run/lock/"});
+// Where the serial programs keep their lock files (each ending in '/').
+inline const std::vector<std::string> GcLckDirs{"/var/lock/", "/run/lock/"};
+// Whether another program holds the device at the path, as far as that can be
+// seen without opening it, and its process number (0 when the lock does not
+// say): a lock file LCK..name in lckDirs that names a running process other
+// than this one, or a lock on the device that another process took. This is
+// the one rule of "held" for the window, the tools and the doctor.
+struct TPrtHldr {
+  bool Hld = false;
+  long Pid = 0;
+};
+TPrtHldr PrtHldr(const std::string& devPth, const std::vector<std::string>& lckDirs = GcLckDirs);
+// True when the device at the path is held by another program (PrtHldr).
+bool PrtInUse(const std::string& devPth, const std::vector<std::string>& lckDirs = GcLckDirs);
 
 // The port that stands for a stable link to a serial device, such as the
 // name /dev/zefor that the udev rule gives the robot's cable, wherever the

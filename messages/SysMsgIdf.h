@@ -185,6 +185,7 @@
   X(SUM_SIM_WHY_STP, 0xCE, "status bar: the simulated robot made one step")                         \
   X(SUM_SIM_WHY_CPL, 0xCF, "status bar: the simulated robot ran its program to the end")            \
   X(SUM_VIO_BRK, 0xD0, "vio context menu: \"Breakpoint\", sets or clears the vio's breakpoint")     \
+  X(DM_ROB_OWN_OKY, 0xDA, "connection check: the robot answers on this program's own link")         \
   X(SUM_MNU_FIL, 0xE0, "menu: \"&File\"")                                                           \
   X(SUM_MNU_OPN, 0xE1, "menu: \"&Open\"")                                                           \
   X(SUM_MNU_SAV, 0xE2, "menu: \"&Save\"")                                                           \

@@ -71,7 +71,8 @@ void TSimLnk::SetUp(bool up, TSimWal now) {
     FiNxtMea = FiStbAt + GcMeaItv;
     FRbt.Evt("link up");
   } else {
-    FbStbPnd = false;
+    // The standby still pending is of no account: a link that is down sends
+    // nothing, and the next one that comes up starts its own.
     FiExePnd = -1;
     FOut.clear();
     FRbt.Evt("link down");

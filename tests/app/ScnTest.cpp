@@ -411,6 +411,12 @@ protected:
       return i == GcImgComOky ? "ok" : i == GcImgComNok ? "lost" : std::to_string(i);
     }
     if (n == "link-ok") return yn(W->Lnk().LnkOky());
+    if (n == "link-asked") {  // as the Options dialog asks the window
+      bool a = true, b = false;
+      W->SndMsg(WM_APP_MSG, AM_LNK_OKY, reinterpret_cast<std::intptr_t>(&a));
+      W->SndMsg(WM_APP_MSG, AM_LNK_OKY, reinterpret_cast<std::intptr_t>(&b));
+      return a == b ? yn(a) : "not told";
+    }
     if (n == "packets") return std::to_string(W->Lnk().PckCnt());
     if (n == "pending") return std::to_string(W->Lnk().EffPnd());
     if (n == "received") return std::to_string(W->Lnk().Com().FiRxdCnt.load());

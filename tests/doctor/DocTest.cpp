@@ -7,6 +7,8 @@
 #include <grp.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,6 +44,7 @@
 #include "app/Options.h"
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QFontMetrics>
 #include <QTableWidget>
 
 #include "app/RolDlg.h"
@@ -58,7 +61,7 @@ namespace {
 // shares the line's gate: while it is held, reads wait.
 class TFakSys : public TDocSysLnx {
 public:
-  explicit TFakSys(const std::string& r) : TDocSysLnx(r + "sys", r + "proc", r + "dev", r + "group") {}
+  explicit TFakSys(const std::string& r) : TDocSysLnx(r + "sys", r + "proc", r + "dev", r + "group", {r + "lock/"}) {}
   uid_t Uid() override { return FbRea ? TDocSysLnx::Uid() : FUid; }
   gid_t Gid() override { return FbRea ? TDocSysLnx::Gid() : FGid; }
   std::vector<gid_t> Groups() override { return FbRea ? TDocSysLnx::Groups() : FGrp; }
@@ -138,8 +141,10 @@ private:
 // The main window as the Options dialog sees it: the port messages it was sent.
 struct TMaiWnd : IWndMsgTgt {
   std::string Prt;
+  bool LnkOky = false;  // the robot answers the window's link
   std::intptr_t SndMsg(std::uint32_t msg, std::uintptr_t w, std::intptr_t l) override {
     if (msg == WM_SET_MSG && w == SM_NEW_COM_PRT) Prt += std::to_string(l) + " ";
+    if (msg == WM_APP_MSG && w == AM_LNK_OKY) *reinterpret_cast<bool*>(l) = LnkOky;
     return 1;
   }
 };
@@ -155,6 +160,8 @@ protected:
   std::array<std::unique_ptr<TPty>, 9> Pts;  // @p1 to @p8, each made when first named
   std::vector<std::unique_ptr<TRob>> Robs;   // robots on them
   int LckFd = -1;
+  pid_t LckPid = 0;  // a process that runs until the test ends, named in a lock file
+  int LckPip = -1;   // its pipe: closed, it ends
   std::vector<std::string> Out;  // lines of the last run's output
   std::size_t At = 0;            // lines of it checked
   std::string Err;
@@ -167,6 +174,7 @@ protected:
   }
   ~Doc() override {
     if (LckFd >= 0) ::close(LckFd);
+    if (LckPid > 0) ::close(LckPip), ::waitpid(LckPid, nullptr, 0);
     Sys.FGat->Put([this] { Sys.FGat->Hld = false; });
 #ifdef TESSARO_DOC_DLG
     if (Opt) {
@@ -188,7 +196,7 @@ protected:
         p += 2;
       }
     for (const auto& [k, v] : {std::pair<std::string, std::string>{"@pty2", Pty2.Pth()}, {"@dev2", fs::canonical(Pty2.Pth())},
-                               {"@pty", Pty.Pth()}, {"@dev", fs::canonical(Pty.Pth())}, {"~", Tmp.Path()}, {"\\n", "\n"}})
+                               {"@pty", Pty.Pth()}, {"@lpid", std::to_string(LckPid)}, {"@dev", fs::canonical(Pty.Pth())}, {"~", Tmp.Path()}, {"\\n", "\n"}})
       for (std::size_t p; (p = s.find(k)) != std::string::npos;) s.replace(p, k.size(), v);
     return s;
   }
@@ -251,6 +259,7 @@ protected:
     for (std::string l; std::getline(is, l);) Out.push_back(l);
   }
   void Do(const std::string& cmd, const std::string& arg);
+  void LckFil(const std::string& arg);
 #ifdef TESSARO_DOC_DLG
   void DoDlg(const std::string& cmd, const std::string& arg);
   void DoRol(const std::string& cmd, const std::string& arg);
@@ -293,7 +302,9 @@ void Doc::Do(const std::string& cmd, const std::string& arg) {
     Lnk(b, Tmp.Path() + "dev/" + a);
   } else if (cmd == "map" && (is >> a >> b)) {
     Plt.Settings.Keys[GcPrtMapKey][a] = b;
-  } else if (cmd == "lock") {
+  } else if (cmd == "lockfile") LckFil(arg);
+  else if (cmd == "quiet") EXPECT_TRUE(Pty.Rd(1, std::chrono::milliseconds(100)).empty()) << "the line got bytes";
+  else if (cmd == "lock") {
     LckFd = ::open(Pty.Pth().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_EQ(::flock(LckFd, LOCK_EX | LOCK_NB), 0);
   } else if (cmd == "robot") {  // [PATH]: @pty without one
@@ -336,6 +347,39 @@ void Doc::Do(const std::string& cmd, const std::string& arg) {
     GTEST_SKIP() << "a case of the windows, which this build has not";
 #endif
   }
+}
+
+// lockfile live NAME [PATH]: a lock file of the serial programs for the port
+// (@pty without PATH) that names a running process other than this one, NAME
+// in the test's /proc; lockfile dead [PATH]: one that names a process that
+// has ended.
+void Doc::LckFil(const std::string& arg) {
+  std::istringstream is(arg);
+  std::string knd, nam, pth = Pty.Pth();
+  is >> knd;
+  if (knd == "live") is >> nam;
+  is >> pth;
+  int pip[2];
+  ASSERT_EQ(::pipe(pip), 0);
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    char c;
+    ::close(pip[1]);
+    ::_exit(::read(pip[0], &c, 1) < 0 ? 1 : 0);
+  }
+  ::close(pip[0]);
+  if (knd == "live") {
+    ASSERT_EQ(LckPid, 0) << "one running process a case";
+    LckPid = pid, LckPip = pip[1];
+    Tmp.Write("proc/" + std::to_string(pid) + "/comm", nam + "\n");
+  } else {
+    ::close(pip[1]);
+    ASSERT_EQ(::waitpid(pid, nullptr, 0), pid);
+  }
+  const std::string dev = fs::canonical(pth).string();
+  fs::create_directories(Tmp.Path() + "lock");
+  Tmp.Write("lock/LCK.." + dev.substr(dev.rfind('/') + 1), "      " + std::to_string(pid) + "\n");
 }
 
 #ifdef TESSARO_DOC_DLG
@@ -409,6 +453,13 @@ void Doc::DoRol(const std::string& cmd, const std::string& arg) {
         t += (c ? " | " : "\n") + (cel.empty() ? "-" : cel);
       }
     SetOut(t + "\n" + Rol->lblSum->text().toStdString());
+  } else if (cmd == "window-link") {  // up or down: whether the robot answers the main window's link
+    Mai.LnkOky = arg == "up";
+  } else if (cmd == "verdicts-fit") {  // the Result column is as wide as each verdict
+    const QFontMetrics fm(Rol->tblRol->font());
+    for (int r = 0; r < Rol->tblRol->rowCount(); ++r)
+      EXPECT_GE(Rol->tblRol->columnWidth(1), fm.horizontalAdvance(Rol->tblRol->item(r, 1)->text()))
+          << Rol->tblRol->item(r, 1)->text().toStdString();
   } else if (cmd == "copy") {
     QGuiApplication::clipboard()->clear();
     Rol->btnCpy->click();
@@ -469,7 +520,7 @@ TEST(DocTxt, PlaceholdersAndTheCopyForAnotherThread) {
   const TDocTxt cpy = DocTxtCpy([](std::uint8_t id) { return std::to_string(id); });
   for (int id = 0; id < 256; ++id)
     EXPECT_EQ(cpy(static_cast<std::uint8_t>(id)),
-              (id >= DM_DEV_LST && id <= DM_TTL_DOC) || id == DM_SIM_OWN || id == DM_OPN_DEN_DO || id == DM_PRM_MOD || id == DM_PRM_MOD_DO ||
+              (id >= DM_DEV_LST && id <= DM_TTL_DOC) || id == DM_SIM_OWN || id == DM_ROB_OWN_OKY || id == DM_OPN_DEN_DO || id == DM_PRM_MOD || id == DM_PRM_MOD_DO ||
                       (id >= DM_ALL_TTL && id <= DM_ALL_SAV_ERR)
                   ? std::to_string(id)
                   : "");
@@ -498,6 +549,29 @@ TEST(DocSys, AWriteGoesWholeOrFails) {
   rd.join();
   EXPECT_EQ(got, big);
   ::close(fd);
+}
+
+// A port that leads to no device is missing, whichever way the system says
+// it: no such file, or a node that no device answers (a socket here, where
+// the system says "no such device or address" as for a device node without
+// its driver).
+TEST(DocSys, APortWithoutADeviceIsMissing) {
+  TDocSysLnx sys;
+  TTmpDir tmp;
+  const std::string sck = tmp.Path() + "sck";
+  const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(s, 0);
+  sockaddr_un a{};
+  a.sun_family = AF_UNIX;
+  std::snprintf(a.sun_path, sizeof a.sun_path, "%s", sck.c_str());
+  ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+  for (const std::string& p : {tmp.Path() + "none", sck}) {
+    int fd = 7;
+    std::string err;
+    EXPECT_EQ(sys.OpnPrt(p, fd, err), TeOpnRes::Missing) << p << ": " << err;
+    EXPECT_EQ(fd, -1);
+  }
+  ::close(s);
 }
 
 }  // namespace

@@ -133,6 +133,10 @@ private:
     void MsrTxt(const std::string&, int pts, const std::string& t, int& w, int& h) override {
       MsrPxl(pts * 96 / 72, t, w, h);
     }
+    // What the frames of a list box and an edit take from the height.
+    void CbxRom(int& w, int& h) override { w = 0, h = CbxH; }
+    void EdtRom(int& w, int& h) override { w = 0, h = EdtH; }
+    int CbxH = 0, EdtH = 0;
   };
   std::string Cut(const TVio& v) {
     TMsr96 msr;
@@ -245,6 +249,15 @@ void TScr::Run(const TLin& l) {
             << b.FntPts << ',' << std::hex << std::uppercase << b.Clr;
           s += o.str();
         }
+        EXPECT_EQ(s, l.Rst(2));
+      }},
+      {"hgt", [&] {  // each control's height, a list box's frame 6 pixels high and an edit's 2
+        TMsr96 msr;
+        msr.CbxH = 6, msr.EdtH = 2;
+        TVioLay lay(Edt, &msr);
+        std::string s;
+        for (int i = 0; i < static_cast<int>(V(l[1])->Ctls().size()); ++i)
+          s += (i ? " " : "") + std::to_string(lay.CtlBox(*V(l[1]), i).Height);
         EXPECT_EQ(s, l.Rst(2));
       }},
       {"cut", [&] { EXPECT_EQ(Cut(*V(l[1])), l.Rst(2)); }},

@@ -3,11 +3,13 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <fstream>
+#include <future>
 #include <functional>
 #include <map>
 #include <set>
@@ -197,7 +199,15 @@ std::map<std::string, ComPrt::TAct> ComPrt::Acts() {
       {"plug", [this](std::istream&) { Plug(); }},
       {"gate", [this](std::istream& is) { Rec.Put([&, n = Num(is)] { Rec.Gate = n != 0; }); }},
       {"stop", [this](std::istream&) { EXPECT_TRUE(Com->StpThr() && !Com->FbIoThrRun && !Com->FbRxcThrRun); }},
-      {"start", [this](std::istream& is) { EXPECT_EQ(Com->StaThr(), Num(is) != 0); }},
+      {"start", [this](std::istream& is) {
+         // A start that waits for a thread held in the receive handler frees it
+         // after 5 s, and then answers too late.
+         auto res = std::async(std::launch::async, [this] { return Com->StaThr(); });
+         const bool late = res.wait_for(std::chrono::seconds(5)) != std::future_status::ready;
+         if (late) Rec.Put([&] { Rec.Gate = true; });
+         EXPECT_EQ(res.get(), Num(is) != 0);
+         EXPECT_FALSE(late) << "the start waited for a running thread";
+       }},
       {"hold", [this](std::istream& is) {
          Hld = std::make_unique<THld>(Far->Pth(), Arg(is) == "record");
          ASSERT_TRUE(Hld->Ok());
@@ -283,6 +293,7 @@ std::map<std::string, ComPrt::TQry> ComPrt::Qrys() {
       {"ctl", [this](std::istream&) { std::ostringstream o;
          o << std::hex << Rec.Get([&] { return Rec.Ctl.empty() ? 0u : Rec.Ctl[0]; });
          return o.str(); }},
+      {"threads", [this](std::istream&) { return Str(Com->FbIoThrRun.load(), Com->FbRxcThrRun.load()); }},
       {"ended", [this](std::istream&) { return Str(!Com->FbIoThrRun && !Com->FbRxcThrRun && !Com->PrtOpn()); }},
       {"rxd", [this](std::istream&) { return Str(Com->FiRxdCnt.load()); }},
       {"unread", [this](std::istream&) { return Str(Far->SlvInQ()); }},
@@ -363,5 +374,30 @@ TEST_P(ComPrt, Scenario) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ComPrt, ::testing::ValuesIn(LodCas()), [](const auto& i) { return i.param.Nam; });
+
+// A component whose events could not be made (no descriptor was left) says
+// so and starts no thread.
+TEST(ComPrtCrt, WithoutItsEventsNoThreadStarts) {
+  TFakePlatform plt;
+  rlimit old{};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &old), 0);
+  const int lo = ::dup(0);  // the lowest free descriptor: with it as the limit, none is left
+  ASSERT_GE(lo, 0);
+  ::close(lo);
+  rlimit non = old;
+  non.rlim_cur = static_cast<rlim_t>(lo);
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &non), 0);
+  GuLstErrMsg.clear();
+  auto com = std::make_unique<TComport2p5>(nullptr);
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &old), 0);
+  EXPECT_EQ(GuLstErrMsg, "Comport event creation error");
+  EXPECT_FALSE(com->IsCrt());
+  EXPECT_FALSE(com->StaThr());
+  // Threads on events that do not work might never end: they keep the component.
+  if (com->FbIoThrRun || com->FbRxcThrRun) {
+    ADD_FAILURE() << "threads started";
+    (void)com.release();
+  }
+}
 
 }  // namespace

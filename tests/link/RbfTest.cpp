@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <new>
 #include <thread>
 
 #include "core/Globals.h"
@@ -15,6 +16,34 @@
 #include "support/FakePlatform.h"
 
 namespace {
+// The allocation without exceptions that fails: the n-th from now; 0 none.
+std::atomic<int> GiNewFai{0};
+}  // namespace
+
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+  if (GiNewFai.load() > 0 && GiNewFai.fetch_sub(1) == 1) return nullptr;
+  try {
+    return ::operator new(n);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+namespace {
+
+// A buffer whose lock could not be made takes and gives nothing, and says why.
+TEST(Rbf, WithoutItsLockNothingGoesInOrOut) {
+  GuLstErrMsg.clear();
+  GiNewFai = 1;
+  TRxMtxAndRbf b;
+  GiNewFai = 0;
+  EXPECT_EQ(GuLstErrMsg, "Rx mutex creation error");
+  std::uint8_t c = 7;
+  EXPECT_FALSE(LckPutChr(b, 1));
+  EXPECT_FALSE(LckDatAvl(b));
+  EXPECT_FALSE(LckGetChr(b, c));
+  EXPECT_EQ(c, 7);
+}
 
 // Both buffers: the first byte in slot 0, 1023 bytes at most and kept when
 // full, the order across the wrap, an empty take that says nothing.

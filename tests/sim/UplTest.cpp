@@ -270,4 +270,37 @@ TEST(Upload, RobotGoneDuringTheQuietStart) {
   EXPECT_NE(err.str().find("was lost during the upload"), std::string::npos) << err.str();
 }
 
+// The robot end goes once the frame is under way: the teacher reads the
+// message table's words, not the link's diagnostic.
+TEST(Upload, RobotGoneDuringTheUploadIsSaidInWords) {
+  TRawEnd end;
+  std::thread quit([&] {
+    std::size_t got = 0;
+    std::uint8_t buf[64];
+    for (int i = 0; i < 2000 && got < 30; ++i) {  // the frame of drive_square.vio: 30 bytes
+      pollfd p{end.Mst, POLLIN, 0};
+      if (::poll(&p, 1, 5) > 0 && (p.revents & POLLIN)) {
+        const ssize_t n = ::read(end.Mst, buf, sizeof buf);
+        if (n > 0) got += static_cast<std::size_t>(n);
+      }
+    }
+    ::close(end.Mst);
+    end.Mst = -1;
+  });
+  TuUplOpt o;
+  std::string why;
+  ASSERT_EQ(PrsUplArg({"tessaro-upload", "--language", "0", "--tokens", GcTkn, "--messages", GcMsg, "--timeout", "60",
+                       "--port", end.Pth, Exm("drive_square.vio")},
+                      o, why),
+            GcUplOk)
+      << why;
+  o.Qt = std::chrono::milliseconds(50);
+  std::ostringstream out, err;
+  EXPECT_EQ(RunUpl(o, out, err), GcUplErr);
+  quit.join();
+  EXPECT_EQ(err.str(), "the program was not transferred, the link was lost during the upload. Comport " + end.Pth +
+                           ": the connection to the robot was lost. Plug the cable in again; the next command opens "
+                           "the port again.\n");
+}
+
 }  // namespace

@@ -16,6 +16,7 @@
 #include "link/LnkSes.h"
 #include "link/PrtNam.h"
 #include "messages/LnkMsg.h"
+#include "messages/SysLgeMsg.h"
 #include "translator/InsAndTkn.h"
 
 namespace {
@@ -125,6 +126,14 @@ std::string LstTxt(const std::string& pth, const std::string& why) {
          "); the program was not transferred\n";
 }
 
+// The link ended during the upload: a device that has gone in the words of
+// the message table (lst, its text that follows "Comport <name>"), as the
+// window says it; the component's other reasons as it gives them.
+std::string EndTxt(TLnkSes& ses, const std::string& pth, const std::string& why, const std::string& lst) {
+  if (!ses.DevLst() || lst.empty()) return LstTxt(pth, why);
+  return "the program was not transferred, the link was lost during the upload. Comport " + pth + lst + "\n";
+}
+
 // Opens the port; false with the reason in err.
 bool OpnUpl(TLnkSes& ses, const std::string& prt, const std::string& pth, std::ostream& err) {
   GuLstErrMsg.clear();
@@ -158,14 +167,14 @@ std::chrono::milliseconds AnsTim(const TuUplOpt& opt, std::size_t len) {
 
 // Waits until lim for "transfer complete".
 int WaiUpl(TLnkSes& ses, const TuUplOpt& opt, std::size_t len, const std::string& pth, TLnkSes::TClk::time_point lim,
-           std::ostream& out, std::ostream& err) {
+           const std::string& lst, std::ostream& out, std::ostream& err) {
   std::string why;
   switch (ses.WaiAns(MC_STS, MK_TRF_CMP, lim, why)) {
     case TeAnsWai::Ans:
       out << "transfer complete: " << len << (len == 1 ? " byte" : " bytes") << " to " << pth
           << (opt.Run ? ", the program runs" : "") << "\n";
       return GcUplOk;
-    case TeAnsWai::End: err << LstTxt(pth, why); return GcUplErr;
+    case TeAnsWai::End: err << EndTxt(ses, pth, why, lst); return GcUplErr;
     case TeAnsWai::Tmo: break;
   }
   char b[32];
@@ -202,7 +211,7 @@ std::string OneLin(std::string s) {
 // turn (milliseconds each); the frames then cross their lines together, and
 // every robot has the same deadline for its answer, so that eight robots take
 // the time of one.
-int UplMny(const TuUplOpt& opt, const std::vector<std::uint8_t>& stm, std::ostream& out) {
+int UplMny(const TuUplOpt& opt, const std::vector<std::uint8_t>& stm, const std::string& lst, std::ostream& out) {
   std::vector<TUplRbt> rbt(opt.Prt.size());
   for (std::size_t i = 0; i < rbt.size(); ++i) {
     TUplRbt& r = rbt[i];
@@ -221,7 +230,7 @@ int UplMny(const TuUplOpt& opt, const std::vector<std::uint8_t>& stm, std::ostre
   const auto lim = TLnkSes::TClk::now() + AnsTim(opt, stm.size());
   int rc = GcUplOk;
   for (TUplRbt& r : rbt) {
-    if (r.Ses) r.Rc = WaiUpl(*r.Ses, opt, stm.size(), r.Pth, lim, r.Out, r.Err);
+    if (r.Ses) r.Rc = WaiUpl(*r.Ses, opt, stm.size(), r.Pth, lim, lst, r.Out, r.Err);
     r.Ses.reset();  // the port is closed as soon as its robot has answered
     if (r.Rc != GcUplOk) rc = GcUplErr;
     out << r.Prt << ": " << OneLin(r.Rc == GcUplOk ? r.Out.str() : r.Err.str()) << "\n" << std::flush;
@@ -233,12 +242,17 @@ int UplMny(const TuUplOpt& opt, const std::vector<std::uint8_t>& stm, std::ostre
 
 int RunUpl(const TuUplOpt& opt, std::ostream& out, std::ostream& err) {
   std::vector<std::uint8_t> stm;
-  if (!TrnPgmFil(opt.Pgm, err, [&](const TInsAndTkn& trn) { stm = trn.FpTsmTknLst; })) return GcUplErr;
+  std::string lst;  // the words for a device that goes, read while the message table is there
+  if (!TrnPgmFil(opt.Pgm, err, [&](const TInsAndTkn& trn) {
+        stm = trn.FpTsmTknLst;
+        if (GuSysLgeMsg) lst = GuSysLgeMsg->GetSysMsg(SUM_LNK_DEV_LST, opt.Pgm.Lge);
+      }))
+    return GcUplErr;
   if (stm.size() > GcPckMaxDat) {
     err << PckTooLngMsg(stm.size(), opt.Pgm.Lge) << "\n";
     return GcUplErr;
   }
-  if (opt.Prt.size() > 1) return UplMny(opt, stm, out);
+  if (opt.Prt.size() > 1) return UplMny(opt, stm, lst, out);
   const std::string& prt = opt.Prt.front();
   const std::string pth = PrtDevPth(prt);
   if (pth.empty()) {
@@ -249,7 +263,7 @@ int RunUpl(const TuUplOpt& opt, std::ostream& out, std::ostream& err) {
   if (!OpnUpl(ses, prt, pth, err) || !SndUpl(ses, opt, stm, pth, err)) return GcUplErr;
   std::this_thread::sleep_for(opt.Qt);
   ses.Com().FbBlkCbk = false;
-  return WaiUpl(ses, opt, stm.size(), pth, TLnkSes::TClk::now() + AnsTim(opt, stm.size()), out, err);
+  return WaiUpl(ses, opt, stm.size(), pth, TLnkSes::TClk::now() + AnsTim(opt, stm.size()), lst, out, err);
 }
 
 int UplMai(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
