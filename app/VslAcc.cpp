@@ -1,6 +1,7 @@
 #include "app/VslAcc.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QListWidget>
 #include <QMetaObject>
 #include <QStatusBar>
@@ -26,10 +27,38 @@ QString Txt(std::uint8_t id, std::uint8_t lge, const char* dft) { return QString
 // The entry of a "|" list; empty when the list is shorter.
 QString Itm(const QString& lst, int idx) { return lst.split('|').value(idx); }
 
+// The announcement: a point of the status bar that a screen reader finds as a notification.
+class TAncWgt final : public QWidget {
+public:
+  explicit TAncWgt(QWidget* sb) : QWidget(sb) {
+    setObjectName("ancVslCnv");
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setGeometry(0, 0, 1, 1);
+    hide();
+  }
+};
+
+class TAncAcc final : public QAccessibleWidget {
+public:
+  explicit TAncAcc(QWidget* w) : QAccessibleWidget(w, QAccessible::Notification) {}
+};
+
+QAccessibleInterface* AncAcc(const QString&, QObject* obj) {
+  auto* w = dynamic_cast<TAncWgt*>(obj);
+  return w ? new TAncAcc(w) : nullptr;
+}
+
 }  // namespace
 
 TVslAcc::TVslAcc(TfrmVslCnv& wnd) : W(wnd), FpFld(std::make_unique<TVioFldAcc>(*wnd.FldViw())) {
+  static const bool ins = [] {
+    QAccessible::installFactory(&AncAcc);
+    return true;
+  }();
+  (void)ins;
   QStatusBar* sb = W.statusBar();
+  FpAnc = new TAncWgt(sb);
   sb->setObjectName("stbVslCnv");
   connect(sb, &QStatusBar::messageChanged, this, [this](const QString& t) {
     if (!t.isEmpty()) Anc(t);
@@ -60,8 +89,15 @@ QString TVslAcc::CueTxt(const std::string& path, std::uint8_t lge) {
 void TVslAcc::Anc(const QString& txt) {
   QStatusBar* sb = W.statusBar();
   sb->setAccessibleDescription(txt);
-  QAccessibleEvent e(sb, QAccessible::Alert);
-  (GpUpd ? GpUpd : &QAccessible::updateAccessibility)(&e);
+  // Shown anew, the notification is read out with its name.
+  FpAnc->hide();
+  FpAnc->setAccessibleName(txt);
+  FpAnc->show();
+  FpAnc->raise();
+  if (GpUpd) {
+    QAccessibleEvent e(FpAnc, QAccessible::ObjectShow);
+    GpUpd(&e);
+  }
 }
 
 void TVslAcc::RfsTxt(std::uint8_t lge) {

@@ -1,7 +1,10 @@
 // The main window for a screen reader: names of the tool buttons, the status
 // bar, the field and its vios (TVioFldAcc), the listing, in the user's
 // language; and what it announces: each new status bar message and the words
-// of each spoken cue.
+// of each spoken cue. Qt 6.4 has no announcement event, and its Linux bridge
+// passes no alert on: an announcement is an object of the notification role
+// in the status bar ("ancVslCnv"), named by the text, that shows anew with
+// each one, as a desktop notification does.
 #pragma once
 
 #include <QObject>
@@ -12,6 +15,7 @@
 #include <memory>
 
 class QAccessibleEvent;
+class QWidget;
 class TVioFldAcc;
 class TfrmVslCnv;
 
@@ -23,17 +27,19 @@ public:
 
   // Every name in the language.
   void RfsTxt(std::uint8_t lge);
-  // Announces the text: it becomes the status bar's accessible description,
-  // and an alert of the status bar goes to the assistive technology.
+  // Announces the text: it becomes the status bar's accessible description
+  // and the name of the notification, which then shows.
   void Anc(const QString& txt);
   // The words of a cue file in the language (empty for a file that is no cue).
   static QString CueTxt(const std::string& path, std::uint8_t lge);
   TVioFldAcc& Fld() { return *FpFld; }
 
-  // Where the announcements' events go: the platform's accessibility, or a test's recorder.
+  // A test's recorder of the notification's showing (Qt tells of it only while
+  // an assistive technology listens).
   static inline void (*GpUpd)(QAccessibleEvent*) = nullptr;
 
 private:
   TfrmVslCnv& W;
   std::unique_ptr<TVioFldAcc> FpFld;
+  QWidget* FpAnc;  // the notification, a child of the status bar
 };

@@ -134,6 +134,14 @@ const std::string& TVioAcc::VioNam(const TVio* vio) const {
 
 std::string TVioAcc::CtlNam(const TVio* vio, int ctl) const { return vio ? VioCtlAccNam(FEdt, *vio, ctl) : ""; }
 
+std::string TVioAcc::CelNam(int col, int row) {
+  Upd();
+  const auto& vios = FEdt.Vios();
+  for (auto it = vios.rbegin(); it != vios.rend(); ++it)
+    if ((*it)->Rec.GrdCol == col && (*it)->Rec.GrdRow == row) return VioNam(*it);
+  return Fmt(Txt(FEdt, SUM_ACC_CEL_EMP, "row %1, column %2, empty"), {std::to_string(row + 1), std::to_string(col + 1)});
+}
+
 std::string TVioAcc::Cmp(const TVio& vio, bool rch, const TVio* frm) const {
   std::string t = Pos(FEdt, vio);
   const std::string prm = VioPrmAcc(FEdt, vio);

@@ -43,6 +43,9 @@ public:
   const std::string& VioNam(const TVio* vio) const;
   // The name of the vio's child control in the current language.
   std::string CtlNam(const TVio* vio, int ctl) const;
+  // What the cell cursor on the cell (col, row, from 0) tells: the name of the
+  // vio there, or the cell's place and "empty". Brings the names up to date.
+  std::string CelNam(int col, int row);
 
   void VioAdd(TVio*) override { Mrk(); }
   void VioRmv(TVio* v) override;

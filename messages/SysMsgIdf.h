@@ -70,6 +70,7 @@
   X(SUM_ACC_FLD, 0x3C, "screen reader: the programming field")                                      \
   X(SUM_ACC_TRC, 0x3D, "screen reader: the simulator pane's trace")                                 \
   X(SUM_ACC_ARN, 0x3E, "screen reader: the simulator pane's arena")                                 \
+  X(SUM_ACC_CEL_EMP, 0x3F, "screen reader: an empty cell, \"row %1, column %2, empty\"")            \
   X(DM_DEV_LST, 0x40, "connection check: serial devices: %1")                                       \
   X(DM_DEV_NON, 0x41, "connection check: no serial device")                                         \
   X(DM_DEV_NON_DO, 0x42, "connection check: what to do without a device")                           \

@@ -17,12 +17,14 @@ TESSARO_BUILD_PACKAGES="
 "
 # Test and benchmark libraries; clang and its sanitizer and libFuzzer runtime
 # for the fuzz build (GCC's sanitizer runtimes come with g++); a sound server
-# for real playback, socat for a held port, and the validators of the desktop
-# files.
+# for real playback, socat for a held port, an X server, a session bus and the
+# accessibility bus with its Python client for the screen reader's test, and
+# the validators of the desktop files.
 TESSARO_TEST_PACKAGES="
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   pulseaudio socat
+  xvfb dbus at-spi2-core python3-pyatspi
   desktop-file-utils appstream
 "
 tessaro_install_deps() {

@@ -90,8 +90,11 @@ std::vector<std::string>& Anced() {
 
 void RecAnc(bool on) {
   Anced().clear();
+  // What a screen reader hears: a notification that shows, by its name.
   TVslAcc::GpUpd = on ? +[](QAccessibleEvent* e) {
-    if (e->type() == QAccessible::Alert)
-      if (auto* w = qobject_cast<QWidget*>(e->object())) Anced().push_back(w->accessibleDescription().toStdString());
+    QAccessibleInterface* i = e->type() == QAccessible::ObjectShow ? e->accessibleInterface() : nullptr;
+    const auto* w = i ? qobject_cast<QWidget*>(i->object()) : nullptr;
+    if (w && w->isVisible() && i->role() == QAccessible::Notification)
+      Anced().push_back(i->text(QAccessible::Name).toStdString());
   } : nullptr;
 }

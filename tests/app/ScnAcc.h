@@ -17,6 +17,6 @@ std::string UnnamedCtls(const std::vector<QObject*>& roots);
 // description when it has one; "(none)" when there is no such object.
 std::string AccTxt(QObject* obj);
 QObject* FndObj(const std::vector<QObject*>& roots, const std::string& name);
-// Records the announcements of the main window (its alert events) until forgotten.
+// Records the announcements of the main window (each showing of its notification) until forgotten.
 void RecAnc(bool on);
 std::vector<std::string>& Anced();

@@ -372,6 +372,7 @@ void TScr::Run(const TLin& l) {
         const bool idx = l[2].find_first_not_of("-0123456789") == std::string::npos;
         EXPECT_EQ(Acc.CtlNam(V(l[1]), idx ? l.I(2) : C(l, 1)), l.Rst(3));
       }},
+      {"acccel", [&] { EXPECT_EQ(Acc.CelNam(l.I(1), l.I(2)), l.Rst(3)); }},
       {"accchg", [&] {
         Acc.Upd();
         const std::string got = Tak(AccChg);
