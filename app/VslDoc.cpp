@@ -163,7 +163,11 @@ std::string TVslDoc::FilDlgDir() const {
   return NativePath(GuInsDir + "examples");
 }
 
-void TVslDoc::EnaSas() { smnFilSas->setEnabled(true); }
+// Save on a program without a file of its own asks for its name, as Save As does.
+void TVslDoc::EnaSas() {
+  smnFilSav->setEnabled(true);
+  smnFilSas->setEnabled(true);
+}
 
 void TVslDoc::SetCap(const QString& cap) {
   FsCap = cap;
@@ -304,7 +308,7 @@ bool TVslDoc::KepCls() {
 
 void TVslDoc::OfrRcv() {
   if (!FpVioRcv || FpVioRcv->Armed()) return;
-  if (FpVioRcv->Ofr() == TVioRcv::TeOfr::Rst) smnFilSas->setEnabled(true);
+  if (FpVioRcv->Ofr() == TVioRcv::TeOfr::Rst) EnaSas();
 }
 
 // ---------------------------------------------------------------------------
