@@ -53,10 +53,10 @@ TfrmConDoc::TfrmConDoc(QWidget* owner, TMakSys mak) : QDialog(owner), FMak(std::
 
 void TfrmConDoc::SetLge(std::uint8_t lge) {
   FbyLge = lge;
-  setWindowTitle(QString::fromStdString(LgeTxt(DM_TTL_DOC, lge, "Check connection")));
+  setWindowTitle(QString::fromStdString(LgeTxt(DM_TTL_DOC, lge)));
   memRpt->setAccessibleName(windowTitle());
-  btnAgn->setText(QString::fromStdString(LgeTxt(SUM_DOC_AGN, lge, "Check again")));
-  btnCls->setText(QString::fromStdString(LgeTxt(SUM_BTN_CLS, lge, "Close")));
+  btnAgn->setText(QString::fromStdString(LgeTxt(SUM_DOC_AGN, lge)));
+  btnCls->setText(QString::fromStdString(LgeTxt(SUM_BTN_CLS, lge)));
 }
 
 TfrmConDoc::~TfrmConDoc() {

@@ -11,6 +11,7 @@
 #include "app/platform/QtStr.h"
 #include "core/Seams.h"
 #include "messages/SysLgeMsg.h"
+#include "messages/SysMsgBui.h"
 
 #ifdef _WIN32
 QString GuMnlOpnCmd;
@@ -29,14 +30,12 @@ constexpr const char* GcInfWhy = "Programs the Zefor robot";
 constexpr const char* GcInfHlp = "Help: see the two manuals";
 constexpr const char* GcInfMad = "Made with C++20 and Qt 6";
 
-void ShwMnlErr(std::uint8_t id, const char* dflt, const std::string& path, std::uint8_t lge) {
-  std::string txt = GuSysLgeMsg ? GuSysLgeMsg->GetSysMsg(id, lge) : std::string();
-  if (txt.empty()) txt = dflt;
-  ShwMsgBox(txt + " " + path);
+void ShwMnlErr(std::uint8_t id, const std::string& path, std::uint8_t lge) {
+  ShwMsgBox(SysMsgOr(id, lge) + " " + path);
 }
 
 void NoViw(const std::string& path, std::uint8_t lge) {
-  ShwMnlErr(SUM_MNL_NO_VIW, "No program could open the manual. Install a PDF viewer and try again. The manual is here:",
+  ShwMnlErr(SUM_MNL_NO_VIW,
             path, lge);
 }
 
@@ -72,18 +71,14 @@ TfrmHlpInf::TfrmHlpInf(QWidget* owner) : QDialog(owner) {
 }
 
 void TfrmHlpInf::SetLge(std::uint8_t lge) {
-  setWindowTitle(QString::fromStdString(LgeTxt(SUM_MNU_INF, lge, "Info")));
+  setWindowTitle(QString::fromStdString(LgeTxt(SUM_MNU_INF, lge)));
   const struct {
     QLabel* Lbl;
     std::uint8_t Id;
-    const char* Dft;
-  } lbl[] = {{Label1, SUM_INF_VER, GcInfVer},
-             {Label3, SUM_INF_RGT, GcInfRgt},
-             {Label2, SUM_INF_WHY, GcInfWhy},
-             {Label4, SUM_INF_HLP, GcInfHlp},
-             {Label5, SUM_INF_MAD, GcInfMad}};
+  } lbl[] = {{Label1, SUM_INF_VER}, {Label3, SUM_INF_RGT}, {Label2, SUM_INF_WHY}, {Label4, SUM_INF_HLP},
+             {Label5, SUM_INF_MAD}};
   for (const auto& l : lbl) {
-    l.Lbl->setText(QString::fromStdString(LgeTxt(l.Id, lge, l.Dft)));
+    l.Lbl->setText(QString::fromStdString(LgeTxt(l.Id, lge)));
     l.Lbl->adjustSize();
   }
   LblBld->move(Label1->x() + Label1->width() + 6, Label1->y());
@@ -100,7 +95,7 @@ void TfrmHlpInf::ShwOn(QWidget* mainWnd) {
 void OpnMnl(const std::string& path, std::uint8_t lge) {
   const QString pth = QStr(path);
   if (!QFileInfo(pth).isFile()) {
-    ShwMnlErr(SUM_MNL_MIS, "The manual could not be found. Install Tessaro again, or ask your teacher. It should be here:",
+    ShwMnlErr(SUM_MNL_MIS,
               path, lge);
     return;
   }

@@ -64,13 +64,13 @@ TfrmOptions::TfrmOptions(QWidget* owner, TScnPrt scan) : QDialog(owner), FScn(st
 
 void TfrmOptions::SetLge(std::uint8_t lge) {
   FbyLgeIdx = lge;
-  auto txt = [lge](std::uint8_t id, const char* dft) { return QString::fromStdString(LgeTxt(id, lge, dft)); };
-  setWindowTitle(txt(SUM_MNU_OPT, "Options"));
-  gbxComport->setTitle(txt(SUM_OPT_COM, "Comport"));
-  btnCls->setText(txt(SUM_BTN_CLS, "Close"));
-  btnChk->setText(txt(DM_TTL_DOC, "Check connection"));
+  auto txt = [lge](std::uint8_t id) { return QString::fromStdString(LgeTxt(id, lge)); };
+  setWindowTitle(txt(SUM_MNU_OPT));
+  gbxComport->setTitle(txt(SUM_OPT_COM));
+  btnCls->setText(txt(SUM_BTN_CLS));
+  btnChk->setText(txt(DM_TTL_DOC));
   cbxComportSelector->setAccessibleName(gbxComport->title());
-  btnAll->setText(txt(DM_ALL_TTL, "Check all ports"));
+  btnAll->setText(txt(DM_ALL_TTL));
   ShwSte(FbySteId, FiSteNum);
   if (FpDocDlg) FpDocDlg->SetLge(lge);
   if (FpRolDlg && !FpRolDlg->Running()) FpRolDlg->SetLge(lge);
@@ -79,15 +79,14 @@ void TfrmOptions::SetLge(std::uint8_t lge) {
 void TfrmOptions::ShwSte(std::uint8_t id, int num) {
   FbySteId = id;
   FiSteNum = num;
-  const char* dft = "";
   switch (id) {
-    case SUM_OPT_NON: dft = "No COM port present"; break;
-    case SUM_OPT_NOT_KEP: dft = "COM%1 could not be kept"; break;
-    case SUM_OPT_OPN: dft = "COM%1 is open"; break;
-    case SUM_OPT_NOT_OPN: dft = "COM%1 could not be opened"; break;
+    case SUM_OPT_NON:
+    case SUM_OPT_NOT_KEP:
+    case SUM_OPT_OPN:
+    case SUM_OPT_NOT_OPN: break;
     default: lblComPrtSte->clear(); return;
   }
-  QString t = QString::fromStdString(LgeTxt(id, FbyLgeIdx, dft));
+  QString t = QString::fromStdString(LgeTxt(id, FbyLgeIdx));
   // The built-in robot is named where a port would be.
   if (num == GcSimPrtNum) t.replace("COM%1", QString::fromStdString(SimPrtTxt(FbyLgeIdx)));
   lblComPrtSte->setText(t.contains("%1") ? t.arg(num) : t);
@@ -129,7 +128,7 @@ void TfrmOptions::ScnComPrt(std::vector<TComPrtEnt>& lst) {
         // "COM5 (/dev/ttyUSB0, /dev/zefor)"; mapped to the link itself: "COM13 (/dev/zefor, /dev/ttyUSB7)".
         inr = dev == FsZfrLnk ? FsZfrLnk + ", " + zfr.Dev : dev + ", " + FsZfrLnk;
       }
-      txt += " (" + inr + (PrtInUse(dev) ? ", " + LgeTxt(SUM_OPT_USE, FbyLgeIdx, "in use") : "") + ")";
+      txt += " (" + inr + (PrtInUse(dev) ? ", " + LgeTxt(SUM_OPT_USE, FbyLgeIdx) : "") + ")";
     }
     lst.push_back({txt, n});
   }
@@ -137,7 +136,7 @@ void TfrmOptions::ScnComPrt(std::vector<TComPrtEnt>& lst) {
   // entries above keep their places), with the port that choosing it maps.
   if (!zfrLst && zfr.Num > 0) {
     lst.push_back({"COM" + std::to_string(zfr.Num) + " (" + FsZfrLnk + ", " + zfr.Dev +
-                       (PrtInUse(zfr.Dev) ? ", " + LgeTxt(SUM_OPT_USE, FbyLgeIdx, "in use") : "") + ")",
+                       (PrtInUse(zfr.Dev) ? ", " + LgeTxt(SUM_OPT_USE, FbyLgeIdx) : "") + ")",
                    zfr.Num});
     if (!zfr.Lst) FiZfrNum = zfr.Num;
   }

@@ -31,7 +31,7 @@ struct TfrmRolCal::TJob {
 
 namespace {
 
-QString Txt(std::uint8_t id, std::uint8_t lge, const char* dft) { return QString::fromStdString(LgeTxt(id, lge, dft)); }
+QString Txt(std::uint8_t id, std::uint8_t lge) { return QString::fromStdString(LgeTxt(id, lge)); }
 
 // The width that the column "What to do" has at least, where the screen allows.
 constexpr int GcRolDoWdt = 360;
@@ -91,13 +91,13 @@ TfrmRolCal::~TfrmRolCal() {
 
 void TfrmRolCal::SetLge(std::uint8_t lge) {
   FbyLge = lge;
-  setWindowTitle(Txt(DM_ALL_TTL, lge, "Check all ports"));
+  setWindowTitle(Txt(DM_ALL_TTL, lge));
   tblRol->setHorizontalHeaderLabels(
-      {Txt(DM_ALL_COL_PRT, lge, "Port"), Txt(DM_ALL_COL_RES, lge, "Result"), Txt(DM_ALL_COL_DO, lge, "What to do")});
-  btnAgn->setText(Txt(SUM_DOC_AGN, lge, "Check again"));
-  btnCpy->setText(Txt(DM_ALL_CPY, lge, "Copy"));
-  btnSav->setText(Txt(DM_ALL_SAV, lge, "Save..."));
-  btnCls->setText(Txt(SUM_BTN_CLS, lge, "Close"));
+      {Txt(DM_ALL_COL_PRT, lge), Txt(DM_ALL_COL_RES, lge), Txt(DM_ALL_COL_DO, lge)});
+  btnAgn->setText(Txt(SUM_DOC_AGN, lge));
+  btnCpy->setText(Txt(DM_ALL_CPY, lge));
+  btnSav->setText(Txt(DM_ALL_SAV, lge));
+  btnCls->setText(Txt(SUM_BTN_CLS, lge));
 }
 
 void TfrmRolCal::SetBtn() {
@@ -168,17 +168,17 @@ void TfrmRolCal::btnSavClick() {
   const std::string rpt = Report();
   if (rpt.empty()) return;
   const std::uint8_t lge = FbyLge;
-  const TFilDlgReq req{LgeTxt(DM_ALL_FLT, lge, "Text files") + " (*.txt)|*.txt", {}};
+  const TFilDlgReq req{LgeTxt(DM_ALL_FLT, lge) + " (*.txt)|*.txt", {}};
   std::string name;
   if (!GuFilDlg().Sav(req, name)) return;
   if (std::filesystem::path(name).extension().empty()) name += ".txt";
   std::error_code ec;
   if (std::filesystem::exists(name, ec) &&
-      ShwMsgBox(LgeTxt(SUM_FIL_OVR, lge, "Overwrite existing file?"),
-                LgeTxt(SUM_FIL_OVR_CAP, lge, "Warning, file allready exists"), TeMsgBtn::YesNo) != TeMsgAns::Yes)
+      ShwMsgBox(LgeTxt(SUM_FIL_OVR, lge),
+                LgeTxt(SUM_FIL_OVR_CAP, lge), TeMsgBtn::YesNo) != TeMsgAns::Yes)
     return;
   std::string why;
   if (!WrtFilSaf(name, rpt, why))
-    ShwMsgBox(DocFmt(LgeTxt(DM_ALL_SAV_ERR, lge, "The report could not be saved to %1: %2"), {name, why}),
-              LgeTxt(SUM_ERR_CAP, lge, "Error"));
+    ShwMsgBox(DocFmt(LgeTxt(DM_ALL_SAV_ERR, lge), {name, why}),
+              LgeTxt(SUM_ERR_CAP, lge));
 }

@@ -36,15 +36,14 @@ constexpr int GcPanWid = 420;   // the pane's first width
 
 struct TuCmdDsg {
   std::uint8_t Msg;
-  const char* Dft;
   QKeyCombination Key;
   const char* Nam;
 };
 const TuCmdDsg GcCmd[TSimPan::CmdCnt] = {
-    {SUM_SIM_CNT, "Continue", QKeyCombination(Qt::Key_F5), "actSimCnt"},
-    {SUM_SIM_PAU, "Pause", QKeyCombination(Qt::Key_F6), "actSimPau"},
-    {SUM_SIM_STP, "Step", QKeyCombination(Qt::Key_F10), "actSimStp"},
-    {SUM_SIM_END, "Run to the end", QKeyCombination(Qt::ControlModifier, Qt::Key_F5), "actSimEnd"},
+    {SUM_SIM_CNT, QKeyCombination(Qt::Key_F5), "actSimCnt"},
+    {SUM_SIM_PAU, QKeyCombination(Qt::Key_F6), "actSimPau"},
+    {SUM_SIM_STP, QKeyCombination(Qt::Key_F10), "actSimStp"},
+    {SUM_SIM_END, QKeyCombination(Qt::ControlModifier, Qt::Key_F5), "actSimEnd"},
 };
 }  // namespace
 
@@ -162,27 +161,27 @@ QWidget* TSimPan::BldInp(QWidget* top) {
 
 void TSimPan::RfsTxt() {
   const std::uint8_t lge = FLge();
-  auto txt = [lge](std::uint8_t id, const char* dft) { return QString::fromStdString(LgeTxt(id, lge, dft)); };
-  const QString pan = txt(SUM_SIM_PAN, "Simulator");
+  auto txt = [lge](std::uint8_t id) { return QString::fromStdString(LgeTxt(id, lge)); };
+  const QString pan = txt(SUM_SIM_PAN);
   setWindowTitle(pan);
   toggleViewAction()->setText(pan);
   for (int c = 0; c < CmdCnt; ++c) {
-    const QString t = txt(GcCmd[c].Msg, GcCmd[c].Dft);
+    const QString t = txt(GcCmd[c].Msg);
     FpCmd[c]->setText(t);
     FpCmd[c]->setToolTip(t + " (" + FpCmd[c]->shortcut().toString(QKeySequence::NativeText) + ")");
   }
-  FpRplLbl->setText(txt(SUM_SIM_RPL, "Replay"));
-  FpSwiLbl->setText(txt(SUM_SIM_SWI, "Switch"));
-  FpLgtLbl->setText(txt(SUM_SIM_LGT, "Light") + QStringLiteral(" %1 %").arg(FpLgt->value()));
-  FpSpdLbl->setText(txt(SUM_SIM_SPD, "Speed"));
-  FpSpd->setItemText(FpSpd->count() - 1, txt(SUM_SIM_FST, "as fast as possible"));
+  FpRplLbl->setText(txt(SUM_SIM_RPL));
+  FpSwiLbl->setText(txt(SUM_SIM_SWI));
+  FpLgtLbl->setText(txt(SUM_SIM_LGT) + QStringLiteral(" %1 %").arg(FpLgt->value()));
+  FpSpdLbl->setText(txt(SUM_SIM_SPD));
+  FpSpd->setItemText(FpSpd->count() - 1, txt(SUM_SIM_FST));
   // The names a screen reader says for the controls that show no words of their own.
-  FpArn->setAccessibleName(txt(SUM_ACC_ARN, "Arena of the robot"));
+  FpArn->setAccessibleName(txt(SUM_ACC_ARN));
   FpRpl->setAccessibleName(FpRplLbl->text());
   for (int i = 0; i < 6; ++i) FpSwi[i]->setAccessibleName(FpSwiLbl->text() + QStringLiteral(" %1").arg(i + 1));
-  FpLgt->setAccessibleName(txt(SUM_SIM_LGT, "Light"));
+  FpLgt->setAccessibleName(txt(SUM_SIM_LGT));
   FpSpd->setAccessibleName(FpSpdLbl->text());
-  FpTrc->setAccessibleName(txt(SUM_ACC_TRC, "Trace of the robot"));
+  FpTrc->setAccessibleName(txt(SUM_ACC_TRC));
 }
 
 void TSimPan::DoCmd(TeCmd c) {
@@ -314,10 +313,10 @@ void TSimPan::ShwWhy(const TuSimWhy& why) {
   const std::uint8_t lge = FLge();
   std::string txt;
   switch (why.Knd) {
-    case TeSimWhy::Usr: txt = LgeTxt(SUM_SIM_WHY_USR, lge, "Paused at the framed vio"); break;
-    case TeSimWhy::Brk: txt = LgeTxt(SUM_SIM_WHY_BRK, lge, "Stopped at a breakpoint: the framed vio is next"); break;
-    case TeSimWhy::Stp: txt = LgeTxt(SUM_SIM_WHY_STP, lge, "One step done: the framed vio is next"); break;
-    case TeSimWhy::Cpl: txt = LgeTxt(SUM_SIM_WHY_CPL, lge, "The program has run to its end"); break;
+    case TeSimWhy::Usr: txt = LgeTxt(SUM_SIM_WHY_USR, lge); break;
+    case TeSimWhy::Brk: txt = LgeTxt(SUM_SIM_WHY_BRK, lge); break;
+    case TeSimWhy::Stp: txt = LgeTxt(SUM_SIM_WHY_STP, lge); break;
+    case TeSimWhy::Cpl: txt = LgeTxt(SUM_SIM_WHY_CPL, lge); break;
     // A fault is told by the robot's own report, a halt by what halted it.
     default: return;
   }

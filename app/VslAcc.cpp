@@ -22,7 +22,7 @@
 
 namespace {
 
-QString Txt(std::uint8_t id, std::uint8_t lge, const char* dft) { return QString::fromStdString(LgeTxt(id, lge, dft)); }
+QString Txt(std::uint8_t id, std::uint8_t lge) { return QString::fromStdString(LgeTxt(id, lge)); }
 
 // The entry of a "|" list; empty when the list is shorter.
 QString Itm(const QString& lst, int idx) { return lst.split('|').value(idx); }
@@ -83,7 +83,7 @@ QString TVslAcc::CueTxt(const std::string& path, std::uint8_t lge) {
   if (cue < 0) return {};
   // The switch numbers say their number.
   if (cue >= SC_SWI_1) return QString::number(cue - SC_SWI_1 + 1);
-  return Itm(Txt(SUM_ACC_CUE_TXT, lge, ""), cue);
+  return Itm(Txt(SUM_ACC_CUE_TXT, lge), cue);
 }
 
 void TVslAcc::Anc(const QString& txt) {
@@ -103,7 +103,7 @@ void TVslAcc::Anc(const QString& txt) {
 void TVslAcc::RfsTxt(std::uint8_t lge) {
   TVioPgmItp& edt = *W.FpVioPgmItp;
   TVslTbr& tbr = W.Tbr();
-  const QString cmd = Txt(SUM_ACC_CMD_NAM, lge, "Upload|Run|Upload and run|Link to the robot");
+  const QString cmd = Txt(SUM_ACC_CMD_NAM, lge);
   for (int i = 0; i < GcTbnCnt; ++i) {
     const auto tbn = static_cast<TeTbn>(i);
     QAction* a = tbr.Tbn(tbn);
@@ -115,7 +115,7 @@ void TVslAcc::RfsTxt(std::uint8_t lge) {
     b->setAccessibleName(typ >= 0 ? QString::fromStdString(VioTypAccNam(edt, static_cast<std::uint8_t>(typ)))
                                   : Itm(cmd, i - static_cast<int>(TeTbn::Upl)));
   }
-  W.statusBar()->setAccessibleName(Txt(SUM_ACC_STA_BAR, lge, "Status"));
-  if (TPgmViw* p = W.PgmViw()) p->Lst()->setAccessibleName(Txt(SUM_VIW_LST, lge, "Listing"));
+  W.statusBar()->setAccessibleName(Txt(SUM_ACC_STA_BAR, lge));
+  if (TPgmViw* p = W.PgmViw()) p->Lst()->setAccessibleName(Txt(SUM_VIW_LST, lge));
   FpFld->RfsTxt();
 }

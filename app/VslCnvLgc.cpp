@@ -8,6 +8,7 @@
 #include "core/PathUtl.h"
 #include "core/StrUtl.h"
 #include "messages/SysLgeMsg.h"
+#include "messages/SysMsgBui.h"
 
 #ifndef TESSARO_VERSION
 #error "TESSARO_VERSION must be set by the build"
@@ -86,15 +87,9 @@ std::string DocDir(const std::string& insDir) {
 #endif
 }
 
-std::string LgeTxt(std::uint8_t id, std::uint8_t lge, const char* dft) {
-  if (!GuSysLgeMsg) return dft;
-  const std::string err = GuLstErrMsg;  // a missing text is no failure of the caller's
-  std::string s = GuSysLgeMsg->GetSysMsg(id, lge);
-  GuLstErrMsg = err;
-  return s.empty() ? std::string(dft) : s;
-}
+std::string LgeTxt(std::uint8_t id, std::uint8_t lge) { return SysMsgOr(id, lge); }
 
-std::string SimPrtTxt(std::uint8_t lge) { return LgeTxt(SUM_OPT_SIM, lge, "Simulated robot (built in)"); }
+std::string SimPrtTxt(std::uint8_t lge) { return LgeTxt(SUM_OPT_SIM, lge); }
 
 std::string MisFilRpt(const std::string& insDir, const std::vector<std::string>& pics,
                       const std::vector<std::string>& snds) {

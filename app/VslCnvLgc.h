@@ -50,8 +50,9 @@ inline constexpr const char* GcMnlGer = "Brinkmoor Anleitung V2.07.pdf";
 std::string DocDir(const std::string& insDir);
 
 // Message id of the table in language lge (0 English, 1 Dutch, 2 German), or
-// dft when the table lacks it or none is loaded. GuLstErrMsg stays as it was.
-std::string LgeTxt(std::uint8_t id, std::uint8_t lge, const char* dft);
+// the built-in English text when the table lacks it or none is loaded.
+// GuLstErrMsg stays as it was.
+std::string LgeTxt(std::uint8_t id, std::uint8_t lge);
 // The name of the built-in simulated robot in language lge, where a port's
 // name would stand.
 std::string SimPrtTxt(std::uint8_t lge);

@@ -42,14 +42,14 @@ void TfrmVslCnv::SetLgeIdx(std::uint8_t idx) {
 
 void TfrmVslCnv::RfsLgeTxt() {
   const std::uint8_t lge = FbyLgeIdx;
-  auto txt = [lge](std::uint8_t id, const char* dft) { return QStr(LgeTxt(id, lge, dft)); };
+  auto txt = [lge](std::uint8_t id) { return QStr(LgeTxt(id, lge)); };
   FpDoc->RfsTxt(lge);
-  mmnOpt->setText(txt(SUM_MNU_OPT, "Options"));
-  mmnLge->setTitle(txt(SUM_MNU_LGE, "Language"));
-  mmnHlp->setTitle(txt(SUM_MNU_HLP, "Help"));
-  smnHlpMnlEng->setText(txt(SUM_MNU_MNL_ENG, "Manual (Englisch)"));
-  HandbuchDeutch1->setText(txt(SUM_MNU_MNL_GER, "Anleitung (Deutsch)"));
-  smnHlpInf->setText(txt(SUM_MNU_INF, "Info"));
+  mmnOpt->setText(txt(SUM_MNU_OPT));
+  mmnLge->setTitle(txt(SUM_MNU_LGE));
+  mmnHlp->setTitle(txt(SUM_MNU_HLP));
+  smnHlpMnlEng->setText(txt(SUM_MNU_MNL_ENG));
+  HandbuchDeutch1->setText(txt(SUM_MNU_MNL_GER));
+  smnHlpInf->setText(txt(SUM_MNU_INF));
   if (FpPgmViw) FpPgmViw->RfsTxt();
   if (FpSimPan) FpSimPan->RfsTxt();
   if (FpAcc) FpAcc->RfsTxt(lge);

@@ -26,7 +26,7 @@ const QString GcDrtMrk = QStringLiteral(" *");
 
 // The one filter of both dialogs: description and pattern.
 std::string VioFlt(std::uint8_t lge) {
-  return LgeTxt(SUM_FIL_FLT, lge, "Visual program files") + " (" + "*." + GcVioExt + ")|" + "*." + GcVioExt;
+  return LgeTxt(SUM_FIL_FLT, lge) + " (" + "*." + GcVioExt + ")|" + "*." + GcVioExt;
 }
 
 }  // namespace
@@ -93,7 +93,7 @@ void TVslDoc::BldExt() {
   // Closing asks about unsaved work first, as the window's close button does.
   connect(smnFilExt, &QAction::triggered, this, [this] { FWnd.close(); });
   connect(mmnFil, &QMenu::aboutToShow, this, [this] {
-    if (TVioPgmItp* edt = FHst.Pgm()) smnFilExt->setText(QStr(VioUsrMsg(*edt, SUM_FIL_EXT, "E&xit")));
+    if (TVioPgmItp* edt = FHst.Pgm()) smnFilExt->setText(QStr(VioUsrMsg(*edt, SUM_FIL_EXT)));
   });
 }
 
@@ -109,16 +109,16 @@ void TVslDoc::BldRctMnu() {
 }
 
 void TVslDoc::RfsTxt(std::uint8_t lge) {
-  auto txt = [lge](std::uint8_t id, const char* dft) { return QStr(LgeTxt(id, lge, dft)); };
-  mmnFil->setTitle(txt(SUM_MNU_FIL, "&File"));
-  smnFilOpn->setText(txt(SUM_MNU_OPN, "&Open"));
-  smnFilSav->setText(txt(SUM_MNU_SAV, "&Save"));
-  smnFilSas->setText(txt(SUM_MNU_SAS, "Save &As..."));
-  if (smnFilExt) smnFilExt->setText(txt(SUM_FIL_EXT, "E&xit"));
-  if (mmnFilRct) mmnFilRct->setTitle(txt(SUM_RCT_MNU, "Recent files"));
-  mmnEdt->setTitle(txt(SUM_MNU_EDT, "&Edit"));
-  smnEdtUnd->setText(txt(SUM_MNU_UND, "&Undo"));
-  smnEdtRed->setText(txt(SUM_MNU_RED, "&Redo"));
+  auto txt = [lge](std::uint8_t id) { return QStr(LgeTxt(id, lge)); };
+  mmnFil->setTitle(txt(SUM_MNU_FIL));
+  smnFilOpn->setText(txt(SUM_MNU_OPN));
+  smnFilSav->setText(txt(SUM_MNU_SAV));
+  smnFilSas->setText(txt(SUM_MNU_SAS));
+  if (smnFilExt) smnFilExt->setText(txt(SUM_FIL_EXT));
+  if (mmnFilRct) mmnFilRct->setTitle(txt(SUM_RCT_MNU));
+  mmnEdt->setTitle(txt(SUM_MNU_EDT));
+  smnEdtUnd->setText(txt(SUM_MNU_UND));
+  smnEdtRed->setText(txt(SUM_MNU_RED));
 }
 
 // ---------------------------------------------------------------------------
@@ -163,7 +163,11 @@ std::string TVslDoc::FilDlgDir() const {
   return NativePath(GuInsDir + "examples");
 }
 
-void TVslDoc::EnaSas() { smnFilSas->setEnabled(true); }
+// Save on a program without a file of its own asks for its name, as Save As does.
+void TVslDoc::EnaSas() {
+  smnFilSav->setEnabled(true);
+  smnFilSas->setEnabled(true);
+}
 
 void TVslDoc::SetCap(const QString& cap) {
   FsCap = cap;
@@ -259,8 +263,8 @@ void TVslDoc::Sas() {
     name += ext;
   std::error_code ec;
   if (std::filesystem::exists(name, ec)) {
-    const TeMsgAns ans = ShwMsgBox(LgeTxt(SUM_FIL_OVR, lge, "Overwrite existing file?"),
-                                   LgeTxt(SUM_FIL_OVR_CAP, lge, "Warning, file allready exists"),
+    const TeMsgAns ans = ShwMsgBox(LgeTxt(SUM_FIL_OVR, lge),
+                                   LgeTxt(SUM_FIL_OVR_CAP, lge),
                                    TeMsgBtn::YesNoCancel);
     if (ans != TeMsgAns::Yes) return;
     // The old file stays until the new one is complete: the writer replaces it
@@ -304,7 +308,7 @@ bool TVslDoc::KepCls() {
 
 void TVslDoc::OfrRcv() {
   if (!FpVioRcv || FpVioRcv->Armed()) return;
-  if (FpVioRcv->Ofr() == TVioRcv::TeOfr::Rst) smnFilSas->setEnabled(true);
+  if (FpVioRcv->Ofr() == TVioRcv::TeOfr::Rst) EnaSas();
 }
 
 // ---------------------------------------------------------------------------
@@ -316,7 +320,7 @@ void TVslDoc::RfsRctMnu() {
     FpRctFil = std::make_unique<TRctFil>();
     FHst.LodRct(*FpRctFil);
   }
-  if (TVioPgmItp* edt = FHst.Pgm()) mmnFilRct->setTitle(QStr(VioUsrMsg(*edt, SUM_RCT_MNU, "Recent files")));
+  if (TVioPgmItp* edt = FHst.Pgm()) mmnFilRct->setTitle(QStr(VioUsrMsg(*edt, SUM_RCT_MNU)));
   mmnFilRct->clear();
   int n = 0;
   for (const std::string& p : FpRctFil->Lst()) {
@@ -345,7 +349,7 @@ void TVslDoc::OpnRctFil(const std::string& path) {
     FHst.SavRct(*FpRctFil);
     RfsRctMnu();
     FHst.ShwErrMsg(
-        VioUsrMsg(*FHst.Pgm(), SUM_RCT_MIS, "The file no longer exists and was taken off the recent files:") + " " +
+        VioUsrMsg(*FHst.Pgm(), SUM_RCT_MIS) + " " +
         path);
     return;
   }

@@ -76,7 +76,7 @@ public:
   // Folder the file dialogs start in: that of the current file, or the
   // example programs' folder when no file is open.
   std::string FilDlgDir() const;
-  // The input gate has run: Save As is offered from now on.
+  // The input gate has run: Save and Save As are offered from now on.
   void EnaSas();
 
   // Asks Save / Discard / Cancel when the program has unsaved changes; true when it may go.

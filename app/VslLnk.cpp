@@ -18,6 +18,7 @@
 #include "core/Globals.h"
 #include "core/PathUtl.h"
 #include "core/Seams.h"
+#include "editor/VioKep.h"
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioPgmViw.h"
 #include "link/ComPort2p5.h"
@@ -39,26 +40,8 @@ namespace {
 // that much while one cue plays, a flood of garbage does).
 constexpr std::size_t GcLnkTskMax = 4096;
 
-// Messages of the link in SysMsgFil.sys.
-
-const char* const GcTxtPrtHld =
-    ": another program holds the port. Close that program (Options, Check connection names it), then try again.";
-const char* const GcTxtUplNcf =
-    "The robot did not confirm the upload. Is it switched on and connected? Options, Check connection finds out.";
-const char* const GcTxtDevLst = ": the connection to the robot was lost. The next command opens the port again.";
-const char* const GcTxtPrtErr = ": the port could not be opened. Choose the robot's port under Options.";
-const char* const GcTxtTxDrp = ": a packet to the robot was not sent completely. Send it again.";
-
 constexpr const char* GcUpsPic = "upstream.bmp";
 constexpr const char* GcDnsPic = "downstream.bmp";
-
-// A message of the table, or its stand-in; GuLstErrMsg stays as it was.
-std::string MsgOr(TVioPgmItp& edt, std::uint8_t id, const char* dflt) {
-  const std::string keep = GuLstErrMsg;
-  const std::string t = edt.GetSysUsrMsg(id);
-  GuLstErrMsg = keep;
-  return t.empty() ? std::string(dflt) : t;
-}
 
 }  // namespace
 
@@ -322,12 +305,12 @@ bool TVslLnk::PlyCue(TeSndCue cue) { return PlySndCue(FHst.Ply(), cue, GuInsDir,
 // ---------------------------------------------------------------------------
 // Port and timers
 
-// "Comport <name>" and the message, or its stand-in when the table lacks it.
-std::string TVslLnk::PrtMsg(const std::string& nam, std::uint8_t id, const char* dflt) {
+// "Comport <name>" and the message.
+std::string TVslLnk::PrtMsg(const std::string& nam, std::uint8_t id) {
   // The built-in robot is named, not the pseudo-terminal that it uses.
   if (IsSimPrt(nam) || (FpSim && FpSim->Running() && nam == FpSim->Pth()))
-    return SimPrtTxt(FHst.Lge()) + MsgOr(FHst.Edt(), id, dflt);
-  return "Comport " + nam + MsgOr(FHst.Edt(), id, dflt);
+    return SimPrtTxt(FHst.Lge()) + VioUsrMsg(FHst.Edt(), id);
+  return "Comport " + nam + VioUsrMsg(FHst.Edt(), id);
 }
 
 std::string TVslLnk::PrtDev(const std::string& name) {
@@ -356,8 +339,8 @@ void TVslLnk::LnkEnd(TeComErr code, const std::string& text) {
   // Its own message says what happened to the upload.
   tmrUplCfm.stop();
   const std::string& nam = com.FsPrtNam;
-  std::string msg = code == CE_DEV_LST ? PrtMsg(nam, SUM_LNK_DEV_LST, GcTxtDevLst) : text;
-  if (com.TakTxDrp() > 0) msg += "\n" + PrtMsg(nam, SUM_LNK_TX_DRP, GcTxtTxDrp);
+  std::string msg = code == CE_DEV_LST ? PrtMsg(nam, SUM_LNK_DEV_LST) : text;
+  if (com.TakTxDrp() > 0) msg += "\n" + PrtMsg(nam, SUM_LNK_TX_DRP);
   if (code == CE_DEV_LST)
     ShwMsgBox(msg);
   else
@@ -380,7 +363,7 @@ bool TVslLnk::OpnComPrt(const std::string& name) {
   if (dev.empty() && !name.empty()) return false;
   const TOpnPrtRes res = FpSes->Opn(dev);
   // Closing the old port may have cut a packet short: say so, it was not sent.
-  if (com.TakTxDrp() > 0) ShwMsgBox(PrtMsg(old, SUM_LNK_TX_DRP, GcTxtTxDrp));
+  if (com.TakTxDrp() > 0) ShwMsgBox(PrtMsg(old, SUM_LNK_TX_DRP));
   if (res.Ok()) {
     FbComPrtOpn = true;
     tmrBlkComPrtCupMsg.start();
@@ -395,8 +378,8 @@ bool TVslLnk::OpnComPrt(const std::string& name) {
     return true;
   }
   // A port that is there but held: the cable is not the trouble.
-  GuLstErrMsg = com.PrtHld() ? PrtMsg(com.FsPrtNam, SUM_LNK_PRT_HLD, GcTxtPrtHld)
-                             : PrtMsg(com.FsPrtNam, SUM_LNK_COM_PRT_ERR, GcTxtPrtErr);
+  GuLstErrMsg = com.PrtHld() ? PrtMsg(com.FsPrtNam, SUM_LNK_PRT_HLD)
+                             : PrtMsg(com.FsPrtNam, SUM_LNK_COM_PRT_ERR);
   return false;
 }
 
@@ -418,14 +401,14 @@ void TVslLnk::RcvPckTimOutTimer() { LnkDwn(); }
 
 void TVslLnk::UplCfmTimer() {
   tmrUplCfm.stop();
-  FHst.Sta().showMessage(QStr(MsgOr(FHst.Edt(), SUM_LNK_UPL_NCF, GcTxtUplNcf)));
+  FHst.Sta().showMessage(QStr(VioUsrMsg(FHst.Edt(), SUM_LNK_UPL_NCF)));
 }
 
 void TVslLnk::EndUplCfm() {
   tmrUplCfm.stop();
   // A confirmation that came late takes the warning back.
   QStatusBar& sta = FHst.Sta();
-  if (sta.currentMessage() == QStr(MsgOr(FHst.Edt(), SUM_LNK_UPL_NCF, GcTxtUplNcf))) sta.clearMessage();
+  if (sta.currentMessage() == QStr(VioUsrMsg(FHst.Edt(), SUM_LNK_UPL_NCF))) sta.clearMessage();
 }
 
 void TVslLnk::EndRunViw() {

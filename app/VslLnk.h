@@ -161,7 +161,7 @@ private:
   void LnkDwn();
   void EndRunViw();
   void FlsDirPic(const char* fil);
-  std::string PrtMsg(const std::string& nam, std::uint8_t id, const char* dflt);
+  std::string PrtMsg(const std::string& nam, std::uint8_t id);
   // The device of a port name: the built-in robot's line (its thread
   // started first), or the name itself; empty with GuLstErrMsg.
   std::string PrtDev(const std::string& name);

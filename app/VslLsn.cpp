@@ -62,7 +62,7 @@ void TVslLsn::Opn() {
   GuLstErrMsg.clear();
   const std::uint8_t lge = FLge();
   const std::string pat = std::string("*.") + GcLsnExt;
-  TFilDlgReq req{LgeTxt(SUM_LSN_PNL, lge, "Lesson") + " (" + pat + ")|" + pat, LsnDir()};
+  TFilDlgReq req{LgeTxt(SUM_LSN_PNL, lge) + " (" + pat + ")|" + pat, LsnDir()};
   std::string name;
   if (GuFilDlg().Opn(req, name)) OpnFil(name);
 }
@@ -95,9 +95,9 @@ void TVslLsn::Aply() {
 
 void TVslLsn::RfsTxt() {
   const std::uint8_t lge = FLge();
-  smnLsnOpn->setText(QStr(LgeTxt(SUM_LSN_OPN, lge, "Open lesson...")));
-  smnLsnCls->setText(QStr(LgeTxt(SUM_LSN_CLS, lge, "Close lesson")));
-  dckLsn->setWindowTitle(QStr(LgeTxt(SUM_LSN_PNL, lge, "Lesson")));
+  smnLsnOpn->setText(QStr(LgeTxt(SUM_LSN_OPN, lge)));
+  smnLsnCls->setText(QStr(LgeTxt(SUM_LSN_CLS, lge)));
+  dckLsn->setWindowTitle(QStr(LgeTxt(SUM_LSN_PNL, lge)));
   const TVioLsn* lsn = FEdt.Lsn();
   if (!lsn) {
     lblLsnTsk->clear();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/Globals.h"
+#include "editor/VioKep.h"
 #include "editor/VioTyp.h"
 #include "messages/SysMsgIdf.h"
 #include "translator/InsAndTkn.h"
@@ -12,12 +13,7 @@ namespace {
 
 // A message in the editor's language, or the English words when the file has
 // none; the last-error text is kept.
-std::string Txt(TVioPgmItp& edt, std::uint8_t id, const char* dft) {
-  const std::string keep = GuLstErrMsg;
-  std::string t = edt.GetSysUsrMsg(id);
-  GuLstErrMsg = keep;
-  return t.empty() ? dft : t;
-}
+std::string Txt(TVioPgmItp& edt, std::uint8_t id) { return VioUsrMsg(edt, id); }
 
 // The text with %1, %2 and %3 replaced by the arguments.
 std::string Fmt(std::string t, const std::vector<std::string>& arg) {
@@ -52,7 +48,7 @@ bool ActVal(const TVio& vio) {
 }
 
 std::string Pos(TVioPgmItp& edt, const TVio& vio) {
-  return Fmt(Txt(edt, SUM_ACC_VIO_POS, "%1, row %2, column %3"),
+  return Fmt(Txt(edt, SUM_ACC_VIO_POS),
              {VioTypAccNam(edt, vio.Rec.VioTyp), std::to_string(vio.Rec.GrdRow + 1),
               std::to_string(vio.Rec.GrdCol + 1)});
 }
@@ -60,27 +56,27 @@ std::string Pos(TVioPgmItp& edt, const TVio& vio) {
 }  // namespace
 
 std::string VioTypAccNam(TVioPgmItp& edt, std::uint8_t typ) {
-  std::string n = Itm(Txt(edt, SUM_ACC_VIO_NAM, ""), typ);
+  std::string n = Itm(Txt(edt, SUM_ACC_VIO_NAM), typ);
   return n.empty() ? GetVioCap(typ) : n;
 }
 
 std::string VioPrmAcc(TVioPgmItp& edt, const TVio& vio) {
   const TuVioRec& r = vio.Rec;
-  auto val = [&](std::uint8_t id, const char* dft, const std::string& v) {
-    return v.empty() ? std::string() : Fmt(Txt(edt, id, dft), {v});
+  auto val = [&](std::uint8_t id, const std::string& v) {
+    return v.empty() ? std::string() : Fmt(Txt(edt, id), {v});
   };
   switch (r.VioTyp) {
-    case VT_DLY: return val(SUM_ACC_DLY_VAL, "%1 tenths of a second", r.ValTxt);
-    case VT_LBL: return val(SUM_ACC_LBL_VAL, "name %1", r.LblNam);
-    case VT_GTO: return val(SUM_ACC_GTO_VAL, "jumps to label %1", r.LblNam);
-    case VT_SPD: return val(SUM_ACC_SPD_VAL, "%1 centimetres per second", r.SpdTxt);
+    case VT_DLY: return val(SUM_ACC_DLY_VAL, r.ValTxt);
+    case VT_LBL: return val(SUM_ACC_LBL_VAL, r.LblNam);
+    case VT_GTO: return val(SUM_ACC_GTO_VAL, r.LblNam);
+    case VT_SPD: return val(SUM_ACC_SPD_VAL, r.SpdTxt);
     case VT_SNS: return r.SarTyp + ", " + r.SarCom;
     case VT_ACT: {
       std::string t = r.SarTyp + ", " + r.SarCom;
       if (!ActVal(vio) || r.ValTxt.empty()) return t;
       return t + ", " +
-             (ActDst(vio) ? val(SUM_ACC_DST_VAL, "%1 centimetres", r.ValTxt)
-                          : val(SUM_ACC_DLY_VAL, "%1 tenths of a second", r.ValTxt));
+             (ActDst(vio) ? val(SUM_ACC_DST_VAL, r.ValTxt)
+                          : val(SUM_ACC_DLY_VAL, r.ValTxt));
     }
     default: return {};
   }
@@ -90,16 +86,16 @@ std::string VioCtlAccNam(TVioPgmItp& edt, const TVio& vio, int ctl) {
   if (!InRng(ctl, vio.Ctls().size())) return {};
   const bool act = vio.Rec.VioTyp == VT_ACT;
   switch (vio.Ctls()[static_cast<std::size_t>(ctl)].CtlRol) {
-    case CR_SAR_TYP: return act ? Txt(edt, SUM_ACC_ACT_TYP, "Actor type") : Txt(edt, SUM_ACC_SNS_TYP, "Sensor type");
+    case CR_SAR_TYP: return act ? Txt(edt, SUM_ACC_ACT_TYP) : Txt(edt, SUM_ACC_SNS_TYP);
     case CR_SAR_COM:
-      return act ? Txt(edt, SUM_ACC_ACT_COM, "Actor command") : Txt(edt, SUM_ACC_SNS_COM, "Sensor command");
+      return act ? Txt(edt, SUM_ACC_ACT_COM) : Txt(edt, SUM_ACC_SNS_COM);
     case CR_VAL:
-      if (!act) return Txt(edt, SUM_ACC_DLY_EDT, "Delay time in tenths of a second");
-      return ActDst(vio) ? Txt(edt, SUM_ACC_DST_EDT, "Distance in centimetres")
-                         : Txt(edt, SUM_ACC_TIM_EDT, "Time in tenths of a second");
-    case CR_LBL_NAM: return Txt(edt, SUM_ACC_LBL_CBX, "Label name");
-    case CR_GTO_NAM: return Txt(edt, SUM_ACC_GTO_CBX, "Label to jump to");
-    case CR_SPD: return Txt(edt, SUM_ACC_SPD_EDT, "Engine speed in centimetres per second");
+      if (!act) return Txt(edt, SUM_ACC_DLY_EDT);
+      return ActDst(vio) ? Txt(edt, SUM_ACC_DST_EDT)
+                         : Txt(edt, SUM_ACC_TIM_EDT);
+    case CR_LBL_NAM: return Txt(edt, SUM_ACC_LBL_CBX);
+    case CR_GTO_NAM: return Txt(edt, SUM_ACC_GTO_CBX);
+    case CR_SPD: return Txt(edt, SUM_ACC_SPD_EDT);
     default: return {};
   }
 }
@@ -148,10 +144,10 @@ std::string TVioAcc::Cmp(const TVio& vio, bool rch, const TVio* frm) const {
   if (!prm.empty()) t += ", " + prm;
   // The entry vios start the run; they follow nothing.
   if (vio.Rec.VioTyp == VT_STA || vio.Rec.VioTyp == VT_SWI) return t;
-  if (!rch) return t + ", " + Txt(FEdt, SUM_ACC_VIO_NRC, "not reached from START");
+  if (!rch) return t + ", " + Txt(FEdt, SUM_ACC_VIO_NRC);
   if (!frm) return t;
   return t + ", " +
-         Fmt(Txt(FEdt, SUM_ACC_VIO_FOL, "follows %1 in row %2, column %3"),
+         Fmt(Txt(FEdt, SUM_ACC_VIO_FOL),
              {VioTypAccNam(FEdt, frm->Rec.VioTyp), std::to_string(frm->Rec.GrdRow + 1),
               std::to_string(frm->Rec.GrdCol + 1)});
 }

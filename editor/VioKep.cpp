@@ -15,21 +15,22 @@
 
 #include "core/Globals.h"
 #include "core/Seams.h"
+#include "messages/SysMsgBui.h"
 
 namespace fs = std::filesystem;
 
-std::string VioUsrMsg(TVioPgmItp& edt, std::uint8_t id, const char* dft) {
+std::string VioUsrMsg(TVioPgmItp& edt, std::uint8_t id) {
   const std::string err = GuLstErrMsg;  // a missing message is no failure of the caller's
   std::string s = edt.GetSysUsrMsg(id);
   GuLstErrMsg = err;
-  return s.empty() ? std::string(dft) : s;
+  return s.empty() ? SysMsgEng(id) : s;
 }
 
 bool AskDrpPgm(TVioPgmItp& edt, const std::function<void()>& sav) {
   if (!edt.Drt() || edt.GetVioCnt() == 0) return true;
   const TeMsgAns ans =
-      ShwMsgBox(VioUsrMsg(edt, SUM_KEP_ASK, "The program has changes that are not saved. Save them?"),
-                VioUsrMsg(edt, SUM_KEP_ASK_CAP, "Unsaved changes"), TeMsgBtn::SavDscCnc);
+      ShwMsgBox(VioUsrMsg(edt, SUM_KEP_ASK),
+                VioUsrMsg(edt, SUM_KEP_ASK_CAP), TeMsgBtn::SavDscCnc);
   switch (ans) {
     case TeMsgAns::Dsc: return true;
     case TeMsgAns::Sav:
@@ -188,11 +189,9 @@ TVioRcv::TeOfr TVioRcv::Ofr() {
 
 TVioRcv::TeOfr TVioRcv::OfrOne(const std::string& cpy, const std::string& lck, int fd) {
   std::error_code ec;
-  const std::string cap = VioUsrMsg(FEdt, SUM_RCV_CAP, "Recovery");
+  const std::string cap = VioUsrMsg(FEdt, SUM_RCV_CAP);
   const TeMsgAns ans = ShwMsgBox(
-      VioUsrMsg(FEdt, SUM_RCV_OFR,
-                "Tessaro was not closed properly. A recovery copy of the program you were working on was kept. "
-                "Restore it?"),
+      VioUsrMsg(FEdt, SUM_RCV_OFR),
       cap, TeMsgBtn::YesNo);
   if (ans != TeMsgAns::Yes) {
     fs::remove(cpy, ec);
@@ -226,7 +225,7 @@ TVioRcv::TeOfr TVioRcv::OfrOne(const std::string& cpy, const std::string& lck, i
   fs::rename(cpy, BadPth(cpy), ec);
   const std::string kept = ec ? cpy : BadPth(cpy);
   UnlFil(fd, lck, !ec);
-  std::string txt = VioUsrMsg(FEdt, SUM_RCV_BAD, "The recovery copy is damaged and could not be restored. It was kept as:");
+  std::string txt = VioUsrMsg(FEdt, SUM_RCV_BAD);
   txt += " " + kept;
   if (!why.empty()) txt += "\n" + why;
   ShwMsgBox(txt, cap, TeMsgBtn::Ok);
@@ -278,10 +277,10 @@ bool TVioRcv::Wrt() {
   }
   ok = ok && TVioPgmItp::WrtVioLns(lines, FsPth);
   if (!ok) {
-    GuLstErrMsg = VioUsrMsg(FEdt, SUM_RCV_WRT, "The recovery copy of the program could not be written:") + " " + FsPth;
+    GuLstErrMsg = VioUsrMsg(FEdt, SUM_RCV_WRT) + " " + FsPth;
     if (!FbWrtTld) {
       FbWrtTld = true;
-      ShwMsgBox(GuLstErrMsg, VioUsrMsg(FEdt, SUM_RCV_CAP, "Recovery"), TeMsgBtn::Ok);
+      ShwMsgBox(GuLstErrMsg, VioUsrMsg(FEdt, SUM_RCV_CAP), TeMsgBtn::Ok);
     }
     return false;
   }

@@ -12,7 +12,7 @@
 
 // A message of the table in the editor's language, or dft when the table
 // lacks it (or no table is loaded).
-std::string VioUsrMsg(TVioPgmItp& edt, std::uint8_t id, const char* dft);
+std::string VioUsrMsg(TVioPgmItp& edt, std::uint8_t id);
 
 // Asks before the program on the field is dropped (the window closes,
 // another file is opened). Nothing is asked when the program has no unsaved

@@ -35,10 +35,34 @@ std::string Upr(std::string s) {
   return s;
 }
 
-// "%1" in the text replaced by the value.
-std::string Put(std::string txt, const std::string& val) {
-  const auto p = txt.find("%1");
+// "%N" in the text replaced by the value.
+std::string Put(std::string txt, const std::string& val, const char* key = "%1") {
+  const auto p = txt.find(key);
   return p == std::string::npos ? txt + " " + val : txt.replace(p, 2, val);
+}
+
+// What a message quotes of a line from the file: at most GcQutMax
+// characters, each byte that is no printable character (a control byte, a
+// byte that is no part of a UTF-8 character) shown as '?', then "..." when
+// the line goes on. A binary file is quoted in a few harmless characters.
+constexpr std::size_t GcQutMax = 40;
+std::string Qut(const std::string& lin) {
+  std::string out;
+  std::size_t chr = 0, i = 0;
+  for (; i < lin.size() && chr < GcQutMax; ++chr) {
+    const auto c = static_cast<unsigned char>(lin[i]);
+    const std::size_t n = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 1;
+    bool ok = n > 1 ? i + n <= lin.size() : c >= 0x20 && c < 0x7F;
+    for (std::size_t k = 1; ok && k < n; ++k) ok = (static_cast<unsigned char>(lin[i + k]) & 0xC0) == 0x80;
+    if (!ok) {
+      out += '?';
+      ++i;
+      continue;
+    }
+    out.append(lin, i, n);
+    i += n;
+  }
+  return i < lin.size() ? out + "..." : out;
 }
 
 // The vio type of a name: its file keyword or caption, without regard to case,
@@ -74,8 +98,7 @@ private:
   bool Bdg(const std::string& val);
   bool Txt(const std::string& key, const std::string& val);
   bool NoNam(const std::string& nam) {
-    Why = Put(VioUsrMsg(FEdt, SUM_LSN_NAM, "Nothing is called %1 (a block, a sensor or actor command, or its number)."),
-              nam);
+    Why = Put(VioUsrMsg(FEdt, SUM_LSN_NAM), Qut(nam));
     return false;
   }
 
@@ -97,7 +120,7 @@ bool TLsnPrs::Lin(const std::string& key, const std::string& val, const std::str
     ok = Bdg(val);
   else
     ok = Txt(key, val);
-  if (!ok && Why.empty()) Why = Put(VioUsrMsg(FEdt, SUM_LSN_LIN, "This line is not understood: %1"), raw);
+  if (!ok && Why.empty()) Why = Put(VioUsrMsg(FEdt, SUM_LSN_LIN), Qut(raw));
   return ok;
 }
 
@@ -159,7 +182,7 @@ bool TLsnPrs::Bdg(const std::string& val) {
                    val.find_first_not_of("0123456789") == std::string::npos;
   const int n = dgt ? std::stoi(val) : 0;
   if (n < 1 || n > 254) {
-    Why = VioUsrMsg(FEdt, SUM_LSN_BDG, "The budget must be a whole number from 1 to 254.");
+    Why = VioUsrMsg(FEdt, SUM_LSN_BDG);
     return false;
   }
   FLsn.Bdg = static_cast<std::size_t>(n);
@@ -210,7 +233,7 @@ bool PrsVioLsn(const std::string& txt, const std::string& path, TVioPgmItp& edt,
   bool hdr = false;
   int no = 0;
   auto fal = [&](const std::string& why) {
-    std::string h = Put(VioUsrMsg(edt, SUM_LSN_ERR, "The lesson was not opened. %1, line %2:"), path);
+    std::string h = Put(VioUsrMsg(edt, SUM_LSN_ERR), path);
     const auto p = h.find("%2");
     if (p != std::string::npos) h.replace(p, 2, std::to_string(no));
     GuLstErrMsg = Trm(h + " " + why);
@@ -222,7 +245,7 @@ bool PrsVioLsn(const std::string& txt, const std::string& path, TVioPgmItp& edt,
     if (lin.empty() || lin[0] == '#' || lin[0] == ';') continue;
     if (!hdr) {
       hdr = EqlNoCase(lin, "[lesson]");
-      if (!hdr) return fal(Put(VioUsrMsg(edt, SUM_LSN_LIN, "This line is not understood: %1"), lin));
+      if (!hdr) return fal(VioUsrMsg(edt, SUM_LSN_HDR) + " " + Put(VioUsrMsg(edt, SUM_LSN_LIN), Qut(lin)));
       continue;
     }
     const auto eq = lin.find('=');
@@ -233,7 +256,7 @@ bool PrsVioLsn(const std::string& txt, const std::string& path, TVioPgmItp& edt,
   }
   if (!hdr) {
     no = 1;
-    return fal(Put(VioUsrMsg(edt, SUM_LSN_LIN, "This line is not understood: %1"), ""));
+    return fal(VioUsrMsg(edt, SUM_LSN_HDR));
   }
   out = std::move(lsn);
   return true;
@@ -242,9 +265,15 @@ bool PrsVioLsn(const std::string& txt, const std::string& path, TVioPgmItp& edt,
 bool LodVioLsn(const std::string& path, TVioPgmItp& edt, TVioLsn& out) {
   std::error_code ec;
   const std::uintmax_t siz = std::filesystem::file_size(path, ec);
+  if (!ec && siz > GcMaxLsnSiz && std::filesystem::is_regular_file(path, ec)) {
+    const std::string txt = Put(Put(VioUsrMsg(edt, SUM_LSN_SIZ), std::to_string(siz), "%2"),
+                                std::to_string(GcMaxLsnSiz), "%3");
+    GuLstErrMsg = Put(txt, path);
+    return false;
+  }
   std::ifstream in(path, std::ios::binary);
   if (ec || siz > GcMaxLsnSiz || !std::filesystem::is_regular_file(path, ec) || !in) {
-    GuLstErrMsg = VioUsrMsg(edt, SUM_LSN_RED, "The lesson was not opened: this file cannot be read:") + " " + path;
+    GuLstErrMsg = VioUsrMsg(edt, SUM_LSN_RED) + " " + path;
     return false;
   }
   std::ostringstream txt;
@@ -276,7 +305,7 @@ std::string TVioPgmItp::LsnNot(const std::vector<std::uint8_t>& typs) {
     nms += (nms.empty() ? "" : ", ") + cap;
   }
   if (nms.empty()) return {};
-  return Put(VioUsrMsg(*this, SUM_LSN_NOT, "Not offered in this lesson: %1"), nms);
+  return Put(VioUsrMsg(*this, SUM_LSN_NOT), nms);
 }
 
 std::string TVioPgmItp::LsnNot() {

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/Globals.h"
+#include "editor/VioKep.h"
 #include "translator/InsAndTkn.h"
 
 TuMtrStt MtrStt(bool ok, std::size_t len, const std::string& why, const std::string& unit,
@@ -10,13 +11,12 @@ TuMtrStt MtrStt(bool ok, std::size_t len, const std::string& why, const std::str
   TuMtrStt s;
   const std::string max = " / " + std::to_string(bdg) + " " + unit;
   // A stream longer than one upload (or the lesson's budget) does not count
-  // as translated, whatever the passes said.
-  if (ok && len > bdg) {
-    ok = false;
-  }
+  // as translated, whatever the passes said; its count is still shown.
+  const bool ovr = ok && len > bdg;
+  if (ovr) ok = false;
   s.Ok = ok;
   s.Len = ok ? len : 0;
-  s.Txt = (ok ? std::to_string(len) : std::string("-")) + max;
+  s.Txt = (ok || ovr ? std::to_string(len) : std::string("-")) + max;
   if (!ok) {
     std::string r = why.empty() ? std::to_string(len) + max : why;
     s.Why = lead.empty() ? r : lead + " " + r;
@@ -43,9 +43,8 @@ const TuMtrStt& TVioMtr::Upd() {
   const bool ok = FEdt.TrnVioPgmQui(*FpTrn);
   FVios = FEdt.Vios();
   std::string why = ok ? std::string() : GuLstErrMsg;
-  std::string unit = FEdt.GetSysUsrMsg(SUM_MTR_BYT);
-  if (unit.empty()) unit = "bytes";
-  FStt = MtrStt(ok, FpTrn->FpTsmTknLst.size(), why, unit, FEdt.GetSysUsrMsg(SUM_MTR_NOT_TRN), FEdt.Bdg());
+  FStt = MtrStt(ok, FpTrn->FpTsmTknLst.size(), why, VioUsrMsg(FEdt, SUM_MTR_BYT), VioUsrMsg(FEdt, SUM_MTR_NOT_TRN),
+                FEdt.Bdg());
   FStt.Emp = FEdt.GetVioCnt() == 0;
   GuLstErrMsg = std::move(keep);
   if (!FStt.Ok) FpTrn->Clr();

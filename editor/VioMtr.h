@@ -15,7 +15,8 @@ struct TuMtrStt {
   bool Ok = false;       // the program translates
   bool Emp = false;      // there is no program yet: nothing is wrong
   std::size_t Len = 0;   // bytes of the stream (0 when it does not translate)
-  std::string Txt;       // "37 / 255 bytes", "- / 255 bytes", "37 / 120 bytes" under a lesson
+  std::string Txt;       // "37 / 255 bytes", "- / 255 bytes", "37 / 120 bytes" under a lesson,
+                         // "15 / 12 bytes" over the budget
   std::string Why;       // empty when Ok; else the translator's reason
 };
 

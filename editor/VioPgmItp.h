@@ -445,8 +445,9 @@ public:
   // ---- Translation (VioTrn.cpp) -------------------------------------------
   bool TrnVioPgm();
   // The same translation into trn, with the editor's sensor/actor definitions,
-  // asking the window for no blink: for views that follow every edit.
-  bool TrnVioPgmQui(TInsAndTkn& trn);
+  // asking the window for no blink: for views that follow every edit. blk,
+  // when given, is set to the index of the vio that would blink (-1: none).
+  bool TrnVioPgmQui(TInsAndTkn& trn, int* blk = nullptr);
   std::string GetVioErrMsg(std::uint8_t vioTyp, std::uint8_t msgId);
   // The program as the translator reads it: every vio in the field's child
   // order (a vio's index there is its index in Vios()), and one vio alone.
@@ -474,7 +475,7 @@ public:
   std::unique_ptr<TInsAndTkn> FpInsAndTkn;
 
 private:
-  bool TrnVioPgmInt(TInsAndTkn& trn, bool blk);
+  bool TrnVioPgmInt(TInsAndTkn& trn, bool blk, int* blkIdx = nullptr);
   // Writes the walk's links into the records of the vios it passed.
   void SetWlkLnk(const TInsAndTkn& trn);
   friend class TVio;

@@ -16,10 +16,11 @@ namespace {
 // main window when asked for.
 class TEdtRpt final : public ITrnRpt {
 public:
-  TEdtRpt(TVioPgmItp& edt, bool blk) : E(edt), FbBlk(blk) {}
+  TEdtRpt(TVioPgmItp& edt, bool blk, int* idx) : E(edt), FbBlk(blk), FpIdx(idx) {}
   std::string SysMsg(std::uint8_t id) override { return E.GetSysUsrMsg(id); }
   std::string VioMsg(std::uint8_t typ, std::uint8_t id) override { return E.GetVioErrMsg(typ, id); }
   void Blk(std::size_t vio) override {
+    if (FpIdx && *FpIdx < 0 && vio < E.Vios().size()) *FpIdx = static_cast<int>(vio);
     IWndMsgTgt* own = FbBlk ? E.OwnFrm() : nullptr;
     if (own && vio < E.Vios().size())
       own->SndMsg(WM_APP_MSG, AM_VIO_BLK, reinterpret_cast<std::intptr_t>(E.Vios()[vio]));
@@ -28,6 +29,7 @@ public:
 private:
   TVioPgmItp& E;
   bool FbBlk;
+  int* FpIdx;  // the first vio to blink, when asked
 };
 
 // Parameter texts are read with the editor's conversions, so that the values
@@ -104,10 +106,13 @@ TVio* TVioPgmItp::TknVio(const TuExtComTkn& rec, const std::vector<TVio*>& vios)
 
 bool TVioPgmItp::TrnVioPgm() { return TrnVioPgmInt(*FpInsAndTkn, true); }
 
-bool TVioPgmItp::TrnVioPgmQui(TInsAndTkn& trn) { return TrnVioPgmInt(trn, false); }
+bool TVioPgmItp::TrnVioPgmQui(TInsAndTkn& trn, int* blk) {
+  if (blk) *blk = -1;
+  return TrnVioPgmInt(trn, false, blk);
+}
 
-bool TVioPgmItp::TrnVioPgmInt(TInsAndTkn& trn, bool blk) {
-  TEdtRpt rpt(*this, blk);
+bool TVioPgmItp::TrnVioPgmInt(TInsAndTkn& trn, bool blk, int* blkIdx) {
+  TEdtRpt rpt(*this, blk, blkIdx);
   const bool ok = trn.TrnPgm(BldPgmDsc(), rpt);
   SetWlkLnk(trn);
   return ok;

@@ -1,46 +1,17 @@
 #include "messages/LnkMsg.h"
 
-#include <iterator>
-
-#include "core/Globals.h"
-#include "messages/SysLgeMsg.h"
-
-namespace {
-
-// The message id's text, leaving the last-error text as it was; empty without
-// a message table.
-std::string SysMsgKep(std::uint8_t id, std::uint8_t lge) {
-  if (!GuSysLgeMsg) return {};
-  const std::string keep = GuLstErrMsg;
-  std::string txt = GuSysLgeMsg->GetSysMsg(id, lge);
-  GuLstErrMsg = keep;
-  return txt;
-}
-
-}  // namespace
+#include "messages/SysMsgBui.h"
+#include "messages/SysMsgIdf.h"
 
 std::string PckTooLngMsg(std::size_t len, std::uint8_t lge) {
-  std::string txt = SysMsgKep(SUM_LNK_PCK_TOO_LNG, lge);
-  if (txt.empty())
-    txt = "#601, The program is too long to be uploaded: one packet to the robot holds at most 255 bytes. "
-          "Bytes in this program:";
-  return txt + " " + std::to_string(len);
+  return SysMsgOr(SUM_LNK_PCK_TOO_LNG, lge) + " " + std::to_string(len);
 }
 
 std::string RbtFltMsg(std::uint8_t adr, std::uint8_t knd, std::uint8_t lge) {
-  static const char* const fix[] = {
-      "the robot found no more instructions",
-      "the program ran past its end, or its last instruction is cut off",
-      "10000 instructions ran without a DELAY, a motion or a wait: does a loop need a DELAY?",
-      "a jump leads outside the program",
-      "the robot does not know this instruction or sensor",
-      "RTI stands outside the switch-interrupt routine",
-      "ENGINE SPEED is without its two values",
-  };
-  const std::uint8_t k = knd < std::size(fix) ? knd : 0;
-  std::string lead = SysMsgKep(SUM_RBT_FLT_LED, lge);
-  std::string txt = k ? SysMsgKep(static_cast<std::uint8_t>(SUM_RBT_FLT_LED + k), lge) : std::string();
-  if (lead.empty()) lead = "The robot stopped the program at address";
-  if (txt.empty()) txt = fix[k];
-  return lead + " " + std::to_string(adr) + ": " + txt;
+  // Kinds 1 to 6 have their texts after the lead-in's; any other kind says
+  // that the robot ran out of instructions.
+  const bool known = knd >= 1 && knd <= SUM_RBT_FLT_SPD - SUM_RBT_FLT_LED;
+  const std::string txt = known ? SysMsgOr(static_cast<std::uint8_t>(SUM_RBT_FLT_LED + knd), lge)
+                                : std::string("the robot found no more instructions");
+  return SysMsgOr(SUM_RBT_FLT_LED, lge) + " " + std::to_string(adr) + ": " + txt;
 }

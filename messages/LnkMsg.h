@@ -1,5 +1,5 @@
 // Texts of what happens on the robot link, in the user's language: the
-// message table supplies them, fixed English texts stand in where it cannot.
+// message table supplies them, the built-in English texts where it cannot.
 // The link reports numbers; these turn them into what the user reads.
 #pragma once
 

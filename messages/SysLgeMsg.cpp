@@ -84,16 +84,23 @@ std::vector<std::uint8_t> TSysLgeMsg::MisIdf() const {
   return mis;
 }
 
-std::string TSysLgeMsg::GetSysMsg(std::uint8_t id, std::uint8_t lge) {
-  for (std::size_t i = 0; i < FpLgeFilMmo.size(); ++i) {
+bool FndSysMsg(const TStrLst& lines, std::uint8_t id, std::uint8_t lge, std::string& txt) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
     std::uint8_t v;
-    if (!HexIdfLin(FpLgeFilMmo[i], v) || v != id) continue;
+    if (!HexIdfLin(lines[i], v) || v != id) continue;
     // The first block with this identifier wins; a block cut short by the
     // end of the file has no text for the language.
-    std::size_t at = i + 1 + lge;
-    if (lge <= 2 && at < FpLgeFilMmo.size()) return FpLgeFilMmo[at];
-    break;
+    const std::size_t at = i + 1 + lge;
+    if (lge > 2 || at >= lines.size()) return false;
+    txt = lines[at];
+    return true;
   }
+  return false;
+}
+
+std::string TSysLgeMsg::GetSysMsg(std::uint8_t id, std::uint8_t lge) {
+  std::string txt;
+  if (FndSysMsg(FpLgeFilMmo, id, lge, txt)) return txt;
   GuLstErrMsg =
       "#221, No corresponding system message in message TMemo found. Searched message identifier (decimal): " +
       std::to_string(id);

@@ -53,6 +53,11 @@ private:
 // The one message table of the program (set by the main window).
 extern TSysLgeMsg* GuSysLgeMsg;
 
+// The text of message id in language lge (0..2) among the lines of a message
+// file: the line after the first identifier line of id. False when the
+// identifier is missing or its block is cut short.
+bool FndSysMsg(const TStrLst& lines, std::uint8_t id, std::uint8_t lge, std::string& txt);
+
 // Value of a "0xHH" identifier line, as the lookups of both data files compute
 // it: lower-cased digits, d(c) = c - '0' up to '9', c - 'a' + 10 above, kept
 // to 8 bits. False when the line is not exactly 4 characters starting "0x".

@@ -49,3 +49,16 @@ TeLinFilRes RdLinFil(const std::string& nativePath, TStrLst& lines, std::uintmax
 bool LodLinFil(const std::string& nativePath, TStrLst& lines) {
   return RdLinFil(nativePath, lines, UINTMAX_MAX) == TeLinFilRes::Ok;
 }
+
+TStrLst SplLin(const std::string& txt) {
+  TStrLst lines;
+  for (std::size_t pos = 0; pos < txt.size();) {
+    std::size_t end = txt.find('\n', pos);
+    if (end == std::string::npos) end = txt.size();
+    std::string lin = txt.substr(pos, end - pos);
+    if (!lin.empty() && lin.back() == '\r') lin.pop_back();
+    lines.push_back(std::move(lin));
+    pos = end + 1;
+  }
+  return lines;
+}

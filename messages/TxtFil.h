@@ -19,5 +19,8 @@ enum class TeLinFilRes : std::uint8_t { Ok, CantRd, TooBig };
 // counts; an empty file gives no lines. On anything but Ok the list is empty.
 TeLinFilRes RdLinFil(const std::string& nativePath, TStrLst& lines, std::uintmax_t maxSiz);
 
+// The lines of a text held in memory, split as RdLinFil splits a file.
+TStrLst SplLin(const std::string& txt);
+
 // The same without a size limit; false when the file cannot be opened or read.
 bool LodLinFil(const std::string& nativePath, TStrLst& lines);

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 
+#include "editor/VioKep.h"
 #include "editor/VioZom.h"
 #include "messages/SysMsgIdf.h"
 #include "editor/qt/VioFldViw.h"
@@ -185,15 +186,12 @@ void TFldZom::Shw() {
 }
 
 void TFldZom::RfsTxt() {
-  auto msg = [this](std::uint8_t id, const char* dft) {
-    const std::string s = FEdt.GetSysUsrMsg(id);
-    return s.empty() ? QString::fromLatin1(dft) : VioQStr(s);
-  };
-  FpInAct->setText(msg(SUM_VIW_ZOM_IN, "Zoom in"));
-  FpOutAct->setText(msg(SUM_VIW_ZOM_OUT, "Zoom out"));
-  FpOneAct->setText(msg(SUM_VIW_ZOM_ONE, "Actual size"));
-  FpCtrAct->setText(msg(SUM_VIW_HI_CTR, "High contrast"));
-  FpLbl->setText(msg(SUM_VIW_ZOM_STA, "Zoom") + QString(" %1 %").arg(FEdt.Zom()));
+  auto msg = [this](std::uint8_t id) { return VioQStr(VioUsrMsg(FEdt, id)); };
+  FpInAct->setText(msg(SUM_VIW_ZOM_IN));
+  FpOutAct->setText(msg(SUM_VIW_ZOM_OUT));
+  FpOneAct->setText(msg(SUM_VIW_ZOM_ONE));
+  FpCtrAct->setText(msg(SUM_VIW_HI_CTR));
+  FpLbl->setText(msg(SUM_VIW_ZOM_STA) + QString(" %1 %").arg(FEdt.Zom()));
 }
 
 // ---- Measures of the field's own controls -------------------------------------

@@ -15,10 +15,11 @@
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <array>
+#include <vector>
 
 #include "core/SafFil.h"
 #include "core/Seams.h"
+#include "editor/VioKep.h"
 #include "editor/VioPgmItp.h"
 #include "editor/VioTyp.h"
 #include "editor/qt/VioFldViw.h"
@@ -26,13 +27,11 @@
 
 namespace {
 
-// How much larger than on screen the field's picture is taken.
-constexpr double GcShtScl = 2.0;
-// Sizes on the page, in millimetres.
+// Sizes on the page, in millimetres. A cell is at most GcCelW x GcCelH; its
+// lines at most GcLin high (10 point letters; a field filled whole still
+// gets lines of 3.5 mm, 8 point letters).
 constexpr double GcMrg = 10, GcHdr = 15, GcFtr = 17, GcTagHgt = 5.2, GcLgdWdt = 64;
-// The vios in the order of the tool bar.
-constexpr std::array<std::uint8_t, GcVioTypCnt> GcLgdOrd = {VT_STA, VT_STO, VT_IFF, VT_THN, VT_ELS, VT_LBL, VT_GTO,
-                                                            VT_DLY, VT_ACT, VT_SNS, VT_SPD, VT_SWI, VT_RTI};
+constexpr double GcCelW = 46, GcCelH = 30, GcLin = 4.2, GcNumW = 6;
 const QColor GcOrdClr(31, 60, 136);   // the run-order tag
 const QColor GcBytClr(160, 82, 0);    // the border of the byte tag
 const QColor GcErrClr(192, 0, 0);
@@ -52,21 +51,30 @@ QPageLayout ShtLay() {
                      QPageLayout::Millimeter);
 }
 
-// A number in a small tag: the run order white on blue, the bytes black in
-// an orange frame. at is the corner of the tag given by cor.
-QRectF Tag(QPainter& p, double mm, QPointF at, Qt::Corner cor, bool ord, const QString& n) {
-  const double h = GcTagHgt * mm;
+// A tag's width for its number at the height h.
+double TagW(QPainter& p, double h, const QString& n) {
   p.setFont(Fnt(h * 0.7, true));
-  const double w = std::max(h, QFontMetricsF(p.font(), p.device()).horizontalAdvance(n) + 1.8 * mm);
-  if (cor == Qt::BottomRightCorner) at -= QPointF(w, h);
-  const QRectF r(at, QSizeF(w, h));
-  p.setPen(ord ? QPen(GcOrdClr, 0.3 * mm) : QPen(GcBytClr, 0.45 * mm));
-  p.setBrush(ord ? QBrush(GcOrdClr) : QBrush(Qt::white));
-  p.drawRoundedRect(r, h / 2, h / 2);
-  p.setPen(ord ? Qt::white : Qt::black);
+  return std::max(h, QFontMetricsF(p.font(), p.device()).horizontalAdvance(n) + 0.35 * h);
+}
+
+// A number in a small tag: the run order white on blue, the bytes black in
+// an orange frame, a fault white on red. Leaves the pen and font for its number.
+void Tag(QPainter& p, double mm, const QRectF& r, const QColor& bg, bool frm) {
+  p.setPen(frm ? QPen(GcBytClr, 0.45 * mm) : QPen(bg, 0.3 * mm));
+  p.setBrush(frm ? QBrush(Qt::white) : QBrush(bg));
+  p.drawRoundedRect(r, r.height() / 2, r.height() / 2);
+  p.setPen(frm ? Qt::black : Qt::white);
   p.setBrush(Qt::NoBrush);
+  p.setFont(Fnt(r.height() * 0.7, true));
+}
+QRectF Tag(QPainter& p, double mm, QPointF at, bool ord, const QString& n) {
+  const double h = GcTagHgt * mm;
+  const QRectF r(at, QSizeF(TagW(p, h, n), h));
+  Tag(p, mm, r, GcOrdClr, !ord);
   return r;
 }
+
+double Wdt(QPainter& p, const QFont& f, const QString& s) { return QFontMetricsF(f, p.device()).horizontalAdvance(s); }
 
 }  // namespace
 
@@ -87,20 +95,17 @@ TPgmSht::TPgmSht(TVioPgmItp& edt, TPgmViw& viw, QMenu* fil) : QObject(&viw), FEd
 
 TPgmSht::~TPgmSht() = default;
 
-QString TPgmSht::Msg(std::uint8_t id, const char* dft) const {
-  const std::string s = FEdt.GetSysUsrMsg(id);
-  return s.empty() ? QString::fromLatin1(dft) : VioQStr(s);
-}
+QString TPgmSht::Msg(std::uint8_t id) const { return VioQStr(VioUsrMsg(FEdt, id)); }
 
 void TPgmSht::RfsTxt() {
-  if (FpPrtAct) FpPrtAct->setText(Msg(SUM_SHT_PRT, "Print sheet..."));
-  if (FpPdfAct) FpPdfAct->setText(Msg(SUM_SHT_PDF, "Export sheet (PDF)..."));
-  if (FpAutAct) FpAutAct->setText(Msg(SUM_SHT_AUT, "Author..."));
+  if (FpPrtAct) FpPrtAct->setText(Msg(SUM_SHT_PRT));
+  if (FpPdfAct) FpPdfAct->setText(Msg(SUM_SHT_PDF));
+  if (FpAutAct) FpAutAct->setText(Msg(SUM_SHT_AUT));
 }
 
 QString TPgmSht::Nam() const {
   const QString n = QFileInfo(VioQStr(FEdt.DocNam())).completeBaseName();
-  return n.isEmpty() ? Msg(SUM_SHT_UNT, "untitled") : n;
+  return n.isEmpty() ? Msg(SUM_SHT_UNT) : n;
 }
 
 bool TPgmSht::LodAut() {
@@ -120,8 +125,8 @@ QString TPgmSht::Aut() {
 QWidget* TPgmSht::Wnd() const { return FViw.MtrLbl() ? FViw.MtrLbl()->window() : nullptr; }
 
 void TPgmSht::AskAut() {
-  const QString cap = Msg(SUM_SHT_AUT, "Author...").remove("...").remove('&');
-  const QString ask = Msg(SUM_SHT_AUT_ASK, "Your name, printed on the program sheets:");
+  const QString cap = Msg(SUM_SHT_AUT).remove("...").remove('&');
+  const QString ask = Msg(SUM_SHT_AUT_ASK);
   QString txt = FsAut;
   bool ok;
   if (FOnAskTxt) {
@@ -177,7 +182,7 @@ void TPgmSht::DrwHdr(QPainter& p, const QRectF& r, const QString& aut) {
   p.setFont(Fnt(4 * mm));
   const QRectF rgt(r.right() - 70 * mm, r.y(), 70 * mm, r.height() / 2);
   if (!aut.isEmpty())
-    Txt(p, rgt, Qt::AlignRight | Qt::AlignVCenter, Msg(SUM_SHT_BY, "Author:") + " " + aut);
+    Txt(p, rgt, Qt::AlignRight | Qt::AlignVCenter, Msg(SUM_SHT_BY) + " " + aut);
   Txt(p, rgt.translated(0, r.height() / 2), Qt::AlignRight | Qt::AlignVCenter,
       QDate::currentDate().toString(Qt::ISODate));
   p.setPen(QPen(Qt::black, 0.4 * mm));
@@ -186,46 +191,113 @@ void TPgmSht::DrwHdr(QPainter& p, const QRectF& r, const QString& aut) {
 
 void TPgmSht::DrwFld(QPainter& p, const QRectF& r, const TuShtPgm& s) {
   const double mm = FdMm;
-  const QImage all = FViw.FldImg(GcShtScl);
-  if (all.isNull()) return;
-  // The grid and whatever vio stands beside it: the rest of a larger window's field is empty.
-  QRect use(0, 0, FEdt.GrdCls() * FEdt.CelWdt(), FEdt.GrdRws() * FEdt.CelHgt());
-  for (const TVio* v : FEdt.Vios()) use |= QRect(v->Left(), v->Top(), v->Width(), v->Height());
-  const QImage img = all.copy(QRect(use.topLeft() * GcShtScl, use.size() * GcShtScl) & all.rect());
-  const QSizeF sz = QSizeF(img.size()).scaled(r.size(), Qt::KeepAspectRatio);
-  const QRectF at(r.x() + (r.width() - sz.width()) / 2, r.y() + (r.height() - sz.height()) / 2, sz.width(),
-                  sz.height());
-  p.drawImage(at, img);
-  p.setPen(QPen(Qt::gray, 0.3 * mm));
-  p.drawRect(at);
-  const double f = sz.width() * GcShtScl / img.width();  // field pixels to the page's
+  // The columns and rows that hold vios (the whole grid when none does),
+  // numbered as the files and the planning grid number them.
+  int c0 = FEdt.GrdCls(), c1 = -1, r0 = FEdt.GrdRws(), r1 = -1;
+  for (const TVio* v : FEdt.Vios()) {
+    c0 = std::min(c0, v->Rec.GrdCol), c1 = std::max(c1, v->Rec.GrdCol);
+    r0 = std::min(r0, v->Rec.GrdRow), r1 = std::max(r1, v->Rec.GrdRow);
+  }
+  if (c1 < 0) c0 = 0, c1 = FEdt.GrdCls() - 1, r0 = 0, r1 = FEdt.GrdRws() - 1;
+  const int nc = c1 - c0 + 1, nr = r1 - r0 + 1;
+  const double num = GcNumW * mm;
+  const double cw = std::min((r.width() - num) / nc, GcCelW * mm), ch = std::min((r.height() - num) / nr, GcCelH * mm);
+  const QPointF o(r.x() + num + (r.width() - num - nc * cw) / 2, r.y() + num);
+  p.setFont(Fnt(3.2 * mm));
+  p.setPen(Qt::darkGray);
+  for (int c = 0; c < nc; ++c)
+    Txt(p, QRectF(o.x() + c * cw, o.y() - num, cw, num), Qt::AlignCenter, QString::number(c0 + c + 1));
+  for (int w = 0; w < nr; ++w)
+    Txt(p, QRectF(o.x() - num, o.y() + w * ch, num, ch), Qt::AlignCenter, QString::number(r0 + w + 1));
+  p.setPen(QPen(QColor(190, 190, 190), 0.2 * mm));
+  for (int c = 0; c <= nc; ++c) p.drawLine(QPointF(o.x() + c * cw, o.y()), QPointF(o.x() + c * cw, o.y() + nr * ch));
+  for (int w = 0; w <= nr; ++w) p.drawLine(QPointF(o.x(), o.y() + w * ch), QPointF(o.x() + nc * cw, o.y() + w * ch));
   const auto& vios = FEdt.Vios();
-  for (std::size_t i = 0; i < s.Vio.size() && i < vios.size(); ++i) {
-    if (s.Vio[i].Ord == 0) continue;
-    const TVio* v = vios[i];
-    const QRectF c(at.x() + (v->Left() - use.x()) * f, at.y() + (v->Top() - use.y()) * f, v->Width() * f,
-                   v->Height() * f);
-    const QRectF in = c.adjusted(0.7 * mm, 0.7 * mm, -0.7 * mm, -0.7 * mm);
-    const QString ord = QString::number(s.Vio[i].Ord), byt = QString::number(s.Vio[i].Byt);
-    Txt(p, Tag(p, mm, in.topLeft(), Qt::TopLeftCorner, true, ord), Qt::AlignCenter, ord);
-    Txt(p, Tag(p, mm, in.bottomRight(), Qt::BottomRightCorner, false, byt), Qt::AlignCenter, byt);
+  for (std::size_t i = 0; i < vios.size(); ++i) {
+    const TVio& v = *vios[i];
+    const QRectF c(o.x() + (v.Rec.GrdCol - c0) * cw, o.y() + (v.Rec.GrdRow - r0) * ch, cw, ch);
+    DrwVio(p, c, v, i < s.Vio.size() ? s.Vio[i] : TuShtVio{}, static_cast<int>(i) == s.Flt);
+  }
+}
+
+void TPgmSht::DrwVio(QPainter& p, const QRectF& c, const TVio& v, const TuShtVio& n, bool flt) {
+  const double mm = FdMm;
+  const std::uint8_t typ = v.Rec.VioTyp < GcVioTypCnt ? v.Rec.VioTyp : static_cast<std::uint8_t>(VT_STA);
+  const QString cap = VioQStr(GuVioTyp[typ].Cap).replace('\n', ' ');
+  const QString ord = flt ? QString("!") : n.Ord ? QString::number(n.Ord) : QString();
+  const QString byt = n.Ord ? QString::number(n.Byt) : QString();
+  QStringList prm;
+  for (const std::string& t : ShtPrm(v)) prm << VioQStr(t);
+  // Measured at the largest line; the model fits the rows into the cell.
+  const double lin = GcLin * mm, em = lin / GcShtLinEm;
+  const QFont capF = Fnt(em, true);
+  TuShtCelIn in{c.width() / mm, c.height() / mm, GcLin, Wdt(p, capF, cap) / mm, 1,
+                ord.isEmpty() ? 0 : TagW(p, lin * 0.9, ord) / mm, byt.isEmpty() ? 0 : TagW(p, lin * 0.9, byt) / mm,
+                static_cast<std::size_t>(prm.size())};
+  QStringList capL{cap};
+  if (in.CapW + in.OrdW + in.BytW + 1 > in.W) {  // one word a line
+    capL = cap.split(' ', Qt::SkipEmptyParts);
+    in.CapN = static_cast<std::size_t>(capL.size());
+    in.CapW = 0;
+    for (const QString& w : capL) in.CapW = std::max(in.CapW, Wdt(p, capF, w) / mm);
+  }
+  const TuShtCel l = ShtCel(in);
+  auto box = [&](const TuShtBox& b) { return QRectF(c.x() + b.X * mm, c.y() + b.Y * mm, b.W * mm, b.H * mm); };
+  // The vio: its colour behind the caption, white behind the parameters.
+  const QRectF blk = c.adjusted(0.4 * mm, 0.4 * mm, -0.4 * mm, -0.4 * mm);
+  const double bnd = (l.Cap.empty() ? 0 : box(l.Cap.back()).bottom() - blk.y()) + 0.3 * mm;
+  p.setPen(Qt::NoPen);
+  p.setBrush(Qt::white);
+  p.drawRect(blk);
+  p.setBrush(QClr(GuVioTyp[typ].Clr));
+  p.drawRect(QRectF(blk.x(), blk.y(), blk.width(), std::min(bnd, blk.height())));
+  p.setBrush(Qt::NoBrush);
+  p.setPen(flt ? QPen(GcErrClr, 0.9 * mm) : QPen(QClr(GuVioTyp[typ].Clr).darker(150), 0.3 * mm));
+  p.drawRect(blk);
+  const double e = l.Lin * mm / GcShtLinEm;
+  p.setPen(QClr(GuVioTyp[typ].FntClr));
+  p.setFont(Fnt(e, true));
+  for (std::size_t i = 0; i < l.Cap.size() && i < static_cast<std::size_t>(capL.size()); ++i)
+    Txt(p, box(l.Cap[i]), Qt::AlignCenter | Qt::TextSingleLine, capL[static_cast<int>(i)]);
+  p.setPen(Qt::black);
+  p.setFont(Fnt(e));
+  for (std::size_t i = 0; i < l.Prm.size(); ++i) {
+    const QRectF b = box(l.Prm[i]);
+    const QString t = QFontMetricsF(p.font(), p.device()).elidedText(prm[static_cast<int>(i)], Qt::ElideRight, b.width());
+    Txt(p, b, Qt::AlignCenter | Qt::TextSingleLine, t);
+  }
+  if (l.Ord.W > 0) {
+    Tag(p, mm, box(l.Ord), flt ? GcErrClr : GcOrdClr, false);
+    Txt(p, box(l.Ord), Qt::AlignCenter, ord);
+  }
+  if (l.Byt.W > 0) {
+    Tag(p, mm, box(l.Byt), GcOrdClr, true);
+    Txt(p, box(l.Byt), Qt::AlignCenter, byt);
   }
 }
 
 void TPgmSht::DrwTot(QPainter& p, const QRectF& r, const TuShtPgm& s) {
   const double mm = FdMm;
-  const QString byt = Msg(SUM_MTR_BYT, "bytes");
+  const QString byt = Msg(SUM_MTR_BYT);
   if (!s.Ok) {
+    QString why = Msg(SUM_MTR_NOT_TRN) + " " + VioQStr(s.Why);
+    // The vio framed in red, by its name and cell.
+    if (s.Flt >= 0 && static_cast<std::size_t>(s.Flt) < FEdt.Vios().size()) {
+      const TVio& v = *FEdt.Vios()[static_cast<std::size_t>(s.Flt)];
+      why += " " + Msg(SUM_SHT_FLT)
+                       .arg(VioQStr(GetVioCap(v.Rec.VioTyp)).replace('\n', ' '))
+                       .arg(v.Rec.GrdRow + 1)
+                       .arg(v.Rec.GrdCol + 1);
+    }
     p.setPen(GcErrClr);
     p.setFont(Fnt(4.2 * mm, true));
-    Txt(p, r, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-        Msg(SUM_MTR_NOT_TRN, "The program cannot be sent yet:") + " " + VioQStr(s.Why));
+    Txt(p, r, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, why);
     return;
   }
   p.setPen(s.Ovr() ? GcErrClr : Qt::black);
   p.setFont(Fnt(5 * mm, true));
   QString tot = QString("%1 / %2 %3").arg(s.Len).arg(s.Bdg).arg(byt);
-  if (s.Ovr()) tot += "  " + Msg(SUM_SHT_OVR, "Too many bytes for the budget.");
+  if (s.Ovr()) tot += "  " + Msg(SUM_SHT_OVR);
   const QRectF top(r.x(), r.y(), r.width(), r.height() / 2);
   Txt(p, top, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, tot);
   // The key to the two tags.
@@ -234,11 +306,11 @@ void TPgmSht::DrwTot(QPainter& p, const QRectF& r, const TuShtPgm& s) {
   double x = key.x();
   for (bool ord : {true, false}) {
     const QString n = ord ? "1" : "3";
-    const QRectF t = Tag(p, mm, QPointF(x, y), Qt::TopLeftCorner, ord, n);
+    const QRectF t = Tag(p, mm, QPointF(x, y), ord, n);
     Txt(p, t, Qt::AlignCenter, n);
     p.setPen(Qt::black);
     p.setFont(Fnt(4 * mm));
-    const QString txt = ord ? Msg(SUM_SHT_ORD, "run order") : byt;
+    const QString txt = ord ? Msg(SUM_SHT_ORD) : byt;
     // As wide as the text: a long key is never cut short.
     const QRectF tr(t.right() + 2 * mm, key.y(), QFontMetricsF(p.font(), p.device()).horizontalAdvance(txt) + mm,
                     key.height());
@@ -252,7 +324,7 @@ void TPgmSht::DrwPln(QPainter& p, const QRectF& r) {
   p.setPen(Qt::black);
   p.setFont(Fnt(4.5 * mm, true));
   Txt(p, QRectF(r.x(), r.y(), r.width(), 8 * mm), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-      Msg(SUM_SHT_PLN, "Plan your program: draw the vios into the cells."));
+      Msg(SUM_SHT_PLN));
   // The cells keep the field's proportions; numbers above and to the left name them as the files do.
   const int cls = FEdt.GrdCls(), rws = FEdt.GrdRws();
   const double asp = static_cast<double>(FEdt.CelWdt()) / std::max(1, FEdt.CelHgt());
@@ -275,10 +347,11 @@ void TPgmSht::DrwPln(QPainter& p, const QRectF& r) {
 void TPgmSht::DrwLgd(QPainter& p, const QRectF& r) {
   const double mm = FdMm;
   const double top = r.y() + 9 * mm;
-  const double rh = std::min(12 * mm, (r.bottom() - top) / static_cast<double>(GcLgdOrd.size()));
+  const std::vector<std::uint8_t> typ = ShtLgd(FEdt);
+  const double rh = std::min(12 * mm, (r.bottom() - top) / static_cast<double>(std::max<std::size_t>(1, typ.size())));
   const double pic = rh * 0.8;
-  for (std::size_t i = 0; i < GcLgdOrd.size(); ++i) {
-    const std::uint8_t t = GcLgdOrd[i];
+  for (std::size_t i = 0; i < typ.size(); ++i) {
+    const std::uint8_t t = typ[i];
     const QRectF row(r.x(), top + static_cast<double>(i) * rh, r.width(), rh);
     const QRectF pr(row.x(), row.y() + (rh - pic) / 2, pic, pic);
     const QPixmap pm = FOnVioPic ? FOnVioPic(t) : QPixmap();
@@ -326,7 +399,7 @@ void TPgmSht::Prt() {
   }
   if (go && !Drw(prn)) {
     const QString dst = prn.outputFileName().isEmpty() ? prn.printerName() : prn.outputFileName();
-    ShwMsgBox(FEdt.GetSysUsrMsg(SUM_VIW_PRT_ERR) + " " + VioStdStr(dst), VioStdStr(Msg(SUM_ERR_CAP, "Error")),
+    ShwMsgBox(FEdt.GetSysUsrMsg(SUM_VIW_PRT_ERR) + " " + VioStdStr(dst), VioStdStr(Msg(SUM_ERR_CAP)),
               TeMsgBtn::Ok);
   }
 }
@@ -349,6 +422,6 @@ void TPgmSht::ExpPdf() {
   if (!pth.endsWith(".pdf", Qt::CaseInsensitive)) pth += ".pdf";
   std::string why;
   if (!WrtPdf(pth, why))
-    ShwMsgBox(FEdt.GetSysUsrMsg(SUM_VIW_PRT_ERR) + " " + VioStdStr(pth), VioStdStr(Msg(SUM_ERR_CAP, "Error")),
+    ShwMsgBox(FEdt.GetSysUsrMsg(SUM_VIW_PRT_ERR) + " " + VioStdStr(pth), VioStdStr(Msg(SUM_ERR_CAP)),
               TeMsgBtn::Ok);
 }

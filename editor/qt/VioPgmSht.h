@@ -1,9 +1,11 @@
 // The program sheet for paper: File -> Print sheet and Export sheet (PDF).
-// Page one shows the program's name, its author and the date, the field as
-// Export picture draws it with each vio's run-order number and byte cost,
-// and the total against the byte budget (or why the program does not
-// translate). Page two is an empty 12 x 10 grid to plan a program on, with
-// the vios' pictures and names beside it.
+// Page one shows the program's name, its author and the date, the cells of
+// the field that hold vios, drawn for paper: each vio with its caption, its
+// parameters, its run-order number and its byte cost beside them, and the
+// total against the byte budget (or why the program does not translate, with
+// the vio that is wrong framed in red and named). Page two is an empty
+// 12 x 10 grid to plan a program on, with the pictures and names of the vio
+// types that the program or the open lesson uses beside it.
 #pragma once
 
 #include <QObject>
@@ -24,6 +26,7 @@ class QPrinter;
 class QRectF;
 class QWidget;
 class TPgmViw;
+class TVio;
 class TVioPgmItp;
 
 class TPgmSht final : public QObject {
@@ -66,7 +69,7 @@ public:
   std::function<void(const QString&)> FOnTxt;
 
 private:
-  QString Msg(std::uint8_t id, const char* dft) const;
+  QString Msg(std::uint8_t id) const;
   // Reads the kept author once; false when it has never been asked.
   bool LodAut();
   QWidget* Wnd() const;
@@ -74,6 +77,8 @@ private:
   void Txt(QPainter& p, const QRectF& r, int flg, const QString& s);
   void DrwHdr(QPainter& p, const QRectF& r, const QString& aut);
   void DrwFld(QPainter& p, const QRectF& r, const TuShtPgm& s);
+  // One vio in its cell c: caption, parameters, badges, a red frame when it is wrong.
+  void DrwVio(QPainter& p, const QRectF& c, const TVio& v, const TuShtVio& n, bool flt);
   void DrwTot(QPainter& p, const QRectF& r, const TuShtPgm& s);
   void DrwPln(QPainter& p, const QRectF& r);
   void DrwLgd(QPainter& p, const QRectF& r);

@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "core/Seams.h"
+#include "editor/VioKep.h"
 #include "editor/qt/VioFldViw.h"
 #include "editor/qt/VioFldZom.h"
 #include "editor/qt/VioPgmSht.h"
@@ -54,10 +55,7 @@ namespace {
 // How much larger than on screen the field is drawn for print.
 constexpr double GcPrtScl = 2.0;
 
-QString Msg(TVioPgmItp& e, std::uint8_t id, const char* dft) {
-  const std::string s = e.GetSysUsrMsg(id);
-  return s.empty() ? QString::fromLatin1(dft) : VioQStr(s);
-}
+QString Msg(TVioPgmItp& e, std::uint8_t id) { return VioQStr(VioUsrMsg(e, id)); }
 
 QFrame* NewFrm(QWidget* fld, const char* clr, const char* nam) {
   auto* f = new QFrame(fld);
@@ -122,7 +120,7 @@ TPgmViw::TPgmViw(TVioPgmItp& edt, QWidget* fld, QMainWindow* win, QMenu* fil, in
       if (!p.endsWith(".png", Qt::CaseInsensitive)) p += ".png";
       if (!ExpPng(p))
         ShwMsgBox(FEdt.GetSysUsrMsg(SUM_VIW_EXP_ERR) + " " + VioStdStr(p),
-                  VioStdStr(Msg(FEdt, SUM_ERR_CAP, "Error")), TeMsgBtn::Ok);
+                  VioStdStr(Msg(FEdt, SUM_ERR_CAP)), TeMsgBtn::Ok);
     });
     FpPrtAct = fil->addAction(QString());
     FpPrtAct->setShortcut(QKeySequence::Print);
@@ -136,11 +134,11 @@ TPgmViw::TPgmViw(TVioPgmItp& edt, QWidget* fld, QMainWindow* win, QMenu* fil, in
 }
 
 void TPgmViw::RfsTxt() {
-  FpViwMnu->setTitle(Msg(FEdt, SUM_VIW_MNU, "View"));
-  FpLstAct->setText(Msg(FEdt, SUM_VIW_LST, "Listing"));
+  FpViwMnu->setTitle(Msg(FEdt, SUM_VIW_MNU));
+  FpLstAct->setText(Msg(FEdt, SUM_VIW_LST));
   FpLst->setWindowTitle(FpLstAct->text());
-  if (FpExpAct) FpExpAct->setText(Msg(FEdt, SUM_VIW_EXP, "Export picture"));
-  if (FpPrtAct) FpPrtAct->setText(Msg(FEdt, SUM_VIW_PRT, "Print"));
+  if (FpExpAct) FpExpAct->setText(Msg(FEdt, SUM_VIW_EXP));
+  if (FpPrtAct) FpPrtAct->setText(Msg(FEdt, SUM_VIW_PRT));
   if (FpZom) FpZom->RfsTxt();
   if (FpSht) FpSht->RfsTxt();
   Upd();  // the meter's unit and the reasons of the listing
@@ -296,7 +294,7 @@ void TPgmViw::Prt() {
   if (!go) return;
   if (!PrtFld(prn)) {
     const QString dst = prn.outputFileName().isEmpty() ? prn.printerName() : prn.outputFileName();
-    ShwMsgBox(FEdt.GetSysUsrMsg(SUM_VIW_PRT_ERR) + " " + VioStdStr(dst), VioStdStr(Msg(FEdt, SUM_ERR_CAP, "Error")),
+    ShwMsgBox(FEdt.GetSysUsrMsg(SUM_VIW_PRT_ERR) + " " + VioStdStr(dst), VioStdStr(Msg(FEdt, SUM_ERR_CAP)),
               TeMsgBtn::Ok);
   }
 }

@@ -22,6 +22,7 @@
 
 #include "app/VslCnvLgc.h"
 #include "core/PathUtl.h"
+#include "messages/SysMsgBui.h"
 #include "messages/SysMsgIdf.h"
 #include "messages/TxtFil.h"
 #include "sound/PlyWavFil.h"
@@ -136,6 +137,9 @@ TEST(SysMsgFilFile, HoldsEveryMessageOfTheRegistryInThreeLanguagesAndNoOther) {
     }
   }
   for (const auto& [id, line] : at) EXPECT_EQ(wanted.count(id), 1u) << "identifier " << id << " is used by nothing";
+  // The stand-ins built into the program are this file's English lines.
+  for (const TSysMsgIdf& m : GcSysMsgIdf) EXPECT_EQ(SysMsgEng(m.Idf), txt(m.Idf, 0)) << m.Nam;
+  EXPECT_EQ(SysMsgEng(SUM_XXX_XXX_XXX_NON), "");
   for (int id = SUM_TBN_STA_XXX_HNT; id <= SUM_TBN_COM_STE_HNT; ++id)
     EXPECT_TRUE(txt(id, 0) != txt(id, 1) && txt(id, 0) != txt(id, 2)) << "three languages, three hints: " << id;
   // Composed: "After" + " " + caption + " " + "instruction" + ": " + text; "Label A " + text; "Comport COM1" + text.

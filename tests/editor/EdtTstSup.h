@@ -82,3 +82,35 @@ protected:
   TVioPgmItp Edt;
   TRecObs Obs;
 };
+
+// The lines, each ended by CR LF.
+inline std::string Crlf(const std::vector<std::string>& l) {
+  std::string s;
+  for (const auto& x : l) s += x + "\r\n";
+  return s;
+}
+
+// A lesson file's lines, each ended by CR LF; "\xHH" stands for the byte HH,
+// and a line "*N TEXT" for TEXT written N times.
+inline std::string LsnTxt(const std::vector<std::string>& l) {
+  std::string s;
+  for (const auto& x : l) {
+    std::string y;
+    for (std::size_t i = 0; i < x.size(); ++i)
+      if (x.compare(i, 2, "\\x") == 0 && i + 4 <= x.size()) {
+        y += static_cast<char>(std::stoi(x.substr(i + 2, 2), nullptr, 16));
+        i += 3;
+      } else {
+        y += x[i];
+      }
+    if (y.rfind('*', 0) == 0) {
+      const auto sp = y.find(' ');
+      const std::string one = y.substr(sp + 1);
+      const int cnt = std::stoi(y.substr(1, sp - 1));
+      y.clear();
+      for (int n = 0; n < cnt; ++n) y += one;
+    }
+    s += y + "\r\n";
+  }
+  return s;
+}

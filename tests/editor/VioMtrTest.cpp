@@ -19,7 +19,7 @@ TEST(MtrRule, SaysLengthOrWhyNot) {
   } const cases[] = {{true, 37, "", "bytes", "37 / 255 bytes", ""},
                      {true, 255, "", "bytes", "255 / 255 bytes", ""},
                      // one byte more than an upload holds is red even when the passes succeeded
-                     {true, 256, "", "Bytes", "- / 255 Bytes", "Not yet: 256 / 255 Bytes"},
+                     {true, 256, "", "Bytes", "256 / 255 Bytes", "Not yet: 256 / 255 Bytes"},
                      {false, 0, "Start missing", "bytes", "- / 255 bytes", "Not yet: Start missing"}};
   for (const auto& c : cases) {
     const TuMtrStt s = MtrStt(c.Ok, c.Len, c.Err, c.Unt, "Not yet:");

@@ -33,12 +33,6 @@ std::vector<std::string> Spl(const std::string& s, char sep) {
   return r;
 }
 
-std::string Crlf(const std::vector<std::string>& l) {
-  std::string s;
-  for (const auto& x : l) s += x + "\r\n";
-  return s;
-}
-
 struct TLin {
   std::string Txt;                // the whole line
   std::vector<std::string> Tok;   // its words
@@ -408,6 +402,14 @@ void TScr::Run(const TLin& l) {
         EXPECT_EQ(t.Ok ? s + "= " + std::to_string(t.Len) + bdg : t.Why, l.Rst(1));
         EXPECT_EQ(GuLstErrMsg, keep);
       }},
+      {"sheetflt", [&] { EXPECT_EQ(ShtPgm(Edt).Flt, l[1] == "-" ? -1 : l.I(1)); }},  // the vio framed as wrong
+      {"sheetprm", [&] { EXPECT_EQ(Jn(ShtPrm(*V(l[1]))), l.Rst(2)); }},  // the parameter lines printed on a vio
+      {"legend", [&] {  // the vio types of the sheet's legend
+        std::string s;
+        for (std::uint8_t t : ShtLgd(Edt))
+          s += (s.empty() ? "" : " ") + std::string("sta sto iff thn els dly lbl gto act sns spd swi rti").substr(t * 4u, 3);
+        EXPECT_EQ(s, l.Rst(1));
+      }},
       {"store", [&] {  // the settings store: ok, or failing to create, open or write
         Fake.Settings.FailCreate = l[1] == "nocreate";
         Fake.Settings.FailOpen = l[1] == "noopen";
@@ -498,7 +500,7 @@ void TScr::Run(const TLin& l) {
         const TVioLsn* bfr = Edt.Lsn();
         auto lsn = std::make_shared<TVioLsn>();
         GuLstErrMsg.clear();
-        const bool ok = LodVioLsn(Tmp.Write("l.lesson", Crlf(l.Bdy)), Edt, *lsn);
+        const bool ok = LodVioLsn(Tmp.Write("l.lesson", LsnTxt(l.Bdy)), Edt, *lsn);
         eqOpt(ok);
         if (ok) return Edt.SetLsn(std::move(lsn));
         std::string want = l.Rst(1);

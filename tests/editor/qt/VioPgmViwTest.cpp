@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QDate>
 #include <QTemporaryDir>
 #include <optional>
@@ -133,10 +134,14 @@ TEST_F(VioPgmViw, SheetAsksTheAuthorOnceAndWritesTwoPagesSafely) {
   const QByteArray one = read(pdf + ".pdf");
   EXPECT_TRUE(one.startsWith("%PDF"));
   EXPECT_EQ(one.count("/Type /Page\n") + one.count("/Type /Page\r"), 2) << "the program and the planning grid";
-  const QStringList want = {"untitled", QDate::currentDate().toString(Qt::ISODate), "1", "1", "2", "2", "3", "1",
-                            "4 / 255 bytes"};
+  // The columns and the row the vios take, then each vio: caption, parameters, run order, bytes.
+  const QStringList want = {"untitled", QDate::currentDate().toString(Qt::ISODate), "1", "2", "3", "1", "START", "1",
+                            "1", "DELAY", "12 * 0.1S", "2", "2", "STOP", "3", "1", "4 / 255 bytes"};
   EXPECT_EQ(drawn.mid(0, want.size()), want) << drawn.join('|').toStdString();
-  for (const char* t : {"START", "SWITCH INTERRUPT", "RTI", "12", "10"}) EXPECT_TRUE(drawn.contains(t)) << t;
+  // The planning grid's numbers, and a legend of the three types the program uses.
+  for (const char* t : {"12", "10"}) EXPECT_TRUE(drawn.contains(t)) << t;
+  EXPECT_EQ(drawn.count("STOP"), 2);
+  EXPECT_FALSE(drawn.contains("SWITCH INTERRUPT") || drawn.contains("RTI")) << drawn.join('|').toStdString();
   sht.PdfAct()->trigger();
   EXPECT_EQ(asked, std::vector<QString>{""}) << "asked once";
   // Author... asks again with the kept name; a cancel keeps it.
@@ -150,7 +155,8 @@ TEST_F(VioPgmViw, SheetAsksTheAuthorOnceAndWritesTwoPagesSafely) {
   sht.Bdg = 3;
   sht.PdfAct()->trigger();
   EXPECT_EQ(drawn.mid(1, 2), (QStringList{"Author: Anna Bakker", QDate::currentDate().toString(Qt::ISODate)}));
-  EXPECT_TRUE(drawn.contains("4 / 3 bytes  Too many bytes for the budget.")) << drawn.join('|').toStdString();
+  EXPECT_TRUE(drawn.contains("4 / 3 bytes  Too many bytes for the budget: make the program shorter."))
+      << drawn.join('|').toStdString();
   Edt.RmvVio(Edt.Vios()[2]);
   drawn.clear();
   sht.FOnPrtDlg = [&](QPrinter& p) {
@@ -161,8 +167,12 @@ TEST_F(VioPgmViw, SheetAsksTheAuthorOnceAndWritesTwoPagesSafely) {
   };
   sht.PrtAct()->trigger();
   EXPECT_EQ(read(dir.filePath("printed.pdf")).count("/Type /Page\n"), 2);
-  EXPECT_TRUE(drawn.value(3).startsWith("The program cannot be sent yet: ")) << drawn.join('|').toStdString();
-  EXPECT_EQ(drawn.value(4), "untitled") << "no numbers: the second page follows the reason";
+  // No numbers: the Delay that has nothing after it is framed, marked "!" and named after the reason.
+  const qsizetype why = drawn.indexOf(QRegularExpression("^The program cannot be sent yet: .*"));
+  ASSERT_GT(why, 0) << drawn.join('|').toStdString();
+  EXPECT_EQ(drawn.mid(why - 4, 4), (QStringList{"START", "DELAY", "12 * 0.1S", "!"}));
+  EXPECT_TRUE(drawn[why].endsWith(" The block framed in red: DELAY, row 1, column 2.")) << drawn[why].toStdString();
+  EXPECT_EQ(drawn.value(why + 1), "untitled") << "the second page follows the reason";
   // A file that may not be written is kept as it was, and the box says so.
   const QByteArray old = read(pdf + ".pdf");
   ASSERT_TRUE(QFile::setPermissions(pdf + ".pdf", QFileDevice::ReadOwner));

@@ -1,0 +1,17 @@
+// The messages as the build found them in data/SysMsgFil.sys, built into the
+// program: the stand-in of a text that the loaded table lacks (no table, as
+// in the command-line tools and the tests, or a table that misses the text).
+// The one source of every text stays the file: the build copies it in
+// (messages/EmbSysMsg.cmake), nothing here repeats a text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The English text of the message in the build's file; empty when it has none.
+std::string SysMsgEng(std::uint8_t id);
+
+// The loaded table's text in the language (0 English, 1 Dutch, 2 German), or
+// the English text of the build's file when there is no table or it lacks the
+// text. The last-error text stays as it was.
+std::string SysMsgOr(std::uint8_t id, std::uint8_t lge);
