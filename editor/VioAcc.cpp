@@ -135,7 +135,7 @@ std::string TVioAcc::CelNam(int col, int row) {
   const auto& vios = FEdt.Vios();
   for (auto it = vios.rbegin(); it != vios.rend(); ++it)
     if ((*it)->Rec.GrdCol == col && (*it)->Rec.GrdRow == row) return VioNam(*it);
-  return Fmt(Txt(FEdt, SUM_ACC_CEL_EMP, "row %1, column %2, empty"), {std::to_string(row + 1), std::to_string(col + 1)});
+  return Fmt(Txt(FEdt, SUM_ACC_CEL_EMP), {std::to_string(row + 1), std::to_string(col + 1)});
 }
 
 std::string TVioAcc::Cmp(const TVio& vio, bool rch, const TVio* frm) const {
