@@ -11,6 +11,7 @@
 #include "app/VslCnvLgc.h"
 #include "app/VslTbr.h"
 #include "editor/VioAcc.h"
+#include "editor/VioMtr.h"
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioFldAcc.h"
 #include "editor/qt/VioFldViw.h"
@@ -29,6 +30,12 @@ QString Itm(const QString& lst, int idx) { return lst.split('|').value(idx); }
 }  // namespace
 
 TVslAcc::TVslAcc(TfrmVslCnv& wnd) : W(wnd), FpFld(std::make_unique<TVioFldAcc>(*wnd.FldViw())) {
+  // One translation a change: the names take the walk from the byte meter's.
+  if (TPgmViw* viw = W.PgmViw())
+    FpFld->Acc().FOnLnk = [viw]() -> const std::vector<TInsAndTkn::TuVioLnk>& {
+      viw->Mtr().Upd();
+      return viw->Mtr().Lnk();
+    };
   QStatusBar* sb = W.statusBar();
   sb->setObjectName("stbVslCnv");
   connect(sb, &QStatusBar::messageChanged, this, [this](const QString& t) {

@@ -48,11 +48,14 @@ TSysLgeMsg::~TSysLgeMsg() = default;
 
 bool TSysLgeMsg::LodSysMsgFil(const std::string& path) {
   FpLgeFilMmo.clear();
+  Idx();
   if (!FilExs(path)) {
     GuLstErrMsg = "#174, File error: SysMsg File '" + path + "' could not be found";
     return false;
   }
-  switch (RdLinFil(NativePath(path), FpLgeFilMmo, GcMaxSysFilSiz)) {
+  const TeLinFilRes res = RdLinFil(NativePath(path), FpLgeFilMmo, GcMaxSysFilSiz);
+  Idx();
+  switch (res) {
     case TeLinFilRes::Ok: return true;
     case TeLinFilRes::TooBig:
       GuLstErrMsg = "#175, File error: SysMsg File '" + path + "' is larger than " +
@@ -64,13 +67,16 @@ bool TSysLgeMsg::LodSysMsgFil(const std::string& path) {
   }
 }
 
-std::vector<std::uint8_t> TSysLgeMsg::MisIdf() const {
-  // Where each identifier's first block begins.
-  std::vector<long> at(256, -1);
+void TSysLgeMsg::Idx() {
+  FAt.assign(256, -1);
   for (std::size_t i = 0; i < FpLgeFilMmo.size(); ++i) {
     std::uint8_t v;
-    if (HexIdfLin(FpLgeFilMmo[i], v) && at[v] < 0) at[v] = static_cast<long>(i);
+    if (HexIdfLin(FpLgeFilMmo[i], v) && FAt[v] < 0) FAt[v] = static_cast<long>(i);
   }
+}
+
+std::vector<std::uint8_t> TSysLgeMsg::MisIdf() const {
+  const std::vector<long>& at = FAt;
   std::vector<std::uint8_t> mis;
   for (const TSysMsgIdf& m : GcSysMsgIdf) {
     bool whole = at[m.Idf] >= 0;
@@ -85,14 +91,11 @@ std::vector<std::uint8_t> TSysLgeMsg::MisIdf() const {
 }
 
 std::string TSysLgeMsg::GetSysMsg(std::uint8_t id, std::uint8_t lge) {
-  for (std::size_t i = 0; i < FpLgeFilMmo.size(); ++i) {
-    std::uint8_t v;
-    if (!HexIdfLin(FpLgeFilMmo[i], v) || v != id) continue;
-    // The first block with this identifier wins; a block cut short by the
-    // end of the file has no text for the language.
-    std::size_t at = i + 1 + lge;
-    if (lge <= 2 && at < FpLgeFilMmo.size()) return FpLgeFilMmo[at];
-    break;
+  // The first block with this identifier wins; a block cut short by the
+  // end of the file has no text for the language.
+  if (FAt[id] >= 0 && lge <= 2) {
+    const std::size_t at = static_cast<std::size_t>(FAt[id]) + 1 + lge;
+    if (at < FpLgeFilMmo.size()) return FpLgeFilMmo[at];
   }
   GuLstErrMsg =
       "#221, No corresponding system message in message TMemo found. Searched message identifier (decimal): " +
