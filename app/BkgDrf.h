@@ -4,9 +4,11 @@
 //
 // While the user works the picture lies still and a timer ticks once a minute;
 // nothing else runs. After more than five idle ticks the picture is shown a
-// little larger than the field and drifts one pixel per short tick towards
-// targets drawn at random, so that the whole picture is seen in turn. The next
-// input ends the drift at once and the picture covers the field again.
+// little larger than the field and drifts one pixel every two seconds towards
+// targets drawn at random, so that the whole picture is seen in turn: slow
+// enough that an idle window costs next to nothing, each step a repaint of
+// the open part of the field. The next input ends the drift at once and the
+// picture covers the field again.
 //
 // The drift has to stay cheap for as long as the window lies idle: the image
 // control keeps covering the field, and on each step it draws the picture,
@@ -30,7 +32,7 @@ class QWidget;
 
 struct TBkgDrfTms {
   int Idl = 60000;  // idle tick while the picture lies still
-  int Stp = 250;    // drift step of one pixel
+  int Stp = 2000;   // drift step of one pixel
   int IdlTck = 5;   // the drift begins when the idle ticks exceed this
   int Fls = 150;    // a direction picture stays at least this long
 };

@@ -27,7 +27,7 @@
 
 namespace {
 // The pane's look at the robot: at most 60 times a second while something
-// moves, and at rest still often enough for a flashing LED's 100 ms.
+// moves (a blinking LED included); at rest it waits to be woken.
 constexpr int GcTckMov = 17, GcTckIdl = 50;
 // The speed factors offered; the last is "as fast as possible".
 constexpr double GcSpd[] = {1.0, 2.0, 5.0, 1000.0};
@@ -77,7 +77,10 @@ TSimPan::TSimPan(QMainWindow& win, TPgmViw& viw, QScrollArea& scr, std::function
 TSimPan::~TSimPan() {
   FTmr.stop();
   // The robot's thread may outlive the pane: its trace comes here no more.
-  if (FpCur && FSim() == FpCur) FpCur->Do([](TSimDrv& d) { d.Rbt().FOnTrc = nullptr; });
+  if (FpCur && FSim() == FpCur) {
+    FpCur->Do([](TSimDrv& d) { d.Rbt().FOnTrc = nullptr; });
+    FpCur->SetOnAct(nullptr);
+  }
 }
 
 long TSimPan::Pnt() const { return FpArn->Pnt(); }
@@ -134,6 +137,7 @@ QWidget* TSimPan::BldInp(QWidget* top) {
         s->Do([i, on](TSimDrv& d) {
           if (d.Rbt().Swi(i) != on) d.Rbt().SetSwi(i, on);
         });
+      Wak();
     });
     swi->addWidget(FpSwi[i]);
   }
@@ -145,6 +149,7 @@ QWidget* TSimPan::BldInp(QWidget* top) {
   connect(FpLgt, &QSlider::valueChanged, this, [this](int v) {
     if (TSimThr* s = FpCur) s->Do([v](TSimDrv& d) { d.Rbt().SetLgt(v); });
     RfsTxt();
+    if (FpCur) Wak();
   });
   g->addWidget(FpLgtLbl, 1, 0);
   g->addWidget(FpLgt, 1, 1);
@@ -218,11 +223,17 @@ void TSimPan::Tck() {
         d.Rbt().FOnTrc = [this](const TuSimTrc& t) { FTrcPnd.push_back(t); };
         if (FOnSim) FOnSim(d);
       });
+      s->SetOnAct([this] {
+        if (FbRst.exchange(false)) QMetaObject::invokeMethod(this, &TSimPan::Wak, Qt::QueuedConnection);
+      });
       s->SetSpd(FpSpd->currentData().toDouble());
       if (!FbOwnHid) show();
     }
   }
-  if (!s) return;
+  if (!s) {
+    FTmr.stop();  // until a robot starts
+    return;
+  }
   TuSimSnp snp;
   TuSimWhy why;
   bool rec = false, mov = false;
@@ -237,7 +248,9 @@ void TSimPan::Tck() {
     for (int i = 0; i < 6; ++i) FbySwi = static_cast<std::uint8_t>((FbySwi & ~(1 << i)) | (r.Swi(i) << i));
     rec = FRpl.Tak(r);
     trc.swap(FTrcPnd);
-    mov = (r.Running() && !r.Paused()) || r.Wld().Whl() != TeWhl::Stp;
+    mov = d.Mov();
+    // Nothing moves: the robot's thread wakes the pane when that changes.
+    FbRst = !mov;
   });
   if (!trc.empty()) {
     // One append a look, and no more lines than the view keeps: a busy loop
@@ -260,8 +273,17 @@ void TSimPan::Tck() {
   const bool chg = rec || !FbDrw || !SimSnpSam(snp, FSnp);
   FSnp = snp;
   Shw(chg);
-  const int itv = mov ? GcTckMov : GcTckIdl;
-  if (FTmr.interval() != itv) FTmr.setInterval(itv);
+  if (!mov) {
+    FTmr.stop();
+    return;
+  }
+  if (FTmr.interval() != GcTckMov) FTmr.setInterval(GcTckMov);
+  if (!FTmr.isActive()) FTmr.start();
+}
+
+void TSimPan::Wak() {
+  FTmr.start();
+  Tck();
 }
 
 void TSimPan::Shw(bool chg) {

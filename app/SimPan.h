@@ -11,6 +11,7 @@
 #include <QDockWidget>
 #include <QTimer>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -41,8 +42,11 @@ public:
   ~TSimPan() override;
 
   void RfsTxt();
-  // One look at the robot (the timer's handler).
+  // One look at the robot (the timer's handler). While the robot lies
+  // still the pane stops looking; Wak (a robot started or ended, or moved)
+  // starts it again.
   void Tck();
+  void Wak();
   // The debugger's commands; their keys work anywhere in the window.
   enum TeCmd { Cnt, Pau, Stp, End, CmdCnt };
   QAction* Cmd(TeCmd c) const { return FpCmd[c]; }
@@ -78,6 +82,7 @@ private:
   int FiAt = -1;
   std::uint8_t FbySwi = 0;
   std::vector<TuSimTrc> FTrcPnd;  // written by the robot's thread under its lock
+  std::atomic<bool> FbRst{false};  // the pane stopped looking: the robot's next move wakes it
 
   TArnWgt* FpArn = nullptr;
   QSlider* FpRpl = nullptr;

@@ -12,6 +12,7 @@
 #include "app/VslCnvLgc.h"
 #include "app/VslTbr.h"
 #include "editor/VioAcc.h"
+#include "editor/VioMtr.h"
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioFldAcc.h"
 #include "editor/qt/VioFldViw.h"
@@ -57,6 +58,12 @@ TVslAcc::TVslAcc(TfrmVslCnv& wnd) : W(wnd), FpFld(std::make_unique<TVioFldAcc>(*
     return true;
   }();
   (void)ins;
+  // One translation a change: the names take the walk from the byte meter's.
+  if (TPgmViw* viw = W.PgmViw())
+    FpFld->Acc().FOnLnk = [viw]() -> const std::vector<TInsAndTkn::TuVioLnk>& {
+      viw->Mtr().Upd();
+      return viw->Mtr().Lnk();
+    };
   QStatusBar* sb = W.statusBar();
   FpAnc = new TAncWgt(sb);
   sb->setObjectName("stbVslCnv");

@@ -1,10 +1,12 @@
 // The window's side of its components: what each reaches of the window, how
 // they are wired to each other, and the window's handlers that go to them.
 #include <QLabel>
+#include <QMetaObject>
 #include <QScrollArea>
 #include <QStatusBar>
 
 #include "app/BkgDrf.h"
+#include "app/SimPan.h"
 #include "app/VioBlk.h"
 #include "app/VslCnv.h"
 #include "app/VslDoc.h"
@@ -54,6 +56,10 @@ struct TfrmVslCnv::THst final : ILnkHst, IDocHst, ITbrHst {
   void EnaComSte() override { W.FpTbr->Tbn(TeTbn::ComSte)->setEnabled(true); }
   void ShwLnkSte(bool oky) override { W.FpTbr->ShwLnkSte(oky); }
   bool KepPrt(const std::string& name) override { return W.FpSet->KepPrt(name); }
+  void SimChg() override {
+    // Told later: the link may be in the middle of opening or closing.
+    if (TSimPan* p = W.FpSimPan) QMetaObject::invokeMethod(p, &TSimPan::Wak, Qt::QueuedConnection);
+  }
   void StaEnd() override {
     W.SetLck(false);
     PrcMsg();

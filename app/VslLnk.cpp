@@ -181,6 +181,7 @@ void TVslLnk::RlsRxb(const TRlsHok& hok) { RlsStp(FbRxb, "FpRxMtxAndRbf", hok); 
 void TVslLnk::RlsCom(const TRlsHok& hok) {
   RlsFld(FpSes, "FpcomUsbZefor", hok);
   FpSim.reset();  // the built-in robot's thread ends with the link
+  FHst.SimChg();
 }
 // ---------------------------------------------------------------------------
 // The hand-over to the user interface thread
@@ -317,7 +318,10 @@ std::string TVslLnk::PrtDev(const std::string& name) {
   if (!IsSimPrt(name)) return name;
   if (!FpSim) FpSim = std::make_unique<TSimThr>();
   std::string err;
-  if (FpSim->Sta(err)) return FpSim->Pth();
+  if (FpSim->Sta(err)) {
+    FHst.SimChg();
+    return FpSim->Pth();
+  }
   GuLstErrMsg = SimPrtTxt(FHst.Lge()) + ": " + err;
   return {};
 }
@@ -566,7 +570,10 @@ std::intptr_t TVslLnk::SetPrt(std::intptr_t value) {
   if (TPgmViw* v = FHst.PgmViw()) v->ClrRunStm();
   const bool ok = OpnComPrt(nam);
   // Another port leaves the built-in robot without a peer: it stops.
-  if (!IsSimPrt(nam)) FpSim.reset();
+  if (!IsSimPrt(nam) && FpSim) {
+    FpSim.reset();
+    FHst.SimChg();
+  }
   if (!ok) {
     if (!GuLstErrMsg.empty()) ShwMsgBox(GuLstErrMsg);
   } else if (FbStaFai) {

@@ -63,6 +63,8 @@ public:
   virtual bool KepPrt(const std::string& name) = 0;
   // The port opened late: start-up ends now, as it would have at its end.
   virtual void StaEnd() = 0;
+  // The built-in robot's thread started or ended.
+  virtual void SimChg() {}
 };
 
 struct TLnkTms {

@@ -3,6 +3,8 @@
 // defaults (sound is silent, pending events are not run, settings in memory).
 #pragma once
 
+#include <cstdlib>
+
 #include "core/Seams.h"
 
 class TBchQui {
@@ -17,3 +19,9 @@ private:
   TBox FBox;
   TScopedPlatform FPlt;
 };
+
+// A brief run (TESSARO_BENCH_BRIEF set, as CTest runs each benchmark): the
+// benchmarks that run a fixed number of times or for a fixed time do one
+// short run, which shows that they still work.
+inline bool BchBrf() { return std::getenv("TESSARO_BENCH_BRIEF") != nullptr; }
+inline int BchIts(int n) { return BchBrf() ? 1 : n; }

@@ -152,16 +152,28 @@ std::string TVioAcc::Cmp(const TVio& vio, bool rch, const TVio* frm) const {
               std::to_string(frm->Rec.GrdCol + 1)});
 }
 
+void TVioAcc::StpEnd() {
+  if (!FbPnd) return;
+  FbPnd = false;
+  if (FOnStl) FOnStl();
+}
+
 void TVioAcc::Upd() {
   if (!FbStl && FbyLge == FEdt.LgeIdx()) return;
+  if (FEdt.InStp()) {
+    FbPnd = true;
+    return;
+  }
   FbStl = false;
   FbyLge = FEdt.LgeIdx();
-  std::string keep = std::move(GuLstErrMsg);
-  FpTrn->Clr();
-  (void)FEdt.TrnVioPgmQui(*FpTrn);
-  GuLstErrMsg = std::move(keep);
+  if (!FOnLnk) {
+    std::string keep = std::move(GuLstErrMsg);
+    FpTrn->Clr();
+    (void)FEdt.TrnVioPgmQui(*FpTrn);
+    GuLstErrMsg = std::move(keep);
+  }
   const std::vector<TVio*> vios = FEdt.Vios();  // a listener may change nothing, but keep a copy
-  const auto& lnk = FpTrn->FpVioLnk;
+  const auto& lnk = FOnLnk ? FOnLnk() : FpTrn->FpVioLnk;
   for (std::size_t i = 0; i < vios.size(); ++i) {
     TVio* v = vios[i];
     const bool rch = i < lnk.size() && lnk[i].Rch;

@@ -14,8 +14,10 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/VioPgmItp.h"
+#include "translator/InsAndTkn.h"
 
 // The name of a vio type in the editor's language ("Delay"); its caption when the message file has none.
 std::string VioTypAccNam(TVioPgmItp& edt, std::uint8_t typ);
@@ -35,6 +37,9 @@ public:
   std::function<void()> FOnStl;
   // Told by Upd of each vio whose name or whose controls' names changed.
   std::function<void(TVio*)> FOnChg;
+  // The walk of the program as it is now, when another listener (the byte
+  // meter) translates it anyway; unset, Upd translates by itself.
+  std::function<const std::vector<TInsAndTkn::TuVioLnk>&()> FOnLnk;
 
   // Composes the names anew when the field or the language changed since the
   // last time. The last-error text is left as it was.
@@ -56,6 +61,8 @@ public:
   void VioChg(TVio*) override { Mrk(); }
   void CtlChg(TVio*, int) override { Mrk(); }
   void FldClr() override;
+  // A load of many vios is named once at its end.
+  void StpEnd() override;
 
 private:
   void Mrk();
@@ -64,6 +71,7 @@ private:
   TVioPgmItp& FEdt;
   std::unique_ptr<TInsAndTkn> FpTrn;
   bool FbStl = true;
+  bool FbPnd = false;  // asked for during a change
   std::uint8_t FbyLge = 0xFF;
   std::map<const TVio*, std::string> FNam;  // the vio's name
   std::map<const TVio*, std::string> FAll;  // its name and its controls' names, to see a change

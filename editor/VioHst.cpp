@@ -17,7 +17,9 @@ TVioPgmItp::TStpGrd::TStpGrd(TVioPgmItp& e, const TVio* mrgVio, int mrgCtl) : FE
 }
 
 TVioPgmItp::TStpGrd::~TStpGrd() {
-  if (--FEdt.FiStpDep == 0 && !FEdt.FbHstOff) FEdt.RcdStp(FEdt.FpMrgVio, FEdt.FiMrgCtl);
+  if (--FEdt.FiStpDep != 0) return;
+  if (!FEdt.FbHstOff) FEdt.RcdStp(FEdt.FpMrgVio, FEdt.FiMrgCtl);
+  for (IVioPgmObs* o : FEdt.FpObsLst) o->StpEnd();
 }
 
 TVioPgmItp::TNoRcd::TNoRcd(TVioPgmItp& e) : FEdt(e), FbOff(e.FbHstOff) {
@@ -26,8 +28,9 @@ TVioPgmItp::TNoRcd::TNoRcd(TVioPgmItp& e) : FEdt(e), FbOff(e.FbHstOff) {
 }
 
 TVioPgmItp::TNoRcd::~TNoRcd() {
-  --FEdt.FiStpDep;
   FEdt.FbHstOff = FbOff;
+  if (--FEdt.FiStpDep == 0)
+    for (IVioPgmObs* o : FEdt.FpObsLst) o->StpEnd();
 }
 
 TVioPgmItp::TuVioSnp TVioPgmItp::TakSnp() {

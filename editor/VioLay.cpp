@@ -33,9 +33,39 @@ int LblIdx(const TVio& vio, int ctl) {
 
 }  // namespace
 
+void TCchMsr::Use(ITxtMsr& msr, int celWdt, int celHgt) {
+  if (&msr != FpMsr || celWdt != FiWdt || celHgt != FiHgt) FSiz.clear();
+  FpMsr = &msr;
+  FiWdt = celWdt;
+  FiHgt = celHgt;
+}
+
+std::pair<int, int> TCchMsr::Get(const TKey& key, bool pts) {
+  const auto at = FSiz.find(key);
+  if (at != FSiz.end()) return at->second;
+  // A bound for texts that are typed: the fitting starts anew then.
+  if (FSiz.size() >= 20000) FSiz.clear();
+  std::pair<int, int> s;
+  if (pts)
+    FpMsr->MsrTxt(std::get<0>(key), std::get<1>(key), std::get<2>(key), s.first, s.second);
+  else
+    FpMsr->MsrPxl(std::get<1>(key), std::get<2>(key), s.first, s.second);
+  FSiz.emplace(key, s);
+  return s;
+}
+
+void TCchMsr::MsrTxt(const std::string& face, int pts, const std::string& txt, int& width, int& height) {
+  std::tie(width, height) = Get(TKey(face, pts, txt), true);
+}
+
+void TCchMsr::MsrPxl(int px, const std::string& txt, int& width, int& height) {
+  std::tie(width, height) = Get(TKey(std::string(), px, txt), false);
+}
+
 ITxtMsr& TVioLay::Msr() {
   static TDefTxtMsr defMsr;
-  return FpMsr ? *FpMsr : defMsr;
+  FCch.Use(FpMsr ? *FpMsr : defMsr, FMdl.CelWdt(), FMdl.CelHgt());
+  return FCch;
 }
 
 std::int32_t TVioLay::VioClr(const TVio& vio) {

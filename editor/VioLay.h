@@ -4,7 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 class TVio;
@@ -34,6 +37,27 @@ public:
   }
   // The pixel height of the field's own font at 100 %.
   virtual int NrmPx() { return 12; }
+};
+
+// A measurer that asks another once for each face, size and text, and keeps
+// the answers until the cells change their size: the font fitting of a full
+// field measures the same few texts thousands of times.
+class TCchMsr final : public ITxtMsr {
+public:
+  // Forgets what it measured when the cell size is another than before.
+  void Use(ITxtMsr& msr, int celWdt, int celHgt);
+  void MsrTxt(const std::string& face, int pts, const std::string& txt, int& width, int& height) override;
+  void MsrPxl(int px, const std::string& txt, int& width, int& height) override;
+  void CbxRom(int& width, int& height) override { FpMsr->CbxRom(width, height); }
+  void EdtRom(int& width, int& height) override { FpMsr->EdtRom(width, height); }
+  int NrmPx() override { return FpMsr->NrmPx(); }
+
+private:
+  using TKey = std::tuple<std::string, int, std::string>;  // face ("" for the field's own at pixels), size, text
+  std::pair<int, int> Get(const TKey& key, bool pts);
+  ITxtMsr* FpMsr = nullptr;
+  int FiWdt = -1, FiHgt = -1;
+  std::map<TKey, std::pair<int, int>> FSiz;
 };
 
 // Where one child control goes, relative to its vio, and how it looks.
@@ -112,5 +136,6 @@ private:
 
   TVioPgmItp& FMdl;
   ITxtMsr* FpMsr;
+  TCchMsr FCch;
   int FiFitPts = -1, FiFitWdt = -1, FiFitHgt = -1;
 };

@@ -34,14 +34,25 @@ void TVioMtr::Mrk() {
   if (FOnStl) FOnStl();
 }
 
+void TVioMtr::StpEnd() {
+  if (!FbPnd) return;
+  FbPnd = false;
+  if (FOnStl) FOnStl();
+}
+
 const TuMtrStt& TVioMtr::Upd() {
   if (!FbStl) return FStt;
+  if (FEdt.InStp()) {
+    FbPnd = true;
+    return FStt;
+  }
   FbStl = false;
   std::string keep = std::move(GuLstErrMsg);
   GuLstErrMsg.clear();
   FpTrn->Clr();
   const bool ok = FEdt.TrnVioPgmQui(*FpTrn);
   FVios = FEdt.Vios();
+  FLnk = FpTrn->FpVioLnk;
   std::string why = ok ? std::string() : GuLstErrMsg;
   FStt = MtrStt(ok, FpTrn->FpTsmTknLst.size(), why, VioUsrMsg(FEdt, SUM_MTR_BYT), VioUsrMsg(FEdt, SUM_MTR_NOT_TRN),
                 FEdt.Bdg());

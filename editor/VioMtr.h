@@ -7,9 +7,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/VioPgmItp.h"
 #include "messages/SysMsgIdf.h"
+#include "translator/InsAndTkn.h"
 
 struct TuMtrStt {
   bool Ok = false;       // the program translates
@@ -57,9 +59,16 @@ public:
   void CtlChg(TVio*, int) override { Mrk(); }
   void FldClr() override { Mrk(); }
   void LsnChg() override { Mrk(); }
+  // A load of many vios, each shown at once, is translated once at its end.
+  void StpEnd() override;
+  // The walk of the last translation, also of one that failed (what each vio
+  // follows), for the names a screen reader hears.
+  const std::vector<TInsAndTkn::TuVioLnk>& Lnk() const { return FLnk; }
 
 private:
   void Mrk();
+  std::vector<TInsAndTkn::TuVioLnk> FLnk;
+  bool FbPnd = false;  // asked for during a change
   TVioPgmItp& FEdt;
   std::unique_ptr<TInsAndTkn> FpTrn;
   std::vector<TVio*> FVios;  // the vios as they were translated last

@@ -137,6 +137,7 @@ public:
   virtual void KeyCur() {}                 // the field's cell cursor moved
   virtual void FldShw() {}                 // the cells' size or the look changed: show every vio anew
   virtual void LsnChg() {}                 // a lesson was opened or closed
+  virtual void StpEnd() {}                 // the outermost change (an edit, a load of many vios) is over
 };
 
 class TVioPgmItp {
@@ -165,6 +166,7 @@ public:
   // High contrast: the vios' contrast colours and symbols.
   void SetHiCtr(bool on);
   bool HiCtr() const { return FbHiCtr; }
+  bool InStp() const { return FiStpDep > 0; }  // a change is under way; StpEnd follows
 
   // The vios in the field's child order (creation order).
   const std::vector<TVio*>& Vios() const { return FpVioLst; }

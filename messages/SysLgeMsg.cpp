@@ -48,11 +48,14 @@ TSysLgeMsg::~TSysLgeMsg() = default;
 
 bool TSysLgeMsg::LodSysMsgFil(const std::string& path) {
   FpLgeFilMmo.clear();
+  Idx();
   if (!FilExs(path)) {
     GuLstErrMsg = "#174, File error: SysMsg File '" + path + "' could not be found";
     return false;
   }
-  switch (RdLinFil(NativePath(path), FpLgeFilMmo, GcMaxSysFilSiz)) {
+  const TeLinFilRes res = RdLinFil(NativePath(path), FpLgeFilMmo, GcMaxSysFilSiz);
+  Idx();
+  switch (res) {
     case TeLinFilRes::Ok: return true;
     case TeLinFilRes::TooBig:
       GuLstErrMsg = "#175, File error: SysMsg File '" + path + "' is larger than " +
@@ -64,13 +67,16 @@ bool TSysLgeMsg::LodSysMsgFil(const std::string& path) {
   }
 }
 
-std::vector<std::uint8_t> TSysLgeMsg::MisIdf() const {
-  // Where each identifier's first block begins.
-  std::vector<long> at(256, -1);
+void TSysLgeMsg::Idx() {
+  FAt.assign(256, -1);
   for (std::size_t i = 0; i < FpLgeFilMmo.size(); ++i) {
     std::uint8_t v;
-    if (HexIdfLin(FpLgeFilMmo[i], v) && at[v] < 0) at[v] = static_cast<long>(i);
+    if (HexIdfLin(FpLgeFilMmo[i], v) && FAt[v] < 0) FAt[v] = static_cast<long>(i);
   }
+}
+
+std::vector<std::uint8_t> TSysLgeMsg::MisIdf() const {
+  const std::vector<long>& at = FAt;
   std::vector<std::uint8_t> mis;
   for (const TSysMsgIdf& m : GcSysMsgIdf) {
     bool whole = at[m.Idf] >= 0;
@@ -84,23 +90,32 @@ std::vector<std::uint8_t> TSysLgeMsg::MisIdf() const {
   return mis;
 }
 
+namespace {
+
+// The text of a language in the block whose identifier line is at `at`; a
+// block cut short by the end of the file has none.
+bool BlkTxt(const TStrLst& lines, long at, std::uint8_t lge, std::string& txt) {
+  if (at < 0 || lge > 2) return false;
+  const std::size_t k = static_cast<std::size_t>(at) + 1 + lge;
+  if (k >= lines.size()) return false;
+  txt = lines[k];
+  return true;
+}
+
+}  // namespace
+
 bool FndSysMsg(const TStrLst& lines, std::uint8_t id, std::uint8_t lge, std::string& txt) {
+  // The first block with this identifier wins.
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::uint8_t v;
-    if (!HexIdfLin(lines[i], v) || v != id) continue;
-    // The first block with this identifier wins; a block cut short by the
-    // end of the file has no text for the language.
-    const std::size_t at = i + 1 + lge;
-    if (lge > 2 || at >= lines.size()) return false;
-    txt = lines[at];
-    return true;
+    if (HexIdfLin(lines[i], v) && v == id) return BlkTxt(lines, static_cast<long>(i), lge, txt);
   }
   return false;
 }
 
 std::string TSysLgeMsg::GetSysMsg(std::uint8_t id, std::uint8_t lge) {
   std::string txt;
-  if (FndSysMsg(FpLgeFilMmo, id, lge, txt)) return txt;
+  if (BlkTxt(FpLgeFilMmo, FAt[id], lge, txt)) return txt;
   GuLstErrMsg =
       "#221, No corresponding system message in message TMemo found. Searched message identifier (decimal): " +
       std::to_string(id);

@@ -48,6 +48,10 @@ private:
   std::string FsPth;
   [[maybe_unused]] IWndMsgTgt* FpOwn;  // the window that owns the table
   TStrLst FpLgeFilMmo;
+  // The line of each identifier's first block, -1 for none: a lookup costs
+  // no search of the file (the names for a screen reader ask for hundreds).
+  std::vector<long> FAt = std::vector<long>(256, -1);
+  void Idx();
 };
 
 // The one message table of the program (set by the main window).

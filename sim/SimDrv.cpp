@@ -134,6 +134,7 @@ void TSimDrv::Rd(TSimWal now) {
       break;
     }
     for (ssize_t i = 0; i < n; ++i) FIn.Psh(buf[i], now);
+    FiRcvCnt += static_cast<std::uint64_t>(n);
   }
 }
 
@@ -179,6 +180,12 @@ void TSimDrv::Poll(TSimWal now) {
   Wr(now);
 }
 
+bool TSimDrv::Mov() const {
+  auto blk = [](TeLed l) { return l != TeLed::Off && l != TeLed::On; };
+  return (FRbt.Running() && !FRbt.Paused()) || FRbt.Wld().Whl() != TeWhl::Stp || blk(FRbt.SysLed()) ||
+         blk(FRbt.BckLed());
+}
+
 TSimWal TSimDrv::NxtDue(TSimWal now, TSimWal lim) const {
   TSimWal t = now + lim;
   auto mn = [&](TSimWal x) {
@@ -187,8 +194,10 @@ TSimWal TSimDrv::NxtDue(TSimWal now, TSimWal lim) const {
   mn(FIn.NxtDue());
   mn(FOut.NxtDue());
   mn(FLnk.NxtTck());
-  if (FbPty) mn(FiNxtPeer);
-  if (FRbt.Running()) mn(now + 10000);  // the window follows the robot's motion
+  // While the peer is up its hang-up wakes the loop (the line is in its
+  // poll), so the line is looked at on a schedule only while it is down.
+  if (FbPty && !FLnk.Up()) mn(FiNxtPeer);
+  if (FRbt.Running() || Mov()) mn(now + 10000);  // the window follows the robot's motion
   if (!FLnk.OutEmp()) mn(now);
   return t;
 }

@@ -45,6 +45,12 @@ public:
   TSimWal NxtDue(TSimWal now, TSimWal lim) const;
   // The peer has the line open.
   bool PeerUp() const { return FLnk.Up(); }
+  // Something moves that a view shows: a program runs (not paused), the
+  // wheels turn, or an LED blinks. Otherwise the robot lies still until a
+  // command or a byte from the peer comes.
+  bool Mov() const;
+  // Bytes read from the peer so far.
+  std::uint64_t RcvCnt() const { return FiRcvCnt; }
   // Wall time of a model time (to show the program's timing), and back.
   TSimTim MdlAt(TSimWal w) const;
 
@@ -67,5 +73,6 @@ private:
   TSimWal FiWalBas = 0;
   TSimTim FiMdlBas = 0;
   TSimWal FiNxtPeer = 0;
+  std::uint64_t FiRcvCnt = 0;
   bool FbSta = false;
 };

@@ -14,8 +14,9 @@ TSimWal WalNow() {
   return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
       .count();
 }
-// The longest wait of the loop when nothing falls due.
-constexpr TSimWal GcMaxWai = 50000;
+// The longest wait of the loop when nothing falls due (the robot at rest
+// reports its sensors twice a second anyway).
+constexpr TSimWal GcMaxWai = 1000000;
 }  // namespace
 
 TSimThr::TSimThr() = default;
@@ -84,13 +85,20 @@ void TSimThr::SetSpd(double fac) {
   Do([fac](TSimDrv& d) { d.SetSpd(fac, WalNow()); });
 }
 
+void TSimThr::SetOnAct(std::function<void()> fn) {
+  std::lock_guard<std::mutex> lk(FMtx);
+  FOnAct = std::move(fn);
+}
+
 void TSimThr::Lop() {
   while (!FbStp) {
     TSimWal now = WalNow(), due = now;
     int fd = -1;
     {
       std::lock_guard<std::mutex> lk(FMtx);
+      const std::uint64_t rcv = FDrv.RcvCnt();
       FDrv.Poll(now);
+      if (FOnAct && (FDrv.Mov() || FDrv.RcvCnt() != rcv)) FOnAct();
       due = FDrv.NxtDue(now, GcMaxWai);
       // Without a peer the pseudo-terminal reports a hang-up all the time;
       // the driver looks at it on its own schedule then.

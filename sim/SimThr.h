@@ -37,6 +37,10 @@ public:
   void Do(const std::function<void(TSimDrv&)>& fn);
   // The model's speed factor from now on.
   void SetSpd(double fac);
+  // Called on the robot's thread, under the lock, after each look at the
+  // robot in which it moves or bytes came from the peer: a view that lies
+  // still while the robot does can wait for this instead of looking.
+  void SetOnAct(std::function<void()> fn);
 
   // Threads of this kind that are running in the process.
   static int Lve() { return GiLve.load(); }
@@ -51,5 +55,6 @@ private:
   std::atomic<bool> FbStp{false};
   int FhWak[2] = {-1, -1};  // a pipe that ends the thread's wait
   std::string FsPth;
+  std::function<void()> FOnAct;  // under the lock
   static inline std::atomic<int> GiLve{0};
 };

@@ -6,7 +6,9 @@
 # The drift begins after six idle minutes, so WAIT_S defaults to 400. The
 # figure printed is the share of one core over SAMPLE_S seconds (default 60),
 # read from /proc/PID/stat (utime + stime). A pseudo-terminal stands in for
-# the robot's port, so that the window unlocks after the intro.
+# the robot's port, so that the window unlocks after the intro; with
+# TESSARO_ROBOT=SIM the built-in simulated robot is the robot instead (its
+# pane shows when it starts).
 set -euo pipefail
 vio=${1:--}; bld=${2:-build}; dsp=${3:-98}; scr=${4:-1920x1080}; wait_s=${5:-400}; smp=${6:-60}
 shot=${7:-}
@@ -20,8 +22,8 @@ Xvfb ":$dsp" -screen 0 "${scr}x24" >/dev/null 2>&1 & pids+=($!)
 socat pty,raw,echo=0,link="$tmp/port" pty,raw,echo=0,link="$tmp/robot" >/dev/null 2>&1 & pids+=($!)
 for _ in $(seq 50); do [ -e "$tmp/port" ] && [ -e /tmp/.X11-unix/X$dsp ] && break; sleep 0.1; done
 mkdir -p "$tmp/cfg/Quorel"
-printf '[Options]\nComport=COM19\nLanguage=%s\n\n[Ports]\nCOM19=%s\n' "${TESSARO_LANGUAGE:-0}" "$tmp/port" \
-  > "$tmp/cfg/Quorel/TessaroV1.0.conf"
+printf '[Options]\nComport=%s\nLanguage=%s\n\n[Ports]\nCOM19=%s\n' "${TESSARO_ROBOT:-COM19}" \
+  "${TESSARO_LANGUAGE:-0}" "$tmp/port" > "$tmp/cfg/Quorel/TessaroV1.0.conf"
 export DISPLAY=":$dsp" XDG_CONFIG_HOME="$tmp/cfg" HOME="$tmp" XDG_RUNTIME_DIR="$tmp" QT_QPA_PLATFORM=xcb
 "$exe" >"$tmp/log" 2>&1 & app=$!; pids+=($app)
 sleep 8  # the intro lasts five seconds

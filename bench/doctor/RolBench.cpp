@@ -13,6 +13,7 @@
 #include <pty.h>
 #include <unistd.h>
 
+#include "bench/BchSup.h"
 #include "doctor/RolCal.h"
 #include "sim/SimThr.h"
 
@@ -59,6 +60,6 @@ void BM_RollCallOfEight(benchmark::State& st) {
   st.counters["silent"] = benchmark::Counter(static_cast<double>(cnt[1]), benchmark::Counter::kAvgIterations);
   if (cnt[2]) st.SkipWithError("a port was not checked");
 }
-BENCHMARK(BM_RollCallOfEight)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RollCallOfEight)->Iterations(BchIts(3))->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -180,7 +180,7 @@ void BM_RobotFrameToGreenLinkState(benchmark::State& st) {
     st.counters["effects_worst_ms"] = all.back();
   }
 }
-BENCHMARK(BM_RobotFrameToGreenLinkState)->UseManualTime()->Iterations(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RobotFrameToGreenLinkState)->UseManualTime()->Iterations(BchIts(100))->Unit(benchmark::kMillisecond);
 
 void BM_UploadClickToFirstByte(benchmark::State& st) {
   TBenchLnk& b = Bch();
@@ -215,7 +215,7 @@ void BM_UploadClickToFirstByte(benchmark::State& st) {
   b.Drn();
   Rpt(st, ms);
 }
-BENCHMARK(BM_UploadClickToFirstByte)->UseManualTime()->Iterations(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UploadClickToFirstByte)->UseManualTime()->Iterations(BchIts(100))->Unit(benchmark::kMillisecond);
 
 void BM_BurstCatchUp(benchmark::State& st) {
   TBenchLnk& b = Bch();
@@ -276,7 +276,7 @@ void BM_BurstCatchUp(benchmark::State& st) {
   st.counters["catch_up_worst_ms"] = cu.back();
   st.counters["frames"] = GcFrm;
 }
-BENCHMARK(BM_BurstCatchUp)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BurstCatchUp)->UseManualTime()->Iterations(BchIts(3))->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

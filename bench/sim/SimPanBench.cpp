@@ -86,7 +86,7 @@ void BM_PanDrvSqr(benchmark::State& st) {
     const long pnt = p->Wnd->SimPan()->Pnt();
     const double cpu = ThrCpu();
     const auto t0 = TClk::now();
-    TPanBch::Evt(5000);
+    TPanBch::Evt(BchBrf() ? 500 : 5000);
     const double sec = std::chrono::duration<double>(TClk::now() - t0).count();
     st.counters["repaints_per_s"] = static_cast<double>(p->Wnd->SimPan()->Pnt() - pnt) / sec;
     st.counters["ui_cpu_pct"] = 100.0 * (ThrCpu() - cpu) / sec;
@@ -120,7 +120,7 @@ void BM_PauStp(benchmark::State& st) {
   st.counters["pause_ms"] = pau / n;
   st.counters["step_ms"] = stp / n;
 }
-BENCHMARK(BM_PauStp)->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PauStp)->Iterations(BchIts(20))->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) { return RunQtBch(argc, argv, [] { GuPan.reset(); }); }

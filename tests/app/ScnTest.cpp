@@ -53,6 +53,7 @@
 #include "ScnAcc.h"
 #include "app/VioBlk.h"
 #include "app/VslAcc.h"
+#include "app/SimPan.h"
 #include "app/VslCnv.h"
 #include "app/VslCnvLgc.h"
 #include "app/VslDoc.h"
@@ -448,6 +449,7 @@ protected:
       if (TSimThr* m = W->Lnk().Sim()) m->Qry([&at](const TSimDrv& r) { at = r.Rbt().Paused() ? r.Rbt().At() : -1; });
       return at < 0 ? "none" : std::to_string(at);
     }
+    if (n == "pane-looking") return yn(W->SimPan() && W->SimPan()->Tmr().isActive());
     if (n == "pane") return yn(W->findChild<QDockWidget*>("dckSim") && W->findChild<QDockWidget*>("dckSim")->isVisible());
     if (n == "highlight") {
       const QFrame* f = W->Fld().findChild<QFrame*>("frmRunVio");

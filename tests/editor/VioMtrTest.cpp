@@ -124,4 +124,29 @@ TEST_F(VioMtr, ListingIsTheToolsListing) {
   }
 }
 
+// A load shows each vio at once and lets the pending events run, so the
+// meter's update may be asked for with every vio: it translates once, when
+// the whole program is on the field, and says so then.
+TEST_F(VioMtr, TranslatesALoadOnceAtItsEnd) {
+  TVioMtr mtr(Edt);
+  mtr.Upd();
+  int stl = 0;
+  mtr.FOnStl = [&] { ++stl; };
+  struct TMid final : public IVioPgmObs {
+    TVioMtr* Mtr = nullptr;
+    int Trn = 0;
+    void VioChg(TVio*) override {
+      if (!Mtr->Upd().Emp) ++Trn;
+    }
+  } mid;
+  mid.Mtr = &mtr;
+  Edt.AddObs(&mid);
+  ASSERT_TRUE(Edt.LodVioFil(TESSARO_DATA_DIR "/examples/drive_square.vio"));
+  Edt.RmvObs(&mid);
+  EXPECT_EQ(mid.Trn, 0) << "translated halfway through the load";
+  EXPECT_EQ(stl, 2) << "the first change, and the end of the load";
+  EXPECT_TRUE(mtr.Upd().Ok) << mtr.Stt().Why;
+  EXPECT_EQ(mtr.Lnk().size(), Edt.Vios().size());
+}
+
 }  // namespace
