@@ -69,6 +69,7 @@ private:
   std::function<std::uint8_t()> FLge;
   TSimThr* FpCur = nullptr;  // the robot whose trace is hooked
   bool FbOwnHid = false;      // the user hid the pane: a robot's start does not show it again
+  bool FbWid = false;         // the pane has had its first width
 
   // What the last look saw.
   TSimRpl FRpl;

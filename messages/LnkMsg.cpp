@@ -27,7 +27,7 @@ std::string PckTooLngMsg(std::size_t len, std::uint8_t lge) {
   return txt + " " + std::to_string(len);
 }
 
-std::string RbtFltMsg(std::uint8_t adr, std::uint8_t knd, std::uint8_t lge) {
+std::string RbtFltMsg(std::uint8_t adr, std::uint8_t knd, std::uint8_t lge, const std::string& vio) {
   static const char* const fix[] = {
       "the robot found no more instructions",
       "the program ran past its end, or its last instruction is cut off",
@@ -38,9 +38,14 @@ std::string RbtFltMsg(std::uint8_t adr, std::uint8_t knd, std::uint8_t lge) {
       "ENGINE SPEED is without its two values",
   };
   const std::uint8_t k = knd < std::size(fix) ? knd : 0;
-  std::string lead = SysMsgKep(SUM_RBT_FLT_LED, lge);
   std::string txt = k ? SysMsgKep(static_cast<std::uint8_t>(SUM_RBT_FLT_LED + k), lge) : std::string();
-  if (lead.empty()) lead = "The robot stopped the program at address";
   if (txt.empty()) txt = fix[k];
+  if (!vio.empty()) {
+    std::string lead = SysMsgKep(SUM_RBT_FLT_VIO, lge);
+    if (lead.empty()) lead = "The robot stopped the program at the framed block";
+    return lead + " " + vio + ": " + txt;
+  }
+  std::string lead = SysMsgKep(SUM_RBT_FLT_LED, lge);
+  if (lead.empty()) lead = "The robot stopped the program at address";
   return lead + " " + std::to_string(adr) + ": " + txt;
 }

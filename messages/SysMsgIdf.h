@@ -122,6 +122,8 @@
   X(DM_ALL_SAV, 0x7A, "roll call window: \"Save...\" (the report as a text file)")                  \
   X(DM_ALL_FLT, 0x7B, "roll call window: the file type \"Text files\"")                             \
   X(DM_ALL_SAV_ERR, 0x7C, "roll call window: the report could not be saved; %1 path, %2 why")       \
+  X(SUM_FST_STP, 0x8E, "status bar: what to do first, until the first vio is placed")             \
+  X(SUM_RBT_FLT_VIO, 0x8F, "link: robot fault, the lead-in before the name of the framed vio")       \
   X(SUM_RBT_FLT_LED, 0x90, "link: robot fault, the lead-in before the address")                     \
   X(SUM_RBT_FLT_END, 0x91, "link: robot fault 1, past the program's end")                           \
   X(SUM_RBT_FLT_LOP, 0x92, "link: robot fault 2, a loop without a DELAY")                           \

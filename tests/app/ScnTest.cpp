@@ -442,6 +442,10 @@ protected:
       if (TSimThr* m = W->Lnk().Sim()) m->Qry([&at](const TSimDrv& r) { at = r.Rbt().Paused() ? r.Rbt().At() : -1; });
       return at < 0 ? "none" : std::to_string(at);
     }
+    if (n == "trace-end") {  // the simulator pane's trace shows its last line
+      const QScrollBar* b = W->findChild<QDockWidget*>("dckSim")->findChild<QPlainTextEdit*>()->verticalScrollBar();
+      return yn(b->value() == b->maximum());
+    }
     if (n == "pane") return yn(W->findChild<QDockWidget*>("dckSim") && W->findChild<QDockWidget*>("dckSim")->isVisible());
     if (n == "highlight") {
       const QFrame* f = W->Fld().findChild<QFrame*>("frmRunVio");
@@ -738,6 +742,7 @@ protected:
       const std::string e = ScnTypPgm(*W, Sub(w.at(1)), Ins.Path() + "bin/ExtComTkn.sys");
       EXPECT_EQ(e, "") << Where;
     }
+    else if (c == "sim-speed") W->findChild<QComboBox*>("cbxSimSpd")->setCurrentIndex(n(1));
     else if (c == "slide") {
       QSlider* s = W->findChild<QSlider*>("sldSimRpl");
       s->setValue(w.at(1) == "end" ? s->maximum() : n(1));
