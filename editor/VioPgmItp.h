@@ -162,6 +162,9 @@ public:
   // made with); false for a value that is no step, or while a vio is dragged.
   bool SetZom(int pct);
   int Zom() const { return FiZom; }
+  // The cells at 100 % at most wdt wide (at least 40, never wider than the field's own), so that the
+  // grid fits where the field shares its room; shown anew as for a zoom; false while a vio is dragged.
+  bool FitCelWdt(int wdt);
   // High contrast: the vios' contrast colours and symbols.
   void SetHiCtr(bool on);
   bool HiCtr() const { return FbHiCtr; }
@@ -364,13 +367,12 @@ public:
   TVio* KeyVio() const;
   // The keys the field knows. F2 is Enter's twin; Chr is a letter (the type keys).
   enum class TeKey : std::uint8_t { Lft, Rgt, Upp, Dwn, Del, Ent, Chr };
-  // A key on the field; ctl: Control held. An arrow moves the cursor (it
-  // stops at the border); Control+arrow moves the vio under it one cell by
-  // the drag's glue and drop rules (a taken cell or the border leaves it
-  // where it is), one undo step, the cursor following it; Delete removes it
-  // as a right click does; Enter asks for the focus in its first parameter;
-  // a type key adds a vio through FOnTypKey (AddVioKey when unset). True
-  // when the key belongs to the field.
+  // A key on the field; ctl: Control held. An arrow moves the cursor (it stops at the border) and
+  // makes the vio there the current one (none on an empty cell); Control+arrow moves the vio under
+  // it one cell by the drag's glue and drop rules (a taken cell or the border leaves it where it
+  // is), one undo step, the cursor following it; Delete removes it as a right click does; Enter
+  // asks for the focus in its first parameter; a type key adds a vio through FOnTypKey (AddVioKey
+  // when unset). True when the key belongs to the field.
   bool FldKey(TeKey key, bool ctl, char chr = 0);
   // The type key's work: a vio of the type on the cursor's cell when it is
   // free, else where its tool button puts it (AddVio); the cursor goes to it.
@@ -580,8 +582,8 @@ private:
   int FiCelHgt = 60;
   int FiFldWdt = 800;
   int FiFldHgt = 600;
-  int FiBasWdt = 66;  // the cells at 100 %
-  int FiBasHgt = 60;
+  int OwnBasWdt() const { return FiFldWdt * 66 / 800; }  // the field's own cells at 100 %
+  int FiBasWdt = 66, FiBasHgt = 60;  // the cells at 100 %
   int FiZom = 100;
   bool FbHiCtr = false;
   TShrStrLst FpLblVioDdwStl;
