@@ -446,6 +446,7 @@ protected:
       const QScrollBar* b = W->findChild<QDockWidget*>("dckSim")->findChild<QPlainTextEdit*>()->verticalScrollBar();
       return yn(b->value() == b->maximum());
     }
+    if (n == "fits-screen") return yn(W->minimumSizeHint().height() <= Avl.height());  // the status bar stays on the screen
     if (n == "pane") return yn(W->findChild<QDockWidget*>("dckSim") && W->findChild<QDockWidget*>("dckSim")->isVisible());
     if (n == "highlight") {
       const QFrame* f = W->Fld().findChild<QFrame*>("frmRunVio");
