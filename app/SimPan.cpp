@@ -10,11 +10,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QStatusBar>
 #include <QStringList>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "app/VslCnvLgc.h"
 #include "editor/VioPgmItp.h"
@@ -32,7 +35,9 @@ constexpr int GcTckMov = 17, GcTckIdl = 50;
 // The speed factors offered; the last is "as fast as possible".
 constexpr double GcSpd[] = {1.0, 2.0, 5.0, 1000.0};
 constexpr int GcTrcMax = 2000;  // trace lines kept
-constexpr int GcPanWid = 420;   // the pane's first width
+// The pane's first width: a share of the window, within bounds; the field's
+// columns narrow beside it.
+constexpr int GcPanPct = 30, GcPanMin = 320, GcPanMax = 600;
 
 struct TuCmdDsg {
   std::uint8_t Msg;
@@ -62,8 +67,6 @@ TSimPan::TSimPan(QMainWindow& win, TPgmViw& viw, QScrollArea& scr, std::function
   }
   BldCtl();
   win.addDockWidget(Qt::RightDockWidgetArea, this);
-  // Narrow enough to leave the field most of the window.
-  win.resizeDocks({this}, {GcPanWid}, Qt::Horizontal);
   hide();
   toggleViewAction()->setObjectName("actSimPan");
   if (QMenu* m = win.menuBar()->findChild<QMenu*>("mmnViw")) m->addAction(toggleViewAction());
@@ -93,7 +96,8 @@ void TSimPan::BldCtl() {
     if (TSimThr* s = FpCur) s->Do([lft, prs](TSimDrv& d) { d.Rbt().SetBmpUsr(lft, prs); });
     Tck();
   };
-  lay->addWidget(FpArn, 3);
+  // The arena is as high as its floor at the pane's width; the trace takes the rest.
+  lay->addWidget(FpArn);
   auto* rpl = new QHBoxLayout;
   FpRplLbl = new QLabel(top);
   FpRpl = new QSlider(Qt::Horizontal, top);
@@ -115,10 +119,16 @@ void TSimPan::BldCtl() {
   FpTrc = new QPlainTextEdit(top);
   FpTrc->setReadOnly(true);
   FpTrc->setMaximumBlockCount(GcTrcMax);
-  FpTrc->setLineWrapMode(QPlainTextEdit::NoWrap);
+  FpTrc->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   FpTrc->setFont(QFont(QStringLiteral("Monospace"), 8));
-  lay->addWidget(FpTrc, 2);
-  setWidget(top);
+  lay->addWidget(FpTrc, 1);
+  // On a low screen the pane scrolls rather than making the window higher than the screen.
+  auto* scr = new QScrollArea(this);
+  scr->setObjectName("scbSimPan");
+  scr->setFrameShape(QFrame::NoFrame);
+  scr->setWidgetResizable(true);
+  scr->setWidget(top);
+  setWidget(scr);
 }
 
 QWidget* TSimPan::BldInp(QWidget* top) {
@@ -155,6 +165,7 @@ QWidget* TSimPan::BldInp(QWidget* top) {
   g->addWidget(FpLgt, 1, 1);
   FpSpdLbl = new QLabel(box);
   FpSpd = new QComboBox(box);
+  FpSpd->setObjectName("cbxSimSpd");
   for (double f : GcSpd) FpSpd->addItem(QStringLiteral("x%1").arg(f), f);
   connect(FpSpd, &QComboBox::currentIndexChanged, this, [this](int i) {
     if (TSimThr* s = FpCur) s->SetSpd(FpSpd->itemData(i).toDouble());
@@ -228,6 +239,10 @@ void TSimPan::Tck() {
       });
       s->SetSpd(FpSpd->currentData().toDouble());
       if (!FbOwnHid) show();
+      if (!FbOwnHid && !FbWid) {
+        FbWid = true;
+        FWin.resizeDocks({this}, {std::clamp(FWin.width() * GcPanPct / 100, GcPanMin, GcPanMax)}, Qt::Horizontal);
+      }
     }
   }
   if (!s) {
@@ -252,15 +267,7 @@ void TSimPan::Tck() {
     // Nothing moves: the robot's thread wakes the pane when that changes.
     FbRst = !mov;
   });
-  if (!trc.empty()) {
-    // One append a look, and no more lines than the view keeps: a busy loop
-    // traces a thousand lines a second.
-    QStringList lns;
-    const std::size_t kep = GcTrcMax;
-    for (std::size_t i = trc.size() > kep ? trc.size() - kep : 0; i < trc.size(); ++i)
-      lns << QString::fromStdString(FmtTrc(trc[i]));
-    FpTrc->appendPlainText(lns.join(QLatin1Char('\n')));
-  }
+  AddTrc(trc);
   for (int i = 0; i < 6; ++i) {
     const bool on = (FbySwi >> i) & 1;
     if (FpSwi[i]->isChecked() != on) {
@@ -279,6 +286,22 @@ void TSimPan::Tck() {
   }
   if (FTmr.interval() != GcTckMov) FTmr.setInterval(GcTckMov);
   if (!FTmr.isActive()) FTmr.start();
+}
+
+void TSimPan::AddTrc(const std::vector<TuSimTrc>& trc) {
+  if (trc.empty()) return;
+  // One append a look, and no more lines than the view keeps: a busy loop
+  // traces a thousand lines a second.
+  QStringList lns;
+  const std::size_t kep = GcTrcMax;
+  for (std::size_t i = trc.size() > kep ? trc.size() - kep : 0; i < trc.size(); ++i)
+    lns << QString::fromStdString(FmtTrc(trc[i]));
+  // The view follows the end, also once it trims its first lines away,
+  // unless the user has scrolled back to read.
+  QScrollBar* bar = FpTrc->verticalScrollBar();
+  const bool end = bar->value() >= bar->maximum();
+  FpTrc->appendPlainText(lns.join(QLatin1Char('\n')));
+  if (end) bar->setValue(bar->maximum());
 }
 
 void TSimPan::Wak() {

@@ -65,6 +65,8 @@ private:
   void RplMov(int at);
   void MrkVio(int adr);
   void ShwWhy(const TuSimWhy& why);
+  // The trace lines that came since the last look, at the trace's end.
+  void AddTrc(const std::vector<TuSimTrc>& trc);
 
   QMainWindow& FWin;
   TPgmViw& FViw;
@@ -73,6 +75,7 @@ private:
   std::function<std::uint8_t()> FLge;
   TSimThr* FpCur = nullptr;  // the robot whose trace is hooked
   bool FbOwnHid = false;      // the user hid the pane: a robot's start does not show it again
+  bool FbWid = false;         // the pane has had its first width
 
   // What the last look saw.
   TSimRpl FRpl;

@@ -1,5 +1,6 @@
 // The main window's programming field: the scroll area, the field views over
 // it, its cells and the background picture.
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
@@ -29,6 +30,16 @@
 #include "link/PrtNam.h"
 #include "sim/SimDrv.h"
 #include "sim/SimThr.h"
+
+namespace {
+// Beside the docked simulator pane the twelve columns narrow so that all of
+// them fit; without it the cells are the field's own again.
+void FitCelPan(TVioPgmItp* pgm, const QScrollArea* scr, const QDockWidget* pan) {
+  if (!pgm || !scr || !pan) return;
+  const bool bsd = pan->isVisible() && !pan->isFloating();
+  pgm->FitCelWdt(bsd ? scr->maximumViewportSize().width() / pgm->GrdCls() : pgm->FldWdt());
+}
+}  // namespace
 
 void TfrmVslCnv::CrtEdtViw() {
   if (FpVioFldViw || !FpVioPgmItp) return;
@@ -77,6 +88,7 @@ void TfrmVslCnv::FitCelToWnd() {
   // frame takes a part of the screen that the cells were made for. Nothing
   // lies on the field yet: the cells are made again for the field as it is
   // now. After the intro, or with a vio on the field, they stay.
+  FitCelPan(FpVioPgmItp.get(), scbVioFld, FpSimPan);
   if (FbCelFix || !FpVioPgmItp || !FpVioFldViw || FpVioPgmItp->GetVioCnt() != 0 || !isMaximized()) return;
   // Only the maximized size itself: not a step on the way out of it.
   if (!screen() && !FCfg.AvlGeo) return;
@@ -90,6 +102,7 @@ void TfrmVslCnv::FitCelToWnd() {
 void TfrmVslCnv::MakCel(QSize fld) {
   TVioPgmItp& pgm = *FpVioPgmItp;
   pgm.CrtVioFld(fld.width(), fld.height());
+  FitCelPan(&pgm, scbVioFld, FpSimPan);
   // The grid keeps its cells when the window shrinks; the scroll area shows
   // what does not fit.
   pnlVioFld->setMinimumSize(pgm.GrdCls() * pgm.CelWdt(), pgm.GrdRws() * pgm.CelHgt());

@@ -292,10 +292,7 @@ bool TVslLnk::Exe(const TRcvEff& e) {
       if (TPgmViw* v = FHst.PgmViw()) v->RunAdr(e.Val);
       break;
     case TeRcvEff::RunEnd: EndRunViw(); break;
-    case TeRcvEff::ShwRbtFlt:
-      FHst.Sta().showMessage(QStr(RbtFltMsg(static_cast<std::uint8_t>(e.Val & 0xFF),
-                                            static_cast<std::uint8_t>(e.Val >> 8), FHst.Lge())));
-      break;
+    case TeRcvEff::ShwRbtFlt: ShwFlt(e.Val); break;
     case TeRcvEff::UplCfm: EndUplCfm(); break;
   }
   return true;
@@ -443,6 +440,8 @@ bool TVslLnk::SndPck(std::uint8_t cls, std::uint8_t cod, const std::vector<std::
 bool TVslLnk::SndPckRun(std::uint8_t cod) {
   const TInsAndTkn& trn = *FHst.Edt().FpInsAndTkn;
   TPgmViw* viw = FHst.PgmViw();
+  // What the last run said is history now.
+  FHst.Sta().clearMessage();
   // The run highlight follows the stream that goes out now. Its vios are
   // taken before sending (which lets events run): the map then hears of every
   // vio that goes. A stream that did not go out completely maps nothing.
@@ -470,7 +469,10 @@ bool TVslLnk::UplPgm() {
   return SndPckRun(MK_UPL);
 }
 
-bool TVslLnk::RunPgm() { return SndPck(MC_PGM, MK_RUN, {}); }
+bool TVslLnk::RunPgm() {
+  FHst.Sta().clearMessage();
+  return SndPck(MC_PGM, MK_RUN, {});
+}
 
 bool TVslLnk::UprPgm() {
   if (!FHst.Edt().TrnVioPgm()) return false;

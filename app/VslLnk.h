@@ -156,6 +156,7 @@ private:
   void PstUi(std::function<void()> fn);
   void RunQue();
   bool Exe(const TRcvEff& e);
+  void ShwFlt(std::uint16_t val);  // the robot's fault (address | kind << 8)
   bool PlyCue(TeSndCue cue);
   void LnkEnd(TeComErr code, const std::string& text);
   bool SndPckRun(std::uint8_t cod);

@@ -115,6 +115,8 @@ bool TVioPgmItp::FldKey(TeKey key, bool ctl, char chr) {
   }
   if (!ctl) {
     SetKeyCur(FiKeyCol + dc, FiKeyRow + dr);
+    // What acts on the current vio (F9, the vio's menu) acts where the cursor stands.
+    FpCurVio = KeyVio();
     return true;
   }
   TVio* vio = KeyVio();

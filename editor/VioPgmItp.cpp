@@ -92,7 +92,7 @@ void TVioPgmItp::CrtVioFld(int width, int height) {
   FiFldHgt = height;
   FiGrdCls = GcGrdCls;
   FiGrdRws = GcGrdRws;
-  FiBasWdt = width * 66 / 800;
+  FiBasWdt = OwnBasWdt();
   FiBasHgt = height * 60 / 600;
   FiCelWdt = FiBasWdt * FiZom / 100;
   FiCelHgt = FiBasHgt * FiZom / 100;

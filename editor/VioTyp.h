@@ -12,7 +12,7 @@ constexpr std::int32_t RgbClr(int r, int g, int b) { return (r << 16) | (g << 8)
 
 // The symbol a vio shows in high contrast, beside its caption: the types that
 // share a colour are told apart by more than their words.
-enum class TeVioSym : std::uint8_t { Non, Tri, Sqr, Blt, Ret, Dmd, Chk, Crs };
+enum class TeVioSym : std::uint8_t { Non, Tri, Sqr, Blt, Ret, Dmd, Chk, Crs, Clk, Flg, Arw, Sun, Ffw };
 
 struct TuVioTypRow {
   std::uint8_t Typ;

@@ -35,6 +35,17 @@ bool TVioPgmItp::SetZom(int pct) {
   return true;
 }
 
+bool TVioPgmItp::FitCelWdt(int wdt) {
+  if (FpDrg && FpDrg->On()) return false;
+  const int own = OwnBasWdt();
+  wdt = std::clamp(wdt, std::min(40, own), own);
+  if (wdt == FiBasWdt) return true;
+  FiBasWdt = wdt;
+  FiCelWdt = FiBasWdt * FiZom / 100;
+  for (IVioPgmObs* o : FpObsLst) o->FldShw();
+  return true;
+}
+
 void TVioPgmItp::SetHiCtr(bool on) {
   if (on == FbHiCtr) return;
   FbHiCtr = on;

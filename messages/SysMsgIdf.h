@@ -123,6 +123,8 @@
   X(DM_ALL_SAV, 0x7A, "roll call window: \"Save...\" (the report as a text file)")                  \
   X(DM_ALL_FLT, 0x7B, "roll call window: the file type \"Text files\"")                             \
   X(DM_ALL_SAV_ERR, 0x7C, "roll call window: the report could not be saved; %1 path, %2 why")       \
+  X(SUM_FST_STP, 0x7D, "status bar: what to do first, until the first vio is placed")             \
+  X(SUM_RBT_FLT_VIO, 0x7E, "link: robot fault, the lead-in before the name of the framed vio")       \
   X(SUM_SHT_FLT, 0x8D, "program sheet: the vio framed in red; %1 caption, %2 row, %3 column")         \
   X(SUM_LSN_SIZ, 0x8E, "lessons: the file is too big; %1 its path, %2 its size, %3 the limit")       \
   X(SUM_LSN_HDR, 0x8F, "lessons: detail, the line [lesson] is missing at the beginning")             \

@@ -77,6 +77,7 @@ bool TSimRbt::Run() {
   FiPc = 0;
   FiNxtIns = FiNow;
   FiBsy = 0;
+  FiBckJmp = -1;
   FbInSwi = FbSwiPnd = false;
   FbStpWhl = FbTrn = false;
   FWld.SetWhl(TeWhl::Stp);
@@ -174,6 +175,7 @@ void TSimRbt::EndWai() {
 void TSimRbt::Wai(TSimTim dur, const std::string& what) {
   (void)what;
   FiBsy = 0;
+  FiBckJmp = -1;
   FiWaiAdr = FiLstAdr;
   FeSte = TeSte::Wai;
   FiWaiEnd = FiNow + std::max<TSimTim>(dur, 0);
@@ -299,6 +301,8 @@ void TSimRbt::Exe() {
     return;
   }
   if (++FiBsy > GcMaxBsyIns) {
+    // The loop is told by the jump that closes it, not by where the count ran out.
+    if (FiBckJmp >= 0) FiPc = FiBckJmp;
     Flt(TeRbtFlt::BsyLop, std::to_string(GcMaxBsyIns) + " instructions without a Delay, a motion or a wait");
     return;
   }
@@ -330,6 +334,7 @@ void TSimRbt::Jmp(int adr, const std::string& mne, std::uint8_t to, const std::s
     return;
   }
   Trc(adr, mne, txt);
+  if (to <= adr) FiBckJmp = adr;
   FiPc = to;
 }
 

@@ -238,6 +238,7 @@ private:
   double FdTrnHdg = 0;   // heading at the end of a turn
   bool FbTrn = false;
   int FiBsy = 0;         // instructions since the last Delay, motion or wait
+  int FiBckJmp = -1;     // the last jump back (a loop's Goto) since then; -1 none
 
   // Switch-interrupt routine.
   bool FbInSwi = false;

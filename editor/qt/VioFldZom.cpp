@@ -12,6 +12,7 @@
 #include <QStatusBar>
 
 #include <algorithm>
+#include <cmath>
 
 #include "editor/VioKep.h"
 #include "editor/VioZom.h"
@@ -63,6 +64,33 @@ void DrwSym(QPainter& p, TeVioSym sym, const QRectF& r, const QColor& clr) {
     case TeVioSym::Crs:  // no
       p.drawLine(at(0.15, 0.15), at(0.85, 0.85));
       p.drawLine(at(0.85, 0.15), at(0.15, 0.85));
+      break;
+    case TeVioSym::Clk:  // wait: a clock
+      p.drawEllipse(at(0.5, 0.5), s * 0.42, s * 0.42);
+      p.drawPolyline(QPolygonF{at(0.5, 0.22), at(0.5, 0.5), at(0.72, 0.62)});
+      break;
+    case TeVioSym::Flg:  // the place a Goto jumps to
+      p.drawLine(at(0.2, 0.05), at(0.2, 0.95));
+      p.setBrush(clr);
+      p.drawPolygon(QPolygonF{at(0.2, 0.08), at(0.9, 0.3), at(0.2, 0.52)});
+      break;
+    case TeVioSym::Arw:  // the jump
+      p.drawLine(at(0.05, 0.5), at(0.6, 0.5));
+      p.setBrush(clr);
+      p.drawPolygon(QPolygonF{at(0.5, 0.15), at(0.95, 0.5), at(0.5, 0.85)});
+      break;
+    case TeVioSym::Sun:  // something on the robot turns on
+      p.setBrush(clr);
+      p.drawEllipse(at(0.5, 0.5), s * 0.2, s * 0.2);
+      for (int i = 0; i < 8; ++i) {
+        const double a = i * 3.14159265358979 / 4, c = std::cos(a), d = std::sin(a);
+        p.drawLine(at(0.5 + 0.32 * c, 0.5 + 0.32 * d), at(0.5 + 0.48 * c, 0.5 + 0.48 * d));
+      }
+      break;
+    case TeVioSym::Ffw:  // faster or slower: the wheels' speed
+      p.setBrush(clr);
+      p.drawPolygon(QPolygonF{at(0.05, 0.15), at(0.5, 0.5), at(0.05, 0.85)});
+      p.drawPolygon(QPolygonF{at(0.5, 0.15), at(0.95, 0.5), at(0.5, 0.85)});
       break;
     case TeVioSym::Non: break;
   }

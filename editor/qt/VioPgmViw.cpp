@@ -34,6 +34,7 @@ public:
     if (vio->Brk()) V.SndBrk();
   }
   void VioBrk(TVio*) override { V.SndBrk(); }
+  void VioAdd(TVio*) override { V.EndFst(); }
   void FldShw() override {
     if (V.FpSel) V.Mrk(V.FpSelFrm, V.FpSel);
     if (V.FpRun) V.Mrk(V.FpRunFrm, V.FpRun);
@@ -74,6 +75,7 @@ TPgmViw::TPgmViw(TVioPgmItp& edt, QWidget* fld, QMainWindow* win, QMenu* fil, in
   FpMtrLbl = new QLabel(win);
   FpMtrLbl->setObjectName("lblBytMtr");
   win->statusBar()->addPermanentWidget(FpMtrLbl);
+  FpSta = win->statusBar();
   FpTmr = new QTimer(this);
   FpTmr->setSingleShot(true);
   FpTmr->setInterval(ms);
@@ -142,6 +144,17 @@ void TPgmViw::RfsTxt() {
   if (FpZom) FpZom->RfsTxt();
   if (FpSht) FpSht->RfsTxt();
   Upd();  // the meter's unit and the reasons of the listing
+  if (FEdt.GetVioCnt() > 0) EndFst();
+  if (!FbFst || !FpSta) return;
+  const QString was = FsFst;
+  FsFst = Msg(FEdt, SUM_FST_STP);
+  if (was.isEmpty() || FpSta->currentMessage() == was) FpSta->showMessage(FsFst);
+}
+
+void TPgmViw::EndFst() {
+  if (!FbFst) return;
+  FbFst = false;
+  if (FpSta && !FsFst.isEmpty() && FpSta->currentMessage() == FsFst) FpSta->clearMessage();
 }
 
 TPgmViw::~TPgmViw() { FEdt.RmvObs(FpGon.get()); }

@@ -23,6 +23,7 @@ class QPainter;
 class QPoint;
 class QPrinter;
 class QRect;
+class QStatusBar;
 class QMenu;
 class QAction;
 class QTimer;
@@ -101,6 +102,8 @@ private:
   // rectangle of the painter.
   void DrwFld(QPainter& p, const QRect& box) const;
   void Prt();
+  // The first step's hint in the status bar goes with the first vio placed.
+  void EndFst();
 
   // Forgets vios that go.
   class TGon;
@@ -122,4 +125,7 @@ private:
   TVio* FpSel = nullptr;
   TVio* FpRun = nullptr;
   std::unique_ptr<TVioRunMap> FpRunMap;
+  QStatusBar* FpSta = nullptr;
+  bool FbFst = true;  // no vio has been placed yet
+  QString FsFst;      // the first step's hint as shown
 };

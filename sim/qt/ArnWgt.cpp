@@ -14,6 +14,9 @@ constexpr int GcMrg = 10;
 
 TArnWgt::TArnWgt(QWidget* parent) : QWidget(parent) {
   setMinimumSize(240, 180);
+  QSizePolicy pol(QSizePolicy::Preferred, QSizePolicy::Preferred);
+  pol.setHeightForWidth(true);
+  setSizePolicy(pol);
   setToolTip(tr("Click the left or right front of the robot to press a bumper"));
 }
 
@@ -22,6 +25,10 @@ void TArnWgt::Set(const TuSimSnp& snp, const std::deque<TuSimRec>* trl, std::siz
   FpTrl = trl;
   FiTrl = trl ? std::min(n, trl->size()) : 0;
   update();
+}
+
+int TArnWgt::heightForWidth(int w) const {
+  return std::max(minimumHeight(), static_cast<int>(std::ceil(2.0 * GcMrg + (w - 2.0 * GcMrg) * GcArnHgt / GcArnWid)));
 }
 
 double TArnWgt::Scl() const {

@@ -18,6 +18,9 @@ class TArnWgt : public QWidget {
 public:
   explicit TArnWgt(QWidget* parent = nullptr);
   QSize sizeHint() const override { return {620, 470}; }
+  // As high as the floor is at the width: no empty band below it.
+  bool hasHeightForWidth() const override { return true; }
+  int heightForWidth(int w) const override;
 
   // The robot as shown, and the trail: the positions of the first n entries
   // of the recording. The widget keeps the reference; Set repaints.

@@ -450,6 +450,11 @@ protected:
       return at < 0 ? "none" : std::to_string(at);
     }
     if (n == "pane-looking") return yn(W->SimPan() && W->SimPan()->Tmr().isActive());
+    if (n == "trace-end") {  // the simulator pane's trace shows its last line
+      const QScrollBar* b = W->findChild<QDockWidget*>("dckSim")->findChild<QPlainTextEdit*>()->verticalScrollBar();
+      return yn(b->value() == b->maximum());
+    }
+    if (n == "fits-screen") return yn(W->minimumSizeHint().height() <= Avl.height());  // the status bar stays on the screen
     if (n == "pane") return yn(W->findChild<QDockWidget*>("dckSim") && W->findChild<QDockWidget*>("dckSim")->isVisible());
     if (n == "highlight") {
       const QFrame* f = W->Fld().findChild<QFrame*>("frmRunVio");
@@ -746,6 +751,7 @@ protected:
       const std::string e = ScnTypPgm(*W, Sub(w.at(1)), Ins.Path() + "bin/ExtComTkn.sys");
       EXPECT_EQ(e, "") << Where;
     }
+    else if (c == "sim-speed") W->findChild<QComboBox*>("cbxSimSpd")->setCurrentIndex(n(1));
     else if (c == "slide") {
       QSlider* s = W->findChild<QSlider*>("sldSimRpl");
       s->setValue(w.at(1) == "end" ? s->maximum() : n(1));

@@ -161,15 +161,14 @@ private:
     return cut.empty() ? "-" : cut;
   }
   // The high-contrast table: each caption at 7:1 or more on its fill, the
-  // controls' text on theirs; the parameterless types that share a colour
-  // each with a symbol of its own. The words of what fails.
+  // controls' text on theirs; the types that share a colour each with a
+  // symbol of its own. The words of what fails.
   static std::string HcTbl() {
     std::string bad;
-    auto plain = [](std::uint8_t t) { return t <= VT_ELS || t == VT_SWI || t == VT_RTI; };
     for (const TuVioTypRow& r : GuVioTyp) {
       if (ClrCtrRat(r.HcClr, r.HcFntClr) < 7.0) bad += std::string(bad.empty() ? "" : " ") + "ratio:" + r.Key;
       for (const TuVioTypRow& o : GuVioTyp) {
-        if (r.Typ < o.Typ && plain(r.Typ) && plain(o.Typ) && r.Clr == o.Clr && (r.Sym == o.Sym || r.Sym == TeVioSym::Non))
+        if (r.Typ < o.Typ && r.Clr == o.Clr && (r.Sym == o.Sym || r.Sym == TeVioSym::Non || o.Sym == TeVioSym::Non))
           bad += std::string(bad.empty() ? "" : " ") + "symbol:" + r.Key + "=" + o.Key;
       }
     }
