@@ -1,8 +1,14 @@
 #include "link/LnkSes.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "core/Globals.h"
+
+namespace {
+// How long a closed port waits for the component's report of why.
+constexpr auto GcEndRptWai = std::chrono::milliseconds(100);
+}  // namespace
 
 void SetRbtLin(TComport2p5& com, const std::string& prt) {
   com.FsPrtNam = prt;
@@ -102,23 +108,28 @@ bool TLnkSes::Snd(std::uint8_t cls, std::uint8_t cod, const std::vector<std::uin
 TeAnsWai TLnkSes::WaiAns(std::uint8_t cls, std::uint8_t cod, TClk::time_point lim, std::string& why) {
   TRbtAns ans(cls, cod);
   std::unique_lock<std::mutex> l(FMtx);
+  std::optional<TClk::time_point> cls0;  // when the port was first seen closed
   for (;;) {
     while (!FByt.empty()) {
       const std::uint8_t b = FByt.front();
       FByt.pop_front();
       if (ans.Put(b)) return TeAnsWai::Ans;
     }
+    const auto now = TClk::now();
     // The component says nothing of a link that ended during its quiet
-    // start; the closed port tells.
+    // start; the closed port tells. Its report of why the link ended follows
+    // the close from another thread: it is given a moment to arrive.
     if (!FbEnd && !FCom.PrtOpn()) {
-      FbEnd = true;
-      FsWhy = "the port was closed";
+      if (!cls0) cls0 = now;
+      if (now - *cls0 >= GcEndRptWai || now >= lim) {
+        FbEnd = true;
+        FsWhy = "the port was closed";
+      }
     }
     if (FbEnd) {
       why = FsWhy;
       return TeAnsWai::End;
     }
-    const auto now = TClk::now();
     if (now >= lim) return TeAnsWai::Tmo;
     FCv.wait_until(l, std::min(lim, now + std::chrono::milliseconds(50)));
   }
