@@ -277,11 +277,15 @@ TEST(Upload, RobotGoneDuringTheUploadIsSaidInWords) {
   std::thread quit([&] {
     std::size_t got = 0;
     std::uint8_t buf[64];
-    for (int i = 0; i < 2000 && got < 30; ++i) {  // the frame of drive_square.vio: 30 bytes
+    // The frame of drive_square.vio: 30 bytes. Until the tool opens its end
+    // the master hangs up at once, so each look waits its slice.
+    for (int i = 0; i < 2000 && got < 30; ++i) {
       pollfd p{end.Mst, POLLIN, 0};
       if (::poll(&p, 1, 5) > 0 && (p.revents & POLLIN)) {
         const ssize_t n = ::read(end.Mst, buf, sizeof buf);
         if (n > 0) got += static_cast<std::size_t>(n);
+      } else {
+        ::poll(nullptr, 0, 5);
       }
     }
     ::close(end.Mst);
