@@ -209,6 +209,31 @@ TVioCbx::TVioCbx(TVioFldViw& viw, TVioPnl* pnl, int ctl) : QComboBox(pnl), FViw(
   });
 }
 
+void TVioCbx::changeEvent(QEvent* e) {
+  // The combo box would build its drop-down list on each font or style
+  // change, for every box of a program, though few are ever opened: until
+  // the first opening the box itself follows them, and the list then.
+  if (!FbLst && (e->type() == QEvent::StyleChange || e->type() == QEvent::FontChange)) {
+    QWidget::changeEvent(e);
+    updateGeometry();
+    QResizeEvent r(size(), size());  // places the edit for the new metrics
+    QComboBox::resizeEvent(&r);
+    return;
+  }
+  QComboBox::changeEvent(e);
+}
+
+void TVioCbx::showPopup() {
+  if (!FbLst) {
+    FbLst = true;
+    for (QEvent::Type t : {QEvent::FontChange, QEvent::StyleChange}) {
+      QEvent e(t);
+      QComboBox::changeEvent(&e);
+    }
+  }
+  QComboBox::showPopup();
+}
+
 void TVioCbx::paintEvent(QPaintEvent* e) {
   if (isEditable()) {
     QComboBox::paintEvent(e);

@@ -92,11 +92,16 @@ protected:
   void keyPressEvent(QKeyEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
+  void changeEvent(QEvent* e) override;
+
+public:
+  void showPopup() override;
 
 private:
   TVioFldViw& FViw;
   TVioPnl* FpPnl;
   int FiCtl;
+  bool FbLst = false;  // the drop-down list has been opened: it follows font and style
 };
 
 class TVioFldViw final : public QObject, public IVioPgmObs, public ITxtMsr {

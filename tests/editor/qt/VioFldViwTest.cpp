@@ -1,5 +1,6 @@
 // The field on screen: the key filters and focus checks through real
 // widgets, the mouse on the panels, and the gate of the tool bars.
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -109,6 +110,26 @@ TEST_F(VioFldViw, LabelEnterAndGotoRefresh) {
   gc->setFocus();  // a Goto box refreshes its items when it gets the focus
   EXPECT_EQ(gc->itemText(1), "loop");
   EXPECT_EQ(gc->currentText(), "A");  // the shown text stays
+}
+
+TEST_F(VioFldViw, ABoxBuildsItsListWhenItFirstOpensAndDrawsItAsAnyBoxOfItsStyle) {
+  TVioPnl* s = Put(VT_SNS, 0, 0);
+  TVioPnl* l = Put(VT_LBL, 1, 0);
+  for (auto* c : {Ctl<QComboBox>(s, TeCtlKnd::Cbx, CR_SAR_TYP), Ctl<QComboBox>(l, TeCtlKnd::Cbx, CR_LBL_NAM)}) {
+    ASSERT_NE(c, nullptr);
+    // Built for each of a program's lists, the drop-downs would double its
+    // open (an edit box builds its own when it turns editable).
+    if (!c->isEditable()) {
+      EXPECT_TRUE(c->findChildren<QAbstractItemView*>().isEmpty());
+    }
+    QComboBox ref;
+    ref.setStyle(c->style());
+    ref.setEditable(c->isEditable());
+    c->showPopup();
+    EXPECT_STREQ(c->itemDelegate()->metaObject()->className(), ref.itemDelegate()->metaObject()->className());
+    EXPECT_EQ(c->view()->font(), c->font());
+    c->hidePopup();
+  }
 }
 
 TEST_F(VioFldViw, PanelsDragGlueDropAndRemoveTheirVios) {
