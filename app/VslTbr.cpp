@@ -132,7 +132,13 @@ void TVslTbr::RpnRun() {
   if (QWidget* b = tbrDatCom->widgetForAction(Tbn(TeTbn::Run))) b->update();
 }
 
-void TVslTbr::ShwLnkSte(bool oky) { SetImg(Tbn(TeTbn::ComSte), oky ? GcImgComOky : GcImgComNok); }
+void TVslTbr::ShwLnkSte(bool oky) {
+  // Told on every frame of the robot: the same picture set again would lay
+  // out and draw the tool bars anew twice a second while the robot rests.
+  QAction* a = Tbn(TeTbn::ComSte);
+  const int img = oky ? GcImgComOky : GcImgComNok;
+  if (ImgIdx(a) != img || a->icon().isNull()) SetImg(a, img);
+}
 
 // ---------------------------------------------------------------------------
 // Pictures

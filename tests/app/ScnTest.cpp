@@ -411,6 +411,7 @@ protected:
       const int i = W->Tbr().ImgIdx(Tbn("ComSte"));
       return i == GcImgComOky ? "ok" : i == GcImgComNok ? "lost" : std::to_string(i);
     }
+    if (n == "link-picture") return std::to_string(Tbn("ComSte")->icon().cacheKey());
     if (n == "link-ok") return yn(W->Lnk().LnkOky());
     if (n == "link-asked") {  // as the Options dialog asks the window
       bool a = true, b = false;
