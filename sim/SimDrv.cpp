@@ -191,8 +191,10 @@ TSimWal TSimDrv::NxtDue(TSimWal now, TSimWal lim) const {
   auto mn = [&](TSimWal x) {
     if (x >= 0) t = std::min(t, std::max(x, now));
   };
-  mn(FIn.NxtDue());
-  mn(FOut.NxtDue());
+  // A frame at a time each way: a wake-up for each byte would cost the
+  // robot's thread and the link's three as much again.
+  mn(FIn.RunDue(GcWirRun));
+  mn(FOut.RunDue(GcWirRun));
   mn(FLnk.NxtTck());
   // While the peer is up its hang-up wakes the loop (the line is in its
   // poll), so the line is looked at on a schedule only while it is down.

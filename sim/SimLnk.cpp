@@ -23,6 +23,17 @@ bool TSimPac::Pop(TSimWal now, std::uint8_t& b) {
   return true;
 }
 
+TSimWal TSimPac::RunDue(TSimWal win) const {
+  if (FQue.empty()) return -1;
+  const TSimWal lim = FQue.front().Due + win;
+  TSimWal t = FQue.front().Due;
+  for (const TuEnt& e : FQue) {
+    if (e.Due > lim) break;
+    t = e.Due;
+  }
+  return t;
+}
+
 namespace {
 std::string Hx(unsigned v) {
   char b[8];

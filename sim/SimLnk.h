@@ -30,6 +30,10 @@ public:
   bool Pop(TSimWal now, std::uint8_t& b);
   // Due time of the next byte; -1 when there is none.
   TSimWal NxtDue() const { return FQue.empty() ? -1 : FQue.front().Due; }
+  // Due time of the last byte that follows the next one by at most win on
+  // the wire; -1 when there is none. A writer that waits for it puts a frame
+  // on the line in one go, at the time its last byte is due.
+  TSimWal RunDue(TSimWal win) const;
   bool Emp() const { return FQue.empty(); }
   std::size_t Siz() const { return FQue.size(); }
   void Clr() { FQue.clear(); }
@@ -45,6 +49,10 @@ private:
   std::deque<TuEnt> FQue;
 };
 
+// The bytes that follow one another on the wire within this span are handled
+// together (a frame of nine bytes takes 37.5 ms at 2400 baud), as a serial
+// adapter hands them on; each keeps its own wire time.
+constexpr TSimWal GcWirRun = 40000;
 // Interval of the measurement reports, and the origin the robot sends with.
 constexpr TSimWal GcMeaItv = 500000;
 constexpr std::uint8_t GcSimOrg = 0x05;

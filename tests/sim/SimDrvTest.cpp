@@ -55,6 +55,12 @@ TEST(SimPac, BytesFollowTheWireRate) {
   EXPECT_TRUE(p.Pop(1000 + 1091700, b));
   p.Psh(1, 5000000);  // a line idle for a while starts again at once
   EXPECT_EQ(p.NxtDue(), 5000000 + 4167);
+  // A run ends at the last byte within the span of the next one's time.
+  TSimPac r(240.0);
+  EXPECT_EQ(r.RunDue(40000), -1);
+  for (int i = 0; i < 11; ++i) r.Psh(2, 0);
+  EXPECT_EQ(r.RunDue(40000), 41667);  // 4167 + 40000 reaches the tenth byte
+  EXPECT_EQ(r.RunDue(0), r.NxtDue());
   TSimPac q;
   q.SetOn(false);
   for (int i = 0; i < 262; ++i) q.Psh(1, 7);
@@ -188,6 +194,7 @@ TEST(SimDrv, PseudoTerminalPeerUploadAtWireSpeed) {
     for (ssize_t n; (n = ::read(s, buf, sizeof buf)) > 0;) got.insert(got.end(), buf, buf + n);
   }
   EXPECT_EQ(got, (TBy{0x02, GcSimOrg, 0x06, 0x00, MC_CTL, MK_LNK_EST, 0x04}));
+  EXPECT_LE(wak, 3) << "the request is read and the answer written a frame at a time, not a byte";
   ::close(s);
   for (wak = 0; d.PeerUp() && wak < 200; ++wak) d.Poll(t = d.NxtDue(t, Ms(1000)));
   EXPECT_FALSE(d.PeerUp()) << "the peer's going is seen at a wake-up the driver named";
