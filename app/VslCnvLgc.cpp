@@ -33,10 +33,12 @@ std::uint8_t TbnHntIdf(const std::string& name) {
     const char* Nam;
     std::uint8_t Idf;
   } tbl[] = {
-      {"tbnSta", 0x02}, {"tbnSto", 0x03}, {"tbnIff", 0x04}, {"tbnThn", 0x05}, {"tbnEls", 0x06},
-      {"tbnGto", 0x07}, {"tbnLbl", 0x08}, {"tbnDly", 0x09}, {"tbnAct", 0x0A}, {"tbnSns", 0x0B},
-      {"tbnSpd", 0x0C}, {"tbnSwi", 0x0D}, {"tbnRti", 0x0E}, {"tbnUpl", 0x0F}, {"tbnRun", 0x10},
-      {"tbnUpr", 0x11}, {"tbnComSte", 0x12},
+      {"tbnSta", SUM_TBN_STA_XXX_HNT}, {"tbnSto", SUM_TBN_STO_XXX_HNT}, {"tbnIff", SUM_TBN_IFF_XXX_HNT},
+      {"tbnThn", SUM_TBN_THN_XXX_HNT}, {"tbnEls", SUM_TBN_ELS_XXX_HNT}, {"tbnGto", SUM_TBN_GTO_XXX_HNT},
+      {"tbnLbl", SUM_TBN_LBL_XXX_HNT}, {"tbnDly", SUM_TBN_DLY_XXX_HNT}, {"tbnAct", SUM_TBN_ACT_XXX_HNT},
+      {"tbnSns", SUM_TBN_SNS_XXX_HNT}, {"tbnSpd", SUM_TBN_SPD_XXX_HNT}, {"tbnSwi", SUM_TBN_SWI_XXX_HNT},
+      {"tbnRti", SUM_TBN_RTI_XXX_HNT}, {"tbnUpl", SUM_TBN_UPL_XXX_HNT}, {"tbnRun", SUM_TBN_RUN_XXX_HNT},
+      {"tbnUpr", SUM_TBN_UPR_XXX_HNT}, {"tbnComSte", SUM_TBN_COM_STE_HNT},
   };
   for (const auto& e : tbl)
     if (name == e.Nam) return e.Idf;

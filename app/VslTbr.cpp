@@ -17,6 +17,7 @@
 #include "core/Globals.h"
 #include "core/PathUtl.h"
 #include "core/Seams.h"
+#include "editor/VioKep.h"
 #include "editor/VioPgmItp.h"
 
 namespace {
@@ -231,9 +232,7 @@ void TVslTbr::RfsHnt() {
       if (!btn) continue;
       const std::uint8_t idf = TbnHntIdf(btn->objectName().toStdString());
       if (idf == 0) continue;
-      const std::string kep = GuLstErrMsg;
-      std::string txt = FHst.Edt().GetSysUsrMsg(idf);
-      GuLstErrMsg = kep;
+      std::string txt = VioUsrMsg(FHst.Edt(), idf);
       if (txt.empty()) continue;
       txt += KeyHnt(btn->objectName().toStdString());
       a->setToolTip(QStr(txt));

@@ -19,12 +19,7 @@
 
 namespace fs = std::filesystem;
 
-std::string VioUsrMsg(TVioPgmItp& edt, std::uint8_t id) {
-  const std::string err = GuLstErrMsg;  // a missing message is no failure of the caller's
-  std::string s = edt.GetSysUsrMsg(id);
-  GuLstErrMsg = err;
-  return s.empty() ? SysMsgEng(id) : s;
-}
+std::string VioUsrMsg(TVioPgmItp& edt, std::uint8_t id) { return SysMsgOr(id, edt.LgeIdx()); }
 
 bool AskDrpPgm(TVioPgmItp& edt, const std::function<void()>& sav) {
   if (!edt.Drt() || edt.GetVioCnt() == 0) return true;

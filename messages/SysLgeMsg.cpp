@@ -113,12 +113,17 @@ bool FndSysMsg(const TStrLst& lines, std::uint8_t id, std::uint8_t lge, std::str
   return false;
 }
 
+bool TSysLgeMsg::FndTxt(std::uint8_t id, std::uint8_t lge, std::string& txt) const {
+  if (BlkTxt(FpLgeFilMmo, FAt[id], lge, txt)) return true;
+  if (FOnMis) FOnMis(id);
+  return false;
+}
+
 std::string TSysLgeMsg::GetSysMsg(std::uint8_t id, std::uint8_t lge) {
   std::string txt;
-  if (BlkTxt(FpLgeFilMmo, FAt[id], lge, txt)) return txt;
+  if (FndTxt(id, lge, txt)) return txt;
   GuLstErrMsg =
       "#221, No corresponding system message in message TMemo found. Searched message identifier (decimal): " +
       std::to_string(id);
-  if (FOnMis) FOnMis(id);
   return {};
 }

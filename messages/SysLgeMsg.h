@@ -32,6 +32,9 @@ public:
   // Text of message id in language lge (0..2). Empty, with the #221 text in
   // GuLstErrMsg, when the identifier is not in the file or its block is cut short.
   std::string GetSysMsg(std::uint8_t id, std::uint8_t lge);
+  // The same lookup without a word to the last-error text: false when the
+  // text is missing (FOnMis is told).
+  bool FndTxt(std::uint8_t id, std::uint8_t lge, std::string& txt) const;
 
   // The identifiers of GcSysMsgIdf that the file does not hold whole: no
   // block, or a text missing in one of the three languages (empty, cut off

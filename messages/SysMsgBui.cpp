@@ -22,11 +22,7 @@ std::string SysMsgEng(std::uint8_t id) {
 }
 
 std::string SysMsgOr(std::uint8_t id, std::uint8_t lge) {
-  if (GuSysLgeMsg) {
-    const std::string keep = GuLstErrMsg;  // a missing text is no failure of the caller's
-    std::string txt = GuSysLgeMsg->GetSysMsg(id, lge);
-    GuLstErrMsg = keep;
-    if (!txt.empty()) return txt;
-  }
+  std::string txt;
+  if (GuSysLgeMsg && GuSysLgeMsg->FndTxt(id, lge, txt) && !txt.empty()) return txt;
   return SysMsgEng(id);
 }

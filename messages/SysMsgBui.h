@@ -11,7 +11,8 @@
 // The English text of the message in the build's file; empty when it has none.
 std::string SysMsgEng(std::uint8_t id);
 
-// The loaded table's text in the language (0 English, 1 Dutch, 2 German), or
-// the English text of the build's file when there is no table or it lacks the
-// text. The last-error text stays as it was.
+// The one lookup of a text to show: the loaded table's text in the language
+// (0 English, 1 Dutch, 2 German), or the English text of the build's file
+// when there is no table or it lacks the text. It never touches the
+// last-error text, so a caller need not keep it.
 std::string SysMsgOr(std::uint8_t id, std::uint8_t lge);

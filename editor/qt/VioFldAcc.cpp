@@ -10,6 +10,7 @@
 
 #include "core/Globals.h"
 #include "editor/qt/VioFldViw.h"
+#include "editor/VioKep.h"
 #include "messages/SysMsgIdf.h"
 
 namespace {
@@ -224,10 +225,7 @@ void TVioFldAcc::Upd() {
 }
 
 void TVioFldAcc::RfsTxt() {
-  const std::string keep = GuLstErrMsg;
-  std::string nam = FViw.Mdl().GetSysUsrMsg(SUM_ACC_FLD);
-  GuLstErrMsg = keep;
-  if (QWidget* f = FViw.Fld()) f->setAccessibleName(VioQStr(nam.empty() ? "Programming field" : nam));
+  if (QWidget* f = FViw.Fld()) f->setAccessibleName(VioQStr(VioUsrMsg(FViw.Mdl(), SUM_ACC_FLD)));
   Upd();
 }
 
