@@ -10,6 +10,7 @@
 #include "core/Globals.h"
 #include "messages/LnkMsg.h"
 #include "messages/SysLgeMsg.h"
+#include "messages/SysMsgBui.h"
 #include "support/FakePlatform.h"
 #include "translator/SarAndTkn.h"
 
@@ -42,6 +43,14 @@ TEST_F(SysLgeMsgTest, LookupsOfTheCaseFile) {
     EXPECT_EQ(m->GetSysMsg(static_cast<std::uint8_t>(std::stoi(id)), static_cast<std::uint8_t>(std::stoi(lge))),
               txt == "-" ? "" : txt);
     EXPECT_EQ(GuLstErrMsg, txt == "-" ? kNoMsg + id : "before");
+    // The lookup of a text to show: the build's English where the table has
+    // none, and not a word to the last-error text.
+    GuSysLgeMsg = m.get();
+    GuLstErrMsg = "kept";
+    const auto idf = static_cast<std::uint8_t>(std::stoi(id));
+    EXPECT_EQ(SysMsgOr(idf, static_cast<std::uint8_t>(std::stoi(lge))), txt == "-" ? SysMsgEng(idf) : txt);
+    EXPECT_EQ(GuLstErrMsg, "kept");
+    GuSysLgeMsg = nullptr;
   }
   EXPECT_GE(n, 20);
   EXPECT_TRUE(Pf.MsgBox.Calls.empty());
