@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <bit>
+
 namespace {
 HANDLE Hdl(std::intptr_t v) { return reinterpret_cast<HANDLE>(v); }
 }  // namespace
@@ -24,7 +26,7 @@ bool TLnkEvt::Set(unsigned i) {
 int TLnkEvt::Tak() {
   std::uint32_t s = FuSig.load(std::memory_order_acquire);
   while (s != 0) {
-    const unsigned i = static_cast<unsigned>(__builtin_ctz(s));
+    const unsigned i = static_cast<unsigned>(std::countr_zero(s));
     if (FuSig.compare_exchange_weak(s, s & ~(1u << i), std::memory_order_acq_rel))
       return static_cast<int>(i);
   }
