@@ -27,7 +27,13 @@ public:
     FhPrt = ::CreateFileA(("\\\\.\\" + nam).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
                           nullptr);
     COMMTIMEOUTS to{MAXDWORD, 0, 0, 0, 0};
-    if (FhPrt != INVALID_HANDLE_VALUE) ::SetCommTimeouts(FhPrt, &to);
+    if (FhPrt == INVALID_HANDLE_VALUE) return;
+    ::SetCommTimeouts(FhPrt, &to);
+    // What an earlier user of the pair left on the line (a robot's reports)
+    // is not this test's.
+    ::PurgeComm(FhPrt, PURGE_RXCLEAR | PURGE_TXCLEAR);
+    while (!Rd(256, std::chrono::milliseconds(30)).empty()) {
+    }
   }
   ~TFar() {
     if (Ok()) ::CloseHandle(FhPrt);

@@ -37,7 +37,9 @@ case $1 in
     ;;
   pair-start)
     mkdir -p "$2"
-    rm -f "$2/com8" "$2/com9"
+    # A pair left by an earlier run goes first.
+    [ -f "$2/pair.pid" ] && kill "$(cat "$2/pair.pid")" 2>/dev/null
+    rm -f "$2/com8" "$2/com9" "$2/pair.pid"
     socat pty,raw,echo=0,link="$2/com8" pty,raw,echo=0,link="$2/com9" </dev/null >/dev/null 2>&1 &
     echo $! >"$2/pair.pid"
     i=0
