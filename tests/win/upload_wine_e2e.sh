@@ -1,8 +1,9 @@
 #!/bin/sh
 # tessaro-upload.exe under Wine against the Linux zefor-sim: the simulator's
 # pseudo-terminal is LINKDIR/com7, which the Wine prefix maps to COM7. An
-# upload and run that the robot confirms and carries out to its Stop; then a
-# simulator that goes while the tool waits for its answer: the hang-up is told.
+# upload and run that the robot confirms and carries out to its Stop; a
+# simulator that goes as the tool opens the line; a far end that hangs up
+# while the tool waits for the answer (a lost device); a missing port.
 # The connection doctor checks the same line in between.
 #   upload_wine_e2e.sh WINE PREFIX UPLOAD_EXE DOCTOR_EXE ZEFOR_SIM EXAMPLES_DIR LINKDIR
 set -u
@@ -61,6 +62,25 @@ wait "$UPL2"
 rc=$?
 [ $rc = 1 ] || fail "exit code $rc instead of 1"
 grep -q "was lost during the upload" "$T/upl2.txt" || fail "no clear message"
+
+# A far end that takes the frame and hangs up while the tool waits for the
+# answer: the device is lost, told in the words of the message table.
+socat pty,raw,echo=0,link="$LNK/com7" SYSTEM:"cat >$T/rx.bin" </dev/null >/dev/null 2>&1 &
+FAR=$!; PIDS="$PIDS $FAR"
+i=0
+while [ ! -L "$LNK/com7" ]; do i=$((i + 1)); [ $i -gt 200 ] && fail "socat made no line"; sleep 0.025; done
+"$WINE" "$UPL" --port COM7 --timeout 60 "$PGM" </dev/null >"$T/upl4.txt" 2>&1 &
+UPL4=$!; PIDS="$PIDS $UPL4"
+i=0
+while [ "$(wc -c <"$T/rx.bin" 2>/dev/null || echo 0)" -lt 30 ]; do
+  i=$((i + 1)); [ $i -gt 400 ] && fail "the frame did not arrive"; sleep 0.025
+done
+kill "$FAR"
+wait "$UPL4"
+rc=$?
+[ $rc = 1 ] || fail "exit code $rc instead of 1 after the hang-up"
+grep -q "the link was lost during the upload. Comport .*: the connection to the robot was lost" "$T/upl4.txt" ||
+  fail "the hang-up is not told as a lost device"
 
 # A port that nothing maps.
 "$WINE" "$UPL" --port COM18 "$PGM" </dev/null >"$T/upl3.txt" 2>&1
