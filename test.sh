@@ -1,11 +1,12 @@
 #!/bin/sh
 # Installs what is missing, then builds and runs every test: the plain build,
 # the AddressSanitizer + UndefinedBehaviorSanitizer build, the
-# ThreadSanitizer build of the link and the simulator, and a bounded run of every fuzz target.
+# ThreadSanitizer build of the link and the simulator, a bounded run of every
+# fuzz target, and the Windows build with its tests under Wine.
 set -e
 cd "$(dirname "$0")"
 . tools/deps.sh
-tessaro_install_deps build test
+tessaro_install_deps build test windows
 JOBS="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 
@@ -32,4 +33,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo 
   -DTESSARO_WITH_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$JOBS" --target tessaro_fuzz
 fuzz/run.sh build-fuzz "$FUZZ_SECS"
+
+echo "== windows build (mingw-w64) and tests under wine"
+JOBS="$JOBS" tools/win-stage.sh build-test build-win
 echo "== all tests passed"

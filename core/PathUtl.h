@@ -14,13 +14,16 @@ std::string NativePath(const std::string& path);
 // True when a regular file (or a link to one) exists at the path (after NativePath).
 bool FilExs(const std::string& path);
 
-// The folder of the running executable, ending in the native separator.
+// The folder of the running executable, ending in the native separator
+// (on Windows from GetModuleFileNameW, in the ANSI code page that the
+// narrow file functions take).
 std::string ExeDir();
 
-// The default installation folder, ending in a separator. On Windows the
-// designed "C:\Brinkmoor\Tessaro\". Elsewhere the folder above the
-// executable's folder, unless the environment variable TESSARO_INSTALL_DIR
-// names another.
+// The default installation folder, ending in a separator: the folder above
+// the executable's folder (the installation keeps the programs in "bin" and
+// the pictures and sounds beside it), unless the environment variable
+// TESSARO_INSTALL_DIR names another. The same on Windows, where the
+// installer puts the programs below Program Files.
 std::string DefaultInsDir();
 
 // The native path separator as a one-character text.

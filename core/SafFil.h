@@ -1,6 +1,9 @@
 // Replacing a file without ever destroying it: the new contents go into a
 // temporary file of a unique name beside the target, are flushed to the disk,
 // and are then renamed over it; the folder is flushed after the rename.
+// One implementation per platform: SafFilPsx.cpp (rename, fsync) and
+// SafFilWin.cpp (ReplaceFileW or MoveFileExW, FlushFileBuffers; there a
+// link is not followed and a read-only file is one with that attribute).
 #pragma once
 
 #include <string>

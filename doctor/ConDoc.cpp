@@ -34,10 +34,10 @@ TDocRes Res(TeDocStp stp, TeDocSte ste, std::string fnd, std::string dO = {}) {
 
 // May this user read and write a file of that owner and mode?
 bool MayOpn(IDocSys& sys, const TFilInf& inf) {
-  const uid_t uid = sys.Uid();
+  const TDocUid uid = sys.Uid();
   if (uid == 0) return true;
   if (inf.Uid == uid) return (inf.Mod & 0600) == 0600;
-  const std::vector<gid_t> grp = sys.Groups();
+  const std::vector<TDocGid> grp = sys.Groups();
   if (sys.Gid() == inf.Gid || std::find(grp.begin(), grp.end(), inf.Gid) != grp.end())
     return (inf.Mod & 0060) == 0060;
   return (inf.Mod & 0006) == 0006;
@@ -158,6 +158,10 @@ bool ChkPrt(TDocRun& r) {
 bool ChkPrm(TDocRun& r) {
   IDocSys& sys = r.Sys;
   const TFilInf& inf = r.Inf;
+  if (!sys.FilPrm()) {
+    r.Add(TeDocStp::Prm, TeDocSte::Ok, r.M(DM_PRM_NAP, {r.Dev}));
+    return true;
+  }
   if (MayOpn(sys, inf)) {
     r.Add(TeDocStp::Prm, TeDocSte::Ok, r.M(DM_PRM_OKY, {r.Dev}));
     return true;
@@ -165,7 +169,7 @@ bool ChkPrm(TDocRun& r) {
   const TGrpInf grp = sys.GroupById(inf.Gid);
   const std::vector<std::string> arg{r.Dev, grp.Fnd ? grp.Nam : std::to_string(inf.Gid), sys.UserName()};
   // Named in the group database, but not yet a group of this login.
-  const std::vector<gid_t> now = sys.Groups();
+  const std::vector<TDocGid> now = sys.Groups();
   const bool inNow = sys.Gid() == inf.Gid || std::find(now.begin(), now.end(), inf.Gid) != now.end();
   const bool joined = !inNow && grp.Fnd && std::find(grp.Mbr.begin(), grp.Mbr.end(), arg[2]) != grp.Mbr.end();
   std::uint8_t id = DM_PRM_GRP, dO = DM_PRM_GRP_DO;
@@ -216,7 +220,7 @@ bool ChkHld(TDocRun& r, bool fail, bool& own) {
     // programs either: finding none says nothing.
     r.Skp(TeDocStp::Hld);
   else
-    r.Add(TeDocStp::Hld, TeDocSte::Ok, r.M(DM_HLD_NON, {r.Dev}));
+    r.Add(TeDocStp::Hld, TeDocSte::Ok, r.M(r.Sys.HldByOpn() ? DM_HLD_OPN : DM_HLD_NON, {r.Dev}));
   return true;
 }
 

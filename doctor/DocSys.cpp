@@ -123,8 +123,8 @@ std::string TDocSysLnx::RealPath(const std::string& path) {
 
 std::vector<std::string> TDocSysLnx::ComPrts() { return ScnComPrt(); }
 
-uid_t TDocSysLnx::Uid() { return ::getuid(); }
-gid_t TDocSysLnx::Gid() { return ::getgid(); }
+TDocUid TDocSysLnx::Uid() { return ::getuid(); }
+TDocGid TDocSysLnx::Gid() { return ::getgid(); }
 
 std::vector<gid_t> TDocSysLnx::Groups() {
   const int n = ::getgroups(0, nullptr);

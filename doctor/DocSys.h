@@ -4,8 +4,6 @@
 // sysfs and /proc, its own user and groups, and a pseudo-terminal as the port.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -24,20 +22,25 @@ struct TSerDev {
   std::vector<std::string> Lnk;  // links in /dev that lead to it ("/dev/zefor")
 };
 
+// Numbers of users and groups, and file modes, as a POSIX system gives them.
+using TDocUid = std::uint32_t;
+using TDocGid = std::uint32_t;
+using TDocMod = std::uint32_t;
+
 // Owner and mode of a file.
 struct TFilInf {
   bool Exs = false;  // the path leads to something
   bool Chr = false;  // a character device
-  uid_t Uid = 0;
-  gid_t Gid = 0;
-  mode_t Mod = 0;
+  TDocUid Uid = 0;
+  TDocGid Gid = 0;
+  TDocMod Mod = 0;
 };
 
 // A group of the group database.
 struct TGrpInf {
   bool Fnd = false;
   std::string Nam;
-  gid_t Gid = 0;
+  TDocGid Gid = 0;
   std::vector<std::string> Mbr;  // members named in the database
 };
 
@@ -55,12 +58,20 @@ public:
   // The names of the COM ports that are present ("COM5"), as the Options list has them.
   virtual std::vector<std::string> ComPrts() = 0;
 
+  // ---- What the system has
+  // Device files have owners and modes that decide who may open them (a
+  // POSIX system). Windows lets every user open a port: no rights to check.
+  virtual bool FilPrm() const { return true; }
+  // Whether another program holds a port can be told only by trying to open
+  // it (Windows): Locker does so, and Holders finds nobody.
+  virtual bool HldByOpn() const { return false; }
+
   // ---- The user
-  virtual uid_t Uid() = 0;
-  virtual gid_t Gid() = 0;
-  virtual std::vector<gid_t> Groups() = 0;  // supplementary groups of this process
+  virtual TDocUid Uid() = 0;
+  virtual TDocGid Gid() = 0;
+  virtual std::vector<TDocGid> Groups() = 0;  // supplementary groups of this process
   virtual std::string UserName() = 0;
-  virtual TGrpInf GroupById(gid_t gid) = 0;
+  virtual TGrpInf GroupById(TDocGid gid) = 0;
   virtual TGrpInf GroupByName(const std::string& name) = 0;
 
   // ---- Processes that have the device open, as far as the system lets us see.
@@ -93,7 +104,7 @@ public:
   virtual std::unique_ptr<IDocSys> Dup() const = 0;
 };
 
-// The system as it is. The roots let a test stand its own sysfs, /proc and /dev
+// The POSIX system as it is (DocSys.cpp). The roots let a test stand its own sysfs, /proc and /dev
 // trees and folders of lock files in; the group database is /etc/group.
 class TDocSysLnx : public IDocSys {
 public:
@@ -105,11 +116,11 @@ public:
   TFilInf Stat(const std::string& path) override;
   std::string RealPath(const std::string& path) override;
   std::vector<std::string> ComPrts() override;
-  uid_t Uid() override;
-  gid_t Gid() override;
-  std::vector<gid_t> Groups() override;
+  TDocUid Uid() override;
+  TDocGid Gid() override;
+  std::vector<TDocGid> Groups() override;
   std::string UserName() override;
-  TGrpInf GroupById(gid_t gid) override;
+  TGrpInf GroupById(TDocGid gid) override;
   TGrpInf GroupByName(const std::string& name) override;
   std::vector<THolder> Holders(const std::string& realDev) override;
   THolder Locker(const std::string& dev) override;
@@ -121,7 +132,34 @@ public:
   std::unique_ptr<IDocSys> Dup() const override { return std::make_unique<TDocSysLnx>(*this); }
 
 private:
-  TGrpInf FndGrp(bool byId, gid_t gid, const std::string& name);
+  TGrpInf FndGrp(bool byId, TDocGid gid, const std::string& name);
   std::string FsSys, FsPrc, FsDev, FsGrp;
   std::vector<std::string> FLck;
+};
+
+// Windows as it is (DocSysWin.cpp): the ports the registry lists under
+// HARDWARE\DEVICEMAP\SERIALCOMM, held when the system refuses to open them,
+// opened with CreateFileA and configured for the robot's line.
+class TDocSysWin : public IDocSys {
+public:
+  std::vector<TSerDev> SerDevs() override;
+  TFilInf Stat(const std::string& path) override;
+  std::string RealPath(const std::string& path) override;
+  std::vector<std::string> ComPrts() override;
+  bool FilPrm() const override { return false; }
+  bool HldByOpn() const override { return true; }
+  TDocUid Uid() override { return 0; }
+  TDocGid Gid() override { return 0; }
+  std::vector<TDocGid> Groups() override { return {}; }
+  std::string UserName() override;
+  TGrpInf GroupById(TDocGid) override { return {}; }
+  TGrpInf GroupByName(const std::string&) override { return {}; }
+  std::vector<THolder> Holders(const std::string&) override { return {}; }
+  THolder Locker(const std::string& dev) override;
+  TeOpnRes OpnPrt(const std::string& path, int& fd, std::string& err) override;
+  bool WrtAll(int fd, const std::vector<std::uint8_t>& bytes) override;
+  bool RdSome(int fd, int ms, std::vector<std::uint8_t>& out) override;
+  void ClsPrt(int fd) override;
+  std::int64_t NowMs() override;
+  std::unique_ptr<IDocSys> Dup() const override { return std::make_unique<TDocSysWin>(*this); }
 };

@@ -1,11 +1,6 @@
 // The question before a changed program is dropped, and the recovery copy.
 #include "editor/VioKep.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +10,7 @@
 
 #include "core/Globals.h"
 #include "core/Seams.h"
+#include "editor/VioKepLck.h"
 #include "messages/SysMsgBui.h"
 
 namespace fs = std::filesystem;
@@ -41,36 +37,6 @@ namespace {
 
 constexpr const char* GcRcvPfx = "recovery";
 
-// Takes the lock file at path, creating it. -1 when another holder has it or
-// it cannot be made. The descriptor is not handed on to child processes: a
-// viewer started from the window must not keep the window's lock alive.
-int LckFil(const std::string& path) {
-  for (int tries = 0; tries < 4; ++tries) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return -1;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-      ::close(fd);
-      return -1;
-    }
-    // Another window may have removed the file between the open and the
-    // lock: a lock on a file without a name holds nothing. Try again.
-    struct stat own {}, nam {};
-    if (::fstat(fd, &own) == 0 && ::stat(path.c_str(), &nam) == 0 && own.st_dev == nam.st_dev &&
-        own.st_ino == nam.st_ino)
-      return fd;
-    ::close(fd);
-  }
-  return -1;
-}
-
-// Lets a lock go; the file goes first when rmv is set (while it is still held).
-void UnlFil(int& fd, const std::string& path, bool rmv) {
-  if (fd < 0) return;
-  if (rmv) ::unlink(path.c_str());
-  ::close(fd);
-  fd = -1;
-}
-
 // "recovery.vio" -> "recovery.lock".
 std::string LckPth(const fs::path& copy) {
   fs::path p = copy;
@@ -88,7 +54,7 @@ TVioRcv::~TVioRcv() {
   FEdt.RmvObs(this);
   // A copy that is left stays for the next start, with its lock file free.
   std::error_code ec;
-  UnlFil(FiLck, FsLck, FsPth.empty() || !fs::exists(FsPth, ec));
+  RcvUnl(FiLck, FsLck, FsPth.empty() || !fs::exists(FsPth, ec));
 }
 
 std::string TVioRcv::DftPth() {
@@ -113,7 +79,7 @@ void TVioRcv::Clm() {
   const fs::path dir = fs::path(FsOld).parent_path();
   std::error_code ec;
   if (!dir.empty()) fs::create_directories(dir, ec);
-  const std::string pid = std::to_string(::getpid());
+  const std::string pid = std::to_string(RcvPrcId());
   std::string first;
   // A copy left by an earlier process of the same number is not ours.
   for (int k = 0; k < 100; ++k) {
@@ -122,7 +88,7 @@ void TVioRcv::Clm() {
     if (first.empty()) first = cpy.string();
     if (fs::exists(cpy, ec)) continue;
     const std::string lck = LckPth(cpy);
-    const int fd = LckFil(lck);
+    const int fd = RcvLck(lck);
     if (fd < 0) continue;
     FsPth = cpy.string();
     FsLck = lck;
@@ -169,10 +135,10 @@ TVioRcv::TeOfr TVioRcv::Ofr() {
   for (const auto& c : cnd) {
     const std::string cpy = c.second.string();
     const std::string lck = LckPth(c.second);
-    int fd = LckFil(lck);
+    int fd = RcvLck(lck);
     if (fd < 0) continue;  // its window runs, or another one is offering it now
     if (!fs::exists(cpy, ec)) {
-      UnlFil(fd, lck, true);  // a window that ended without a copy
+      RcvUnl(fd, lck, true);  // a window that ended without a copy
       continue;
     }
     const TeOfr one = OfrOne(cpy, lck, fd);
@@ -190,7 +156,7 @@ TVioRcv::TeOfr TVioRcv::OfrOne(const std::string& cpy, const std::string& lck, i
       cap, TeMsgBtn::YesNo);
   if (ans != TeMsgAns::Yes) {
     fs::remove(cpy, ec);
-    UnlFil(fd, lck, true);
+    RcvUnl(fd, lck, true);
     return TeOfr::Dcl;
   }
   TStrLst bfr;
@@ -207,7 +173,7 @@ TVioRcv::TeOfr TVioRcv::OfrOne(const std::string& cpy, const std::string& lck, i
       FEdt.BldVioLns(FLstWrt);  // the file holds what the field shows
       FbPnd = false;
     }
-    UnlFil(fd, lck, !ec);
+    RcvUnl(fd, lck, !ec);
     return TeOfr::Rst;
   }
   std::string why = GuLstErrMsg;
@@ -219,7 +185,7 @@ TVioRcv::TeOfr TVioRcv::OfrOne(const std::string& cpy, const std::string& lck, i
   FbPnd = false;
   fs::rename(cpy, BadPth(cpy), ec);
   const std::string kept = ec ? cpy : BadPth(cpy);
-  UnlFil(fd, lck, !ec);
+  RcvUnl(fd, lck, !ec);
   std::string txt = VioUsrMsg(FEdt, SUM_RCV_BAD);
   txt += " " + kept;
   if (!why.empty()) txt += "\n" + why;

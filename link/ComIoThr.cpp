@@ -9,6 +9,7 @@
 
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
+#include "link/SerLin.h"
 
 namespace {
 

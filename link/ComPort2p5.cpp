@@ -14,6 +14,10 @@
 #include "core/Seams.h"
 #include "link/MtxAndRbf.h"
 #include "link/PrtNam.h"
+#include "link/SerLin.h"
+
+// The POSIX build keeps all its state in the class itself.
+struct TComport2p5::TPlf {};
 
 namespace {
 

@@ -35,12 +35,11 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <memory>
 #include <thread>
 
-#include <sys/types.h>
-
+#include "link/LinSet.h"
 #include "link/LnkEvt.h"
-#include "link/SerLin.h"
 
 class TComport2p5;
 
@@ -74,8 +73,9 @@ enum class TeOpnPrt : std::uint8_t {
   ThrSta = 2,   // a thread could not be started
   ThrStp = 3,   // the running threads could not be stopped
   PrtCls = 5,   // closing the open port failed
+  EvtMsk = 6,   // the line events to wait for were refused (Win32: SetCommMask)
   NoPrt = 7,    // the port could not be opened (no device, not a terminal, used by another program)
-  NonBlk = 8,   // the port could not be made non-blocking
+  NonBlk = 8,   // the port could not be made non-blocking (Win32: SetCommTimeouts failed)
   LinSet = 9,   // the line settings were refused
   EvtSig = 11,  // an event could not be signalled (or created: see IsCrt)
   NoCbk = 12,   // one of FOnComPrtComEvt, FOnComPrtCtlEvt, FOnComPrtErrEvt is not assigned
@@ -173,10 +173,11 @@ public:
   std::atomic<std::uint64_t> FiEmpRdCnt{0};  // silent reads completed (diagnostics)
   std::atomic<std::uint64_t> FiRxdCnt{0};    // bytes read from the line, kept or not
 
-  // The system calls that move one byte on the port; null: ::read and
-  // ::write. A test puts failures of the line in their place.
-  std::function<ssize_t(int fd, void* buf, std::size_t n)> FRdSys;
-  std::function<ssize_t(int fd, const void* buf, std::size_t n)> FWrSys;
+  // The system calls that move one byte on a POSIX port; null: ::read and
+  // ::write. A test puts failures of the line in their place. (The Win32
+  // build moves its bytes with overlapped ReadFile and WriteFile.)
+  std::function<std::ptrdiff_t(int fd, void* buf, std::size_t n)> FRdSys;
+  std::function<std::ptrdiff_t(int fd, const void* buf, std::size_t n)> FWrSys;
 
   TComEvt FOnComPrtComEvt;
   TCtlEvt FOnComPrtCtlEvt;
@@ -223,7 +224,12 @@ private:
 
   void* FpOwn;
   bool FbCrt = false;
+  // The open port: a descriptor, -1 when closed.
   std::atomic<int> FhPrt{-1};
+  // What only one platform's implementation holds (the Win32 build: the
+  // port's handle, the events, the overlapped records and the threads).
+  struct TPlf;
+  std::unique_ptr<TPlf> FpPlf;
   TLnkEvt FphIoEvt;
   TLnkEvt FphRxcEvt;
   std::thread FhIoThr;

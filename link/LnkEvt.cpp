@@ -1,5 +1,7 @@
 #include "link/LnkEvt.h"
 
+#include <poll.h>
+
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -14,7 +16,7 @@ bool TLnkEvt::Set(unsigned i) {
   if (FiFd < 0) return false;
   const std::uint64_t one = 1;
   for (;;) {
-    if (::write(FiFd, &one, sizeof one) == static_cast<ssize_t>(sizeof one)) return true;
+    if (::write(Fd(), &one, sizeof one) == static_cast<ssize_t>(sizeof one)) return true;
     // A full counter still wakes the owner; only a real failure is reported.
     if (errno == EAGAIN) return true;
     if (errno != EINTR) return false;
@@ -34,7 +36,7 @@ int TLnkEvt::Tak() {
 bool TLnkEvt::Wai(pollfd* ext, int timeoutMs) {
   if (FiFd < 0) return false;
   pollfd p[2];
-  p[0] = {FiFd, POLLIN, 0};
+  p[0] = {Fd(), POLLIN, 0};
   nfds_t n = 1;
   if (ext) {
     ext->revents = 0;
@@ -47,7 +49,7 @@ bool TLnkEvt::Wai(pollfd* ext, int timeoutMs) {
   if (r < 0) return errno == EINTR;
   if (p[0].revents & POLLIN) {
     std::uint64_t cnt;
-    if (::read(FiFd, &cnt, sizeof cnt) < 0 && errno != EAGAIN && errno != EINTR) return false;
+    if (::read(Fd(), &cnt, sizeof cnt) < 0 && errno != EAGAIN && errno != EINTR) return false;
   }
   if (p[0].revents & (POLLERR | POLLNVAL)) return false;
   if (ext) ext->revents = p[1].revents;
@@ -56,7 +58,7 @@ bool TLnkEvt::Wai(pollfd* ext, int timeoutMs) {
 
 bool TLnkEvt::Cls() {
   if (FiFd < 0) return true;
-  const int fd = FiFd;
+  const int fd = static_cast<int>(FiFd);
   FiFd = -1;
   return ::close(fd) == 0;
 }

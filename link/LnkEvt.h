@@ -5,10 +5,10 @@
 // more descriptor (the port) at the same time.
 #pragma once
 
-#include <poll.h>
-
 #include <atomic>
 #include <cstdint>
+
+struct pollfd;
 
 class TLnkEvt {
 public:
@@ -20,7 +20,7 @@ public:
   // The wake-up descriptor could be created.
   bool Ok() const { return FiFd >= 0; }
   // The wake-up descriptor (an eventfd), for tests that fill its counter.
-  int Fd() const { return FiFd; }
+  int Fd() const { return static_cast<int>(FiFd); }
   // Signal event i from any thread and wake the owner; false when the wake-up
   // could not be given.
   bool Set(unsigned i);
@@ -41,5 +41,7 @@ public:
 
 private:
   std::atomic<std::uint32_t> FuSig{0};
-  int FiFd = -1;
+  // The eventfd; in the Windows build (LnkEvtWin.cpp) the handle of an
+  // auto-reset event, and Wai takes no extra descriptor there.
+  std::intptr_t FiFd = -1;
 };

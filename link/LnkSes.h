@@ -17,7 +17,7 @@
 #include "link/ComPort2p5.h"
 #include "link/MtxAndRbf.h"
 #include "link/PckPrt.h"
-#include "link/SerLin.h"
+#include "link/LinSet.h"
 
 // The component on the port prt with the robot's line, each received byte
 // handed on by itself.

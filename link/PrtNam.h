@@ -10,6 +10,9 @@
 //     /dev/ttyUSB3, COM9 to COM12 /dev/ttyACM0 to /dev/ttyACM3. COM13 to COM19
 //     have no device until they are mapped in the settings.
 // "COM" may be written in any case; any other name has no device.
+// On Windows "COMn" is the system's own port: its device is "\\.\COMn",
+// unless the setting of step 2 names another device; the ports present are
+// those the system lists under HKLM\HARDWARE\DEVICEMAP\SERIALCOMM.
 //
 // "SIM" (in any case) is the simulated robot that runs inside the program
 // itself; it has no device of its own here, the program gives it one.
@@ -34,6 +37,9 @@ int PrtNum(const std::string& name);
 
 // Device path of a port name; empty when the name has no device.
 std::string PrtDevPth(const std::string& name);
+// The device that the per-user setting maps COMn to; empty when there is no
+// such setting (or n names no port).
+std::string PrtMapPth(int n);
 
 // True when the device of the port name is present. The check never opens the
 // device (opening a serial port raises DTR and can reset what hangs on it): the

@@ -37,25 +37,6 @@ std::uint32_t BauOf(speed_t spd) {
 
 }  // namespace
 
-std::uint32_t BauRat(std::uint8_t idx) { return idx < 15 ? GcBauTbl[idx].Bau : 9600; }
-
-namespace {
-// The data bits of a data-bits index: 0 is one bit, up to 8.
-int DatBts(std::uint8_t idx) { return std::min(idx + 1, 8); }
-}  // namespace
-
-std::string LinSetTxt(const TLinSet& s) {
-  static const char* const stp[] = {"1", "1.5", "2"};
-  return std::to_string(BauRat(s.BauIdx)) + " baud, " + std::to_string(DatBts(s.DatIdx)) + "NOEMS"[s.Prt <= 4 ? s.Prt : 0] +
-         stp[s.StpIdx <= 2 ? s.StpIdx : 0];
-}
-
-std::int64_t RbtLinMs(std::size_t n) {
-  const TLinSet& s = GcRbtLin;
-  const std::int64_t bits = 1 + DatBts(s.DatIdx) + (s.Prt ? 1 : 0) + (s.StpIdx == 2 ? 2 : 1);
-  return static_cast<std::int64_t>(n) * bits * 1000 / BauRat(s.BauIdx);
-}
-
 bool SetRbtLin(int fd) { return SetLinCfg(fd, BauRat(GcRbtLin.BauIdx), GcRbtLin.DatIdx, GcRbtLin.Prt, GcRbtLin.StpIdx); }
 
 TTtyOpn OpnTty(const std::string& pth) {
@@ -82,21 +63,8 @@ TTtyOpn OpnTty(const std::string& pth) {
   return r;
 }
 
-std::uint32_t ComEvtMsk(std::uint16_t set) {
-  // In the order of the set's bits, from bit 0.
-  static constexpr std::uint32_t flg[] = {EV_BREAK, EV_CTS,    EV_DSR,    EV_ERR,    EV_RING,
-                                          EV_RLSD,  EV_RXCHAR, EV_RXFLAG, EV_TXEMPTY};
-  std::uint32_t m = 0;
-  unsigned bit = 1;
-  for (std::uint32_t f : flg) {
-    if (set & bit) m |= f;
-    bit <<= 1;
-  }
-  return m;
-}
-
 bool MakLinCfg(termios& t, std::uint8_t datIdx, std::uint8_t prt, std::uint8_t stpIdx) {
-  const int bits = DatBts(datIdx);
+  const int bits = LinDatBts(datIdx);
   if (bits < 5 || prt > 4) return false;
   const int stp = stpIdx <= 2 ? stpIdx : 0;  // 0 one, 1 one and a half, 2 two
   if (stp == 1 && bits != 5) return false;

@@ -1,5 +1,5 @@
-// Serial line helpers of the serial component: line settings on a terminal
-// device and the sampling of the modem-line state.
+// Serial line helpers of the serial component on a POSIX terminal device:
+// line settings and the sampling of the modem-line state.
 #pragma once
 
 #include <termios.h>
@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "link/LinSet.h"
 
 // Line event flags (the values the rest of the program knows from the
 // communications services of the original platform).
@@ -22,13 +24,6 @@ constexpr std::uint32_t EV_RING = 0x0100;
 // Events that come from the modem lines and the line status (the others come
 // from the data stream).
 constexpr std::uint32_t GcLinEvtMsk = EV_CTS | EV_DSR | EV_RLSD | EV_BREAK | EV_ERR | EV_RING;
-
-// Baud rate of a baud-rate index: 0 = 110 ... 14 = 256000; any other 9600.
-std::uint32_t BauRat(std::uint8_t idx);
-
-// Event flags of a set of line events: bit 0 evBreak, 1 evCTS, 2 evDSR,
-// 3 evError, 4 evRing, 5 evRlsd, 6 evRxChar, 7 evRxFlag, 8 evTxEmpty.
-std::uint32_t ComEvtMsk(std::uint16_t set);
 
 // Line settings for a raw binary line: the baud rate, data bits index (0 to 7
 // give 1 to 8 bits, other 8), parity (0 none, 1 odd, 2 even, 3 mark, 4 space;
@@ -72,20 +67,6 @@ TMdmSmp SmpMdm(int fd);
 // line states only, a changed state counts (breaks and errors cannot be seen).
 std::uint32_t MdmEvt(const TMdmSmp& a, const TMdmSmp& b);
 
-// Settings of a serial line, as the serial component takes them.
-struct TLinSet {
-  std::uint8_t BauIdx;  // see BauRat
-  std::uint8_t DatIdx;  // 0..7 give 1..8 data bits
-  std::uint8_t Prt;     // 0 none, 1 odd, 2 even, 3 mark, 4 space
-  std::uint8_t StpIdx;  // 0 one, 1 one and a half, 2 two
-};
-// The robot's line: 2400 baud, 8 data bits, no parity, one stop bit.
-inline constexpr TLinSet GcRbtLin{4, 7, 0, 0};
-// "2400 baud, 8N1".
-std::string LinSetTxt(const TLinSet& s);
-// Milliseconds that n bytes take on the robot's line (start and stop bit
-// included), rounded down.
-std::int64_t RbtLinMs(std::size_t n);
 // Sets a terminal device to the robot's line; false when it refuses (see SetLinCfg).
 bool SetRbtLin(int fd);
 

@@ -110,6 +110,8 @@
   X(SUM_LNK_UPL_NCF, 0x64, "link: the robot has not confirmed an upload")                           \
   X(DM_SIM_OWN, 0x65, "connection check: the built-in robot has no port to check")                  \
   X(DM_OPN_DEN_DO, 0x66, "connection check: what to do when the system refuses the port")            \
+  X(DM_PRM_NAP, 0x67, "connection check: Windows has no rights to check for %1")                   \
+  X(DM_HLD_OPN, 0x68, "connection check: %1 could be opened, so no other program holds it")        \
   X(SUM_LGE_SAV_ERR, 0x70, "language: the choice could not be kept")                                \
   X(SUM_MNL_MIS, 0x71, "help: the manual is missing; the path follows")                             \
   X(SUM_MNL_NO_VIW, 0x72, "help: no program opens the manual; the path follows")                    \

@@ -1,83 +1,11 @@
 #include "sim/SimDrv.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <cstdlib>
-
-#include "link/SerLin.h"
-
-namespace {
-// How often the peer's presence is looked at on a pseudo-terminal.
-constexpr TSimWal GcPeerItv = 50000;
-}  // namespace
 
 TSimDrv::TSimDrv() {
   FLnk.FOutBkl = [this] { return FOut.Siz(); };
 }
 TSimDrv::~TSimDrv() { Cls(); }
-
-void TSimDrv::Cls() {
-  if (FhFd >= 0) ::close(FhFd);
-  FhFd = -1;
-  FsPth.clear();
-}
-
-bool TSimDrv::OpnPty(std::string& err) {
-  Cls();
-  const int m = ::posix_openpt(O_RDWR | O_NOCTTY);
-  if (m < 0 || ::grantpt(m) != 0 || ::unlockpt(m) != 0) {
-    err = std::string("cannot create a pseudo-terminal: ") + std::strerror(errno);
-    if (m >= 0) ::close(m);
-    return false;
-  }
-  const char* n = ::ptsname(m);
-  if (!n) {
-    err = "cannot name the pseudo-terminal";
-    ::close(m);
-    return false;
-  }
-  FsPth = n;
-  // A raw line from the start: with the default line discipline the peer's
-  // terminal would echo and translate bytes before it sets its own mode.
-  const int s = ::open(n, O_RDWR | O_NOCTTY);
-  if (s >= 0) {
-    termios t{};
-    if (::tcgetattr(s, &t) == 0) {
-      ::cfmakeraw(&t);
-      t.c_cflag |= CLOCAL | CREAD;
-      ::tcsetattr(s, TCSANOW, &t);
-    }
-    ::close(s);
-  }
-  ::fcntl(m, F_SETFL, ::fcntl(m, F_GETFL) | O_NONBLOCK);
-  FhFd = m;
-  FbPty = true;
-  return true;
-}
-
-bool TSimDrv::OpnDev(const std::string& path, std::string& err) {
-  Cls();
-  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-  if (fd < 0) {
-    err = "cannot open " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  if (::isatty(fd) && !SetRbtLin(fd)) {
-    err = "cannot set " + path + " to " + LinSetTxt(GcRbtLin);
-    ::close(fd);
-    return false;
-  }
-  FhFd = fd;
-  FsPth = path;
-  FbPty = false;
-  return true;
-}
 
 void TSimDrv::SetPac(bool on) {
   FIn.SetOn(on);
@@ -109,31 +37,17 @@ void TSimDrv::Sta(TSimWal now) {
   if (FhFd >= 0 && !FbPty) FLnk.SetUp(true, now);
 }
 
-void TSimDrv::ChkPeer(TSimWal now) {
-  if (FhFd < 0 || !FbPty || now < FiNxtPeer) return;
-  FiNxtPeer = now + GcPeerItv;
-  pollfd p{FhFd, POLLIN, 0};
-  if (::poll(&p, 1, 0) < 0) return;
-  const bool up = !(p.revents & POLLHUP);
-  if (up != FLnk.Up()) {
-    FIn.Clr();
-    FOut.Clr();
-    FLnk.SetUp(up, now);
-  }
-}
-
 void TSimDrv::Rd(TSimWal now) {
   if (FhFd < 0 || !FLnk.Up()) return;
   std::uint8_t buf[512];
   for (;;) {
-    const ssize_t n = ::read(FhFd, buf, sizeof buf);
+    const std::ptrdiff_t n = RdDev(buf, sizeof buf);
     if (n <= 0) {
-      if (n < 0 && errno == EINTR) continue;
-      // EIO: the peer has just closed the line; the next look notices it.
-      if (n < 0 && errno == EIO) FiNxtPeer = now;
+      // The peer has just closed the line; the next look notices it.
+      if (n < 0) FiNxtPeer = now;
       break;
     }
-    for (ssize_t i = 0; i < n; ++i) FIn.Psh(buf[i], now);
+    for (std::ptrdiff_t i = 0; i < n; ++i) FIn.Psh(buf[i], now);
     FiRcvCnt += static_cast<std::uint64_t>(n);
   }
 }
@@ -154,10 +68,9 @@ void TSimDrv::Wr(TSimWal now) {
   while (n < sizeof buf && FOut.Pop(now, b)) buf[n++] = b;
   std::size_t off = 0;
   while (off < n) {
-    const ssize_t w = ::write(FhFd, buf + off, n - off);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) break;  // the line is full or gone: the bytes are lost, like on a wire
-    off += static_cast<std::size_t>(w);
+    const std::size_t w = WrDev(buf + off, n - off);
+    if (w == 0) break;  // the line is full or gone: the bytes are lost, like on a wire
+    off += w;
   }
 }
 

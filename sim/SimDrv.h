@@ -6,6 +6,7 @@
 // The wall time is always passed in, so that tests run it on a fake clock.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "sim/SimLnk.h"
@@ -18,10 +19,11 @@ public:
   TSimDrv(const TSimDrv&) = delete;
   TSimDrv& operator=(const TSimDrv&) = delete;
 
-  // A new pseudo-terminal; its device path is Pth(). False with the reason.
+  // A new pseudo-terminal; its device path is Pth(). False with the reason
+  // (always on Windows, which has none: give it a COM port with OpnDev).
   bool OpnPty(std::string& err);
-  // A device given by path, set to 2400 baud raw. The peer is taken to be
-  // there from the start.
+  // A device given by path ("\\.\COM3" on Windows), set to 2400 baud raw.
+  // The peer is taken to be there from the start.
   bool OpnDev(const std::string& path, std::string& err);
   void Cls();
   int Fd() const { return FhFd; }
@@ -59,6 +61,11 @@ public:
   TSimLnk& Lnk() { return FLnk; }
 
 private:
+  // The platform's side of the line (SimDrvPsx.cpp, SimDrvWin.cpp): the
+  // bytes that have come, without waiting (0 none, -1 the peer has just
+  // closed the line), and the bytes the line took (0 when it is full or gone).
+  std::ptrdiff_t RdDev(std::uint8_t* buf, std::size_t n);
+  std::size_t WrDev(const std::uint8_t* buf, std::size_t n);
   void ChkPeer(TSimWal now);
   void Rd(TSimWal now);
   void Wr(TSimWal now);

@@ -3,6 +3,7 @@
 # by run.sh and test.sh:
 #   tessaro_install_deps build        what building and running Tessaro need
 #   tessaro_install_deps build test   and what the tests need besides
+#   tessaro_install_deps windows      the cross build for Windows and Wine
 # The tools that take pictures of the window (tools/screenshot.sh,
 # tools/idle-cpu.sh, tools/tessaro-mkmanual/make_pictures.sh) need xvfb, socat,
 # xdotool and imagemagick, which neither set installs.
@@ -27,12 +28,18 @@ TESSARO_TEST_PACKAGES="
   xvfb dbus at-spi2-core python3-pyatspi
   desktop-file-utils appstream
 "
+# The Windows stage: the cross compiler, Wine to run the tests and the
+# installer's compiler; socat for the pseudo-terminals behind Wine's ports.
+TESSARO_WINDOWS_PACKAGES="
+  g++-mingw-w64-x86-64-posix wine64 nsis socat
+"
 tessaro_install_deps() {
   missing=""
   for group in "$@"; do
     case $group in
       build) wanted=$TESSARO_BUILD_PACKAGES ;;
       test) wanted=$TESSARO_TEST_PACKAGES ;;
+      windows) wanted=$TESSARO_WINDOWS_PACKAGES ;;
       *) echo "tessaro_install_deps: no package set '$group'" >&2; return 2 ;;
     esac
     for p in $wanted; do

@@ -520,7 +520,7 @@ TEST(DocTxt, PlaceholdersAndTheCopyForAnotherThread) {
   const TDocTxt cpy = DocTxtCpy([](std::uint8_t id) { return std::to_string(id); });
   for (int id = 0; id < 256; ++id)
     EXPECT_EQ(cpy(static_cast<std::uint8_t>(id)),
-              (id >= DM_DEV_LST && id <= DM_TTL_DOC) || id == DM_SIM_OWN || id == DM_ROB_OWN_OKY || id == DM_OPN_DEN_DO || id == DM_PRM_MOD || id == DM_PRM_MOD_DO ||
+              (id >= DM_DEV_LST && id <= DM_TTL_DOC) || id == DM_SIM_OWN || id == DM_ROB_OWN_OKY || id == DM_OPN_DEN_DO || id == DM_PRM_MOD || id == DM_PRM_MOD_DO || id == DM_PRM_NAP || id == DM_HLD_OPN ||
                       (id >= DM_ALL_TTL && id <= DM_ALL_SAV_ERR)
                   ? std::to_string(id)
                   : "");

@@ -11,6 +11,7 @@
 #include "LnkTstPty.h"
 #include "core/Globals.h"
 #include "link/LnkSes.h"
+#include "link/SerLin.h"
 #include "support/FakePlatform.h"
 
 class TComFix : public ::testing::Test {

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <malloc.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <atomic>

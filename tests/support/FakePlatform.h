@@ -102,6 +102,7 @@ private:
 
 // Runs child in a forked process and gives back the text it returns; parent
 // runs in this process meanwhile (after the fork, before the child's end).
+// POSIX systems only.
 std::string RunInChild(const std::function<std::string()>& child, const std::function<void()>& parent = {});
 
 // A fresh temporary folder, removed with the object.
@@ -111,7 +112,7 @@ public:
   ~TTmpDir();
   TTmpDir(const TTmpDir&) = delete;
   TTmpDir& operator=(const TTmpDir&) = delete;
-  const std::string& Path() const { return FPth; }  // ends in '/'
+  const std::string& Path() const { return FPth; }  // ends in '/' ('\\' on Windows)
   std::string Write(const std::string& name, const std::string& content) const;
 private:
   std::string FPth;

@@ -9,7 +9,7 @@
 namespace {
 
 const char* const GcUsg =
-    "usage: tessaro-compile [--language 0|1|2] [--tokens FILE] [--messages FILE] [--listing] PROGRAM.vio";
+    "usage: tessaro-compile [--help] [--language 0|1|2] [--tokens FILE] [--messages FILE] [--listing] PROGRAM.vio";
 
 }  // namespace
 
@@ -53,6 +53,13 @@ int RunCpl(const TuCplOpt& opt, std::ostream& out, std::ostream& err) {
 }
 
 int CplMai(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  // --help (or -h) among the options: the usage, and nothing else is done.
+  for (TArgRdr r(args); r.Nxt();) {
+    if (r.IsFlg("--help") || r.IsFlg("-h")) {
+      out << GcUsg << "\n";
+      return GcCplOk;
+    }
+  }
   TuCplOpt opt;
   std::string why;
   if (PrsCplArg(args, opt, why) != GcCplOk) {

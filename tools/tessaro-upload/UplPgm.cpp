@@ -29,7 +29,9 @@ std::string OpnErr(TOpnPrtRes res, const std::string& prt, const std::string& pt
   const std::string nam = prt == pth ? prt : prt + " (" + pth + ")";
   switch (res.Res()) {
     case TeOpnPrt::NoPrt:
-      if (::access(pth.c_str(), F_OK) != 0) return "cannot open the port " + nam + ": there is no such device";
+      // (A COM port of Windows is no file to look at: the system lists it.)
+      if (::access(pth.c_str(), F_OK) != 0 && !PrtPrs(prt))
+        return "cannot open the port " + nam + ": there is no such device";
       if (::access(pth.c_str(), R_OK | W_OK) != 0 && errno == EACCES)
         return "cannot open the port " + nam +
                ": permission denied (add yourself to the dialout group and log in again)";

@@ -21,6 +21,9 @@ int PrsSimArg(const std::vector<std::string>& args, TuSimOpt& o, std::string& er
 class TSimDrv;
 // Opens the line and makes the link; prints the device path. GcSimOk or GcSimErr.
 int OpnSimLin(const TuSimOpt& o, TSimDrv& drv);
+// The robot on its open line: pacing, speed and the token names; prints the
+// device path.
+void SetUpSim(const TuSimOpt& o, TSimDrv& drv);
 // Wall clock in microseconds.
 long long SimWalNow();
 // A signal asked the program to end.
