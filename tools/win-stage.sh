@@ -24,3 +24,4 @@ PFX=$ROOT/$B/wine
 trap 'sh tests/win/wine_env.sh stop "$PFX"' EXIT
 sh tests/win/wine_env.sh start "$PFX" "$ROOT/$B/e2e"
 ctest --test-dir "$B" --output-on-failure -j"$JOBS"
+tools/win-qt-check.sh "$JOBS"
