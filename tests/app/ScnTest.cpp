@@ -705,6 +705,14 @@ protected:
       W->tmrAppItoTimer();
       if (!W->Lnk().PrtOpn()) ADD_FAILURE() << Where << GuLstErrMsg;
       W->Lnk().BlkComPrtCupMsgTimer();
+      // The built-in robot reports standby a moment after the line opens, and
+      // standby takes Run away: a scenario starts once it has come.
+      if (TSimThr::Lve() > 0) {
+        const auto stb = [this] {
+          return std::any_of(Snd.Nams.begin(), Snd.Nams.end(), [](const std::string& x) { return x.rfind("standby", 0) == 0; });
+        };
+        EXPECT_TRUE(QTest::qWaitFor(stb, 5000)) << Where << "the built-in robot's standby";
+      }
       Snd.Nams.clear();
     } else if (c == "cup-timer") W->Lnk().BlkComPrtCupMsgTimer();
     else if (c == "delay-error") W->FpVioPgmItp->FbDlyErr = w.at(1) == "yes";
