@@ -56,6 +56,7 @@ struct TVslLnk::TQue {
   std::uint64_t Drp = 0;
   // User interface thread only.
   bool Run = false;  // a drain is under way
+  bool Cue = false;  // a cue of the link plays: effects wait for its end
   std::map<std::string, QPixmap> Pic;
   // Receive thread only: when the last byte was delivered, and whether the
   // receive buffer held nothing behind it (only then is the time to the next
@@ -193,7 +194,8 @@ std::size_t TVslLnk::EffPnd() const {
 
 void TVslLnk::PstUi(std::function<void()> fn) {
   TQue& q = *FpQue;
-  if (GuPlatform().EvtLoop->OnUiThread() && QThread::currentThread() == thread() && !q.Run && EffPnd() == 0) {
+  if (GuPlatform().EvtLoop->OnUiThread() && QThread::currentThread() == thread() && !q.Run && !q.Cue &&
+      EffPnd() == 0) {
     fn();
     return;
   }
@@ -235,7 +237,9 @@ void TVslLnk::ShwLerEvt(std::uint32_t evtNum, std::uint32_t lastErr) {
 
 void TVslLnk::RunQue() {
   TQue& q = *FpQue;
-  if (q.Run) return;  // started inside a running drain's local event loop
+  // Started inside a running drain's local event loop, or inside a cue's: the
+  // effects wait, so that they keep their order and no cue starts inside another.
+  if (q.Run || q.Cue) return;
   q.Run = true;
   TQue::TTsk t;
   std::uint64_t drp = 0;
@@ -298,7 +302,19 @@ bool TVslLnk::Exe(const TRcvEff& e) {
   return true;
 }
 
-bool TVslLnk::PlyCue(TeSndCue cue) { return PlySndCue(FHst.Ply(), cue, GuInsDir, FHst.AppDir()); }
+bool TVslLnk::PlyCue(TeSndCue cue) {
+  // A command's cue holds the robot's effects back as a frame's own cue does
+  // (the drain is under way then); they are taken when it has ended.
+  TQue& q = *FpQue;
+  const bool own = !q.Cue;
+  q.Cue = true;
+  const bool ok = PlySndCue(FHst.Ply(), cue, GuInsDir, FHst.AppDir());
+  if (own) {
+    q.Cue = false;
+    if (!q.Run && EffPnd() > 0) QMetaObject::invokeMethod(this, [this] { RunQue(); }, Qt::QueuedConnection);
+  }
+  return ok;
+}
 
 // ---------------------------------------------------------------------------
 // Port and timers
@@ -398,7 +414,14 @@ void TVslLnk::BlkComPrtCupMsgTimer() {
   tmrBlkComPrtCupMsg.stop();
 }
 
-void TVslLnk::RcvPckTimOutTimer() { LnkDwn(); }
+void TVslLnk::RcvPckTimOutTimer() {
+  // Frames that wait for a cue's end have come: the line was not silent.
+  if (EffPnd() > 0) {
+    tmrRcvPckTimOutTmr.start();
+    return;
+  }
+  LnkDwn();
+}
 
 void TVslLnk::UplCfmTimer() {
   tmrUplCfm.stop();
