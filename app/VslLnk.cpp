@@ -438,7 +438,7 @@ bool TVslLnk::SndPck(std::uint8_t cls, std::uint8_t cod, const std::vector<std::
 }
 
 bool TVslLnk::SndPckRun(std::uint8_t cod) {
-  const TInsAndTkn& trn = *FHst.Edt().FpInsAndTkn;
+  const TInsAndTkn& trn = FHst.Edt().Trn();
   TPgmViw* viw = FHst.PgmViw();
   // What the last run said is history now.
   FHst.Sta().clearMessage();

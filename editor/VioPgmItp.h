@@ -357,7 +357,11 @@ public:
   const TShrStrLst& LblVioDdwStl() const { return FpLblVioDdwStl; }
 
   // ---- Translation (VioTrn.cpp) -------------------------------------------
+  // Translates the field into the editor's own stream (Trn); false with
+  // GuLstErrMsg, the failing vio asked to blink.
   bool TrnVioPgm();
+  // The stream of the last TrnVioPgm: what an upload sends.
+  const TInsAndTkn& Trn() const { return *FpInsAndTkn; }
   // The same translation into trn, with the editor's sensor/actor definitions,
   // asking the window for no blink: for views that follow every edit. blk,
   // when given, is set to the index of the vio that would blink (-1: none).
@@ -386,9 +390,8 @@ public:
   // The loader enables (true) or disables (false) the Start or SwiInt tool button.
   std::function<void(std::uint8_t vioTyp, bool ena)> FOnTbnEna;
 
-  std::unique_ptr<TInsAndTkn> FpInsAndTkn;
-
 private:
+  std::unique_ptr<TInsAndTkn> FpInsAndTkn;
   bool TrnVioPgmInt(TInsAndTkn& trn, bool blk, int* blkIdx = nullptr);
   // Writes the walk's links into the records of the vios it passed.
   void SetWlkLnk(const TInsAndTkn& trn);

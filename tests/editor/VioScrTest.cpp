@@ -383,11 +383,11 @@ void TScr::Run(const TLin& l) {
       {"lge", [&] { eqOpt(Edt.SetLgeIdx(static_cast<std::uint8_t>(l.I(1)))); }},
       {"stm", [&] {
         ASSERT_TRUE(Edt.TrnVioPgm()) << GuLstErrMsg;
-        EXPECT_EQ(FmtTrnStm(*Edt.FpInsAndTkn), l.Rst(1));
+        EXPECT_EQ(FmtTrnStm(Edt.Trn()), l.Rst(1));
       }},
       {"upl", [&] {
         ASSERT_TRUE(Edt.TrnVioPgm()) << GuLstErrMsg;
-        Map().Set(*Edt.FpInsAndTkn);
+        Map().Set(Edt.Trn());
       }},
       {"runat", [&] { EXPECT_EQ(Map().VioAt(l.I(1)), V(l[2])); }},
       {"runlen", [&] { EXPECT_EQ(Map().Len(), static_cast<std::size_t>(l.I(1))); }},
