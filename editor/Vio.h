@@ -93,6 +93,7 @@ public:
 
 private:
   friend class TVioPgmItp;
+  friend class TVioPrm;  // the editor's controller of the vio's controls
   explicit TVio(TVioPgmItp* own) : FpOwn(own) {}
   TVioPgmItp* FpOwn;
   std::string FsCap;

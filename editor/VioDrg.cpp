@@ -31,7 +31,7 @@ void TVioDrg::Dwn(TVio* vio, TeMouBtn btn, const std::optional<TuPos>& pos) {
 }
 
 void TVioDrg::Mov(const std::optional<TuPos>& pos) {
-  if (FMdl.FbStaRun || !FbOn) return;
+  if (FMdl.StaRun() || !FbOn) return;
   if (++GuMovCnt % 2 == 1) return;
   if (!pos) {
     ShwMsgBox(GcMouErr);
@@ -48,7 +48,7 @@ void TVioDrg::Mov(const std::optional<TuPos>& pos) {
 }
 
 void TVioDrg::Up(TeMouBtn btn) {
-  if (FMdl.FbStaRun) return;
+  if (FMdl.StaRun()) return;
   TVio* vio = FMdl.FpCurVio;
   if (btn == TeMouBtn::Lft && vio) {
     const TuPos at = Pos(vio);

@@ -9,7 +9,10 @@
 #include "core/StrUtl.h"
 #include "core/WndMsg.h"
 #include "core/Seams.h"
+#include "editor/VioKey.h"
 #include "editor/VioLsn.h"
+#include "editor/VioMou.h"
+#include "editor/VioPrm.h"
 #include "editor/VioNum.h"
 #include "messages/SysLgeMsg.h"
 
@@ -74,7 +77,11 @@ const std::string* TuVioRec::Prm(std::uint8_t rol) const {
 // ---- Construction and field --------------------------------------------------
 
 TVioPgmItp::TVioPgmItp(IWndMsgTgt* owner)
-    : FpInsAndTkn(std::make_unique<TInsAndTkn>(owner)), FpOwnFrm(owner) {
+    : FpInsAndTkn(std::make_unique<TInsAndTkn>(owner)),
+      FpPrm(std::make_unique<TVioPrm>(*this)),
+      FpMou(std::make_unique<TVioMou>(*this)),
+      FpKey(std::make_unique<TVioKey>(*this)),
+      FpOwnFrm(owner) {
   FHst.Rcd(TakSnp(), nullptr, -1);
 }
 

@@ -27,6 +27,9 @@ class TVio;
 class TVioPgmItp;
 class TInsAndTkn;
 class TVioDrg;
+class TVioKey;
+class TVioMou;
+class TVioPrm;
 struct TVioLsn;
 
 // Listener of the model. Every callback has an empty default.
@@ -192,7 +195,7 @@ public:
   // meanwhile clears its flag.
   bool ChkPndInp(unsigned rfsBfr);
   // Refusals so far: the gate's mark of whether a check just said why.
-  unsigned RfsCnt() const { return FiRfsCnt; }
+  unsigned RfsCnt() const;
   // Change of the sar type or command combo box.
   void SarTypChg(TVio* vio);
   void SarComChg(TVio* vio);
@@ -208,7 +211,7 @@ public:
   // every walked vio before generating tokens.
   bool ChkVioPrm(const TVio* vio);
 
-  // ---- Positions and the mouse (positions in field pixels) -----------------
+  // ---- Positions and the mouse (TVioMou, positions in field pixels) --------
   struct TuPos {
     int X = 0, Y = 0;
     bool operator==(const TuPos&) const = default;
@@ -255,24 +258,26 @@ public:
   // through the main window.
   void VioRgtUp();
   // The platform's context-menu request on a vio.
-  void VioCtxPop() { FbCtxPop = true; }
-  // Double click on a Start vio: runs FOnStaDblClk; a failure shows
-  // GuLstErrMsg and disarms the next press.
+  void VioCtxPop();
+  // Double click on a Start vio: runs the hook (SetOnStaDblClk), StaRun()
+  // meanwhile; a failure shows GuLstErrMsg and disarms the next press.
   void StaDblClk();
+  void SetOnStaDblClk(std::function<bool()> fn);
+  // The Start action runs: presses, drags and the vio keys are ignored.
+  bool StaRun() const;
+  void SetStaRun(bool on);
+  // The next press counts (false once after a failed Start action).
+  bool MouArm() const;
   // The drag of the view that shows the field; a vio is being dragged.
-  void SetDrg(const TVioDrg* drg) { FpDrg = drg; }
+  void SetDrg(const TVioDrg* drg);
   bool VioDrg() const;
 
-  bool FbStaRun = false;
-  bool FbMouArm = true;
-  bool FbCtxPop = false;
-
-  // ---- The keyboard (VioKey.cpp) -------------------------------------------
+  // ---- The keyboard (TVioKey) ----------------------------------------------
   // The field's cell cursor: the type keys put a vio on its cell, the other
   // keys act on the vio standing there. It never leaves the grid, belongs to
   // no program (no undo step) and starts on (0, 0).
-  int KeyCol() const { return FiKeyCol; }
-  int KeyRow() const { return FiKeyRow; }
+  int KeyCol() const;
+  int KeyRow() const;
   // Puts the cursor on the cell, brought into the grid.
   void SetKeyCur(int col, int row);
   // The vio on the cursor's cell (the last made, where a file stacked two); null when none.
@@ -283,7 +288,7 @@ public:
   // makes the vio there the current one (none on an empty cell); Control+arrow moves the vio under
   // it one cell by the drag's glue and drop rules (a taken cell or the border leaves it where it
   // is), one undo step, the cursor following it; Delete removes it as a right click does; Enter
-  // asks for the focus in its first parameter; a type key adds a vio through FOnTypKey (AddVioKey
+  // asks for the focus in its first parameter; a type key adds a vio through SetOnTypKey's hook (AddVioKey
   // when unset). True when the key belongs to the field.
   bool FldKey(TeKey key, bool ctl, char chr = 0);
   // The type key's work: a vio of the type on the cursor's cell when it is
@@ -300,7 +305,7 @@ public:
   // Escape in a parameter control: the cursor goes onto its vio.
   void PrmEsc(const TVio* vio);
   // The type keys' way through the tool bar's gate and button rules.
-  std::function<void(std::uint8_t vioTyp)> FOnTypKey;
+  void SetOnTypKey(std::function<void(std::uint8_t vioTyp)> fn);
 
   // ---- Program files -------------------------------------------------------
   bool SavVioFil(const std::string& path);
@@ -386,7 +391,6 @@ public:
 
   std::function<void(TVio*)> FOnVioBlkReq;
   std::function<void(TVio*)> FOnVioBlk;
-  std::function<bool()> FOnStaDblClk;
   // The loader enables (true) or disables (false) the Start or SwiInt tool button.
   std::function<void(std::uint8_t vioTyp, bool ena)> FOnTbnEna;
 
@@ -396,6 +400,13 @@ private:
   // Writes the walk's links into the records of the vios it passed.
   void SetWlkLnk(const TInsAndTkn& trn);
   friend class TVio;
+  // The controllers of the field, each in its own files, work on the editor's own state.
+  friend class TVioPrm;
+  friend class TVioMou;
+  friend class TVioKey;
+  std::unique_ptr<TVioPrm> FpPrm;
+  std::unique_ptr<TVioMou> FpMou;
+  std::unique_ptr<TVioKey> FpKey;
   using TuVioDoc = TVioHst::TuDoc;
   using TuVioSnp = TVioHst::TuSnp;
   // Held by every user action: the outermost one records the step when it ends.
@@ -450,9 +461,6 @@ private:
   void NtfVioVis(TVio* vio);
   void NtfCtl(TVio* vio, int ctl);
   void ReqFoc(TVio* vio, int ctl);
-  // A refused value: shows the message, sets the input-error flag and gives
-  // the edit the focus back. Returns false.
-  bool RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg, const TVio*& errVio);
   bool OwnsVio(const TVio* vio) const;
   bool CrtLblOrGto(std::uint8_t typ, int col, int row, int idx, const std::optional<std::string>& name);
   // Token of a type/command pair offered in the language (names without regard
@@ -509,8 +517,4 @@ private:
   const TVio* FpDlyErrVio = nullptr;
   const TVio* FpSpdErrVio = nullptr;
   const TVio* FpDstErrVio = nullptr;
-  const TVioDrg* FpDrg = nullptr;
-  unsigned FiRfsCnt = 0;
-  int FiKeyCol = 0;
-  int FiKeyRow = 0;
 };

@@ -468,7 +468,7 @@ void TScr::Run(const TLin& l) {
       }},
       {"kcur", [&] { EXPECT_EQ(std::make_pair(Edt.KeyCol(), Edt.KeyRow()), std::make_pair(l.I(1), l.I(2))); }},
       {"kset", [&] { Edt.SetKeyCur(l.I(1), l.I(2)); }},
-      {"running", [&] { Edt.FbStaRun = l.B(1); }},
+      {"running", [&] { Edt.SetStaRun(l.B(1)); }},
       {"kvio", [&] { EXPECT_EQ(Edt.KeyVio(), V(l[1])); }},
       {"prm", [&] { EXPECT_EQ(Edt.PrmCtl(V(l[1]), l.I(2), l.B(3)), l.I(4)); }},
       {"kesc", [&] { Edt.PrmEsc(V(l[1])); }},
@@ -542,7 +542,7 @@ void TScr::Run(const TLin& l) {
       {"up", [&] { Drg.Up(c == "up" ? B::Lft : B::Rgt); }},
       {"ctx", [&] { Edt.VioCtxPop(); }},
       {"drg", [&] { EXPECT_EQ(Edt.VioDrg(), l.B(1)); }},
-      {"arm", [&] { EXPECT_EQ(Edt.FbMouArm, l.B(1)); }},
+      {"arm", [&] { EXPECT_EQ(Edt.MouArm(), l.B(1)); }},
       {"glue", [&] {
         std::string s;
         for (const auto& g : Drg.Cnd()) s += std::string(1, g.Sid) + std::to_string(g.Dst) + " ";
@@ -551,16 +551,16 @@ void TScr::Run(const TLin& l) {
       {"staclk", [&] {
         // The Start action: while it runs, a press changes nothing.
         bool run = false;
-        Edt.FOnStaDblClk = [&] {
-          run = Edt.FbStaRun;
+        Edt.SetOnStaDblClk([&] {
+          run = Edt.StaRun();
           Drg.Dwn(Edt.Vios().at(0), B::Lft, P{1, 1});
           EXPECT_FALSE(Edt.VioDrg());
           GuLstErrMsg = l.Rst(2);
           return l.B(1);
-        };
+        });
         Edt.StaDblClk();
         EXPECT_TRUE(run);
-        EXPECT_FALSE(Edt.FbStaRun);
+        EXPECT_FALSE(Edt.StaRun());
       }},
   };
   const auto f = cmd.find(key);

@@ -172,7 +172,7 @@ TEST_F(VioFldViw, PanelsDragGlueDropAndRemoveTheirVios) {
 
   // A double click runs the Start action on the Start vio only.
   int runs = 0;
-  Edt.FOnStaDblClk = [&] { return ++runs > 0; };
+  Edt.SetOnStaDblClk([&] { return ++runs > 0; });
   QTest::mouseDClick(o, Qt::LeftButton);
   QTest::mouseDClick(s, Qt::LeftButton);
   EXPECT_EQ(runs, 1);
