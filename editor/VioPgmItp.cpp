@@ -10,6 +10,7 @@
 #include "core/WndMsg.h"
 #include "core/Seams.h"
 #include "editor/VioKey.h"
+#include "editor/VioLge.h"
 #include "editor/VioLsn.h"
 #include "editor/VioMou.h"
 #include "editor/VioPrm.h"
@@ -81,6 +82,7 @@ TVioPgmItp::TVioPgmItp(IWndMsgTgt* owner)
       FpPrm(std::make_unique<TVioPrm>(*this)),
       FpMou(std::make_unique<TVioMou>(*this)),
       FpKey(std::make_unique<TVioKey>(*this)),
+      FpLge(std::make_unique<TVioLge>(*this)),
       FpOwnFrm(owner) {
   FHst.Rcd(TakSnp(), nullptr, -1);
 }
@@ -106,7 +108,7 @@ void TVioPgmItp::CrtVioFld(int width, int height) {
 }
 
 std::string TVioPgmItp::GetSysUsrMsg(std::uint8_t id) {
-  return GuSysLgeMsg ? GuSysLgeMsg->GetSysMsg(id, FbyLgeIdx) : std::string();
+  return GuSysLgeMsg ? GuSysLgeMsg->GetSysMsg(id, LgeIdx()) : std::string();
 }
 
 // ---- Grid queries -------------------------------------------------------------
@@ -411,10 +413,10 @@ TVio* TVioPgmItp::PutVio(std::uint8_t typ, int col, int row) {
     case VT_GTO: ok = CrtGtoVio(col, row, 0, std::nullopt); break;
     case VT_ACT:
       // Under a lesson without "Forward" the first command it offers.
-      ok = CrtSarVio(FbyLgeIdx, FbyAvlCol, col, row, "", "Forward", "10", true) ||
-           (FpLsn && !FpLsn->AllAct && CrtSarVio(FbyLgeIdx, FbyAvlCol, col, row, "", "", "10", true));
+      ok = CrtSarVio(LgeIdx(), AvlCol(), col, row, "", "Forward", "10", true) ||
+           (Lsn() && !Lsn()->AllAct && CrtSarVio(LgeIdx(), AvlCol(), col, row, "", "", "10", true));
       break;
-    case VT_SNS: ok = CrtSarVio(FbyLgeIdx, FbyAvlCol, col, row, "", "", "0", false); break;
+    case VT_SNS: ok = CrtSarVio(LgeIdx(), AvlCol(), col, row, "", "", "0", false); break;
     case VT_SPD: ok = CrtSpdVio(col, row, 20); break;
     default:
       GuLstErrMsg = "#131, Unknown instruction";

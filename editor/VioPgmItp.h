@@ -28,6 +28,7 @@ class TVioPgmItp;
 class TInsAndTkn;
 class TVioDrg;
 class TVioKey;
+class TVioLge;
 class TVioMou;
 class TVioPrm;
 struct TVioLsn;
@@ -102,7 +103,7 @@ public:
   // Program logic reads the record; this is the view of a control.
   std::string GetCtlTxt(const TVio* vio, TeCtlKnd knd, std::uint8_t rol) const;
 
-  // ---- Settings ------------------------------------------------------------
+  // ---- Settings (TVioLge) ---------------------------------------------------
   // Sets the language and shows the sar vios on the field in it: each keeps
   // its token and value, its lists and names are those of the new language.
   // False with #415 naming the vios whose token has no names in it (they
@@ -112,16 +113,16 @@ public:
   // in another language is replaced by the current names of its token.
   // False when no language knows the pair (the names stay as given).
   bool SarInCurLge(bool actor, std::string& typTxt, std::string& comTxt);
-  void SetAvlCol(std::uint8_t col) { FbyAvlCol = col; }
-  std::uint8_t LgeIdx() const { return FbyLgeIdx; }
-  std::uint8_t AvlCol() const { return FbyAvlCol; }
+  void SetAvlCol(std::uint8_t col);
+  std::uint8_t LgeIdx() const;
+  std::uint8_t AvlCol() const;
 
-  // ---- Lessons (VioLsn.cpp) -------------------------------------------------
+  // ---- Lessons (TVioLge, VioLsn.cpp) ----------------------------------------
   // The lesson in force; none offers everything. Setting it refills the sar
   // lists of the vios on the field (each keeps its own type and command) and
   // tells the views. Programs are not changed by it.
   void SetLsn(std::shared_ptr<const TVioLsn> lsn);
-  const TVioLsn* Lsn() const { return FpLsn.get(); }
+  const TVioLsn* Lsn() const;
   // Whether the vio type is offered: the one question that the tool bar, the
   // keys and AddVio/PutVio ask.
   bool VioOfr(std::uint8_t typ) const;
@@ -404,9 +405,11 @@ private:
   friend class TVioPrm;
   friend class TVioMou;
   friend class TVioKey;
+  friend class TVioLge;
   std::unique_ptr<TVioPrm> FpPrm;
   std::unique_ptr<TVioMou> FpMou;
   std::unique_ptr<TVioKey> FpKey;
+  std::unique_ptr<TVioLge> FpLge;
   using TuVioDoc = TVioHst::TuDoc;
   using TuVioSnp = TVioHst::TuSnp;
   // Held by every user action: the outermost one records the step when it ends.
@@ -463,14 +466,6 @@ private:
   void ReqFoc(TVio* vio, int ctl);
   bool OwnsVio(const TVio* vio) const;
   bool CrtLblOrGto(std::uint8_t typ, int col, int row, int idx, const std::optional<std::string>& name);
-  // Token of a type/command pair offered in the language (names without regard
-  // to case), optionally with the names as the lists spell them; and the
-  // names of a token. False when there is none; GuLstErrMsg is kept.
-  bool FndSarTkn(std::uint8_t lge, bool actor, const std::string& typTxt, const std::string& comTxt,
-                 std::uint8_t& tkn, std::string* typOut = nullptr, std::string* comOut = nullptr);
-  // The lists, when asked for, receive the type and command lists the names come from.
-  bool FndSarNam(std::uint8_t lge, bool actor, std::uint8_t tkn, std::string& typTxt, std::string& comTxt,
-                 TStrLst* typLst = nullptr, TStrLst* comLst = nullptr);
   // The steps of CrtSarVio: the type and command boxes, filled, showing the
   // wanted items (the first ones when none is wanted), and the vio's token;
   // false with GuLstErrMsg. The item a box shows, as the list spells it, is
@@ -479,14 +474,6 @@ private:
                  const std::string& comTxt, bool actor);
   bool ShwSarItm(TVio* vio, int ctl, const std::string& want, const std::string& noneMsg,
                  const std::string& misMsg, std::string& shown);
-  // The token of a sar vio's own type and command; -1 when they have none.
-  int OwnTkn(const TVio* vio, std::uint8_t lge, bool actor);
-  // Keeps of a type list (typ null) or of the command list of a type what the
-  // lesson offers, and the vio's own token.
-  void FltSarLst(TStrLst& lst, const TVio* vio, std::uint8_t lge, std::uint8_t avlCol, bool actor,
-                 const std::string* typ);
-  // The sar lists of the vios on the field filled anew in the current language.
-  void RfsSarLst();
   // The Actor's value edit and its unit label.
   void AddActVal(TVio* vio, const std::string& valTxt);
   // A sar vio of a program file, whose names may be those of another language.
@@ -495,9 +482,6 @@ private:
 
 
   IWndMsgTgt* FpOwnFrm;
-  std::shared_ptr<const TVioLsn> FpLsn;
-  std::uint8_t FbyLgeIdx = 0xFF;
-  std::uint8_t FbyAvlCol = 0xFF;
   int FiCurCol = -1;
   int FiCurRow = -1;
   int FiGrdCls = GcGrdCls;

@@ -194,7 +194,7 @@ void TVioPrm::SarTypChg(TVio* vio) {
     ShwMsgBox(GuLstErrMsg);
     return;
   }
-  if (!FEdt.FilSarComCbx(vio, FEdt.FbyLgeIdx, FEdt.FbyAvlCol, typ, actor)) {
+  if (!FEdt.FilSarComCbx(vio, FEdt.LgeIdx(), FEdt.AvlCol(), typ, actor)) {
     ShwMsgBox(GuLstErrMsg);
     return;
   }
@@ -209,7 +209,7 @@ void TVioPrm::SarTypChg(TVio* vio) {
   FEdt.NtfCtl(vio, c);
   // The unit follows the command now shown.
   if (actor) FEdt.UpdActUnt();
-  if (!FEdt.SetSarTkn(FEdt.FbyLgeIdx, typ, vio->Rec.SarCom, vio)) ShwMsgBox(GuLstErrMsg);
+  if (!FEdt.SetSarTkn(FEdt.LgeIdx(), typ, vio->Rec.SarCom, vio)) ShwMsgBox(GuLstErrMsg);
 }
 
 void TVioPrm::SarComChg(TVio* vio) {
@@ -217,7 +217,7 @@ void TVioPrm::SarComChg(TVio* vio) {
   if (!FEdt.OwnsVio(vio)) return;
   FEdt.FpCurVio = vio;
   if (vio->Rec.VioTyp == VT_ACT) FEdt.UpdActUnt();
-  if (!FEdt.SetSarTkn(FEdt.FbyLgeIdx, vio->Rec.SarTyp, vio->Rec.SarCom, vio)) ShwMsgBox(GuLstErrMsg);
+  if (!FEdt.SetSarTkn(FEdt.LgeIdx(), vio->Rec.SarTyp, vio->Rec.SarCom, vio)) ShwMsgBox(GuLstErrMsg);
 }
 
 // ---- Parameter limits for translation ------------------------------------------------
