@@ -37,7 +37,7 @@ void TVioDrg::Mov(const std::optional<TuPos>& pos) {
     ShwMsgBox(GcMouErr);
     return;
   }
-  TVio* vio = FMdl.FpCurVio;
+  TVio* vio = FMdl.CurVio();
   if (!vio) return;
   const TuPos at = Pos(vio);
   TVioPgmItp::TuGlu g = FMdl.GluVio(vio, at, pos->X + FOfs.X, pos->Y + FOfs.Y);
@@ -49,7 +49,7 @@ void TVioDrg::Mov(const std::optional<TuPos>& pos) {
 
 void TVioDrg::Up(TeMouBtn btn) {
   if (FMdl.StaRun()) return;
-  TVio* vio = FMdl.FpCurVio;
+  TVio* vio = FMdl.CurVio();
   if (btn == TeMouBtn::Lft && vio) {
     const TuPos at = Pos(vio);
     FpAir = nullptr;

@@ -385,17 +385,27 @@ public:
   IWndMsgTgt* OwnFrm() const { return FpOwnFrm; }
   TSarAndTkn& SarAndTkn() { return *FpInsAndTkn->FpSarAndTkn; }
 
+  // The current vio: the one the vio menu, the breakpoint key and a removal
+  // act on; null when none.
+  TVio* CurVio() const { return FpCurVio; }
+  void SetCurVio(TVio* vio) { FpCurVio = vio; }
+  // The input-error flags: a delay, engine speed or distance value was
+  // refused and still stands (ChkPndInp checks it again). SetDlyErr marks the
+  // delay value refused, or passed, without a vio to check it on.
+  bool DlyErr() const { return FbDlyErr; }
+  bool SpdErr() const { return FbSpdErr; }
+  bool DstErr() const { return FbDstErr; }
+  void SetDlyErr(bool on) { FbDlyErr = on; }
+
+  // The loader enables (true) or disables (false) the Start or SwiInt tool button.
+  void SetOnTbnEna(std::function<void(std::uint8_t vioTyp, bool ena)> fn) { FOnTbnEna = std::move(fn); }
+
+private:
   TVio* FpCurVio = nullptr;
   bool FbDlyErr = false;
   bool FbSpdErr = false;
   bool FbDstErr = false;
-
-  std::function<void(TVio*)> FOnVioBlkReq;
-  std::function<void(TVio*)> FOnVioBlk;
-  // The loader enables (true) or disables (false) the Start or SwiInt tool button.
   std::function<void(std::uint8_t vioTyp, bool ena)> FOnTbnEna;
-
-private:
   std::unique_ptr<TInsAndTkn> FpInsAndTkn;
   bool TrnVioPgmInt(TInsAndTkn& trn, bool blk, int* blkIdx = nullptr);
   // Writes the walk's links into the records of the vios it passed.

@@ -71,7 +71,7 @@ public:
     Edt.AddObs(&Obs);
     Acc.FOnChg = [this](TVio* v) { AccChg.push_back(Idx(v)); };
     Edt.SetDrg(&Drg);
-    Edt.FOnTbnEna = [this](std::uint8_t t, bool e) { Tbn.push_back(std::to_string(t) + (e ? "+" : "-")); };
+    Edt.SetOnTbnEna([this](std::uint8_t t, bool e) { Tbn.push_back(std::to_string(t) + (e ? "+" : "-")); });
     GuLstErrMsg.clear();
     PrpEdt(Edt);
   }
@@ -287,7 +287,7 @@ void TScr::Run(const TLin& l) {
       {"px", [&] { EXPECT_EQ(Drg.Pos(V(l[1])), (P{l.I(2), l.I(3)})); }},
       {"typ", [&] { EXPECT_EQ(V(l[1])->Rec.VioTyp, Typ(l[2])); }},
       {"cur", [&] { EXPECT_EQ(std::make_pair(Edt.CurCol(), Edt.CurRow()), std::make_pair(l.I(1), l.I(2))); }},
-      {"curvio", [&] { EXPECT_EQ(Edt.FpCurVio, V(l[1])); }},
+      {"curvio", [&] { EXPECT_EQ(Edt.CurVio(), V(l[1])); }},
       {"cnt", [&] { EXPECT_EQ(Edt.GetVioCnt(), l.I(1)); }},
       {"free", [&] {
         EXPECT_EQ(Edt.CelFre(l.I(1), l.I(2)), l.B(3));
@@ -342,7 +342,7 @@ void TScr::Run(const TLin& l) {
         EXPECT_EQ(v->CtlTxt(v->FstCtl(TeCtlKnd::Edt)), txt);
       }},
       {"flags", [&] {
-        EXPECT_EQ(l.Rst(1), std::to_string(Edt.FbDlyErr) + std::to_string(Edt.FbDstErr) + std::to_string(Edt.FbSpdErr));
+        EXPECT_EQ(l.Rst(1), std::to_string(Edt.DlyErr()) + std::to_string(Edt.DstErr()) + std::to_string(Edt.SpdErr()));
       }},
       {"vioprm", [&] { EXPECT_EQ(Edt.ChkVioPrm(V(l[1])), l.B(2)); }},
       {"mark", [&] { Rfs = Edt.RfsCnt(); }},

@@ -210,7 +210,7 @@ TEST(VioTbr, TheGateCatchesAValueStillBeingTyped) {
   QTest::keyClicks(de, "999");
   w.Tbr().Tbn(TeTbn::Sto)->trigger();
   EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 1);
-  EXPECT_TRUE(w.FpVioPgmItp->FbDlyErr);
+  EXPECT_TRUE(w.FpVioPgmItp->DlyErr());
   EXPECT_EQ(fake.MsgBox.Texts(), (std::vector<std::string>{"Illigal delay value '999', valid values are 0 - 255"}));
   EXPECT_TRUE(de->hasFocus());
 }
