@@ -79,18 +79,16 @@ void TfrmVslCnv::Crt() {
   tmrAppIto.setInterval(FCfg.Tms.AppIto);
   connect(&tmrAppIto, &QTimer::timeout, this, &TfrmVslCnv::tmrAppItoTimer);
 
-  // The editor, with its blink events.
+  // The editor.
   FpVioPgmItp = std::make_unique<TVioPgmItp>(this);
   Trc("FpVioPgmItp");
-  FpVioPgmItp->FOnVioBlk = [this](TVio* v) { StaVioBlk(v); };
-  FpVioPgmItp->FOnVioBlkReq = [this](TVio* v) { ReqVioBlk(v); };
   FpBlk->Bnd(*FpVioPgmItp);
   FpDoc->BndEdt();
   // Opening a program sets the Start and switch interrupt buttons by the vios it holds.
-  FpVioPgmItp->FOnTbnEna = [this](std::uint8_t typ, bool ena) {
+  FpVioPgmItp->SetOnTbnEna([this](std::uint8_t typ, bool ena) {
     if (typ == VT_STA) FpTbr->Tbn(TeTbn::Sta)->setEnabled(ena);
     if (typ == VT_SWI) FpTbr->Tbn(TeTbn::Swi)->setEnabled(ena);
-  };
+  });
   FpLnk->ComMsg().clear();
 
   FpLnk->CrtCom();

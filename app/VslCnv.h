@@ -68,8 +68,6 @@ public:
   void ShwErrMsg(const std::string& text);
   // Makes the vio the blink target and starts the blink.
   void StaVioBlk(TVio* vio);
-  // Raises the editor's blink event with the vio.
-  void ReqVioBlk(TVio* vio);
   // Makes the executable's folder the current folder.
   void SetAppDir();
   void SetLgeIdx(std::uint8_t idx);

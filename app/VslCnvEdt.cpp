@@ -61,7 +61,7 @@ void TfrmVslCnv::CrtEdtViw() {
   FpVioFldViw = std::make_unique<TVioFldViw>(*FpVioPgmItp, pnlVioFld);
   FpVioFldKey = std::make_unique<TVioFldKey>(*FpVioFldViw);
   // A type key is its tool button's click, placed on the cursor's cell.
-  FpVioPgmItp->FOnTypKey = [this](std::uint8_t typ) { FpTbr->KeyVio(typ); };
+  FpVioPgmItp->SetOnTypKey([this](std::uint8_t typ) { FpTbr->KeyVio(typ); });
   FpPgmViw = std::make_unique<TPgmViw>(*FpVioPgmItp, pnlVioFld, this, &FpDoc->FilMnu());
   FpPgmViw->FOnDocNam = [this] { return QFileInfo(VioQStr(FpDoc->FilNam())).completeBaseName(); };
   // The legend of the program sheet shows the tool bar's pictures.
@@ -71,7 +71,7 @@ void TfrmVslCnv::CrtEdtViw() {
     TSimThr* sim = FpLnk ? FpLnk->Sim() : nullptr;
     if (sim && sim->Running() && IsSimPrt(FpLnk->PrtNam())) sim->Do([&adr](TSimDrv& d) { d.Rbt().SetBrk(adr); });
   };
-  FpVioPgmItp->FOnStaDblClk = [this] { return StaDblClkUpr(); };
+  FpVioPgmItp->SetOnStaDblClk([this] { return StaDblClkUpr(); });
   // Zoom and high contrast are kept, beside the language.
   FpPgmViw->Zom().Lod(FpSet->RedViw("Zoom"), FpSet->RedViw("HighContrast"));
   FpPgmViw->Zom().FOnKep = [this](const std::string& nam, const std::string& val) { FpSet->KepViw(nam, val); };

@@ -30,10 +30,6 @@ void TfrmVslCnv::ShwErrMsg(const std::string& text) {
 
 void TfrmVslCnv::StaVioBlk(TVio* vio) { FpBlk->Sta(vio); }
 
-void TfrmVslCnv::ReqVioBlk(TVio* vio) {
-  if (FpVioPgmItp->FOnVioBlk) FpVioPgmItp->FOnVioBlk(vio);
-}
-
 void TfrmVslCnv::tmrVioBlkTimer() { FpBlk->Tck(); }
 
 void TfrmVslCnv::SetAppDir() {
@@ -63,7 +59,7 @@ void TfrmVslCnv::AppMsgHdl(std::uint8_t code, std::intptr_t value) {
   switch (code) {
     case AM_ENA_STA: FpTbr->Tbn(TeTbn::Sta)->setEnabled(true); break;
     case AM_ENA_SWI: FpTbr->Tbn(TeTbn::Swi)->setEnabled(true); break;
-    case AM_VIO_BLK: ReqVioBlk(reinterpret_cast<TVio*>(value)); break;
+    case AM_VIO_BLK: StaVioBlk(reinterpret_cast<TVio*>(value)); break;
     default: FpLnk->AppMsg(code, value); break;
   }
 }
@@ -75,7 +71,7 @@ std::intptr_t TfrmVslCnv::SetMsgHdl(std::uint8_t code, std::intptr_t value) {
       // The blink ends here; a target other than the current vio is left visible.
       FpBlk->End(true);
       PrcMsg();
-      TVio* cur = FpVioPgmItp->FpCurVio;
+      TVio* cur = FpVioPgmItp->CurVio();
       if (!cur) break;
       cur->SetVisible(true);
       FpVioPgmItp->RmvVio(cur);

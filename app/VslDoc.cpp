@@ -364,7 +364,7 @@ void TVslDoc::OpnRctFil(const std::string& path) {
 void TVslDoc::UndRed(bool und) {
   // Not while the window is locked or the Start vio's upload runs.
   TVioPgmItp* edt = FHst.Pgm();
-  if (!edt || FHst.Locked() || edt->FbStaRun || edt->VioDrg()) return;
+  if (!edt || FHst.Locked() || edt->StaRun() || edt->VioDrg()) return;
   if (und)
     edt->Und();
   else

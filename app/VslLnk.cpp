@@ -461,7 +461,7 @@ bool TVslLnk::SndPck(std::uint8_t cls, std::uint8_t cod, const std::vector<std::
 }
 
 bool TVslLnk::SndPckRun(std::uint8_t cod) {
-  const TInsAndTkn& trn = *FHst.Edt().FpInsAndTkn;
+  const TInsAndTkn& trn = FHst.Edt().Trn();
   TPgmViw* viw = FHst.PgmViw();
   // What the last run said is history now.
   FHst.Sta().clearMessage();
@@ -479,76 +479,6 @@ bool TVslLnk::SndPckRun(std::uint8_t cod) {
     if ((viw = FHst.PgmViw())) viw->SndBrk();  // the built-in robot's line is open now
   }
   return ok;
-}
-
-// ---------------------------------------------------------------------------
-// Commands
-
-bool TVslLnk::UplPgm() {
-  if (!FHst.Edt().TrnVioPgm()) {
-    PlyCue(SC_UPL_NAC);
-    return false;
-  }
-  return SndPckRun(MK_UPL);
-}
-
-bool TVslLnk::RunPgm() {
-  FHst.Sta().clearMessage();
-  return SndPck(MC_PGM, MK_RUN, {});
-}
-
-bool TVslLnk::UprPgm() {
-  if (!FHst.Edt().TrnVioPgm()) return false;
-  if (!SndPckRun(MK_UPR)) {
-    FHst.ShwErrMsg(GuLstErrMsg);
-    return false;
-  }
-  return true;
-}
-
-bool TVslLnk::StaDblClkUpr() { return PlyCue(SC_STA_DBL_UPR) && UprPgm(); }
-
-// A command from the commands bar: the gate, the command, then its cue (true
-// when it played) or, on failure, the failure's cue and its reason. The reason
-// is taken before the cue, whose local event loop may run link effects that
-// write the last-error text.
-namespace {
-template <class F, class P>
-bool RunCmd(bool (TVslLnk::*cmd)(), TVslLnk& l, TeSndCue don, TeSndCue fai, P&& ply, F&& shwErr) {
-  if (!(l.*cmd)()) {
-    const std::string msg = GuLstErrMsg;
-    if (ply(fai) && !msg.empty()) shwErr(msg);
-    return false;
-  }
-  l.ShwDnsPic();
-  return ply(don);
-}
-}  // namespace
-
-void TVslLnk::UplClick() {
-  if (FHst.InpErr()) return;
-  RunCmd(&TVslLnk::UplPgm, *this, SC_BTN_UPL, SC_ACC_DEN, [this](TeSndCue c) { return PlyCue(c); },
-         [this](const std::string& m) { FHst.ShwErrMsg(m); });
-}
-
-void TVslLnk::RunClick() {
-  if (FHst.InpErr()) return;
-  RunCmd(&TVslLnk::RunPgm, *this, SC_BTN_RUN, SC_CMD_NAC, [this](TeSndCue c) { return PlyCue(c); },
-         [this](const std::string& m) { FHst.ShwErrMsg(m); });
-}
-
-void TVslLnk::UprClick() {
-  if (FHst.InpErr()) return;
-  if (RunCmd(&TVslLnk::UprPgm, *this, SC_BTN_UPR, SC_CMD_NAC, [this](TeSndCue c) { return PlyCue(c); },
-             [this](const std::string& m) { FHst.ShwErrMsg(m); })) {
-    FHst.SetRunEna(true);
-    PrcMsg();
-  }
-}
-
-void TVslLnk::ComSteClick() {
-  ShwDnsPic();
-  if (PlyCue(SC_PLS_ACK)) SndPck(MC_CTL, MK_LNK_CHK, {});
 }
 
 // ---------------------------------------------------------------------------

@@ -116,7 +116,7 @@ bool TrnPgmFil(const TPgmFilOpt& opt, std::ostream& err, const std::function<voi
   GuLstErrMsg.clear();
   if (!edt.TrnVioPgm()) return fail();
 
-  onOk(*edt.FpInsAndTkn);
+  onOk(edt.Trn());
   return true;
 }
 

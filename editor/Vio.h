@@ -93,6 +93,9 @@ public:
 
 private:
   friend class TVioPgmItp;
+  // The editor's controllers of the vio's controls and of its lists' language.
+  friend class TVioPrm;
+  friend class TVioLge;
   explicit TVio(TVioPgmItp* own) : FpOwn(own) {}
   TVioPgmItp* FpOwn;
   std::string FsCap;

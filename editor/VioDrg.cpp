@@ -31,13 +31,13 @@ void TVioDrg::Dwn(TVio* vio, TeMouBtn btn, const std::optional<TuPos>& pos) {
 }
 
 void TVioDrg::Mov(const std::optional<TuPos>& pos) {
-  if (FMdl.FbStaRun || !FbOn) return;
+  if (FMdl.StaRun() || !FbOn) return;
   if (++GuMovCnt % 2 == 1) return;
   if (!pos) {
     ShwMsgBox(GcMouErr);
     return;
   }
-  TVio* vio = FMdl.FpCurVio;
+  TVio* vio = FMdl.CurVio();
   if (!vio) return;
   const TuPos at = Pos(vio);
   TVioPgmItp::TuGlu g = FMdl.GluVio(vio, at, pos->X + FOfs.X, pos->Y + FOfs.Y);
@@ -48,8 +48,8 @@ void TVioDrg::Mov(const std::optional<TuPos>& pos) {
 }
 
 void TVioDrg::Up(TeMouBtn btn) {
-  if (FMdl.FbStaRun) return;
-  TVio* vio = FMdl.FpCurVio;
+  if (FMdl.StaRun()) return;
+  TVio* vio = FMdl.CurVio();
   if (btn == TeMouBtn::Lft && vio) {
     const TuPos at = Pos(vio);
     FpAir = nullptr;

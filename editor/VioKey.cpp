@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "editor/VioPgmItp.h"
+#include "editor/VioKey.h"
 
 namespace {
 
@@ -27,38 +27,39 @@ constexpr char GcTypKey[GcVioTypCnt] = {
 
 }  // namespace
 
-char TVioPgmItp::VioTypKey(std::uint8_t typ) { return typ < GcVioTypCnt ? GcTypKey[typ] : '\0'; }
+char TVioKey::TypKey(std::uint8_t typ) { return typ < GcVioTypCnt ? GcTypKey[typ] : '\0'; }
 
-int TVioPgmItp::KeyVioTyp(char chr) {
+int TVioKey::KeyTyp(char chr) {
   const char up = static_cast<char>(std::toupper(static_cast<unsigned char>(chr)));
   const auto* end = GcTypKey + GcVioTypCnt;
   const auto* it = std::find(GcTypKey, end, up);
   return up != '\0' && it != end ? static_cast<int>(it - GcTypKey) : -1;
 }
 
-void TVioPgmItp::SetKeyCur(int col, int row) {
-  col = std::clamp(col, 0, FiGrdCls - 1);
-  row = std::clamp(row, 0, FiGrdRws - 1);
-  if (col == FiKeyCol && row == FiKeyRow) return;
-  FiKeyCol = col;
-  FiKeyRow = row;
-  for (IVioPgmObs* o : FpObsLst) o->KeyCur();
+void TVioKey::SetCur(int col, int row) {
+  col = std::clamp(col, 0, FEdt.GrdCls() - 1);
+  row = std::clamp(row, 0, FEdt.GrdRws() - 1);
+  if (col == FiCol && row == FiRow) return;
+  FiCol = col;
+  FiRow = row;
+  for (IVioPgmObs* o : FEdt.FpObsLst) o->KeyCur();
 }
 
-TVio* TVioPgmItp::KeyVio() const {
-  for (auto it = FpVioLst.rbegin(); it != FpVioLst.rend(); ++it)
-    if ((*it)->Rec.GrdCol == FiKeyCol && (*it)->Rec.GrdRow == FiKeyRow) return *it;
+TVio* TVioKey::Vio() const {
+  const std::vector<TVio*>& vios = FEdt.Vios();
+  for (auto it = vios.rbegin(); it != vios.rend(); ++it)
+    if ((*it)->Rec.GrdCol == FiCol && (*it)->Rec.GrdRow == FiRow) return *it;
   return nullptr;
 }
 
-bool TVioPgmItp::AddVioKey(std::uint8_t typ) {
-  TStpGrd stp(*this);
-  const bool ok = CelFre(FiKeyCol, FiKeyRow) ? PutVio(typ, FiKeyCol, FiKeyRow) != nullptr : AddVio(typ);
-  if (ok && FpCurVio) SetKeyCur(FpCurVio->Rec.GrdCol, FpCurVio->Rec.GrdRow);
+bool TVioKey::AddVio(std::uint8_t typ) {
+  TStpGrd stp(FEdt);
+  const bool ok = FEdt.CelFre(FiCol, FiRow) ? FEdt.PutVio(typ, FiCol, FiRow) != nullptr : FEdt.AddVio(typ);
+  if (ok && FEdt.FpCurVio) SetCur(FEdt.FpCurVio->Rec.GrdCol, FEdt.FpCurVio->Rec.GrdRow);
   return ok;
 }
 
-int TVioPgmItp::PrmCtl(const TVio* vio, int ctl, bool back) const {
+int TVioKey::PrmCtl(const TVio* vio, int ctl, bool back) {
   if (!vio) return -1;
   std::vector<int> prm;
   for (std::size_t i = 0; i < vio->Ctls().size(); ++i) {
@@ -73,11 +74,11 @@ int TVioPgmItp::PrmCtl(const TVio* vio, int ctl, bool back) const {
   return prm[static_cast<std::size_t>((i + (back ? n - 1 : 1)) % n)];
 }
 
-void TVioPgmItp::PrmEsc(const TVio* vio) {
-  if (OwnsVio(vio)) SetKeyCur(vio->Rec.GrdCol, vio->Rec.GrdRow);
+void TVioKey::PrmEsc(const TVio* vio) {
+  if (FEdt.OwnsVio(vio)) SetCur(vio->Rec.GrdCol, vio->Rec.GrdRow);
 }
 
-bool TVioPgmItp::FldKey(TeKey key, bool ctl, char chr) {
+bool TVioKey::Key(TeKey key, bool ctl, char chr) {
   int dc = 0, dr = 0;
   switch (key) {
     case TeKey::Lft: dc = -1; break;
@@ -85,48 +86,66 @@ bool TVioPgmItp::FldKey(TeKey key, bool ctl, char chr) {
     case TeKey::Upp: dr = -1; break;
     case TeKey::Dwn: dr = 1; break;
     case TeKey::Del: {
-      TVio* vio = KeyVio();
+      TVio* vio = Vio();
       if (ctl || !vio) return false;
-      if (FbStaRun || VioDrg()) return true;
+      if (FEdt.StaRun() || FEdt.VioDrg()) return true;
       // The right click's way: the vio becomes the current one, its
       // context-menu request is followed by the release that removes it.
-      FpCurVio = vio;
-      VioCtxPop();
-      VioRgtUp();
+      FEdt.FpCurVio = vio;
+      FEdt.VioCtxPop();
+      FEdt.VioRgtUp();
       return true;
     }
     case TeKey::Ent: {
-      TVio* vio = KeyVio();
+      TVio* vio = Vio();
       const int prm = PrmCtl(vio, -1, false);
       if (ctl || prm < 0) return false;
-      FpCurVio = vio;
-      ReqFoc(vio, prm);
+      FEdt.FpCurVio = vio;
+      FEdt.ReqFoc(vio, prm);
       return true;
     }
     case TeKey::Chr: {
-      const int typ = KeyVioTyp(chr);
+      const int typ = KeyTyp(chr);
       if (ctl || typ < 0) return false;
       if (FOnTypKey)
         FOnTypKey(static_cast<std::uint8_t>(typ));
       else
-        AddVioKey(static_cast<std::uint8_t>(typ));
+        AddVio(static_cast<std::uint8_t>(typ));
       return true;
     }
   }
   if (!ctl) {
-    SetKeyCur(FiKeyCol + dc, FiKeyRow + dr);
+    SetCur(FiCol + dc, FiRow + dr);
     // What acts on the current vio (F9, the vio's menu) acts where the cursor stands.
-    FpCurVio = KeyVio();
+    FEdt.FpCurVio = Vio();
     return true;
   }
-  TVio* vio = KeyVio();
-  if (!vio || FbStaRun || VioDrg()) return true;
-  // As a drag that holds the vio one cell on and lets it go: the glue rule
-  // says where it is shown (clamped at the border), the drop rule where it lands.
-  const TuPos at{vio->Left(), vio->Top()};
-  const TuGlu g = GluVio(vio, at, at.X + dc * FiCelWdt, at.Y + dr * FiCelHgt);
-  FpCurVio = vio;
-  DrpVio(vio, g.Pos.X, g.Pos.Y);
-  SetKeyCur(vio->Rec.GrdCol, vio->Rec.GrdRow);
+  MovVio(dc, dr);
   return true;
 }
+
+void TVioKey::MovVio(int dc, int dr) {
+  TVio* vio = Vio();
+  if (!vio || FEdt.StaRun() || FEdt.VioDrg()) return;
+  // As a drag that holds the vio one cell on and lets it go: the glue rule
+  // says where it is shown (clamped at the border), the drop rule where it lands.
+  const TVioPgmItp::TuPos at{vio->Left(), vio->Top()};
+  const TVioPgmItp::TuGlu g = FEdt.GluVio(vio, at, at.X + dc * FEdt.CelWdt(), at.Y + dr * FEdt.CelHgt());
+  FEdt.FpCurVio = vio;
+  FEdt.DrpVio(vio, g.Pos.X, g.Pos.Y);
+  SetCur(vio->Rec.GrdCol, vio->Rec.GrdRow);
+}
+
+// ---- The editor's own methods, answered here ----------------------------------------
+
+int TVioPgmItp::KeyCol() const { return FpKey->Col(); }
+int TVioPgmItp::KeyRow() const { return FpKey->Row(); }
+void TVioPgmItp::SetKeyCur(int col, int row) { FpKey->SetCur(col, row); }
+TVio* TVioPgmItp::KeyVio() const { return FpKey->Vio(); }
+bool TVioPgmItp::FldKey(TeKey key, bool ctl, char chr) { return FpKey->Key(key, ctl, chr); }
+bool TVioPgmItp::AddVioKey(std::uint8_t typ) { return FpKey->AddVio(typ); }
+char TVioPgmItp::VioTypKey(std::uint8_t typ) { return TVioKey::TypKey(typ); }
+int TVioPgmItp::KeyVioTyp(char chr) { return TVioKey::KeyTyp(chr); }
+int TVioPgmItp::PrmCtl(const TVio* vio, int ctl, bool back) const { return TVioKey::PrmCtl(vio, ctl, back); }
+void TVioPgmItp::PrmEsc(const TVio* vio) { FpKey->PrmEsc(vio); }
+void TVioPgmItp::SetOnTypKey(std::function<void(std::uint8_t)> fn) { FpKey->SetOnTypKey(std::move(fn)); }

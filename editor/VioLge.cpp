@@ -10,7 +10,7 @@
 
 #include "core/Globals.h"
 #include "core/StrUtl.h"
-#include "editor/VioPgmItp.h"
+#include "editor/VioLge.h"
 
 namespace {
 
@@ -29,10 +29,10 @@ private:
 
 }  // namespace
 
-bool TVioPgmItp::FndSarTkn(std::uint8_t lge, bool actor, const std::string& typTxt, const std::string& comTxt,
+bool TVioLge::FndSarTkn(std::uint8_t lge, bool actor, const std::string& typTxt, const std::string& comTxt,
                            std::uint8_t& tkn, std::string* typOut, std::string* comOut) {
   TKeepLstErr kep;
-  TSarAndTkn& sat = SarAndTkn();
+  TSarAndTkn& sat = FEdt.SarAndTkn();
   TStrLst typs, coms;
   if (!sat.GetSarTypLst(typs, lge, FbyAvlCol, actor)) return false;
   // Names are matched as the lists of a new vio match them: without regard to case.
@@ -51,10 +51,10 @@ bool TVioPgmItp::FndSarTkn(std::uint8_t lge, bool actor, const std::string& typT
   return true;
 }
 
-bool TVioPgmItp::FndSarNam(std::uint8_t lge, bool actor, std::uint8_t tkn, std::string& typTxt,
+bool TVioLge::FndSarNam(std::uint8_t lge, bool actor, std::uint8_t tkn, std::string& typTxt,
                            std::string& comTxt, TStrLst* typLst, TStrLst* comLst) {
   TKeepLstErr kep;
-  TSarAndTkn& sat = SarAndTkn();
+  TSarAndTkn& sat = FEdt.SarAndTkn();
   TStrLst typs, coms;
   if (!sat.GetSarTypLst(typs, lge, FbyAvlCol, actor)) return false;
   for (const std::string& typ : typs) {
@@ -71,17 +71,17 @@ bool TVioPgmItp::FndSarNam(std::uint8_t lge, bool actor, std::uint8_t tkn, std::
   return false;
 }
 
-bool TVioPgmItp::SetLgeIdx(std::uint8_t idx) {
+bool TVioLge::SetLgeIdx(std::uint8_t idx) {
   if (idx == FbyLgeIdx) return true;
   FbyLgeIdx = idx;
   if (idx > 2) return true;  // no names to show: the vios keep theirs
   // A switch is no edit: the names change, the program does not. The step
   // on top of the history and, when it was the saved one, the saved program
   // take the new names, so that neither Undo nor the unsaved mark sees a change.
-  const bool sav = !FHst.Emp() && FHst.Cur().Lns == FpDoc->SavLns;
-  std::optional<TNoRcd> noRcd(std::in_place, *this);
+  const bool sav = !FEdt.FHst.Emp() && FEdt.FHst.Cur().Lns == FEdt.FpDoc->SavLns;
+  std::optional<TNoRcd> noRcd(std::in_place, FEdt);
   std::string kep;
-  for (TVio* vio : FpVioLst) {
+  for (TVio* vio : FEdt.FpVioLst) {
     const std::uint8_t typ = vio->Rec.VioTyp;
     if (typ != VT_ACT && typ != VT_SNS) continue;
     const bool actor = typ == VT_ACT;
@@ -102,20 +102,20 @@ bool TVioPgmItp::SetLgeIdx(std::uint8_t idx) {
     TVioCtl& tc = vio->FCtls[static_cast<std::size_t>(typCtl)];
     tc.Itms = std::move(typs);
     vio->Rec.SarTyp = typTxt;
-    NtfCtl(vio, typCtl);
+    FEdt.NtfCtl(vio, typCtl);
     TVioCtl& cc = vio->FCtls[static_cast<std::size_t>(comCtl)];
     cc.Itms = std::move(coms);
     vio->Rec.SarCom = comTxt;
-    NtfCtl(vio, comCtl);
+    FEdt.NtfCtl(vio, comCtl);
   }
   // A lesson keeps the lists to what it offers.
   if (FpLsn) RfsSarLst();
   noRcd.reset();
   TStrLst now;
-  if (!FHst.Emp() && BldVioLns(now)) {
-    if (sav) FpDoc->SavLns = now;
-    FHst.Cur().Lns = std::move(now);
-    NtfHst();
+  if (!FEdt.FHst.Emp() && FEdt.BldVioLns(now)) {
+    if (sav) FEdt.FpDoc->SavLns = now;
+    FEdt.FHst.Cur().Lns = std::move(now);
+    FEdt.NtfHst();
   }
   if (kep.empty()) return true;
   GuLstErrMsg = "#415, No names in the chosen language for the sensor or actor command of: " + kep +
@@ -123,7 +123,7 @@ bool TVioPgmItp::SetLgeIdx(std::uint8_t idx) {
   return false;
 }
 
-bool TVioPgmItp::SarInCurLge(bool actor, std::string& typTxt, std::string& comTxt) {
+bool TVioLge::SarInCurLge(bool actor, std::string& typTxt, std::string& comTxt) {
   std::uint8_t tkn;
   if (FbyLgeIdx > 2 || FndSarTkn(FbyLgeIdx, actor, typTxt, comTxt, tkn)) return true;
   for (std::uint8_t lge = 0; lge <= 2; ++lge) {
@@ -137,5 +137,25 @@ bool TVioPgmItp::CrtFilSarVio(int col, int row, std::string typTxt, std::string 
                               bool actor) {
   // A pair no language knows goes on as written and is refused by the vio's lists.
   SarInCurLge(actor, typTxt, comTxt);
-  return CrtSarVio(FbyLgeIdx, FbyAvlCol, col, row, typTxt, comTxt, valTxt, actor);
+  return CrtSarVio(LgeIdx(), AvlCol(), col, row, typTxt, comTxt, valTxt, actor);
+}
+
+// ---- The editor's own methods, answered here ----------------------------------------
+
+bool TVioPgmItp::SetLgeIdx(std::uint8_t idx) { return FpLge->SetLgeIdx(idx); }
+bool TVioPgmItp::SarInCurLge(bool actor, std::string& typTxt, std::string& comTxt) {
+  return FpLge->SarInCurLge(actor, typTxt, comTxt);
+}
+void TVioPgmItp::SetAvlCol(std::uint8_t col) { FpLge->SetAvlCol(col); }
+std::uint8_t TVioPgmItp::LgeIdx() const { return FpLge->LgeIdx(); }
+std::uint8_t TVioPgmItp::AvlCol() const { return FpLge->AvlCol(); }
+void TVioPgmItp::SetLsn(std::shared_ptr<const TVioLsn> lsn) { FpLge->SetLsn(std::move(lsn)); }
+const TVioLsn* TVioPgmItp::Lsn() const { return FpLge->Lsn(); }
+bool TVioPgmItp::VioOfr(std::uint8_t typ) const { return FpLge->VioOfr(typ); }
+std::size_t TVioPgmItp::Bdg() const { return FpLge->Bdg(); }
+std::string TVioPgmItp::LsnNot(const std::vector<std::uint8_t>& typs) { return FpLge->LsnNot(typs); }
+std::string TVioPgmItp::LsnNot() {
+  std::vector<std::uint8_t> typs;
+  for (const TVio* v : FpVioLst) typs.push_back(v->Rec.VioTyp);
+  return FpLge->LsnNot(typs);
 }

@@ -16,6 +16,7 @@
 
 #include "core/StrUtl.h"
 #include "editor/VioKep.h"
+#include "editor/VioLge.h"
 #include "editor/VioPgmItp.h"
 #include "messages/SysMsgIdf.h"
 
@@ -283,17 +284,17 @@ bool LodVioLsn(const std::string& path, TVioPgmItp& edt, TVioLsn& out) {
 
 // ---- The editor under a lesson -------------------------------------------------
 
-void TVioPgmItp::SetLsn(std::shared_ptr<const TVioLsn> lsn) {
+void TVioLge::SetLsn(std::shared_ptr<const TVioLsn> lsn) {
   FpLsn = std::move(lsn);
   RfsSarLst();
-  for (IVioPgmObs* o : FpObsLst) o->LsnChg();
+  for (IVioPgmObs* o : FEdt.FpObsLst) o->LsnChg();
 }
 
-bool TVioPgmItp::VioOfr(std::uint8_t typ) const { return typ < GcVioTypCnt && (!FpLsn || FpLsn->VioOfr(typ)); }
+bool TVioLge::VioOfr(std::uint8_t typ) const { return typ < GcVioTypCnt && (!FpLsn || FpLsn->VioOfr(typ)); }
 
-std::size_t TVioPgmItp::Bdg() const { return FpLsn ? FpLsn->Bdg : GcMaxTsmLen; }
+std::size_t TVioLge::Bdg() const { return FpLsn ? FpLsn->Bdg : GcMaxTsmLen; }
 
-std::string TVioPgmItp::LsnNot(const std::vector<std::uint8_t>& typs) {
+std::string TVioLge::LsnNot(const std::vector<std::uint8_t>& typs) {
   std::string nms;
   std::bitset<GcVioTypCnt> seen;
   for (std::uint8_t t : typs) {
@@ -305,27 +306,21 @@ std::string TVioPgmItp::LsnNot(const std::vector<std::uint8_t>& typs) {
     nms += (nms.empty() ? "" : ", ") + cap;
   }
   if (nms.empty()) return {};
-  return Put(VioUsrMsg(*this, SUM_LSN_NOT), nms);
+  return Put(VioUsrMsg(FEdt, SUM_LSN_NOT), nms);
 }
 
-std::string TVioPgmItp::LsnNot() {
-  std::vector<std::uint8_t> typs;
-  for (const TVio* v : FpVioLst) typs.push_back(v->Rec.VioTyp);
-  return LsnNot(typs);
-}
-
-int TVioPgmItp::OwnTkn(const TVio* vio, std::uint8_t lge, bool actor) {
+int TVioLge::OwnTkn(const TVio* vio, std::uint8_t lge, bool actor) {
   if (vio->Rec.SarTkn != 0xFF) return vio->Rec.SarTkn;
   std::uint8_t tkn;
   return FndSarTkn(lge, actor, vio->Rec.SarTyp, vio->Rec.SarCom, tkn) ? tkn : -1;
 }
 
-void TVioPgmItp::FltSarLst(TStrLst& lst, const TVio* vio, std::uint8_t lge, std::uint8_t avlCol, bool actor,
-                           const std::string* typ) {
+void TVioLge::FltSarLst(TStrLst& lst, const TVio* vio, std::uint8_t lge, std::uint8_t avlCol, bool actor,
+                      const std::string* typ) {
   if (!FpLsn || FpLsn->AllSar(actor)) return;
   const int own = OwnTkn(vio, lge, actor);
   const std::string kep = GuLstErrMsg;
-  TSarAndTkn& sat = SarAndTkn();
+  TSarAndTkn& sat = FEdt.SarAndTkn();
   auto ofr = [&](const std::string& t, const std::string& c) {
     const int tkn = sat.GetSarTkn(lge, t, c);
     return tkn >= 0 && (tkn == own || FpLsn->SarOfr(actor, tkn));
@@ -346,24 +341,24 @@ void TVioPgmItp::FltSarLst(TStrLst& lst, const TVio* vio, std::uint8_t lge, std:
   lst = std::move(out);
 }
 
-void TVioPgmItp::RfsSarLst() {
+void TVioLge::RfsSarLst() {
   if (FbyLgeIdx > 2) return;
   const std::string kep = GuLstErrMsg;
-  for (TVio* vio : FpVioLst) {
+  for (TVio* vio : FEdt.FpVioLst) {
     const std::uint8_t typ = vio->Rec.VioTyp;
     const int typCtl = vio->FndCtl(TeCtlKnd::Cbx, CR_SAR_TYP);
     const int comCtl = vio->FndCtl(TeCtlKnd::Cbx, CR_SAR_COM);
     if ((typ != VT_ACT && typ != VT_SNS) || typCtl < 0 || comCtl < 0) continue;
     const bool actor = typ == VT_ACT;
     TStrLst typs, coms;
-    if (!SarAndTkn().GetSarTypLst(typs, FbyLgeIdx, FbyAvlCol, actor)) continue;
-    if (!SarAndTkn().GetSarComLst(coms, vio->Rec.SarTyp, FbyLgeIdx, FbyAvlCol, actor)) continue;
+    if (!FEdt.SarAndTkn().GetSarTypLst(typs, FbyLgeIdx, FbyAvlCol, actor)) continue;
+    if (!FEdt.SarAndTkn().GetSarComLst(coms, vio->Rec.SarTyp, FbyLgeIdx, FbyAvlCol, actor)) continue;
     FltSarLst(typs, vio, FbyLgeIdx, FbyAvlCol, actor, nullptr);
     FltSarLst(coms, vio, FbyLgeIdx, FbyAvlCol, actor, &vio->Rec.SarTyp);
     vio->FCtls[static_cast<std::size_t>(typCtl)].Itms = std::move(typs);
-    NtfCtl(vio, typCtl);
+    FEdt.NtfCtl(vio, typCtl);
     vio->FCtls[static_cast<std::size_t>(comCtl)].Itms = std::move(coms);
-    NtfCtl(vio, comCtl);
+    FEdt.NtfCtl(vio, comCtl);
   }
   GuLstErrMsg = kep;
 }

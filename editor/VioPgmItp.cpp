@@ -9,7 +9,11 @@
 #include "core/StrUtl.h"
 #include "core/WndMsg.h"
 #include "core/Seams.h"
+#include "editor/VioKey.h"
+#include "editor/VioLge.h"
 #include "editor/VioLsn.h"
+#include "editor/VioMou.h"
+#include "editor/VioPrm.h"
 #include "editor/VioNum.h"
 #include "messages/SysLgeMsg.h"
 
@@ -74,7 +78,12 @@ const std::string* TuVioRec::Prm(std::uint8_t rol) const {
 // ---- Construction and field --------------------------------------------------
 
 TVioPgmItp::TVioPgmItp(IWndMsgTgt* owner)
-    : FpInsAndTkn(std::make_unique<TInsAndTkn>(owner)), FpOwnFrm(owner) {
+    : FpInsAndTkn(std::make_unique<TInsAndTkn>(owner)),
+      FpPrm(std::make_unique<TVioPrm>(*this)),
+      FpMou(std::make_unique<TVioMou>(*this)),
+      FpKey(std::make_unique<TVioKey>(*this)),
+      FpLge(std::make_unique<TVioLge>(*this)),
+      FpOwnFrm(owner) {
   FHst.Rcd(TakSnp(), nullptr, -1);
 }
 
@@ -99,7 +108,7 @@ void TVioPgmItp::CrtVioFld(int width, int height) {
 }
 
 std::string TVioPgmItp::GetSysUsrMsg(std::uint8_t id) {
-  return GuSysLgeMsg ? GuSysLgeMsg->GetSysMsg(id, FbyLgeIdx) : std::string();
+  return GuSysLgeMsg ? GuSysLgeMsg->GetSysMsg(id, LgeIdx()) : std::string();
 }
 
 // ---- Grid queries -------------------------------------------------------------
@@ -404,10 +413,10 @@ TVio* TVioPgmItp::PutVio(std::uint8_t typ, int col, int row) {
     case VT_GTO: ok = CrtGtoVio(col, row, 0, std::nullopt); break;
     case VT_ACT:
       // Under a lesson without "Forward" the first command it offers.
-      ok = CrtSarVio(FbyLgeIdx, FbyAvlCol, col, row, "", "Forward", "10", true) ||
-           (FpLsn && !FpLsn->AllAct && CrtSarVio(FbyLgeIdx, FbyAvlCol, col, row, "", "", "10", true));
+      ok = CrtSarVio(LgeIdx(), AvlCol(), col, row, "", "Forward", "10", true) ||
+           (Lsn() && !Lsn()->AllAct && CrtSarVio(LgeIdx(), AvlCol(), col, row, "", "", "10", true));
       break;
-    case VT_SNS: ok = CrtSarVio(FbyLgeIdx, FbyAvlCol, col, row, "", "", "0", false); break;
+    case VT_SNS: ok = CrtSarVio(LgeIdx(), AvlCol(), col, row, "", "", "0", false); break;
     case VT_SPD: ok = CrtSpdVio(col, row, 20); break;
     default:
       GuLstErrMsg = "#131, Unknown instruction";

@@ -27,6 +27,10 @@ class TVio;
 class TVioPgmItp;
 class TInsAndTkn;
 class TVioDrg;
+class TVioKey;
+class TVioLge;
+class TVioMou;
+class TVioPrm;
 struct TVioLsn;
 
 // Listener of the model. Every callback has an empty default.
@@ -99,7 +103,7 @@ public:
   // Program logic reads the record; this is the view of a control.
   std::string GetCtlTxt(const TVio* vio, TeCtlKnd knd, std::uint8_t rol) const;
 
-  // ---- Settings ------------------------------------------------------------
+  // ---- Settings (TVioLge) ---------------------------------------------------
   // Sets the language and shows the sar vios on the field in it: each keeps
   // its token and value, its lists and names are those of the new language.
   // False with #415 naming the vios whose token has no names in it (they
@@ -109,16 +113,16 @@ public:
   // in another language is replaced by the current names of its token.
   // False when no language knows the pair (the names stay as given).
   bool SarInCurLge(bool actor, std::string& typTxt, std::string& comTxt);
-  void SetAvlCol(std::uint8_t col) { FbyAvlCol = col; }
-  std::uint8_t LgeIdx() const { return FbyLgeIdx; }
-  std::uint8_t AvlCol() const { return FbyAvlCol; }
+  void SetAvlCol(std::uint8_t col);
+  std::uint8_t LgeIdx() const;
+  std::uint8_t AvlCol() const;
 
-  // ---- Lessons (VioLsn.cpp) -------------------------------------------------
+  // ---- Lessons (TVioLge, VioLsn.cpp) ----------------------------------------
   // The lesson in force; none offers everything. Setting it refills the sar
   // lists of the vios on the field (each keeps its own type and command) and
   // tells the views. Programs are not changed by it.
   void SetLsn(std::shared_ptr<const TVioLsn> lsn);
-  const TVioLsn* Lsn() const { return FpLsn.get(); }
+  const TVioLsn* Lsn() const;
   // Whether the vio type is offered: the one question that the tool bar, the
   // keys and AddVio/PutVio ask.
   bool VioOfr(std::uint8_t typ) const;
@@ -192,7 +196,7 @@ public:
   // meanwhile clears its flag.
   bool ChkPndInp(unsigned rfsBfr);
   // Refusals so far: the gate's mark of whether a check just said why.
-  unsigned RfsCnt() const { return FiRfsCnt; }
+  unsigned RfsCnt() const;
   // Change of the sar type or command combo box.
   void SarTypChg(TVio* vio);
   void SarComChg(TVio* vio);
@@ -208,7 +212,7 @@ public:
   // every walked vio before generating tokens.
   bool ChkVioPrm(const TVio* vio);
 
-  // ---- Positions and the mouse (positions in field pixels) -----------------
+  // ---- Positions and the mouse (TVioMou, positions in field pixels) --------
   struct TuPos {
     int X = 0, Y = 0;
     bool operator==(const TuPos&) const = default;
@@ -255,24 +259,26 @@ public:
   // through the main window.
   void VioRgtUp();
   // The platform's context-menu request on a vio.
-  void VioCtxPop() { FbCtxPop = true; }
-  // Double click on a Start vio: runs FOnStaDblClk; a failure shows
-  // GuLstErrMsg and disarms the next press.
+  void VioCtxPop();
+  // Double click on a Start vio: runs the hook (SetOnStaDblClk), StaRun()
+  // meanwhile; a failure shows GuLstErrMsg and disarms the next press.
   void StaDblClk();
+  void SetOnStaDblClk(std::function<bool()> fn);
+  // The Start action runs: presses, drags and the vio keys are ignored.
+  bool StaRun() const;
+  void SetStaRun(bool on);
+  // The next press counts (false once after a failed Start action).
+  bool MouArm() const;
   // The drag of the view that shows the field; a vio is being dragged.
-  void SetDrg(const TVioDrg* drg) { FpDrg = drg; }
+  void SetDrg(const TVioDrg* drg);
   bool VioDrg() const;
 
-  bool FbStaRun = false;
-  bool FbMouArm = true;
-  bool FbCtxPop = false;
-
-  // ---- The keyboard (VioKey.cpp) -------------------------------------------
+  // ---- The keyboard (TVioKey) ----------------------------------------------
   // The field's cell cursor: the type keys put a vio on its cell, the other
   // keys act on the vio standing there. It never leaves the grid, belongs to
   // no program (no undo step) and starts on (0, 0).
-  int KeyCol() const { return FiKeyCol; }
-  int KeyRow() const { return FiKeyRow; }
+  int KeyCol() const;
+  int KeyRow() const;
   // Puts the cursor on the cell, brought into the grid.
   void SetKeyCur(int col, int row);
   // The vio on the cursor's cell (the last made, where a file stacked two); null when none.
@@ -283,7 +289,7 @@ public:
   // makes the vio there the current one (none on an empty cell); Control+arrow moves the vio under
   // it one cell by the drag's glue and drop rules (a taken cell or the border leaves it where it
   // is), one undo step, the cursor following it; Delete removes it as a right click does; Enter
-  // asks for the focus in its first parameter; a type key adds a vio through FOnTypKey (AddVioKey
+  // asks for the focus in its first parameter; a type key adds a vio through SetOnTypKey's hook (AddVioKey
   // when unset). True when the key belongs to the field.
   bool FldKey(TeKey key, bool ctl, char chr = 0);
   // The type key's work: a vio of the type on the cursor's cell when it is
@@ -300,7 +306,7 @@ public:
   // Escape in a parameter control: the cursor goes onto its vio.
   void PrmEsc(const TVio* vio);
   // The type keys' way through the tool bar's gate and button rules.
-  std::function<void(std::uint8_t vioTyp)> FOnTypKey;
+  void SetOnTypKey(std::function<void(std::uint8_t vioTyp)> fn);
 
   // ---- Program files -------------------------------------------------------
   bool SavVioFil(const std::string& path);
@@ -357,7 +363,11 @@ public:
   const TShrStrLst& LblVioDdwStl() const { return FpLblVioDdwStl; }
 
   // ---- Translation (VioTrn.cpp) -------------------------------------------
+  // Translates the field into the editor's own stream (Trn); false with
+  // GuLstErrMsg, the failing vio asked to blink.
   bool TrnVioPgm();
+  // The stream of the last TrnVioPgm: what an upload sends.
+  const TInsAndTkn& Trn() const { return *FpInsAndTkn; }
   // The same translation into trn, with the editor's sensor/actor definitions,
   // asking the window for no blink: for views that follow every edit. blk,
   // when given, is set to the index of the vio that would blink (-1: none).
@@ -375,24 +385,41 @@ public:
   IWndMsgTgt* OwnFrm() const { return FpOwnFrm; }
   TSarAndTkn& SarAndTkn() { return *FpInsAndTkn->FpSarAndTkn; }
 
+  // The current vio: the one the vio menu, the breakpoint key and a removal
+  // act on; null when none.
+  TVio* CurVio() const { return FpCurVio; }
+  void SetCurVio(TVio* vio) { FpCurVio = vio; }
+  // The input-error flags: a delay, engine speed or distance value was
+  // refused and still stands (ChkPndInp checks it again). SetDlyErr marks the
+  // delay value refused, or passed, without a vio to check it on.
+  bool DlyErr() const { return FbDlyErr; }
+  bool SpdErr() const { return FbSpdErr; }
+  bool DstErr() const { return FbDstErr; }
+  void SetDlyErr(bool on) { FbDlyErr = on; }
+
+  // The loader enables (true) or disables (false) the Start or SwiInt tool button.
+  void SetOnTbnEna(std::function<void(std::uint8_t vioTyp, bool ena)> fn) { FOnTbnEna = std::move(fn); }
+
+private:
   TVio* FpCurVio = nullptr;
   bool FbDlyErr = false;
   bool FbSpdErr = false;
   bool FbDstErr = false;
-
-  std::function<void(TVio*)> FOnVioBlkReq;
-  std::function<void(TVio*)> FOnVioBlk;
-  std::function<bool()> FOnStaDblClk;
-  // The loader enables (true) or disables (false) the Start or SwiInt tool button.
   std::function<void(std::uint8_t vioTyp, bool ena)> FOnTbnEna;
-
   std::unique_ptr<TInsAndTkn> FpInsAndTkn;
-
-private:
   bool TrnVioPgmInt(TInsAndTkn& trn, bool blk, int* blkIdx = nullptr);
   // Writes the walk's links into the records of the vios it passed.
   void SetWlkLnk(const TInsAndTkn& trn);
   friend class TVio;
+  // The controllers of the field, each in its own files, work on the editor's own state.
+  friend class TVioPrm;
+  friend class TVioMou;
+  friend class TVioKey;
+  friend class TVioLge;
+  std::unique_ptr<TVioPrm> FpPrm;
+  std::unique_ptr<TVioMou> FpMou;
+  std::unique_ptr<TVioKey> FpKey;
+  std::unique_ptr<TVioLge> FpLge;
   using TuVioDoc = TVioHst::TuDoc;
   using TuVioSnp = TVioHst::TuSnp;
   // Held by every user action: the outermost one records the step when it ends.
@@ -447,19 +474,8 @@ private:
   void NtfVioVis(TVio* vio);
   void NtfCtl(TVio* vio, int ctl);
   void ReqFoc(TVio* vio, int ctl);
-  // A refused value: shows the message, sets the input-error flag and gives
-  // the edit the focus back. Returns false.
-  bool RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg, const TVio*& errVio);
   bool OwnsVio(const TVio* vio) const;
   bool CrtLblOrGto(std::uint8_t typ, int col, int row, int idx, const std::optional<std::string>& name);
-  // Token of a type/command pair offered in the language (names without regard
-  // to case), optionally with the names as the lists spell them; and the
-  // names of a token. False when there is none; GuLstErrMsg is kept.
-  bool FndSarTkn(std::uint8_t lge, bool actor, const std::string& typTxt, const std::string& comTxt,
-                 std::uint8_t& tkn, std::string* typOut = nullptr, std::string* comOut = nullptr);
-  // The lists, when asked for, receive the type and command lists the names come from.
-  bool FndSarNam(std::uint8_t lge, bool actor, std::uint8_t tkn, std::string& typTxt, std::string& comTxt,
-                 TStrLst* typLst = nullptr, TStrLst* comLst = nullptr);
   // The steps of CrtSarVio: the type and command boxes, filled, showing the
   // wanted items (the first ones when none is wanted), and the vio's token;
   // false with GuLstErrMsg. The item a box shows, as the list spells it, is
@@ -468,14 +484,6 @@ private:
                  const std::string& comTxt, bool actor);
   bool ShwSarItm(TVio* vio, int ctl, const std::string& want, const std::string& noneMsg,
                  const std::string& misMsg, std::string& shown);
-  // The token of a sar vio's own type and command; -1 when they have none.
-  int OwnTkn(const TVio* vio, std::uint8_t lge, bool actor);
-  // Keeps of a type list (typ null) or of the command list of a type what the
-  // lesson offers, and the vio's own token.
-  void FltSarLst(TStrLst& lst, const TVio* vio, std::uint8_t lge, std::uint8_t avlCol, bool actor,
-                 const std::string* typ);
-  // The sar lists of the vios on the field filled anew in the current language.
-  void RfsSarLst();
   // The Actor's value edit and its unit label.
   void AddActVal(TVio* vio, const std::string& valTxt);
   // A sar vio of a program file, whose names may be those of another language.
@@ -484,9 +492,6 @@ private:
 
 
   IWndMsgTgt* FpOwnFrm;
-  std::shared_ptr<const TVioLsn> FpLsn;
-  std::uint8_t FbyLgeIdx = 0xFF;
-  std::uint8_t FbyAvlCol = 0xFF;
   int FiCurCol = -1;
   int FiCurRow = -1;
   int FiGrdCls = GcGrdCls;
@@ -506,8 +511,4 @@ private:
   const TVio* FpDlyErrVio = nullptr;
   const TVio* FpSpdErrVio = nullptr;
   const TVio* FpDstErrVio = nullptr;
-  const TVioDrg* FpDrg = nullptr;
-  unsigned FiRfsCnt = 0;
-  int FiKeyCol = 0;
-  int FiKeyRow = 0;
 };

@@ -1,5 +1,5 @@
 // The editor: what the user does in a vio's controls, and the checks of its values.
-#include "editor/VioPgmItp.h"
+#include "editor/VioPrm.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,78 +23,78 @@ std::string CelNam(const TVio* vio) {
 
 }  // namespace
 
-void TVioPgmItp::SetCtlTxt(TVio* vio, int ctl, const std::string& txt) {
-  TStpGrd stp(*this, vio, ctl);
-  if (!OwnsVio(vio) || !InRng(ctl, vio->FCtls.size())) return;
+void TVioPrm::SetCtlTxt(TVio* vio, int ctl, const std::string& txt) {
+  TStpGrd stp(FEdt, vio, ctl);
+  if (!FEdt.OwnsVio(vio) || !InRng(ctl, vio->FCtls.size())) return;
   TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
   // A label box takes no more than it can show.
   const bool cut = c.Knd == TeCtlKnd::Cbx && c.MaxLen > 0 && txt.size() > static_cast<std::size_t>(c.MaxLen);
   const std::string_view t = cut ? std::string_view(txt).substr(0, static_cast<std::size_t>(c.MaxLen)) : txt;
   if (vio->CtlTxt(ctl) == t) {
-    if (cut) NtfCtl(vio, ctl);  // the view shows more than the box holds
+    if (cut) FEdt.NtfCtl(vio, ctl);  // the view shows more than the box holds
     return;
   }
   vio->PutCtlTxt(ctl, std::string(t));
-  NtfCtl(vio, ctl);
+  FEdt.NtfCtl(vio, ctl);
 }
 
-void TVioPgmItp::SelCtlItm(TVio* vio, int ctl, int itm) {
-  TStpGrd stp(*this);
-  if (!OwnsVio(vio) || !InRng(ctl, vio->FCtls.size())) return;
+void TVioPrm::SelCtlItm(TVio* vio, int ctl, int itm) {
+  TStpGrd stp(FEdt);
+  if (!FEdt.OwnsVio(vio) || !InRng(ctl, vio->FCtls.size())) return;
   TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
   if (c.Knd != TeCtlKnd::Cbx || !InRng(itm, c.Itms.size())) return;
   vio->PutCtlTxt(ctl, c.Itms[static_cast<std::size_t>(itm)]);
-  NtfCtl(vio, ctl);
+  FEdt.NtfCtl(vio, ctl);
   if (c.CtlRol == CR_SAR_TYP)
     SarTypChg(vio);
   else if (c.CtlRol == CR_SAR_COM)
     SarComChg(vio);
 }
 
-void TVioPgmItp::LblKeyPrs(TVio* vio, char key) {
-  TStpGrd stp(*this);
-  if (!OwnsVio(vio)) return;
-  FpCurVio = vio;
+void TVioPrm::LblKeyPrs(TVio* vio, char key) {
+  TStpGrd stp(FEdt);
+  if (!FEdt.OwnsVio(vio)) return;
+  FEdt.FpCurVio = vio;
   if (key == 13) LblNamEnt(vio);
 }
 
-void TVioPgmItp::LblNamEnt(TVio* vio) {
-  TStpGrd stp(*this);
-  if (!OwnsVio(vio)) return;
-  FpCurVio = vio;
+void TVioPrm::LblNamEnt(TVio* vio) {
+  TStpGrd stp(FEdt);
+  if (!FEdt.OwnsVio(vio)) return;
+  FEdt.FpCurVio = vio;
   const int i = vio->FndCtl(TeCtlKnd::Cbx, CR_LBL_NAM);
   if (i < 0) return;
   TVioCtl& c = vio->FCtls[static_cast<std::size_t>(i)];
   if (FndNoCase(c.Itms, vio->Rec.LblNam) < 0) {
     c.Itms.push_back(vio->Rec.LblNam);
-    NtfCtl(vio, i);
+    FEdt.NtfCtl(vio, i);
   }
-  FpLblVioDdwStl = c.Itms;
+  FEdt.FpLblVioDdwStl = c.Itms;
 }
 
-void TVioPgmItp::GtoLblRfs(TVio* vio) {
-  if (!OwnsVio(vio)) return;
+void TVioPrm::GtoLblRfs(TVio* vio) {
+  if (!FEdt.OwnsVio(vio)) return;
   const int i = vio->FndCtl(TeCtlKnd::Cbx, CR_GTO_NAM);
   if (i < 0) return;
-  vio->FCtls[static_cast<std::size_t>(i)].Itms = FpLblVioDdwStl;
-  NtfCtl(vio, i);
+  vio->FCtls[static_cast<std::size_t>(i)].Itms = FEdt.FpLblVioDdwStl;
+  FEdt.NtfCtl(vio, i);
 }
 
-bool TVioPgmItp::DgtFlt(TVio* vio, int ctl, char key) {
-  if (!OwnsVio(vio) || !InRng(ctl, vio->FCtls.size())) return false;
-  FpCurVio = vio;
+bool TVioPrm::DgtFlt(TVio* vio, int ctl, char key) {
+  if (!FEdt.OwnsVio(vio) || !InRng(ctl, vio->FCtls.size())) return false;
+  FEdt.FpCurVio = vio;
   TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
   const int maxLen = vio->Rec.VioTyp == VT_SPD ? 2 : 3;
   if (c.MaxLen != maxLen) {
     c.MaxLen = maxLen;
-    NtfCtl(vio, ctl);
+    FEdt.NtfCtl(vio, ctl);
   }
   return (key >= '0' && key <= '9') || key == 13 || key == 8;
 }
 
-int TVioPgmItp::SpdFocGai(TVio* vio) {
-  if (!OwnsVio(vio)) return 0;
-  FpCurVio = vio;
+int TVioPrm::SpdFocGai(TVio* vio) {
+  if (!FEdt.OwnsVio(vio)) return 0;
+  FEdt.FpCurVio = vio;
   const int i = vio->FndCtl(TeCtlKnd::Edt, CR_SPD);
   return i < 0 ? 0 : vio->FCtls[static_cast<std::size_t>(i)].MaxLen;
 }
@@ -104,34 +104,34 @@ namespace {
 std::string CnvErr(const std::string& txt) { return "'" + txt + "' is not a valid integer value"; }
 }  // namespace
 
-bool TVioPgmItp::RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg, const TVio*& errVio) {
+bool TVioPrm::RfsVal(TVio* vio, int edt, const std::string& msg, bool& errFlg, const TVio*& errVio) {
   ++FiRfsCnt;
   ShwErrBox(msg);
   errFlg = true;
   errVio = vio;
-  ReqFoc(vio, edt);
+  FEdt.ReqFoc(vio, edt);
   return false;
 }
 
-bool TVioPgmItp::ChkDlyVal(TVio* vio) {
-  TStpGrd stp(*this);
-  if (!OwnsVio(vio)) return false;
+bool TVioPrm::ChkDlyVal(TVio* vio) {
+  TStpGrd stp(FEdt);
+  if (!FEdt.OwnsVio(vio)) return false;
   const int e = vio->FndCtl(TeCtlKnd::Edt, CR_VAL);
   if (e < 0) return false;
   const std::string txt = vio->Rec.ValTxt;
   long long v;
-  if (!StrToInt(txt, v)) return RfsVal(vio, e, CnvErr(txt), FbDlyErr, FpDlyErrVio);
+  if (!StrToInt(txt, v)) return RfsVal(vio, e, CnvErr(txt), FEdt.FbDlyErr, FEdt.FpDlyErrVio);
   if (v < 0 || v > 255)
-    return RfsVal(vio, e, "Illigal delay value '" + txt + "', valid values are 0 - 255", FbDlyErr, FpDlyErrVio);
-  FbDlyErr = false;
-  FpDlyErrVio = nullptr;
+    return RfsVal(vio, e, "Illigal delay value '" + txt + "', valid values are 0 - 255", FEdt.FbDlyErr, FEdt.FpDlyErrVio);
+  FEdt.FbDlyErr = false;
+  FEdt.FpDlyErrVio = nullptr;
   return true;
 }
 
-bool TVioPgmItp::ChkDstVal(TVio* vio) {
-  TStpGrd stp(*this);
-  if (!OwnsVio(vio)) return false;
-  FpCurVio = vio;
+bool TVioPrm::ChkDstVal(TVio* vio) {
+  TStpGrd stp(FEdt);
+  if (!FEdt.OwnsVio(vio)) return false;
+  FEdt.FpCurVio = vio;
   const int e = vio->FndCtl(TeCtlKnd::Edt, CR_VAL);
   if (e < 0) return false;
   const std::string txt = vio->Rec.ValTxt;
@@ -145,47 +145,47 @@ bool TVioPgmItp::ChkDstVal(TVio* vio) {
     else if (v > 255)
       msg = "Distance value '" + txt + "' above maximum value 255";
   }
-  if (!msg.empty()) return RfsVal(vio, e, msg, FbDstErr, FpDstErrVio);
-  FbDstErr = false;
-  FpDstErrVio = nullptr;
+  if (!msg.empty()) return RfsVal(vio, e, msg, FEdt.FbDstErr, FEdt.FpDstErrVio);
+  FEdt.FbDstErr = false;
+  FEdt.FpDstErrVio = nullptr;
   return true;
 }
 
-bool TVioPgmItp::ChkSpdVal(TVio* vio) {
-  TStpGrd stp(*this);
-  if (!OwnsVio(vio)) return false;
-  FpCurVio = vio;
+bool TVioPrm::ChkSpdVal(TVio* vio) {
+  TStpGrd stp(FEdt);
+  if (!FEdt.OwnsVio(vio)) return false;
+  FEdt.FpCurVio = vio;
   const int e = vio->FndCtl(TeCtlKnd::Edt, CR_SPD);
   if (e < 0) return false;
   const std::string txt = vio->Rec.SpdTxt;
   long long v;
-  if (!StrToInt(txt, v)) return RfsVal(vio, e, CnvErr(txt), FbSpdErr, FpSpdErrVio);
+  if (!StrToInt(txt, v)) return RfsVal(vio, e, CnvErr(txt), FEdt.FbSpdErr, FEdt.FpSpdErrVio);
   if (v >= 61 || v < 3)
-    return RfsVal(vio, e, "Illegal left engine speed value '" + txt + "', valid values are 3 - 60", FbSpdErr,
-                  FpSpdErrVio);
-  FbSpdErr = false;
-  FpSpdErrVio = nullptr;
+    return RfsVal(vio, e, "Illegal left engine speed value '" + txt + "', valid values are 3 - 60", FEdt.FbSpdErr,
+                  FEdt.FpSpdErrVio);
+  FEdt.FbSpdErr = false;
+  FEdt.FpSpdErrVio = nullptr;
   return true;
 }
 
-bool TVioPgmItp::ChkPndInp(unsigned rfsBfr) {
+bool TVioPrm::ChkPndInp(unsigned rfsBfr) {
   if (FiRfsCnt != rfsBfr) return true;  // the check that just ran has said why
   // The flag's vio is one of the field's own (removing it clears the flag).
   auto own = [](const TVio* v) { return const_cast<TVio*>(v); };
-  if (FbDlyErr && !ChkDlyVal(own(FpDlyErrVio))) return true;
-  if (FbSpdErr && !ChkSpdVal(own(FpSpdErrVio))) return true;
-  if (FbDstErr && !ChkDstVal(own(FpDstErrVio))) return true;
+  if (FEdt.FbDlyErr && !ChkDlyVal(own(FEdt.FpDlyErrVio))) return true;
+  if (FEdt.FbSpdErr && !ChkSpdVal(own(FEdt.FpSpdErrVio))) return true;
+  if (FEdt.FbDstErr && !ChkDstVal(own(FEdt.FpDstErrVio))) return true;
   return false;  // each check that ran has passed and cleared its flag
 }
 
-void TVioPgmItp::SarTypChg(TVio* vio) {
-  TStpGrd stp(*this);
-  if (!OwnsVio(vio)) return;
-  FpCurVio = vio;
+void TVioPrm::SarTypChg(TVio* vio) {
+  TStpGrd stp(FEdt);
+  if (!FEdt.OwnsVio(vio)) return;
+  FEdt.FpCurVio = vio;
   const std::string typ = vio->Rec.SarTyp;
   bool actor;
   if (vio->Rec.VioTyp == VT_ACT) {
-    UpdActUnt();
+    FEdt.UpdActUnt();
     actor = true;
   } else if (vio->Rec.VioTyp == VT_SNS) {
     actor = false;
@@ -194,7 +194,7 @@ void TVioPgmItp::SarTypChg(TVio* vio) {
     ShwMsgBox(GuLstErrMsg);
     return;
   }
-  if (!FilSarComCbx(vio, FbyLgeIdx, FbyAvlCol, typ, actor)) {
+  if (!FEdt.FilSarComCbx(vio, FEdt.LgeIdx(), FEdt.AvlCol(), typ, actor)) {
     ShwMsgBox(GuLstErrMsg);
     return;
   }
@@ -206,23 +206,23 @@ void TVioPgmItp::SarTypChg(TVio* vio) {
   }
   TVioCtl& cc = vio->FCtls[static_cast<std::size_t>(c)];
   vio->PutCtlTxt(c, cc.Itms.empty() ? std::string() : cc.Itms[0]);
-  NtfCtl(vio, c);
+  FEdt.NtfCtl(vio, c);
   // The unit follows the command now shown.
-  if (actor) UpdActUnt();
-  if (!SetSarTkn(FbyLgeIdx, typ, vio->Rec.SarCom, vio)) ShwMsgBox(GuLstErrMsg);
+  if (actor) FEdt.UpdActUnt();
+  if (!FEdt.SetSarTkn(FEdt.LgeIdx(), typ, vio->Rec.SarCom, vio)) ShwMsgBox(GuLstErrMsg);
 }
 
-void TVioPgmItp::SarComChg(TVio* vio) {
-  TStpGrd stp(*this);
-  if (!OwnsVio(vio)) return;
-  FpCurVio = vio;
-  if (vio->Rec.VioTyp == VT_ACT) UpdActUnt();
-  if (!SetSarTkn(FbyLgeIdx, vio->Rec.SarTyp, vio->Rec.SarCom, vio)) ShwMsgBox(GuLstErrMsg);
+void TVioPrm::SarComChg(TVio* vio) {
+  TStpGrd stp(FEdt);
+  if (!FEdt.OwnsVio(vio)) return;
+  FEdt.FpCurVio = vio;
+  if (vio->Rec.VioTyp == VT_ACT) FEdt.UpdActUnt();
+  if (!FEdt.SetSarTkn(FEdt.LgeIdx(), vio->Rec.SarTyp, vio->Rec.SarCom, vio)) ShwMsgBox(GuLstErrMsg);
 }
 
 // ---- Parameter limits for translation ------------------------------------------------
 
-bool TVioPgmItp::ChkVioPrm(const TVio* vio) {
+bool TVioPrm::ChkVioPrm(const TVio* vio) {
   if (!vio) return true;
   const std::string cap = GetVioCap(vio->Rec.VioTyp);
   switch (vio->Rec.VioTyp) {
@@ -266,4 +266,20 @@ bool TVioPgmItp::ChkVioPrm(const TVio* vio) {
   }
 }
 
-// ---- Positions ------------------------------------------------------------------------
+// ---- The editor's own methods, answered here ----------------------------------------
+
+void TVioPgmItp::SetCtlTxt(TVio* vio, int ctl, const std::string& txt) { FpPrm->SetCtlTxt(vio, ctl, txt); }
+void TVioPgmItp::SelCtlItm(TVio* vio, int ctl, int itm) { FpPrm->SelCtlItm(vio, ctl, itm); }
+void TVioPgmItp::LblKeyPrs(TVio* vio, char key) { FpPrm->LblKeyPrs(vio, key); }
+void TVioPgmItp::LblNamEnt(TVio* vio) { FpPrm->LblNamEnt(vio); }
+void TVioPgmItp::GtoLblRfs(TVio* vio) { FpPrm->GtoLblRfs(vio); }
+bool TVioPgmItp::DgtFlt(TVio* vio, int ctl, char key) { return FpPrm->DgtFlt(vio, ctl, key); }
+int TVioPgmItp::SpdFocGai(TVio* vio) { return FpPrm->SpdFocGai(vio); }
+bool TVioPgmItp::ChkDlyVal(TVio* vio) { return FpPrm->ChkDlyVal(vio); }
+bool TVioPgmItp::ChkDstVal(TVio* vio) { return FpPrm->ChkDstVal(vio); }
+bool TVioPgmItp::ChkSpdVal(TVio* vio) { return FpPrm->ChkSpdVal(vio); }
+bool TVioPgmItp::ChkPndInp(unsigned rfsBfr) { return FpPrm->ChkPndInp(rfsBfr); }
+unsigned TVioPgmItp::RfsCnt() const { return FpPrm->RfsCnt(); }
+void TVioPgmItp::SarTypChg(TVio* vio) { FpPrm->SarTypChg(vio); }
+void TVioPgmItp::SarComChg(TVio* vio) { FpPrm->SarComChg(vio); }
+bool TVioPgmItp::ChkVioPrm(const TVio* vio) { return TVioPrm::ChkVioPrm(vio); }

@@ -10,6 +10,7 @@
 #include "core/StrUtl.h"
 #include "core/WndMsg.h"
 #include "core/Seams.h"
+#include "editor/VioLge.h"
 #include "editor/VioNum.h"
 #include "messages/SysLgeMsg.h"
 
@@ -18,7 +19,7 @@ bool TVioPgmItp::FilSarTypCbx(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, 
   if (!vio) return false;
   TStrLst lst;
   if (!SarAndTkn().GetSarTypLst(lst, lge, avlCol, actor)) return false;
-  FltSarLst(lst, vio, lge, avlCol, actor, nullptr);
+  FpLge->FltSarLst(lst, vio, lge, avlCol, actor, nullptr);
   const int i = vio->FndCtl(TeCtlKnd::Cbx, CR_SAR_TYP);
   if (i >= 0) {
     TVioCtl& c = vio->FCtls[static_cast<std::size_t>(i)];
@@ -34,7 +35,7 @@ bool TVioPgmItp::FilSarComCbx(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, 
   if (!vio) return false;
   TStrLst lst;
   if (!SarAndTkn().GetSarComLst(lst, typTxt, lge, avlCol, actor)) return false;
-  FltSarLst(lst, vio, lge, avlCol, actor, &typTxt);
+  FpLge->FltSarLst(lst, vio, lge, avlCol, actor, &typTxt);
   const int i = vio->FndCtl(TeCtlKnd::Cbx, CR_SAR_COM);
   if (i >= 0) {
     TVioCtl& c = vio->FCtls[static_cast<std::size_t>(i)];
@@ -86,10 +87,10 @@ TStrLst TVioPgmItp::AllSarNam() {
   for (std::uint8_t lge = 0; lge <= 2; ++lge)
     for (bool actor : {true, false}) {
       TStrLst typs, coms;
-      if (!SarAndTkn().GetSarTypLst(typs, lge, FbyAvlCol, actor)) continue;
+      if (!SarAndTkn().GetSarTypLst(typs, lge, AvlCol(), actor)) continue;
       for (const std::string& t : typs) {
         nms.push_back(t);
-        if (SarAndTkn().GetSarComLst(coms, t, lge, FbyAvlCol, actor)) nms.insert(nms.end(), coms.begin(), coms.end());
+        if (SarAndTkn().GetSarComLst(coms, t, lge, AvlCol(), actor)) nms.insert(nms.end(), coms.begin(), coms.end());
       }
     }
   GuLstErrMsg = kep;

@@ -70,7 +70,7 @@ TuPgmVio TVioPgmItp::DscVio(const TVio* vio) {
     case VT_ACT:
     case VT_SNS: {
       d.SarTyp = vio->Rec.SarTyp;
-      d.SarTkn = SarAndTkn().GetSarTkn(FbyLgeIdx, d.SarTyp, vio->Rec.SarCom);
+      d.SarTkn = SarAndTkn().GetSarTkn(LgeIdx(), d.SarTyp, vio->Rec.SarCom);
       const std::string& val = vio->Rec.ValTxt;
       if (d.Typ == VT_ACT) d.Val = (val.empty() || val == "0") ? 0 : NumIn32(val);
       break;

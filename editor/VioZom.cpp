@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "editor/VioDrg.h"
 #include "editor/VioPgmItp.h"
 
 int ZomStpUp(int pct) {
@@ -26,7 +25,7 @@ int ZomOfTxt(const std::string& txt) {
 }
 
 bool TVioPgmItp::SetZom(int pct) {
-  if (!IsZomStp(pct) || (FpDrg && FpDrg->On())) return false;
+  if (!IsZomStp(pct) || VioDrg()) return false;
   if (pct == FiZom) return true;
   FiZom = pct;
   FiCelWdt = FiBasWdt * FiZom / 100;
@@ -36,7 +35,7 @@ bool TVioPgmItp::SetZom(int pct) {
 }
 
 bool TVioPgmItp::FitCelWdt(int wdt) {
-  if (FpDrg && FpDrg->On()) return false;
+  if (VioDrg()) return false;
   const int own = OwnBasWdt();
   wdt = std::clamp(wdt, std::min(40, own), own);
   if (wdt == FiBasWdt) return true;

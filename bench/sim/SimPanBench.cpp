@@ -43,7 +43,7 @@ struct TPanBch {
     Sim = Wnd->Lnk().Sim();
     TVioPgmItp& e = *Wnd->FpVioPgmItp;
     if (!e.LodVioFil(TESSARO_STAGE_DIR "/examples/drive_square.vio", false) || !e.TrnVioPgm()) return false;
-    Stm = e.FpInsAndTkn->FpTsmTknLst;
+    Stm = e.Trn().FpTsmTknLst;
     return true;
   }
   void Run(bool pau) {

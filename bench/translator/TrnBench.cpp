@@ -99,14 +99,14 @@ void BM_TrnFulFld(benchmark::State& st) {
   const std::string pgm = TmpFil("full.vio", FulPgm());
   const std::size_t len = FulPth().size();
   if (!f.Edt.LodVioFil(pgm) || f.Edt.GetVioCnt() != static_cast<int>(len) || !f.Edt.TrnVioPgm() ||
-      f.Edt.FpInsAndTkn->FpPgmVioLst.size() != len) {
+      f.Edt.Trn().FpPgmVioLst.size() != len) {
     st.SkipWithError(("program not translated: " + GuLstErrMsg).c_str());
     fs::remove(pgm);
     return;
   }
   for (auto _ : st) benchmark::DoNotOptimize(f.Edt.TrnVioPgm());
-  st.counters["bytes"] = static_cast<double>(f.Edt.FpInsAndTkn->FpTsmTknLst.size());
-  st.counters["walked"] = static_cast<double>(f.Edt.FpInsAndTkn->FpPgmVioLst.size());
+  st.counters["bytes"] = static_cast<double>(f.Edt.Trn().FpTsmTknLst.size());
+  st.counters["walked"] = static_cast<double>(f.Edt.Trn().FpPgmVioLst.size());
   fs::remove(pgm);
 }
 BENCHMARK(BM_TrnFulFld)->Unit(benchmark::kMicrosecond);

@@ -50,7 +50,7 @@ void TVioFldViw::CrtBrkAct() {
   tgl->setObjectName("actVioBrk");
   tgl->setShortcut(QKeySequence(Qt::Key_F9));
   tgl->setShortcutContext(Qt::WindowShortcut);
-  connect(tgl, &QAction::triggered, this, [this] { FMdl.TglBrk(FMdl.FpCurVio); });
+  connect(tgl, &QAction::triggered, this, [this] { FMdl.TglBrk(FMdl.CurVio()); });
   FpFld->addAction(tgl);
   // The keyboard's way to a vio's menu; a right click still removes the vio.
   auto* pop = new QAction(FpFld);
@@ -64,7 +64,7 @@ void TVioFldViw::CrtBrkAct() {
 }
 
 void TVioFldViw::PopVioMnu() {
-  TVio* vio = FMdl.FpCurVio;
+  TVio* vio = FMdl.CurVio();
   TVioPnl* p = Pnl(vio);
   if (!p || !p->isVisible() || !FpVioMnu) return;
   FpVioMnu->clear();

@@ -94,7 +94,7 @@ void TVioPnl::mousePressEvent(QMouseEvent* e) {
   e->accept();
   if (!FpVio) return;
   const TeMouBtn b = MouBtn(e->button());
-  if (b == TeMouBtn::Lft && !FViw.FMdl.FbStaRun && FViw.FMdl.FbMouArm) raise();
+  if (b == TeMouBtn::Lft && !FViw.FMdl.StaRun() && FViw.FMdl.MouArm()) raise();
   FViw.FDrg.Dwn(FpVio, b, FViw.FldPos(e));
 }
 

@@ -715,11 +715,11 @@ protected:
       }
       Snd.Nams.clear();
     } else if (c == "cup-timer") W->Lnk().BlkComPrtCupMsgTimer();
-    else if (c == "delay-error") W->FpVioPgmItp->FbDlyErr = w.at(1) == "yes";
+    else if (c == "delay-error") W->FpVioPgmItp->SetDlyErr(w.at(1) == "yes");
     else if (c == "blink") W->SndMsg(WM_APP_MSG, AM_VIO_BLK, reinterpret_cast<std::intptr_t>(Vio(w.at(1))));
     else if (c == "blink-tick") for (int i = n(1); i > 0; --i) W->tmrVioBlkTimer();
     else if (c == "error") W->ShwErrMsg(line.substr(line.find("error") + 6));
-    else if (c == "current") W->FpVioPgmItp->FpCurVio = Vio(w.at(1));
+    else if (c == "current") W->FpVioPgmItp->SetCurVio(Vio(w.at(1)));
     else if (c == "remove-vio") W->FpVioPgmItp->RmvVio(Vio(w.at(1)));
     else if (c == "move-vio") W->FpVioPgmItp->PutVioOnCel(Vio(w.at(1)), n(2) - 1, n(3) - 1);
     else if (c == "idle-tick")

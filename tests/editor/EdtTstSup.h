@@ -39,7 +39,7 @@ class TRecWnd final : public IWndMsgTgt {
 public:
   std::intptr_t SndMsg(std::uint32_t msg, std::uintptr_t w, std::intptr_t) override {
     Msgs.push_back((msg == WM_APP_MSG ? "app." : msg == WM_SET_MSG ? "set." : "?.") + std::to_string(w));
-    if (msg == WM_SET_MSG && w == SM_RMV_CUR_VIO && Edt && Edt->FpCurVio) Edt->RmvVio(Edt->FpCurVio);
+    if (msg == WM_SET_MSG && w == SM_RMV_CUR_VIO && Edt && Edt->CurVio()) Edt->RmvVio(Edt->CurVio());
     return 0;
   }
   std::vector<std::string> Msgs;

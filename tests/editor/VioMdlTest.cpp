@@ -55,7 +55,7 @@ TEST_F(VioMdl, ActionsOnAVioOfAnotherFieldOrAControlPastItsLastDoNothing) {
   TVio* own = Edt.PutVio(VT_ACT, 0, 0);
   TVio* frn = oth.PutVio(VT_ACT, 0, 0);
   ASSERT_TRUE(own && frn);
-  Edt.FpCurVio = nullptr;
+  Edt.SetCurVio(nullptr);
   const int end = static_cast<int>(own->Ctls().size());
   const std::string bfr = PgmTxt(Edt), othBfr = PgmTxt(oth);
   const std::size_t hst = Edt.HstCnt();
@@ -66,7 +66,7 @@ TEST_F(VioMdl, ActionsOnAVioOfAnotherFieldOrAControlPastItsLastDoNothing) {
     Edt.SetCtlTxt(vio, ctl, "77");
     Edt.SelCtlItm(vio, ctl, 0);
     EXPECT_FALSE(Edt.DgtFlt(vio, ctl, '7'));
-    EXPECT_EQ(Edt.FpCurVio, nullptr);
+    EXPECT_EQ(Edt.CurVio(), nullptr);
   }
   EXPECT_EQ(own->CtlTxt(end), "");
   EXPECT_EQ(own->CtlTxt(-1), "");
@@ -77,7 +77,7 @@ TEST_F(VioMdl, ActionsOnAVioOfAnotherFieldOrAControlPastItsLastDoNothing) {
   EXPECT_FALSE(Edt.VioPrs(frn, TVioPgmItp::TeMouBtn::Lft));
   EXPECT_FALSE(Edt.VioPrs(frn, TVioPgmItp::TeMouBtn::Lft));  // the first press arms the mouse
   EXPECT_FALSE(Edt.TglBrk(frn));
-  EXPECT_EQ(Edt.FpCurVio, nullptr);
+  EXPECT_EQ(Edt.CurVio(), nullptr);
   EXPECT_EQ(PgmTxt(Edt), bfr);
   EXPECT_EQ(PgmTxt(oth), othBfr);
   EXPECT_EQ(Edt.HstCnt(), hst);
@@ -90,7 +90,7 @@ TEST_F(VioMdl, ActionsOnAVioOfAnotherFieldOrAControlPastItsLastDoNothing) {
     EXPECT_FALSE(Edt.ChkSpdVal(v));
   }
   EXPECT_TRUE(Fake.MsgBox.Calls.empty());
-  EXPECT_FALSE(Edt.FbDlyErr || Edt.FbDstErr || Edt.FbSpdErr);
+  EXPECT_FALSE(Edt.DlyErr() || Edt.DstErr() || Edt.SpdErr());
 }
 
 // A measurer that counts its calls: each letter is pts pixels wide, the line 2 * pts high.

@@ -93,7 +93,7 @@ TEST_F(VioMtr, FollowsEditsQuietlyAndAgreesWithUpload) {
 
   // The upload's own translation gives the same stream.
   ASSERT_TRUE(Edt.TrnVioPgm());
-  EXPECT_EQ(Edt.FpInsAndTkn->FpTsmTknLst, mtr.Trn().FpTsmTknLst);
+  EXPECT_EQ(Edt.Trn().FpTsmTknLst, mtr.Trn().FpTsmTknLst);
 
   // A Start with no way to Stop: red, and the window is never asked to blink.
   Edt.RmvVio(sto);

@@ -71,7 +71,7 @@ public:
     Edt.AddObs(&Obs);
     Acc.FOnChg = [this](TVio* v) { AccChg.push_back(Idx(v)); };
     Edt.SetDrg(&Drg);
-    Edt.FOnTbnEna = [this](std::uint8_t t, bool e) { Tbn.push_back(std::to_string(t) + (e ? "+" : "-")); };
+    Edt.SetOnTbnEna([this](std::uint8_t t, bool e) { Tbn.push_back(std::to_string(t) + (e ? "+" : "-")); });
     GuLstErrMsg.clear();
     PrpEdt(Edt);
   }
@@ -287,7 +287,7 @@ void TScr::Run(const TLin& l) {
       {"px", [&] { EXPECT_EQ(Drg.Pos(V(l[1])), (P{l.I(2), l.I(3)})); }},
       {"typ", [&] { EXPECT_EQ(V(l[1])->Rec.VioTyp, Typ(l[2])); }},
       {"cur", [&] { EXPECT_EQ(std::make_pair(Edt.CurCol(), Edt.CurRow()), std::make_pair(l.I(1), l.I(2))); }},
-      {"curvio", [&] { EXPECT_EQ(Edt.FpCurVio, V(l[1])); }},
+      {"curvio", [&] { EXPECT_EQ(Edt.CurVio(), V(l[1])); }},
       {"cnt", [&] { EXPECT_EQ(Edt.GetVioCnt(), l.I(1)); }},
       {"free", [&] {
         EXPECT_EQ(Edt.CelFre(l.I(1), l.I(2)), l.B(3));
@@ -342,7 +342,7 @@ void TScr::Run(const TLin& l) {
         EXPECT_EQ(v->CtlTxt(v->FstCtl(TeCtlKnd::Edt)), txt);
       }},
       {"flags", [&] {
-        EXPECT_EQ(l.Rst(1), std::to_string(Edt.FbDlyErr) + std::to_string(Edt.FbDstErr) + std::to_string(Edt.FbSpdErr));
+        EXPECT_EQ(l.Rst(1), std::to_string(Edt.DlyErr()) + std::to_string(Edt.DstErr()) + std::to_string(Edt.SpdErr()));
       }},
       {"vioprm", [&] { EXPECT_EQ(Edt.ChkVioPrm(V(l[1])), l.B(2)); }},
       {"mark", [&] { Rfs = Edt.RfsCnt(); }},
@@ -383,11 +383,11 @@ void TScr::Run(const TLin& l) {
       {"lge", [&] { eqOpt(Edt.SetLgeIdx(static_cast<std::uint8_t>(l.I(1)))); }},
       {"stm", [&] {
         ASSERT_TRUE(Edt.TrnVioPgm()) << GuLstErrMsg;
-        EXPECT_EQ(FmtTrnStm(*Edt.FpInsAndTkn), l.Rst(1));
+        EXPECT_EQ(FmtTrnStm(Edt.Trn()), l.Rst(1));
       }},
       {"upl", [&] {
         ASSERT_TRUE(Edt.TrnVioPgm()) << GuLstErrMsg;
-        Map().Set(*Edt.FpInsAndTkn);
+        Map().Set(Edt.Trn());
       }},
       {"runat", [&] { EXPECT_EQ(Map().VioAt(l.I(1)), V(l[2])); }},
       {"runlen", [&] { EXPECT_EQ(Map().Len(), static_cast<std::size_t>(l.I(1))); }},
@@ -468,7 +468,7 @@ void TScr::Run(const TLin& l) {
       }},
       {"kcur", [&] { EXPECT_EQ(std::make_pair(Edt.KeyCol(), Edt.KeyRow()), std::make_pair(l.I(1), l.I(2))); }},
       {"kset", [&] { Edt.SetKeyCur(l.I(1), l.I(2)); }},
-      {"running", [&] { Edt.FbStaRun = l.B(1); }},
+      {"running", [&] { Edt.SetStaRun(l.B(1)); }},
       {"kvio", [&] { EXPECT_EQ(Edt.KeyVio(), V(l[1])); }},
       {"prm", [&] { EXPECT_EQ(Edt.PrmCtl(V(l[1]), l.I(2), l.B(3)), l.I(4)); }},
       {"kesc", [&] { Edt.PrmEsc(V(l[1])); }},
@@ -542,7 +542,7 @@ void TScr::Run(const TLin& l) {
       {"up", [&] { Drg.Up(c == "up" ? B::Lft : B::Rgt); }},
       {"ctx", [&] { Edt.VioCtxPop(); }},
       {"drg", [&] { EXPECT_EQ(Edt.VioDrg(), l.B(1)); }},
-      {"arm", [&] { EXPECT_EQ(Edt.FbMouArm, l.B(1)); }},
+      {"arm", [&] { EXPECT_EQ(Edt.MouArm(), l.B(1)); }},
       {"glue", [&] {
         std::string s;
         for (const auto& g : Drg.Cnd()) s += std::string(1, g.Sid) + std::to_string(g.Dst) + " ";
@@ -551,16 +551,16 @@ void TScr::Run(const TLin& l) {
       {"staclk", [&] {
         // The Start action: while it runs, a press changes nothing.
         bool run = false;
-        Edt.FOnStaDblClk = [&] {
-          run = Edt.FbStaRun;
+        Edt.SetOnStaDblClk([&] {
+          run = Edt.StaRun();
           Drg.Dwn(Edt.Vios().at(0), B::Lft, P{1, 1});
           EXPECT_FALSE(Edt.VioDrg());
           GuLstErrMsg = l.Rst(2);
           return l.B(1);
-        };
+        });
         Edt.StaDblClk();
         EXPECT_TRUE(run);
-        EXPECT_FALSE(Edt.FbStaRun);
+        EXPECT_FALSE(Edt.StaRun());
       }},
   };
   const auto f = cmd.find(key);

@@ -172,7 +172,7 @@ TEST_F(VioFldViw, PanelsDragGlueDropAndRemoveTheirVios) {
 
   // A double click runs the Start action on the Start vio only.
   int runs = 0;
-  Edt.FOnStaDblClk = [&] { return ++runs > 0; };
+  Edt.SetOnStaDblClk([&] { return ++runs > 0; });
   QTest::mouseDClick(o, Qt::LeftButton);
   QTest::mouseDClick(s, Qt::LeftButton);
   EXPECT_EQ(runs, 1);
@@ -210,7 +210,7 @@ TEST(VioTbr, TheGateCatchesAValueStillBeingTyped) {
   QTest::keyClicks(de, "999");
   w.Tbr().Tbn(TeTbn::Sto)->trigger();
   EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 1);
-  EXPECT_TRUE(w.FpVioPgmItp->FbDlyErr);
+  EXPECT_TRUE(w.FpVioPgmItp->DlyErr());
   EXPECT_EQ(fake.MsgBox.Texts(), (std::vector<std::string>{"Illigal delay value '999', valid values are 0 - 255"}));
   EXPECT_TRUE(de->hasFocus());
 }
