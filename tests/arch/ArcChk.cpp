@@ -26,22 +26,21 @@ namespace {
 // Each library folder and the folders it may include directly; what those
 // may include follows. Folders not named here (tools, benchmarks, fuzz
 // targets) stand on top and may include any library, but not each other.
-const std::map<std::string, std::vector<std::string>> GcLyr = {
-    {"core", {}},
-    {"core/qt", {"core"}},
-    {"messages", {"core"}},
-    {"sound", {"core"}},
-    {"sound/qt", {"sound"}},
-    {"translator", {"messages"}},
-    {"editor", {"translator"}},
-    {"editor/qt", {"editor"}},
-    {"link", {"core"}},
-    {"sim", {"link", "translator"}},
-    {"sim/qt", {"sim"}},
-    {"doctor", {"link", "messages"}},
-    {"app/platform", {"core/qt", "sound/qt"}},
-    {"app", {"editor/qt", "app/platform", "link", "sim", "sim/qt", "doctor", "sound/qt"}},
-};
+// Each library folder and the folders it builds on, as the build wrote them
+// (layers.txt: "<folder>: <folder> ..." a line).
+std::map<std::string, std::vector<std::string>> GcLyr;
+
+bool LodLyr(const fs::path& pth) {
+  std::ifstream in(pth);
+  for (std::string line; std::getline(in, line);) {
+    const auto col = line.find(':');
+    if (col == std::string::npos) continue;
+    std::istringstream deps(line.substr(col + 1));
+    auto& on = GcLyr[line.substr(0, col)];
+    for (std::string d; deps >> d;) on.push_back(d);
+  }
+  return GcLyr.count("core") != 0;
+}
 
 // The library folder a path lies in: the longest named folder that holds it.
 std::string LibOf(const std::string& rel) {
@@ -151,8 +150,12 @@ bool IsSrc(const fs::path& p) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: inc_check <source tree>\n";
+  if (argc != 3) {
+    std::cerr << "usage: arch_check <source tree> <layers.txt>\n";
+    return 2;
+  }
+  if (!LodLyr(argv[2])) {
+    std::cerr << argv[2] << ": no table of the libraries\n";
     return 2;
   }
   const fs::path root = fs::canonical(argv[1]);
