@@ -26,7 +26,7 @@ cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DTESSARO_SANITIZE=thread -DTE
 cmake --build build-tsan -j"$JOBS"
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j"$JOBS"
 
-FUZZ_SECS="${TESSARO_FUZZ_SECONDS:-60}"
+FUZZ_SECS="${TESSARO_FUZZ_SECONDS:-40}"
 echo "== fuzzing (libFuzzer, $FUZZ_SECS s per target)"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARO_FUZZ=ON \
   -DTESSARO_SANITIZE=address,undefined -DTESSARO_WITH_GUI=OFF -DTESSARO_WITH_TESTS=OFF \
