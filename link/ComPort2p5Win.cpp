@@ -92,14 +92,6 @@ TComport2p5::~TComport2p5() {
   }
 }
 
-void TComport2p5::FirErr(std::int8_t code, const std::string& text) {
-  if (!Qt() && FOnComPrtErrEvt) FOnComPrtErrEvt(this, code, text);
-}
-
-void TComport2p5::FirLer(std::uint32_t num, std::uint32_t err) {
-  if (!Qt() && FOnComPrtLerEvt) FOnComPrtLerEvt(this, num, err);
-}
-
 void TComport2p5::EndQt() {
   // What was queued meanwhile goes out now; the receive controller looks once
   // more for bytes it has not delivered.
@@ -118,21 +110,6 @@ bool TComport2p5::ClsPrt() {
   ::PurgeComm(FpPlf->Prt, PURGE_TXABORT | PURGE_TXCLEAR);
   FpPlf->Prt = INVALID_HANDLE_VALUE;
   return ::_close(fd) == 0;
-}
-
-void TComport2p5::DrpRxd() {
-  if (!FOnGetRxdChr) return;
-  std::uint8_t b;
-  while (FOnGetRxdChr(b)) {
-  }
-}
-
-void TComport2p5::DrpTxd() {
-  if (!FOnGetTxdChr) return;
-  std::uint8_t b;
-  std::uint64_t n = 0;
-  while (FOnGetTxdChr(b)) ++n;
-  FiTxDrp.fetch_add(n);
 }
 
 TOpnPrtRes TComport2p5::OpnPrt() {
