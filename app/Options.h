@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -70,7 +71,7 @@ public:
   // "Check connection": the connection doctor on the main window's port, in
   // its language (FDocCtx answers both), shown in its own window.
   void btnChkClick();
-  std::function<void(std::string& prt, std::uint8_t& lge)> FDocCtx;
+  void SetDocCtx(std::function<void(std::string& prt, std::uint8_t& lge)> fn) { FDocCtx = std::move(fn); }
   TfrmConDoc::TMakSys FDocMak;  // the system the check asks; empty: the computer
   QPushButton* btnChk = nullptr;
   TfrmConDoc* FpDocDlg = nullptr;
@@ -85,6 +86,7 @@ protected:
   void showEvent(QShowEvent* e) override;
 
 private:
+  std::function<void(std::string& prt, std::uint8_t& lge)> FDocCtx;
   // The state of the port below the list: a message id (0: none) and the port's number.
   void ShwSte(std::uint8_t id, int num = 0);
   std::uint8_t FbySteId = 0;

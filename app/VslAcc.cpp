@@ -60,10 +60,10 @@ TVslAcc::TVslAcc(TfrmVslCnv& wnd) : W(wnd), FpFld(std::make_unique<TVioFldAcc>(*
   (void)ins;
   // One translation a change: the names take the walk from the byte meter's.
   if (TPgmViw* viw = W.PgmViw())
-    FpFld->Acc().FOnLnk = [viw]() -> const std::vector<TInsAndTkn::TuVioLnk>& {
+    FpFld->Acc().SetOnLnk([viw]() -> const std::vector<TInsAndTkn::TuVioLnk>& {
       viw->Mtr().Upd();
       return viw->Mtr().Lnk();
-    };
+    });
   QStatusBar* sb = W.statusBar();
   FpAnc = new TAncWgt(sb);
   sb->setObjectName("stbVslCnv");
@@ -108,7 +108,7 @@ void TVslAcc::Anc(const QString& txt) {
 }
 
 void TVslAcc::RfsTxt(std::uint8_t lge) {
-  TVioPgmItp& edt = *W.FpVioPgmItp;
+  TVioPgmItp& edt = W.Edt();
   TVslTbr& tbr = W.Tbr();
   const QString cmd = Txt(SUM_ACC_CMD_NAM, lge);
   for (int i = 0; i < GcTbnCnt; ++i) {

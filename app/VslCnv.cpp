@@ -30,6 +30,7 @@
 #include "app/VslDoc.h"
 #include "app/VslLnk.h"
 #include "app/VslLsn.h"
+#include "app/VslMnu.h"
 #include "app/VslSet.h"
 #include "app/VslTbr.h"
 #include "editor/qt/VioFldAcc.h"
@@ -95,7 +96,7 @@ void TfrmVslCnv::Crt() {
   Trc("FpcomUsbZefor");
   FpTbr->ShwLnkSte(false);
   SetAvlCol(0);
-  smnEngClick();
+  SelLge(0);
   FpTbr->Tbn(TeTbn::Run)->setEnabled(false);
   if (!CrtObj()) return;
 
@@ -124,8 +125,7 @@ bool TfrmVslCnv::CrtObj() {
   Trc("FpSysLgeMsg");
   ChkSysMsg();
 
-  FsExtComTknFil = FsAppDir + "ExtComTkn.sys";
-  if (!FpVioPgmItp->SarAndTkn().LodTknFil(FsExtComTknFil)) {
+  if (!FpVioPgmItp->SarAndTkn().LodTknFil(FsAppDir + "ExtComTkn.sys")) {
     ShwErrMsg(GuLstErrMsg);
     PrcMsg();
     EndApp();
@@ -137,19 +137,7 @@ bool TfrmVslCnv::CrtObj() {
   return true;
 }
 
-void TfrmVslCnv::SetPth() {
-  // Without drive letters the drive and the path below it are the folder itself.
-  FsAppDir = FCfg.AppDir.empty() ? ExeDir() : FCfg.AppDir;
-#ifdef _WIN32
-  FsAppDrv = FsAppDir.substr(0, 1);
-  FsAppPth = FsAppDir.size() > 2 ? FsAppDir.substr(2) : std::string();
-#else
-  FsAppDrv = "";
-  FsAppPth = FsAppDir;
-#endif
-  FsPicDir = "pictures";
-  FsSndDir = "sounds";
-}
+void TfrmVslCnv::SetPth() { FsAppDir = FCfg.AppDir.empty() ? ExeDir() : FCfg.AppDir; }
 
 void TfrmVslCnv::RedSet(const std::vector<std::string>& ports) {
   std::string prt;
@@ -166,8 +154,7 @@ void TfrmVslCnv::RedSet(const std::vector<std::string>& ports) {
 }
 
 void TfrmVslCnv::FormCreate() {
-  FsInsDir = FCfg.InsDir.empty() ? DefaultInsDir() : FCfg.InsDir;
-  GuInsDir = FsInsDir;
+  GuInsDir = FCfg.InsDir.empty() ? DefaultInsDir() : FCfg.InsDir;
   Trc("FormCreate");
 }
 
@@ -177,7 +164,10 @@ void TfrmVslCnv::BldCtl() {
   if (QScreen* scr = QGuiApplication::primaryScreen())
     move(scr->availableGeometry().center() - rect().center());
   CrtCmp();
-  BldMnu(*menuBar());
+  FpMnu = std::make_unique<TVslMnu>(*this, [this] { return FbyLgeIdx; }, [this](std::uint8_t idx) { SelLge(idx); });
+  menuBar()->setObjectName("mmnMaiMnu");
+  FpDoc->BldMnu(*menuBar());
+  FpMnu->Bld(*menuBar());
   setContextMenuPolicy(Qt::NoContextMenu);
   BldFld();
   // Hidden, as the link's outputs.
@@ -200,7 +190,7 @@ TfrmVslCnv::~TfrmVslCnv() {
   tmrAppIto.stop();
   FpBlk->Unb();
   FpAcc.reset();
-  if (FpDoc) FpDoc->FOnOpn = nullptr;
+  if (FpDoc) FpDoc->SetOnOpn(nullptr);
   FpLsn.reset();
   delete std::exchange(FpSimPan, nullptr);  // it draws on the field's views
   FpPgmViw.reset();
@@ -241,10 +231,10 @@ void TfrmVslCnv::FormShow() {
     frmOptions->SetComPrtIdx(FiComPrtIdx);
     // The built-in robot has no place among the scanned ports: it is chosen by its number.
     if (IsSimPrt(FpLnk->PrtNam())) frmOptions->FiSelNum = GcSimPrtNum;
-    frmOptions->FDocCtx = [this](std::string& prt, std::uint8_t& lge) {
+    frmOptions->SetDocCtx([this](std::string& prt, std::uint8_t& lge) {
       prt = FpLnk->PrtNam();
       lge = FbyLgeIdx;
-    };
+    });
   }
   setWindowState(windowState() | Qt::WindowMaximized);
   if (layout()) layout()->activate();
@@ -254,7 +244,7 @@ void TfrmVslCnv::FormShow() {
   if (!FpLsn && FpVioPgmItp) {
     FpLsn = std::make_unique<TVslLsn>(*this, *FpVioPgmItp, *FpDoc, *FpTbr, FpDoc->FilMnu(), nullptr,
                                       [this] { return FbyLgeIdx; });
-    FpDoc->FOnOpn = [this] { FpLsn->NtfNot(); };
+    FpDoc->SetOnOpn([this] { FpLsn->NtfNot(); });
   }
   FpDoc->BldExt();
   // The items made just now, and the windows made after this one, take the language.
@@ -266,7 +256,7 @@ void TfrmVslCnv::FormShow() {
   FpDoc->SetStaCap(windowTitle());
 
   PrcMsg();
-  FpTbr->BldImgLst(FsPicDir);
+  FpTbr->BldImgLst("pictures");
   FpLnk->LodDirPic();
   ChkSndFil();
   PrcMsg();
@@ -299,19 +289,18 @@ void TfrmVslCnv::tmrAppItoTimer() {
   if (!qobject_cast<QLineEdit*>(focusWidget()) && !qobject_cast<QComboBox*>(focusWidget())) pnlVioFld->setFocus();
   PrcMsg();
   ShwStaRpt();
-  FpPlyWavFil->PlyWavFilFlg(FsAppDir + "..\\" + FsSndDir + "\\system\\systems online.wav", SND_SYNC);
+  FpPlyWavFil->PlyWavFilFlg(FsAppDir + "..\\sounds\\system\\systems online.wav", SND_SYNC);
 }
 
 void TfrmVslCnv::SetLck(bool locked) {
   FpTbr->SetEna(!locked);
   FpDoc->FilMnu().menuAction()->setEnabled(!locked);
-  mmnOpt->setEnabled(!locked);
-  mmnHlp->menuAction()->setEnabled(!locked);
+  FpMnu->SetLck(locked);
 }
 
 bool TfrmVslCnv::Locked() const {
   return !FpTbr->VioBar().isEnabled() && !FpTbr->ComBar().isEnabled() &&
-         !FpDoc->FilMnu().menuAction()->isEnabled() && !mmnOpt->isEnabled() && !mmnHlp->menuAction()->isEnabled();
+         !FpDoc->FilMnu().menuAction()->isEnabled() && FpMnu->Lck();
 }
 
 void TfrmVslCnv::resizeEvent(QResizeEvent* e) {

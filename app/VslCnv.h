@@ -36,6 +36,7 @@ class TVslAcc;
 class TVslDoc;
 class TVslLnk;
 class TVslLsn;
+class TVslMnu;
 class TVslSet;
 class TVslTbr;
 class TclsPlyWavFil;
@@ -89,13 +90,6 @@ public:
   void ShwStaRpt();
 
   // Handlers of the menus and tool buttons.
-  void smnEngClick();
-  void smnDutClick();
-  void smnGerClick();
-  void mmnOptClick();
-  void smnHlpMnlEngClick();
-  void HandbuchDeutch1Click();
-  void smnHlpInfClick();
   void smnFilOpnClick();
   void smnFilSavClick();
   void smnFilSasClick();
@@ -110,9 +104,10 @@ public:
   TVslDoc& Doc() { return *FpDoc; }
   TVslTbr& Tbr() { return *FpTbr; }
   TVioBlk& Blk() { return *FpBlk; }
+  TVslMnu& Mnu() { return *FpMnu; }
 
   // The editor, which the other windows and the field reach.
-  std::unique_ptr<TVioPgmItp> FpVioPgmItp;
+  TVioPgmItp& Edt() const { return *FpVioPgmItp; }
 
   // The programming field, its scroll area and its views.
   QWidget& Fld() const { return *pnlVioFld; }
@@ -126,10 +121,6 @@ public:
   const QPixmap& BckBmp() const { return FpBckBmp; }
   TSysLgeMsg* SysLgeMsg() const { return FpSysLgeMsg.get(); }
   TclsPlyWavFil* PlyWavFil() const { return FpPlyWavFil.get(); }
-  QMenu& LgeMnu() const { return *mmnLge; }
-  QMenu& HlpMnu() const { return *mmnHlp; }
-  // The Language menu's items: 0 English, 1 Dutch, 2 German.
-  QAction* LgeAct(std::uint8_t idx) const;
   QTimer& TmrAppIto() { return tmrAppIto; }
   QTimer& TmrMovBckGndPic() { return tmrMovBckGndPic; }
   bool FrmShw() const { return FbFrmShw; }
@@ -142,13 +133,13 @@ protected:
   bool eventFilter(QObject* obj, QEvent* e) override;
 
 private:
+  std::unique_ptr<TVioPgmItp> FpVioPgmItp;
   // Construction steps; a fatal failure ends them early.
   void Crt();
   bool CrtObj();
   void RedSet(const std::vector<std::string>& ports);
   void SetPth();
   void BldCtl();
-  void BldMnu(QMenuBar& bar);
   void BldFld();
   void ShwBckImg();
   void SetLck(bool locked);
@@ -159,7 +150,7 @@ private:
   std::intptr_t SetMsgHdl(std::uint8_t code, std::intptr_t value);
   // Language (app/VslCnvLge.cpp): checks the item, sets the language and
   // keeps it in the settings store (sav).
-  void SelLge(std::uint8_t idx, QAction* item, bool sav = true);
+  void SelLge(std::uint8_t idx, bool sav = true);
   void LodLge();
   void RfsLgeTxt();
   // The field's views (app/VslCnvEdt.cpp). Until the intro ends, an empty
@@ -187,30 +178,15 @@ private:
   std::unique_ptr<TSysLgeMsg> FpSysLgeMsg;
   QPixmap FpBckBmp;
 
-  std::string FsExtComTknFil;
   std::uint8_t FbyLgeIdx = 0;
   std::uint8_t FbyAvlCol = 0;
   std::string FsAppDir;
-  std::string FsAppDrv;
-  std::string FsAppPth;
-  std::string FsPicDir;
-  std::string FsSndDir;
   std::int32_t FiComPrtIdx = -1;
   bool FbFrmShw = false;
   bool FbShwDon = false;  // FormShow has run
   bool FbCelFix = false;
-  std::string FsInsDir;
   std::string FsStaRpt;
 
-  QAction* mmnOpt = nullptr;
-  QMenu* mmnLge = nullptr;
-  QAction* smnEng = nullptr;
-  QAction* smnDut = nullptr;
-  QAction* smnGer = nullptr;
-  QMenu* mmnHlp = nullptr;
-  QAction* smnHlpMnlEng = nullptr;
-  QAction* HandbuchDeutch1 = nullptr;
-  QAction* smnHlpInf = nullptr;
   // The programming field: the client area below the tool bars. It keeps the
   // size of its grid when the window is made smaller, and the scroll area
   // around it lets the user reach the vios that no longer fit.
@@ -233,4 +209,5 @@ private:
   std::unique_ptr<TVslDoc> FpDoc;
   std::unique_ptr<TVslLnk> FpLnk;
   std::unique_ptr<TVslLsn> FpLsn;
+  std::unique_ptr<TVslMnu> FpMnu;
 };

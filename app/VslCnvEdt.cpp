@@ -63,18 +63,18 @@ void TfrmVslCnv::CrtEdtViw() {
   // A type key is its tool button's click, placed on the cursor's cell.
   FpVioPgmItp->SetOnTypKey([this](std::uint8_t typ) { FpTbr->KeyVio(typ); });
   FpPgmViw = std::make_unique<TPgmViw>(*FpVioPgmItp, pnlVioFld, this, &FpDoc->FilMnu());
-  FpPgmViw->FOnDocNam = [this] { return QFileInfo(VioQStr(FpDoc->FilNam())).completeBaseName(); };
+  FpPgmViw->SetOnDocNam([this] { return QFileInfo(VioQStr(FpDoc->FilNam())).completeBaseName(); });
   // The legend of the program sheet shows the tool bar's pictures.
-  if (TPgmSht* sht = FpPgmViw->Sht()) sht->FOnVioPic = [this](std::uint8_t typ) { return FpTbr->VioImg(typ); };
+  if (TPgmSht* sht = FpPgmViw->Sht()) sht->SetOnVioPic([this](std::uint8_t typ) { return FpTbr->VioImg(typ); });
   // Breakpoints go to the built-in robot alone: a robot on a serial port gets nothing new.
-  FpPgmViw->FOnBrkAdr = [this](const std::set<int>& adr) {
+  FpPgmViw->SetOnBrkAdr([this](const std::set<int>& adr) {
     TSimThr* sim = FpLnk ? FpLnk->Sim() : nullptr;
     if (sim && sim->Running() && IsSimPrt(FpLnk->PrtNam())) sim->Do([&adr](TSimDrv& d) { d.Rbt().SetBrk(adr); });
-  };
+  });
   FpVioPgmItp->SetOnStaDblClk([this] { return StaDblClkUpr(); });
   // Zoom and high contrast are kept, beside the language.
   FpPgmViw->Zom().Lod(FpSet->RedViw("Zoom"), FpSet->RedViw("HighContrast"));
-  FpPgmViw->Zom().FOnKep = [this](const std::string& nam, const std::string& val) { FpSet->KepViw(nam, val); };
+  FpPgmViw->Zom().SetOnKep([this](const std::string& nam, const std::string& val) { FpSet->KepViw(nam, val); });
   FpSimPan = new TSimPan(*this, *FpPgmViw, *scbVioFld, [this] { return FpLnk ? FpLnk->Sim() : nullptr; },
                          [this] { return FbyLgeIdx; });
   // The trace names the sensor and actor tokens as the field does.

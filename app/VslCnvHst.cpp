@@ -24,7 +24,7 @@ struct TfrmVslCnv::THst final : ILnkHst, IDocHst, ITbrHst {
   explicit THst(TfrmVslCnv& w) : W(w) {}
   TfrmVslCnv& W;
 
-  TVioPgmItp& Edt() override { return *W.FpVioPgmItp; }
+  TVioPgmItp& Edt() override { return W.Edt(); }
   TVioPgmItp* Pgm() override { return W.FpVioPgmItp.get(); }
   TPgmViw* PgmViw() override { return W.FpPgmViw.get(); }
   TclsPlyWavFil& Ply() override { return *W.FpPlyWavFil; }

@@ -1,4 +1,4 @@
-// The main window's menus beside File and Edit, and its language: the
+// The main window's language: the
 // Language menu, the tool button hints, menus, dialogs, the toolkit's standard
 // buttons and the spoken cues in the chosen language, and the choice kept in
 // the settings store for the next start.
@@ -15,6 +15,7 @@
 #include "app/VslCnv.h"
 #include "app/VslCnvLgc.h"
 #include "app/VslLsn.h"
+#include "app/VslMnu.h"
 #include "app/VslSet.h"
 #include "app/VslTbr.h"
 #include "app/platform/QtPlatform.h"
@@ -42,14 +43,8 @@ void TfrmVslCnv::SetLgeIdx(std::uint8_t idx) {
 
 void TfrmVslCnv::RfsLgeTxt() {
   const std::uint8_t lge = FbyLgeIdx;
-  auto txt = [lge](std::uint8_t id) { return QStr(LgeTxt(id, lge)); };
   FpDoc->RfsTxt(lge);
-  mmnOpt->setText(txt(SUM_MNU_OPT));
-  mmnLge->setTitle(txt(SUM_MNU_LGE));
-  mmnHlp->setTitle(txt(SUM_MNU_HLP));
-  smnHlpMnlEng->setText(txt(SUM_MNU_MNL_ENG));
-  HandbuchDeutch1->setText(txt(SUM_MNU_MNL_GER));
-  smnHlpInf->setText(txt(SUM_MNU_INF));
+  FpMnu->RfsTxt(lge);
   if (FpPgmViw) FpPgmViw->RfsTxt();
   if (FpSimPan) FpSimPan->RfsTxt();
   if (FpAcc) FpAcc->RfsTxt(lge);
@@ -59,8 +54,8 @@ void TfrmVslCnv::RfsLgeTxt() {
   if (frmHlpInf) frmHlpInf->SetLge(lge);
 }
 
-void TfrmVslCnv::SelLge(std::uint8_t idx, QAction* item, bool sav) {
-  for (QAction* a : {smnEng, smnDut, smnGer}) a->setChecked(a == item);
+void TfrmVslCnv::SelLge(std::uint8_t idx, bool sav) {
+  FpMnu->ChkLge(idx);
   const bool chg = idx != FbyLgeIdx;
   FbyLgeIdx = idx;
   SetLgeIdx(idx);
@@ -73,59 +68,6 @@ void TfrmVslCnv::SelLge(std::uint8_t idx, QAction* item, bool sav) {
 
 void TfrmVslCnv::LodLge() {
   const std::uint8_t idx = FpSet->RedLge();
-  SelLge(idx, LgeAct(idx), false);
+  SelLge(idx, false);
 }
 
-QAction* TfrmVslCnv::LgeAct(std::uint8_t idx) const {
-  QAction* const itm[] = {smnEng, smnDut, smnGer};
-  return idx < 3 ? itm[idx] : nullptr;
-}
-
-void TfrmVslCnv::smnEngClick() { SelLge(0, smnEng); }
-void TfrmVslCnv::smnDutClick() { SelLge(1, smnDut); }
-void TfrmVslCnv::smnGerClick() { SelLge(2, smnGer); }
-
-// ---------------------------------------------------------------------------
-// The menus beside File and Edit
-
-void TfrmVslCnv::BldMnu(QMenuBar& bar) {
-  bar.setObjectName("mmnMaiMnu");
-  FpDoc->BldMnu(bar);
-  mmnOpt = bar.addAction("Options");
-  connect(mmnOpt, &QAction::triggered, this, &TfrmVslCnv::mmnOptClick);
-  mmnLge = bar.addMenu("Language");
-  mmnLge->setObjectName("mmnLge");
-  auto* lge = new QActionGroup(this);
-  smnEng = mmnLge->addAction("Englisch");
-  smnDut = mmnLge->addAction("Nederlands");
-  smnGer = mmnLge->addAction("Deutsch");
-  for (QAction* a : {smnEng, smnDut, smnGer}) {
-    a->setCheckable(true);
-    lge->addAction(a);
-  }
-  connect(smnEng, &QAction::triggered, this, &TfrmVslCnv::smnEngClick);
-  connect(smnDut, &QAction::triggered, this, &TfrmVslCnv::smnDutClick);
-  connect(smnGer, &QAction::triggered, this, &TfrmVslCnv::smnGerClick);
-  mmnHlp = bar.addMenu("Help");
-  mmnHlp->setObjectName("mmnHlp");
-  smnHlpMnlEng = mmnHlp->addAction("Manual (Englisch)");
-  HandbuchDeutch1 = mmnHlp->addAction("Anleitung (Deutsch)");
-  smnHlpInf = mmnHlp->addAction("Info");
-  connect(smnHlpMnlEng, &QAction::triggered, this, &TfrmVslCnv::smnHlpMnlEngClick);
-  connect(HandbuchDeutch1, &QAction::triggered, this, &TfrmVslCnv::HandbuchDeutch1Click);
-  connect(smnHlpInf, &QAction::triggered, this, &TfrmVslCnv::smnHlpInfClick);
-}
-
-void TfrmVslCnv::mmnOptClick() {
-  if (!frmOptions) return;
-  frmOptions->show();
-  frmOptions->raise();
-  frmOptions->activateWindow();
-}
-
-void TfrmVslCnv::smnHlpMnlEngClick() { OpnMnl(NativePath(DocDir(GuInsDir) + GcMnlEng), FbyLgeIdx); }
-void TfrmVslCnv::HandbuchDeutch1Click() { OpnMnl(NativePath(DocDir(GuInsDir) + GcMnlGer), FbyLgeIdx); }
-
-void TfrmVslCnv::smnHlpInfClick() {
-  if (frmHlpInf) frmHlpInf->ShwOn(this);
-}

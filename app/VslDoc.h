@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <memory>
 #include <string>
 
@@ -106,7 +107,7 @@ public:
   // A lesson's title goes in front of the caption; empty: none.
   void SetLsnCap(const QString& tit);
   // Told when a program file has been opened.
-  std::function<void()> FOnOpn;
+  void SetOnOpn(std::function<void()> fn) { FOnOpn = std::move(fn); }
   const TVioRcv* Rcv() const { return FpVioRcv.get(); }
   // The items, for the lock and for tests.
   QAction* OpnAct() const { return smnFilOpn; }
@@ -118,6 +119,7 @@ public:
   QAction* RedAct() const { return smnEdtRed; }
 
 private:
+  std::function<void()> FOnOpn;
   struct THstObs;
   void BldFilMnu(QMenuBar& bar);
   void BldEdtMnu(QMenuBar& bar);

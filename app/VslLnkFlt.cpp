@@ -15,7 +15,7 @@ void TVslLnk::ShwFlt(std::uint16_t val) {
   // The frame stays on the vio until the next upload, as a paused robot's does.
   if (TPgmViw* v = FHst.PgmViw()) {
     v->RunAdr(adr);
-    if (const TVio* vio = v->RunVio()) nam = VioTypAccNam(FHst.Edt(), vio->Rec.VioTyp);
+    if (const TVio* vio = v->RunVio()) nam = VioTypAccNam(FHst.Edt(), vio->Rec().VioTyp);
   }
   FHst.Sta().showMessage(QStr(RbtFltMsg(adr, knd, FHst.Lge(), nam)));
 }

@@ -66,7 +66,8 @@ struct TVioCtl {
 // One vio on the programming field.
 class TVio {
 public:
-  TuVioRec Rec;
+  // Its record: cell, parameters and the walk's links.
+  const TuVioRec& Rec() const { return FRec; }
 
   // The pixel rectangle of its cell inside the field.
   int Left() const;
@@ -96,7 +97,9 @@ private:
   // The editor's controllers of the vio's controls and of its lists' language.
   friend class TVioPrm;
   friend class TVioLge;
+  friend class TVioMou;
   explicit TVio(TVioPgmItp* own) : FpOwn(own) {}
+  TuVioRec FRec;
   TVioPgmItp* FpOwn;
   std::string FsCap;
   bool FbVis = false;

@@ -49,8 +49,8 @@ bool ActVal(const TVio& vio) {
 
 std::string Pos(TVioPgmItp& edt, const TVio& vio) {
   return Fmt(Txt(edt, SUM_ACC_VIO_POS),
-             {VioTypAccNam(edt, vio.Rec.VioTyp), std::to_string(vio.Rec.GrdRow + 1),
-              std::to_string(vio.Rec.GrdCol + 1)});
+             {VioTypAccNam(edt, vio.Rec().VioTyp), std::to_string(vio.Rec().GrdRow + 1),
+              std::to_string(vio.Rec().GrdCol + 1)});
 }
 
 }  // namespace
@@ -61,7 +61,7 @@ std::string VioTypAccNam(TVioPgmItp& edt, std::uint8_t typ) {
 }
 
 std::string VioPrmAcc(TVioPgmItp& edt, const TVio& vio) {
-  const TuVioRec& r = vio.Rec;
+  const TuVioRec& r = vio.Rec();
   auto val = [&](std::uint8_t id, const std::string& v) {
     return v.empty() ? std::string() : Fmt(Txt(edt, id), {v});
   };
@@ -84,7 +84,7 @@ std::string VioPrmAcc(TVioPgmItp& edt, const TVio& vio) {
 
 std::string VioCtlAccNam(TVioPgmItp& edt, const TVio& vio, int ctl) {
   if (!InRng(ctl, vio.Ctls().size())) return {};
-  const bool act = vio.Rec.VioTyp == VT_ACT;
+  const bool act = vio.Rec().VioTyp == VT_ACT;
   switch (vio.Ctls()[static_cast<std::size_t>(ctl)].CtlRol) {
     case CR_SAR_TYP: return act ? Txt(edt, SUM_ACC_ACT_TYP) : Txt(edt, SUM_ACC_SNS_TYP);
     case CR_SAR_COM:
@@ -134,7 +134,7 @@ std::string TVioAcc::CelNam(int col, int row) {
   Upd();
   const auto& vios = FEdt.Vios();
   for (auto it = vios.rbegin(); it != vios.rend(); ++it)
-    if ((*it)->Rec.GrdCol == col && (*it)->Rec.GrdRow == row) return VioNam(*it);
+    if ((*it)->Rec().GrdCol == col && (*it)->Rec().GrdRow == row) return VioNam(*it);
   return Fmt(Txt(FEdt, SUM_ACC_CEL_EMP), {std::to_string(row + 1), std::to_string(col + 1)});
 }
 
@@ -143,13 +143,13 @@ std::string TVioAcc::Cmp(const TVio& vio, bool rch, const TVio* frm) const {
   const std::string prm = VioPrmAcc(FEdt, vio);
   if (!prm.empty()) t += ", " + prm;
   // The entry vios start the run; they follow nothing.
-  if (vio.Rec.VioTyp == VT_STA || vio.Rec.VioTyp == VT_SWI) return t;
+  if (vio.Rec().VioTyp == VT_STA || vio.Rec().VioTyp == VT_SWI) return t;
   if (!rch) return t + ", " + Txt(FEdt, SUM_ACC_VIO_NRC);
   if (!frm) return t;
   return t + ", " +
          Fmt(Txt(FEdt, SUM_ACC_VIO_FOL),
-             {VioTypAccNam(FEdt, frm->Rec.VioTyp), std::to_string(frm->Rec.GrdRow + 1),
-              std::to_string(frm->Rec.GrdCol + 1)});
+             {VioTypAccNam(FEdt, frm->Rec().VioTyp), std::to_string(frm->Rec().GrdRow + 1),
+              std::to_string(frm->Rec().GrdCol + 1)});
 }
 
 void TVioAcc::StpEnd() {

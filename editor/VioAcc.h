@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <map>
 #include <memory>
 #include <string>
@@ -34,12 +35,12 @@ public:
   TVioAcc& operator=(const TVioAcc&) = delete;
 
   // Called on the first change after an update: the view schedules Upd().
-  std::function<void()> FOnStl;
+  void SetOnStl(std::function<void()> fn) { FOnStl = std::move(fn); }
   // Told by Upd of each vio whose name or whose controls' names changed.
-  std::function<void(TVio*)> FOnChg;
+  void SetOnChg(std::function<void(TVio*)> fn) { FOnChg = std::move(fn); }
   // The walk of the program as it is now, when another listener (the byte
   // meter) translates it anyway; unset, Upd translates by itself.
-  std::function<const std::vector<TInsAndTkn::TuVioLnk>&()> FOnLnk;
+  void SetOnLnk(std::function<const std::vector<TInsAndTkn::TuVioLnk>&()> fn) { FOnLnk = std::move(fn); }
 
   // Composes the names anew when the field or the language changed since the
   // last time. The last-error text is left as it was.
@@ -65,6 +66,9 @@ public:
   void StpEnd() override;
 
 private:
+  std::function<const std::vector<TInsAndTkn::TuVioLnk>&()> FOnLnk;
+  std::function<void(TVio*)> FOnChg;
+  std::function<void()> FOnStl;
   void Mrk();
   // The whole text of one vio, given where the walk reached it from.
   std::string Cmp(const TVio& vio, bool rch, const TVio* frm) const;

@@ -14,28 +14,28 @@ bool TVioPgmItp::SetBrk(TVio* vio, bool on) {
 
 std::vector<TVio*> TVioPgmItp::BrkVios() const {
   std::vector<TVio*> r;
-  std::copy_if(FpVioLst.begin(), FpVioLst.end(), std::back_inserter(r), [](const TVio* v) { return v->Brk(); });
+  std::copy_if(FPgm.Vios().begin(), FPgm.Vios().end(), std::back_inserter(r), [](const TVio* v) { return v->Brk(); });
   return r;
 }
 
 std::vector<TVioPgmItp::TuBrkAt> TVioPgmItp::TakBrk() const {
   std::vector<TuBrkAt> r;
-  for (std::size_t i = 0; i < FpVioLst.size(); ++i) {
-    const TVio* v = FpVioLst[i];
-    if (v->Brk()) r.push_back({i, v->Rec.GrdCol, v->Rec.GrdRow, v->Rec.VioTyp});
+  for (std::size_t i = 0; i < FPgm.Vios().size(); ++i) {
+    const TVio* v = FPgm.Vios()[i];
+    if (v->Brk()) r.push_back({i, v->Rec().GrdCol, v->Rec().GrdRow, v->Rec().VioTyp});
   }
   return r;
 }
 
 void TVioPgmItp::PutBrk(const std::vector<TuBrkAt>& brk) {
   for (const TuBrkAt& b : brk) {
-    auto on = std::find_if(FpVioLst.begin(), FpVioLst.end(), [&b](const TVio* v) {
-      return v->Rec.GrdCol == b.Col && v->Rec.GrdRow == b.Row && v->Rec.VioTyp == b.Typ;
+    auto on = std::find_if(FPgm.Vios().begin(), FPgm.Vios().end(), [&b](const TVio* v) {
+      return v->Rec().GrdCol == b.Col && v->Rec().GrdRow == b.Row && v->Rec().VioTyp == b.Typ;
     });
-    if (on != FpVioLst.end()) {
+    if (on != FPgm.Vios().end()) {
       SetBrk(*on, true);
-    } else if (b.Idx < FpVioLst.size() && FpVioLst[b.Idx]->Rec.VioTyp == b.Typ) {
-      SetBrk(FpVioLst[b.Idx], true);
+    } else if (b.Idx < FPgm.Vios().size() && FPgm.Vios()[b.Idx]->Rec().VioTyp == b.Typ) {
+      SetBrk(FPgm.Vios()[b.Idx], true);
     }
   }
 }

@@ -266,42 +266,42 @@ private:
 
 bool TVioPgmItp::BldVioLns(TStrLst& lines) {
   lines.clear();
-  for (const TVio* vio : FpVioLst) {
-    const std::uint8_t typ = vio->Rec.VioTyp;
+  for (const TVio* vio : FPgm.Vios()) {
+    const std::uint8_t typ = vio->Rec().VioTyp;
     lines.push_back(GetVioKey(typ));
-    lines.push_back(FmtCel(vio->Rec.GrdCol + 1));
-    lines.push_back(FmtCel(vio->Rec.GrdRow + 1));
+    lines.push_back(FmtCel(vio->Rec().GrdCol + 1));
+    lines.push_back(FmtCel(vio->Rec().GrdRow + 1));
     switch (typ) {
       case VT_STA: case VT_STO: case VT_IFF: case VT_THN: case VT_ELS: case VT_SWI: case VT_RTI:
         break;
       case VT_DLY:
-        lines.push_back(vio->Rec.ValTxt);
+        lines.push_back(vio->Rec().ValTxt);
         break;
       case VT_LBL:
         if (vio->FndCtl(TeCtlKnd::Cbx, CR_LBL_NAM) < 0) {
           ShwMsgBox("#018, No combobox on 'label' vio found");
           return false;
         }
-        lines.push_back(vio->Rec.LblNam);
+        lines.push_back(vio->Rec().LblNam);
         break;
       case VT_GTO:
         if (vio->FndCtl(TeCtlKnd::Cbx, CR_GTO_NAM) < 0) {
           ShwMsgBox("#019, No combobox on 'goto' vio found");
           return false;
         }
-        lines.push_back(vio->Rec.LblNam);
+        lines.push_back(vio->Rec().LblNam);
         break;
       case VT_ACT:
-        lines.push_back(vio->Rec.SarTyp);
-        lines.push_back(vio->Rec.SarCom);
-        lines.push_back(vio->Rec.ValTxt);
+        lines.push_back(vio->Rec().SarTyp);
+        lines.push_back(vio->Rec().SarCom);
+        lines.push_back(vio->Rec().ValTxt);
         break;
       case VT_SNS:
-        lines.push_back(vio->Rec.SarTyp);
-        lines.push_back(vio->Rec.SarCom);
+        lines.push_back(vio->Rec().SarTyp);
+        lines.push_back(vio->Rec().SarCom);
         break;
       case VT_SPD:
-        lines.push_back(vio->Rec.SpdTxt);
+        lines.push_back(vio->Rec().SpdTxt);
         lines.push_back("");  // the second speed, never used
         break;
       default:
@@ -388,9 +388,9 @@ bool TVioPgmItp::LodVioStm(std::istream& in, const std::string& path, bool exact
   // The whole file is checked before the field is touched: a damaged file
   // leaves the program on the field as it was.
   std::vector<TuVioBlk> blks;
-  if (!TVioFilRdr(in, path, FiGrdCls, FiGrdRws).Prs(blks)) return false;
+  if (!TVioFilRdr(in, path, FPgm.GrdCls(), FPgm.GrdRws()).Prs(blks)) return false;
 
-  FpLblVioDdwStl.clear();
+  FPgm.SetLblLst({});
   RmvAllVio();
   if (FOnTbnEna) {
     FOnTbnEna(VT_STA, true);
@@ -398,8 +398,8 @@ bool TVioPgmItp::LodVioStm(std::istream& in, const std::string& path, bool exact
   }
   auto addLbl = [this](const std::string& nam) {
     bool has = false;
-    for (const std::string& l : FpLblVioDdwStl) has = has || EqlNoCase(l, nam);
-    if (!has) FpLblVioDdwStl.push_back(nam);
+    for (const std::string& l : FPgm.LblLst()) has = has || EqlNoCase(l, nam);
+    if (!has) FPgm.LblLstMut().push_back(nam);
   };
   for (const TuVioBlk& b : blks) {
     bool ok = true;
@@ -416,7 +416,7 @@ bool TVioPgmItp::LodVioStm(std::istream& in, const std::string& path, bool exact
         // A file's empty delay reads as the default; the field's own lines
         // come back as they were.
         if (ok && exact && b.Prm[0].empty()) {
-          TVio* dly = FpVioLst.back();
+          TVio* dly = FPgm.Vios().back();
           SetCtlTxt(dly, dly->FndCtl(TeCtlKnd::Edt, CR_VAL), "");
         }
         break;
@@ -441,7 +441,7 @@ bool TVioPgmItp::LodVioStm(std::istream& in, const std::string& path, bool exact
         // The edit keeps the number as the file wrote it: cutting 300 down to
         // 8 bits would silently turn it into 44 and change the program.
         if (ok) {
-          TVio* spd = FpVioLst.back();
+          TVio* spd = FPgm.Vios().back();
           SetCtlTxt(spd, spd->FndCtl(TeCtlKnd::Edt, CR_SPD), b.Prm[0]);
         }
         break;

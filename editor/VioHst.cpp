@@ -37,11 +37,8 @@ TVioPgmItp::TuVioSnp TVioPgmItp::TakSnp() {
   TuVioSnp s;
   s.Doc = FpDoc;
   if (!BldVioLns(s.Lns)) s.Lns.clear();
-  s.LblLst = FpLblVioDdwStl;
-  auto idx = [this](const TVio* v) {
-    const auto it = std::find(FpVioLst.begin(), FpVioLst.end(), v);
-    return it == FpVioLst.end() ? -1 : static_cast<int>(it - FpVioLst.begin());
-  };
+  s.LblLst = FPgm.LblLst();
+  auto idx = [this](const TVio* v) { return FPgm.Idx(v); };
   if (FbDlyErr) s.DlyErr = idx(FpDlyErrVio);
   if (FbSpdErr) s.SpdErr = idx(FpSpdErrVio);
   if (FbDstErr) s.DstErr = idx(FpDstErrVio);
@@ -111,11 +108,9 @@ bool TVioPgmItp::RstSnp(const TuVioSnp& snp) {
   std::istringstream in(all);
   const bool ok = LodVioStm(in, "undo", true);
   PutBrk(brk);
-  FpLblVioDdwStl = snp.LblLst;
+  FPgm.SetLblLst(snp.LblLst);
   FpDoc = snp.Doc;
-  auto vio = [this](int i) -> TVio* {
-    return InRng(i, FpVioLst.size()) ? FpVioLst[static_cast<std::size_t>(i)] : nullptr;
-  };
+  auto vio = [this](int i) { return FPgm.At(i); };
   FpDlyErrVio = vio(snp.DlyErr);
   FbDlyErr = FpDlyErrVio != nullptr;
   FpSpdErrVio = vio(snp.SpdErr);

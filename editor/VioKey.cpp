@@ -48,14 +48,14 @@ void TVioKey::SetCur(int col, int row) {
 TVio* TVioKey::Vio() const {
   const std::vector<TVio*>& vios = FEdt.Vios();
   for (auto it = vios.rbegin(); it != vios.rend(); ++it)
-    if ((*it)->Rec.GrdCol == FiCol && (*it)->Rec.GrdRow == FiRow) return *it;
+    if ((*it)->Rec().GrdCol == FiCol && (*it)->Rec().GrdRow == FiRow) return *it;
   return nullptr;
 }
 
 bool TVioKey::AddVio(std::uint8_t typ) {
   TStpGrd stp(FEdt);
-  const bool ok = FEdt.CelFre(FiCol, FiRow) ? FEdt.PutVio(typ, FiCol, FiRow) != nullptr : FEdt.AddVio(typ);
-  if (ok && FEdt.FpCurVio) SetCur(FEdt.FpCurVio->Rec.GrdCol, FEdt.FpCurVio->Rec.GrdRow);
+  const bool ok = FEdt.FPgm.CelFre(FiCol, FiRow) ? FEdt.PutVio(typ, FiCol, FiRow) != nullptr : FEdt.AddVio(typ);
+  if (ok && FEdt.FpCurVio) SetCur(FEdt.FpCurVio->Rec().GrdCol, FEdt.FpCurVio->Rec().GrdRow);
   return ok;
 }
 
@@ -75,7 +75,7 @@ int TVioKey::PrmCtl(const TVio* vio, int ctl, bool back) {
 }
 
 void TVioKey::PrmEsc(const TVio* vio) {
-  if (FEdt.OwnsVio(vio)) SetCur(vio->Rec.GrdCol, vio->Rec.GrdRow);
+  if (FEdt.OwnsVio(vio)) SetCur(vio->Rec().GrdCol, vio->Rec().GrdRow);
 }
 
 bool TVioKey::Key(TeKey key, bool ctl, char chr) {
@@ -133,7 +133,7 @@ void TVioKey::MovVio(int dc, int dr) {
   const TVioPgmItp::TuGlu g = FEdt.GluVio(vio, at, at.X + dc * FEdt.CelWdt(), at.Y + dr * FEdt.CelHgt());
   FEdt.FpCurVio = vio;
   FEdt.DrpVio(vio, g.Pos.X, g.Pos.Y);
-  SetCur(vio->Rec.GrdCol, vio->Rec.GrdRow);
+  SetCur(vio->Rec().GrdCol, vio->Rec().GrdRow);
 }
 
 // ---- The editor's own methods, answered here ----------------------------------------

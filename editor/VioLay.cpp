@@ -69,13 +69,13 @@ ITxtMsr& TVioLay::Msr() {
 }
 
 std::int32_t TVioLay::VioClr(const TVio& vio) {
-  const TuVioTypRow* r = vio.Owner() && vio.Owner()->HiCtr() ? GetVioRow(vio.Rec.VioTyp) : nullptr;
-  return r ? r->HcClr : GetVioClr(vio.Rec.VioTyp);
+  const TuVioTypRow* r = vio.Owner() && vio.Owner()->HiCtr() ? GetVioRow(vio.Rec().VioTyp) : nullptr;
+  return r ? r->HcClr : GetVioClr(vio.Rec().VioTyp);
 }
 
 std::int32_t TVioLay::VioFntClr(const TVio& vio) {
-  const TuVioTypRow* r = vio.Owner() && vio.Owner()->HiCtr() ? GetVioRow(vio.Rec.VioTyp) : nullptr;
-  return r ? r->HcFntClr : GetVioFntClr(vio.Rec.VioTyp);
+  const TuVioTypRow* r = vio.Owner() && vio.Owner()->HiCtr() ? GetVioRow(vio.Rec().VioTyp) : nullptr;
+  return r ? r->HcFntClr : GetVioFntClr(vio.Rec().VioTyp);
 }
 
 int TVioLay::Zm(int v) const { return std::max(1, v * FMdl.Zom() / 100); }
@@ -105,7 +105,7 @@ TuCtlBox TVioLay::CtlBox(const TVio& vio, int ctl) {
 
 void TVioLay::CbxBox(const TVio& vio, int ctl, TuCtlBox& b) {
   const int w = FMdl.CelWdt(), h = FMdl.CelHgt();
-  const bool sar = vio.Rec.VioTyp == VT_ACT || vio.Rec.VioTyp == VT_SNS;
+  const bool sar = vio.Rec().VioTyp == VT_ACT || vio.Rec().VioTyp == VT_SNS;
   b.Width = w;
   b.Clr = FMdl.HiCtr() ? GcHcCtlClr : sar ? GcPrmBluClr : GcLblCynClr;
   if (sar) {
@@ -126,7 +126,7 @@ void TVioLay::EdtBox(const TVio& vio, int ctl, TuCtlBox& b) {
   b.Clr = FMdl.HiCtr() ? GcHcCtlClr : GcPrmBluClr;
   int romW = 0, romH = 0;
   Msr().EdtRom(romW, romH);
-  if (vio.Rec.VioTyp == VT_ACT) {
+  if (vio.Rec().VioTyp == VT_ACT) {
     // The size of the boxes above it, unless the value needs less.
     const int row = SarRow();
     b.FntPts = FitSiz(true, FitPts(), CtlTxts(vio, ctl), w / 2 - romW, row - romH);
@@ -140,7 +140,7 @@ void TVioLay::EdtBox(const TVio& vio, int ctl, TuCtlBox& b) {
 
 void TVioLay::LblBox(const TVio& vio, int ctl, TuCtlBox& b) {
   const int h = FMdl.CelHgt();
-  const std::uint8_t typ = vio.Rec.VioTyp;
+  const std::uint8_t typ = vio.Rec().VioTyp;
   const int row = SarRow();
   // Three rows of an actor in a third of the cell each: no room for its caption.
   const bool cpt = row > h / 4;
@@ -167,7 +167,7 @@ void TVioLay::LblBox(const TVio& vio, int ctl, TuCtlBox& b) {
 
 void TVioLay::CapLbl(const TVio& vio, int ctl, TuCtlBox& b, bool cpt) {
   const int w = FMdl.CelWdt(), h = FMdl.CelHgt();
-  const std::uint8_t typ = vio.Rec.VioTyp;
+  const std::uint8_t typ = vio.Rec().VioTyp;
   if (cpt && typ == VT_ACT) {
     b.Hid = true;
     return;

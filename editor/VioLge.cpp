@@ -12,38 +12,22 @@
 #include "core/StrUtl.h"
 #include "editor/VioLge.h"
 
-namespace {
-
-// Keeps the last-error text of the caller: the lookups below write their own
-// "not found" texts, which are answers here, not failures to report.
-class TKeepLstErr {
-public:
-  TKeepLstErr() : FsKep(GuLstErrMsg) {}
-  ~TKeepLstErr() { GuLstErrMsg = FsKep; }
-  TKeepLstErr(const TKeepLstErr&) = delete;
-  TKeepLstErr& operator=(const TKeepLstErr&) = delete;
-
-private:
-  std::string FsKep;
-};
-
-}  // namespace
+// The lookups below ask the quiet questions of the token table: a name that
+// a language lacks is an answer here, not a failure to report.
 
 bool TVioLge::FndSarTkn(std::uint8_t lge, bool actor, const std::string& typTxt, const std::string& comTxt,
                            std::uint8_t& tkn, std::string* typOut, std::string* comOut) {
-  TKeepLstErr kep;
-  TSarAndTkn& sat = FEdt.SarAndTkn();
-  TStrLst typs, coms;
-  if (!sat.GetSarTypLst(typs, lge, FbyAvlCol, actor)) return false;
+  const TSarAndTkn& sat = FEdt.SarAndTkn();
+  const TStrLst typs = sat.SarTypLst(lge, FbyAvlCol, actor);
   // Names are matched as the lists of a new vio match them: without regard to case.
   const int t = FndNoCase(typs, typTxt);
   if (t < 0) return false;
   const std::string& typ = typs[static_cast<std::size_t>(t)];
-  if (!sat.GetSarComLst(coms, typ, lge, FbyAvlCol, actor)) return false;
+  const TStrLst coms = sat.SarComLst(typ, lge, FbyAvlCol, actor);
   const int c = FndNoCase(coms, comTxt);
   if (c < 0) return false;
   const std::string& com = coms[static_cast<std::size_t>(c)];
-  const int v = sat.GetSarTkn(lge, typ, com);
+  const int v = sat.SarTkn(lge, typ, com);
   if (v < 0) return false;
   tkn = static_cast<std::uint8_t>(v);
   if (typOut) *typOut = typ;
@@ -53,14 +37,12 @@ bool TVioLge::FndSarTkn(std::uint8_t lge, bool actor, const std::string& typTxt,
 
 bool TVioLge::FndSarNam(std::uint8_t lge, bool actor, std::uint8_t tkn, std::string& typTxt,
                            std::string& comTxt, TStrLst* typLst, TStrLst* comLst) {
-  TKeepLstErr kep;
-  TSarAndTkn& sat = FEdt.SarAndTkn();
-  TStrLst typs, coms;
-  if (!sat.GetSarTypLst(typs, lge, FbyAvlCol, actor)) return false;
+  const TSarAndTkn& sat = FEdt.SarAndTkn();
+  const TStrLst typs = sat.SarTypLst(lge, FbyAvlCol, actor);
   for (const std::string& typ : typs) {
-    if (!sat.GetSarComLst(coms, typ, lge, FbyAvlCol, actor)) continue;
+    const TStrLst coms = sat.SarComLst(typ, lge, FbyAvlCol, actor);
     for (const std::string& com : coms) {
-      if (sat.GetSarTkn(lge, typ, com) != tkn) continue;
+      if (sat.SarTkn(lge, typ, com) != tkn) continue;
       typTxt = typ;
       comTxt = com;
       if (typLst) *typLst = typs;
@@ -81,8 +63,8 @@ bool TVioLge::SetLgeIdx(std::uint8_t idx) {
   const bool sav = !FEdt.FHst.Emp() && FEdt.FHst.Cur().Lns == FEdt.FpDoc->SavLns;
   std::optional<TNoRcd> noRcd(std::in_place, FEdt);
   std::string kep;
-  for (TVio* vio : FEdt.FpVioLst) {
-    const std::uint8_t typ = vio->Rec.VioTyp;
+  for (TVio* vio : FEdt.Vios()) {
+    const std::uint8_t typ = vio->Rec().VioTyp;
     if (typ != VT_ACT && typ != VT_SNS) continue;
     const bool actor = typ == VT_ACT;
     const int typCtl = vio->FndCtl(TeCtlKnd::Cbx, CR_SAR_TYP);
@@ -92,20 +74,20 @@ bool TVioLge::SetLgeIdx(std::uint8_t idx) {
     // A sar vio always has both boxes: a vio whose boxes could not be made is
     // never left on the field.
     if (typCtl < 0 || comCtl < 0) continue;
-    if (!FndSarNam(idx, actor, vio->Rec.SarTkn, typTxt, comTxt, &typs, &coms)) {
+    if (!FndSarNam(idx, actor, vio->Rec().SarTkn, typTxt, comTxt, &typs, &coms)) {
       // Its token has no name in the new language: the vio shows its old
       // names, which still stand for the same token.
-      kep += (kep.empty() ? "" : "; ") + GetVioCap(typ) + " at column " + std::to_string(vio->Rec.GrdCol + 1) +
-             ", row " + std::to_string(vio->Rec.GrdRow + 1);
+      kep += (kep.empty() ? "" : "; ") + GetVioCap(typ) + " at column " + std::to_string(vio->Rec().GrdCol + 1) +
+             ", row " + std::to_string(vio->Rec().GrdRow + 1);
       continue;
     }
     TVioCtl& tc = vio->FCtls[static_cast<std::size_t>(typCtl)];
     tc.Itms = std::move(typs);
-    vio->Rec.SarTyp = typTxt;
+    vio->FRec.SarTyp = typTxt;
     FEdt.NtfCtl(vio, typCtl);
     TVioCtl& cc = vio->FCtls[static_cast<std::size_t>(comCtl)];
     cc.Itms = std::move(coms);
-    vio->Rec.SarCom = comTxt;
+    vio->FRec.SarCom = comTxt;
     FEdt.NtfCtl(vio, comCtl);
   }
   // A lesson keeps the lists to what it offers.
@@ -156,6 +138,6 @@ std::size_t TVioPgmItp::Bdg() const { return FpLge->Bdg(); }
 std::string TVioPgmItp::LsnNot(const std::vector<std::uint8_t>& typs) { return FpLge->LsnNot(typs); }
 std::string TVioPgmItp::LsnNot() {
   std::vector<std::uint8_t> typs;
-  for (const TVio* v : FpVioLst) typs.push_back(v->Rec.VioTyp);
+  for (const TVio* v : FPgm.Vios()) typs.push_back(v->Rec().VioTyp);
   return FpLge->LsnNot(typs);
 }

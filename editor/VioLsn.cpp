@@ -150,7 +150,6 @@ bool TLsnPrs::Vios(const std::string& val) {
 
 bool TLsnPrs::Sar(bool actor, const std::string& val) {
   TSarAndTkn& sat = FEdt.SarAndTkn();
-  const std::string kep = GuLstErrMsg;  // the lookups' "not found" texts are answers here
   const auto slh = val.find('/');
   const std::string typ = Trm(val.substr(0, slh));
   const std::string com = slh == std::string::npos ? std::string() : Trm(val.substr(slh + 1));
@@ -159,20 +158,16 @@ bool TLsnPrs::Sar(bool actor, const std::string& val) {
   bool fnd = false;
   std::bitset<256>& set = actor ? FLsn.Act : FLsn.Sns;
   for (std::uint8_t lge = 0; lge <= 2; ++lge) {
-    TStrLst typs, coms;
-    if (!sat.GetSarTypLst(typs, lge, FEdt.AvlCol(), actor)) continue;
-    for (const std::string& t : typs) {
+    for (const std::string& t : sat.SarTypLst(lge, FEdt.AvlCol(), actor)) {
       if (num < 0 && !EqlNoCase(t, typ)) continue;
-      if (!sat.GetSarComLst(coms, t, lge, FEdt.AvlCol(), actor)) continue;
-      for (const std::string& c : coms) {
-        const int tkn = sat.GetSarTkn(lge, t, c);
+      for (const std::string& c : sat.SarComLst(t, lge, FEdt.AvlCol(), actor)) {
+        const int tkn = sat.SarTkn(lge, t, c);
         if (tkn < 0 || (num >= 0 ? tkn != num : !com.empty() && !EqlNoCase(c, com))) continue;
         set.set(static_cast<std::size_t>(tkn));
         fnd = true;
       }
     }
   }
-  GuLstErrMsg = kep;
   if (!fnd) return NoNam(Trm(val));
   (actor ? FLsn.AllAct : FLsn.AllSns) = false;
   return true;
@@ -310,19 +305,18 @@ std::string TVioLge::LsnNot(const std::vector<std::uint8_t>& typs) {
 }
 
 int TVioLge::OwnTkn(const TVio* vio, std::uint8_t lge, bool actor) {
-  if (vio->Rec.SarTkn != 0xFF) return vio->Rec.SarTkn;
+  if (vio->Rec().SarTkn != 0xFF) return vio->Rec().SarTkn;
   std::uint8_t tkn;
-  return FndSarTkn(lge, actor, vio->Rec.SarTyp, vio->Rec.SarCom, tkn) ? tkn : -1;
+  return FndSarTkn(lge, actor, vio->Rec().SarTyp, vio->Rec().SarCom, tkn) ? tkn : -1;
 }
 
 void TVioLge::FltSarLst(TStrLst& lst, const TVio* vio, std::uint8_t lge, std::uint8_t avlCol, bool actor,
                       const std::string* typ) {
   if (!FpLsn || FpLsn->AllSar(actor)) return;
   const int own = OwnTkn(vio, lge, actor);
-  const std::string kep = GuLstErrMsg;
   TSarAndTkn& sat = FEdt.SarAndTkn();
   auto ofr = [&](const std::string& t, const std::string& c) {
-    const int tkn = sat.GetSarTkn(lge, t, c);
+    const int tkn = sat.SarTkn(lge, t, c);
     return tkn >= 0 && (tkn == own || FpLsn->SarOfr(actor, tkn));
   };
   TStrLst out;
@@ -331,34 +325,29 @@ void TVioLge::FltSarLst(TStrLst& lst, const TVio* vio, std::uint8_t lge, std::ui
     if (typ) {
       kep1 = ofr(*typ, it);
     } else {
-      TStrLst coms;
-      if (sat.GetSarComLst(coms, it, lge, avlCol, actor))
-        for (const std::string& c : coms) kep1 = kep1 || ofr(it, c);
+      for (const std::string& c : sat.SarComLst(it, lge, avlCol, actor)) kep1 = kep1 || ofr(it, c);
     }
     if (kep1) out.push_back(it);
   }
-  GuLstErrMsg = kep;
   lst = std::move(out);
 }
 
 void TVioLge::RfsSarLst() {
   if (FbyLgeIdx > 2) return;
-  const std::string kep = GuLstErrMsg;
-  for (TVio* vio : FEdt.FpVioLst) {
-    const std::uint8_t typ = vio->Rec.VioTyp;
+  for (TVio* vio : FEdt.Vios()) {
+    const std::uint8_t typ = vio->Rec().VioTyp;
     const int typCtl = vio->FndCtl(TeCtlKnd::Cbx, CR_SAR_TYP);
     const int comCtl = vio->FndCtl(TeCtlKnd::Cbx, CR_SAR_COM);
     if ((typ != VT_ACT && typ != VT_SNS) || typCtl < 0 || comCtl < 0) continue;
     const bool actor = typ == VT_ACT;
-    TStrLst typs, coms;
-    if (!FEdt.SarAndTkn().GetSarTypLst(typs, FbyLgeIdx, FbyAvlCol, actor)) continue;
-    if (!FEdt.SarAndTkn().GetSarComLst(coms, vio->Rec.SarTyp, FbyLgeIdx, FbyAvlCol, actor)) continue;
+    TStrLst typs = FEdt.SarAndTkn().SarTypLst(FbyLgeIdx, FbyAvlCol, actor);
+    TStrLst coms = FEdt.SarAndTkn().SarComLst(vio->Rec().SarTyp, FbyLgeIdx, FbyAvlCol, actor);
+    if (typs.empty() || coms.empty()) continue;
     FltSarLst(typs, vio, FbyLgeIdx, FbyAvlCol, actor, nullptr);
-    FltSarLst(coms, vio, FbyLgeIdx, FbyAvlCol, actor, &vio->Rec.SarTyp);
+    FltSarLst(coms, vio, FbyLgeIdx, FbyAvlCol, actor, &vio->Rec().SarTyp);
     vio->FCtls[static_cast<std::size_t>(typCtl)].Itms = std::move(typs);
     FEdt.NtfCtl(vio, typCtl);
     vio->FCtls[static_cast<std::size_t>(comCtl)].Itms = std::move(coms);
     FEdt.NtfCtl(vio, comCtl);
   }
-  GuLstErrMsg = kep;
 }

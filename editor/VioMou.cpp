@@ -16,22 +16,22 @@ constexpr int GcGluDst = 25;
 void TVioMou::PutVioOnCel(TVio* vio, int col, int row) {
   TStpGrd stp(FEdt);
   if (!FEdt.OwnsVio(vio)) return;
-  const bool mov = vio->Rec.GrdCol != col || vio->Rec.GrdRow != row;
-  vio->Rec.GrdCol = col;
-  vio->Rec.GrdRow = row;
+  const bool mov = vio->Rec().GrdCol != col || vio->Rec().GrdRow != row;
+  vio->FRec.GrdCol = col;
+  vio->FRec.GrdRow = row;
   FEdt.FiCurCol = col;
   FEdt.FiCurRow = row;
   if (mov) ShwVioAt(vio, vio->Left(), vio->Top());
 }
 
 TVioMou::TuGlu TVioMou::GluVio(const TVio* vio, TuPos at, int l, int t) const {
-  const int maxL = (FEdt.FiGrdCls - 1) * FEdt.FiCelWdt, maxT = (FEdt.FiGrdRws - 1) * FEdt.FiCelHgt;
+  const int maxL = (FEdt.GrdCls() - 1) * FEdt.FiCelWdt, maxT = (FEdt.GrdRws() - 1) * FEdt.FiCelHgt;
   if (l < 0 || l >= maxL || t < 0 || t >= maxT) return {{std::clamp(l, 0, maxL), std::clamp(t, 0, maxT)}, {}};
   const int c = (l + FEdt.FiCelWdt / 2) / FEdt.FiCelWdt, r = (t + FEdt.FiCelHgt / 2) / FEdt.FiCelHgt;
   // Occupied as the field shows it: the dragged vio where it stands, the others on their cells.
   auto occ = [&](int nc, int nr) {
-    if (!FEdt.CelInGrd(nc, nr)) return false;
-    return (at.X == nc * FEdt.FiCelWdt && at.Y == nr * FEdt.FiCelHgt) || !FEdt.CelFreExc(nc, nr, vio);
+    if (!FEdt.FPgm.CelInGrd(nc, nr)) return false;
+    return (at.X == nc * FEdt.FiCelWdt && at.Y == nr * FEdt.FiCelHgt) || !FEdt.FPgm.CelFreExc(nc, nr, vio);
   };
   TuGlu g{{l, t}, {}};
   auto tst = [&](int nc, int nr, int dst, char sid) {
@@ -48,15 +48,15 @@ TVioMou::TuGlu TVioMou::GluVio(const TVio* vio, TuPos at, int l, int t) const {
 
 TVioMou::TuCel TVioMou::DrpCel(const TVio* vio, int l, int t) const {
   const int c = (l + FEdt.FiCelWdt / 2) / FEdt.FiCelWdt, r = (t + FEdt.FiCelHgt / 2) / FEdt.FiCelHgt;
-  if (FEdt.CelFreExc(c, r, vio)) return {c, r};
-  return {vio->Rec.GrdCol, vio->Rec.GrdRow};
+  if (FEdt.FPgm.CelFreExc(c, r, vio)) return {c, r};
+  return {vio->Rec().GrdCol, vio->Rec().GrdRow};
 }
 
 void TVioMou::DrpVio(TVio* vio, int l, int t) {
   TStpGrd stp(FEdt);
   if (!FEdt.OwnsVio(vio)) return;
   const TuCel c = DrpCel(vio, l, t);
-  const bool stay = c.Col == vio->Rec.GrdCol && c.Row == vio->Rec.GrdRow;
+  const bool stay = c.Col == vio->Rec().GrdCol && c.Row == vio->Rec().GrdRow;
   PutVioOnCel(vio, c.Col, c.Row);
   // Back onto its own cell from where the drag showed it.
   if (stay && (l != vio->Left() || t != vio->Top())) ShwVioAt(vio, vio->Left(), vio->Top());
@@ -84,8 +84,8 @@ void TVioMou::VioRgtUp() {
   FbCtxPop = false;
   TVio* vio = FEdt.FpCurVio;
   if (!vio || !FEdt.FpOwnFrm) return;
-  if (vio->Rec.VioTyp == VT_STA) FEdt.FpOwnFrm->SndMsg(WM_APP_MSG, AM_ENA_STA, 0);
-  if (vio->Rec.VioTyp == VT_SWI) FEdt.FpOwnFrm->SndMsg(WM_APP_MSG, AM_ENA_SWI, 0);
+  if (vio->Rec().VioTyp == VT_STA) FEdt.FpOwnFrm->SndMsg(WM_APP_MSG, AM_ENA_STA, 0);
+  if (vio->Rec().VioTyp == VT_SWI) FEdt.FpOwnFrm->SndMsg(WM_APP_MSG, AM_ENA_SWI, 0);
   FEdt.FpOwnFrm->SndMsg(WM_SET_MSG, SM_RMV_CUR_VIO, 0);
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <utility>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,7 +37,7 @@ public:
   TVioMtr& operator=(const TVioMtr&) = delete;
 
   // Called on the first change after an update: the view schedules Upd().
-  std::function<void()> FOnStl;
+  void SetOnStl(std::function<void()> fn) { FOnStl = std::move(fn); }
 
   // Translates the current program (when changed since the last time) and
   // returns the state. The last-error text of the program is left as it was.
@@ -66,6 +67,7 @@ public:
   const std::vector<TInsAndTkn::TuVioLnk>& Lnk() const { return FLnk; }
 
 private:
+  std::function<void()> FOnStl;
   void Mrk();
   std::vector<TInsAndTkn::TuVioLnk> FLnk;
   bool FbPnd = false;  // asked for during a change

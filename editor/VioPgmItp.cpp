@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <climits>
 #include <cstdlib>
 
 #include "core/Globals.h"
@@ -19,8 +18,8 @@
 
 // ---- TVio ------------------------------------------------------------------
 
-int TVio::Left() const { return Rec.GrdCol * FpOwn->CelWdt(); }
-int TVio::Top() const { return Rec.GrdRow * FpOwn->CelHgt(); }
+int TVio::Left() const { return FRec.GrdCol * FpOwn->CelWdt(); }
+int TVio::Top() const { return FRec.GrdRow * FpOwn->CelHgt(); }
 int TVio::Width() const { return FpOwn->CelWdt(); }
 int TVio::Height() const { return FpOwn->CelHgt(); }
 
@@ -47,7 +46,7 @@ const std::string& TVio::CtlTxt(int ctl) const {
   if (!InRng(ctl, FCtls.size())) return GcNon;
   const TVioCtl& c = FCtls[static_cast<std::size_t>(ctl)];
   if (c.Knd == TeCtlKnd::Lbl) return c.LblTxt;
-  const std::string* p = Rec.Prm(c.CtlRol);
+  const std::string* p = FRec.Prm(c.CtlRol);
   return p ? *p : GcNon;
 }
 
@@ -55,7 +54,7 @@ void TVio::PutCtlTxt(int ctl, std::string txt) {
   TVioCtl& c = FCtls[static_cast<std::size_t>(ctl)];
   if (c.Knd == TeCtlKnd::Lbl) {
     c.LblTxt = std::move(txt);
-  } else if (std::string* p = Rec.Prm(c.CtlRol)) {
+  } else if (std::string* p = FRec.Prm(c.CtlRol)) {
     *p = std::move(txt);
   }
 }
@@ -87,10 +86,7 @@ TVioPgmItp::TVioPgmItp(IWndMsgTgt* owner)
   FHst.Rcd(TakSnp(), nullptr, -1);
 }
 
-TVioPgmItp::~TVioPgmItp() {
-  for (TVio* v : FpVioLst) delete v;
-  FpVioLst.clear();
-}
+TVioPgmItp::~TVioPgmItp() = default;
 
 void TVioPgmItp::CrtVioFld(int width, int height) {
   if (width <= 0 || height <= 0) {
@@ -99,8 +95,7 @@ void TVioPgmItp::CrtVioFld(int width, int height) {
   }
   FiFldWdt = width;
   FiFldHgt = height;
-  FiGrdCls = GcGrdCls;
-  FiGrdRws = GcGrdRws;
+  FPgm.SetGrd(GcGrdCls, GcGrdRws);
   FiBasWdt = OwnBasWdt();
   FiBasHgt = height * 60 / 600;
   FiCelWdt = FiBasWdt * FiZom / 100;
@@ -109,65 +104,6 @@ void TVioPgmItp::CrtVioFld(int width, int height) {
 
 std::string TVioPgmItp::GetSysUsrMsg(std::uint8_t id) {
   return GuSysLgeMsg ? GuSysLgeMsg->GetSysMsg(id, LgeIdx()) : std::string();
-}
-
-// ---- Grid queries -------------------------------------------------------------
-
-bool TVioPgmItp::CelInGrd(int col, int row) const {
-  return col >= 0 && col < FiGrdCls && row >= 0 && row < FiGrdRws;
-}
-
-bool TVioPgmItp::CelFreExc(int col, int row, const TVio* vio) const {
-  if (!CelInGrd(col, row)) return false;
-  for (const TVio* v : FpVioLst)
-    if (v != vio && v->Rec.GrdCol == col && v->Rec.GrdRow == row) return false;
-  return true;
-}
-
-bool TVioPgmItp::CelFre(int col, int row) const { return CelFreExc(col, row, nullptr); }
-
-bool TVioPgmItp::CelOcc(int col, int row) const { return CelInGrd(col, row) && !CelFre(col, row); }
-
-namespace {
-void StpDir(std::uint8_t dir, int& col, int& row) {
-  switch (dir) {
-    case ND_LFT: --col; break;
-    case ND_UPP: --row; break;
-    case ND_RGT: ++col; break;
-    case ND_DWN: ++row; break;
-    default: col = INT_MIN / 2; break;  // no such direction: outside every grid
-  }
-}
-}  // namespace
-
-bool TVioPgmItp::NbrCelFre(int col, int row, std::uint8_t dir) const {
-  StpDir(dir, col, row);
-  return CelFre(col, row);
-}
-
-bool TVioPgmItp::FstFreCelCol0(int& col, int& row) const {
-  col = 0;
-  if (FpVioLst.empty()) {
-    row = 0;
-    return true;
-  }
-  for (int r = 0; r < FiGrdRws; ++r) {
-    if (CelFre(0, r)) {
-      row = r;
-      return true;
-    }
-  }
-  return false;
-}
-
-TVio* TVioPgmItp::GetNbrVio(const TVio* vio, std::uint8_t dir) const {
-  if (!vio) return nullptr;
-  int col = vio->Rec.GrdCol, row = vio->Rec.GrdRow;
-  StpDir(dir, col, row);
-  if (!CelInGrd(col, row)) return nullptr;
-  for (TVio* v : FpVioLst)
-    if (v != vio && v->Rec.GrdCol == col && v->Rec.GrdRow == row) return v;
-  return nullptr;
 }
 
 std::string TVioPgmItp::GetCtlTxt(const TVio* vio, TeCtlKnd knd, std::uint8_t rol) const {
@@ -200,19 +136,16 @@ void TVioPgmItp::ReqFoc(TVio* vio, int ctl) {
   for (IVioPgmObs* o : FpObsLst) o->CtlFoc(vio, ctl);
 }
 
-bool TVioPgmItp::OwnsVio(const TVio* vio) const {
-  return vio && std::find(FpVioLst.begin(), FpVioLst.end(), vio) != FpVioLst.end();
-}
-
 // ---- Creation -----------------------------------------------------------------
 
 TVio* TVioPgmItp::CrtVioPnl(std::uint8_t typ, int col, int row) {
-  TVio* vio = new TVio(this);
-  vio->Rec.VioTyp = typ;
-  vio->Rec.SarTkn = 0xFF;
-  vio->Rec.GrdCol = col;
-  vio->Rec.GrdRow = row;
-  FpVioLst.push_back(vio);
+  auto own = std::unique_ptr<TVio>(new TVio(this));
+  TVio* vio = own.get();
+  vio->FRec.VioTyp = typ;
+  vio->FRec.SarTkn = 0xFF;
+  vio->FRec.GrdCol = col;
+  vio->FRec.GrdRow = row;
+  FPgm.Add(std::move(own));
   FiCurCol = col;
   FiCurRow = row;
   FpCurVio = vio;
@@ -252,7 +185,7 @@ bool TVioPgmItp::CrtDlyVio(int col, int row, const std::string& dly) {
   TVioCtl edt;
   edt.Knd = TeCtlKnd::Edt;
   edt.CtlRol = CR_VAL;
-  vio->Rec.ValTxt = dly.empty() ? "10" : dly;
+  vio->FRec.ValTxt = dly.empty() ? "10" : dly;
   AddCtl(vio, edt);
   vio->FsCap = "DELAY";
   TVioCtl lbl;
@@ -272,13 +205,13 @@ bool TVioPgmItp::CrtLblOrGto(std::uint8_t typ, int col, int row, int idx,
   cbx.Edt = true;
   cbx.MaxLen = static_cast<int>(GcMaxLblLen);
   // The box shares the label list rather than copying it.
-  cbx.Itms = FpLblVioDdwStl.empty() ? TShrStrLst{"A"} : FpLblVioDdwStl;
+  cbx.Itms = FPgm.LblLst().empty() ? TShrStrLst{"A"} : FPgm.LblLst();
   if (name) {
-    vio->Rec.LblNam = *name;
+    vio->FRec.LblNam = *name;
   } else {
     // A Label shows its first item, a Goto the item at the index.
     const int i = typ == VT_LBL ? 0 : idx;
-    if (InRng(i, cbx.Itms.size())) vio->Rec.LblNam = cbx.Itms[static_cast<std::size_t>(i)];
+    if (InRng(i, cbx.Itms.size())) vio->FRec.LblNam = cbx.Itms[static_cast<std::size_t>(i)];
   }
   AddCtl(vio, cbx);
   vio->FsCap = typ == VT_LBL ? "LABEL" : "GOTO";
@@ -308,7 +241,7 @@ bool TVioPgmItp::CrtSarVio(std::uint8_t lge, std::uint8_t avlCol, int col, int r
   }
   if (actor) AddActVal(vio, valTxt);
   TVioCtl cap;
-  cap.LblTxt = GetVioCap(vio->Rec.VioTyp);
+  cap.LblTxt = GetVioCap(vio->Rec().VioTyp);
   AddCtl(vio, cap);
   if (actor) UpdActUnt();
   vio->FsCap.clear();
@@ -323,8 +256,8 @@ bool TVioPgmItp::AddSarBxs(TVio* vio, std::uint8_t lge, std::uint8_t avlCol, con
   cbx.Edt = false;
   cbx.CtlRol = CR_SAR_TYP;
   // The wanted pair stays in the lists even where a lesson does not offer it.
-  vio->Rec.SarTyp = typTxt;
-  vio->Rec.SarCom = comTxt;
+  vio->FRec.SarTyp = typTxt;
+  vio->FRec.SarCom = comTxt;
   const int typCtl = AddCtl(vio, cbx);
   if (!FilSarTypCbx(vio, lge, avlCol, actor)) return false;
   std::string typ;
@@ -372,7 +305,7 @@ void TVioPgmItp::AddActVal(TVio* vio, const std::string& valTxt) {
   TVioCtl edt;
   edt.Knd = TeCtlKnd::Edt;
   edt.CtlRol = CR_VAL;
-  vio->Rec.ValTxt = valTxt;
+  vio->FRec.ValTxt = valTxt;
   AddCtl(vio, edt);
   AddCtl(vio, TVioCtl());  // the unit label
 }
@@ -383,7 +316,7 @@ bool TVioPgmItp::CrtSpdVio(int col, int row, std::uint8_t spd) {
   TVioCtl edt;
   edt.Knd = TeCtlKnd::Edt;
   edt.CtlRol = CR_SPD;
-  vio->Rec.SpdTxt = std::to_string(spd);
+  vio->FRec.SpdTxt = std::to_string(spd);
   const int e = AddCtl(vio, edt);
   vio->SetVisible(true);
   ReqFoc(vio, e);
@@ -438,7 +371,7 @@ bool TVioPgmItp::AddVio(std::uint8_t typ) {
   int col = -1, row = -1;
   bool fnd = false;
   if (FiCurCol != -1) {
-    if (CelFre(FiCurCol, FiCurRow)) {
+    if (FPgm.CelFre(FiCurCol, FiCurRow)) {
       col = FiCurCol;
       row = FiCurRow;
       fnd = true;
@@ -447,7 +380,7 @@ bool TVioPgmItp::AddVio(std::uint8_t typ) {
       for (std::uint8_t d : GcTryOrd) {
         int c = FiCurCol, r = FiCurRow;
         StpDir(d, c, r);
-        if (CelFre(c, r)) {
+        if (FPgm.CelFre(c, r)) {
           col = c;
           row = r;
           fnd = true;
@@ -456,11 +389,11 @@ bool TVioPgmItp::AddVio(std::uint8_t typ) {
       }
     }
   }
-  if (!fnd) fnd = FstFreCelCol0(col, row);
+  if (!fnd) fnd = FPgm.FstFreCelCol0(col, row);
   // Column 0 full does not mean the field is: the message below must be true.
-  for (int r = 0; !fnd && r < FiGrdRws; ++r)
-    for (int c = 0; !fnd && c < FiGrdCls; ++c)
-      if (CelFre(c, r)) {
+  for (int r = 0; !fnd && r < FPgm.GrdRws(); ++r)
+    for (int c = 0; !fnd && c < FPgm.GrdCls(); ++c)
+      if (FPgm.CelFre(c, r)) {
         col = c;
         row = r;
         fnd = true;
@@ -481,11 +414,11 @@ void TVioPgmItp::RmvVio(TVio* vio) {
     return;
   }
   for (IVioPgmObs* o : FpObsLst) o->VioRmv(vio);
-  FpVioLst.erase(std::find(FpVioLst.begin(), FpVioLst.end(), vio));
+  const std::unique_ptr<TVio> gon = FPgm.Tak(vio);
   // The walk links of the others must not point at a deleted vio.
-  for (TVio* v : FpVioLst) {
-    if (v->Rec.pPrvVio == vio) v->Rec.pPrvVio = nullptr;
-    if (v->Rec.pNxtVio == vio) v->Rec.pNxtVio = nullptr;
+  for (TVio* v : FPgm.Vios()) {
+    if (v->FRec.pPrvVio == vio) v->FRec.pPrvVio = nullptr;
+    if (v->FRec.pNxtVio == vio) v->FRec.pNxtVio = nullptr;
   }
   if (FpCurVio == vio) FpCurVio = nullptr;
   // A refused value goes with its vio: its flag must not block the tool bars
@@ -502,12 +435,11 @@ void TVioPgmItp::RmvVio(TVio* vio) {
     FbDstErr = false;
     FpDstErrVio = nullptr;
   }
-  delete vio;
 }
 
 void TVioPgmItp::RmvAllVio() {
   TStpGrd stp(*this);
-  while (!FpVioLst.empty()) RmvVio(FpVioLst.back());
+  while (FPgm.Cnt() > 0) RmvVio(FPgm.Vios().back());
   for (IVioPgmObs* o : FpObsLst) o->FldClr();
 }
 

@@ -17,6 +17,7 @@
 
 #include "core/Globals.h"
 #include "editor/Vio.h"
+#include "editor/VioPgm.h"
 #include "editor/VioHst.h"
 #include "editor/VioTyp.h"
 #include "messages/TxtFil.h"
@@ -66,8 +67,8 @@ public:
   // size. A size of 0 (no window) gives a field of 800 x 600.
   void CrtVioFld(int width, int height);
   // Grid size (FiGrdCls x FiGrdRws) and cell size (FiCelWdt x FiCelHgt) in pixels.
-  int GrdCls() const { return FiGrdCls; }
-  int GrdRws() const { return FiGrdRws; }
+  int GrdCls() const { return FPgm.GrdCls(); }
+  int GrdRws() const { return FPgm.GrdRws(); }
   int CelWdt() const { return FiCelWdt; }
   int CelHgt() const { return FiCelHgt; }
   int FldWdt() const { return FiFldWdt; }
@@ -85,20 +86,11 @@ public:
   bool HiCtr() const { return FbHiCtr; }
   bool InStp() const { return FiStpDep > 0; }  // a change is under way; StpEnd follows
 
+  // The program as plain data: the vios, the label names, the grid and its queries.
+  const TVioPgm& Pgm() const { return FPgm; }
   // The vios in the field's child order (creation order).
-  const std::vector<TVio*>& Vios() const { return FpVioLst; }
-  int GetVioCnt() const { return static_cast<int>(FpVioLst.size()); }
-
-  // Grid queries on the cells of the records.
-  bool CelInGrd(int col, int row) const;
-  bool CelFre(int col, int row) const;
-  bool CelFreExc(int col, int row, const TVio* vio) const;
-  bool CelOcc(int col, int row) const;
-  bool NbrCelFre(int col, int row, std::uint8_t dir) const;
-  // First free cell of column 0; false when every row is taken.
-  bool FstFreCelCol0(int& col, int& row) const;
-  // The other vio whose record holds the neighbouring cell; none outside the grid.
-  TVio* GetNbrVio(const TVio* vio, std::uint8_t dir) const;
+  const std::vector<TVio*>& Vios() const { return FPgm.Vios(); }
+  int GetVioCnt() const { return static_cast<int>(FPgm.Cnt()); }
   // Text of the first child of the kind with the role; empty when there is none.
   // Program logic reads the record; this is the view of a control.
   std::string GetCtlTxt(const TVio* vio, TeCtlKnd knd, std::uint8_t rol) const;
@@ -360,8 +352,6 @@ public:
   void AddObs(IVioPgmObs* obs);
   void RmvObs(IVioPgmObs* obs);
 
-  const TShrStrLst& LblVioDdwStl() const { return FpLblVioDdwStl; }
-
   // ---- Translation (VioTrn.cpp) -------------------------------------------
   // Translates the field into the editor's own stream (Trn); false with
   // GuLstErrMsg, the failing vio asked to blink.
@@ -474,7 +464,7 @@ private:
   void NtfVioVis(TVio* vio);
   void NtfCtl(TVio* vio, int ctl);
   void ReqFoc(TVio* vio, int ctl);
-  bool OwnsVio(const TVio* vio) const;
+  bool OwnsVio(const TVio* vio) const { return FPgm.Has(vio); }
   bool CrtLblOrGto(std::uint8_t typ, int col, int row, int idx, const std::optional<std::string>& name);
   // The steps of CrtSarVio: the type and command boxes, filled, showing the
   // wanted items (the first ones when none is wanted), and the vio's token;
@@ -494,8 +484,6 @@ private:
   IWndMsgTgt* FpOwnFrm;
   int FiCurCol = -1;
   int FiCurRow = -1;
-  int FiGrdCls = GcGrdCls;
-  int FiGrdRws = GcGrdRws;
   int FiCelWdt = 66;
   int FiCelHgt = 60;
   int FiFldWdt = 800;
@@ -504,8 +492,7 @@ private:
   int FiBasWdt = 66, FiBasHgt = 60;  // the cells at 100 %
   int FiZom = 100;
   bool FbHiCtr = false;
-  TShrStrLst FpLblVioDdwStl;
-  std::vector<TVio*> FpVioLst;  // owned
+  TVioPgm FPgm;
   std::vector<IVioPgmObs*> FpObsLst;
   // The vio whose refused value set each input-error flag: removing it clears the flag.
   const TVio* FpDlyErrVio = nullptr;

@@ -18,7 +18,7 @@ namespace {
 void ShwErrBox(const std::string& txt) { ShwMsgBox(txt, "Error", TeMsgBtn::Ok); }
 
 std::string CelNam(const TVio* vio) {
-  return "column " + std::to_string(vio->Rec.GrdCol + 1) + ", row " + std::to_string(vio->Rec.GrdRow + 1);
+  return "column " + std::to_string(vio->Rec().GrdCol + 1) + ", row " + std::to_string(vio->Rec().GrdRow + 1);
 }
 
 }  // namespace
@@ -65,18 +65,18 @@ void TVioPrm::LblNamEnt(TVio* vio) {
   const int i = vio->FndCtl(TeCtlKnd::Cbx, CR_LBL_NAM);
   if (i < 0) return;
   TVioCtl& c = vio->FCtls[static_cast<std::size_t>(i)];
-  if (FndNoCase(c.Itms, vio->Rec.LblNam) < 0) {
-    c.Itms.push_back(vio->Rec.LblNam);
+  if (FndNoCase(c.Itms, vio->Rec().LblNam) < 0) {
+    c.Itms.push_back(vio->Rec().LblNam);
     FEdt.NtfCtl(vio, i);
   }
-  FEdt.FpLblVioDdwStl = c.Itms;
+  FEdt.FPgm.SetLblLst(c.Itms);
 }
 
 void TVioPrm::GtoLblRfs(TVio* vio) {
   if (!FEdt.OwnsVio(vio)) return;
   const int i = vio->FndCtl(TeCtlKnd::Cbx, CR_GTO_NAM);
   if (i < 0) return;
-  vio->FCtls[static_cast<std::size_t>(i)].Itms = FEdt.FpLblVioDdwStl;
+  vio->FCtls[static_cast<std::size_t>(i)].Itms = FEdt.FPgm.LblLst();
   FEdt.NtfCtl(vio, i);
 }
 
@@ -84,7 +84,7 @@ bool TVioPrm::DgtFlt(TVio* vio, int ctl, char key) {
   if (!FEdt.OwnsVio(vio) || !InRng(ctl, vio->FCtls.size())) return false;
   FEdt.FpCurVio = vio;
   TVioCtl& c = vio->FCtls[static_cast<std::size_t>(ctl)];
-  const int maxLen = vio->Rec.VioTyp == VT_SPD ? 2 : 3;
+  const int maxLen = vio->Rec().VioTyp == VT_SPD ? 2 : 3;
   if (c.MaxLen != maxLen) {
     c.MaxLen = maxLen;
     FEdt.NtfCtl(vio, ctl);
@@ -118,7 +118,7 @@ bool TVioPrm::ChkDlyVal(TVio* vio) {
   if (!FEdt.OwnsVio(vio)) return false;
   const int e = vio->FndCtl(TeCtlKnd::Edt, CR_VAL);
   if (e < 0) return false;
-  const std::string txt = vio->Rec.ValTxt;
+  const std::string txt = vio->Rec().ValTxt;
   long long v;
   if (!StrToInt(txt, v)) return RfsVal(vio, e, CnvErr(txt), FEdt.FbDlyErr, FEdt.FpDlyErrVio);
   if (v < 0 || v > 255)
@@ -134,7 +134,7 @@ bool TVioPrm::ChkDstVal(TVio* vio) {
   FEdt.FpCurVio = vio;
   const int e = vio->FndCtl(TeCtlKnd::Edt, CR_VAL);
   if (e < 0) return false;
-  const std::string txt = vio->Rec.ValTxt;
+  const std::string txt = vio->Rec().ValTxt;
   std::string msg;
   if (txt.empty()) {
     msg = "No distance value found";
@@ -157,7 +157,7 @@ bool TVioPrm::ChkSpdVal(TVio* vio) {
   FEdt.FpCurVio = vio;
   const int e = vio->FndCtl(TeCtlKnd::Edt, CR_SPD);
   if (e < 0) return false;
-  const std::string txt = vio->Rec.SpdTxt;
+  const std::string txt = vio->Rec().SpdTxt;
   long long v;
   if (!StrToInt(txt, v)) return RfsVal(vio, e, CnvErr(txt), FEdt.FbSpdErr, FEdt.FpSpdErrVio);
   if (v >= 61 || v < 3)
@@ -182,12 +182,12 @@ void TVioPrm::SarTypChg(TVio* vio) {
   TStpGrd stp(FEdt);
   if (!FEdt.OwnsVio(vio)) return;
   FEdt.FpCurVio = vio;
-  const std::string typ = vio->Rec.SarTyp;
+  const std::string typ = vio->Rec().SarTyp;
   bool actor;
-  if (vio->Rec.VioTyp == VT_ACT) {
+  if (vio->Rec().VioTyp == VT_ACT) {
     FEdt.UpdActUnt();
     actor = true;
-  } else if (vio->Rec.VioTyp == VT_SNS) {
+  } else if (vio->Rec().VioTyp == VT_SNS) {
     actor = false;
   } else {
     GuLstErrMsg = "#181, unknown vio type on Combobox change event";
@@ -209,61 +209,63 @@ void TVioPrm::SarTypChg(TVio* vio) {
   FEdt.NtfCtl(vio, c);
   // The unit follows the command now shown.
   if (actor) FEdt.UpdActUnt();
-  if (!FEdt.SetSarTkn(FEdt.LgeIdx(), typ, vio->Rec.SarCom, vio)) ShwMsgBox(GuLstErrMsg);
+  if (!FEdt.SetSarTkn(FEdt.LgeIdx(), typ, vio->Rec().SarCom, vio)) ShwMsgBox(GuLstErrMsg);
 }
 
 void TVioPrm::SarComChg(TVio* vio) {
   TStpGrd stp(FEdt);
   if (!FEdt.OwnsVio(vio)) return;
   FEdt.FpCurVio = vio;
-  if (vio->Rec.VioTyp == VT_ACT) FEdt.UpdActUnt();
-  if (!FEdt.SetSarTkn(FEdt.LgeIdx(), vio->Rec.SarTyp, vio->Rec.SarCom, vio)) ShwMsgBox(GuLstErrMsg);
+  if (vio->Rec().VioTyp == VT_ACT) FEdt.UpdActUnt();
+  if (!FEdt.SetSarTkn(FEdt.LgeIdx(), vio->Rec().SarTyp, vio->Rec().SarCom, vio)) ShwMsgBox(GuLstErrMsg);
 }
 
 // ---- Parameter limits for translation ------------------------------------------------
 
-bool TVioPrm::ChkVioPrm(const TVio* vio) {
-  if (!vio) return true;
-  const std::string cap = GetVioCap(vio->Rec.VioTyp);
-  switch (vio->Rec.VioTyp) {
+std::string TVioPrm::PrmErr(const TVio* vio) {
+  if (!vio) return {};
+  switch (vio->Rec().VioTyp) {
     case VT_DLY: {
-      const std::string& txt = vio->Rec.ValTxt;
+      const std::string& txt = vio->Rec().ValTxt;
       const long long v = NumIn(txt);
       if (v < 0 || v > 255) {
-        GuLstErrMsg = "#410, DELAY vio at " + CelNam(vio) + ": delay value '" + txt +
-                      "' does not fit, valid values are 0 - 255";
-        return false;
+        return "#410, DELAY vio at " + CelNam(vio) + ": delay value '" + txt +
+               "' does not fit, valid values are 0 - 255";
       }
-      return true;
+      return {};
     }
     case VT_ACT: {
-      const std::string& txt = vio->Rec.ValTxt;
+      const std::string& txt = vio->Rec().ValTxt;
       const long long v = NumIn(txt);
       if (v < 0 || v > 255) {
-        GuLstErrMsg = "#411, ACTOR vio at " + CelNam(vio) + ": distance or time value '" + txt +
-                      "' does not fit, valid values are 0 - 255";
-        return false;
+        return "#411, ACTOR vio at " + CelNam(vio) + ": distance or time value '" + txt +
+               "' does not fit, valid values are 0 - 255";
       }
-      return true;
+      return {};
     }
     case VT_SPD: {
-      const std::string& txt = vio->Rec.SpdTxt;
+      const std::string& txt = vio->Rec().SpdTxt;
       long long v;
       if (!StrToInt(txt, v)) {
-        GuLstErrMsg = "#412, ENGINE SPEED vio at " + CelNam(vio) + ": engine speed '" + txt +
-                      "' is not a whole number";
-        return false;
+        return "#412, ENGINE SPEED vio at " + CelNam(vio) + ": engine speed '" + txt +
+               "' is not a whole number";
       }
       if (v < 1) {
-        GuLstErrMsg = "#413, ENGINE SPEED vio at " + CelNam(vio) + ": engine speed '" + txt +
-                      "' is not allowed, the speed must be at least 1";
-        return false;
+        return "#413, ENGINE SPEED vio at " + CelNam(vio) + ": engine speed '" + txt +
+               "' is not allowed, the speed must be at least 1";
       }
-      return true;
+      return {};
     }
     default:
-      return true;
+      return {};
   }
+}
+
+bool TVioPrm::ChkVioPrm(const TVio* vio) {
+  std::string err = PrmErr(vio);
+  if (err.empty()) return true;
+  GuLstErrMsg = std::move(err);
+  return false;
 }
 
 // ---- The editor's own methods, answered here ----------------------------------------

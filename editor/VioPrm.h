@@ -30,6 +30,8 @@ public:
   void SarTypChg(TVio* vio);
   void SarComChg(TVio* vio);
   static bool ChkVioPrm(const TVio* vio);
+  // What ChkVioPrm would refuse the vio's parameters with; empty when they pass.
+  static std::string PrmErr(const TVio* vio);
 
 private:
   using TStpGrd = TVioPgmItp::TStpGrd;

@@ -50,15 +50,15 @@ bool TVioPgmItp::SetSarTkn(std::uint8_t lge, const std::string& typTxt, const st
   if (!vio) return false;
   const int tkn = SarAndTkn().GetSarTkn(lge, typTxt, comTxt);
   if (tkn < 0) return false;
-  vio->Rec.SarTkn = static_cast<std::uint8_t>(tkn);
+  vio->FRec.SarTkn = static_cast<std::uint8_t>(tkn);
   return true;
 }
 
 void TVioPgmItp::UpdActUnt() {
   TVio* vio = FpCurVio;
   if (!vio) return;
-  const std::string& typ = vio->Rec.SarTyp;
-  const std::string& com = vio->Rec.SarCom;
+  const std::string& typ = vio->Rec().SarTyp;
+  const std::string& com = vio->Rec().SarCom;
   bool shw = true;
   std::string unt;
   if (typ == "Driving" && (com == "Forward" || com == "Reverse"))
@@ -82,18 +82,15 @@ void TVioPgmItp::UpdActUnt() {
 }
 
 TStrLst TVioPgmItp::AllSarNam() {
-  const std::string kep = GuLstErrMsg;
   TStrLst nms;
   for (std::uint8_t lge = 0; lge <= 2; ++lge)
     for (bool actor : {true, false}) {
-      TStrLst typs, coms;
-      if (!SarAndTkn().GetSarTypLst(typs, lge, AvlCol(), actor)) continue;
-      for (const std::string& t : typs) {
+      for (const std::string& t : SarAndTkn().SarTypLst(lge, AvlCol(), actor)) {
         nms.push_back(t);
-        if (SarAndTkn().GetSarComLst(coms, t, lge, AvlCol(), actor)) nms.insert(nms.end(), coms.begin(), coms.end());
+        const TStrLst coms = SarAndTkn().SarComLst(t, lge, AvlCol(), actor);
+        nms.insert(nms.end(), coms.begin(), coms.end());
       }
     }
-  GuLstErrMsg = kep;
   std::sort(nms.begin(), nms.end());
   nms.erase(std::unique(nms.begin(), nms.end()), nms.end());
   return nms;

@@ -112,7 +112,7 @@ std::vector<std::uint8_t> ShtLgd(const TVioPgmItp& edt) {
   std::array<bool, GcVioTypCnt> use{};
   bool any = false;
   for (const TVio* v : edt.Vios())
-    if (v->Rec.VioTyp < GcVioTypCnt) use[v->Rec.VioTyp] = any = true;
+    if (v->Rec().VioTyp < GcVioTypCnt) use[v->Rec().VioTyp] = any = true;
   if (edt.Lsn())
     for (std::uint8_t t = 0; t < GcVioTypCnt; ++t)
       if (edt.VioOfr(t)) use[t] = any = true;

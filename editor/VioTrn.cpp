@@ -6,6 +6,7 @@
 #include "core/WndMsg.h"
 #include "editor/VioNum.h"
 #include "editor/VioPgmItp.h"
+#include "editor/VioPrm.h"
 #include "editor/VioTyp.h"
 #include "messages/SysLgeMsg.h"
 #include "translator/InsAndTkn.h"
@@ -53,30 +54,29 @@ std::string TVioPgmItp::GetVioErrMsg(std::uint8_t vioTyp, std::uint8_t msgId) {
 }
 
 TuPgmVio TVioPgmItp::DscVio(const TVio* vio) {
-  const std::string keep = GuLstErrMsg;
   TuPgmVio d;
-  d.Typ = vio->Rec.VioTyp;
-  d.Col = vio->Rec.GrdCol;
-  d.Row = vio->Rec.GrdRow;
+  d.Typ = vio->Rec().VioTyp;
+  d.Col = vio->Rec().GrdCol;
+  d.Row = vio->Rec().GrdRow;
   d.X = vio->Left();
   d.Y = vio->Top();
   // A type the table does not know is refused by the walk before any of this is read.
   if (d.Typ >= GcVioTypCnt) return d;
   d.Cap = GetVioCap(d.Typ);
-  if (!ChkVioPrm(vio)) d.PrmErr = GuLstErrMsg;
+  d.PrmErr = TVioPrm::PrmErr(vio);
   switch (d.Typ) {
-    case VT_LBL: case VT_GTO: d.LblNam = vio->Rec.LblNam; break;
-    case VT_DLY: d.Val = NumIn32(vio->Rec.ValTxt); break;
+    case VT_LBL: case VT_GTO: d.LblNam = vio->Rec().LblNam; break;
+    case VT_DLY: d.Val = NumIn32(vio->Rec().ValTxt); break;
     case VT_ACT:
     case VT_SNS: {
-      d.SarTyp = vio->Rec.SarTyp;
-      d.SarTkn = SarAndTkn().GetSarTkn(LgeIdx(), d.SarTyp, vio->Rec.SarCom);
-      const std::string& val = vio->Rec.ValTxt;
+      d.SarTyp = vio->Rec().SarTyp;
+      d.SarTkn = SarAndTkn().SarTkn(LgeIdx(), d.SarTyp, vio->Rec().SarCom);
+      const std::string& val = vio->Rec().ValTxt;
       if (d.Typ == VT_ACT) d.Val = (val.empty() || val == "0") ? 0 : NumIn32(val);
       break;
     }
     case VT_SPD: {
-      d.ValTxt = vio->Rec.SpdTxt;
+      d.ValTxt = vio->Rec().SpdTxt;
       long long spd = 0;
       d.ValOk = StrToInt(d.ValTxt, spd) && spd != 0;
       d.Val = static_cast<std::int32_t>(spd);
@@ -84,7 +84,6 @@ TuPgmVio TVioPgmItp::DscVio(const TVio* vio) {
     }
     default: break;
   }
-  GuLstErrMsg = keep;
   return d;
 }
 
@@ -92,10 +91,10 @@ TuPgmDsc TVioPgmItp::BldPgmDsc() {
   TuPgmDsc dsc;
   dsc.CelWdt = FiCelWdt;
   dsc.CelHgt = FiCelHgt;
-  dsc.GrdCls = FiGrdCls;
-  dsc.GrdRws = FiGrdRws;
-  dsc.Vios.reserve(FpVioLst.size());
-  for (const TVio* v : FpVioLst) dsc.Vios.push_back(DscVio(v));
+  dsc.GrdCls = FPgm.GrdCls();
+  dsc.GrdRws = FPgm.GrdRws();
+  dsc.Vios.reserve(FPgm.Vios().size());
+  for (const TVio* v : FPgm.Vios()) dsc.Vios.push_back(DscVio(v));
   return dsc;
 }
 
@@ -119,11 +118,11 @@ bool TVioPgmItp::TrnVioPgmInt(TInsAndTkn& trn, bool blk, int* blkIdx) {
 }
 
 void TVioPgmItp::SetWlkLnk(const TInsAndTkn& trn) {
-  auto vio = [&](std::int32_t i) { return i < 0 ? nullptr : FpVioLst[static_cast<std::size_t>(i)]; };
-  for (std::size_t i = 0; i < trn.FpVioLnk.size() && i < FpVioLst.size(); ++i) {
+  auto vio = [&](std::int32_t i) { return i < 0 ? nullptr : FPgm.Vios()[static_cast<std::size_t>(i)]; };
+  for (std::size_t i = 0; i < trn.FpVioLnk.size() && i < FPgm.Vios().size(); ++i) {
     const TInsAndTkn::TuVioLnk& l = trn.FpVioLnk[i];
     if (!l.Wlk) continue;
-    FpVioLst[i]->Rec.pPrvVio = vio(l.Prv);
-    FpVioLst[i]->Rec.pNxtVio = vio(l.Nxt);
+    FPgm.Vios()[i]->FRec.pPrvVio = vio(l.Prv);
+    FPgm.Vios()[i]->FRec.pNxtVio = vio(l.Nxt);
   }
 }

@@ -117,15 +117,42 @@ bool TSarAndTkn::DefOfr(const TStrLst& def, std::uint8_t avlCol, bool actor) {
   return avlCol < flg.size() && flg[avlCol] == 'X';
 }
 
-bool TSarAndTkn::GetSarTypLst(TStrLst& out, std::uint8_t lge, std::uint8_t avlCol, bool actor) {
-  out.clear();
-  if (lge <= 2) {
-    for (const TStrLst& def : FpDefFld) {
-      if (def.empty() || !DefOfr(def, avlCol, actor)) continue;
-      const std::string& typ = def[2 + 2 * lge];
-      if (!HasNoCase(out, typ)) out.push_back(typ);
-    }
+TStrLst TSarAndTkn::SarTypLst(std::uint8_t lge, std::uint8_t avlCol, bool actor) const {
+  TStrLst out;
+  if (lge > 2) return out;
+  for (const TStrLst& def : FpDefFld) {
+    if (def.empty() || !DefOfr(def, avlCol, actor)) continue;
+    const std::string& typ = def[2 + 2 * lge];
+    if (!HasNoCase(out, typ)) out.push_back(typ);
   }
+  return out;
+}
+
+TStrLst TSarAndTkn::SarComLst(const std::string& sarTyp, std::uint8_t lge, std::uint8_t avlCol, bool actor) const {
+  TStrLst out;
+  if (lge > 2) return out;
+  for (const TStrLst& def : FpDefFld) {
+    if (def.empty() || !DefOfr(def, avlCol, actor)) continue;
+    if (def[2 + 2 * lge] != sarTyp) continue;
+    const std::string& com = def[3 + 2 * lge];
+    if (!HasNoCase(out, com)) out.push_back(com);
+  }
+  return out;
+}
+
+int TSarAndTkn::SarTkn(std::uint8_t lge, const std::string& sarTyp, const std::string& sarCom) const {
+  if (lge > 2) return -1;
+  for (std::size_t i = 0; i < FpDefFld.size(); ++i) {
+    const TStrLst& def = FpDefFld[i];
+    if (def.empty() || def[2 + 2 * lge] != sarTyp || def[3 + 2 * lge] != sarCom) continue;
+    std::uint8_t v;
+    if (i > 0 && HexIdfLin(FpSarTknMmo[i - 1], v)) return v;
+  }
+  return -1;
+}
+
+bool TSarAndTkn::GetSarTypLst(TStrLst& out, std::uint8_t lge, std::uint8_t avlCol, bool actor) {
+  out = SarTypLst(lge, avlCol, actor);
   if (out.empty()) {
     GuLstErrMsg = "#191, no sar types found in memo";
     return false;
@@ -135,15 +162,7 @@ bool TSarAndTkn::GetSarTypLst(TStrLst& out, std::uint8_t lge, std::uint8_t avlCo
 
 bool TSarAndTkn::GetSarComLst(TStrLst& out, const std::string& sarTyp, std::uint8_t lge,
                               std::uint8_t avlCol, bool actor) {
-  out.clear();
-  if (lge <= 2) {
-    for (const TStrLst& def : FpDefFld) {
-      if (def.empty() || !DefOfr(def, avlCol, actor)) continue;
-      if (def[2 + 2 * lge] != sarTyp) continue;
-      const std::string& com = def[3 + 2 * lge];
-      if (!HasNoCase(out, com)) out.push_back(com);
-    }
-  }
+  out = SarComLst(sarTyp, lge, avlCol, actor);
   if (out.empty()) {
     GuLstErrMsg = "#194, no sar commands found in memo";
     return false;
@@ -152,16 +171,10 @@ bool TSarAndTkn::GetSarComLst(TStrLst& out, const std::string& sarTyp, std::uint
 }
 
 int TSarAndTkn::GetSarTkn(std::uint8_t lge, const std::string& sarTyp, const std::string& sarCom) {
-  if (lge <= 2) {
-    for (std::size_t i = 0; i < FpDefFld.size(); ++i) {
-      const TStrLst& def = FpDefFld[i];
-      if (def.empty() || def[2 + 2 * lge] != sarTyp || def[3 + 2 * lge] != sarCom) continue;
-      std::uint8_t v;
-      if (i > 0 && HexIdfLin(FpSarTknMmo[i - 1], v)) return v;
-    }
-  }
-  GuLstErrMsg = "#183, sar type/command combination '" + sarTyp + "'/'" + sarCom + "' not found in language memo";
-  return -1;
+  const int tkn = SarTkn(lge, sarTyp, sarCom);
+  if (tkn < 0)
+    GuLstErrMsg = "#183, sar type/command combination '" + sarTyp + "'/'" + sarCom + "' not found in language memo";
+  return tkn;
 }
 
 std::vector<TuSarDef> TSarAndTkn::GetSarDefs(std::uint8_t lge) const {

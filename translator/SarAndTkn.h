@@ -54,6 +54,11 @@ public:
   // Token byte of the type/command pair in the language; -1 with the #183 text
   // when no definition with a value line in front of it matches.
   int GetSarTkn(std::uint8_t lge, const std::string& sarTyp, const std::string& sarCom);
+  // The same three questions where "none" is an answer, not a failure: the
+  // last-error text is left alone; an empty list or -1 when there is none.
+  TStrLst SarTypLst(std::uint8_t lge, std::uint8_t avlCol, bool actor) const;
+  TStrLst SarComLst(const std::string& sarTyp, std::uint8_t lge, std::uint8_t avlCol, bool actor) const;
+  int SarTkn(std::uint8_t lge, const std::string& sarTyp, const std::string& sarCom) const;
 
   // The definitions with a value line in front of them, in file order, each
   // token once (its first definition), with the names of the language.

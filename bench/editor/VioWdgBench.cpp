@@ -31,7 +31,7 @@ struct TBenchWnd {
     Wnd.reset();
     frmVslCnv = nullptr;
   }
-  TVioPgmItp& Edt() { return *Wnd->FpVioPgmItp; }
+  TVioPgmItp& Edt() { return Wnd->Edt(); }
   void Clr() {
     Edt().RmvAllVio();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

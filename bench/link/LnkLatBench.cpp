@@ -75,7 +75,7 @@ struct TBenchLnk {
     });
     W->tmrAppItoTimer();
     W->Lnk().BlkComPrtCupMsgTimer();
-    Ok = W->Lnk().PrtOpn() && W->FpVioPgmItp->AddVio(VT_STA) && W->FpVioPgmItp->AddVio(VT_STO);
+    Ok = W->Lnk().PrtOpn() && W->Edt().AddVio(VT_STA) && W->Edt().AddVio(VT_STO);
   }
   ~TBenchLnk() {
     W.reset();

@@ -41,7 +41,7 @@ struct TPanBch {
   bool Sta() {
     if (!Wnd->Lnk().OpnComPrt("SIM") || !Wnd->SimPan()) return false;
     Sim = Wnd->Lnk().Sim();
-    TVioPgmItp& e = *Wnd->FpVioPgmItp;
+    TVioPgmItp& e = Wnd->Edt();
     if (!e.LodVioFil(TESSARO_STAGE_DIR "/examples/drive_square.vio", false) || !e.TrnVioPgm()) return false;
     Stm = e.Trn().FpTsmTknLst;
     return true;

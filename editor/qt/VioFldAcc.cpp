@@ -132,7 +132,7 @@ public:
     QAccessible::State s = QAccessibleWidget::state();
     s.focusable = true;
     const TVio* v = static_cast<TVioPnl*>(widget())->Vio();
-    if (FFa && v) s.focused = s.focused || CurHere(*FFa, v->Rec.GrdCol, v->Rec.GrdRow);
+    if (FFa && v) s.focused = s.focused || CurHere(*FFa, v->Rec().GrdCol, v->Rec().GrdRow);
     return s;
   }
 
@@ -208,8 +208,8 @@ TVioFldAcc::TVioFldAcc(TVioFldViw& viw) : FViw(viw), FAcc(viw.Mdl()) {
   FTmr.setSingleShot(true);
   FTmr.setInterval(0);
   connect(&FTmr, &QTimer::timeout, this, &TVioFldAcc::Upd);
-  FAcc.FOnStl = [this] { FTmr.start(); };
-  FAcc.FOnChg = [this](TVio* v) { Apl(v); };
+  FAcc.SetOnStl([this] { FTmr.start(); });
+  FAcc.SetOnChg([this](TVio* v) { Apl(v); });
   RfsTxt();
 }
 
@@ -234,7 +234,7 @@ std::vector<int> TVioFldAcc::EmpCls() const {
   std::vector<int> out;
   for (int r = 0; r < m.GrdRws(); ++r)
     for (int c = 0; c < m.GrdCls(); ++c)
-      if (m.CelFre(c, r)) out.push_back(c + r * m.GrdCls());
+      if (m.Pgm().CelFre(c, r)) out.push_back(c + r * m.GrdCls());
   return out;
 }
 

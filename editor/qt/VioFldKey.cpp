@@ -109,7 +109,7 @@ bool TVioFldKey::eventFilter(QObject* obj, QEvent* e) {
   if (qobject_cast<TVioPnl*>(obj)) {
     if (e->type() == QEvent::MouseButtonRelease)
       QMetaObject::invokeMethod(this, [this] {
-        if (TVio* v = FMdl.CurVio()) FMdl.SetKeyCur(v->Rec.GrdCol, v->Rec.GrdRow);
+        if (TVio* v = FMdl.CurVio()) FMdl.SetKeyCur(v->Rec().GrdCol, v->Rec().GrdRow);
         ShwFrm();
       }, Qt::QueuedConnection);
     return false;

@@ -111,7 +111,7 @@ void TVioPnl::mouseReleaseEvent(QMouseEvent* e) {
 
 void TVioPnl::mouseDoubleClickEvent(QMouseEvent* e) {
   e->accept();
-  if (FpVio && FpVio->Rec.VioTyp == VT_STA && e->button() == Qt::LeftButton) {
+  if (FpVio && FpVio->Rec().VioTyp == VT_STA && e->button() == Qt::LeftButton) {
     FViw.FMdl.StaDblClk();
     return;
   }
@@ -137,7 +137,7 @@ void TVioEdt::keyPressEvent(QKeyEvent* e) {
   const char c = KeyChr(e);
   if (vio && c != 0) {
     const std::uint8_t rol = vio->Ctls()[static_cast<std::size_t>(FiCtl)].CtlRol;
-    const bool flt = rol == CR_SPD || (rol == CR_VAL && vio->Rec.VioTyp == VT_ACT);
+    const bool flt = rol == CR_SPD || (rol == CR_VAL && vio->Rec().VioTyp == VT_ACT);
     if (flt && !FViw.FMdl.DgtFlt(vio, FiCtl, c)) {
       e->accept();
       return;
@@ -168,9 +168,9 @@ void TVioEdt::RunChk() {
   const std::uint8_t rol = vio->Ctls()[static_cast<std::size_t>(FiCtl)].CtlRol;
   if (rol == CR_SPD)
     FViw.FMdl.ChkSpdVal(vio);
-  else if (rol == CR_VAL && vio->Rec.VioTyp == VT_DLY)
+  else if (rol == CR_VAL && vio->Rec().VioTyp == VT_DLY)
     FViw.FMdl.ChkDlyVal(vio);
-  else if (rol == CR_VAL && vio->Rec.VioTyp == VT_ACT)
+  else if (rol == CR_VAL && vio->Rec().VioTyp == VT_ACT)
     FViw.FMdl.ChkDstVal(vio);
   GbInChk = false;
 }

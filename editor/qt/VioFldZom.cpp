@@ -115,7 +115,7 @@ void PntVio(TVioPnl& pnl, TVioLay& lay) {
     const int w = std::max(2, std::min(pnl.width(), pnl.height()) / 24);
     p.setPen(QPen(VioQClr(GcHcOutClr), w, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.drawRect(QRectF(pnl.rect()).adjusted(w / 2.0, w / 2.0, -w / 2.0, -w / 2.0));
-    if (const TuVioTypRow* r = GetVioRow(v->Rec.VioTyp)) DrwSym(p, r->Sym, VioSymRct(pnl.size()), fnt);
+    if (const TuVioTypRow* r = GetVioRow(v->Rec().VioTyp)) DrwSym(p, r->Sym, VioSymRct(pnl.size()), fnt);
   }
   const TuCapBox c = lay.CapBox(*v);
   if (c.Px <= 0) return;

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QRect>
 #include <functional>
+#include <utility>
 #include <string>
 
 class QAction;
@@ -44,9 +45,10 @@ public:
   QLabel* Lbl() const { return FpLbl; }
 
   // Keeps a value (name "Zoom" or "HighContrast") in the settings.
-  std::function<void(const std::string& name, const std::string& value)> FOnKep;
+  void SetOnKep(std::function<void(const std::string& name, const std::string& value)> fn) { FOnKep = std::move(fn); }
 
 private:
+  std::function<void(const std::string& name, const std::string& value)> FOnKep;
   void Shw();
   TVioPgmItp& FEdt;
   QPointer<QWidget> FpFld;

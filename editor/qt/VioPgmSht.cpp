@@ -158,7 +158,7 @@ bool TPgmSht::Drw(QPagedPaintDevice& dev) {
   p.setRenderHint(QPainter::SmoothPixmapTransform);
   const QString aut = LodAut() ? FsAut : QString();
   // Page one: the program with its numbers.
-  const TuShtPgm s = ShtPgm(FEdt, Bdg);
+  const TuShtPgm s = ShtPgm(FEdt, FiBdg);
   DrwHdr(p, QRectF(pg.x(), pg.y(), pg.width(), GcHdr * mm), aut);
   DrwFld(p, pg.adjusted(0, (GcHdr + 3) * mm, 0, -GcFtr * mm), s);
   DrwTot(p, QRectF(pg.x(), pg.bottom() - (GcFtr - 2) * mm, pg.width(), (GcFtr - 2) * mm), s);
@@ -195,8 +195,8 @@ void TPgmSht::DrwFld(QPainter& p, const QRectF& r, const TuShtPgm& s) {
   // numbered as the files and the planning grid number them.
   int c0 = FEdt.GrdCls(), c1 = -1, r0 = FEdt.GrdRws(), r1 = -1;
   for (const TVio* v : FEdt.Vios()) {
-    c0 = std::min(c0, v->Rec.GrdCol), c1 = std::max(c1, v->Rec.GrdCol);
-    r0 = std::min(r0, v->Rec.GrdRow), r1 = std::max(r1, v->Rec.GrdRow);
+    c0 = std::min(c0, v->Rec().GrdCol), c1 = std::max(c1, v->Rec().GrdCol);
+    r0 = std::min(r0, v->Rec().GrdRow), r1 = std::max(r1, v->Rec().GrdRow);
   }
   if (c1 < 0) c0 = 0, c1 = FEdt.GrdCls() - 1, r0 = 0, r1 = FEdt.GrdRws() - 1;
   const int nc = c1 - c0 + 1, nr = r1 - r0 + 1;
@@ -215,14 +215,14 @@ void TPgmSht::DrwFld(QPainter& p, const QRectF& r, const TuShtPgm& s) {
   const auto& vios = FEdt.Vios();
   for (std::size_t i = 0; i < vios.size(); ++i) {
     const TVio& v = *vios[i];
-    const QRectF c(o.x() + (v.Rec.GrdCol - c0) * cw, o.y() + (v.Rec.GrdRow - r0) * ch, cw, ch);
+    const QRectF c(o.x() + (v.Rec().GrdCol - c0) * cw, o.y() + (v.Rec().GrdRow - r0) * ch, cw, ch);
     DrwVio(p, c, v, i < s.Vio.size() ? s.Vio[i] : TuShtVio{}, static_cast<int>(i) == s.Flt);
   }
 }
 
 void TPgmSht::DrwVio(QPainter& p, const QRectF& c, const TVio& v, const TuShtVio& n, bool flt) {
   const double mm = FdMm;
-  const std::uint8_t typ = v.Rec.VioTyp < GcVioTypCnt ? v.Rec.VioTyp : static_cast<std::uint8_t>(VT_STA);
+  const std::uint8_t typ = v.Rec().VioTyp < GcVioTypCnt ? v.Rec().VioTyp : static_cast<std::uint8_t>(VT_STA);
   const QString cap = VioQStr(GuVioTyp[typ].Cap).replace('\n', ' ');
   const QString ord = flt ? QString("!") : n.Ord ? QString::number(n.Ord) : QString();
   const QString byt = n.Ord ? QString::number(n.Byt) : QString();
@@ -285,9 +285,9 @@ void TPgmSht::DrwTot(QPainter& p, const QRectF& r, const TuShtPgm& s) {
     if (s.Flt >= 0 && static_cast<std::size_t>(s.Flt) < FEdt.Vios().size()) {
       const TVio& v = *FEdt.Vios()[static_cast<std::size_t>(s.Flt)];
       why += " " + Msg(SUM_SHT_FLT)
-                       .arg(VioQStr(GetVioCap(v.Rec.VioTyp)).replace('\n', ' '))
-                       .arg(v.Rec.GrdRow + 1)
-                       .arg(v.Rec.GrdCol + 1);
+                       .arg(VioQStr(GetVioCap(v.Rec().VioTyp)).replace('\n', ' '))
+                       .arg(v.Rec().GrdRow + 1)
+                       .arg(v.Rec().GrdCol + 1);
     }
     p.setPen(GcErrClr);
     p.setFont(Fnt(4.2 * mm, true));

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <string>
 
 #include "editor/VioSht.h"
@@ -54,21 +55,27 @@ public:
 
   // The byte budget the total is held against; 0: the editor's (an open
   // lesson's budget, else the robot's 255).
-  std::size_t Bdg = 0;
+  void SetBdg(std::size_t bdg) { FiBdg = bdg; }
 
   // The tests answer these; unset, the toolkit's dialogs ask.
   // The file for Export sheet; empty: cancelled.
-  std::function<QString()> FOnPdfPth;
+  void SetOnPdfPth(std::function<QString()> fn) { FOnPdfPth = std::move(fn); }
   // The print dialog: sets up the printer, true to print.
-  std::function<bool(QPrinter&)> FOnPrtDlg;
+  void SetOnPrtDlg(std::function<bool(QPrinter&)> fn) { FOnPrtDlg = std::move(fn); }
   // A line of text: the caption, the question and the text filled in; false: cancelled.
-  std::function<bool(const QString& cap, const QString& ask, QString& txt)> FOnAskTxt;
+  void SetOnAskTxt(std::function<bool(const QString& cap, const QString& ask, QString& txt)> fn) { FOnAskTxt = std::move(fn); }
   // The tool bar's picture of a vio type; unset or null: none in the legend.
-  std::function<QPixmap(std::uint8_t vioTyp)> FOnVioPic;
+  void SetOnVioPic(std::function<QPixmap(std::uint8_t vioTyp)> fn) { FOnVioPic = std::move(fn); }
   // Hears every text drawn on a sheet, in order.
-  std::function<void(const QString&)> FOnTxt;
+  void SetOnTxt(std::function<void(const QString&)> fn) { FOnTxt = std::move(fn); }
 
 private:
+  std::size_t FiBdg = 0;
+  std::function<void(const QString&)> FOnTxt;
+  std::function<QPixmap(std::uint8_t vioTyp)> FOnVioPic;
+  std::function<bool(const QString& cap, const QString& ask, QString& txt)> FOnAskTxt;
+  std::function<bool(QPrinter&)> FOnPrtDlg;
+  std::function<QString()> FOnPdfPth;
   QString Msg(std::uint8_t id) const;
   // Reads the kept author once; false when it has never been asked.
   bool LodAut();

@@ -80,7 +80,7 @@ TPgmViw::TPgmViw(TVioPgmItp& edt, QWidget* fld, QMainWindow* win, QMenu* fil, in
   FpTmr->setSingleShot(true);
   FpTmr->setInterval(ms);
   connect(FpTmr, &QTimer::timeout, this, &TPgmViw::Upd);
-  FpMtr->FOnStl = [this] { FpTmr->start(); };
+  FpMtr->SetOnStl([this] { FpTmr->start(); });
 
   FpLst = new QListWidget(win);
   FpLst->setObjectName("lstTrn");

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QString>
 #include <functional>
+#include <utility>
 #include <memory>
 #include <set>
 #include <vector>
@@ -79,21 +80,25 @@ public:
   const TVioRunMap& RunMap() const { return *FpRunMap; }
   // Hears where the robot is to stop (TVioRunMap::BrkAdr) at each upload,
   // whenever a breakpoint changes and when the uploaded vios go.
-  std::function<void(const std::set<int>&)> FOnBrkAdr;
+  void SetOnBrkAdr(std::function<void(const std::set<int>&)> fn) { FOnBrkAdr = std::move(fn); }
   void SndBrk();  // tells FOnBrkAdr now
 
   // The chosen file for Export picture; the tests answer it.
-  std::function<QString()> FOnExpPth;
+  void SetOnExpPth(std::function<QString()> fn) { FOnExpPth = std::move(fn); }
   // The print dialog: sets up the printer, true to print. The tests answer it.
-  std::function<bool(QPrinter&)> FOnPrtDlg;
+  void SetOnPrtDlg(std::function<bool(QPrinter&)> fn) { FOnPrtDlg = std::move(fn); }
   // Name of the printed document (the program's file name); empty for the
   // menu item's text.
-  std::function<QString()> FOnDocNam;
+  void SetOnDocNam(std::function<QString()> fn) { FOnDocNam = std::move(fn); }
 
 protected:
   bool eventFilter(QObject* obj, QEvent* e) override;
 
 private:
+  std::function<QString()> FOnDocNam;
+  std::function<bool(QPrinter&)> FOnPrtDlg;
+  std::function<QString()> FOnExpPth;
+  std::function<void(const std::set<int>&)> FOnBrkAdr;
   void Sel(TVio* vio);
   // Frames the vio where it is shown (at, when given).
   void Mrk(QFrame* frm, TVio* vio, const QPoint* at = nullptr);

@@ -23,7 +23,7 @@ QWidget* Own(QWidget* f) {
 }
 
 std::string At(const TVio& v) {
-  return " at " + std::to_string(v.Rec.GrdCol) + "," + std::to_string(v.Rec.GrdRow);
+  return " at " + std::to_string(v.Rec().GrdCol) + "," + std::to_string(v.Rec().GrdRow);
 }
 
 // Sets one parameter control, which has the focus, to the wanted text.
@@ -45,7 +45,7 @@ std::string SetPrm(TfrmVslCnv& w, QWidget* ctl, const std::string& want) {
 
 // Into the vio's parameters, each that differs from the file's set, and back.
 std::string TypPrm(TfrmVslCnv& w, TVio& vio, const TuVioRec& want, bool f2) {
-  TVioPgmItp& edt = *w.FpVioPgmItp;
+  TVioPgmItp& edt = w.Edt();
   if (edt.PrmCtl(&vio, -1, false) < 0) return {};
   // An engine speed vio takes the focus into its edit when it is made.
   if (ScnFoc(w) == &w.Fld()) Key(w, f2 ? Qt::Key_F2 : Qt::Key_Return);
@@ -98,21 +98,21 @@ std::string ScnTypPgm(TfrmVslCnv& w, const std::string& path, const std::string&
   src.SetLgeIdx(0);
   src.SetAvlCol(0);
   if (!src.SarAndTkn().LodTknFil(tknFil) || !src.LodVioFil(path)) return "cannot read: " + GuLstErrMsg;
-  TVioPgmItp& edt = *w.FpVioPgmItp;
+  TVioPgmItp& edt = w.Edt();
   bool f2 = false;
   for (const TVio* v : src.Vios()) {
     if (ScnFoc(w) != &w.Fld()) return "the field has not the focus before the vio" + At(*v);
-    for (int i = 0; i < 24 && edt.KeyCol() != v->Rec.GrdCol; ++i)
-      Key(w, edt.KeyCol() < v->Rec.GrdCol ? Qt::Key_Right : Qt::Key_Left);
-    for (int i = 0; i < 24 && edt.KeyRow() != v->Rec.GrdRow; ++i)
-      Key(w, edt.KeyRow() < v->Rec.GrdRow ? Qt::Key_Down : Qt::Key_Up);
+    for (int i = 0; i < 24 && edt.KeyCol() != v->Rec().GrdCol; ++i)
+      Key(w, edt.KeyCol() < v->Rec().GrdCol ? Qt::Key_Right : Qt::Key_Left);
+    for (int i = 0; i < 24 && edt.KeyRow() != v->Rec().GrdRow; ++i)
+      Key(w, edt.KeyRow() < v->Rec().GrdRow ? Qt::Key_Down : Qt::Key_Up);
     const int cnt = edt.GetVioCnt();
-    const char k = TVioPgmItp::VioTypKey(v->Rec.VioTyp);
+    const char k = TVioPgmItp::VioTypKey(v->Rec().VioTyp);
     Key(w, static_cast<Qt::Key>(Qt::Key_A + (k - 'A')));
     if (edt.GetVioCnt() != cnt + 1) return std::string("the key ") + k + " made no vio" + At(*v);
     TVio* nv = edt.Vios().back();
-    if (nv->Rec.GrdCol != v->Rec.GrdCol || nv->Rec.GrdRow != v->Rec.GrdRow) return "the new vio stands" + At(*nv);
-    if (std::string e = TypPrm(w, *nv, v->Rec, f2); !e.empty()) return e;
+    if (nv->Rec().GrdCol != v->Rec().GrdCol || nv->Rec().GrdRow != v->Rec().GrdRow) return "the new vio stands" + At(*nv);
+    if (std::string e = TypPrm(w, *nv, v->Rec(), f2); !e.empty()) return e;
     f2 = !f2;
   }
   return {};
@@ -120,8 +120,8 @@ std::string ScnTypPgm(TfrmVslCnv& w, const std::string& path, const std::string&
 
 bool ScnDblClkSta(TfrmVslCnv& w) {
   TVio* sta = nullptr;
-  for (TVio* v : w.FpVioPgmItp->Vios())
-    if (v->Rec.VioTyp == VT_STA) sta = v;
+  for (TVio* v : w.Edt().Vios())
+    if (v->Rec().VioTyp == VT_STA) sta = v;
   TVioPnl* pnl = sta ? w.FldViw()->Pnl(sta) : nullptr;
   QWindow* win = w.windowHandle();
   if (!pnl || !win) return false;

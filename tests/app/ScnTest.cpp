@@ -58,6 +58,7 @@
 #include "app/VslCnvLgc.h"
 #include "app/VslDoc.h"
 #include "app/VslLnk.h"
+#include "app/VslMnu.h"
 #include "app/VslTbr.h"
 #include "ScnKey.h"
 #include "editor/qt/VioFldKey.h"
@@ -307,7 +308,7 @@ protected:
   // "vio N: A / B" with the controls' indexes, "cap" for the caption.
   std::string Ovl() {
     std::string ovl;
-    const auto& vios = W->FpVioPgmItp->Vios();
+    const auto& vios = W->Edt().Vios();
     for (std::size_t n = 0; n < vios.size(); ++n) {
       const TVioPnl* p = W->FldViw()->Pnl(vios[n]);
       if (!p || !p->isVisible()) continue;
@@ -337,15 +338,15 @@ protected:
       d.RfsRctMnu();
       return nth(d.RctMnu()->actions(), 6);
     }
-    if (n.rfind("Help", 0) == 0) return nth(W->HlpMnu().actions(), 4);
-    if (n.rfind("Lang", 0) == 0) return W->LgeAct(static_cast<std::uint8_t>(std::stoi(n.substr(4))));
+    if (n.rfind("Help", 0) == 0) return nth(W->Mnu().HlpMnu().actions(), 4);
+    if (n.rfind("Lang", 0) == 0) return W->Mnu().LgeAct(static_cast<std::uint8_t>(std::stoi(n.substr(4))));
     if (n.rfind("VioMenu", 0) == 0) return nth(W->FldViw()->VioMnu()->actions(), 7);
     if (QAction* a = W->findChild<QAction*>(QString::fromStdString(n))) return a;  // by its object name
     return Tbn(n);
   }
 
   TVio* Vio(const std::string& n) {
-    const auto& v = W->FpVioPgmItp->Vios();
+    const auto& v = W->Edt().Vios();
     const std::size_t i = std::stoul(n) - 1;
     if (i < v.size()) return v[i];
     ADD_FAILURE() << Where << "no vio " << n;
@@ -353,7 +354,7 @@ protected:
   }
 
   std::string VioNo(const TVio* v) {
-    const auto& l = W->FpVioPgmItp->Vios();
+    const auto& l = W->Edt().Vios();
     const auto at = std::find(l.begin(), l.end(), v);
     return at == l.end() ? "none" : std::to_string(at - l.begin() + 1);
   }
@@ -396,7 +397,7 @@ protected:
     if (W && (n == "unnamed" || n.rfind("a11y.", 0) == 0)) return A11y(n.substr(n.find('.') + 1));
     if (!W) return "(no window)";
     TVslDoc& d = W->Doc();
-    TVioPgmItp& e = *W->FpVioPgmItp;
+    TVioPgmItp& e = W->Edt();
     if (n == "vios") return std::to_string(e.GetVioCnt());
     if (n == "changed") return yn(e.Drt());
     if (n == "caption") return W->windowTitle().toStdString();
@@ -544,7 +545,7 @@ protected:
     if (n == "focus") return ScnFocNam();
     if (n == "key-frame") {  // the cursor's cell as its focus frame shows it, or hidden
       const QWidget* f = W->FldKey()->Frm();
-      const TVioPgmItp& e = *W->FpVioPgmItp;
+      const TVioPgmItp& e = W->Edt();
       if (!f->isVisible()) return "hidden";
       return std::to_string(f->x() / e.CelWdt() + 1) + " " + std::to_string(f->y() / e.CelHgt() + 1);
     }
@@ -715,13 +716,13 @@ protected:
       }
       Snd.Nams.clear();
     } else if (c == "cup-timer") W->Lnk().BlkComPrtCupMsgTimer();
-    else if (c == "delay-error") W->FpVioPgmItp->SetDlyErr(w.at(1) == "yes");
+    else if (c == "delay-error") W->Edt().SetDlyErr(w.at(1) == "yes");
     else if (c == "blink") W->SndMsg(WM_APP_MSG, AM_VIO_BLK, reinterpret_cast<std::intptr_t>(Vio(w.at(1))));
     else if (c == "blink-tick") for (int i = n(1); i > 0; --i) W->tmrVioBlkTimer();
     else if (c == "error") W->ShwErrMsg(line.substr(line.find("error") + 6));
-    else if (c == "current") W->FpVioPgmItp->SetCurVio(Vio(w.at(1)));
-    else if (c == "remove-vio") W->FpVioPgmItp->RmvVio(Vio(w.at(1)));
-    else if (c == "move-vio") W->FpVioPgmItp->PutVioOnCel(Vio(w.at(1)), n(2) - 1, n(3) - 1);
+    else if (c == "current") W->Edt().SetCurVio(Vio(w.at(1)));
+    else if (c == "remove-vio") W->Edt().RmvVio(Vio(w.at(1)));
+    else if (c == "move-vio") W->Edt().PutVioOnCel(Vio(w.at(1)), n(2) - 1, n(3) - 1);
     else if (c == "idle-tick")
       for (int i = n(1); i > 0; --i) {
         // Every step keeps the field covered and moves at most one pixel.
@@ -961,7 +962,7 @@ TEST_F(Wnd, TheWholeWindowAndTheCuesFollowTheLanguage) {
     for (QAction* m : W->menuBar()->actions()) {
       t << m->text();
       for (QAction* a : m->menu() ? m->menu()->actions() : QList<QAction*>())
-        if (!a->isSeparator() && a != W->LgeAct(0) && a != W->LgeAct(1) && a != W->LgeAct(2))
+        if (!a->isSeparator() && a != W->Mnu().LgeAct(0) && a != W->Mnu().LgeAct(1) && a != W->Mnu().LgeAct(2))
           t << a->text();
     }
     t << W->PgmViw()->Lst()->windowTitle() << Opt->windowTitle() << Opt->gbxComport->title() << Opt->btnCls->text()

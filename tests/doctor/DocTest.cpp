@@ -400,7 +400,7 @@ void Doc::DoDlg(const std::string& cmd, const std::string& arg) {
   auto* cbx = Opt->cbxComportSelector;
   auto& map = Plt.Settings.Keys[GcPrtMapKey];
   if (cmd == "context" && (is >> a >> b)) {  // the port and language the main window hands over
-    Opt->FDocCtx = [a, l = std::stoi(b)](std::string& p, std::uint8_t& g) { p = a, g = std::uint8_t(l); };
+    Opt->SetDocCtx([a, l = std::stoi(b)](std::string& p, std::uint8_t& g) { p = a, g = std::uint8_t(l); });
   } else if (cmd == "check") {
     Opt->btnChk->click();
     EXPECT_TRUE(Opt->FpDocDlg && Opt->FpDocDlg->isVisible());

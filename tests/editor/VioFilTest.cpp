@@ -53,7 +53,7 @@ TEST_F(VioFil, SeparatorsAndLineEndsCarryNoMeaningForAnyBlock) {
   // An LF right after a CR LF pair ends a line of its own: the Actor's empty value.
   ASSERT_TRUE(Edt.LodVioFil(Tmp.Write("m.vio", "ACTOR1\r\n0001\r\n0001\r\nDriving\r\nForward\r\n\nSTOP1\r\n0002\r\n0001\r\n")));
   ASSERT_EQ(Edt.GetVioCnt(), 2);
-  EXPECT_EQ(Edt.Vios()[0]->Rec.ValTxt, "");
+  EXPECT_EQ(Edt.Vios()[0]->Rec().ValTxt, "");
   // A CR LF pair split between two pieces of the file (64 KiB) is one line end.
   for (std::size_t at = 65530; at < 65540; ++at) {
     ASSERT_TRUE(Edt.LodVioFil(Tmp.Write("p.vio", std::string(at - 18, '\n') + "DELAY1\r\n0001\r\n0001\r\n10\r\n")));
@@ -74,7 +74,7 @@ TEST_F(VioFil, FilesBeyondTheLimitsAndGarbageFailCleanlyAndKeepTheField) {
   EXPECT_EQ(Edt.GetCtlTxt(Edt.Vios()[0], TeCtlKnd::Edt, CR_VAL), lin);
   ASSERT_TRUE(Edt.LodVioFil(TESSARO_SOURCE_DIR "/tests/editor/corpus/labels.vio"));
   const std::string bfr = PgmTxt(Edt);
-  const std::size_t lbl = Edt.LblVioDdwStl().size();
+  const std::size_t lbl = Edt.Pgm().LblLst().size();
   std::mt19937 rnd(7);
   std::vector<std::pair<std::string, std::string>> bad = {
       {std::string(GcFilMax + 1, '\n'), "#407, Vio file '"},
@@ -96,7 +96,7 @@ TEST_F(VioFil, FilesBeyondTheLimitsAndGarbageFailCleanlyAndKeepTheField) {
     EXPECT_FALSE(Edt.LodVioFil(Tmp.Write("b.vio", txt)));
     EXPECT_EQ(GuLstErrMsg.substr(0, err.size()), err) << GuLstErrMsg;
     EXPECT_EQ(PgmTxt(Edt), bfr);
-    EXPECT_EQ(Edt.LblVioDdwStl().size(), lbl);
+    EXPECT_EQ(Edt.Pgm().LblLst().size(), lbl);
     EXPECT_TRUE(Obs.Evt.empty());
   }
   EXPECT_FALSE(Edt.LodVioFil(Tmp.Path() + "missing.vio"));
@@ -110,13 +110,13 @@ TEST_F(VioFil, LabelAndGotoBoxesShareTheLabelListInsteadOfCopyingIt) {
   for (int i = 0; i < 300; ++i)
     f += std::string(i % 3 == 2 ? "GOTO1" : "LABEL1") + "\r\n0001\r\n0001\r\nlabel " + std::to_string(i) + "\r\n\r\n";
   ASSERT_TRUE(Edt.LodVioFil(Tmp.Write("many.vio", f))) << GuLstErrMsg;
-  ASSERT_EQ(Edt.LblVioDdwStl().size(), 300u);
+  ASSERT_EQ(Edt.Pgm().LblLst().size(), 300u);
   for (std::size_t i = 0; i < 300; ++i) {
     // Each box still shows the names known when it was made, from one store.
     const TVioCtl& c = Edt.Vios()[i]->Ctls()[0];
     ASSERT_EQ(c.Itms.size(), i + 1);
     ASSERT_EQ(c.Itms.back(), "label " + std::to_string(i));
-    ASSERT_TRUE(c.Itms.ShrSto(Edt.LblVioDdwStl())) << i;
+    ASSERT_TRUE(c.Itms.ShrSto(Edt.Pgm().LblLst())) << i;
   }
 }
 

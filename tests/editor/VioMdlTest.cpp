@@ -36,15 +36,14 @@ TEST_F(VioMdl, RemovalClearsWalkLinksThatPointAtTheVio) {
   Edt.AddObs(nullptr);
   TVio* a = Edt.PutVio(VT_STA, 0, 0);
   EXPECT_EQ(std::count(Obs.Evt.begin(), Obs.Evt.end(), "add"), 1);
-  TVio* b = Edt.PutVio(VT_STO, 1, 0);
+  TVio* b = Edt.PutVio(VT_DLY, 1, 0);
   TVio* c = Edt.PutVio(VT_STO, 2, 0);
-  a->Rec.pNxtVio = b;
-  b->Rec.pPrvVio = a;
-  b->Rec.pNxtVio = c;
-  c->Rec.pPrvVio = b;
+  ASSERT_TRUE(Edt.TrnVioPgm()) << GuLstErrMsg;  // the walk links a to b to c
+  ASSERT_EQ(a->Rec().pNxtVio, b);
+  ASSERT_EQ(c->Rec().pPrvVio, b);
   Edt.RmvVio(b);
-  EXPECT_EQ(a->Rec.pNxtVio, nullptr);
-  EXPECT_EQ(c->Rec.pPrvVio, nullptr);
+  EXPECT_EQ(a->Rec().pNxtVio, nullptr);
+  EXPECT_EQ(c->Rec().pPrvVio, nullptr);
 }
 
 // What a view forwards for a vio of another field, or for a control the vio

@@ -60,7 +60,7 @@ protected:
 TEST_F(VioMtr, FollowsEditsQuietlyAndAgreesWithUpload) {
   TVioMtr mtr(Edt);
   int stl = 0;
-  mtr.FOnStl = [&] { ++stl; };
+  mtr.SetOnStl([&] { ++stl; });
 
   // An empty field does not translate: red, with the translator's reason.
   GuLstErrMsg = "kept";
@@ -131,7 +131,7 @@ TEST_F(VioMtr, TranslatesALoadOnceAtItsEnd) {
   TVioMtr mtr(Edt);
   mtr.Upd();
   int stl = 0;
-  mtr.FOnStl = [&] { ++stl; };
+  mtr.SetOnStl([&] { ++stl; });
   struct TMid final : public IVioPgmObs {
     TVioMtr* Mtr = nullptr;
     int Trn = 0;

@@ -69,7 +69,7 @@ public:
   TScr() : Edt(&Wnd) {
     Wnd.Edt = &Edt;
     Edt.AddObs(&Obs);
-    Acc.FOnChg = [this](TVio* v) { AccChg.push_back(Idx(v)); };
+    Acc.SetOnChg([this](TVio* v) { AccChg.push_back(Idx(v)); });
     Edt.SetDrg(&Drg);
     Edt.SetOnTbnEna([this](std::uint8_t t, bool e) { Tbn.push_back(std::to_string(t) + (e ? "+" : "-")); });
     GuLstErrMsg.clear();
@@ -103,7 +103,7 @@ private:
     Drg.Mov(TVioDrg::TuPos{x, y});
   }
   bool Chk(TVio* v) {
-    const auto t = v->Rec.VioTyp;
+    const auto t = v->Rec().VioTyp;
     return t == VT_DLY ? Edt.ChkDlyVal(v) : t == VT_ACT ? Edt.ChkDstVal(v) : Edt.ChkSpdVal(v);
   }
   template <typename T>
@@ -279,26 +279,26 @@ void TScr::Run(const TLin& l) {
       {"cel", [&] { Edt.PutVioOnCel(V(l[1]), l.I(2), l.I(3)); }},
       {"at", [&] {
         const TVio* v = V(l[1]);
-        EXPECT_EQ(std::make_pair(v->Rec.GrdCol, v->Rec.GrdRow), std::make_pair(l.I(2), l.I(3)));
+        EXPECT_EQ(std::make_pair(v->Rec().GrdCol, v->Rec().GrdRow), std::make_pair(l.I(2), l.I(3)));
         if (c == "at") {
           EXPECT_EQ(Drg.Pos(v), (P{l.I(2) * Edt.CelWdt(), l.I(3) * Edt.CelHgt()}));
         }
       }},
       {"px", [&] { EXPECT_EQ(Drg.Pos(V(l[1])), (P{l.I(2), l.I(3)})); }},
-      {"typ", [&] { EXPECT_EQ(V(l[1])->Rec.VioTyp, Typ(l[2])); }},
+      {"typ", [&] { EXPECT_EQ(V(l[1])->Rec().VioTyp, Typ(l[2])); }},
       {"cur", [&] { EXPECT_EQ(std::make_pair(Edt.CurCol(), Edt.CurRow()), std::make_pair(l.I(1), l.I(2))); }},
       {"curvio", [&] { EXPECT_EQ(Edt.CurVio(), V(l[1])); }},
       {"cnt", [&] { EXPECT_EQ(Edt.GetVioCnt(), l.I(1)); }},
       {"free", [&] {
-        EXPECT_EQ(Edt.CelFre(l.I(1), l.I(2)), l.B(3));
-        EXPECT_EQ(Edt.CelOcc(l.I(1), l.I(2)), l.B(4));
+        EXPECT_EQ(Edt.Pgm().CelFre(l.I(1), l.I(2)), l.B(3));
+        EXPECT_EQ(Edt.Pgm().CelOcc(l.I(1), l.I(2)), l.B(4));
       }},
-      {"freexc", [&] { EXPECT_EQ(Edt.CelFreExc(l.I(1), l.I(2), V(l[3])), l.B(4)); }},
-      {"nbrfree", [&] { EXPECT_EQ(Edt.NbrCelFre(l.I(1), l.I(2), static_cast<std::uint8_t>(l.I(3))), l.B(4)); }},
-      {"nbr", [&] { EXPECT_EQ(Edt.GetNbrVio(V(l[1]), static_cast<std::uint8_t>(l.I(2))), V(l[3])); }},
+      {"freexc", [&] { EXPECT_EQ(Edt.Pgm().CelFreExc(l.I(1), l.I(2), V(l[3])), l.B(4)); }},
+      {"nbrfree", [&] { EXPECT_EQ(Edt.Pgm().NbrCelFre(l.I(1), l.I(2), static_cast<std::uint8_t>(l.I(3))), l.B(4)); }},
+      {"nbr", [&] { EXPECT_EQ(Edt.Pgm().GetNbrVio(V(l[1]), static_cast<std::uint8_t>(l.I(2))), V(l[3])); }},
       {"col0", [&] {
         int cl = -1, rw = -1;
-        EXPECT_EQ(Edt.FstFreCelCol0(cl, rw), l[1] != "-");
+        EXPECT_EQ(Edt.Pgm().FstFreCelCol0(cl, rw), l[1] != "-");
         if (l[1] != "-") {
           EXPECT_EQ(std::make_pair(cl, rw), std::make_pair(0, l.I(1)));
         }
@@ -330,7 +330,7 @@ void TScr::Run(const TLin& l) {
         EXPECT_EQ(s, l.Rst(2));
       }},
       {"vcap", [&] { EXPECT_EQ(V(l[1])->Caption(), l.Rst(2)); }},
-      {"tkn", [&] { EXPECT_EQ(V(l[1])->Rec.SarTkn, l.I(2)); }},
+      {"tkn", [&] { EXPECT_EQ(V(l[1])->Rec().SarTkn, l.I(2)); }},
       {"shown", [&] { EXPECT_EQ(V(l[1])->Visible(), l.B(2)); }},
       {"show", [&] { V(l[1])->SetVisible(l.B(2)); }},
       {"chk", [&] {
@@ -371,7 +371,7 @@ void TScr::Run(const TLin& l) {
         const std::string got = Tak(AccChg);
         EXPECT_EQ(got.empty() ? "-" : got, l.Rst(1));
       }},
-      {"lbls", [&] { EXPECT_EQ(Jn(Edt.LblVioDdwStl()), l.Rst(1)); }},
+      {"lbls", [&] { EXPECT_EQ(Jn(Edt.Pgm().LblLst()), l.Rst(1)); }},
       {"rmv", [&] { Edt.RmvVio(V(l[1])); }},
       {"rmvall", [&] { Edt.RmvAllVio(); }},
       {"und", [&] { eqOpt(Edt.Und()); }},
@@ -486,13 +486,13 @@ void TScr::Run(const TLin& l) {
           return;
         }
         // A damaged file leaves the field, its labels and the views alone.
-        const std::string bfr = PgmTxt(Edt), lbl = Jn(Edt.LblVioDdwStl());
+        const std::string bfr = PgmTxt(Edt), lbl = Jn(Edt.Pgm().LblLst());
         Obs.Evt.clear();
         GuLstErrMsg.clear();
         EXPECT_FALSE(Edt.LodVioFil(Wrt(l)));
         EXPECT_EQ(GuLstErrMsg.substr(0, l.Rst(1).size()), l.Rst(1));
         if (c == "bad") {
-          EXPECT_EQ(PgmTxt(Edt) + Jn(Edt.LblVioDdwStl()) + Tak(Obs.Evt), bfr + lbl);
+          EXPECT_EQ(PgmTxt(Edt) + Jn(Edt.Pgm().LblLst()) + Tak(Obs.Evt), bfr + lbl);
         }
       }},
       {"lesson", [&] {  // a lesson file: read and given to the editor, or refused with nothing changed

@@ -104,7 +104,7 @@ TEST_F(VioFldViw, LabelEnterAndGotoRefresh) {
   lc->lineEdit()->selectAll();
   QTest::keyClicks(lc, "loop");
   QTest::keyClick(lc, Qt::Key_Return);
-  EXPECT_EQ(Edt.LblVioDdwStl(), (TStrLst{"A", "loop"}));
+  EXPECT_EQ(Edt.Pgm().LblLst(), (TStrLst{"A", "loop"}));
   EXPECT_EQ(lc->itemText(1) + lc->currentText(), "looploop");
   EXPECT_EQ(gc->count(), 1);
   gc->setFocus();  // a Goto box refreshes its items when it gets the focus
@@ -147,7 +147,7 @@ TEST_F(VioFldViw, PanelsDragGlueDropAndRemoveTheirVios) {
   drag(o, {425, 308});
   EXPECT_EQ(o->pos(), QPoint(396, 300));
   Mou(o, QEvent::MouseButtonRelease, {425, 308}, Qt::LeftButton, Qt::NoButton);
-  EXPECT_EQ(std::make_pair(o->Vio()->Rec.GrdCol, o->Vio()->Rec.GrdRow), std::make_pair(6, 5));
+  EXPECT_EQ(std::make_pair(o->Vio()->Rec().GrdCol, o->Vio()->Rec().GrdRow), std::make_pair(6, 5));
   // Dropped onto the Start: back to its cell.
   Mou(o, QEvent::MouseButtonPress, {400, 305}, Qt::LeftButton, Qt::LeftButton);
   drag(o, {340, 320});
@@ -202,15 +202,15 @@ TEST(VioTbr, TheGateCatchesAValueStillBeingTyped) {
   w.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   w.Tbr().Tbn(TeTbn::Dly)->trigger();
-  TVio* d = w.FpVioPgmItp->Vios().back();
+  TVio* d = w.Edt().Vios().back();
   auto* de = qobject_cast<QLineEdit*>(w.FldViw()->Pnl(d)->Ctl(d->FndCtl(TeCtlKnd::Edt, CR_VAL)));
   ASSERT_TRUE(de);
   de->setFocus();
   de->selectAll();
   QTest::keyClicks(de, "999");
   w.Tbr().Tbn(TeTbn::Sto)->trigger();
-  EXPECT_EQ(w.FpVioPgmItp->GetVioCnt(), 1);
-  EXPECT_TRUE(w.FpVioPgmItp->DlyErr());
+  EXPECT_EQ(w.Edt().GetVioCnt(), 1);
+  EXPECT_TRUE(w.Edt().DlyErr());
   EXPECT_EQ(fake.MsgBox.Texts(), (std::vector<std::string>{"Illigal delay value '999', valid values are 0 - 255"}));
   EXPECT_TRUE(de->hasFocus());
 }

@@ -84,16 +84,16 @@ TEST_F(VioPgmViw, MeterAndListingFollowEditsAndAClickSelects) {
 
 TEST_F(VioPgmViw, ExportsAndPrintsTheFieldOrSaysWhyNot) {
   QTemporaryDir dir;
-  Pgm->FOnExpPth = [&] { return dir.filePath("pgm"); };  // typed without ".png"
+  Pgm->SetOnExpPth([&] { return dir.filePath("pgm"); });  // typed without ".png"
   Pgm->ExpAct()->trigger();
   EXPECT_EQ(QImage(dir.filePath("pgm.png"), "PNG").size(), Fld->size());
   auto toPdf = [&](const QString& pth, bool ok) {  // the dialog's answer comes from the test
-    Pgm->FOnPrtDlg = [pth, ok](QPrinter& p) {
+    Pgm->SetOnPrtDlg([pth, ok](QPrinter& p) {
       EXPECT_EQ(p.pageLayout().orientation(), QPageLayout::Landscape) << "the field is wider than high";
       p.setOutputFormat(QPrinter::PdfFormat);
       p.setOutputFileName(pth);
       return ok;
-    };
+    });
     Pgm->PrtAct()->trigger();
     QFile f(pth);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -103,7 +103,7 @@ TEST_F(VioPgmViw, ExportsAndPrintsTheFieldOrSaysWhyNot) {
   Edt.RmvAllVio();
   EXPECT_GT(pdf.size(), toPdf(dir.filePath("empty.pdf"), true).size() + 500) << "the vios are on it";
   EXPECT_TRUE(toPdf(dir.filePath("no.pdf"), false).isEmpty()) << "a cancelled dialog prints nothing";
-  Pgm->FOnExpPth = [&] { return dir.filePath("no/such/folder/x.png"); };
+  Pgm->SetOnExpPth([&] { return dir.filePath("no/such/folder/x.png"); });
   Pgm->ExpAct()->trigger();
   toPdf(dir.filePath("no/such/folder/x.pdf"), true);
   ASSERT_EQ(Pf.MsgBox.Calls.size(), 2u) << "files that cannot be written are reported, nothing else";
@@ -114,17 +114,17 @@ TEST_F(VioPgmViw, SheetAsksTheAuthorOnceAndWritesTwoPagesSafely) {
   TPgmSht& sht = *Pgm->Sht();
   QTemporaryDir dir;
   const QString pdf = dir.filePath("sheet");  // typed without ".pdf"
-  sht.FOnPdfPth = [&] { return pdf; };
+  sht.SetOnPdfPth([&] { return pdf; });
   std::vector<QString> asked;  // the names filled in when asked
   std::vector<std::optional<QString>> ans = {std::nullopt, " Anna  Bakker ", std::nullopt};
-  sht.FOnAskTxt = [&](const QString&, const QString&, QString& txt) {
+  sht.SetOnAskTxt([&](const QString&, const QString&, QString& txt) {
     asked.push_back(txt);
     const auto a = ans.at(asked.size() - 1);
     if (a) txt = *a;
     return a.has_value();
-  };
+  });
   QStringList drawn;
-  sht.FOnTxt = [&](const QString& t) { drawn << t; };
+  sht.SetOnTxt([&](const QString& t) { drawn << t; });
   auto read = [](const QString& p) {
     QFile f(p);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -152,19 +152,19 @@ TEST_F(VioPgmViw, SheetAsksTheAuthorOnceAndWritesTwoPagesSafely) {
   EXPECT_EQ(key.at("Author"), "Anna Bakker");
   // A smaller budget, then a program that does not translate: its reason, no numbers.
   drawn.clear();
-  sht.Bdg = 3;
+  sht.SetBdg(3);
   sht.PdfAct()->trigger();
   EXPECT_EQ(drawn.mid(1, 2), (QStringList{"Author: Anna Bakker", QDate::currentDate().toString(Qt::ISODate)}));
   EXPECT_TRUE(drawn.contains("4 / 3 bytes  Too many bytes for the budget: make the program shorter."))
       << drawn.join('|').toStdString();
   Edt.RmvVio(Edt.Vios()[2]);
   drawn.clear();
-  sht.FOnPrtDlg = [&](QPrinter& p) {
+  sht.SetOnPrtDlg([&](QPrinter& p) {
     EXPECT_EQ(p.pageLayout().orientation(), QPageLayout::Landscape);
     p.setOutputFormat(QPrinter::PdfFormat);
     p.setOutputFileName(dir.filePath("printed.pdf"));
     return true;
-  };
+  });
   sht.PrtAct()->trigger();
   EXPECT_EQ(read(dir.filePath("printed.pdf")).count("/Type /Page\n"), 2);
   // No numbers: the Delay that has nothing after it is framed, marked "!" and named after the reason.
