@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "app/VslCnv.h"
+#include "app/VslFld.h"
 #include "app/VslCnvLgc.h"
 #include "app/VslTbr.h"
 #include "editor/VioAcc.h"
@@ -52,14 +53,14 @@ QAccessibleInterface* AncAcc(const QString&, QObject* obj) {
 
 }  // namespace
 
-TVslAcc::TVslAcc(TfrmVslCnv& wnd) : W(wnd), FpFld(std::make_unique<TVioFldAcc>(*wnd.FldViw())) {
+TVslAcc::TVslAcc(TfrmVslCnv& wnd) : W(wnd), FpFld(std::make_unique<TVioFldAcc>(*wnd.Fld().Viw())) {
   static const bool ins = [] {
     QAccessible::installFactory(&AncAcc);
     return true;
   }();
   (void)ins;
   // One translation a change: the names take the walk from the byte meter's.
-  if (TPgmViw* viw = W.PgmViw())
+  if (TPgmViw* viw = W.Fld().PgmViw())
     FpFld->Acc().SetOnLnk([viw]() -> const std::vector<TInsAndTkn::TuVioLnk>& {
       viw->Mtr().Upd();
       return viw->Mtr().Lnk();
@@ -123,6 +124,6 @@ void TVslAcc::RfsTxt(std::uint8_t lge) {
                                   : Itm(cmd, i - static_cast<int>(TeTbn::Upl)));
   }
   W.statusBar()->setAccessibleName(Txt(SUM_ACC_STA_BAR, lge));
-  if (TPgmViw* p = W.PgmViw()) p->Lst()->setAccessibleName(Txt(SUM_VIW_LST, lge));
+  if (TPgmViw* p = W.Fld().PgmViw()) p->Lst()->setAccessibleName(Txt(SUM_VIW_LST, lge));
   FpFld->RfsTxt();
 }

@@ -28,6 +28,7 @@
 #include "app/VslAcc.h"
 #include "app/VslCnvLgc.h"
 #include "app/VslDoc.h"
+#include "app/VslFld.h"
 #include "app/VslLnk.h"
 #include "app/VslLsn.h"
 #include "app/VslMnu.h"
@@ -169,7 +170,8 @@ void TfrmVslCnv::BldCtl() {
   FpDoc->BldMnu(*menuBar());
   FpMnu->Bld(*menuBar());
   setContextMenuPolicy(Qt::NoContextMenu);
-  BldFld();
+  FpFld = std::make_unique<TVslFld>(*this, FCfg);
+  FpFld->Bld();
   // Hidden, as the link's outputs.
   auto* mmoVioDwgFil = new QPlainTextEdit(this);
   mmoVioDwgFil->setToolTip("Loaded from file");
@@ -185,17 +187,11 @@ TRlsHok TfrmVslCnv::RlsHok() const {
 
 TfrmVslCnv::~TfrmVslCnv() {
   const TRlsHok hok = RlsHok();
-  FpBkgDrf.reset();
-  tmrMovBckGndPic.stop();
   tmrAppIto.stop();
   FpBlk->Unb();
-  FpAcc.reset();
   if (FpDoc) FpDoc->SetOnOpn(nullptr);
   FpLsn.reset();
-  delete std::exchange(FpSimPan, nullptr);  // it draws on the field's views
-  FpPgmViw.reset();
-  FpVioFldKey.reset();
-  FpVioFldViw.reset();
+  FpFld->EndViw();
   // The serial component's threads reach the ring buffers: they stop first.
   FpLnk->StpCom(hok);
   FpLnk->RlsTxb(hok);
@@ -240,7 +236,7 @@ void TfrmVslCnv::FormShow() {
   if (layout()) layout()->activate();
 
   // The programming field with the background picture below every vio.
-  CrtEdtViw();
+  FpFld->CrtViw(FpVioPgmItp.get(), *FpSet);
   if (!FpLsn && FpVioPgmItp) {
     FpLsn = std::make_unique<TVslLsn>(*this, *FpVioPgmItp, *FpDoc, *FpTbr, FpDoc->FilMnu(), nullptr,
                                       [this] { return FbyLgeIdx; });
@@ -249,7 +245,7 @@ void TfrmVslCnv::FormShow() {
   FpDoc->BldExt();
   // The items made just now, and the windows made after this one, take the language.
   RfsLgeTxt();
-  ShwBckImg();
+  FpFld->ShwBckImg();
   if (frmAppIto) frmAppIto->ShwOn(this);
 
   setWindowTitle(QString::fromStdString(BldCap(windowTitle().toStdString(), AppFilVer())));
@@ -262,15 +258,15 @@ void TfrmVslCnv::FormShow() {
   PrcMsg();
 
   SetLck(true);
-  if (GuBckGndImg) GuBckGndImg->resize(pnlVioFld->size());
+  if (GuBckGndImg) GuBckGndImg->resize(FpFld->Pnl().size());
   tmrAppIto.start(FCfg.Tms.AppIto);
   FbFrmShw = true;
-  StaBkgDrf();
+  FpFld->StaBkgDrf();
 }
 
 void TfrmVslCnv::tmrAppItoTimer() {
   tmrAppIto.stop();
-  FbCelFix = true;
+  FpFld->FixCel();
   if (frmAppIto) frmAppIto->hide();
   FpDoc->OfrRcv();
   FpDoc->OpnCmdFil();
@@ -286,7 +282,7 @@ void TfrmVslCnv::tmrAppItoTimer() {
   }
   SetLck(false);
   // The keys work at once: the field takes the focus, unless a box or edit has it.
-  if (!qobject_cast<QLineEdit*>(focusWidget()) && !qobject_cast<QComboBox*>(focusWidget())) pnlVioFld->setFocus();
+  if (!qobject_cast<QLineEdit*>(focusWidget()) && !qobject_cast<QComboBox*>(focusWidget())) FpFld->Pnl().setFocus();
   PrcMsg();
   ShwStaRpt();
   FpPlyWavFil->PlyWavFilFlg(FsAppDir + "..\\sounds\\system\\systems online.wav", SND_SYNC);
@@ -309,8 +305,7 @@ void TfrmVslCnv::resizeEvent(QResizeEvent* e) {
 }
 
 void TfrmVslCnv::FormResize() {
-  if (FbFrmShw && GuBckGndImg) GuBckGndImg->resize(pnlVioFld->size());
-  if (FbFrmShw && FpBkgDrf) FpBkgDrf->Rsz();
+  if (FbFrmShw) FpFld->Rsz();
 }
 
 void TfrmVslCnv::closeEvent(QCloseEvent* e) {
@@ -322,11 +317,3 @@ void TfrmVslCnv::closeEvent(QCloseEvent* e) {
 }
 
 void TfrmVslCnv::FormClose() { FbFrmShw = false; }
-
-bool TfrmVslCnv::eventFilter(QObject* obj, QEvent* e) {
-  // The scroll area also resizes the field when only its scroll bars come or go.
-  if (obj == pnlVioFld && e->type() == QEvent::Resize) FormResize();
-  else if (scbVioFld && obj == scbVioFld->viewport() && e->type() == QEvent::Resize) FitCelToWnd();
-  else if (e->type() == QEvent::MouseMove) tmrMovBckGndPic.setInterval(FCfg.Tms.MovBckGndPic);
-  return QMainWindow::eventFilter(obj, e);
-}

@@ -37,6 +37,7 @@ class TVslDoc;
 class TVslLnk;
 class TVslLsn;
 class TVslMnu;
+class TVslFld;
 class TVslSet;
 class TVslTbr;
 class TclsPlyWavFil;
@@ -109,28 +110,17 @@ public:
   // The editor, which the other windows and the field reach.
   TVioPgmItp& Edt() const { return *FpVioPgmItp; }
 
-  // The programming field, its scroll area and its views.
-  QWidget& Fld() const { return *pnlVioFld; }
-  QScrollArea& FldScr() const { return *scbVioFld; }
-  TVioFldViw* FldViw() const { return FpVioFldViw.get(); }
-  TVioFldKey* FldKey() const { return FpVioFldKey.get(); }
-  TPgmViw* PgmViw() const { return FpPgmViw.get(); }
-  TSimPan* SimPan() const { return FpSimPan; }  // none before the field is built
-  TVslAcc* Acc() const { return FpAcc.get(); }  // the names for a screen reader; none before the field
-  TBkgDrf* BkgDrf() const { return FpBkgDrf.get(); }
-  const QPixmap& BckBmp() const { return FpBckBmp; }
+  // The programming field with its views and the background picture.
+  TVslFld& Fld() const { return *FpFld; }
   TSysLgeMsg* SysLgeMsg() const { return FpSysLgeMsg.get(); }
   TclsPlyWavFil* PlyWavFil() const { return FpPlyWavFil.get(); }
   QTimer& TmrAppIto() { return tmrAppIto; }
-  QTimer& TmrMovBckGndPic() { return tmrMovBckGndPic; }
   bool FrmShw() const { return FbFrmShw; }
-  bool CelFix() const { return FbCelFix; }
 
 protected:
   void showEvent(QShowEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
-  bool eventFilter(QObject* obj, QEvent* e) override;
 
 private:
   std::unique_ptr<TVioPgmItp> FpVioPgmItp;
@@ -140,8 +130,6 @@ private:
   void RedSet(const std::vector<std::string>& ports);
   void SetPth();
   void BldCtl();
-  void BldFld();
-  void ShwBckImg();
   void SetLck(bool locked);
   void Trc(const std::string& step) const;
   TRlsHok RlsHok() const;
@@ -153,13 +141,6 @@ private:
   void SelLge(std::uint8_t idx, bool sav = true);
   void LodLge();
   void RfsLgeTxt();
-  // The field's views (app/VslCnvEdt.cpp). Until the intro ends, an empty
-  // field takes its cells again from the maximized window once a window
-  // manager has framed and maximized it.
-  void CrtEdtViw();
-  void FitCelToWnd();
-  void MakCel(QSize fld);
-  void StaBkgDrf();
   // The start's report (app/VslCnvSta.cpp).
   void AddStaRpt(const std::string& txt);
   void ChkSysMsg();
@@ -176,7 +157,6 @@ private:
   // component and the ring buffers, the settings own the store).
   std::unique_ptr<TclsPlyWavFil> FpPlyWavFil;
   std::unique_ptr<TSysLgeMsg> FpSysLgeMsg;
-  QPixmap FpBckBmp;
 
   std::uint8_t FbyLgeIdx = 0;
   std::uint8_t FbyAvlCol = 0;
@@ -184,23 +164,10 @@ private:
   std::int32_t FiComPrtIdx = -1;
   bool FbFrmShw = false;
   bool FbShwDon = false;  // FormShow has run
-  bool FbCelFix = false;
   std::string FsStaRpt;
 
-  // The programming field: the client area below the tool bars. It keeps the
-  // size of its grid when the window is made smaller, and the scroll area
-  // around it lets the user reach the vios that no longer fit.
-  QScrollArea* scbVioFld = nullptr;
-  QWidget* pnlVioFld = nullptr;
-  std::unique_ptr<TVioFldViw> FpVioFldViw;
-  std::unique_ptr<TVioFldKey> FpVioFldKey;  // the field's keys and focus frame
-  std::unique_ptr<TPgmViw> FpPgmViw;  // meter, listing, picture, run highlight
-  TSimPan* FpSimPan = nullptr;         // the built-in robot's pane, a child of the window
-  std::unique_ptr<TVslAcc> FpAcc;
-  QTimer tmrMovBckGndPic;
+  std::unique_ptr<TVslFld> FpFld;
   QTimer tmrAppIto;
-  // Keeps the background picture over the field and lets it drift when idle.
-  std::unique_ptr<TBkgDrf> FpBkgDrf;
 
   std::unique_ptr<THst, THstDel> FpHst;
   std::unique_ptr<TVslSet> FpSet;

@@ -10,6 +10,7 @@
 #include "app/VioBlk.h"
 #include "app/VslCnv.h"
 #include "app/VslDoc.h"
+#include "app/VslFld.h"
 #include "app/VslLnk.h"
 #include "app/VslSet.h"
 #include "app/VslTbr.h"
@@ -26,7 +27,7 @@ struct TfrmVslCnv::THst final : ILnkHst, IDocHst, ITbrHst {
 
   TVioPgmItp& Edt() override { return W.Edt(); }
   TVioPgmItp* Pgm() override { return W.FpVioPgmItp.get(); }
-  TPgmViw* PgmViw() override { return W.FpPgmViw.get(); }
+  TPgmViw* PgmViw() override { return W.FpFld->PgmViw(); }
   TclsPlyWavFil& Ply() override { return *W.FpPlyWavFil; }
   const std::string& AppDir() const override { return W.FsAppDir; }
   std::uint8_t Lge() const override { return W.FbyLgeIdx; }
@@ -40,15 +41,15 @@ struct TfrmVslCnv::THst final : ILnkHst, IDocHst, ITbrHst {
   void FlsPic(const QPixmap& pic) override {
     // The field's background control flashes the picture: shown while pending
     // events run, then the background (still or drifting) is back.
-    if (W.FpBkgDrf) {
-      W.FpBkgDrf->FlsPic(pic);
+    if (TBkgDrf* d = W.FpFld->BkgDrf()) {
+      d->FlsPic(pic);
       return;
     }
     // No field yet (the window is being built): the control alone.
     if (!GuBckGndImg || pic.isNull()) return;
     GuBckGndImg->setPixmap(pic);
     PrcMsg();
-    GuBckGndImg->setPixmap(W.FpBckBmp);
+    GuBckGndImg->setPixmap(W.FpFld->BckBmp());
     PrcMsg();
   }
   void SetRunEna(bool ena) override { W.FpTbr->SetRunEna(ena); }
@@ -58,7 +59,7 @@ struct TfrmVslCnv::THst final : ILnkHst, IDocHst, ITbrHst {
   bool KepPrt(const std::string& name) override { return W.FpSet->KepPrt(name); }
   void SimChg() override {
     // Told later: the link may be in the middle of opening or closing.
-    if (TSimPan* p = W.FpSimPan) QMetaObject::invokeMethod(p, &TSimPan::Wak, Qt::QueuedConnection);
+    if (TSimPan* p = W.FpFld->SimPan()) QMetaObject::invokeMethod(p, &TSimPan::Wak, Qt::QueuedConnection);
   }
   void StaEnd() override {
     W.SetLck(false);
@@ -72,13 +73,13 @@ struct TfrmVslCnv::THst final : ILnkHst, IDocHst, ITbrHst {
 
   // The tool bars.
   void FocFld() override {
-    if (W.FpVioFldViw)
-      W.FpVioFldViw->FocFld();
+    if (TVioFldViw* v = W.FpFld->Viw())
+      v->FocFld();
     else
-      W.pnlVioFld->setFocus(Qt::OtherFocusReason);
+      W.FpFld->Pnl().setFocus(Qt::OtherFocusReason);
   }
   void OnGat() override { W.FpDoc->EnaSas(); }
-  void OnMov() override { W.tmrMovBckGndPic.setInterval(W.FCfg.Tms.MovBckGndPic); }
+  void OnMov() override { W.FpFld->TmrMovBckGndPic().setInterval(W.FCfg.Tms.MovBckGndPic); }
 };
 
 void TfrmVslCnv::THstDel::operator()(THst* p) const { delete p; }

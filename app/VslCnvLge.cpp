@@ -12,6 +12,7 @@
 #include "app/SimPan.h"
 #include "app/VslAcc.h"
 #include "app/VslDoc.h"
+#include "app/VslFld.h"
 #include "app/VslCnv.h"
 #include "app/VslCnvLgc.h"
 #include "app/VslLsn.h"
@@ -45,9 +46,7 @@ void TfrmVslCnv::RfsLgeTxt() {
   const std::uint8_t lge = FbyLgeIdx;
   FpDoc->RfsTxt(lge);
   FpMnu->RfsTxt(lge);
-  if (FpPgmViw) FpPgmViw->RfsTxt();
-  if (FpSimPan) FpSimPan->RfsTxt();
-  if (FpAcc) FpAcc->RfsTxt(lge);
+  FpFld->RfsTxt(lge);
   if (FpLsn) FpLsn->RfsTxt();
   // The other windows exist once the program entry has made them.
   if (frmOptions) frmOptions->SetLge(lge);

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "app/VslCnv.h"
+#include "app/VslFld.h"
 #include "app/VslTbr.h"
 #include "app/platform/QtPlatform.h"
 #include "core/Globals.h"
@@ -85,7 +86,7 @@ void BM_DrgMov(benchmark::State& st) {
   for (int r = 0; r < 10; r += 2)
     for (int c = 0; c < 12; ++c) w.Edt().PutVio(VT_STO, c, r);
   TVio* v = w.Edt().PutVio(VT_ACT, 0, 1);
-  TVioPnl* p = w.Wnd->FldViw()->Pnl(v);
+  TVioPnl* p = w.Wnd->Fld().Viw()->Pnl(v);
   QCoreApplication::processEvents();
   SndMou(p, QEvent::MouseButtonPress, {5, w.Edt().CelHgt() + 5}, Qt::LeftButton, Qt::LeftButton);
   const int span = (w.Edt().GrdCls() - 1) * w.Edt().CelWdt();

@@ -15,6 +15,7 @@
 
 #include "app/SimPan.h"
 #include "app/VslCnv.h"
+#include "app/VslFld.h"
 #include "app/VslLnk.h"
 #include "app/platform/QtPlatform.h"
 #include "bench/BchSup.h"
@@ -39,7 +40,7 @@ struct TPanBch {
     frmVslCnv = nullptr;
   }
   bool Sta() {
-    if (!Wnd->Lnk().OpnComPrt("SIM") || !Wnd->SimPan()) return false;
+    if (!Wnd->Lnk().OpnComPrt("SIM") || !Wnd->Fld().SimPan()) return false;
     Sim = Wnd->Lnk().Sim();
     TVioPgmItp& e = Wnd->Edt();
     if (!e.LodVioFil(TESSARO_STAGE_DIR "/examples/drive_square.vio", false) || !e.TrnVioPgm()) return false;
@@ -79,16 +80,16 @@ TPanBch* Pan(benchmark::State& st) {
 void BM_PanDrvSqr(benchmark::State& st) {
   TPanBch* p = Pan(st);
   if (!p) return;
-  p->Wnd->SimPan()->show();
+  p->Wnd->Fld().SimPan()->show();
   for (auto _ : st) {
     p->Run(false);
     TPanBch::Evt(200);  // the drive is under way
-    const long pnt = p->Wnd->SimPan()->Pnt();
+    const long pnt = p->Wnd->Fld().SimPan()->Pnt();
     const double cpu = ThrCpu();
     const auto t0 = TClk::now();
     TPanBch::Evt(BchBrf() ? 500 : 5000);
     const double sec = std::chrono::duration<double>(TClk::now() - t0).count();
-    st.counters["repaints_per_s"] = static_cast<double>(p->Wnd->SimPan()->Pnt() - pnt) / sec;
+    st.counters["repaints_per_s"] = static_cast<double>(p->Wnd->Fld().SimPan()->Pnt() - pnt) / sec;
     st.counters["ui_cpu_pct"] = 100.0 * (ThrCpu() - cpu) / sec;
   }
 }

@@ -8,6 +8,7 @@
 #include <QWindow>
 
 #include "app/VslCnv.h"
+#include "app/VslFld.h"
 #include "core/Globals.h"
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioFldViw.h"
@@ -48,8 +49,8 @@ std::string TypPrm(TfrmVslCnv& w, TVio& vio, const TuVioRec& want, bool f2) {
   TVioPgmItp& edt = w.Edt();
   if (edt.PrmCtl(&vio, -1, false) < 0) return {};
   // An engine speed vio takes the focus into its edit when it is made.
-  if (ScnFoc(w) == &w.Fld()) Key(w, f2 ? Qt::Key_F2 : Qt::Key_Return);
-  TVioPnl* pnl = w.FldViw()->Pnl(&vio);
+  if (ScnFoc(w) == &w.Fld().Pnl()) Key(w, f2 ? Qt::Key_F2 : Qt::Key_Return);
+  TVioPnl* pnl = w.Fld().Viw()->Pnl(&vio);
   // The value before the command: a command may hide the value's edit.
   for (std::uint8_t rol : {CR_SAR_TYP, CR_VAL, CR_SAR_COM, CR_LBL_NAM, CR_GTO_NAM, CR_SPD}) {
     const std::string* txt = want.Prm(rol);
@@ -64,7 +65,7 @@ std::string TypPrm(TfrmVslCnv& w, TVio& vio, const TuVioRec& want, bool f2) {
     if (vio.CtlTxt(ctl) != *txt) return "control " + std::to_string(ctl) + " shows " + vio.CtlTxt(ctl) + At(vio);
   }
   Key(w, Qt::Key_Escape);
-  if (ScnFoc(w) != &w.Fld()) return "Escape does not return to the field from" + At(vio);
+  if (ScnFoc(w) != &w.Fld().Pnl()) return "Escape does not return to the field from" + At(vio);
   return {};
 }
 
@@ -101,7 +102,7 @@ std::string ScnTypPgm(TfrmVslCnv& w, const std::string& path, const std::string&
   TVioPgmItp& edt = w.Edt();
   bool f2 = false;
   for (const TVio* v : src.Vios()) {
-    if (ScnFoc(w) != &w.Fld()) return "the field has not the focus before the vio" + At(*v);
+    if (ScnFoc(w) != &w.Fld().Pnl()) return "the field has not the focus before the vio" + At(*v);
     for (int i = 0; i < 24 && edt.KeyCol() != v->Rec().GrdCol; ++i)
       Key(w, edt.KeyCol() < v->Rec().GrdCol ? Qt::Key_Right : Qt::Key_Left);
     for (int i = 0; i < 24 && edt.KeyRow() != v->Rec().GrdRow; ++i)
@@ -122,7 +123,7 @@ bool ScnDblClkSta(TfrmVslCnv& w) {
   TVio* sta = nullptr;
   for (TVio* v : w.Edt().Vios())
     if (v->Rec().VioTyp == VT_STA) sta = v;
-  TVioPnl* pnl = sta ? w.FldViw()->Pnl(sta) : nullptr;
+  TVioPnl* pnl = sta ? w.Fld().Viw()->Pnl(sta) : nullptr;
   QWindow* win = w.windowHandle();
   if (!pnl || !win) return false;
   // A point of the panel itself, clear of its frame and of any control.

@@ -55,6 +55,7 @@
 #include "app/VslAcc.h"
 #include "app/SimPan.h"
 #include "app/VslCnv.h"
+#include "app/VslFld.h"
 #include "app/VslCnvLgc.h"
 #include "app/VslDoc.h"
 #include "app/VslLnk.h"
@@ -270,7 +271,7 @@ protected:
   // with each control's own font against the room its style leaves the text.
   std::string CutTxt() {
     std::string cut;
-    for (const TVioPnl* p : W->Fld().findChildren<TVioPnl*>(Qt::FindDirectChildrenOnly)) {
+    for (const TVioPnl* p : W->Fld().Pnl().findChildren<TVioPnl*>(Qt::FindDirectChildrenOnly)) {
       if (!p->isVisible()) continue;
       for (QWidget* c : p->Ctls()) {
         if (!c || !c->isVisible()) continue;
@@ -310,10 +311,10 @@ protected:
     std::string ovl;
     const auto& vios = W->Edt().Vios();
     for (std::size_t n = 0; n < vios.size(); ++n) {
-      const TVioPnl* p = W->FldViw()->Pnl(vios[n]);
+      const TVioPnl* p = W->Fld().Viw()->Pnl(vios[n]);
       if (!p || !p->isVisible()) continue;
       std::vector<std::pair<std::string, QRect>> r;
-      const TuCapBox cap = W->FldViw()->Lay().CapBox(*vios[n]);
+      const TuCapBox cap = W->Fld().Viw()->Lay().CapBox(*vios[n]);
       if (cap.Px > 0) r.push_back({"cap", QRect(cap.Left, cap.Top, cap.Width, cap.Height)});
       for (std::size_t i = 0; i < p->Ctls().size(); ++i)
         if (p->Ctls()[i] && p->Ctls()[i]->isVisible()) r.push_back({std::to_string(i), p->Ctls()[i]->geometry()});
@@ -340,7 +341,7 @@ protected:
     }
     if (n.rfind("Help", 0) == 0) return nth(W->Mnu().HlpMnu().actions(), 4);
     if (n.rfind("Lang", 0) == 0) return W->Mnu().LgeAct(static_cast<std::uint8_t>(std::stoi(n.substr(4))));
-    if (n.rfind("VioMenu", 0) == 0) return nth(W->FldViw()->VioMnu()->actions(), 7);
+    if (n.rfind("VioMenu", 0) == 0) return nth(W->Fld().Viw()->VioMnu()->actions(), 7);
     if (QAction* a = W->findChild<QAction*>(QString::fromStdString(n))) return a;  // by its object name
     return Tbn(n);
   }
@@ -437,11 +438,11 @@ protected:
     if (n == "blink-ms") return std::to_string(W->Blk().Tmr().interval());
     if (n == "blink-vio") return VioNo(W->Blk().Vio());
     if (n.rfind("visible.", 0) == 0) return yn(Vio(n.substr(8)) && Vio(n.substr(8))->Visible());
-    if (n == "run-vio") return VioNo(W->PgmViw()->RunVio());
+    if (n == "run-vio") return VioNo(W->Fld().PgmViw()->RunVio());
     if (n == "breakpoints") {  // the vios with one, each with a "*" when its red mark shows
       std::string s;
       for (const TVio* v : e.BrkVios()) {
-        const QWidget* dot = W->FldViw()->Pnl(v)->findChild<QWidget*>("dotVioBrk");
+        const QWidget* dot = W->Fld().Viw()->Pnl(v)->findChild<QWidget*>("dotVioBrk");
         s += " " + VioNo(v) + (dot && dot->isVisible() ? "*" : "");
       }
       return s.empty() ? "none" : s.substr(1);
@@ -451,7 +452,7 @@ protected:
       if (TSimThr* m = W->Lnk().Sim()) m->Qry([&at](const TSimDrv& r) { at = r.Rbt().Paused() ? r.Rbt().At() : -1; });
       return at < 0 ? "none" : std::to_string(at);
     }
-    if (n == "pane-looking") return yn(W->SimPan() && W->SimPan()->Tmr().isActive());
+    if (n == "pane-looking") return yn(W->Fld().SimPan() && W->Fld().SimPan()->Tmr().isActive());
     if (n == "trace-end") {  // the simulator pane's trace shows its last line
       const QScrollBar* b = W->findChild<QDockWidget*>("dckSim")->findChild<QPlainTextEdit*>()->verticalScrollBar();
       return yn(b->value() == b->maximum());
@@ -459,8 +460,8 @@ protected:
     if (n == "fits-screen") return yn(W->minimumSizeHint().height() <= Avl.height());  // the status bar stays on the screen
     if (n == "pane") return yn(W->findChild<QDockWidget*>("dckSim") && W->findChild<QDockWidget*>("dckSim")->isVisible());
     if (n == "highlight") {
-      const QFrame* f = W->Fld().findChild<QFrame*>("frmRunVio");
-      const TVio* v = W->PgmViw()->RunVio();
+      const QFrame* f = W->Fld().Pnl().findChild<QFrame*>("frmRunVio");
+      const TVio* v = W->Fld().PgmViw()->RunVio();
       return yn(f && v && f->isVisible() && f->geometry().contains(QRect(v->Left(), v->Top(), v->Width(), v->Height())));
     }
     if (n == "intro-window")
@@ -474,15 +475,15 @@ protected:
       return Inf->isVisible() ? t : "";
     }
     if (n == "background") return PicNam(GuBckGndImg->pixmap());
-    if (n == "background-fills") return yn(Covers(*GuBckGndImg, W->Fld().rect()));
-    if (n == "drifting") return yn(W->BkgDrf()->Drifting());
-    if (n == "offset") return std::to_string(W->BkgDrf()->Ofs().x()) + "," + std::to_string(W->BkgDrf()->Ofs().y());
+    if (n == "background-fills") return yn(Covers(*GuBckGndImg, W->Fld().Pnl().rect()));
+    if (n == "drifting") return yn(W->Fld().BkgDrf()->Drifting());
+    if (n == "offset") return std::to_string(W->Fld().BkgDrf()->Ofs().x()) + "," + std::to_string(W->Fld().BkgDrf()->Ofs().y());
     if (n == "cut-texts") return CutTxt();
     if (n == "overlaps") return Ovl();
     if (n == "zoom") return W->findChild<QLabel*>("lblZom")->text().toStdString();
     if (n.rfind("symbol.", 0) == 0) {
       // The dark pixels in the corner where the vio's symbol goes.
-      TVioPnl* p = W->FldViw()->Pnl(Vio(n.substr(7)));
+      TVioPnl* p = W->Fld().Viw()->Pnl(Vio(n.substr(7)));
       if (!p) return "no vio";
       const QImage img = p->grab().toImage();
       const qreal dpr = img.devicePixelRatio();
@@ -494,15 +495,15 @@ protected:
     }
     if (n == "cell") return std::to_string(e.CelWdt()) + "x" + std::to_string(e.CelHgt());
     if (n == "scroll") {
-      const bool h = W->FldScr().horizontalScrollBar()->maximum() > 0, v = W->FldScr().verticalScrollBar()->maximum() > 0;
+      const bool h = W->Fld().Scr().horizontalScrollBar()->maximum() > 0, v = W->Fld().Scr().verticalScrollBar()->maximum() > 0;
       return h || v ? std::string(h ? "h" : "") + (v ? "v" : "") : "none";
     }
     if (n == "whole-grid") {
       // The field holds the whole grid and the scroll bars reach all of it.
-      const QSize f = W->Fld().size(), p = W->FldScr().viewport()->size();
+      const QSize f = W->Fld().Pnl().size(), p = W->Fld().Scr().viewport()->size();
       return yn(f.width() >= e.GrdCls() * e.CelWdt() && f.height() >= e.GrdRws() * e.CelHgt() &&
-                W->FldScr().horizontalScrollBar()->maximum() == std::max(0, f.width() - p.width()) &&
-                W->FldScr().verticalScrollBar()->maximum() == std::max(0, f.height() - p.height()));
+                W->Fld().Scr().horizontalScrollBar()->maximum() == std::max(0, f.width() - p.width()) &&
+                W->Fld().Scr().verticalScrollBar()->maximum() == std::max(0, f.height() - p.height()));
     }
     if (n == "missing-pictures") {
       std::string t;
@@ -544,7 +545,7 @@ protected:
     }
     if (n == "focus") return ScnFocNam();
     if (n == "key-frame") {  // the cursor's cell as its focus frame shows it, or hidden
-      const QWidget* f = W->FldKey()->Frm();
+      const QWidget* f = W->Fld().Key()->Frm();
       const TVioPgmItp& e = W->Edt();
       if (!f->isVisible()) return "hidden";
       return std::to_string(f->x() / e.CelWdt() + 1) + " " + std::to_string(f->y() / e.CelHgt() + 1);
@@ -600,13 +601,13 @@ protected:
   // control K ("vioN.K").
   std::string A11y(const std::string& o) {
     QApplication::processEvents();
-    if (W->Acc()) W->Acc()->Fld().Upd();
+    if (W->Fld().Acc()) W->Fld().Acc()->Fld().Upd();
     const std::vector<QObject*> roots = {W.get(), Opt.get(), Inf.get()};
     if (o == "unnamed") return UnnamedCtls(roots);
     if (o.rfind("vio", 0) != 0) return AccTxt(FndObj(roots, o));
     const std::size_t dot = o.find('.');
     TVio* v = Vio(o.substr(3, dot - 3));
-    TVioPnl* p = v ? W->FldViw()->Pnl(v) : nullptr;
+    TVioPnl* p = v ? W->Fld().Viw()->Pnl(v) : nullptr;
     if (!p) return "(none)";
     return AccTxt(dot == std::string::npos ? static_cast<QObject*>(p) : p->Ctl(std::stoi(o.substr(dot + 1)) - 1));
   }
@@ -726,18 +727,18 @@ protected:
     else if (c == "idle-tick")
       for (int i = n(1); i > 0; --i) {
         // Every step keeps the field covered and moves at most one pixel.
-        const QPoint o = W->BkgDrf()->Ofs();
-        W->BkgDrf()->Tck();
-        const QPoint d = W->BkgDrf()->Ofs() - o;
-        if (!Covers(*GuBckGndImg, W->Fld().rect()) || std::abs(d.x()) > 1 || std::abs(d.y()) > 1) {
+        const QPoint o = W->Fld().BkgDrf()->Ofs();
+        W->Fld().BkgDrf()->Tck();
+        const QPoint d = W->Fld().BkgDrf()->Ofs() - o;
+        if (!Covers(*GuBckGndImg, W->Fld().Pnl().rect()) || std::abs(d.x()) > 1 || std::abs(d.y()) > 1) {
           ADD_FAILURE() << Where << "tick " << i << " moved " << d.x() << "," << d.y();
           break;
         }
       }
     else if (c == "flash-end") {
       // A picture stays until its time is over.
-      if (W->BkgDrf()->Flashing() && !W->BkgDrf()->FlsTmr().isActive()) ADD_FAILURE() << Where << "no flash timer";
-      if (W->BkgDrf()->Flashing()) W->BkgDrf()->FlsEnd();
+      if (W->Fld().BkgDrf()->Flashing() && !W->Fld().BkgDrf()->FlsTmr().isActive()) ADD_FAILURE() << Where << "no flash timer";
+      if (W->Fld().BkgDrf()->Flashing()) W->Fld().BkgDrf()->FlsEnd();
       Flashed.clear();
     } else if (c == "resize") {
       W->showNormal();
@@ -754,7 +755,7 @@ protected:
     else if (c == "double-click-start") EXPECT_TRUE(ScnDblClkSta(*W)) << Where;
     else if (c == "key") QTest::keyClick(W.get(), static_cast<Qt::Key>(QKeySequence(QString::fromStdString(w.at(1)))[0].key()),
                                          QKeySequence(QString::fromStdString(w.at(1)))[0].keyboardModifiers());
-    else if (c == "field-focus") W->Fld().setFocus(Qt::OtherFocusReason);
+    else if (c == "field-focus") W->Fld().Pnl().setFocus(Qt::OtherFocusReason);
     else if (c == "keys") for (std::size_t i = 1; i < w.size(); ++i) ScnKey(*W, w[i]);
     else if (c == "type") ScnTyp(*W, line.substr(line.find("type") + 5));
     else if (c == "type-program") {
@@ -965,7 +966,7 @@ TEST_F(Wnd, TheWholeWindowAndTheCuesFollowTheLanguage) {
         if (!a->isSeparator() && a != W->Mnu().LgeAct(0) && a != W->Mnu().LgeAct(1) && a != W->Mnu().LgeAct(2))
           t << a->text();
     }
-    t << W->PgmViw()->Lst()->windowTitle() << Opt->windowTitle() << Opt->gbxComport->title() << Opt->btnCls->text()
+    t << W->Fld().PgmViw()->Lst()->windowTitle() << Opt->windowTitle() << Opt->gbxComport->title() << Opt->btnCls->text()
       << Opt->btnChk->text() << Inf->Label2->text();
     QMessageBox box(QMessageBox::NoIcon, "", "", QMessageBox::Save | QMessageBox::Discard | QMessageBox::Yes);
     for (QAbstractButton* b : box.buttons()) t << b->text();

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "app/VslCnv.h"
+#include "app/VslFld.h"
 #include "app/VslTbr.h"
 #include "editor/EdtTstSup.h"
 #include "editor/qt/VioFldViw.h"
@@ -203,7 +204,7 @@ TEST(VioTbr, TheGateCatchesAValueStillBeingTyped) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   w.Tbr().Tbn(TeTbn::Dly)->trigger();
   TVio* d = w.Edt().Vios().back();
-  auto* de = qobject_cast<QLineEdit*>(w.FldViw()->Pnl(d)->Ctl(d->FndCtl(TeCtlKnd::Edt, CR_VAL)));
+  auto* de = qobject_cast<QLineEdit*>(w.Fld().Viw()->Pnl(d)->Ctl(d->FndCtl(TeCtlKnd::Edt, CR_VAL)));
   ASSERT_TRUE(de);
   de->setFocus();
   de->selectAll();
