@@ -23,8 +23,8 @@ public:
   void ShwOn(QWidget* mainWnd);
 
   bool PicLod() const { return FbPicLod; }
-  QLabel* Image1 = nullptr;
 
 private:
+  QLabel* Image1 = nullptr;
   bool FbPicLod = false;
 };

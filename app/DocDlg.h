@@ -32,14 +32,13 @@ public:
   // The report of the last check; empty while the first one runs.
   std::string Report() const;
 
-  QPlainTextEdit* memRpt = nullptr;
-  QPushButton* btnAgn = nullptr;
-  QPushButton* btnCls = nullptr;
-
 signals:
   void Finished();
 
 private:
+  QPlainTextEdit* memRpt = nullptr;
+  QPushButton* btnAgn = nullptr;
+  QPushButton* btnCls = nullptr;
   void Poll();
   void Done(const std::string& rpt);
   QTimer* FTmr = nullptr;

@@ -48,44 +48,51 @@ public:
   // Texts in language lge (0 English, 1 Dutch, 2 German), also of the
   // connection check's window; the port list takes it when next filled.
   void SetLge(std::uint8_t lge);
-  std::uint8_t FbyLgeIdx = 0;
 
+  // The window the chosen port goes to (WM_SET_MSG, SM_NEW_COM_PRT).
+  void SetMaiFrm(IWndMsgTgt* frm) { FpMaiFrm = frm; }
+  // The port to select when shown: the one chosen before (0: none yet).
+  void SetSelNum(int num) { FiSelNum = num; }
   // The stable link that the udev rule gives the robot's cable; a port that
   // it leads to shows it in the list. A link to a device that no port stands
-  // for is listed with the first free port of COM13 to COM19 (FiZfrNum),
-  // which choosing it maps to the link.
-  std::string FsZfrLnk = "/dev/zefor";
-  int FiZfrNum = 0;
-  // The port the user chose here (0: none yet).
-  int FiSelNum = 0;
-
-  std::int32_t FiSelIdx = -1;
-  IWndMsgTgt* FpMaiFrm = nullptr;
-  std::vector<TComPrtEnt> FpComPrtLst;
-
-  QGroupBox* gbxComport = nullptr;
-  QComboBox* cbxComportSelector = nullptr;
-  QLabel* lblComPrtSte = nullptr;
-  QPushButton* btnCls = nullptr;
+  // for is listed with the first free port of COM13 to COM19, which choosing
+  // it maps to the link.
+  void SetZfrLnk(std::string lnk) { FsZfrLnk = std::move(lnk); }
+  const std::string& ZfrLnk() const { return FsZfrLnk; }
 
   // "Check connection": the connection doctor on the main window's port, in
-  // its language (FDocCtx answers both), shown in its own window.
+  // its language (the context answers both), shown in its own window. mak:
+  // the system the check asks; empty for the computer.
   void btnChkClick();
   void SetDocCtx(std::function<void(std::string& prt, std::uint8_t& lge)> fn) { FDocCtx = std::move(fn); }
-  TfrmConDoc::TMakSys FDocMak;  // the system the check asks; empty: the computer
-  QPushButton* btnChk = nullptr;
-  TfrmConDoc* FpDocDlg = nullptr;
+  void SetDocMak(TfrmConDoc::TMakSys mak) { FDocMak = std::move(mak); }
+  TfrmConDoc* DocDlg() const { return FpDocDlg; }
 
   // "Check all ports": the roll call of every present port, in the main
   // window's language, in its own window.
   void btnAllClick();
-  QPushButton* btnAll = nullptr;
-  TfrmRolCal* FpRolDlg = nullptr;
+  TfrmRolCal* RolDlg() const { return FpRolDlg; }
 
 protected:
   void showEvent(QShowEvent* e) override;
 
 private:
+  std::uint8_t FbyLgeIdx = 0;
+  std::string FsZfrLnk = "/dev/zefor";
+  int FiZfrNum = 0;  // the port the link is listed with; 0: none
+  int FiSelNum = 0;  // the port the user chose here (0: none yet)
+  std::int32_t FiSelIdx = -1;
+  IWndMsgTgt* FpMaiFrm = nullptr;
+  std::vector<TComPrtEnt> FpComPrtLst;
+  QGroupBox* gbxComport = nullptr;
+  QComboBox* cbxComportSelector = nullptr;
+  QLabel* lblComPrtSte = nullptr;
+  QPushButton* btnCls = nullptr;
+  TfrmConDoc::TMakSys FDocMak;  // the system the check asks; empty: the computer
+  QPushButton* btnChk = nullptr;
+  TfrmConDoc* FpDocDlg = nullptr;
+  QPushButton* btnAll = nullptr;
+  TfrmRolCal* FpRolDlg = nullptr;
   std::function<void(std::string& prt, std::uint8_t& lge)> FDocCtx;
   // The state of the port below the list: a message id (0: none) and the port's number.
   void ShwSte(std::uint8_t id, int num = 0);

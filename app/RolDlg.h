@@ -41,17 +41,16 @@ public:
   void btnCpyClick();
   void btnSavClick();
 
+signals:
+  void Finished();
+
+private:
   QTableWidget* tblRol = nullptr;
   QLabel* lblSum = nullptr;
   QPushButton* btnAgn = nullptr;
   QPushButton* btnCpy = nullptr;
   QPushButton* btnSav = nullptr;
   QPushButton* btnCls = nullptr;
-
-signals:
-  void Finished();
-
-private:
   void Done(const std::vector<TRolRow>& rows, const std::string& rpt);
   void SetBtn();
   TfrmConDoc::TMakSys FMak;

@@ -223,10 +223,10 @@ void TfrmVslCnv::showEvent(QShowEvent* e) {
 
 void TfrmVslCnv::FormShow() {
   if (frmOptions) {
-    frmOptions->FpMaiFrm = this;
+    frmOptions->SetMaiFrm(this);
     frmOptions->SetComPrtIdx(FiComPrtIdx);
     // The built-in robot has no place among the scanned ports: it is chosen by its number.
-    if (IsSimPrt(FpLnk->PrtNam())) frmOptions->FiSelNum = GcSimPrtNum;
+    if (IsSimPrt(FpLnk->PrtNam())) frmOptions->SetSelNum(GcSimPrtNum);
     frmOptions->SetDocCtx([this](std::string& prt, std::uint8_t& lge) {
       prt = FpLnk->PrtNam();
       lge = FbyLgeIdx;

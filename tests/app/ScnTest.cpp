@@ -79,6 +79,7 @@
 #include "sound/PlyWavFil.h"
 #include "sound/SndCue.h"
 #include "support/FakePlatform.h"
+#include "support/QtKid.h"
 
 namespace fs = std::filesystem;
 
@@ -575,14 +576,14 @@ protected:
     }
     if (n == "ports") {
       std::string s;
-      for (int i = 0; i < Opt->cbxComportSelector->count(); ++i)
-        s += (s.empty() ? "" : " | ") + Opt->cbxComportSelector->itemText(i).toStdString();
+      for (int i = 0; i < Kid<QComboBox>(Opt.get(), "cbxComportSelector")->count(); ++i)
+        s += (s.empty() ? "" : " | ") + Kid<QComboBox>(Opt.get(), "cbxComportSelector")->itemText(i).toStdString();
       return s;
     }
     if (n == "options") return yn(Opt->isVisible());
-    if (n == "port-state") return Opt->lblComPrtSte->text().toStdString();
+    if (n == "port-state") return Kid<QLabel>(Opt.get(), "lblComPrtSte")->text().toStdString();
     if (n == "cup-timer-on") return yn(W->Lnk().TmrCupMsg().isActive());
-    if (n == "port-index") return std::to_string(Opt->cbxComportSelector->currentIndex());
+    if (n == "port-index") return std::to_string(Kid<QComboBox>(Opt.get(), "cbxComportSelector")->currentIndex());
     if (n.rfind("tbx", 0) == 0) return W->Lnk().Tbx(std::stoi(n.substr(3))).text().toStdString();
     if (n.rfind("setting.", 0) == 0) return Plt.Settings.Keys[GcOptKey][n.substr(8)];
     if (n.rfind("exists.", 0) == 0) return yn(fs::exists(Sub(n.substr(7))));
@@ -788,8 +789,8 @@ protected:
                     Qt::NoModifier);
       QApplication::sendEvent(b, &e);
     } else if (c == "choose-port") {
-      if (w.size() > 2) Opt->cbxComportSelector->setEditText(QString::fromStdString(w[2]));
-      else Opt->cbxComportSelector->setCurrentIndex(std::stoi(w.at(1)));
+      if (w.size() > 2) Kid<QComboBox>(Opt.get(), "cbxComportSelector")->setEditText(QString::fromStdString(w[2]));
+      else Kid<QComboBox>(Opt.get(), "cbxComportSelector")->setCurrentIndex(std::stoi(w.at(1)));
       Opt->cbxComportSelectorChange();
     } else if (c == "options") {
       Opt->hide();  // shown again, it scans the ports anew
@@ -966,8 +967,8 @@ TEST_F(Wnd, TheWholeWindowAndTheCuesFollowTheLanguage) {
         if (!a->isSeparator() && a != W->Mnu().LgeAct(0) && a != W->Mnu().LgeAct(1) && a != W->Mnu().LgeAct(2))
           t << a->text();
     }
-    t << W->Fld().PgmViw()->Lst()->windowTitle() << Opt->windowTitle() << Opt->gbxComport->title() << Opt->btnCls->text()
-      << Opt->btnChk->text() << Inf->Label2->text();
+    t << W->Fld().PgmViw()->Lst()->windowTitle() << Opt->windowTitle() << Kid<QGroupBox>(Opt.get(), "gbxComport")->title() << Kid<QPushButton>(Opt.get(), "btnCls")->text()
+      << Kid<QPushButton>(Opt.get(), "btnChk")->text() << Inf->Label2->text();
     QMessageBox box(QMessageBox::NoIcon, "", "", QMessageBox::Save | QMessageBox::Discard | QMessageBox::Yes);
     for (QAbstractButton* b : box.buttons()) t << b->text();
     return t;

@@ -34,6 +34,7 @@
 #include "link/PrtNam.h"
 #include "messages/SysMsgIdf.h"
 #include "support/FakePlatform.h"
+#include "support/QtKid.h"
 #ifdef TESSARO_DOC_DLG
 #include <QComboBox>
 #include <QLabel>
@@ -394,29 +395,29 @@ void Doc::DoDlg(const std::string& cmd, const std::string& arg) {
       std::erase_if(v, [](const std::string& n) { return PrtNum(n) < 13; });
       return v;
     });
-    Opt->FpMaiFrm = &Mai, Opt->FsZfrLnk = Tmp.Path() + "zefor";
-    Opt->FDocMak = [this] { return std::make_unique<TFakSys>(Sys); };
+    Opt->SetMaiFrm(&Mai), Opt->SetZfrLnk(Tmp.Path() + "zefor");
+    Opt->SetDocMak([this] { return std::make_unique<TFakSys>(Sys); });
   }
-  auto* cbx = Opt->cbxComportSelector;
+  auto* cbx = Kid<QComboBox>(Opt.get(), "cbxComportSelector");
   auto& map = Plt.Settings.Keys[GcPrtMapKey];
   if (cmd == "context" && (is >> a >> b)) {  // the port and language the main window hands over
     Opt->SetDocCtx([a, l = std::stoi(b)](std::string& p, std::uint8_t& g) { p = a, g = std::uint8_t(l); });
   } else if (cmd == "check") {
-    Opt->btnChk->click();
-    EXPECT_TRUE(Opt->FpDocDlg && Opt->FpDocDlg->isVisible());
-    EXPECT_TRUE(arg != "same" || Opt->FpDocDlg == Dlg) << "a new window";
-    Dlg = Opt->FpDocDlg;
-  } else if (cmd == "again") Dlg->btnAgn->click();
+    Kid<QPushButton>(Opt.get(), "btnChk")->click();
+    EXPECT_TRUE(Opt->DocDlg() && Opt->DocDlg()->isVisible());
+    EXPECT_TRUE(arg != "same" || Opt->DocDlg() == Dlg) << "a new window";
+    Dlg = Opt->DocDlg();
+  } else if (cmd == "again") Kid<QPushButton>(Dlg, "btnAgn")->click();
   else if (cmd == "start" && (is >> a >> b)) Dlg->Run(a, std::uint8_t(std::stoi(b)));
   else if (cmd == "events") QCoreApplication::processEvents();
   else if (cmd == "wait") ASSERT_TRUE(QTest::qWaitFor([this] { return !Dlg->Running(); }, 10000));
   else if (cmd == "window")  // running or done, the button "Check again" on or off, the title
-    EXPECT_EQ(std::string(Dlg->Running() ? "running" : "done") + (Dlg->btnAgn->isEnabled() ? ", again on" : ", again off") +
+    EXPECT_EQ(std::string(Dlg->Running() ? "running" : "done") + (Kid<QPushButton>(Dlg, "btnAgn")->isEnabled() ? ", again on" : ", again off") +
                   ", " + Dlg->windowTitle().toStdString(), arg);
   else if (cmd == "report" && arg.empty()) SetOut(Dlg->Report());
   else if (cmd == "report" && arg.rfind("has ", 0) == 0)
     EXPECT_NE(Dlg->Report().find(arg.substr(4)), std::string::npos) << Dlg->Report();
-  else if (cmd == "zefor") fs::create_symlink(arg, Opt->FsZfrLnk);
+  else if (cmd == "zefor") fs::create_symlink(arg, Opt->ZfrLnk());
   else if (cmd == "select") Opt->SetComPrtIdx(std::stoi(arg));
   else if (cmd == "show") Opt->hide(), Opt->show();
   else if (cmd == "ports") {  // the list, the selected entry marked with "*"
@@ -427,46 +428,46 @@ void Doc::DoDlg(const std::string& cmd, const std::string& arg) {
   } else if (cmd == "choose") cbx->setCurrentIndex(std::stoi(arg)), Opt->cbxComportSelectorChange();
   else if (cmd == "mapped" && (is >> a >> b)) EXPECT_EQ(map.count(a) ? map[a] : "-", b);
   else if (cmd == "sent") EXPECT_EQ(Mai.Prt, arg.empty() ? "" : arg + " ");
-  else if (cmd == "port-state") EXPECT_EQ(Opt->lblComPrtSte->text().toStdString(), arg);
+  else if (cmd == "port-state") EXPECT_EQ(Kid<QLabel>(Opt.get(), "lblComPrtSte")->text().toStdString(), arg);
   else DoRol(cmd, arg);
 }
 
 // The roll call's window.
 void Doc::DoRol(const std::string& cmd, const std::string& arg) {
   if (cmd == "check-all") {
-    Opt->btnAll->click();
-    ASSERT_TRUE(Opt->FpRolDlg && Opt->FpRolDlg->isVisible());
-    Rol = Opt->FpRolDlg;
+    Kid<QPushButton>(Opt.get(), "btnAll")->click();
+    ASSERT_TRUE(Opt->RolDlg() && Opt->RolDlg()->isVisible());
+    Rol = Opt->RolDlg();
   } else if (cmd == "wait-all") {
     ASSERT_TRUE(QTest::qWaitFor([this] { return !Rol->Running(); }, 10000));
   } else if (cmd == "window-all") {  // running or done, which buttons are on, the title
     std::string st = Rol->Running() ? "running" : "done";
-    for (QPushButton* b : {Rol->btnAgn, Rol->btnCpy, Rol->btnSav})
+    for (QPushButton* b : {Kid<QPushButton>(Rol, "btnAgn"), Kid<QPushButton>(Rol, "btnCpy"), Kid<QPushButton>(Rol, "btnSav")})
       if (b->isEnabled()) st += ", " + b->text().toStdString();
     EXPECT_EQ(st + ", " + Rol->windowTitle().toStdString(), arg);
   } else if (cmd == "rows") {  // the table, its cells joined by " | ", "-" for an empty one
     std::string t;
-    for (int c = 0; c < 3; ++c) t += (c ? " | " : "") + Rol->tblRol->horizontalHeaderItem(c)->text().toStdString();
-    for (int r = 0; r < Rol->tblRol->rowCount(); ++r)
+    for (int c = 0; c < 3; ++c) t += (c ? " | " : "") + Kid<QTableWidget>(Rol, "tblRol")->horizontalHeaderItem(c)->text().toStdString();
+    for (int r = 0; r < Kid<QTableWidget>(Rol, "tblRol")->rowCount(); ++r)
       for (int c = 0; c < 3; ++c) {
-        const std::string cel = Rol->tblRol->item(r, c)->text().toStdString();
+        const std::string cel = Kid<QTableWidget>(Rol, "tblRol")->item(r, c)->text().toStdString();
         t += (c ? " | " : "\n") + (cel.empty() ? "-" : cel);
       }
-    SetOut(t + "\n" + Rol->lblSum->text().toStdString());
+    SetOut(t + "\n" + Kid<QLabel>(Rol, "lblSum")->text().toStdString());
   } else if (cmd == "window-link") {  // up or down: whether the robot answers the main window's link
     Mai.LnkOky = arg == "up";
   } else if (cmd == "verdicts-fit") {  // the Result column is as wide as each verdict
-    const QFontMetrics fm(Rol->tblRol->font());
-    for (int r = 0; r < Rol->tblRol->rowCount(); ++r)
-      EXPECT_GE(Rol->tblRol->columnWidth(1), fm.horizontalAdvance(Rol->tblRol->item(r, 1)->text()))
-          << Rol->tblRol->item(r, 1)->text().toStdString();
+    const QFontMetrics fm(Kid<QTableWidget>(Rol, "tblRol")->font());
+    for (int r = 0; r < Kid<QTableWidget>(Rol, "tblRol")->rowCount(); ++r)
+      EXPECT_GE(Kid<QTableWidget>(Rol, "tblRol")->columnWidth(1), fm.horizontalAdvance(Kid<QTableWidget>(Rol, "tblRol")->item(r, 1)->text()))
+          << Kid<QTableWidget>(Rol, "tblRol")->item(r, 1)->text().toStdString();
   } else if (cmd == "copy") {
     QGuiApplication::clipboard()->clear();
-    Rol->btnCpy->click();
+    Kid<QPushButton>(Rol, "btnCpy")->click();
     SetOut(QGuiApplication::clipboard()->text().toStdString());
   } else if (cmd == "save-as") {  // the name the file dialog answers; "cancel" cancels it
     Plt.FilDlg.Answers.push_back(arg == "cancel" ? std::nullopt : std::optional<std::string>(arg));
-    Rol->btnSav->click();
+    Kid<QPushButton>(Rol, "btnSav")->click();
   } else if (cmd == "saved") {
     std::ifstream f(arg);
     SetOut(f ? std::string(std::istreambuf_iterator<char>(f), {}) : "(no file)");
