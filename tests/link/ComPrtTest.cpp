@@ -135,6 +135,8 @@ protected:
   }
   bool Io(const std::string& cmd, std::istream& is);
   std::map<std::string, TAct> Acts();
+  // The steps on other programs and on the settings store.
+  std::map<std::string, TAct> OthActs();
   std::map<std::string, TQry> Qrys();
 };
 
@@ -164,7 +166,8 @@ bool ComPrt::Io(const std::string& cmd, std::istream& is) {
 }
 
 std::map<std::string, ComPrt::TAct> ComPrt::Acts() {
-  return {
+  std::map<std::string, TAct> acts = OthActs();
+  acts.insert({
       {"bau", [this](std::istream& is) { Com->FbyBauIdx = static_cast<std::uint8_t>(Num(is)); }},
       {"dat", [this](std::istream& is) { Com->FbyDatBts = static_cast<std::uint8_t>(Num(is)); }},
       {"prt", [this](std::istream& is) { Com->FbyPrt = static_cast<std::uint8_t>(Num(is)); }},
@@ -208,6 +211,12 @@ std::map<std::string, ComPrt::TAct> ComPrt::Acts() {
          EXPECT_EQ(res.get(), Num(is) != 0);
          EXPECT_FALSE(late) << "the start waited for a running thread";
        }},
+  });
+  return acts;
+}
+
+std::map<std::string, ComPrt::TAct> ComPrt::OthActs() {
+  return {
       {"hold", [this](std::istream& is) {
          Hld = std::make_unique<THld>(Far->Pth(), Arg(is) == "record");
          ASSERT_TRUE(Hld->Ok());
