@@ -17,6 +17,7 @@
 
 #include "ComTstFix.h"
 #include "link/PrtNam.h"
+#include "support/TstLin.h"
 
 namespace {
 
@@ -41,12 +42,6 @@ std::vector<TCas> LodCas() {
   return cas;
 }
 
-B Hex(std::istream& is) {
-  B b;
-  std::string t;
-  while (is >> t) b.push_back(static_cast<std::uint8_t>(std::stoul(t, nullptr, 16)));
-  return b;
-}
 
 std::string Rest(std::istream& is) {
   std::string s;
@@ -148,7 +143,7 @@ bool ComPrt::Io(const std::string& cmd, std::istream& is) {
   if (!cmds.count(cmd)) return false;
   const bool seq = cmd.back() == 'n';
   const std::size_t n = seq ? Num(is) : 0;
-  const B v = seq ? Seq(n, static_cast<std::uint8_t>(Num(is))) : Hex(is);
+  const B v = seq ? Seq(n, static_cast<std::uint8_t>(Num(is))) : TstHex(is);
   if (cmd[0] == 's') {
     for (std::size_t i = 0; i < v.size() && !HasFailure(); ++i) EXPECT_TRUE(Com->SndChr(v[i])) << GuLstErrMsg;
   } else if (cmd[0] == 'f') {
