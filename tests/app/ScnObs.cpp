@@ -69,7 +69,7 @@ std::string Wnd::Obs(const std::string& n) {
   if (auto v = ObsAny(n)) return *v;
   if (W && (n == "unnamed" || n.rfind("a11y.", 0) == 0)) return A11y(n.substr(n.find('.') + 1));
   if (!W) return "(no window)";
-  for (auto tbl : {&Wnd::ObsWnd1, &Wnd::ObsWnd2, &Wnd::ObsWnd3})
+  for (auto tbl : {&Wnd::ObsRun, &Wnd::ObsShw, &Wnd::ObsCtl})
     if (auto v = (this->*tbl)(n)) return *v;
   ADD_FAILURE() << Where << "nothing called " << n;
   return "";
@@ -100,7 +100,7 @@ std::optional<std::string> Wnd::ObsAny(const std::string& n) {
   return std::nullopt;
 }
 
-std::optional<std::string> Wnd::ObsWnd1(const std::string& n) {
+std::optional<std::string> Wnd::ObsRun(const std::string& n) {
   auto yn = [](bool b) { return std::string(b ? "yes" : "no"); };
   [[maybe_unused]] TVslDoc& d = W->Doc();
   [[maybe_unused]] TVioPgmItp& e = *W->FpVioPgmItp;
@@ -172,7 +172,7 @@ std::optional<std::string> Wnd::ObsWnd1(const std::string& n) {
   return std::nullopt;
 }
 
-std::optional<std::string> Wnd::ObsWnd2(const std::string& n) {
+std::optional<std::string> Wnd::ObsShw(const std::string& n) {
   auto yn = [](bool b) { return std::string(b ? "yes" : "no"); };
   [[maybe_unused]] TVslDoc& d = W->Doc();
   [[maybe_unused]] TVioPgmItp& e = *W->FpVioPgmItp;
@@ -240,7 +240,7 @@ std::optional<std::string> Wnd::ObsWnd2(const std::string& n) {
   return std::nullopt;
 }
 
-std::optional<std::string> Wnd::ObsWnd3(const std::string& n) {
+std::optional<std::string> Wnd::ObsCtl(const std::string& n) {
   auto yn = [](bool b) { return std::string(b ? "yes" : "no"); };
   [[maybe_unused]] TVslDoc& d = W->Doc();
   [[maybe_unused]] TVioPgmItp& e = *W->FpVioPgmItp;

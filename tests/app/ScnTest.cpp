@@ -110,8 +110,9 @@ std::string Wnd::PicNam(const QPixmap& p) const {
 }
 
 QAction* Wnd::Tbn(const std::string& n) {
-  for (int i = 0; i < GcTbnCnt; ++i)
-    if ("tbn" + n == GcTbnDsg[static_cast<std::size_t>(i)].Nam) return W->Tbr().Tbn(static_cast<TeTbn>(i));
+  // The name of the button's row without its "tbn".
+  for (const TuTbnRow& r : GcTbnDsg)
+    if ("tbn" + n == r.Nam) return W->Tbr().Tbn(r.Tbn);
   ADD_FAILURE() << Where << "no tool button " << n;
   return nullptr;
 }

@@ -170,10 +170,10 @@ protected:
   // What the window shows, by name, as text: the names that need no window,
   // then the window's, each table a value when it knows the name.
   std::string Obs(const std::string& n);
-  std::optional<std::string> ObsAny(const std::string& n);
-  std::optional<std::string> ObsWnd1(const std::string& n);
-  std::optional<std::string> ObsWnd2(const std::string& n);
-  std::optional<std::string> ObsWnd3(const std::string& n);
+  std::optional<std::string> ObsAny(const std::string& n);  // the trace, boxes, cues, files
+  std::optional<std::string> ObsRun(const std::string& n);  // the document, the link, the run
+  std::optional<std::string> ObsShw(const std::string& n);  // pictures, the field's layout, settings
+  std::optional<std::string> ObsCtl(const std::string& n);  // controls, menus, dialogs, the Options
 
   // The accessible names: the unnamed controls of the windows, or the name
   // (and description) of an object by its name, of vio N ("vioN") or of its
