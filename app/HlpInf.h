@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <string>
 
+// File version of the program, set by the build: the Info window shows it, the caption adds it.
+inline std::string AppFilVer() { return TESSARO_VERSION; }
+
 class QLabel;
 
 class TfrmHlpInf : public QDialog {

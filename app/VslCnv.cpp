@@ -26,7 +26,7 @@
 #include "app/SimPan.h"
 #include "app/VioBlk.h"
 #include "app/VslAcc.h"
-#include "app/VslCnvLgc.h"
+#include "app/PrtMch.h"
 #include "app/VslDoc.h"
 #include "app/VslFld.h"
 #include "app/VslLnk.h"

@@ -18,6 +18,13 @@
 #include "app/VslCnvCfg.h"
 #include "core/WndMsg.h"
 
+// Designed caption of the main window; the build number is appended at start.
+inline constexpr const char* GcVslCnvCap = "Brinkmoor - Tessaro 1.3";
+// Caption after start: designed caption + " (Build: " + version + ")".
+inline std::string BldCap(const std::string& designed, const std::string& version) {
+  return designed + " (Build: " + version + ")";
+}
+
 class QAction;
 class QLabel;
 class QMenu;

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 
 #include "app/HlpInf.h"
+#include "app/InsFil.h"
 #include "app/Options.h"
 #include "app/SimPan.h"
 #include "app/VslAcc.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "app/VslCnv.h"
-#include "app/VslCnvLgc.h"
+#include "app/InsFil.h"
 #include "app/VslTbr.h"
 #include "app/platform/QtStr.h"
 #include "core/Globals.h"

@@ -10,7 +10,7 @@
 #include "app/HlpInf.h"
 #include "app/Options.h"
 #include "app/VslCnv.h"
-#include "app/VslCnvLgc.h"
+#include "app/InsFil.h"
 #include "app/platform/QtStr.h"
 #include "core/Globals.h"
 #include "core/PathUtl.h"

@@ -12,7 +12,6 @@
 #include <QToolButton>
 #include <QToolTip>
 
-#include "app/VslCnvLgc.h"
 #include "app/platform/QtStr.h"
 #include "core/Globals.h"
 #include "core/PathUtl.h"
@@ -21,20 +20,6 @@
 #include "editor/VioPgmItp.h"
 
 namespace {
-
-struct TTbnDsg {
-  const char* Nam;
-  int Img;
-  int VioTyp;  // -1: not a vio button
-};
-// In the order of TeTbn.
-constexpr TTbnDsg GcTbnDsg[GcTbnCnt] = {
-    {"tbnSta", 0, VT_STA},  {"tbnSto", 1, VT_STO},   {"tbnIff", 2, VT_IFF},        {"tbnThn", 3, VT_THN},
-    {"tbnEls", 4, VT_ELS},  {"tbnLbl", 5, VT_LBL},   {"tbnGto", 6, VT_GTO},        {"tbnDly", 7, VT_DLY},
-    {"tbnAct", 8, VT_ACT},  {"tbnSns", 9, VT_SNS},   {"tbnSpd", 10, VT_SPD},       {"tbnSwi", 11, VT_SWI},
-    {"tbnRti", 12, VT_RTI}, {"tbnUpl", 13, -1},      {"tbnRun", 16, -1},           {"tbnUpr", 17, -1},
-    {"tbnComSte", GcImgComNok, -1},
-};
 
 QToolBar* MakBar(QMainWindow& wnd, const char* nam) {
   auto* t = new QToolBar(nam, &wnd);
@@ -50,30 +35,25 @@ QToolBar* MakBar(QMainWindow& wnd, const char* nam) {
 
 }  // namespace
 
-int TbnVioTyp(TeTbn tbn) { return GcTbnDsg[static_cast<std::size_t>(tbn)].VioTyp; }
-
 TVslTbr::TVslTbr(QMainWindow& wnd, ITbrHst& hst) : FHst(hst) {
   tbrVioObj = MakBar(wnd, "tbrVioObj");
   tbrDatCom = MakBar(wnd, "tbrDatCom");
   wnd.addToolBar(Qt::TopToolBarArea, tbrVioObj);
   wnd.addToolBarBreak(Qt::TopToolBarArea);
   wnd.addToolBar(Qt::TopToolBarArea, tbrDatCom);
-  for (int i = 0; i < GcTbnCnt; ++i) {
-    const auto tbn = static_cast<TeTbn>(i);
-    if (tbn == TeTbn::ComSte) {
-      auto* sep = new QWidget(tbrDatCom);
-      sep->setFixedWidth(33);
-      tbrDatCom->addWidget(sep);
+  for (const TuTbnRow& r : GcTbnDsg) {
+    QToolBar& bar = r.Bar == TeTbr::Vio ? *tbrVioObj : *tbrDatCom;
+    if (r.Gap > 0) {
+      auto* sep = new QWidget(&bar);
+      sep->setFixedWidth(r.Gap);
+      bar.addWidget(sep);
     }
-    if (tbn < TeTbn::Upl)
-      AddTbn(*tbrVioObj, tbn, GcTbnDsg[i].Img, 32 + 6);
-    else
-      AddTbn(*tbrDatCom, tbn, GcTbnDsg[i].Img, 33 + 6);
+    AddTbn(bar, r.Tbn, r.Img, (r.Bar == TeTbr::Vio ? 32 : 33) + 6);
   }
 }
 
 void TVslTbr::AddTbn(QToolBar& tbr, TeTbn tbn, int img, int width) {
-  const TTbnDsg& d = GcTbnDsg[static_cast<std::size_t>(tbn)];
+  const TuTbnRow& d = GcTbnDsg[static_cast<std::size_t>(tbn)];
   QAction* a = tbr.addAction(QString());
   a->setObjectName(d.Nam);
   FTbn[static_cast<std::size_t>(tbn)] = a;
@@ -146,7 +126,7 @@ void TVslTbr::ShwLnkSte(bool oky) {
 
 void TVslTbr::BldImgLst(const std::string& picDir) {
   auto lod = [this, &picDir](int idx, QPixmap& bmp) {
-    const std::string pth = NativePath(GuInsDir + picDir + GcTbnImgFil[static_cast<std::size_t>(idx)]);
+    const std::string pth = NativePath(GuInsDir + picDir + GcTbnImg[static_cast<std::size_t>(idx)].Fil);
     if (bmp.load(QStr(pth))) return true;
     FMisPic.push_back(pth);
     return false;
@@ -155,7 +135,9 @@ void TVslTbr::BldImgLst(const std::string& picDir) {
   lod(0, bmp);
   FImgLst.assign(GcTbnImgCnt, bmp);
   PrcMsg();
-  for (int idx : GcTbnImgLodOrd) {
+  std::array<int, GcTbnImgCnt> ord{};
+  for (int idx = 0; idx < GcTbnImgCnt; ++idx) ord[static_cast<std::size_t>(GcTbnImg[static_cast<std::size_t>(idx)].Lod)] = idx;
+  for (int idx : ord) {
     if (idx == 0) continue;  // loaded above
     QPixmap pic;
     // A picture that cannot be loaded keeps the Start picture.
@@ -163,7 +145,7 @@ void TVslTbr::BldImgLst(const std::string& picDir) {
   }
   FImgLst2x.assign(GcTbnImgCnt, QPixmap());
   for (int idx = 0; idx < GcTbnImgCnt; ++idx) {
-    std::string pth = NativePath(GuInsDir + picDir + GcTbnImgFil[static_cast<std::size_t>(idx)]);
+    std::string pth = NativePath(GuInsDir + picDir + GcTbnImg[static_cast<std::size_t>(idx)].Fil);
     pth.insert(pth.size() - 4, "@2x");  // before ".bmp"
     FImgLst2x[static_cast<std::size_t>(idx)].load(QStr(pth));
   }
@@ -193,7 +175,7 @@ QPixmap TVslTbr::Img(int idx) const {
 }
 
 QPixmap TVslTbr::VioImg(int vioTyp) const {
-  for (const TTbnDsg& d : GcTbnDsg)
+  for (const TuTbnRow& d : GcTbnDsg)
     if (d.VioTyp == vioTyp) return Img(d.Img);
   return QPixmap();
 }

@@ -1,6 +1,6 @@
 // The main window's tool bars: the vio buttons above, the robot commands
 // below, their image list and hints, and the input gate that every tool bar
-// command passes first.
+// command passes first. The buttons' and pictures' rows are app/VslTbrTbl.h.
 #pragma once
 
 #include <QObject>
@@ -13,17 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "app/VslTbrTbl.h"
+
 class QAction;
 class QKeyEvent;
 class QMainWindow;
 class QToolBar;
 class TVioPgmItp;
-
-// The buttons, in the order of the bars.
-enum class TeTbn { Sta, Sto, Iff, Thn, Els, Lbl, Gto, Dly, Act, Sns, Spd, Swi, Rti, Upl, Run, Upr, ComSte };
-constexpr int GcTbnCnt = 17;
-// The vio type a button adds; -1 for a command button.
-int TbnVioTyp(TeTbn tbn);
 
 // What the tool bars need from the rest of the window.
 class ITbrHst {

@@ -65,21 +65,20 @@ std::string VioPrmAcc(TVioPgmItp& edt, const TVio& vio) {
   auto val = [&](std::uint8_t id, const std::string& v) {
     return v.empty() ? std::string() : Fmt(Txt(edt, id), {v});
   };
-  switch (r.VioTyp) {
-    case VT_DLY: return val(SUM_ACC_DLY_VAL, r.ValTxt);
-    case VT_LBL: return val(SUM_ACC_LBL_VAL, r.LblNam);
-    case VT_GTO: return val(SUM_ACC_GTO_VAL, r.LblNam);
-    case VT_SPD: return val(SUM_ACC_SPD_VAL, r.SpdTxt);
-    case VT_SNS: return r.SarTyp + ", " + r.SarCom;
-    case VT_ACT: {
+  const TuVioTypRow* row = GetVioRow(r.VioTyp);
+  switch (row ? row->AccPrm : TeVioAccPrm::Non) {
+    case TeVioAccPrm::Val: return val(row->AccMsg, r.ValTxt);
+    case TeVioAccPrm::Lbl: return val(row->AccMsg, r.LblNam);
+    case TeVioAccPrm::Spd: return val(row->AccMsg, r.SpdTxt);
+    case TeVioAccPrm::Sar: return r.SarTyp + ", " + r.SarCom;
+    case TeVioAccPrm::Act: {
       std::string t = r.SarTyp + ", " + r.SarCom;
       if (!ActVal(vio) || r.ValTxt.empty()) return t;
-      return t + ", " +
-             (ActDst(vio) ? val(SUM_ACC_DST_VAL, r.ValTxt)
-                          : val(SUM_ACC_DLY_VAL, r.ValTxt));
+      return t + ", " + (ActDst(vio) ? val(SUM_ACC_DST_VAL, r.ValTxt) : val(row->AccMsg, r.ValTxt));
     }
-    default: return {};
+    case TeVioAccPrm::Non: return {};
   }
+  return {};
 }
 
 std::string VioCtlAccNam(TVioPgmItp& edt, const TVio& vio, int ctl) {
@@ -143,7 +142,8 @@ std::string TVioAcc::Cmp(const TVio& vio, bool rch, const TVio* frm) const {
   const std::string prm = VioPrmAcc(FEdt, vio);
   if (!prm.empty()) t += ", " + prm;
   // The entry vios start the run; they follow nothing.
-  if (vio.Rec().VioTyp == VT_STA || vio.Rec().VioTyp == VT_SWI) return t;
+  const TuVioTypRow* row = GetVioRow(vio.Rec().VioTyp);
+  if (row && row->Ent) return t;
   if (!rch) return t + ", " + Txt(FEdt, SUM_ACC_VIO_NRC);
   if (!frm) return t;
   return t + ", " +

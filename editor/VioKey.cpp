@@ -5,35 +5,18 @@
 #include <cctype>
 
 #include "editor/VioKey.h"
+#include "editor/VioTyp.h"
 
-namespace {
-
-// The letter of each vio type's key, by type number.
-constexpr char GcTypKey[GcVioTypCnt] = {
-    'S',  // Start
-    'P',  // Stop
-    'I',  // If
-    'T',  // Then
-    'E',  // Else
-    'D',  // Delay
-    'L',  // Label
-    'G',  // Goto
-    'A',  // Actor
-    'N',  // Sensor
-    'V',  // Engine speed (velocity)
-    'W',  // Switch interrupt
-    'R',  // RTI
-};
-
-}  // namespace
-
-char TVioKey::TypKey(std::uint8_t typ) { return typ < GcVioTypCnt ? GcTypKey[typ] : '\0'; }
+char TVioKey::TypKey(std::uint8_t typ) {
+  const TuVioTypRow* r = GetVioRow(typ);
+  return r ? r->Ltr : '\0';
+}
 
 int TVioKey::KeyTyp(char chr) {
   const char up = static_cast<char>(std::toupper(static_cast<unsigned char>(chr)));
-  const auto* end = GcTypKey + GcVioTypCnt;
-  const auto* it = std::find(GcTypKey, end, up);
-  return up != '\0' && it != end ? static_cast<int>(it - GcTypKey) : -1;
+  for (const TuVioTypRow& r : GuVioTyp)
+    if (up != '\0' && r.Ltr == up) return r.Typ;
+  return -1;
 }
 
 void TVioKey::SetCur(int col, int row) {

@@ -7,6 +7,7 @@
 #include "core/Globals.h"
 #include "core/Seams.h"
 #include "editor/VioPgmItp.h"
+#include "editor/VioTyp.h"
 
 namespace {
 
@@ -15,9 +16,6 @@ constexpr const char* GcShtKey = "SOFTWARE\\Quorel\\TessaroV1.0\\Sheet";
 constexpr const char* GcAutVal = "Author";
 // "1" once the question has been answered: an empty author is an answer too.
 constexpr const char* GcAskVal = "Asked";
-// The vio types in the order of the tool bar.
-constexpr std::array<std::uint8_t, GcVioTypCnt> GcLgdOrd = {VT_STA, VT_STO, VT_IFF, VT_THN, VT_ELS, VT_LBL, VT_GTO,
-                                                            VT_DLY, VT_ACT, VT_SNS, VT_SPD, VT_SWI, VT_RTI};
 
 }  // namespace
 
@@ -116,9 +114,10 @@ std::vector<std::uint8_t> ShtLgd(const TVioPgmItp& edt) {
   if (edt.Lsn())
     for (std::uint8_t t = 0; t < GcVioTypCnt; ++t)
       if (edt.VioOfr(t)) use[t] = any = true;
-  std::vector<std::uint8_t> out;
-  for (std::uint8_t t : GcLgdOrd)
-    if (!any || use[t]) out.push_back(t);
+  // In the order of the legend places of the type table.
+  std::vector<std::uint8_t> out(GcVioTypCnt);
+  for (const TuVioTypRow& r : GuVioTyp) out[r.Lgd] = r.Typ;
+  std::erase_if(out, [&](std::uint8_t t) { return any && !use[t]; });
   return out;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/Seams.h"
+#include "messages/SysMsgIdf.h"
 
 namespace {
 constexpr std::int32_t GcYel = RgbClr(252, 204, 4);
@@ -18,29 +19,42 @@ constexpr std::int32_t GcHcGrn = RgbClr(0, 220, 80);
 constexpr std::int32_t GcHcOrg = RgbClr(255, 150, 40);
 constexpr std::int32_t GcHcCyn = RgbClr(0, 220, 255);
 using S = TeVioSym;
+using A = TeVioAccPrm;
 
-const TuVioTypRow* FndRow(std::uint8_t typ) {
-  for (const TuVioTypRow& r : GuVioTyp)
-    if (r.Typ == typ) return &r;
-  return nullptr;
-}
+const TuVioTypRow* FndRow(std::uint8_t typ) { return typ < GuVioTyp.size() ? &GuVioTyp[typ] : nullptr; }
 }  // namespace
 
-const std::array<TuVioTypRow, GcVioTypCnt> GuVioTyp = {{
-    {VT_STA, "START", "START1", GcYel, 0, GcHcYel, 0, S::Tri},
-    {VT_STO, "STOP", "STOP1", GcYel, 0, GcHcYel, 0, S::Sqr},
-    {VT_IFF, "IF", "IF1", GcLgtYel, 0, GcHcLgtYel, 0, S::Dmd},
-    {VT_THN, "THEN", "THEN1", GcLgtYel, 0, GcHcLgtYel, 0, S::Chk},
-    {VT_ELS, "ELSE", "ELSE1", GcLgtYel, 0, GcHcLgtYel, 0, S::Crs},
-    {VT_DLY, "DELAY", "DELAY1", GcGrn, 0, GcHcGrn, 0, S::Clk},
-    {VT_LBL, "LABEL", "LABEL1", GcGrn, 0, GcHcGrn, 0, S::Flg},
-    {VT_GTO, "GOTO", "GOTO1", GcGrn, 0, GcHcGrn, 0, S::Arw},
-    {VT_ACT, "ACTOR", "ACTOR1", GcOrg, 0, GcHcOrg, 0, S::Sun},
-    {VT_SNS, "SENSOR", "SENSOR1", GcCyn, 0, GcHcCyn, 0, S::Non},
-    {VT_SPD, "ENGINE SPEED", "ENGINE SPEED1", GcOrg, 0, GcHcOrg, 0, S::Ffw},
-    {VT_SWI, "SWITCH\nINTERRUPT", "SWITCH_INTERRUPT1", GcYel, 0, GcHcYel, 0, S::Blt},
-    {VT_RTI, "RTI", "RTI1", GcYel, 0, GcHcYel, 0, S::Ret},
+constexpr std::array<TuVioTypRow, GcVioTypCnt> GuVioTyp = {{
+    // type, caption, keyword, colour, caption colour, high contrast: colour, caption colour, symbol;
+    // key, legend place, entry, screen reader: parameter words, their message
+    {VT_STA, "START", "START1", GcYel, 0, GcHcYel, 0, S::Tri, 'S', 0, true, A::Non, 0},
+    {VT_STO, "STOP", "STOP1", GcYel, 0, GcHcYel, 0, S::Sqr, 'P', 1, false, A::Non, 0},
+    {VT_IFF, "IF", "IF1", GcLgtYel, 0, GcHcLgtYel, 0, S::Dmd, 'I', 2, false, A::Non, 0},
+    {VT_THN, "THEN", "THEN1", GcLgtYel, 0, GcHcLgtYel, 0, S::Chk, 'T', 3, false, A::Non, 0},
+    {VT_ELS, "ELSE", "ELSE1", GcLgtYel, 0, GcHcLgtYel, 0, S::Crs, 'E', 4, false, A::Non, 0},
+    {VT_DLY, "DELAY", "DELAY1", GcGrn, 0, GcHcGrn, 0, S::Clk, 'D', 7, false, A::Val, SUM_ACC_DLY_VAL},
+    {VT_LBL, "LABEL", "LABEL1", GcGrn, 0, GcHcGrn, 0, S::Flg, 'L', 5, false, A::Lbl, SUM_ACC_LBL_VAL},
+    {VT_GTO, "GOTO", "GOTO1", GcGrn, 0, GcHcGrn, 0, S::Arw, 'G', 6, false, A::Lbl, SUM_ACC_GTO_VAL},
+    {VT_ACT, "ACTOR", "ACTOR1", GcOrg, 0, GcHcOrg, 0, S::Sun, 'A', 8, false, A::Act, SUM_ACC_DLY_VAL},
+    {VT_SNS, "SENSOR", "SENSOR1", GcCyn, 0, GcHcCyn, 0, S::Non, 'N', 9, false, A::Sar, 0},
+    // V: velocity
+    {VT_SPD, "ENGINE SPEED", "ENGINE SPEED1", GcOrg, 0, GcHcOrg, 0, S::Ffw, 'V', 10, false, A::Spd, SUM_ACC_SPD_VAL},
+    {VT_SWI, "SWITCH\nINTERRUPT", "SWITCH_INTERRUPT1", GcYel, 0, GcHcYel, 0, S::Blt, 'W', 11, true, A::Non, 0},
+    {VT_RTI, "RTI", "RTI1", GcYel, 0, GcHcYel, 0, S::Ret, 'R', 12, false, A::Non, 0},
 }};
+
+namespace {
+// Each row at its type number, the legend places and the keys each given once.
+constexpr bool RowsByTyp() {
+  for (std::size_t t = 0; t < GuVioTyp.size(); ++t) {
+    if (GuVioTyp[t].Typ != t || GuVioTyp[t].Lgd >= GuVioTyp.size() || GuVioTyp[t].Ltr == '\0') return false;
+    for (std::size_t o = 0; o < t; ++o)
+      if (GuVioTyp[o].Lgd == GuVioTyp[t].Lgd || GuVioTyp[o].Ltr == GuVioTyp[t].Ltr) return false;
+  }
+  return true;
+}
+static_assert(RowsByTyp(), "one row for each vio type at its number, its own legend place and key");
+}  // namespace
 
 std::string GetVioCap(std::uint8_t typ) {
   if (const TuVioTypRow* r = FndRow(typ)) return r->Cap;

@@ -1,4 +1,9 @@
-// The vio type table: display captions, file keywords and colours.
+// The vio type table: one row for each vio type, at its type number, with
+// every fact of the type that needs no widget: its caption, file keyword,
+// colours, key letter, place in the printed sheet's legend and what a screen
+// reader says of its parameters. The window's tool buttons keep their own
+// table (app/VslTbrTbl.cpp), one row for each button; the translator keeps
+// which type may follow which (translator/InsAndTkn.cpp), by the same numbers.
 #pragma once
 
 #include <array>
@@ -14,16 +19,31 @@ constexpr std::int32_t RgbClr(int r, int g, int b) { return (r << 16) | (g << 8)
 // share a colour are told apart by more than their words.
 enum class TeVioSym : std::uint8_t { Non, Tri, Sqr, Blt, Ret, Dmd, Chk, Crs, Clk, Flg, Arw, Sun, Ffw };
 
+// What a screen reader says of a vio's parameters, after its name and place.
+enum class TeVioAccPrm : std::uint8_t {
+  Non,  // nothing
+  Val,  // the value, in the row's words
+  Lbl,  // the label's name, in the row's words
+  Spd,  // the speed, in the row's words
+  Sar,  // the sensor and its condition
+  Act,  // the actor and its command, then its value as a distance or in the row's words
+};
+
 struct TuVioTypRow {
-  std::uint8_t Typ;
-  const char* Cap;  // display caption (the same in every language)
-  const char* Key;  // keyword in program files
+  std::uint8_t Typ;  // the type number, the row's index
+  const char* Cap;   // display caption (the same in every language)
+  const char* Key;   // keyword in program files
   std::int32_t Clr;
   std::int32_t FntClr;
   // High contrast: a saturated fill, its caption colour at 7:1 or more, the symbol.
   std::int32_t HcClr;
   std::int32_t HcFntClr;
   TeVioSym Sym;
+  char Ltr;          // the key that adds it on the field's cursor
+  std::uint8_t Lgd;  // its place in the sheet's legend, from 0: the order of the tool bar
+  bool Ent;          // an entry of the run: it follows no vio
+  TeVioAccPrm AccPrm;
+  std::uint8_t AccMsg;  // the message of the parameter's words (%1: the value); 0 for none
 };
 
 extern const std::array<TuVioTypRow, GcVioTypCnt> GuVioTyp;

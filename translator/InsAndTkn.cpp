@@ -27,23 +27,40 @@ constexpr std::array<TuInsTknEnt, TInsTknTbl::GcEntCnt> GcInsTknTbl = {{
     {GcInsByt, IT_BYT, "Byt"},
 }};
 
-// Columns are in row order: Start, Stop, If, Then, Else, Actor, Sensor, Goto,
-// Label, Delay, Switch interrupt, RTI, Engine speed.
+// Rows and columns by vio type number (core/Globals.h), the order of the
+// editor's type table: row t, column u is '1' when a vio of type u may follow
+// one of type t.
 constexpr std::array<TuVldNxtRow, GcVldNxtRowCnt> GcVldNxtTbl = {{
-    {VT_STA, "0110010111001"},
+    //        SSITEDLGASSSR
+    //        TTFHLLBTCNPWT
+    //        AOFNSYLOTSDII
+    {VT_STA, "0110011110100"},
     {VT_STO, "0000000000000"},
-    {VT_IFF, "0000001000000"},
-    {VT_THN, "0110010111011"},
-    {VT_ELS, "0110010111011"},
-    {VT_ACT, "0110010111011"},
-    {VT_SNS, "0001100000000"},
+    {VT_IFF, "0000000001000"},
+    {VT_THN, "0110011110101"},
+    {VT_ELS, "0110011110101"},
+    {VT_DLY, "0110011111101"},
+    {VT_LBL, "0110011111101"},
     {VT_GTO, "0100000000000"},
-    {VT_LBL, "0110011111011"},
-    {VT_DLY, "0110011111011"},
-    {VT_SWI, "0110011111011"},
+    {VT_ACT, "0110011110101"},
+    {VT_SNS, "0001100000000"},
+    {VT_SPD, "0110011111100"},
+    {VT_SWI, "0110011111101"},
     {VT_RTI, "0000000000000"},
-    {VT_SPD, "0110011111001"},
 }};
+
+// One row and one column for each vio type, at its type number.
+constexpr bool VldNxtByTyp() {
+  for (std::size_t t = 0; t < GcVldNxtTbl.size(); ++t) {
+    if (GcVldNxtTbl[t].Typ != t) return false;
+    std::size_t n = 0;
+    while (GcVldNxtTbl[t].Nxt[n] == '0' || GcVldNxtTbl[t].Nxt[n] == '1') ++n;
+    if (n != GcVioTypCnt || GcVldNxtTbl[t].Nxt[n] != '\0') return false;
+  }
+  return true;
+}
+static_assert(GcVldNxtTbl.size() == GcVioTypCnt, "a row of the valid-next table for each vio type");
+static_assert(VldNxtByTyp(), "the valid-next table's rows and columns are in the order of the type numbers");
 
 }  // namespace
 
@@ -96,12 +113,7 @@ void TInsAndTkn::ReqVioBlk(std::int32_t vio) {
 // ---- Valid-next table --------------------------------------------------------
 
 bool TInsAndTkn::ChkVldNxtTyp(std::uint8_t cur, std::uint8_t nxt) {
-  for (const TuVldNxtRow& row : GcVldNxtTbl) {
-    if (row.Typ != cur) continue;
-    for (int j = 0; j < GcVldNxtRowCnt; ++j)
-      if (row.Nxt[j] == '1' && GcVldNxtTbl[static_cast<std::size_t>(j)].Typ == nxt) return true;
-    return false;
-  }
+  if (cur < GcVldNxtTbl.size()) return nxt < GcVldNxtRowCnt && GcVldNxtTbl[cur].Nxt[nxt] == '1';
   GuLstErrMsg = "#186, Programming error: Instruction number " + std::to_string(cur) +
                 " not found in valid-next-instruction table";
   return false;

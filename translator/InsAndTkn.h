@@ -76,13 +76,14 @@ struct TuMaiPgmRec {
   std::string Cmt;
 };
 
-// The valid-next-instruction table: 13 rows, each a vio type and a text of
-// 13 '0'/'1' characters whose column j refers to the type of row j.
+// The valid-next-instruction table: a row for each vio type, at its type
+// number, each a text of one '0'/'1' character for each type, column j for
+// type j ('1': a vio of type j may follow).
 struct TuVldNxtRow {
   std::uint8_t Typ;
   const char* Nxt;
 };
-constexpr int GcVldNxtRowCnt = 13;
+constexpr int GcVldNxtRowCnt = GcVioTypCnt;
 const TuVldNxtRow& GetVldNxtRow(int i);
 
 // Which pass of token generation failed last (RslJmpLbl's caller composes

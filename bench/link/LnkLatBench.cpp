@@ -33,7 +33,7 @@
 #include "app/VslCnv.h"
 #include "app/VslTbr.h"
 #include "app/VslLnk.h"
-#include "app/VslCnvLgc.h"
+#include "app/VslTbrTbl.h"
 #include "app/platform/QtPlatform.h"
 #include "core/Globals.h"
 #include "core/Seams.h"

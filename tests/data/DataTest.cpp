@@ -20,7 +20,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/VslCnvLgc.h"
+#include "app/VslTbrTbl.h"
 #include "core/PathUtl.h"
 #include "messages/SysMsgBui.h"
 #include "messages/SysMsgIdf.h"
@@ -205,7 +205,8 @@ TEST(InstalledPictures, HaveTheirSizesAndEachIsAPictureOfItsOwn) {
     SCOPED_TRACE(root.Name);
     std::set<TBytes> tbn;
     // The program's own table: the picture folder + each name, which begins with a backslash.
-    for (const char* name : GcTbnImgFil) {
+    for (const TuTbnImg& img : GcTbnImg) {
+      const char* name = img.Fil;
       TBmp bmp;
       ASSERT_TRUE(LodBmp(NativePath(root.Dir + "pictures" + name), bmp));
       EXPECT_EQ(bmp.W * 1000 + bmp.H, 32032) << name;
@@ -218,7 +219,7 @@ TEST(InstalledPictures, HaveTheirSizesAndEachIsAPictureOfItsOwn) {
       EXPECT_EQ(b2.W * 1000 + b2.H, 64064) << big;
       EXPECT_NEAR(b2.Lum, bmp.Lum, 8.0) << big << ": not the same picture";
     }
-    EXPECT_EQ(tbn.size(), GcTbnImgFil.size()) << "every button has its own picture";
+    EXPECT_EQ(tbn.size(), GcTbnImg.size()) << "every button has its own picture";
     // The background below the installation folder, the direction pictures
     // beside the executable's folder and of its size, the intro.
     TBmp pic[4];

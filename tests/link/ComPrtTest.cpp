@@ -17,6 +17,7 @@
 
 #include "ComTstFix.h"
 #include "link/PrtNam.h"
+#include "support/TstLin.h"
 
 namespace {
 
@@ -41,12 +42,6 @@ std::vector<TCas> LodCas() {
   return cas;
 }
 
-B Hex(std::istream& is) {
-  B b;
-  std::string t;
-  while (is >> t) b.push_back(static_cast<std::uint8_t>(std::stoul(t, nullptr, 16)));
-  return b;
-}
 
 std::string Rest(std::istream& is) {
   std::string s;
@@ -135,6 +130,8 @@ protected:
   }
   bool Io(const std::string& cmd, std::istream& is);
   std::map<std::string, TAct> Acts();
+  // The steps on other programs and on the settings store.
+  std::map<std::string, TAct> OthActs();
   std::map<std::string, TQry> Qrys();
 };
 
@@ -146,7 +143,7 @@ bool ComPrt::Io(const std::string& cmd, std::istream& is) {
   if (!cmds.count(cmd)) return false;
   const bool seq = cmd.back() == 'n';
   const std::size_t n = seq ? Num(is) : 0;
-  const B v = seq ? Seq(n, static_cast<std::uint8_t>(Num(is))) : Hex(is);
+  const B v = seq ? Seq(n, static_cast<std::uint8_t>(Num(is))) : TstHex(is);
   if (cmd[0] == 's') {
     for (std::size_t i = 0; i < v.size() && !HasFailure(); ++i) EXPECT_TRUE(Com->SndChr(v[i])) << GuLstErrMsg;
   } else if (cmd[0] == 'f') {
@@ -164,7 +161,8 @@ bool ComPrt::Io(const std::string& cmd, std::istream& is) {
 }
 
 std::map<std::string, ComPrt::TAct> ComPrt::Acts() {
-  return {
+  std::map<std::string, TAct> acts = OthActs();
+  acts.insert({
       {"bau", [this](std::istream& is) { Com->FbyBauIdx = static_cast<std::uint8_t>(Num(is)); }},
       {"dat", [this](std::istream& is) { Com->FbyDatBts = static_cast<std::uint8_t>(Num(is)); }},
       {"prt", [this](std::istream& is) { Com->FbyPrt = static_cast<std::uint8_t>(Num(is)); }},
@@ -208,6 +206,12 @@ std::map<std::string, ComPrt::TAct> ComPrt::Acts() {
          EXPECT_EQ(res.get(), Num(is) != 0);
          EXPECT_FALSE(late) << "the start waited for a running thread";
        }},
+  });
+  return acts;
+}
+
+std::map<std::string, ComPrt::TAct> ComPrt::OthActs() {
+  return {
       {"hold", [this](std::istream& is) {
          Hld = std::make_unique<THld>(Far->Pth(), Arg(is) == "record");
          ASSERT_TRUE(Hld->Ok());

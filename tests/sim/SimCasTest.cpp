@@ -18,6 +18,7 @@
 #include "link/PckPrt.h"
 #include "sim/SimCmd.h"
 #include "sim/SimSnp.h"
+#include "support/TstLin.h"
 #include "translator/SarAndTkn.h"
 
 namespace fs = std::filesystem;
@@ -27,11 +28,6 @@ namespace {
 const std::string GcCasDir = TESSARO_SOURCE_DIR "/tests/data/sim/";
 using TBy = std::vector<std::uint8_t>;
 
-TBy Hex(std::istream& in) {
-  TBy b;
-  for (std::string h; in >> h;) b.push_back(static_cast<std::uint8_t>(std::stoul(h, nullptr, 16)));
-  return b;
-}
 
 std::string HexTxt(const TBy& b) {
   std::string s;
@@ -48,7 +44,7 @@ TBy CplStm(const std::string& file) {
   std::ostringstream out, err;
   EXPECT_EQ(RunCpl(o, out, err), GcCplOk) << err.str();
   std::istringstream in(out.str());
-  return Hex(in);
+  return TstHex(in);
 }
 
 class TSimCas {
@@ -74,11 +70,11 @@ public:
       r.AdvTo(std::max(r.Now(), FDrv.MdlAt(FNow)));
       FDrv.Lnk().Tck(FNow);
     } else if (w == "load" || w == "compile") {
-      r.Lod(w == "load" ? Hex(in) : CplStm((in >> w, w)));
+      r.Lod(w == "load" ? TstHex(in) : CplStm((in >> w, w)));
     } else if (w == "up" || w == "down") {
       FDrv.Lnk().SetUp(w == "up", FNow);
     } else if (w == "send" || w == "bytes") {
-      TBy b = Hex(in), f = b;
+      TBy b = TstHex(in), f = b;
       if (w == "send") {
         EXPECT_TRUE(BldPck(7, b[0], b[1], TBy(b.begin() + 2, b.end()), f));
       }
@@ -89,7 +85,7 @@ public:
     } else if (w == "show") {
       Show();
     } else if (w == "sense") {
-      for (std::uint8_t t : Hex(in)) {
+      for (std::uint8_t t : TstHex(in)) {
         bool ok = false;
         const bool v = r.SnsVal(t, ok);
         FLog << "sense" << HexTxt({t}) << (ok ? (v ? " yes" : " no") : " unknown") << "\n";

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/VslCnvLgc.h"
+#include "app/PrtMch.h"
+#include "app/VslTbrTbl.h"
 
 namespace {
 
