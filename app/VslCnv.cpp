@@ -165,7 +165,9 @@ void TfrmVslCnv::BldCtl() {
   if (QScreen* scr = QGuiApplication::primaryScreen())
     move(scr->availableGeometry().center() - rect().center());
   CrtCmp();
-  FpMnu = std::make_unique<TVslMnu>(*this, [this] { return FbyLgeIdx; }, [this](std::uint8_t idx) { SelLge(idx); });
+  FpMnu = std::make_unique<TVslMnu>(
+      *this, [this] { return FpVioPgmItp.get(); }, [this] { return FbyLgeIdx; },
+      [this](std::uint8_t idx) { SelLge(idx); });
   menuBar()->setObjectName("mmnMaiMnu");
   FpDoc->BldMnu(*menuBar());
   FpMnu->Bld(*menuBar());

@@ -2,12 +2,15 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QKeySequence>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 
 #include <utility>
 
 #include "app/HlpInf.h"
+#include "app/KeyHlp.h"
 #include "app/Options.h"
 #include "app/VslCnv.h"
 #include "app/InsFil.h"
@@ -16,8 +19,9 @@
 #include "core/PathUtl.h"
 #include "messages/SysMsgBui.h"
 
-TVslMnu::TVslMnu(QWidget& wnd, std::function<std::uint8_t()> lge, std::function<void(std::uint8_t idx)> selLge)
-    : QObject(&wnd), FWnd(wnd), FLge(std::move(lge)), FSelLge(std::move(selLge)) {}
+TVslMnu::TVslMnu(QMainWindow& wnd, std::function<TVioPgmItp*()> edt, std::function<std::uint8_t()> lge,
+                 std::function<void(std::uint8_t idx)> selLge)
+    : QObject(&wnd), FWnd(wnd), FEdt(std::move(edt)), FLge(std::move(lge)), FSelLge(std::move(selLge)) {}
 
 void TVslMnu::Bld(QMenuBar& bar) {
   mmnOpt = bar.addAction("Options");
@@ -40,9 +44,16 @@ void TVslMnu::Bld(QMenuBar& bar) {
   smnHlpMnlEng = mmnHlp->addAction("Manual (Englisch)");
   HandbuchDeutch1 = mmnHlp->addAction("Anleitung (Deutsch)");
   smnHlpInf = mmnHlp->addAction("Info");
+  smnHlpKey = mmnHlp->addAction("Keys");
+  smnHlpKey->setObjectName("smnHlpKey");
+  smnHlpKey->setShortcuts({QKeySequence(Qt::Key_F1), QKeySequence(Qt::CTRL | Qt::Key_Slash)});
+  smnHlpKey->setShortcutContext(Qt::WindowShortcut);
+  // The window's own key too: the list opens also while the start holds the Help menu shut.
+  FWnd.addAction(smnHlpKey);
   connect(smnHlpMnlEng, &QAction::triggered, this, &TVslMnu::smnHlpMnlEngClick);
   connect(HandbuchDeutch1, &QAction::triggered, this, &TVslMnu::HandbuchDeutch1Click);
   connect(smnHlpInf, &QAction::triggered, this, &TVslMnu::smnHlpInfClick);
+  connect(smnHlpKey, &QAction::triggered, this, &TVslMnu::smnHlpKeyClick);
 }
 
 void TVslMnu::RfsTxt(std::uint8_t lge) {
@@ -53,6 +64,8 @@ void TVslMnu::RfsTxt(std::uint8_t lge) {
   smnHlpMnlEng->setText(txt(SUM_MNU_MNL_ENG));
   HandbuchDeutch1->setText(txt(SUM_MNU_MNL_GER));
   smnHlpInf->setText(txt(SUM_MNU_INF));
+  smnHlpKey->setText(txt(SUM_KEY_CAP));
+  if (FpKeyHlp && FpKeyHlp->isVisible()) FpKeyHlp->Shw();
 }
 
 void TVslMnu::ChkLge(std::uint8_t idx) {
@@ -83,4 +96,11 @@ void TVslMnu::HandbuchDeutch1Click() { OpnMnl(NativePath(DocDir(GuInsDir) + GcMn
 
 void TVslMnu::smnHlpInfClick() {
   if (frmHlpInf) frmHlpInf->ShwOn(&FWnd);
+}
+
+void TVslMnu::smnHlpKeyClick() {
+  TVioPgmItp* edt = FEdt();
+  if (!edt) return;
+  if (!FpKeyHlp) FpKeyHlp = new TfrmKeyHlp(FWnd, *edt);
+  FpKeyHlp->Shw();
 }

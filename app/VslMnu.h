@@ -8,15 +8,20 @@
 #include <functional>
 
 class QAction;
+class QMainWindow;
+class TfrmKeyHlp;
+class TVioPgmItp;
 class QMenu;
 class QMenuBar;
 class QWidget;
 
 class TVslMnu final : public QObject {
 public:
-  // wnd: the main window, over which Info shows; lge: its language; selLge:
-  // an item of the Language menu was chosen (0 English, 1 Dutch, 2 German).
-  TVslMnu(QWidget& wnd, std::function<std::uint8_t()> lge, std::function<void(std::uint8_t idx)> selLge);
+  // wnd: the main window, over which Info shows and whose keys the list of
+  // keys lists; edt: its editor (none yet: no list); lge: its language;
+  // selLge: an item of the Language menu was chosen (0 English, 1 Dutch, 2 German).
+  TVslMnu(QMainWindow& wnd, std::function<TVioPgmItp*()> edt, std::function<std::uint8_t()> lge,
+          std::function<void(std::uint8_t idx)> selLge);
 
   // Adds the three menus to the bar, after File and Edit.
   void Bld(QMenuBar& bar);
@@ -40,9 +45,13 @@ public:
   void smnHlpMnlEngClick();
   void HandbuchDeutch1Click();
   void smnHlpInfClick();
+  // F1, Ctrl+/: every key of the window, in its language.
+  void smnHlpKeyClick();
+  TfrmKeyHlp* KeyHlp() const { return FpKeyHlp; }
 
 private:
-  QWidget& FWnd;
+  QMainWindow& FWnd;
+  std::function<TVioPgmItp*()> FEdt;
   std::function<std::uint8_t()> FLge;
   std::function<void(std::uint8_t)> FSelLge;
   QAction* mmnOpt = nullptr;
@@ -54,4 +63,6 @@ private:
   QAction* smnHlpMnlEng = nullptr;
   QAction* HandbuchDeutch1 = nullptr;
   QAction* smnHlpInf = nullptr;
+  QAction* smnHlpKey = nullptr;
+  TfrmKeyHlp* FpKeyHlp = nullptr;  // a child of the window, made when first asked for
 };

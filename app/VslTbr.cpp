@@ -216,6 +216,9 @@ void TVslTbr::RfsHnt() {
       if (idf == 0) continue;
       std::string txt = VioUsrMsg(FHst.Edt(), idf);
       if (txt.empty()) continue;
+      // A command's key says what it does in the list of keys.
+      for (std::size_t i = 0; i < FKey.size(); ++i)
+        if (FKey[i] && Tbn(static_cast<TeTbn>(i)) == a) FKey[i]->setText(QStr(txt));
       txt += KeyHnt(btn->objectName().toStdString());
       a->setToolTip(QStr(txt));
       btn->setToolTip(QStr(txt));

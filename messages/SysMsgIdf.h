@@ -112,6 +112,10 @@
   X(DM_OPN_DEN_DO, 0x66, "connection check: what to do when the system refuses the port")            \
   X(DM_PRM_NAP, 0x67, "connection check: Windows has no rights to check for %1")                   \
   X(DM_HLD_OPN, 0x68, "connection check: %1 could be opened, so no other program holds it")        \
+  X(SUM_KEY_CAP, 0x69, "keys: the Help item and the window that list every key")                   \
+  X(SUM_KEY_GRP, 0x6A, "keys: headings of the groups without a menu, split by |")                   \
+  X(SUM_KEY_FLD, 0x6B, "keys: what the field's own keys do, split by |")                            \
+  X(SUM_KEY_TBR, 0x6C, "keys: what the tool bars' keys do, split by |")                             \
   X(SUM_LGE_SAV_ERR, 0x70, "language: the choice could not be kept")                                \
   X(SUM_MNL_MIS, 0x71, "help: the manual is missing; the path follows")                             \
   X(SUM_MNL_NO_VIW, 0x72, "help: no program opens the manual; the path follows")                    \

@@ -146,6 +146,15 @@ bool Wnd::OnWidgets(const std::vector<std::string>& w, const std::string& line) 
   } else if (c == "options") {
     Opt->hide();  // shown again, it scans the ports anew
     Opt->show();
+  } else if (c == "print-keys") {  // the list of keys printed to keys.pdf in {tmp}
+    TfrmKeyHlp* k = W->Mnu().KeyHlp();
+    if (!k) return ADD_FAILURE() << Where << "no list of keys", true;
+    k->SetOnPrtDlg([p = QString::fromStdString(Tmp.Path() + "keys.pdf")](QPrinter& prn) {
+      prn.setOutputFormat(QPrinter::PdfFormat);
+      prn.setOutputFileName(p);
+      return true;
+    });
+    Kid<QPushButton>(k, "btnPrt")->click();
   } else return false;
   return true;
 }

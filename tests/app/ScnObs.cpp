@@ -69,7 +69,7 @@ std::string Wnd::Obs(const std::string& n) {
   if (auto v = ObsAny(n)) return *v;
   if (W && (n == "unnamed" || n.rfind("a11y.", 0) == 0)) return A11y(n.substr(n.find('.') + 1));
   if (!W) return "(no window)";
-  for (auto tbl : {&Wnd::ObsRun, &Wnd::ObsShw, &Wnd::ObsCtl})
+  for (auto tbl : {&Wnd::ObsRun, &Wnd::ObsShw, &Wnd::ObsCtl, &Wnd::ObsKey})
     if (auto v = (this->*tbl)(n)) return *v;
   ADD_FAILURE() << Where << "nothing called " << n;
   return "";
@@ -328,6 +328,46 @@ std::string Wnd::A11y(const std::string& o) {
   TVioPnl* p = v ? W->Fld().Viw()->Pnl(v) : nullptr;
   if (!p) return "(none)";
   return AccTxt(dot == std::string::npos ? static_cast<QObject*>(p) : p->Ctl(std::stoi(o.substr(dot + 1)) - 1));
+}
+
+// The list of keys (F1): whether it shows, its caption and groups, what a
+// key does, the rows that have no group or no words, the window's keys that
+// it does not list, what a screen reader reads of it, its printed file.
+std::optional<std::string> Wnd::ObsKey(const std::string& n) {
+  if (n.rfind("keys", 0) != 0) return std::nullopt;
+  TfrmKeyHlp* k = W->Mnu().KeyHlp();
+  if (n == "keys-window") return std::string(k && k->isVisible() ? "yes" : "no");
+  if (!k) return std::string("(no list)");
+  const std::vector<TuKeyRow>& rows = k->Rows();
+  std::string r;
+  auto add = [&r](const QString& t) { r += (r.empty() ? "" : " | ") + t.toStdString(); };
+  if (n == "keys-caption") return k->windowTitle().toStdString();
+  if (n == "keys-groups")
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      if (i == 0 || rows[i].Grp != rows[i - 1].Grp) add(rows[i].Grp);
+  if (n == "keys-unplaced")
+    for (const TuKeyRow& w : rows)
+      if (w.Grp.isEmpty() || w.Txt.isEmpty()) add(w.Key);
+  if (n == "keys-missing")
+    for (const QAction* a : W->findChildren<QAction*>())
+      for (const QKeySequence& q : a->shortcuts())
+        if (std::none_of(rows.begin(), rows.end(), [&](const TuKeyRow& w) {
+              return w.Key.split(", ").contains(q.toString(QKeySequence::NativeText));
+            }))
+          add(a->objectName() + " " + q.toString(QKeySequence::NativeText));
+  if (n.rfind("keys.", 0) == 0)
+    for (const TuKeyRow& w : rows)
+      if (w.Key.split(", ").contains(QString::fromStdString(n.substr(5)))) add(w.Grp + ": " + w.Txt);
+  if (n == "keys-read") {
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(Kid<QTextBrowser>(k, "txtKey"));
+    QAccessibleTextInterface* t = i ? i->textInterface() : nullptr;
+    if (!i || !t) return std::string("(nothing)");
+    QString r = t->text(0, 40);
+    r.replace(QChar::ParagraphSeparator, " / ").replace('\n', " / ");
+    return (i->text(QAccessible::Name) + ": " + r).toStdString();
+  }
+  if (n == "keys-printed") return std::string(RdFil(Tmp.Path() + "keys.pdf").rfind("%PDF", 0) == 0 ? "yes" : "no");
+  return r.empty() ? "none" : r;
 }
 
 }  // namespace scn

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -20,6 +21,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
@@ -29,6 +31,7 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -51,6 +54,7 @@
 #include "app/AppIto.h"
 #include "app/BkgDrf.h"
 #include "app/HlpInf.h"
+#include "app/KeyHlp.h"
 #include "app/Options.h"
 #include "ScnAcc.h"
 #include "app/VioBlk.h"
@@ -177,6 +181,7 @@ protected:
   std::optional<std::string> ObsRun(const std::string& n);  // the document, the link, the run
   std::optional<std::string> ObsShw(const std::string& n);  // pictures, the field's layout, settings
   std::optional<std::string> ObsCtl(const std::string& n);  // controls, menus, dialogs, the Options
+  std::optional<std::string> ObsKey(const std::string& n);  // the list of keys
 
   // The accessible names: the unnamed controls of the windows, or the name
   // (and description) of an object by its name, of vio N ("vioN") or of its
