@@ -28,6 +28,7 @@
 #include "app/VslAcc.h"
 #include "app/VslCnvLgc.h"
 #include "app/VslDoc.h"
+#include "app/RunMrk.h"
 #include "app/VslLnk.h"
 #include "app/VslLsn.h"
 #include "app/VslSet.h"

@@ -25,6 +25,7 @@ class QMenuBar;
 class QScrollArea;
 class TBkgDrf;
 class TPgmViw;
+class TRunMrk;
 class TSimPan;
 class TSysLgeMsg;
 class TVio;
@@ -175,6 +176,8 @@ private:
   void ChkSndFil();
   // The components' views of the window (app/VslCnvHst.cpp).
   void CrtCmp();
+  void WirLnk();
+  void FlsPic(const QPixmap& pic);
   struct THst;
   struct THstDel {
     void operator()(THst* p) const;
@@ -227,6 +230,7 @@ private:
   std::unique_ptr<TBkgDrf> FpBkgDrf;
 
   std::unique_ptr<THst, THstDel> FpHst;
+  std::unique_ptr<TRunMrk> FpRunMrk;  // which vio shows running; the link and the pane ask it
   std::unique_ptr<TVslSet> FpSet;
   std::unique_ptr<TVioBlk> FpBlk;
   std::unique_ptr<TVslTbr> FpTbr;

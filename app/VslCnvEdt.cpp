@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "app/BkgDrf.h"
+#include "app/RunMrk.h"
 #include "app/SimPan.h"
 #include "app/VslAcc.h"
 #include "app/VslCnv.h"
@@ -75,7 +76,7 @@ void TfrmVslCnv::CrtEdtViw() {
   // Zoom and high contrast are kept, beside the language.
   FpPgmViw->Zom().Lod(FpSet->RedViw("Zoom"), FpSet->RedViw("HighContrast"));
   FpPgmViw->Zom().FOnKep = [this](const std::string& nam, const std::string& val) { FpSet->KepViw(nam, val); };
-  FpSimPan = new TSimPan(*this, *FpPgmViw, *scbVioFld, [this] { return FpLnk ? FpLnk->Sim() : nullptr; },
+  FpSimPan = new TSimPan(*this, *FpRunMrk, *scbVioFld, [this] { return FpLnk ? FpLnk->Sim() : nullptr; },
                          [this] { return FbyLgeIdx; });
   // The trace names the sensor and actor tokens as the field does.
   FpSimPan->FOnSim = [this](TSimDrv& d) { d.Rbt().TknNam().Set(FpVioPgmItp->SarAndTkn()); };
