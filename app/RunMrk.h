@@ -28,7 +28,6 @@ public:
   // The pane follows the live robot again: what it holds stays framed until
   // the robot's next report.
   void Fre() { FbHld = false; }
-  bool Held() const { return FbHld; }
   // The stream that goes out now: its addresses name its vios from now on,
   // and no vio runs.
   void Stm(const TInsAndTkn& trn);
