@@ -19,6 +19,7 @@
 
 #include <algorithm>
 
+#include "app/RunMrk.h"
 #include "app/VslCnvLgc.h"
 #include "editor/VioPgmItp.h"
 #include "editor/VioRun.h"
@@ -52,9 +53,9 @@ const TuCmdDsg GcCmd[TSimPan::CmdCnt] = {
 };
 }  // namespace
 
-TSimPan::TSimPan(QMainWindow& win, TPgmViw& viw, QScrollArea& scr, std::function<TSimThr*()> sim,
+TSimPan::TSimPan(QMainWindow& win, TRunMrk& run, QScrollArea& scr, std::function<TSimThr*()> sim,
                  std::function<std::uint8_t()> lge)
-    : QDockWidget(&win), FWin(win), FViw(viw), FScr(scr), FSim(std::move(sim)), FLge(std::move(lge)) {
+    : QDockWidget(&win), FWin(win), FRun(run), FScr(scr), FSim(std::move(sim)), FLge(std::move(lge)) {
   setObjectName("dckSim");
   for (int c = 0; c < CmdCnt; ++c) {
     FpCmd[c] = new QAction(this);
@@ -225,6 +226,7 @@ void TSimPan::Tck() {
     // Another robot (or none): its trace comes here, and the pane shows
     // when one starts unless the user has put it away.
     FpCur = s;
+    FRun.Fre();  // what it held was the other robot's
     FRpl.Clr();
     FWhy = {};
     FbDrw = false;
@@ -322,7 +324,9 @@ void TSimPan::Shw(bool chg) {
   }
   if (chg) FpArn->Set(FSnp, &FRpl.Rec(), FRpl.Cnt());
   FbDrw = true;
+  // A running robot's own reports move the frame.
   if (FbPau) MrkVio(FiAt);
+  else FRun.Fre();
 }
 
 void TSimPan::RplMov(int at) {
@@ -341,16 +345,18 @@ void TSimPan::RplMov(int at) {
   if (was) return;
   // Back at the end: the live robot again.
   FpArn->Set(FSnp, &FRpl.Rec(), FRpl.Cnt());
-  if (FbPau) MrkVio(FiAt);
-  else if (!FbRun) FViw.RunEnd();
+  if (FbPau) {
+    MrkVio(FiAt);
+    return;
+  }
+  FRun.Fre();
+  if (!FbRun) FRun.End();
 }
 
 void TSimPan::MrkVio(int adr) {
-  if (adr < 0) return;
-  if (FViw.RunVio() == FViw.RunMap().VioAt(adr)) return;
-  FViw.RunAdr(adr);
+  if (!FRun.Hld(adr)) return;
   // The field may lie partly behind the pane: the framed vio comes into view.
-  if (const TVio* v = FViw.RunVio())
+  if (const TVio* v = FRun.Vio())
     FScr.ensureVisible(v->Left() + v->Width() / 2, v->Top() + v->Height() / 2, v->Width() / 2 + 8, v->Height() / 2 + 8);
 }
 

@@ -28,16 +28,18 @@ class QPushButton;
 class QScrollArea;
 class QSlider;
 class TArnWgt;
-class TPgmViw;
+class TRunMrk;
 class TSimDrv;
 class TSimThr;
 
 class TSimPan final : public QDockWidget {
   Q_OBJECT
 public:
-  // scr: the field's scroll area, which brings the framed vio into view;
-  // sim: the built-in robot, null while none runs; lge: the user's language.
-  TSimPan(QMainWindow& win, TPgmViw& viw, QScrollArea& scr, std::function<TSimThr*()> sim,
+  // run: which vio shows running, which the pane holds while it replays or
+  // the robot is paused; scr: the field's scroll area, which brings the
+  // framed vio into view; sim: the built-in robot, null while none runs;
+  // lge: the user's language.
+  TSimPan(QMainWindow& win, TRunMrk& run, QScrollArea& scr, std::function<TSimThr*()> sim,
           std::function<std::uint8_t()> lge);
   ~TSimPan() override;
 
@@ -69,7 +71,7 @@ private:
   void AddTrc(const std::vector<TuSimTrc>& trc);
 
   QMainWindow& FWin;
-  TPgmViw& FViw;
+  TRunMrk& FRun;
   QScrollArea& FScr;
   std::function<TSimThr*()> FSim;
   std::function<std::uint8_t()> FLge;

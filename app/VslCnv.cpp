@@ -28,6 +28,7 @@
 #include "app/VslAcc.h"
 #include "app/PrtMch.h"
 #include "app/VslDoc.h"
+#include "app/RunMrk.h"
 #include "app/VslFld.h"
 #include "app/VslLnk.h"
 #include "app/VslLsn.h"

@@ -32,6 +32,7 @@ class QMenuBar;
 class QScrollArea;
 class TBkgDrf;
 class TPgmViw;
+class TRunMrk;
 class TSimPan;
 class TSysLgeMsg;
 class TVio;
@@ -113,6 +114,7 @@ public:
   TVslTbr& Tbr() { return *FpTbr; }
   TVioBlk& Blk() { return *FpBlk; }
   TVslMnu& Mnu() { return *FpMnu; }
+  TRunMrk& RunMrk() const { return *FpRunMrk; }
 
   // The editor, which the other windows and the field reach.
   TVioPgmItp& Edt() const { return *FpVioPgmItp; }
@@ -154,6 +156,8 @@ private:
   void ChkSndFil();
   // The components' views of the window (app/VslCnvHst.cpp).
   void CrtCmp();
+  void WirLnk();
+  void FlsPic(const QPixmap& pic);
   struct THst;
   struct THstDel {
     void operator()(THst* p) const;
@@ -177,6 +181,7 @@ private:
   QTimer tmrAppIto;
 
   std::unique_ptr<THst, THstDel> FpHst;
+  std::unique_ptr<TRunMrk> FpRunMrk;  // which vio shows running; the link and the pane ask it
   std::unique_ptr<TVslSet> FpSet;
   std::unique_ptr<TVioBlk> FpBlk;
   std::unique_ptr<TVslTbr> FpTbr;

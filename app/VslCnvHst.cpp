@@ -6,6 +6,7 @@
 #include <QStatusBar>
 
 #include "app/BkgDrf.h"
+#include "app/RunMrk.h"
 #include "app/SimPan.h"
 #include "app/VioBlk.h"
 #include "app/VslCnv.h"
@@ -21,51 +22,16 @@
 #include "sound/PlyWavFil.h"
 #include "sound/SndCue.h"
 
-struct TfrmVslCnv::THst final : ILnkHst, IDocHst, ITbrHst {
+struct TfrmVslCnv::THst final : IDocHst, ITbrHst {
   explicit THst(TfrmVslCnv& w) : W(w) {}
   TfrmVslCnv& W;
 
   TVioPgmItp& Edt() override { return W.Edt(); }
   TVioPgmItp* Pgm() override { return W.FpVioPgmItp.get(); }
-  TPgmViw* PgmViw() override { return W.FpFld->PgmViw(); }
-  TclsPlyWavFil& Ply() override { return *W.FpPlyWavFil; }
-  const std::string& AppDir() const override { return W.FsAppDir; }
   std::uint8_t Lge() const override { return W.FbyLgeIdx; }
-  QStatusBar& Sta() override { return *W.statusBar(); }
   void ShwErrMsg(const std::string& text) override { W.ShwErrMsg(text); }
   void SetAppDir() override { W.SetAppDir(); }
   bool Locked() const override { return W.Locked(); }
-
-  // The link.
-  bool InpErr() override { return W.FpTbr->ChkVioInpErr(); }
-  void FlsPic(const QPixmap& pic) override {
-    // The field's background control flashes the picture: shown while pending
-    // events run, then the background (still or drifting) is back.
-    if (TBkgDrf* d = W.FpFld->BkgDrf()) {
-      d->FlsPic(pic);
-      return;
-    }
-    // No field yet (the window is being built): the control alone.
-    if (!GuBckGndImg || pic.isNull()) return;
-    GuBckGndImg->setPixmap(pic);
-    PrcMsg();
-    GuBckGndImg->setPixmap(W.FpFld->BckBmp());
-    PrcMsg();
-  }
-  void SetRunEna(bool ena) override { W.FpTbr->SetRunEna(ena); }
-  void RpnRun() override { W.FpTbr->RpnRun(); }
-  void EnaComSte() override { W.FpTbr->Tbn(TeTbn::ComSte)->setEnabled(true); }
-  void ShwLnkSte(bool oky) override { W.FpTbr->ShwLnkSte(oky); }
-  bool KepPrt(const std::string& name) override { return W.FpSet->KepPrt(name); }
-  void SimChg() override {
-    // Told later: the link may be in the middle of opening or closing.
-    if (TSimPan* p = W.FpFld->SimPan()) QMetaObject::invokeMethod(p, &TSimPan::Wak, Qt::QueuedConnection);
-  }
-  void StaEnd() override {
-    W.SetLck(false);
-    PrcMsg();
-    PlySndCue(*W.FpPlyWavFil, SC_SYS_ONL, GuInsDir, W.FsAppDir);
-  }
 
   // The document commands.
   bool LodRct(TRctFil& lst) override { return W.FpSet->LodRct(lst); }
@@ -92,12 +58,57 @@ void TfrmVslCnv::CrtCmp() {
   FpDoc = std::make_unique<TVslDoc>(*this, *FpHst, TVslDocCfg{FCfg.RcvPth, t.RcvSav, t.RcvPol});
   FpTbr = std::make_unique<TVslTbr>(*this, *FpHst);
   FpTbr->BldKey(*this);
-  FpLnk = std::make_unique<TVslLnk>(*this, *FpHst, TLnkTms{t.BlkComPrtCupMsg, t.RcvPckTimOut, t.UplCfm, t.RcvChrGap},
-                                    FCfg.Clk);
+  FpRunMrk = std::make_unique<TRunMrk>([this] { return FpFld ? FpFld->PgmViw() : nullptr; });
+  TLnkWnd lw{[this]() -> TVioPgmItp& { return *FpVioPgmItp; },
+             [this]() -> TclsPlyWavFil& { return *FpPlyWavFil; },
+             [this]() -> QStatusBar& { return *statusBar(); },
+             [this] { return FpTbr->ChkVioInpErr(); },
+             [this](const std::string& name) { return FpSet->KepPrt(name); },
+             FsAppDir,
+             FbyLgeIdx,
+             *FpRunMrk};
+  FpLnk = std::make_unique<TVslLnk>(*this, std::move(lw),
+                                    TLnkTms{t.BlkComPrtCupMsg, t.RcvPckTimOut, t.UplCfm, t.RcvChrGap}, FCfg.Clk);
+  WirLnk();
   connect(FpTbr->Tbn(TeTbn::Upl), &QAction::triggered, this, &TfrmVslCnv::tbnUplClick);
   connect(FpTbr->Tbn(TeTbn::Run), &QAction::triggered, this, &TfrmVslCnv::tbnRunClick);
   connect(FpTbr->Tbn(TeTbn::Upr), &QAction::triggered, this, &TfrmVslCnv::tbnUprClick);
   connect(FpTbr->Tbn(TeTbn::ComSte), &QAction::triggered, this, &TfrmVslCnv::tbnComSteClick);
+}
+
+// What the link tells the window.
+void TfrmVslCnv::WirLnk() {
+  TVslLnk* l = FpLnk.get();
+  connect(l, &TVslLnk::ErrMsg, this, &TfrmVslCnv::ShwErrMsg);
+  connect(l, &TVslLnk::FlsPic, this, &TfrmVslCnv::FlsPic);
+  connect(l, &TVslLnk::RunEna, this, [this](bool ena) { FpTbr->SetRunEna(ena); });
+  connect(l, &TVslLnk::RunRpn, this, [this] { FpTbr->RpnRun(); });
+  connect(l, &TVslLnk::ComSteEna, this, [this] { FpTbr->Tbn(TeTbn::ComSte)->setEnabled(true); });
+  connect(l, &TVslLnk::LnkSte, this, [this](bool oky) { FpTbr->ShwLnkSte(oky); });
+  connect(l, &TVslLnk::SimChg, this, [this] {
+    // Told later: the link may be in the middle of opening or closing.
+    if (TSimPan* p = FpFld ? FpFld->SimPan() : nullptr) QMetaObject::invokeMethod(p, &TSimPan::Wak, Qt::QueuedConnection);
+  });
+  connect(l, &TVslLnk::StaEnd, this, [this] {
+    SetLck(false);
+    PrcMsg();
+    PlySndCue(*FpPlyWavFil, SC_SYS_ONL, GuInsDir, FsAppDir);
+  });
+}
+
+void TfrmVslCnv::FlsPic(const QPixmap& pic) {
+  // The field's background control flashes the picture: shown while pending
+  // events run, then the background (still or drifting) is back.
+  if (TBkgDrf* d = FpFld ? FpFld->BkgDrf() : nullptr) {
+    d->FlsPic(pic);
+    return;
+  }
+  // No field yet (the window is being built): the control alone.
+  if (!GuBckGndImg || pic.isNull()) return;
+  GuBckGndImg->setPixmap(pic);
+  PrcMsg();
+  GuBckGndImg->setPixmap(FpFld ? FpFld->BckBmp() : QPixmap());
+  PrcMsg();
 }
 
 void TfrmVslCnv::tbnUplClick() { FpLnk->UplClick(); }

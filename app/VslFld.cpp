@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "app/BkgDrf.h"
+#include "app/RunMrk.h"
 #include "app/SimPan.h"
 #include "app/VslAcc.h"
 #include "app/VslCnv.h"
@@ -112,7 +113,7 @@ void TVslFld::CrtViw(TVioPgmItp* edt, TVslSet& set) {
   // Zoom and high contrast are kept, beside the language.
   FpPgmViw->Zom().Lod(set.RedViw("Zoom"), set.RedViw("HighContrast"));
   FpPgmViw->Zom().SetOnKep([&set](const std::string& nam, const std::string& val) { set.KepViw(nam, val); });
-  FpSimPan = new TSimPan(FWnd, *FpPgmViw, *scbVioFld, [&w] { return w.Lnk().Sim(); }, [&w] { return w.LgeIdx(); });
+  FpSimPan = new TSimPan(FWnd, FWnd.RunMrk(), *scbVioFld, [&w] { return w.Lnk().Sim(); }, [&w] { return w.LgeIdx(); });
   // The trace names the sensor and actor tokens as the field does.
   FpSimPan->FOnSim = [&ed](TSimDrv& d) { d.Rbt().TknNam().Set(ed.SarAndTkn()); };
   w.Doc().BndHst();

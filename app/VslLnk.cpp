@@ -13,6 +13,7 @@
 #include <mutex>
 
 #include "app/RlsFld.h"
+#include "app/RunMrk.h"
 #include "app/VslCnvLgc.h"
 #include "app/platform/QtStr.h"
 #include "core/Globals.h"
@@ -20,7 +21,6 @@
 #include "core/Seams.h"
 #include "editor/VioKep.h"
 #include "editor/VioPgmItp.h"
-#include "editor/qt/VioPgmViw.h"
 #include "link/ComPort2p5.h"
 #include "link/LnkSes.h"
 #include "link/MtxAndRbf.h"
@@ -58,11 +58,6 @@ struct TVslLnk::TQue {
   bool Run = false;  // a drain is under way
   bool Cue = false;  // a cue of the link plays: effects wait for its end
   std::map<std::string, QPixmap> Pic;
-  // Receive thread only: when the last byte was delivered, and whether the
-  // receive buffer held nothing behind it (only then is the time to the next
-  // byte a silence of the line, not a wait in the buffer).
-  std::chrono::steady_clock::time_point RxLst{};
-  bool RxIdl = false;
 
   // From any thread; true when a drain is due.
   bool Pst(TTsk t) {
@@ -98,10 +93,9 @@ struct TVslLnk::TQue {
   }
 };
 
-TVslLnk::TVslLnk(QWidget& wnd, ILnkHst& hst, TLnkTms tms, TClk clk)
-    : FWnd(wnd), FHst(hst), FTms(tms), FClk(std::move(clk)), FpQue(std::make_unique<TQue>()) {
+TVslLnk::TVslLnk(QWidget& wnd, TLnkWnd win, TLnkTms tms, TClk clk)
+    : FWnd(wnd), FW(std::move(win)), FTms(tms), FClk(std::move(clk)), FpQue(std::make_unique<TQue>()) {
   CrtDgn(wnd);
-  RstRcvPck();
   tmrBlkComPrtCupMsg.setInterval(FTms.BlkComPrtCupMsg);
   tmrRcvPckTimOutTmr.setInterval(FTms.RcvPckTimOut);
   tmrUplCfm.setInterval(FTms.UplCfm);
@@ -131,9 +125,9 @@ QLineEdit& TVslLnk::Tbx(int num) const { return *FTbx.at(static_cast<std::size_t
 
 void TVslLnk::CrtCom() {
   // No port yet, the robot's line, one character at a time.
-  FpSes = std::make_unique<TLnkSes>(&FWnd);
+  FpSes = std::make_unique<TLnkSes>(&FWnd, TRcvGap{std::chrono::milliseconds(FTms.RcvChrGap), FClk});
   TLnkSes& s = *FpSes;
-  s.OnByt = [this](std::uint8_t d) { RcvComChr(d); };
+  s.OnEff = [this](std::vector<TRcvEff> eff) { RcvEff(std::move(eff)); };
   s.OnCtl = [this](std::uint32_t) { ShwCtlEvt(); };
   s.OnErr = [this](TeComErr code, const std::string& text) { ShwErrEvt(code, text); };
   s.OnEnd = [this](TeComErr code, const std::string& text) { ShwErrEvt(code, text); };
@@ -182,7 +176,7 @@ void TVslLnk::RlsRxb(const TRlsHok& hok) { RlsStp(FbRxb, "FpRxMtxAndRbf", hok); 
 void TVslLnk::RlsCom(const TRlsHok& hok) {
   RlsFld(FpSes, "FpcomUsbZefor", hok);
   FpSim.reset();  // the built-in robot's thread ends with the link
-  FHst.SimChg();
+  emit SimChg();
 }
 // ---------------------------------------------------------------------------
 // The hand-over to the user interface thread
@@ -204,16 +198,8 @@ void TVslLnk::PstUi(std::function<void()> fn) {
   if (q.Pst({{}, std::move(fn)})) QMetaObject::invokeMethod(this, [this] { RunQue(); }, Qt::QueuedConnection);
 }
 
-void TVslLnk::RcvComChr(std::uint8_t data) {
-  TQue& q = *FpQue;
-  // Nothing waits behind this byte: the next one is still on its way.
-  const bool idl = !FbRxb || !LckDatAvl(FpSes->Rx());
-  const auto now = FClk ? FClk() : std::chrono::steady_clock::now();
-  const bool gap = q.RxIdl && now - q.RxLst > std::chrono::milliseconds(FTms.RcvChrGap);
-  q.RxLst = now;
-  q.RxIdl = idl;
-  if (q.Pst({RcvChrEff(GuRcvPck, data, gap), {}}))
-    QMetaObject::invokeMethod(this, [this] { RunQue(); }, Qt::QueuedConnection);
+void TVslLnk::RcvEff(std::vector<TRcvEff> eff) {
+  if (FpQue->Pst({std::move(eff), {}})) QMetaObject::invokeMethod(this, [this] { RunQue(); }, Qt::QueuedConnection);
 }
 
 void TVslLnk::ShwCtlEvt() {
@@ -280,22 +266,20 @@ bool TVslLnk::Exe(const TRcvEff& e) {
     case TeRcvEff::ShwSeq: Tbx(3).setText(QString::number(e.Val)); break;
     case TeRcvEff::LnkUp:
       FbComLnkOky = true;
-      FHst.ShwLnkSte(true);
+      emit LnkSte(true);
       break;
     case TeRcvEff::PrcMsg: PrcMsg(); break;
-    case TeRcvEff::DisRun: FHst.SetRunEna(false); break;
-    case TeRcvEff::EnaRun: FHst.SetRunEna(true); break;
-    case TeRcvEff::RpnRun: FHst.RpnRun(); break;
-    case TeRcvEff::EnaComSte: FHst.EnaComSte(); break;
+    case TeRcvEff::DisRun: emit RunEna(false); break;
+    case TeRcvEff::EnaRun: emit RunEna(true); break;
+    case TeRcvEff::RpnRun: emit RunRpn(); break;
+    case TeRcvEff::EnaComSte: emit ComSteEna(); break;
     case TeRcvEff::Flash: FlsDirPic(GcUpsPic); break;
     case TeRcvEff::Play: return PlyCue(RptCue(e.Rpt, e.Val));
     case TeRcvEff::ShwMea1: Tbx(4).setText(QStr(Hex4(e.Val))); break;
     case TeRcvEff::ShwMea2: Tbx(5).setText(QStr(Hex4(e.Val))); break;
     case TeRcvEff::SetLstErr: GuLstErrMsg = e.Txt; break;
-    case TeRcvEff::RunAdr:
-      if (TPgmViw* v = FHst.PgmViw()) v->RunAdr(e.Val);
-      break;
-    case TeRcvEff::RunEnd: EndRunViw(); break;
+    case TeRcvEff::RunAdr: FW.Run.Adr(e.Val); break;
+    case TeRcvEff::RunEnd: FW.Run.End(); break;
     case TeRcvEff::ShwRbtFlt: ShwFlt(e.Val); break;
     case TeRcvEff::UplCfm: EndUplCfm(); break;
   }
@@ -308,7 +292,7 @@ bool TVslLnk::PlyCue(TeSndCue cue) {
   TQue& q = *FpQue;
   const bool own = !q.Cue;
   q.Cue = true;
-  const bool ok = PlySndCue(FHst.Ply(), cue, GuInsDir, FHst.AppDir());
+  const bool ok = PlySndCue(FW.Ply(), cue, GuInsDir, FW.AppDir);
   if (own) {
     q.Cue = false;
     if (!q.Run && EffPnd() > 0) QMetaObject::invokeMethod(this, [this] { RunQue(); }, Qt::QueuedConnection);
@@ -323,8 +307,8 @@ bool TVslLnk::PlyCue(TeSndCue cue) {
 std::string TVslLnk::PrtMsg(const std::string& nam, std::uint8_t id) {
   // The built-in robot is named, not the pseudo-terminal that it uses.
   if (IsSimPrt(nam) || (FpSim && FpSim->Running() && nam == FpSim->Pth()))
-    return SimPrtTxt(FHst.Lge()) + VioUsrMsg(FHst.Edt(), id);
-  return "Comport " + nam + VioUsrMsg(FHst.Edt(), id);
+    return SimPrtTxt(FW.Lge) + VioUsrMsg(FW.Edt(), id);
+  return "Comport " + nam + VioUsrMsg(FW.Edt(), id);
 }
 
 std::string TVslLnk::PrtDev(const std::string& name) {
@@ -332,17 +316,17 @@ std::string TVslLnk::PrtDev(const std::string& name) {
   if (!FpSim) FpSim = std::make_unique<TSimThr>();
   std::string err;
   if (FpSim->Sta(err)) {
-    FHst.SimChg();
+    emit SimChg();
     return FpSim->Pth();
   }
-  GuLstErrMsg = SimPrtTxt(FHst.Lge()) + ": " + err;
+  GuLstErrMsg = SimPrtTxt(FW.Lge) + ": " + err;
   return {};
 }
 
 void TVslLnk::LnkDwn() {
   FbComLnkOky = false;
-  FHst.ShwLnkSte(false);
-  EndRunViw();
+  emit LnkSte(false);
+  FW.Run.End();
 }
 
 void TVslLnk::LnkEnd(TeComErr code, const std::string& text) {
@@ -372,10 +356,9 @@ bool TVslLnk::OpnComPrt(const std::string& name) {
   if (FbComPrtOpn && com.PrtOpn()) return true;
   FbComPrtOpn = false;
   const std::string old = com.FsPrtNam;
-  // Every open starts a new receive record: the start of a frame read before
-  // the device went away must not swallow the first frame of the new link.
-  // Only while no receive thread runs, which owns the record otherwise.
-  if (com.StpThr()) RstRcvPck();
+  // The threads stop first, whatever follows: the session's open then starts
+  // a new receive record.
+  com.StpThr();
   const std::string dev = PrtDev(name);
   if (dev.empty() && !name.empty()) return false;
   const TOpnPrtRes res = FpSes->Opn(dev);
@@ -425,18 +408,14 @@ void TVslLnk::RcvPckTimOutTimer() {
 
 void TVslLnk::UplCfmTimer() {
   tmrUplCfm.stop();
-  FHst.Sta().showMessage(QStr(VioUsrMsg(FHst.Edt(), SUM_LNK_UPL_NCF)));
+  FW.Sta().showMessage(QStr(VioUsrMsg(FW.Edt(), SUM_LNK_UPL_NCF)));
 }
 
 void TVslLnk::EndUplCfm() {
   tmrUplCfm.stop();
   // A confirmation that came late takes the warning back.
-  QStatusBar& sta = FHst.Sta();
-  if (sta.currentMessage() == QStr(VioUsrMsg(FHst.Edt(), SUM_LNK_UPL_NCF))) sta.clearMessage();
-}
-
-void TVslLnk::EndRunViw() {
-  if (TPgmViw* v = FHst.PgmViw()) v->RunEnd();
+  QStatusBar& sta = FW.Sta();
+  if (sta.currentMessage() == QStr(VioUsrMsg(FW.Edt(), SUM_LNK_UPL_NCF))) sta.clearMessage();
 }
 
 // ---------------------------------------------------------------------------
@@ -450,33 +429,30 @@ bool TVslLnk::SndPck(std::uint8_t cls, std::uint8_t cod, const std::vector<std::
     return false;
   }
   // The length first: a stream that cannot be framed opens no port.
-  if (dat.size() > GcPckMaxDat) {
-    GuLstErrMsg = PckTooLngMsg(dat.size(), FHst.Lge());
-    return false;
-  }
   FbSnd = true;
-  const bool ok = OpnComPrt(FsComPrtNam) && FpSes->Snd(cls, cod, dat);
+  const bool ok = FpSes->Snd(cls, cod, dat,
+                             {[this](std::size_t n) { GuLstErrMsg = PckTooLngMsg(n, FW.Lge); },
+                              [this] { return OpnComPrt(FsComPrtNam); }});
   FbSnd = false;
   return ok;
 }
 
 bool TVslLnk::SndPckRun(std::uint8_t cod) {
-  const TInsAndTkn& trn = FHst.Edt().Trn();
-  TPgmViw* viw = FHst.PgmViw();
+  const TInsAndTkn& trn = FW.Edt().Trn();
   // What the last run said is history now.
-  FHst.Sta().clearMessage();
+  FW.Sta().clearMessage();
   // The run highlight follows the stream that goes out now. Its vios are
   // taken before sending (which lets events run): the map then hears of every
   // vio that goes. A stream that did not go out completely maps nothing.
-  if (viw) viw->SetRunStm(trn);
+  FW.Run.Stm(trn);
   const bool ok = SndPck(MC_PGM, cod, trn.FpTsmTknLst);
-  if (!ok && (viw = FHst.PgmViw())) viw->ClrRunStm();
+  if (!ok) FW.Run.ClrStm();
   // The robot answers an upload with "transfer complete"; the wait for it
   // starts again with each upload.
   if (ok) {
     EndUplCfm();
     tmrUplCfm.start();
-    if ((viw = FHst.PgmViw())) viw->SndBrk();  // the built-in robot's line is open now
+    FW.Run.SndBrk();  // the built-in robot's line is open now
   }
   return ok;
 }
@@ -485,7 +461,7 @@ bool TVslLnk::SndPckRun(std::uint8_t cod) {
 // Direction pictures
 
 void TVslLnk::FlsDirPic(const char* fil) {
-  FHst.FlsPic(FpQue->LodPic(FHst.AppDir() + "..\\pictures\\" + fil));
+  emit FlsPic(FpQue->LodPic(FW.AppDir + "..\\pictures\\" + fil));
 }
 
 void TVslLnk::ShwDnsPic() { FlsDirPic(GcDnsPic); }
@@ -493,7 +469,7 @@ void TVslLnk::ShwDnsPic() { FlsDirPic(GcDnsPic); }
 void TVslLnk::LodDirPic() {
   // Reading a picture from the disk at the first flash would hold up that
   // packet's effects by the read.
-  for (const char* fil : {GcUpsPic, GcDnsPic}) FpQue->LodPic(FHst.AppDir() + "..\\pictures\\" + fil);
+  for (const char* fil : {GcUpsPic, GcDnsPic}) FpQue->LodPic(FW.AppDir + "..\\pictures\\" + fil);
 }
 
 // ---------------------------------------------------------------------------
@@ -508,7 +484,7 @@ void TVslLnk::AppMsg(std::uint8_t code, std::intptr_t value) {
       if (value) *reinterpret_cast<bool*>(value) = FbComPrtOpn && FbComLnkOky;
       break;
     case 33:
-      FHst.SetRunEna(false);
+      emit RunEna(false);
       PrcMsg();
       break;
     default: ShwMsgBox("#156, Unknown application message received"); break;
@@ -517,17 +493,17 @@ void TVslLnk::AppMsg(std::uint8_t code, std::intptr_t value) {
 
 std::intptr_t TVslLnk::SetPrt(std::intptr_t value) {
   const std::string nam = value == GcSimPrtNum ? std::string(GcSimPrt) : "COM" + std::to_string(value);
-  if (!FHst.KepPrt(nam)) ShwMsgBox("#157, The chosen Comport could not be kept in the settings store");
+  if (!FW.KepPrt(nam)) ShwMsgBox("#157, The chosen Comport could not be kept in the settings store");
   // The choice holds from now on, not only from the next start.
   FsComPrtNam = nam;
   FbComPrtOpn = false;
   // Another port may be another robot: it does not hold the last upload.
-  if (TPgmViw* v = FHst.PgmViw()) v->ClrRunStm();
+  FW.Run.ClrStm();
   const bool ok = OpnComPrt(nam);
   // Another port leaves the built-in robot without a peer: it stops.
   if (!IsSimPrt(nam) && FpSim) {
     FpSim.reset();
-    FHst.SimChg();
+    emit SimChg();
   }
   if (!ok) {
     if (!GuLstErrMsg.empty()) ShwMsgBox(GuLstErrMsg);
@@ -535,7 +511,7 @@ std::intptr_t TVslLnk::SetPrt(std::intptr_t value) {
     // Start-up could not open its port: it ends now, as it would have then.
     FbStaFai = false;
     tmrRcvPckTimOutTmr.start();
-    FHst.StaEnd();
+    emit StaEnd();
   }
   PrcMsg();
   return ok ? 1 : 0;

@@ -3,15 +3,16 @@
 // the effects of the robot's packets, the link timers, the link state and the
 // direction pictures.
 //
-// The serial component calls its events on its own threads. They parse there
-// (the receive record is touched by the receive event alone) and hand what has
-// to happen to a queue that the user interface thread works off in the order
-// the bytes came. A synchronous cue or a message box runs a local event loop;
+// The serial component calls its events on its own threads. The session's
+// parser turns the received bytes into effects there, and the link hands them
+// to a queue that the user interface thread works off in the order the bytes
+// came. A synchronous cue or a message box runs a local event loop;
 // a drain that finds itself started inside another one returns at once, so
 // effects never overtake each other.
 #pragma once
 
 #include <QObject>
+#include <QPixmap>
 #include <QTimer>
 
 #include <chrono>
@@ -24,7 +25,6 @@
 #include "sound/SndCue.h"
 
 class QLineEdit;
-class QPixmap;
 class QPlainTextEdit;
 class QStatusBar;
 class QWidget;
@@ -32,39 +32,27 @@ enum TeComErr : std::int8_t;
 class TComport2p5;
 class TLnkSes;
 class TMtxAndRbf;
+class TRunMrk;
 class TSimThr;
-class TPgmViw;
 class TVioPgmItp;
 class TclsPlyWavFil;
 struct TRcvEff;
 struct TRlsHok;
 
-// What the link needs from the rest of the window.
-class ILnkHst {
-public:
-  virtual ~ILnkHst() = default;
-  virtual TVioPgmItp& Edt() = 0;
-  virtual TPgmViw* PgmViw() = 0;  // none before the field is built
-  virtual TclsPlyWavFil& Ply() = 0;
-  virtual const std::string& AppDir() const = 0;
-  virtual std::uint8_t Lge() const = 0;
-  virtual QStatusBar& Sta() = 0;
+// What the link reads of the window. The editor and the player are made
+// after the link and asked for when needed; the language and the install
+// folder are the window's own values, read where they are kept.
+struct TLnkWnd {
+  std::function<TVioPgmItp&()> Edt;
+  std::function<TclsPlyWavFil&()> Ply;
+  std::function<QStatusBar&()> Sta;
   // The input gate of the tool bar commands: true when the command must not run.
-  virtual bool InpErr() = 0;
-  virtual void ShwErrMsg(const std::string& text) = 0;
-  // Shows the picture over the field while pending events run.
-  virtual void FlsPic(const QPixmap& pic) = 0;
-  // The buttons of the commands bar.
-  virtual void SetRunEna(bool ena) = 0;
-  virtual void RpnRun() = 0;
-  virtual void EnaComSte() = 0;
-  virtual void ShwLnkSte(bool oky) = 0;
+  std::function<bool()> InpErr;
   // Keeps the chosen port in the settings store; false when it cannot.
-  virtual bool KepPrt(const std::string& name) = 0;
-  // The port opened late: start-up ends now, as it would have at its end.
-  virtual void StaEnd() = 0;
-  // The built-in robot's thread started or ended.
-  virtual void SimChg() {}
+  std::function<bool(const std::string&)> KepPrt;
+  const std::string& AppDir;
+  const std::uint8_t& Lge;
+  TRunMrk& Run;
 };
 
 struct TLnkTms {
@@ -75,10 +63,11 @@ struct TLnkTms {
 };
 
 class TVslLnk final : public QObject {
+  Q_OBJECT
 public:
   using TClk = std::function<std::chrono::steady_clock::time_point()>;
   // The diagnostic outputs are hidden children of wnd.
-  TVslLnk(QWidget& wnd, ILnkHst& hst, TLnkTms tms, TClk clk);
+  TVslLnk(QWidget& wnd, TLnkWnd win, TLnkTms tms, TClk clk);
   ~TVslLnk() override;
 
   // Construction steps: the link session (the serial component on the robot's
@@ -146,10 +135,25 @@ public:
   // tbxTst001 ... tbxTst003 (1 to 3) and tbxAdcMeaVal1, 2 (4, 5).
   QLineEdit& Tbx(int num) const;
 
+signals:
+  // What the window shows or does for the link.
+  void ErrMsg(const std::string& text);
+  // Shows the picture over the field while pending events run.
+  void FlsPic(const QPixmap& pic);
+  // The buttons of the commands bar.
+  void RunEna(bool ena);
+  void RunRpn();
+  void ComSteEna();
+  void LnkSte(bool oky);
+  // The port opened late: start-up ends now, as it would have at its end.
+  void StaEnd();
+  // The built-in robot's thread started or ended.
+  void SimChg();
+
 private:
   struct TQue;
   void CrtDgn(QWidget& wnd);
-  void RcvComChr(std::uint8_t data);
+  void RcvEff(std::vector<TRcvEff> eff);
   void ShwCtlEvt();
   void ShwErrEvt(TeComErr code, const std::string& text);
   void ShwLerEvt(std::uint32_t evtNum, std::uint32_t lastErr);
@@ -162,7 +166,6 @@ private:
   bool SndPckRun(std::uint8_t cod);
   void EndUplCfm();
   void LnkDwn();
-  void EndRunViw();
   void FlsDirPic(const char* fil);
   std::string PrtMsg(const std::string& nam, std::uint8_t id);
   // The device of a port name: the built-in robot's line (its thread
@@ -170,7 +173,7 @@ private:
   std::string PrtDev(const std::string& name);
 
   QWidget& FWnd;
-  ILnkHst& FHst;
+  TLnkWnd FW;
   TLnkTms FTms;
   TClk FClk;
   // The built-in robot, started by the first open of its port; it goes

@@ -10,7 +10,7 @@
 #include "sound/SndCue.h"
 
 bool TVslLnk::UplPgm() {
-  if (!FHst.Edt().TrnVioPgm()) {
+  if (!FW.Edt().TrnVioPgm()) {
     PlyCue(SC_UPL_NAC);
     return false;
   }
@@ -18,14 +18,14 @@ bool TVslLnk::UplPgm() {
 }
 
 bool TVslLnk::RunPgm() {
-  FHst.Sta().clearMessage();
+  FW.Sta().clearMessage();
   return SndPck(MC_PGM, MK_RUN, {});
 }
 
 bool TVslLnk::UprPgm() {
-  if (!FHst.Edt().TrnVioPgm()) return false;
+  if (!FW.Edt().TrnVioPgm()) return false;
   if (!SndPckRun(MK_UPR)) {
-    FHst.ShwErrMsg(GuLstErrMsg);
+    emit ErrMsg(GuLstErrMsg);
     return false;
   }
   return true;
@@ -51,22 +51,22 @@ bool RunCmd(bool (TVslLnk::*cmd)(), TVslLnk& l, TeSndCue don, TeSndCue fai, P&& 
 }  // namespace
 
 void TVslLnk::UplClick() {
-  if (FHst.InpErr()) return;
+  if (FW.InpErr()) return;
   RunCmd(&TVslLnk::UplPgm, *this, SC_BTN_UPL, SC_ACC_DEN, [this](TeSndCue c) { return PlyCue(c); },
-         [this](const std::string& m) { FHst.ShwErrMsg(m); });
+         [this](const std::string& m) { emit ErrMsg(m); });
 }
 
 void TVslLnk::RunClick() {
-  if (FHst.InpErr()) return;
+  if (FW.InpErr()) return;
   RunCmd(&TVslLnk::RunPgm, *this, SC_BTN_RUN, SC_CMD_NAC, [this](TeSndCue c) { return PlyCue(c); },
-         [this](const std::string& m) { FHst.ShwErrMsg(m); });
+         [this](const std::string& m) { emit ErrMsg(m); });
 }
 
 void TVslLnk::UprClick() {
-  if (FHst.InpErr()) return;
+  if (FW.InpErr()) return;
   if (RunCmd(&TVslLnk::UprPgm, *this, SC_BTN_UPR, SC_CMD_NAC, [this](TeSndCue c) { return PlyCue(c); },
-             [this](const std::string& m) { FHst.ShwErrMsg(m); })) {
-    FHst.SetRunEna(true);
+             [this](const std::string& m) { emit ErrMsg(m); })) {
+    emit RunEna(true);
     PrcMsg();
   }
 }

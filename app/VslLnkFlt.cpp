@@ -6,16 +6,14 @@
 #include "app/platform/QtStr.h"
 #include "editor/VioAcc.h"
 #include "editor/VioPgmItp.h"
-#include "editor/qt/VioPgmViw.h"
+#include "app/RunMrk.h"
 #include "messages/LnkMsg.h"
 
 void TVslLnk::ShwFlt(std::uint16_t val) {
   const auto adr = static_cast<std::uint8_t>(val & 0xFF), knd = static_cast<std::uint8_t>(val >> 8);
   std::string nam;
   // The frame stays on the vio until the next upload, as a paused robot's does.
-  if (TPgmViw* v = FHst.PgmViw()) {
-    v->RunAdr(adr);
-    if (const TVio* vio = v->RunVio()) nam = VioTypAccNam(FHst.Edt(), vio->Rec().VioTyp);
-  }
-  FHst.Sta().showMessage(QStr(RbtFltMsg(adr, knd, FHst.Lge(), nam)));
+  FW.Run.Adr(adr);
+  if (const TVio* vio = FW.Run.VioAt(adr)) nam = VioTypAccNam(FW.Edt(), vio->Rec().VioTyp);
+  FW.Sta().showMessage(QStr(RbtFltMsg(adr, knd, FW.Lge, nam)));
 }

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string_view>
 
-#include "link/LnkSes.h"
+#include "link/PckPrt.h"
 #include "link/PrtNam.h"
 #include "messages/SysLgeMsg.h"
 
@@ -44,19 +44,22 @@ bool MayOpn(IDocSys& sys, const TFilInf& inf) {
 }
 
 // Reads until a robot's "link established" frame arrives, the line goes, or
-// the time is up.
+// the time is up. The line is the system layer's (a test stands its own in),
+// the frame and its parsing the link session's: BldPck frames, TRcvPrs parses.
 bool LnkChk(IDocSys& sys, int fd, int tmoMs) {
   std::vector<std::uint8_t> frm;
   if (!BldPck(0, MC_CTL, MK_LNK_CHK, {}, frm) || !sys.WrtAll(fd, frm)) return false;
-  TRbtAns ans(MC_CTL, MK_LNK_EST);
+  TRcvPrs prs;
   const std::int64_t end = sys.NowMs() + tmoMs;
   for (;;) {
     const std::int64_t left = end - sys.NowMs();
     if (left <= 0) return false;
     std::vector<std::uint8_t> in;
     if (!sys.RdSome(fd, static_cast<int>(left), in)) return false;
-    for (std::uint8_t b : in)
-      if (ans.Put(b)) return true;
+    for (std::uint8_t b : in) {
+      prs.Put(b);
+      if (prs.Ans(MC_CTL, MK_LNK_EST)) return true;
+    }
   }
 }
 

@@ -9,11 +9,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzSetPlt();
-  TuRcvPck p;
-  RstRcvPck(p);
+  TRcvPrs p;
   for (std::size_t i = 0; i < size; ++i) {
-    const std::vector<TRcvEff> eff = RcvChrEff(p, data[i]);
-    if (p.PckSte == PS_CPL) std::abort();  // the handler takes every complete frame
+    const std::vector<TRcvEff> eff = p.Put(data[i]);
+    if (p.Pck().PckSte == PS_CPL) std::abort();  // the handler takes every complete frame
+    // A frame of the robot's is dispatched: its sequence, the link, the events.
+    if (p.RbtFrm() && (eff.size() < 3 || eff[0].Knd != TeRcvEff::ShwSeq || eff[1].Knd != TeRcvEff::LnkUp)) std::abort();
     for (const TRcvEff& e : eff)
       if (static_cast<unsigned>(e.Knd) > static_cast<unsigned>(TeRcvEff::UplCfm)) std::abort();
   }

@@ -28,15 +28,11 @@ void BndComRbf(TComport2p5& com, TMtxAndRbf& tx, TMtxAndRbf& rx) {
   com.FOnRxdDatAvl = [&rx] { return LckDatAvl(rx); };
 }
 
-bool TRbtAns::Put(std::uint8_t b) {
-  PrsRcvChr(FuPck, b);
-  if (FuPck.PckSte != PS_CPL) return false;
-  const bool ans = FuPck.PckOrg != GcPckOrgOwn && FuPck.MsgCls == FyCls && FuPck.MsgCod == FyCod;
-  RstRcvPck(FuPck);
-  return ans;
-}
+namespace {
+std::uint16_t AnsKey(std::uint8_t cls, std::uint8_t cod) { return static_cast<std::uint16_t>(cls << 8 | cod); }
+}  // namespace
 
-TLnkSes::TLnkSes(void* owner) : FCom(owner) {
+TLnkSes::TLnkSes(void* owner, TRcvGap gap) : FGap(std::move(gap)), FCom(owner) {
   SetRbtLin(FCom, "");
   BndComRbf(FCom, FTx, FRx);
   FCom.FOnComPrtComEvt = [this](TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t b) { OnCom(b); };
@@ -52,13 +48,22 @@ TLnkSes::TLnkSes(void* owner) : FCom(owner) {
 }
 
 void TLnkSes::OnCom(std::uint8_t b) {
-  if (OnByt) {
-    OnByt(b);
-    return;
+  bool gap = false;
+  if (FGap.Gap) {
+    // Nothing waits behind this byte: the next one is still on its way.
+    const bool idl = !FRx.IsCrt() || !LckDatAvl(FRx);
+    const TClk::time_point now = FGap.Now ? FGap.Now() : TClk::now();
+    gap = FbRxIdl && now - FRxLst > *FGap.Gap;
+    FRxLst = now;
+    FbRxIdl = idl;
   }
-  std::lock_guard<std::mutex> l(FMtx);
-  FByt.push_back(b);
-  FCv.notify_all();
+  std::vector<TRcvEff> eff = FPrs.Put(b, gap);
+  if (FPrs.RbtFrm()) {
+    std::lock_guard<std::mutex> l(FMtx);
+    ++FAns[AnsKey(FPrs.Pck().MsgCls, FPrs.Pck().MsgCod)];
+    FCv.notify_all();
+  }
+  if (OnEff) OnEff(std::move(eff));
 }
 
 void TLnkSes::OnErrEvt(TeComErr code, const std::string& text) {
@@ -77,6 +82,11 @@ void TLnkSes::OnErrEvt(TeComErr code, const std::string& text) {
 }
 
 TOpnPrtRes TLnkSes::Opn(const std::string& prt) {
+  // Only while no receive thread runs, which owns the parser otherwise.
+  if (FCom.StpThr()) {
+    FPrs.Rst();
+    FbRxIdl = false;
+  }
   FCom.FsPrtNam = prt;
   {
     std::lock_guard<std::mutex> l(FMtx);
@@ -87,11 +97,10 @@ TOpnPrtRes TLnkSes::Opn(const std::string& prt) {
   return FCom.OpnPrt();
 }
 
-bool TLnkSes::Snd(std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat,
-                  const std::function<void(std::size_t)>& tooLng) {
+bool TLnkSes::Snd(std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat, const TSndHok& hok) {
   TPckOut po;
-  po.TooLng = tooLng;
-  po.OpnPrt = [] { return true; };
+  po.TooLng = hok.TooLng;
+  po.OpnPrt = hok.OpnPrt ? hok.OpnPrt : [] { return true; };
   // The whole frame or nothing: a frame cut short by a full transmit buffer
   // would reach the robot as garbage.
   po.Rsv = [this](std::size_t n) {
@@ -106,14 +115,12 @@ bool TLnkSes::Snd(std::uint8_t cls, std::uint8_t cod, const std::vector<std::uin
 }
 
 TeAnsWai TLnkSes::WaiAns(std::uint8_t cls, std::uint8_t cod, TClk::time_point lim, std::string& why) {
-  TRbtAns ans(cls, cod);
   std::unique_lock<std::mutex> l(FMtx);
   std::optional<TClk::time_point> cls0;  // when the port was first seen closed
   for (;;) {
-    while (!FByt.empty()) {
-      const std::uint8_t b = FByt.front();
-      FByt.pop_front();
-      if (ans.Put(b)) return TeAnsWai::Ans;
+    if (auto it = FAns.find(AnsKey(cls, cod)); it != FAns.end() && it->second > 0) {
+      --it->second;
+      return TeAnsWai::Ans;
     }
     const auto now = TClk::now();
     // The component says nothing of a link that ended during its quiet

@@ -5,8 +5,6 @@
 
 #include "core/Globals.h"
 
-TuRcvPck GuRcvPck;
-
 void RstRcvPck(TuRcvPck& p) { p.PckSte = PS_STA; }
 
 void PrsRcvChr(TuRcvPck& p, std::uint8_t b) {
@@ -60,9 +58,6 @@ void PrsRcvChr(TuRcvPck& p, std::uint8_t b) {
   }
 }
 
-void RstRcvPck() { RstRcvPck(GuRcvPck); }
-void PrsRcvChr(std::uint8_t b) { PrsRcvChr(GuRcvPck, b); }
-
 // ---------------------------------------------------------------------------
 // Sending
 
@@ -84,8 +79,9 @@ bool BldPck(std::uint8_t seq, std::uint8_t cls, std::uint8_t cod, const std::vec
 
 bool SndPck(std::uint8_t& pckCnt, std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat,
             const TPckOut& out) {
-  // Checked before anything happens: the length byte cannot carry more.
-  if (dat.size() > GcPckMaxDat) {
+  // Framed before anything happens: the length byte cannot carry more.
+  std::vector<std::uint8_t> frm;
+  if (!BldPck(pckCnt, cls, cod, dat, frm)) {
     if (out.TooLng) out.TooLng(dat.size());
     return false;
   }
@@ -94,28 +90,14 @@ bool SndPck(std::uint8_t& pckCnt, std::uint8_t cls, std::uint8_t cod, const std:
     GuLstErrMsg = "Comport is not defined";
     return false;
   }
-  if (out.Rsv && !out.Rsv(dat.size() + 7)) return false;
-  auto snd = [&](std::uint8_t b) { return out.SndChr(b); };
-  if (!snd(GcPckSta) || !snd(GcPckOrgOwn)) return false;
-  const std::uint8_t seq = pckCnt++;
-  if (!snd(seq)) return false;
-  if (!snd(static_cast<std::uint8_t>(dat.size())) || !snd(cls) || !snd(cod)) return false;
-  for (std::uint8_t b : dat)
-    if (!snd(b)) return false;
-  return snd(GcPckEnd);
+  if (out.Rsv && !out.Rsv(frm.size())) return false;
+  for (std::size_t i = 0; i < frm.size(); ++i) {
+    // The sequence byte is taken once the line has accepted the frame's start.
+    if (i == 2) ++pckCnt;
+    if (!out.SndChr(frm[i])) return false;
+  }
+  return true;
 }
-
-bool SndUplPck(std::uint8_t& pckCnt, const std::vector<std::uint8_t>& tkn, const TPckOut& out) {
-  return SndPck(pckCnt, MC_PGM, MK_UPL, tkn, out);
-}
-
-bool SndRunPck(std::uint8_t& pckCnt, const TPckOut& out) { return SndPck(pckCnt, MC_PGM, MK_RUN, {}, out); }
-
-bool SndUprPck(std::uint8_t& pckCnt, const std::vector<std::uint8_t>& tkn, const TPckOut& out) {
-  return SndPck(pckCnt, MC_PGM, MK_UPR, tkn, out);
-}
-
-bool SndLnkChkPck(std::uint8_t& pckCnt, const TPckOut& out) { return SndPck(pckCnt, MC_CTL, MK_LNK_CHK, {}, out); }
 
 // ---------------------------------------------------------------------------
 // Receiving
@@ -218,7 +200,9 @@ std::vector<TRcvEff> DspRcvPck(const TuRcvPck& p) {
   return e;
 }
 
-std::vector<TRcvEff> RcvChrEff(TuRcvPck& p, std::uint8_t b, bool gap) {
+std::vector<TRcvEff> TRcvPrs::Put(std::uint8_t b, bool gap) {
+  TuRcvPck& p = FuPck;
+  FbRbt = false;
   if (gap) RstRcvPck(p);
   PrsRcvChr(p, b);
   if (p.PckSte != PS_CPL) return {Eff(TeRcvEff::RstTmo)};
@@ -229,6 +213,7 @@ std::vector<TRcvEff> RcvChrEff(TuRcvPck& p, std::uint8_t b, bool gap) {
     e.push_back(Eff(TeRcvEff::RstTmo));
     return e;
   }
+  FbRbt = true;
   e.push_back(Eff(TeRcvEff::LnkUp));
   e.push_back(Eff(TeRcvEff::PrcMsg));
   std::vector<TRcvEff> d = DspRcvPck(p);

@@ -5,13 +5,15 @@
 // This program sends origin 0x01. A frame has N + 7 bytes; N fits one byte,
 // so a stream of more than 255 data bytes cannot be framed and is refused.
 //
-// Receiving: PrsRcvChr advances the byte parser TuRcvPck; RcvChrEff is the
-// whole packet receive handler for one byte, and returns what the main window
-// has to do, in order, as a list of effects (TRcvEff). The main window carries
-// them out on the user interface thread.
+// Receiving: PrsRcvChr advances the byte parser TuRcvPck; TRcvPrs, the one
+// parser of the robot's frames, holds a record and turns each byte into what
+// its user has to do, in order, as a list of effects (TRcvEff), and tells the
+// robot's answer to a wait for it. The link session owns one; the main window
+// carries its effects out on the user interface thread.
 //
-// Sending: SndPck frames a packet and hands it byte by byte to the serial
-// component, through the two callbacks of TPckOut.
+// Sending: BldPck frames a packet (and alone refuses data that no frame can
+// carry); SndPck hands the frame byte by byte to the serial component,
+// through the callbacks of TPckOut.
 #pragma once
 
 #include <cstdint>
@@ -64,19 +66,13 @@ struct TuRcvPck {
   std::uint8_t DatBuf[GcRcvDatMax] = {};  // not cleared between frames
 };
 
-// The program's receive record, touched only by the packet receive handler.
-extern TuRcvPck GuRcvPck;
-
 void RstRcvPck(TuRcvPck& p);
 void PrsRcvChr(TuRcvPck& p, std::uint8_t b);
-// On GuRcvPck.
-void RstRcvPck();
-void PrsRcvChr(std::uint8_t b);
 
 // ---- Frames ---------------------------------------------------------------
 
 // The frame of a packet with the given sequence byte; false (out untouched)
-// when the data do not fit the length byte.
+// when the data do not fit the length byte. The one length check of a frame.
 bool BldPck(std::uint8_t seq, std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat,
             std::vector<std::uint8_t>& out);
 
@@ -94,18 +90,14 @@ struct TPckOut {
   std::function<bool(std::uint8_t)> SndChr;
 };
 
-// Sends one packet: refuses data of more than 255 bytes (TooLng tells, nothing
-// is sent, the port not touched), opens the port, then hands 0x02, 0x01, the counter (which
-// is then incremented, wrapping after 255), the length, the class, the code,
-// the data and 0x04 to SndChr, stopping with false at the first refused byte.
-// With Rsv, a frame that does not fit is not begun.
-// False also when the port cannot be opened (the counter is unchanged).
+// Sends one packet: data that BldPck cannot frame are refused (TooLng tells,
+// nothing is sent, the port not touched); then it opens the port and hands
+// 0x02, 0x01, the counter (which is then incremented, wrapping after 255),
+// the length, the class, the code, the data and 0x04 to SndChr, stopping with
+// false at the first refused byte. With Rsv, a frame that does not fit is not
+// begun. False also when the port cannot be opened (the counter is unchanged).
 bool SndPck(std::uint8_t& pckCnt, std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat,
             const TPckOut& out);
-bool SndUplPck(std::uint8_t& pckCnt, const std::vector<std::uint8_t>& tkn, const TPckOut& out);
-bool SndRunPck(std::uint8_t& pckCnt, const TPckOut& out);
-bool SndUprPck(std::uint8_t& pckCnt, const std::vector<std::uint8_t>& tkn, const TPckOut& out);
-bool SndLnkChkPck(std::uint8_t& pckCnt, const TPckOut& out);
 
 // Faults for which the simulated robot stops a program.
 enum class TeRbtFlt : std::uint8_t {
@@ -167,13 +159,34 @@ inline constexpr const char* GcTxtMeaCnt = "Two message characters expected in r
 // with the restart of the receive time-out where the frame asks for it.
 std::vector<TRcvEff> DspRcvPck(const TuRcvPck& p);
 
-// The packet receive handler for one byte: parses it and returns its effects.
-// An incomplete frame restarts the time-out; a complete one shows its
-// sequence byte and, from the robot, marks the link up and is dispatched.
-// Gap: the line was silent before this byte for longer than a frame ever
-// pauses. A frame begun before it is given up (a glitch or a robot reset cut
-// it), so that its rest is not taken from the next frame.
-std::vector<TRcvEff> RcvChrEff(TuRcvPck& p, std::uint8_t b, bool gap = false);
+// The parser of the robot's frames: its own receive record, and what each
+// byte makes its user do.
+class TRcvPrs {
+public:
+  TRcvPrs() { RstRcvPck(FuPck); }
+  // The packet receive handler for one byte: parses it and returns its
+  // effects. An incomplete frame restarts the time-out; a complete one shows
+  // its sequence byte and, from the robot, marks the link up and is
+  // dispatched. Gap: the line was silent before this byte for longer than a
+  // frame ever pauses. A frame begun before it is given up (a glitch or a
+  // robot reset cut it), so that its rest is not taken from the next frame.
+  std::vector<TRcvEff> Put(std::uint8_t b, bool gap = false);
+  // The byte last put completed a frame that came from the robot (an echo of
+  // our own frame carries our origin and does not count).
+  bool RbtFrm() const { return FbRbt; }
+  // ... of this class and code: the robot's answer to a wait for it.
+  bool Ans(std::uint8_t cls, std::uint8_t cod) const { return FbRbt && FuPck.MsgCls == cls && FuPck.MsgCod == cod; }
+  // A new record: a frame begun is given up.
+  void Rst() {
+    RstRcvPck(FuPck);
+    FbRbt = false;
+  }
+  const TuRcvPck& Pck() const { return FuPck; }
+
+private:
+  TuRcvPck FuPck;
+  bool FbRbt = false;
+};
 
 // Merges the effects of later bytes into those queued before them, when both
 // consist only of effects whose latest value is all that counts (the link

@@ -191,7 +191,7 @@ TEST(LnkSes, SendsWholeFramesAndWaitsForTheAnswer) {
   ses.Com().FbBlkCbk = false;
   ASSERT_TRUE(ses.Snd(MC_PGM, MK_UPL, {0xA0, 0xAE}));
   std::size_t tooLng = 0;
-  EXPECT_FALSE(ses.Snd(MC_PGM, MK_UPR, B(256, 0xA0), [&](std::size_t n) { tooLng = n; }));
+  EXPECT_FALSE(ses.Snd(MC_PGM, MK_UPR, B(256, 0xA0), {[&](std::size_t n) { tooLng = n; }, {}}));
   EXPECT_EQ(tooLng, 256u);
   ASSERT_TRUE(ses.Snd(MC_CTL, MK_LNK_CHK, {}));
   EXPECT_EQ(pty.Rd(16), (B{2, 1, 0, 2, 1, 0, 0xA0, 0xAE, 4, 2, 1, 1, 0, 0, 5, 4}));

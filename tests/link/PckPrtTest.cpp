@@ -3,6 +3,7 @@
 // frame fuzzer's and the link's load test's.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -80,6 +81,14 @@ B Hex(std::istream& is, std::vector<bool>* gaps = nullptr, std::size_t* from = n
   return b;
 }
 
+// The packets that the commands send, by their names in the cases.
+struct TPckCmd {
+  const char* Nam;
+  std::uint8_t Cls, Cod;
+};
+constexpr TPckCmd GcPckCmd[] = {
+    {"upl", MC_PGM, MK_UPL}, {"run", MC_PGM, MK_RUN}, {"upr", MC_PGM, MK_UPR}, {"chk", MC_CTL, MK_LNK_CHK}};
+
 void Snd(std::istream& is) {
   std::string cnt, cmd;
   is >> cnt >> cmd;
@@ -91,10 +100,9 @@ void Snd(std::istream& is) {
                       got.push_back(b);
                       return true;
                     }};
-  const bool ok = cmd == "upl"   ? SndUplPck(c, dat, out)
-                  : cmd == "run" ? SndRunPck(c, out)
-                  : cmd == "upr" ? SndUprPck(c, dat, out)
-                                 : SndLnkChkPck(c, out);
+  const auto* pck = std::find_if(std::begin(GcPckCmd), std::end(GcPckCmd), [&](const TPckCmd& p) { return cmd == p.Nam; });
+  ASSERT_NE(pck, std::end(GcPckCmd)) << cmd;
+  const bool ok = SndPck(c, pck->Cls, pck->Cod, dat, out);
   std::string rest;
   std::getline(is >> std::ws, rest);
   if (rest == "long") {
@@ -115,13 +123,13 @@ void Rcv(std::istream& is) {
   std::size_t from = 0;
   const B in = Hex(is, &gap, &from);
   const L exp = Eff(is);
-  TuRcvPck p;
+  TRcvPrs p;
   for (std::size_t i = 0; i + 1 < in.size(); ++i)
     if (i < from)
-      RcvChrEff(p, in[i], gap[i]);
+      p.Put(in[i], gap[i]);
     else
-      EXPECT_EQ(Str(RcvChrEff(p, in[i], gap[i])), " RstTmo") << "byte " << i;
-  EXPECT_EQ(Str(RcvChrEff(p, in.back(), gap.back())), Str(exp));
+      EXPECT_EQ(Str(p.Put(in[i], gap[i])), " RstTmo") << "byte " << i;
+  EXPECT_EQ(Str(p.Put(in.back(), gap.back())), Str(exp));
 }
 
 void Mrg(std::istream& is) {
@@ -139,12 +147,14 @@ void Mrg(std::istream& is) {
 void Ans(std::istream& is) {
   std::string cls, cod;
   is >> cls >> cod;
-  TRbtAns ans(static_cast<std::uint8_t>(std::stoul(cls, nullptr, 16)),
-              static_cast<std::uint8_t>(std::stoul(cod, nullptr, 16)));
+  const auto c = static_cast<std::uint8_t>(std::stoul(cls, nullptr, 16));
+  const auto d = static_cast<std::uint8_t>(std::stoul(cod, nullptr, 16));
+  TRcvPrs prs;
   std::string got;
   int frm = 0;
   for (std::uint8_t b : Hex(is)) {
-    if (ans.Put(b)) got += (got.empty() ? "" : " ") + std::to_string(frm);
+    prs.Put(b);
+    if (prs.Ans(c, d)) got += (got.empty() ? "" : " ") + std::to_string(frm);
     if (b == 0x04) ++frm;
   }
   std::string exp;
@@ -187,7 +197,7 @@ TEST(PckPrt, SendFailuresLeaveTheirReasonAndTheCounter) {
                         got.push_back(b);
                         return true;
                       }};
-    EXPECT_FALSE(SndUplPck(cnt, {0xA0}, out));
+    EXPECT_FALSE(SndPck(cnt, MC_PGM, MK_UPL, {0xA0}, out));
     EXPECT_EQ(got, rfs < 0 ? B{} : (B{0x02, 0x01, 0x04, 0x01}));
     EXPECT_EQ(cnt, rfs < 0 ? 4 : 5);
     EXPECT_EQ(GuLstErrMsg, rfs < 0 ? "cannot be opened" : "");

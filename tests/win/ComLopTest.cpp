@@ -71,11 +71,19 @@ protected:
     Nam = pr.substr(0, pr.find(','));
     Far = std::make_unique<TFar>(pr.substr(pr.find(',') + 1));
     ASSERT_TRUE(Far->Ok()) << "the far end cannot be opened";
-    Ses.Com().FiRdTmo = 50ms;
-    Ses.OnByt = [this](std::uint8_t b) {
+    SetRbtLin(Com, "");
+    BndComRbf(Com, Tx, Rx);
+    Com.FiRdTmo = 50ms;
+    Com.FOnComPrtComEvt = [this](TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t b) {
       std::lock_guard<std::mutex> lk(Mtx);
       Got.push_back(b);
     };
+    Com.FOnComPrtCtlEvt = [](TComport2p5*, std::uint32_t) {};
+    Com.FOnComPrtErrEvt = [](TComport2p5*, std::int8_t, const std::string&) {};
+  }
+  TOpnPrtRes Opn() {
+    Com.FsPrtNam = Nam;
+    return Com.OpnPrt();
   }
   // What has reached the component's owner once n bytes have or the time is up.
   std::vector<unsigned> Rcv(std::size_t n, std::chrono::milliseconds tmo) {
@@ -91,9 +99,13 @@ protected:
   TFakePlatform Fp;
   std::string Nam;
   std::unique_ptr<TFar> Far;
-  TLnkSes Ses;
   std::mutex Mtx;
   std::vector<unsigned> Got;
+  // The component as the link session binds it, its raw bytes to Got; after
+  // what its threads reach, so that they end first.
+  TTxMtxAndRbf Tx;
+  TRxMtxAndRbf Rx;
+  TComport2p5 Com{nullptr};
 };
 
 std::vector<std::uint8_t> AllBytes() {
@@ -103,9 +115,9 @@ std::vector<std::uint8_t> AllBytes() {
 }
 
 TEST_F(ComLop, EveryByteValueCrossesBothWaysInOrder) {
-  ASSERT_EQ(Ses.Opn(Nam), TeOpnPrt::Ok);
-  Ses.Com().FbBlkCbk = false;
-  for (std::uint8_t b : AllBytes()) ASSERT_TRUE(Ses.Com().SndChr(b));
+  ASSERT_EQ(Opn(), TeOpnPrt::Ok);
+  Com.FbBlkCbk = false;
+  for (std::uint8_t b : AllBytes()) ASSERT_TRUE(Com.SndChr(b));
   EXPECT_EQ(Far->Rd(256, 5s), AllBytes());
   ASSERT_TRUE(Far->Wr(AllBytes()));
   const std::vector<std::uint8_t> all = AllBytes();
@@ -113,30 +125,30 @@ TEST_F(ComLop, EveryByteValueCrossesBothWaysInOrder) {
 }
 
 TEST_F(ComLop, TheQuietPeriodHoldsWhatIsSentAndDropsWhatComes) {
-  ASSERT_EQ(Ses.Opn(Nam), TeOpnPrt::Ok);
-  ASSERT_TRUE(Ses.Com().FbBlkCbk);
-  ASSERT_TRUE(Ses.Com().SndChr(0x41));
+  ASSERT_EQ(Opn(), TeOpnPrt::Ok);
+  ASSERT_TRUE(Com.FbBlkCbk);
+  ASSERT_TRUE(Com.SndChr(0x41));
   ASSERT_TRUE(Far->Wr({0x01, 0x02}));
   EXPECT_TRUE(Far->Rd(1, 200ms).empty()) << "nothing reaches the line in the quiet period";
   EXPECT_TRUE(Rcv(1, 200ms).empty()) << "nothing is delivered in the quiet period";
-  Ses.Com().FbBlkCbk = false;
+  Com.FbBlkCbk = false;
   EXPECT_EQ(Far->Rd(1, 2s), std::vector<std::uint8_t>{0x41}) << "the held byte goes out when it ends";
   ASSERT_TRUE(Far->Wr({0x03}));
   EXPECT_EQ(Rcv(1, 2s), std::vector<unsigned>{0x03});
 }
 
 TEST_F(ComLop, AReopenedPortCarriesOnAndASilentLineFiresNothing) {
-  ASSERT_EQ(Ses.Opn(Nam), TeOpnPrt::Ok);
-  ASSERT_EQ(Ses.Com().OpnPrt(), TeOpnPrt::Ok) << "a second open reopens";
-  Ses.Com().FbBlkCbk = false;
-  const std::uint64_t emp = Ses.Com().FiEmpRdCnt.load();
+  ASSERT_EQ(Opn(), TeOpnPrt::Ok);
+  ASSERT_EQ(Com.OpnPrt(), TeOpnPrt::Ok) << "a second open reopens";
+  Com.FbBlkCbk = false;
+  const std::uint64_t emp = Com.FiEmpRdCnt.load();
   std::this_thread::sleep_for(300ms);
-  EXPECT_GE(Ses.Com().FiEmpRdCnt.load(), emp + 2) << "silent reads end after their time and start again";
+  EXPECT_GE(Com.FiEmpRdCnt.load(), emp + 2) << "silent reads end after their time and start again";
   EXPECT_TRUE(Rcv(1, 0ms).empty());
-  ASSERT_TRUE(Ses.Com().SndChr(0x5A));
+  ASSERT_TRUE(Com.SndChr(0x5A));
   EXPECT_EQ(Far->Rd(1, 2s), std::vector<std::uint8_t>{0x5A});
-  EXPECT_TRUE(Ses.Com().StpThr());
-  EXPECT_TRUE(Ses.Com().StaThr());
+  EXPECT_TRUE(Com.StpThr());
+  EXPECT_TRUE(Com.StaThr());
   ASSERT_TRUE(Far->Wr({0x7E}));
   EXPECT_EQ(Rcv(1, 2s), std::vector<unsigned>{0x7E}) << "restarted threads read again";
 }

@@ -110,28 +110,32 @@ bool PrsArg(int argc, char** argv, TBchOpt& o) {
   return true;
 }
 
-// The component on the slave end of a pseudo-terminal pair, counting what it
-// receives and checking that byte i is i * 7.
+// The component on the slave end of a pseudo-terminal pair, bound to its
+// two ring buffers on the robot's line as the link session binds it, but
+// counting the raw bytes it receives (no frames) and checking that byte i is i * 7.
 struct TBchLnk {
-  TLnkSes Ses;
+  TTxMtxAndRbf Tx;
+  TRxMtxAndRbf Rx;
+  TComport2p5 Com{nullptr};  // after the buffers: its threads end before they go
   std::atomic<std::size_t> Rcv{0};
   std::atomic<bool> Bad{false};
   std::atomic<bool> LnkErr{false};
 
   explicit TBchLnk(const std::string& pth) {
-    Ses.OnByt = [this](std::uint8_t d) {
+    SetRbtLin(Com, pth);
+    BndComRbf(Com, Tx, Rx);
+    Com.FOnComPrtComEvt = [this](TComport2p5*, std::uint8_t, std::uint32_t, std::uint8_t d) {
       const std::size_t i = Rcv.load(std::memory_order_relaxed);
       if (d != static_cast<std::uint8_t>(i * 7)) Bad = true;
       Rcv.store(i + 1, std::memory_order_release);
     };
-    auto err = [this](TeComErr c, const std::string& t) {
+    Com.FOnComPrtErrEvt = [this](TComport2p5*, std::int8_t c, const std::string& t) {
       std::fprintf(stderr, "link error %d: %s\n", c, t.c_str());
       LnkErr = true;
     };
-    Ses.OnEnd = err;
-    Ses.OnErr = err;
-    if (const TOpnPrtRes r = Ses.Opn(pth); !r.Ok()) Die("OpnPrt gave " + std::to_string(r.Cod()));
-    Ses.Com().FbBlkCbk = false;
+    Com.FOnComPrtCtlEvt = [](TComport2p5*, std::uint32_t) {};
+    if (const TOpnPrtRes r = Com.OpnPrt(); !r.Ok()) Die("OpnPrt gave " + std::to_string(r.Cod()));
+    Com.FbBlkCbk = false;
   }
 };
 
@@ -218,7 +222,7 @@ int main(int argc, char** argv) {
   MakRaw(slv);
 
   auto lnk = std::make_unique<TBchLnk>(::ttyname(slv));
-  const double txRat = MeaTx(lnk->Ses.Com(), mst, o.NByt);
+  const double txRat = MeaTx(lnk->Com, mst, o.NByt);
   const double rxRat = MeaRx(*lnk, mst, o.NByt);
   const double idl = MeaIdl(o.IdlSec);
   lnk.reset();

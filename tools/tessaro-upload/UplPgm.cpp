@@ -149,11 +149,14 @@ bool OpnUpl(TLnkSes& ses, const std::string& prt, const std::string& pth, std::o
   return false;
 }
 
+// The code of the frame: upload, or upload and run.
+std::uint8_t UplCod(const TuUplOpt& opt) { return opt.Run ? MK_UPR : MK_UPL; }
+
 // Queues the frame; it leaves when the quiet start is over.
 bool SndUpl(TLnkSes& ses, const TuUplOpt& opt, const std::vector<std::uint8_t>& stm, const std::string& pth,
             std::ostream& err) {
   GuLstErrMsg.clear();
-  if (ses.Snd(MC_PGM, opt.Run ? MK_UPR : MK_UPL, stm)) return true;
+  if (ses.Snd(MC_PGM, UplCod(opt), stm)) return true;
   if (!ses.Com().PrtOpn())
     err << LstTxt(pth, "the port was closed");
   else
@@ -250,7 +253,8 @@ int RunUpl(const TuUplOpt& opt, std::ostream& out, std::ostream& err) {
         if (GuSysLgeMsg) lst = GuSysLgeMsg->GetSysMsg(SUM_LNK_DEV_LST, opt.Pgm.Lge);
       }))
     return GcUplErr;
-  if (stm.size() > GcPckMaxDat) {
+  // Refused before any port is opened: every robot would get the same frame.
+  if (std::vector<std::uint8_t> frm; !BldPck(0, MC_PGM, UplCod(opt), stm, frm)) {
     err << PckTooLngMsg(stm.size(), opt.Pgm.Lge) << "\n";
     return GcUplErr;
   }
