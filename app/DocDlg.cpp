@@ -13,6 +13,7 @@
 #include "app/VslCnvLgc.h"
 #include "link/PrtNam.h"
 #include "messages/SysLgeMsg.h"
+#include "messages/SysMsgBui.h"
 
 // The worker may outlive the dialog: it keeps its own system and texts, and
 // leaves its report in the job, which the dialog collects on its own thread.
@@ -53,10 +54,10 @@ TfrmConDoc::TfrmConDoc(QWidget* owner, TMakSys mak) : QDialog(owner), FMak(std::
 
 void TfrmConDoc::SetLge(std::uint8_t lge) {
   FbyLge = lge;
-  setWindowTitle(QString::fromStdString(LgeTxt(DM_TTL_DOC, lge)));
+  setWindowTitle(QString::fromStdString(SysMsgOr(DM_TTL_DOC, lge)));
   memRpt->setAccessibleName(windowTitle());
-  btnAgn->setText(QString::fromStdString(LgeTxt(SUM_DOC_AGN, lge)));
-  btnCls->setText(QString::fromStdString(LgeTxt(SUM_BTN_CLS, lge)));
+  btnAgn->setText(QString::fromStdString(SysMsgOr(SUM_DOC_AGN, lge)));
+  btnCls->setText(QString::fromStdString(SysMsgOr(SUM_BTN_CLS, lge)));
 }
 
 TfrmConDoc::~TfrmConDoc() {

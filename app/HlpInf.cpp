@@ -71,14 +71,14 @@ TfrmHlpInf::TfrmHlpInf(QWidget* owner) : QDialog(owner) {
 }
 
 void TfrmHlpInf::SetLge(std::uint8_t lge) {
-  setWindowTitle(QString::fromStdString(LgeTxt(SUM_MNU_INF, lge)));
+  setWindowTitle(QString::fromStdString(SysMsgOr(SUM_MNU_INF, lge)));
   const struct {
     QLabel* Lbl;
     std::uint8_t Id;
   } lbl[] = {{Label1, SUM_INF_VER}, {Label3, SUM_INF_RGT}, {Label2, SUM_INF_WHY}, {Label4, SUM_INF_HLP},
              {Label5, SUM_INF_MAD}};
   for (const auto& l : lbl) {
-    l.Lbl->setText(QString::fromStdString(LgeTxt(l.Id, lge)));
+    l.Lbl->setText(QString::fromStdString(SysMsgOr(l.Id, lge)));
     l.Lbl->adjustSize();
   }
   LblBld->move(Label1->x() + Label1->width() + 6, Label1->y());

@@ -23,6 +23,8 @@ public:
   // The caption and the notices in language lge (0 English, 1 Dutch, 2 German).
   void SetLge(std::uint8_t lge);
 
+
+private:
   QLabel* Label1 = nullptr;  // version
   QLabel* LblBld = nullptr;  // the build, beside the version
   QLabel* Label3 = nullptr;  // rights notice

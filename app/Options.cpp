@@ -15,6 +15,7 @@
 #include "core/WndMsg.h"
 #include "editor/qt/VioFldAcc.h"
 #include "link/PrtNam.h"
+#include "messages/SysMsgBui.h"
 
 TfrmOptions::TfrmOptions(QWidget* owner, TScnPrt scan) : QDialog(owner), FScn(std::move(scan)) {
   setObjectName("frmOptions");
@@ -64,7 +65,7 @@ TfrmOptions::TfrmOptions(QWidget* owner, TScnPrt scan) : QDialog(owner), FScn(st
 
 void TfrmOptions::SetLge(std::uint8_t lge) {
   FbyLgeIdx = lge;
-  auto txt = [lge](std::uint8_t id) { return QString::fromStdString(LgeTxt(id, lge)); };
+  auto txt = [lge](std::uint8_t id) { return QString::fromStdString(SysMsgOr(id, lge)); };
   setWindowTitle(txt(SUM_MNU_OPT));
   gbxComport->setTitle(txt(SUM_OPT_COM));
   btnCls->setText(txt(SUM_BTN_CLS));
@@ -86,7 +87,7 @@ void TfrmOptions::ShwSte(std::uint8_t id, int num) {
     case SUM_OPT_NOT_OPN: break;
     default: lblComPrtSte->clear(); return;
   }
-  QString t = QString::fromStdString(LgeTxt(id, FbyLgeIdx));
+  QString t = QString::fromStdString(SysMsgOr(id, FbyLgeIdx));
   // The built-in robot is named where a port would be.
   if (num == GcSimPrtNum) t.replace("COM%1", QString::fromStdString(SimPrtTxt(FbyLgeIdx)));
   lblComPrtSte->setText(t.contains("%1") ? t.arg(num) : t);
@@ -128,7 +129,7 @@ void TfrmOptions::ScnComPrt(std::vector<TComPrtEnt>& lst) {
         // "COM5 (/dev/ttyUSB0, /dev/zefor)"; mapped to the link itself: "COM13 (/dev/zefor, /dev/ttyUSB7)".
         inr = dev == FsZfrLnk ? FsZfrLnk + ", " + zfr.Dev : dev + ", " + FsZfrLnk;
       }
-      txt += " (" + inr + (PrtInUse(dev) ? ", " + LgeTxt(SUM_OPT_USE, FbyLgeIdx) : "") + ")";
+      txt += " (" + inr + (PrtInUse(dev) ? ", " + SysMsgOr(SUM_OPT_USE, FbyLgeIdx) : "") + ")";
     }
     lst.push_back({txt, n});
   }
@@ -136,7 +137,7 @@ void TfrmOptions::ScnComPrt(std::vector<TComPrtEnt>& lst) {
   // entries above keep their places), with the port that choosing it maps.
   if (!zfrLst && zfr.Num > 0) {
     lst.push_back({"COM" + std::to_string(zfr.Num) + " (" + FsZfrLnk + ", " + zfr.Dev +
-                       (PrtInUse(zfr.Dev) ? ", " + LgeTxt(SUM_OPT_USE, FbyLgeIdx) : "") + ")",
+                       (PrtInUse(zfr.Dev) ? ", " + SysMsgOr(SUM_OPT_USE, FbyLgeIdx) : "") + ")",
                    zfr.Num});
     if (!zfr.Lst) FiZfrNum = zfr.Num;
   }

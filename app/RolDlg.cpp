@@ -19,6 +19,7 @@
 #include "core/SafFil.h"
 #include "core/Seams.h"
 #include "link/PrtNam.h"
+#include "messages/SysMsgBui.h"
 
 // The worker may outlive the window: it keeps its own system and texts, and
 // posts its rows to the window only while the window is there (Rcv, under Mtx;
@@ -31,7 +32,7 @@ struct TfrmRolCal::TJob {
 
 namespace {
 
-QString Txt(std::uint8_t id, std::uint8_t lge) { return QString::fromStdString(LgeTxt(id, lge)); }
+QString Txt(std::uint8_t id, std::uint8_t lge) { return QString::fromStdString(SysMsgOr(id, lge)); }
 
 // The width that the column "What to do" has at least, where the screen allows.
 constexpr int GcRolDoWdt = 360;
@@ -168,17 +169,17 @@ void TfrmRolCal::btnSavClick() {
   const std::string rpt = Report();
   if (rpt.empty()) return;
   const std::uint8_t lge = FbyLge;
-  const TFilDlgReq req{LgeTxt(DM_ALL_FLT, lge) + " (*.txt)|*.txt", {}};
+  const TFilDlgReq req{SysMsgOr(DM_ALL_FLT, lge) + " (*.txt)|*.txt", {}};
   std::string name;
   if (!GuFilDlg().Sav(req, name)) return;
   if (std::filesystem::path(name).extension().empty()) name += ".txt";
   std::error_code ec;
   if (std::filesystem::exists(name, ec) &&
-      ShwMsgBox(LgeTxt(SUM_FIL_OVR, lge),
-                LgeTxt(SUM_FIL_OVR_CAP, lge), TeMsgBtn::YesNo) != TeMsgAns::Yes)
+      ShwMsgBox(SysMsgOr(SUM_FIL_OVR, lge),
+                SysMsgOr(SUM_FIL_OVR_CAP, lge), TeMsgBtn::YesNo) != TeMsgAns::Yes)
     return;
   std::string why;
   if (!WrtFilSaf(name, rpt, why))
-    ShwMsgBox(DocFmt(LgeTxt(DM_ALL_SAV_ERR, lge), {name, why}),
-              LgeTxt(SUM_ERR_CAP, lge));
+    ShwMsgBox(DocFmt(SysMsgOr(DM_ALL_SAV_ERR, lge), {name, why}),
+              SysMsgOr(SUM_ERR_CAP, lge));
 }

@@ -28,6 +28,7 @@
 #include "sim/SimCmd.h"
 #include "sim/SimThr.h"
 #include "sim/qt/ArnWgt.h"
+#include "messages/SysMsgBui.h"
 
 namespace {
 // The pane's look at the robot: at most 60 times a second while something
@@ -178,7 +179,7 @@ QWidget* TSimPan::BldInp(QWidget* top) {
 
 void TSimPan::RfsTxt() {
   const std::uint8_t lge = FLge();
-  auto txt = [lge](std::uint8_t id) { return QString::fromStdString(LgeTxt(id, lge)); };
+  auto txt = [lge](std::uint8_t id) { return QString::fromStdString(SysMsgOr(id, lge)); };
   const QString pan = txt(SUM_SIM_PAN);
   setWindowTitle(pan);
   toggleViewAction()->setText(pan);
@@ -364,10 +365,10 @@ void TSimPan::ShwWhy(const TuSimWhy& why) {
   const std::uint8_t lge = FLge();
   std::string txt;
   switch (why.Knd) {
-    case TeSimWhy::Usr: txt = LgeTxt(SUM_SIM_WHY_USR, lge); break;
-    case TeSimWhy::Brk: txt = LgeTxt(SUM_SIM_WHY_BRK, lge); break;
-    case TeSimWhy::Stp: txt = LgeTxt(SUM_SIM_WHY_STP, lge); break;
-    case TeSimWhy::Cpl: txt = LgeTxt(SUM_SIM_WHY_CPL, lge); break;
+    case TeSimWhy::Usr: txt = SysMsgOr(SUM_SIM_WHY_USR, lge); break;
+    case TeSimWhy::Brk: txt = SysMsgOr(SUM_SIM_WHY_BRK, lge); break;
+    case TeSimWhy::Stp: txt = SysMsgOr(SUM_SIM_WHY_STP, lge); break;
+    case TeSimWhy::Cpl: txt = SysMsgOr(SUM_SIM_WHY_CPL, lge); break;
     // A fault is told by the robot's own report, a halt by what halted it.
     default: return;
   }

@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "sim/SimRbt.h"
@@ -57,9 +58,10 @@ public:
   long Pnt() const;  // the arena's repaints so far
 
   // Called under the robot's lock when the pane first sees a robot.
-  std::function<void(TSimDrv&)> FOnSim;
+  void SetOnSim(std::function<void(TSimDrv&)> fn) { FOnSim = std::move(fn); }
 
 private:
+  std::function<void(TSimDrv&)> FOnSim;
   void BldCtl();
   QWidget* BldInp(QWidget* top);
   void DoCmd(TeCmd c);

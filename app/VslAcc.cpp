@@ -21,10 +21,11 @@
 #include "messages/SysMsgIdf.h"
 #include "sound/PlyWavFil.h"
 #include "sound/SndCue.h"
+#include "messages/SysMsgBui.h"
 
 namespace {
 
-QString Txt(std::uint8_t id, std::uint8_t lge) { return QString::fromStdString(LgeTxt(id, lge)); }
+QString Txt(std::uint8_t id, std::uint8_t lge) { return QString::fromStdString(SysMsgOr(id, lge)); }
 
 // The entry of a "|" list; empty when the list is shorter.
 QString Itm(const QString& lst, int idx) { return lst.split('|').value(idx); }

@@ -99,14 +99,6 @@ public:
   void ShwStaRpt();
 
   // Handlers of the menus and tool buttons.
-  void smnFilOpnClick();
-  void smnFilSavClick();
-  void smnFilSasClick();
-  void tbnUplClick();
-  void tbnRunClick();
-  void tbnUprClick();
-  void tbnComSteClick();
-  bool StaDblClkUpr();
 
   // The components.
   TVslLnk& Lnk() { return *FpLnk; }

@@ -70,10 +70,11 @@ void TfrmVslCnv::CrtCmp() {
   FpLnk = std::make_unique<TVslLnk>(*this, std::move(lw),
                                     TLnkTms{t.BlkComPrtCupMsg, t.RcvPckTimOut, t.UplCfm, t.RcvChrGap}, FCfg.Clk);
   WirLnk();
-  connect(FpTbr->Tbn(TeTbn::Upl), &QAction::triggered, this, &TfrmVslCnv::tbnUplClick);
-  connect(FpTbr->Tbn(TeTbn::Run), &QAction::triggered, this, &TfrmVslCnv::tbnRunClick);
-  connect(FpTbr->Tbn(TeTbn::Upr), &QAction::triggered, this, &TfrmVslCnv::tbnUprClick);
-  connect(FpTbr->Tbn(TeTbn::ComSte), &QAction::triggered, this, &TfrmVslCnv::tbnComSteClick);
+  // The commands bar's buttons are the link's commands.
+  connect(FpTbr->Tbn(TeTbn::Upl), &QAction::triggered, FpLnk.get(), &TVslLnk::UplClick);
+  connect(FpTbr->Tbn(TeTbn::Run), &QAction::triggered, FpLnk.get(), &TVslLnk::RunClick);
+  connect(FpTbr->Tbn(TeTbn::Upr), &QAction::triggered, FpLnk.get(), &TVslLnk::UprClick);
+  connect(FpTbr->Tbn(TeTbn::ComSte), &QAction::triggered, FpLnk.get(), &TVslLnk::ComSteClick);
 }
 
 // What the link tells the window.
@@ -111,11 +112,3 @@ void TfrmVslCnv::FlsPic(const QPixmap& pic) {
   PrcMsg();
 }
 
-void TfrmVslCnv::tbnUplClick() { FpLnk->UplClick(); }
-void TfrmVslCnv::tbnRunClick() { FpLnk->RunClick(); }
-void TfrmVslCnv::tbnUprClick() { FpLnk->UprClick(); }
-void TfrmVslCnv::tbnComSteClick() { FpLnk->ComSteClick(); }
-bool TfrmVslCnv::StaDblClkUpr() { return FpLnk->StaDblClkUpr(); }
-void TfrmVslCnv::smnFilOpnClick() { FpDoc->Opn(); }
-void TfrmVslCnv::smnFilSavClick() { FpDoc->Sav(); }
-void TfrmVslCnv::smnFilSasClick() { FpDoc->Sas(); }

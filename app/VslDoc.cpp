@@ -18,6 +18,7 @@
 #include "core/Seams.h"
 #include "editor/VioKep.h"
 #include "editor/VioPgmItp.h"
+#include "messages/SysMsgBui.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ const QString GcDrtMrk = QStringLiteral(" *");
 
 // The one filter of both dialogs: description and pattern.
 std::string VioFlt(std::uint8_t lge) {
-  return LgeTxt(SUM_FIL_FLT, lge) + " (" + "*." + GcVioExt + ")|" + "*." + GcVioExt;
+  return SysMsgOr(SUM_FIL_FLT, lge) + " (" + "*." + GcVioExt + ")|" + "*." + GcVioExt;
 }
 
 }  // namespace
@@ -109,7 +110,7 @@ void TVslDoc::BldRctMnu() {
 }
 
 void TVslDoc::RfsTxt(std::uint8_t lge) {
-  auto txt = [lge](std::uint8_t id) { return QStr(LgeTxt(id, lge)); };
+  auto txt = [lge](std::uint8_t id) { return QStr(SysMsgOr(id, lge)); };
   mmnFil->setTitle(txt(SUM_MNU_FIL));
   smnFilOpn->setText(txt(SUM_MNU_OPN));
   smnFilSav->setText(txt(SUM_MNU_SAV));
@@ -263,8 +264,8 @@ void TVslDoc::Sas() {
     name += ext;
   std::error_code ec;
   if (std::filesystem::exists(name, ec)) {
-    const TeMsgAns ans = ShwMsgBox(LgeTxt(SUM_FIL_OVR, lge),
-                                   LgeTxt(SUM_FIL_OVR_CAP, lge),
+    const TeMsgAns ans = ShwMsgBox(SysMsgOr(SUM_FIL_OVR, lge),
+                                   SysMsgOr(SUM_FIL_OVR_CAP, lge),
                                    TeMsgBtn::YesNoCancel);
     if (ans != TeMsgAns::Yes) return;
     // The old file stays until the new one is complete: the writer replaces it

@@ -115,7 +115,7 @@ void TVslFld::CrtViw(TVioPgmItp* edt, TVslSet& set) {
   FpPgmViw->Zom().SetOnKep([&set](const std::string& nam, const std::string& val) { set.KepViw(nam, val); });
   FpSimPan = new TSimPan(FWnd, FWnd.RunMrk(), *scbVioFld, [&w] { return w.Lnk().Sim(); }, [&w] { return w.LgeIdx(); });
   // The trace names the sensor and actor tokens as the field does.
-  FpSimPan->FOnSim = [&ed](TSimDrv& d) { d.Rbt().TknNam().Set(ed.SarAndTkn()); };
+  FpSimPan->SetOnSim([&ed](TSimDrv& d) { d.Rbt().TknNam().Set(ed.SarAndTkn()); });
   w.Doc().BndHst();
   FpAcc = std::make_unique<TVslAcc>(FWnd);
 }

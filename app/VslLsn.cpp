@@ -20,6 +20,7 @@
 #include "editor/VioLsn.h"
 #include "editor/VioPgmItp.h"
 #include "messages/SysMsgIdf.h"
+#include "messages/SysMsgBui.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ void TVslLsn::Opn() {
   GuLstErrMsg.clear();
   const std::uint8_t lge = FLge();
   const std::string pat = std::string("*.") + GcLsnExt;
-  TFilDlgReq req{LgeTxt(SUM_LSN_PNL, lge) + " (" + pat + ")|" + pat, LsnDir()};
+  TFilDlgReq req{SysMsgOr(SUM_LSN_PNL, lge) + " (" + pat + ")|" + pat, LsnDir()};
   std::string name;
   if (GuFilDlg().Opn(req, name)) OpnFil(name);
 }
@@ -95,9 +96,9 @@ void TVslLsn::Aply() {
 
 void TVslLsn::RfsTxt() {
   const std::uint8_t lge = FLge();
-  smnLsnOpn->setText(QStr(LgeTxt(SUM_LSN_OPN, lge)));
-  smnLsnCls->setText(QStr(LgeTxt(SUM_LSN_CLS, lge)));
-  dckLsn->setWindowTitle(QStr(LgeTxt(SUM_LSN_PNL, lge)));
+  smnLsnOpn->setText(QStr(SysMsgOr(SUM_LSN_OPN, lge)));
+  smnLsnCls->setText(QStr(SysMsgOr(SUM_LSN_CLS, lge)));
+  dckLsn->setWindowTitle(QStr(SysMsgOr(SUM_LSN_PNL, lge)));
   const TVioLsn* lsn = FEdt.Lsn();
   if (!lsn) {
     lblLsnTsk->clear();

@@ -11,10 +11,6 @@
 
 namespace {
 
-// A message in the editor's language, or the English words when the file has
-// none; the last-error text is kept.
-std::string Txt(TVioPgmItp& edt, std::uint8_t id) { return VioUsrMsg(edt, id); }
-
 // The text with %1, %2 and %3 replaced by the arguments.
 std::string Fmt(std::string t, const std::vector<std::string>& arg) {
   for (std::size_t i = 0; i < arg.size(); ++i) {
@@ -48,7 +44,7 @@ bool ActVal(const TVio& vio) {
 }
 
 std::string Pos(TVioPgmItp& edt, const TVio& vio) {
-  return Fmt(Txt(edt, SUM_ACC_VIO_POS),
+  return Fmt(VioUsrMsg(edt, SUM_ACC_VIO_POS),
              {VioTypAccNam(edt, vio.Rec().VioTyp), std::to_string(vio.Rec().GrdRow + 1),
               std::to_string(vio.Rec().GrdCol + 1)});
 }
@@ -56,14 +52,14 @@ std::string Pos(TVioPgmItp& edt, const TVio& vio) {
 }  // namespace
 
 std::string VioTypAccNam(TVioPgmItp& edt, std::uint8_t typ) {
-  std::string n = Itm(Txt(edt, SUM_ACC_VIO_NAM), typ);
+  std::string n = Itm(VioUsrMsg(edt, SUM_ACC_VIO_NAM), typ);
   return n.empty() ? GetVioCap(typ) : n;
 }
 
 std::string VioPrmAcc(TVioPgmItp& edt, const TVio& vio) {
   const TuVioRec& r = vio.Rec();
   auto val = [&](std::uint8_t id, const std::string& v) {
-    return v.empty() ? std::string() : Fmt(Txt(edt, id), {v});
+    return v.empty() ? std::string() : Fmt(VioUsrMsg(edt, id), {v});
   };
   const TuVioTypRow* row = GetVioRow(r.VioTyp);
   switch (row ? row->AccPrm : TeVioAccPrm::Non) {
@@ -85,16 +81,16 @@ std::string VioCtlAccNam(TVioPgmItp& edt, const TVio& vio, int ctl) {
   if (!InRng(ctl, vio.Ctls().size())) return {};
   const bool act = vio.Rec().VioTyp == VT_ACT;
   switch (vio.Ctls()[static_cast<std::size_t>(ctl)].CtlRol) {
-    case CR_SAR_TYP: return act ? Txt(edt, SUM_ACC_ACT_TYP) : Txt(edt, SUM_ACC_SNS_TYP);
+    case CR_SAR_TYP: return act ? VioUsrMsg(edt, SUM_ACC_ACT_TYP) : VioUsrMsg(edt, SUM_ACC_SNS_TYP);
     case CR_SAR_COM:
-      return act ? Txt(edt, SUM_ACC_ACT_COM) : Txt(edt, SUM_ACC_SNS_COM);
+      return act ? VioUsrMsg(edt, SUM_ACC_ACT_COM) : VioUsrMsg(edt, SUM_ACC_SNS_COM);
     case CR_VAL:
-      if (!act) return Txt(edt, SUM_ACC_DLY_EDT);
-      return ActDst(vio) ? Txt(edt, SUM_ACC_DST_EDT)
-                         : Txt(edt, SUM_ACC_TIM_EDT);
-    case CR_LBL_NAM: return Txt(edt, SUM_ACC_LBL_CBX);
-    case CR_GTO_NAM: return Txt(edt, SUM_ACC_GTO_CBX);
-    case CR_SPD: return Txt(edt, SUM_ACC_SPD_EDT);
+      if (!act) return VioUsrMsg(edt, SUM_ACC_DLY_EDT);
+      return ActDst(vio) ? VioUsrMsg(edt, SUM_ACC_DST_EDT)
+                         : VioUsrMsg(edt, SUM_ACC_TIM_EDT);
+    case CR_LBL_NAM: return VioUsrMsg(edt, SUM_ACC_LBL_CBX);
+    case CR_GTO_NAM: return VioUsrMsg(edt, SUM_ACC_GTO_CBX);
+    case CR_SPD: return VioUsrMsg(edt, SUM_ACC_SPD_EDT);
     default: return {};
   }
 }
@@ -134,7 +130,7 @@ std::string TVioAcc::CelNam(int col, int row) {
   const auto& vios = FEdt.Vios();
   for (auto it = vios.rbegin(); it != vios.rend(); ++it)
     if ((*it)->Rec().GrdCol == col && (*it)->Rec().GrdRow == row) return VioNam(*it);
-  return Fmt(Txt(FEdt, SUM_ACC_CEL_EMP), {std::to_string(row + 1), std::to_string(col + 1)});
+  return Fmt(VioUsrMsg(FEdt, SUM_ACC_CEL_EMP), {std::to_string(row + 1), std::to_string(col + 1)});
 }
 
 std::string TVioAcc::Cmp(const TVio& vio, bool rch, const TVio* frm) const {
@@ -144,10 +140,10 @@ std::string TVioAcc::Cmp(const TVio& vio, bool rch, const TVio* frm) const {
   // The entry vios start the run; they follow nothing.
   const TuVioTypRow* row = GetVioRow(vio.Rec().VioTyp);
   if (row && row->Ent) return t;
-  if (!rch) return t + ", " + Txt(FEdt, SUM_ACC_VIO_NRC);
+  if (!rch) return t + ", " + VioUsrMsg(FEdt, SUM_ACC_VIO_NRC);
   if (!frm) return t;
   return t + ", " +
-         Fmt(Txt(FEdt, SUM_ACC_VIO_FOL),
+         Fmt(VioUsrMsg(FEdt, SUM_ACC_VIO_FOL),
              {VioTypAccNam(FEdt, frm->Rec().VioTyp), std::to_string(frm->Rec().GrdRow + 1),
               std::to_string(frm->Rec().GrdCol + 1)});
 }

@@ -201,7 +201,7 @@ void BM_UploadClickToFirstByte(benchmark::State& st) {
       }
     });
     const auto t0 = TClk::now();
-    b.W->tbnUplClick();
+    b.W->Lnk().UplClick();
     far.join();
     if (!got) {
       st.SkipWithError("nothing reached the far end");

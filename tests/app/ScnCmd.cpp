@@ -101,9 +101,9 @@ bool Wnd::OnWidgets(const std::vector<std::string>& w, const std::string& line) 
   auto arg = [&](std::size_t i) { return Sub(w.at(i)); };
   auto n = [&](std::size_t i) { return w.size() > i ? std::stoi(w[i]) : 1; };
   if (c == "unlock") W->Doc().FilMnu().menuAction()->setEnabled(true);
-  else if (c == "open") W->smnFilOpnClick();
-  else if (c == "save") W->smnFilSavClick();
-  else if (c == "save-as") W->smnFilSasClick();
+  else if (c == "open") W->Doc().Opn();
+  else if (c == "save") W->Doc().Sav();
+  else if (c == "save-as") W->Doc().Sas();
   else if (c == "double-click-start") EXPECT_TRUE(ScnDblClkSta(*W)) << Where;
   else if (c == "key") QTest::keyClick(W.get(), static_cast<Qt::Key>(QKeySequence(QString::fromStdString(w.at(1)))[0].key()),
                                        QKeySequence(QString::fromStdString(w.at(1)))[0].keyboardModifiers());

@@ -182,8 +182,8 @@ std::optional<std::string> Wnd::ObsShw(const std::string& n) {
                  (Ito->windowFlags() & Qt::WindowStaysOnTopHint ? " on-top" : "");
   if (n == "info") {
     std::string t;
-    for (QLabel* l : {Inf->Label1, Inf->LblBld, Inf->Label2, Inf->Label3, Inf->Label4, Inf->Label5})
-      t += (t.empty() ? "" : " | ") + l->text().toStdString();
+    for (const char* l : {"Label1", "LblBld", "Label2", "Label3", "Label4", "Label5"})
+      t += (t.empty() ? "" : " | ") + Kid<QLabel>(Inf.get(), l)->text().toStdString();
     return Inf->isVisible() ? t : "";
   }
   if (n == "background") return PicNam(GuBckGndImg->pixmap());

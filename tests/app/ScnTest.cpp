@@ -275,7 +275,7 @@ TEST_F(Wnd, TheWholeWindowAndTheCuesFollowTheLanguage) {
           t << a->text();
     }
     t << W->Fld().PgmViw()->Lst()->windowTitle() << Opt->windowTitle() << Kid<QGroupBox>(Opt.get(), "gbxComport")->title() << Kid<QPushButton>(Opt.get(), "btnCls")->text()
-      << Kid<QPushButton>(Opt.get(), "btnChk")->text() << Inf->Label2->text();
+      << Kid<QPushButton>(Opt.get(), "btnChk")->text() << Kid<QLabel>(Inf.get(), "Label2")->text();
     QMessageBox box(QMessageBox::NoIcon, "", "", QMessageBox::Save | QMessageBox::Discard | QMessageBox::Yes);
     for (QAbstractButton* b : box.buttons()) t << b->text();
     return t;
