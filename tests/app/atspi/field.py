@@ -1,8 +1,8 @@
 # What a screen reader hears of the staged window over AT-SPI, as Orca hears it:
 # the cell cursor's moves on the field as the focus of the vio or the empty cell
 # it stands on, the items of the drop-down lists as their text, a new item as a
-# change of that text, an announcement as a notification that shows, and a name
-# for every control. Run by run.sh on a private session bus and X display.
+# change of that text, an announcement as a notification that shows, a name
+# for every control, and the list of keys (F1) as its text. Run by run.sh on a private session bus and X display.
 #   field.py TESSARO PROGRAM.vio
 import ctypes
 import subprocess
@@ -96,7 +96,7 @@ def focus_to(what, name):
     return role
 
 
-KEYSYM = {"Left": 0xFF51, "Up": 0xFF52, "Right": 0xFF53, "Down": 0xFF54}
+KEYSYM = {"Left": 0xFF51, "Up": 0xFF52, "Right": 0xFF53, "Down": 0xFF54, "F1": 0xFFBE}
 
 
 def give_focus(frame):
@@ -205,6 +205,13 @@ try:
             unnamed(win, missing)
         if missing:
             fail("controls without a name: " + ", ".join(sorted(set(missing))))
+        # F1 lists every key in a window of its own, which reads as lines of text.
+        give_focus(frame)
+        key("F1")
+        keys = wait("the list of keys", lambda: find(
+            desk, lambda o: o.name == "Keys" and "S: Put a vio on the cursor's cell: START" in text_of(o)))
+        if keys and not text_of(keys).startswith("Field"):
+            fail("the list of keys begins with %r" % text_of(keys)[:40])
 finally:
     app.terminate()
     try:
