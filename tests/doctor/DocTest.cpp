@@ -34,8 +34,8 @@
 #include "link/PrtNam.h"
 #include "messages/SysMsgIdf.h"
 #include "support/FakePlatform.h"
-#include "support/QtKid.h"
 #ifdef TESSARO_DOC_DLG
+#include "support/QtKid.h"
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
