@@ -43,15 +43,9 @@ QString Pln(QString t) {
   return t.left(t.indexOf('\t')).trimmed();
 }
 
-QString KeyTxt(std::initializer_list<QKeySequence> keys) {
+QString KeyTxt(const QList<QKeySequence>& keys) {
   QStringList l;
   for (const QKeySequence& k : keys) l << k.toString(QKeySequence::NativeText);
-  return l.join(", ");
-}
-
-QString KeyTxt(const QAction& a) {
-  QStringList l;
-  for (const QKeySequence& k : a.shortcuts()) l << k.toString(QKeySequence::NativeText);
   return l.join(", ");
 }
 
@@ -106,7 +100,7 @@ std::vector<TuKeyRow> KeyRows(const QMainWindow& wnd, TVioPgmItp& edt) {
   std::vector<TuKeyRow> rows;
   AddFld(rows, grp, fld, tbr);
   for (const QAction* a : wnd.findChildren<QAction*>())
-    if (!a->shortcuts().isEmpty()) rows.push_back({ActGrp(*a, grp), KeyTxt(*a), ActTxt(*a, edt, fld, tbr)});
+    if (!a->shortcuts().isEmpty()) rows.push_back({ActGrp(*a, grp), KeyTxt(a->shortcuts()), ActTxt(*a, edt, fld, tbr)});
   // The groups in the order the user meets them: the field and its vios, the
   // tool bars and the robot, the menus as the bar shows them, the simulator.
   QStringList ord{grp[KG_FLD], grp[KG_VIO], grp[KG_TBR], grp[KG_RBT]};
@@ -139,11 +133,11 @@ TfrmKeyHlp::TfrmKeyHlp(QMainWindow& wnd, TVioPgmItp& edt) : QDialog(&wnd), FWnd(
   txtKey->setObjectName("txtKey");
   lay->addWidget(txtKey);
   auto* box = new QDialogButtonBox(this);
-  auto* prt = box->addButton(QString(), QDialogButtonBox::ActionRole);
-  prt->setObjectName("btnPrt");
-  auto* cls = box->addButton(QString(), QDialogButtonBox::RejectRole);
-  cls->setObjectName("btnCls");
-  connect(prt, &QPushButton::clicked, this, &TfrmKeyHlp::Prt);
+  btnPrt = box->addButton(QString(), QDialogButtonBox::ActionRole);
+  btnPrt->setObjectName("btnPrt");
+  btnCls = box->addButton(QString(), QDialogButtonBox::RejectRole);
+  btnCls->setObjectName("btnCls");
+  connect(btnPrt, &QPushButton::clicked, this, &TfrmKeyHlp::Prt);
   connect(box, &QDialogButtonBox::rejected, this, &QDialog::hide);
   lay->addWidget(box);
   resize(560, 640);
@@ -155,8 +149,8 @@ void TfrmKeyHlp::Shw() {
   setWindowTitle(cap);
   txtKey->setAccessibleName(cap);
   txtKey->setHtml(KeyHtm(FRows));
-  findChild<QPushButton*>("btnPrt")->setText(Msg(FEdt, SUM_VIW_PRT));
-  findChild<QPushButton*>("btnCls")->setText(Msg(FEdt, SUM_BTN_CLS));
+  btnPrt->setText(Msg(FEdt, SUM_VIW_PRT));
+  btnCls->setText(Msg(FEdt, SUM_BTN_CLS));
   show();
   raise();
   activateWindow();

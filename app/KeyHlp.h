@@ -17,6 +17,7 @@
 
 class QMainWindow;
 class QPrinter;
+class QPushButton;
 class QTextBrowser;
 class TVioPgmItp;
 
@@ -47,6 +48,8 @@ private:
   QMainWindow& FWnd;
   TVioPgmItp& FEdt;
   QTextBrowser* txtKey = nullptr;
+  QPushButton* btnPrt = nullptr;
+  QPushButton* btnCls = nullptr;
   std::vector<TuKeyRow> FRows;
   std::function<bool(QPrinter&)> FOnPrtDlg;
 };

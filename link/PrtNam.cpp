@@ -25,6 +25,16 @@ std::string PrtMapPth(int n) {
   return {};
 }
 
+// The same on every platform: only what makes a port present differs.
+std::vector<std::string> ScnComPrt() {
+  std::vector<std::string> lst;
+  for (int n = 1; n <= 19; ++n) {
+    const std::string name = "COM" + std::to_string(n);
+    if (PrtPrs(name)) lst.push_back(name);
+  }
+  return lst;
+}
+
 bool PrtInUse(const std::string& devPth, const std::vector<std::string>& lckDirs) {
   return PrtHldr(devPth, lckDirs).Hld;
 }

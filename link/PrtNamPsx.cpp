@@ -69,15 +69,6 @@ bool PrtPrs(const std::string& name) {
   return true;
 }
 
-std::vector<std::string> ScnComPrt() {
-  std::vector<std::string> lst;
-  for (int n = 1; n <= 19; ++n) {
-    const std::string name = "COM" + std::to_string(n);
-    if (PrtPrs(name)) lst.push_back(name);
-  }
-  return lst;
-}
-
 TPrtHldr PrtHldr(const std::string& devPth, const std::vector<std::string>& lckDirs) {
   if (devPth.empty()) return {};
   struct stat sb{};

@@ -67,15 +67,6 @@ bool PrtPrs(const std::string& name) {
   return ::QueryDosDeviceA(sys.c_str(), tgt, sizeof tgt) != 0;
 }
 
-std::vector<std::string> ScnComPrt() {
-  std::vector<std::string> lst;
-  for (int n = 1; n <= 19; ++n) {
-    const std::string name = "COM" + std::to_string(n);
-    if (PrtPrs(name)) lst.push_back(name);
-  }
-  return lst;
-}
-
 TPrtHldr PrtHldr(const std::string&, const std::vector<std::string>&) { return {}; }
 
 bool PrbComPrt(int n, bool& inUse) {
