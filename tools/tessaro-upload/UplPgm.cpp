@@ -14,6 +14,7 @@
 #include "core/ArgRdr.h"
 #include "core/Globals.h"
 #include "link/LnkSes.h"
+#include "link/UplRbt.h"
 #include "link/PrtNam.h"
 #include "messages/LnkMsg.h"
 #include "messages/SysLgeMsg.h"
@@ -128,82 +129,47 @@ std::string LstTxt(const std::string& pth, const std::string& why) {
          "); the program was not transferred\n";
 }
 
-// The link ended during the upload: a device that has gone in the words of
-// the message table (lst, its text that follows "Comport <name>"), as the
-// window says it; the component's other reasons as it gives them.
-std::string EndTxt(TLnkSes& ses, const std::string& pth, const std::string& why, const std::string& lst) {
-  if (!ses.DevLst() || lst.empty()) return LstTxt(pth, why);
-  return "the program was not transferred, the link was lost during the upload. Comport " + pth + lst + "\n";
-}
-
-// Opens the port; false with the reason in err.
-bool OpnUpl(TLnkSes& ses, const std::string& prt, const std::string& pth, std::ostream& err) {
-  GuLstErrMsg.clear();
-  const TOpnPrtRes r = ses.Opn(prt);
-  if (r.Ok()) return true;
-  if (r == TeOpnPrt::LinSet && ses.Com().LinGon())
-    err << LstTxt(pth, "the line hung up while it was opened");
-  else
-    err << OpnErr(r, prt, pth) << "\n";
-  if (!GuLstErrMsg.empty()) err << GuLstErrMsg << "\n";
-  return false;
+std::string NoDevTxt(const std::string& prt) {
+  return "the port " + prt + " has no device: give COM1 to COM12 or a device path\n";
 }
 
 // The code of the frame: upload, or upload and run.
 std::uint8_t UplCod(const TuUplOpt& opt) { return opt.Run ? MK_UPR : MK_UPL; }
 
-// Queues the frame; it leaves when the quiet start is over.
-bool SndUpl(TLnkSes& ses, const TuUplOpt& opt, const std::vector<std::uint8_t>& stm, const std::string& pth,
-            std::ostream& err) {
-  GuLstErrMsg.clear();
-  if (ses.Snd(MC_PGM, UplCod(opt), stm)) return true;
-  if (!ses.Com().PrtOpn())
-    err << LstTxt(pth, "the port was closed");
-  else
-    err << "the frame could not be sent: " << GuLstErrMsg << "\n";
+// What an upload that has ended came to, in lines: the success for out, a
+// failure for err. lst: the message table's words for a device that has gone
+// (its text that follows "Comport <name>"), as the window says it.
+bool ResTxt(const TUplRbt& r, const TuUplOpt& opt, std::size_t len, const std::string& lst, std::string& txt) {
+  const std::string& pth = r.Pth();
+  switch (r.Res()) {
+    case TeUplRes::Cfm:
+      txt = "transfer complete: " + std::to_string(len) + (len == 1 ? " byte" : " bytes") + " to " + pth +
+            (opt.Run ? ", the program runs" : "") + "\n";
+      return true;
+    case TeUplRes::NoDev: txt = NoDevTxt(r.Prt()); break;
+    case TeUplRes::Opn:
+      txt = r.LinGon() ? LstTxt(pth, "the line hung up while it was opened") : OpnErr(r.OpnRes(), r.Prt(), pth) + "\n";
+      if (!r.Why().empty()) txt += r.Why() + "\n";
+      break;
+    case TeUplRes::Snd:
+      txt = r.PrtOpn() ? "the frame could not be sent: " + r.Why() + "\n" : LstTxt(pth, "the port was closed");
+      break;
+    case TeUplRes::Lst:
+      txt = r.DevLst() && !lst.empty()
+                ? "the program was not transferred, the link was lost during the upload. Comport " + pth + lst + "\n"
+                : LstTxt(pth, r.Why());
+      break;
+    case TeUplRes::Tmo:
+    case TeUplRes::Pnd: {
+      char b[32];
+      std::snprintf(b, sizeof b, "%.1f", std::chrono::duration<double>(UplAnsTim(len, opt.Tmo)).count());
+      txt = "no \"transfer complete\" from the robot on " + pth + " within " + b +
+            " s: is the robot switched on and connected?\n";
+      break;
+    }
+  }
   return false;
 }
-
-// How long the robot has for "transfer complete" once the quiet start is
-// over: the frame's time on the wire and the time-out.
-std::chrono::milliseconds AnsTim(const TuUplOpt& opt, std::size_t len) {
-  return std::chrono::milliseconds(RbtLinMs(len + 7) + 1) + opt.Tmo;
-}
-
-// Waits until lim for "transfer complete".
-int WaiUpl(TLnkSes& ses, const TuUplOpt& opt, std::size_t len, const std::string& pth, TLnkSes::TClk::time_point lim,
-           const std::string& lst, std::ostream& out, std::ostream& err) {
-  std::string why;
-  switch (ses.WaiAns(MC_STS, MK_TRF_CMP, lim, why)) {
-    case TeAnsWai::Ans:
-      out << "transfer complete: " << len << (len == 1 ? " byte" : " bytes") << " to " << pth
-          << (opt.Run ? ", the program runs" : "") << "\n";
-      return GcUplOk;
-    case TeAnsWai::End: err << EndTxt(ses, pth, why, lst); return GcUplErr;
-    case TeAnsWai::Tmo: break;
-  }
-  char b[32];
-  std::snprintf(b, sizeof b, "%.1f", std::chrono::duration<double>(AnsTim(opt, len)).count());
-  err << "no \"transfer complete\" from the robot on " << pth << " within " << b
-      << " s: is the robot switched on and connected?\n";
-  return GcUplErr;
-}
-
-}  // namespace
-
-namespace {
-
-std::string NoDevTxt(const std::string& prt) {
-  return "the port " + prt + " has no device: give COM1 to COM12 or a device path\n";
-}
-
-// One robot of an upload to several: its link and what it came to.
-struct TUplRbt {
-  std::string Prt, Pth;
-  std::unique_ptr<TLnkSes> Ses;  // while the frame is under way
-  std::ostringstream Out, Err;
-  int Rc = GcUplErr;
-};
 
 // Lines of a result as one: "reason; what the component said".
 std::string OneLin(std::string s) {
@@ -212,33 +178,29 @@ std::string OneLin(std::string s) {
   return s;
 }
 
-// The frame to every port at once: each is opened and sent the frame in
-// turn (milliseconds each); the frames then cross their lines together, and
-// every robot has the same deadline for its answer, so that eight robots take
-// the time of one.
-int UplMny(const TuUplOpt& opt, const std::vector<std::uint8_t>& stm, const std::string& lst, std::ostream& out) {
-  std::vector<TUplRbt> rbt(opt.Prt.size());
-  for (std::size_t i = 0; i < rbt.size(); ++i) {
-    TUplRbt& r = rbt[i];
-    r.Prt = opt.Prt[i];
-    r.Pth = PrtDevPth(r.Prt);
-    if (r.Pth.empty()) {
-      r.Err << NoDevTxt(r.Prt);
-      continue;
-    }
-    r.Ses = std::make_unique<TLnkSes>();
-    if (!OpnUpl(*r.Ses, r.Prt, r.Pth, r.Err) || !SndUpl(*r.Ses, opt, stm, r.Pth, r.Err)) r.Ses.reset();
+// The frame to every port at once. With one port its result goes to out or
+// err as it is; with several, every port has a line in out.
+int UplAll(const TuUplOpt& opt, const std::vector<std::uint8_t>& stm, const std::string& lst, std::ostream& out,
+           std::ostream& err) {
+  std::vector<std::unique_ptr<TUplRbt>> rbt;
+  bool snt = false;
+  for (const std::string& p : opt.Prt) {
+    rbt.push_back(std::make_unique<TUplRbt>(p));
+    snt = rbt.back()->Sta(UplCod(opt), stm) || snt;
   }
-  std::this_thread::sleep_for(opt.Qt);
-  for (TUplRbt& r : rbt)
-    if (r.Ses) r.Ses->Com().FbBlkCbk = false;
-  const auto lim = TLnkSes::TClk::now() + AnsTim(opt, stm.size());
+  if (snt) std::this_thread::sleep_for(opt.Qt);
+  for (auto& r : rbt) r->Go();
+  const auto lim = TLnkSes::TClk::now() + UplAnsTim(stm.size(), opt.Tmo);
   int rc = GcUplOk;
-  for (TUplRbt& r : rbt) {
-    if (r.Ses) r.Rc = WaiUpl(*r.Ses, opt, stm.size(), r.Pth, lim, lst, r.Out, r.Err);
-    r.Ses.reset();  // the port is closed as soon as its robot has answered
-    if (r.Rc != GcUplOk) rc = GcUplErr;
-    out << r.Prt << ": " << OneLin(r.Rc == GcUplOk ? r.Out.str() : r.Err.str()) << "\n" << std::flush;
+  for (auto& r : rbt) {
+    r->Wai(lim, true);
+    std::string txt;
+    const bool ok = ResTxt(*r, opt, stm.size(), lst, txt);
+    if (!ok) rc = GcUplErr;
+    if (rbt.size() > 1)
+      out << r->Prt() << ": " << OneLin(txt) << "\n" << std::flush;
+    else
+      (ok ? out : err) << txt;
   }
   return rc;
 }
@@ -258,18 +220,7 @@ int RunUpl(const TuUplOpt& opt, std::ostream& out, std::ostream& err) {
     err << PckTooLngMsg(stm.size(), opt.Pgm.Lge) << "\n";
     return GcUplErr;
   }
-  if (opt.Prt.size() > 1) return UplMny(opt, stm, lst, out);
-  const std::string& prt = opt.Prt.front();
-  const std::string pth = PrtDevPth(prt);
-  if (pth.empty()) {
-    err << NoDevTxt(prt);
-    return GcUplErr;
-  }
-  TLnkSes ses;
-  if (!OpnUpl(ses, prt, pth, err) || !SndUpl(ses, opt, stm, pth, err)) return GcUplErr;
-  std::this_thread::sleep_for(opt.Qt);
-  ses.Com().FbBlkCbk = false;
-  return WaiUpl(ses, opt, stm.size(), pth, TLnkSes::TClk::now() + AnsTim(opt, stm.size()), lst, out, err);
+  return UplAll(opt, stm, lst, out, err);
 }
 
 int UplMai(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
