@@ -205,8 +205,16 @@ void TfrmOptions::btnAllClick() {
   if (FDocCtx) FDocCtx(prt, lge);
   bool ans = false;
   if (FpMaiFrm && !prt.empty()) FpMaiFrm->SndMsg(WM_APP_MSG, AM_LNK_OKY, reinterpret_cast<std::intptr_t>(&ans));
-  if (!FpRolDlg) FpRolDlg = new TfrmRolCal(this, FDocMak);
+  if (!FpRolDlg) {
+    FpRolDlg = new TfrmRolCal(this, FDocMak);
+    if (FRolUpl.Stm) FpRolDlg->SetUplHst(FRolUpl);
+  }
   FpRolDlg->show();
   FpRolDlg->raise();
   FpRolDlg->Run(lge, ans ? prt : std::string());
+}
+
+void TfrmOptions::SetRolUpl(TRolUplHst hst) {
+  FRolUpl = std::move(hst);
+  if (FpRolDlg) FpRolDlg->SetUplHst(FRolUpl);
 }

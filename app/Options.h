@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/DocDlg.h"
+#include "app/RolUpl.h"
 
 class QComboBox;
 class QGroupBox;
@@ -66,6 +67,8 @@ public:
   void btnChkClick();
   void SetDocCtx(std::function<void(std::string& prt, std::uint8_t& lge)> fn) { FDocCtx = std::move(fn); }
   void SetDocMak(TfrmConDoc::TMakSys mak) { FDocMak = std::move(mak); }
+  // What the roll call's upload to every robot needs of the main window.
+  void SetRolUpl(TRolUplHst hst);
   TfrmConDoc* DocDlg() const { return FpDocDlg; }
 
   // "Check all ports": the roll call of every present port, in the main
@@ -94,6 +97,7 @@ private:
   QPushButton* btnAll = nullptr;
   TfrmRolCal* FpRolDlg = nullptr;
   std::function<void(std::string& prt, std::uint8_t& lge)> FDocCtx;
+  TRolUplHst FRolUpl;
   // The state of the port below the list: a message id (0: none) and the port's number.
   void ShwSte(std::uint8_t id, int num = 0);
   std::uint8_t FbySteId = 0;

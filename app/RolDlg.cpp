@@ -65,12 +65,18 @@ TfrmRolCal::TfrmRolCal(QWidget* owner, TfrmConDoc::TMakSys mak) : QDialog(owner)
   connect(btnCpy, &QPushButton::clicked, this, &TfrmRolCal::btnCpyClick);
   btnSav = NewBtn(this, "btnSav");
   connect(btnSav, &QPushButton::clicked, this, &TfrmRolCal::btnSavClick);
+  btnUpl = NewBtn(this, "btnUpl");
+  connect(btnUpl, &QPushButton::clicked, this, [this] { btnUplClick(false); });
+  btnUpr = NewBtn(this, "btnUpr");
+  connect(btnUpr, &QPushButton::clicked, this, [this] { btnUplClick(true); });
   btnCls = NewBtn(this, "btnCls");
   connect(btnCls, &QPushButton::clicked, this, &QDialog::close);
   auto* btl = new QHBoxLayout;
   btl->addWidget(btnCpy);
   btl->addWidget(btnSav);
   btl->addStretch();
+  btl->addWidget(btnUpl);
+  btl->addWidget(btnUpr);
   btl->addWidget(btnAgn);
   btl->addWidget(btnCls);
   auto* lay = new QVBoxLayout(this);
@@ -99,12 +105,48 @@ void TfrmRolCal::SetLge(std::uint8_t lge) {
   btnCpy->setText(Txt(DM_ALL_CPY, lge));
   btnSav->setText(Txt(DM_ALL_SAV, lge));
   btnCls->setText(Txt(SUM_BTN_CLS, lge));
+  const QStringList upl = Txt(SUM_ALL_UPL, lge).split('|');
+  btnUpl->setText(upl.value(0));
+  btnUpr->setText(upl.value(1));
 }
 
 void TfrmRolCal::SetBtn() {
-  btnAgn->setEnabled(!FbRun);
-  btnCpy->setEnabled(!FbRun && !FsRpt.empty());
-  btnSav->setEnabled(!FbRun && !FsRpt.empty());
+  const bool run = Running();
+  btnAgn->setEnabled(!run);
+  btnCpy->setEnabled(!run && !FsRpt.empty());
+  btnSav->setEnabled(!run && !FsRpt.empty());
+  const bool upl = !run && FpUpl && FpUpl->Ready() && !UplTgt().empty();
+  btnUpl->setEnabled(upl);
+  btnUpr->setEnabled(upl);
+}
+
+void TfrmRolCal::SetUplHst(TRolUplHst hst) {
+  if (Running()) return;
+  delete FpUpl;
+  FpUpl = new TRolUpl(this, std::move(hst));
+  connect(FpUpl, &TRolUpl::Done, this, &TfrmRolCal::UplDon);
+  SetBtn();
+}
+
+std::vector<TRolUpl::TTgt> TfrmRolCal::UplTgt() const {
+  std::vector<TRolUpl::TTgt> tgt;
+  for (std::size_t i = 0; i < FRow.size() && i < FPrt.size(); ++i)
+    if (FRow[i].Ste == TeDocSte::Ok) tgt.push_back({FRow[i].Prt, FPrt[i]});
+  return tgt;
+}
+
+void TfrmRolCal::btnUplClick(bool run) {
+  if (Running() || !FpUpl) return;
+  const std::vector<TRolUpl::TTgt> tgt = UplTgt();
+  if (tgt.empty() || !FpUpl->Sta(tgt, run, FbyLge)) return;
+  const QString gos = Txt(SUM_ALL_UPL_RES, FbyLge).split('|').value(8);
+  lblSum->setText(gos.arg(static_cast<int>(tgt.size())));
+  SetBtn();
+}
+
+void TfrmRolCal::UplDon(const std::vector<TRolRow>& rows, const std::string& rpt) {
+  ShwRow(rows, rpt);
+  SetBtn();
 }
 
 void TfrmRolCal::Run(std::uint8_t lge, const std::string& ansPrt) {
@@ -119,6 +161,8 @@ void TfrmRolCal::Run(std::uint8_t lge, const std::string& ansPrt) {
   // The window's own port is not opened again: its link knows whether the robot answers.
   const std::string ansDev = ansPrt.empty() ? std::string() : sys->RealPath(PrtDevPth(ansPrt));
   for (TRolPrt& p : prt) p.OwnAns = !ansDev.empty() && sys->RealPath(p.Dev) == ansDev;
+  FPrt = prt;
+  FRow.clear();
   tblRol->setRowCount(0);
   lblSum->setText(QString::fromStdString(txt(DM_ALL_TTL)) + " ...");
   SetBtn();
@@ -137,6 +181,15 @@ void TfrmRolCal::Run(std::uint8_t lge, const std::string& ansPrt) {
 }
 
 void TfrmRolCal::Done(const std::vector<TRolRow>& rows, const std::string& rpt) {
+  FRow = rows;
+  FbRun = false;
+  ShwRow(rows, rpt);
+  SetBtn();
+  emit Finished();
+}
+
+// The rows in the table, the report kept for Copy and Save, its last line below.
+void TfrmRolCal::ShwRow(const std::vector<TRolRow>& rows, const std::string& rpt) {
   tblRol->setRowCount(static_cast<int>(rows.size()));
   for (int i = 0; i < tblRol->rowCount(); ++i) {
     const TRolRow& r = rows[static_cast<std::size_t>(i)];
@@ -156,9 +209,6 @@ void TfrmRolCal::Done(const std::vector<TRolRow>& rows, const std::string& rpt) 
   // The last line of the report: how many answered, or that there is no port.
   const std::string sum = FsRpt.substr(FsRpt.find_last_of('\n', FsRpt.size() - 2) + 1);
   lblSum->setText(QString::fromStdString(sum).trimmed());
-  FbRun = false;
-  SetBtn();
-  emit Finished();
 }
 
 void TfrmRolCal::btnCpyClick() {

@@ -45,6 +45,7 @@
 #include "editor/qt/VioFldViw.h"
 #include "editor/qt/VioPgmViw.h"
 #include "link/PrtNam.h"
+#include "translator/InsAndTkn.h"
 #include "messages/SysLgeMsg.h"
 #include "sound/PlyWavFil.h"
 #include "sound/SndCue.h"
@@ -234,6 +235,17 @@ void TfrmVslCnv::FormShow() {
       prt = FpLnk->PrtNam();
       lge = FbyLgeIdx;
     });
+    // The roll call can upload this window's program to every robot that answered.
+    frmOptions->SetRolUpl({[this](std::vector<std::uint8_t>& stm) {
+                             if (FpTbr->ChkVioInpErr()) return false;
+                             if (!FpVioPgmItp->TrnVioPgm()) {
+                               ShwErrMsg(GuLstErrMsg);
+                               return false;
+                             }
+                             stm = FpVioPgmItp->Trn().FpTsmTknLst;
+                             return true;
+                           },
+                           [this](bool run, std::function<void(TeUplRes)> done) { FpLnk->UplFor(run, std::move(done)); }});
   }
   setWindowState(windowState() | Qt::WindowMaximized);
   if (layout()) layout()->activate();

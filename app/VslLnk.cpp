@@ -21,6 +21,7 @@
 #include "core/Seams.h"
 #include "editor/VioKep.h"
 #include "editor/VioPgmItp.h"
+#include "link/UplRbt.h"
 #include "link/ComPort2p5.h"
 #include "link/LnkSes.h"
 #include "link/MtxAndRbf.h"
@@ -281,7 +282,10 @@ bool TVslLnk::Exe(const TRcvEff& e) {
     case TeRcvEff::RunAdr: FW.Run.Adr(e.Val); break;
     case TeRcvEff::RunEnd: FW.Run.End(); break;
     case TeRcvEff::ShwRbtFlt: ShwFlt(e.Val); break;
-    case TeRcvEff::UplCfm: EndUplCfm(); break;
+    case TeRcvEff::UplCfm:
+      EndUplCfm();
+      EndUplFor(TeUplRes::Cfm);
+      break;
   }
   return true;
 }
@@ -339,6 +343,7 @@ void TVslLnk::LnkEnd(TeComErr code, const std::string& text) {
   LnkDwn();
   // Its own message says what happened to the upload.
   tmrUplCfm.stop();
+  EndUplFor(TeUplRes::Lst);
   const std::string& nam = com.FsPrtNam;
   std::string msg = code == CE_DEV_LST ? PrtMsg(nam, SUM_LNK_DEV_LST) : text;
   if (com.TakTxDrp() > 0) msg += "\n" + PrtMsg(nam, SUM_LNK_TX_DRP);
@@ -408,6 +413,7 @@ void TVslLnk::RcvPckTimOutTimer() {
 
 void TVslLnk::UplCfmTimer() {
   tmrUplCfm.stop();
+  EndUplFor(TeUplRes::Tmo);
   FW.Sta().showMessage(QStr(VioUsrMsg(FW.Edt(), SUM_LNK_UPL_NCF)));
 }
 

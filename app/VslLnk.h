@@ -38,6 +38,7 @@ class TVioPgmItp;
 class TclsPlyWavFil;
 struct TRcvEff;
 struct TRlsHok;
+enum class TeUplRes : std::uint8_t;
 
 // What the link reads of the window. The editor and the player are made
 // after the link and asked for when needed; the language and the install
@@ -103,6 +104,11 @@ public:
   bool RunPgm();
   bool UprPgm();
   bool StaDblClkUpr();
+  // An upload (run: and start) that somebody else waits for, as the roll
+  // call's upload to every robot does for the robot on this link: done is
+  // called once, when the robot has confirmed the program, or has not in
+  // its time, or the link has ended, or the program could not be sent.
+  void UplFor(bool run, std::function<void(TeUplRes)> done);
   bool SndPck(std::uint8_t cls, std::uint8_t cod, const std::vector<std::uint8_t>& dat);
   // The tool buttons of the commands bar.
   void UplClick();
@@ -165,6 +171,7 @@ private:
   void LnkEnd(TeComErr code, const std::string& text);
   bool SndPckRun(std::uint8_t cod);
   void EndUplCfm();
+  void EndUplFor(TeUplRes res);
   void LnkDwn();
   void FlsDirPic(const char* fil);
   std::string PrtMsg(const std::string& nam, std::uint8_t id);
@@ -172,6 +179,7 @@ private:
   // started first), or the name itself; empty with GuLstErrMsg.
   std::string PrtDev(const std::string& name);
 
+  std::function<void(TeUplRes)> FUplFor;  // the waiter of UplFor
   QWidget& FWnd;
   TLnkWnd FW;
   TLnkTms FTms;

@@ -7,6 +7,7 @@
 #include "core/Seams.h"
 #include "editor/VioPgmItp.h"
 #include "link/PckPrt.h"
+#include "link/UplRbt.h"
 #include "sound/SndCue.h"
 
 bool TVslLnk::UplPgm() {
@@ -29,6 +30,17 @@ bool TVslLnk::UprPgm() {
     return false;
   }
   return true;
+}
+
+void TVslLnk::UplFor(bool run, std::function<void(TeUplRes)> done) {
+  EndUplFor(TeUplRes::Lst);  // an earlier waiter: its upload is history now
+  // Set before the send, which lets events run: a quick robot confirms there.
+  FUplFor = std::move(done);
+  if (!(run ? UprPgm() : UplPgm())) EndUplFor(TeUplRes::Snd);
+}
+
+void TVslLnk::EndUplFor(TeUplRes res) {
+  if (auto f = std::exchange(FUplFor, nullptr)) f(res);
 }
 
 bool TVslLnk::StaDblClkUpr() { return PlyCue(SC_STA_DBL_UPR) && UprPgm(); }

@@ -116,6 +116,9 @@
   X(SUM_KEY_GRP, 0x6A, "keys: headings of the groups without a menu, split by |")                   \
   X(SUM_KEY_FLD, 0x6B, "keys: what the field's own keys do, split by |")                            \
   X(SUM_KEY_TBR, 0x6C, "keys: what the tool bars' keys do, split by |")                             \
+  X(SUM_ALL_UPL, 0x6D, "roll call window: the two upload buttons, split by |")                      \
+  X(SUM_ALL_UPL_RES, 0x6E, "roll call window: what an upload came to, what to do, split by |")       \
+  X(SUM_ALL_UPL_SUM, 0x6F, "roll call window: %1 of %2 robots have the program")                    \
   X(SUM_LGE_SAV_ERR, 0x70, "language: the choice could not be kept")                                \
   X(SUM_MNL_MIS, 0x71, "help: the manual is missing; the path follows")                             \
   X(SUM_MNL_NO_VIW, 0x72, "help: no program opens the manual; the path follows")                    \

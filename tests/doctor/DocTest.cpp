@@ -130,6 +130,7 @@ private:
         if (p.PckSte != PS_CPL) continue;
         if (p.MsgCls == MC_CTL && p.MsgCod == MK_LNK_CHK)
           FPty.Wr({2, 2, 0, 0, MC_CTL, MK_STB, 4, 2, 2, 1, 0, MC_CTL, MK_LNK_EST, 4});
+        if (p.MsgCls == MC_PGM) FPty.Wr({2, 2, 2, 0, MC_STS, MK_TRF_CMP, 4});  // "transfer complete"
         RstRcvPck(p);
       }
   }
@@ -397,6 +398,8 @@ void Doc::DoDlg(const std::string& cmd, const std::string& arg) {
     });
     Opt->SetMaiFrm(&Mai), Opt->SetZfrLnk(Tmp.Path() + "zefor");
     Opt->SetDocMak([this] { return std::make_unique<TFakSys>(Sys); });
+    Opt->SetRolUpl({[](std::vector<std::uint8_t>& s) { return s = {0x12, 0x03}, true; }, nullptr,
+                    std::chrono::milliseconds(300), std::chrono::milliseconds(20)});
   }
   auto* cbx = Kid<QComboBox>(Opt.get(), "cbxComportSelector");
   auto& map = Plt.Settings.Keys[GcPrtMapKey];
@@ -454,6 +457,9 @@ void Doc::DoRol(const std::string& cmd, const std::string& arg) {
         t += (c ? " | " : "\n") + (cel.empty() ? "-" : cel);
       }
     SetOut(t + "\n" + Kid<QLabel>(Rol, "lblSum")->text().toStdString());
+  } else if (cmd == "upload-all" || cmd == "upload-run-all") {  // the upload buttons, then until it has ended
+    Kid<QPushButton>(Rol, cmd == "upload-all" ? "btnUpl" : "btnUpr")->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !Rol->Running(); }, 10000));
   } else if (cmd == "window-link") {  // up or down: whether the robot answers the main window's link
     Mai.LnkOky = arg == "up";
   } else if (cmd == "verdicts-fit") {  // the Result column is as wide as each verdict
