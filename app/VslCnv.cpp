@@ -20,6 +20,7 @@
 
 #include "app/AppIto.h"
 #include "app/BkgDrf.h"
+#include "app/FstGui.h"
 #include "app/HlpInf.h"
 #include "app/Options.h"
 #include "app/RlsFld.h"
@@ -113,6 +114,7 @@ void TfrmVslCnv::Crt() {
   Trc("FpRegistry");
   RedSet(ports);
   ports.clear();
+  FpFst->BfrSta();
   if (FpLnk->CrtTxb()) Trc("FpTxMtxAndRbf");
 }
 
@@ -173,6 +175,10 @@ void TfrmVslCnv::BldCtl() {
   menuBar()->setObjectName("mmnMaiMnu");
   FpDoc->BldMnu(*menuBar());
   FpMnu->Bld(*menuBar());
+  FpFst = std::make_unique<TFstGui>(
+      TFstWnd{*this, *FpLnk, *FpSet, [this] { return FpVioPgmItp.get(); }, [this] { return FbyLgeIdx; },
+              [this]() -> QWidget* { return FpFld ? &FpFld->Pnl() : nullptr; }, FCfg.FstGui},
+      *FpMnu->FstAct());
   setContextMenuPolicy(Qt::NoContextMenu);
   FpFld = std::make_unique<TVslFld>(*this, FCfg);
   FpFld->Bld();
@@ -195,6 +201,7 @@ TfrmVslCnv::~TfrmVslCnv() {
   FpBlk->Unb();
   if (FpDoc) FpDoc->SetOnOpn(nullptr);
   FpLsn.reset();
+  FpFst.reset();
   FpFld->EndViw();
   // The serial component's threads reach the ring buffers: they stop first.
   FpLnk->StpCom(hok);
@@ -300,6 +307,7 @@ void TfrmVslCnv::tmrAppItoTimer() {
   if (!qobject_cast<QLineEdit*>(focusWidget()) && !qobject_cast<QComboBox*>(focusWidget())) FpFld->Pnl().setFocus();
   PrcMsg();
   ShwStaRpt();
+  FpFst->AftSta();
   FpPlyWavFil->PlyWavFilFlg(FsAppDir + "..\\sounds\\system\\systems online.wav", SND_SYNC);
 }
 

@@ -31,6 +31,7 @@ class QMenu;
 class QMenuBar;
 class QScrollArea;
 class TBkgDrf;
+class TFstGui;
 class TPgmViw;
 class TRunMrk;
 class TSimPan;
@@ -107,6 +108,7 @@ public:
   TVioBlk& Blk() { return *FpBlk; }
   TVslMnu& Mnu() { return *FpMnu; }
   TRunMrk& RunMrk() const { return *FpRunMrk; }
+  TFstGui& Fst() const { return *FpFst; }
 
   // The editor, which the other windows and the field reach.
   TVioPgmItp& Edt() const { return *FpVioPgmItp; }
@@ -181,4 +183,5 @@ private:
   std::unique_ptr<TVslLnk> FpLnk;
   std::unique_ptr<TVslLsn> FpLsn;
   std::unique_ptr<TVslMnu> FpMnu;
+  std::unique_ptr<TFstGui> FpFst;  // the guided first program
 };

@@ -45,4 +45,6 @@ struct TVslCnvCfg {
   // The part of the screen a maximized window takes; default the available
   // geometry of the window's screen.
   std::function<QRect()> AvlGeo;
+  // The guided first program shows by itself on a first start.
+  bool FstGui = true;
 };

@@ -6,6 +6,7 @@
 #include <QStatusBar>
 
 #include "app/BkgDrf.h"
+#include "app/FstGui.h"
 #include "app/RunMrk.h"
 #include "app/SimPan.h"
 #include "app/VioBlk.h"
@@ -93,6 +94,7 @@ void TfrmVslCnv::WirLnk() {
   connect(l, &TVslLnk::StaEnd, this, [this] {
     SetLck(false);
     PrcMsg();
+    FpFst->AftSta();
     PlySndCue(*FpPlyWavFil, SC_SYS_ONL, GuInsDir, FsAppDir);
   });
 }

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/FstGui.h"
 #include "app/HlpInf.h"
 #include "app/InsFil.h"
 #include "app/Options.h"
@@ -49,6 +50,7 @@ void TfrmVslCnv::RfsLgeTxt() {
   FpMnu->RfsTxt(lge);
   FpFld->RfsTxt(lge);
   if (FpLsn) FpLsn->RfsTxt();
+  if (FpFst) FpFst->RfsTxt();
   // The other windows exist once the program entry has made them.
   if (frmOptions) frmOptions->SetLge(lge);
   if (frmHlpInf) frmHlpInf->SetLge(lge);

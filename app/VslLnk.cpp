@@ -279,7 +279,10 @@ bool TVslLnk::Exe(const TRcvEff& e) {
     case TeRcvEff::ShwMea1: Tbx(4).setText(QStr(Hex4(e.Val))); break;
     case TeRcvEff::ShwMea2: Tbx(5).setText(QStr(Hex4(e.Val))); break;
     case TeRcvEff::SetLstErr: GuLstErrMsg = e.Txt; break;
-    case TeRcvEff::RunAdr: FW.Run.Adr(e.Val); break;
+    case TeRcvEff::RunAdr:
+      FW.Run.Adr(e.Val);
+      emit RbtRun();
+      break;
     case TeRcvEff::RunEnd: FW.Run.End(); break;
     case TeRcvEff::ShwRbtFlt: ShwFlt(e.Val); break;
     case TeRcvEff::UplCfm:
@@ -500,6 +503,10 @@ void TVslLnk::AppMsg(std::uint8_t code, std::intptr_t value) {
 std::intptr_t TVslLnk::SetPrt(std::intptr_t value) {
   const std::string nam = value == GcSimPrtNum ? std::string(GcSimPrt) : "COM" + std::to_string(value);
   if (!FW.KepPrt(nam)) ShwMsgBox("#157, The chosen Comport could not be kept in the settings store");
+  return UsePrt(nam) ? 1 : 0;
+}
+
+bool TVslLnk::UsePrt(const std::string& nam) {
   // The choice holds from now on, not only from the next start.
   FsComPrtNam = nam;
   FbComPrtOpn = false;
@@ -520,5 +527,5 @@ std::intptr_t TVslLnk::SetPrt(std::intptr_t value) {
     emit StaEnd();
   }
   PrcMsg();
-  return ok ? 1 : 0;
+  return ok;
 }

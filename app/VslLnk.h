@@ -120,6 +120,9 @@ public:
   // Window messages that end here.
   void AppMsg(std::uint8_t code, std::intptr_t value);
   std::intptr_t SetPrt(std::intptr_t value);
+  // Opens that port (GcSimPrt: the built-in robot) from now on, without
+  // keeping it for the next start; false when it cannot be opened (said in a box).
+  bool UsePrt(const std::string& name);
 
   // Timer handlers.
   void BlkComPrtCupMsgTimer();
@@ -155,6 +158,8 @@ signals:
   void StaEnd();
   // The built-in robot's thread started or ended.
   void SimChg();
+  // The robot reports the address that it executes: a program runs.
+  void RbtRun();
 
 private:
   struct TQue;

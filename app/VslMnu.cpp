@@ -50,6 +50,9 @@ void TVslMnu::Bld(QMenuBar& bar) {
   smnHlpKey->setShortcutContext(Qt::WindowShortcut);
   // The window's own key too: the list opens also while the start holds the Help menu shut.
   FWnd.addAction(smnHlpKey);
+  // The guided first program; the window gives it to the guide.
+  smnHlpFst = mmnHlp->addAction("First program");
+  smnHlpFst->setObjectName("smnHlpFst");
   connect(smnHlpMnlEng, &QAction::triggered, this, &TVslMnu::smnHlpMnlEngClick);
   connect(HandbuchDeutch1, &QAction::triggered, this, &TVslMnu::HandbuchDeutch1Click);
   connect(smnHlpInf, &QAction::triggered, this, &TVslMnu::smnHlpInfClick);
@@ -65,6 +68,7 @@ void TVslMnu::RfsTxt(std::uint8_t lge) {
   HandbuchDeutch1->setText(txt(SUM_MNU_MNL_GER));
   smnHlpInf->setText(txt(SUM_MNU_INF));
   smnHlpKey->setText(txt(SUM_KEY_CAP));
+  smnHlpFst->setText(txt(SUM_FST_GUI));
   if (FpKeyHlp && FpKeyHlp->isVisible()) FpKeyHlp->Shw();
 }
 

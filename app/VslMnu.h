@@ -48,6 +48,8 @@ public:
   // F1, Ctrl+/: every key of the window, in its language.
   void smnHlpKeyClick();
   TfrmKeyHlp* KeyHlp() const { return FpKeyHlp; }
+  // Help > First program: the guide takes it.
+  QAction* FstAct() const { return smnHlpFst; }
 
 private:
   QMainWindow& FWnd;
@@ -64,5 +66,6 @@ private:
   QAction* HandbuchDeutch1 = nullptr;
   QAction* smnHlpInf = nullptr;
   QAction* smnHlpKey = nullptr;
+  QAction* smnHlpFst = nullptr;
   TfrmKeyHlp* FpKeyHlp = nullptr;  // a child of the window, made when first asked for
 };

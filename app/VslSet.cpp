@@ -10,6 +10,8 @@ constexpr const char* GcOpt = "\\Options";
 constexpr const char* GcPrtVal = "Comport";
 // Beside the port: the language index as a digit.
 constexpr const char* GcLgeVal = "Language";
+// The guided first program: "seen" or "skipped".
+constexpr const char* GcGuiVal = "FirstProgram";
 
 }  // namespace
 
@@ -27,6 +29,7 @@ bool TVslSet::RedPrt(std::string& prt) {
   if (!FpRegistry || !FpRegistry->OpenKey(FsRegKey + GcOpt, true)) return false;
   prt = FpRegistry->ReadString(GcPrtVal);
   if (!prt.empty()) return true;
+  FbFrs = true;
   prt = "COM0";
   return FpRegistry->WriteString(GcPrtVal, prt);
 }
@@ -55,6 +58,10 @@ std::string TVslSet::RedViw(const std::string& name) {
 bool TVslSet::KepViw(const std::string& name, const std::string& value) {
   return !FpRegistry || FpRegistry->WriteString(name, value);
 }
+
+std::string TVslSet::RedGui() { return FpRegistry ? FpRegistry->ReadString(GcGuiVal) : std::string(); }
+
+bool TVslSet::KepGui(const std::string& how) { return !FpRegistry || FpRegistry->WriteString(GcGuiVal, how); }
 
 bool TVslSet::LodRct(TRctFil& lst) {
   auto st = GuPlatform().Settings->Create();

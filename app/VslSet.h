@@ -31,6 +31,12 @@ public:
   // the language; empty when absent or without a store.
   std::string RedViw(const std::string& name);
   bool KepViw(const std::string& name, const std::string& value);
+  // A first start: the store held no port when it was read (RedPrt).
+  bool Frs() const { return FbFrs; }
+  // What became of the guided first program: empty while it has not been
+  // shown to its end, else "seen" or "skipped".
+  std::string RedGui();
+  bool KepGui(const std::string& how);
   // The recent files; false when their key cannot be reached.
   bool LodRct(TRctFil& lst);
   bool SavRct(const TRctFil& lst);
@@ -39,4 +45,5 @@ public:
 private:
   std::unique_ptr<ISettingsStore> FpRegistry;
   const std::string FsRegKey = "SOFTWARE\\Quorel\\TessaroV1.0";
+  bool FbFrs = false;
 };

@@ -20,6 +20,7 @@ inline std::unique_ptr<TfrmVslCnv> MakBchWnd(const std::function<void(TVslCnvCfg
   cfg.AppDir = TESSARO_STAGE_DIR "/bin/";
   cfg.InsDir = TESSARO_STAGE_DIR "/";
   cfg.ScnPrt = [] { return std::vector<std::string>{}; };
+  cfg.FstGui = false;  // the window alone is measured
   if (adj) adj(cfg);
   auto w = std::make_unique<TfrmVslCnv>(nullptr, cfg);
   frmVslCnv = w.get();

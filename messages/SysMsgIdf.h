@@ -200,6 +200,15 @@
   X(SUM_SIM_WHY_STP, 0xCE, "status bar: the simulated robot made one step")                         \
   X(SUM_SIM_WHY_CPL, 0xCF, "status bar: the simulated robot ran its program to the end")            \
   X(SUM_VIO_BRK, 0xD0, "vio context menu: \"Breakpoint\", sets or clears the vio's breakpoint")     \
+  X(SUM_FST_GUI, 0xD1, "first program guide: Help item \"First program\", also the panel's title")  \
+  X(SUM_FST_STA, 0xD2, "first program guide: step text, place a Start")                             \
+  X(SUM_FST_ACT, 0xD3, "first program guide: step text, place an Actor")                            \
+  X(SUM_FST_STO, 0xD4, "first program guide: step text, place a Stop")                              \
+  X(SUM_FST_UPR, 0xD5, "first program guide: step text, upload and run on the built-in robot")      \
+  X(SUM_FST_DRV, 0xD6, "first program guide: step text, watch the robot drive")                     \
+  X(SUM_FST_DON, 0xD7, "first program guide: the text at its end")                                  \
+  X(SUM_FST_BTN, 0xD8, "first program guide: its buttons \"Next|Skip|Close\"")                      \
+  X(SUM_FST_NUM, 0xD9, "first program guide: \"Step %1 of %2\"")                                    \
   X(DM_ROB_OWN_OKY, 0xDA, "connection check: the robot answers on this program's own link")         \
   X(SUM_MNU_FIL, 0xE0, "menu: \"&File\"")                                                           \
   X(SUM_MNU_OPN, 0xE1, "menu: \"&Open\"")                                                           \

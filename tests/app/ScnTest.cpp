@@ -62,6 +62,7 @@ void Wnd::Mk(bool shw) {
   c.InsDir = InsDir.empty() ? Ins.Path() : InsDir;
   c.ScnPrt = [this] { return Ports; };
   c.Tms = Tms;
+  c.FstGui = Gui;
   ClkRds = 0;
   c.Clk = [this] {
     ++ClkRds;

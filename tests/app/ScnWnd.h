@@ -208,6 +208,12 @@ protected:
   bool Outside(const std::vector<std::string>& w, const std::string& line, std::istream& in, int& no);
   void Do(const std::vector<std::string>& w, const std::string& line, std::istream& in, int& no);
 
+  // ---- The guided first program (ScnFst.cpp) ----
+  // Off unless the scenario says "guide": the other scenarios' first starts stay as they were.
+  bool Gui = false;
+  bool OnGuide(const std::vector<std::string>& w);
+  std::optional<std::string> ObsGui(const std::string& n);
+
   int Held = -1;
   std::string Mem, MemBox, InsDir;
   QRect Avl;
