@@ -1,7 +1,6 @@
 #include "app/FstGui.h"
 
 #include <QAction>
-#include <QDockWidget>
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -31,58 +30,69 @@ namespace {
 constexpr const char* GcNoPrt = "COM0";
 // How often the guide looks whether the robot drives.
 constexpr int GcDrvTck = 100;
+// Looks at a robot that lies still after it moved, before it counts as driven.
+constexpr int GcDrvRst = 3;
 const QColor GcMrkClr(255, 140, 0);
 
-// The mark: a ring around the control the step points at and an arrow to it
-// from the panel; the mouse goes through it to the control.
+// The point of r nearest to q.
+QPoint Nrs(const QRect& r, QPoint q) {
+  return {std::clamp(q.x(), r.left(), r.right()), std::clamp(q.y(), r.top(), r.bottom())};
+}
+
+// The mark: a ring around the control the step points at, which pulses, and
+// the panel's tail towards it; the mouse goes through it to the control.
 class TFstMrk final : public QWidget {
 public:
   explicit TFstMrk(QWidget* wnd) : QWidget(wnd) {
     setObjectName("mrkFstGui");
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
+    FTmr.setInterval(GcMrkPls);
+    QObject::connect(&FTmr, &QTimer::timeout, this, [this] {
+      FbPls = !FbPls;
+      update();
+    });
   }
-  // ring and the arrow's ends in the window's coordinates.
-  void Set(const QRect& ring, QPoint frm, QPoint to) {
-    if (ring == FAbs && frm == FAbsFrm && to == FAbsTo && isVisible()) return;
-    FAbs = ring;
-    FAbsFrm = frm;
-    FAbsTo = to;
-    const QRect all = ring.united(QRect(frm, to).normalized()).adjusted(-8, -8, 8, 8);
+  // ring and the panel, in the window's coordinates.
+  void Set(const QRect& ring, const QRect& pnl) {
+    // The tail leaves the panel where it is nearest to the ring.
+    const QPoint at = Nrs(pnl, ring.center());
+    const QLineF dir(at, Nrs(ring, at));
+    QPolygonF tail;
+    if (dir.length() > 2 * GcTail) {
+      const QLineF u = dir.unitVector();
+      const QPointF d(u.dx(), u.dy()), n(-d.y(), d.x());
+      tail << QPointF(at) - d * 2 + n * (GcTail * 0.6) << QPointF(at) + d * GcTail << QPointF(at) - d * 2 - n * (GcTail * 0.6);
+    }
+    const QRect all = ring.united(tail.boundingRect().toAlignedRect()).adjusted(-6, -6, 6, 6);
+    if (all == geometry() && ring.translated(-all.topLeft()) == FRng && tail.translated(-all.topLeft()) == FTail) return;
     setGeometry(all);
     FRng = ring.translated(-all.topLeft());
-    FFrm = frm - all.topLeft();
-    FTo = to - all.topLeft();
+    FTail = tail.translated(-all.topLeft());
     update();
   }
 
 protected:
+  void showEvent(QShowEvent*) override { FTmr.start(); }
+  void hideEvent(QHideEvent*) override { FTmr.stop(); }
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(GcMrkClr, 4));
+    p.setPen(QPen(GcMrkClr, FbPls ? 5 : 3));
     p.drawRoundedRect(FRng, 6, 6);
-    const QLineF l(FFrm, FTo);
-    if (l.length() < 12) return;
-    p.setPen(QPen(GcMrkClr, 3, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(l);
-    // The head at the control's end.
-    const double a = std::atan2(-l.dy(), l.dx());
-    const QPointF h1 = FTo - QPointF(std::cos(a - 0.5) * 12, -std::sin(a - 0.5) * 12);
-    const QPointF h2 = FTo - QPointF(std::cos(a + 0.5) * 12, -std::sin(a + 0.5) * 12);
+    p.setPen(Qt::NoPen);
     p.setBrush(GcMrkClr);
-    p.drawPolygon(QPolygonF({QPointF(FTo), h1, h2}));
+    p.drawPolygon(FTail);
   }
 
 private:
-  QRect FRng, FAbs;
-  QPoint FFrm, FTo, FAbsFrm, FAbsTo;
+  static constexpr int GcTail = 14;   // the tail's length
+  static constexpr int GcMrkPls = 600;  // the ring's pulse
+  QRect FRng;
+  QPolygonF FTail;
+  QTimer FTmr;
+  bool FbPls = false;
 };
-
-// The point of r nearest to q.
-QPoint Nrs(const QRect& r, QPoint q) {
-  return {std::clamp(q.x(), r.left(), r.right()), std::clamp(q.y(), r.top(), r.bottom())};
-}
 
 }  // namespace
 
@@ -194,6 +204,7 @@ void TFstGui::Upd() {
   const bool drv = cur == TeFstStp::Upr || cur == TeFstStp::Drv;
   if (drv && !FTmrDrv.isActive()) {
     FPos = {-1e9, -1e9};
+    FbMov = false;
     FTmrDrv.start();
   } else if (!drv) {
     FTmrDrv.stop();
@@ -241,27 +252,36 @@ void TFstGui::Plc() {
   const QSize s = frmFstGui->size();
   QWidget* t = Pnt();
   const QRect tr = t ? QRect(t->mapTo(&w, QPoint(0, 0)), t->size()) : QRect();
-  // Below the field's first row, where the tool buttons put the first vios,
-  // beside the control pointed at; left of the pane when it is the pane.
+  // Beside the control pointed at (left of it in the window's right half), below
+  // the field's first row, where the tool buttons put the first vios, and
+  // lower while it would lie over a vio.
   const QWidget* fld = FW.Fld ? FW.Fld() : nullptr;
   const QPoint fo = fld ? fld->mapTo(&w, QPoint(0, 0)) : QPoint(0, 0);
-  const int row = FpEdt ? FpEdt->CelHgt() : 60;
+  const int cw = FpEdt ? FpEdt->CelWdt() : 66, ch = FpEdt ? FpEdt->CelHgt() : 60;
   int x = t ? tr.left() - 24 : fo.x() + 24;
-  if (t && qobject_cast<QDockWidget*>(t)) x = tr.left() - s.width() - 48;
+  if (t && tr.left() > w.width() / 2) x = tr.left() - s.width() - 48;
   x = std::clamp(x, 8, std::max(8, w.width() - s.width() - 8));
-  const int y = std::clamp(fo.y() + row + 24, 8, std::max(8, w.height() - s.height() - 8));
-  frmFstGui->move(x, y);
-  frmFstGui->raise();
+  std::vector<QRect> vio;
+  if (FpEdt)
+    for (const TVio* v : FpEdt->Vios()) vio.emplace_back(fo + QPoint(v->Rec().GrdCol * cw, v->Rec().GrdRow * ch), QSize(cw, ch));
+  auto hit = [&vio, s](QPoint at) {
+    return std::any_of(vio.begin(), vio.end(), [&](const QRect& r) { return r.intersects(QRect(at, s)); });
+  };
+  const int lst = std::max(8, w.height() - s.height() - 8);
+  QPoint at(x, std::min(fo.y() + ch + 24, lst));
+  for (QPoint p = at; p.y() <= lst; p.ry() += ch)
+    if (!hit(p)) {
+      at = p;
+      break;
+    }
+  frmFstGui->move(at);
   if (!t) {
     FpMrk->hide();
-    return;
+  } else {
+    static_cast<TFstMrk*>(FpMrk)->Set(tr.adjusted(-4, -4, 4, 4), frmFstGui->geometry());
+    FpMrk->show();
+    FpMrk->raise();
   }
-  const QRect ring = tr.adjusted(-4, -4, 4, 4);
-  const QRect pnl = frmFstGui->geometry();
-  const QPoint frm = Nrs(pnl, ring.center());
-  static_cast<TFstMrk*>(FpMrk)->Set(ring, frm, Nrs(ring, frm));
-  FpMrk->show();
-  FpMrk->raise();
   frmFstGui->raise();
 }
 
@@ -273,11 +293,18 @@ void TFstGui::DrvTck() {
     const TuSimSnp s = SimSnp(d.Rbt());
     pos = {s.X, s.Y};
   });
-  const bool mov = FPos.x() > -1e8 && std::abs(pos.x() - FPos.x()) + std::abs(pos.y() - FPos.y()) > 0.5;
+  const bool mov = FPos.x() > -1e8 && std::abs(pos.x() - FPos.x()) + std::abs(pos.y() - FPos.y()) > 0.05;
   FPos = pos;
   // The pane may have come up or moved since.
   Plc();
-  if (!mov) return;
+  // It has driven when it has moved and then lain still for a few looks.
+  if (mov) {
+    FbMov = true;
+    FiRst = 0;
+    return;
+  }
+  if (!FbMov || ++FiRst < GcDrvRst) return;
+  FbMov = false;
   FStp.Drv();
   Upd();
 }

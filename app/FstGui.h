@@ -93,4 +93,6 @@ private:
   // While the robot should drive: its position at the last look.
   QTimer FTmrDrv;
   QPointF FPos{-1e9, -1e9};
+  bool FbMov = false;  // it has moved since the upload
+  int FiRst = 0;       // looks since it last moved
 };

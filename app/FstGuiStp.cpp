@@ -18,7 +18,7 @@ constexpr std::array<TuFstStpRow, GcFstStpCnt> GcFstStp = {{
     {S::Act, Tb(TeTbn::Act), nullptr, SUM_FST_ACT},
     {S::Sto, Tb(TeTbn::Sto), nullptr, SUM_FST_STO},
     {S::Upr, Tb(TeTbn::Upr), nullptr, SUM_FST_UPR},
-    {S::Drv, -1, "dckSim", SUM_FST_DRV},  // the built-in robot's pane
+    {S::Drv, -1, "arnSim", SUM_FST_DRV},  // the built-in robot's arena in its pane
     {S::Don, -1, nullptr, SUM_FST_DON},
 }};
 

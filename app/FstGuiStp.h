@@ -42,7 +42,7 @@ public:
   void Pgm(int don);
   // The robot reports that it executes the program sent.
   void Run();
-  // The robot has moved since the upload.
+  // The robot has driven since the upload: it moved and came to rest.
   void Drv();
   // The user's buttons: on to the next step (the last one ends the guide), or end it now.
   void Nxt();

@@ -94,6 +94,7 @@ void TSimPan::BldCtl() {
   auto* top = new QWidget(this);
   auto* lay = new QVBoxLayout(top);
   FpArn = new TArnWgt(top);
+  FpArn->setObjectName("arnSim");
   FpArn->FOnBmp = [this](bool lft, bool prs) {
     if (TSimThr* s = FpCur) s->Do([lft, prs](TSimDrv& d) { d.Rbt().SetBmpUsr(lft, prs); });
     Tck();
