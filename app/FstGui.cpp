@@ -135,10 +135,12 @@ TFstGui::TFstGui(TFstWnd w, QAction& hlp) : QObject(&w.Wnd), FW(std::move(w)) {
     Upd();
   });
   connect(&hlp, &QAction::triggered, this, &TFstGui::Shw);
+  // Told of every instruction the robot executes: only a new step is shown anew.
   connect(&FW.Lnk, &TVslLnk::RbtRun, this, [this] {
     if (!Shown()) return;
+    const TeFstStp was = FStp.Cur();
     FStp.Run();
-    Upd();
+    if (FStp.Cur() != was) Upd();
   });
   FTmrDrv.setInterval(GcDrvTck);
   connect(&FTmrDrv, &QTimer::timeout, this, &TFstGui::DrvTck);
@@ -175,6 +177,7 @@ void TFstGui::Shw() {
     FpEdt->AddObs(this);
   }
   FStp = TFstGuiStp();
+  FiAnc = -1;
   frmFstGui->show();
   Upd();
 }
@@ -243,6 +246,8 @@ void TFstGui::RfsTxt() {
   frmFstGui->setAccessibleName(num);
   frmFstGui->setAccessibleDescription(lblFstTxt->text());
   FpMrk->setAccessibleName(num);
+  if (FW.Anc && FiAnc != static_cast<int>(cur)) FW.Anc(num + ": " + lblFstTxt->text());
+  FiAnc = static_cast<int>(cur);
   Plc();
 }
 

@@ -13,6 +13,7 @@
 
 #include <QObject>
 #include <QPointF>
+#include <QString>
 #include <QTimer>
 
 #include <cstdint>
@@ -40,6 +41,7 @@ struct TFstWnd {
   std::function<TVioPgmItp*()> Edt;  // null before the editor is made
   std::function<std::uint8_t()> Lge;
   std::function<QWidget*()> Fld;  // the programming field; null before it is made
+  std::function<void(const QString&)> Anc;  // tells a screen reader
   bool Aut;  // it may show by itself on a first start
 };
 
@@ -83,6 +85,7 @@ private:
   TFstGuiStp FStp;
   TVioPgmItp* FpEdt = nullptr;  // observed while the guide shows
   bool FbDue = false;            // a first start: shows after the intro
+  int FiAnc = -1;                // the step last told to a screen reader
   std::string FsOwnPrt;          // the port the guide took the robot's place of
   QFrame* frmFstGui = nullptr;
   QLabel* lblFstNum = nullptr;

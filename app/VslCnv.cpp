@@ -177,7 +177,11 @@ void TfrmVslCnv::BldCtl() {
   FpMnu->Bld(*menuBar());
   FpFst = std::make_unique<TFstGui>(
       TFstWnd{*this, *FpLnk, *FpSet, [this] { return FpVioPgmItp.get(); }, [this] { return FbyLgeIdx; },
-              [this]() -> QWidget* { return FpFld ? &FpFld->Pnl() : nullptr; }, FCfg.FstGui},
+              [this]() -> QWidget* { return FpFld ? &FpFld->Pnl() : nullptr; },
+              [this](const QString& t) {
+                if (TVslAcc* a = FpFld ? FpFld->Acc() : nullptr) a->Anc(t);
+              },
+              FCfg.FstGui},
       *FpMnu->FstAct());
   setContextMenuPolicy(Qt::NoContextMenu);
   FpFld = std::make_unique<TVslFld>(*this, FCfg);
