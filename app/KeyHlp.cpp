@@ -74,12 +74,15 @@ QString ActTxt(const QAction& a, TVioPgmItp& edt, const TPrt& fld, const TPrt& t
   return a.toolTip();
 }
 
-void AddFld(std::vector<TuKeyRow>& rows, const TPrt& grp, const TPrt& fld, const TPrt& tbr) {
+void AddFld(std::vector<TuKeyRow>& rows, const TPrt& grp, const TPrt& fld, const TPrt& tbr, const QString& sel) {
   const QString g = grp[KG_FLD];
   rows.push_back({g, KeyTxt({Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down}), fld[0]});
   rows.push_back({g, KeyTxt({Qt::CTRL | Qt::Key_Left, Qt::CTRL | Qt::Key_Up, Qt::CTRL | Qt::Key_Right,
                              Qt::CTRL | Qt::Key_Down}),
                   fld[1]});
+  rows.push_back({g, KeyTxt({Qt::SHIFT | Qt::Key_Left, Qt::SHIFT | Qt::Key_Up, Qt::SHIFT | Qt::Key_Right,
+                             Qt::SHIFT | Qt::Key_Down}),
+                  sel});
   rows.push_back({g, KeyTxt({Qt::Key_Delete}), fld[2]});
   rows.push_back({g, KeyTxt({Qt::Key_Return, Qt::Key_F2}), fld[3]});
   rows.push_back({g, KeyTxt({Qt::Key_Tab, Qt::SHIFT | Qt::Key_Tab}), fld[4]});
@@ -98,7 +101,7 @@ void AddFld(std::vector<TuKeyRow>& rows, const TPrt& grp, const TPrt& fld, const
 std::vector<TuKeyRow> KeyRows(const QMainWindow& wnd, TVioPgmItp& edt) {
   const TPrt grp = Prt(edt, SUM_KEY_GRP), fld = Prt(edt, SUM_KEY_FLD), tbr = Prt(edt, SUM_KEY_TBR);
   std::vector<TuKeyRow> rows;
-  AddFld(rows, grp, fld, tbr);
+  AddFld(rows, grp, fld, tbr, Msg(edt, SUM_CLP_NON));
   for (const QAction* a : wnd.findChildren<QAction*>())
     if (!a->shortcuts().isEmpty()) rows.push_back({ActGrp(*a, grp), KeyTxt(a->shortcuts()), ActTxt(*a, edt, fld, tbr)});
   // The groups in the order the user meets them: the field and its vios, the

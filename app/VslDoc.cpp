@@ -83,6 +83,7 @@ void TVslDoc::BldEdtMnu(QMenuBar& bar) {
   smnEdtRed->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   connect(smnEdtUnd, &QAction::triggered, this, [this] { UndRed(true); });
   connect(smnEdtRed, &QAction::triggered, this, [this] { UndRed(false); });
+  BldClpMnu();
 }
 
 void TVslDoc::BldExt() {
@@ -120,6 +121,7 @@ void TVslDoc::RfsTxt(std::uint8_t lge) {
   mmnEdt->setTitle(txt(SUM_MNU_EDT));
   smnEdtUnd->setText(txt(SUM_MNU_UND));
   smnEdtRed->setText(txt(SUM_MNU_RED));
+  RfsClpTxt(lge);
 }
 
 // ---------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include <functional>
 #include <utility>
 #include <memory>
+#include <vector>
 #include <string>
 
 class QAction;
@@ -117,6 +118,8 @@ public:
   QMenu* RctMnu() const { return mmnFilRct; }
   QAction* UndAct() const { return smnEdtUnd; }
   QAction* RedAct() const { return smnEdtRed; }
+  // Copy, Cut, Paste and Duplicate of vios (VslDocClp.cpp), also on the vio menu.
+  std::vector<QAction*> ClpActs() const { return {smnEdtCut, smnEdtCpy, smnEdtPst, smnEdtDup}; }
 
 private:
   std::function<void()> FOnOpn;
@@ -125,6 +128,11 @@ private:
   void BldEdtMnu(QMenuBar& bar);
   void BldRctMnu();
   void UndRed(bool und);
+  // The clipboard's items and their texts; a command through the system clipboard.
+  enum class TeClp { Cpy, Cut, Pst, Dup };
+  void BldClpMnu();
+  void RfsClpTxt(std::uint8_t lge);
+  void ClpCmd(TeClp cmd);
   // The file name and caption follow the program that Undo or Redo brought back.
   void SynDocNam();
   // Loads the program; a file that fails leaves the field as it was.
@@ -153,4 +161,8 @@ private:
   QMenu* mmnEdt = nullptr;
   QAction* smnEdtUnd = nullptr;
   QAction* smnEdtRed = nullptr;
+  QAction* smnEdtCpy = nullptr;
+  QAction* smnEdtCut = nullptr;
+  QAction* smnEdtPst = nullptr;
+  QAction* smnEdtDup = nullptr;
 };

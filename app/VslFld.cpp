@@ -28,6 +28,7 @@
 #include "core/Seams.h"
 #include "editor/VioPgmItp.h"
 #include "editor/qt/VioFldKey.h"
+#include "editor/qt/VioFldSel.h"
 #include "editor/qt/VioFldViw.h"
 #include "editor/qt/VioFldZom.h"
 #include "editor/qt/VioPgmSht.h"
@@ -56,6 +57,7 @@ void TVslFld::EndViw() {
   FpAcc.reset();
   delete std::exchange(FpSimPan, nullptr);  // it draws on the field's views
   FpPgmViw.reset();
+  FpVioFldSel.reset();
   FpVioFldKey.reset();
   FpVioFldViw.reset();
 }
@@ -97,7 +99,9 @@ void TVslFld::CrtViw(TVioPgmItp* edt, TVslSet& set) {
   pnlVioFld->setFocusPolicy(Qt::StrongFocus);
   FpVioFldViw = std::make_unique<TVioFldViw>(ed, pnlVioFld);
   FpVioFldKey = std::make_unique<TVioFldKey>(*FpVioFldViw);
+  FpVioFldSel = std::make_unique<TVioFldSel>(*FpVioFldViw);
   TfrmVslCnv& w = FWnd;
+  FpVioFldViw->SetVioMnuAct(w.Doc().ClpActs());
   // A type key is its tool button's click, placed on the cursor's cell.
   ed.SetOnTypKey([&w](std::uint8_t typ) { w.Tbr().KeyVio(typ); });
   FpPgmViw = std::make_unique<TPgmViw>(ed, pnlVioFld, &FWnd, &w.Doc().FilMnu());

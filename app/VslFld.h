@@ -20,6 +20,7 @@ class TfrmVslCnv;
 class TPgmViw;
 class TSimPan;
 class TVioFldKey;
+class TVioFldSel;
 class TVioFldViw;
 class TVioPgmItp;
 class TVslAcc;
@@ -79,6 +80,7 @@ private:
   QWidget* pnlVioFld = nullptr;
   std::unique_ptr<TVioFldViw> FpVioFldViw;
   std::unique_ptr<TVioFldKey> FpVioFldKey;  // the field's keys and focus frame
+  std::unique_ptr<TVioFldSel> FpVioFldSel;  // the selected rectangle and its rubber band
   std::unique_ptr<TPgmViw> FpPgmViw;        // meter, listing, picture, run highlight
   TSimPan* FpSimPan = nullptr;              // the built-in robot's pane, a child of the window
   std::unique_ptr<TVslAcc> FpAcc;

@@ -13,6 +13,7 @@
 #include "core/SafFil.h"
 #include "core/StrUtl.h"
 #include "core/Seams.h"
+#include "editor/VioBlk.h"
 #include "editor/VioNum.h"
 #include "editor/VioPgmItp.h"
 
@@ -134,18 +135,12 @@ private:
   bool FbErr = false;
 };
 
-// One vio block of a file, read and checked before the field is touched.
-struct TuVioBlk {
-  std::uint8_t Typ;
-  int Col;
-  int Row;
-  std::string Prm[3];
-};
-
 class TVioFilRdr {
 public:
-  TVioFilRdr(std::istream& in, const std::string& path, int cls, int rws)
-      : FLns(in, path), FsPth(path), FiCls(cls), FiRws(rws) {}
+  // qui: a text that may be no program at all (the clipboard's) asks for its
+  // keywords without a box; the message alone says what is wrong.
+  TVioFilRdr(std::istream& in, const std::string& path, int cls, int rws, bool qui = false)
+      : FLns(in, path), FsPth(path), FiCls(cls), FiRws(rws), FbQui(qui) {}
 
   // False with the message in GuLstErrMsg.
   bool Prs(std::vector<TuVioBlk>& blks) {
@@ -156,7 +151,7 @@ public:
       if (r == TVioLinRdr::LR_ERR) return false;
       if (r == TVioLinRdr::LR_END || lin == "EOF") return true;
       if (lin.empty()) continue;
-      const int typ = GetVioTypOfKey(lin);
+      const int typ = FbQui ? VioTypOfKeyQui(lin) : GetVioTypOfKey(lin);
       if (typ < 0) {
         GuLstErrMsg = "#401, Illegal vio type in vio file detected";
         return false;
@@ -258,19 +253,22 @@ private:
   TVioLinRdr FLns;
   std::string FsPth;
   int FiCls, FiRws;  // the field's size in cells
+  bool FbQui;
   std::string FsPnd;  // a line read ahead
   bool FbPnd = false;
 };
 
 }  // namespace
 
-bool TVioPgmItp::BldVioLns(TStrLst& lines) {
+bool TVioPgmItp::BldVioLns(TStrLst& lines) { return BldVioLns(lines, FPgm.Vios(), 0, 0); }
+
+bool TVioPgmItp::BldVioLns(TStrLst& lines, const std::vector<TVio*>& vios, int dc, int dr) {
   lines.clear();
-  for (const TVio* vio : FPgm.Vios()) {
+  for (const TVio* vio : vios) {
     const std::uint8_t typ = vio->Rec().VioTyp;
     lines.push_back(GetVioKey(typ));
-    lines.push_back(FmtCel(vio->Rec().GrdCol + 1));
-    lines.push_back(FmtCel(vio->Rec().GrdRow + 1));
+    lines.push_back(FmtCel(vio->Rec().GrdCol + dc + 1));
+    lines.push_back(FmtCel(vio->Rec().GrdRow + dr + 1));
     switch (typ) {
       case VT_STA: case VT_STO: case VT_IFF: case VT_THN: case VT_ELS: case VT_SWI: case VT_RTI:
         break;
@@ -384,11 +382,15 @@ bool TVioPgmItp::LodVioFil(const std::string& path, bool sav) {
   return true;
 }
 
+bool TVioPgmItp::PrsVioTxt(std::istream& in, const std::string& path, std::vector<TuVioBlk>& blks, bool qui) {
+  return TVioFilRdr(in, path, FPgm.GrdCls(), FPgm.GrdRws(), qui).Prs(blks);
+}
+
 bool TVioPgmItp::LodVioStm(std::istream& in, const std::string& path, bool exact) {
   // The whole file is checked before the field is touched: a damaged file
   // leaves the program on the field as it was.
   std::vector<TuVioBlk> blks;
-  if (!TVioFilRdr(in, path, FPgm.GrdCls(), FPgm.GrdRws()).Prs(blks)) return false;
+  if (!PrsVioTxt(in, path, blks, false)) return false;
 
   FPgm.SetLblLst({});
   RmvAllVio();
@@ -396,60 +398,57 @@ bool TVioPgmItp::LodVioStm(std::istream& in, const std::string& path, bool exact
     FOnTbnEna(VT_STA, true);
     FOnTbnEna(VT_SWI, true);
   }
+  for (const TuVioBlk& b : blks)
+    if (!CrtBlkVio(b, 0, 0, exact)) return false;
+  return true;
+}
+
+bool TVioPgmItp::CrtBlkVio(const TuVioBlk& b, int dc, int dr, bool exact) {
+  const int col = b.Col + dc, row = b.Row + dr;
   auto addLbl = [this](const std::string& nam) {
     bool has = false;
     for (const std::string& l : FPgm.LblLst()) has = has || EqlNoCase(l, nam);
     if (!has) FPgm.LblLstMut().push_back(nam);
   };
-  for (const TuVioBlk& b : blks) {
-    bool ok = true;
-    switch (b.Typ) {
-      case VT_STA: case VT_SWI:
-        if (FOnTbnEna) FOnTbnEna(b.Typ, false);
-        ok = CrtSmpVio(b.Typ, b.Col, b.Row);
-        break;
-      case VT_STO: case VT_IFF: case VT_THN: case VT_ELS: case VT_RTI:
-        ok = CrtSmpVio(b.Typ, b.Col, b.Row);
-        break;
-      case VT_DLY:
-        ok = CrtDlyVio(b.Col, b.Row, b.Prm[0]);
-        // A file's empty delay reads as the default; the field's own lines
-        // come back as they were.
-        if (ok && exact && b.Prm[0].empty()) {
-          TVio* dly = FPgm.Vios().back();
-          SetCtlTxt(dly, dly->FndCtl(TeCtlKnd::Edt, CR_VAL), "");
-        }
-        break;
-      case VT_LBL:
-        addLbl(b.Prm[0]);
-        ok = CrtLblVio(b.Col, b.Row, 0, b.Prm[0]);
-        break;
-      case VT_GTO:
-        addLbl(b.Prm[0]);
-        ok = CrtGtoVio(b.Col, b.Row, 0, b.Prm[0]);
-        break;
-      case VT_ACT:
-        ok = CrtFilSarVio(b.Col, b.Row, b.Prm[0], b.Prm[1], b.Prm[2], true);
-        break;
-      case VT_SNS:
-        ok = CrtFilSarVio(b.Col, b.Row, b.Prm[0], b.Prm[1], "", false);
-        break;
-      case VT_SPD: {
-        long long v = 0;
-        StrToInt(b.Prm[0], v);
-        ok = CrtSpdVio(b.Col, b.Row, static_cast<std::uint8_t>(v & 0xFF));
-        // The edit keeps the number as the file wrote it: cutting 300 down to
-        // 8 bits would silently turn it into 44 and change the program.
-        if (ok) {
-          TVio* spd = FPgm.Vios().back();
-          SetCtlTxt(spd, spd->FndCtl(TeCtlKnd::Edt, CR_SPD), b.Prm[0]);
-        }
-        break;
+  switch (b.Typ) {
+    case VT_STA: case VT_SWI:
+      if (FOnTbnEna) FOnTbnEna(b.Typ, false);
+      return CrtSmpVio(b.Typ, col, row);
+    case VT_STO: case VT_IFF: case VT_THN: case VT_ELS: case VT_RTI:
+      return CrtSmpVio(b.Typ, col, row);
+    case VT_DLY: {
+      const bool ok = CrtDlyVio(col, row, b.Prm[0]);
+      // A file's empty delay reads as the default; the field's own lines
+      // come back as they were.
+      if (ok && exact && b.Prm[0].empty()) {
+        TVio* dly = FPgm.Vios().back();
+        SetCtlTxt(dly, dly->FndCtl(TeCtlKnd::Edt, CR_VAL), "");
       }
-      default:
-        break;
+      return ok;
     }
-    if (!ok) return false;
+    case VT_LBL:
+      addLbl(b.Prm[0]);
+      return CrtLblVio(col, row, 0, b.Prm[0]);
+    case VT_GTO:
+      addLbl(b.Prm[0]);
+      return CrtGtoVio(col, row, 0, b.Prm[0]);
+    case VT_ACT:
+      return CrtFilSarVio(col, row, b.Prm[0], b.Prm[1], b.Prm[2], true);
+    case VT_SNS:
+      return CrtFilSarVio(col, row, b.Prm[0], b.Prm[1], "", false);
+    case VT_SPD: {
+      long long v = 0;
+      StrToInt(b.Prm[0], v);
+      const bool ok = CrtSpdVio(col, row, static_cast<std::uint8_t>(v & 0xFF));
+      // The edit keeps the number as the file wrote it: cutting 300 down to
+      // 8 bits would silently turn it into 44 and change the program.
+      if (ok) {
+        TVio* spd = FPgm.Vios().back();
+        SetCtlTxt(spd, spd->FndCtl(TeCtlKnd::Edt, CR_SPD), b.Prm[0]);
+      }
+      return ok;
+    }
+    default:
+      return true;
   }
-  return true;
 }

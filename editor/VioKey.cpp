@@ -97,6 +97,7 @@ bool TVioKey::Key(TeKey key, bool ctl, char chr) {
       return true;
     }
   }
+  FEdt.ClrSel();
   if (!ctl) {
     SetCur(FiCol + dc, FiRow + dr);
     // What acts on the current vio (F9, the vio's menu) acts where the cursor stands.

@@ -76,6 +76,10 @@ bool TVioMou::VioPrs(TVio* vio, TeMouBtn btn) {
     return false;
   }
   if (btn != TeMouBtn::Oth) FEdt.FpCurVio = vio;
+  // A press outside the selected rectangle selects the vio alone.
+  const std::optional<TuRct>& r = FEdt.SelRct();
+  const int c = vio->Rec().GrdCol, w = vio->Rec().GrdRow;
+  if (r && btn != TeMouBtn::Oth && (c < r->Col0 || c > r->Col1 || w < r->Row0 || w > r->Row1)) FEdt.ClrSel();
   return btn == TeMouBtn::Lft;
 }
 

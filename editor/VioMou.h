@@ -15,6 +15,7 @@ public:
   using TuGlu = TVioPgmItp::TuGlu;
   using TuGluCnd = TVioPgmItp::TuGluCnd;
   using TeMouBtn = TVioPgmItp::TeMouBtn;
+  using TuRct = TVioPgmItp::TuRct;
 
   explicit TVioMou(TVioPgmItp& edt) : FEdt(edt) {}
   TVioMou(const TVioMou&) = delete;

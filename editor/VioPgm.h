@@ -62,6 +62,7 @@ public:
 private:
   friend class TVioPgmItp;
   friend class TVioPrm;
+  friend class TVioClp;
   // Takes the vio into the program, at the end of the child order.
   void Add(std::unique_ptr<TVio> vio);
   // Hands the vio back, out of the program; null for a vio of no program here.

@@ -8,6 +8,7 @@
 #include "core/StrUtl.h"
 #include "core/WndMsg.h"
 #include "core/Seams.h"
+#include "editor/VioClp.h"
 #include "editor/VioKey.h"
 #include "editor/VioLge.h"
 #include "editor/VioLsn.h"
@@ -82,6 +83,7 @@ TVioPgmItp::TVioPgmItp(IWndMsgTgt* owner)
       FpMou(std::make_unique<TVioMou>(*this)),
       FpKey(std::make_unique<TVioKey>(*this)),
       FpLge(std::make_unique<TVioLge>(*this)),
+      FpClp(std::make_unique<TVioClp>(*this)),
       FpOwnFrm(owner) {
   FHst.Rcd(TakSnp(), nullptr, -1);
 }
@@ -130,9 +132,9 @@ void TVioPgmItp::NtfCtl(TVio* vio, int ctl) {
 }
 
 void TVioPgmItp::ReqFoc(TVio* vio, int ctl) {
-  // Undo and Redo re-create vios without moving the focus: it stays where
+  // Undo, Redo and a paste create vios without moving the focus: it stays where
   // the user pressed the key, so that the next press reaches the menu too.
-  if (ctl < 0 || FbHstOff) return;
+  if (ctl < 0 || FbHstOff || FbNoFoc) return;
   for (IVioPgmObs* o : FpObsLst) o->CtlFoc(vio, ctl);
 }
 

@@ -32,7 +32,9 @@ class TVioKey;
 class TVioLge;
 class TVioMou;
 class TVioPrm;
+class TVioClp;
 struct TVioLsn;
+struct TuVioBlk;
 
 // Listener of the model. Every callback has an empty default.
 class IVioPgmObs {
@@ -53,6 +55,7 @@ public:
   virtual void FldShw() {}                 // the cells' size or the look changed: show every vio anew
   virtual void LsnChg() {}                 // a lesson was opened or closed
   virtual void StpEnd() {}                 // the outermost change (an edit, a load of many vios) is over
+  virtual void SelChg() {}                 // the selected rectangle of cells changed
 };
 
 class TVioPgmItp {
@@ -300,6 +303,35 @@ public:
   // The type keys' way through the tool bar's gate and button rules.
   void SetOnTypKey(std::function<void(std::uint8_t vioTyp)> fn);
 
+  // ---- Selection and clipboard (TVioClp, VioClp.cpp) --------------------------
+  // The selection: a rectangle of cells (Shift+arrows from the cell cursor, a
+  // rubber band), else the current vio, else the vio under the cell cursor.
+  // It is no edit and no step; an arrow without Shift or a press on a vio drops the rectangle.
+  struct TuRct {
+    int Col0 = 0, Row0 = 0, Col1 = 0, Row1 = 0;  // inclusive, Col0 <= Col1, Row0 <= Row1
+    bool operator==(const TuRct&) const = default;
+  };
+  const std::optional<TuRct>& SelRct() const;
+  // The rectangle between two corners in any order, brought into the grid.
+  void SetSelRct(int col0, int row0, int col1, int row1);
+  void ClrSel();
+  // Shift+arrow: the cursor moves and the rectangle spans from where it was first to where it is.
+  bool SelKey(TeKey key);
+  // The vios of the selection in the field's child order.
+  std::vector<TVio*> SelVios() const;
+  // The selection as the lines of a program file, its top-left vio on cell 1, 1, ended by "EOF".
+  // False with GuLstErrMsg when nothing is selected.
+  bool CpyVio(std::string& txt);
+  // Copy, and the vios go: one undo step.
+  bool CutVio(std::string& txt);
+  // The text's vios with their top-left one on the cell cursor, one undo step, the rectangle
+  // selected. A Start or switch interrupt vio the field has already is left out and told in note
+  // (the rest is pasted). False with GuLstErrMsg, nothing changed: not a program, a cell taken or
+  // outside the grid, nothing left to paste.
+  bool PstVio(const std::string& txt, std::string& note);
+  // Copy and paste right of the selection, else below it, where the cells are free.
+  bool DupVio(std::string& note);
+
   // ---- Program files -------------------------------------------------------
   bool SavVioFil(const std::string& path);
   // sav = false loads the program as one with unsaved changes (a recovery
@@ -406,10 +438,12 @@ private:
   friend class TVioMou;
   friend class TVioKey;
   friend class TVioLge;
+  friend class TVioClp;
   std::unique_ptr<TVioPrm> FpPrm;
   std::unique_ptr<TVioMou> FpMou;
   std::unique_ptr<TVioKey> FpKey;
   std::unique_ptr<TVioLge> FpLge;
+  std::unique_ptr<TVioClp> FpClp;
   using TuVioDoc = TVioHst::TuDoc;
   using TuVioSnp = TVioHst::TuSnp;
   // Held by every user action: the outermost one records the step when it ends.
@@ -451,9 +485,14 @@ private:
   bool RstSnp(const TuVioSnp& snp);
   void NtfHst();
   bool LodVioStm(std::istream& in, const std::string& path, bool exact);
+  // The file's reader and the one vio of a block, moved by (dc, dr); qui: no box for a keyword.
+  bool PrsVioTxt(std::istream& in, const std::string& path, std::vector<TuVioBlk>& blks, bool qui);
+  bool CrtBlkVio(const TuVioBlk& b, int dc, int dr, bool exact);
+  bool BldVioLns(TStrLst& lines, const std::vector<TVio*>& vios, int dc, int dr);
   TVioHst FHst;
   int FiStpDep = 0;
   bool FbHstOff = false;  // restoring: nothing is recorded
+  bool FbNoFoc = false;   // pasting: the new vios ask for no focus
   const TVio* FpMrgVio = nullptr;  // the outermost action's typing control
   int FiMrgCtl = -1;
   std::shared_ptr<TuVioDoc> FpDoc = std::make_shared<TuVioDoc>();

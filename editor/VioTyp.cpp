@@ -68,9 +68,14 @@ std::string GetVioKey(std::uint8_t typ) {
   return {};
 }
 
-int GetVioTypOfKey(const std::string& key) {
+int VioTypOfKeyQui(const std::string& key) {
   for (const TuVioTypRow& r : GuVioTyp)
     if (key == r.Key) return r.Typ;
+  return -1;
+}
+
+int GetVioTypOfKey(const std::string& key) {
+  if (const int typ = VioTypOfKeyQui(key); typ >= 0) return typ;
   ShwMsgBox("#141c, vio caption not found in list");
   return -1;
 }

@@ -54,6 +54,8 @@ std::string GetVioCap(std::uint8_t typ);
 std::string GetVioKey(std::uint8_t typ);
 // Exact, case-sensitive match of a file keyword; -1 (with a message box) when unknown.
 int GetVioTypOfKey(const std::string& key);
+// The same without the box: -1 is an answer (a text that may be no program).
+int VioTypOfKeyQui(const std::string& key);
 std::int32_t GetVioClr(std::uint8_t typ);
 std::int32_t GetVioFntClr(std::uint8_t typ);
 // The high-contrast row of a type; null for a type that is not in the table.

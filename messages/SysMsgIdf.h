@@ -134,6 +134,14 @@
   X(DM_ALL_SAV_ERR, 0x7C, "roll call window: the report could not be saved; %1 path, %2 why")       \
   X(SUM_FST_STP, 0x7D, "status bar: what to do first, until the first vio is placed")             \
   X(SUM_RBT_FLT_VIO, 0x7E, "link: robot fault, the lead-in before the name of the framed vio")       \
+  X(SUM_CLP_NO_ROM, 0x85, "clipboard: a pasted vio's cell is taken or outside; %1 column, %2 row")   \
+  X(SUM_CLP_BAD, 0x86, "clipboard: the text is no program; %1 why")                                \
+  X(SUM_CLP_ONE, 0x87, "clipboard: a second START or switch interrupt left out; %1 its caption")    \
+  X(SUM_CLP_NON, 0x88, "clipboard: nothing selected; keys: how Shift+arrows and a drag select")   \
+  X(SUM_MNU_CPY, 0x89, "Edit menu and vio menu: \"Copy\"")                                          \
+  X(SUM_MNU_CUT, 0x8A, "Edit menu and vio menu: \"Cut\"")                                           \
+  X(SUM_MNU_PST, 0x8B, "Edit menu and vio menu: \"Paste\"")                                         \
+  X(SUM_MNU_DUP, 0x8C, "Edit menu and vio menu: \"Duplicate\"")                                     \
   X(SUM_SHT_FLT, 0x8D, "program sheet: the vio framed in red; %1 caption, %2 row, %3 column")         \
   X(SUM_LSN_SIZ, 0x8E, "lessons: the file is too big; %1 its path, %2 its size, %3 the limit")       \
   X(SUM_LSN_HDR, 0x8F, "lessons: detail, the line [lesson] is missing at the beginning")             \

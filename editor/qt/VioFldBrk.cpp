@@ -75,5 +75,8 @@ void TVioFldViw::PopVioMnu() {
   a->setChecked(vio->Brk());
   // The model refuses a vio that has gone meanwhile.
   connect(a, &QAction::triggered, this, [this, vio] { FMdl.TglBrk(vio); });
+  if (!FVioMnuAct.empty()) FpVioMnu->addSeparator();
+  for (QAction* x : FVioMnuAct)
+    if (x) FpVioMnu->addAction(x);
   FpVioMnu->popup(p->mapToGlobal(QPoint(p->width() / 2, p->height() / 2)));
 }

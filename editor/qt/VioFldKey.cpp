@@ -121,8 +121,9 @@ bool TVioFldKey::eventFilter(QObject* obj, QEvent* e) {
 bool TVioFldKey::FldKey(const QKeyEvent* e) {
   const Qt::KeyboardModifiers mod = e->modifiers() & ~Qt::KeypadModifier;
   const bool ctl = mod == Qt::ControlModifier;
-  if (mod != Qt::NoModifier && !ctl) return false;
   TeKey k;
+  if (mod == Qt::ShiftModifier && Arrow(e->key(), k)) return FMdl.SelKey(k);
+  if (mod != Qt::NoModifier && !ctl) return false;
   if (Arrow(e->key(), k)) return FMdl.FldKey(k, ctl);
   switch (e->key()) {
     case Qt::Key_Delete: return FMdl.FldKey(TeKey::Del, ctl);

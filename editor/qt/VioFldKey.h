@@ -4,7 +4,7 @@
 // editor, which holds the rules (TVioPgmItp::FldKey).
 //
 // Keys of the field: arrows move the cursor, Control+arrow moves the vio
-// under it, Delete removes it, Enter or F2 goes into its first parameter,
+// under it, Shift+arrow spans the selected rectangle, Delete removes it, Enter or F2 goes into its first parameter,
 // a letter adds a vio of its type. In a parameter control, Tab and Shift+Tab
 // go round the vio's parameters and Escape returns to the field.
 #pragma once

@@ -18,6 +18,7 @@
 #include "editor/VioLay.h"
 #include "editor/VioPgmItp.h"
 
+class QAction;
 class QMenu;
 class TVioFldViw;
 
@@ -151,6 +152,8 @@ public:
   // the current vio's breakpoint. Defined in VioFldBrk.cpp.
   QMenu* VioMnu() const { return FpVioMnu; }
   void PopVioMnu();
+  // The window's actions the vio menu offers below the breakpoint (copy, paste ...).
+  void SetVioMnuAct(const std::vector<QAction*>& acts) { FVioMnuAct.assign(acts.begin(), acts.end()); }
 
 private:
   friend class TVioPnl;
@@ -165,6 +168,7 @@ private:
   std::map<const TVio*, TVioPnl*> FPnls;
   TVioLay FLay{FMdl, this};  // measures with this view's fonts
   QMenu* FpVioMnu = nullptr;
+  std::vector<QPointer<QAction>> FVioMnuAct;
 };
 
 // The font of the fitted controls.

@@ -183,6 +183,10 @@ protected:
   std::optional<std::string> ObsCtl(const std::string& n);  // controls, menus, dialogs, the Options
   std::optional<std::string> ObsKey(const std::string& n);  // the list of keys
 
+  // The selection and the clipboard (ScnClp.cpp): drag-cells; selection, clipboard.
+  bool OnClp(const std::vector<std::string>& w);
+  std::optional<std::string> ObsClp(const std::string& n);
+
   // The accessible names: the unnamed controls of the windows, or the name
   // (and description) of an object by its name, of vio N ("vioN") or of its
   // control K ("vioN.K").

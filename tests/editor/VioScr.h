@@ -89,6 +89,7 @@ private:
   TCmdMap CmdBox(const TLin& l, const TCx& x);  // the sheet, the settings store, boxes, events and keys
   TCmdMap CmdFil(const TLin& l, const TCx& x);  // the cursor, the program files, lessons and the meter
   TCmdMap CmdMou(const TLin& l, const TCx& x);  // the mouse
+  TCmdMap CmdClp(const TLin& l, const TCx& x);  // the selection and the clipboard (VioScrClp.cpp)
   static std::uint8_t Typ(const std::string& s) {
     const auto p = std::string("sta sto iff thn els dly lbl gto act sns spd swi rti").find(s);
     return static_cast<std::uint8_t>(p == std::string::npos ? std::stoi(s) : p / 4);
@@ -202,6 +203,7 @@ private:
   TSysLgeMsg Msg{nullptr, TESSARO_DATA_DIR "/"};
   std::optional<TVioRunMap> RunMap;
   std::optional<TVioMtr> Mtr;
+  std::string Clp, Note;  // the clipboard's text, what the last paste told
 };
 
 }  // namespace edtscr

@@ -17,11 +17,11 @@ void TScr::Run(const TLin& l) {
   // The variants of a command ("!" expects a failure) share its entry.
   static const std::map<std::string, std::string> alias = {{"rec", "at"},   {"err^", "err"}, {"wmsg", "evt"}, {"tbn", "evt"},
                                                            {"bad", "load"}, {"rprs", "prs"}, {"rup", "up"},
-                                                           {"lsntsk", "lsntit"}};
+                                                           {"lsntsk", "lsntit"}, {"cutv", "copy"}, {"dup", "paste"}};
   const std::string nam = c.substr(0, c.find('!'));
   const std::string key = alias.count(nam) ? alias.at(nam) : nam;
   TCmdMap cmd;
-  for (auto grp : {&TScr::CmdLay, &TScr::CmdCtl, &TScr::CmdTrn, &TScr::CmdBox, &TScr::CmdFil, &TScr::CmdMou})
+  for (auto grp : {&TScr::CmdLay, &TScr::CmdCtl, &TScr::CmdTrn, &TScr::CmdBox, &TScr::CmdFil, &TScr::CmdMou, &TScr::CmdClp})
     cmd.merge((this->*grp)(l, x));
   const auto f = cmd.find(key);
   ASSERT_NE(f, cmd.end()) << "unknown command " << c;
@@ -68,7 +68,8 @@ TEST(VioScr, EveryScript) {
         continue;
       }
       if (l[0] == "save" || l[0] == "load" || l[0] == "load!" || l[0] == "bad" || l[0] == "lesson" ||
-          l[0] == "lesson!")
+          l[0] == "lesson!" || l[0] == "copy" || l[0] == "cutv" || l[0] == "paste" ||
+          l[0] == "paste!")
         while (std::getline(in, s) && s != ".") l.Bdy.push_back(s), ++no;
       cas.push_back(l);
     }
