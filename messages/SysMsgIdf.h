@@ -134,6 +134,12 @@
   X(DM_ALL_SAV_ERR, 0x7C, "roll call window: the report could not be saved; %1 path, %2 why")       \
   X(SUM_FST_STP, 0x7D, "status bar: what to do first, until the first vio is placed")             \
   X(SUM_RBT_FLT_VIO, 0x7E, "link: robot fault, the lead-in before the name of the framed vio")       \
+  X(SUM_MON_PAN, 0x7F, "robot monitor: its title and its item in the View menu")                  \
+  X(SUM_MON_LBL, 0x80, "robot monitor: the two measurements and the switches, split by |")        \
+  X(SUM_MON_PAU, 0x81, "robot monitor: the button \"Pause\", then \"Go on\", split by |")            \
+  X(SUM_MON_CLR, 0x82, "robot monitor: the button \"Clear\"")                                       \
+  X(SUM_MON_EXP, 0x83, "robot monitor: the button \"Export CSV...\" | the file type")              \
+  X(SUM_MON_EXP_ERR, 0x84, "robot monitor: the values could not be exported; %1 path, %2 why")     \
   X(SUM_SHT_FLT, 0x8D, "program sheet: the vio framed in red; %1 caption, %2 row, %3 column")         \
   X(SUM_LSN_SIZ, 0x8E, "lessons: the file is too big; %1 its path, %2 its size, %3 the limit")       \
   X(SUM_LSN_HDR, 0x8F, "lessons: detail, the line [lesson] is missing at the beginning")             \

@@ -208,6 +208,10 @@ protected:
   bool Outside(const std::vector<std::string>& w, const std::string& line, std::istream& in, int& no);
   void Do(const std::vector<std::string>& w, const std::string& line, std::istream& in, int& no);
 
+  // The robot monitor and the built-in robot's bumpers (ScnMon.cpp).
+  bool OnMonitor(const std::vector<std::string>& w);
+  std::optional<std::string> ObsMon(const std::string& n);
+
   int Held = -1;
   std::string Mem, MemBox, InsDir;
   QRect Avl;
