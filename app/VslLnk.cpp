@@ -124,7 +124,8 @@ void TVslLnk::CrtDgn(QWidget& wnd) {
 QLineEdit& TVslLnk::Tbx(int num) const { return *FTbx.at(static_cast<std::size_t>(num - 1)); }
 
 std::int64_t TVslLnk::MeaNow() const {
-  const auto t = FClk ? FClk() : std::chrono::steady_clock::now();
+  // Not the receive clock, which is read once a byte and may be made to leap.
+  const auto t = std::chrono::steady_clock::now();
   return std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch()).count();
 }
 
@@ -209,7 +210,6 @@ void TVslLnk::PstUi(std::function<void()> fn) {
 void TVslLnk::RcvEff(std::vector<TRcvEff> eff) {
   // Every value is kept with the time it came, before the queue merges the
   // read-outs of a burst into the last one.
-  // The clock is read only for a value.
   if (TMeaSto::Has(eff) && FpMea->Put(eff, MeaNow())) emit Mea();
   if (FpQue->Pst({std::move(eff), {}})) QMetaObject::invokeMethod(this, [this] { RunQue(); }, Qt::QueuedConnection);
 }

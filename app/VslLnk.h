@@ -142,7 +142,7 @@ public:
   // tbxTst001 ... tbxTst003 (1 to 3) and tbxAdcMeaVal1, 2 (4, 5).
   QLineEdit& Tbx(int num) const;
   // The robot's measurements of the last minute, kept as they come (the
-  // monitor shows them), and the time on the link's clock in milliseconds.
+  // monitor shows them), and their clock: the steady clock in milliseconds.
   TMeaSto& MeaSto() const { return *FpMea; }
   std::int64_t MeaNow() const;
 
