@@ -139,12 +139,13 @@ void TRbtMon::RfsTxt() {
   FpPau->setText(Prt(SUM_MON_PAU, lge, FpPau->isChecked() ? 1 : 0));
   FpClr->setText(Txt(SUM_MON_CLR, lge));
   FpExp->setText(Prt(SUM_MON_EXP, lge, 0));
+  for (int i = 0; i < 3; ++i) FsLbl[i] = Prt(SUM_MON_LBL, lge, i);
   // The numbers take the room of their widest text: a new value then changes
   // no layout.
   const QFontMetrics fm(FpSwi->font());
   for (int c = 0; c < 2; ++c)
-    FpVal[c]->setFixedSize(fm.horizontalAdvance(Prt(SUM_MON_LBL, lge, c) + ": FFFF (65535)") + 8, fm.height() + 4);
-  FpSwi->setFixedSize(fm.horizontalAdvance(Prt(SUM_MON_LBL, lge, 2) + ": 1 2 3 4 5 6") + 8, fm.height() + 4);
+    FpVal[c]->setFixedSize(fm.horizontalAdvance(FsLbl[c] + ": FFFF (65535)") + 8, fm.height() + 4);
+  FpSwi->setFixedSize(fm.horizontalAdvance(FsLbl[2] + ": 1 2 3 4 5 6") + 8, fm.height() + 4);
   Rfs();
 }
 
@@ -161,7 +162,6 @@ void TRbtMon::Due() {
 void TRbtMon::Rfs() {
   FTmr.stop();
   FLstPnt.restart();
-  const std::uint8_t lge = FLge();
   const TMeaSto& sto = FLnk.MeaSto();
   // A label that keeps its text is not laid out again.
   auto set = [](QLabel* l, const QString& t) {
@@ -169,14 +169,14 @@ void TRbtMon::Rfs() {
   };
   for (std::uint8_t c = 0; c < 2; ++c) {
     const auto v = sto.Lst(c);
-    set(FpVal[c], Prt(SUM_MON_LBL, lge, c) + ": " +
+    set(FpVal[c], FsLbl[c] + ": " +
                       (v ? QStr(Hex4(*v)) + QStringLiteral(" (%1)").arg(*v) : QStringLiteral("-")));
   }
   QString swi;
   if (const auto v2 = sto.Lst(1))
     for (int n = 1; n <= 6; ++n)
       if (MeaSwi(*v2, n)) swi += (swi.isEmpty() ? "" : " ") + QString::number(n);
-  set(FpSwi, Prt(SUM_MON_LBL, lge, 2) + ": " + (swi.isEmpty() ? QStringLiteral("-") : swi));
+  set(FpSwi, FsLbl[2] + ": " + (swi.isEmpty() ? QStringLiteral("-") : swi));
   Scr();
 }
 

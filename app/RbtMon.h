@@ -12,6 +12,7 @@
 
 #include <QDockWidget>
 #include <QElapsedTimer>
+#include <QString>
 #include <QTimer>
 
 #include <cstdint>
@@ -58,6 +59,7 @@ private:
 
   TVslLnk& FLnk;
   std::function<std::uint8_t()> FLge;
+  QString FsLbl[3];  // the names of the numbers in the language, read once
   QLabel* FpVal[2] = {};
   QLabel* FpSwi = nullptr;
   TMonPlt* FpPlt = nullptr;
