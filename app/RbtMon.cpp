@@ -68,6 +68,10 @@ protected:
       p.drawLine(x0, y0 + bnd - 2, x0 + wdt - 1, y0 + bnd - 2);
       drw(MeaPlt(smp, c, end, x0, wdt, y0 + 2, bnd - 4, MeaMax(smp, c)), GcPltCol[c]);
     }
+    // The switches' lanes, numbered at the left where they have the room.
+    p.setPen(QColor(150, 150, 150));
+    for (int n = 1; n <= 6 && lan >= fontMetrics().height(); ++n)
+      p.drawText(QRect(x0 + 2, 2 + 2 * bnd + (n - 1) * lan, 12, lan), Qt::AlignLeft | Qt::AlignVCenter, QString::number(n));
     for (int n = 1; n <= 6; ++n) {
       const int y0 = 2 + 2 * bnd + (n - 1) * lan;
       drw(MeaPlt(smp, 1, end, x0, wdt, y0 + 1, lan - 2, 1, static_cast<std::uint16_t>(0x40u >> n)), GcPltCol[2]);
