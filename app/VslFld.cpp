@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "app/BkgDrf.h"
+#include "app/RbtMon.h"
 #include "app/RunMrk.h"
 #include "app/SimPan.h"
 #include "app/VslAcc.h"
@@ -56,6 +57,7 @@ void TVslFld::EndViw() {
   tmrMovBckGndPic.stop();
   FpAcc.reset();
   delete std::exchange(FpSimPan, nullptr);  // it draws on the field's views
+  delete std::exchange(FpRbtMon, nullptr);
   FpPgmViw.reset();
   FpVioFldSel.reset();
   FpVioFldKey.reset();
@@ -120,6 +122,7 @@ void TVslFld::CrtViw(TVioPgmItp* edt, TVslSet& set) {
   FpSimPan = new TSimPan(FWnd, FWnd.RunMrk(), *scbVioFld, [&w] { return w.Lnk().Sim(); }, [&w] { return w.LgeIdx(); });
   // The trace names the sensor and actor tokens as the field does.
   FpSimPan->SetOnSim([&ed](TSimDrv& d) { d.Rbt().TknNam().Set(ed.SarAndTkn()); });
+  FpRbtMon = new TRbtMon(FWnd, w.Lnk(), [&w] { return w.LgeIdx(); });
   w.Doc().BndHst();
   FpAcc = std::make_unique<TVslAcc>(FWnd);
 }
@@ -187,6 +190,7 @@ void TVslFld::Rsz() {
 void TVslFld::RfsTxt(std::uint8_t lge) {
   if (FpPgmViw) FpPgmViw->RfsTxt();
   if (FpSimPan) FpSimPan->RfsTxt();
+  if (FpRbtMon) FpRbtMon->RfsTxt();
   if (FpAcc) FpAcc->RfsTxt(lge);
 }
 

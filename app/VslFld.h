@@ -18,6 +18,7 @@ class QWidget;
 class TBkgDrf;
 class TfrmVslCnv;
 class TPgmViw;
+class TRbtMon;
 class TSimPan;
 class TVioFldKey;
 class TVioFldSel;
@@ -58,6 +59,7 @@ public:
   TVioFldKey* Key() const { return FpVioFldKey.get(); }
   TPgmViw* PgmViw() const { return FpPgmViw.get(); }
   TSimPan* SimPan() const { return FpSimPan; }  // none before the views
+  TRbtMon* RbtMon() const { return FpRbtMon; }  // the robot monitor; none before the views
   TVslAcc* Acc() const { return FpAcc.get(); }  // the names for a screen reader; none before the views
   TBkgDrf* BkgDrf() const { return FpBkgDrf.get(); }
   const QPixmap& BckBmp() const { return FpBckBmp; }
@@ -83,6 +85,7 @@ private:
   std::unique_ptr<TVioFldSel> FpVioFldSel;  // the selected rectangle and its rubber band
   std::unique_ptr<TPgmViw> FpPgmViw;        // meter, listing, picture, run highlight
   TSimPan* FpSimPan = nullptr;              // the built-in robot's pane, a child of the window
+  TRbtMon* FpRbtMon = nullptr;              // the robot monitor, a child of the window
   std::unique_ptr<TVslAcc> FpAcc;
   QPixmap FpBckBmp;
   QTimer tmrMovBckGndPic;

@@ -24,6 +24,7 @@
 #include "link/UplRbt.h"
 #include "link/ComPort2p5.h"
 #include "link/LnkSes.h"
+#include "link/MeaSto.h"
 #include "link/MtxAndRbf.h"
 #include "link/PckPrt.h"
 #include "core/WndMsg.h"
@@ -95,7 +96,8 @@ struct TVslLnk::TQue {
 };
 
 TVslLnk::TVslLnk(QWidget& wnd, TLnkWnd win, TLnkTms tms, TClk clk)
-    : FWnd(wnd), FW(std::move(win)), FTms(tms), FClk(std::move(clk)), FpQue(std::make_unique<TQue>()) {
+    : FWnd(wnd), FW(std::move(win)), FTms(tms), FClk(std::move(clk)), FpQue(std::make_unique<TQue>()),
+      FpMea(std::make_unique<TMeaSto>()) {
   CrtDgn(wnd);
   tmrBlkComPrtCupMsg.setInterval(FTms.BlkComPrtCupMsg);
   tmrRcvPckTimOutTmr.setInterval(FTms.RcvPckTimOut);
@@ -120,6 +122,12 @@ void TVslLnk::CrtDgn(QWidget& wnd) {
 }
 
 QLineEdit& TVslLnk::Tbx(int num) const { return *FTbx.at(static_cast<std::size_t>(num - 1)); }
+
+std::int64_t TVslLnk::MeaNow() const {
+  // Not the receive clock, which is read once a byte and may be made to leap.
+  const auto t = std::chrono::steady_clock::now();
+  return std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch()).count();
+}
 
 // ---------------------------------------------------------------------------
 // Construction and shutdown
@@ -200,6 +208,9 @@ void TVslLnk::PstUi(std::function<void()> fn) {
 }
 
 void TVslLnk::RcvEff(std::vector<TRcvEff> eff) {
+  // Every value is kept with the time it came, before the queue merges the
+  // read-outs of a burst into the last one.
+  if (TMeaSto::Has(eff) && FpMea->Put(eff, MeaNow())) emit Mea();
   if (FpQue->Pst({std::move(eff), {}})) QMetaObject::invokeMethod(this, [this] { RunQue(); }, Qt::QueuedConnection);
 }
 

@@ -31,6 +31,7 @@ class QWidget;
 enum TeComErr : std::int8_t;
 class TComport2p5;
 class TLnkSes;
+class TMeaSto;
 class TMtxAndRbf;
 class TRunMrk;
 class TSimThr;
@@ -143,6 +144,10 @@ public:
   QPlainTextEdit& ComMsg() { return *mmoComMsg; }
   // tbxTst001 ... tbxTst003 (1 to 3) and tbxAdcMeaVal1, 2 (4, 5).
   QLineEdit& Tbx(int num) const;
+  // The robot's measurements of the last minute, kept as they come (the
+  // monitor shows them), and their clock: the steady clock in milliseconds.
+  TMeaSto& MeaSto() const { return *FpMea; }
+  std::int64_t MeaNow() const;
 
 signals:
   // What the window shows or does for the link.
@@ -160,6 +165,8 @@ signals:
   void SimChg();
   // The robot reports the address that it executes: a program runs.
   void RbtRun();
+  // The store took a measurement (raised on the receive controller's thread).
+  void Mea();
 
 private:
   struct TQue;
@@ -196,6 +203,7 @@ private:
   bool FbRxb = false;  // the construction has checked the receive buffer
   bool FbTxb = false;  // ... and the transmit buffer
   std::unique_ptr<TQue> FpQue;
+  std::unique_ptr<TMeaSto> FpMea;
   std::string FsComPrtNam;
   bool FbComPrtOpn = false;
   bool FbComLnkOky = false;

@@ -134,6 +134,12 @@
   X(DM_ALL_SAV_ERR, 0x7C, "roll call window: the report could not be saved; %1 path, %2 why")       \
   X(SUM_FST_STP, 0x7D, "status bar: what to do first, until the first vio is placed")             \
   X(SUM_RBT_FLT_VIO, 0x7E, "link: robot fault, the lead-in before the name of the framed vio")       \
+  X(SUM_MON_PAN, 0x7F, "robot monitor: its title and its item in the View menu")                  \
+  X(SUM_MON_LBL, 0x80, "robot monitor: the two measurements and the switches, split by |")        \
+  X(SUM_MON_PAU, 0x81, "robot monitor: the button \"Pause\", then \"Go on\", split by |")            \
+  X(SUM_MON_CLR, 0x82, "robot monitor: the button \"Clear\"")                                       \
+  X(SUM_MON_EXP, 0x83, "robot monitor: the button \"Export CSV...\" | the file type")              \
+  X(SUM_MON_EXP_ERR, 0x84, "robot monitor: the values could not be exported; %1 path, %2 why")     \
   X(SUM_CLP_NO_ROM, 0x85, "clipboard: a pasted vio's cell is taken or outside; %1 column, %2 row")   \
   X(SUM_CLP_BAD, 0x86, "clipboard: the text is no program; %1 why")                                \
   X(SUM_CLP_ONE, 0x87, "clipboard: a second START or switch interrupt left out; %1 its caption")    \

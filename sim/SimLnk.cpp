@@ -80,6 +80,7 @@ void TSimLnk::SetUp(bool up, TSimWal now) {
     FbStbPnd = true;
     FiStbAt = now + FiStbDly;
     FiNxtMea = FiStbAt + GcMeaItv;
+    FbMeaSnt = FbMea2Pnd = false;
     FRbt.Evt("link up");
   } else {
     // The standby still pending is of no account: a link that is down sends
@@ -128,22 +129,45 @@ void TSimLnk::Tck(TSimWal now) {
     FbStbPnd = false;
     Snd(MC_CTL, MK_STB);
   }
+  // Measurement 2 of a report (a late one before the next report).
+  const bool rpt2 = FbMea2Pnd && now >= FiMea2At;
+  if (rpt2) {
+    FbMea2Pnd = false;
+    SndMea2();
+    FbMeaSnt = true;
+  }
   if (!FbStbPnd && now >= FiNxtMea) {
     // Reports that fell behind (a stalled host) are not caught up one by one.
     FiNxtMea = std::max(FiNxtMea + GcMeaItv, now - GcMeaItv + 1);
+    // Measurement 2 follows half an interval later: the wire is never busy
+    // with both at once, so that a change waits for one frame at most.
+    FbMea2Pnd = true;
+    FiMea2At = FiNxtMea - GcMeaItv / 2;
     const std::uint16_t v1 = MeaVal1();
-    const std::uint16_t v2 = MeaVal2(FRbt.TakSwiPrs());
     Snd(MC_MEA, MK_MEA_1, {static_cast<std::uint8_t>(v1 & 0xFF), static_cast<std::uint8_t>(v1 >> 8)});
-    Snd(MC_MEA, MK_MEA_2, {static_cast<std::uint8_t>(v2 & 0xFF), static_cast<std::uint8_t>(v2 >> 8)});
+  }
+  if (!rpt2 && FbMeaSnt && now >= FiNxtChg && Mea2Chg()) {
+    SndMea2();
+    FiNxtChg = now + GcMeaChg;
   }
   SndExe();
 }
+
+void TSimLnk::SndMea2() {
+  const std::uint16_t v2 = MeaVal2(FRbt.TakSwiPrs());
+  Snd(MC_MEA, MK_MEA_2, {static_cast<std::uint8_t>(v2 & 0xFF), static_cast<std::uint8_t>(v2 >> 8)});
+  FiLstMea2 = v2;
+}
+
+bool TSimLnk::Mea2Chg() const { return MeaVal2(FRbt.SwiPrs()) != FiLstMea2; }
 
 TSimWal TSimLnk::NxtTck() const {
   TSimWal t = -1;
   auto mn = [&](TSimWal x) { t = t < 0 ? x : std::min(t, x); };
   if (FPck.PckSte != PS_STA) mn(FiLstByt + GcFrmTmo);
   if (FbUp) mn(FbStbPnd ? FiStbAt : FiNxtMea);
+  if (FbUp && FbMea2Pnd) mn(FiMea2At);
+  if (FbUp && !FbStbPnd && FbMeaSnt && Mea2Chg()) mn(FiNxtChg);
   return t;
 }
 

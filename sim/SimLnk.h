@@ -53,8 +53,13 @@ private:
 // together (a frame of nine bytes takes 37.5 ms at 2400 baud), as a serial
 // adapter hands them on; each keeps its own wire time.
 constexpr TSimWal GcWirRun = 40000;
-// Interval of the measurement reports, and the origin the robot sends with.
+// Interval of the measurement reports (measurement 2 half an interval after
+// measurement 1), and the origin the robot sends with.
 constexpr TSimWal GcMeaItv = 500000;
+// Between the reports, a change of measurement 2 (a switch pressed, a bumper,
+// a line sensor, dark or light) is sent at once, as a robot does, but not
+// more often than this: the wire carries about 26 frames a second.
+constexpr TSimWal GcMeaChg = 100000;
 constexpr std::uint8_t GcSimOrg = 0x05;
 // A frame that stops half-way is dropped after this much silence.
 constexpr TSimWal GcFrmTmo = 500000;
@@ -100,6 +105,9 @@ public:
 private:
   void Dsp();
   void SndExe();
+  void SndMea2();
+  // Measurement 2 differs from what the robot last reported.
+  bool Mea2Chg() const;
   int FiExePnd = -1;  // executed address not sent yet
   TSimRbt& FRbt;
   TuRcvPck FPck;
@@ -109,6 +117,11 @@ private:
   bool FbStbPnd = false;
   TSimWal FiStbAt = 0;
   TSimWal FiNxtMea = 0;
+  bool FbMeaSnt = false;       // a report has gone since the line came up
+  std::uint16_t FiLstMea2 = 0; // measurement 2 as last sent
+  TSimWal FiNxtChg = 0;        // a change may go from then on
+  bool FbMea2Pnd = false;      // the report's measurement 2 is still to go,
+  TSimWal FiMea2At = 0;        // at this time
   std::uint8_t FbySeq = 0;
   std::deque<std::uint8_t> FOut;
 };

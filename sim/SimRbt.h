@@ -145,6 +145,7 @@ public:
   bool Swi(int idx) const { return (FbySwi >> idx) & 1; }
   // Switches turned on since the last call (bit 0x20 switch 1 .. 0x01 switch 6).
   std::uint8_t TakSwiPrs();
+  std::uint8_t SwiPrs() const { return FbySwiPrs; }  // the same, left for the next call
   void SetBmpUsr(bool lft, bool prs);
   bool BmpUsr(bool lft) const { return lft ? FbBmpUsrL : FbBmpUsrR; }
   void SetLgt(double pct);

@@ -224,7 +224,9 @@ bool Wnd::Outside(const std::vector<std::string>& w, const std::string& line, st
 void Wnd::Do(const std::vector<std::string>& w, const std::string& line, std::istream& in, int& no) {
   const std::string& c = w[0];
   auto arg = [&](std::size_t i) { return Sub(w.at(i)); };
-  if (Before(w) || OnWindow(w, line) || OnWidgets(w, line) || Outside(w, line, in, no) || OnGuide(w) || OnClp(w)) return;
+  if (Before(w) || OnWindow(w, line) || OnWidgets(w, line) || Outside(w, line, in, no) || OnGuide(w) || OnClp(w) ||
+      OnMonitor(w))
+    return;
   if (c == "cues-seen") Snd.Nams.clear();
   else if (c == "announced-seen") Anced().clear();
   else if (c == "cue-watch") Snd.Watch = [this, n = w.at(1)] { return Obs(n); };

@@ -69,7 +69,7 @@ std::string Wnd::Obs(const std::string& n) {
   if (auto v = ObsAny(n)) return *v;
   if (W && (n == "unnamed" || n.rfind("a11y.", 0) == 0)) return A11y(n.substr(n.find('.') + 1));
   if (!W) return "(no window)";
-  for (auto tbl : {&Wnd::ObsRun, &Wnd::ObsShw, &Wnd::ObsCtl, &Wnd::ObsKey, &Wnd::ObsGui, &Wnd::ObsClp})
+  for (auto tbl : {&Wnd::ObsRun, &Wnd::ObsShw, &Wnd::ObsCtl, &Wnd::ObsKey, &Wnd::ObsGui, &Wnd::ObsClp, &Wnd::ObsMon})
     if (auto v = (this->*tbl)(n)) return *v;
   ADD_FAILURE() << Where << "nothing called " << n;
   return "";

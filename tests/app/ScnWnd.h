@@ -217,6 +217,9 @@ protected:
   bool Gui = false;
   bool OnGuide(const std::vector<std::string>& w);
   std::optional<std::string> ObsGui(const std::string& n);
+  // The robot monitor and the built-in robot's bumpers (ScnMon.cpp).
+  bool OnMonitor(const std::vector<std::string>& w);
+  std::optional<std::string> ObsMon(const std::string& n);
 
   int Held = -1;
   std::string Mem, MemBox, InsDir;
