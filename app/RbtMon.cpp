@@ -70,7 +70,10 @@ protected:
     }
     // The switches' lanes, numbered at the left where they have the room.
     p.setPen(QColor(150, 150, 150));
-    for (int n = 1; n <= 6 && lan >= fontMetrics().height(); ++n)
+    QFont fnt = font();
+    fnt.setPixelSize(std::max(1, std::min(lan, fontMetrics().height())));
+    p.setFont(fnt);
+    for (int n = 1; n <= 6 && lan >= 7; ++n)
       p.drawText(QRect(x0 + 2, 2 + 2 * bnd + (n - 1) * lan, 12, lan), Qt::AlignLeft | Qt::AlignVCenter, QString::number(n));
     for (int n = 1; n <= 6; ++n) {
       const int y0 = 2 + 2 * bnd + (n - 1) * lan;
@@ -94,9 +97,18 @@ TRbtMon::TRbtMon(QMainWindow& win, TVslLnk& lnk, std::function<std::uint8_t()> l
     FpVal[c]->setObjectName(nam[c]);
     FpVal[c]->setTextInteractionFlags(Qt::TextSelectableByMouse);
     num->addWidget(FpVal[c]);
+    num->addSpacing(12);
   }
   FpSwi = new QLabel(top);
   FpSwi->setObjectName("lblMonSwi");
+  // Each number in the colour of its band in the plot, so that the numbers
+  // are the plot's legend.
+  for (int c = 0; c < 3; ++c) {
+    QLabel* l = c < 2 ? FpVal[c] : FpSwi;
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::WindowText, GcPltCol[c]);
+    l->setPalette(pal);
+  }
   num->addWidget(FpSwi);
   num->addStretch(1);
   lay->addLayout(num);
