@@ -10,6 +10,7 @@ struct TPrtMchCas {
   std::vector<std::string> Ports;
   int Idx;
 };
+void PrintTo(const TPrtMchCas& c, std::ostream* os) { *os << '"' << c.Nam << '"'; }
 
 class PrtMch : public ::testing::TestWithParam<TPrtMchCas> {};
 
@@ -34,7 +35,9 @@ INSTANTIATE_TEST_SUITE_P(
         TPrtMchCas{"COM", {"COM1"}, -1},
         TPrtMchCas{"", {"COM1"}, -1},
         TPrtMchCas{"com3", {"COM1", "COM3"}, 1},
-        TPrtMchCas{"COM3 ", {"COM3"}, -1}));
+        TPrtMchCas{"COM3 ", {"COM3"}, -1}),
+    // The case's number: its bytes would name it anew in every build.
+    [](const ::testing::TestParamInfo<TPrtMchCas>& i) { return "Case" + std::to_string(i.index); });
 
 TEST(TbnHnt, ButtonNamesAreComparedExactly) {
   EXPECT_EQ(TbnHntIdf("tbnUpl"), 0x0F);
