@@ -108,6 +108,8 @@ TRbtMon::TRbtMon(QMainWindow& win, TVslLnk& lnk, std::function<std::uint8_t()> l
     QPalette pal = l->palette();
     pal.setColor(QPalette::WindowText, GcPltCol[c]);
     l->setPalette(pal);
+    // A label that fills its own background repaints alone, not the dock under it.
+    l->setAutoFillBackground(true);
   }
   num->addWidget(FpSwi);
   num->addStretch(1);
