@@ -1,7 +1,8 @@
 # What a screen reader hears of the staged window over AT-SPI, as Orca hears it:
 # the cell cursor's moves on the field as the focus of the vio or the empty cell
 # it stands on, the items of the drop-down lists as their text, a new item as a
-# change of that text, an announcement as a notification that shows, a name
+# change of that text, an announcement as a notification that shows, the robot
+# monitor's numbers as their text, a name
 # for every control, and the list of keys (F1) as its text. Run by run.sh on a private session bus and X display.
 #   field.py TESSARO PROGRAM.vio
 import ctypes
@@ -200,6 +201,19 @@ try:
         upload.queryAction().doAction(0)
         wait("an announcement", lambda: any(
             t == "object:state-changed:showing" and d == 1 and r == "notification" and n for t, d, n, r, a in events))
+        # The robot monitor, opened from the View menu, names its controls and
+        # reads its numbers as text.
+        item = find(frame, lambda o: o.getRole() in (pyatspi.ROLE_CHECK_MENU_ITEM, pyatspi.ROLE_MENU_ITEM)
+                    and o.name == "Robot monitor")
+        if item:
+            item.queryAction().doAction(0)
+            num = wait("the monitor's first measurement", lambda: find(
+                frame, lambda o: o.getRole() == pyatspi.ROLE_LABEL and showing(o)
+                and (o.name or text_of(o)).startswith("Measurement 1: ")))
+            if num and "(" not in (num.name or text_of(num)):
+                fail("the monitor's first measurement reads %r" % (num.name or text_of(num)))
+        else:
+            fail("no View > Robot monitor")
         missing = []
         for win in frame.parent:
             unnamed(win, missing)
