@@ -230,6 +230,6 @@ void TfrmRolCal::btnSavClick() {
     return;
   std::string why;
   if (!WrtFilSaf(name, rpt, why))
-    ShwMsgBox(DocFmt(SysMsgOr(DM_ALL_SAV_ERR, lge), {name, why}),
+    ShwMsgBox(SysMsgArg(SysMsgOr(DM_ALL_SAV_ERR, lge), {name, why}),
               SysMsgOr(SUM_ERR_CAP, lge));
 }

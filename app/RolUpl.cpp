@@ -21,15 +21,9 @@ enum : int { UR_CFM, UR_RUN, UR_NO_DEV, UR_OPN, UR_SND, UR_LST, UR_TMO, UR_DO, U
 // How often the links are looked at while the robots answer.
 constexpr int GcUplTckMs = 20;
 
+// The part idx of the message of results, with its arguments.
 std::string Prt(std::uint8_t lge, int idx, const std::vector<std::string>& arg = {}) {
-  const std::string lst = SysMsgOr(SUM_ALL_UPL_RES, lge);
-  std::size_t b = 0;
-  for (int i = 0; i < idx && b != std::string::npos; ++i) {
-    b = lst.find('|', b);
-    if (b != std::string::npos) ++b;
-  }
-  if (b == std::string::npos) return {};
-  return DocFmt(lst.substr(b, lst.find('|', b) - b), arg);
+  return SysMsgArg(SysMsgItm(SysMsgOr(SUM_ALL_UPL_RES, lge), static_cast<std::size_t>(idx)), arg);
 }
 
 }  // namespace
@@ -129,15 +123,14 @@ void TRolUpl::End() {
   FAlv = std::make_shared<int>(0);  // a late word of the window's link is of no account now
   std::vector<TRolRow> rows;
   const TDocTxt txt = SysDocTxt(FbyLge);
-  const std::string ttl = SysMsgOr(SUM_ALL_UPL, FbyLge);
-  std::string rpt = ttl.substr(FbRunPgm ? ttl.find('|') + 1 : 0, FbRunPgm ? std::string::npos : ttl.find('|')) + "\n\n";
+  std::string rpt = SysMsgItm(SysMsgOr(SUM_ALL_UPL, FbyLge), FbRunPgm ? 1 : 0) + "\n\n";
   std::size_t oky = 0;
   for (auto& r : FRbt) {
     rows.push_back(Row(*r));
     rpt += RolRowTxt(rows.back(), txt) + "\n";
     oky += rows.back().Ste == TeDocSte::Ok;
   }
-  rpt += "\n" + DocFmt(SysMsgOr(SUM_ALL_UPL_SUM, FbyLge), {std::to_string(oky), std::to_string(rows.size())}) + "\n";
+  rpt += "\n" + SysMsgArg(SysMsgOr(SUM_ALL_UPL_SUM, FbyLge), {std::to_string(oky), std::to_string(rows.size())}) + "\n";
   FRbt.clear();
   emit Done(rows, rpt);
 }

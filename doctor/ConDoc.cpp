@@ -8,6 +8,7 @@
 #include "link/PckPrt.h"
 #include "link/PrtNam.h"
 #include "messages/SysLgeMsg.h"
+#include "messages/SysMsgBui.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ std::string Msg(const TDocTxt& txt, std::uint8_t id, const std::vector<std::stri
     t = std::string("[0x") + hex[id >> 4] + hex[id & 15] + "]";
     for (std::size_t i = 0; i < arg.size(); ++i) t += " %" + std::to_string(i + 1);
   }
-  return DocFmt(t, arg);
+  return SysMsgArg(t, arg);
 }
 
 TDocRes Res(TeDocStp stp, TeDocSte ste, std::string fnd, std::string dO = {}) {
@@ -70,22 +71,6 @@ TDocTxt SysDocTxt(std::uint8_t lge) {
     if (!GuSysLgeMsg) return {};
     return GuSysLgeMsg->GetSysMsg(id, lge);
   };
-}
-
-std::string DocFmt(const std::string& msg, const std::vector<std::string>& arg) {
-  std::string out;
-  for (std::size_t i = 0; i < msg.size(); ++i) {
-    if (msg[i] == '%' && i + 1 < msg.size() && msg[i + 1] >= '1' && msg[i + 1] <= '9') {
-      const std::size_t n = static_cast<std::size_t>(msg[i + 1] - '1');
-      if (n < arg.size()) {
-        out += arg[n];
-        ++i;
-        continue;
-      }
-    }
-    out += msg[i];
-  }
-  return out;
 }
 
 std::string DocStpTtl(TeDocStp stp, const TDocTxt& txt) {

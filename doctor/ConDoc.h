@@ -61,9 +61,6 @@ std::string DocMsg(const TDocTxt& txt, std::uint8_t id, const std::vector<std::s
 // The mark of a state in a report: "[ ok ] ", "[FAIL] ", "[ -- ] ".
 const char* DocSteTag(TeDocSte ste);
 
-// A message with %1, %2 and %3 replaced by the arguments.
-std::string DocFmt(const std::string& msg, const std::vector<std::string>& arg);
-
 // One device as the first step lists it: "/dev/ttyUSB0 (USB 0403:6001, FTDI,
 // FT232R USB UART, serial number A600xyz; /dev/zefor)".
 std::string DocDevTxt(const TSerDev& d, const TDocTxt& txt);

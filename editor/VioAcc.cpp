@@ -6,30 +6,11 @@
 #include "core/Globals.h"
 #include "editor/VioKep.h"
 #include "editor/VioTyp.h"
+#include "messages/SysMsgBui.h"
 #include "messages/SysMsgIdf.h"
 #include "translator/InsAndTkn.h"
 
 namespace {
-
-// The text with %1, %2 and %3 replaced by the arguments.
-std::string Fmt(std::string t, const std::vector<std::string>& arg) {
-  for (std::size_t i = 0; i < arg.size(); ++i) {
-    const std::string key = "%" + std::to_string(i + 1);
-    for (std::size_t at; (at = t.find(key)) != std::string::npos;) t.replace(at, key.size(), arg[i]);
-  }
-  return t;
-}
-
-// The entry of a "|" list; empty when the list is shorter.
-std::string Itm(const std::string& lst, std::size_t idx) {
-  std::size_t p = 0;
-  for (std::size_t i = 0; i < idx; ++i) {
-    p = lst.find('|', p);
-    if (p == std::string::npos) return {};
-    ++p;
-  }
-  return lst.substr(p, lst.find('|', p) - p);
-}
 
 // The Actor's value is a distance when its unit label says "cm".
 bool ActDst(const TVio& vio) {
@@ -44,7 +25,7 @@ bool ActVal(const TVio& vio) {
 }
 
 std::string Pos(TVioPgmItp& edt, const TVio& vio) {
-  return Fmt(VioUsrMsg(edt, SUM_ACC_VIO_POS),
+  return SysMsgArg(VioUsrMsg(edt, SUM_ACC_VIO_POS),
              {VioTypAccNam(edt, vio.Rec().VioTyp), std::to_string(vio.Rec().GrdRow + 1),
               std::to_string(vio.Rec().GrdCol + 1)});
 }
@@ -52,14 +33,14 @@ std::string Pos(TVioPgmItp& edt, const TVio& vio) {
 }  // namespace
 
 std::string VioTypAccNam(TVioPgmItp& edt, std::uint8_t typ) {
-  std::string n = Itm(VioUsrMsg(edt, SUM_ACC_VIO_NAM), typ);
+  std::string n = SysMsgItm(VioUsrMsg(edt, SUM_ACC_VIO_NAM), typ);
   return n.empty() ? GetVioCap(typ) : n;
 }
 
 std::string VioPrmAcc(TVioPgmItp& edt, const TVio& vio) {
   const TuVioRec& r = vio.Rec();
   auto val = [&](std::uint8_t id, const std::string& v) {
-    return v.empty() ? std::string() : Fmt(VioUsrMsg(edt, id), {v});
+    return v.empty() ? std::string() : SysMsgArg(VioUsrMsg(edt, id), {v});
   };
   const TuVioTypRow* row = GetVioRow(r.VioTyp);
   switch (row ? row->AccPrm : TeVioAccPrm::Non) {
@@ -130,7 +111,7 @@ std::string TVioAcc::CelNam(int col, int row) {
   const auto& vios = FEdt.Vios();
   for (auto it = vios.rbegin(); it != vios.rend(); ++it)
     if ((*it)->Rec().GrdCol == col && (*it)->Rec().GrdRow == row) return VioNam(*it);
-  return Fmt(VioUsrMsg(FEdt, SUM_ACC_CEL_EMP), {std::to_string(row + 1), std::to_string(col + 1)});
+  return SysMsgArg(VioUsrMsg(FEdt, SUM_ACC_CEL_EMP), {std::to_string(row + 1), std::to_string(col + 1)});
 }
 
 std::string TVioAcc::Cmp(const TVio& vio, bool rch, const TVio* frm) const {
@@ -143,7 +124,7 @@ std::string TVioAcc::Cmp(const TVio& vio, bool rch, const TVio* frm) const {
   if (!rch) return t + ", " + VioUsrMsg(FEdt, SUM_ACC_VIO_NRC);
   if (!frm) return t;
   return t + ", " +
-         Fmt(VioUsrMsg(FEdt, SUM_ACC_VIO_FOL),
+         SysMsgArg(VioUsrMsg(FEdt, SUM_ACC_VIO_FOL),
              {VioTypAccNam(FEdt, frm->Rec().VioTyp), std::to_string(frm->Rec().GrdRow + 1),
               std::to_string(frm->Rec().GrdCol + 1)});
 }

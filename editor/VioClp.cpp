@@ -14,15 +14,6 @@
 
 namespace {
 
-// The text with %1, %2 ... replaced by the arguments.
-std::string Fmt(std::string t, const std::vector<std::string>& arg) {
-  for (std::size_t i = 0; i < arg.size(); ++i) {
-    const std::string key = "%" + std::to_string(i + 1);
-    for (std::size_t at; (at = t.find(key)) != std::string::npos;) t.replace(at, key.size(), arg[i]);
-  }
-  return t;
-}
-
 // A caption on one line.
 std::string Cap(std::uint8_t typ) {
   std::string c = GetVioCap(typ);
@@ -52,13 +43,7 @@ void TVioClp::ClrSel() {
 
 bool TVioClp::SelKey(TeKey key) {
   int dc = 0, dr = 0;
-  switch (key) {
-    case TeKey::Lft: dc = -1; break;
-    case TeKey::Rgt: dc = 1; break;
-    case TeKey::Upp: dr = -1; break;
-    case TeKey::Dwn: dr = 1; break;
-    default: return false;
-  }
+  if (!TVioKey::ArwStp(key, dc, dr)) return false;
   TVioKey& k = *FEdt.FpKey;
   if (!FRct) {
     FiAncCol = k.Col();
@@ -108,20 +93,22 @@ bool TVioClp::Cpy(std::string& txt) {
 bool TVioClp::Cut(std::string& txt) {
   if (!Cpy(txt)) return false;
   TStpGrd stp(FEdt);
-  for (TVio* v : SelVios()) {
-    const std::uint8_t typ = v->Rec().VioTyp;
-    if ((typ == VT_STA || typ == VT_SWI) && FEdt.FOnTbnEna) FEdt.FOnTbnEna(typ, true);
-    FEdt.RmvVio(v);
-  }
+  for (TVio* v : SelVios()) Rmv(v);
   ClrSel();
   return true;
+}
+
+void TVioClp::Rmv(TVio* vio) {
+  const std::uint8_t typ = vio->Rec().VioTyp;
+  if ((typ == VT_STA || typ == VT_SWI) && FEdt.FOnTbnEna) FEdt.FOnTbnEna(typ, true);
+  FEdt.RmvVio(vio);
 }
 
 bool TVioClp::Prs(const std::string& txt, std::vector<TuVioBlk>& blks) {
   std::istringstream in(txt);
   if (FEdt.PrsVioTxt(in, "clipboard", blks, true) && blks.empty()) GuLstErrMsg = "#417, No vio block in the text";
   if (!blks.empty()) return true;
-  GuLstErrMsg = Fmt(SysMsgOr(SUM_CLP_BAD, FEdt.LgeIdx()), {GuLstErrMsg});
+  GuLstErrMsg = SysMsgArg(SysMsgOr(SUM_CLP_BAD, FEdt.LgeIdx()), {GuLstErrMsg});
   return false;
 }
 
@@ -137,7 +124,7 @@ std::vector<const TuVioBlk*> TVioClp::Kep(const std::vector<TuVioBlk>& blks, std
     const int one = b.Typ == VT_STA ? 0 : b.Typ == VT_SWI ? 1 : -1;
     if (one >= 0 && has[one]) {
       if (!told[one]) {
-        note += (note.empty() ? "" : " ") + Fmt(SysMsgOr(SUM_CLP_ONE, FEdt.LgeIdx()), {Cap(b.Typ)});
+        note += (note.empty() ? "" : " ") + SysMsgArg(SysMsgOr(SUM_CLP_ONE, FEdt.LgeIdx()), {Cap(b.Typ)});
         told[one] = true;
       }
       continue;
@@ -169,7 +156,7 @@ bool TVioClp::PstAt(const std::vector<TuVioBlk>& blks, int col, int row, std::st
     bool fre = FEdt.FPgm.CelInGrd(c, r) && FEdt.FPgm.CelFre(c, r);
     for (std::size_t j = 0; fre && j < i; ++j) fre = kep[j]->Col != kep[i]->Col || kep[j]->Row != kep[i]->Row;
     if (!fre) {
-      GuLstErrMsg = Fmt(SysMsgOr(SUM_CLP_NO_ROM, FEdt.LgeIdx()), {std::to_string(c + 1), std::to_string(r + 1)});
+      GuLstErrMsg = SysMsgArg(SysMsgOr(SUM_CLP_NO_ROM, FEdt.LgeIdx()), {std::to_string(c + 1), std::to_string(r + 1)});
       note.clear();
       return false;
     }
@@ -194,12 +181,7 @@ bool TVioClp::PstAt(const std::vector<TuVioBlk>& blks, int col, int row, std::st
     if (!FEdt.CrtBlkVio(*b, dc, dr, true)) {
       // Names no list knows: the vios of this paste go again, and with them its step.
       const std::string msg = GuLstErrMsg;
-      while (FEdt.FPgm.Cnt() > cnt) {
-        TVio* v = FEdt.FPgm.Vios().back();
-        const std::uint8_t typ = v->Rec().VioTyp;
-        if ((typ == VT_STA || typ == VT_SWI) && FEdt.FOnTbnEna) FEdt.FOnTbnEna(typ, true);
-        FEdt.RmvVio(v);
-      }
+      while (FEdt.FPgm.Cnt() > cnt) Rmv(FEdt.FPgm.Vios().back());
       FEdt.FPgm.SetLblLst(lbl);
       GuLstErrMsg = msg;
       note.clear();

@@ -41,6 +41,8 @@ private:
   // The blocks that go onto the field: a Start or switch interrupt vio the
   // field (or the block before it) has is left out, its caption told in note.
   std::vector<const TuVioBlk*> Kep(const std::vector<TuVioBlk>& blks, std::string& note) const;
+  // Takes the vio off the field; a Start or switch interrupt vio gives its tool button back.
+  void Rmv(TVio* vio);
 
   TVioPgmItp& FEdt;
   std::optional<TuRct> FRct;

@@ -61,13 +61,28 @@ void TVioKey::PrmEsc(const TVio* vio) {
   if (FEdt.OwnsVio(vio)) SetCur(vio->Rec().GrdCol, vio->Rec().GrdRow);
 }
 
+bool TVioKey::ArwStp(TeKey key, int& dc, int& dr) {
+  dc = key == TeKey::Lft ? -1 : key == TeKey::Rgt ? 1 : 0;
+  dr = key == TeKey::Upp ? -1 : key == TeKey::Dwn ? 1 : 0;
+  return dc != 0 || dr != 0;
+}
+
 bool TVioKey::Key(TeKey key, bool ctl, char chr) {
   int dc = 0, dr = 0;
+  if (!ArwStp(key, dc, dr)) return OthKey(key, ctl, chr);
+  FEdt.ClrSel();
+  if (!ctl) {
+    SetCur(FiCol + dc, FiRow + dr);
+    // What acts on the current vio (F9, the vio's menu) acts where the cursor stands.
+    FEdt.FpCurVio = Vio();
+    return true;
+  }
+  MovVio(dc, dr);
+  return true;
+}
+
+bool TVioKey::OthKey(TeKey key, bool ctl, char chr) {
   switch (key) {
-    case TeKey::Lft: dc = -1; break;
-    case TeKey::Rgt: dc = 1; break;
-    case TeKey::Upp: dr = -1; break;
-    case TeKey::Dwn: dr = 1; break;
     case TeKey::Del: {
       TVio* vio = Vio();
       if (ctl || !vio) return false;
@@ -96,16 +111,8 @@ bool TVioKey::Key(TeKey key, bool ctl, char chr) {
         AddVio(static_cast<std::uint8_t>(typ));
       return true;
     }
+    default: return false;  // the arrows: Key
   }
-  FEdt.ClrSel();
-  if (!ctl) {
-    SetCur(FiCol + dc, FiRow + dr);
-    // What acts on the current vio (F9, the vio's menu) acts where the cursor stands.
-    FEdt.FpCurVio = Vio();
-    return true;
-  }
-  MovVio(dc, dr);
-  return true;
 }
 
 void TVioKey::MovVio(int dc, int dr) {

@@ -26,6 +26,8 @@ public:
   TVio* Vio() const;
   // A key on the field (TVioPgmItp::FldKey tells the rules); true when it belongs to the field.
   bool Key(TeKey key, bool ctl, char chr);
+  // The step of an arrow key, one cell in dc or dr; false for another key.
+  static bool ArwStp(TeKey key, int& dc, int& dr);
   // The type key's work: a vio of the type on the cursor's cell when it is
   // free, else where its tool button puts it; the cursor goes to it.
   bool AddVio(std::uint8_t typ);
@@ -40,6 +42,8 @@ public:
   void SetOnTypKey(std::function<void(std::uint8_t)> fn) { FOnTypKey = std::move(fn); }
 
 private:
+  // Delete, Enter and the letters: Key for what is no arrow.
+  bool OthKey(TeKey key, bool ctl, char chr);
   using TStpGrd = TVioPgmItp::TStpGrd;
 
   // Control+arrow: moves the vio under the cursor one cell as a drag would.

@@ -26,3 +26,29 @@ std::string SysMsgOr(std::uint8_t id, std::uint8_t lge) {
   if (GuSysLgeMsg && GuSysLgeMsg->FndTxt(id, lge, txt) && !txt.empty()) return txt;
   return SysMsgEng(id);
 }
+
+std::string SysMsgArg(const std::string& msg, const std::vector<std::string>& arg) {
+  std::string out;
+  for (std::size_t i = 0; i < msg.size(); ++i) {
+    if (msg[i] == '%' && i + 1 < msg.size() && msg[i + 1] >= '1' && msg[i + 1] <= '9') {
+      const std::size_t n = static_cast<std::size_t>(msg[i + 1] - '1');
+      if (n < arg.size()) {
+        out += arg[n];
+        ++i;
+        continue;
+      }
+    }
+    out += msg[i];
+  }
+  return out;
+}
+
+std::string SysMsgItm(const std::string& lst, std::size_t idx) {
+  std::size_t p = 0;
+  for (std::size_t i = 0; i < idx; ++i) {
+    p = lst.find('|', p);
+    if (p == std::string::npos) return {};
+    ++p;
+  }
+  return lst.substr(p, lst.find('|', p) - p);
+}

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The English text of the message in the build's file; empty when it has none.
 std::string SysMsgEng(std::uint8_t id);
@@ -16,3 +17,11 @@ std::string SysMsgEng(std::uint8_t id);
 // when there is no table or it lacks the text. It never touches the
 // last-error text, so a caller need not keep it.
 std::string SysMsgOr(std::uint8_t id, std::uint8_t lge);
+
+// A text with %1 ... %9 replaced by the arguments, in one pass: an argument
+// that holds "%1" itself stays as it is. A number without an argument stays.
+std::string SysMsgArg(const std::string& msg, const std::vector<std::string>& arg);
+
+// The entry at idx of a text that lists several, split by "|"; empty when the
+// list is shorter.
+std::string SysMsgItm(const std::string& lst, std::size_t idx);

@@ -51,6 +51,7 @@
 #include "app/RolDlg.h"
 #include "core/WndMsg.h"
 #include "messages/SysLgeMsg.h"
+#include "messages/SysMsgBui.h"
 #endif
 
 namespace fs = std::filesystem;
@@ -518,9 +519,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, Doc, ::testing::ValuesIn(Cases()), [](const auto
 // steps', the one on the built-in robot, the device's rights, the roll
 // call's), and nothing outside it.
 TEST(DocTxt, PlaceholdersAndTheCopyForAnotherThread) {
-  EXPECT_EQ(DocFmt("%1 and %2, %3%", {"a", "b"}), "a and b, %3%");
-  EXPECT_EQ(DocFmt("%0%9%", {}), "%0%9%");
-  EXPECT_EQ(DocFmt("%9%1", {"1", "2", "3", "4", "5", "6", "7", "8", "9"}), "91");
+  EXPECT_EQ(SysMsgArg("%1 and %2, %3%", {"a", "b"}), "a and b, %3%");
+  EXPECT_EQ(SysMsgArg("%0%9%", {}), "%0%9%");
+  EXPECT_EQ(SysMsgArg("%9%1", {"1", "2", "3", "4", "5", "6", "7", "8", "9"}), "91");
   // A message the table lacks says its number, with its arguments.
   EXPECT_EQ(DocMsg(nullptr, 0x4E, {"COM3", "minicom"}), "[0x4E] COM3 minicom");
   EXPECT_EQ(DocMsg([](std::uint8_t) { return std::string(); }, 0xC1), "[0xC1]");
